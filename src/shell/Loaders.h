@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+class MoviePlayer;
+class Picture;
+
+// Shows a movie of the asset tree in a player. A file that cannot be opened for reading and
+// writing, or that the player refuses, is reported and ends the program; never raises.
+void LoadMovie(MoviePlayer* player, const QString& relativePath);
+// Loads a picture of the asset tree; a failure is reported and ends the program.
+void LoadPicture(Picture* image, const QString& relativePath);
+
+// The start of every "cannot open" message; the path and the ending follow.
+QString cannotOpenFileMessage(const QString& fullPath);

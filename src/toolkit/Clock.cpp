@@ -1,0 +1,33 @@
+#include "toolkit/Clock.h"
+
+#include <QDateTime>
+#include <chrono>
+#include <thread>
+
+namespace {
+class SystemClock : public LabClock {
+public:
+    std::uint32_t tickCount() override {
+        using namespace std::chrono;
+        return std::uint32_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+    }
+    std::int64_t monotonicMs() override {
+        using namespace std::chrono;
+        return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    }
+    double localDateTime() override {
+        const QDateTime now = QDateTime::currentDateTime();
+        static const QDate origin(1899, 12, 30);
+        const double days = double(origin.daysTo(now.date()));
+        return days + double(now.time().msecsSinceStartOfDay()) / 86400000.0;
+    }
+    void idle() override { std::this_thread::sleep_for(std::chrono::milliseconds(1)); }
+};
+
+SystemClock systemClock;
+LabClock* installed = nullptr;
+}  // namespace
+
+LabClock& labClock() { return installed ? *installed : systemClock; }
+
+void setLabClock(LabClock* clock) { installed = clock; }

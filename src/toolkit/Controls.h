@@ -1,0 +1,115 @@
+#pragma once
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QRadioButton>
+#include <QWidget>
+#include <cstdint>
+
+// A picture control: draws an image at its top-left corner (or stretched), reports mouse
+// presses, moves (also without a pressed button) and releases with X, Y relative to itself.
+// Without an image it is a transparent, mouse-sensitive spot.
+class Picture : public QWidget {
+    Q_OBJECT
+public:
+    explicit Picture(QWidget* parent = nullptr);
+
+    // Loads a JPEG file; returns false (keeping the old picture) and sets *error on failure.
+    bool loadFromFile(const QString& path, QString* error = nullptr);
+    void setImage(const QImage& image);
+    const QImage& image() const { return image_; }
+    void setStretch(bool stretch);
+
+Q_SIGNALS:
+    void mouseDown(Qt::MouseButton button, int x, int y);
+    void mouseMove(int x, int y);
+    void mouseUp(Qt::MouseButton button, int x, int y);
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    QImage image_;
+    bool stretch_ = false;
+    bool pressedInside_ = false;
+};
+
+// A text label, transparent unless given a colour, that reports mouse moves without a pressed
+// button and clicks (press and release over it). Used for the link labels of every window.
+class LinkLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit LinkLabel(const QString& text = {}, QWidget* parent = nullptr);
+
+    // Sets the font colour ($00BBGGRR); no repaint when the colour does not change.
+    void setFontColor(std::uint32_t bbggrr);
+    std::uint32_t fontColor() const { return color_; }
+
+Q_SIGNALS:
+    void clicked();
+    void mouseMove(int x, int y);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    std::uint32_t color_ = 0;
+    bool pressed_ = false;
+};
+
+// A static text with its own background colour; optionally sizes itself to its text.
+class StaticText : public QLabel {
+    Q_OBJECT
+public:
+    explicit StaticText(QWidget* parent = nullptr);
+    void setAutoSize(bool autoSize) { autoSize_ = autoSize; }
+    void setCaption(const QString& text);
+    QString caption() const { return text(); }
+    void setColors(std::uint32_t textColor, std::uint32_t background);
+
+private:
+    bool autoSize_ = false;
+};
+
+// A group of radio buttons with a caption; clicked() fires only when the choice changes,
+// whether by the user or by setItemIndex.
+class RadioGroup : public QGroupBox {
+    Q_OBJECT
+public:
+    explicit RadioGroup(const QString& caption = {}, QWidget* parent = nullptr);
+    void setItems(const QStringList& items);
+    int itemIndex() const { return index_; }
+    void setItemIndex(int index);
+    QRadioButton* button(int i) const { return buttons_.value(i); }
+    int count() const { return int(buttons_.size()); }
+
+Q_SIGNALS:
+    void clicked();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void layoutButtons();
+    QButtonGroup group_;
+    QList<QRadioButton*> buttons_;
+    int index_ = -1;
+};
+
+// A single radio button; clicked() fires when it becomes checked.
+class RadioButton : public QRadioButton {
+    Q_OBJECT
+public:
+    explicit RadioButton(const QString& text = {}, QWidget* parent = nullptr);
+
+Q_SIGNALS:
+    void clickedOn();
+};

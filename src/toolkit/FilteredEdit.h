@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QLineEdit>
+#include <functional>
+
+// The key handler of an edit or grid: it sees each typed character as its Windows-1251 code
+// (Backspace 8, Enter 13, Ctrl+letter 1..26) and may change it; setting it to 0 discards the
+// character with the default beep.
+using KeyPressHandler = std::function<void(unsigned char& key)>;
+
+// Applies a key handler to one typed character; returns the code that survives (0: discarded,
+// the beep has sounded).
+unsigned char filterKey(const KeyPressHandler& handler, unsigned char key);
+
+// A one-line edit whose typed and pasted characters pass through a key handler, one by one.
+class FilteredEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit FilteredEdit(QWidget* parent = nullptr);
+
+    void setKeyPressHandler(KeyPressHandler handler) { handler_ = std::move(handler); }
+    // Selects the whole text when the edit gets the focus (on by default).
+    void setAutoSelect(bool on) { autoSelect_ = on; }
+    // A thin single-line border instead of the sunken frame.
+    void setFlat(bool flat);
+
+    // Feeds text through the key handler as if typed (what a paste does).
+    void typeText(const QString& text);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+
+private:
+    bool deliver(unsigned char code, QKeyEvent* original);
+    KeyPressHandler handler_;
+    bool autoSelect_ = true;
+};
+
+// The code a key event produces as a typed character, or -1 when it types none.
+int keyEventCode(const QKeyEvent* event);

@@ -1,0 +1,128 @@
+#include "toolkit/Jpeg.h"
+
+#include <QFile>
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+
+extern "C" {
+#include <jpeglib.h>
+}
+
+namespace {
+struct ErrorManager {
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+};
+
+void onError(j_common_ptr cinfo) {
+    auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    (*cinfo->err->format_message)(cinfo, err->message);
+    std::longjmp(err->jump, 1);
+}
+
+void onMessage(j_common_ptr) {}
+
+// Pictures larger than this are refused before any pixel memory is taken.
+constexpr unsigned maxSide = 8192;
+}  // namespace
+
+QImage decodeJpeg(const QByteArray& data, QString* error) {
+    if (data.isEmpty()) {
+        if (error) *error = QStringLiteral("empty file");
+        return {};
+    }
+    jpeg_decompress_struct cinfo{};
+    ErrorManager err{};
+    cinfo.err = jpeg_std_error(&err.pub);
+    err.pub.error_exit = onError;
+    err.pub.output_message = onMessage;
+    QImage image;
+    if (setjmp(err.jump)) {
+        jpeg_destroy_decompress(&cinfo);
+        if (error) *error = QString::fromLocal8Bit(err.message);
+        return {};
+    }
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(data.constData()),
+                 static_cast<unsigned long>(data.size()));
+    jpeg_read_header(&cinfo, TRUE);
+    if (cinfo.image_width == 0 || cinfo.image_height == 0 || cinfo.image_width > maxSide ||
+        cinfo.image_height > maxSide) {
+        jpeg_destroy_decompress(&cinfo);
+        if (error) *error = QStringLiteral("picture size out of range");
+        return {};
+    }
+    cinfo.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&cinfo);
+    image = QImage(int(cinfo.output_width), int(cinfo.output_height), QImage::Format_RGB888);
+    if (image.isNull()) {
+        jpeg_destroy_decompress(&cinfo);
+        if (error) *error = QStringLiteral("out of memory");
+        return {};
+    }
+    while (cinfo.output_scanline < cinfo.output_height) {
+        JSAMPROW row = image.scanLine(int(cinfo.output_scanline));
+        jpeg_read_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_decompress(&cinfo);
+    const long warnings = err.pub.num_warnings;
+    jpeg_destroy_decompress(&cinfo);
+    // A damaged stream (cut short, corrupt data) decodes with warnings: refuse it rather than
+    // show a half-grey picture.
+    if (warnings > 0) {
+        if (error) *error = QStringLiteral("corrupt JPEG data");
+        return {};
+    }
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+QImage loadJpegFile(const QString& path, QString* error) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error) *error = file.errorString();
+        return {};
+    }
+    // A JPEG asset is at most a few hundred kilobytes; anything far larger is not one of ours.
+    if (file.size() > 64 * 1024 * 1024) {
+        if (error) *error = QStringLiteral("file too large");
+        return {};
+    }
+    return decodeJpeg(file.readAll(), error);
+}
+
+QByteArray encodeJpeg(const QImage& source, int quality) {
+    const QImage image = source.convertToFormat(QImage::Format_RGB888);
+    if (image.isNull()) return {};
+    jpeg_compress_struct cinfo{};
+    ErrorManager err{};
+    cinfo.err = jpeg_std_error(&err.pub);
+    err.pub.error_exit = onError;
+    err.pub.output_message = onMessage;
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    if (setjmp(err.jump)) {
+        jpeg_destroy_compress(&cinfo);
+        std::free(buffer);
+        return {};
+    }
+    jpeg_create_compress(&cinfo);
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    cinfo.image_width = JDIMENSION(image.width());
+    cinfo.image_height = JDIMENSION(image.height());
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, quality, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(image.constScanLine(int(cinfo.next_scanline)));
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    QByteArray out(reinterpret_cast<const char*>(buffer), qsizetype(size));
+    jpeg_destroy_compress(&cinfo);
+    std::free(buffer);
+    return out;
+}

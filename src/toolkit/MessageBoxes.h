@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The one place where the program talks to the user through modal boxes and beeps.
+void showErrorBox(const QString& text);    // error icon, one OK button
+void showMessageBox(const QString& text);  // no icon, one OK button, caption "Реактикум"
+void defaultBeep();                        // the platform's beep for a rejected keystroke
+
+// While a recorder exists, boxes and beeps are recorded instead of shown, and return at once.
+class MessageRecorder {
+public:
+    struct Entry {
+        enum Kind { Error, Message } kind;
+        QString text;
+    };
+
+    MessageRecorder();
+    ~MessageRecorder();
+    MessageRecorder(const MessageRecorder&) = delete;
+    MessageRecorder& operator=(const MessageRecorder&) = delete;
+
+    const QList<Entry>& entries() const { return entries_; }
+    QStringList texts() const;
+    QStringList errorTexts() const;
+    QStringList messageTexts() const;
+    int beeps() const { return beeps_; }
+    void clear();
+
+private:
+    friend void showErrorBox(const QString&);
+    friend void showMessageBox(const QString&);
+    friend void defaultBeep();
+    QList<Entry> entries_;
+    int beeps_ = 0;
+    MessageRecorder* previous_ = nullptr;
+};

@@ -1,0 +1,168 @@
+#include "toolkit/StringGrid.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QStyledItemDelegate>
+
+namespace {
+// The cell editor: a filtered edit that shares the grid's key handler.
+class GridDelegate : public QStyledItemDelegate {
+public:
+    explicit GridDelegate(StringGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                          const QModelIndex&) const override {
+        auto* edit = new FilteredEdit(parent);
+        edit->setAutoSelect(false);
+        edit->setFrame(false);
+        StringGrid* grid = grid_;
+        edit->setKeyPressHandler([grid](unsigned char& key) {
+            if (grid->keyPressHandler()) grid->keyPressHandler()(key);
+        });
+        return edit;
+    }
+
+private:
+    StringGrid* grid_;
+};
+}  // namespace
+
+StringGrid::StringGrid(QWidget* parent) : QTableWidget(parent) {
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    horizontalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setMinimumSectionSize(1);
+    setDefaultColWidth(64);
+    setDefaultRowHeight(24);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setItemDelegate(new GridDelegate(this));
+    setWordWrap(false);
+    setTabKeyNavigation(false);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setColCount(5);
+    setRowCountCells(5);
+}
+
+void StringGrid::setColCount(int n) {
+    setColumnCount(qMax(0, n));
+    restyleAll();
+}
+
+void StringGrid::setRowCountCells(int n) {
+    setRowCount(qMax(0, n));
+    restyleAll();
+}
+
+void StringGrid::setDefaultColWidth(int width) {
+    horizontalHeader()->setDefaultSectionSize(width);
+    for (int c = 0; c < columnCount(); ++c) setColumnWidth(c, width);
+}
+
+void StringGrid::setDefaultRowHeight(int height) {
+    verticalHeader()->setDefaultSectionSize(height);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    for (int r = 0; r < rowCount(); ++r) setRowHeight(r, height);
+}
+
+void StringGrid::setFixed(int fixedCols, int fixedRows) {
+    fixedCols_ = fixedCols;
+    fixedRows_ = fixedRows;
+    restyleAll();
+}
+
+void StringGrid::setEditingAllowed(bool on) {
+    editing_ = on;
+    setEditTriggers(on ? QAbstractItemView::DoubleClicked | QAbstractItemView::AnyKeyPressed |
+                             QAbstractItemView::EditKeyPressed
+                       : QAbstractItemView::NoEditTriggers);
+    restyleAll();
+}
+
+void StringGrid::setRowSelect(bool on) {
+    setSelectionBehavior(on ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
+}
+
+QTableWidgetItem* StringGrid::itemAt(int col, int row) {
+    QTableWidgetItem* it = item(row, col);
+    if (!it) {
+        it = new QTableWidgetItem();
+        styleItem(col, row, it);
+        setItem(row, col, it);
+    }
+    return it;
+}
+
+void StringGrid::styleItem(int col, int row, QTableWidgetItem* it) const {
+    if (isFixed(col, row)) {
+        it->setFlags(Qt::ItemIsEnabled);
+        it->setBackground(palette().color(QPalette::Button));
+    } else {
+        Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+        if (editing_) flags |= Qt::ItemIsEditable;
+        it->setFlags(flags);
+        it->setBackground(QBrush());
+    }
+}
+
+void StringGrid::restyleAll() {
+    for (int r = 0; r < rowCount(); ++r)
+        for (int c = 0; c < columnCount(); ++c) styleItem(c, r, itemAt(c, r));
+}
+
+QString StringGrid::cell(int col, int row) const {
+    const QTableWidgetItem* it = item(row, col);
+    return it ? it->text() : QString();
+}
+
+void StringGrid::setCell(int col, int row, const QString& text) {
+    if (col < 0 || row < 0 || col >= columnCount() || row >= rowCount()) return;
+    itemAt(col, row)->setText(text);
+}
+
+bool StringGrid::mayEnter(int col, int row) {
+    if (col < 0 || row < 0 || col >= columnCount() || row >= rowCount()) return false;
+    if (isFixed(col, row)) return false;
+    return selectHandler_ ? selectHandler_(col, row) : true;
+}
+
+bool StringGrid::selectCell(int col, int row) {
+    if (!mayEnter(col, row)) return false;
+    setCurrentCell(row, col);
+    return true;
+}
+
+QModelIndex StringGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) {
+    const QModelIndex target = QTableWidget::moveCursor(cursorAction, modifiers);
+    if (!target.isValid() || target == currentIndex()) return target;
+    if (!mayEnter(target.column(), target.row())) return currentIndex();
+    return target;
+}
+
+void StringGrid::mousePressEvent(QMouseEvent* event) {
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (!index.isValid()) return;
+    if (index != currentIndex() && !mayEnter(index.column(), index.row())) {
+        setFocus(Qt::MouseFocusReason);
+        return;
+    }
+    QTableWidget::mousePressEvent(event);
+}
+
+void StringGrid::keyPressEvent(QKeyEvent* event) {
+    const int code = keyEventCode(event);
+    if (code > 0 && keyHandler_) {
+        unsigned char key = static_cast<unsigned char>(code);
+        if (filterKey(keyHandler_, key) == 0) {
+            event->accept();
+            return;
+        }
+    }
+    QTableWidget::keyPressEvent(event);
+}
+
+bool StringGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    if (!editing_ || !index.isValid() || isFixed(index.column(), index.row())) return false;
+    return QTableWidget::edit(index, trigger, event);
+}

@@ -1,0 +1,149 @@
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+
+#include "shell/LabState.h"
+#include "shell/Program.h"
+#include "shell/ProgramDir.h"
+#include "shell/Startup.h"
+#include "toolkit/Jpeg.h"
+#include "toolkit/LabWindow.h"
+
+namespace {
+void putRect(QByteArray& out, int width, int height) {
+    // RECT with 16-bit fields: 0, width*20, 0, height*20 twips.
+    const int nbits = 16;
+    const quint32 values[4] = {0, quint32(width * 20), 0, quint32(height * 20)};
+    QList<bool> bits;
+    for (int i = 4; i >= 0; --i) bits << bool((nbits >> i) & 1);
+    for (quint32 v : values)
+        for (int i = nbits - 1; i >= 0; --i) bits << bool((v >> i) & 1);
+    while (bits.size() % 8) bits << false;
+    for (int i = 0; i < bits.size(); i += 8) {
+        int byte = 0;
+        for (int j = 0; j < 8; ++j) byte = (byte << 1) | int(bits[i + j]);
+        out.append(char(byte));
+    }
+}
+}  // namespace
+
+QByteArray minimalSwf(int width, int height, int frames) {
+    QByteArray body;
+    putRect(body, width, height);
+    body.append(char(0));
+    body.append(char(12));  // 12 fps
+    body.append(char(frames & 0xFF));
+    body.append(char(frames >> 8));
+    for (int i = 0; i < frames; ++i) {
+        body.append(char(0x40));  // ShowFrame, length 0
+        body.append(char(0x00));
+    }
+    body.append(char(0));  // End
+    body.append(char(0));
+    QByteArray out("FWS");
+    out.append(char(6));
+    const quint32 len = quint32(body.size() + 8);
+    for (int i = 0; i < 4; ++i) out.append(char((len >> (8 * i)) & 0xFF));
+    return out + body;
+}
+
+QByteArray sampleDannieTxt() {
+    QByteArray out;
+    for (int v = 1; v <= 6; ++v) {
+        for (int k = 1; k <= 4; ++k)
+            out += QByteArray::number(k) + " " + QByteArray::number(0.02 * k + 0.001 * v) + " " +
+                   QByteArray::number(0.02 * (k + 1)) + "\n";
+        out += "\n";
+    }
+    for (int b = 1; b <= 6; ++b) {
+        for (int k = 1; k <= 3; ++k) out += "1 2 3 4\n";
+        out += "\n";
+    }
+    return out;
+}
+
+TempAssetTree::TempAssetTree() {
+    auto jpeg = [](int w, int h, QColor c) {
+        QImage img(w, h, QImage::Format_RGB32);
+        img.fill(c);
+        return encodeJpeg(img, 80);
+    };
+    write("BackGround/ZGround.jpg", jpeg(488, 288, QColor(200, 220, 240)));
+    write("BackGround/Ground.jpg", jpeg(715, 506, QColor(235, 240, 245)));
+    write("BackGround/Opit.jpg", jpeg(715, 505, QColor(240, 245, 235)));
+    write("BackGround/About.swf", minimalSwf(117, 151));
+    write("Movie/1.swf", minimalSwf(585, 361));
+    for (const char* name : {"1", "2", "3"}) write(QString("Movie/Opyt1/%1.swf").arg(name), minimalSwf(705, 350));
+    for (int step = 4; step <= 7; ++step)
+        for (int v = 1; v <= 6; ++v)
+            write(QString("Movie/Opyt1/%1_%2.swf").arg(step).arg(v), minimalSwf(705, 350));
+    write("Movie/Opyt2/1.swf", minimalSwf(705, 350));
+    for (int step = 2; step <= 3; ++step)
+        for (int v = 1; v <= 6; ++v)
+            write(QString("Movie/Opyt2/%1_%2.swf").arg(step).arg(v), minimalSwf(705, 350));
+    write("Movie/Opyt2/4.swf", minimalSwf(705, 350));
+    write("Movie/Opyt2/5.swf", minimalSwf(705, 350));
+    for (int step = 1; step <= 4; ++step)
+        write(QString("Movie/Opyt3/%1.swf").arg(step), minimalSwf(705, 350));
+    for (int step = 1; step <= 6; ++step)
+        write(QString("Movie/Opyt4/%1.swf").arg(step), minimalSwf(705, 400));
+    write("Restextout/6.jpg", jpeg(555, 85, QColor(250, 250, 220)));
+    write("Restextout/7.jpg", jpeg(555, 85, QColor(220, 250, 250)));
+    write("Dannie.txt", sampleDannieTxt());
+    write("BDStudent.rez", QByteArray());
+    setProgramDirForTests(dir());
+}
+
+TempAssetTree::~TempAssetTree() { setProgramDirForTests(QString()); }
+
+QString TempAssetTree::path(const QString& relative) const {
+    QString rel = relative;
+    rel.replace('\\', '/');
+    while (rel.startsWith('/')) rel.remove(0, 1);
+    return dir_.path() + "/" + rel;
+}
+
+void TempAssetTree::write(const QString& relative, const QByteArray& bytes) const {
+    const QString p = path(relative);
+    QDir().mkpath(QFileInfo(p).path());
+    QFile f(p);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) ADD_FAILURE() << "cannot write " << p.toStdString();
+    f.write(bytes);
+}
+
+void TempAssetTree::remove(const QString& relative) const { QFile::remove(path(relative)); }
+
+QByteArray TempAssetTree::read(const QString& relative) const {
+    QFile f(path(relative));
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return f.readAll();
+}
+
+void LabTest::SetUp() {
+    resetLabState();
+    resetProgramEnding();
+    LabWindow::resetActivation();
+    setLabClock(&clock);
+    messages = std::make_unique<MessageRecorder>();
+    tree = std::make_unique<TempAssetTree>();
+}
+
+void LabTest::createWindows() {
+    createLaboratoryWindows();
+    windowsCreated = true;
+}
+
+void LabTest::TearDown() {
+    LabWindow::setModalHook(nullptr);
+    if (windowsCreated) destroyLaboratoryWindows();
+    windowsCreated = false;
+    tree.reset();
+    messages.reset();
+    setLabClock(nullptr);
+    resetProgramEnding();
+    resetLabState();
+    LabWindow::resetActivation();
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "toolkit/Clock.h"
+#include "toolkit/MessageBoxes.h"
+
+// A tiny but valid SWF movie: a stage of the given size and that many empty frames.
+QByteArray minimalSwf(int width, int height, int frames = 2);
+
+// A small program folder in a temporary directory with every file the laboratory reads
+// (plain pictures, minimal movies, a complete Dannie.txt, an empty results file).
+// ProgramDir points at it while it exists.
+class TempAssetTree {
+public:
+    TempAssetTree();
+    ~TempAssetTree();
+    QString dir() const { return dir_.path(); }
+    QString path(const QString& relative) const;  // relative with backslashes or slashes
+    void write(const QString& relative, const QByteArray& bytes) const;
+    void remove(const QString& relative) const;
+    QByteArray read(const QString& relative) const;
+
+private:
+    QTemporaryDir dir_;
+};
+
+// The reference data every variant of the small tree shares (tube 4: V and C per variant).
+QByteArray sampleDannieTxt();
+
+// Base of tests that need a clean laboratory: a fresh LabState, a manual clock, message boxes
+// recorded, a temporary asset tree; optionally every window created as at start-up.
+class LabTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Creates the windows in start-up order against the tree.
+    void createWindows();
+
+    std::unique_ptr<TempAssetTree> tree;
+    std::unique_ptr<MessageRecorder> messages;
+    ManualClock clock;
+    bool windowsCreated = false;
+};
