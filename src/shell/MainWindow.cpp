@@ -1,6 +1,7 @@
 #include "shell/MainWindow.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 
 #include "movie/MoviePlayer.h"
 #include "shell/Forms.h"
@@ -18,6 +19,12 @@ TForm1::TForm1(QWidget* parent)
     Image1->setGeometry(0, 0, 715, 506);
     Flash1 = new MoviePlayer(this);
     Flash1->setGeometry(119, 96, 585, 361);
+    ComboBox1 = new QComboBox(this);
+    ComboBox1->setGeometry(202, 266, 145, 21);
+    StaticText1 = new StaticText(this);
+    StaticText1->setGeometry(429, 269, 26, 20);
+    StaticText2 = new StaticText(this);
+    StaticText2->setGeometry(566, 269, 26, 20);
     FormCreate();
 }
 
