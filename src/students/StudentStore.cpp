@@ -1,0 +1,268 @@
+#include "students/StudentStore.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <algorithm>
+#include <cstring>
+
+#include "shell/LabState.h"
+#include "shell/Loaders.h"
+#include "shell/Program.h"
+#include "shell/ProgramDir.h"
+#include "students/StudentFileFaults.h"
+#include "toolkit/Cp1251.h"
+#include "toolkit/MessageBoxes.h"
+
+std::array<StudentRecord, StudentCapacity> StudentTable{};
+std::int32_t StudentCount = 0;
+
+namespace {
+
+StudentSaveStep injectedFault = StudentSaveStep::None;
+
+// Slot offsets inside the 60-byte image of one record.
+constexpr int groupOffset = 0;
+constexpr int surnameOffset = groupOffset + 1 + StudentGroupCapacity;
+constexpr int paddingOffset = surnameOffset + 1 + StudentSurnameCapacity;
+constexpr int scoresOffset = paddingOffset + 3;
+static_assert(scoresOffset + 4 * StudentExperimentCount == StudentSlotSize);
+
+QString resultsFilePath() {
+    return assetPath(QStringLiteral("\\BDStudent.rez"));
+}
+
+// Every way the results file can fail ends the same way: the message, then the program stops,
+// so nobody keeps working with grades that can no longer be kept.
+void reportResultsFileFailure() {
+    showErrorBox(cannotOpenFileMessage(resultsFilePath()));
+    LabState.StartupFailed = true;
+    requestMainWindowClose();
+}
+
+void putFloat(char* out, float value) {
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    for (int i = 0; i < 4; ++i) out[i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
+}
+
+float getFloat(const char* in) {
+    std::uint32_t bits = 0;
+    for (int i = 0; i < 4; ++i) bits |= std::uint32_t(static_cast<unsigned char>(in[i])) << (8 * i);
+    float value = 0;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+template <int Capacity>
+void putShortString(char* out, const ShortString<Capacity>& s) {
+    out[0] = static_cast<char>(s.Length);
+    std::memcpy(out + 1, s.Chars.data(), Capacity);
+}
+
+// A length byte past the fixed area is read as the whole area, never beyond it.
+template <int Capacity>
+void getShortString(const char* in, ShortString<Capacity>& s) {
+    s.Length = std::min<std::uint8_t>(static_cast<unsigned char>(in[0]), Capacity);
+    std::memcpy(s.Chars.data(), in + 1, Capacity);
+}
+
+void putRecord(char* out, const StudentRecord& r) {
+    putShortString(out + groupOffset, r.Group);
+    putShortString(out + surnameOffset, r.Surname);
+    std::memcpy(out + paddingOffset, r.Padding.data(), r.Padding.size());
+    for (int k = 0; k < StudentExperimentCount; ++k)
+        putFloat(out + scoresOffset + 4 * k, r.Scores[static_cast<std::size_t>(k)]);
+}
+
+void getRecord(const char* in, StudentRecord& r) {
+    getShortString(in + groupOffset, r.Group);
+    getShortString(in + surnameOffset, r.Surname);
+    std::memcpy(r.Padding.data(), in + paddingOffset, r.Padding.size());
+    for (int k = 0; k < StudentExperimentCount; ++k)
+        r.Scores[static_cast<std::size_t>(k)] = getFloat(in + scoresOffset + 4 * k);
+}
+
+// A missing results file is created empty so that the next start finds one.
+bool createEmptyResultsFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return false;
+    file.close();
+    return file.error() == QFileDevice::NoError;
+}
+
+// After the rename the directory entry itself must reach the disk, or a power cut could
+// bring back the old name.
+void syncDirectoryOf(const QString& path) {
+    const QByteArray dir = QFile::encodeName(QFileInfo(path).absolutePath());
+    const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+}  // namespace
+
+template <int Capacity>
+QString ShortString<Capacity>::text() const {
+    return Cp1251::decode(QByteArray(Chars.data(), std::min<int>(Length, Capacity)));
+}
+
+template <int Capacity>
+void ShortString<Capacity>::assign(const QString& text) {
+    // Cut by characters as the user sees them: a character outside the basic plane is one
+    // '?' rather than two halves of a pair.
+    int n = 0;
+    for (char32_t c : text.toUcs4()) {
+        if (n == Capacity) break;
+        const unsigned char code = c <= 0xFFFF ? Cp1251::encodeChar(QChar(char16_t(c))) : '?';
+        Chars[static_cast<std::size_t>(n++)] = static_cast<char>(code);
+    }
+    Length = static_cast<std::uint8_t>(n);
+}
+
+template struct ShortString<StudentGroupCapacity>;
+template struct ShortString<StudentSurnameCapacity>;
+
+StudentRecord& studentSlot(int slot) {
+    return StudentTable[static_cast<std::size_t>(std::clamp(slot, 1, StudentCapacity) - 1)];
+}
+
+QString studentGroup(int slot) {
+    return studentSlot(slot).Group.text();
+}
+
+QString studentSurname(int slot) {
+    return studentSlot(slot).Surname.text();
+}
+
+float studentScore(int slot, int experiment) {
+    if (experiment < 1 || experiment > StudentExperimentCount) return 0;
+    return studentSlot(slot).score(experiment);
+}
+
+QByteArray studentTableImage() {
+    QByteArray image(StudentBlockSize, '\0');
+    for (int s = 0; s < StudentCapacity; ++s)
+        putRecord(image.data() + s * StudentSlotSize, StudentTable[static_cast<std::size_t>(s)]);
+    return image;
+}
+
+bool LoadStudents() {
+    const QString path = resultsFilePath();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) {
+        // A file that exists but cannot be opened may hold grades: it is left alone and the
+        // table is not taken from it, so nothing can be saved over it.
+        if (QFileInfo::exists(path)) {
+            reportResultsFileFailure();
+            return false;
+        }
+        reportResultsFileFailure();
+        if (!createEmptyResultsFile(path)) return false;
+        StudentCount = 0;
+        return true;
+    }
+
+    // Every block is an image of the whole table, so the last whole block is the table and
+    // the number of blocks is the number of students; a shorter tail is not a block.
+    const qint64 blocks = file.size() / StudentBlockSize;
+    std::array<StudentRecord, StudentCapacity> table = StudentTable;
+    if (blocks > 0) {
+        QByteArray image;
+        if (file.seek((blocks - 1) * StudentBlockSize)) image = file.read(StudentBlockSize);
+        if (image.size() != StudentBlockSize) {
+            reportResultsFileFailure();
+            return false;
+        }
+        for (int s = 0; s < StudentCapacity; ++s)
+            getRecord(image.constData() + s * StudentSlotSize, table[static_cast<std::size_t>(s)]);
+    }
+    StudentTable = table;
+    StudentCount = static_cast<std::int32_t>(std::min<qint64>(blocks, StudentCapacity));
+    if (StudentCount >= StudentCapacity) {
+        DropOldestStudent();
+        StudentCount = StudentCapacity - 1;
+    }
+    return true;
+}
+
+bool SaveStudents() {
+    // The new content goes to a temporary file beside the old one, reaches the disk, and only
+    // then takes the old file's name: a failure or a crash at any point leaves either the old
+    // file or the new one, never a cut one. An existing file that may not be written is
+    // refused, as a plain rewrite would be.
+    const QString path = resultsFilePath();
+    QSaveFile file(path);
+    bool ok = injectedFault != StudentSaveStep::Open && file.open(QIODevice::WriteOnly);
+    if (ok) {
+        const QByteArray image = studentTableImage();
+        for (std::int32_t i = 0; ok && i < StudentCount; ++i) {
+            if (injectedFault == StudentSaveStep::Write && i + 1 == StudentCount) {
+                file.write(image.constData(), StudentBlockSize / 2);
+                ok = false;
+                break;
+            }
+            ok = file.write(image) == StudentBlockSize;
+        }
+        if (ok && injectedFault == StudentSaveStep::Commit) ok = false;
+        if (!ok) file.cancelWriting();
+        ok = file.commit() && ok;
+    }
+    if (!ok) {
+        reportResultsFileFailure();
+        return false;
+    }
+    syncDirectoryOf(path);
+    return true;
+}
+
+bool AddStudent(const QString& group, const QString& surname) {
+    if (!LoadStudents()) return false;
+    ++StudentCount;
+    StudentRecord& record = studentSlot(StudentCount);
+    record.Group.assign(group);
+    record.Surname.assign(surname);
+    record.Scores = {};
+    return SaveStudents();
+}
+
+void RecordScore(int experiment, double grade) {
+    if (StudentCount <= 0) return;
+    if (experiment < 1 || experiment > StudentExperimentCount) return;
+    studentSlot(StudentCount).score(experiment) = static_cast<float>(grade);
+    SaveStudents();
+}
+
+void DeleteStudent(int index) {
+    if (StudentCount <= 0 || index < 1) return;
+    for (int i = index; i < StudentCount; ++i) {
+        StudentRecord& to = studentSlot(i);
+        const StudentRecord& from = studentSlot(i + 1);
+        to.Group = from.Group;
+        to.Surname = from.Surname;
+        to.Scores = from.Scores;
+    }
+    --StudentCount;
+}
+
+void DeleteAllStudents() {
+    if (StudentCount > 0) StudentCount = 0;
+}
+
+void DropOldestStudent() {
+    for (int s = 1; s < StudentCapacity; ++s) studentSlot(s) = studentSlot(s + 1);
+}
+
+void resetStudentTable() {
+    StudentTable = {};
+    StudentCount = 0;
+    injectedFault = StudentSaveStep::None;
+}
+
+void setStudentSaveFaultForTests(StudentSaveStep step) {
+    injectedFault = step;
+}
