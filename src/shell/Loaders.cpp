@@ -1,6 +1,7 @@
 #include "shell/Loaders.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QFile>
@@ -12,16 +13,18 @@
 #include "toolkit/Controls.h"
 #include "toolkit/MessageBoxes.h"
 
-namespace {
-// The movie must open for reading and writing, as the player of the original demanded:
-// a missing, read-only or unreachable file fails; an empty file passes.
 bool probeReadWrite(const QString& path) {
     const QByteArray native = QFile::encodeName(path);
     const int fd = ::open(native.constData(), O_RDWR | O_CLOEXEC);
     if (fd < 0) return false;
-    return ::close(fd) == 0;
+    struct stat st {};
+    const bool statted = ::fstat(fd, &st) == 0;
+    const bool closed = ::close(fd) == 0;
+    // The superuser may open a file without write permission for writing; a file that nobody
+    // may write is read-only all the same.
+    const bool writable = statted && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
+    return closed && writable;
 }
-}  // namespace
 
 QString cannotOpenFileMessage(const QString& fullPath) {
     return QStringLiteral("Невозможно открыть файл по адресу: ") + fullPath +
@@ -29,7 +32,8 @@ QString cannotOpenFileMessage(const QString& fullPath) {
 }
 
 void LoadMovie(MoviePlayer* player, const QString& relativePath) {
-    if (!probeReadWrite(assetPath(relativePath))) {
+    const bool probed = probeReadWrite(assetPath(relativePath));
+    if (!probed) {
         showErrorBox(QStringLiteral(
             "Возможно отсутствуют необходимые файлы для дальнейшей работы программы, либо не "
             "установлена компанента Flash Player 6 AX. Выполнение программы будет "
@@ -37,8 +41,11 @@ void LoadMovie(MoviePlayer* player, const QString& relativePath) {
         LabState.StartupFailed = true;
         requestMainWindowClose();
     }
+    // The path goes to the player regardless; a file already reported missing is not reported
+    // a second time when the player cannot show it either.
     QString error;
-    if (!player || !player->setMovie(assetPath(relativePath), &error)) {
+    const bool loaded = player && player->setMovie(assetPath(relativePath), &error);
+    if (!loaded && probed) {
         showErrorBox(QStringLiteral(
             "Возможно отсутствуют необходимые файлы для дальнейшей работы программы. Выполнение "
             "программы будет остановлено!!!"));

@@ -11,5 +11,8 @@ void LoadMovie(MoviePlayer* player, const QString& relativePath);
 // Loads a picture of the asset tree; a failure is reported and ends the program.
 void LoadPicture(Picture* image, const QString& relativePath);
 
+// True when an existing file can be opened for reading and writing and is not read-only.
+bool probeReadWrite(const QString& path);
+
 // The start of every "cannot open" message; the path and the ending follow.
 QString cannotOpenFileMessage(const QString& fullPath);

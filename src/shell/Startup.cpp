@@ -74,6 +74,10 @@ void destroyLaboratoryWindows() {
 int runLaboratory(int argc, char** argv) {
     QApplication app(argc, argv);
     installFontSubstitutions();
+    return runLaboratorySession();
+}
+
+int runLaboratorySession() {
     createLaboratoryWindows();
 
     int code = 0;
@@ -83,9 +87,9 @@ int runLaboratory(int argc, char** argv) {
             if (!programEnding()) Form1->showForm();
         });
         setMessageLoopRunning(true);
-        code = app.exec();
+        code = QApplication::exec();
         setMessageLoopRunning(false);
     }
     destroyLaboratoryWindows();
-    return code == 0 ? 0 : code;
+    return code;
 }

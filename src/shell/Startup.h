@@ -4,6 +4,10 @@
 // window closes. Returns the exit code (0).
 int runLaboratory(int argc, char** argv);
 
+// Everything after the application object: windows, message loop, clean-up. Returns the exit
+// code. Tests run it inside their own application object.
+int runLaboratorySession();
+
 // Creates the windows in their fixed order behind the splash (the part of start-up between
 // the application object and the message loop); tests call it against their own asset tree.
 void createLaboratoryWindows();
