@@ -62,6 +62,7 @@ void LabWindow::showForm() {
 void LabWindow::showModalForm() {
     if (ending || modalLoop_) return;
     QPointer<LabWindow> owner = active;
+    modalOwner_ = owner;
     setWindowModality(Qt::ApplicationModal);
     QEventLoop loop;
     modalLoop_ = &loop;
@@ -130,5 +131,10 @@ void LabWindow::closeEvent(QCloseEvent* event) {
 
 void LabWindow::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
-    if (modalLoop_ && !event->spontaneous()) modalLoop_->exit(0);
+    if (modalLoop_ && !event->spontaneous()) {
+        // The platform may activate the owner before the modal loop has unwound: mark it active
+        // now so that this is no fresh activation.
+        active = modalOwner_;
+        modalLoop_->exit(0);
+    }
 }

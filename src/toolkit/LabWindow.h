@@ -71,4 +71,5 @@ private:
     Border border_;
     bool centred_ = false;
     QEventLoop* modalLoop_ = nullptr;
+    QPointer<LabWindow> modalOwner_;
 };

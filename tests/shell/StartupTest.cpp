@@ -8,6 +8,7 @@
 #include "shell/MainWindow.h"
 #include "shell/Program.h"
 #include "shell/Startup.h"
+#include "concentration/ConcentrationWindow.h"
 #include "students/RegistrationWindow.h"
 #include "toolkit/LabWindow.h"
 
