@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+
+#include "Palette.h"
+#include "Scene.h"
+#include "Text.h"
+
+// The building blocks every movie shares: its stage, headings, text that fades in, the blank
+// boxes under the windows' controls, and the endings the players rely on.
+namespace slides {
+
+using Obj = Scene::Object;
+
+// Layers, bottom to top.
+enum Layer {
+    Back = 1,
+    Furniture = 5,
+    Behind = 10,
+    Glass = 20,
+    Liquid = 25,
+    Overlay = 30,
+    Front = 35,
+    Props = 40,
+    Labels = 50,
+    Boxes = 55,
+    Captions = 60
+};
+
+Scene stage(int width, int height);
+
+Obj text(Scene& s, const QString& markup, const text::Style& style, QPointF topLeft,
+         text::Align align = text::Align::Left, QColor color = palette::ink, int layer = Labels);
+// Wrapped to a width; returns the object and, through *height, the block's height.
+Obj paragraph(Scene& s, const QString& markup, const text::Style& style, QPointF topLeft,
+              double width, QColor color = palette::ink, double* height = nullptr,
+              int layer = Labels);
+// The movie's heading at the top left.
+Obj heading(Scene& s, const QString& title, const QString& subtitle = {});
+// A formula line in a panel, centred on x.
+Obj equation(Scene& s, const QString& markup, QPointF centreTop, double size = 17);
+
+// Makes an object appear by fading in from the clock on.
+void appear(Scene& s, Obj o, double seconds = 0.5);
+void disappear(Scene& s, Obj o, double seconds = 0.4);
+// Puts and fades in a text; the clock stays.
+Obj reveal(Scene& s, const QString& markup, const text::Style& style, QPointF topLeft,
+           text::Align align = text::Align::Left, QColor color = palette::ink,
+           double seconds = 0.5);
+
+// The blank box under a window control (movie coordinates), there from frame 0.
+Obj controlBox(Scene& s, double x, double y, double w, double h);
+
+// The movie ends at the clock. Movies of the equilibrium experiment start and stop themselves.
+void finish(Scene& s, bool selfPlaying = false);
+
+// A caption that fades in at the clock and out again after `seconds`.
+Obj caption(Scene& s, const QString& markup, QPointF topLeft, double seconds, QColor color,
+            double size = 15, double width = 0);
+
+}  // namespace slides

@@ -1,0 +1,233 @@
+#include "Text.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPainterPathStroker>
+#include <map>
+
+namespace text {
+namespace {
+
+QFont fontFor(const Style& style, double size) {
+    QFont font(style.family);
+    font.setPixelSize(std::max(1, int(size + 0.5)));
+    font.setBold(style.bold);
+    font.setItalic(style.italic);
+    font.setKerning(true);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    font.setStyleStrategy(QFont::PreferOutline);
+    return font;
+}
+
+// The arrows of equations, as filled outlines sized to the text.
+QPainterPath arrowGlyph(QChar c, double size, bool bold, double* advance) {
+    const double w = bold ? size * 0.09 : size * 0.07;
+    const double axis = -size * 0.33;
+    QPainterPath lines;
+    auto arrow = [&](QPointF from, QPointF to, bool headOnly = false) {
+        QPainterPath p(from);
+        p.lineTo(to);
+        const QPointF d = (to - from) / std::hypot(to.x() - from.x(), to.y() - from.y());
+        const QPointF n(-d.y(), d.x());
+        const double h = size * 0.22;
+        if (!headOnly) {
+            p.moveTo(to - d * h + n * h * 0.6);
+            p.lineTo(to);
+            p.lineTo(to - d * h - n * h * 0.6);
+        }
+        lines.addPath(p);
+    };
+    switch (c.unicode()) {
+        case 0x2192:  // →
+            *advance = size * 1.5;
+            arrow({size * 0.2, axis}, {size * 1.3, axis});
+            break;
+        case 0x21C4: {  // ⇄, two harpoon-like arrows
+            *advance = size * 1.6;
+            const double y1 = axis - size * 0.12, y2 = axis + size * 0.12;
+            const double h = size * 0.2;
+            QPainterPath p({size * 0.2, y1});
+            p.lineTo(size * 1.4, y1);
+            p.lineTo(size * 1.4 - h, y1 - h * 0.8);
+            p.moveTo(size * 1.4, y2);
+            p.lineTo(size * 0.2, y2);
+            p.lineTo(size * 0.2 + h, y2 + h * 0.8);
+            lines.addPath(p);
+            break;
+        }
+        case 0x2191:  // ↑
+            *advance = size * 0.55;
+            arrow({size * 0.27, size * 0.02}, {size * 0.27, -size * 0.78});
+            break;
+        case 0x2193:  // ↓
+            *advance = size * 0.55;
+            arrow({size * 0.27, -size * 0.78}, {size * 0.27, size * 0.02});
+            break;
+        default:
+            *advance = 0;
+            return {};
+    }
+    QPainterPathStroker stroker;
+    stroker.setWidth(w * 1.2);
+    stroker.setCapStyle(Qt::RoundCap);
+    stroker.setJoinStyle(Qt::RoundJoin);
+    QPainterPath out = stroker.createStroke(lines);
+    out.setFillRule(Qt::WindingFill);
+    return out;
+}
+
+bool isArrow(QChar c) {
+    const char16_t u = c.unicode();
+    return u == 0x2192 || u == 0x21C4 || u == 0x2191 || u == 0x2193;
+}
+
+struct Run {
+    QString text;
+    int shift = 0;  // -1 sub, 0 normal, +1 super
+};
+
+std::vector<Run> parse(const QString& markup) {
+    std::vector<Run> runs;
+    auto push = [&](const QString& t, int shift) {
+        if (t.isEmpty()) return;
+        if (!runs.empty() && runs.back().shift == shift)
+            runs.back().text += t;
+        else
+            runs.push_back({t, shift});
+    };
+    QString normal;
+    for (qsizetype i = 0; i < markup.size(); ++i) {
+        const QChar c = markup[i];
+        if ((c == '_' || c == '^') && i + 1 < markup.size()) {
+            push(normal, 0);
+            normal.clear();
+            const int shift = c == '_' ? -1 : 1;
+            if (markup[i + 1] == '{') {
+                const qsizetype end = markup.indexOf('}', i + 2);
+                const qsizetype stop = end < 0 ? markup.size() : end;
+                push(markup.mid(i + 2, stop - i - 2), shift);
+                i = stop;
+            } else {
+                push(QString(markup[i + 1]), shift);
+                ++i;
+            }
+            continue;
+        }
+        normal += c;
+    }
+    push(normal, 0);
+    return runs;
+}
+
+}  // namespace
+
+QString chem(const QString& formula) {
+    QString out;
+    qsizetype i = 0;
+    while (i < formula.size()) {
+        const QChar prev = i > 0 ? formula[i - 1] : QChar();
+        if (formula[i].isDigit() && (prev.isLetter() || prev == ')' || prev == ']')) {
+            qsizetype j = i;
+            while (j < formula.size() && formula[j].isDigit()) ++j;
+            const QString digits = formula.mid(i, j - i);
+            out += digits.size() == 1 ? QString("_" + digits) : QString("_{" + digits + "}");
+            i = j;
+        } else {
+            out += formula[i++];
+        }
+    }
+    return out;
+}
+
+QPainterPath line(const QString& markup, const Style& style, double* advance) {
+    QPainterPath path;
+    path.setFillRule(Qt::WindingFill);
+    double x = 0;
+    for (const Run& run : parse(markup)) {
+        const double size = run.shift == 0 ? style.size : style.size * 0.68;
+        const double dy = run.shift < 0   ? style.size * 0.22
+                          : run.shift > 0 ? -style.size * 0.38
+                                          : 0;
+        const QFont font = fontFor(style, size);
+        const QFontMetricsF metrics(font);
+        QString pending;
+        auto flush = [&] {
+            if (pending.isEmpty()) return;
+            QPainterPath glyphs;
+            glyphs.addText(QPointF(x, dy), font, pending);
+            path.addPath(glyphs);
+            x += metrics.horizontalAdvance(pending);
+            pending.clear();
+        };
+        for (QChar c : run.text) {
+            if (isArrow(c)) {
+                flush();
+                double a = 0;
+                path.addPath(arrowGlyph(c, size, style.bold, &a).translated(x, dy));
+                x += a;
+            } else {
+                pending += c;
+            }
+        }
+        flush();
+    }
+    path.setFillRule(Qt::WindingFill);
+    if (advance) *advance = x;
+    return path;
+}
+
+double width(const QString& markup, const Style& style) {
+    double a = 0;
+    line(markup, style, &a);
+    return a;
+}
+
+double ascent(const Style& style) {
+    return QFontMetricsF(fontFor(style, style.size)).ascent();
+}
+
+double lineHeight(const Style& style) {
+    return style.size * 1.25;
+}
+
+QPainterPath at(const QString& markup, const Style& style, QPointF topLeft, Align align) {
+    double a = 0;
+    QPainterPath p = line(markup, style, &a);
+    double x = topLeft.x();
+    if (align == Align::Center) x -= a / 2;
+    if (align == Align::Right) x -= a;
+    p.translate(x, topLeft.y() + ascent(style));
+    return p;
+}
+
+QPainterPath block(const QString& markup, const Style& style, QPointF topLeft, Align align,
+                   double spacing) {
+    QPainterPath out;
+    out.setFillRule(Qt::WindingFill);
+    double y = topLeft.y();
+    for (const QString& l : markup.split('\n')) {
+        out.addPath(at(l, style, {topLeft.x(), y}, align));
+        y += style.size * spacing;
+    }
+    return out;
+}
+
+QString wrap(const QString& markup, const Style& style, double maxWidth) {
+    QStringList lines;
+    for (const QString& paragraph : markup.split('\n')) {
+        QString current;
+        for (const QString& word : paragraph.split(' ', Qt::SkipEmptyParts)) {
+            const QString candidate = current.isEmpty() ? word : current + ' ' + word;
+            if (!current.isEmpty() && width(candidate, style) > maxWidth) {
+                lines << current;
+                current = word;
+            } else {
+                current = candidate;
+            }
+        }
+        lines << current;
+    }
+    return lines.join('\n');
+}
+
+}  // namespace text
