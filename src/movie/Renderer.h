@@ -1,0 +1,63 @@
+#pragma once
+
+// Draws a timeline's display list with QPainter (no widgets).
+//
+// Shapes are turned into painter paths once per character (ShapeGeometry, cached on the
+// Character): for each fill style the edges that carry it as FillStyle1 forward and as
+// FillStyle0 reversed, joined end to start into closed contours, filled even-odd (non-zero where
+// DefineShape4 asks); each connected run of edges of a line style is one stroked sub-path,
+// closed when it ends where it starts. A StateNewStyles record starts a layer drawn above.
+// Colour transforms compose through sprites; ClipDepth masks clip the depths above them.
+
+#include <QBrush>
+#include <QImage>
+#include <QPainterPath>
+#include <QPen>
+#include <vector>
+
+#include "movie/Timeline.h"
+
+class QPainter;
+
+namespace swf {
+
+struct GeoFill {
+    QPainterPath path;
+    const FillStyle* style = nullptr;
+    QBrush brush;  // for the identity colour transform
+    bool drawable = false;
+};
+
+struct GeoStroke {
+    QPainterPath path;
+    const LineStyle* style = nullptr;
+    QBrush brush;  // for the identity colour transform
+};
+
+struct GeoLayer {
+    std::vector<GeoFill> fills;
+    std::vector<GeoStroke> strokes;
+};
+
+struct ShapeGeometry {
+    std::vector<GeoLayer> layers;
+    QRectF bounds;  // twips
+};
+
+// Builds the geometry of a shape (what the renderer caches per character).
+std::shared_ptr<ShapeGeometry> buildGeometry(const Shape& shape);
+
+// The transform from stage twips to a target rectangle, scale mode "ShowAll": the whole stage as
+// large as fits, aspect ratio kept, centred.
+QTransform stageTransform(const Rect& frameSize, const QRectF& target);
+
+// Fills `target` with the stage colour and draws the current frame into it ("ShowAll").
+void renderStage(QPainter& p, const Timeline& timeline, const QRectF& target, bool antialias = true);
+
+// The current frame as an opaque image of the given size (the stage size when empty).
+QImage renderFrame(const Timeline& timeline, QSize size = QSize(), bool antialias = true);
+
+// A stage size in whole pixels (at least 1 × 1).
+QSize stageSizePx(const Header& h);
+
+}  // namespace swf
