@@ -1,0 +1,98 @@
+#include "concentration/MeasurementTable.h"
+
+#include <array>
+#include <cmath>
+
+#include "shell/Helpers.h"
+#include "shell/LabState.h"
+#include "shell/Numbers.h"
+#include "toolkit/MessageBoxes.h"
+#include "toolkit/StringGrid.h"
+
+namespace {
+const std::array<QString, MeasurementTable::Columns> headings = {
+    QStringLiteral("№ пробирки"),
+    QStringLiteral("Na2S2O3, мл"),
+    QStringLiteral("H2O, мл"),
+    QStringLiteral("H2SO4, мл"),
+    QStringLiteral("C` Na2S2O3 моль/л"),
+    QStringLiteral("Время T, с"),
+    QStringLiteral("Скорость реакции, у.е."),
+};
+// Widths of columns 0..4; columns 5 and 6 keep the widths the window gives them.
+constexpr std::array<int, 5> fixedWidths = {70, 78, 55, 65, 108};
+}  // namespace
+
+QString MeasurementTable::heading(int column) {
+    return column >= 0 && column < Columns ? headings[std::size_t(column)] : QString();
+}
+
+QString MeasurementTable::fixedText(int column, int row) {
+    const QString ml = QStringLiteral(" мл");
+    switch (column) {
+        case 0:
+            return QString::number(row);
+        case 1:
+            return QString::number(row + 1) + ml;
+        case 2:
+            return QString::number(4 - row) + ml;
+        case 3:
+            return QStringLiteral("5 мл");
+        default:
+            return QString();
+    }
+}
+
+bool MeasurementTable::isSelectable(int column, int /*row*/) {
+    return column == ConcentrationColumn || column == TimeColumn;
+}
+
+QString concentrationColumnMessage() {
+    return QStringLiteral("Столбец \"C` Na2S2O3 моль/л\" не может быть пуст");
+}
+
+QString timeColumnMessage() {
+    return QStringLiteral("Столбец \"Время T, с\" не может быть пуст");
+}
+
+void NumericKeyFilter(unsigned char& key) {
+    const bool digit = key >= '0' && key <= '9';
+    if (!digit && key != ',' && key != 8 && key != 13) key = 0;
+}
+
+std::optional<QString> rateTextForTime(const QString& timeText) {
+    const std::optional<double> time = parseNumber(timeText);
+    if (!time || *time == 0) return std::nullopt;
+    const double reciprocal = double(1.0L / static_cast<long double>(*time));
+    if (!std::isfinite(reciprocal)) return std::nullopt;
+    return formatGeneral(RoundToFraction(100, reciprocal));
+}
+
+void setupMeasurementTable(StringGrid* grid) {
+    using namespace MeasurementTable;
+    for (int c = 0; c < Columns; ++c) grid->setCell(c, 0, heading(c));
+    for (int r = 1; r <= LastRow; ++r)
+        for (int c = 0; c <= 3; ++c) grid->setCell(c, r, fixedText(c, r));
+    for (std::size_t c = 0; c < fixedWidths.size(); ++c) grid->setColWidth(int(c), fixedWidths[c]);
+}
+
+bool RequireColumn(StringGrid* grid, int column, const QString& message) {
+    for (int row = 1; row <= MeasurementTable::LastRow; ++row) {
+        if (!grid->cell(column, row).isEmpty()) continue;
+        showMessageBox(message);
+        LabState.MovieStep -= 1;
+        grid->setFocus(Qt::OtherFocusReason);
+        return false;
+    }
+    return true;
+}
+
+bool computeRates(StringGrid* grid) {
+    using namespace MeasurementTable;
+    for (int row = 1; row <= LastRow; ++row) {
+        const std::optional<QString> rate = rateTextForTime(grid->cell(TimeColumn, row));
+        if (!rate) return false;
+        grid->setCell(RateColumn, row, *rate);
+    }
+    return true;
+}
