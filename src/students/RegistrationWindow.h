@@ -2,8 +2,10 @@
 
 #include "toolkit/LabWindow.h"
 
-class MoviePlayer;
+class FilteredEdit;
+class LinkLabel;
 class Picture;
+class QLabel;
 
 // Registration window: the student's group and surname before any work
 class TForm11 : public LabWindow {
@@ -11,6 +13,20 @@ class TForm11 : public LabWindow {
 public:
     explicit TForm11(QWidget* parent = nullptr);
 
+    Picture* Image1 = nullptr;      // the yellow-to-white strip under "Принять"
+    QLabel* Label1 = nullptr;       // "ФИО:"
+    QLabel* Label2 = nullptr;       // "Группа:"
+    LinkLabel* Label3 = nullptr;    // "Принять"
+    FilteredEdit* Edit1 = nullptr;  // group
+    FilteredEdit* Edit2 = nullptr;  // surname and initials
+
+    void Edit1KeyPress(unsigned char& key);
+    void Edit2KeyPress(unsigned char& key);
+    void Label3Click();
+
 private:
     void FormCreate();
 };
+
+// The strip under "Принять": the window's yellow at the left fading to white at the right.
+QImage registrationStripImage();

@@ -1,0 +1,89 @@
+// A program killed in the middle of saving grades must leave a results file that reads whole:
+// the content before that save or the content after it, never a cut one.
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QProcessEnvironment>
+
+#include "TestSupport.h"
+#include "shell/ProgramDir.h"
+#include "students/StudentStore.h"
+
+namespace {
+
+const char* loopDirVariable = "LAB_STUDENT_SAVE_LOOP_DIR";
+
+// The two tables the saving process alternates between: two and three students.
+void setTable(int students) {
+    resetStudentTable();
+    const QStringList surnames = {QStringLiteral("Ларцев О.Е."), QStringLiteral("Сумин Г.Д."),
+                                  QStringLiteral("Иванова А.Б.")};
+    for (int i = 1; i <= students; ++i) {
+        studentSlot(i).Group.assign(QStringLiteral("КРЛ-99-%1").arg(i));
+        studentSlot(i).Surname.assign(surnames[i - 1]);
+        studentSlot(i).score(i) = 4.5f;
+    }
+    StudentCount = students;
+}
+
+class StudentFileCrashTest : public LabTest {};
+
+// Run only as the child of the test below: saves for ever, one line on stdout per save.
+TEST(StudentSaveLoop, DISABLED_Child) {
+    const QString dir = qEnvironmentVariable(loopDirVariable);
+    ASSERT_FALSE(dir.isEmpty());
+    setProgramDirForTests(dir);
+    MessageRecorder quiet;
+    for (int n = 0;; ++n) {
+        setTable(n % 2 == 0 ? 3 : 2);
+        ASSERT_TRUE(SaveStudents());
+        std::fputs("saved\n", stdout);
+        std::fflush(stdout);
+    }
+}
+
+TEST_F(StudentFileCrashTest, AKilledSaveLeavesTheOldOrTheNewFile) {
+    setTable(2);
+    ASSERT_TRUE(SaveStudents());
+    const QByteArray two = tree->read(QStringLiteral("BDStudent.rez"));
+    setTable(3);
+    ASSERT_TRUE(SaveStudents());
+    const QByteArray three = tree->read(QStringLiteral("BDStudent.rez"));
+    ASSERT_EQ(two.size(), 600);
+    ASSERT_EQ(three.size(), 900);
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QString::fromLatin1(loopDirVariable), tree->dir());
+    int killedMidway = 0;
+    for (int round = 0; round < 40; ++round) {
+        SCOPED_TRACE(round);
+        QProcess child;
+        child.setProcessEnvironment(env);
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--gtest_also_run_disabled_tests"),
+                     QStringLiteral("--gtest_filter=StudentSaveLoop.DISABLED_Child")});
+        ASSERT_TRUE(child.waitForStarted());
+        // Kill after a varying number of finished saves, so the kill lands at varying points
+        // of the next one.
+        const int saves = 1 + round % 5;
+        int seen = 0;
+        while (seen < saves && child.state() == QProcess::Running) {
+            if (!child.canReadLine()) child.waitForReadyRead(1000);
+            while (child.canReadLine()) {
+                child.readLine();
+                ++seen;
+            }
+        }
+        child.kill();
+        child.waitForFinished();
+        ASSERT_EQ(child.exitStatus(), QProcess::CrashExit)
+            << "the saving process stopped by itself";
+        const QByteArray bytes = tree->read(QStringLiteral("BDStudent.rez"));
+        EXPECT_TRUE(bytes == two || bytes == three) << "file of " << bytes.size() << " bytes";
+        killedMidway += seen >= saves;
+    }
+    EXPECT_EQ(killedMidway, 40);
+}
+
+}  // namespace

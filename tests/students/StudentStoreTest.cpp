@@ -1,0 +1,321 @@
+// The results file byte by byte: what every copy of the program writes and must read back.
+
+#include <QDir>
+#include <cstring>
+
+#include "TestSupport.h"
+#include "shell/LabState.h"
+#include "shell/Loaders.h"
+#include "students/StudentFileFaults.h"
+#include "students/StudentStore.h"
+#include "toolkit/Cp1251.h"
+
+namespace {
+
+const QString resultsFile = QStringLiteral("BDStudent.rez");
+
+struct Slot {
+    QString group;
+    QString surname;
+    float scores[4] = {0, 0, 0, 0};
+};
+
+// One 60-byte slot as laid out in the file, built here by hand: length byte and Windows-1251
+// characters of the group at 0, of the surname at 15, four little-endian floats from 44.
+QByteArray slotBytes(const Slot& s) {
+    QByteArray out(StudentSlotSize, '\0');
+    const QByteArray group = Cp1251::encode(s.group);
+    const QByteArray surname = Cp1251::encode(s.surname);
+    out[0] = char(group.size());
+    std::memcpy(out.data() + 1, group.constData(), size_t(group.size()));
+    out[15] = char(surname.size());
+    std::memcpy(out.data() + 16, surname.constData(), size_t(surname.size()));
+    for (int k = 0; k < 4; ++k) {
+        std::uint32_t bits = 0;
+        std::memcpy(&bits, &s.scores[k], 4);
+        for (int b = 0; b < 4; ++b) out[44 + 4 * k + b] = char((bits >> (8 * b)) & 0xFF);
+    }
+    return out;
+}
+
+// A slot with the bytes that carry no meaning (past each length, the padding) zeroed:
+// remnants of earlier records may stand there.
+QByteArray meaningful(QByteArray slot) {
+    const int group = std::min<int>(static_cast<unsigned char>(slot[0]), 14);
+    const int surname = std::min<int>(static_cast<unsigned char>(slot[15]), 25);
+    for (int i = 1 + group; i < 15; ++i) slot[i] = 0;
+    for (int i = 16 + surname; i < 44; ++i) slot[i] = 0;
+    return slot;
+}
+
+QByteArray blockOf(const QList<Slot>& slots) {
+    QByteArray block;
+    for (const Slot& s : slots) block += slotBytes(s);
+    block.append(QByteArray(StudentBlockSize - block.size(), '\0'));
+    return block;
+}
+
+QByteArray slotOf(const QByteArray& file, int block, int slot) {
+    return file.mid(block * StudentBlockSize + (slot - 1) * StudentSlotSize, StudentSlotSize);
+}
+
+float scoreIn(const QByteArray& file, int block, int slot, int experiment) {
+    const QByteArray s = slotOf(file, block, slot);
+    std::uint32_t bits = 0;
+    for (int b = 0; b < 4; ++b)
+        bits |= std::uint32_t(static_cast<unsigned char>(s[44 + 4 * (experiment - 1) + b]))
+                << (8 * b);
+    float value = 0;
+    std::memcpy(&value, &bits, 4);
+    return value;
+}
+
+const QList<Slot> fiveStudents = {
+    {QStringLiteral("КРЛ-01"), QStringLiteral("Первый А.А."), {5, 0, 0, 0}},
+    {QStringLiteral("КРЛ-02"), QStringLiteral("Второй Б.Б."), {4, 4.5f, 0, 0}},
+    {QStringLiteral("КРЛ-03"), QStringLiteral("Третий В.В."), {3, 0, 5, 0}},
+    {QStringLiteral("КРЛ-04"), QStringLiteral("Четвёртый Г.Г."), {2, 0, 0, 5}},
+    {QStringLiteral("КРЛ-05"), QStringLiteral("Пятый Д.Д."), {1, 1, 1, 1}},
+};
+
+class StudentStoreTest : public LabTest {
+protected:
+    void SetUp() override {
+        LabTest::SetUp();
+        resetStudentTable();
+    }
+    void TearDown() override {
+        resetStudentTable();
+        LabTest::TearDown();
+    }
+    QByteArray file() const { return tree->read(resultsFile); }
+    QString cannotOpen() const { return cannotOpenFileMessage(tree->path(resultsFile)); }
+    // The results file as another copy of the program left it.
+    void writeBlocks(int blocks, int tail = 0) const {
+        QByteArray bytes;
+        for (int b = 0; b < blocks; ++b) bytes += blockOf(fiveStudents);
+        bytes.append(QByteArray(tail, 'x'));
+        tree->write(resultsFile, bytes);
+    }
+};
+
+TEST_F(StudentStoreTest, ThreeStudentsGiveThreeIdenticalBlocks) {
+    AddStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е."));
+    AddStudent(QStringLiteral("ХТу-12"), QStringLiteral("Сумин Г.Д."));
+    AddStudent(QStringLiteral("Введите группу"), QStringLiteral("Введите фамилию"));
+
+    const QByteArray bytes = file();
+    ASSERT_EQ(bytes.size(), 900);
+    EXPECT_EQ(bytes.mid(0, 300), bytes.mid(300, 300));
+    EXPECT_EQ(bytes.mid(0, 300), bytes.mid(600, 300));
+    EXPECT_EQ(slotOf(bytes, 2, 1),
+              slotBytes({QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")}));
+    EXPECT_EQ(slotOf(bytes, 2, 2),
+              slotBytes({QStringLiteral("ХТу-12"), QStringLiteral("Сумин Г.Д.")}));
+    EXPECT_EQ(slotOf(bytes, 2, 3),
+              slotBytes({QStringLiteral("Введите группу"), QStringLiteral("Введите фамилию")}));
+    EXPECT_EQ(StudentCount, 3);
+    EXPECT_TRUE(messages->texts().isEmpty());
+}
+
+TEST_F(StudentStoreTest, TheBlockCountIsTheStudentCount) {
+    const struct {
+        const char* name;
+        int blocks;
+        int tail;
+        int students;
+        int firstSlotOfBlock;  // the block slot that becomes student 1
+    } rows[] = {
+        {"empty file", 0, 0, 0, 1},      {"one block", 1, 0, 1, 1},
+        {"650 bytes", 2, 50, 2, 1},      {"three blocks", 3, 0, 3, 1},
+        {"four blocks", 4, 299, 4, 1},   {"five blocks drop the oldest", 5, 0, 4, 2},
+        {"eleven blocks", 11, 10, 4, 2},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        resetStudentTable();
+        writeBlocks(row.blocks, row.tail);
+        EXPECT_TRUE(LoadStudents());
+        ASSERT_EQ(StudentCount, row.students);
+        for (int i = 1; i <= row.students; ++i) {
+            const Slot& expected = fiveStudents[row.firstSlotOfBlock + i - 2];
+            EXPECT_EQ(studentGroup(i), expected.group);
+            EXPECT_EQ(studentSurname(i), expected.surname);
+            for (int k = 1; k <= 4; ++k) EXPECT_EQ(studentScore(i, k), expected.scores[k - 1]);
+        }
+    }
+    EXPECT_TRUE(messages->texts().isEmpty());
+}
+
+TEST_F(StudentStoreTest, AFullFileSavesFourAndThenFiveBlocks) {
+    writeBlocks(5);
+    ASSERT_TRUE(LoadStudents());
+    EXPECT_EQ(file().size(), 1500);  // the load itself writes nothing
+    ASSERT_TRUE(SaveStudents());
+    QByteArray bytes = file();
+    ASSERT_EQ(bytes.size(), 1200);
+    for (int s = 1; s <= 4; ++s) EXPECT_EQ(slotOf(bytes, 3, s), slotBytes(fiveStudents[s]));
+
+    ASSERT_TRUE(AddStudent(QStringLiteral("НОВ-1"), QStringLiteral("Новый Е.Е.")));
+    bytes = file();
+    ASSERT_EQ(bytes.size(), 1500);
+    EXPECT_EQ(slotOf(bytes, 4, 1), slotBytes(fiveStudents[1]));
+    EXPECT_EQ(meaningful(slotOf(bytes, 4, 5)),
+              slotBytes({QStringLiteral("НОВ-1"), QStringLiteral("Новый Е.Е.")}));
+}
+
+TEST_F(StudentStoreTest, TextsAreCutAndKeptInTheCodePage) {
+    const struct {
+        const char* name;
+        QString group, surname;
+        QString storedGroup, storedSurname;
+    } rows[] = {
+        {"group of 20, surname of 30", QStringLiteral("АБВГДЕЖЗИКЛМНОПРСТУФ"),
+         QStringLiteral("Абвгдежзиклмнопрстуфхцчшщыэюяь"), QStringLiteral("АБВГДЕЖЗИКЛМНО"),
+         QStringLiteral("Абвгдежзиклмнопрстуфхцчшщ")},
+        {"exactly the capacity", QStringLiteral("Введите группу"),
+         QStringLiteral("Фамилия в двадцать пять б"), QStringLiteral("Введите группу"),
+         QStringLiteral("Фамилия в двадцать пять б")},
+        {"characters the code page lacks", QStringLiteral("КРЛ-\U0001F600-1"),
+         QStringLiteral("Ли 中 Ёж"), QStringLiteral("КРЛ-?-1"), QStringLiteral("Ли ? Ёж")},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        resetStudentTable();
+        tree->write(resultsFile, {});
+        ASSERT_TRUE(AddStudent(row.group, row.surname));
+        EXPECT_EQ(slotOf(file(), 0, 1), slotBytes({row.storedGroup, row.storedSurname}));
+        ASSERT_TRUE(LoadStudents());
+        EXPECT_EQ(studentGroup(1), row.storedGroup);
+        EXPECT_EQ(studentSurname(1), row.storedSurname);
+    }
+}
+
+TEST_F(StudentStoreTest, AnOverlongLengthByteStaysInsideItsField) {
+    QByteArray block = blockOf(fiveStudents);
+    block[0] = char(200);                        // group claims 200 characters
+    block[15] = char(255);                       // surname claims 255
+    std::memset(block.data() + 1, '\xC0', 14);   // "А" × 14
+    std::memset(block.data() + 16, '\xE1', 25);  // "б" × 25
+    tree->write(resultsFile, block);
+    ASSERT_TRUE(LoadStudents());
+    EXPECT_EQ(studentGroup(1), QString(14, QChar(u'А')));
+    EXPECT_EQ(studentSurname(1), QString(25, QChar(u'б')));
+    EXPECT_EQ(studentGroup(2), fiveStudents[1].group);
+}
+
+TEST_F(StudentStoreTest, RecordScoreWritesTheCurrentStudentsSlot) {
+    AddStudent(QStringLiteral("А-1"), QStringLiteral("Один"));
+    AddStudent(QStringLiteral("А-2"), QStringLiteral("Два"));
+    RecordScore(3, 4.5);
+    QByteArray bytes = file();
+    ASSERT_EQ(bytes.size(), 600);
+    EXPECT_EQ(scoreIn(bytes, 1, 2, 3), 4.5f);
+    EXPECT_EQ(scoreIn(bytes, 0, 2, 3), 4.5f);
+    EXPECT_EQ(scoreIn(bytes, 1, 1, 3), 0.0f);
+    for (int k : {1, 2, 4}) EXPECT_EQ(scoreIn(bytes, 1, 2, k), 0.0f);
+
+    // Not reloaded first: the file receives the table as it is held.
+    RecordScore(2, 4.3);
+    RecordScore(3, 2.5);
+    bytes = file();
+    EXPECT_EQ(scoreIn(bytes, 1, 2, 2), 4.3f);
+    EXPECT_EQ(scoreIn(bytes, 1, 2, 3), 2.5f);
+}
+
+TEST_F(StudentStoreTest, RecordScoreWithoutAStudentWritesNothing) {
+    writeBlocks(2, 50);
+    const QByteArray before = file();
+    RecordScore(1, 5);
+    RecordScore(4, 3);
+    EXPECT_EQ(file(), before);
+    EXPECT_EQ(StudentCount, 0);
+
+    ASSERT_TRUE(LoadStudents());
+    DeleteAllStudents();
+    ASSERT_TRUE(SaveStudents());
+    EXPECT_EQ(file().size(), 0);
+    RecordScore(2, 5);
+    EXPECT_EQ(file().size(), 0);
+    EXPECT_TRUE(messages->texts().isEmpty());
+}
+
+TEST_F(StudentStoreTest, DeletionsKeepTheOrderOfTheOthers) {
+    const struct {
+        const char* name;
+        int index;
+        QList<int> left;  // former student numbers, in order
+    } rows[] = {
+        {"second of four", 2, {1, 3, 4}},
+        {"the last one", 4, {1, 2, 3}},
+        {"the first one", 1, {2, 3, 4}},
+        {"past the end removes the last", 9, {1, 2, 3}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        resetStudentTable();
+        tree->write(resultsFile, blockOf(fiveStudents).repeated(4));
+        ASSERT_TRUE(LoadStudents());
+        DeleteStudent(row.index);
+        ASSERT_TRUE(SaveStudents());
+        const QByteArray bytes = file();
+        ASSERT_EQ(bytes.size(), 900);
+        for (int i = 0; i < row.left.size(); ++i)
+            EXPECT_EQ(slotOf(bytes, 2, i + 1), slotBytes(fiveStudents[row.left[i] - 1]));
+    }
+}
+
+TEST_F(StudentStoreTest, DeleteAllLeavesAnEmptyFile) {
+    writeBlocks(3);
+    ASSERT_TRUE(LoadStudents());
+    DeleteAllStudents();
+    ASSERT_TRUE(SaveStudents());
+    EXPECT_EQ(file(), QByteArray());
+    ASSERT_TRUE(LoadStudents());
+    EXPECT_EQ(StudentCount, 0);
+}
+
+TEST_F(StudentStoreTest, AMissingFileIsReportedCreatedAndStillGetsTheStudent) {
+    tree->remove(resultsFile);
+    EXPECT_TRUE(AddStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")));
+    EXPECT_EQ(messages->errorTexts(), QStringList{cannotOpen()});
+    EXPECT_TRUE(LabState.StartupFailed);
+    EXPECT_EQ(file(), blockOf({{QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")}}));
+}
+
+TEST_F(StudentStoreTest, AFileThatCannotBeReadIsNeitherEmptiedNorReplaced) {
+    // A folder in the file's place exists but cannot be opened as a file.
+    tree->remove(resultsFile);
+    ASSERT_TRUE(QDir(tree->dir()).mkdir(resultsFile));
+    StudentCount = 2;
+    EXPECT_FALSE(AddStudent(QStringLiteral("А"), QStringLiteral("Б")));
+    EXPECT_EQ(messages->errorTexts(), QStringList{cannotOpen()});
+    EXPECT_TRUE(LabState.StartupFailed);
+    EXPECT_TRUE(QFileInfo(tree->path(resultsFile)).isDir());
+    EXPECT_EQ(StudentCount, 2);  // the table was not taken from an unreadable file
+}
+
+TEST_F(StudentStoreTest, AFailedSaveLeavesTheOldFileWhole) {
+    for (StudentSaveStep step :
+         {StudentSaveStep::Open, StudentSaveStep::Write, StudentSaveStep::Commit}) {
+        SCOPED_TRACE(int(step));
+        resetStudentTable();
+        resetLabState();
+        messages->clear();
+        writeBlocks(2, 7);
+        const QByteArray before = file();
+        setStudentSaveFaultForTests(step);
+        EXPECT_FALSE(AddStudent(QStringLiteral("А"), QStringLiteral("Б")));
+        EXPECT_EQ(file(), before);
+        EXPECT_EQ(messages->errorTexts(), QStringList{cannotOpen()});
+        EXPECT_TRUE(LabState.StartupFailed);
+        EXPECT_EQ(QDir(tree->dir()).entryList({resultsFile + QStringLiteral("*")}, QDir::Files),
+                  QStringList{resultsFile});
+
+        setStudentSaveFaultForTests(StudentSaveStep::None);
+        EXPECT_TRUE(SaveStudents());
+        EXPECT_EQ(file().size(), 900);
+    }
+}
+
+}  // namespace
