@@ -1,0 +1,38 @@
+// Fuzz target: loading the results file, whatever its bytes, then saving it again. The load
+// must never read outside a slot, and a save after it must write whole 300-byte blocks.
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <cstdint>
+#include <QCoreApplication>
+#include <cstdlib>
+
+#include "shell/ProgramDir.h"
+#include "students/StudentStore.h"
+#include "toolkit/MessageBoxes.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
+    static MessageRecorder recorder;
+    static const QString dir = [] {
+        const QString d = QDir::tempPath() + QStringLiteral("/reaktikum-results-fuzz-") +
+                          QString::number(QCoreApplication::applicationPid());
+        QDir().mkpath(d);
+        return d;
+    }();
+    setProgramDirForTests(dir);
+    QFile file(dir + QStringLiteral("/BDStudent.rez"));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return 0;
+    file.write(reinterpret_cast<const char*>(data), qint64(size));
+    file.close();
+
+    resetStudentTable();
+    LoadStudents();
+    if (StudentCount > 0) {
+        for (int s = 1; s <= StudentCount; ++s) (void)studentGroup(s), (void)studentSurname(s);
+        RecordScore(1, 4.5);
+    }
+    SaveStudents();
+    if (QFile(dir + QStringLiteral("/BDStudent.rez")).size() % 300 != 0) std::abort();
+    recorder.clear();
+    return 0;
+}
