@@ -28,9 +28,10 @@ TForm12::TForm12(QWidget* parent)
     };
     for (const auto& [control, bounds] : layout) control->setGeometry(bounds);
 
-    Edit1->setFlat(true);
-    Edit1->setStyleSheet(Edit1->styleSheet() +
-                         QStringLiteral(" QLineEdit { lineedit-password-character: 42; }"));
+    // The flat border of the other edits, and an asterisk for every typed character.
+    Edit1->setStyleSheet(
+        QStringLiteral("QLineEdit { border: 1px solid #646464; background: white; "
+                       "padding: 0px 1px; lineedit-password-character: 42; }"));
     Edit1->setEchoMode(QLineEdit::Password);
     // Enter in the field presses nothing: "OK" is clicked or reached with Tab.
     Button1->setAutoDefault(false);

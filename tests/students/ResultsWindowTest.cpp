@@ -1,0 +1,222 @@
+// The results window and its password gate, driven with the mouse and keyboard.
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include "TestSupport.h"
+#include "shell/Forms.h"
+#include "shell/LabState.h"
+#include "students/PasswordWindow.h"
+#include "students/ResultsWindow.h"
+#include "students/StudentStore.h"
+#include "toolkit/FilteredEdit.h"
+#include "toolkit/StringGrid.h"
+
+namespace {
+
+const QString resultsFile = QStringLiteral("BDStudent.rez");
+
+struct Student {
+    QString group;
+    QString surname;
+    QList<double> grades;
+};
+
+class ResultsWindowTest : public LabTest {
+protected:
+    void SetUp() override {
+        LabTest::SetUp();
+        resetStudentTable();
+        results = std::make_unique<TForm10>();
+        password = std::make_unique<TForm12>();
+        Form10 = results.get();
+        Form12 = password.get();
+    }
+    void TearDown() override {
+        Form10 = nullptr;
+        Form12 = nullptr;
+        results.reset();
+        password.reset();
+        resetStudentTable();
+        LabTest::TearDown();
+    }
+
+    // The results file as earlier runs of the program left it.
+    void storeStudents(const QList<Student>& students) {
+        resetStudentTable();
+        for (const Student& s : students) {
+            AddStudent(s.group, s.surname);
+            for (int k = 0; k < s.grades.size(); ++k) RecordScore(k + 1, s.grades[k]);
+        }
+        resetStudentTable();  // the window must read them from the file
+    }
+    // Opened coming from another window, as the main window's link does.
+    void open() {
+        LabWindow::resetActivation();
+        results->showForm();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(results.get()));
+    }
+    QStringList row(int r) const {
+        QStringList cells;
+        for (int c = 0; c < 8; ++c) cells << results->StringGrid1->cell(c, r);
+        return cells;
+    }
+    void clickRow(int r) {
+        StringGrid* grid = results->StringGrid1;
+        const QRect cell = grid->visualRect(grid->model()->index(r, 2));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+    // Each showing of the password window types one of the answers and presses "OK"; an
+    // empty answer closes it with its close button instead.
+    void answerPasswords(QStringList answers) {
+        LabWindow::setModalHook([this, answers](LabWindow& w) mutable {
+            ASSERT_EQ(&w, password.get());
+            ++passwordShown;
+            while (!answers.isEmpty()) {
+                const QString answer = answers.takeFirst();
+                if (answer.isEmpty()) {
+                    password->close();
+                    return;
+                }
+                password->Edit1->selectAll();
+                QTest::keyClicks(password->Edit1, answer);
+                QTest::mouseClick(password->Button1, Qt::LeftButton);
+                captions << password->windowTitle();
+                if (!password->isVisible()) return;
+            }
+            password->close();
+        });
+    }
+    int storedCount() const { return int(tree->read(resultsFile).size() / StudentBlockSize); }
+
+    std::unique_ptr<TForm10> results;
+    std::unique_ptr<TForm12> password;
+    int passwordShown = 0;
+    QStringList captions;
+};
+
+const QList<Student> threeStudents = {
+    {QStringLiteral("КРЛ-01"), QStringLiteral("Первый А.А."), {5, 4}},
+    {QStringLiteral("КРЛ-02"), QStringLiteral("Второй Б.Б."), {4.5, 4.3, 5, 5}},
+    {QStringLiteral("КРЛ-03"), QStringLiteral("Третий В.В."), {}},
+};
+
+TEST_F(ResultsWindowTest, TheGridShowsTheSamplesAndEveryStoredStudent) {
+    storeStudents(threeStudents);
+    open();
+    EXPECT_EQ(results->StringGrid1->rowCountCells(), 6);
+    EXPECT_EQ(row(0), (QStringList{"№", " Группа ", " Фамилия ", " Опыт1 ", " Опыт2 ", " Опыт3 ",
+                                   " Опыт4 ", " ИТОГО "}));
+    EXPECT_EQ(row(1), (QStringList{"1", "КРЛ-99-2", "Ларцев О.Е.", "5", "5", "5", "5", "5"}));
+    EXPECT_EQ(row(2), (QStringList{"2", "КРЛ-99-1", "Сумин Г.Д.", "5", "5", "5", "5", "5"}));
+    EXPECT_EQ(row(3), (QStringList{"3", "КРЛ-01", "Первый А.А.", "5", "4", "0", "0", "2,3"}));
+    EXPECT_EQ(row(4), (QStringList{"4", "КРЛ-02", "Второй Б.Б.", "4,5", "4,30000019073486", "5",
+                                   "5", "4,7"}));
+    EXPECT_EQ(row(5), (QStringList{"5", "КРЛ-03", "Третий В.В.", "0", "0", "0", "0", "0"}));
+    EXPECT_EQ(results->StringGrid1->colWidth(0), 30);
+    // Fitted columns are wide enough for their longest text.
+    const QFontMetrics metrics(results->StringGrid1->font());
+    EXPECT_GT(results->StringGrid1->colWidth(4), metrics.horizontalAdvance(row(4)[4]));
+    EXPECT_TRUE(results->Button1->hasFocus());
+}
+
+TEST_F(ResultsWindowTest, EachShowingReadsTheFileAgain) {
+    const struct {
+        const char* name;
+        int blocks;
+        int rows;
+    } cases[] = {{"empty file", 0, 3}, {"two students", 2, 5}, {"five blocks", 5, 7}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QList<Student> students;
+        for (int i = 1; i <= c.blocks; ++i)
+            students.append({QStringLiteral("Г-%1").arg(i), QStringLiteral("Ф%1").arg(i), {}});
+        storeStudents(students);
+        // The whole table repeated: five blocks are five students.
+        if (c.blocks == 5) tree->write(resultsFile, tree->read(resultsFile).right(300).repeated(5));
+        open();
+        ASSERT_EQ(results->StringGrid1->rowCountCells(), c.rows);
+        if (c.blocks == 5) {
+            EXPECT_EQ(row(3).mid(0, 2), (QStringList{"3", "Г-2"}));
+            EXPECT_EQ(row(6).mid(0, 2), (QStringList{"6", "Г-5"}));
+        }
+        results->Button1Click();
+        EXPECT_FALSE(results->isVisible());
+    }
+}
+
+TEST_F(ResultsWindowTest, DeletingAStudentTakesTheRightPassword) {
+    storeStudents(threeStudents);
+    open();
+    clickRow(4);
+    EXPECT_EQ(results->SelectedStudent, 2);
+    answerPasswords({QStringLiteral("[PKXN"), QStringLiteral("[pkxn ")});  // then closed
+    QTest::mouseClick(results->Button2, Qt::LeftButton);
+    EXPECT_EQ(captions, (QStringList{"Неверный пароль", "Неверный пароль"}));
+    EXPECT_EQ(password->windowTitle(), QStringLiteral("Неверный пароль"));
+    EXPECT_EQ(password->Edit1->text(), QStringLiteral("[pkxn "));  // kept for the next time
+    EXPECT_EQ(storedCount(), 3);
+    EXPECT_EQ(results->StringGrid1->rowCountCells(), 6);
+
+    captions.clear();
+    answerPasswords({QStringLiteral("[pkxn")});
+    QTest::mouseClick(results->Button2, Qt::LeftButton);
+    EXPECT_EQ(captions, QStringList{"Введите пароль"});
+    EXPECT_EQ(storedCount(), 2);
+    ASSERT_EQ(results->StringGrid1->rowCountCells(), 5);
+    EXPECT_EQ(row(4).mid(0, 3), (QStringList{"4", "КРЛ-03", "Третий В.В."}));
+    EXPECT_FALSE(LabState.ResultsUnlocked);
+    EXPECT_EQ(password->Edit1->text(), QString());
+    EXPECT_EQ(passwordShown, 2);
+}
+
+TEST_F(ResultsWindowTest, TheGateStaysOpenUntilADeletionIsCarriedOut) {
+    storeStudents(threeStudents);
+    open();
+    clickRow(2);  // a sample row
+    EXPECT_EQ(results->SelectedStudent, 0);
+    answerPasswords({QStringLiteral("[pkxn")});
+    QTest::mouseClick(results->Button2, Qt::LeftButton);
+    EXPECT_EQ(storedCount(), 3);
+    EXPECT_TRUE(LabState.ResultsUnlocked);
+    EXPECT_EQ(password->Edit1->text(), QStringLiteral("[pkxn"));
+
+    // Still open: closing the password window with its close button lets the deletion go on.
+    clickRow(5);
+    answerPasswords({QString()});
+    QTest::mouseClick(results->Button2, Qt::LeftButton);
+    EXPECT_EQ(passwordShown, 2);
+    EXPECT_EQ(storedCount(), 2);
+    EXPECT_FALSE(LabState.ResultsUnlocked);
+
+    // Locked again: the close button alone deletes nothing.
+    answerPasswords({QString()});
+    QTest::mouseClick(results->Button3, Qt::LeftButton);
+    EXPECT_EQ(storedCount(), 2);
+}
+
+TEST_F(ResultsWindowTest, DeleteAllLeavesTheSamplesAndAnEmptyFile) {
+    storeStudents(threeStudents);
+    open();
+    answerPasswords({QStringLiteral("[pkxn")});
+    QTest::mouseClick(results->Button3, Qt::LeftButton);
+    EXPECT_EQ(tree->read(resultsFile), QByteArray());
+    EXPECT_EQ(results->StringGrid1->rowCountCells(), 3);
+    EXPECT_EQ(row(2)[2], QStringLiteral("Сумин Г.Д."));
+    EXPECT_FALSE(LabState.ResultsUnlocked);
+    EXPECT_EQ(StudentCount, 0);
+}
+
+TEST_F(ResultsWindowTest, ThePasswordIsShownAsStars) {
+    password->showForm();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(password.get()));
+    EXPECT_TRUE(password->Edit1->hasFocus());
+    QTest::keyClicks(password->Edit1, QStringLiteral("[pkxn"));
+    EXPECT_EQ(password->Edit1->displayText(), QStringLiteral("*****"));
+    QTest::keyClick(password->Edit1, Qt::Key_Return);  // Enter presses nothing
+    EXPECT_TRUE(password->isVisible());
+    EXPECT_FALSE(LabState.ResultsUnlocked);
+}
+
+}  // namespace
