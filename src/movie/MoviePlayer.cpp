@@ -1,48 +1,96 @@
 #include "movie/MoviePlayer.h"
 
-#include <QFile>
 #include <QPainter>
+#include <algorithm>
 
-// Stand-in until the SWF player lands: accepts any readable file as a one-frame movie.
-MoviePlayer::MoviePlayer(QWidget* parent) : QWidget(parent) {}
+#include "movie/Renderer.h"
+#include "movie/SwfReader.h"
+#include "movie/Timeline.h"
+#include "toolkit/Clock.h"
+
+MoviePlayer::MoviePlayer(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    timer_.setTimerType(Qt::PreciseTimer);
+    connect(&timer_, &QTimer::timeout, this, &MoviePlayer::onTimer);
+}
 
 MoviePlayer::~MoviePlayer() = default;
 
 bool MoviePlayer::setMovie(const QString& path, QString* error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error) *error = file.errorString();
+    swf::ReadResult r = swf::readSwfFile(path);
+    if (!r.ok) {
+        if (error) *error = r.error;
         return false;
     }
     path_ = path;
-    totalFrames_ = 1;
-    frame_ = 0;
-    playing_ = play_;
+    timeline_ = std::make_unique<swf::Timeline>(std::move(r.movie), play_, loop_);
+    intervalMs_ = 1000.0 / timeline_->header().framesPerSecond();
+    startClock();
     update();
     return true;
 }
 
-int MoviePlayer::TotalFrames() const { return totalFrames_; }
+void MoviePlayer::startClock() {
+    nextDueMs_ = double(labClock().monotonicMs()) + intervalMs_;
+    if (!timeline_ || manual_) {
+        timer_.stop();
+        return;
+    }
+    timer_.start(std::clamp(int(intervalMs_ / 4), 5, 20));
+}
 
-int MoviePlayer::FrameNum() const { return frame_; }
+int MoviePlayer::TotalFrames() const { return timeline_ ? timeline_->totalFrames() : 0; }
 
-void MoviePlayer::Stop() { playing_ = false; }
+int MoviePlayer::FrameNum() const { return timeline_ ? timeline_->frameNum() : 0; }
 
-void MoviePlayer::setManualStepping(bool on) { manual_ = on; }
+void MoviePlayer::Stop() {
+    if (timeline_) timeline_->stop();
+}
+
+void MoviePlayer::setLoop(bool on) {
+    loop_ = on;
+    if (timeline_) timeline_->setLoop(on);
+}
+
+bool MoviePlayer::isPlaying() const { return timeline_ && timeline_->root().playing(); }
+
+void MoviePlayer::setManualStepping(bool on) {
+    manual_ = on;
+    startClock();
+}
 
 void MoviePlayer::stepFrames(int n) {
-    if (totalFrames_ <= 0) return;
-    for (int i = 0; i < n && playing_; ++i) {
-        if (frame_ + 1 < totalFrames_)
-            ++frame_;
-        else if (loop_)
-            frame_ = 0;
-        else
-            playing_ = false;
+    if (!timeline_) return;
+    for (int i = 0; i < n; ++i) timeline_->tick();
+    if (isVisible()) update();
+}
+
+void MoviePlayer::onTimer() {
+    if (!timeline_) return;
+    const double now = double(labClock().monotonicMs());
+    int steps = 0;
+    while (now >= nextDueMs_) {
+        timeline_->tick();
+        ++steps;
+        nextDueMs_ += intervalMs_;
+        // Never skip the last frame: it stays on show for a whole interval.
+        if (timeline_->frameNum() == timeline_->framesPresent() - 1 && timeline_->root().playing()) {
+            nextDueMs_ = std::max(nextDueMs_, now + intervalMs_);
+            break;
+        }
+        if (steps >= 1000) {  // hopelessly behind (a suspended process): resume from now
+            nextDueMs_ = now + intervalMs_;
+            break;
+        }
     }
+    if (steps > 0 && isVisible()) update();
 }
 
 void MoviePlayer::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.fillRect(rect(), Qt::white);
+    if (!timeline_) {
+        p.fillRect(rect(), Qt::white);
+        return;
+    }
+    swf::renderStage(p, *timeline_, QRectF(rect()));
 }

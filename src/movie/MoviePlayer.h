@@ -1,12 +1,23 @@
 #pragma once
 
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 #include <memory>
+
+namespace swf {
+class Timeline;
+}
 
 // The movie player that stands where the laboratory's windows place their Flash1 control.
 // The windows rely on exactly these operations: set the movie, read the frame count and the
 // current frame, stop; plus the stored play and loop settings of each player.
+//
+// It plays SWF movies of the project's subset (SwfReader.h, Timeline.h, Renderer.h) with
+// quality "High" (antialiased) and scale mode "ShowAll". Playback keeps real time: a timer
+// checks the monotonic clock (labClock()) and advances as many frames as the elapsed time
+// says, but a pass never skips its last frame, which stays on show for at least one frame
+// interval.
 class MoviePlayer : public QWidget {
     Q_OBJECT
 public:
@@ -14,35 +25,47 @@ public:
     ~MoviePlayer() override;
 
     // Replaces the movie on show; it starts from its first frame, playing at once where play
-    // is on. A file the player refuses leaves false and the reason in *error.
+    // is on. A file the player refuses leaves false, the reason in *error (what failed and at
+    // which byte) and the previous movie in place.
     bool setMovie(const QString& path, QString* error = nullptr);
     QString movie() const { return path_; }
 
+    // The header's frame count (0 without a movie).
     int TotalFrames() const;
+    // The frame on show, from 0.
     int FrameNum() const;
-    // Halts playback on the current frame, which stays on show.
+    // Halts playback on the current frame, which stays on show. Only a movie's own actions
+    // start it again.
     void Stop();
 
     // The stored settings: play (start playing when a movie is set) and loop.
     void setPlay(bool on) { play_ = on; }
     bool play() const { return play_; }
-    void setLoop(bool on) { loop_ = on; }
+    void setLoop(bool on);
     bool loop() const { return loop_; }
-    bool isPlaying() const { return playing_; }
+    bool isPlaying() const;
 
-    // Tests step frames by hand instead of waiting for the clock.
+    // Tests step frames by hand instead of waiting for the clock: with manual stepping on, the
+    // timer is off and stepFrames(n) runs n player ticks.
     void setManualStepping(bool on);
     void stepFrames(int n = 1);
+
+    // The loaded movie's timeline (null without a movie), for tests and tools.
+    const swf::Timeline* timeline() const { return timeline_.get(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void onTimer();
+    void startClock();
+
     QString path_;
     bool play_ = true;
     bool loop_ = true;
-    bool playing_ = false;
     bool manual_ = false;
-    int totalFrames_ = 0;
-    int frame_ = 0;
+    std::unique_ptr<swf::Timeline> timeline_;
+    QTimer timer_;
+    double intervalMs_ = 1000.0 / 12.0;
+    double nextDueMs_ = 0;
 };

@@ -52,38 +52,43 @@ ColorXf opaqueMask() {
 double toLinear(double c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); }
 double toSrgb(double c) { return c <= 0.0031308 ? c * 12.92 : 1.055 * std::pow(c, 1.0 / 2.4) - 0.055; }
 
+// The gradient as the 256-entry table a Flash player builds: the first colour up to the
+// first ratio, then each pair of records interpolated over the ratios not yet filled (so
+// equal ratios make a hard edge and a ratio below an earlier one fills nothing), then the
+// last colour to the end.
 QGradientStops gradientStops(const Gradient& g, const ColorXf& cx) {
-    std::vector<std::pair<double, QColor>> stops;
-    for (const auto& r : g.records) stops.emplace_back(r.ratio / 255.0, cx.apply(r.color));
-    std::stable_sort(stops.begin(), stops.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    if (g.interpolation == InterpolateLinearRgb && stops.size() > 1) {
-        std::vector<std::pair<double, QColor>> dense;
-        for (size_t i = 0; i + 1 < stops.size(); ++i) {
-            const auto& [p0, c0] = stops[i];
-            const auto& [p1, c1] = stops[i + 1];
-            dense.push_back(stops[i]);
-            if (p1 - p0 < 1e-9) continue;
-            const int steps = 16;
-            for (int k = 1; k < steps; ++k) {
-                const double t = double(k) / steps;
-                auto mix = [&](double a, double b) { return toSrgb(toLinear(a) * (1 - t) + toLinear(b) * t); };
-                QColor c;
-                c.setRgbF(float(mix(c0.redF(), c1.redF())), float(mix(c0.greenF(), c1.greenF())),
-                          float(mix(c0.blueF(), c1.blueF())), float(c0.alphaF() * (1 - t) + c1.alphaF() * t));
-                dense.emplace_back(p0 + (p1 - p0) * t, c);
-            }
+    const size_t n = g.records.size();
+    std::vector<QColor> colors(n);
+    for (size_t i = 0; i < n; ++i) colors[i] = cx.apply(g.records[i].color);
+    const bool linear = g.interpolation == InterpolateLinearRgb;
+    QRgb table[256];
+    int pos = 0;  // next entry to fill
+    auto put = [&](int upTo, const QColor& c) {
+        for (; pos <= upTo && pos < 256; ++pos) table[pos] = c.rgba();
+    };
+    put(g.records[0].ratio, colors[0]);
+    for (size_t i = 0; i + 1 < n; ++i) {
+        const int a = g.records[i].ratio, b = g.records[i + 1].ratio;
+        if (b <= a) continue;
+        const QColor& c0 = colors[i];
+        const QColor& c1 = colors[i + 1];
+        for (; pos <= b; ++pos) {
+            const double t = double(pos - a) / double(b - a);
+            auto mix = [&](int u, int v) {
+                if (!linear) return u * (1 - t) + v * t;
+                return 255.0 * toSrgb(toLinear(u / 255.0) * (1 - t) + toLinear(v / 255.0) * t);
+            };
+            const int r = std::clamp(int(std::lround(mix(c0.red(), c1.red()))), 0, 255);
+            const int gg = std::clamp(int(std::lround(mix(c0.green(), c1.green()))), 0, 255);
+            const int b2 = std::clamp(int(std::lround(mix(c0.blue(), c1.blue()))), 0, 255);
+            const int al = std::clamp(int(std::lround(c0.alpha() * (1 - t) + c1.alpha() * t)), 0, 255);
+            table[pos] = qRgba(r, gg, b2, al);
         }
-        dense.push_back(stops.back());
-        stops.swap(dense);
     }
+    put(255, colors[n - 1]);
     QGradientStops out;
-    double last = -1;
-    for (auto& [p, c] : stops) {
-        double pos = std::clamp(p, 0.0, 1.0);
-        if (pos <= last) pos = std::min(1.0, last + 1e-6);  // equal ratios: a hard edge
-        out.append(QGradientStop(pos, c));
-        last = pos;
-    }
+    out.reserve(256);
+    for (int i = 0; i < 256; ++i) out.append(QGradientStop(i / 255.0, QColor::fromRgba(table[i])));
     return out;
 }
 

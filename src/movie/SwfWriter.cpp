@@ -218,10 +218,11 @@ void writeStyleSet(BitWriter& w, const StyleSet& s, int version) {
     for (size_t i = 0; i < nl; ++i) writeLineStyle(w, s.lines[i], version);
 }
 
-constexpr std::int32_t kMaxDelta = (1 << 16) - 1;  // SB[17]
+constexpr std::int32_t kMaxDelta = (1 << 16) - 1;  // SB[17] holds -65536 .. 65535
+bool fits17(std::int64_t v) { return v >= -65536 && v <= 65535; }
 
 void writeStraight(BitWriter& w, std::int32_t dx, std::int32_t dy) {
-    if (std::abs(std::int64_t(dx)) > kMaxDelta || std::abs(std::int64_t(dy)) > kMaxDelta) {
+    if (!fits17(dx) || !fits17(dy)) {
         const std::int64_t k = std::max(std::abs(std::int64_t(dx)), std::abs(std::int64_t(dy))) / kMaxDelta + 1;
         std::int64_t px = 0, py = 0;
         for (std::int64_t i = 1; i <= k; ++i) {
@@ -253,7 +254,7 @@ void writeStraight(BitWriter& w, std::int32_t dx, std::int32_t dy) {
 void writeCurve(BitWriter& w, std::int32_t cx, std::int32_t cy, std::int32_t ax, std::int32_t ay) {
     const std::int32_t v[4] = {cx, cy, ax, ay};
     bool tooBig = false;
-    for (std::int32_t x : v) tooBig |= std::abs(std::int64_t(x)) > kMaxDelta;
+    for (std::int32_t x : v) tooBig |= !fits17(x);
     if (tooBig) {
         // Halve the curve in integers: P0 = 0, C = (cx, cy), A = C + (ax, ay).
         const std::int64_t Cx = cx, Cy = cy, Ax = std::int64_t(cx) + ax, Ay = std::int64_t(cy) + ay;
@@ -288,10 +289,11 @@ QByteArray shapeBody(const Shape& s) {
         size_t layer = 0;
         for (const auto& r : s.records) {
             if (r.type != ShapeRecord::StyleChange) continue;
-            if (r.newStyles && r.styleSet < s.styles.size()) layer = r.styleSet;
+            // The indices of a record are written with the bit counts in force before its new styles.
             if (r.hasFill0) maxFill[layer] = std::max(maxFill[layer], r.fill0);
             if (r.hasFill1) maxFill[layer] = std::max(maxFill[layer], r.fill1);
             if (r.hasLine) maxLine[layer] = std::max(maxLine[layer], r.line);
+            if (r.newStyles && r.styleSet < s.styles.size()) layer = r.styleSet;
         }
     }
     auto fillBits = [&](size_t layer) {
@@ -697,6 +699,7 @@ Shape buildShape(const ShapeSpec& desc, std::uint16_t id) {
         s.edgeBounds = Rect{std::int32_t(b.x0), std::int32_t(b.x1), std::int32_t(b.y0), std::int32_t(b.y1)};
         const std::int32_t h = (maxWidth + 1) / 2;
         s.bounds = Rect{s.edgeBounds.xmin - h, s.edgeBounds.xmax + h, s.edgeBounds.ymin - h, s.edgeBounds.ymax + h};
+        if (version != 4) s.edgeBounds = Rect();  // only DefineShape4 stores it
     }
     return s;
 }
