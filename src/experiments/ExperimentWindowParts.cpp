@@ -1,0 +1,68 @@
+#include "experiments/ExperimentWindowParts.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "shell/Forms.h"
+#include "shell/MainWindow.h"
+#include "shell/WindowChrome.h"
+#include "toolkit/Colors.h"
+#include "toolkit/Controls.h"
+#include "toolkit/Fonts.h"
+#include "toolkit/LabWindow.h"
+#include "toolkit/StringGrid.h"
+
+void placeControls(std::initializer_list<Place> table) {
+    for (const Place& p : table) p.widget->setGeometry(p.left, p.top, p.width, p.height);
+}
+
+QLabel* makeTitleLabel(QWidget* parent, const QString& text, int pixelSize, bool centredWrapped) {
+    auto* label = new QLabel(text, parent);
+    label->setFont(labFont(QStringLiteral("Arial"), pixelSize, true));
+    label->setAttribute(Qt::WA_TranslucentBackground);
+    if (centredWrapped) {
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        label->setWordWrap(true);
+    } else {
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
+    return label;
+}
+
+LinkLabel* makeLinkLabel(QWidget* parent, const QString& text) {
+    auto* link = new LinkLabel(text, parent);
+    link->setFont(labFont(QStringLiteral("Arial Black"), 16, true));
+    link->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    link->setFontColor(LabColors::Black);
+    return link;
+}
+
+QPushButton* makeButton(QWidget* parent, const QString& text, bool arialBold) {
+    auto* button = new QPushButton(text, parent);
+    if (arialBold) button->setFont(labFont(QStringLiteral("Arial"), 13, true));
+    button->setFocusPolicy(Qt::StrongFocus);
+    return button;
+}
+
+void attachExperimentChrome(LabWindow* window, Picture* background, Picture* glyph, Picture* spot,
+                            LinkLabel* next, LinkLabel* finish) {
+    BorderlessChrome chrome;
+    chrome.window = window;
+    chrome.background = background;
+    chrome.glyph = glyph;
+    chrome.spot = spot;
+    chrome.links = {next, finish};
+    chrome.glyphClicked = [window] { returnToMainWindow(window); };
+    attachBorderlessChrome(chrome);
+}
+
+void returnToMainWindow(LabWindow* window) {
+    if (Form1) Form1->showForm();
+    window->closeForm();
+}
+
+void commitGridEdit(StringGrid* grid) {
+    QWidget* editor = grid->indexWidget(grid->currentIndex());
+    if (!editor) return;
+    QMetaObject::invokeMethod(grid, "commitData", Qt::DirectConnection, Q_ARG(QWidget*, editor));
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <initializer_list>
+
+class LabWindow;
+class LinkLabel;
+class Picture;
+class QLabel;
+class QPushButton;
+class QWidget;
+
+// Building blocks the three experiment windows of this folder share.
+
+// One row of a window's layout table: a control and its bounds in the client area.
+struct Place {
+    QWidget* widget;
+    int left, top, width, height;
+};
+void placeControls(std::initializer_list<Place> table);
+
+// A transparent title label in Arial bold; the long title is centred and word-wrapped.
+QLabel* makeTitleLabel(QWidget* parent, const QString& text, int pixelSize, bool centredWrapped);
+// "Далее" and "Закончить опыт": Arial Black 16 px, black at rest.
+LinkLabel* makeLinkLabel(QWidget* parent, const QString& text);
+QPushButton* makeButton(QWidget* parent, const QString& text, bool arialBold);
+
+// Dragging by the background, the close glyph over the top-right spot (it leads back to the
+// main window) and the red hover of the two links.
+void attachExperimentChrome(LabWindow* window, Picture* background, Picture* glyph, Picture* spot,
+                            LinkLabel* next, LinkLabel* finish);
+
+// Leaves an experiment: the main window comes back first, so it takes the activation, then
+// the experiment window hides.
+void returnToMainWindow(LabWindow* window);
+
+class StringGrid;
+// Takes over the text of a cell still being typed, as if the editor had been left.
+void commitGridEdit(StringGrid* grid);

@@ -1,0 +1,62 @@
+#include "experiments/TemperatureCoefficients.h"
+
+#include <cmath>
+
+#include "shell/Helpers.h"
+#include "shell/Numbers.h"
+
+std::optional<QString> conditionalRateText(const QString& timeText) {
+    const std::optional<double> t = parseNumber(timeText);
+    if (!t || *t == 0) return std::nullopt;
+    const double rate = RoundToFraction(100, 1.0 / *t);
+    if (!std::isfinite(rate)) return std::nullopt;
+    return formatGeneral(rate);
+}
+
+double roundCoefficient(double ratio, HalfRounding halves) {
+    if (halves == HalfRounding::AwayFromZero) return RoundToFraction(1, ratio);
+    const double lower = std::floor(ratio);
+    const double above = ratio - lower;
+    if (above > 0.5) return lower + 1;
+    if (above < 0.5) return lower;
+    return std::fmod(lower, 2.0) == 0 ? lower : lower + 1;
+}
+
+CoefficientCheck checkCoefficient(const QString& numeratorBox, const QString& denominatorBox,
+                                  const QString& numeratorRate, const QString& denominatorRate,
+                                  HalfRounding halves) {
+    CoefficientCheck result;
+    const std::optional<double> a = parseNumber(numeratorBox);
+    const std::optional<double> b = parseNumber(denominatorBox);
+    if (!a || !b || *b == 0) return result;
+    const double ratio = *a / *b;
+    if (!std::isfinite(ratio)) return result;
+    if (numeratorBox == numeratorRate && denominatorBox == denominatorRate) {
+        result.outcome = CoefficientCheck::Outcome::Accepted;
+        result.coefficientText = formatGeneral(roundCoefficient(ratio, halves));
+    } else {
+        result.outcome = CoefficientCheck::Outcome::Rejected;
+    }
+    return result;
+}
+
+void TemperatureGrading::reject() {
+    if (Grade > 0) Grade -= 1;
+}
+
+bool TemperatureGrading::accept(int coefficient) {
+    if (coefficient == 1) {
+        FirstCoefficientAccepted = true;
+        return SecondCoefficientAccepted;
+    }
+    SecondCoefficientAccepted = true;
+    return FirstCoefficientAccepted;
+}
+
+QString stopwatchText(long long elapsedMs) {
+    if (elapsedMs < 0) elapsedMs = 0;
+    const long long seconds = elapsedMs / 1000;
+    return QStringLiteral("%1:%2")
+        .arg((seconds / 60) % 60, 2, 10, QLatin1Char('0'))
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// The arithmetic of the temperature experiment, free of widgets: conditional rates, the two
+// temperature coefficients the student forms from them, and the grade they earn.
+
+// The conditional rate 1/t to the nearest 0.01 (a half away from zero), as the table shows it;
+// nothing when the time is not a number or is zero.
+std::optional<QString> conditionalRateText(const QString& timeText);
+
+// How a ratio that lies exactly halfway between two integers is settled. The two coefficient
+// checks differ here, and students compare their own arithmetic with what the window shows.
+enum class HalfRounding { ToEven, AwayFromZero };
+
+double roundCoefficient(double ratio, HalfRounding halves);
+
+struct CoefficientCheck {
+    enum class Outcome {
+        Unreadable,  // a box is empty or not a number, or the denominator is zero: no effect
+        Accepted,
+        Rejected,
+    };
+    Outcome outcome = Outcome::Unreadable;
+    QString coefficientText;  // the rounded coefficient, when accepted
+};
+
+// Judges one coefficient: the boxes must hold exactly the texts of the two rates in the table
+// (no trimming, "0,060" is not "0,06"), and must be readable numbers.
+CoefficientCheck checkCoefficient(const QString& numeratorBox, const QString& denominatorBox,
+                                  const QString& numeratorRate, const QString& denominatorRate,
+                                  HalfRounding halves);
+
+// The running grade of the experiment; it lives for the whole program run, so a repeated run
+// continues where the last one stopped.
+struct TemperatureGrading {
+    double Grade = 5;
+    bool FirstCoefficientAccepted = false;
+    bool SecondCoefficientAccepted = false;
+
+    // A rejected pair costs one point, never below zero.
+    void reject();
+    // Marks coefficient 1 or 2 accepted; true when both now are, and the grade is to be stored.
+    bool accept(int coefficient);
+};
+
+// The stopwatch display "nn:ss": minutes and seconds of the elapsed time, hours dropped.
+QString stopwatchText(long long elapsedMs);

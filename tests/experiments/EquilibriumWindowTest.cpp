@@ -1,0 +1,201 @@
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+
+#include "ExperimentTestSupport.h"
+#include "experiments/EquilibriumWindow.h"
+#include "toolkit/Controls.h"
+
+namespace {
+
+const QString Right = QStringLiteral("Вы правы!!!");
+const QString NotRight = QStringLiteral("Вы не правы!!!");
+const QStringList RightBoxes = {"в", "г", "а", "б", "3", "3"};
+
+class EquilibriumWindowTest : public ExperimentTest {
+protected:
+    void SetUp() override {
+        ExperimentTest::SetUp();
+        w = Form7;
+        // This player does not play by itself: one-frame movies rest on their last frame.
+        for (int step = 1; step <= 6; ++step)
+            tree->write(QStringLiteral("Movie/Opyt4/%1.swf").arg(step), minimalSwf(705, 400, 1));
+    }
+
+    void start() { startRun(w, QStringLiteral("\\Movie\\Opyt4\\1.swf")); }
+
+    void reachDirections() {
+        start();
+        w->Label14Click();
+        w->Timer1->fire();
+        ASSERT_TRUE(w->Label14->isVisible());
+        w->Label14Click();
+        ASSERT_FALSE(w->Label14->isVisible());
+        w->Timer1->fire();
+        ASSERT_TRUE(w->RadioGroup1->isVisible());
+    }
+
+    void choose(int group, int item) {
+        RadioGroup* groups[] = {w->RadioGroup1, w->RadioGroup2, w->RadioGroup3};
+        groups[group - 1]->button(item)->click();
+    }
+
+    void fillBoxes(const QStringList& texts) {
+        QLineEdit* boxes[] = {w->Edit1, w->Edit2, w->Edit3, w->Edit4, w->Edit5, w->Edit6};
+        for (int i = 0; i < 6; ++i) {
+            boxes[i]->clear();
+            typeKeys(boxes[i], texts[i]);
+        }
+    }
+
+    bool boxesVisible() const {
+        for (QLineEdit* box : {w->Edit1, w->Edit2, w->Edit3, w->Edit4, w->Edit5, w->Edit6})
+            if (!box->isVisible()) return false;
+        return true;
+    }
+
+    TForm7* w = nullptr;
+};
+
+struct Choice {
+    int group;
+    int item;
+};
+
+struct RunRow {
+    const char* name;
+    std::vector<Choice> choices;
+    QStringList expectedMessages;
+    int wrongBoxChecks;
+    float recorded;
+};
+
+class EquilibriumRunTest : public EquilibriumWindowTest,
+                           public ::testing::WithParamInterface<RunRow> {};
+
+TEST_P(EquilibriumRunTest, DirectionsThenBoxesRecordMean) {
+    const RunRow& row = GetParam();
+    reachDirections();
+    for (const Choice& c : row.choices) choose(c.group, c.item);
+    EXPECT_EQ(messages->messageTexts(), row.expectedMessages);
+    EXPECT_FALSE(w->RadioGroup1->isVisible());
+    EXPECT_EQ(LabState.MovieStep, 4);
+    EXPECT_EQ(w->Flash1->movie(), movie("\\Movie\\Opyt4\\4.swf"));
+    EXPECT_TRUE(boxesVisible());
+    EXPECT_TRUE(w->Label14->isVisible());
+
+    messages->clear();
+    for (int i = 0; i < row.wrongBoxChecks; ++i) {
+        QStringList wrong = RightBoxes;
+        wrong[i % 6] = "х";
+        fillBoxes(wrong);
+        w->Label14Click();
+    }
+    EXPECT_EQ(messages->messageTexts(), QStringList(qsizetype(row.wrongBoxChecks), NotRight));
+    EXPECT_EQ(recordedScore(4), 0.0f);
+
+    fillBoxes(RightBoxes);
+    w->Label14Click();
+    EXPECT_EQ(recordedScore(4), row.recorded);
+    EXPECT_FALSE(boxesVisible());
+    EXPECT_EQ(w->Flash1->movie(), movie("\\Movie\\Opyt4\\5.swf"));
+    EXPECT_TRUE(w->Label14->isVisible());
+    w->Label14Click();
+    EXPECT_EQ(w->Flash1->movie(), movie("\\Movie\\Opyt4\\6.swf"));
+    EXPECT_FALSE(w->Label14->isVisible());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, EquilibriumRunTest,
+    ::testing::Values(
+        RunRow{"inOrder", {{1, 0}, {2, 0}, {3, 1}}, {Right, Right, Right}, 0, 5.0f},
+        RunRow{"reversedOrder", {{3, 1}, {2, 0}, {1, 0}}, {Right, Right, Right}, 0, 5.0f},
+        RunRow{"wrongDirectionFirst",
+               {{1, 1}, {1, 0}, {3, 1}, {2, 0}},
+               {NotRight, Right, Right, Right},
+               0,
+               4.5f},
+        RunRow{"wrongBoxesOnly", {{2, 0}, {1, 0}, {3, 1}}, {Right, Right, Right}, 2, 4.5f},
+        RunRow{"bothKindsWrong",
+               {{3, 0}, {3, 1}, {1, 0}, {2, 1}, {2, 0}},
+               {NotRight, Right, Right, NotRight, Right},
+               1,
+               4.0f}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct BoxFaultRow {
+    const char* name;
+    int box;
+    const char* text;
+};
+
+class EquilibriumBoxFaultTest : public EquilibriumWindowTest,
+                                public ::testing::WithParamInterface<BoxFaultRow> {};
+
+TEST_P(EquilibriumBoxFaultTest, NearMissFailsAndReplaysStepFour) {
+    reachDirections();
+    choose(1, 0);
+    choose(2, 0);
+    choose(3, 1);
+    messages->clear();
+    QStringList texts = RightBoxes;
+    texts[GetParam().box - 1] = QString::fromUtf8(GetParam().text);
+    fillBoxes(texts);
+    w->Label14Click();
+    EXPECT_EQ(messages->messageTexts(), QStringList{NotRight});
+    EXPECT_EQ(LabState.MovieStep, 4);
+    EXPECT_EQ(w->Flash1->movie(), movie("\\Movie\\Opyt4\\4.swf"));
+    EXPECT_EQ(w->Grading.AnswerBoxGrade, 4);
+    EXPECT_TRUE(boxesVisible());
+    EXPECT_TRUE(w->Label14->isVisible());
+    EXPECT_EQ(w->Edit1->text(), texts[0]);
+    EXPECT_EQ(recordedScore(4), 0.0f);
+}
+
+INSTANTIATE_TEST_SUITE_P(Boxes, EquilibriumBoxFaultTest,
+                         ::testing::Values(BoxFaultRow{"upperCaseVe", 1, "В"},
+                                           BoxFaultRow{"trailingSpace", 4, "б "},
+                                           BoxFaultRow{"leadingSpace", 5, " 3"},
+                                           BoxFaultRow{"latinA", 3, "a"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(EquilibriumWindowTest, WatchActsOnlyWhileVisible) {
+    start();
+    w->Label14Click();
+    ASSERT_FALSE(w->Label14->isVisible());
+    w->closeForm();
+    w->Timer1->fire();
+    w->showForm();
+    EXPECT_FALSE(w->Label14->isVisible());
+    w->Timer1->fire();
+    EXPECT_TRUE(w->Label14->isVisible());
+}
+
+TEST_F(EquilibriumWindowTest, SecondRunKeepsChoicesGradesAndBoxes) {
+    reachDirections();
+    choose(1, 1);
+    choose(1, 0);
+    choose(2, 0);
+    choose(3, 1);
+    fillBoxes(RightBoxes);
+    w->Label14Click();
+    ASSERT_EQ(recordedScore(4), 4.5f);
+    QTest::mouseClick(w->Label5, Qt::LeftButton);
+    ASSERT_TRUE(Form1->isVisible());
+
+    messages->clear();
+    reachDirections();
+    EXPECT_EQ(w->RadioGroup1->itemIndex(), 0);
+    EXPECT_FALSE(boxesVisible());
+    // Re-choosing what is already chosen does nothing.
+    choose(3, 1);
+    EXPECT_TRUE(messages->texts().isEmpty());
+    choose(3, 0);
+    choose(3, 1);
+    EXPECT_EQ(messages->messageTexts(), (QStringList{NotRight, Right}));
+    EXPECT_EQ(w->Edit1->text(), "в");
+    w->Label14Click();
+    EXPECT_EQ(recordedScore(4), 4.5f);
+}
+
+}  // namespace

@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include "experiments/EquilibriumAnswers.h"
+#include "experiments/TemperatureCoefficients.h"
+
+namespace {
+
+struct RateRow {
+    const char* name;
+    const char* time;
+    const char* rate;  // nullptr: no rate
+};
+
+class RateTest : public ::testing::TestWithParam<RateRow> {};
+
+TEST_P(RateTest, TableShowsRateToHundredths) {
+    const RateRow& row = GetParam();
+    const std::optional<QString> rate = conditionalRateText(QString::fromUtf8(row.time));
+    if (!row.rate) {
+        EXPECT_FALSE(rate.has_value());
+        return;
+    }
+    ASSERT_TRUE(rate.has_value());
+    EXPECT_EQ(rate->toStdString(), row.rate);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Times, RateTest,
+    ::testing::Values(RateRow{"t36", "36", "0,03"}, RateRow{"t18", "18", "0,06"},
+                      RateRow{"t9", "9", "0,11"}, RateRow{"t8", "8", "0,13"},
+                      RateRow{"t12", "12", "0,08"}, RateRow{"t250", "250", "0"},
+                      RateRow{"decimal", "17,5", "0,06"}, RateRow{"zero", "0", nullptr},
+                      RateRow{"empty", "", nullptr}, RateRow{"letters", "abc", nullptr},
+                      RateRow{"fullStop", "17.5", nullptr}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct CoefficientRow {
+    const char* name;
+    const char* numeratorBox;
+    const char* denominatorBox;
+    const char* numeratorRate;
+    const char* denominatorRate;
+    HalfRounding halves;
+    CoefficientCheck::Outcome outcome;
+    const char* shown;
+};
+
+class CoefficientTest : public ::testing::TestWithParam<CoefficientRow> {};
+
+TEST_P(CoefficientTest, JudgesPairAndRoundsRatio) {
+    const CoefficientRow& row = GetParam();
+    const CoefficientCheck check = checkCoefficient(
+        QString::fromUtf8(row.numeratorBox), QString::fromUtf8(row.denominatorBox),
+        QString::fromUtf8(row.numeratorRate), QString::fromUtf8(row.denominatorRate), row.halves);
+    EXPECT_EQ(check.outcome, row.outcome);
+    EXPECT_EQ(check.coefficientText.toStdString(), row.shown);
+}
+
+using O = CoefficientCheck::Outcome;
+INSTANTIATE_TEST_SUITE_P(
+    Pairs, CoefficientTest,
+    ::testing::Values(CoefficientRow{"first", "0,06", "0,03", "0,06", "0,03", HalfRounding::ToEven,
+                                     O::Accepted, "2"},
+                      CoefficientRow{"second", "0,11", "0,06", "0,11", "0,06",
+                                     HalfRounding::AwayFromZero, O::Accepted, "2"},
+                      CoefficientRow{"reversed", "0,03", "0,06", "0,06", "0,03",
+                                     HalfRounding::ToEven, O::Rejected, ""},
+                      CoefficientRow{"trailingZero", "0,060", "0,03", "0,06", "0,03",
+                                     HalfRounding::ToEven, O::Rejected, ""},
+                      CoefficientRow{"leadingSpace", " 0,06", "0,03", "0,06", "0,03",
+                                     HalfRounding::ToEven, O::Rejected, ""},
+                      CoefficientRow{"halfToEven", "1,25", "0,5", "1,25", "0,5",
+                                     HalfRounding::ToEven, O::Accepted, "2"},
+                      CoefficientRow{"halfAway", "1,25", "0,5", "1,25", "0,5",
+                                     HalfRounding::AwayFromZero, O::Accepted, "3"},
+                      CoefficientRow{"threeAndHalfToEven", "3,5", "1", "3,5", "1",
+                                     HalfRounding::ToEven, O::Accepted, "4"},
+                      CoefficientRow{"emptyDenominator", "0,06", "", "0,06", "",
+                                     HalfRounding::ToEven, O::Unreadable, ""},
+                      CoefficientRow{"zeroDenominator", "0,06", "0", "0,06", "0",
+                                     HalfRounding::ToEven, O::Unreadable, ""},
+                      CoefficientRow{"lonelyComma", ",", "0,03", ",", "0,03", HalfRounding::ToEven,
+                                     O::Unreadable, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(TemperatureGradingTest, LosesPointPerRejectionDownToZero) {
+    TemperatureGrading grading;
+    for (double expected : {4.0, 3.0, 2.0, 1.0, 0.0, 0.0, 0.0}) {
+        grading.reject();
+        EXPECT_EQ(grading.Grade, expected);
+    }
+}
+
+TEST(TemperatureGradingTest, RecordsOnlyWhenBothAccepted) {
+    TemperatureGrading grading;
+    EXPECT_FALSE(grading.accept(2));
+    EXPECT_TRUE(grading.accept(1));
+    // Both flags stay set, so a later acceptance of either records again.
+    EXPECT_TRUE(grading.accept(2));
+}
+
+TEST(StopwatchTextTest, MinutesAndSecondsWithoutHours) {
+    EXPECT_EQ(stopwatchText(0), "00:00");
+    EXPECT_EQ(stopwatchText(999), "00:00");
+    EXPECT_EQ(stopwatchText(75'000), "01:15");
+    EXPECT_EQ(stopwatchText(3'600'000 + 61'000), "01:01");
+}
+
+struct BoxRow {
+    const char* name;
+    QStringList texts;
+    bool right;
+};
+
+class AnswerBoxTest : public ::testing::TestWithParam<BoxRow> {};
+
+TEST_P(AnswerBoxTest, ComparesExactly) {
+    EXPECT_EQ(answerBoxesRight(GetParam().texts), GetParam().right);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boxes, AnswerBoxTest,
+    ::testing::Values(BoxRow{"right", {"в", "г", "а", "б", "3", "3"}, true},
+                      BoxRow{"upperCase", {"В", "г", "а", "б", "3", "3"}, false},
+                      BoxRow{"trailingSpace", {"в", "г", "а", "б", "3", "3 "}, false},
+                      BoxRow{"latinA", {"в", "г", "a", "б", "3", "3"}, false},
+                      BoxRow{"swapped", {"г", "в", "а", "б", "3", "3"}, false},
+                      BoxRow{"empty", {"", "", "", "", "", ""}, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(EquilibriumGradingTest, MeanOfParts) {
+    EquilibriumGrading grading;
+    EXPECT_EQ(grading.recordedGrade(), 5.0);
+    grading.DirectionGrade = 4;
+    EXPECT_EQ(grading.recordedGrade(), 4.5);
+    grading.AnswerBoxGrade = 4;
+    EXPECT_EQ(grading.recordedGrade(), 4.0);
+}
+
+TEST(DirectionTest, RightDirections) {
+    const int right[3] = {0, 0, 1};
+    const int wrong[3] = {0, 0, 0};
+    const int none[3] = {-1, 0, 1};
+    EXPECT_TRUE(allDirectionsRight(right));
+    EXPECT_FALSE(allDirectionsRight(wrong));
+    EXPECT_FALSE(allDirectionsRight(none));
+}
+
+}  // namespace

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QByteArray>
+#include <QTest>
+#include <QtEndian>
+#include <bit>
+#include <cstring>
+
+#include "TestSupport.h"
+#include "movie/MoviePlayer.h"
+#include "shell/Forms.h"
+#include "shell/LabState.h"
+#include "shell/Loaders.h"
+#include "shell/MainWindow.h"
+#include "shell/ProgramDir.h"
+#include "students/StudentStore.h"
+#include "toolkit/LabTimer.h"
+
+// A laboratory with its windows created, a registered student and the registration window
+// already behind it, so returning to the main window opens nothing modal.
+class ExperimentTest : public LabTest {
+protected:
+    void SetUp() override {
+        LabTest::SetUp();
+        createWindows();
+        LabState.RegistrationShown = true;
+        ASSERT_TRUE(AddStudent(QStringLiteral("ХТ-21"), QStringLiteral("Петрова А.")));
+        messages->clear();
+    }
+
+    // What the main window does when an experiment link is clicked.
+    template <class Window>
+    void startRun(Window* window, const QString& firstMovie) {
+        LabState.MovieStep = 1;
+        window->Flash1->setManualStepping(true);
+        window->prepareRun();
+        LoadMovie(window->Flash1, firstMovie);
+        window->showForm();
+        Form1->closeForm();
+    }
+
+    // The grade of experiment k of the student in slot s, as the results file holds it.
+    float recordedScore(int experiment, int slot = 1) const {
+        const QByteArray file = tree->read(QStringLiteral("BDStudent.rez"));
+        const int at = StudentSlotSize * (slot - 1) + 44 + 4 * (experiment - 1);
+        if (file.size() < at + 4) {
+            ADD_FAILURE() << "results file too short: " << file.size();
+            return -1;
+        }
+        return std::bit_cast<float>(qFromLittleEndian<quint32>(file.constData() + at));
+    }
+
+    // Lets a timer tick until it switches itself off (at most max ticks).
+    static int runTimer(LabTimer* timer, int max = 100) {
+        int ticks = 0;
+        while (timer->enabled() && ticks < max) {
+            timer->fire();
+            ++ticks;
+        }
+        return ticks;
+    }
+
+    // Brings a movie to its last frame, where it rests.
+    static void restOnLastFrame(MoviePlayer* player) {
+        player->stepFrames(player->TotalFrames() - 1 - player->FrameNum());
+    }
+
+    // Types text key by key; letters outside ASCII arrive as the keyboard layout sends them.
+    static void typeKeys(QWidget* widget, const QString& text) {
+        for (QChar ch : text) {
+            if (ch.unicode() < 128)
+                QTest::keyClick(widget, char(ch.unicode()));
+            else
+                QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+        }
+    }
+
+    static QString movie(const QString& relative) { return assetPath(relative); }
+};
