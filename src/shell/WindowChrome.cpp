@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <optional>
 
 #include "shell/LabState.h"
 #include "toolkit/Colors.h"
@@ -13,43 +14,101 @@ QImage closeGlyphImage() {
     QImage img(13, 13, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::white);
     QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(0x9a, 0x9a, 0x9a), 1));
-    p.drawRect(QRectF(0.5, 0.5, 12, 12));
+    p.drawRect(0, 0, 12, 12);
+    p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(0xd0, 0x10, 0x10), 2.2, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(3.5, 3.5), QPointF(9.5, 9.5));
     p.drawLine(QPointF(9.5, 3.5), QPointF(3.5, 9.5));
     return img;
 }
 
+namespace {
+// Remembers the screen position of the mouse move the background is about to report. The drag
+// works from it rather than from the position inside the picture: the window moves under the
+// pointer, and a move still queued from before the window's last step is measured from where
+// the window was, which would make it jump back and forth.
+class PointerOnScreen : public QObject {
+public:
+    explicit PointerOnScreen(QWidget* target) : QObject(target) {
+        target->installEventFilter(this);
+    }
+    std::optional<QPoint> take() {
+        std::optional<QPoint> p = pending_;
+        pending_.reset();
+        return p;
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == parent() && event->type() == QEvent::MouseMove)
+            pending_ = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
+        return false;
+    }
+
+private:
+    std::optional<QPoint> pending_;
+};
+
+// Moves the window so that the press point of the background is at (x, y) of the background
+// as it stands now, or under the pointer's screen position when that is known.
+void dragWindow(LabWindow* window, Picture* background, int x, int y,
+                std::optional<QPoint> pointer) {
+    const QPoint origin(LabState.DragOriginX, LabState.DragOriginY);
+    if (!pointer) {
+        window->move(window->pos() + QPoint(x, y) - origin);
+        return;
+    }
+    // pos() is the outer corner; a borderless window has no frame, but keep the two apart.
+    const QPoint frame = window->geometry().topLeft() - window->pos();
+    const QPoint clientTopLeft = *pointer - origin - background->mapTo(window, QPoint(0, 0));
+    window->move(clientTopLeft - frame);
+}
+}  // namespace
+
 void attachBorderlessChrome(const BorderlessChrome& c) {
     LabWindow* window = c.window;
+    Picture* background = c.background;
     Picture* glyph = c.glyph;
     const QList<LinkLabel*> links = c.links;
+    const bool drag = c.drag && window && background;
 
-    QObject::connect(c.background, &Picture::mouseDown, window, [](Qt::MouseButton, int x, int y) {
-        LabState.DragOriginX = x;
-        LabState.DragOriginY = y;
-        LabState.Dragging = true;
-    });
-    QObject::connect(c.background, &Picture::mouseMove, window, [window, glyph, links](int x, int y) {
-        for (LinkLabel* l : links) l->setFontColor(LabColors::Black);
-        if (glyph) glyph->hide();
-        if (LabState.Dragging) {
-            window->move(window->x() + x - LabState.DragOriginX, window->y());
-            window->move(window->x(), window->y() + y - LabState.DragOriginY);
-        }
-    });
-    QObject::connect(c.background, &Picture::mouseUp, window,
-                     [](Qt::MouseButton, int, int) { LabState.Dragging = false; });
-    for (LinkLabel* l : links)
-        QObject::connect(l, &LinkLabel::mouseMove, window,
+    for (LinkLabel* l : links) {
+        l->setFontColor(LabColors::Black);
+        QObject::connect(l, &LinkLabel::mouseMove, l,
                          [l](int, int) { l->setFontColor(LabColors::Red); });
+    }
+
+    if (background) {
+        // Any button starts a drag. The release of the button ends it wherever it happens,
+        // since the background keeps the mouse from the press to the release.
+        if (drag) {
+            QObject::connect(background, &Picture::mouseDown, background,
+                             [](Qt::MouseButton, int x, int y) {
+                                 LabState.DragOriginX = x;
+                                 LabState.DragOriginY = y;
+                                 LabState.Dragging = true;
+                             });
+            QObject::connect(background, &Picture::mouseUp, background,
+                             [](Qt::MouseButton, int, int) { LabState.Dragging = false; });
+        }
+        auto* pointer = drag ? new PointerOnScreen(background) : nullptr;
+        QObject::connect(background, &Picture::mouseMove, background,
+                         [window, background, glyph, links, pointer](int x, int y) {
+                             const std::optional<QPoint> onScreen =
+                                 pointer ? pointer->take() : std::nullopt;
+                             for (LinkLabel* l : links) l->setFontColor(LabColors::Black);
+                             if (glyph) glyph->hide();
+                             if (pointer && LabState.Dragging)
+                                 dragWindow(window, background, x, y, onScreen);
+                         });
+    }
+
     if (glyph) {
         glyph->setImage(closeGlyphImage());
         glyph->hide();
-        if (c.spot) QObject::connect(c.spot, &Picture::mouseMove, window, [glyph](int, int) { glyph->show(); });
-        if (c.glyphClicked) QObject::connect(glyph, &Picture::clicked, window, c.glyphClicked);
+        if (c.spot)
+            QObject::connect(c.spot, &Picture::mouseMove, glyph,
+                             [glyph](int, int) { glyph->show(); });
+        if (c.glyphClicked) QObject::connect(glyph, &Picture::clicked, glyph, c.glyphClicked);
     }
 }
 

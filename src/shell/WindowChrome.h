@@ -15,6 +15,9 @@ QImage closeGlyphImage();
 // What every borderless window shares: dragging by the background picture (any button; the
 // press point stays under the pointer), the close glyph that shows over the corner spot, and
 // link labels that turn red under the pointer and black again over the background.
+//
+// The graph window uses the same link colouring over its background strip without the rest:
+// it leaves glyph and spot empty and sets drag to false.
 struct BorderlessChrome {
     LabWindow* window = nullptr;
     Picture* background = nullptr;  // Image1
@@ -22,6 +25,7 @@ struct BorderlessChrome {
     Picture* spot = nullptr;        // Image3
     QList<LinkLabel*> links;        // coloured red under the pointer, black over the background
     std::function<void()> glyphClicked;
+    bool drag = true;  // a press on the background drags the window
 };
 void attachBorderlessChrome(const BorderlessChrome& chrome);
 
