@@ -135,6 +135,21 @@ Art flask(double w, double h) {
     return a;
 }
 
+Art flaskOutline(double w, double h) {
+    Art a;
+    const double neck = w * 0.22;
+    a.fill(art::polyline({{-w / 2 + 7, -10},
+                          {-neck / 2 + 2, -h * 0.66},
+                          {-neck / 2 + 5, -h * 0.66},
+                          {-w / 2 + 11, -10}},
+                         true),
+           QColor(255, 255, 255, 140));
+    a.stroke(flaskPath(w, h), palette::glassLine, 1.6);
+    a.fillStroke(art::roundRect(-neck / 2 - 3, -h - 3, neck + 6, 6, 3),
+                 Paint::solid(QColor(0xEE, 0xF4, 0xF9)), palette::glassLine, 1.4);
+    return a;
+}
+
 Art flaskLiquid(double w, double h, double fill, QColor c) {
     // The liquid fills the cone up to a height; its width there follows the walls.
     const double neckH = h * 0.32;

@@ -27,6 +27,7 @@ art::Art beakerLiquid(double w, double h, double fill, QColor c);
 
 // A conical flask, origin at the middle of its base.
 art::Art flask(double w, double h);
+art::Art flaskOutline(double w, double h);  // the glass in front of the liquid
 art::Art flaskLiquid(double w, double h, double fill, QColor c);
 
 // A dropping pipette with a rubber bulb, origin at its tip.

@@ -5,6 +5,199 @@
 namespace assets {
 using namespace slides;
 
-void addCatalystMovies(std::vector<MovieAsset>&) {}
+namespace {
+const QColor peroxide(0xD4, 0xEC, 0xF8);
+
+struct FlaskSet {
+    Obj liquid;
+};
+
+// A conical flask of hydrogen peroxide, its base at `base`.
+void peroxideFlask(Scene& s, QPointF base) {
+    s.put(glass::flask(110, 150), base, Glass);
+    s.put(glass::flaskLiquid(110, 150, 0.38, peroxide), base, Liquid);
+    s.put(glass::flaskOutline(110, 150), base, Front);
+    putText(s, text::chem("H2O2"), text::bold(14), {base.x(), base.y() + 6}, text::Align::Center,
+            palette::muted);
+}
+
+Scene taskMovie() {
+    Scene s = stage(705, 350);
+    heading(s, "Задание", "Как катализатор влияет на скорость реакции?");
+    s.wait(0.3);
+    reveal(s, "Пероксид водорода медленно разлагается с выделением кислорода:", text::plain(15),
+           {22, 76});
+    s.wait(0.6);
+    equation(s, text::chem("2H2O2 → 2H2O + O2↑"), {200, 104}, 18);
+    s.wait(0.8);
+    reveal(s, text::chem("Проверим, как на разложение влияет оксид марганца(IV) MnO2."),
+           text::plain(15), {22, 156});
+    s.wait(0.6);
+    reveal(s, "Кислород узнают по тлеющей лучинке: в нём она ярко вспыхивает.", text::plain(15),
+           {22, 182});
+    s.setNow(0);
+    peroxideFlask(s, {560, 250});
+    // A jar of black powder beside it.
+    art::Art jar;
+    jar.fillStroke(art::roundRect(-22, -50, 44, 50, 5), art::Paint::solid(QColor(0xEE, 0xF4, 0xF9)),
+                   palette::glassLine, 1.4);
+    jar.fill(art::roundRect(-19, -24, 38, 22, 3), palette::manganese);
+    jar.fillStroke(art::roundRect(-24, -58, 48, 9, 3), art::Paint::solid(QColor(0x6D, 0x7A, 0x86)),
+                   palette::glassLine, 1);
+    s.put(jar, {660, 250}, Props);
+    putText(s, text::chem("MnO2"), text::bold(14), {660, 256}, text::Align::Center, palette::muted);
+    bubbles(s, 540, 580, 238, 206, 2, 0, s.frames(7.0), 3.5, 2.2, Props);
+    s.setNow(s.frames(7.0));
+    finish(s);
+    return s;
+}
+
+// The splinter held over the flask's mouth, tip down at `tip`.
+Obj heldSplinter(Scene& s, QPointF tip) {
+    QTransform t;
+    t.translate(tip.x(), tip.y());
+    t.rotate(-60);
+    Obj o = s.put(glass::splinter(110), {}, Props);
+    s.transformTo(o, t, 0);
+    return o;
+}
+
+Scene slowMovie() {
+    Scene s = stage(705, 350);
+    heading(s, "Без катализатора", text::chem("Раствор H2O2 при комнатной температуре"));
+    const QPointF base(300, 270);
+    peroxideFlask(s, base);
+    const int end = s.frames(7.0);
+    bubbles(s, 270, 330, 258, 222, 3, 0, end, 3.0, 2.2, Props);
+    const QPointF tip(base.x(), base.y() - 160);
+    heldSplinter(s, tip);
+    Obj ember = s.put(glass::glow(7), tip, Captions);
+    for (int f = 0; f < end; f += 6) s.setAlpha(ember, f, f % 12 == 0 ? 0.75 : 0.55);
+    s.wait(1.0);
+    caption(s, "Пузырьков кислорода мало: реакция идёт медленно.", {440, 110}, 5.6, palette::ink,
+            15, 240);
+    s.wait(2.4);
+    caption(s, "Тлеющая лучинка не вспыхивает.", {440, 170}, 3.2, palette::muted, 15, 240);
+    s.setNow(end);
+    finish(s);
+    return s;
+}
+
+Scene fastMovie() {
+    Scene s = stage(705, 350);
+    // The question and its two options: the window's radio buttons lie in the two boxes.
+    s.put(glass::panel(16, 84, 300, 100, palette::panel, palette::panelLine), {}, Furniture);
+    putText(s, "Как влияет катализатор\nна скорость реакции?", text::bold(15), {28, 90},
+            text::Align::Left, palette::accent);
+    controlBox(s, 56, 125, 15, 17);
+    controlBox(s, 56, 150, 16, 17);
+    putText(s, "Катализатор замедляет реакцию", text::plain(14), {78, 126});
+    putText(s, "Катализатор ускоряет реакцию", text::plain(14), {78, 151});
+    putText(s, text::chem("С катализатором MnO2"), text::bold(20), {22, 14}, text::Align::Left,
+            palette::accent);
+    putText(s, "Выберите ответ", text::plain(14), {22, 42}, text::Align::Left, palette::muted);
+
+    const QPointF base(480, 270);
+    s.put(glass::flask(110, 150), base, Glass);
+    Obj liquid = s.put(glass::flaskLiquid(110, 150, 0.38, peroxide), base, Liquid);
+    (void)liquid;
+    s.put(glass::flaskOutline(110, 150), base, Front);
+    putText(s, text::chem("H2O2"), text::bold(14), {base.x(), base.y() + 6}, text::Align::Center,
+            palette::muted);
+    const int end = s.frames(9.0);
+
+    // A spoon of MnO₂ tips its powder into the flask.
+    art::Art spoon;
+    spoon.fillStroke(art::roundRect(0, -2, 70, 4, 2), art::Paint::solid(QColor(0x9A, 0xA5, 0xB0)),
+                     palette::glassLine, 0.8);
+    spoon.fillStroke(art::ellipse({-8, 0}, 11, 6), art::Paint::solid(QColor(0x9A, 0xA5, 0xB0)),
+                     palette::glassLine, 0.8);
+    spoon.fill(art::ellipse({-8, -2}, 8, 4), palette::manganese);
+    Obj sp = s.put(spoon, {620, 90}, Props);
+    s.wait(0.4);
+    s.moveTo(sp, {base.x() + 6, base.y() - 166}, 1.2);
+    s.wait(1.4);
+    art::Art grains;
+    for (int i = 0; i < 7; ++i)
+        grains.fill(art::circle({(i % 3 - 1) * 3.0, i * 6.0}, 1.8), palette::manganese);
+    Obj fall = s.put(grains, {base.x() - 2, base.y() - 160}, Props);
+    s.moveTo(fall, {base.x() - 2, base.y() - 40}, 0.6, Scene::Ease::In);
+    s.wait(0.6);
+    s.remove(fall);
+    art::Art sediment;
+    sediment.fill(art::ellipse({0, 0}, 30, 4), palette::manganese);
+    Obj sed = s.put(sediment, {base.x(), base.y() - 5}, Liquid);
+    appear(s, sed, 0.4);
+    s.moveTo(sp, {620, 90}, 1.0);
+    const int boil = s.now();
+    // Vigorous bubbling and foam.
+    bubbles(s, base.x() - 44, base.x() + 44, base.y() - 8, base.y() - 56, 22, boil, end, 0.9, 2.6,
+            Props);
+    bubbles(s, base.x() - 9, base.x() + 9, base.y() - 62, base.y() - 150, 8, boil + 6, end, 1.0,
+            2.2, Props);
+    // The splinter flares up in the oxygen.
+    const QPointF tip(base.x(), base.y() - 170);
+    s.setNow(boil);
+    heldSplinter(s, tip);
+    Obj ember = s.put(glass::glow(7), tip, Captions);
+    s.wait(1.2);
+    Obj fire = s.put(glass::flame(30), tip + QPointF(0, 4), Captions);
+    s.setAlpha(fire, s.now(), 0);
+    s.fadeTo(fire, 1, 0.5);
+    for (int f = s.now() + 6; f < end; f += 3) {
+        s.setNow(f);
+        QTransform t;
+        t.translate(tip.x(), tip.y() + 4);
+        t.scale(1.0 + 0.08 * ((f / 3) % 2), 1.0 + 0.12 * ((f / 3) % 3 == 0));
+        s.transformTo(fire, t, 0);
+    }
+    s.setNow(boil + s.frames(1.2));
+    s.fadeTo(ember, 0, 0.4);
+    s.wait(0.8);
+    caption(s, "Бурно выделяется кислород, лучинка вспыхивает!", {540, 150}, 4.0, palette::action,
+            14, 160);
+    s.setNow(end);
+    finish(s);
+    return s;
+}
+
+Scene conclusionMovie() {
+    Scene s = stage(705, 350);
+    heading(s, "Вывод");
+    s.wait(0.3);
+    reveal(s, text::chem("Катализатор MnO2 ускоряет разложение пероксида водорода"), text::bold(16),
+           {22, 62}, text::Align::Left, palette::good);
+    s.wait(0.6);
+    reveal(s, "и сам при этом не расходуется: после реакции он остаётся на дне колбы",
+           text::plain(15), {22, 88});
+    reveal(s, "и может ускорить реакцию снова.", text::plain(15), {22, 110});
+    s.wait(0.8);
+    equation(s,
+             text::chem("2H2O2 → 2H2O + O2↑") + QStringLiteral("   (катализатор ") +
+                 text::chem("MnO2") + ")",
+             {250, 150}, 17);
+    s.setNow(0);
+    const QPointF base(600, 290);
+    s.put(glass::flask(96, 130), base, Glass);
+    s.put(glass::flaskLiquid(96, 130, 0.3, peroxide), base, Liquid);
+    art::Art sediment;
+    sediment.fill(art::ellipse({0, 0}, 27, 4), palette::manganese);
+    s.put(sediment, {base.x(), base.y() - 5}, Liquid);
+    s.put(glass::flaskOutline(96, 130), base, Front);
+    putText(s, text::chem("MnO2 остался"), text::bold(13), {base.x(), base.y() - 150},
+            text::Align::Center, palette::muted);
+    bubbles(s, 580, 620, 282, 255, 2, 0, s.frames(6.0), 3.0, 2.0, Props);
+    s.setNow(s.frames(6.0));
+    finish(s);
+    return s;
+}
+}  // namespace
+
+void addCatalystMovies(std::vector<MovieAsset>& out) {
+    out.push_back({"Movie/Opyt3/1.swf", taskMovie});
+    out.push_back({"Movie/Opyt3/2.swf", slowMovie});
+    out.push_back({"Movie/Opyt3/3.swf", fastMovie});
+    out.push_back({"Movie/Opyt3/4.swf", conclusionMovie});
+}
 
 }  // namespace assets

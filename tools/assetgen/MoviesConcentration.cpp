@@ -1,10 +1,222 @@
+#include <cmath>
+
 #include "AssetTree.h"
+#include "Chemistry.h"
 #include "Glassware.h"
+#include "Reaction.h"
 #include "Slides.h"
 
 namespace assets {
 using namespace slides;
 
-void addConcentrationMovies(std::vector<MovieAsset>&) {}
+namespace {
+const QColor thioColor(0x8E, 0xBF, 0xE6), waterColor(0xDD, 0xEE, 0xF9), acidColor(0xF2, 0xB8, 0xB0);
+
+// A tube whose mixture is shown as three coloured layers: thiosulfate, water, acid.
+void layeredTube(Scene& s, double x, double mouth, int tube, double mlHeight, bool withAcid) {
+    const double w = 30, h = 150;
+    s.put(glass::testTube(w, h), {x, mouth}, Glass);
+    const QPointF bottom(x, mouth + glass::tubeBodyBottom(w, h));
+    const int ml[3] = {chemistry::thiosulfateMl(tube), chemistry::waterMl(tube),
+                       withAcid ? chemistry::acidMl : 0};
+    const QColor colors[3] = {thioColor, waterColor, acidColor};
+    s.put(glass::tubeLiquidCap(w, thioColor), bottom, Liquid);
+    double y = bottom.y();
+    for (int i = 0; i < 3; ++i) {
+        if (ml[i] == 0) continue;
+        const double hgt = ml[i] * mlHeight - (i == 0 ? 8 : 0);
+        s.put(glass::tubeLiquidBody(w, hgt, colors[i]), {x, y}, Liquid);
+        y -= hgt;
+    }
+    s.put(glass::testTubeFront(w, h), {x, mouth}, Front);
+    putText(s, QString::number(tube), text::bold(15), {x, mouth - 26}, text::Align::Center,
+            palette::accent);
+}
+
+void legendChip(Scene& s, QPointF at, QColor c, const QString& label) {
+    art::Art chip;
+    chip.fillStroke(art::roundRect(at.x(), at.y() + 2, 12, 12, 2), art::Paint::solid(c),
+                    palette::glassLine, 1);
+    s.put(chip, {}, Labels);
+    putText(s, label, text::plain(12.5), {at.x() + 17, at.y()});
+}
+
+Scene taskMovie() {
+    Scene s = stage(705, 350);
+    heading(s, "Задание", "Как скорость реакции зависит от концентрации реагента?");
+    s.wait(0.3);
+    const text::Style body = text::plain(15);
+    const QString lines[] = {
+        text::chem("В четыре пробирки наливают разные объёмы раствора Na2S2O3,"),
+        text::chem("доливают воду и приливают по 5 мл раствора H2SO4."),
+        "Выпадающая сера делает раствор мутным:",
+    };
+    double y = 78;
+    for (const QString& l : lines) {
+        reveal(s, l, body, {22, y});
+        y += 22;
+        s.wait(0.7);
+    }
+    equation(s, text::chem("Na2S2O3 + H2SO4 → Na2SO4 + S↓ + SO2↑ + H2O"), {250, y + 4}, 16);
+    s.wait(0.8);
+    y += 50;
+    reveal(s, "Время τ — от добавления кислоты до исчезновения креста под пробиркой.", body,
+           {22, y});
+    s.wait(0.8);
+    Obj rate = reveal(s, "Условная скорость реакции:  v = 1 / τ", text::bold(16), {22, y + 30},
+                      text::Align::Left, palette::accent);
+    (void)rate;
+    s.wait(0.8);
+    reveal(s, "Чем больше концентрация, тем меньше τ и больше v.", body, {22, y + 62},
+           text::Align::Left, palette::good);
+
+    // The four tubes, with more thiosulfate from left to right.
+    s.setNow(0);
+    for (int k = 1; k <= 4; ++k) layeredTube(s, 520 + (k - 1) * 44, 92, k, 12, true);
+    s.put(glass::rack(4, 44, 40), {586, 150}, Props);
+    legendChip(s, {505, 255}, thioColor, text::chem("Na2S2O3"));
+    legendChip(s, {587, 255}, waterColor, "H_2O");
+    legendChip(s, {640, 255}, acidColor, text::chem("H2SO4"));
+    s.setNow(s.frames(7.5));
+    finish(s);
+    return s;
+}
+
+Scene calculatorMovie() {
+    Scene s = stage(705, 350);
+    // The variant's solutions, written by the window into the box.
+    const text::Style tag = text::bold(13);
+    putText(s, text::chem("Раствор Na2S2O3:"), tag, {97, 29}, text::Align::Right);
+    putText(s, text::chem("Раствор H2SO4:"), tag, {97, 49}, text::Align::Right);
+    controlBox(s, 104, 28, 58, 39);
+
+    putText(s, text::chem("Концентрация Na2S2O3 в пробирках"), text::bold(19), {200, 16},
+            text::Align::Left, palette::accent);
+    putText(s, "Рассчитайте её для каждой пробирки и впишите в столбец «C′» таблицы",
+            text::plain(13.5), {200, 44}, text::Align::Left, palette::muted);
+
+    for (int k = 1; k <= 4; ++k) layeredTube(s, 40 + (k - 1) * 44, 112, k, 11, true);
+    legendChip(s, {20, 270}, thioColor, text::chem("Na2S2O3"));
+    legendChip(s, {100, 270}, waterColor, "H_2O");
+    legendChip(s, {150, 270}, acidColor, text::chem("H2SO4"));
+
+    // The dilution calculator: C′ = C·V(Na₂S₂O₃) / (V(Na₂S₂O₃) + V(H₂O) + V(H₂SO₄)).
+    s.put(glass::panel(236, 96, 360, 184, palette::panel, palette::panelLine), {}, Furniture);
+    putText(s, "Калькулятор разбавления", text::bold(14), {250, 104}, text::Align::Left,
+            palette::accent);
+    putText(s, text::chem("C′ = C · V(Na2S2O3) / (V(Na2S2O3) + V(H2O) + V(H2SO4))"),
+            text::plain(12), {250, 128}, text::Align::Left, palette::muted);
+    putText(s, "C", text::italic(12), {336, 182}, text::Align::Center, palette::muted);
+    putText(s, text::chem("V(Na2S2O3)"), text::italic(11), {395, 182}, text::Align::Center,
+            palette::muted);
+    putText(s, "C′ =", text::bold(17), {294, 213}, text::Align::Right);
+    putText(s, "×", text::bold(16), {370.5, 198}, text::Align::Center);
+    putText(s, "+", text::bold(16), {338.5, 230}, text::Align::Center);
+    putText(s, "+", text::bold(16), {382.5, 230}, text::Align::Center);
+    art::Art bar;
+    bar.fill(art::rect(298, 223, 121, 2), palette::ink);
+    s.put(bar, {}, Labels);
+    putText(s, text::chem("Na2S2O3"), text::italic(10), {314.5, 253}, text::Align::Center,
+            palette::muted);
+    putText(s, "H_2O", text::italic(10), {357.5, 253}, text::Align::Center, palette::muted);
+    putText(s, text::chem("H2SO4"), text::italic(10), {402.5, 253}, text::Align::Center,
+            palette::muted);
+    putText(s, "=", text::bold(17), {469.5, 212}, text::Align::Center);
+    putText(s, "моль/л", text::plain(14), {519, 214});
+    controlBox(s, 316, 198, 41, 19);
+    controlBox(s, 383, 198, 25, 19);
+    controlBox(s, 302, 230, 25, 19);
+    controlBox(s, 345, 230, 25, 19);
+    controlBox(s, 390, 230, 25, 19);
+    controlBox(s, 425, 210, 33, 25);
+    controlBox(s, 481, 213, 33, 19);
+    putText(s, "C — концентрация исходного раствора, моль/л;  V — объёмы, мл", text::plain(12),
+            {250, 262}, text::Align::Left, palette::muted);
+
+    // A gentle pointer to the first box.
+    Obj pointer = s.put(glass::arrow({290, 186}, {312, 200}, 3, palette::action), {}, Captions);
+    s.setAlpha(pointer, 0, 0);
+    s.wait(1.0);
+    for (int i = 0; i < 3; ++i) {
+        s.fadeTo(pointer, 1, 0.5);
+        s.wait(0.7);
+        s.fadeTo(pointer, 0, 0.5);
+        s.wait(0.7);
+    }
+    s.wait(0.5);
+    finish(s);
+    return s;
+}
+
+Scene timingMovie() {
+    Scene s = stage(705, 350);
+    heading(s, "Как измерить время реакции");
+    const text::Style body = text::plain(15);
+    const QString steps[] = {
+        text::chem("Прилейте в пробирку 5 мл H2SO4 — это сделает анимация."),
+        "Сразу нажмите «Старт»: секундомер начнёт отсчёт.",
+        "Следите за крестом под пробиркой: раствор мутнеет.",
+        "Когда крест исчезнет из виду, нажмите «Стоп».",
+        "Впишите время в секундах в столбец «Время T, с».",
+    };
+    double y = 64;
+    s.wait(0.4);
+    for (int i = 0; i < 5; ++i) {
+        art::Art dot;
+        dot.fill(art::circle({34, y + 10}, 11),
+                 i == 1 || i == 3 ? palette::action : palette::accent);
+        dot.fill(text::at(QString::number(i + 1), text::bold(13), {34, y + 2}, text::Align::Center),
+                 Qt::white);
+        Obj d = s.put(dot, {}, Labels);
+        appear(s, d, 0.4);
+        reveal(s, steps[i], body, {54, y + 1});
+        y += 40;
+        s.wait(1.4);
+    }
+    // The stopwatch, running while the cross fades.
+    const QPointF c(560, 150);
+    s.setNow(0);
+    s.put(glass::stopwatch(54), c, Props);
+    art::Art hand;
+    hand.fill(art::polyline({{-2, 8}, {2, 8}, {1, -46}, {-1, -46}}, true), palette::bad);
+    hand.fill(art::circle({0, 0}, 4), palette::ink);
+    Obj h = s.put(hand, c, Props);
+    const int startAt = s.frames(2.4);
+    s.setNow(startAt);
+    turnHand(s, h, c, 1.0, 5.0);
+    Obj card = s.put(glass::crossCard(60, 40), {560, 250}, Props);
+    (void)card;
+    Obj x = s.put(glass::cross(28, palette::ink), {560, 250}, Props);
+    s.fadeTo(x, 0, 5.0, Scene::Ease::In);
+    s.setNow(startAt + s.frames(5.0));
+    s.wait(1.2);
+    finish(s);
+    return s;
+}
+
+Scene tubeMovie(int variant, int tube) {
+    reaction::Setup r;
+    r.title = QStringLiteral("Опыт 1. Пробирка %1").arg(tube);
+    r.thiosulfateMl = chemistry::thiosulfateMl(tube);
+    r.waterMl = chemistry::waterMl(tube);
+    r.subtitle = QStringLiteral("%1 мл %2 + %3 мл H_2O + 5 мл %4")
+                     .arg(r.thiosulfateMl)
+                     .arg(text::chem("Na2S2O3"))
+                     .arg(r.waterMl)
+                     .arg(text::chem("H2SO4"));
+    r.seconds = chemistry::tubeSeconds(variant, tube);
+    return reaction::movie(r);
+}
+}  // namespace
+
+void addConcentrationMovies(std::vector<MovieAsset>& out) {
+    out.push_back({"Movie/Opyt1/1.swf", taskMovie});
+    out.push_back({"Movie/Opyt1/2.swf", calculatorMovie});
+    out.push_back({"Movie/Opyt1/3.swf", timingMovie});
+    for (int step = 4; step <= 7; ++step)
+        for (int v = 1; v <= chemistry::variantCount; ++v)
+            out.push_back({QStringLiteral("Movie/Opyt1/%1_%2.swf").arg(step).arg(v),
+                           [=] { return tubeMovie(v, step - 3); }});
+}
 
 }  // namespace assets

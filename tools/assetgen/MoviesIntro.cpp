@@ -5,14 +5,89 @@
 namespace assets {
 using namespace slides;
 
+namespace {
+// The About window's corner: a flask with bubbles rising for ever.
+Scene aboutMovie() {
+    Scene s = stage(117, 151);
+    const int loop = s.frames(4.0);
+    s.put(glass::flask(78, 100), {58, 128}, Glass);
+    s.put(glass::flaskLiquid(78, 100, 0.5, QColor(0x8F, 0xC8, 0xEE)), {58, 128}, Liquid);
+    bubbles(s, 36, 80, 122, 82, 7, 0, loop, 2.0, 3.2, Props);
+    s.put(glass::flaskOutline(78, 100), {58, 128}, Front);
+    putText(s, "Реактикум", text::bold(13), {58, 134}, text::Align::Center, palette::accent);
+    s.setNow(loop - 1);
+    finish(s);
+    return s;
+}
+
+// The main window's intro: a quiet laboratory above, the variant panel in the middle and the
+// four experiments below. The variant chooser and its two values lie over the blank boxes.
+Scene introMovie() {
+    Scene s = stage(585, 361);
+    const int loop = s.frames(6.0);
+
+    // Glassware on a shelf.
+    s.put(glass::panel(12, 10, 561, 118, QColor(0xEA, 0xF1, 0xF8), palette::panelLine), {}, Back);
+    s.put(glass::flask(70, 92), {70, 118}, Glass);
+    s.put(glass::flaskLiquid(70, 92, 0.45, QColor(0x8F, 0xC8, 0xEE)), {70, 118}, Liquid);
+    s.put(glass::flaskOutline(70, 92), {70, 118}, Front);
+    bubbles(s, 52, 88, 112, 76, 6, 0, loop, 2.0, 3, Props);
+    for (int i = 0; i < 4; ++i) {
+        const double x = 160 + i * 34;
+        const QColor c = QColor::fromHsv(50 - i * 4, 60 + i * 35, 245 - i * 6);
+        s.put(glass::testTube(20, 84), {x, 30}, Glass);
+        const QPointF bottom(x, 30 + glass::tubeBodyBottom(20, 84));
+        s.put(glass::tubeLiquidCap(20, c), bottom, Liquid);
+        s.put(glass::tubeLiquidBody(20, 30 + i * 6, c), bottom, Liquid);
+        s.put(glass::testTubeFront(20, 84), {x, 30}, Front);
+    }
+    s.put(glass::rack(4, 34, 36), {211, 78}, Props);
+    s.put(glass::beaker(78, 80), {380, 118}, Glass);
+    s.put(glass::beakerLiquid(78, 80, 0.6, QColor(0xC8, 0x2A, 0x32, 0xD0)), {380, 118}, Liquid);
+    s.put(glass::thermometer(70, 20, 50, 5), {470, 104}, Props);
+    s.put(glass::thermometerColumn(70), {470, 104}, Props);
+    putText(s, text::chem("FeCl3 + 3KSCN ⇄ Fe(SCN)3 + 3KCl"), text::plain(12), {380, 20},
+            text::Align::Center, palette::muted);
+    putText(s, "Скорость химических реакций\nи химическое равновесие", text::bold(13), {500, 28},
+            text::Align::Center, palette::accent);
+
+    // The variant panel.
+    s.put(glass::panel(40, 138, 505, 72, palette::panel, palette::panelLine), {}, Furniture);
+    putText(s, "Выберите вариант задания:", text::bold(14), {83, 148});
+    putText(s, text::chem("Na2S2O3"), text::bold(14), {310, 148});
+    putText(s, text::chem("H2SO4"), text::bold(14), {447, 148});
+    controlBox(s, 83, 170, 145, 21);
+    controlBox(s, 310, 173, 62, 20);
+    controlBox(s, 447, 173, 62, 20);
+
+    // The four experiments.
+    const char* titles[4] = {"Концентрация", "Температура", "Катализатор", "Равновесие"};
+    const char* lines[4] = {"Na_2S_2O_3 + H_2SO_4:\nвремя помутнения", "Правило\nВант-Гоффа",
+                            "2H_2O_2 → 2H_2O + O_2↑\nс MnO_2", "Принцип\nЛе Шателье"};
+    for (int i = 0; i < 4; ++i) {
+        const double x = 14 + i * 141;
+        s.put(glass::panel(x, 222, 133, 96, QColor(0xEE, 0xF4, 0xFA), palette::panelLine), {},
+              Furniture);
+        putText(s, QStringLiteral("Опыт %1").arg(i + 1), text::bold(15), {x + 66, 230},
+                text::Align::Center, palette::accent);
+        putText(s, titles[i], text::bold(13), {x + 66, 252}, text::Align::Center);
+        putText(s, lines[i], text::plain(11.5), {x + 66, 274}, text::Align::Center, palette::muted);
+    }
+    Obj hint = putText(s, "Наведите указатель на номер опыта слева и щёлкните по нему",
+                       text::plain(13), {292, 332}, text::Align::Center, palette::muted);
+    s.setAlpha(hint, 0, 0.55);
+    s.fadeTo(hint, 1, 3.0, Scene::Ease::Smooth);
+    s.setNow(s.frames(3.0));
+    s.fadeTo(hint, 0.55, 3.0, Scene::Ease::Smooth);
+    s.setNow(loop - 1);
+    finish(s);
+    return s;
+}
+}  // namespace
+
 void addIntroMovies(std::vector<MovieAsset>& out) {
-    out.push_back({"Movie/1.swf", [] {
-                       Scene s = stage(585, 361);
-                       heading(s, text::chem("Na2S2O3 ⇄ H2SO4 ↑↓ тест"), "Проба текста");
-                       s.wait(2);
-                       finish(s);
-                       return s;
-                   }});
+    out.push_back({"BackGround/About.swf", aboutMovie});
+    out.push_back({"Movie/1.swf", introMovie});
 }
 
 }  // namespace assets

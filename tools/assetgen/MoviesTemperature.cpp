@@ -1,10 +1,159 @@
 #include "AssetTree.h"
+#include "Chemistry.h"
 #include "Glassware.h"
+#include "Reaction.h"
 #include "Slides.h"
 
 namespace assets {
 using namespace slides;
 
-void addTemperatureMovies(std::vector<MovieAsset>&) {}
+namespace {
+Scene taskMovie() {
+    Scene s = stage(705, 350);
+    heading(s, "Задание", "Как скорость реакции зависит от температуры?");
+    const text::Style body = text::plain(14.5);
+    double y = 74;
+    s.wait(0.3);
+    for (const QString& l :
+         {text::chem("Смесь как в пробирке 1 опыта 1: 2 мл Na2S2O3 + 3 мл H2O + 5 мл H2SO4"),
+          QStringLiteral("нагревают на водяной бане до 35 и до 45 °C и измеряют время помутнения."),
+          QStringLiteral("Время при 25 °C берётся из таблицы 1.")}) {
+        reveal(s, l, body, {22, y});
+        y += 21;
+        s.wait(0.7);
+    }
+    // The variant's solutions, written by the window into the box.
+    putText(s, "Ваш вариант:", text::bold(13), {22, 166}, text::Align::Left, palette::muted);
+    putText(s, text::chem("Na2S2O3"), text::bold(13), {99, 191}, text::Align::Right);
+    putText(s, text::chem("H2SO4"), text::bold(13), {99, 210}, text::Align::Right);
+    controlBox(s, 106, 189, 81, 39);
+
+    // Van 't Hoff's rule.
+    s.put(glass::panel(220, 150, 330, 126, palette::panel, palette::panelLine), {}, Furniture);
+    Obj rule = putText(s, "Правило Вант-Гоффа", text::bold(15), {236, 160}, text::Align::Left,
+                       palette::accent);
+    appear(s, rule, 0.5);
+    s.wait(0.6);
+    reveal(s, "при нагревании на каждые 10 °C скорость\nреакции возрастает в 2–4 раза:",
+           text::plain(13.5), {236, 184});
+    s.wait(0.8);
+    reveal(s, "v_{t+10} / v_t = γ", text::bold(18), {385, 228}, text::Align::Center, palette::ink);
+    reveal(s, "γ — температурный коэффициент", text::plain(12), {385, 254}, text::Align::Center,
+           palette::muted);
+
+    // A water bath warming up.
+    s.setNow(0);
+    s.put(glass::hotPlate(120), {630, 262}, Furniture);
+    s.put(glass::beaker(96, 100), {630, 262}, Glass);
+    s.put(glass::beakerLiquid(96, 100, 0.75, palette::water), {630, 262}, Liquid);
+    s.put(glass::thermometer(120, 20, 50, 5), {612, 240}, Props);
+    Obj column = s.put(glass::thermometerColumn(120), {612, 240}, Props);
+    s.scaleTo(column, 1, 5.0 / 30, {0, 0}, 0);
+    s.setNow(s.frames(1.0));
+    s.scaleTo(column, 1, 25.0 / 30, {0, 0}, 5.0);
+    bubbles(s, 600, 660, 255, 192, 6, s.frames(2.0), s.frames(8.0), 1.6, 2.5, Front);
+    s.setNow(s.frames(8.0));
+    finish(s);
+    return s;
+}
+
+Scene heatedMovie(int variant, int step) {
+    reaction::Setup r;
+    r.temperature = chemistry::temperatures[step];
+    r.title = QStringLiteral("Опыт 2. Реакция при %1 °C").arg(r.temperature);
+    r.subtitle = text::chem("2 мл Na2S2O3 + 3 мл H2O + 5 мл H2SO4, водяная баня");
+    r.thiosulfateMl = chemistry::thiosulfateMl(1);
+    r.waterMl = chemistry::waterMl(1);
+    r.seconds = chemistry::heatedSeconds(variant, step);
+    return reaction::movie(r);
+}
+
+// The coefficient boxes: each coefficient is a fraction of two rates that the student types.
+Scene coefficientMovie() {
+    Scene s = stage(705, 350);
+    heading(s, "Температурный коэффициент");
+    putText(s, "Впишите в дроби скорости из таблицы 2 и нажмите «ОК»", text::plain(13.5), {22, 42},
+            text::Align::Left, palette::muted);
+    s.put(glass::panel(60, 64, 500, 150, palette::panel, palette::panelLine), {}, Furniture);
+    const struct {
+        double top;
+        QString label;
+    } rows[2] = {{76, "γ_1 = V_{35} / V_{25} ="}, {156, "γ_2 = V_{45} / V_{35} ="}};
+    for (const auto& row : rows) {
+        putText(s, row.label, text::bold(17), {308, row.top + 14}, text::Align::Right);
+        art::Art bar;
+        bar.fill(art::rect(314, row.top + 24, 53, 2), palette::ink);
+        s.put(bar, {}, Labels);
+        controlBox(s, 320, row.top, 41, 19);
+        controlBox(s, 320, row.top + 30, 41, 19);
+        putText(s, "=", text::bold(17), {424.5, row.top + 13}, text::Align::Center);
+    }
+    controlBox(s, 374, 87, 37, 25);
+    controlBox(s, 374, 167, 37, 25);
+    controlBox(s, 438, 89, 95, 24);
+    controlBox(s, 436, 168, 95, 24);
+    putText(s, "V — условные скорости реакции при 25, 35 и 45 °C", text::plain(12.5), {80, 224},
+            text::Align::Left, palette::muted);
+
+    // A hint that fades in after a while.
+    s.wait(2.0);
+    Obj hint =
+        putText(s, "γ ≈ 2–4", text::bold(15), {630, 120}, text::Align::Center, palette::good);
+    appear(s, hint, 0.8);
+    s.wait(2.0);
+    finish(s);
+    return s;
+}
+
+Scene conclusionMovie() {
+    Scene s = stage(705, 350);
+    heading(s, "Вывод");
+    s.wait(0.3);
+    reveal(s, "При нагревании на каждые 10 °C скорость реакции", text::plain(16), {22, 60});
+    reveal(s, "возросла в 2 раза: γ = 2.", text::bold(16), {22, 84}, text::Align::Left,
+           palette::good);
+    s.wait(0.6);
+    reveal(s, "Частицы движутся быстрее, и больше их столкновений приводит к реакции.",
+           text::plain(14), {22, 116}, text::Align::Left, palette::muted);
+    // Rates as bars: 1, 2, 4.
+    const double base = 270, unit = 26;
+    const int temps[3] = {25, 35, 45};
+    s.wait(0.6);
+    for (int i = 0; i < 3; ++i) {
+        const double x = 140 + i * 110, h = unit * (1 << i);
+        art::Art bar;
+        bar.fillStroke(
+            art::rect(-26, -h, 52, h),
+            art::Paint::linear({0, -h}, {0, 0},
+                               {{0, QColor(0xE5, 0x73, 0x3B)}, {1, QColor(0xF6, 0xC0, 0x8A)}}),
+            QColor(0xB5, 0x52, 0x22), 1);
+        Obj b = s.put(bar, {x, base}, Props);
+        s.scaleTo(b, 1, 0.02, {0, 0}, 0);
+        s.scaleTo(b, 1, 1, {0, 0}, 1.0);
+        putText(s, QStringLiteral("%1 °C").arg(temps[i]), text::bold(14), {x, base + 6},
+                text::Align::Center);
+        s.wait(1.0);
+        reveal(s, QStringLiteral("v × %1").arg(1 << i), text::bold(13), {x, base - h - 22},
+               text::Align::Center, palette::accent);
+        s.wait(0.3);
+    }
+    art::Art axis;
+    axis.stroke(art::line({70, base}, {420, base}), palette::muted, 1.5);
+    s.put(axis, {}, Labels);
+    s.wait(1.5);
+    finish(s);
+    return s;
+}
+}  // namespace
+
+void addTemperatureMovies(std::vector<MovieAsset>& out) {
+    out.push_back({"Movie/Opyt2/1.swf", taskMovie});
+    for (int step = 2; step <= 3; ++step)
+        for (int v = 1; v <= chemistry::variantCount; ++v)
+            out.push_back({QStringLiteral("Movie/Opyt2/%1_%2.swf").arg(step).arg(v),
+                           [=] { return heatedMovie(v, step - 1); }});
+    out.push_back({"Movie/Opyt2/4.swf", coefficientMovie});
+    out.push_back({"Movie/Opyt2/5.swf", conclusionMovie});
+}
 
 }  // namespace assets

@@ -1,5 +1,7 @@
 #include "Slides.h"
 
+#include <cmath>
+
 #include "Glassware.h"
 
 namespace slides {
@@ -8,8 +10,8 @@ Scene stage(int width, int height) {
     return Scene(width, height, palette::stage);
 }
 
-Obj text(Scene& s, const QString& markup, const text::Style& style, QPointF topLeft,
-         text::Align align, QColor color, int layer) {
+Obj putText(Scene& s, const QString& markup, const text::Style& style, QPointF topLeft,
+            text::Align align, QColor color, int layer) {
     art::Art a;
     a.fill(text::block(markup, style, topLeft, align), color);
     return s.put(a, {}, layer);
@@ -19,13 +21,13 @@ Obj paragraph(Scene& s, const QString& markup, const text::Style& style, QPointF
               double width, QColor color, double* height, int layer) {
     const QString wrapped = text::wrap(markup, style, width);
     if (height) *height = (wrapped.count('\n') + 1) * style.size * 1.25;
-    return text(s, wrapped, style, topLeft, text::Align::Left, color, layer);
+    return putText(s, wrapped, style, topLeft, text::Align::Left, color, layer);
 }
 
 Obj heading(Scene& s, const QString& title, const QString& subtitle) {
-    Obj o = text(s, title, text::bold(20), {22, 14}, text::Align::Left, palette::accent);
+    Obj o = putText(s, title, text::bold(20), {22, 14}, text::Align::Left, palette::accent);
     if (!subtitle.isEmpty())
-        text(s, subtitle, text::plain(14), {22, 42}, text::Align::Left, palette::muted);
+        putText(s, subtitle, text::plain(14), {22, 42}, text::Align::Left, palette::muted);
     return o;
 }
 
@@ -55,7 +57,7 @@ void disappear(Scene& s, Obj o, double seconds) {
 
 Obj reveal(Scene& s, const QString& markup, const text::Style& style, QPointF topLeft,
            text::Align align, QColor color, double seconds) {
-    Obj o = text(s, markup, style, topLeft, align, color);
+    Obj o = putText(s, markup, style, topLeft, align, color);
     appear(s, o, seconds);
     return o;
 }
@@ -76,13 +78,54 @@ Obj caption(Scene& s, const QString& markup, QPointF topLeft, double seconds, QC
             double size, double width) {
     const text::Style style = text::bold(size);
     const QString t = width > 0 ? text::wrap(markup, style, width) : markup;
-    Obj o = text(s, t, style, topLeft, text::Align::Left, color, Captions);
+    Obj o = putText(s, t, style, topLeft, text::Align::Left, color, Captions);
     appear(s, o, 0.4);
     const int at = s.now();
     s.wait(seconds);
     disappear(s, o, 0.4);
     s.setNow(at);
     return o;
+}
+
+}  // namespace slides
+
+namespace slides {
+
+void bubbles(Scene& s, double x0, double x1, double y0, double y1, int count, int from, int to,
+             double period, double radius, int layer) {
+    const int keep = s.now();
+    const int periodFrames = std::max(2, s.frames(period));
+    for (int i = 0; i < count; ++i) {
+        // Fixed, well-spread phases and columns: the same bubbles on every build.
+        const double phase = std::fmod(i * 0.618034, 1.0);
+        const double column = std::fmod(i * 0.414214 + 0.15, 1.0);
+        const double r = radius * (0.65 + 0.5 * std::fmod(i * 0.7548, 1.0));
+        s.setNow(from);
+        Obj b = s.put(glass::bubble(r), {x0 + (x1 - x0) * column, y0}, layer);
+        for (int f = from; f < to; ++f) {
+            const double t = std::fmod(double(f - from) / periodFrames + phase, 1.0);
+            const double wobble = std::sin((t * 3 + column) * 6.2832) * 2.0;
+            s.setNow(f);
+            s.moveTo(b, {x0 + (x1 - x0) * column + wobble, y0 + (y1 - y0) * t}, 0);
+            s.setAlpha(b, f, t < 0.1 ? t / 0.1 : t > 0.85 ? (1 - t) / 0.15 : 1.0);
+        }
+        s.setNow(to);
+        s.remove(b);
+    }
+    s.setNow(keep);
+}
+
+void turnHand(Scene& s, Obj hand, QPointF c, double turns, double seconds) {
+    const int keep = s.now();
+    const int n = s.frames(seconds);
+    for (int i = 0; i <= n; ++i) {
+        s.setNow(keep + i);
+        QTransform t;
+        t.translate(c.x(), c.y());
+        t.rotate(360.0 * turns * i / std::max(1, n));
+        s.transformTo(hand, t, 0);
+    }
+    s.setNow(keep);
 }
 
 }  // namespace slides

@@ -30,8 +30,8 @@ enum Layer {
 
 Scene stage(int width, int height);
 
-Obj text(Scene& s, const QString& markup, const text::Style& style, QPointF topLeft,
-         text::Align align = text::Align::Left, QColor color = palette::ink, int layer = Labels);
+Obj putText(Scene& s, const QString& markup, const text::Style& style, QPointF topLeft,
+            text::Align align = text::Align::Left, QColor color = palette::ink, int layer = Labels);
 // Wrapped to a width; returns the object and, through *height, the block's height.
 Obj paragraph(Scene& s, const QString& markup, const text::Style& style, QPointF topLeft,
               double width, QColor color = palette::ink, double* height = nullptr,
@@ -59,4 +59,13 @@ void finish(Scene& s, bool selfPlaying = false);
 Obj caption(Scene& s, const QString& markup, QPointF topLeft, double seconds, QColor color,
             double size = 15, double width = 0);
 
+}  // namespace slides
+
+namespace slides {
+// Bubbles rising from a band (x0..x1 at y0) up to y1 and fading there, `count` of them in
+// turn, over frames [from, to). With loop, the pattern of the last frame joins the first.
+void bubbles(Scene& s, double x0, double x1, double y0, double y1, int count, int from, int to,
+             double period, double radius, int layer = Props);
+// A hand of a dial turning through `turns` whole turns over the span, centred at c.
+void turnHand(Scene& s, Obj hand, QPointF c, double turns, double seconds);
 }  // namespace slides
