@@ -1,5 +1,6 @@
 #include "students/ResultsWindow.h"
 
+#include <QApplication>
 #include <QPushButton>
 
 #include "shell/Forms.h"
@@ -46,6 +47,10 @@ TForm10::TForm10(QWidget* parent)
     setTabOrder(Button1, Button2);
     setTabOrder(Button2, Button3);
 
+    // The grid keeps the usual grey of its lines and fixed cells, not the window's yellow.
+    QPalette gridPalette = StringGrid1->palette();
+    gridPalette.setColor(QPalette::Window, QApplication::palette().color(QPalette::Window));
+    StringGrid1->setPalette(gridPalette);
     StringGrid1->setFrameShape(QFrame::Box);
     StringGrid1->setColCount(gridColumns);
     StringGrid1->setRowCountCells(firstStudentRow);

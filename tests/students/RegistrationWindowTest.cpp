@@ -150,6 +150,19 @@ TEST_F(RegistrationWindowTest, ShownModallyItReturnsOnceAccepted) {
     EXPECT_EQ(storedStudents(), QStringList{QStringLiteral("ХТу-21 / Сумин Г.Д.")});
 }
 
+TEST_F(RegistrationWindowTest, TheWindowIsYellowWithAStripFadingToWhite) {
+    form->showForm();
+    const QImage shot = form->grab().toImage();
+    if (const QString dir = qEnvironmentVariable("LAB_SCREENSHOT_DIR"); !dir.isEmpty())
+        shot.save(dir + QStringLiteral("/registration.png"));
+    EXPECT_EQ(shot.pixelColor(2, 2), QColor(255, 224, 0));  // background
+    const QColor left = shot.pixelColor(1, 80);             // the strip's left edge: still yellow
+    EXPECT_EQ(left.red(), 255);
+    EXPECT_NEAR(left.green(), 224, 3);
+    EXPECT_LT(left.blue(), 8);
+    EXPECT_GT(shot.pixelColor(224, 88).blue(), 240);  // white at its right edge
+}
+
 class RegistrationAtStartTest : public LabTest {
 protected:
     void SetUp() override {

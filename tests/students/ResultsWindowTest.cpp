@@ -208,6 +208,22 @@ TEST_F(ResultsWindowTest, DeleteAllLeavesTheSamplesAndAnEmptyFile) {
     EXPECT_EQ(StudentCount, 0);
 }
 
+TEST_F(ResultsWindowTest, BothWindowsAreYellow) {
+    storeStudents(threeStudents);
+    open();
+    clickRow(4);
+    password->showForm();
+    QTest::keyClicks(password->Edit1, QStringLiteral("abc"));
+    const QString dir = qEnvironmentVariable("LAB_SCREENSHOT_DIR");
+    for (QWidget* w :
+         {static_cast<QWidget*>(results.get()), static_cast<QWidget*>(password.get())}) {
+        const QImage shot = w->grab().toImage();
+        if (!dir.isEmpty())
+            shot.save(dir + QStringLiteral("/%1.png").arg(w->metaObject()->className()));
+        EXPECT_EQ(shot.pixelColor(w->width() - 2, 2), QColor(255, 224, 0));
+    }
+}
+
 TEST_F(ResultsWindowTest, ThePasswordIsShownAsStars) {
     password->showForm();
     ASSERT_TRUE(QTest::qWaitForWindowActive(password.get()));
