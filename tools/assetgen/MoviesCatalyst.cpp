@@ -8,9 +8,14 @@ using namespace slides;
 namespace {
 const QColor peroxide(0xD4, 0xEC, 0xF8);
 
-struct FlaskSet {
-    Obj liquid;
-};
+// A little heap of powder on the bottom, its base on the origin.
+QPainterPath heap(double halfWidth) {
+    QPainterPath p(QPointF(-halfWidth, 3));
+    p.quadTo(-halfWidth * 0.4, -7, 0, -7);
+    p.quadTo(halfWidth * 0.4, -7, halfWidth, 3);
+    p.closeSubpath();
+    return p;
+}
 
 // A conical flask of hydrogen peroxide, its base at `base`.
 void peroxideFlask(Scene& s, QPointF base) {
@@ -86,8 +91,8 @@ Scene slowMovie() {
 Scene fastMovie() {
     Scene s = stage(705, 350);
     // The question and its two options: the window's radio buttons lie in the two boxes.
-    s.put(glass::panel(16, 84, 300, 100, palette::panel, palette::panelLine), {}, Furniture);
-    putText(s, "Как влияет катализатор\nна скорость реакции?", text::bold(15), {28, 90},
+    s.put(glass::panel(12, 84, 372, 96, palette::panel, palette::panelLine), {}, Furniture);
+    putText(s, "Как влияет катализатор на скорость реакции?", text::bold(15), {24, 95},
             text::Align::Left, palette::accent);
     controlBox(s, 56, 125, 15, 17);
     controlBox(s, 56, 150, 16, 17);
@@ -125,7 +130,7 @@ Scene fastMovie() {
     s.wait(0.6);
     s.remove(fall);
     art::Art sediment;
-    sediment.fill(art::ellipse({0, 0}, 30, 4), palette::manganese);
+    sediment.fill(heap(30), palette::manganese);
     Obj sed = s.put(sediment, {base.x(), base.y() - 5}, Liquid);
     appear(s, sed, 0.4);
     s.moveTo(sp, {620, 90}, 1.0);
@@ -181,7 +186,7 @@ Scene conclusionMovie() {
     s.put(glass::flask(96, 130), base, Glass);
     s.put(glass::flaskLiquid(96, 130, 0.3, peroxide), base, Liquid);
     art::Art sediment;
-    sediment.fill(art::ellipse({0, 0}, 27, 4), palette::manganese);
+    sediment.fill(heap(27), palette::manganese);
     s.put(sediment, {base.x(), base.y() - 5}, Liquid);
     s.put(glass::flaskOutline(96, 130), base, Front);
     putText(s, text::chem("MnO2 остался"), text::bold(13), {base.x(), base.y() - 150},

@@ -60,14 +60,14 @@ Scene taskMovie() {
     equation(s, text::chem("Na2S2O3 + H2SO4 → Na2SO4 + S↓ + SO2↑ + H2O"), {250, y + 4}, 16);
     s.wait(0.8);
     y += 50;
-    reveal(s, "Время τ — от добавления кислоты до исчезновения креста под пробиркой.", body,
+    reveal(s, "Время τ — от добавления кислоты до исчезновения\nкреста под пробиркой.", body,
            {22, y});
     s.wait(0.8);
-    Obj rate = reveal(s, "Условная скорость реакции:  v = 1 / τ", text::bold(16), {22, y + 30},
+    Obj rate = reveal(s, "Условная скорость реакции:  v = 1 / τ", text::bold(16), {22, y + 48},
                       text::Align::Left, palette::accent);
     (void)rate;
     s.wait(0.8);
-    reveal(s, "Чем больше концентрация, тем меньше τ и больше v.", body, {22, y + 62},
+    reveal(s, "Чем больше концентрация, тем меньше τ и больше v.", body, {22, y + 78},
            text::Align::Left, palette::good);
 
     // The four tubes, with more thiosulfate from left to right.
@@ -85,7 +85,9 @@ Scene taskMovie() {
 Scene calculatorMovie() {
     Scene s = stage(705, 350);
     // The variant's solutions, written by the window into the box.
-    const text::Style tag = text::bold(13);
+    text::Style tag = text::bold(13);
+    // The labels must end left of the box at x 104.
+    while (text::width(text::chem("Раствор Na2S2O3:"), tag) > 94) tag.size -= 0.5;
     putText(s, text::chem("Раствор Na2S2O3:"), tag, {97, 29}, text::Align::Right);
     putText(s, text::chem("Раствор H2SO4:"), tag, {97, 49}, text::Align::Right);
     controlBox(s, 104, 28, 58, 39);
@@ -101,11 +103,11 @@ Scene calculatorMovie() {
     legendChip(s, {150, 270}, acidColor, text::chem("H2SO4"));
 
     // The dilution calculator: C′ = C·V(Na₂S₂O₃) / (V(Na₂S₂O₃) + V(H₂O) + V(H₂SO₄)).
-    s.put(glass::panel(236, 96, 360, 184, palette::panel, palette::panelLine), {}, Furniture);
-    putText(s, "Калькулятор разбавления", text::bold(14), {250, 104}, text::Align::Left,
+    s.put(glass::panel(236, 100, 372, 182, palette::panel, palette::panelLine), {}, Furniture);
+    putText(s, "Калькулятор разбавления", text::bold(14), {246, 110}, text::Align::Left,
             palette::accent);
     putText(s, text::chem("C′ = C · V(Na2S2O3) / (V(Na2S2O3) + V(H2O) + V(H2SO4))"),
-            text::plain(12), {250, 128}, text::Align::Left, palette::muted);
+            text::plain(12.5), {246, 136}, text::Align::Left, palette::muted);
     putText(s, "C", text::italic(12), {336, 182}, text::Align::Center, palette::muted);
     putText(s, text::chem("V(Na2S2O3)"), text::italic(11), {395, 182}, text::Align::Center,
             palette::muted);
@@ -116,10 +118,10 @@ Scene calculatorMovie() {
     art::Art bar;
     bar.fill(art::rect(298, 223, 121, 2), palette::ink);
     s.put(bar, {}, Labels);
-    putText(s, text::chem("Na2S2O3"), text::italic(10), {314.5, 253}, text::Align::Center,
+    putText(s, text::chem("Na2S2O3"), text::italic(10), {314.5, 251}, text::Align::Center,
             palette::muted);
-    putText(s, "H_2O", text::italic(10), {357.5, 253}, text::Align::Center, palette::muted);
-    putText(s, text::chem("H2SO4"), text::italic(10), {402.5, 253}, text::Align::Center,
+    putText(s, "H_2O", text::italic(10), {357.5, 251}, text::Align::Center, palette::muted);
+    putText(s, text::chem("H2SO4"), text::italic(10), {402.5, 251}, text::Align::Center,
             palette::muted);
     putText(s, "=", text::bold(17), {469.5, 212}, text::Align::Center);
     putText(s, "моль/л", text::plain(14), {519, 214});
@@ -131,7 +133,7 @@ Scene calculatorMovie() {
     controlBox(s, 425, 210, 33, 25);
     controlBox(s, 481, 213, 33, 19);
     putText(s, "C — концентрация исходного раствора, моль/л;  V — объёмы, мл", text::plain(12),
-            {250, 262}, text::Align::Left, palette::muted);
+            {246, 264}, text::Align::Left, palette::muted);
 
     // A gentle pointer to the first box.
     Obj pointer = s.put(glass::arrow({290, 186}, {312, 200}, 3, palette::action), {}, Captions);

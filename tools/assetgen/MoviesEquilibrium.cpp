@@ -1,3 +1,5 @@
+#include <utility>
+
 #include "AssetTree.h"
 #include "Glassware.h"
 #include "Slides.h"
@@ -111,15 +113,16 @@ Scene tubesMovie() {
 Scene directionsMovie() {
     Scene s = equilibriumStage();
     // The three answers: the window's direction groups lie in the boxes at the end.
-    putText(s, text::chem("Выбрали направление? Вспомните: FeCl3 и KSCN — исходные вещества,"),
-            text::plain(14), {22, 150});
-    putText(s, "KCl — продукт реакции.", text::plain(14), {22, 170});
+    putText(s, text::chem("Подсказка: FeCl3 и KSCN — исходные вещества, KCl — продукт реакции."),
+            text::plain(14), {352, 158}, text::Align::Center, palette::muted);
     equation(s, equationText, {352, 204}, 19);
     const double xs[3] = {293, 367, 439};
     const QString reagents[3] = {text::chem("FeCl3"), "KSCN", "KCl"};
     const QColor colors[3] = {deeper, deeper, paler};
     for (int i = 0; i < 3; ++i) {
-        redTube(s, 230 + i * 120, 252, colors[i], 26, 100, 50);
+        redTube(s, 230 + i * 120, 246, colors[i], 26, 100, 50);
+        putText(s, "+ " + reagents[i], text::bold(13), {230 + i * 120.0, 356}, text::Align::Center,
+                palette::muted);
     }
     s.wait(2.0);
     Obj q = putText(s, "Куда сместится равновесие при добавлении:", text::bold(15), {352, 6},
@@ -146,14 +149,23 @@ Scene constantMovie() {
     equation(s, equationText, {352, 46}, 17);
     // K = [Edit1]·[Edit2]^Edit5 / ([Edit3]·[Edit4]^Edit6)
     putText(s, "K =", text::bold(22), {292, 140}, text::Align::Right);
-    const text::Style bracket = text::plain(24);
+    // Square brackets drawn around each box, the exponent box beside the second.
+    art::Art brackets;
     for (double top : {129.0, 172.0}) {
-        putText(s, "[", bracket, {303, top - 6}, text::Align::Left);
-        putText(s, "]", bracket, {350, top - 6}, text::Align::Left);
-        putText(s, "·", text::bold(22), {371, top - 5}, text::Align::Center);
-        putText(s, "[", bracket, {383, top - 6}, text::Align::Left);
-        putText(s, "]", bracket, {429, top - 6}, text::Align::Left);
+        for (const auto& [left, right] : {std::pair{306.0, 355.0}, std::pair{386.0, 433.0}}) {
+            brackets.stroke(
+                art::polyline(
+                    {{left + 4, top - 5}, {left, top - 5}, {left, top + 24}, {left + 4, top + 24}}),
+                palette::ink, 1.8);
+            brackets.stroke(art::polyline({{right - 4, top - 5},
+                                           {right, top - 5},
+                                           {right, top + 24},
+                                           {right - 4, top + 24}}),
+                            palette::ink, 1.8);
+        }
+        putText(s, "·", text::bold(22), {370.5, top - 6}, text::Align::Center);
     }
+    s.put(brackets, {}, Labels);
     art::Art bar;
     bar.fill(art::rect(300, 153, 162, 2), palette::ink);
     s.put(bar, {}, Labels);
@@ -209,9 +221,9 @@ Scene principleMovie() {
     reveal(s, "смещается в сторону, которая ослабляет это воздействие.", text::plain(16), {22, 84});
     s.wait(1.0);
     equation(s, equationText, {352, 124}, 18);
-    const QString lines[3] = {text::chem("+ FeCl3: его становится меньше — равновесие вправо →"),
-                              text::chem("+ KSCN: его становится меньше — равновесие вправо →"),
-                              text::chem("+ KCl: его становится меньше — равновесие влево ←")};
+    const QString lines[3] = {text::chem("+ FeCl3: равновесие смещается вправо →, раствор темнеет"),
+                              text::chem("+ KSCN: равновесие смещается вправо →, раствор темнеет"),
+                              text::chem("+ KCl: равновесие смещается влево ←, раствор светлеет")};
     double y = 180;
     for (const QString& l : lines) {
         s.wait(0.8);

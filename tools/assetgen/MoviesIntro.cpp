@@ -44,12 +44,11 @@ Scene introMovie() {
     s.put(glass::rack(4, 34, 36), {211, 78}, Props);
     s.put(glass::beaker(78, 80), {380, 118}, Glass);
     s.put(glass::beakerLiquid(78, 80, 0.6, QColor(0xC8, 0x2A, 0x32, 0xD0)), {380, 118}, Liquid);
-    s.put(glass::thermometer(70, 20, 50, 5), {470, 104}, Props);
-    s.put(glass::thermometerColumn(70), {470, 104}, Props);
-    putText(s, text::chem("FeCl3 + 3KSCN ⇄ Fe(SCN)3 + 3KCl"), text::plain(12), {380, 20},
-            text::Align::Center, palette::muted);
-    putText(s, "Скорость химических реакций\nи химическое равновесие", text::bold(13), {500, 28},
-            text::Align::Center, palette::accent);
+    s.put(glass::thermometer(70, 20, 50, 5), {460, 104}, Props);
+    s.put(glass::thermometerColumn(70), {460, 104}, Props);
+    s.put(glass::flask(62, 84), {525, 118}, Glass);
+    s.put(glass::flaskLiquid(62, 84, 0.4, QColor(0xF2, 0xE6, 0xA0)), {525, 118}, Liquid);
+    s.put(glass::flaskOutline(62, 84), {525, 118}, Front);
 
     // The variant panel.
     s.put(glass::panel(40, 138, 505, 72, palette::panel, palette::panelLine), {}, Furniture);

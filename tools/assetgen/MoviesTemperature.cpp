@@ -95,10 +95,10 @@ Scene coefficientMovie() {
     putText(s, "V — условные скорости реакции при 25, 35 и 45 °C", text::plain(12.5), {80, 224},
             text::Align::Left, palette::muted);
 
-    // A hint that fades in after a while.
+    // A reminder of which rate goes up.
     s.wait(2.0);
-    Obj hint =
-        putText(s, "γ ≈ 2–4", text::bold(15), {630, 120}, text::Align::Center, palette::good);
+    Obj hint = putText(s, "В числителе — скорость при более высокой температуре", text::plain(13),
+                       {80, 244}, text::Align::Left, palette::accent);
     appear(s, hint, 0.8);
     s.wait(2.0);
     finish(s);

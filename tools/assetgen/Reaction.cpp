@@ -12,7 +12,7 @@ using namespace slides;
 namespace {
 constexpr double tubeX = 250, mouthY = 100, tubeW = 40, tubeH = 160;
 constexpr double fullMl = 10, fullHeight = 110;  // the column of 10 ml
-const QPointF insetCentre(440, 186);
+const QPointF insetCentre(452, 186);
 constexpr double insetR = 48;
 
 double levelScale(double ml) {
@@ -28,10 +28,13 @@ art::Art sheet() {
 }
 
 art::Art sheetCross() {
+    // A cross drawn on the sheet, seen at a low angle: two flattened strokes.
     art::Art a;
     QPainterPath p;
-    p.addRect(-44, 0.5, 88, 5);
-    p.addPolygon(QPolygonF({QPointF(-3, -7), QPointF(3, -7), QPointF(4.5, 11), QPointF(-4.5, 11)}));
+    p.addPolygon(QPolygonF({QPointF(-40, -5), QPointF(-33, -6), QPointF(40, 7), QPointF(33, 8)}));
+    p.closeSubpath();
+    p.addPolygon(QPolygonF({QPointF(33, -6), QPointF(40, -5), QPointF(-33, 8), QPointF(-40, 7)}));
+    p.closeSubpath();
     p.setFillRule(Qt::WindingFill);
     a.fill(p, palette::ink);
     return a;
@@ -98,8 +101,8 @@ Scene movie(const Setup& setup) {
     }
 
     // The view from above: the cross through the mixture.
-    putText(s, "Вид сверху на крест", text::bold(13),
-            {insetCentre.x(), insetCentre.y() - insetR - 24}, text::Align::Center, palette::muted);
+    putText(s, "Вид сверху", text::bold(13), {insetCentre.x(), insetCentre.y() - insetR - 24},
+            text::Align::Center, palette::muted);
     s.put(insetFrame(), insetCentre, Behind);
     Obj cross = s.put(glass::cross(58, palette::ink), insetCentre, Liquid);
     s.setName(cross, "cross");
@@ -108,7 +111,7 @@ Scene movie(const Setup& setup) {
     s.put(insetRim(), insetCentre, Front);
 
     // The acid pipette waits on the right.
-    const QPointF pipetteRest(345, 236), pipetteOver(tubeX, mouthY - 6);
+    const QPointF pipetteRest(362, 236), pipetteOver(tubeX, mouthY - 6);
     Obj pipette = s.put(glass::pipette(62), pipetteRest, Props);
     Obj pipetteAcid = s.put(glass::pipetteLiquid(48, clear.darker(104)), pipetteRest, Props);
     Obj acidLabel = putText(s, text::chem("H2SO4") + ", 5 мл", text::bold(13),

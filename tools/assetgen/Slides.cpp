@@ -79,7 +79,7 @@ Obj caption(Scene& s, const QString& markup, QPointF topLeft, double seconds, QC
     const text::Style style = text::bold(size);
     const QString t = width > 0 ? text::wrap(markup, style, width) : markup;
     Obj o = putText(s, t, style, topLeft, text::Align::Left, color, Captions);
-    appear(s, o, 0.4);
+    if (s.now() > 0) appear(s, o, 0.4);
     const int at = s.now();
     s.wait(seconds);
     disappear(s, o, 0.4);

@@ -29,7 +29,7 @@ QPainterPath arrowGlyph(QChar c, double size, bool bold, double* advance) {
         p.lineTo(to);
         const QPointF d = (to - from) / std::hypot(to.x() - from.x(), to.y() - from.y());
         const QPointF n(-d.y(), d.x());
-        const double h = size * 0.22;
+        const double h = size * 0.2;
         if (!headOnly) {
             p.moveTo(to - d * h + n * h * 0.6);
             p.lineTo(to);
@@ -42,17 +42,15 @@ QPainterPath arrowGlyph(QChar c, double size, bool bold, double* advance) {
             *advance = size * 1.5;
             arrow({size * 0.2, axis}, {size * 1.3, axis});
             break;
-        case 0x21C4: {  // ⇄, two harpoon-like arrows
+        case 0x2190:  // ←
+            *advance = size * 1.5;
+            arrow({size * 1.3, axis}, {size * 0.2, axis});
+            break;
+        case 0x21C4: {  // ⇄
             *advance = size * 1.6;
-            const double y1 = axis - size * 0.12, y2 = axis + size * 0.12;
-            const double h = size * 0.2;
-            QPainterPath p({size * 0.2, y1});
-            p.lineTo(size * 1.4, y1);
-            p.lineTo(size * 1.4 - h, y1 - h * 0.8);
-            p.moveTo(size * 1.4, y2);
-            p.lineTo(size * 0.2, y2);
-            p.lineTo(size * 0.2 + h, y2 + h * 0.8);
-            lines.addPath(p);
+            const double y1 = axis - size * 0.14, y2 = axis + size * 0.14;
+            arrow({size * 0.2, y1}, {size * 1.4, y1});
+            arrow({size * 1.4, y2}, {size * 0.2, y2});
             break;
         }
         case 0x2191:  // ↑
@@ -78,7 +76,7 @@ QPainterPath arrowGlyph(QChar c, double size, bool bold, double* advance) {
 
 bool isArrow(QChar c) {
     const char16_t u = c.unicode();
-    return u == 0x2192 || u == 0x21C4 || u == 0x2191 || u == 0x2193;
+    return u == 0x2190 || u == 0x2192 || u == 0x21C4 || u == 0x2191 || u == 0x2193;
 }
 
 struct Run {
