@@ -16,9 +16,7 @@ namespace {
 RadioButton* makeOption(QWidget* parent) {
     auto* option = new RadioButton(QString(), parent);
     option->setAutoFillBackground(true);
-    QPalette pal = option->palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    option->setPalette(pal);
+    option->setStyleSheet(QStringLiteral("QRadioButton { background: white; }"));
     return option;
 }
 

@@ -19,9 +19,9 @@ RadioGroup* makeDirectionGroup(QWidget* parent) {
     group->setFlat(true);
     group->setFont(labFont(QStringLiteral("MS Sans Serif"), 16, true));
     group->setAutoFillBackground(true);
-    QPalette pal = group->palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    group->setPalette(pal);
+    group->setStyleSheet(QStringLiteral(
+        "QGroupBox { background: white; border: 1px solid #808080; margin: 0px; padding: 0px; }"
+        " QRadioButton { background: white; font-weight: bold; font-size: 16px; }"));
     group->setItems({QStringLiteral("-->"), QStringLiteral("<--")});
     return group;
 }
@@ -87,6 +87,10 @@ TForm7::TForm7(QWidget* parent)
     });
     ShowDirectionGroups(false);
     ShowAnswerBoxes(false);
+    // The player reaches 4 px into the link band; its bottom rows are blank, so the links
+    // may lie above it and keep their tops.
+    Label14->raise();
+    Label5->raise();
 
     attachExperimentChrome(this, Image1, Image2, Image3, Label14, Label5);
     connect(Label14, &LinkLabel::clicked, this, &TForm7::Label14Click);

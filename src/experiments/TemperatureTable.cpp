@@ -17,6 +17,7 @@
 namespace {
 constexpr double MsPerDay = 86400000.0;
 constexpr int SlideStep = 5;
+constexpr int GridLine = 1;
 constexpr int CollapsedHeight = 20;  // the collapse ends at or below this height
 constexpr int ExpandedHeight = 72;   // the expand ends at or above this height
 
@@ -47,15 +48,19 @@ void TForm5::setUpTable() {
     StringGrid1->setColCount(5);
     StringGrid1->setRowCountCells(4);
     StringGrid1->setFixed(1, 1);
-    StringGrid1->setDefaultColWidth(48);
-    StringGrid1->setDefaultRowHeight(16);
+    // Cell sizes are given without the grid line that follows each cell.
+    StringGrid1->setDefaultColWidth(48 + GridLine);
+    StringGrid1->setDefaultRowHeight(16 + GridLine);
     StringGrid1->setEditingAllowed(true);
     StringGrid1->setFrameShape(QFrame::Box);
     StringGrid1->setLineWidth(1);
     StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Read-only from step 4 on, the table must stay legible: the student copies its rates.
     QPalette pal = StringGrid1->palette();
     pal.setColor(QPalette::Base, Qt::white);
+    pal.setColor(QPalette::Disabled, QPalette::Base, Qt::white);
+    pal.setColor(QPalette::Disabled, QPalette::Text, pal.color(QPalette::Active, QPalette::Text));
     StringGrid1->setPalette(pal);
 
     // The Latin c in " Время, c" and the "oC" are the table's own spelling; the heading strip
@@ -66,7 +71,7 @@ void TForm5::setUpTable() {
     const int widths[] = {72, 60, 55, 90, 140};
     for (int c = 0; c < 5; ++c) {
         StringGrid1->setCell(c, 0, headers[c]);
-        StringGrid1->setColWidth(c, widths[c]);
+        StringGrid1->setColWidth(c, widths[c] + GridLine);
     }
     for (int r = 1; r <= 3; ++r) StringGrid1->setCell(0, r, QString::number(r));
     new PressWatcher(StringGrid1->viewport(), [this] { StringGrid1MouseDown(); });
