@@ -37,13 +37,17 @@ TForm12::TForm12(QWidget* parent)
     Button1->setAutoDefault(false);
     Button1->setDefault(false);
     setTabOrder(Edit1, Button1);
-    Edit1->setFocus();
     connect(Button1, &QPushButton::clicked, this, &TForm12::Button1Click);
     FormCreate();
 }
 
 void TForm12::FormCreate() {
     setBackgroundColor(delphiColor(LabColors::GoldenYellow));
+}
+
+void TForm12::showEvent(QShowEvent* event) {
+    LabWindow::showEvent(event);
+    Edit1->setFocus();
 }
 
 void TForm12::Button1Click() {

@@ -18,6 +18,10 @@ public:
 
     void Button1Click();
 
+protected:
+    // Every showing starts in the password field.
+    void showEvent(QShowEvent* event) override;
+
 private:
     void FormCreate();
 };

@@ -24,6 +24,10 @@ public:
     void Edit2KeyPress(unsigned char& key);
     void Label3Click();
 
+protected:
+    // There is no way out but accepting: the window refuses to be closed.
+    bool FormCloseQuery() override { return false; }
+
 private:
     void FormCreate();
 };

@@ -105,6 +105,13 @@ TEST_F(RegistrationWindowTest, EachFieldAdmitsExactlyItsCharacters) {
     EXPECT_EQ(messages->beeps(), 1);
 }
 
+TEST_F(RegistrationWindowTest, ItCannotBeClosedWithoutAccepting) {
+    form->showForm();
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(tree->read(resultsFile).size(), 0);
+}
+
 TEST_F(RegistrationWindowTest, AcceptingWithTheFieldsAsTheyWereRegistersTheirTexts) {
     form->showForm();
     form->Label3Click();

@@ -233,6 +233,19 @@ TEST_F(ResultsWindowTest, ThePasswordIsShownAsStars) {
     QTest::keyClick(password->Edit1, Qt::Key_Return);  // Enter presses nothing
     EXPECT_TRUE(password->isVisible());
     EXPECT_FALSE(LabState.ResultsUnlocked);
+
+    // Reached with Tab, "OK" is pressed with the space bar; the next showing starts in the
+    // field again, its text selected so that typing replaces it.
+    QTest::keyClick(password->Edit1, Qt::Key_Backspace);
+    QTest::keyClick(password.get(), Qt::Key_Tab);
+    ASSERT_TRUE(password->Button1->hasFocus());
+    QTest::keyClick(password->Button1, Qt::Key_Space);
+    EXPECT_EQ(password->windowTitle(), QStringLiteral("Неверный пароль"));
+    password->close();
+    password->showForm();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(password.get()));
+    EXPECT_TRUE(password->Edit1->hasFocus());
+    EXPECT_EQ(password->Edit1->selectedText(), QStringLiteral("[pkx"));
 }
 
 }  // namespace
