@@ -15,7 +15,7 @@ protected:
         w = Form6;
     }
 
-    void start() { startRun(w, QStringLiteral("\\Movie\\Opyt3\\1.swf")); }
+    void start() { startRun(w, 3); }
 
     // Steps 1 to 3: the question is on show.
     void reachQuestion() {
@@ -35,6 +35,7 @@ protected:
 
 TEST_F(CatalystWindowTest, StepsShowNextOnlyAfterSecondMovie) {
     start();
+    EXPECT_EQ(w->Flash1->movie(), movie("\\Movie\\Opyt3\\1.swf"));
     EXPECT_TRUE(w->Label14->isVisible());
     w->Label14Click();
     EXPECT_EQ(w->Flash1->movie(), movie("\\Movie\\Opyt3\\2.swf"));

@@ -22,7 +22,7 @@ protected:
             tree->write(QStringLiteral("Movie/Opyt4/%1.swf").arg(step), minimalSwf(705, 400, 1));
     }
 
-    void start() { startRun(w, QStringLiteral("\\Movie\\Opyt4\\1.swf")); }
+    void start() { startRun(w, 4); }
 
     void reachDirections() {
         start();
@@ -161,6 +161,9 @@ INSTANTIATE_TEST_SUITE_P(Boxes, EquilibriumBoxFaultTest,
 
 TEST_F(EquilibriumWindowTest, WatchActsOnlyWhileVisible) {
     start();
+    EXPECT_EQ(w->Flash1->movie(), movie("\\Movie\\Opyt4\\1.swf"));
+    EXPECT_FALSE(w->Flash1->play());
+    EXPECT_FALSE(w->Flash1->loop());
     w->Label14Click();
     ASSERT_FALSE(w->Label14->isVisible());
     w->closeForm();

@@ -28,15 +28,15 @@ protected:
         messages->clear();
     }
 
-    // What the main window does when an experiment link is clicked.
+    // A click on the main window's link of the experiment, with the window's player stepped
+    // by hand from then on.
     template <class Window>
-    void startRun(Window* window, const QString& firstMovie) {
-        LabState.MovieStep = 1;
+    void startRun(Window* window, int experiment) {
         window->Flash1->setManualStepping(true);
-        window->prepareRun();
-        LoadMovie(window->Flash1, firstMovie);
-        window->showForm();
-        Form1->closeForm();
+        LabState.SelectedExperiment = experiment;
+        Form1->Label14Click();
+        ASSERT_TRUE(window->isVisible());
+        ASSERT_EQ(LabState.MovieStep, 1);
     }
 
     // The grade of experiment k of the student in slot s, as the results file holds it.
@@ -71,7 +71,8 @@ protected:
             if (ch.unicode() < 128)
                 QTest::keyClick(widget, char(ch.unicode()));
             else
-                QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+                QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(ch),
+                                    Qt::NoModifier);
         }
     }
 

@@ -24,7 +24,7 @@ protected:
         Form4->StringGrid1->setCell(6, 1, QStringLiteral("0,03"));
     }
 
-    void start() { startRun(w, QStringLiteral("\\Movie\\Opyt2\\1.swf")); }
+    void start() { startRun(w, 2); }
 
     // Steps 1 to 4 with the times of tubes 2 and 3 typed into the table.
     void reachCoefficients(const QString& time35 = QStringLiteral("18"),
