@@ -11,7 +11,7 @@
 MoviePlayer::MoviePlayer(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     timer_.setTimerType(Qt::PreciseTimer);
-    connect(&timer_, &QTimer::timeout, this, &MoviePlayer::onTimer);
+    connect(&timer_, &QTimer::timeout, this, &MoviePlayer::catchUpWithClock);
 }
 
 MoviePlayer::~MoviePlayer() = default;
@@ -65,7 +65,7 @@ void MoviePlayer::stepFrames(int n) {
     if (isVisible()) update();
 }
 
-void MoviePlayer::onTimer() {
+void MoviePlayer::catchUpWithClock() {
     if (!timeline_) return;
     const double now = double(labClock().monotonicMs());
     int steps = 0;

@@ -50,6 +50,10 @@ public:
     void setManualStepping(bool on);
     void stepFrames(int n = 1);
 
+    // What the playback timer does on each tick: advance to the frame the monotonic clock says
+    // (tests call it after moving a ManualClock).
+    void catchUpWithClock();
+
     // The loaded movie's timeline (null without a movie), for tests and tools.
     const swf::Timeline* timeline() const { return timeline_.get(); }
 
@@ -57,7 +61,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void onTimer();
     void startClock();
 
     QString path_;

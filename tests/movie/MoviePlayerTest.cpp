@@ -1,0 +1,130 @@
+// The player widget: the four operations the windows use, the play and loop settings, and
+// real-time playback that never skips a pass's last frame.
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QTemporaryDir>
+
+#include "MovieTestUtil.h"
+#include "movie/MoviePlayer.h"
+#include "movie/Timeline.h"
+#include "toolkit/Clock.h"
+
+namespace {
+
+class MoviePlayerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        setLabClock(&clock);
+    }
+    void TearDown() override { setLabClock(nullptr); }
+    QString file(const QString& name, const QByteArray& bytes) {
+        const QString p = dir.filePath(name);
+        EXPECT_TRUE(movietest::writeFile(p, bytes));
+        return p;
+    }
+    QTemporaryDir dir;
+    ManualClock clock;
+};
+
+TEST_F(MoviePlayerTest, PlayAndLoopOnRunThroughEveryFrameAndWrap) {
+    MoviePlayer p;
+    p.setManualStepping(true);
+    ASSERT_TRUE(p.setMovie(file("a.swf", movietest::countingMovie(5))));
+    EXPECT_EQ(p.TotalFrames(), 5);
+    std::vector<int> seen{p.FrameNum()};
+    for (int i = 0; i < 11; ++i) {
+        p.stepFrames(1);
+        seen.push_back(p.FrameNum());
+    }
+    EXPECT_EQ(seen, (std::vector<int>{0, 1, 2, 3, 4, 0, 1, 2, 3, 4, 0, 1}));
+}
+
+TEST_F(MoviePlayerTest, PlayAndLoopOffRestOnFrame0UnlessFrame0SaysPlay) {
+    MoviePlayer p;
+    p.setPlay(false);
+    p.setLoop(false);
+    p.setManualStepping(true);
+    ASSERT_TRUE(p.setMovie(file("a.swf", movietest::countingMovie(4))));
+    p.stepFrames(10);
+    EXPECT_EQ(p.FrameNum(), 0);
+    EXPECT_FALSE(p.isPlaying());
+    auto play0 = [](int f) { return f == 0 ? std::vector<swf::Action>{swf::Action::play()} : std::vector<swf::Action>{}; };
+    ASSERT_TRUE(p.setMovie(file("b.swf", movietest::countingMovie(4, play0))));
+    EXPECT_EQ(p.FrameNum(), 0);
+    p.stepFrames(10);
+    EXPECT_EQ(p.FrameNum(), 3);
+    EXPECT_EQ(p.FrameNum(), p.TotalFrames() - 1);
+}
+
+TEST_F(MoviePlayerTest, StopHoldsTheFrameOnShow) {
+    MoviePlayer p;
+    p.setManualStepping(true);
+    ASSERT_TRUE(p.setMovie(file("a.swf", movietest::countingMovie(5))));
+    p.stepFrames(2);
+    p.Stop();
+    p.stepFrames(5);
+    EXPECT_EQ(p.FrameNum(), 2);
+    EXPECT_FALSE(p.isPlaying());
+}
+
+TEST_F(MoviePlayerTest, ARefusedFileFailsWithTheReasonAndKeepsTheMovieOnShow) {
+    MoviePlayer p;
+    p.setManualStepping(true);
+    ASSERT_TRUE(p.setMovie(file("good.swf", movietest::countingMovie(3))));
+    QString error;
+    EXPECT_FALSE(p.setMovie(file("bad.swf", QByteArray("not a movie at all")), &error));
+    EXPECT_TRUE(error.contains(QLatin1String("signature"))) << qPrintable(error);
+    EXPECT_FALSE(p.setMovie(dir.filePath("missing.swf"), &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(p.TotalFrames(), 3);
+}
+
+TEST_F(MoviePlayerTest, FollowsTheClockNotTheTimerTicks) {
+    MoviePlayer p;  // 10 frames per second
+    ASSERT_TRUE(p.setMovie(file("a.swf", movietest::countingMovie(50))));
+    clock.advance(99);
+    p.catchUpWithClock();
+    EXPECT_EQ(p.FrameNum(), 0);
+    clock.advance(1);
+    p.catchUpWithClock();
+    EXPECT_EQ(p.FrameNum(), 1);
+    clock.advance(450);  // behind: several frames at once
+    p.catchUpWithClock();
+    EXPECT_EQ(p.FrameNum(), 5);
+}
+
+TEST_F(MoviePlayerTest, NeverSkipsTheLastFrameOfAPass) {
+    MoviePlayer p;
+    ASSERT_TRUE(p.setMovie(file("a.swf", movietest::countingMovie(6))));
+    clock.advance(10000);  // far behind
+    p.catchUpWithClock();
+    EXPECT_EQ(p.FrameNum(), 5);
+    clock.advance(99);
+    p.catchUpWithClock();
+    EXPECT_EQ(p.FrameNum(), 5);  // still on show for a whole interval
+    clock.advance(1);
+    p.catchUpWithClock();
+    EXPECT_EQ(p.FrameNum(), 0);
+}
+
+TEST_F(MoviePlayerTest, DrawsTheStageShowAllCentredOnTheStageColour) {
+    swf::SwfWriter w(100, 50, 10);
+    w.setBackground({0, 255, 0, 255});
+    const auto id = w.defineShape(movietest::square({255, 0, 0, 255}, 50));  // left half of the stage
+    w.placeObject(1, id);
+    w.showFrame();
+    MoviePlayer p;
+    p.setManualStepping(true);
+    p.resize(200, 200);
+    ASSERT_TRUE(p.setMovie(file("a.swf", w.finish())));
+    const QImage img = p.grab().toImage();
+    ASSERT_EQ(img.size(), QSize(200, 200));
+    EXPECT_EQ(QColor(img.pixel(100, 20)), QColor(0, 255, 0));   // letterbox: stage colour
+    EXPECT_EQ(QColor(img.pixel(50, 100)), QColor(255, 0, 0));   // the square, scaled by 2
+    EXPECT_EQ(QColor(img.pixel(150, 100)), QColor(0, 255, 0));  // the right half of the stage
+}
+
+}  // namespace
