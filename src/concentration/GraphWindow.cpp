@@ -220,24 +220,23 @@ void TForm8::Label14Click() {
 
 std::optional<QString> TForm8::StartExperimentalLine() {
     if (auto bad = readTube4()) return bad;
-    lineStep_ = MeasuredC / LineSteps;
     // A line without slope (a concentration of zero) is not drawn: the reference line at once.
-    if (!(lineStep_ > 0) || !std::isfinite(lineStep_) || !std::isfinite(MeasuredV)) {
+    if (!(MeasuredC > 0) || !std::isfinite(MeasuredC) || !std::isfinite(MeasuredV)) {
         DrawReferenceLine();
         return std::nullopt;
     }
-    // One step before the origin, so that the first growth step places a point at x = 0.
-    LineX = -lineStep_;
+    lineTick_ = 0;
     Timer1->setEnabled(true);
     return std::nullopt;
 }
 
+// Point k of 0..50 lies at k fiftieths of the tube-4 concentration. Counting the steps rather
+// than adding up fiftieths makes the line end exactly on tube 4 after 51 points.
 void TForm8::Timer1Timer() {
-    LineX = LineX + lineStep_;
-    if (LineX > MeasuredC) LineX = MeasuredC;
-    // The last point is tube 4 itself, not a product that may miss it by a rounding error.
+    LineX = lineTick_ >= LineSteps ? MeasuredC : MeasuredC * lineTick_ / LineSteps;
     const double y = LineX == MeasuredC ? MeasuredV : MeasuredV / MeasuredC * LineX;
     addPoint(Series2, LineX, y);
+    ++lineTick_;
     if (LineX == MeasuredC) {
         Timer1->setEnabled(false);
         DrawReferenceLine();

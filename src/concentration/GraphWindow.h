@@ -62,5 +62,5 @@ private:
 
     QValueAxis* axisX_ = nullptr;
     QValueAxis* axisY_ = nullptr;
-    double lineStep_ = 0;
+    int lineTick_ = 0;
 };
