@@ -269,25 +269,26 @@ void finishLayer(const Shape& shape, const StyleSet& styles, const std::vector<E
 
 // Pens ------------------------------------------------------------------------------------
 
-QPen makePen(const LineStyle& ls, const QBrush& brush, const QTransform& xf, double stageScale, int shapeVersion) {
+QPen makePen(const LineStyle& ls, const QBrush& brush, const QTransform& xf, double stageScale, int shapeVersion,
+             double pixel) {
     const double w = ls.width;
     const double sx = std::hypot(xf.m11(), xf.m12()), sy = std::hypot(xf.m21(), xf.m22());
     const double s = std::sqrt(std::abs(xf.determinant()));
     bool cosmetic = false;
     double devW = w * s;
     if (shapeVersion == 4 && ls.noHScale && ls.noVScale) {
-        devW = w * stageScale;
+        devW = w * stageScale * pixel;
         cosmetic = true;
     } else if (shapeVersion == 4 && ls.noHScale) {
-        devW = w * std::min(sy, stageScale);
+        devW = w * std::min(sy, stageScale * pixel);
         cosmetic = true;
     } else if (shapeVersion == 4 && ls.noVScale) {
-        devW = w * std::min(sx, stageScale);
+        devW = w * std::min(sx, stageScale * pixel);
         cosmetic = true;
     }
     QPen pen(brush, w);
-    if (devW < 1.0 || cosmetic) {
-        pen.setWidthF(std::max(1.0, devW));
+    if (devW < pixel || cosmetic) {
+        pen.setWidthF(std::max(pixel, devW));
         pen.setCosmetic(true);
     }
     if (shapeVersion == 4) {
@@ -311,6 +312,7 @@ struct Ctx {
     double stageScale;  // device pixels per twip
     bool antialias;
     QSize device;
+    double pixel = 1.0;  // device pixels per output pixel (supersampling)
 };
 
 const ShapeGeometry& geometryOf(const Character& c) {
@@ -318,10 +320,7 @@ const ShapeGeometry& geometryOf(const Character& c) {
     return *c.geometry;
 }
 
-void drawShape(Ctx& ctx, const Character& c, const QTransform& xf, const ColorXf& cx) {
-    const ShapeGeometry& g = geometryOf(c);
-    if (g.layers.empty()) return;
-    if (!xf.isInvertible()) return;
+void drawLayers(Ctx& ctx, const Character& c, const ShapeGeometry& g, const QTransform& xf, const ColorXf& cx) {
     QPainter& p = *ctx.p;
     p.setTransform(xf);
     for (const GeoLayer& layer : g.layers) {
@@ -343,9 +342,60 @@ void drawShape(Ctx& ctx, const Character& c, const QTransform& xf, const ColorXf
                     b = QBrush(cx.apply(s.style->color));
                 }
             }
-            p.strokePath(s.path, makePen(*s.style, b, xf, ctx.stageScale, c.shape->version));
+            p.strokePath(s.path, makePen(*s.style, b, xf, ctx.stageScale, c.shape->version, ctx.pixel));
         }
     }
+}
+
+// A heavy shape: drawn aliased at kHeavyShapeSupersampling times the resolution and averaged
+// down, kept for the next frame with the same transform.
+void drawHeavy(Ctx& ctx, const Character& c, const ShapeGeometry& g, const QTransform& xf, const ColorXf& cx) {
+    const QRectF dev = xf.mapRect(g.bounds).intersected(QRectF(QPointF(0, 0), QSizeF(ctx.device)));
+    if (dev.isEmpty()) return;
+    const QRect r = dev.toAlignedRect();
+    auto& cache = g.raster;
+    if (!(cache.valid && cx.identity && cache.transform == xf && cache.rect == r)) {
+        const int S = kHeavyShapeSupersampling;
+        QImage big(r.size() * S, QImage::Format_ARGB32_Premultiplied);
+        big.fill(Qt::transparent);
+        {
+            QPainter bp(&big);
+            bp.setRenderHint(QPainter::Antialiasing, false);
+            Ctx sub = ctx;
+            sub.p = &bp;
+            sub.pixel = ctx.pixel * S;
+            sub.device = big.size();
+            drawLayers(sub, c, g, xf * QTransform::fromTranslate(-r.x(), -r.y()) * QTransform::fromScale(S, S), cx);
+        }
+        QImage small = big.scaled(r.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        if (!cx.identity) {
+            cache.valid = false;
+            ctx.p->save();
+            ctx.p->resetTransform();
+            ctx.p->drawImage(r.topLeft(), small);
+            ctx.p->restore();
+            return;
+        }
+        cache.valid = true;
+        cache.transform = xf;
+        cache.rect = r;
+        cache.image = std::move(small);
+    }
+    ctx.p->save();
+    ctx.p->resetTransform();
+    ctx.p->drawImage(r.topLeft(), cache.image);
+    ctx.p->restore();
+}
+
+void drawShape(Ctx& ctx, const Character& c, const QTransform& xf, const ColorXf& cx) {
+    const ShapeGeometry& g = geometryOf(c);
+    if (g.layers.empty()) return;
+    if (!xf.isInvertible()) return;
+    if (g.edgeCount >= kHeavyShapeEdges && ctx.antialias && ctx.pixel == 1.0) {
+        drawHeavy(ctx, c, g, xf, cx);
+        return;
+    }
+    drawLayers(ctx, c, g, xf, cx);
 }
 
 void drawList(Ctx& ctx, const std::map<std::uint16_t, DisplayObject>& list, std::uint16_t fromDepth,
@@ -452,6 +502,7 @@ std::shared_ptr<ShapeGeometry> buildGeometry(const Shape& shape) {
         }
     }
     finishLayer(shape, shape.styles[set], edges, *g);
+    for (const ShapeRecord& r : shape.records) g->edgeCount += r.type != ShapeRecord::StyleChange;
     return g;
 }
 

@@ -42,7 +42,20 @@ struct GeoLayer {
 struct ShapeGeometry {
     std::vector<GeoLayer> layers;
     QRectF bounds;  // twips
+    size_t edgeCount = 0;
+    // Shapes of many edges (kHeavyShapeEdges) are drawn supersampled without antialiasing
+    // (no seams between adjacent fills) and kept as an image for the same device transform.
+    struct Raster {
+        bool valid = false;
+        QTransform transform;
+        QRect rect;
+        QImage image;
+    };
+    mutable Raster raster;
 };
+
+constexpr size_t kHeavyShapeEdges = 4000;
+constexpr int kHeavyShapeSupersampling = 3;
 
 // Builds the geometry of a shape (what the renderer caches per character).
 std::shared_ptr<ShapeGeometry> buildGeometry(const Shape& shape);
