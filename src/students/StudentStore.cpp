@@ -86,7 +86,6 @@ void getRecord(const char* in, StudentRecord& r) {
         r.Scores[static_cast<std::size_t>(k)] = getFloat(in + scoresOffset + 4 * k);
 }
 
-// A missing results file is created empty so that the next start finds one.
 bool createEmptyResultsFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return false;
@@ -155,14 +154,11 @@ bool LoadStudents() {
     const QString path = resultsFilePath();
     QFile file(path);
     if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) {
-        // A file that exists but cannot be opened may hold grades: it is left alone and the
-        // table is not taken from it, so nothing can be saved over it.
-        if (QFileInfo::exists(path)) {
-            reportResultsFileFailure();
-            return false;
-        }
         reportResultsFileFailure();
-        if (!createEmptyResultsFile(path)) return false;
+        // A file that exists but cannot be opened may hold grades: it is left alone, and the
+        // table is not taken from it so that nothing is saved over it. A missing one is created
+        // empty and the load goes on with it, so the caller can still save.
+        if (QFileInfo::exists(path) || !createEmptyResultsFile(path)) return false;
         StudentCount = 0;
         return true;
     }
