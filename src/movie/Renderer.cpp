@@ -279,11 +279,9 @@ QPen makePen(const LineStyle& ls, const QBrush& brush, const QTransform& xf, dou
     if (shapeVersion == 4 && ls.noHScale && ls.noVScale) {
         devW = w * stageScale * pixel;
         cosmetic = true;
-    } else if (shapeVersion == 4 && ls.noHScale) {
-        devW = w * std::min(sy, stageScale * pixel);
-        cosmetic = true;
-    } else if (shapeVersion == 4 && ls.noVScale) {
-        devW = w * std::min(sx, stageScale * pixel);
+    } else if (shapeVersion == 4 && (ls.noHScale || ls.noVScale)) {
+        // Scaling in one direction only: the stroke follows the smaller of the two scales.
+        devW = w * std::min(sx, sy);
         cosmetic = true;
     }
     QPen pen(brush, w);

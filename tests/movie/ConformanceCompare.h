@@ -13,6 +13,7 @@
 #include <QStringList>
 #include <QTextStream>
 #include <cstdlib>
+#include <ostream>
 
 struct ConformanceCase {
     QString name;
@@ -95,3 +96,6 @@ inline Match compareToReference(const QImage& renderedIn, const QImage& expected
     m.fgMatch = fg ? 100.0 * double(fgOk) / double(fg) : 100;
     return m;
 }
+
+// Readable test parameters in gtest's messages.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << s.toStdString(); }

@@ -4,7 +4,6 @@
 // --out renders frame N (0-based; default: the last frame) to a PNG at the stage size or the
 // given size. A refused file gives one error line and exit status 1.
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QStringList>
 #include <cstdio>
@@ -21,9 +20,9 @@ int usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    const QStringList args = app.arguments();
+    // No application object: reading, drawing into an image and writing a PNG need none.
+    QStringList args;
+    for (int i = 0; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
     QString file, out;
     int frame = -1;
     QSize size;
