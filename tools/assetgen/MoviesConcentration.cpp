@@ -51,23 +51,23 @@ Scene taskMovie() {
         text::chem("доливают воду и приливают по 5 мл раствора H2SO4."),
         "Выпадающая сера делает раствор мутным:",
     };
-    double y = 78;
+    double y = 72;
     for (const QString& l : lines) {
         reveal(s, l, body, {22, y});
-        y += 22;
+        y += 21;
         s.wait(0.7);
     }
     equation(s, text::chem("Na2S2O3 + H2SO4 → Na2SO4 + S↓ + SO2↑ + H2O"), {250, y + 4}, 16);
     s.wait(0.8);
-    y += 50;
+    y += 46;
     reveal(s, "Время τ — от добавления кислоты до исчезновения\nкреста под пробиркой.", body,
            {22, y});
     s.wait(0.8);
-    Obj rate = reveal(s, "Условная скорость реакции:  v = 1 / τ", text::bold(16), {22, y + 48},
+    Obj rate = reveal(s, "Условная скорость реакции:  v = 1 / τ", text::bold(16), {22, y + 44},
                       text::Align::Left, palette::accent);
     (void)rate;
     s.wait(0.8);
-    reveal(s, "Чем больше концентрация, тем меньше τ и больше v.", body, {22, y + 78},
+    reveal(s, "Чем больше концентрация, тем меньше τ и больше v.", body, {22, y + 70},
            text::Align::Left, palette::good);
 
     // The four tubes, with more thiosulfate from left to right.

@@ -22,11 +22,14 @@ Scene taskMovie() {
         y += 21;
         s.wait(0.7);
     }
-    // The variant's solutions, written by the window into the box.
+    // The variant's solutions, written by the window into the box, from the first frame on.
+    const int afterText = s.now();
+    s.setNow(0);
     putText(s, "Ваш вариант:", text::bold(13), {22, 166}, text::Align::Left, palette::muted);
     putText(s, text::chem("Na2S2O3"), text::bold(13), {99, 191}, text::Align::Right);
     putText(s, text::chem("H2SO4"), text::bold(13), {99, 210}, text::Align::Right);
     controlBox(s, 106, 189, 81, 39);
+    s.setNow(afterText);
 
     // Van 't Hoff's rule.
     s.put(glass::panel(220, 150, 330, 126, palette::panel, palette::panelLine), {}, Furniture);

@@ -1,0 +1,286 @@
+// The agreements between the movies and the windows that play them: stage sizes, the blank
+// boxes under controls, the reaction times of the tube movies, the endings.
+
+#include <QImage>
+#include <cmath>
+#include <memory>
+
+#include "Chemistry.h"
+#include "GeneratedMovies.h"
+#include "Palette.h"
+#include "TestSupport.h"
+#include "concentration/ReferenceData.h"
+#include "movie/Renderer.h"
+#include "movie/Timeline.h"
+
+namespace {
+
+QSize playerSize(const QString& path) {
+    if (path == QLatin1String("BackGround/About.swf")) return {117, 151};
+    if (path == QLatin1String("Movie/1.swf")) return {585, 361};
+    if (path.startsWith(QLatin1String("Movie/Opyt4/"))) return {705, 400};
+    return {705, 350};
+}
+
+bool startsItself(const QString& path) {
+    return path.startsWith(QLatin1String("Movie/Opyt4/"));
+}
+
+// The movie as its window plays it: experiment 4 with play and loop off, the others on.
+std::unique_ptr<swf::Timeline> playing(const QString& path) {
+    const bool self = startsItself(path);
+    return std::make_unique<swf::Timeline>(generatedMovie(path), !self, !self);
+}
+
+QImage frameImage(const QString& path, int frame) {
+    auto tl = playing(path);
+    if (frame > 0) tl->gotoFrame(frame);
+    return swf::renderFrame(*tl).convertToFormat(QImage::Format_RGB32);
+}
+
+int lastFrame(const QString& path) {
+    return generatedMovie(path).header.frameCount - 1;
+}
+
+int labelledFrame(const swf::Movie& movie, const QByteArray& label) {
+    int frame = 0;
+    for (const swf::Tag& tag : movie.tags) {
+        if (std::holds_alternative<swf::ShowFrameTag>(tag)) ++frame;
+        if (const auto* l = std::get_if<swf::FrameLabelTag>(&tag); l && l->name == label)
+            return frame;
+    }
+    return -1;
+}
+
+std::vector<swf::Action> frameActions(const swf::Movie& movie, int wanted) {
+    std::vector<swf::Action> out;
+    int frame = 0;
+    for (const swf::Tag& tag : movie.tags) {
+        if (std::holds_alternative<swf::ShowFrameTag>(tag)) ++frame;
+        if (const auto* a = std::get_if<swf::DoActionTag>(&tag); a && frame == wanted)
+            out.insert(out.end(), a->actions.begin(), a->actions.end());
+    }
+    return out;
+}
+
+bool hasAction(const std::vector<swf::Action>& actions, std::uint8_t code) {
+    for (const swf::Action& a : actions)
+        if (a.code == code) return true;
+    return false;
+}
+
+// Pixels of the rectangle that differ from the colour (each channel within 2).
+int pixelsOff(const QImage& image, QRect r, QColor c) {
+    int off = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x) {
+            const QColor p = image.pixelColor(x, y);
+            if (std::abs(p.red() - c.red()) > 2 || std::abs(p.green() - c.green()) > 2 ||
+                std::abs(p.blue() - c.blue()) > 2)
+                ++off;
+        }
+    return off;
+}
+
+QStringList tubeMovies() {
+    QStringList out;
+    for (int v = 1; v <= 6; ++v) {
+        for (int step = 4; step <= 7; ++step)
+            out << QStringLiteral("Movie/Opyt1/%1_%2.swf").arg(step).arg(v);
+        for (int step = 2; step <= 3; ++step)
+            out << QStringLiteral("Movie/Opyt2/%1_%2.swf").arg(step).arg(v);
+    }
+    return out;
+}
+
+// The reaction time of a tube movie, as Dannie.txt gives it.
+double referenceSeconds(const ReferenceParseResult& data, const QString& path) {
+    const QStringList parts = path.section('/', 2).chopped(4).split('_');
+    const int step = parts[0].toInt(), v = parts[1].toInt();
+    if (path.contains(QLatin1String("Opyt1"))) return data.reference[v][1][step - 3];
+    return data.auxiliary[v][2][step];  // rows 2 and 3: 35 and 45 °C
+}
+
+TEST(MovieAgreement, EveryMovieIsReadWholeAtItsPlayersSize) {
+    ASSERT_EQ(generatedMovies().size(), 54u);
+    for (const auto& [path, read] : generatedMovies()) {
+        SCOPED_TRACE(path.toStdString());
+        ASSERT_TRUE(read.ok) << read.error.toStdString();
+        EXPECT_TRUE(read.warning.isEmpty()) << read.warning.toStdString();
+        EXPECT_EQ(swf::stageSizePx(read.movie.header), playerSize(path));
+        EXPECT_EQ(read.movie.header.framesPerSecond(), 12.0);
+        swf::Timeline tl(read.movie, true, false);
+        EXPECT_EQ(tl.framesPresent(), tl.totalFrames());
+    }
+}
+
+TEST(MovieAgreement, EveryMovieReachesItsLastFrame) {
+    for (const auto& [path, read] : generatedMovies()) {
+        SCOPED_TRACE(path.toStdString());
+        auto tl = playing(path);
+        const int last = tl->totalFrames() - 1;
+        for (int i = 0; i < last && tl->frameNum() != last; ++i) tl->tick();
+        EXPECT_EQ(tl->frameNum(), last);
+        if (startsItself(path)) {
+            // It stops there by itself and stays.
+            tl->tick();
+            EXPECT_EQ(tl->frameNum(), last);
+            EXPECT_FALSE(tl->root().playing());
+        }
+    }
+}
+
+TEST(MovieAgreement, EquilibriumMoviesStartAndStopThemselves) {
+    for (int n = 1; n <= 6; ++n) {
+        const QString path = QStringLiteral("Movie/Opyt4/%1.swf").arg(n);
+        SCOPED_TRACE(path.toStdString());
+        const swf::Movie& m = generatedMovie(path);
+        EXPECT_TRUE(hasAction(frameActions(m, 0), swf::Action::Play));
+        EXPECT_TRUE(hasAction(frameActions(m, lastFrame(path)), swf::Action::Stop));
+        for (int f : {0, lastFrame(path)}) {
+            const QImage img = frameImage(path, f);
+            EXPECT_EQ(pixelsOff(img, QRect(0, 396, 705, 4), palette::linkBand), 0) << "frame " << f;
+        }
+    }
+}
+
+TEST(MovieAgreement, CrossVanishesWhenTheReferenceDataSays) {
+    const ReferenceParseResult data = parseReferenceData(chemistry::dannieTxt());
+    ASSERT_TRUE(data.ok);
+    for (const QString& path : tubeMovies()) {
+        SCOPED_TRACE(path.toStdString());
+        const double seconds = referenceSeconds(data, path);
+        ASSERT_GT(seconds, 0);
+        const int reaction = int(std::floor(seconds * 12 + 0.5));
+        const swf::Movie& movie = generatedMovie(path);
+        const int acidIn = labelledFrame(movie, "acid");
+        ASSERT_GT(acidIn, 0);
+        int lastSeen = -1;
+        auto tl = playing(path);
+        const int last = tl->totalFrames() - 1;
+        for (int f = 0; f <= last; ++f) {
+            if (f > 0) tl->tick();
+            ASSERT_EQ(tl->frameNum(), f);
+            for (const auto& [depth, object] : tl->root().displayList()) {
+                const int alpha = object.cxform.hasMult ? object.cxform.mult[3] : 256;
+                if (object.name == "cross" && alpha > 0) lastSeen = f;
+            }
+            if (f == acidIn) {
+                EXPECT_EQ(lastSeen, f) << "the cross is there when the acid is in";
+            }
+        }
+        EXPECT_EQ(lastSeen + 1 - acidIn, reaction);
+        // Room for filling and the last caption, and no more.
+        EXPECT_LE(movie.header.frameCount, reaction + 8 * 12);
+    }
+}
+
+TEST(MovieAgreement, OtherMoviesAreShort) {
+    for (const auto& [path, read] : generatedMovies()) {
+        if (tubeMovies().contains(path)) continue;
+        SCOPED_TRACE(path.toStdString());
+        EXPECT_LE(read.movie.header.frameCount, 12 * 14);
+        EXPECT_GE(read.movie.header.frameCount, 12);
+    }
+}
+
+struct BoxRow {
+    const char* name;
+    const char* movie;
+    bool lastOnly;  // the control appears with the last frame
+    std::vector<QRect> controls;
+};
+
+TEST(MovieAgreement, BlankBoxLiesUnderEveryControl) {
+    const std::vector<BoxRow> rows = {
+        {"variant chooser and values",
+         "Movie/1.swf",
+         false,
+         {{83, 170, 145, 21}, {310, 173, 50, 20}, {447, 173, 50, 20}}},
+        {"variant texts of experiment 1",
+         "Movie/Opyt1/2.swf",
+         false,
+         {{104, 28, 50, 20}, {104, 48, 50, 20}}},
+        {"calculator",
+         "Movie/Opyt1/2.swf",
+         false,
+         {{316, 198, 41, 19},
+          {383, 198, 25, 19},
+          {302, 230, 25, 19},
+          {345, 230, 25, 19},
+          {390, 230, 25, 19},
+          {425, 210, 33, 25},
+          {481, 213, 33, 19}}},
+        {"variant texts of experiment 2",
+         "Movie/Opyt2/1.swf",
+         false,
+         {{106, 189, 81, 20}, {106, 208, 81, 20}}},
+        {"coefficient boxes",
+         "Movie/Opyt2/4.swf",
+         false,
+         {{320, 76, 41, 19},
+          {320, 106, 41, 19},
+          {320, 156, 41, 19},
+          {320, 186, 41, 19},
+          {374, 87, 37, 25},
+          {374, 167, 37, 25},
+          {438, 89, 95, 24},
+          {436, 168, 95, 24}}},
+        {"catalyst options", "Movie/Opyt3/3.swf", false, {{56, 125, 15, 17}, {56, 150, 16, 17}}},
+        {"direction groups",
+         "Movie/Opyt4/3.swf",
+         true,
+         {{293, 29, 59, 54}, {367, 29, 59, 54}, {439, 29, 59, 54}}},
+        {"equilibrium constant boxes",
+         "Movie/Opyt4/4.swf",
+         false,
+         {{313, 129, 35, 19},
+          {393, 129, 33, 19},
+          {440, 117, 15, 19},
+          {313, 172, 35, 19},
+          {393, 172, 32, 19},
+          {440, 160, 15, 19}}},
+    };
+    for (const BoxRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString path = QString::fromLatin1(row.movie);
+        const int last = lastFrame(path);
+        std::vector<int> frames = {last};
+        if (!row.lastOnly) frames = {0, last / 2, last};
+        for (int f : frames) {
+            const QImage img = frameImage(path, f);
+            for (const QRect& r : row.controls) {
+                EXPECT_EQ(pixelsOff(img, r, palette::box), 0)
+                    << "frame " << f << " at " << r.x() << "," << r.y();
+            }
+        }
+    }
+}
+
+TEST(MovieAgreement, TubeMoviesKeepTheStopwatchCornerAndTheTableBandFree) {
+    for (const QString& path : tubeMovies()) {
+        SCOPED_TRACE(path.toStdString());
+        const bool first = path.contains(QLatin1String("Opyt1"));
+        const QRect corner = first ? QRect(592, 210, 113, 71) : QRect(596, 180, 109, 66);
+        const QRect table = first ? QRect(0, 285, 590, 65) : QRect(0, 300, 590, 50);
+        const int acidIn = labelledFrame(generatedMovie(path), "acid");
+        for (int f : {0, acidIn, lastFrame(path)}) {
+            const QImage img = frameImage(path, f);
+            EXPECT_EQ(pixelsOff(img, corner, palette::stage), 0) << "corner, frame " << f;
+            EXPECT_EQ(pixelsOff(img, table, palette::stage), 0) << "table band, frame " << f;
+        }
+    }
+}
+
+TEST(MovieAgreement, TextMoviesOfTheTableExperimentsStayAboveTheTable) {
+    for (const char* p : {"Movie/Opyt1/1.swf", "Movie/Opyt1/2.swf", "Movie/Opyt1/3.swf",
+                          "Movie/Opyt2/1.swf", "Movie/Opyt2/4.swf", "Movie/Opyt2/5.swf"}) {
+        const QString path = QString::fromLatin1(p);
+        SCOPED_TRACE(p);
+        const QRect table =
+            path.contains(QLatin1String("Opyt1")) ? QRect(0, 285, 590, 65) : QRect(0, 300, 590, 50);
+        EXPECT_EQ(pixelsOff(frameImage(path, lastFrame(path)), table, palette::stage), 0);
+    }
+}
+
+}  // namespace
