@@ -5,14 +5,6 @@
 #include "shell/Helpers.h"
 #include "shell/Numbers.h"
 
-std::optional<QString> conditionalRateText(const QString& timeText) {
-    const std::optional<double> t = parseNumber(timeText);
-    if (!t || *t == 0) return std::nullopt;
-    const double rate = RoundToFraction(100, 1.0 / *t);
-    if (!std::isfinite(rate)) return std::nullopt;
-    return formatGeneral(rate);
-}
-
 double roundCoefficient(double ratio, HalfRounding halves) {
     if (halves == HalfRounding::AwayFromZero) return RoundToFraction(1, ratio);
     const double lower = std::floor(ratio);

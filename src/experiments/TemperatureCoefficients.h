@@ -1,14 +1,10 @@
 #pragma once
 
 #include <QString>
-#include <optional>
 
-// The arithmetic of the temperature experiment, free of widgets: conditional rates, the two
-// temperature coefficients the student forms from them, and the grade they earn.
-
-// The conditional rate 1/t to the nearest 0.01 (a half away from zero), as the table shows it;
-// nothing when the time is not a number or is zero.
-std::optional<QString> conditionalRateText(const QString& timeText);
+// The arithmetic of the temperature experiment, free of widgets: the two temperature
+// coefficients the student forms from the rates of the table, and the grade they earn. The
+// rates themselves are formed as in experiment 1's table.
 
 // How a ratio that lies exactly halfway between two integers is settled. The two coefficient
 // checks differ here, and students compare their own arithmetic with what the window shows.

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <cmath>
 
+#include "concentration/MeasurementTable.h"
 #include "experiments/ExperimentWindowParts.h"
 #include "experiments/HeadingStrip14.h"
 #include "experiments/TemperatureWindow.h"
@@ -90,7 +91,7 @@ bool TForm5::RequireColumn(int column, const QString& message) {
 
 bool TForm5::computeRates() {
     for (int row = 1; row <= 3; ++row) {
-        const std::optional<QString> rate = conditionalRateText(StringGrid1->cell(1, row));
+        const std::optional<QString> rate = rateTextForTime(StringGrid1->cell(1, row));
         if (!rate) return false;
         StringGrid1->setCell(3, row, *rate);
     }

@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "concentration/ConcentrationWindow.h"
+#include "concentration/MeasurementTable.h"
 #include "experiments/ExperimentWindowParts.h"
 #include "experiments/HeadingStrip14.h"
 #include "movie/MoviePlayer.h"
@@ -224,9 +225,9 @@ void TForm5::ShowCoefficientInputs(bool visible) {
     StaticText6->setCaption(QString());
 }
 
+// The answer boxes take what the measurement tables take: digits, the comma, Backspace, Enter.
 void TForm5::Edit1KeyPress(unsigned char& key) {
-    const bool digit = key >= '0' && key <= '9';
-    if (!(digit || key == 8 || key == 13 || key == ',')) key = 0;
+    NumericKeyFilter(key);
 }
 
 void TForm5::Button1Click() {

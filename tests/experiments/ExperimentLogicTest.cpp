@@ -5,35 +5,6 @@
 
 namespace {
 
-struct RateRow {
-    const char* name;
-    const char* time;
-    const char* rate;  // nullptr: no rate
-};
-
-class RateTest : public ::testing::TestWithParam<RateRow> {};
-
-TEST_P(RateTest, TableShowsRateToHundredths) {
-    const RateRow& row = GetParam();
-    const std::optional<QString> rate = conditionalRateText(QString::fromUtf8(row.time));
-    if (!row.rate) {
-        EXPECT_FALSE(rate.has_value());
-        return;
-    }
-    ASSERT_TRUE(rate.has_value());
-    EXPECT_EQ(rate->toStdString(), row.rate);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Times, RateTest,
-    ::testing::Values(RateRow{"t36", "36", "0,03"}, RateRow{"t18", "18", "0,06"},
-                      RateRow{"t9", "9", "0,11"}, RateRow{"t8", "8", "0,13"},
-                      RateRow{"t12", "12", "0,08"}, RateRow{"t250", "250", "0"},
-                      RateRow{"decimal", "17,5", "0,06"}, RateRow{"zero", "0", nullptr},
-                      RateRow{"empty", "", nullptr}, RateRow{"letters", "abc", nullptr},
-                      RateRow{"fullStop", "17.5", nullptr}),
-    [](const auto& info) { return std::string(info.param.name); });
-
 struct CoefficientRow {
     const char* name;
     const char* numeratorBox;
