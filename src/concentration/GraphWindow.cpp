@@ -35,6 +35,32 @@ QString keepBlanks(const QString& text) {
     return text.toHtmlEscaped().replace(QLatin1Char(' '), QStringLiteral("&nbsp;"));
 }
 
+// An axis from 0 that holds the value with a little room, in about five steps of 1, 2, 2.5 or
+// 5 times a power of ten.
+using AxisScale = TForm8::AxisScale;
+
+AxisScale niceAxisScale(double value) {
+    if (!(value > 0) || !std::isfinite(value)) return {};
+    const double target = value * 1.05;
+    const double power = std::pow(10.0, std::floor(std::log10(target / 5)));
+    AxisScale scale;
+    for (double m : {1.0, 2.0, 2.5, 5.0, 10.0}) {
+        scale.step = m * power;
+        if (scale.step * 5 >= target) break;
+    }
+    scale.max = std::ceil(target / scale.step - 1e-9) * scale.step;
+    scale.decimals = std::max(0, int(-std::floor(std::log10(scale.step) + 1e-9)) +
+                                     (std::fmod(scale.step / power, 1.0) != 0 ? 1 : 0));
+    return scale;
+}
+
+void applyScale(QValueAxis* axis, const AxisScale& scale) {
+    axis->setTickInterval(scale.step);
+    axis->setLabelFormat(QStringLiteral("%.") + QString::number(scale.decimals) +
+                         QStringLiteral("f"));
+    axis->setRange(0, scale.max);
+}
+
 StringGrid* measurementGrid() {
     return Form4 ? Form4->StringGrid1 : nullptr;
 }
@@ -93,6 +119,9 @@ void TForm8::createChart() {
     chart->setBackgroundBrush(gradient);
     chart->setPlotAreaBackgroundVisible(false);
     chart->setAnimationOptions(QChart::GridAxisAnimations);
+    // Axis numbers with the decimal comma, as every number in the windows.
+    chart->setLocale(QLocale(QLocale::Russian, QLocale::Russia));
+    chart->setLocalizeNumbers(true);
     chart->setTitleFont(labFont(QStringLiteral("Arial"), 15, true));
     chart->setTitleBrush(Qt::black);
     chart->setTitle(keepBlanks(QStringLiteral("  График зависимости условной скорости от ")) +
@@ -133,7 +162,9 @@ void TForm8::createChart() {
     for (QValueAxis* axis : {axisX_, axisY_}) {
         axis->setTitleFont(axisFont);
         axis->setTitleBrush(Qt::black);
-        axis->setRange(0, 1);
+        axis->setTickType(QValueAxis::TicksDynamic);
+        axis->setTickAnchor(0);
+        applyScale(axis, AxisScale{});
     }
     chart->addAxis(axisX_, Qt::AlignBottom);
     chart->addAxis(axisY_, Qt::AlignLeft);
@@ -160,21 +191,18 @@ void TForm8::addPoint(QXYSeries* series, double x, double y) {
 }
 
 void TForm8::rescaleAxes() {
-    double maxX = 0, maxY = 0, minX = 0, minY = 0;
+    double maxX = 0, maxY = 0;
     for (QXYSeries* s : std::initializer_list<QXYSeries*>{Series1, Series2, Series3}) {
         for (const QPointF& p : s->points()) {
             maxX = std::max(maxX, p.x());
             maxY = std::max(maxY, p.y());
-            minX = std::min(minX, p.x());
-            minY = std::min(minY, p.y());
         }
     }
-    if (maxX <= minX) maxX = minX + 1;
-    if (maxY <= minY) maxY = minY + 1;
-    axisX_->setRange(minX, maxX * 1.05);
-    axisY_->setRange(minY, maxY * 1.05);
-    axisX_->applyNiceNumbers();
-    axisY_->applyNiceNumbers();
+    // Only a scale that really changes is set, so the axes do not twitch while the line grows.
+    const AxisScale x = niceAxisScale(maxX);
+    const AxisScale y = niceAxisScale(maxY);
+    if (!(x == scaleX_)) applyScale(axisX_, scaleX_ = x);
+    if (!(y == scaleY_)) applyScale(axisY_, scaleY_ = y);
 }
 
 int TForm8::chosenVariant() const {

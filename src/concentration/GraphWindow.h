@@ -46,6 +46,14 @@ public:
     void Label5Click();
     void Timer1Timer();
 
+    // An axis from 0 with its tick step and the decimals of its labels.
+    struct AxisScale {
+        double step = 0.2;
+        double max = 1;
+        int decimals = 1;
+        bool operator==(const AxisScale&) const = default;
+    };
+
     // The text of the error box for a table text that is not a number.
     static QString invalidNumberMessage(const QString& text);
 
@@ -63,4 +71,5 @@ private:
     QValueAxis* axisX_ = nullptr;
     QValueAxis* axisY_ = nullptr;
     int lineTick_ = 0;
+    AxisScale scaleX_, scaleY_;
 };
