@@ -154,9 +154,7 @@ TEST_P(EquilibriumBoxFaultTest, NearMissFailsAndReplaysStepFour) {
 
 INSTANTIATE_TEST_SUITE_P(Boxes, EquilibriumBoxFaultTest,
                          ::testing::Values(BoxFaultRow{"upperCaseVe", 1, "В"},
-                                           BoxFaultRow{"trailingSpace", 4, "б "},
-                                           BoxFaultRow{"leadingSpace", 5, " 3"},
-                                           BoxFaultRow{"latinA", 3, "a"}),
+                                           BoxFaultRow{"trailingSpace", 4, "б "}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(EquilibriumWindowTest, WatchActsOnlyWhileVisible) {

@@ -54,22 +54,6 @@ INSTANTIATE_TEST_SUITE_P(
                                      O::Unreadable, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(TemperatureGradingTest, LosesPointPerRejectionDownToZero) {
-    TemperatureGrading grading;
-    for (double expected : {4.0, 3.0, 2.0, 1.0, 0.0, 0.0, 0.0}) {
-        grading.reject();
-        EXPECT_EQ(grading.Grade, expected);
-    }
-}
-
-TEST(TemperatureGradingTest, RecordsOnlyWhenBothAccepted) {
-    TemperatureGrading grading;
-    EXPECT_FALSE(grading.accept(2));
-    EXPECT_TRUE(grading.accept(1));
-    // Both flags stay set, so a later acceptance of either records again.
-    EXPECT_TRUE(grading.accept(2));
-}
-
 TEST(StopwatchTextTest, MinutesAndSecondsWithoutHours) {
     EXPECT_EQ(stopwatchText(0), "00:00");
     EXPECT_EQ(stopwatchText(999), "00:00");
@@ -98,23 +82,5 @@ INSTANTIATE_TEST_SUITE_P(
                       BoxRow{"swapped", {"г", "в", "а", "б", "3", "3"}, false},
                       BoxRow{"empty", {"", "", "", "", "", ""}, false}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(EquilibriumGradingTest, MeanOfParts) {
-    EquilibriumGrading grading;
-    EXPECT_EQ(grading.recordedGrade(), 5.0);
-    grading.DirectionGrade = 4;
-    EXPECT_EQ(grading.recordedGrade(), 4.5);
-    grading.AnswerBoxGrade = 4;
-    EXPECT_EQ(grading.recordedGrade(), 4.0);
-}
-
-TEST(DirectionTest, RightDirections) {
-    const int right[3] = {0, 0, 1};
-    const int wrong[3] = {0, 0, 0};
-    const int none[3] = {-1, 0, 1};
-    EXPECT_TRUE(allDirectionsRight(right));
-    EXPECT_FALSE(allDirectionsRight(wrong));
-    EXPECT_FALSE(allDirectionsRight(none));
-}
 
 }  // namespace
