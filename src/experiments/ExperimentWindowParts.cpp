@@ -40,7 +40,6 @@ LinkLabel* makeLinkLabel(QWidget* parent, const QString& text) {
 QPushButton* makeButton(QWidget* parent, const QString& text, bool arialBold) {
     auto* button = new QPushButton(text, parent);
     if (arialBold) button->setFont(labFont(QStringLiteral("Arial"), 13, true));
-    button->setFocusPolicy(Qt::StrongFocus);
     return button;
 }
 
