@@ -33,18 +33,25 @@ public:
     explicit PointerOnScreen(QWidget* target) : QObject(target) {
         target->installEventFilter(this);
     }
-    std::optional<QPoint> take() {
-        std::optional<QPoint> p = pending_;
+    // The screen position of the move reported at (x, y), if that move came from the window
+    // system.
+    std::optional<QPoint> take(int x, int y) {
+        std::optional<QPoint> p;
+        if (pending_ && local_ == QPoint(x, y)) p = pending_;
         pending_.reset();
         return p;
     }
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == parent() && event->type() == QEvent::MouseMove)
-            pending_ = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
+        if (watched == parent() && event->type() == QEvent::MouseMove) {
+            const auto* move = static_cast<QMouseEvent*>(event);
+            local_ = move->position().toPoint();
+            pending_ = move->globalPosition().toPoint();
+        }
         return false;
     }
 
 private:
+    QPoint local_;
     std::optional<QPoint> pending_;
 };
 
@@ -94,7 +101,7 @@ void attachBorderlessChrome(const BorderlessChrome& c) {
         QObject::connect(background, &Picture::mouseMove, background,
                          [window, background, glyph, links, pointer](int x, int y) {
                              const std::optional<QPoint> onScreen =
-                                 pointer ? pointer->take() : std::nullopt;
+                                 pointer ? pointer->take(x, y) : std::nullopt;
                              for (LinkLabel* l : links) l->setFontColor(LabColors::Black);
                              if (glyph) glyph->hide();
                              if (pointer && LabState.Dragging)
