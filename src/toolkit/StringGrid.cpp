@@ -11,8 +11,15 @@ class GridDelegate : public QStyledItemDelegate {
 public:
     explicit GridDelegate(StringGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
-                          const QModelIndex&) const override {
+                          const QModelIndex& index) const override {
         auto* edit = new FilteredEdit(parent);
+        // The cell holds what is typed at every keystroke, as the laboratory's tables always
+        // did: a check run while the cell is still being edited sees the typed text.
+        QPersistentModelIndex cell(index);
+        QObject::connect(edit, &QLineEdit::textEdited, edit, [cell](const QString& text) {
+            if (cell.isValid())
+                const_cast<QAbstractItemModel*>(cell.model())->setData(cell, text, Qt::EditRole);
+        });
         edit->setAutoSelect(false);
         edit->setFrame(false);
         StringGrid* grid = grid_;

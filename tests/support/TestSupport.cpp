@@ -1,6 +1,8 @@
 #include "TestSupport.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -48,6 +50,16 @@ QByteArray minimalSwf(int width, int height, int frames) {
     const quint32 len = quint32(body.size() + 8);
     for (int i = 0; i < 4; ++i) out.append(char((len >> (8 * i)) & 0xFF));
     return out + body;
+}
+
+void typeKeys(QWidget* widget, const QString& text) {
+    for (QChar c : text) {
+        const int key = c.isLetterOrNumber() && c.unicode() < 128 ? c.toUpper().unicode() : 0;
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QApplication::sendEvent(widget, &release);
+    }
 }
 
 QByteArray sampleDannieTxt() {

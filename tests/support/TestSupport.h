@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
+#include <QWidget>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -28,6 +29,10 @@ public:
 private:
     QTemporaryDir dir_;
 };
+
+// Types text into a widget key by key, as the keyboard would, Cyrillic included
+// (QTest::keyClicks handles only ASCII).
+void typeKeys(QWidget* widget, const QString& text);
 
 // The reference data every variant of the small tree shares (tube 4: V and C per variant).
 QByteArray sampleDannieTxt();

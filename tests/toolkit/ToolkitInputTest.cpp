@@ -26,7 +26,7 @@ TEST(ToolkitInput, KeyHandlerSeesWindows1251CodesAndDiscardsWithABeep) {
         if (key != 0xC0 && key != 8) key = 0;  // only "А" and Backspace pass
     });
     edit.show();
-    QTest::keyClicks(&edit, QStringLiteral("АbА"));
+    typeKeys(&edit, QStringLiteral("АbА"));
     EXPECT_EQ(edit.text(), QStringLiteral("АА"));
     EXPECT_EQ(recorder.beeps(), 1);
     EXPECT_EQ(seen, QList<int>({0xC0, 'b', 0xC0}));
@@ -83,8 +83,14 @@ TEST(ToolkitInput, GridRefusedCellsKeepTheSelectionWhereItWas) {
     EXPECT_EQ(grid.selectedRow(), 1);
 
     // Typing into an allowed cell goes through the key handler.
-    QTest::keyClicks(&grid, QStringLiteral("1x2"));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    typeKeys(&grid, QStringLiteral("1"));
+    auto* editor = grid.findChild<FilteredEdit*>();
+    ASSERT_NE(editor, nullptr);
+    typeKeys(editor, QStringLiteral("x2"));
+    // The cell follows the typing at once, before the edit is closed.
+    EXPECT_EQ(grid.cell(4, 1), QStringLiteral("12"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();
     EXPECT_EQ(grid.cell(4, 1), QStringLiteral("12"));
     EXPECT_EQ(recorder.beeps(), 1);
     // Fixed cells are cells too but never selectable.
