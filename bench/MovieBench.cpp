@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -119,6 +120,22 @@ QByteArray labMovie() {
     return w.finish();
 }
 
+// Plays a movie at 705 x 350, one tick and one frame drawn per iteration.
+void playMovie(benchmark::State& state, QByteArray bytes) {
+    swf::ReadResult r = swf::readSwf(bytes);
+    if (!r.ok) {
+        state.SkipWithError("refused");
+        return;
+    }
+    swf::Timeline tl(std::move(r.movie), true, true);
+    QImage img(705, 350, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        tl.tick();
+        QPainter p(&img);
+        swf::renderStage(p, tl, QRectF(0, 0, 705, 350));
+    }
+}
+
 void labFrame(benchmark::State& state) {
     swf::ReadResult r = swf::readSwf(labMovie());
     swf::Timeline tl(std::move(r.movie), true, true);
@@ -147,6 +164,15 @@ int main(int argc, char** argv) {
         benchmark::RegisterBenchmark(QString(QStringLiteral("render/") + name).toStdString().c_str(), render, bytes)->Unit(benchmark::kMillisecond);
     }
     benchmark::RegisterBenchmark("render/lab_frame_705x350", labFrame)->Unit(benchmark::kMillisecond);
+    // LAB_BENCH_MOVIES: more movies to play at 705 x 350 (paths separated by ':'), for example the
+    // generated experiment movies of a build's program folder.
+    for (const QString& path : qEnvironmentVariable("LAB_BENCH_MOVIES").split(QLatin1Char(':'), Qt::SkipEmptyParts)) {
+        const QByteArray bytes = readAll(path);
+        if (bytes.isEmpty()) continue;
+        benchmark::RegisterBenchmark(QString(QStringLiteral("play/") + QFileInfo(path).fileName()).toStdString().c_str(),
+                                     playMovie, bytes)
+            ->Unit(benchmark::kMillisecond);
+    }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -345,43 +345,63 @@ void drawLayers(Ctx& ctx, const Character& c, const ShapeGeometry& g, const QTra
     }
 }
 
-// A heavy shape: drawn aliased at kHeavyShapeSupersampling times the resolution and averaged
-// down, kept for the next frame with the same transform.
-void drawHeavy(Ctx& ctx, const Character& c, const ShapeGeometry& g, const QTransform& xf, const ColorXf& cx) {
-    const QRectF dev = xf.mapRect(g.bounds).intersected(QRectF(QPointF(0, 0), QSizeF(ctx.device)));
-    if (dev.isEmpty()) return;
-    const QRect r = dev.toAlignedRect();
-    auto& cache = g.raster;
-    if (!(cache.valid && cx.identity && cache.transform == xf && cache.rect == r)) {
-        const int S = kHeavyShapeSupersampling;
-        QImage big(r.size() * S, QImage::Format_ARGB32_Premultiplied);
-        big.fill(Qt::transparent);
-        {
-            QPainter bp(&big);
-            bp.setRenderHint(QPainter::Antialiasing, false);
-            Ctx sub = ctx;
-            sub.p = &bp;
-            sub.pixel = ctx.pixel * S;
-            sub.device = big.size();
-            drawLayers(sub, c, g, xf * QTransform::fromTranslate(-r.x(), -r.y()) * QTransform::fromScale(S, S), cx);
-        }
-        QImage small = big.scaled(r.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        if (!cx.identity) {
-            cache.valid = false;
-            ctx.p->save();
-            ctx.p->resetTransform();
-            ctx.p->drawImage(r.topLeft(), small);
-            ctx.p->restore();
-            return;
-        }
-        cache.valid = true;
-        cache.transform = xf;
-        cache.rect = r;
-        cache.image = std::move(small);
+// Raster cache ------------------------------------------------------------------------------
+
+qint64 g_rasterBytes = 0;  // all cached shape images of the process (one thread)
+
+std::shared_ptr<QImage> budgetedImage(QSize size) {
+    const qint64 bytes = qint64(size.width()) * size.height() * 4;
+    if (g_rasterBytes + bytes > kRasterCacheBudget) return nullptr;
+    g_rasterBytes += bytes;
+    return std::shared_ptr<QImage>(new QImage(size, QImage::Format_ARGB32_Premultiplied), [bytes](QImage* i) {
+        g_rasterBytes -= bytes;
+        delete i;
+    });
+}
+
+void colorKey(const ColorXf& cx, float out[8]) {
+    for (int i = 0; i < 4; ++i) {
+        out[i] = cx.m[i];
+        out[4 + i] = cx.a[i];
     }
+}
+
+// Draws the shape into `img` (transparent first) as it would appear at rect r of the device.
+// A heavy shape is drawn aliased at kHeavyShapeSupersampling times the resolution and averaged
+// down: antialiased edges without seams between adjacent fills.
+void paintInto(QImage& img, Ctx& ctx, const Character& c, const ShapeGeometry& g, const QTransform& xf,
+               const ColorXf& cx, const QRect& r, bool heavy) {
+    const QTransform toImage = xf * QTransform::fromTranslate(-r.x(), -r.y());
+    if (!heavy) {
+        img.fill(Qt::transparent);
+        QPainter ip(&img);
+        ip.setRenderHint(QPainter::Antialiasing, ctx.antialias);
+        Ctx sub = ctx;
+        sub.p = &ip;
+        sub.device = img.size();
+        drawLayers(sub, c, g, toImage, cx);
+        return;
+    }
+    const int S = kHeavyShapeSupersampling;
+    QImage big(r.size() * S, QImage::Format_ARGB32_Premultiplied);
+    big.fill(Qt::transparent);
+    {
+        QPainter bp(&big);
+        bp.setRenderHint(QPainter::Antialiasing, false);
+        Ctx sub = ctx;
+        sub.p = &bp;
+        sub.pixel = ctx.pixel * S;
+        sub.device = big.size();
+        drawLayers(sub, c, g, toImage * QTransform::fromScale(S, S), cx);
+    }
+    img = big.scaled(r.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+              .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+void blit(Ctx& ctx, const QImage& img, const QPoint& at) {
     ctx.p->save();
     ctx.p->resetTransform();
-    ctx.p->drawImage(r.topLeft(), cache.image);
+    ctx.p->drawImage(at, img);
     ctx.p->restore();
 }
 
@@ -389,11 +409,48 @@ void drawShape(Ctx& ctx, const Character& c, const QTransform& xf, const ColorXf
     const ShapeGeometry& g = geometryOf(c);
     if (g.layers.empty()) return;
     if (!xf.isInvertible()) return;
-    if (g.edgeCount >= kHeavyShapeEdges && ctx.antialias && ctx.pixel == 1.0) {
-        drawHeavy(ctx, c, g, xf, cx);
+    if (ctx.pixel != 1.0 || !g.cacheable) {
+        drawLayers(ctx, c, g, xf, cx);
         return;
     }
-    drawLayers(ctx, c, g, xf, cx);
+    const bool heavy = g.edgeCount >= kHeavyShapeEdges && ctx.antialias;
+    const QRectF dev = xf.mapRect(g.bounds);
+    const QRect r = dev.toAlignedRect().adjusted(-2, -2, 2, 2).intersected(QRect(QPoint(0, 0), ctx.device));
+    if (r.isEmpty()) return;
+    float key[8];
+    colorKey(cx, key);
+    auto& list = g.rasters;
+    auto it = std::find_if(list.begin(), list.end(), [&](const ShapeGeometry::Raster& e) {
+        return e.rect == r && e.transform == xf && std::equal(key, key + 8, e.color);
+    });
+    if (it == list.end()) {
+        ShapeGeometry::Raster e;
+        e.transform = xf;
+        std::copy(key, key + 8, e.color);
+        e.rect = r;
+        list.insert(list.begin(), std::move(e));
+        if (list.size() > size_t(kRastersPerShape)) list.pop_back();
+        it = list.begin();
+    } else if (it != list.begin()) {
+        std::rotate(list.begin(), it, it + 1);
+        it = list.begin();
+    }
+    ++it->uses;
+    if (!it->image && (it->uses >= 2 || heavy)) {
+        if (auto img = budgetedImage(r.size())) {
+            paintInto(*img, ctx, c, g, xf, cx, r, heavy);
+            it->image = std::move(img);
+        }
+    }
+    if (it->image) {
+        blit(ctx, *it->image, r.topLeft());
+    } else if (heavy) {
+        QImage img(r.size(), QImage::Format_ARGB32_Premultiplied);
+        paintInto(img, ctx, c, g, xf, cx, r, true);
+        blit(ctx, img, r.topLeft());
+    } else {
+        drawLayers(ctx, c, g, xf, cx);
+    }
 }
 
 void drawList(Ctx& ctx, const std::map<std::uint16_t, DisplayObject>& list, std::uint16_t fromDepth,
@@ -459,7 +516,6 @@ void drawList(Ctx& ctx, const std::map<std::uint16_t, DisplayObject>& list, std:
 
 std::shared_ptr<ShapeGeometry> buildGeometry(const Shape& shape) {
     auto g = std::make_shared<ShapeGeometry>();
-    g->bounds = QRectF(QPointF(shape.bounds.xmin, shape.bounds.ymin), QPointF(shape.bounds.xmax, shape.bounds.ymax));
     if (shape.styles.empty()) return g;
     size_t set = 0;
     std::vector<Edge> edges;
@@ -501,6 +557,19 @@ std::shared_ptr<ShapeGeometry> buildGeometry(const Shape& shape) {
     }
     finishLayer(shape, shape.styles[set], edges, *g);
     for (const ShapeRecord& r : shape.records) g->edgeCount += r.type != ShapeRecord::StyleChange;
+    // The bounds of what is drawn (the file's ShapeBounds are not trusted), strokes included;
+    // non-scaling strokes have no bounds in shape space, so such shapes are never cached.
+    QRectF b;
+    for (const GeoLayer& layer : g->layers) {
+        for (const GeoFill& f : layer.fills) b |= f.path.controlPointRect();
+        for (const GeoStroke& st : layer.strokes) {
+            const LineStyle& ls = *st.style;
+            if (shape.version == 4 && (ls.noHScale || ls.noVScale)) g->cacheable = false;
+            const double pad = ls.width * (ls.join == JoinMiter && shape.version == 4 ? std::max(1.0, ls.miterLimit / 256.0) : 1.0);
+            b |= st.path.controlPointRect().adjusted(-pad, -pad, pad, pad);
+        }
+    }
+    g->bounds = b;
     return g;
 }
 

@@ -41,18 +41,26 @@ struct GeoLayer {
 
 struct ShapeGeometry {
     std::vector<GeoLayer> layers;
-    QRectF bounds;  // twips
+    QRectF bounds;  // twips: what the fills and strokes cover
     size_t edgeCount = 0;
+    bool cacheable = true;  // false with non-scaling strokes
     // Shapes of many edges (kHeavyShapeEdges) are drawn supersampled without antialiasing
-    // (no seams between adjacent fills) and kept as an image for the same device transform.
+    // (no seams between adjacent fills). Any shape drawn again with the same device transform and
+    // colour transform is kept as an image and blitted (the images count against
+    // kRasterCacheBudget bytes for the whole process).
     struct Raster {
-        bool valid = false;
         QTransform transform;
+        float color[8] = {1, 1, 1, 1, 0, 0, 0, 0};
         QRect rect;
-        QImage image;
+        int uses = 0;
+        std::shared_ptr<QImage> image;  // built on the second use
     };
-    mutable Raster raster;
+    mutable std::vector<Raster> rasters;  // a few recent placements, most recent first
 };
+
+
+constexpr int kRastersPerShape = 6;
+constexpr qint64 kRasterCacheBudget = 96ll * 1024 * 1024;
 
 constexpr size_t kHeavyShapeEdges = 4000;
 constexpr int kHeavyShapeSupersampling = 3;
