@@ -133,10 +133,12 @@ void TForm4::createControls() {
         {Frame13, 10, StripTop, 575, 16, true},
     };
     for (const Place& p : layout) {
-        if (p.w > 0)
+        if (p.w > 0) {
             p.widget->setGeometry(p.x, p.y, p.w, p.h);
-        else
-            p.widget->move(p.x, p.y), p.widget->adjustSize();
+        } else {
+            p.widget->move(p.x, p.y);
+            p.widget->adjustSize();
+        }
         p.widget->setVisible(p.visible);
     }
 

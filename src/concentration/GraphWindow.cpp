@@ -19,6 +19,7 @@
 #include "shell/Loaders.h"
 #include "shell/MainWindow.h"
 #include "shell/Numbers.h"
+#include "shell/WindowChrome.h"
 #include "students/StudentStore.h"
 #include "toolkit/Colors.h"
 #include "toolkit/Controls.h"
@@ -101,12 +102,13 @@ void TForm8::createControls() {
     connect(Label14, &LinkLabel::clicked, this, &TForm8::Label14Click);
     connect(Label5, &LinkLabel::clicked, this, &TForm8::Label5Click);
     connect(Timer1, &LabTimer::timeout, this, &TForm8::Timer1Timer);
-    for (LinkLabel* l : {Label14, Label5})
-        connect(l, &LinkLabel::mouseMove, this, [l](int, int) { l->setFontColor(LabColors::Red); });
-    connect(Image1, &Picture::mouseMove, this, [this](int, int) {
-        Label14->setFontColor(LabColors::Black);
-        Label5->setFontColor(LabColors::Black);
-    });
+    // The links light up like those of the borderless windows; this window is not dragged.
+    BorderlessChrome chrome;
+    chrome.window = this;
+    chrome.background = Image1;
+    chrome.links = {Label14, Label5};
+    chrome.drag = false;
+    attachBorderlessChrome(chrome);
 }
 
 void TForm8::createChart() {
