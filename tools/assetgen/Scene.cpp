@@ -192,6 +192,20 @@ swf::CxForm cxformOf(const Scene::Tint& tint) {
 }
 }  // namespace
 
+bool Scene::isStatic(const Track& t) const {
+    // On show from the first frame to the last, never moved, scaled or recoloured.
+    if (!t.name.isEmpty() || !valueAt(t.present, 0, false)) return false;
+    for (const auto& [f, on] : t.present)
+        if (f < frameCount_ && !on) return false;
+    const QTransform first = valueAt(t.transform, 0, QTransform());
+    if (first.type() > QTransform::TxTranslate) return false;
+    for (const auto& [f, m] : t.transform)
+        if (f < frameCount_ && m != first) return false;
+    for (const auto& [f, tint] : t.tint)
+        if (f < frameCount_ && !(tint == Tint())) return false;
+    return true;
+}
+
 swf::Movie Scene::build() const {
     swf::Movie movie;
     movie.header.compressed = true;
@@ -199,28 +213,56 @@ swf::Movie Scene::build() const {
     movie.header.frameSize = {0, width_ * 20, 0, height_ * 20};
     movie.header.frameRate = std::uint16_t(std::lround(fps_ * 256));
     movie.header.frameCount = std::uint16_t(frameCount_);
-
     movie.tags.push_back(swf::SetBackgroundColorTag{shapes::rgba(background_)});
-    for (std::size_t i = 0; i < characters_.size(); ++i) {
+
+    std::vector<Track> tracks = tracks_;
+    std::sort(tracks.begin(), tracks.end(),
+              [](const Track& a, const Track& b) { return a.depth < b.depth; });
+
+    // Neighbouring drawings that never change become one character: the player then draws one
+    // shape where there were dozens of labels and boxes.
+    std::vector<art::Art> characters = characters_;
+    std::vector<Track> merged;
+    for (std::size_t i = 0; i < tracks.size();) {
+        std::size_t j = i;
+        while (j < tracks.size() && isStatic(tracks[j])) ++j;
+        if (j - i >= 2) {
+            art::Art backdrop;
+            for (std::size_t k = i; k < j; ++k) {
+                const QTransform m = valueAt(tracks[k].transform, 0, QTransform());
+                backdrop.add(characters_[tracks[k].character - 1].translated({m.dx(), m.dy()}));
+            }
+            characters.push_back(backdrop);
+            Track t;
+            t.character = int(characters.size());
+            t.depth = tracks[i].depth;
+            t.present[0] = true;
+            merged.push_back(std::move(t));
+            i = j;
+        } else {
+            merged.push_back(tracks[i]);
+            i = std::max(j, i + 1);
+        }
+    }
+    std::vector<bool> used(characters.size() + 1, false);
+    for (const Track& t : merged) used[t.character] = true;
+    for (std::size_t i = 0; i < characters.size(); ++i) {
+        if (!used[i + 1]) continue;
         auto shape =
-            std::make_shared<swf::Shape>(shapes::build(characters_[i], std::uint16_t(i + 1)));
+            std::make_shared<swf::Shape>(shapes::build(characters[i], std::uint16_t(i + 1)));
         movie.tags.push_back(swf::DefineShapeTag{std::move(shape)});
     }
-
-    std::vector<int> order(tracks_.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(),
-              [&](int a, int b) { return tracks_[a].depth < tracks_[b].depth; });
+    const std::vector<Track>& tracksInOrder = merged;
 
     struct Shown {
         bool present = false;
         swf::Matrix matrix;
         swf::CxForm cxform;
     };
-    std::vector<Shown> shown(tracks_.size());
+    std::vector<Shown> shown(tracksInOrder.size());
     for (int f = 0; f < frameCount_; ++f) {
-        for (int i : order) {
-            const Track& t = tracks_[i];
+        for (std::size_t i = 0; i < tracksInOrder.size(); ++i) {
+            const Track& t = tracksInOrder[i];
             const bool present = valueAt(t.present, f, false);
             Shown& s = shown[i];
             if (!present) {

@@ -102,6 +102,7 @@ private:
     template <class T>
     static T valueAt(const std::map<int, T>& track, int frame, T fallback);
     Tint tintAt(const Track& t, int frame) const;
+    bool isStatic(const Track& t) const;
     static double eased(double s, Ease ease);
     void touch(int frame);
 
