@@ -398,22 +398,33 @@ void paintInto(QImage& img, Ctx& ctx, const Character& c, const ShapeGeometry& g
               .convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
-void blit(Ctx& ctx, const QImage& img, const QPoint& at) {
+void blit(Ctx& ctx, const QImage& img, const QPoint& at, double opacity = 1.0) {
     ctx.p->save();
     ctx.p->resetTransform();
+    if (opacity < 1.0) ctx.p->setOpacity(ctx.p->opacity() * opacity);
     ctx.p->drawImage(at, img);
     ctx.p->restore();
 }
 
-void drawShape(Ctx& ctx, const Character& c, const QTransform& xf, const ColorXf& cx) {
+void drawShape(Ctx& ctx, const Character& c, const QTransform& xf, const ColorXf& cxIn) {
     const ShapeGeometry& g = geometryOf(c);
     if (g.layers.empty()) return;
     if (!xf.isInvertible()) return;
     if (ctx.pixel != 1.0 || !g.cacheable) {
-        drawLayers(ctx, c, g, xf, cx);
+        drawLayers(ctx, c, g, xf, cxIn);
         return;
     }
     const bool heavy = g.edgeCount >= kHeavyShapeEdges && ctx.antialias;
+    // A fading shape of one fill and no strokes (text, mostly): the image of the unchanged shape
+    // drawn with that opacity is the same picture, and stays cached while the alpha changes.
+    ColorXf cx = cxIn;
+    double opacity = 1.0;
+    if (!cx.identity && g.singleFill && cx.m[0] == 1 && cx.m[1] == 1 && cx.m[2] == 1 && cx.a[0] == 0 &&
+        cx.a[1] == 0 && cx.a[2] == 0 && cx.a[3] == 0 && cx.m[3] >= 0 && cx.m[3] <= 1) {
+        opacity = cx.m[3];
+        cx = ColorXf();
+        if (opacity <= 0) return;
+    }
     const QRectF dev = xf.mapRect(g.bounds);
     const QRect r = dev.toAlignedRect().adjusted(-2, -2, 2, 2).intersected(QRect(QPoint(0, 0), ctx.device));
     if (r.isEmpty()) return;
@@ -443,13 +454,13 @@ void drawShape(Ctx& ctx, const Character& c, const QTransform& xf, const ColorXf
         }
     }
     if (it->image) {
-        blit(ctx, *it->image, r.topLeft());
+        blit(ctx, *it->image, r.topLeft(), opacity);
     } else if (heavy) {
         QImage img(r.size(), QImage::Format_ARGB32_Premultiplied);
         paintInto(img, ctx, c, g, xf, cx, r, true);
-        blit(ctx, img, r.topLeft());
+        blit(ctx, img, r.topLeft(), opacity);
     } else {
-        drawLayers(ctx, c, g, xf, cx);
+        drawLayers(ctx, c, g, xf, cxIn);
     }
 }
 
@@ -570,6 +581,12 @@ std::shared_ptr<ShapeGeometry> buildGeometry(const Shape& shape) {
         }
     }
     g->bounds = b;
+    size_t fills = 0, strokes = 0;
+    for (const GeoLayer& layer : g->layers) {
+        fills += layer.fills.size();
+        strokes += layer.strokes.size();
+    }
+    g->singleFill = fills == 1 && strokes == 0;
     return g;
 }
 

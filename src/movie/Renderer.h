@@ -44,6 +44,7 @@ struct ShapeGeometry {
     QRectF bounds;  // twips: what the fills and strokes cover
     size_t edgeCount = 0;
     bool cacheable = true;  // false with non-scaling strokes
+    bool singleFill = false;  // one fill path and no strokes
     // Shapes of many edges (kHeavyShapeEdges) are drawn supersampled without antialiasing
     // (no seams between adjacent fills). Any shape drawn again with the same device transform and
     // colour transform is kept as an image and blitted (the images count against

@@ -52,7 +52,8 @@ CxForm CxForm::multiply(double r, double g, double b, double a) {
     CxForm c;
     const double v[4] = {r, g, b, a};
     for (int i = 0; i < 4; ++i) c.mult[i] = std::int16_t(std::clamp(std::lround(v[i] * 256.0), -16383L, 16383L));
-    c.hasMult = !c.isIdentity();
+    c.hasMult = true;
+    if (c.isIdentity()) c.hasMult = false;
     return c;
 }
 

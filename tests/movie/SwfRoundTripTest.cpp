@@ -94,3 +94,13 @@ TEST(SwfWriter, ClosesContoursExactlyAndSplitsLongEdges) {
 }
 
 }  // namespace
+
+namespace {
+TEST(SwfWriter, ColourTransformHelpersFlagTheirTerms) {
+    EXPECT_TRUE(swf::CxForm::alpha(0.5).hasMult);
+    EXPECT_EQ(swf::CxForm::alpha(0.5).mult[3], 128);
+    EXPECT_FALSE(swf::CxForm::alpha(1.0).hasMult);
+    EXPECT_TRUE(swf::CxForm::multiply(0.5, 1, 1, 1).hasMult);
+    EXPECT_FALSE(swf::CxForm::alpha(0.5).isIdentity());
+}
+}  // namespace
