@@ -370,6 +370,29 @@ TEST_F(ConcentrationWindowTest, LeavingShowsTheMainWindow) {
     EXPECT_TRUE(messages->texts().isEmpty());
 }
 
+TEST_F(ConcentrationWindowTest, ANewRunStartsFromTheResetLayoutAndKeepsTheTable) {
+    enterExperiment();
+    next();
+    fillColumn(4, {"0,02", "0,03", "0,04", "0,05"});
+    Form4->Edit1->setText("0,1");
+    LabState.MovieStep = 3;
+    next();  // step 4: the table slides away, the stopwatch comes up
+    for (int i = 0; i < 5; ++i) Form4->Timer1->fire();
+    Form4->Timer1->setEnabled(false);
+    QTest::mouseClick(Form4->Label5, Qt::LeftButton);
+
+    enterExperiment();
+    EXPECT_EQ(LabState.MovieStep, 1);
+    EXPECT_EQ(tableLayout(), expanded);
+    EXPECT_TRUE(calculatorHidden());
+    EXPECT_FALSE(Form4->StaticText4->isVisible());
+    EXPECT_FALSE(Form4->Button2->isVisible());
+    EXPECT_TRUE(Form4->Label14->isVisible());
+    EXPECT_EQ(Form4->StringGrid1->cell(4, 3), "0,04");
+    EXPECT_EQ(Form4->Edit1->text(), "0,1");
+    EXPECT_EQ(movie(), moviePath("1.swf"));
+}
+
 TEST_F(ConcentrationWindowTest, TheEightStepsWithTheGraphAndTheGrade) {
     ASSERT_TRUE(AddStudent("ХТ-21", "Петрова А.В."));
     Form1->ComboBox1->setCurrentIndex(0);
@@ -449,6 +472,7 @@ TEST_F(ConcentrationWindowTest, TheEightStepsWithTheGraphAndTheGrade) {
     EXPECT_EQ(movie(), moviePath("7_1.swf"));  // step 8 has no movie
     EXPECT_FALSE(Form8->isVisible());
     EXPECT_TRUE(Form4->isVisible());
+    EXPECT_FALSE(Form4->Timer4->enabled());  // closing the graph is no fresh activation
 
     // The sample data's tube 4 of variant 1 is V 0.081, C 0.1; measured 0.07 and 0.05 give
     // the partial grades 5 and 1.
