@@ -63,8 +63,8 @@ Scene taskMovie() {
 Scene heatedMovie(int variant, int step) {
     reaction::Setup r;
     r.temperature = chemistry::temperatures[step];
-    r.title = QStringLiteral("Опыт 2. Реакция при %1 °C").arg(r.temperature);
-    r.subtitle = text::chem("2 мл Na2S2O3 + 3 мл H2O + 5 мл H2SO4, водяная баня");
+    r.title = QStringLiteral("Опыт 2. Баня %1 °C").arg(r.temperature);
+    r.subtitle = QStringLiteral("Смесь как в пробирке 1");
     r.thiosulfateMl = chemistry::thiosulfateMl(1);
     r.waterMl = chemistry::waterMl(1);
     r.seconds = chemistry::heatedSeconds(variant, step);

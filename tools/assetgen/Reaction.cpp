@@ -10,9 +10,9 @@ namespace reaction {
 using namespace slides;
 
 namespace {
-constexpr double tubeX = 250, mouthY = 100, tubeW = 40, tubeH = 160;
+constexpr double tubeX = 290, mouthY = 100, tubeW = 40, tubeH = 160;
 constexpr double fullMl = 10, fullHeight = 110;  // the column of 10 ml
-const QPointF insetCentre(452, 186);
+const QPointF insetCentre(462, 186);
 constexpr double insetR = 48;
 
 double levelScale(double ml) {
@@ -67,7 +67,7 @@ Scene movie(const Setup& setup) {
     equation(s, text::chem("Na2S2O3 + H2SO4 → Na2SO4 + S↓ + SO2↑ + H2O"), {527, 10}, 14);
 
     // Instructions panel on the right, above the stopwatch corner.
-    s.put(glass::panel(500, 66, 196, 108, palette::panel, palette::panelLine), {}, Furniture);
+    s.put(glass::panel(522, 66, 174, 108, palette::panel, palette::panelLine), {}, Furniture);
 
     // The tube, its liquid and what it stands on.
     const QPointF bottom(tubeX, mouthY + glass::tubeBodyBottom(tubeW, tubeH));
@@ -111,14 +111,14 @@ Scene movie(const Setup& setup) {
     s.put(insetRim(), insetCentre, Front);
 
     // The acid pipette waits on the right.
-    const QPointF pipetteRest(362, 236), pipetteOver(tubeX, mouthY - 6);
+    const QPointF pipetteRest(190, 236), pipetteOver(tubeX, mouthY - 6);
     Obj pipette = s.put(glass::pipette(62), pipetteRest, Props);
     Obj pipetteAcid = s.put(glass::pipetteLiquid(48, clear.darker(104)), pipetteRest, Props);
     Obj acidLabel = putText(s, text::chem("H2SO4") + ", 5 мл", text::bold(13),
                             {pipetteRest.x(), 244}, text::Align::Center, palette::muted);
 
-    const QPointF capPos(505 + 8, 74);
-    const double capWidth = 176;
+    const QPointF capPos(530, 74);
+    const double capWidth = 158;
     if (bath) {
         const int t = setup.temperature;
         caption(s, QStringLiteral("Нагреваем водяную баню до %1 °C").arg(t), capPos, 2.6,
