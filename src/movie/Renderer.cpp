@@ -272,18 +272,15 @@ void finishLayer(const Shape& shape, const StyleSet& styles, const std::vector<E
 QPen makePen(const LineStyle& ls, const QBrush& brush, const QTransform& xf, double stageScale, int shapeVersion,
              double pixel) {
     const double w = ls.width;
-    const double sx = std::hypot(xf.m11(), xf.m12()), sy = std::hypot(xf.m21(), xf.m22());
     const double s = std::sqrt(std::abs(xf.determinant()));
     bool cosmetic = false;
     double devW = w * s;
     if (shapeVersion == 4 && ls.noHScale && ls.noVScale) {
         devW = w * stageScale * pixel;
         cosmetic = true;
-    } else if (shapeVersion == 4 && (ls.noHScale || ls.noVScale)) {
-        // Scaling in one direction only: the stroke follows the smaller of the two scales.
-        devW = w * std::min(sx, sy);
-        cosmetic = true;
     }
+    // With one of NoHScale / NoVScale alone, Flash Player draws the stroke transformed like any
+    // other (the reference renderings show it), so only both flags together stop the scaling.
     QPen pen(brush, w);
     if (devW < pixel || cosmetic) {
         pen.setWidthF(std::max(pixel, devW));
@@ -575,7 +572,7 @@ std::shared_ptr<ShapeGeometry> buildGeometry(const Shape& shape) {
         for (const GeoFill& f : layer.fills) b |= f.path.controlPointRect();
         for (const GeoStroke& st : layer.strokes) {
             const LineStyle& ls = *st.style;
-            if (shape.version == 4 && (ls.noHScale || ls.noVScale)) g->cacheable = false;
+            if (shape.version == 4 && ls.noHScale && ls.noVScale) g->cacheable = false;
             const double pad = ls.width * (ls.join == JoinMiter && shape.version == 4 ? std::max(1.0, ls.miterLimit / 256.0) : 1.0);
             b |= st.path.controlPointRect().adjusted(-pad, -pad, pad, pad);
         }
