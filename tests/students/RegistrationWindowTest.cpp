@@ -19,11 +19,6 @@ namespace {
 
 const QString resultsFile = QStringLiteral("BDStudent.rez");
 
-// Types characters as a keyboard with a Russian layout would deliver them.
-void typeKeys(QWidget* widget, const QString& text) {
-    for (QChar c : text) QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), {});
-}
-
 class RegistrationWindowTest : public LabTest {
 protected:
     void SetUp() override {
