@@ -51,7 +51,7 @@ Scene taskMovie() {
                    palette::glassLine, 1);
     s.put(jar, {660, 250}, Props);
     putText(s, text::chem("MnO2"), text::bold(14), {660, 256}, text::Align::Center, palette::muted);
-    bubbles(s, 540, 580, 238, 206, 2, 0, s.frames(7.0), 3.5, 2.2, Props);
+    bubbles(s, 540, 580, 238, 206, 2, 0, s.frames(7.0) + 1, 3.5, 2.2, Props);
     s.setNow(s.frames(7.0));
     finish(s);
     return s;
@@ -73,16 +73,17 @@ Scene slowMovie() {
     const QPointF base(300, 270);
     peroxideFlask(s, base);
     const int end = s.frames(7.0);
-    bubbles(s, 270, 330, 258, 222, 3, 0, end, 3.0, 2.2, Props);
+    bubbles(s, 270, 330, 258, 222, 3, 0, end + 1, 3.0, 2.2, Props);
     const QPointF tip(base.x(), base.y() - 160);
     heldSplinter(s, tip);
     Obj ember = s.put(glass::glow(7), tip, Captions);
     for (int f = 0; f < end; f += 6) s.setAlpha(ember, f, f % 12 == 0 ? 0.75 : 0.55);
     s.wait(1.0);
-    caption(s, "Пузырьков кислорода мало: реакция идёт медленно.", {440, 110}, 5.6, palette::ink,
-            15, 240);
+    appear(s, paragraph(s, "Пузырьков кислорода мало: реакция идёт медленно.", text::bold(15),
+                        {440, 110}, 240));
     s.wait(2.4);
-    caption(s, "Тлеющая лучинка не вспыхивает.", {440, 170}, 3.2, palette::muted, 15, 240);
+    appear(s, paragraph(s, "Тлеющая лучинка не вспыхивает.", text::bold(15), {440, 170}, 240,
+                        palette::muted));
     s.setNow(end);
     finish(s);
     return s;
@@ -117,11 +118,15 @@ Scene fastMovie() {
                      palette::glassLine, 0.8);
     spoon.fillStroke(art::ellipse({-8, 0}, 11, 6), art::Paint::solid(QColor(0x9A, 0xA5, 0xB0)),
                      palette::glassLine, 0.8);
-    spoon.fill(art::ellipse({-8, -2}, 8, 4), palette::manganese);
     Obj sp = s.put(spoon, {620, 90}, Props);
+    art::Art powder;
+    powder.fill(art::ellipse({-8, -2}, 8, 4), palette::manganese);
+    Obj load = s.put(powder, {620, 90}, Props);
     s.wait(0.4);
     s.moveTo(sp, {base.x() + 6, base.y() - 166}, 1.2);
+    s.moveTo(load, {base.x() + 6, base.y() - 166}, 1.2);
     s.wait(1.4);
+    s.remove(load);
     art::Art grains;
     for (int i = 0; i < 7; ++i)
         grains.fill(art::circle({(i % 3 - 1) * 3.0, i * 6.0}, 1.8), palette::manganese);
@@ -136,9 +141,9 @@ Scene fastMovie() {
     s.moveTo(sp, {620, 90}, 1.0);
     const int boil = s.now();
     // Vigorous bubbling and foam.
-    bubbles(s, base.x() - 44, base.x() + 44, base.y() - 8, base.y() - 56, 22, boil, end, 0.9, 2.6,
-            Props);
-    bubbles(s, base.x() - 9, base.x() + 9, base.y() - 62, base.y() - 150, 8, boil + 6, end, 1.0,
+    bubbles(s, base.x() - 44, base.x() + 44, base.y() - 8, base.y() - 56, 22, boil, end + 1, 0.9,
+            2.6, Props);
+    bubbles(s, base.x() - 9, base.x() + 9, base.y() - 62, base.y() - 150, 8, boil + 6, end + 1, 1.0,
             2.2, Props);
     // The splinter flares up in the oxygen.
     const QPointF tip(base.x(), base.y() - 170);
@@ -159,8 +164,8 @@ Scene fastMovie() {
     s.setNow(boil + s.frames(1.2));
     s.fadeTo(ember, 0, 0.4);
     s.wait(0.8);
-    caption(s, "Бурно выделяется кислород, лучинка вспыхивает!", {540, 150}, 4.0, palette::action,
-            14, 160);
+    appear(s, paragraph(s, "Бурно выделяется кислород, лучинка вспыхивает!", text::bold(14),
+                        {540, 150}, 160, palette::action));
     s.setNow(end);
     finish(s);
     return s;
@@ -191,7 +196,7 @@ Scene conclusionMovie() {
     s.put(glass::flaskOutline(96, 130), base, Front);
     putText(s, text::chem("MnO2 остался"), text::bold(13), {base.x(), base.y() - 150},
             text::Align::Center, palette::muted);
-    bubbles(s, 580, 620, 282, 255, 2, 0, s.frames(6.0), 3.0, 2.0, Props);
+    bubbles(s, 580, 620, 282, 255, 2, 0, s.frames(6.0) + 1, 3.0, 2.0, Props);
     s.setNow(s.frames(6.0));
     finish(s);
     return s;

@@ -85,10 +85,11 @@ Scene tubesMovie() {
                 i == 0 ? palette::muted : palette::ink);
     }
     s.put(glass::rack(4, 130, 40), {335, 170}, Props);
+    equation(s, equationText, {335, 318}, 17);
     s.wait(1.0);
     for (int i = 1; i < 4; ++i) {
         const double x = 140 + i * 130;
-        Obj p = s.put(glass::pipette(50), {x + 60, 40}, Props);
+        Obj p = s.put(glass::pipette(50), {x + 60, 84}, Props);
         s.moveTo(p, {x, 84}, 0.8);
         s.wait(0.9);
         art::Art drop;
@@ -98,7 +99,7 @@ Scene tubesMovie() {
         s.wait(0.5);
         s.remove(d);
         recolour(s, tubes[i], reference, after[i], 1.5);
-        s.moveTo(p, {x + 60, 30}, 0.7);
+        s.moveTo(p, {x + 60, 84}, 0.7);
         s.fadeTo(p, 0, 0.7);
         s.wait(1.6);
         reveal(s, result[i], text::bold(15), {x, 284}, text::Align::Center,

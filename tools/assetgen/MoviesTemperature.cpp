@@ -54,7 +54,7 @@ Scene taskMovie() {
     s.scaleTo(column, 1, 5.0 / 30, {0, 0}, 0);
     s.setNow(s.frames(1.0));
     s.scaleTo(column, 1, 25.0 / 30, {0, 0}, 5.0);
-    bubbles(s, 600, 660, 255, 192, 6, s.frames(2.0), s.frames(8.0), 1.6, 2.5, Front);
+    bubbles(s, 600, 660, 255, 192, 6, s.frames(2.0), s.frames(8.0) + 1, 1.6, 2.5, Front);
     s.setNow(s.frames(8.0));
     finish(s);
     return s;
