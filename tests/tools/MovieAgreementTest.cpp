@@ -283,4 +283,25 @@ TEST(MovieAgreement, TextMoviesOfTheTableExperimentsStayAboveTheTable) {
     }
 }
 
+// The intro and the About corner loop for as long as their windows are open: the last frame
+// leads into the first without a visible jump.
+TEST(MovieAgreement, LoopingMoviesJoinSmoothly) {
+    for (const char* p : {"BackGround/About.swf", "Movie/1.swf"}) {
+        const QString path = QString::fromLatin1(p);
+        SCOPED_TRACE(p);
+        const QImage first = frameImage(path, 0), last = frameImage(path, lastFrame(path));
+        const QImage middle = frameImage(path, lastFrame(path) / 2);
+        auto distance = [](const QImage& a, const QImage& b) {
+            double sum = 0;
+            for (int y = 0; y < a.height(); ++y)
+                for (int x = 0; x < a.width(); ++x)
+                    sum += std::abs(qGray(a.pixel(x, y)) - qGray(b.pixel(x, y)));
+            return sum / (a.width() * a.height());
+        };
+        // Something moves, and the step from last to first is no bigger than one frame's step.
+        EXPECT_GT(distance(first, middle), 0.05);
+        EXPECT_LT(distance(last, first), 0.5);
+    }
+}
+
 }  // namespace

@@ -155,4 +155,49 @@ TEST(Scene, MovingAndFadingReuseOneCharacter) {
     EXPECT_NEAR(d.cxform.mult[3] / 256.0, 0.6, 0.01);
 }
 
+// Drawings that never change are merged into one shape for the player; what it shows must stay
+// what the scene describes, layers in the same order around the objects that move.
+TEST(Scene, PlayerShowsWhatTheSceneDescribes) {
+    Scene scene(300, 120, QColor(0xF4, 0xF7, 0xFB));
+    art::Art panel;
+    panel.fillStroke(art::roundRect(10, 10, 280, 100, 8), art::Paint::solid(Qt::white),
+                     QColor(0x80, 0x90, 0xA0), 1.5);
+    scene.put(panel, {}, 1);
+    art::Art label;
+    label.fill(text::at(text::chem("Na2S2O3"), text::bold(18), {20, 20}), Qt::black);
+    scene.put(label, {}, 2);
+    art::Art ball;
+    ball.fill(
+        art::circle({0, 0}, 14),
+        art::Paint::radial({-4, -4}, 18, {{0, QColor(255, 200, 200)}, {1, QColor(200, 0, 0)}}));
+    const Scene::Object moving = scene.put(ball, {40, 80}, 3);
+    art::Art cover;
+    cover.fill(art::rect(150, 60, 60, 40), QColor(0, 120, 0, 160));
+    scene.put(cover, {}, 4);
+    scene.moveTo(moving, {260, 80}, 2.0);
+    scene.fadeTo(moving, 0.5, 2.0);
+    scene.wait(2.0);
+    scene.end();
+
+    swf::ReadResult read = swf::readSwf(swf::writeMovie(scene.build()));
+    ASSERT_TRUE(read.ok);
+    swf::Timeline tl(std::move(read.movie), true, false);
+    for (int f = 0; f < scene.frameCount(); ++f) {
+        if (f > 0) tl.tick();
+        if (f % 6 != 0) continue;
+        const QImage movie = swf::renderFrame(tl).convertToFormat(QImage::Format_RGB32);
+        const QImage described = scene.preview(f).convertToFormat(QImage::Format_RGB32);
+        int differ = 0;
+        for (int y = 0; y < 120; ++y)
+            for (int x = 0; x < 300; ++x) {
+                const QRgb a = movie.pixel(x, y), b = described.pixel(x, y);
+                if (std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                        std::abs(qBlue(a) - qBlue(b)) >
+                    60)
+                    ++differ;
+            }
+        EXPECT_LT(differ, 60) << "frame " << f;
+    }
+}
+
 }  // namespace
