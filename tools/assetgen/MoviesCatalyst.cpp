@@ -105,8 +105,7 @@ Scene fastMovie() {
 
     const QPointF base(480, 270);
     s.put(glass::flask(110, 150), base, Glass);
-    Obj liquid = s.put(glass::flaskLiquid(110, 150, 0.38, peroxide), base, Liquid);
-    (void)liquid;
+    s.put(glass::flaskLiquid(110, 150, 0.38, peroxide), base, Liquid);
     s.put(glass::flaskOutline(110, 150), base, Front);
     putText(s, text::chem("H2O2"), text::bold(14), {base.x(), base.y() + 6}, text::Align::Center,
             palette::muted);

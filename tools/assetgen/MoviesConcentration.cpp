@@ -63,9 +63,8 @@ Scene taskMovie() {
     reveal(s, "Время τ — от добавления кислоты до исчезновения\nкреста под пробиркой.", body,
            {22, y});
     s.wait(0.8);
-    Obj rate = reveal(s, "Условная скорость реакции:  v = 1 / τ", text::bold(16), {22, y + 44},
-                      text::Align::Left, palette::accent);
-    (void)rate;
+    reveal(s, "Условная скорость реакции:  v = 1 / τ", text::bold(16), {22, y + 44},
+           text::Align::Left, palette::accent);
     s.wait(0.8);
     reveal(s, "Чем больше концентрация, тем меньше τ и больше v.", body, {22, y + 70},
            text::Align::Left, palette::good);
@@ -186,8 +185,7 @@ Scene timingMovie() {
     const int startAt = s.frames(2.4);
     s.setNow(startAt);
     turnHand(s, h, c, 1.0, 5.0);
-    Obj card = s.put(glass::crossCard(60, 40), {560, 250}, Props);
-    (void)card;
+    s.put(glass::crossCard(60, 40), {560, 250}, Props);
     Obj x = s.put(glass::cross(28, palette::ink), {560, 250}, Props);
     s.fadeTo(x, 0, 5.0, Scene::Ease::In);
     s.setNow(startAt + s.frames(5.0));

@@ -216,9 +216,8 @@ Scene movie(const Setup& setup) {
     s.remove(cross);
     if (!bath) s.remove(sheetX);
     s.remove(watch);
-    Obj stopNow = putText(s, text::wrap("Крест исчез — нажмите «Стоп»!", text::bold(15), capWidth),
-                          text::bold(15), capPos, text::Align::Left, palette::action, Captions);
-    (void)stopNow;
+    putText(s, text::wrap("Крест исчез — нажмите «Стоп»!", text::bold(15), capWidth),
+            text::bold(15), capPos, text::Align::Left, palette::action, Captions);
     s.wait(2.0);
     finish(s);
     return s;
