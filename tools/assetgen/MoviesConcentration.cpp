@@ -199,11 +199,9 @@ Scene tubeMovie(int variant, int tube) {
     r.title = QStringLiteral("Опыт 1. Пробирка %1").arg(tube);
     r.thiosulfateMl = chemistry::thiosulfateMl(tube);
     r.waterMl = chemistry::waterMl(tube);
-    r.subtitle = QStringLiteral("%1 мл %2 + %3 мл H_2O + 5 мл %4")
-                     .arg(r.thiosulfateMl)
-                     .arg(text::chem("Na2S2O3"))
-                     .arg(r.waterMl)
-                     .arg(text::chem("H2SO4"));
+    r.subtitle = QStringLiteral("%1 мл %2 + ").arg(r.thiosulfateMl).arg(text::chem("Na2S2O3"));
+    if (r.waterMl > 0) r.subtitle += QStringLiteral("%1 мл H_2O + ").arg(r.waterMl);
+    r.subtitle += QStringLiteral("5 мл ") + text::chem("H2SO4");
     r.seconds = chemistry::tubeSeconds(variant, tube);
     return reaction::movie(r);
 }

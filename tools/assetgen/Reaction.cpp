@@ -138,15 +138,14 @@ Scene movie(const Setup& setup) {
         s.setNow(start);
         s.wait(2.6);
     } else {
-        caption(s,
-                QStringLiteral("Наливаем %1 мл %2 и %3 мл воды")
-                    .arg(setup.thiosulfateMl)
-                    .arg(text::chem("Na2S2O3"))
-                    .arg(setup.waterMl),
-                capPos, 2.8, palette::ink, 14, capWidth);
+        QString pourText =
+            QStringLiteral("Наливаем %1 мл %2").arg(setup.thiosulfateMl).arg(text::chem("Na2S2O3"));
+        if (setup.waterMl > 0) pourText += QStringLiteral(" и %1 мл воды").arg(setup.waterMl);
+        caption(s, pourText, capPos, 2.8, palette::ink, 14, capWidth);
         s.setAlpha(cap, s.now(), 1);
         s.setAlpha(body, s.now(), 1);
-        const double thio = 1.7, water = 1.1;
+        // Without water the thiosulfate takes the whole filling time.
+        const double water = setup.waterMl > 0 ? 1.1 : 0.0, thio = 2.8 - water;
         s.scaleTo(body, 1, levelScale(setup.thiosulfateMl), {0, 0}, thio, Scene::Ease::Linear);
         Obj thioLabel =
             putText(s, text::chem("Na2S2O3") + QStringLiteral(" %1 мл").arg(setup.thiosulfateMl),
