@@ -3,7 +3,7 @@
 class LabWindow;
 
 // The program's main window: closing it ends the program. It is set once the main window's
-// creation has finished; before that a close request does nothing.
+// creation has finished; a close requested before that is carried out when it is set.
 void setMainForm(LabWindow* window);
 LabWindow* mainForm();
 

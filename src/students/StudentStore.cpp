@@ -153,7 +153,9 @@ QByteArray studentTableImage() {
 bool LoadStudents() {
     const QString path = resultsFilePath();
     QFile file(path);
-    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) {
+    // A file that nobody may write cannot be opened for writing, whoever runs the program (the
+    // superuser could open it all the same, and a save would then replace it).
+    if (!probeReadWrite(path) || !file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) {
         reportResultsFileFailure();
         // A file that exists but cannot be opened may hold grades: it is left alone, and the
         // table is not taken from it so that nothing is saved over it. A missing one is created
@@ -193,7 +195,8 @@ bool SaveStudents() {
     // refused, as a plain rewrite would be.
     const QString path = resultsFilePath();
     QSaveFile file(path);
-    bool ok = injectedFault != StudentSaveStep::Open && file.open(QIODevice::WriteOnly);
+    const bool mayWrite = !QFileInfo::exists(path) || probeReadWrite(path);
+    bool ok = injectedFault != StudentSaveStep::Open && mayWrite && file.open(QIODevice::WriteOnly);
     if (ok) {
         const QByteArray image = studentTableImage();
         for (std::int32_t i = 0; ok && i < StudentCount; ++i) {
