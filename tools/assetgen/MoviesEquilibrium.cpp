@@ -51,7 +51,7 @@ Scene taskMovie() {
     s.wait(0.3);
     equation(s, equationText, {260, 76}, 19);
     s.wait(0.8);
-    reveal(s, text::chem("Роданид железа Fe(SCN)3 окрашивает раствор в красный цвет:"),
+    reveal(s, text::chem("Роданид железа(III) Fe(SCN)3 окрашивает раствор в красный цвет:"),
            text::plain(15), {22, 130});
     reveal(s, "по цвету видно, в какую сторону смещается равновесие.", text::plain(15), {22, 152});
     s.wait(0.8);

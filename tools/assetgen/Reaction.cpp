@@ -206,9 +206,10 @@ Scene movie(const Setup& setup) {
 
     caption(s, "Кислота прилита — нажмите «Старт»!", capPos, 3.0, palette::action, 14, capWidth);
     s.wait(3.6);
-    Obj watch = putText(
-        s, text::wrap("Смотрите на крест сверху: муть S скрывает его", text::bold(14), capWidth),
-        text::bold(14), capPos, text::Align::Left, palette::ink, Captions);
+    Obj watch = putText(s,
+                        text::wrap("Следите за крестом: выпадающая сера делает раствор мутным",
+                                   text::bold(14), capWidth),
+                        text::bold(14), capPos, text::Align::Left, palette::ink, Captions);
     appear(s, watch, 0.4);
 
     s.setNow(acidIn + n);
