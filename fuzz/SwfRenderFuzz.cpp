@@ -1,0 +1,25 @@
+// Fuzz target: everything the player does with a file: read, play a few frames and draw each
+// at a small size (fills, strokes, gradients, colour transforms, masks, kept images).
+#include <QByteArray>
+#include <QImage>
+#include <QPainter>
+#include <cstdint>
+
+#include "movie/Renderer.h"
+#include "movie/SwfReader.h"
+#include "movie/Timeline.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+    swf::ReadResult r = swf::readSwf(bytes);
+    if (!r.ok) return 0;
+    swf::Timeline tl(std::move(r.movie), true, true);
+    QImage img(48, 32, QImage::Format_ARGB32_Premultiplied);
+    for (int i = 0; i < 4; ++i) {
+        QPainter p(&img);
+        swf::renderStage(p, tl, QRectF(0, 0, 48, 32));
+        p.end();
+        tl.tick();
+    }
+    return 0;
+}
