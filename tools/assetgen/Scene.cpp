@@ -7,15 +7,6 @@
 
 #include "ShapeBuilder.h"
 
-Scene::Tint Scene::Tint::solid(QColor c) {
-    Tint t;
-    for (int i = 0; i < 3; ++i) t.mult[i] = 0;
-    t.add[0] = c.red();
-    t.add[1] = c.green();
-    t.add[2] = c.blue();
-    return t;
-}
-
 Scene::Scene(int width, int height, QColor background, double fps)
     : width_(width), height_(height), background_(background), fps_(fps) {}
 

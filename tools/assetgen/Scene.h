@@ -5,7 +5,6 @@
 #include <QSize>
 #include <QTransform>
 #include <map>
-#include <optional>
 #include <vector>
 
 #include "Art.h"
@@ -25,13 +24,6 @@ public:
         double mult[4] = {1, 1, 1, 1};  // r g b a
         double add[4] = {0, 0, 0, 0};
         bool operator==(const Tint&) const = default;
-        static Tint alpha(double a) {
-            Tint t;
-            t.mult[3] = a;
-            return t;
-        }
-        // Paints everything in the colour c (keeping the drawing's alpha).
-        static Tint solid(QColor c);
     };
     enum class Ease { Linear, Smooth, In, Out };
 
@@ -64,12 +56,6 @@ public:
     // Scales about a fixed point of the drawing (a level rising from the bottom of a tube).
     void scaleTo(Object o, double sx, double sy, QPointF anchor, double seconds,
                  Ease ease = Ease::Smooth);
-    // Per-frame control of the opacity: f(0..1) over the span.
-    template <class F>
-    void fadeBy(Object o, double seconds, F f) {
-        const int n = frames(seconds);
-        for (int i = 0; i <= n; ++i) setAlpha(o, now_ + i, f(n == 0 ? 1.0 : double(i) / n));
-    }
     void setAlpha(Object o, int frame, double alpha);
     void remove(Object o);  // at the clock
 
