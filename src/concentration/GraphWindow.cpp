@@ -174,7 +174,10 @@ void TForm8::createChart() {
         s->attachAxis(axisX_);
         s->attachAxis(axisY_);
     }
+    // The view lets go of its default chart without deleting it.
+    QChart* defaultChart = Chart1->chart();
     Chart1->setChart(chart);
+    delete defaultChart;
     Chart1->setRenderHint(QPainter::Antialiasing);
     Chart1->setRubberBand(QChartView::RectangleRubberBand);
 }
