@@ -422,8 +422,10 @@ void drawShape(Ctx& ctx, const Character& c, const QTransform& xf, const ColorXf
         cx = ColorXf();
         if (opacity <= 0) return;
     }
-    const QRectF dev = xf.mapRect(g.bounds);
-    const QRect r = dev.toAlignedRect().adjusted(-2, -2, 2, 2).intersected(QRect(QPoint(0, 0), ctx.device));
+    // Clipped to the device in floating point first: far-away shapes give coordinates no int holds.
+    const QRectF dev = xf.mapRect(g.bounds).adjusted(-2, -2, 2, 2).intersected(QRectF(QPointF(0, 0), QSizeF(ctx.device)));
+    if (dev.isEmpty()) return;
+    const QRect r = dev.toAlignedRect().intersected(QRect(QPoint(0, 0), ctx.device));
     if (r.isEmpty()) return;
     float key[8];
     colorKey(cx, key);
