@@ -148,3 +148,25 @@ TEST(Renderer, AFadingShapeKeptAsAnImageLooksLikeTheFadedShape) {
 }
 
 }  // namespace
+
+namespace {
+// Found by fuzzing: a shape far outside the stage (device coordinates beyond any int) is simply
+// not drawn, first time and from the kept image alike.
+TEST(Renderer, AShapeFarOffTheStageDrawsNothing) {
+    swf::SwfWriter w(20, 20, 10);
+    w.setBackground({255, 255, 255, 255});
+    swf::ShapeSpec far;
+    far.fills.push_back(swf::FillStyle::solid({0, 0, 0, 255}));
+    far.paths.push_back(swf::SubPath::rect(1.0e8, 1.0e8, 9.0e8, 9.0e8, 1, 0));
+    const auto id = w.defineShape(far);
+    w.placeObject(1, id, swf::Matrix::fromValues(16000, 0, 0, 16000, 0, 0));  // ±1e12 pixels
+    w.placeObject(2, id, swf::Matrix::fromValues(1, 0, 0, 1, 1.0e9, 1.0e9));
+    w.showFrame();
+    w.finish();
+    swf::Timeline tl(w.movie(), true, true);
+    for (int i = 0; i < 3; ++i) {
+        const QImage img = swf::renderFrame(tl).convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(QColor(img.pixel(10, 10)), QColor(255, 255, 255));
+    }
+}
+}  // namespace
