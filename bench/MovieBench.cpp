@@ -56,33 +56,44 @@ QByteArray labMovie() {
     SwfWriter w(705, 350, 24);
     w.setBackground({236, 233, 216, 255});
     ShapeSpec wall;
-    wall.fills.push_back(linearGradient(0, 0, 0, px(350), {{0, {250, 250, 240, 255}}, {255, {200, 200, 185, 255}}}));
+    wall.fills.push_back(
+        linearGradient(0, 0, 0, px(350), {{0, {250, 250, 240, 255}}, {255, {200, 200, 185, 255}}}));
     wall.paths.push_back(SubPath::rect(0, 0, px(705), px(260), 1, 0));
     wall.fills.push_back(FillStyle::solid({120, 85, 50, 255}));
     wall.paths.push_back(SubPath::rect(0, px(260), px(705), px(90), 2, 0));
     const auto wallId = w.defineShape(wall);
     ShapeSpec flask;
-    flask.fills.push_back(radialGradient(px(60), px(120), px(90), {{0, {255, 255, 255, 90}}, {255, {170, 200, 230, 140}}}));
+    flask.fills.push_back(radialGradient(px(60), px(120), px(90),
+                                         {{0, {255, 255, 255, 90}}, {255, {170, 200, 230, 140}}}));
     flask.lines.push_back(LineStyle::make(40, {60, 60, 80, 255}));
     SubPath body(px(45), 0, 1, 1);
-    body.lineTo(px(75), 0).lineTo(px(75), px(60)).curveTo(px(140), px(110), px(120), px(170))
-        .lineTo(0, px(170)).curveTo(px(-20), px(110), px(45), px(60)).close();
+    body.lineTo(px(75), 0)
+        .lineTo(px(75), px(60))
+        .curveTo(px(140), px(110), px(120), px(170))
+        .lineTo(0, px(170))
+        .curveTo(px(-20), px(110), px(45), px(60))
+        .close();
     flask.paths.push_back(body);
     const auto flaskId = w.defineShape(flask);
     ShapeSpec liquid;
     liquid.fills.push_back(FillStyle::solid({40, 120, 220, 160}));
     SubPath lq(px(8), px(110), 1, 0);
-    lq.lineTo(px(112), px(110)).curveTo(px(130), px(140), px(118), px(168)).lineTo(px(2), px(168))
+    lq.lineTo(px(112), px(110))
+        .curveTo(px(130), px(140), px(118), px(168))
+        .lineTo(px(2), px(168))
         .curveTo(px(-10), px(140), px(8), px(110));
     liquid.paths.push_back(lq);
     const auto liquidId = w.defineShape(liquid);
     ShapeSpec bubble;
-    bubble.fills.push_back(focalGradient(0, 0, px(5), -0.4, {{0, {255, 255, 255, 230}}, {255, {150, 200, 255, 60}}}));
+    bubble.fills.push_back(
+        focalGradient(0, 0, px(5), -0.4, {{0, {255, 255, 255, 230}}, {255, {150, 200, 255, 60}}}));
     bubble.lines.push_back(LineStyle::make(10, {255, 255, 255, 180}));
     bubble.paths.push_back(SubPath::ellipse(0, 0, px(5), px(5), 1, 1));
     const auto bubbleId = w.defineShape(bubble);
     ShapeSpec stand;
-    stand.fills.push_back(linearGradient(0, 0, px(12), 0, {{0, {90, 90, 90, 255}}, {128, {200, 200, 200, 255}}, {255, {80, 80, 80, 255}}}));
+    stand.fills.push_back(linearGradient(
+        0, 0, px(12), 0,
+        {{0, {90, 90, 90, 255}}, {128, {200, 200, 200, 255}}, {255, {80, 80, 80, 255}}}));
     stand.paths.push_back(SubPath::rect(0, 0, px(12), px(230), 1, 0));
     stand.paths.push_back(SubPath::rect(px(-40), px(225), px(120), px(10), 1, 0));
     const auto standId = w.defineShape(stand);
@@ -92,12 +103,14 @@ QByteArray labMovie() {
     thermo.lines.push_back(LineStyle::make(20, {40, 40, 40, 255}));
     thermo.paths.push_back(SubPath::rect(0, 0, px(14), px(150), 1, 1));
     thermo.paths.push_back(SubPath::ellipse(px(7), px(158), px(11), px(11), 2, 1));
-    for (int i = 0; i < 15; ++i) thermo.paths.push_back(SubPath::rect(px(14), px(10 + i * 9), px(5), px(1), 0, 1));
+    for (int i = 0; i < 15; ++i)
+        thermo.paths.push_back(SubPath::rect(px(14), px(10 + i * 9), px(5), px(1), 0, 1));
     const auto thermoId = w.defineShape(thermo);
     SpriteBuilder bubbles;
     for (int f = 0; f < 24; ++f) {
         for (int b = 0; b < 12; ++b) {
-            const double x = px(20 + (b * 37) % 80), y = px(160 - std::fmod(f * 4.0 + b * 13.0, 50.0));
+            const double x = px(20 + (b * 37) % 80),
+                         y = px(160 - std::fmod(f * 4.0 + b * 13.0, 50.0));
             if (f == 0)
                 bubbles.placeObject(std::uint16_t(b + 1), bubbleId, Matrix::translate(x, y));
             else
@@ -112,7 +125,8 @@ QByteArray labMovie() {
     w.placeObject(4, bubblesId, Matrix::translate(px(260), px(90)));
     w.placeObject(5, flaskId, Matrix::translate(px(260), px(90)));
     w.placeObject(6, thermoId, Matrix::translate(px(520), px(60)));
-    w.placeObject(7, flaskId, Matrix::fromValues(0.6, 0, 0, 0.6, px(80), px(150)), CxForm::multiply(1, 0.8, 0.8, 1));
+    w.placeObject(7, flaskId, Matrix::fromValues(0.6, 0, 0, 0.6, px(80), px(150)),
+                  CxForm::multiply(1, 0.8, 0.8, 1));
     for (int f = 0; f < 48; ++f) {
         if (f > 0) w.moveObject(6, Matrix::translate(px(520), px(60 - f % 10)));
         w.showFrame();
@@ -160,17 +174,24 @@ int main(int argc, char** argv) {
     for (const QString& name : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
         const QByteArray bytes = readAll(root.filePath(name + QStringLiteral("/test.swf")));
         if (bytes.isEmpty()) continue;
-        benchmark::RegisterBenchmark(QString(QStringLiteral("parse/") + name).toStdString().c_str(), parse, bytes)->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark(QString(QStringLiteral("render/") + name).toStdString().c_str(), render, bytes)->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(QString(QStringLiteral("parse/") + name).toStdString().c_str(),
+                                     parse, bytes)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(
+            QString(QStringLiteral("render/") + name).toStdString().c_str(), render, bytes)
+            ->Unit(benchmark::kMillisecond);
     }
-    benchmark::RegisterBenchmark("render/lab_frame_705x350", labFrame)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("render/lab_frame_705x350", labFrame)
+        ->Unit(benchmark::kMillisecond);
     // LAB_BENCH_MOVIES: more movies to play at 705 x 350 (paths separated by ':'), for example the
     // generated experiment movies of a build's program folder.
-    for (const QString& path : qEnvironmentVariable("LAB_BENCH_MOVIES").split(QLatin1Char(':'), Qt::SkipEmptyParts)) {
+    for (const QString& path :
+         qEnvironmentVariable("LAB_BENCH_MOVIES").split(QLatin1Char(':'), Qt::SkipEmptyParts)) {
         const QByteArray bytes = readAll(path);
         if (bytes.isEmpty()) continue;
-        benchmark::RegisterBenchmark(QString(QStringLiteral("play/") + QFileInfo(path).fileName()).toStdString().c_str(),
-                                     playMovie, bytes)
+        benchmark::RegisterBenchmark(
+            QString(QStringLiteral("play/") + QFileInfo(path).fileName()).toStdString().c_str(),
+            playMovie, bytes)
             ->Unit(benchmark::kMillisecond);
     }
     benchmark::Initialize(&argc, argv);

@@ -8,11 +8,13 @@
 #include "movie/Timeline.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
-    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
     swf::ReadResult r = swf::readSwf(bytes);
     if (!r.ok) return 0;
     for (const swf::Tag& t : r.movie.tags)
-        if (const auto* s = std::get_if<swf::DefineShapeTag>(&t)) (void)swf::buildGeometry(*s->shape);
+        if (const auto* s = std::get_if<swf::DefineShapeTag>(&t))
+            (void)swf::buildGeometry(*s->shape);
     swf::Timeline tl(std::move(r.movie), true, true);
     for (int i = 0; i < 24; ++i) tl.tick();
     tl.gotoFrame(0);

@@ -10,7 +10,8 @@
 #include "movie/Timeline.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
-    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
     swf::ReadResult r = swf::readSwf(bytes);
     if (!r.ok) return 0;
     swf::Timeline tl(std::move(r.movie), true, true);

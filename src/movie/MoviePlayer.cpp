@@ -39,9 +39,13 @@ void MoviePlayer::startClock() {
     timer_.start(std::clamp(int(intervalMs_ / 4), 5, 20));
 }
 
-int MoviePlayer::TotalFrames() const { return timeline_ ? timeline_->totalFrames() : 0; }
+int MoviePlayer::TotalFrames() const {
+    return timeline_ ? timeline_->totalFrames() : 0;
+}
 
-int MoviePlayer::FrameNum() const { return timeline_ ? timeline_->frameNum() : 0; }
+int MoviePlayer::FrameNum() const {
+    return timeline_ ? timeline_->frameNum() : 0;
+}
 
 void MoviePlayer::Stop() {
     if (timeline_) timeline_->stop();
@@ -52,7 +56,9 @@ void MoviePlayer::setLoop(bool on) {
     if (timeline_) timeline_->setLoop(on);
 }
 
-bool MoviePlayer::isPlaying() const { return timeline_ && timeline_->root().playing(); }
+bool MoviePlayer::isPlaying() const {
+    return timeline_ && timeline_->root().playing();
+}
 
 void MoviePlayer::setManualStepping(bool on) {
     manual_ = on;
@@ -74,7 +80,8 @@ void MoviePlayer::catchUpWithClock() {
         ++steps;
         nextDueMs_ += intervalMs_;
         // Never skip the last frame: it stays on show for a whole interval.
-        if (timeline_->frameNum() == timeline_->framesPresent() - 1 && timeline_->root().playing()) {
+        if (timeline_->frameNum() == timeline_->framesPresent() - 1 &&
+            timeline_->root().playing()) {
             nextDueMs_ = std::max(nextDueMs_, now + intervalMs_);
             break;
         }

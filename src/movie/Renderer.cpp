@@ -34,7 +34,8 @@ struct ColorXf {
         if (identity) return QColor(c.r, c.g, c.b, c.a);
         const float in[4] = {float(c.r), float(c.g), float(c.b), float(c.a)};
         int out[4];
-        for (int i = 0; i < 4; ++i) out[i] = std::clamp(int(std::lround(in[i] * m[i] + a[i])), 0, 255);
+        for (int i = 0; i < 4; ++i)
+            out[i] = std::clamp(int(std::lround(in[i] * m[i] + a[i])), 0, 255);
         return QColor(out[0], out[1], out[2], out[3]);
     }
 };
@@ -49,8 +50,12 @@ ColorXf opaqueMask() {
 
 // Brushes ----------------------------------------------------------------------------------
 
-double toLinear(double c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); }
-double toSrgb(double c) { return c <= 0.0031308 ? c * 12.92 : 1.055 * std::pow(c, 1.0 / 2.4) - 0.055; }
+double toLinear(double c) {
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+double toSrgb(double c) {
+    return c <= 0.0031308 ? c * 12.92 : 1.055 * std::pow(c, 1.0 / 2.4) - 0.055;
+}
 
 // The gradient as the 256-entry table a Flash player builds: the first colour up to the
 // first ratio, then each pair of records interpolated over the ratios not yet filled (so
@@ -81,7 +86,8 @@ QGradientStops gradientStops(const Gradient& g, const ColorXf& cx) {
             const int r = std::clamp(int(std::lround(mix(c0.red(), c1.red()))), 0, 255);
             const int gg = std::clamp(int(std::lround(mix(c0.green(), c1.green()))), 0, 255);
             const int b2 = std::clamp(int(std::lround(mix(c0.blue(), c1.blue()))), 0, 255);
-            const int al = std::clamp(int(std::lround(c0.alpha() * (1 - t) + c1.alpha() * t)), 0, 255);
+            const int al =
+                std::clamp(int(std::lround(c0.alpha() * (1 - t) + c1.alpha() * t)), 0, 255);
             table[pos] = qRgba(r, gg, b2, al);
         }
     }
@@ -95,44 +101,45 @@ QGradientStops gradientStops(const Gradient& g, const ColorXf& cx) {
 // Returns false when the style draws nothing (bitmap fills, unknown types).
 bool makeBrush(const FillStyle& f, const ColorXf& cx, QBrush& out) {
     switch (f.type) {
-    case FillSolid:
-        out = QBrush(cx.apply(f.color));
-        return true;
-    case FillLinear:
-    case FillRadial:
-    case FillFocalRadial: {
-        const auto& g = f.gradient;
-        if (g.records.empty()) {
-            out = QBrush(cx.apply(Rgba{0, 0, 0, 255}));
+        case FillSolid:
+            out = QBrush(cx.apply(f.color));
+            return true;
+        case FillLinear:
+        case FillRadial:
+        case FillFocalRadial: {
+            const auto& g = f.gradient;
+            if (g.records.empty()) {
+                out = QBrush(cx.apply(Rgba{0, 0, 0, 255}));
+                return true;
+            }
+            if (g.records.size() == 1) {
+                out = QBrush(cx.apply(g.records[0].color));
+                return true;
+            }
+            QGradient::Spread spread = g.spread == SpreadReflect  ? QGradient::ReflectSpread
+                                       : g.spread == SpreadRepeat ? QGradient::RepeatSpread
+                                                                  : QGradient::PadSpread;
+            const QGradientStops stops = gradientStops(g, cx);
+            if (f.type == FillLinear) {
+                QLinearGradient lg(-16384, 0, 16384, 0);
+                lg.setSpread(spread);
+                lg.setStops(stops);
+                out = QBrush(lg);
+            } else {
+                const double focal =
+                    f.type == FillFocalRadial ? std::clamp(g.focalPoint / 256.0, -0.99, 0.99) : 0.0;
+                QRadialGradient rg(QPointF(0, 0), 16384, QPointF(focal * 16384, 0));
+                rg.setSpread(spread);
+                rg.setStops(stops);
+                out = QBrush(rg);
+            }
+            const QTransform m = f.matrix.toQt();
+            if (!m.isInvertible()) return false;
+            out.setTransform(m);
             return true;
         }
-        if (g.records.size() == 1) {
-            out = QBrush(cx.apply(g.records[0].color));
-            return true;
-        }
-        QGradient::Spread spread = g.spread == SpreadReflect  ? QGradient::ReflectSpread
-                                   : g.spread == SpreadRepeat ? QGradient::RepeatSpread
-                                                              : QGradient::PadSpread;
-        const QGradientStops stops = gradientStops(g, cx);
-        if (f.type == FillLinear) {
-            QLinearGradient lg(-16384, 0, 16384, 0);
-            lg.setSpread(spread);
-            lg.setStops(stops);
-            out = QBrush(lg);
-        } else {
-            const double focal = f.type == FillFocalRadial ? std::clamp(g.focalPoint / 256.0, -0.99, 0.99) : 0.0;
-            QRadialGradient rg(QPointF(0, 0), 16384, QPointF(focal * 16384, 0));
-            rg.setSpread(spread);
-            rg.setStops(stops);
-            out = QBrush(rg);
-        }
-        const QTransform m = f.matrix.toQt();
-        if (!m.isInvertible()) return false;
-        out.setTransform(m);
-        return true;
-    }
-    default:
-        return false;
+        default:
+            return false;
     }
 }
 
@@ -207,7 +214,8 @@ QPainterPath joinContours(const std::vector<Edge>& es, Qt::FillRule rule) {
     return path;
 }
 
-void finishLayer(const Shape& shape, const StyleSet& styles, const std::vector<Edge>& edges, ShapeGeometry& g) {
+void finishLayer(const Shape& shape, const StyleSet& styles, const std::vector<Edge>& edges,
+                 ShapeGeometry& g) {
     GeoLayer layer;
     const Qt::FillRule rule = shape.usesNonZeroWinding() ? Qt::WindingFill : Qt::OddEvenFill;
     const size_t nf = styles.fills.size(), nl = styles.lines.size();
@@ -231,7 +239,8 @@ void finishLayer(const Shape& shape, const StyleSet& styles, const std::vector<E
         std::uint32_t prev = 0;
         std::int32_t px = 0, py = 0, rx = 0, ry = 0;
         auto finishRun = [&]() {
-            if (prev && px == rx && py == ry && !styles.lines[prev - 1].noClose) paths[prev].closeSubpath();
+            if (prev && px == rx && py == ry && !styles.lines[prev - 1].noClose)
+                paths[prev].closeSubpath();
             prev = 0;
         };
         for (const Edge& e : edges) {
@@ -269,8 +278,8 @@ void finishLayer(const Shape& shape, const StyleSet& styles, const std::vector<E
 
 // Pens ------------------------------------------------------------------------------------
 
-QPen makePen(const LineStyle& ls, const QBrush& brush, const QTransform& xf, double stageScale, int shapeVersion,
-             double pixel) {
+QPen makePen(const LineStyle& ls, const QBrush& brush, const QTransform& xf, double stageScale,
+             int shapeVersion, double pixel) {
     const double w = ls.width;
     const double s = std::sqrt(std::abs(xf.determinant()));
     bool cosmetic = false;
@@ -288,8 +297,10 @@ QPen makePen(const LineStyle& ls, const QBrush& brush, const QTransform& xf, dou
     }
     if (shapeVersion == 4) {
         const std::uint8_t cap = ls.startCap;
-        pen.setCapStyle(cap == CapNone ? Qt::FlatCap : cap == CapSquare ? Qt::SquareCap : Qt::RoundCap);
-        pen.setJoinStyle(ls.join == JoinBevel  ? Qt::BevelJoin
+        pen.setCapStyle(cap == CapNone     ? Qt::FlatCap
+                        : cap == CapSquare ? Qt::SquareCap
+                                           : Qt::RoundCap);
+        pen.setJoinStyle(ls.join == JoinBevel   ? Qt::BevelJoin
                          : ls.join == JoinMiter ? Qt::MiterJoin
                                                 : Qt::RoundJoin);
         if (ls.join == JoinMiter) pen.setMiterLimit(std::max(1.0, ls.miterLimit / 256.0));
@@ -315,7 +326,8 @@ const ShapeGeometry& geometryOf(const Character& c) {
     return *c.geometry;
 }
 
-void drawLayers(Ctx& ctx, const Character& c, const ShapeGeometry& g, const QTransform& xf, const ColorXf& cx) {
+void drawLayers(Ctx& ctx, const Character& c, const ShapeGeometry& g, const QTransform& xf,
+                const ColorXf& cx) {
     QPainter& p = *ctx.p;
     p.setTransform(xf);
     for (const GeoLayer& layer : g.layers) {
@@ -337,7 +349,8 @@ void drawLayers(Ctx& ctx, const Character& c, const ShapeGeometry& g, const QTra
                     b = QBrush(cx.apply(s.style->color));
                 }
             }
-            p.strokePath(s.path, makePen(*s.style, b, xf, ctx.stageScale, c.shape->version, ctx.pixel));
+            p.strokePath(s.path,
+                         makePen(*s.style, b, xf, ctx.stageScale, c.shape->version, ctx.pixel));
         }
     }
 }
@@ -350,10 +363,11 @@ std::shared_ptr<QImage> budgetedImage(QSize size) {
     const qint64 bytes = qint64(size.width()) * size.height() * 4;
     if (g_rasterBytes + bytes > kRasterCacheBudget) return nullptr;
     g_rasterBytes += bytes;
-    return std::shared_ptr<QImage>(new QImage(size, QImage::Format_ARGB32_Premultiplied), [bytes](QImage* i) {
-        g_rasterBytes -= bytes;
-        delete i;
-    });
+    return std::shared_ptr<QImage>(new QImage(size, QImage::Format_ARGB32_Premultiplied),
+                                   [bytes](QImage* i) {
+                                       g_rasterBytes -= bytes;
+                                       delete i;
+                                   });
 }
 
 void colorKey(const ColorXf& cx, float out[8]) {
@@ -366,8 +380,8 @@ void colorKey(const ColorXf& cx, float out[8]) {
 // Draws the shape into `img` (transparent first) as it would appear at rect r of the device.
 // A heavy shape is drawn aliased at kHeavyShapeSupersampling times the resolution and averaged
 // down: antialiased edges without seams between adjacent fills.
-void paintInto(QImage& img, Ctx& ctx, const Character& c, const ShapeGeometry& g, const QTransform& xf,
-               const ColorXf& cx, const QRect& r, bool heavy) {
+void paintInto(QImage& img, Ctx& ctx, const Character& c, const ShapeGeometry& g,
+               const QTransform& xf, const ColorXf& cx, const QRect& r, bool heavy) {
     const QTransform toImage = xf * QTransform::fromTranslate(-r.x(), -r.y());
     if (!heavy) {
         img.fill(Qt::transparent);
@@ -416,14 +430,17 @@ void drawShape(Ctx& ctx, const Character& c, const QTransform& xf, const ColorXf
     // drawn with that opacity is the same picture, and stays cached while the alpha changes.
     ColorXf cx = cxIn;
     double opacity = 1.0;
-    if (!cx.identity && g.singleFill && cx.m[0] == 1 && cx.m[1] == 1 && cx.m[2] == 1 && cx.a[0] == 0 &&
-        cx.a[1] == 0 && cx.a[2] == 0 && cx.a[3] == 0 && cx.m[3] >= 0 && cx.m[3] <= 1) {
+    if (!cx.identity && g.singleFill && cx.m[0] == 1 && cx.m[1] == 1 && cx.m[2] == 1 &&
+        cx.a[0] == 0 && cx.a[1] == 0 && cx.a[2] == 0 && cx.a[3] == 0 && cx.m[3] >= 0 &&
+        cx.m[3] <= 1) {
         opacity = cx.m[3];
         cx = ColorXf();
         if (opacity <= 0) return;
     }
     // Clipped to the device in floating point first: far-away shapes give coordinates no int holds.
-    const QRectF dev = xf.mapRect(g.bounds).adjusted(-2, -2, 2, 2).intersected(QRectF(QPointF(0, 0), QSizeF(ctx.device)));
+    const QRectF dev = xf.mapRect(g.bounds)
+                           .adjusted(-2, -2, 2, 2)
+                           .intersected(QRectF(QPointF(0, 0), QSizeF(ctx.device)));
     if (dev.isEmpty()) return;
     const QRect r = dev.toAlignedRect().intersected(QRect(QPoint(0, 0), ctx.device));
     if (r.isEmpty()) return;
@@ -466,7 +483,8 @@ void drawShape(Ctx& ctx, const Character& c, const QTransform& xf, const ColorXf
 void drawList(Ctx& ctx, const std::map<std::uint16_t, DisplayObject>& list, std::uint16_t fromDepth,
               std::uint16_t toDepth, const QTransform& parent, const ColorXf& cx, int nesting);
 
-void drawObject(Ctx& ctx, const DisplayObject& o, const QTransform& parent, const ColorXf& parentCx, int nesting) {
+void drawObject(Ctx& ctx, const DisplayObject& o, const QTransform& parent, const ColorXf& parentCx,
+                int nesting) {
     if (!o.character) return;
     const QTransform xf = o.matrix.toQt() * parent;
     const ColorXf cx = parentCx.then(o.cxform);
@@ -533,36 +551,39 @@ std::shared_ptr<ShapeGeometry> buildGeometry(const Shape& shape) {
     std::uint32_t f0 = 0, f1 = 0, ln = 0;
     for (const ShapeRecord& r : shape.records) {
         switch (r.type) {
-        case ShapeRecord::StyleChange:
-            if (r.newStyles && r.styleSet < shape.styles.size()) {
-                finishLayer(shape, shape.styles[set], edges, *g);
-                edges.clear();
-                set = r.styleSet;
-                f0 = f1 = ln = 0;
+            case ShapeRecord::StyleChange:
+                if (r.newStyles && r.styleSet < shape.styles.size()) {
+                    finishLayer(shape, shape.styles[set], edges, *g);
+                    edges.clear();
+                    set = r.styleSet;
+                    f0 = f1 = ln = 0;
+                }
+                if (r.hasMove) {
+                    x = r.moveX;
+                    y = r.moveY;
+                }
+                if (r.hasFill0) f0 = r.fill0;
+                if (r.hasFill1) f1 = r.fill1;
+                if (r.hasLine) ln = r.line;
+                break;
+            case ShapeRecord::StraightEdge: {
+                const std::int32_t nx = std::int32_t(std::int64_t(x) + r.dx),
+                                   ny = std::int32_t(std::int64_t(y) + r.dy);
+                edges.push_back(Edge{x, y, 0, 0, nx, ny, false, f0, f1, ln});
+                x = nx;
+                y = ny;
+                break;
             }
-            if (r.hasMove) {
-                x = r.moveX;
-                y = r.moveY;
+            case ShapeRecord::CurvedEdge: {
+                const std::int32_t cx = std::int32_t(std::int64_t(x) + r.dx),
+                                   cy = std::int32_t(std::int64_t(y) + r.dy);
+                const std::int32_t nx = std::int32_t(std::int64_t(cx) + r.ax),
+                                   ny = std::int32_t(std::int64_t(cy) + r.ay);
+                edges.push_back(Edge{x, y, cx, cy, nx, ny, true, f0, f1, ln});
+                x = nx;
+                y = ny;
+                break;
             }
-            if (r.hasFill0) f0 = r.fill0;
-            if (r.hasFill1) f1 = r.fill1;
-            if (r.hasLine) ln = r.line;
-            break;
-        case ShapeRecord::StraightEdge: {
-            const std::int32_t nx = std::int32_t(std::int64_t(x) + r.dx), ny = std::int32_t(std::int64_t(y) + r.dy);
-            edges.push_back(Edge{x, y, 0, 0, nx, ny, false, f0, f1, ln});
-            x = nx;
-            y = ny;
-            break;
-        }
-        case ShapeRecord::CurvedEdge: {
-            const std::int32_t cx = std::int32_t(std::int64_t(x) + r.dx), cy = std::int32_t(std::int64_t(y) + r.dy);
-            const std::int32_t nx = std::int32_t(std::int64_t(cx) + r.ax), ny = std::int32_t(std::int64_t(cy) + r.ay);
-            edges.push_back(Edge{x, y, cx, cy, nx, ny, true, f0, f1, ln});
-            x = nx;
-            y = ny;
-            break;
-        }
         }
     }
     finishLayer(shape, shape.styles[set], edges, *g);
@@ -575,7 +596,9 @@ std::shared_ptr<ShapeGeometry> buildGeometry(const Shape& shape) {
         for (const GeoStroke& st : layer.strokes) {
             const LineStyle& ls = *st.style;
             if (shape.version == 4 && ls.noHScale && ls.noVScale) g->cacheable = false;
-            const double pad = ls.width * (ls.join == JoinMiter && shape.version == 4 ? std::max(1.0, ls.miterLimit / 256.0) : 1.0);
+            const double pad = ls.width * (ls.join == JoinMiter && shape.version == 4
+                                               ? std::max(1.0, ls.miterLimit / 256.0)
+                                               : 1.0);
             b |= st.path.controlPointRect().adjusted(-pad, -pad, pad, pad);
         }
     }

@@ -43,7 +43,7 @@ struct ShapeGeometry {
     std::vector<GeoLayer> layers;
     QRectF bounds;  // twips: what the fills and strokes cover
     size_t edgeCount = 0;
-    bool cacheable = true;  // false with non-scaling strokes
+    bool cacheable = true;    // false with non-scaling strokes
     bool singleFill = false;  // one fill path and no strokes
     // Shapes of many edges (kHeavyShapeEdges) are drawn supersampled without antialiasing
     // (no seams between adjacent fills). Any shape drawn again with the same device transform and
@@ -59,7 +59,6 @@ struct ShapeGeometry {
     mutable std::vector<Raster> rasters;  // a few recent placements, most recent first
 };
 
-
 constexpr int kRastersPerShape = 6;
 constexpr qint64 kRasterCacheBudget = 96ll * 1024 * 1024;
 
@@ -74,7 +73,8 @@ std::shared_ptr<ShapeGeometry> buildGeometry(const Shape& shape);
 QTransform stageTransform(const Rect& frameSize, const QRectF& target);
 
 // Fills `target` with the stage colour and draws the current frame into it ("ShowAll").
-void renderStage(QPainter& p, const Timeline& timeline, const QRectF& target, bool antialias = true);
+void renderStage(QPainter& p, const Timeline& timeline, const QRectF& target,
+                 bool antialias = true);
 
 // The current frame as an opaque image of the given size (the stage size when empty).
 QImage renderFrame(const Timeline& timeline, QSize size = QSize(), bool antialias = true);

@@ -176,34 +176,34 @@ Rgba readColor(Reader& r, bool alpha) {
 bool readFillStyle(Reader& r, FillStyle& f, int version) {
     f.type = std::uint8_t(r.u8());
     switch (f.type) {
-    case FillSolid:
-        f.color = readColor(r, version >= 3);
-        return true;
-    case FillLinear:
-    case FillRadial:
-    case FillFocalRadial: {
-        f.matrix = readMatrix(r);
-        r.align();
-        f.gradient.spread = std::uint8_t(r.ub(2));
-        f.gradient.interpolation = std::uint8_t(r.ub(2));
-        const int count = int(r.ub(4));
-        f.gradient.records.resize(size_t(count));
-        for (auto& g : f.gradient.records) {
-            g.ratio = std::uint8_t(r.u8());
-            g.color = readColor(r, version >= 3);
+        case FillSolid:
+            f.color = readColor(r, version >= 3);
+            return true;
+        case FillLinear:
+        case FillRadial:
+        case FillFocalRadial: {
+            f.matrix = readMatrix(r);
+            r.align();
+            f.gradient.spread = std::uint8_t(r.ub(2));
+            f.gradient.interpolation = std::uint8_t(r.ub(2));
+            const int count = int(r.ub(4));
+            f.gradient.records.resize(size_t(count));
+            for (auto& g : f.gradient.records) {
+                g.ratio = std::uint8_t(r.u8());
+                g.color = readColor(r, version >= 3);
+            }
+            if (f.type == FillFocalRadial) f.gradient.focalPoint = std::int16_t(r.u16());
+            return true;
         }
-        if (f.type == FillFocalRadial) f.gradient.focalPoint = std::int16_t(r.u16());
-        return true;
-    }
-    case FillRepeatingBitmap:
-    case FillClippedBitmap:
-    case FillNonSmoothedRepeatingBitmap:
-    case FillNonSmoothedClippedBitmap:
-        f.bitmapId = std::uint16_t(r.u16());
-        f.matrix = readMatrix(r);
-        return true;
-    default:
-        return false;  // unknown fill type: its size is unknown
+        case FillRepeatingBitmap:
+        case FillClippedBitmap:
+        case FillNonSmoothedRepeatingBitmap:
+        case FillNonSmoothedClippedBitmap:
+            f.bitmapId = std::uint16_t(r.u16());
+            f.matrix = readMatrix(r);
+            return true;
+        default:
+            return false;  // unknown fill type: its size is unknown
     }
 }
 
@@ -284,7 +284,8 @@ QString readShape(Reader& r, int version, Shape& s) {
             if (rec.newStyles) {
                 r.align();
                 s.styles.emplace_back();
-                if (!readStyleSet(r, s.styles.back(), version)) return QStringLiteral("bad new style array");
+                if (!readStyleSet(r, s.styles.back(), version))
+                    return QStringLiteral("bad new style array");
                 rec.styleSet = std::uint32_t(s.styles.size() - 1);
                 nfb = int(r.ub(4));
                 nlb = int(r.ub(4));
@@ -340,7 +341,8 @@ QString readPlace(Reader& r, int version, PlaceObjectTag& p) {
     p.move = f & 0x01;
     if (version == 3) p.flags2 = std::uint8_t(r.u8());
     p.depth = std::uint16_t(r.u16());
-    if (version == 3 && ((p.flags2 & 0x08) || ((p.flags2 & 0x10) && !p.hasCharacter))) p.className = r.string();
+    if (version == 3 && ((p.flags2 & 0x08) || ((p.flags2 & 0x10) && !p.hasCharacter)))
+        p.className = r.string();
     if (p.hasCharacter) p.characterId = std::uint16_t(r.u16());
     if (p.hasMatrix) p.matrix = readMatrix(r);
     if (p.hasCxForm) p.cxform = readCxForm(r, true);
@@ -358,7 +360,9 @@ QString readActions(Reader& r, DoActionTag& t) {
         if (a.code >= 0x80) {
             const size_t len = r.u16();
             a.data = r.bytes(len);
-            if (r.bad()) return QStringLiteral("action 0x%1 runs past the tag").arg(a.code, 2, 16, QLatin1Char('0'));
+            if (r.bad())
+                return QStringLiteral("action 0x%1 runs past the tag")
+                    .arg(a.code, 2, 16, QLatin1Char('0'));
         }
         t.actions.push_back(std::move(a));
     }
@@ -367,10 +371,18 @@ QString readActions(Reader& r, DoActionTag& t) {
 
 bool isTimelineTag(int code) {
     switch (code) {
-    case 0: case 1: case 4: case 5: case 12: case 26: case 28: case 43: case 70:
-        return true;
-    default:
-        return false;
+        case 0:
+        case 1:
+        case 4:
+        case 5:
+        case 12:
+        case 26:
+        case 28:
+        case 43:
+        case 70:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -386,11 +398,14 @@ QString readTags(Reader& r, std::vector<Tag>& out, bool inSprite, int* count) {
         size_t len = hdr & 0x3F;
         if (len == 0x3F) {
             if (r.remaining() < 4)
-                return QStringLiteral("long tag header of %1 at byte %2 cut short").arg(tagName(code)).arg(tagStart);
+                return QStringLiteral("long tag header of %1 at byte %2 cut short")
+                    .arg(tagName(code))
+                    .arg(tagStart);
             len = r.u32();
         }
         if (len > r.remaining())
-            return QStringLiteral("%1 at byte %2: length %3 runs past the end of the data (%4 bytes left)")
+            return QStringLiteral(
+                       "%1 at byte %2: length %3 runs past the end of the data (%4 bytes left)")
                 .arg(tagName(code))
                 .arg(tagStart)
                 .arg(len)
@@ -403,72 +418,79 @@ QString readTags(Reader& r, std::vector<Tag>& out, bool inSprite, int* count) {
             tag = UnknownTag{std::uint16_t(code), sub.bytes(len)};
         } else {
             switch (code) {
-            case 0:
-                tag = EndTag{};
-                break;
-            case 1:
-                tag = ShowFrameTag{};
-                break;
-            case 2: case 22: case 32: case 83: {
-                auto s = std::make_shared<Shape>();
-                err = readShape(sub, code == 2 ? 1 : code == 22 ? 2 : code == 32 ? 3 : 4, *s);
-                tag = DefineShapeTag{std::move(s)};
-                break;
-            }
-            case 4: case 26: case 70: {
-                PlaceObjectTag p;
-                err = readPlace(sub, code == 4 ? 1 : code == 26 ? 2 : 3, p);
-                tag = std::move(p);
-                break;
-            }
-            case 5: {
-                RemoveObjectTag t;
-                t.version = 1;
-                t.characterId = std::uint16_t(sub.u16());
-                t.depth = std::uint16_t(sub.u16());
-                tag = t;
-                break;
-            }
-            case 28: {
-                RemoveObjectTag t;
-                t.version = 2;
-                t.depth = std::uint16_t(sub.u16());
-                tag = t;
-                break;
-            }
-            case 9:
-                tag = SetBackgroundColorTag{readColor(sub, false)};
-                break;
-            case 12: {
-                DoActionTag t;
-                err = readActions(sub, t);
-                tag = std::move(t);
-                break;
-            }
-            case 43:
-                tag = FrameLabelTag{sub.string()};
-                break;
-            case 69:
-                tag = FileAttributesTag{sub.u32()};
-                break;
-            case 39: {
-                auto sp = std::make_shared<Sprite>();
-                sp->id = std::uint16_t(sub.u16());
-                sp->frameCount = std::uint16_t(sub.u16());
-                if (!sub.bad()) {
-                    // A broken tag inside a sprite ends the sprite's list; the sprite stays.
-                    readTags(sub, sp->tags, true, nullptr);
+                case 0:
+                    tag = EndTag{};
+                    break;
+                case 1:
+                    tag = ShowFrameTag{};
+                    break;
+                case 2:
+                case 22:
+                case 32:
+                case 83: {
+                    auto s = std::make_shared<Shape>();
+                    err = readShape(sub, code == 2 ? 1 : code == 22 ? 2 : code == 32 ? 3 : 4, *s);
+                    tag = DefineShapeTag{std::move(s)};
+                    break;
                 }
-                tag = DefineSpriteTag{std::move(sp)};
-                break;
-            }
-            default:
-                tag = UnknownTag{std::uint16_t(code), sub.bytes(len)};
-                break;
+                case 4:
+                case 26:
+                case 70: {
+                    PlaceObjectTag p;
+                    err = readPlace(sub, code == 4 ? 1 : code == 26 ? 2 : 3, p);
+                    tag = std::move(p);
+                    break;
+                }
+                case 5: {
+                    RemoveObjectTag t;
+                    t.version = 1;
+                    t.characterId = std::uint16_t(sub.u16());
+                    t.depth = std::uint16_t(sub.u16());
+                    tag = t;
+                    break;
+                }
+                case 28: {
+                    RemoveObjectTag t;
+                    t.version = 2;
+                    t.depth = std::uint16_t(sub.u16());
+                    tag = t;
+                    break;
+                }
+                case 9:
+                    tag = SetBackgroundColorTag{readColor(sub, false)};
+                    break;
+                case 12: {
+                    DoActionTag t;
+                    err = readActions(sub, t);
+                    tag = std::move(t);
+                    break;
+                }
+                case 43:
+                    tag = FrameLabelTag{sub.string()};
+                    break;
+                case 69:
+                    tag = FileAttributesTag{sub.u32()};
+                    break;
+                case 39: {
+                    auto sp = std::make_shared<Sprite>();
+                    sp->id = std::uint16_t(sub.u16());
+                    sp->frameCount = std::uint16_t(sub.u16());
+                    if (!sub.bad()) {
+                        // A broken tag inside a sprite ends the sprite's list; the sprite stays.
+                        readTags(sub, sp->tags, true, nullptr);
+                    }
+                    tag = DefineSpriteTag{std::move(sp)};
+                    break;
+                }
+                default:
+                    tag = UnknownTag{std::uint16_t(code), sub.bytes(len)};
+                    break;
             }
         }
-        if (err.isEmpty() && sub.bad()) err = QStringLiteral("its fields run past its length %1").arg(len);
-        if (!err.isEmpty()) return QStringLiteral("%1 at byte %2: %3").arg(tagName(code)).arg(tagStart).arg(err);
+        if (err.isEmpty() && sub.bad())
+            err = QStringLiteral("its fields run past its length %1").arg(len);
+        if (!err.isEmpty())
+            return QStringLiteral("%1 at byte %2: %3").arg(tagName(code)).arg(tagStart).arg(err);
         const bool end = std::holds_alternative<EndTag>(tag);
         out.push_back(std::move(tag));
         if (count) ++*count;
@@ -486,49 +508,82 @@ ReadResult refuse(const QString& why) {
 
 QString tagName(int code) {
     switch (code) {
-    case 0: return QStringLiteral("End");
-    case 1: return QStringLiteral("ShowFrame");
-    case 2: return QStringLiteral("DefineShape");
-    case 4: return QStringLiteral("PlaceObject");
-    case 5: return QStringLiteral("RemoveObject");
-    case 9: return QStringLiteral("SetBackgroundColor");
-    case 12: return QStringLiteral("DoAction");
-    case 22: return QStringLiteral("DefineShape2");
-    case 26: return QStringLiteral("PlaceObject2");
-    case 28: return QStringLiteral("RemoveObject2");
-    case 32: return QStringLiteral("DefineShape3");
-    case 39: return QStringLiteral("DefineSprite");
-    case 43: return QStringLiteral("FrameLabel");
-    case 69: return QStringLiteral("FileAttributes");
-    case 70: return QStringLiteral("PlaceObject3");
-    case 77: return QStringLiteral("Metadata");
-    case 83: return QStringLiteral("DefineShape4");
-    case 86: return QStringLiteral("DefineSceneAndFrameLabelData");
-    default: return QStringLiteral("tag %1").arg(code);
+        case 0:
+            return QStringLiteral("End");
+        case 1:
+            return QStringLiteral("ShowFrame");
+        case 2:
+            return QStringLiteral("DefineShape");
+        case 4:
+            return QStringLiteral("PlaceObject");
+        case 5:
+            return QStringLiteral("RemoveObject");
+        case 9:
+            return QStringLiteral("SetBackgroundColor");
+        case 12:
+            return QStringLiteral("DoAction");
+        case 22:
+            return QStringLiteral("DefineShape2");
+        case 26:
+            return QStringLiteral("PlaceObject2");
+        case 28:
+            return QStringLiteral("RemoveObject2");
+        case 32:
+            return QStringLiteral("DefineShape3");
+        case 39:
+            return QStringLiteral("DefineSprite");
+        case 43:
+            return QStringLiteral("FrameLabel");
+        case 69:
+            return QStringLiteral("FileAttributes");
+        case 70:
+            return QStringLiteral("PlaceObject3");
+        case 77:
+            return QStringLiteral("Metadata");
+        case 83:
+            return QStringLiteral("DefineShape4");
+        case 86:
+            return QStringLiteral("DefineSceneAndFrameLabelData");
+        default:
+            return QStringLiteral("tag %1").arg(code);
     }
 }
 
 ReadResult readSwf(const QByteArray& data) {
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(data.constData());
     const size_t size = size_t(data.size());
-    if (size < 3) return refuse(QStringLiteral("header cut short: the file has %1 bytes, the signature needs 3 (byte 0)").arg(size));
+    if (size < 3)
+        return refuse(QStringLiteral(
+                          "header cut short: the file has %1 bytes, the signature needs 3 (byte 0)")
+                          .arg(size));
     const QByteArray sig = data.left(3);
     if (sig == "ZWS")
-        return refuse(QStringLiteral("LZMA-compressed movie (signature ZWS at byte 0) is not supported"));
+        return refuse(
+            QStringLiteral("LZMA-compressed movie (signature ZWS at byte 0) is not supported"));
     if (sig != "FWS" && sig != "CWS") {
         QString shown;
-        for (char c : sig) shown += (c >= 32 && c < 127) ? QString(QLatin1Char(c)) : QStringLiteral("\\x%1").arg(std::uint8_t(c), 2, 16, QLatin1Char('0'));
+        for (char c : sig)
+            shown += (c >= 32 && c < 127)
+                         ? QString(QLatin1Char(c))
+                         : QStringLiteral("\\x%1").arg(std::uint8_t(c), 2, 16, QLatin1Char('0'));
         return refuse(QStringLiteral("not an SWF file: signature \"%1\" at byte 0").arg(shown));
     }
-    if (size < 8) return refuse(QStringLiteral("header cut short: the file ends at byte %1, before its 8-byte file header").arg(size));
+    if (size < 8)
+        return refuse(
+            QStringLiteral(
+                "header cut short: the file ends at byte %1, before its 8-byte file header")
+                .arg(size));
     const bool compressed = sig == "CWS";
     const std::uint8_t version = bytes[3];
     if (version == 0) return refuse(QStringLiteral("SWF version 0 at byte 3"));
-    const std::uint32_t fileLength = bytes[4] | (std::uint32_t(bytes[5]) << 8) | (std::uint32_t(bytes[6]) << 16) |
+    const std::uint32_t fileLength = bytes[4] | (std::uint32_t(bytes[5]) << 8) |
+                                     (std::uint32_t(bytes[6]) << 16) |
                                      (std::uint32_t(bytes[7]) << 24);
-    if (fileLength < 8) return refuse(QStringLiteral("FileLength %1 at byte 4 is below 8").arg(fileLength));
+    if (fileLength < 8)
+        return refuse(QStringLiteral("FileLength %1 at byte 4 is below 8").arg(fileLength));
     if (fileLength > kMaxFileLength)
-        return refuse(QStringLiteral("FileLength %1 at byte 4 is over the 64 MiB limit").arg(fileLength));
+        return refuse(
+            QStringLiteral("FileLength %1 at byte 4 is over the 64 MiB limit").arg(fileLength));
 
     const size_t want = fileLength - 8;
     QByteArray body;
@@ -543,7 +598,8 @@ ReadResult readSwf(const QByteArray& data) {
         size_t have = 0;
         body.resize(qsizetype(std::min<size_t>(want, 1u << 16)));
         while (have < want) {
-            if (have == size_t(body.size())) body.resize(qsizetype(std::min<size_t>(want, size_t(body.size()) * 2)));
+            if (have == size_t(body.size()))
+                body.resize(qsizetype(std::min<size_t>(want, size_t(body.size()) * 2)));
             zs.next_out = reinterpret_cast<Bytef*>(body.data() + have);
             zs.avail_out = uInt(size_t(body.size()) - have);
             const int rc = inflate(&zs, Z_NO_FLUSH);
@@ -551,11 +607,13 @@ ReadResult readSwf(const QByteArray& data) {
             if (rc == Z_STREAM_END) break;
             if (rc != Z_OK) {
                 if (rc == Z_BUF_ERROR && zs.avail_in == 0)
-                    zlibError = QStringLiteral("the zlib stream ends early at byte %1 of the file").arg(8 + zs.total_in);
+                    zlibError = QStringLiteral("the zlib stream ends early at byte %1 of the file")
+                                    .arg(8 + zs.total_in);
                 else
-                    zlibError = QStringLiteral("the zlib stream is broken at byte %1 of the file (%2)")
-                                    .arg(8 + zs.total_in)
-                                    .arg(QString::fromLatin1(zs.msg ? zs.msg : "error"));
+                    zlibError =
+                        QStringLiteral("the zlib stream is broken at byte %1 of the file (%2)")
+                            .arg(8 + zs.total_in)
+                            .arg(QString::fromLatin1(zs.msg ? zs.msg : "error"));
                 break;
             }
         }
@@ -573,8 +631,11 @@ ReadResult readSwf(const QByteArray& data) {
     h.frameRate = std::uint16_t(r.u16());
     h.frameCount = std::uint16_t(r.u16());
     if (r.bad()) {
-        if (!zlibError.isEmpty()) return refuse(zlibError + QStringLiteral(", before the header ends"));
-        return refuse(QStringLiteral("header cut short: the data ends at byte %1, inside the movie header").arg(8 + body.size()));
+        if (!zlibError.isEmpty())
+            return refuse(zlibError + QStringLiteral(", before the header ends"));
+        return refuse(
+            QStringLiteral("header cut short: the data ends at byte %1, inside the movie header")
+                .arg(8 + body.size()));
     }
     res.ok = true;
     res.warning = readTags(r, res.movie.tags, false, &res.tagCount);
@@ -586,7 +647,8 @@ ReadResult readSwf(const QByteArray& data) {
 
 ReadResult readSwfFile(const QString& path) {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return refuse(QStringLiteral("cannot open %1: %2").arg(path, f.errorString()));
+    if (!f.open(QIODevice::ReadOnly))
+        return refuse(QStringLiteral("cannot open %1: %2").arg(path, f.errorString()));
     // Refuse absurd files before reading them whole.
     if (f.size() > qint64(kMaxFileLength) + (1 << 20) * 16) {
         const QByteArray head = f.read(8);

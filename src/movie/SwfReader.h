@@ -21,7 +21,7 @@ constexpr std::uint32_t kMaxFileLength = 64u * 1024u * 1024u;
 
 struct ReadResult {
     bool ok = false;
-    QString error;     // refused: what failed and where
+    QString error;  // refused: what failed and where
     Movie movie;
     QString warning;   // the tag list ended early: which tag, at which byte, why
     int tagCount = 0;  // top-level tags read, the End tag included

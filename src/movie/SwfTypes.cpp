@@ -15,7 +15,8 @@ std::int32_t twips(double v) {
 }
 }  // namespace
 
-Matrix Matrix::fromValues(double sx, double r0, double r1, double sy, double txTwips, double tyTwips) {
+Matrix Matrix::fromValues(double sx, double r0, double r1, double sy, double txTwips,
+                          double tyTwips) {
     Matrix m;
     m.scaleX = fixed16(sx);
     m.scaleY = fixed16(sy);
@@ -46,12 +47,15 @@ bool CxForm::operator==(const CxForm& o) const {
     return true;
 }
 
-bool CxForm::isIdentity() const { return *this == CxForm(); }
+bool CxForm::isIdentity() const {
+    return *this == CxForm();
+}
 
 CxForm CxForm::multiply(double r, double g, double b, double a) {
     CxForm c;
     const double v[4] = {r, g, b, a};
-    for (int i = 0; i < 4; ++i) c.mult[i] = std::int16_t(std::clamp(std::lround(v[i] * 256.0), -16383L, 16383L));
+    for (int i = 0; i < 4; ++i)
+        c.mult[i] = std::int16_t(std::clamp(std::lround(v[i] * 256.0), -16383L, 16383L));
     c.hasMult = true;
     if (c.isIdentity()) c.hasMult = false;
     return c;
@@ -70,20 +74,20 @@ bool LineStyle::operator==(const LineStyle& o) const {
 bool ShapeRecord::operator==(const ShapeRecord& o) const {
     if (type != o.type) return false;
     switch (type) {
-    case StyleChange:
-        if (hasMove != o.hasMove || hasFill0 != o.hasFill0 || hasFill1 != o.hasFill1 ||
-            hasLine != o.hasLine || newStyles != o.newStyles)
-            return false;
-        if (hasMove && (moveX != o.moveX || moveY != o.moveY)) return false;
-        if (hasFill0 && fill0 != o.fill0) return false;
-        if (hasFill1 && fill1 != o.fill1) return false;
-        if (hasLine && line != o.line) return false;
-        if (newStyles && styleSet != o.styleSet) return false;
-        return true;
-    case StraightEdge:
-        return dx == o.dx && dy == o.dy;
-    case CurvedEdge:
-        return dx == o.dx && dy == o.dy && ax == o.ax && ay == o.ay;
+        case StyleChange:
+            if (hasMove != o.hasMove || hasFill0 != o.hasFill0 || hasFill1 != o.hasFill1 ||
+                hasLine != o.hasLine || newStyles != o.newStyles)
+                return false;
+            if (hasMove && (moveX != o.moveX || moveY != o.moveY)) return false;
+            if (hasFill0 && fill0 != o.fill0) return false;
+            if (hasFill1 && fill1 != o.fill1) return false;
+            if (hasLine && line != o.line) return false;
+            if (newStyles && styleSet != o.styleSet) return false;
+            return true;
+        case StraightEdge:
+            return dx == o.dx && dy == o.dy;
+        case CurvedEdge:
+            return dx == o.dx && dy == o.dy && ax == o.ax && ay == o.ay;
     }
     return false;
 }

@@ -35,9 +35,9 @@ struct Rect {
 struct Matrix {
     bool hasScale = false;
     bool hasRotate = false;
-    std::int32_t scaleX = 65536, scaleY = 65536;           // 16.16
-    std::int32_t rotateSkew0 = 0, rotateSkew1 = 0;         // 16.16
-    std::int32_t tx = 0, ty = 0;                           // twips
+    std::int32_t scaleX = 65536, scaleY = 65536;    // 16.16
+    std::int32_t rotateSkew0 = 0, rotateSkew1 = 0;  // 16.16
+    std::int32_t tx = 0, ty = 0;                    // twips
     bool operator==(const Matrix&) const = default;
 
     QTransform toQt() const {
@@ -74,10 +74,10 @@ enum SpreadMode : std::uint8_t { SpreadPad = 0, SpreadReflect = 1, SpreadRepeat 
 enum InterpolationMode : std::uint8_t { InterpolateRgb = 0, InterpolateLinearRgb = 1 };
 
 struct Gradient {
-    std::uint8_t spread = SpreadPad;         // as read: 0..3
+    std::uint8_t spread = SpreadPad;              // as read: 0..3
     std::uint8_t interpolation = InterpolateRgb;  // as read: 0..3
-    std::vector<GradRecord> records;         // at most 15
-    std::int16_t focalPoint = 0;             // 8.8, FocalRadial only
+    std::vector<GradRecord> records;              // at most 15
+    std::int16_t focalPoint = 0;                  // 8.8, FocalRadial only
     bool operator==(const Gradient&) const = default;
 };
 
@@ -105,7 +105,9 @@ struct FillStyle {
         f.color = c;
         return f;
     }
-    bool isGradient() const { return type == FillLinear || type == FillRadial || type == FillFocalRadial; }
+    bool isGradient() const {
+        return type == FillLinear || type == FillRadial || type == FillFocalRadial;
+    }
 };
 
 enum CapStyle : std::uint8_t { CapRound = 0, CapNone = 1, CapSquare = 2 };
@@ -148,9 +150,9 @@ struct ShapeRecord {
     Type type = StyleChange;
     // StyleChange:
     bool hasMove = false, hasFill0 = false, hasFill1 = false, hasLine = false, newStyles = false;
-    std::int32_t moveX = 0, moveY = 0;          // absolute twips
+    std::int32_t moveX = 0, moveY = 0;             // absolute twips
     std::uint32_t fill0 = 0, fill1 = 0, line = 0;  // 1-based, 0 = none
-    std::uint32_t styleSet = 0;                 // newStyles: index into Shape::styles
+    std::uint32_t styleSet = 0;                    // newStyles: index into Shape::styles
     // StraightEdge: dx, dy. CurvedEdge: control (dx, dy) then anchor (ax, ay), each relative
     // to the point before it.
     std::int32_t dx = 0, dy = 0, ax = 0, ay = 0;
@@ -163,7 +165,8 @@ struct ShapeRecord {
         r.dy = dy;
         return r;
     }
-    static ShapeRecord curve(std::int32_t cdx, std::int32_t cdy, std::int32_t adx, std::int32_t ady) {
+    static ShapeRecord curve(std::int32_t cdx, std::int32_t cdy, std::int32_t adx,
+                             std::int32_t ady) {
         ShapeRecord r;
         r.type = CurvedEdge;
         r.dx = cdx;
@@ -179,9 +182,10 @@ struct Shape {
     std::uint16_t id = 0;
     std::uint8_t version = 3;
     Rect bounds;
-    Rect edgeBounds;           // version 4
-    std::uint8_t flags4 = 0;   // version 4: 0x04 fill winding rule, 0x02 non-scaling, 0x01 scaling strokes
-    std::vector<StyleSet> styles;  // [0] initial; StateNewStyles records refer to later ones
+    Rect edgeBounds;  // version 4
+    std::uint8_t flags4 =
+        0;  // version 4: 0x04 fill winding rule, 0x02 non-scaling, 0x01 scaling strokes
+    std::vector<StyleSet> styles;      // [0] initial; StateNewStyles records refer to later ones
     std::vector<ShapeRecord> records;  // without the end record
     bool operator==(const Shape&) const = default;
     bool usesNonZeroWinding() const { return version == 4 && (flags4 & 0x04); }
@@ -192,7 +196,13 @@ struct Action {
     QByteArray data;  // the payload of codes >= 0x80
     bool operator==(const Action&) const = default;
 
-    enum Code : std::uint8_t { NextFrame = 0x04, PreviousFrame = 0x05, Play = 0x06, Stop = 0x07, GotoFrame = 0x81 };
+    enum Code : std::uint8_t {
+        NextFrame = 0x04,
+        PreviousFrame = 0x05,
+        Play = 0x06,
+        Stop = 0x07,
+        GotoFrame = 0x81
+    };
     static Action make(std::uint8_t code) { return Action{code, {}}; }
     static Action play() { return make(Play); }
     static Action stop() { return make(Stop); }
@@ -285,7 +295,7 @@ inline bool DefineSpriteTag::operator==(const DefineSpriteTag& o) const {
 }
 
 struct Header {
-    bool compressed = false;       // CWS
+    bool compressed = false;  // CWS
     std::uint8_t version = 10;
     std::uint32_t fileLength = 0;  // as in the file (the writer computes it)
     Rect frameSize;

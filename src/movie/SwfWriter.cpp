@@ -17,7 +17,9 @@ int ubits(std::uint32_t v) {
     }
     return n;
 }
-int sbits(std::int32_t v) { return (v >= 0 ? ubits(std::uint32_t(v)) : ubits(~std::uint32_t(v))) + 1; }
+int sbits(std::int32_t v) {
+    return (v >= 0 ? ubits(std::uint32_t(v)) : ubits(~std::uint32_t(v))) + 1;
+}
 
 class BitWriter {
 public:
@@ -70,10 +72,13 @@ private:
     int nbits_ = 0;
 };
 
-std::int32_t clampSb31(std::int64_t v) { return std::int32_t(std::clamp<std::int64_t>(v, -(1ll << 30), (1ll << 30) - 1)); }
+std::int32_t clampSb31(std::int64_t v) {
+    return std::int32_t(std::clamp<std::int64_t>(v, -(1ll << 30), (1ll << 30) - 1));
+}
 
 void writeRect(BitWriter& w, const Rect& r) {
-    const std::int32_t v[4] = {clampSb31(r.xmin), clampSb31(r.xmax), clampSb31(r.ymin), clampSb31(r.ymax)};
+    const std::int32_t v[4] = {clampSb31(r.xmin), clampSb31(r.xmax), clampSb31(r.ymin),
+                               clampSb31(r.ymax)};
     int n = 0;
     for (std::int32_t x : v) n = std::max(n, sbits(x));
     w.align();
@@ -141,34 +146,34 @@ void writeColor(BitWriter& w, const Rgba& c, bool alpha) {
 void writeFillStyle(BitWriter& w, const FillStyle& f, int version) {
     w.u8(f.type);
     switch (f.type) {
-    case FillSolid:
-        writeColor(w, f.color, version >= 3);
-        break;
-    case FillLinear:
-    case FillRadial:
-    case FillFocalRadial: {
-        writeMatrix(w, f.matrix);
-        const auto& g = f.gradient;
-        const int count = int(std::min<size_t>(g.records.size(), 15));
-        w.ub(2, g.spread & 3u);
-        w.ub(2, g.interpolation & 3u);
-        w.ub(4, std::uint32_t(count));
-        for (int i = 0; i < count; ++i) {
-            w.u8(g.records[size_t(i)].ratio);
-            writeColor(w, g.records[size_t(i)].color, version >= 3);
+        case FillSolid:
+            writeColor(w, f.color, version >= 3);
+            break;
+        case FillLinear:
+        case FillRadial:
+        case FillFocalRadial: {
+            writeMatrix(w, f.matrix);
+            const auto& g = f.gradient;
+            const int count = int(std::min<size_t>(g.records.size(), 15));
+            w.ub(2, g.spread & 3u);
+            w.ub(2, g.interpolation & 3u);
+            w.ub(4, std::uint32_t(count));
+            for (int i = 0; i < count; ++i) {
+                w.u8(g.records[size_t(i)].ratio);
+                writeColor(w, g.records[size_t(i)].color, version >= 3);
+            }
+            if (f.type == FillFocalRadial) w.u16(std::uint16_t(g.focalPoint));
+            break;
         }
-        if (f.type == FillFocalRadial) w.u16(std::uint16_t(g.focalPoint));
-        break;
-    }
-    case FillRepeatingBitmap:
-    case FillClippedBitmap:
-    case FillNonSmoothedRepeatingBitmap:
-    case FillNonSmoothedClippedBitmap:
-        w.u16(f.bitmapId);
-        writeMatrix(w, f.matrix);
-        break;
-    default:
-        break;  // an unknown type cannot be written meaningfully
+        case FillRepeatingBitmap:
+        case FillClippedBitmap:
+        case FillNonSmoothedRepeatingBitmap:
+        case FillNonSmoothedClippedBitmap:
+            w.u16(f.bitmapId);
+            writeMatrix(w, f.matrix);
+            break;
+        default:
+            break;  // an unknown type cannot be written meaningfully
     }
 }
 
@@ -219,11 +224,14 @@ void writeStyleSet(BitWriter& w, const StyleSet& s, int version) {
 }
 
 constexpr std::int32_t kMaxDelta = (1 << 16) - 1;  // SB[17] holds -65536 .. 65535
-bool fits17(std::int64_t v) { return v >= -65536 && v <= 65535; }
+bool fits17(std::int64_t v) {
+    return v >= -65536 && v <= 65535;
+}
 
 void writeStraight(BitWriter& w, std::int32_t dx, std::int32_t dy) {
     if (!fits17(dx) || !fits17(dy)) {
-        const std::int64_t k = std::max(std::abs(std::int64_t(dx)), std::abs(std::int64_t(dy))) / kMaxDelta + 1;
+        const std::int64_t k =
+            std::max(std::abs(std::int64_t(dx)), std::abs(std::int64_t(dy))) / kMaxDelta + 1;
         std::int64_t px = 0, py = 0;
         for (std::int64_t i = 1; i <= k; ++i) {
             const std::int64_t nx = std::llround(double(dx) * double(i) / double(k));
@@ -261,8 +269,10 @@ void writeCurve(BitWriter& w, std::int32_t cx, std::int32_t cy, std::int32_t ax,
         const std::int64_t m1x = Cx / 2, m1y = Cy / 2;
         const std::int64_t m2x = (Cx + Ax) / 2, m2y = (Cy + Ay) / 2;
         const std::int64_t mx = (m1x + m2x) / 2, my = (m1y + m2y) / 2;
-        writeCurve(w, std::int32_t(m1x), std::int32_t(m1y), std::int32_t(mx - m1x), std::int32_t(my - m1y));
-        writeCurve(w, std::int32_t(m2x - mx), std::int32_t(m2y - my), std::int32_t(Ax - m2x), std::int32_t(Ay - m2y));
+        writeCurve(w, std::int32_t(m1x), std::int32_t(m1y), std::int32_t(mx - m1x),
+                   std::int32_t(my - m1y));
+        writeCurve(w, std::int32_t(m2x - mx), std::int32_t(m2y - my), std::int32_t(Ax - m2x),
+                   std::int32_t(Ay - m2y));
         return;
     }
     int n = 0;
@@ -289,7 +299,8 @@ QByteArray shapeBody(const Shape& s) {
         size_t layer = 0;
         for (const auto& r : s.records) {
             if (r.type != ShapeRecord::StyleChange) continue;
-            // The indices of a record are written with the bit counts in force before its new styles.
+            // The indices of a record are written with the bit counts in force before its new
+            // styles.
             if (r.hasFill0) maxFill[layer] = std::max(maxFill[layer], r.fill0);
             if (r.hasFill1) maxFill[layer] = std::max(maxFill[layer], r.fill1);
             if (r.hasLine) maxLine[layer] = std::max(maxLine[layer], r.line);
@@ -297,11 +308,13 @@ QByteArray shapeBody(const Shape& s) {
         }
     }
     auto fillBits = [&](size_t layer) {
-        const std::uint32_t n = layer < s.styles.size() ? std::uint32_t(s.styles[layer].fills.size()) : 0;
+        const std::uint32_t n =
+            layer < s.styles.size() ? std::uint32_t(s.styles[layer].fills.size()) : 0;
         return std::min(15, ubits(std::max(n, maxFill[layer])));
     };
     auto lineBits = [&](size_t layer) {
-        const std::uint32_t n = layer < s.styles.size() ? std::uint32_t(s.styles[layer].lines.size()) : 0;
+        const std::uint32_t n =
+            layer < s.styles.size() ? std::uint32_t(s.styles[layer].lines.size()) : 0;
         return std::min(15, ubits(std::max(n, maxLine[layer])));
     };
     static const StyleSet kEmpty;
@@ -311,42 +324,42 @@ QByteArray shapeBody(const Shape& s) {
     w.ub(4, std::uint32_t(nlb));
     for (const auto& r : s.records) {
         switch (r.type) {
-        case ShapeRecord::StyleChange: {
-            const bool newStyles = r.newStyles && r.styleSet < s.styles.size();
-            // A record without flags would read as the end record: nothing to write.
-            if (!newStyles && !r.hasLine && !r.hasFill1 && !r.hasFill0 && !r.hasMove) break;
-            w.ub(1, 0);
-            w.ub(1, newStyles);
-            w.ub(1, r.hasLine);
-            w.ub(1, r.hasFill1);
-            w.ub(1, r.hasFill0);
-            w.ub(1, r.hasMove);
-            if (r.hasMove) {
-                const std::int32_t x = clampSb31(r.moveX), y = clampSb31(r.moveY);
-                const int n = std::max(sbits(x), sbits(y));
-                w.ub(5, std::uint32_t(n));
-                w.sb(n, x);
-                w.sb(n, y);
+            case ShapeRecord::StyleChange: {
+                const bool newStyles = r.newStyles && r.styleSet < s.styles.size();
+                // A record without flags would read as the end record: nothing to write.
+                if (!newStyles && !r.hasLine && !r.hasFill1 && !r.hasFill0 && !r.hasMove) break;
+                w.ub(1, 0);
+                w.ub(1, newStyles);
+                w.ub(1, r.hasLine);
+                w.ub(1, r.hasFill1);
+                w.ub(1, r.hasFill0);
+                w.ub(1, r.hasMove);
+                if (r.hasMove) {
+                    const std::int32_t x = clampSb31(r.moveX), y = clampSb31(r.moveY);
+                    const int n = std::max(sbits(x), sbits(y));
+                    w.ub(5, std::uint32_t(n));
+                    w.sb(n, x);
+                    w.sb(n, y);
+                }
+                if (r.hasFill0) w.ub(nfb, r.fill0);
+                if (r.hasFill1) w.ub(nfb, r.fill1);
+                if (r.hasLine) w.ub(nlb, r.line);
+                if (newStyles) {
+                    w.align();
+                    writeStyleSet(w, s.styles[r.styleSet], version);
+                    nfb = fillBits(r.styleSet);
+                    nlb = lineBits(r.styleSet);
+                    w.ub(4, std::uint32_t(nfb));
+                    w.ub(4, std::uint32_t(nlb));
+                }
+                break;
             }
-            if (r.hasFill0) w.ub(nfb, r.fill0);
-            if (r.hasFill1) w.ub(nfb, r.fill1);
-            if (r.hasLine) w.ub(nlb, r.line);
-            if (newStyles) {
-                w.align();
-                writeStyleSet(w, s.styles[r.styleSet], version);
-                nfb = fillBits(r.styleSet);
-                nlb = lineBits(r.styleSet);
-                w.ub(4, std::uint32_t(nfb));
-                w.ub(4, std::uint32_t(nlb));
-            }
-            break;
-        }
-        case ShapeRecord::StraightEdge:
-            writeStraight(w, r.dx, r.dy);
-            break;
-        case ShapeRecord::CurvedEdge:
-            writeCurve(w, r.dx, r.dy, r.ax, r.ay);
-            break;
+            case ShapeRecord::StraightEdge:
+                writeStraight(w, r.dx, r.dy);
+                break;
+            case ShapeRecord::CurvedEdge:
+                writeCurve(w, r.dx, r.dy, r.ax, r.ay);
+                break;
         }
     }
     w.ub(6, 0);  // end record
@@ -355,10 +368,14 @@ QByteArray shapeBody(const Shape& s) {
 
 int shapeCode(int version) {
     switch (version) {
-    case 1: return 2;
-    case 2: return 22;
-    case 4: return 83;
-    default: return 32;
+        case 1:
+            return 2;
+        case 2:
+            return 22;
+        case 4:
+            return 83;
+        default:
+            return 32;
     }
 }
 
@@ -448,7 +465,9 @@ QByteArray writeTag(const Tag& tag) {
             writeColor(w, t.color, false);
             return tagWithHeader(9, w.take());
         }
-        QByteArray operator()(const DoActionTag& t) const { return tagWithHeader(12, actionsBody(t.actions)); }
+        QByteArray operator()(const DoActionTag& t) const {
+            return tagWithHeader(12, actionsBody(t.actions));
+        }
         QByteArray operator()(const FrameLabelTag& t) const {
             BitWriter w;
             w.string(t.name);
@@ -468,7 +487,9 @@ QByteArray writeTag(const Tag& tag) {
             for (const auto& inner : t.sprite->tags) body.append(writeTag(inner));
             return tagWithHeader(39, body);
         }
-        QByteArray operator()(const UnknownTag& t) const { return tagWithHeader(t.code & 0x3FF, t.body); }
+        QByteArray operator()(const UnknownTag& t) const {
+            return tagWithHeader(t.code & 0x3FF, t.body);
+        }
     };
     return std::visit(Visitor{}, tag);
 }
@@ -519,13 +540,15 @@ SubPath& SubPath::close() {
     return *this;
 }
 
-SubPath SubPath::rect(double x, double y, double w, double h, std::uint32_t fill1, std::uint32_t line) {
+SubPath SubPath::rect(double x, double y, double w, double h, std::uint32_t fill1,
+                      std::uint32_t line) {
     SubPath p(x, y, fill1, line);
     p.lineTo(x + w, y).lineTo(x + w, y + h).lineTo(x, y + h).lineTo(x, y);
     return p;
 }
 
-SubPath SubPath::ellipse(double cx, double cy, double rx, double ry, std::uint32_t fill1, std::uint32_t line) {
+SubPath SubPath::ellipse(double cx, double cy, double rx, double ry, std::uint32_t fill1,
+                         std::uint32_t line) {
     SubPath p(cx + rx, cy, fill1, line);
     const double k = 1.0 / std::cos(M_PI / 8.0);
     for (int i = 0; i < 8; ++i) {
@@ -557,7 +580,8 @@ Matrix linearGradientMatrix(double x0, double y0, double x1, double y1) {
 Matrix radialGradientMatrix(double cx, double cy, double rx, double ry, double rotationDeg) {
     const double t = rotationDeg * M_PI / 180.0;
     const double c = std::cos(t), s = std::sin(t);
-    return Matrix::fromValues(c * rx / 16384.0, s * rx / 16384.0, -s * ry / 16384.0, c * ry / 16384.0, cx, cy);
+    return Matrix::fromValues(c * rx / 16384.0, s * rx / 16384.0, -s * ry / 16384.0,
+                              c * ry / 16384.0, cx, cy);
 }
 
 FillStyle linearGradient(double x0, double y0, double x1, double y1, std::vector<GradRecord> stops,
@@ -570,7 +594,8 @@ FillStyle linearGradient(double x0, double y0, double x1, double y1, std::vector
     return f;
 }
 
-FillStyle radialGradient(double cx, double cy, double r, std::vector<GradRecord> stops, std::uint8_t spread) {
+FillStyle radialGradient(double cx, double cy, double r, std::vector<GradRecord> stops,
+                         std::uint8_t spread) {
     FillStyle f;
     f.type = FillRadial;
     f.matrix = radialGradientMatrix(cx, cy, r, r);
@@ -612,7 +637,9 @@ struct Bounds {
     }
 };
 
-std::int64_t rnd(double v) { return std::llround(std::clamp(v, -1.0e9, 1.0e9)); }
+std::int64_t rnd(double v) {
+    return std::llround(std::clamp(v, -1.0e9, 1.0e9));
+}
 }  // namespace
 
 Shape buildShape(const ShapeSpec& desc, std::uint16_t id) {
@@ -642,17 +669,22 @@ Shape buildShape(const ShapeSpec& desc, std::uint16_t id) {
         sc.fill1 = p.fill1;
         sc.line = p.line;
         s.records.push_back(sc);
-        if (p.line >= 1 && p.line <= desc.lines.size()) maxWidth = std::max(maxWidth, desc.lines[p.line - 1].width);
+        if (p.line >= 1 && p.line <= desc.lines.size())
+            maxWidth = std::max(maxWidth, desc.lines[p.line - 1].width);
         b.add(cx, cy);
         double fx = p.x0, fy = p.y0;  // unrounded current point
         for (const auto& seg : p.segments) {
             if (!seg.curve) {
                 const std::int64_t tx = rnd(seg.x), ty = rnd(seg.y);
-                const std::int64_t k = std::max(std::abs(tx - cx), std::abs(ty - cy)) / kMaxDelta + 1;
+                const std::int64_t k =
+                    std::max(std::abs(tx - cx), std::abs(ty - cy)) / kMaxDelta + 1;
                 for (std::int64_t i = 1; i <= k; ++i) {
-                    const std::int64_t nx = i == k ? tx : rnd(fx + (seg.x - fx) * double(i) / double(k));
-                    const std::int64_t ny = i == k ? ty : rnd(fy + (seg.y - fy) * double(i) / double(k));
-                    s.records.push_back(ShapeRecord::straight(std::int32_t(nx - cx), std::int32_t(ny - cy)));
+                    const std::int64_t nx =
+                        i == k ? tx : rnd(fx + (seg.x - fx) * double(i) / double(k));
+                    const std::int64_t ny =
+                        i == k ? ty : rnd(fy + (seg.y - fy) * double(i) / double(k));
+                    s.records.push_back(
+                        ShapeRecord::straight(std::int32_t(nx - cx), std::int32_t(ny - cy)));
                     cx = nx;
                     cy = ny;
                     b.add(cx, cy);
@@ -683,8 +715,9 @@ Shape buildShape(const ShapeSpec& desc, std::uint16_t id) {
                     at(t0, sx, sy);
                     const std::int64_t ccx = rnd(sx + dt * dxdt / 2), ccy = rnd(sy + dt * dydt / 2);
                     const std::int64_t ax = rnd(ex), ay = rnd(ey);
-                    s.records.push_back(ShapeRecord::curve(std::int32_t(ccx - cx), std::int32_t(ccy - cy),
-                                                           std::int32_t(ax - ccx), std::int32_t(ay - ccy)));
+                    s.records.push_back(
+                        ShapeRecord::curve(std::int32_t(ccx - cx), std::int32_t(ccy - cy),
+                                           std::int32_t(ax - ccx), std::int32_t(ay - ccy)));
                     b.add(ccx, ccy);
                     b.add(ax, ay);
                     cx = ax;
@@ -696,9 +729,11 @@ Shape buildShape(const ShapeSpec& desc, std::uint16_t id) {
         }
     }
     if (b.any) {
-        s.edgeBounds = Rect{std::int32_t(b.x0), std::int32_t(b.x1), std::int32_t(b.y0), std::int32_t(b.y1)};
+        s.edgeBounds =
+            Rect{std::int32_t(b.x0), std::int32_t(b.x1), std::int32_t(b.y0), std::int32_t(b.y1)};
         const std::int32_t h = (maxWidth + 1) / 2;
-        s.bounds = Rect{s.edgeBounds.xmin - h, s.edgeBounds.xmax + h, s.edgeBounds.ymin - h, s.edgeBounds.ymax + h};
+        s.bounds = Rect{s.edgeBounds.xmin - h, s.edgeBounds.xmax + h, s.edgeBounds.ymin - h,
+                        s.edgeBounds.ymax + h};
         if (version != 4) s.edgeBounds = Rect();  // only DefineShape4 stores it
     }
     return s;
@@ -706,8 +741,8 @@ Shape buildShape(const ShapeSpec& desc, std::uint16_t id) {
 
 // Timelines -------------------------------------------------------------------------------
 
-void TimelineBuilder::placeObject(std::uint16_t depth, std::uint16_t charId, const Matrix& m, const CxForm& cx,
-                                  std::uint16_t clipDepth) {
+void TimelineBuilder::placeObject(std::uint16_t depth, std::uint16_t charId, const Matrix& m,
+                                  const CxForm& cx, std::uint16_t clipDepth) {
     PlaceObjectTag p;
     p.version = 2;
     p.depth = depth;
@@ -753,7 +788,8 @@ void TimelineBuilder::setColorTransform(std::uint16_t depth, const CxForm& cx) {
     tags_.push_back(p);
 }
 
-void TimelineBuilder::replaceObject(std::uint16_t depth, std::uint16_t charId, const Matrix* m, const CxForm* cx) {
+void TimelineBuilder::replaceObject(std::uint16_t depth, std::uint16_t charId, const Matrix* m,
+                                    const CxForm* cx) {
     PlaceObjectTag p;
     p.depth = depth;
     p.move = true;
@@ -777,11 +813,17 @@ void TimelineBuilder::removeObject(std::uint16_t depth) {
     tags_.push_back(r);
 }
 
-void TimelineBuilder::doAction(std::initializer_list<Action> actions) { tags_.push_back(DoActionTag{actions}); }
+void TimelineBuilder::doAction(std::initializer_list<Action> actions) {
+    tags_.push_back(DoActionTag{actions});
+}
 
-void TimelineBuilder::doAction(const std::vector<Action>& actions) { tags_.push_back(DoActionTag{actions}); }
+void TimelineBuilder::doAction(const std::vector<Action>& actions) {
+    tags_.push_back(DoActionTag{actions});
+}
 
-void TimelineBuilder::frameLabel(const QByteArray& name) { tags_.push_back(FrameLabelTag{name}); }
+void TimelineBuilder::frameLabel(const QByteArray& name) {
+    tags_.push_back(FrameLabelTag{name});
+}
 
 void TimelineBuilder::showFrame() {
     tags_.push_back(ShowFrameTag{});
@@ -804,7 +846,9 @@ void SwfWriter::setBackground(Rgba c) {
     tags_.push_back(SetBackgroundColorTag{c});
 }
 
-void SwfWriter::fileAttributes(std::uint32_t flags) { tags_.push_back(FileAttributesTag{flags}); }
+void SwfWriter::fileAttributes(std::uint32_t flags) {
+    tags_.push_back(FileAttributesTag{flags});
+}
 
 std::uint16_t SwfWriter::defineShape(const ShapeSpec& desc) {
     const std::uint16_t id = nextId_++;
@@ -834,7 +878,8 @@ std::uint16_t SwfWriter::defineSprite(const SpriteBuilder& sprite) {
 const Movie& SwfWriter::movie() {
     movie_.tags = tags_;
     if (finished_) movie_.tags.push_back(EndTag{});
-    movie_.header.frameCount = std::uint16_t(frameCountOverride_ >= 0 ? frameCountOverride_ : std::max(1, frames_));
+    movie_.header.frameCount =
+        std::uint16_t(frameCountOverride_ >= 0 ? frameCountOverride_ : std::max(1, frames_));
     return movie_;
 }
 

@@ -34,7 +34,9 @@
 
 namespace swf {
 
-inline double px(double pixels) { return pixels * 20.0; }
+inline double px(double pixels) {
+    return pixels * 20.0;
+}
 
 // Serialises a whole movie: header (FileLength computed; frameCount and the rest as given)
 // and the tags in order. The End tag is written only if it is in movie.tags. CWS when
@@ -66,7 +68,8 @@ struct SubPath {
     SubPath& curveTo(double cx, double cy, double x, double y);
     SubPath& close();  // a line back to (x0, y0) unless already there
     // Convenience outlines (closed, clockwise on screen):
-    static SubPath rect(double x, double y, double w, double h, std::uint32_t fill1, std::uint32_t line);
+    static SubPath rect(double x, double y, double w, double h, std::uint32_t fill1,
+                        std::uint32_t line);
     static SubPath ellipse(double cx, double cy, double rx, double ry, std::uint32_t fill1,
                            std::uint32_t line);  // 8 quadratic segments
     static SubPath polygon(const std::vector<std::pair<double, double>>& pts, std::uint32_t fill1,

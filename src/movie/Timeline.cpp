@@ -29,7 +29,9 @@ TimelineDef buildDef(const std::vector<Tag>& tags) {
     return d;
 }
 
-bool isSpriteChar(const Character* c) { return c && c->sprite; }
+bool isSpriteChar(const Character* c) {
+    return c && c->sprite;
+}
 
 }  // namespace
 
@@ -38,7 +40,9 @@ bool isSpriteChar(const Character* c) { return c && c->sprite; }
 TimelineState::TimelineState(Timeline* owner, const TimelineDef* def, int nesting)
     : owner_(owner), def_(def), nesting_(nesting), alive_(std::make_shared<int>(0)) {}
 
-TimelineState::~TimelineState() { owner_->liveObjects_ -= int(list_.size()); }
+TimelineState::~TimelineState() {
+    owner_->liveObjects_ -= int(list_.size());
+}
 
 DisplayObject TimelineState::makeObject(std::uint16_t depth, std::uint16_t charId) {
     DisplayObject o;
@@ -85,7 +89,8 @@ void TimelineState::applyOp(const FrameOp& op) {
         o.character = owner_->character(p.characterId);
         o.sprite.reset();
         if (isSpriteChar(o.character) && nesting_ + 1 < kMaxSpriteNesting) {
-            o.sprite = std::make_unique<TimelineState>(owner_, &o.character->timeline, nesting_ + 1);
+            o.sprite =
+                std::make_unique<TimelineState>(owner_, &o.character->timeline, nesting_ + 1);
             o.sprite->enterFirstFrame();
         }
     }
@@ -149,7 +154,8 @@ void TimelineState::rewind(int target) {
                 continue;
             }
             Virtual& o = it->second;
-            if (p.hasCharacter && !isSpriteChar(owner_->character(o.charId))) o.charId = p.characterId;
+            if (p.hasCharacter && !isSpriteChar(owner_->character(o.charId)))
+                o.charId = p.characterId;
             if (p.hasMatrix) o.matrix = p.matrix;
             if (p.hasCxForm) o.cxform = p.cxform;
             if (p.hasRatio) o.ratio = p.ratio;
@@ -160,7 +166,8 @@ void TimelineState::rewind(int target) {
     int added = 0;
     for (auto& [depth, n] : v) {
         auto it = list_.find(depth);
-        if (it != list_.end() && it->second.characterId == n.charId && it->second.ratio == n.ratio) {
+        if (it != list_.end() && it->second.characterId == n.charId &&
+            it->second.ratio == n.ratio) {
             DisplayObject o = std::move(it->second);
             o.matrix = n.matrix;
             o.cxform = n.cxform;
@@ -203,35 +210,35 @@ void TimelineState::runActions(int f) {
     if (f < 0 || f > def_->lastFrame()) return;
     for (const Action* a : def_->frames[size_t(f)].actions) {
         switch (a->code) {
-        case Action::Play:
-            playing_ = true;
-            break;
-        case Action::Stop:
-            playing_ = false;
-            break;
-        case Action::GotoFrame: {
-            const int t = a->gotoTarget();
-            if (t < 0) break;
-            const int target = std::clamp(t, 0, def_->lastFrame());
-            if (target == frame_) break;
-            gotoFrame(target);
-            playing_ = false;
-            break;
-        }
-        case Action::NextFrame:
-            if (frame_ < def_->lastFrame()) {
-                gotoFrame(frame_ + 1);
+            case Action::Play:
+                playing_ = true;
+                break;
+            case Action::Stop:
                 playing_ = false;
-            }
-            break;
-        case Action::PreviousFrame:
-            if (frame_ > 0) {
-                gotoFrame(frame_ - 1);
+                break;
+            case Action::GotoFrame: {
+                const int t = a->gotoTarget();
+                if (t < 0) break;
+                const int target = std::clamp(t, 0, def_->lastFrame());
+                if (target == frame_) break;
+                gotoFrame(target);
                 playing_ = false;
+                break;
             }
-            break;
-        default:
-            break;
+            case Action::NextFrame:
+                if (frame_ < def_->lastFrame()) {
+                    gotoFrame(frame_ + 1);
+                    playing_ = false;
+                }
+                break;
+            case Action::PreviousFrame:
+                if (frame_ > 0) {
+                    gotoFrame(frame_ - 1);
+                    playing_ = false;
+                }
+                break;
+            default:
+                break;
         }
     }
 }
@@ -281,7 +288,8 @@ const Character* Timeline::character(std::uint16_t id) const {
 }
 
 void Timeline::queueActions(TimelineState* t, int frame) {
-    if (frame < 0 || frame >= t->frameCount() || t->def_->frames[size_t(frame)].actions.empty()) return;
+    if (frame < 0 || frame >= t->frameCount() || t->def_->frames[size_t(frame)].actions.empty())
+        return;
     queue_.push_back(Queued{t->alive_, t, frame});
 }
 

@@ -46,9 +46,9 @@ struct TimelineDef {
 
 struct Character {
     std::uint16_t id = 0;
-    std::shared_ptr<const Shape> shape;   // a shape, or
-    std::shared_ptr<const Sprite> sprite; // a sprite
-    TimelineDef timeline;                 // the sprite's
+    std::shared_ptr<const Shape> shape;               // a shape, or
+    std::shared_ptr<const Sprite> sprite;             // a sprite
+    TimelineDef timeline;                             // the sprite's
     mutable std::shared_ptr<ShapeGeometry> geometry;  // built on first use by the renderer
 };
 
@@ -58,7 +58,8 @@ class Timeline;
 struct DisplayObject {
     std::uint16_t depth = 0;
     std::uint16_t characterId = 0;
-    const Character* character = nullptr;  // null for an unknown id: occupies the depth, draws nothing
+    const Character* character =
+        nullptr;  // null for an unknown id: occupies the depth, draws nothing
     Matrix matrix;
     CxForm cxform;
     std::uint16_t ratio = 0;

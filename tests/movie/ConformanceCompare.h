@@ -33,7 +33,9 @@ struct Match {
     QImage diff;
 };
 
-inline QString conformanceDir() { return QStringLiteral(LAB_SHARED_DIR "/swf-conformance"); }
+inline QString conformanceDir() {
+    return QStringLiteral(LAB_SHARED_DIR "/swf-conformance");
+}
 
 inline QList<ConformanceCase> conformanceCases() {
     QList<ConformanceCase> out;
@@ -50,13 +52,20 @@ inline QList<ConformanceCase> conformanceCases() {
             const int colon = line.indexOf(QLatin1Char(':'));
             if (colon < 0) continue;
             const QString key = line.left(colon).trimmed();
-            const QString value = line.mid(colon + 1).trimmed().section(QStringLiteral("  "), 0, 0).trimmed();
-            if (key == QLatin1String("min_match")) c.minMatch = value.toDouble();
-            else if (key == QLatin1String("min_fg_match")) c.minFgMatch = value.toDouble();
-            else if (key == QLatin1String("background")) c.background = 0xFF000000u | value.toUInt(nullptr, 16);
-            else if (key == QLatin1String("optional")) c.optional = value.startsWith(QLatin1String("yes"));
-            else if (key == QLatin1String("status")) c.stretch = value.startsWith(QLatin1String("stretch"));
-            else if (key == QLatin1String("frames")) c.frames = std::max(1, value.section(QLatin1Char(' '), 0, 0).toInt());
+            const QString value =
+                line.mid(colon + 1).trimmed().section(QStringLiteral("  "), 0, 0).trimmed();
+            if (key == QLatin1String("min_match"))
+                c.minMatch = value.toDouble();
+            else if (key == QLatin1String("min_fg_match"))
+                c.minFgMatch = value.toDouble();
+            else if (key == QLatin1String("background"))
+                c.background = 0xFF000000u | value.toUInt(nullptr, 16);
+            else if (key == QLatin1String("optional"))
+                c.optional = value.startsWith(QLatin1String("yes"));
+            else if (key == QLatin1String("status"))
+                c.stretch = value.startsWith(QLatin1String("stretch"));
+            else if (key == QLatin1String("frames"))
+                c.frames = std::max(1, value.section(QLatin1Char(' '), 0, 0).toInt());
         }
         out.append(c);
     }
@@ -68,7 +77,8 @@ inline bool near(QRgb a, QRgb b, int tol = 10) {
            std::abs(qBlue(a) - qBlue(b)) <= tol;
 }
 
-inline Match compareToReference(const QImage& renderedIn, const QImage& expectedIn, QRgb background) {
+inline Match compareToReference(const QImage& renderedIn, const QImage& expectedIn,
+                                QRgb background) {
     Match m;
     const QImage r = renderedIn.convertToFormat(QImage::Format_RGB32);
     const QImage e = expectedIn.convertToFormat(QImage::Format_RGB32);
@@ -89,7 +99,9 @@ inline Match compareToReference(const QImage& renderedIn, const QImage& expected
                 ++fg;
                 fgOk += good;
             }
-            dl[x] = good ? qRgb(qGray(el[x]) / 3 + 170, qGray(el[x]) / 3 + 170, qGray(el[x]) / 3 + 170) : qRgb(255, 0, 0);
+            dl[x] =
+                good ? qRgb(qGray(el[x]) / 3 + 170, qGray(el[x]) / 3 + 170, qGray(el[x]) / 3 + 170)
+                     : qRgb(255, 0, 0);
         }
     }
     m.match = all ? 100.0 * double(ok) / double(all) : 0;
@@ -98,4 +110,6 @@ inline Match compareToReference(const QImage& renderedIn, const QImage& expected
 }
 
 // Readable test parameters in gtest's messages.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << s.toStdString(); }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << s.toStdString();
+}

@@ -51,7 +51,9 @@ TEST_F(MoviePlayerTest, PlayAndLoopOffRestOnFrame0UnlessFrame0SaysPlay) {
     p.stepFrames(10);
     EXPECT_EQ(p.FrameNum(), 0);
     EXPECT_FALSE(p.isPlaying());
-    auto play0 = [](int f) { return f == 0 ? std::vector<swf::Action>{swf::Action::play()} : std::vector<swf::Action>{}; };
+    auto play0 = [](int f) {
+        return f == 0 ? std::vector<swf::Action>{swf::Action::play()} : std::vector<swf::Action>{};
+    };
     ASSERT_TRUE(p.setMovie(file("b.swf", movietest::countingMovie(4, play0))));
     EXPECT_EQ(p.FrameNum(), 0);
     p.stepFrames(10);
@@ -113,7 +115,8 @@ TEST_F(MoviePlayerTest, NeverSkipsTheLastFrameOfAPass) {
 TEST_F(MoviePlayerTest, DrawsTheStageShowAllCentredOnTheStageColour) {
     swf::SwfWriter w(100, 50, 10);
     w.setBackground({0, 255, 0, 255});
-    const auto id = w.defineShape(movietest::square({255, 0, 0, 255}, 50));  // left half of the stage
+    const auto id =
+        w.defineShape(movietest::square({255, 0, 0, 255}, 50));  // left half of the stage
     w.placeObject(1, id);
     w.showFrame();
     MoviePlayer p;

@@ -22,7 +22,8 @@ inline swf::ShapeSpec square(swf::Rgba c, double sizePx = 20) {
 
 // A movie of `frames` frames: a square moving one pixel per frame; `actions(f)` gives the
 // actions of frame f.
-inline QByteArray countingMovie(int frames, std::function<std::vector<swf::Action>(int)> actions = {},
+inline QByteArray countingMovie(int frames,
+                                std::function<std::vector<swf::Action>(int)> actions = {},
                                 bool compressed = false, double fps = 10) {
     swf::SwfWriter w(100, 50, fps);
     w.setCompressed(compressed);

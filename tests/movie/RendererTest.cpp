@@ -22,7 +22,8 @@ int maxDifference(const QImage& a, const QImage& b) {
     for (int y = 0; y < a.height(); ++y)
         for (int x = 0; x < a.width(); ++x) {
             const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            worst = std::max({worst, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
+            worst = std::max({worst, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                              std::abs(qBlue(p) - qBlue(q))});
         }
     return worst;
 }
@@ -46,7 +47,8 @@ TEST(Renderer, FillsFromFillStyle0EdgesReversedAndFillStyle1EdgesForward) {
     auto s = std::make_shared<swf::Shape>();
     s->version = 3;
     s->bounds = swf::Rect{0, 800, 0, 400};
-    s->styles.push_back(swf::StyleSet{{swf::FillStyle::solid({255, 0, 0, 255}), swf::FillStyle::solid({0, 0, 255, 255})}, {}});
+    s->styles.push_back(swf::StyleSet{
+        {swf::FillStyle::solid({255, 0, 0, 255}), swf::FillStyle::solid({0, 0, 255, 255})}, {}});
     swf::ShapeRecord mv;
     mv.hasMove = true;
     mv.hasFill1 = true;
@@ -57,7 +59,8 @@ TEST(Renderer, FillsFromFillStyle0EdgesReversedAndFillStyle1EdgesForward) {
     both.hasFill0 = true;
     both.fill0 = 2;
     s->records.push_back(both);
-    s->records.push_back(swf::ShapeRecord::straight(0, 400));  // shared edge: left fill1, right fill0
+    s->records.push_back(
+        swf::ShapeRecord::straight(0, 400));  // shared edge: left fill1, right fill0
     swf::ShapeRecord left;
     left.hasFill0 = true;
     left.fill0 = 0;
@@ -95,7 +98,9 @@ TEST(Renderer, AZeroWidthLineIsAHairlineOfOnePixel) {
     p.lineTo(swf::px(40), swf::px(20.5));
     d.paths.push_back(p);
     const auto id = w.defineShape(d);
-    w.placeObject(1, id, swf::Matrix::fromValues(0.01, 0, 0, 0.01, 0, swf::px(20.5) * 0.99));  // shrunk 100 times
+    w.placeObject(
+        1, id,
+        swf::Matrix::fromValues(0.01, 0, 0, 0.01, 0, swf::px(20.5) * 0.99));  // shrunk 100 times
     w.showFrame();
     w.finish();
     const QImage img = render(w.movie());

@@ -46,8 +46,9 @@ TEST_P(SwfConformance, RendersLikeTheReference) {
     ASSERT_TRUE(m.sameSize) << "rendered " << img.width() << "x" << img.height() << ", expected "
                             << expected.width() << "x" << expected.height();
     const bool pass = m.match >= c.minMatch && (c.minFgMatch < 0 || m.fgMatch >= c.minFgMatch);
-    std::printf("%s: match %.2f%% (min %.0f), foreground %.2f%%%s\n", qPrintable(c.name), m.match, c.minMatch,
-                m.fgMatch, c.minFgMatch >= 0 ? qPrintable(QStringLiteral(" (min %1)").arg(c.minFgMatch)) : "");
+    std::printf("%s: match %.2f%% (min %.0f), foreground %.2f%%%s\n", qPrintable(c.name), m.match,
+                c.minMatch, m.fgMatch,
+                c.minFgMatch >= 0 ? qPrintable(QStringLiteral(" (min %1)").arg(c.minFgMatch)) : "");
     if (!pass) {
         QDir().mkpath(QStringLiteral("swf-conformance-out"));
         img.save(QStringLiteral("swf-conformance-out/%1.png").arg(c.name));

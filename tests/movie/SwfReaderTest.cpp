@@ -104,7 +104,8 @@ TEST(SwfReader, AMalformedTagEndsTheStreamAndTheFramesBeforeItPlay) {
     // A DefineShape whose records run past its length, after the first ShowFrame.
     size_t firstShow = 0;
     while (!std::holds_alternative<swf::ShowFrameTag>(m.tags[firstShow])) ++firstShow;
-    m.tags.insert(m.tags.begin() + long(firstShow) + 1, swf::UnknownTag{32, QByteArray("\x05\x00\x00\x00", 4)});
+    m.tags.insert(m.tags.begin() + long(firstShow) + 1,
+                  swf::UnknownTag{32, QByteArray("\x05\x00\x00\x00", 4)});
     const auto r = swf::readSwf(swf::writeMovie(m));
     ASSERT_TRUE(r.ok);
     EXPECT_TRUE(r.warning.contains(QLatin1String("DefineShape3"))) << qPrintable(r.warning);
@@ -144,8 +145,10 @@ TEST(SwfReader, ACompressedMovieCutAtEveryByteIsRefusedOrPlaysTheFramesBeforeThe
 }
 
 TEST(SwfReader, ReadsTheConformanceMoviesWithoutWarnings) {
-    for (const char* name : {"simple_shapes-heavy_tesselation", "simple_shapes-layers", "gradient_issue_9892"}) {
-        const auto r = swf::readSwfFile(QStringLiteral(LAB_SHARED_DIR "/swf-conformance/%1/test.swf").arg(QLatin1String(name)));
+    for (const char* name :
+         {"simple_shapes-heavy_tesselation", "simple_shapes-layers", "gradient_issue_9892"}) {
+        const auto r = swf::readSwfFile(
+            QStringLiteral(LAB_SHARED_DIR "/swf-conformance/%1/test.swf").arg(QLatin1String(name)));
         ASSERT_TRUE(r.ok) << name << ": " << qPrintable(r.error);
         EXPECT_TRUE(r.warning.isEmpty()) << name << ": " << qPrintable(r.warning);
         ASSERT_FALSE(r.movie.tags.empty());
@@ -154,7 +157,8 @@ TEST(SwfReader, ReadsTheConformanceMoviesWithoutWarnings) {
 }
 
 TEST(SwfReader, ReadsTheExtendedFillStyleCountOfTheHeavyShape) {
-    const auto r = swf::readSwfFile(QStringLiteral(LAB_SHARED_DIR "/swf-conformance/simple_shapes-heavy_tesselation/test.swf"));
+    const auto r = swf::readSwfFile(
+        QStringLiteral(LAB_SHARED_DIR "/swf-conformance/simple_shapes-heavy_tesselation/test.swf"));
     ASSERT_TRUE(r.ok);
     const swf::Shape* shape = nullptr;
     for (const auto& t : r.movie.tags)

@@ -20,8 +20,9 @@ ToolRun swfrender(const QStringList& args) {
     QProcess p;
     p.start(QStringLiteral(SWFRENDER_PATH), args);
     p.waitForFinished(60000);
-    return ToolRun{p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-               QString::fromUtf8(p.readAllStandardError())};
+    return ToolRun{p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+                   QString::fromUtf8(p.readAllStandardOutput()),
+                   QString::fromUtf8(p.readAllStandardError())};
 }
 
 QByteArray twoColourMovie() {
@@ -57,8 +58,9 @@ TEST(SwfRenderTool, RendersAChosenFrameAtAChosenSize) {
     QTemporaryDir dir;
     const QString in = dir.filePath("m.swf"), out = dir.filePath("m.png");
     ASSERT_TRUE(movietest::writeFile(in, twoColourMovie()));
-    const ToolRun r = swfrender({in, QStringLiteral("--frame"), QStringLiteral("0"), QStringLiteral("--out"), out,
-                             QStringLiteral("--size"), QStringLiteral("80x40")});
+    const ToolRun r =
+        swfrender({in, QStringLiteral("--frame"), QStringLiteral("0"), QStringLiteral("--out"), out,
+                   QStringLiteral("--size"), QStringLiteral("80x40")});
     EXPECT_EQ(r.status, 0) << qPrintable(r.err);
     const QImage img(out);
     ASSERT_EQ(img.size(), QSize(80, 40));

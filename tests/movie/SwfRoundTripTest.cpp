@@ -22,7 +22,8 @@ TEST(SwfRoundTrip, EveryFixtureReadsBackIdentically) {
         m.header.fileLength = r.movie.header.fileLength;
         EXPECT_TRUE(r.movie.header == m.header);
         ASSERT_EQ(r.movie.tags.size(), m.tags.size());
-        for (size_t i = 0; i < m.tags.size(); ++i) EXPECT_TRUE(r.movie.tags[i] == m.tags[i]) << "tag " << i;
+        for (size_t i = 0; i < m.tags.size(); ++i)
+            EXPECT_TRUE(r.movie.tags[i] == m.tags[i]) << "tag " << i;
         // Written again, the same bytes.
         EXPECT_EQ(swf::writeMovie(r.movie), bytes);
     }
@@ -34,7 +35,8 @@ TEST(SwfRoundTrip, FileLengthIsTheUncompressedLength) {
     m.header.compressed = false;
     const QByteArray fws = swf::writeMovie(m);
     const auto len = [](const QByteArray& b) {
-        return quint32(quint8(b[4])) | quint32(quint8(b[5])) << 8 | quint32(quint8(b[6])) << 16 | quint32(quint8(b[7])) << 24;
+        return quint32(quint8(b[4])) | quint32(quint8(b[5])) << 8 | quint32(quint8(b[6])) << 16 |
+               quint32(quint8(b[7])) << 24;
     };
     EXPECT_EQ(len(fws), quint32(fws.size()));
     EXPECT_EQ(len(cws), quint32(fws.size()));
@@ -64,7 +66,8 @@ TEST(SwfWriter, BuilderCountsFramesAndEndsWithEnd) {
 TEST(SwfWriter, ClosesContoursExactlyAndSplitsLongEdges) {
     swf::ShapeSpec d;
     d.fills.push_back(swf::FillStyle::solid({1, 2, 3, 255}));
-    d.paths.push_back(swf::SubPath::polygon({{0.4, 0.4}, {100000.6, 0.2}, {50000.3, 90000.7}}, 1, 0));
+    d.paths.push_back(
+        swf::SubPath::polygon({{0.4, 0.4}, {100000.6, 0.2}, {50000.3, 90000.7}}, 1, 0));
     d.paths.push_back(swf::SubPath::ellipse(1000.3, 1000.3, 700.7, 300.2, 1, 0));
     const swf::Shape s = swf::buildShape(d, 1);
     std::int64_t x = 0, y = 0, sx = 0, sy = 0;

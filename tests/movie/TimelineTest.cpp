@@ -37,13 +37,17 @@ TEST(Timeline, PlayAndLoopOffRestOnFrame0) {
 }
 
 TEST(Timeline, PlayOffButAPlayActionInFrame0RunsToTheLastFrameAndRests) {
-    auto actions = [](int f) { return f == 0 ? std::vector<swf::Action>{swf::Action::play()} : std::vector<swf::Action>{}; };
+    auto actions = [](int f) {
+        return f == 0 ? std::vector<swf::Action>{swf::Action::play()} : std::vector<swf::Action>{};
+    };
     swf::Timeline tl(read(countingMovie(3, actions)), false, false);
     EXPECT_EQ(frameSequence(tl, 4), (std::vector<int>{0, 1, 2, 2, 2}));
 }
 
 TEST(Timeline, StopActionHaltsAndStopOfThePlayerHolds) {
-    auto actions = [](int f) { return f == 2 ? std::vector<swf::Action>{swf::Action::stop()} : std::vector<swf::Action>{}; };
+    auto actions = [](int f) {
+        return f == 2 ? std::vector<swf::Action>{swf::Action::stop()} : std::vector<swf::Action>{};
+    };
     swf::Timeline tl(read(countingMovie(5, actions)), true, true);
     EXPECT_EQ(frameSequence(tl, 4), (std::vector<int>{0, 1, 2, 2, 2}));
     swf::Timeline t2(read(countingMovie(5)), true, true);
@@ -53,11 +57,15 @@ TEST(Timeline, StopActionHaltsAndStopOfThePlayerHolds) {
 }
 
 TEST(Timeline, GotoFrameGoesAndStopsAndGotoThenPlayPlays) {
-    auto a1 = [](int f) { return f == 1 ? std::vector<swf::Action>{swf::Action::gotoFrame(4)} : std::vector<swf::Action>{}; };
+    auto a1 = [](int f) {
+        return f == 1 ? std::vector<swf::Action>{swf::Action::gotoFrame(4)}
+                      : std::vector<swf::Action>{};
+    };
     swf::Timeline tl(read(countingMovie(6, a1)), true, true);
     EXPECT_EQ(frameSequence(tl, 3), (std::vector<int>{0, 4, 4, 4}));
     auto a2 = [](int f) {
-        return f == 3 ? std::vector<swf::Action>{swf::Action::gotoFrame(1), swf::Action::play()} : std::vector<swf::Action>{};
+        return f == 3 ? std::vector<swf::Action>{swf::Action::gotoFrame(1), swf::Action::play()}
+                      : std::vector<swf::Action>{};
     };
     swf::Timeline t2(read(countingMovie(5, a2)), true, true);
     // Frame 3's actions run before it is shown: the player goes on from frame 1.
@@ -74,13 +82,19 @@ TEST(Timeline, NextAndPreviousFrameStepAndStopButDoNothingAtTheEnds) {
     swf::Timeline tl(read(countingMovie(4, a)), true, true);
     EXPECT_TRUE(tl.root().playing());  // PreviousFrame on frame 0 did nothing
     EXPECT_EQ(frameSequence(tl, 2), (std::vector<int>{0, 2, 2}));
-    auto b = [](int f) { return f == 2 ? std::vector<swf::Action>{swf::Action::previousFrame()} : std::vector<swf::Action>{}; };
+    auto b = [](int f) {
+        return f == 2 ? std::vector<swf::Action>{swf::Action::previousFrame()}
+                      : std::vector<swf::Action>{};
+    };
     swf::Timeline t2(read(countingMovie(4, b)), true, true);
     EXPECT_EQ(frameSequence(t2, 3), (std::vector<int>{0, 1, 1, 1}));
 }
 
 TEST(Timeline, TheLastFramesActionsRunBeforeALoop) {
-    auto a = [](int f) { return f == 2 ? std::vector<swf::Action>{swf::Action::gotoFrame(0)} : std::vector<swf::Action>{}; };
+    auto a = [](int f) {
+        return f == 2 ? std::vector<swf::Action>{swf::Action::gotoFrame(0)}
+                      : std::vector<swf::Action>{};
+    };
     swf::Timeline tl(read(countingMovie(3, a)), true, true);
     EXPECT_EQ(frameSequence(tl, 3), (std::vector<int>{0, 1, 0, 0}));
 }

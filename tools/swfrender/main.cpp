@@ -38,7 +38,9 @@ int main(int argc, char** argv) {
             const QStringList wh = args[++i].split(QLatin1Char('x'));
             if (wh.size() != 2) return usage();
             size = QSize(wh[0].toInt(), wh[1].toInt());
-            if (size.width() <= 0 || size.height() <= 0 || size.width() > 16384 || size.height() > 16384) return usage();
+            if (size.width() <= 0 || size.height() <= 0 || size.width() > 16384 ||
+                size.height() > 16384)
+                return usage();
         } else if (a.startsWith(QLatin1String("--")) || !file.isEmpty()) {
             return usage();
         } else {
