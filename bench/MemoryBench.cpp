@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 #include <cstdio>
 
@@ -89,8 +90,14 @@ int memoryChild(int argc, char** argv) {
         if (qEnvironmentVariableIsSet("LAB_BENCH_VERBOSE")) {
             rusage u{};
             getrusage(RUSAGE_SELF, &u);
-            std::fprintf(stderr, "%-24s peak %6.1f MB\n", qPrintable(relative),
-                         double(u.ru_maxrss) / 1024.0);
+            QFile status(QStringLiteral("/proc/self/status"));
+            QByteArray split;
+            if (status.open(QIODevice::ReadOnly))
+                for (const QByteArray& line : status.readAll().split('\n'))
+                    if (line.startsWith("RssAnon") || line.startsWith("RssFile"))
+                        split += " " + line.simplified();
+            std::fprintf(stderr, "%-24s peak %6.1f MB%s\n", qPrintable(relative),
+                         double(u.ru_maxrss) / 1024.0, split.constData());
         }
     }
     destroyLaboratoryWindows();
