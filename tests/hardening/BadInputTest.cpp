@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <QTimer>
 
 #include "BadInput.h"
 #include "TestSupport.h"
@@ -25,8 +26,11 @@
 #include "shell/LabState.h"
 #include "shell/MainWindow.h"
 #include "shell/Program.h"
+#include "shell/Startup.h"
+#include "students/RegistrationWindow.h"
 #include "students/StudentStore.h"
 #include "toolkit/Controls.h"
+#include "toolkit/FilteredEdit.h"
 #include "toolkit/LabTimer.h"
 #include "toolkit/StringGrid.h"
 
@@ -248,6 +252,39 @@ TEST_P(StartupFileTest, GivesItsMessageAndLeavesTheFolderAlone) {
     if (file.kind == Kind::ReferenceData && outcome != Outcome::Quiet) {
         // Whatever the reader gave up on, the measurement table is set up.
         EXPECT_EQ(Form4->StringGrid1->cell(1, 4), QStringLiteral("5 мл"));
+    }
+}
+
+// The whole session: a start that failed ends before anyone can register, so the results
+// file keeps its two students exactly; a start that went on registers the third.
+TEST_P(StartupFileTest, ASessionRegistersOnlyAfterAStartThatWentOn) {
+    const auto [file, d] = GetParam();
+    const QString relative = QString::fromLatin1(file.relative);
+    if (file.kind == Kind::Movie) tree->write(relative, generatedAsset(relative));
+    damage(relative, file.kind, d);
+    const bool cutMovie = file.kind == Kind::Movie && d == Damage::Truncated;
+    int registrations = 0;
+    LabWindow::setModalHook([&](LabWindow& w) {
+        if (&w != static_cast<LabWindow*>(Form11)) return;
+        ++registrations;
+        Form11->Edit1->setText(QStringLiteral("КРЛ-99-1"));
+        Form11->Edit2->setText(QStringLiteral("Ларцев О.Е."));
+        Form11->Label3Click();
+        QTimer::singleShot(0, Form1, [] { Form1->close(); });
+    });
+
+    EXPECT_EQ(runLaboratorySession(), 0);
+
+    const Outcome outcome = expectedOutcome(file.kind, d);
+    const bool goesOn = outcome == Outcome::Quiet || outcome == Outcome::InvalidNumber;
+    if (cutMovie && registrations == 1) GTEST_SKIP() << cutMovieDefect;
+    EXPECT_EQ(registrations, goesOn ? 1 : 0);
+    const QByteArray stored = tree->read("BDStudent.rez");
+    if (goesOn) {
+        ASSERT_EQ(stored.size(), 900);
+        EXPECT_EQ(stored.left(120), twoStudentFile().left(120));
+    } else {
+        EXPECT_EQ(stored, twoStudentFile());
     }
 }
 
