@@ -53,6 +53,13 @@ inline QByteArray randomBytes(int size, unsigned seed) {
     return out;
 }
 
+// A seed that names the file: every file gets its own bytes, the same on every run.
+inline unsigned seedOf(const QString& name) {
+    unsigned h = 2166136261u;
+    for (QChar c : name) h = (h ^ c.unicode()) * 16777619u;
+    return h;
+}
+
 // A JPEG whose frame header claims 60000 × 60000 pixels.
 inline QByteArray withHugeJpegSize(QByteArray jpeg) {
     for (int i = 2; i + 8 < jpeg.size(); ++i) {

@@ -137,7 +137,7 @@ protected:
                 tree->write(relative, good.left(good.size() / 2));
                 break;
             case Damage::RandomBytes:
-                tree->write(relative, randomBytes(int(good.size()), unsigned(qHash(relative))));
+                tree->write(relative, randomBytes(int(good.size()), seedOf(relative)));
                 break;
             case Damage::OversizedHeader:
                 if (kind == Kind::Picture) tree->write(relative, withHugeJpegSize(good));
