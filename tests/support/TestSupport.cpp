@@ -7,10 +7,12 @@
 #include <QFileInfo>
 #include <QImage>
 
+#include "concentration/ReferenceData.h"
 #include "shell/LabState.h"
 #include "shell/Program.h"
 #include "shell/ProgramDir.h"
 #include "shell/Startup.h"
+#include "students/StudentStore.h"
 #include "toolkit/Jpeg.h"
 #include "toolkit/LabWindow.h"
 
@@ -136,6 +138,8 @@ QByteArray TempAssetTree::read(const QString& relative) const {
 
 void LabTest::SetUp() {
     resetLabState();
+    resetStudentTable();
+    resetReferenceData();
     resetProgramEnding();
     LabWindow::resetActivation();
     setLabClock(&clock);
@@ -157,5 +161,7 @@ void LabTest::TearDown() {
     setLabClock(nullptr);
     resetProgramEnding();
     resetLabState();
+    resetStudentTable();
+    resetReferenceData();
     LabWindow::resetActivation();
 }
