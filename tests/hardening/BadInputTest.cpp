@@ -7,7 +7,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 #include <QTimer>
 
@@ -24,6 +26,7 @@
 #include "shell/AboutWindow.h"
 #include "shell/Forms.h"
 #include "shell/LabState.h"
+#include "shell/Loaders.h"
 #include "shell/MainWindow.h"
 #include "shell/Program.h"
 #include "shell/Startup.h"
@@ -192,12 +195,17 @@ protected:
     }
 };
 
-// A movie cut short is read up to the cut and played without a word, while its header still
-// promises every frame: a window that waits for the last frame waits for ever. The player
-// should refuse it like any other movie it cannot show whole; until it does, such rows are
-// skipped (and run again by themselves once the player refuses the movie).
-bool playsACutMovie(const MoviePlayer* player) {
-    return player->timeline() && player->timeline()->framesPresent() < player->TotalFrames();
+// A movie cut short may be refused like any movie the player cannot read, or shown as far as
+// it goes; then the frame the windows' end watch waits for (TotalFrames - 1) must still come up
+// as the player steps on, or the experiment waits for ever. Rows where it does not are a known
+// defect of the player and are skipped; they run again by themselves once it is fixed.
+bool reachesLastFrame(MoviePlayer* player) {
+    player->setManualStepping(true);
+    for (int i = 0; i <= 2 * player->TotalFrames() + 1; ++i) {
+        if (player->FrameNum() == player->TotalFrames() - 1) return true;
+        player->stepFrames(1);
+    }
+    return false;
 }
 constexpr const char* cutMovieDefect =
     "known defect: the movie player accepts a movie cut short and never reaches the last frame "
@@ -237,9 +245,12 @@ TEST_P(StartupFileTest, GivesItsMessageAndLeavesTheFolderAlone) {
 
     createWindows();
 
-    if (file.kind == Kind::Movie && d == Damage::Truncated &&
-        playsACutMovie(relative.startsWith("Movie") ? Form1->Flash1 : Form3->Flash1))
-        GTEST_SKIP() << cutMovieDefect;
+    if (file.kind == Kind::Movie && d == Damage::Truncated && messages->texts().isEmpty()) {
+        // Shown as far as it goes: these two loop for as long as they are on show and nothing
+        // waits for their last frame.
+        expectOutcome(Outcome::Quiet, relative, 0, before);
+        return;
+    }
     const Outcome outcome = expectedOutcome(file.kind, d);
     expectOutcome(outcome, relative, file.readers, before);
     if (outcome == Outcome::Quiet && relative == "BackGround/Ground.jpg") {
@@ -276,8 +287,9 @@ TEST_P(StartupFileTest, ASessionRegistersOnlyAfterAStartThatWentOn) {
     EXPECT_EQ(runLaboratorySession(), 0);
 
     const Outcome outcome = expectedOutcome(file.kind, d);
-    const bool goesOn = outcome == Outcome::Quiet || outcome == Outcome::InvalidNumber;
-    if (cutMovie && registrations == 1) GTEST_SKIP() << cutMovieDefect;
+    // A cut intro or About movie may be refused or shown as far as it goes (see above).
+    const bool goesOn = outcome == Outcome::Quiet || outcome == Outcome::InvalidNumber ||
+                        (cutMovie && registrations == 1);
     EXPECT_EQ(registrations, goesOn ? 1 : 0);
     const QByteArray stored = tree->read("BDStudent.rez");
     if (goesOn) {
@@ -347,11 +359,10 @@ TEST_P(ExperimentMovieTest, GivesItsMessageWhenTheExperimentIsEntered) {
     Form1->Label14Click();
 
     MoviePlayer* player = playerOf(movie.experiment);
-    if (d == Damage::Truncated && playsACutMovie(player)) {
-        player->setManualStepping(true);
-        player->stepFrames(player->TotalFrames() + 1);
-        ASSERT_NE(player->FrameNum(), player->TotalFrames() - 1);
-        GTEST_SKIP() << cutMovieDefect;
+    if (d == Damage::Truncated && messages->texts().isEmpty()) {
+        if (!reachesLastFrame(player)) GTEST_SKIP() << cutMovieDefect;
+        expectOutcome(Outcome::Quiet, relative, 0, before);
+        return;
     }
     const Outcome outcome = expectedOutcome(Kind::Movie, d);
     expectOutcome(outcome, relative, 1, before);
@@ -374,6 +385,56 @@ INSTANTIATE_TEST_SUITE_P(EveryDamage, ExperimentMovieTest,
                          ::testing::Combine(::testing::ValuesIn(experimentMovies),
                                             ::testing::ValuesIn(allDamages)),
                          experimentRowName);
+
+// ---- every movie of the generated folder, through the loader every window uses ----
+
+class EveryMovieTest : public BadInputFixture {
+protected:
+    void restore(const QString& relative, const QByteArray& bytes) {
+        const QString path = tree->path(relative);
+        if (QFileInfo(path).isDir()) QDir(path).removeRecursively();
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+        tree->write(relative, bytes);
+        messages->clear();
+        LabState.StartupFailed = false;
+        resetProgramEnding();
+    }
+};
+
+TEST_F(EveryMovieTest, EachDamageOfEachMovieGivesItsMessage) {
+    const QDir generated(QStringLiteral(LAB_PROGRAM_DIR));
+    QStringList movies;
+    QDirIterator it(generated.path(), {QStringLiteral("*.swf")}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) movies << generated.relativeFilePath(it.next());
+    movies.sort();
+    ASSERT_GE(movies.size(), 50) << "the build generates the movies in " << LAB_PROGRAM_DIR;
+    QStringList cutAndAccepted;
+    for (const QString& relative : movies) {
+        const QByteArray good = generatedAsset(relative);
+        for (Damage d : allDamages) {
+            SCOPED_TRACE(relative.toStdString() + " " + damageName(d));
+            restore(relative, good);
+            damage(relative, Kind::Movie, d);
+            MoviePlayer player;
+            player.setManualStepping(true);
+            LoadMovie(&player, "\\" + QString(relative).replace('/', '\\'));
+            if (d == Damage::Truncated && messages->texts().isEmpty()) {
+                if (!reachesLastFrame(&player)) cutAndAccepted << relative;
+                continue;
+            }
+            const Outcome outcome = expectedOutcome(Kind::Movie, d);
+            EXPECT_EQ(messages->errorTexts().join("\n").toStdString(),
+                      expectedMessages(outcome, relative, 1).join("\n").toStdString());
+            EXPECT_EQ(LabState.StartupFailed, outcome == Outcome::FlashMissing);
+        }
+        restore(relative, good);
+    }
+    EXPECT_EQ(tree->read("BDStudent.rez"), twoStudentFile());
+    if (!cutAndAccepted.isEmpty())
+        GTEST_SKIP() << cutMovieDefect << ": " << cutAndAccepted.size() << " of " << movies.size()
+                     << " movies cut at half, e.g. " << cutAndAccepted.first().toStdString();
+}
 
 // ---- the two pictures under the graph, read when experiment 1 reaches its graph ----
 

@@ -110,8 +110,12 @@ TEST_P(MovieHeaderTest, IsRefusedOrPlaysToItsLastFrame) {
     // Shown: it paints at the window's size whatever its stage claims.
     const QImage shot = player->grab().toImage();
     EXPECT_EQ(shot.size(), player->size());
-    player->stepFrames(player->TotalFrames() + 1);
-    if (player->FrameNum() != player->TotalFrames() - 1)
+    bool reached = false;
+    for (int i = 0; !reached && i <= 2 * player->TotalFrames() + 1; ++i) {
+        reached = player->FrameNum() == player->TotalFrames() - 1;
+        if (!reached) player->stepFrames(1);
+    }
+    if (!reached)
         GTEST_SKIP() << "known defect: the header promises " << player->TotalFrames()
                      << " frames, the movie has others; the window's watch for the last frame "
                         "never fires";
