@@ -40,7 +40,10 @@ void MoviePlayer::startClock() {
 }
 
 int MoviePlayer::TotalFrames() const {
-    return timeline_ ? timeline_->totalFrames() : 0;
+    // The header's count, as long as the file holds that many frames. A movie cut short or with a
+    // wrong count reports the frames it can show: the windows wait for FrameNum to reach
+    // TotalFrames - 1, and a count that can never be reached would leave the student stuck.
+    return timeline_ ? timeline_->framesPresent() : 0;
 }
 
 int MoviePlayer::FrameNum() const {

@@ -29,6 +29,26 @@ protected:
     ManualClock clock;
 };
 
+TEST_F(MoviePlayerTest, AHeaderCountTheFileCannotKeepGivesWayToTheFramesPresent) {
+    for (const int claimed : {40, 0}) {
+        QByteArray bytes = movietest::countingMovie(3);
+        ASSERT_EQ(quint8(bytes[0]), quint8('F'));
+        // The frame count follows the 8 header bytes, the stage RECT and the 2-byte rate.
+        const int nbits = quint8(bytes[8]) >> 3;
+        const int at = 8 + (5 + 4 * nbits + 7) / 8 + 2;
+        bytes[at] = char(claimed & 0xFF);
+        bytes[at + 1] = char(claimed >> 8);
+        MoviePlayer p;
+        p.setManualStepping(true);
+        p.setLoop(false);
+        ASSERT_TRUE(p.setMovie(file("claims.swf", bytes)));
+        EXPECT_EQ(p.TotalFrames(), 3) << claimed;
+        p.stepFrames(10);
+        // The window's end-of-movie watch sees the last frame.
+        EXPECT_EQ(p.FrameNum(), p.TotalFrames() - 1) << claimed;
+    }
+}
+
 TEST_F(MoviePlayerTest, PlayAndLoopOnRunThroughEveryFrameAndWrap) {
     MoviePlayer p;
     p.setManualStepping(true);
