@@ -1,6 +1,7 @@
 #include "concentration/ReferenceData.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <charconv>
 #include <optional>
 #include <string_view>
@@ -161,7 +162,8 @@ void loadReferenceData() {
     const QString path = assetPath(QStringLiteral("\\Dannie.txt"));
     QFile file(path);
     QByteArray bytes;
-    bool readable = file.open(QIODevice::ReadOnly);
+    // Only a regular file: opening a pipe in its place would wait for a writer for ever.
+    bool readable = QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly);
     if (readable) {
         bytes = file.readAll();
         readable = file.error() == QFileDevice::NoError;

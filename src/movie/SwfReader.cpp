@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 
 namespace swf {
@@ -647,6 +648,8 @@ ReadResult readSwf(const QByteArray& data) {
 
 ReadResult readSwfFile(const QString& path) {
     QFile f(path);
+    // Only a regular file: a pipe in its place would block the read until a writer comes.
+    if (!QFileInfo(path).isFile()) return refuse(QStringLiteral("%1 is not a regular file").arg(path));
     if (!f.open(QIODevice::ReadOnly))
         return refuse(QStringLiteral("cannot open %1: %2").arg(path, f.errorString()));
     // Refuse absurd files before reading them whole.

@@ -1,6 +1,7 @@
 #include "toolkit/Jpeg.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -24,8 +25,9 @@ void onError(j_common_ptr cinfo) {
 
 void onMessage(j_common_ptr) {}
 
-// Pictures larger than this are refused before any pixel memory is taken.
-constexpr unsigned maxSide = 8192;
+// Pictures larger than this are refused before any pixel memory is taken; the laboratory's
+// own pictures are at most 715 pixels wide.
+constexpr unsigned maxSide = 4096;
 }  // namespace
 
 QImage decodeJpeg(const QByteArray& data, QString* error) {
@@ -79,6 +81,11 @@ QImage decodeJpeg(const QByteArray& data, QString* error) {
 }
 
 QImage loadJpegFile(const QString& path, QString* error) {
+    // Only a regular file: a pipe in its place would block the read until a writer comes.
+    if (!QFileInfo(path).isFile()) {
+        if (error) *error = QStringLiteral("not a regular file");
+        return {};
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error) *error = file.errorString();

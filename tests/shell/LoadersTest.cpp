@@ -1,7 +1,9 @@
 #include <QFile>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "concentration/ReferenceData.h"
 #include "movie/MoviePlayer.h"
 #include "shell/LabState.h"
 #include "shell/Loaders.h"
@@ -80,4 +82,19 @@ TEST_F(LoadersTest, PictureFailuresNameTheFullPath) {
     LoadPicture(&picture, QStringLiteral("\\BackGround\\Ground.jpg"));
     EXPECT_EQ(messages->errorTexts().size(), 1);
     EXPECT_EQ(picture.image().size(), QSize(715, 505));
+}
+
+TEST_F(LoadersTest, APipeInPlaceOfAFileIsRefusedWithoutWaitingForAWriter) {
+    for (const char* relative : {"Restextout/6.jpg", "Movie/Opyt3/1.swf", "Dannie.txt"}) {
+        tree->remove(relative);
+        ASSERT_EQ(::mkfifo(QFile::encodeName(tree->path(relative)).constData(), 0666), 0);
+    }
+    Picture picture;
+    LoadPicture(&picture, QStringLiteral("\\Restextout\\6.jpg"));
+    MoviePlayer player;
+    LoadMovie(&player, QStringLiteral("\\Movie\\Opyt3\\1.swf"));
+    loadReferenceData();
+    EXPECT_EQ(messages->errorTexts(),
+              (QStringList{cannotOpenFileMessage(tree->path("Restextout/6.jpg")), refusedMessage,
+                           cannotOpenFileMessage(tree->path("Dannie.txt"))}));
 }
