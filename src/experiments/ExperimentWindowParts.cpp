@@ -10,7 +10,6 @@
 #include "toolkit/Controls.h"
 #include "toolkit/Fonts.h"
 #include "toolkit/LabWindow.h"
-#include "toolkit/StringGrid.h"
 
 void placeControls(std::initializer_list<Place> table) {
     for (const Place& p : table) p.widget->setGeometry(p.left, p.top, p.width, p.height);
@@ -58,10 +57,4 @@ void attachExperimentChrome(LabWindow* window, Picture* background, Picture* gly
 void returnToMainWindow(LabWindow* window) {
     if (Form1) Form1->showForm();
     window->closeForm();
-}
-
-void commitGridEdit(StringGrid* grid) {
-    QWidget* editor = grid->indexWidget(grid->currentIndex());
-    if (!editor) return;
-    QMetaObject::invokeMethod(grid, "commitData", Qt::DirectConnection, Q_ARG(QWidget*, editor));
 }

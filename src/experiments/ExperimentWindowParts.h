@@ -34,6 +34,3 @@ void attachExperimentChrome(LabWindow* window, Picture* background, Picture* gly
 // the experiment window hides.
 void returnToMainWindow(LabWindow* window);
 
-class StringGrid;
-// Takes over the text of a cell still being typed, as if the editor had been left.
-void commitGridEdit(StringGrid* grid);

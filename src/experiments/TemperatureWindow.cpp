@@ -178,8 +178,6 @@ void TForm5::Label14Click() {
         Button3->show();
     }
     if (step == 4) {
-        // A time still in the cell editor counts as typed.
-        commitGridEdit(StringGrid1);
         if (RequireColumn(1, QStringLiteral("Столбец \"Время, c\" не может быть пуст")) &&
             RequireColumn(2, QStringLiteral("Столбец \"T oC\" не может быть пуст"))) {
             Button2->hide();
