@@ -77,7 +77,8 @@ void setupMeasurementTable(StringGrid* grid) {
 }
 
 bool RequireColumn(StringGrid* grid, int column, const QString& message) {
-    for (int row = 1; row <= MeasurementTable::LastRow; ++row) {
+    // Every row below the heading: rows 1 to 4 of Таблица 1, rows 1 to 3 of Таблица 2.
+    for (int row = 1; row < grid->rowCountCells(); ++row) {
         if (!grid->cell(column, row).isEmpty()) continue;
         showMessageBox(message);
         LabState.MovieStep -= 1;

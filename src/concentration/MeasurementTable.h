@@ -41,9 +41,9 @@ std::optional<QString> rateTextForTime(const QString& timeText);
 // columns are left as they stand.
 void setupMeasurementTable(StringGrid* grid);
 
-// Checks that rows 1..4 of a column are filled. On the first empty cell shows the message,
-// takes back the step the calling "Далее" has just added, gives the grid the focus and returns
-// false.
+// Checks that every row below the heading has its cell in the column filled. On the first
+// empty cell shows the message, takes back the step the calling "Далее" has just added, gives
+// the grid the focus and returns false.
 bool RequireColumn(StringGrid* grid, int column, const QString& message);
 
 // Computes the rates of rows 1..4 into column 6, in order. Stops at a time that is not a number

@@ -79,14 +79,7 @@ void TForm5::setUpTable() {
 }
 
 bool TForm5::RequireColumn(int column, const QString& message) {
-    for (int row = 1; row <= 3; ++row) {
-        if (!StringGrid1->cell(column, row).isEmpty()) continue;
-        showMessageBox(message);
-        LabState.MovieStep -= 1;
-        StringGrid1->setFocus();
-        return false;
-    }
-    return true;
+    return ::RequireColumn(StringGrid1, column, message);
 }
 
 bool TForm5::computeRates() {
