@@ -148,7 +148,7 @@ TEST(SwfReader, ReadsTheConformanceMoviesWithoutWarnings) {
     for (const char* name :
          {"simple_shapes-heavy_tesselation", "simple_shapes-layers", "gradient_issue_9892"}) {
         const auto r = swf::readSwfFile(
-            QStringLiteral(LAB_SHARED_DIR "/swf-conformance/%1/test.swf").arg(QLatin1String(name)));
+            QStringLiteral(LAB_TEST_DATA_DIR "/swf-conformance/%1/test.swf").arg(QLatin1String(name)));
         ASSERT_TRUE(r.ok) << name << ": " << qPrintable(r.error);
         EXPECT_TRUE(r.warning.isEmpty()) << name << ": " << qPrintable(r.warning);
         ASSERT_FALSE(r.movie.tags.empty());
@@ -158,7 +158,7 @@ TEST(SwfReader, ReadsTheConformanceMoviesWithoutWarnings) {
 
 TEST(SwfReader, ReadsTheExtendedFillStyleCountOfTheHeavyShape) {
     const auto r = swf::readSwfFile(
-        QStringLiteral(LAB_SHARED_DIR "/swf-conformance/simple_shapes-heavy_tesselation/test.swf"));
+        QStringLiteral(LAB_TEST_DATA_DIR "/swf-conformance/simple_shapes-heavy_tesselation/test.swf"));
     ASSERT_TRUE(r.ok);
     const swf::Shape* shape = nullptr;
     for (const auto& t : r.movie.tags)
