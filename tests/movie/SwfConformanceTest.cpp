@@ -18,7 +18,7 @@ namespace {
 QImage renderCase(const ConformanceCase& c, QString* error) {
     swf::ReadResult r = swf::readSwfFile(c.dir + QStringLiteral("/test.swf"));
     if (!r.ok) {
-        *error = r.error;
+        *error = swf::describe(r.error);
         return {};
     }
     swf::Timeline tl(std::move(r.movie), true, false);
