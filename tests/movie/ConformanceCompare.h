@@ -1,7 +1,7 @@
 #pragma once
 
-// The comparison metric of the SWF conformance cases (tests/data/swf-conformance/README.md): a pixel
-// matches when each of R, G, B is within 10 of the reference; foreground pixels are those
+// The comparison metric of the SWF conformance cases (tests/data/swf-conformance/README.md): a
+// pixel matches when each of R, G, B is within 10 of the reference; foreground pixels are those
 // where the reference or the rendering differs from the background by more than 10.
 
 #include <QColor>
