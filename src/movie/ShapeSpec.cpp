@@ -68,24 +68,26 @@ Matrix radialGradientMatrix(double cx, double cy, double rx, double ry, double r
                               c * ry / 16384.0, cx, cy);
 }
 
-FillStyle linearGradient(double x0, double y0, double x1, double y1, std::vector<GradRecord> stops,
-                         std::uint8_t spread) {
+namespace {
+FillStyle gradientFill(FillType type, const Matrix& m, std::vector<GradRecord> stops,
+                       std::uint8_t spread) {
     FillStyle f;
-    f.type = FillLinear;
-    f.matrix = linearGradientMatrix(x0, y0, x1, y1);
+    f.type = type;
+    f.matrix = m;
     f.gradient.spread = spread;
     f.gradient.records = std::move(stops);
     return f;
 }
+}  // namespace
+
+FillStyle linearGradient(double x0, double y0, double x1, double y1, std::vector<GradRecord> stops,
+                         std::uint8_t spread) {
+    return gradientFill(FillLinear, linearGradientMatrix(x0, y0, x1, y1), std::move(stops), spread);
+}
 
 FillStyle radialGradient(double cx, double cy, double r, std::vector<GradRecord> stops,
                          std::uint8_t spread) {
-    FillStyle f;
-    f.type = FillRadial;
-    f.matrix = radialGradientMatrix(cx, cy, r, r);
-    f.gradient.spread = spread;
-    f.gradient.records = std::move(stops);
-    return f;
+    return gradientFill(FillRadial, radialGradientMatrix(cx, cy, r, r), std::move(stops), spread);
 }
 
 FillStyle focalGradient(double cx, double cy, double r, double focal, std::vector<GradRecord> stops,

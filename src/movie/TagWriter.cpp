@@ -27,29 +27,22 @@ void writeRect(BitWriter& w, const Rect& r) {
     w.align();
 }
 
+// Two signed fields after their 5-bit size; a zero pair may take no bits at all.
+void writeSignedPair(BitWriter& w, std::int64_t first, std::int64_t second, bool zeroTakesNoBits) {
+    const std::int32_t a = clampSb31(first), b = clampSb31(second);
+    const int n = (zeroTakesNoBits && a == 0 && b == 0) ? 0 : std::max(sbits(a), sbits(b));
+    w.ub(5, std::uint32_t(n));
+    w.sb(n, a);
+    w.sb(n, b);
+}
+
 void writeMatrix(BitWriter& w, const Matrix& m) {
     w.align();
     w.ub(1, m.hasScale);
-    if (m.hasScale) {
-        const std::int32_t a = clampSb31(m.scaleX), b = clampSb31(m.scaleY);
-        const int n = std::max(sbits(a), sbits(b));
-        w.ub(5, std::uint32_t(n));
-        w.sb(n, a);
-        w.sb(n, b);
-    }
+    if (m.hasScale) writeSignedPair(w, m.scaleX, m.scaleY, false);
     w.ub(1, m.hasRotate);
-    if (m.hasRotate) {
-        const std::int32_t a = clampSb31(m.rotateSkew0), b = clampSb31(m.rotateSkew1);
-        const int n = std::max(sbits(a), sbits(b));
-        w.ub(5, std::uint32_t(n));
-        w.sb(n, a);
-        w.sb(n, b);
-    }
-    const std::int32_t tx = clampSb31(m.tx), ty = clampSb31(m.ty);
-    const int n = (tx == 0 && ty == 0) ? 0 : std::max(sbits(tx), sbits(ty));
-    w.ub(5, std::uint32_t(n));
-    w.sb(n, tx);
-    w.sb(n, ty);
+    if (m.hasRotate) writeSignedPair(w, m.rotateSkew0, m.rotateSkew1, false);
+    writeSignedPair(w, m.tx, m.ty, true);
     w.align();
 }
 

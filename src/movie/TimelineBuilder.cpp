@@ -2,6 +2,31 @@
 
 namespace swf {
 
+namespace {
+
+// PlaceObject2 Move: the object at depth takes what is given and keeps the rest.
+PlaceObjectTag moveTag(std::uint16_t depth, const std::uint16_t* charId, const Matrix* m,
+                       const CxForm* cx) {
+    PlaceObjectTag p;
+    p.depth = depth;
+    p.move = true;
+    if (charId) {
+        p.hasCharacter = true;
+        p.characterId = *charId;
+    }
+    if (m) {
+        p.hasMatrix = true;
+        p.matrix = *m;
+    }
+    if (cx) {
+        p.hasCxForm = true;
+        p.cxform = *cx;
+    }
+    return p;
+}
+
+}  // namespace
+
 void TimelineBuilder::placeObject(std::uint16_t depth, std::uint16_t charId, const Matrix& m,
                                   const CxForm& cx, std::uint16_t clipDepth) {
     PlaceObjectTag p;
@@ -21,50 +46,20 @@ void TimelineBuilder::placeObject(std::uint16_t depth, std::uint16_t charId, con
 }
 
 void TimelineBuilder::moveObject(std::uint16_t depth, const Matrix& m) {
-    PlaceObjectTag p;
-    p.depth = depth;
-    p.move = true;
-    p.hasMatrix = true;
-    p.matrix = m;
-    tags_.push_back(p);
+    tags_.push_back(moveTag(depth, nullptr, &m, nullptr));
 }
 
 void TimelineBuilder::moveObject(std::uint16_t depth, const Matrix& m, const CxForm& cx) {
-    PlaceObjectTag p;
-    p.depth = depth;
-    p.move = true;
-    p.hasMatrix = true;
-    p.matrix = m;
-    p.hasCxForm = true;
-    p.cxform = cx;
-    tags_.push_back(p);
+    tags_.push_back(moveTag(depth, nullptr, &m, &cx));
 }
 
 void TimelineBuilder::setColorTransform(std::uint16_t depth, const CxForm& cx) {
-    PlaceObjectTag p;
-    p.depth = depth;
-    p.move = true;
-    p.hasCxForm = true;
-    p.cxform = cx;
-    tags_.push_back(p);
+    tags_.push_back(moveTag(depth, nullptr, nullptr, &cx));
 }
 
 void TimelineBuilder::replaceObject(std::uint16_t depth, std::uint16_t charId, const Matrix* m,
                                     const CxForm* cx) {
-    PlaceObjectTag p;
-    p.depth = depth;
-    p.move = true;
-    p.hasCharacter = true;
-    p.characterId = charId;
-    if (m) {
-        p.hasMatrix = true;
-        p.matrix = *m;
-    }
-    if (cx) {
-        p.hasCxForm = true;
-        p.cxform = *cx;
-    }
-    tags_.push_back(p);
+    tags_.push_back(moveTag(depth, &charId, m, cx));
 }
 
 void TimelineBuilder::removeObject(std::uint16_t depth) {
