@@ -170,7 +170,7 @@ void labFrame(benchmark::State& state) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    const QDir root(QStringLiteral(LAB_SHARED_DIR "/swf-conformance"));
+    const QDir root(QStringLiteral(LAB_TEST_DATA_DIR "/swf-conformance"));
     for (const QString& name : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
         const QByteArray bytes = readAll(root.filePath(name + QStringLiteral("/test.swf")));
         if (bytes.isEmpty()) continue;

@@ -3,8 +3,8 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <cstdint>
-#include <QCoreApplication>
 #include <cstdlib>
 
 #include "shell/ProgramDir.h"
@@ -13,12 +13,11 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     static MessageRecorder recorder;
-    static const QString dir = [] {
-        const QString d = QDir::tempPath() + QStringLiteral("/reaktikum-results-fuzz-") +
-                          QString::number(QCoreApplication::applicationPid());
-        QDir().mkpath(d);
-        return d;
-    }();
+    // One folder for the whole run, removed with its files when the process exits.
+    static const QTemporaryDir tempDir(QDir::tempPath() +
+                                       QStringLiteral("/reaktikum-results-fuzz-XXXXXX"));
+    if (!tempDir.isValid()) return 0;
+    const QString dir = tempDir.path();
     setProgramDirForTests(dir);
     QFile file(dir + QStringLiteral("/BDStudent.rez"));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return 0;

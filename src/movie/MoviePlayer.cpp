@@ -19,7 +19,7 @@ MoviePlayer::~MoviePlayer() = default;
 bool MoviePlayer::setMovie(const QString& path, QString* error) {
     swf::ReadResult r = swf::readSwfFile(path);
     if (!r.ok) {
-        if (error) *error = r.error;
+        if (error) *error = swf::describe(r.error);
         return false;
     }
     path_ = path;

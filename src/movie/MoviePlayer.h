@@ -9,9 +9,9 @@ namespace swf {
 class Timeline;
 }
 
-// The movie player that stands where the laboratory's windows place their Flash1 control.
-// The windows rely on exactly these operations: set the movie, read the frame count and the
-// current frame, stop; plus the stored play and loop settings of each player.
+// The movie player of the laboratory's windows. The windows rely on exactly these operations:
+// set the movie, read the frame count and the current frame, stop; plus the stored play and loop
+// settings of each player.
 //
 // It plays SWF movies of the project's subset (SwfReader.h, Timeline.h, Renderer.h) with
 // quality "High" (antialiased) and scale mode "ShowAll". Playback keeps real time: a timer
@@ -26,11 +26,12 @@ public:
 
     // Replaces the movie on show; it starts from its first frame, playing at once where play
     // is on. A file the player refuses leaves false, the reason in *error (what failed and at
-    // which byte) and the previous movie in place.
+    // which byte, as swf::describe words it) and the previous movie in place.
     bool setMovie(const QString& path, QString* error = nullptr);
     QString movie() const { return path_; }
 
-    // The header's frame count (0 without a movie).
+    // The frames the movie can show: the header's frame count, or fewer when the file holds
+    // fewer (0 without a movie).
     int TotalFrames() const;
     // The frame on show, from 0.
     int FrameNum() const;

@@ -30,10 +30,6 @@ Matrix Matrix::fromValues(double sx, double r0, double r1, double sy, double txT
     return m;
 }
 
-Matrix Matrix::fromQt(const QTransform& t) {
-    return fromValues(t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy());
-}
-
 Matrix Matrix::translate(double txTwips, double tyTwips) {
     return fromValues(1, 0, 0, 1, txTwips, tyTwips);
 }

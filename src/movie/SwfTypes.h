@@ -1,6 +1,6 @@
 #pragma once
 
-// The SWF subset as data (../shared/swf-subset.md): what the reader (SwfReader.h) produces
+// The SWF subset of the laboratory's movies as data: what the reader (SwfReader.h) produces
 // and what the writer (SwfWriter.h) serialises. Both sides use the same structures, so a
 // movie written and read back compares equal (tests/movie/SwfRoundTripTest.cpp).
 //
@@ -8,7 +8,7 @@
 // skews as 16.16 fixed-point integers, colour-transform terms as in the file (multiply terms
 // in 8.8, 256 = 1.0), the frame rate in 8.8. Conversions to Qt types are given as helpers.
 //
-// Library: lab_swf (Qt Core and zlib only, no widgets).
+// Library: lab_swf (Qt Core, Qt Gui for QTransform, and zlib; no widgets).
 
 #include <QByteArray>
 #include <QTransform>
@@ -44,10 +44,9 @@ struct Matrix {
         return QTransform(scaleX / 65536.0, rotateSkew0 / 65536.0, rotateSkew1 / 65536.0,
                           scaleY / 65536.0, tx, ty);
     }
+    static Matrix translate(double txTwips, double tyTwips);
     // Any affine map in twips (scale and skew rounded to 16.16, translation to whole twips);
     // the Has flags are set only where needed.
-    static Matrix fromQt(const QTransform& t);
-    static Matrix translate(double txTwips, double tyTwips);
     static Matrix fromValues(double sx, double r0, double r1, double sy, double txTwips,
                              double tyTwips);
 };
@@ -105,9 +104,6 @@ struct FillStyle {
         f.color = c;
         return f;
     }
-    bool isGradient() const {
-        return type == FillLinear || type == FillRadial || type == FillFocalRadial;
-    }
 };
 
 enum CapStyle : std::uint8_t { CapRound = 0, CapNone = 1, CapSquare = 2 };
@@ -143,6 +139,10 @@ struct StyleSet {
     std::vector<LineStyle> lines;
     bool operator==(const StyleSet&) const = default;
 };
+
+// The longest edge delta a shape record holds (SB[17]: -65536 .. 65535); the writer splits
+// longer edges.
+constexpr std::int32_t kMaxEdgeDelta = (1 << 16) - 1;
 
 // One shape record. Style-change fields apply only when their flag is set.
 struct ShapeRecord {

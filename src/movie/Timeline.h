@@ -4,7 +4,7 @@
 // timeline, PlaceObject/RemoveObject, sprites with their own timelines, frame actions, loops
 // and rewinds. MoviePlayer drives it with tick(); swfrender and the tests drive it by hand.
 //
-// Semantics (the movie format's page of the shared documents):
+// How a timeline plays:
 //  - frames are the ShowFrame-terminated groups of tags actually present (a timeline without
 //    ShowFrame has one frame holding all its tags); tags after the last ShowFrame never run;
 //  - a frame's actions run after its display list is built, queued in order; a goto runs only
@@ -26,7 +26,7 @@
 
 namespace swf {
 
-struct ShapeGeometry;  // the renderer's cache (Renderer.h)
+struct ShapeGeometry;  // the renderer's cache (ShapeGeometry.h)
 
 struct FrameOp {
     const PlaceObjectTag* place = nullptr;  // else a removal of removeDepth

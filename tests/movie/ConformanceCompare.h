@@ -1,7 +1,7 @@
 #pragma once
 
-// The comparison metric of the SWF conformance cases (swf-conformance/README.md): a pixel
-// matches when each of R, G, B is within 10 of the reference; foreground pixels are those
+// The comparison metric of the SWF conformance cases (tests/data/swf-conformance/README.md): a
+// pixel matches when each of R, G, B is within 10 of the reference; foreground pixels are those
 // where the reference or the rendering differs from the background by more than 10.
 
 #include <QColor>
@@ -21,7 +21,6 @@ struct ConformanceCase {
     double minMatch = 97;
     double minFgMatch = -1;  // none
     QRgb background = 0xFFFFFFFF;
-    bool optional = false;
     bool stretch = false;
     int frames = 1;
 };
@@ -34,7 +33,7 @@ struct Match {
 };
 
 inline QString conformanceDir() {
-    return QStringLiteral(LAB_SHARED_DIR "/swf-conformance");
+    return QStringLiteral(LAB_TEST_DATA_DIR "/swf-conformance");
 }
 
 inline QList<ConformanceCase> conformanceCases() {
@@ -60,8 +59,6 @@ inline QList<ConformanceCase> conformanceCases() {
                 c.minFgMatch = value.toDouble();
             else if (key == QLatin1String("background"))
                 c.background = 0xFF000000u | value.toUInt(nullptr, 16);
-            else if (key == QLatin1String("optional"))
-                c.optional = value.startsWith(QLatin1String("yes"));
             else if (key == QLatin1String("status"))
                 c.stretch = value.startsWith(QLatin1String("stretch"));
             else if (key == QLatin1String("frames"))

@@ -1,5 +1,6 @@
-// Renders every case of the shared SWF conformance folder with the project's own reader,
-// timeline and renderer and compares it with the reference image by the folder's metric.
+// Renders every case of the SWF conformance folder (tests/data/swf-conformance) with the
+// project's own reader, timeline and renderer and compares it with the reference image by the
+// folder's metric.
 // A failing case leaves its rendering and a difference image (red = mismatch) in
 // swf-conformance-out/ of the test's working folder.
 
@@ -17,7 +18,7 @@ namespace {
 QImage renderCase(const ConformanceCase& c, QString* error) {
     swf::ReadResult r = swf::readSwfFile(c.dir + QStringLiteral("/test.swf"));
     if (!r.ok) {
-        *error = r.error;
+        *error = swf::describe(r.error);
         return {};
     }
     swf::Timeline tl(std::move(r.movie), true, false);

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include "MovieTestUtil.h"
 #include "SwfFixtures.h"
 #include "movie/Renderer.h"
@@ -18,56 +21,128 @@ QByteArray header(const char* sig, quint8 version, quint32 length) {
     return b;
 }
 
-TEST(SwfReader, RefusesAnotherSignatureAtByte0) {
-    const auto r = swf::readSwf(QByteArray("GIF89a\x01\x00\x01\x00\x00\x00\x00", 13));
-    EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.error.contains(QLatin1String("signature"))) << qPrintable(r.error);
-    EXPECT_TRUE(r.error.contains(QLatin1String("byte 0"))) << qPrintable(r.error);
+QByteArray withFileLength(QByteArray b, quint32 length) {
+    for (int i = 0; i < 4; ++i) b[4 + i] = char((length >> (8 * i)) & 0xFF);
+    return b;
 }
 
-TEST(SwfReader, RefusesLzmaMovies) {
-    QByteArray b = header("ZWS", 13, 100);
-    b.append(QByteArray(40, '\0'));
-    const auto r = swf::readSwf(b);
-    EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.error.contains(QLatin1String("ZWS"))) << qPrintable(r.error);
+QByteArray withVersion0(QByteArray b) {
+    b[3] = 0;
+    return b;
+}
+
+// A file the reader refuses, the error it gives (what, where) and words the text must hold.
+struct Refusal {
+    const char* name;
+    QByteArray bytes;
+    swf::ReadError::Kind kind;
+    std::uint64_t offset;
+    QStringList words;
+};
+
+std::vector<Refusal> refusals() {
+    using Kind = swf::ReadError::Kind;
+    const QByteArray movie = movietest::countingMovie(2);
+    const QByteArray compressed = movietest::countingMovie(2, {}, true);
+    QByteArray brokenZlib = header("CWS", 10, 200);
+    brokenZlib.append(QByteArray("\x78\x9c\xff\xff\xff\xff\xff\xff\xff\xff", 10));
+    return {
+        {"another signature",
+         QByteArray("GIF89a\x01\x00\x01\x00\x00\x00\x00", 13),
+         Kind::NotSwf,
+         0,
+         {"not an SWF file: signature \"GIF\" at byte 0"}},
+        {"unprintable signature",
+         QByteArray("\x01Z\xffS\x01\x00\x00\x00", 8),
+         Kind::NotSwf,
+         0,
+         {"signature \"\\x01Z\\xff\" at byte 0"}},
+        {"LZMA",
+         header("ZWS", 13, 100) + QByteArray(40, '\0'),
+         Kind::LzmaCompressed,
+         0,
+         {"ZWS", "byte 0"}},
+        {"no signature", movie.left(2), Kind::SignatureCutShort, 0, {"cut short", "2 bytes"}},
+        {"no file header", movie.left(5), Kind::FileHeaderCutShort, 5, {"cut short", "byte 5"}},
+        {"no movie header",
+         movie.left(9),
+         Kind::MovieHeaderCutShort,
+         9,
+         {"cut short", "byte 9", "movie header"}},
+        {"version 0", withVersion0(movie), Kind::VersionZero, 3, {"version 0", "byte 3"}},
+        {"FileLength below 8",
+         withFileLength(movie, 7),
+         Kind::FileLengthBelowHeader,
+         4,
+         {"FileLength 7 at byte 4"}},
+        {"FileLength over 64 MiB",
+         withFileLength(compressed, 64u * 1024u * 1024u + 1u),
+         Kind::FileLengthOverLimit,
+         4,
+         {"64 MiB", "byte 4"}},
+        {"broken zlib stream",
+         brokenZlib,
+         Kind::ZlibBroken,
+         11,
+         {"zlib stream is broken at byte 11", "before the header ends"}},
+        {"zlib stream cut in the header",
+         compressed.left(9),
+         Kind::ZlibEndsEarly,
+         9,
+         {"zlib stream ends early at byte 9", "before the header ends"}},
+    };
+}
+
+TEST(SwfReader, RefusesWhatItCannotReadSayingWhatAndWhere) {
+    for (const Refusal& c : refusals()) {
+        SCOPED_TRACE(c.name);
+        const auto r = swf::readSwf(c.bytes);
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.error.kind, c.kind);
+        EXPECT_EQ(r.error.offset, c.offset);
+        const QString text = swf::describe(r.error);
+        for (const QString& w : c.words) EXPECT_TRUE(text.contains(w)) << qPrintable(text);
+    }
 }
 
 TEST(SwfReader, RefusesAFileShorterThanItsHeader) {
     for (int n : {0, 2, 5, 8, 9, 12}) {
-        QByteArray b = movietest::countingMovie(2).left(n);
-        const auto r = swf::readSwf(b);
+        const auto r = swf::readSwf(movietest::countingMovie(2).left(n));
         EXPECT_FALSE(r.ok) << n;
-        EXPECT_TRUE(r.error.contains(QLatin1String("cut short"))) << qPrintable(r.error);
-        EXPECT_TRUE(r.error.contains(QLatin1String("byte"))) << qPrintable(r.error);
+        const QString text = swf::describe(r.error);
+        EXPECT_TRUE(text.contains(QLatin1String("cut short"))) << qPrintable(text);
+        EXPECT_TRUE(text.contains(QLatin1String("byte"))) << qPrintable(text);
     }
 }
 
-TEST(SwfReader, RefusesVersion0) {
-    QByteArray b = movietest::countingMovie(2);
-    b[3] = 0;
-    const auto r = swf::readSwf(b);
-    EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.error.contains(QLatin1String("version 0"))) << qPrintable(r.error);
+TEST(SwfReader, RefusesAFileTooLargeToBeAMovieWithoutReadingIt) {
+    QTemporaryDir dir;
+    for (const bool compressed : {true, false}) {
+        SCOPED_TRACE(compressed ? "CWS" : "FWS");
+        const QString path = dir.filePath(compressed ? "big-cws.swf" : "big-fws.swf");
+        ASSERT_TRUE(movietest::writeFile(path, movietest::countingMovie(2, {}, compressed)));
+        ASSERT_TRUE(QFile::resize(path, swf::kMaxFileSize + 1));  // sparse: no disk used
+        const auto r = swf::readSwfFile(path);
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.error.kind, swf::ReadError::Kind::TooLarge);
+        const QString text = swf::describe(r.error);
+        EXPECT_TRUE(text.contains(QLatin1String("too large"))) << qPrintable(text);
+        EXPECT_FALSE(text.contains(QLatin1String("zlib"))) << qPrintable(text);
+    }
+    // What is no movie at all says so first, however large.
+    const QString other = dir.filePath("big.bin");
+    ASSERT_TRUE(movietest::writeFile(other, QByteArray("GIF89a\x01\x00", 8)));
+    ASSERT_TRUE(QFile::resize(other, swf::kMaxFileSize + 1));
+    EXPECT_EQ(swf::readSwfFile(other).error.kind, swf::ReadError::Kind::NotSwf);
 }
 
-TEST(SwfReader, RefusesFileLengthOver64MiBBeforeAllocating) {
-    QByteArray b = movietest::countingMovie(2, {}, true);
-    const quint32 big = 64u * 1024u * 1024u + 1u;
-    for (int i = 0; i < 4; ++i) b[4 + i] = char((big >> (8 * i)) & 0xFF);
-    const auto r = swf::readSwf(b);
-    EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.error.contains(QLatin1String("64 MiB"))) << qPrintable(r.error);
-    EXPECT_TRUE(r.error.contains(QLatin1String("byte 4"))) << qPrintable(r.error);
-}
-
-TEST(SwfReader, RefusesABrokenZlibStreamBeforeTheHeaderEnds) {
-    QByteArray b = header("CWS", 10, 200);
-    b.append(QByteArray("\x78\x9c\xff\xff\xff\xff\xff\xff\xff\xff", 10));
-    const auto r = swf::readSwf(b);
-    EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.error.contains(QLatin1String("zlib"))) << qPrintable(r.error);
-    EXPECT_TRUE(r.error.contains(QLatin1String("byte"))) << qPrintable(r.error);
+TEST(SwfReader, RefusesWhatIsNoRegularFile) {
+    QTemporaryDir dir;
+    const auto folder = swf::readSwfFile(dir.path());
+    EXPECT_EQ(folder.error.kind, swf::ReadError::Kind::NotRegularFile);
+    EXPECT_TRUE(swf::describe(folder.error).contains(dir.path()));
+    EXPECT_EQ(swf::readSwfFile(dir.filePath("missing.swf")).error.kind,
+              swf::ReadError::Kind::NotRegularFile);
 }
 
 TEST(SwfReader, ToleratesAStreamThatRunsOnOrEndsEarly) {
@@ -108,8 +183,10 @@ TEST(SwfReader, AMalformedTagEndsTheStreamAndTheFramesBeforeItPlay) {
                   swf::UnknownTag{32, QByteArray("\x05\x00\x00\x00", 4)});
     const auto r = swf::readSwf(swf::writeMovie(m));
     ASSERT_TRUE(r.ok);
-    EXPECT_TRUE(r.warning.contains(QLatin1String("DefineShape3"))) << qPrintable(r.warning);
-    EXPECT_TRUE(r.warning.contains(QLatin1String("byte"))) << qPrintable(r.warning);
+    EXPECT_EQ(r.warning.tag, swf::TagCode::DefineShape3);
+    const QString text = swf::describe(r.warning);
+    EXPECT_TRUE(text.startsWith(QStringLiteral("DefineShape3 at byte %1: ").arg(r.warning.offset)))
+        << qPrintable(text);
     swf::Timeline tl(r.movie, true, true);
     EXPECT_EQ(tl.framesPresent(), 1);
     EXPECT_EQ(tl.root().displayList().size(), 1u);
@@ -124,6 +201,7 @@ void cutEverywhere(const QByteArray& bytes) {
         swf::ReadResult r = swf::readSwf(cut);
         if (!r.ok) {
             EXPECT_FALSE(r.error.isEmpty()) << n;
+            EXPECT_FALSE(swf::describe(r.error).isEmpty()) << n;
             continue;
         }
         int shown = 0;
@@ -147,18 +225,19 @@ TEST(SwfReader, ACompressedMovieCutAtEveryByteIsRefusedOrPlaysTheFramesBeforeThe
 TEST(SwfReader, ReadsTheConformanceMoviesWithoutWarnings) {
     for (const char* name :
          {"simple_shapes-heavy_tesselation", "simple_shapes-layers", "gradient_issue_9892"}) {
-        const auto r = swf::readSwfFile(
-            QStringLiteral(LAB_SHARED_DIR "/swf-conformance/%1/test.swf").arg(QLatin1String(name)));
-        ASSERT_TRUE(r.ok) << name << ": " << qPrintable(r.error);
-        EXPECT_TRUE(r.warning.isEmpty()) << name << ": " << qPrintable(r.warning);
+        const auto r =
+            swf::readSwfFile(QStringLiteral(LAB_TEST_DATA_DIR "/swf-conformance/%1/test.swf")
+                                 .arg(QLatin1String(name)));
+        ASSERT_TRUE(r.ok) << name << ": " << qPrintable(swf::describe(r.error));
+        EXPECT_TRUE(r.warning.isEmpty()) << name << ": " << qPrintable(swf::describe(r.warning));
         ASSERT_FALSE(r.movie.tags.empty());
         EXPECT_TRUE(std::holds_alternative<swf::EndTag>(r.movie.tags.back())) << name;
     }
 }
 
 TEST(SwfReader, ReadsTheExtendedFillStyleCountOfTheHeavyShape) {
-    const auto r = swf::readSwfFile(
-        QStringLiteral(LAB_SHARED_DIR "/swf-conformance/simple_shapes-heavy_tesselation/test.swf"));
+    const auto r = swf::readSwfFile(QStringLiteral(
+        LAB_TEST_DATA_DIR "/swf-conformance/simple_shapes-heavy_tesselation/test.swf"));
     ASSERT_TRUE(r.ok);
     const swf::Shape* shape = nullptr;
     for (const auto& t : r.movie.tags)

@@ -17,8 +17,8 @@ TEST(SwfRoundTrip, EveryFixtureReadsBackIdentically) {
         ASSERT_GT(bytes.size(), 20);
         EXPECT_EQ(bytes.left(3), m.header.compressed ? QByteArray("CWS") : QByteArray("FWS"));
         swf::ReadResult r = swf::readSwf(bytes);
-        ASSERT_TRUE(r.ok) << qPrintable(r.error);
-        EXPECT_TRUE(r.warning.isEmpty()) << qPrintable(r.warning);
+        ASSERT_TRUE(r.ok) << qPrintable(swf::describe(r.error));
+        EXPECT_TRUE(r.warning.isEmpty()) << qPrintable(swf::describe(r.warning));
         m.header.fileLength = r.movie.header.fileLength;
         EXPECT_TRUE(r.movie.header == m.header);
         ASSERT_EQ(r.movie.tags.size(), m.tags.size());

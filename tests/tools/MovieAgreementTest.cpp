@@ -105,8 +105,8 @@ TEST(MovieAgreement, EveryMovieIsReadWholeAtItsPlayersSize) {
     ASSERT_EQ(generatedMovies().size(), 54u);
     for (const auto& [path, read] : generatedMovies()) {
         SCOPED_TRACE(path.toStdString());
-        ASSERT_TRUE(read.ok) << read.error.toStdString();
-        EXPECT_TRUE(read.warning.isEmpty()) << read.warning.toStdString();
+        ASSERT_TRUE(read.ok) << swf::describe(read.error).toStdString();
+        EXPECT_TRUE(read.warning.isEmpty()) << swf::describe(read.warning).toStdString();
         EXPECT_EQ(swf::stageSizePx(read.movie.header), playerSize(path));
         EXPECT_EQ(read.movie.header.framesPerSecond(), 12.0);
         swf::Timeline tl(read.movie, true, false);

@@ -51,12 +51,13 @@ int main(int argc, char** argv) {
 
     swf::ReadResult r = swf::readSwfFile(file);
     if (!r.ok) {
-        std::fprintf(stderr, "swfrender: %s: %s\n", qPrintable(file), qPrintable(r.error));
+        std::fprintf(stderr, "swfrender: %s: %s\n", qPrintable(file),
+                     qPrintable(swf::describe(r.error)));
         return 1;
     }
     const swf::Header h = r.movie.header;
     const int tags = r.tagCount;
-    const QString warning = r.warning;
+    const QString warning = swf::describe(r.warning);
     std::printf("version: %d\n", h.version);
     std::printf("stage: %dx%d\n", swf::stageSizePx(h).width(), swf::stageSizePx(h).height());
     std::printf("rate: %g\n", h.framesPerSecond());
