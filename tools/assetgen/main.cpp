@@ -4,6 +4,7 @@
 //   assetgen --preview DIR [FILTER [FRAME...]]
 //                                       paint frames of every movie (or those whose path
 //                                       contains FILTER) to PNG files for looking at them
+//   assetgen --icons DIR NAME           write the program's icon as DIR/hicolor/.../NAME
 
 #include <QDir>
 #include <QGuiApplication>
@@ -11,6 +12,7 @@
 #include <cstdio>
 
 #include "AssetTree.h"
+#include "Icon.h"
 
 namespace {
 int preview(const QString& dir, const QString& filter, const QList<int>& wanted) {
@@ -49,8 +51,16 @@ int main(int argc, char** argv) {
         for (qsizetype i = 4; i < args.size(); ++i) frames << args[i].toInt();
         return preview(args[2], args.size() > 3 ? args[3] : QString(), frames);
     }
+    if (args.size() == 4 && args[1] == QLatin1String("--icons")) {
+        QString error;
+        if (icon::writeIconTheme(args[2], args[3], &error)) return 0;
+        std::fprintf(stderr, "assetgen: %s\n", qPrintable(error));
+        return 1;
+    }
     if (args.size() != 2) {
-        std::fprintf(stderr, "usage: assetgen OUTPUT_DIR | --preview DIR [FILTER [FRAME...]]\n");
+        std::fprintf(
+            stderr,
+            "usage: assetgen OUTPUT_DIR | --preview DIR [FILTER [FRAME...]] | --icons DIR NAME\n");
         return 2;
     }
     QString error;
