@@ -105,3 +105,7 @@ foreach(size 16 22 24 32 48 64 128 256 scalable)
 endforeach()
 
 include(CPack)
+
+if(BUILD_TESTING)
+  add_subdirectory(tests/packaging)
+endif()

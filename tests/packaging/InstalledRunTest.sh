@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Packs the built program as a .deb, unpacks it into a temporary root and runs it from there
+# offscreen, as an installed program, with HOME and the XDG folders in a temporary home:
+#   1. no settings: the student lands in $XDG_DATA_HOME/reaktikum/BDStudent.rez;
+#   2. [Data] folder= in the system settings: the student lands in that folder.
+# Either way the program folder must stay exactly as unpacked.
+# Usage: InstalledRunTest.sh BUILD_DIR CPACK
+set -euo pipefail
+build=$1
+cpack=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+"$cpack" -G DEB -B "$work/cpack" --config "$build/CPackConfig.cmake" >"$work/cpack.log" 2>&1 ||
+  { cat "$work/cpack.log" >&2; fail "cpack could not build the .deb"; }
+deb=$(ls "$work"/cpack/packages/reaktikum_*.deb)
+dpkg-deb -x "$deb" "$work/root"
+program="$work/root/usr/lib/reaktikum"
+[ -x "$program/reaktikum" ] || fail "no executable in the program folder"
+[ -L "$work/root/usr/bin/reaktikum" ] || fail "no starter in usr/bin"
+[ ! -e "$program/BDStudent.rez" ] || fail "the package carries a results file"
+listing() { (cd "$program" && find . -printf '%p %s %m %T@\n' | sort); }
+listing >"$work/before"
+
+# Runs the unpacked program with a clean environment; the student registers by itself and the
+# program ends once the student is saved. A box that waits for a click would hang: the
+# timeout turns that into a failure.
+run() {
+  local home=$1 group=$2 surname=$3
+  mkdir -p "$home"
+  env -i PATH=/usr/bin:/bin HOME="$home" \
+    XDG_DATA_HOME="$home/.local/share" XDG_CONFIG_HOME="$home/.config" \
+    XDG_CONFIG_DIRS="$work/etc/xdg" XDG_RUNTIME_DIR="$home/run" \
+    QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 REAKTIKUM_REGISTER_STUDENT="$group/$surname" \
+    timeout 120 "$work/root/usr/bin/reaktikum" >"$home.log" 2>&1 ||
+    { cat "$home.log" >&2; fail "the program did not end cleanly"; }
+}
+
+# A results file holding exactly one student with this surname.
+expect_student() {
+  local file=$1 surname=$2
+  [ -f "$file" ] || fail "no results file at $file"
+  [ "$(stat -c %s "$file")" -eq 300 ] || fail "$file is $(stat -c %s "$file") bytes, not one student"
+  grep -q "$surname" "$file" || fail "$file does not hold $surname"
+}
+
+run "$work/home1" "T-11" "Mendeleev"
+expect_student "$work/home1/.local/share/reaktikum/BDStudent.rez" "Mendeleev"
+listing | diff -u "$work/before" - || fail "the program folder was written"
+
+mkdir -p "$work/etc/xdg/reaktikum" "$work/shared"
+printf '[Data]\nfolder=%s\n' "$work/shared" >"$work/etc/xdg/reaktikum/reaktikum.ini"
+run "$work/home2" "T-12" "Lomonosov"
+expect_student "$work/shared/BDStudent.rez" "Lomonosov"
+[ ! -e "$work/home2/.local/share/reaktikum/BDStudent.rez" ] ||
+  fail "the per-user data folder was used although the settings name a shared one"
+listing | diff -u "$work/before" - || fail "the program folder was written"
+echo "installed program: assets found, students saved in the data folders, program folder untouched"
