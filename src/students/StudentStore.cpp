@@ -31,10 +31,6 @@ constexpr int paddingOffset = surnameOffset + 1 + StudentSurnameCapacity;
 constexpr int scoresOffset = paddingOffset + 3;
 static_assert(scoresOffset + 4 * StudentExperimentCount == StudentSlotSize);
 
-QString resultsFilePath() {
-    return assetPath(QStringLiteral("\\BDStudent.rez"));
-}
-
 // Every way the results file can fail ends the same way: the message, then the program stops,
 // so nobody keeps working with grades that can no longer be kept.
 void reportResultsFileFailure() {

@@ -5,9 +5,9 @@
 #include <array>
 #include <cstdint>
 
-// The process-wide table of at most five students and its mirror, BDStudent.rez beside the
-// program: N blocks of 300 bytes, each block an image of the whole five-slot table, one block
-// per student. Every change is written to the file at once by rewriting it whole.
+// The process-wide table of at most five students and its mirror, BDStudent.rez in the data
+// folder (resultsFilePath()): N blocks of 300 bytes, each block an image of the whole five-slot
+// table, one block per student. Every change is written to the file at once by rewriting it whole.
 
 constexpr int StudentCapacity = 5;
 constexpr int StudentGroupCapacity = 14;    // characters of a group

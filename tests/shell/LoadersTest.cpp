@@ -23,7 +23,7 @@ class LoadersTest : public LabTest {};
 
 TEST_F(LoadersTest, ProgramDirPathsUseTheProgramFolder) {
     EXPECT_EQ(assetPath(QStringLiteral("\\Movie\\Opyt1\\5_3.swf")), tree->dir() + "/Movie/Opyt1/5_3.swf");
-    EXPECT_FALSE(ProgramDir().endsWith('/'));
+    EXPECT_FALSE(programFolder().endsWith('/'));
 }
 
 TEST_F(LoadersTest, MissingMovieNamesTheFlashComponentOnceAndStillHandsThePathOn) {

@@ -136,7 +136,8 @@ QByteArray svg() {
     QString defs;
     QString body;
     int gradient = 0;
-    for (const art::Part& part : drawing().parts()) {
+    const art::Art icon = drawing();
+    for (const art::Part& part : icon.parts()) {
         QString opacity;
         const QString fill =
             svgPaint(part.fill, QStringLiteral("g%1").arg(++gradient), defs, opacity);
