@@ -1,0 +1,158 @@
+// Where the results file and the settings are looked for: beside a portable program, in the
+// user's folders of an installed one, in a folder the settings name; and that the results
+// file's messages name the file actually used.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "TestSupport.h"
+#include "shell/ProgramDir.h"
+#include "students/StudentStore.h"
+
+namespace {
+
+// A temporary computer: an installed tree PREFIX/lib/reaktikum + PREFIX/bin/reaktikum and a
+// home with its XDG folders; the environment points into it while it exists.
+class FolderFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(root.isValid());
+        const char* names[] = {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS"};
+        for (const char* name : names) saved.push_back({name, qgetenv(name)});
+        qputenv("HOME", path("home").toLocal8Bit());
+        qputenv("XDG_DATA_HOME", path("home/data").toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", path("home/config").toLocal8Bit());
+        qputenv("XDG_CONFIG_DIRS", path("etc/xdg").toLocal8Bit());
+        resetStudentTable();
+    }
+    void TearDown() override {
+        setProgramDirForTests(QString());
+        for (const auto& [name, value] : saved) {
+            if (value.isNull())
+                qunsetenv(name);
+            else
+                qputenv(name, value);
+        }
+        resetStudentTable();
+    }
+
+    QString path(const QString& relative) const { return root.path() + '/' + relative; }
+    void write(const QString& relative, const QByteArray& bytes) const {
+        QDir().mkpath(QFileInfo(path(relative)).path());
+        QFile f(path(relative));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    }
+    // An installed program folder under PREFIX = root/usr.
+    QString installProgram() {
+        write("usr/bin/reaktikum", "starter");
+        write("usr/lib/reaktikum/Dannie.txt", "data");
+        setProgramDirForTests(path("usr/lib/reaktikum"));
+        return path("usr/lib/reaktikum");
+    }
+    QStringList programFolderListing() const {
+        return QDir(path("usr/lib/reaktikum")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    }
+
+    QTemporaryDir root;
+    std::vector<std::pair<const char*, QByteArray>> saved;
+};
+
+TEST_F(FolderFixture, PortableProgramKeepsEverythingBesideItself) {
+    write("stick/reaktikum/BDStudent.rez", {});
+    setProgramDirForTests(path("stick/reaktikum"));
+    EXPECT_TRUE(isPortable());
+    EXPECT_EQ(dataFolder(), path("stick/reaktikum"));
+    EXPECT_EQ(resultsFilePath(), path("stick/reaktikum/BDStudent.rez"));
+    EXPECT_EQ(settingsFilePath(), path("stick/reaktikum/reaktikum.ini"));
+
+    // A missing results file beside a portable program is not made up at start: the
+    // registration reports it, as it always has.
+    QFile::remove(path("stick/reaktikum/BDStudent.rez"));
+    EXPECT_TRUE(prepareDataFolder());
+    EXPECT_FALSE(QFile::exists(path("stick/reaktikum/BDStudent.rez")));
+    EXPECT_FALSE(QDir(path("home/data/reaktikum")).exists());
+}
+
+TEST_F(FolderFixture, InstalledProgramKeepsResultsInTheUsersDataFolder) {
+    installProgram();
+    // Even root, who may write the program folder, leaves an installed one alone.
+    EXPECT_FALSE(isPortable());
+    EXPECT_EQ(dataFolder(), path("home/data/reaktikum"));
+    EXPECT_EQ(settingsFilePath(), path("home/config/reaktikum/reaktikum.ini"));
+
+    QString error;
+    ASSERT_TRUE(prepareDataFolder(&error)) << error.toStdString();
+    ASSERT_TRUE(QFile::exists(path("home/data/reaktikum/BDStudent.rez")));
+    EXPECT_EQ(QFileInfo(path("home/data/reaktikum/BDStudent.rez")).size(), 0);
+
+    MessageRecorder messages;
+    ASSERT_TRUE(AddStudent(QStringLiteral("Х-11"), QStringLiteral("Менделеев Д.И.")));
+    EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join('\n').toStdString();
+    EXPECT_EQ(QFileInfo(path("home/data/reaktikum/BDStudent.rez")).size(), StudentBlockSize);
+    EXPECT_EQ(programFolderListing(), QStringList({"Dannie.txt"}));
+
+    // A later start finds the student's results and keeps them.
+    ASSERT_TRUE(prepareDataFolder());
+    EXPECT_EQ(QFileInfo(path("home/data/reaktikum/BDStudent.rez")).size(), StudentBlockSize);
+}
+
+TEST_F(FolderFixture, WithoutXdgVariablesTheHomeFoldersAreUsed) {
+    installProgram();
+    qunsetenv("XDG_DATA_HOME");
+    qunsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(dataFolder(), path("home/.local/share/reaktikum"));
+    EXPECT_EQ(settingsFilePath(), path("home/.config/reaktikum/reaktikum.ini"));
+}
+
+TEST_F(FolderFixture, FirstSettingsFileFoundWinsAndNamesTheDataFolder) {
+    installProgram();
+    write("etc/xdg/reaktikum/reaktikum.ini", "[Data]\nfolder=" + path("shared").toUtf8() + "\n");
+    EXPECT_EQ(settingsFilePath(), path("etc/xdg/reaktikum/reaktikum.ini"));
+    EXPECT_EQ(dataFolder(), path("shared"));
+
+    // The user's own file comes before the system's; a relative folder is taken from the
+    // settings file's folder.
+    write("home/config/reaktikum/reaktikum.ini", "[Data]\nfolder=mine\n");
+    EXPECT_EQ(settingsFilePath(), path("home/config/reaktikum/reaktikum.ini"));
+    EXPECT_EQ(dataFolder(), path("home/config/reaktikum/mine"));
+
+    // A file beside the program comes first; without [Data] the usual folder is kept.
+    write("usr/lib/reaktikum/reaktikum.ini", "[ClassJournal]\nserver=\n");
+    EXPECT_EQ(settingsFilePath(), path("usr/lib/reaktikum/reaktikum.ini"));
+    EXPECT_EQ(dataFolder(), path("home/data/reaktikum"));
+}
+
+TEST_F(FolderFixture, SharedDataFolderReceivesTheStudent) {
+    installProgram();
+    write("etc/xdg/reaktikum/reaktikum.ini",
+          "[Data]\nfolder=" + path("shared/class").toUtf8() + "\n");
+    ASSERT_TRUE(prepareDataFolder());
+    MessageRecorder messages;
+    ASSERT_TRUE(AddStudent(QStringLiteral("Х-12"), QStringLiteral("Ломоносов М.В.")));
+    EXPECT_TRUE(messages.texts().isEmpty());
+    EXPECT_EQ(QFileInfo(path("shared/class/BDStudent.rez")).size(), StudentBlockSize);
+    EXPECT_FALSE(QDir(path("home/data/reaktikum")).exists());
+}
+
+TEST_F(FolderFixture, ResultsFileMessageNamesTheFileInUse) {
+    installProgram();
+    // The named folder cannot be made: a plain file stands where its parent should be.
+    write("blocked", "not a folder");
+    write("etc/xdg/reaktikum/reaktikum.ini",
+          "[Data]\nfolder=" + path("blocked/class").toUtf8() + "\n");
+    QString error;
+    EXPECT_FALSE(prepareDataFolder(&error));
+    EXPECT_TRUE(error.contains(path("blocked/class"))) << error.toStdString();
+
+    MessageRecorder messages;
+    AddStudent(QStringLiteral("Х-13"), QStringLiteral("Бутлеров А.М."));
+    ASSERT_FALSE(messages.errorTexts().isEmpty());
+    EXPECT_EQ(messages.errorTexts().first(),
+              QStringLiteral("Невозможно открыть файл по адресу: ") + path("blocked/class") +
+                  QStringLiteral("/BDStudent.rez. Выполнение программы будет остановлено!!!"));
+}
+
+}  // namespace
