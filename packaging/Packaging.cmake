@@ -17,8 +17,10 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 # The program folder. Files the program writes (results, journal, settings) are left out: an
 # installed program keeps them in the user's data folder.
 install(TARGETS reaktikum RUNTIME DESTINATION lib/reaktikum)
+# The executable is installed above (stripped); the pattern names it by its whole path, since
+# the folder itself is called reaktikum too.
 install(DIRECTORY ${LAB_PROGRAM_DIR}/ DESTINATION lib/reaktikum
-  PATTERN reaktikum EXCLUDE
+  REGEX "^${LAB_PROGRAM_DIR}/reaktikum$" EXCLUDE
   PATTERN BDStudent.rez EXCLUDE
   PATTERN "*.sqlite" EXCLUDE
   PATTERN reaktikum.ini EXCLUDE)
@@ -69,11 +71,13 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Reaktikum developers")
 set(CPACK_PACKAGE_CONTACT ${LAB_MAINTAINER})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "virtual chemistry laboratory on reaction rates")
-set(CPACK_PACKAGE_DESCRIPTION
-  "A student registers, picks one of six task variants and works through four animated\
- experiments on how concentration, temperature and a catalyst change the rate of a reaction\
- and how a chemical equilibrium shifts, and gets a grade for each. The teacher sees the grades\
- in a password-protected results window and in the class journal.")
+# Debian shows the description as it stands: lines stay within 80 characters.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+  "A student registers, picks one of six task variants and works through four"
+  "animated experiments on how concentration, temperature and a catalyst change"
+  "the rate of a reaction and how a chemical equilibrium shifts, and gets a grade"
+  "for each. The teacher sees the grades in a password-protected results window"
+  "and in the class journal.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_OUTPUT_FILE_PREFIX packages)
