@@ -81,12 +81,12 @@ QImage headingStripImage(const QList<int>& columnWidths) {
     return img;
 }
 
-TFrame13::TFrame13(QWidget* parent) : QWidget(parent) {
+ConcentrationHeadingStrip::ConcentrationHeadingStrip(QWidget* parent) : QWidget(parent) {
     resize(StripWidth, StripHeight);
-    Image1 = new Picture(this);
-    Image1->setGeometry(0, 0, StripWidth, StripHeight);
+    picture = new Picture(this);
+    picture->setGeometry(0, 0, StripWidth, StripHeight);
 }
 
-void TFrame13::setColumnWidths(const QList<int>& widths) {
-    Image1->setImage(headingStripImage(widths));
+void ConcentrationHeadingStrip::setColumnWidths(const QList<int>& widths) {
+    picture->setImage(headingStripImage(widths));
 }

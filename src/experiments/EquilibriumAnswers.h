@@ -21,8 +21,8 @@ bool answerBoxesRight(const QStringList& texts);
 // The two part-grades; each drops from 5 to 4 at the first mistake of its kind and stays there
 // for the rest of the program run.
 struct EquilibriumGrading {
-    double DirectionGrade = 5;
-    double AnswerBoxGrade = 5;
+    double directionGrade = 5;
+    double answerBoxGrade = 5;
 
     // The grade stored for the experiment: the mean of the parts to the nearest 0.1.
     double recordedGrade() const;

@@ -52,6 +52,7 @@ QImage headingStrip14Image(const QList<int>& columnWidths) {
     return image;
 }
 
-TFrame14::TFrame14(const QList<int>& columnWidths, QWidget* parent) : Picture(parent) {
+TemperatureHeadingStrip::TemperatureHeadingStrip(const QList<int>& columnWidths, QWidget* parent)
+    : Picture(parent) {
     setImage(headingStrip14Image(columnWidths));
 }

@@ -7,11 +7,11 @@
 
 // The heading strip of "Таблица 2": the five column titles in finer typography than the grid
 // can show (degree sign, subscript "усл"), laid over the grid's own header row.
-class TFrame14 : public Picture {
+class TemperatureHeadingStrip : public Picture {
     Q_OBJECT
 public:
     // columnWidths: the widths of the grid's columns, so the titles sit over their columns.
-    TFrame14(const QList<int>& columnWidths, QWidget* parent = nullptr);
+    TemperatureHeadingStrip(const QList<int>& columnWidths, QWidget* parent = nullptr);
 };
 
 // The strip's picture, 425 × 16.

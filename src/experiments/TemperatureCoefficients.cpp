@@ -2,11 +2,11 @@
 
 #include <cmath>
 
-#include "shell/Helpers.h"
-#include "shell/Numbers.h"
+#include "core/Helpers.h"
+#include "core/Numbers.h"
 
 double roundCoefficient(double ratio, HalfRounding halves) {
-    if (halves == HalfRounding::AwayFromZero) return RoundToFraction(1, ratio);
+    if (halves == HalfRounding::AwayFromZero) return roundToFraction(1, ratio);
     const double lower = std::floor(ratio);
     const double above = ratio - lower;
     if (above > 0.5) return lower + 1;
@@ -33,16 +33,16 @@ CoefficientCheck checkCoefficient(const QString& numeratorBox, const QString& de
 }
 
 void TemperatureGrading::reject() {
-    if (Grade > 0) Grade -= 1;
+    if (grade > 0) grade -= 1;
 }
 
 bool TemperatureGrading::accept(int coefficient) {
     if (coefficient == 1) {
-        FirstCoefficientAccepted = true;
-        return SecondCoefficientAccepted;
+        firstCoefficientAccepted = true;
+        return secondCoefficientAccepted;
     }
-    SecondCoefficientAccepted = true;
-    return FirstCoefficientAccepted;
+    secondCoefficientAccepted = true;
+    return firstCoefficientAccepted;
 }
 
 QString stopwatchText(long long elapsedMs) {

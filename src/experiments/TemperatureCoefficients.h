@@ -31,9 +31,9 @@ CoefficientCheck checkCoefficient(const QString& numeratorBox, const QString& de
 // The running grade of the experiment; it lives for the whole program run, so a repeated run
 // continues where the last one stopped.
 struct TemperatureGrading {
-    double Grade = 5;
-    bool FirstCoefficientAccepted = false;
-    bool SecondCoefficientAccepted = false;
+    double grade = 5;
+    bool firstCoefficientAccepted = false;
+    bool secondCoefficientAccepted = false;
 
     // A rejected pair costs one point, never below zero.
     void reject();

@@ -66,10 +66,10 @@ LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent
 }
 
 void LinkLabel::setFontColor(std::uint32_t bbggrr) {
-    if (bbggrr == color_ && palette().color(QPalette::WindowText) == delphiColor(bbggrr)) return;
+    if (bbggrr == color_ && palette().color(QPalette::WindowText) == colorFromBgr(bbggrr)) return;
     color_ = bbggrr;
     QPalette pal = palette();
-    pal.setColor(QPalette::WindowText, delphiColor(bbggrr));
+    pal.setColor(QPalette::WindowText, colorFromBgr(bbggrr));
     setPalette(pal);
 }
 
@@ -85,11 +85,14 @@ void LinkLabel::mouseMoveEvent(QMouseEvent* event) {
 void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
     const bool wasPressed = pressed_;
     pressed_ = false;
-    if (wasPressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    if (wasPressed && event->button() == Qt::LeftButton &&
+        rect().contains(event->position().toPoint()))
         Q_EMIT clicked();
 }
 
-StaticText::StaticText(QWidget* parent) : QLabel(parent) { setAutoFillBackground(true); }
+StaticText::StaticText(QWidget* parent) : QLabel(parent) {
+    setAutoFillBackground(true);
+}
 
 void StaticText::setCaption(const QString& text) {
     setText(text);
@@ -98,8 +101,8 @@ void StaticText::setCaption(const QString& text) {
 
 void StaticText::setColors(std::uint32_t textColor, std::uint32_t background) {
     QPalette pal = palette();
-    pal.setColor(QPalette::WindowText, delphiColor(textColor));
-    pal.setColor(QPalette::Window, delphiColor(background));
+    pal.setColor(QPalette::WindowText, colorFromBgr(textColor));
+    pal.setColor(QPalette::Window, colorFromBgr(background));
     setPalette(pal);
 }
 
