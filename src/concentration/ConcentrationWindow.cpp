@@ -6,7 +6,6 @@
 #include <initializer_list>
 #include <optional>
 
-#include "concentration/HeadingStrip.h"
 #include "concentration/MeasurementTable.h"
 #include "concentration/ReferenceData.h"
 #include "core/LabState.h"
@@ -14,13 +13,15 @@
 #include "core/Numbers.h"
 #include "core/Program.h"
 #include "core/WindowChrome.h"
+#include "experiments/HeadingStrip.h"
+#include "experiments/MovieEndWatch.h"
+#include "experiments/SlidingTable.h"
+#include "experiments/Stopwatch.h"
 #include "movie/MoviePlayer.h"
-#include "toolkit/Clock.h"
 #include "toolkit/Colors.h"
 #include "toolkit/Controls.h"
 #include "toolkit/FilteredEdit.h"
 #include "toolkit/Fonts.h"
-#include "toolkit/LabTimer.h"
 #include "toolkit/StringGrid.h"
 
 namespace {
@@ -30,9 +31,6 @@ constexpr int TableCaptionTop = 349;
 constexpr int StripTop = 370;
 constexpr int ExpandedHeight = 89;
 constexpr int CollapsedLimit = 20;
-constexpr int SlideStep = 5;
-
-constexpr double MsPerDay = 86400000.0;
 
 template <typename T>
 T* labelled(T* widget, const QString& text, const QFont& font) {
@@ -44,14 +42,6 @@ T* labelled(T* widget, const QString& text, const QFont& font) {
 QString stepMoviePath(int step, int variant) {
     if (step >= 4) return QStringLiteral("\\Movie\\Opyt1\\%1_%2.swf").arg(step).arg(variant);
     return QStringLiteral("\\Movie\\Opyt1\\%1.swf").arg(step);
-}
-
-QString stopwatchText(std::int64_t elapsedMs) {
-    // Minutes and seconds of the elapsed time; hours are not shown.
-    const std::int64_t seconds = (elapsedMs / 1000) % 3600;
-    return QStringLiteral("%1:%2")
-        .arg(int(seconds / 60), 2, 10, QLatin1Char('0'))
-        .arg(int(seconds % 60), 2, 10, QLatin1Char('0'));
 }
 }  // namespace
 
@@ -95,7 +85,7 @@ void ConcentrationWindow::createControls() {
     stopwatchDisplay = labelled(new StaticText(this), QStringLiteral("....."), title21);
     startButton = labelled(new QPushButton(this), QStringLiteral("Старт"), button13);
     stopButton = labelled(new QPushButton(this), QStringLiteral("Стоп"), button13);
-    headingStrip = new ConcentrationHeadingStrip(this);
+    headingStrip = new HeadingStrip(concentrationHeadings(), this);
     // The movie lies under the table, the calculator and the stopwatch that cover parts of it.
     movie->stackUnder(measurementTable);
 
@@ -177,10 +167,11 @@ void ConcentrationWindow::createControls() {
         [](int col, int row) { return MeasurementTable::isSelectable(col, row); });
     measurementTable->setKeyPressHandler(numericKeyFilter);
 
-    collapseTimer = new LabTimer(10, this);
-    expandTimer = new LabTimer(10, this);
-    stopwatchTimer = new LabTimer(1000, this);
-    movieEndWatch = new LabTimer(10, this);
+    slidingTable = new SlidingTable(measurementTable, {tableCaption, headingStrip}, CollapsedLimit,
+                                    ExpandedHeight, this);
+    stopwatch = new Stopwatch(stopwatchDisplay, startButton, stopButton, this);
+    movieEndWatch = new MovieEndWatch(
+        movie, [this] { atMovieEnd(); }, this);
 
     connect(nextLink, &LinkLabel::clicked, this, &ConcentrationWindow::onNextClicked);
     connect(finishLink, &LinkLabel::clicked, this, &ConcentrationWindow::onFinishClicked);
@@ -189,10 +180,6 @@ void ConcentrationWindow::createControls() {
             &ConcentrationWindow::onCalculatorOkClicked);
     connect(startButton, &QPushButton::clicked, this, &ConcentrationWindow::onStartClicked);
     connect(stopButton, &QPushButton::clicked, this, &ConcentrationWindow::onStopClicked);
-    connect(collapseTimer, &LabTimer::timeout, this, &ConcentrationWindow::onCollapseTick);
-    connect(expandTimer, &LabTimer::timeout, this, &ConcentrationWindow::onExpandTick);
-    connect(stopwatchTimer, &LabTimer::timeout, this, &ConcentrationWindow::onStopwatchTick);
-    connect(movieEndWatch, &LabTimer::timeout, this, &ConcentrationWindow::onMovieEndWatchTick);
 
     // The calculator boxes take numbers only; Enter walks on through the boxes, from the last
     // one back to the first volume.
@@ -266,7 +253,7 @@ void ConcentrationWindow::onNextClicked() {
         setCalculatorVisible(false);
     if (step >= 4 && step <= 6) {
         stopwatchDisplay->show();
-        startCollapse();
+        slidingTable->collapse();
         startButton->show();
         stopButton->show();
     }
@@ -327,62 +314,15 @@ void ConcentrationWindow::onCalculatorOkClicked() {
 }
 
 void ConcentrationWindow::onStartClicked() {
-    LabState.stopwatchStart = double(labClock().monotonicMs()) / MsPerDay;
-    stopwatchTimer->setEnabled(true);
-    stopButton->setEnabled(true);
-    startButton->setEnabled(false);
-}
-
-void ConcentrationWindow::onStopwatchTick() {
-    const std::int64_t start = std::llround(LabState.stopwatchStart * MsPerDay);
-    const std::int64_t elapsed = std::max<std::int64_t>(0, labClock().monotonicMs() - start);
-    LabState.stopwatchElapsed = double(elapsed) / MsPerDay;
-    stopwatchDisplay->setCaption(stopwatchText(elapsed));
+    stopwatch->start();
 }
 
 void ConcentrationWindow::onStopClicked() {
-    stopwatchTimer->setEnabled(false);
-    startExpand();
-    stopButton->setEnabled(false);
-    startButton->setEnabled(true);
+    stopwatch->stop();
+    slidingTable->expand();
 }
 
-// The two slides never run together: each start stops the other, so the table cannot jitter.
-void ConcentrationWindow::startCollapse() {
-    expandTimer->setEnabled(false);
-    collapseTimer->setEnabled(true);
-}
-
-void ConcentrationWindow::startExpand() {
-    collapseTimer->setEnabled(false);
-    expandTimer->setEnabled(true);
-}
-
-void ConcentrationWindow::onCollapseTick() {
-    if (measurementTable->height() <= CollapsedLimit)
-        collapseTimer->setEnabled(false);
-    else
-        slideTable(SlideStep);
-}
-
-void ConcentrationWindow::onExpandTick() {
-    if (measurementTable->height() >= ExpandedHeight)
-        expandTimer->setEnabled(false);
-    else
-        slideTable(-SlideStep);
-}
-
-void ConcentrationWindow::slideTable(int delta) {
-    tableCaption->move(tableCaption->x(), tableCaption->y() + delta);
-    measurementTable->setGeometry(measurementTable->x(), measurementTable->y() + delta,
-                                  measurementTable->width(), measurementTable->height() - delta);
-    headingStrip->move(headingStrip->x(), headingStrip->y() + delta);
-}
-
-void ConcentrationWindow::onMovieEndWatchTick() {
-    if (movie->FrameNum() != movie->TotalFrames() - 1) return;
-    // Stopped on its last frame instead of looping back to the first.
-    movie->Stop();
+void ConcentrationWindow::atMovieEnd() {
     const int step = LabState.movieStep;
     if (step >= 4 && step <= 7) nextLink->show();
 }

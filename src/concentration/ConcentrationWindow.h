@@ -6,7 +6,10 @@
 #include "toolkit/LabWindow.h"
 
 class FilteredEdit;
-class LabTimer;
+class HeadingStrip;
+class MovieEndWatch;
+class SlidingTable;
+class Stopwatch;
 class LinkLabel;
 class MoviePlayer;
 class Picture;
@@ -14,7 +17,6 @@ class QLabel;
 class QPushButton;
 class StaticText;
 class StringGrid;
-class ConcentrationHeadingStrip;
 
 // Experiment 1 window: effect of concentration on the reaction rate
 class ConcentrationWindow : public LabWindow {
@@ -57,11 +59,10 @@ public:
     StaticText* stopwatchDisplay = nullptr;  // stopwatch display
     QPushButton* startButton = nullptr;      // "Старт"
     QPushButton* stopButton = nullptr;       // "Стоп"
-    ConcentrationHeadingStrip* headingStrip = nullptr;
-    LabTimer* collapseTimer = nullptr;   // table collapse
-    LabTimer* expandTimer = nullptr;     // table expand
-    LabTimer* stopwatchTimer = nullptr;  // stopwatch display
-    LabTimer* movieEndWatch = nullptr;   // end-of-movie watch
+    HeadingStrip* headingStrip = nullptr;
+    SlidingTable* slidingTable = nullptr;
+    Stopwatch* stopwatch = nullptr;
+    MovieEndWatch* movieEndWatch = nullptr;
 
     void onNextClicked();
     void onFinishClicked();
@@ -70,10 +71,6 @@ public:
     void onCalculatorOkClicked();
     void onStartClicked();
     void onStopClicked();
-    void onCollapseTick();
-    void onExpandTick();
-    void onStopwatchTick();
-    void onMovieEndWatchTick();
 
     void setCalculatorVisible(bool visible);
 
@@ -84,10 +81,8 @@ private:
     void createControls();
     void loadContents();
     void loadStepMovie();
+    void atMovieEnd();
     void finishMeasurements();
-    void startCollapse();
-    void startExpand();
-    void slideTable(int delta);
 
     VariantSource variant_;
 };

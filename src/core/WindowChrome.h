@@ -20,9 +20,9 @@ QImage closeGlyphImage();
 // it leaves glyph and spot empty and sets drag to false.
 struct BorderlessChrome {
     LabWindow* window = nullptr;
-    Picture* background = nullptr;  // Image1
-    Picture* glyph = nullptr;       // Image2, hidden until the pointer reaches the spot
-    Picture* spot = nullptr;        // Image3
+    Picture* background = nullptr;  // drag handle
+    Picture* glyph = nullptr;       // the close glyph, hidden until the pointer reaches the spot
+    Picture* spot = nullptr;        // where the close glyph appears
     QList<LinkLabel*> links;        // coloured red under the pointer, black over the background
     std::function<void()> glyphClicked;
     bool drag = true;  // a press on the background drags the window

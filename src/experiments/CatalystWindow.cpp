@@ -5,10 +5,10 @@
 #include "core/LabState.h"
 #include "core/Loaders.h"
 #include "experiments/ExperimentWindowParts.h"
+#include "experiments/MovieEndWatch.h"
 #include "movie/MoviePlayer.h"
 #include "students/StudentStore.h"
 #include "toolkit/Controls.h"
-#include "toolkit/LabTimer.h"
 #include "toolkit/MessageBoxes.h"
 
 namespace {
@@ -37,7 +37,8 @@ CatalystWindow::CatalystWindow(QWidget* parent)
     movie = new MoviePlayer(this);
     wrongOption = makeOption(this);
     rightOption = makeOption(this);
-    movieEndWatch = new LabTimer(10, this);
+    movieEndWatch = new MovieEndWatch(
+        movie, [this] { atMovieEnd(); }, this);
 
     placeControls({
         {background, 0, 0, 715, 505},
@@ -57,7 +58,6 @@ CatalystWindow::CatalystWindow(QWidget* parent)
     attachExperimentChrome(this, background, closeGlyph, closeSpot, nextLink, finishLink);
     connect(nextLink, &LinkLabel::clicked, this, &CatalystWindow::onNextClicked);
     connect(finishLink, &LinkLabel::clicked, this, &CatalystWindow::onFinishClicked);
-    connect(movieEndWatch, &LabTimer::timeout, this, &CatalystWindow::onMovieEndWatchTick);
     connect(wrongOption, &RadioButton::clickedOn, this, &CatalystWindow::onWrongOptionClicked);
     connect(rightOption, &RadioButton::clickedOn, this, &CatalystWindow::onRightOptionClicked);
     loadContents();
@@ -92,9 +92,7 @@ void CatalystWindow::onFinishClicked() {
     returnToMainWindow(this);
 }
 
-void CatalystWindow::onMovieEndWatchTick() {
-    if (movie->FrameNum() != movie->TotalFrames() - 1) return;
-    movie->Stop();
+void CatalystWindow::atMovieEnd() {
     if (LabState.movieStep == 2) nextLink->show();
 }
 

@@ -2,7 +2,7 @@
 
 #include "toolkit/LabWindow.h"
 
-class LabTimer;
+class MovieEndWatch;
 class LinkLabel;
 class MoviePlayer;
 class Picture;
@@ -21,7 +21,6 @@ public:
 
     void onNextClicked();
     void onFinishClicked();
-    void onMovieEndWatchTick();
     void onWrongOptionClicked();
     void onRightOptionClicked();
 
@@ -39,11 +38,12 @@ public:
     MoviePlayer* movie = nullptr;
     RadioButton* wrongOption = nullptr;  // the upper option, the wrong one
     RadioButton* rightOption = nullptr;  // the lower option, the right one
-    LabTimer* movieEndWatch = nullptr;   // end-of-movie watch
+    MovieEndWatch* movieEndWatch = nullptr;
 
 protected:
     void onActivated() override;
 
 private:
     void loadContents();
+    void atMovieEnd();
 };

@@ -12,8 +12,8 @@ int rightDirection(int group);
 // All three groups hold their right item.
 bool allDirectionsRight(const int chosen[DirectionGroupCount]);
 
-// The six boxes of the equilibrium constant, Edit1..Edit6, compared exactly: no trimming and
-// no case folding, so "В" or "в " is wrong.
+// The six boxes of the equilibrium constant (four concentrations, two exponents), compared
+// exactly: no trimming and no case folding, so "В" or "в " is wrong.
 inline constexpr int AnswerBoxCount = 6;
 QString rightAnswerBoxText(int box);
 bool answerBoxesRight(const QStringList& texts);

@@ -6,11 +6,11 @@
 #include "core/LabState.h"
 #include "core/Loaders.h"
 #include "experiments/ExperimentWindowParts.h"
+#include "experiments/MovieEndWatch.h"
 #include "movie/MoviePlayer.h"
 #include "students/StudentStore.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Fonts.h"
-#include "toolkit/LabTimer.h"
 #include "toolkit/MessageBoxes.h"
 
 namespace {
@@ -64,7 +64,10 @@ EquilibriumWindow::EquilibriumWindow(QWidget* parent)
     fourthConcentrationBox = makeAnswerBox(this, false);
     firstExponentBox = makeAnswerBox(this, true);
     secondExponentBox = makeAnswerBox(this, true);
-    movieEndWatch = new LabTimer(10, this);
+    movieEndWatch = new MovieEndWatch(
+        movie, [this] { atMovieEnd(); }, this);
+    // A hidden window leaves its movie alone.
+    movieEndWatch->setWatchingWhen([this] { return isVisible(); });
 
     placeControls({
         {background, 0, 0, 715, 505},
@@ -95,7 +98,6 @@ EquilibriumWindow::EquilibriumWindow(QWidget* parent)
     attachExperimentChrome(this, background, closeGlyph, closeSpot, nextLink, finishLink);
     connect(nextLink, &LinkLabel::clicked, this, &EquilibriumWindow::onNextClicked);
     connect(finishLink, &LinkLabel::clicked, this, &EquilibriumWindow::onFinishClicked);
-    connect(movieEndWatch, &LabTimer::timeout, this, &EquilibriumWindow::onMovieEndWatchTick);
     connect(ironChlorideGroup, &RadioGroup::clicked, this,
             &EquilibriumWindow::onIronChlorideChosen);
     connect(thiocyanateGroup, &RadioGroup::clicked, this, &EquilibriumWindow::onThiocyanateChosen);
@@ -160,10 +162,7 @@ void EquilibriumWindow::onFinishClicked() {
     returnToMainWindow(this);
 }
 
-void EquilibriumWindow::onMovieEndWatchTick() {
-    if (!isVisible()) return;
-    if (movie->FrameNum() != movie->TotalFrames() - 1) return;
-    movie->Stop();
+void EquilibriumWindow::atMovieEnd() {
     if (LabState.movieStep == 2) nextLink->show();
     if (LabState.movieStep == 3) setDirectionGroupsVisible(true);
 }

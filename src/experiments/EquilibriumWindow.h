@@ -3,7 +3,7 @@
 #include "experiments/EquilibriumAnswers.h"
 #include "toolkit/LabWindow.h"
 
-class LabTimer;
+class MovieEndWatch;
 class LinkLabel;
 class MoviePlayer;
 class Picture;
@@ -23,7 +23,6 @@ public:
 
     void onNextClicked();
     void onFinishClicked();
-    void onMovieEndWatchTick();
     void onIronChlorideChosen();
     void onThiocyanateChosen();
     void onChlorideChosen();
@@ -51,13 +50,14 @@ public:
     QLineEdit* fourthConcentrationBox = nullptr;
     QLineEdit* firstExponentBox = nullptr;
     QLineEdit* secondExponentBox = nullptr;
-    LabTimer* movieEndWatch = nullptr;  // end-of-movie watch
+    MovieEndWatch* movieEndWatch = nullptr;
 
 protected:
     void onActivated() override;
 
 private:
     void loadContents();
+    void atMovieEnd();
     void judgeDirection(int group);
     QLineEdit* answerBox(int box) const;
 };

@@ -44,11 +44,3 @@ bool TemperatureGrading::accept(int coefficient) {
     secondCoefficientAccepted = true;
     return firstCoefficientAccepted;
 }
-
-QString stopwatchText(long long elapsedMs) {
-    if (elapsedMs < 0) elapsedMs = 0;
-    const long long seconds = elapsedMs / 1000;
-    return QStringLiteral("%1:%2")
-        .arg((seconds / 60) % 60, 2, 10, QLatin1Char('0'))
-        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
-}

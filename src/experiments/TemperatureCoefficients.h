@@ -40,6 +40,3 @@ struct TemperatureGrading {
     // Marks coefficient 1 or 2 accepted; true when both now are, and the grade is to be stored.
     bool accept(int coefficient);
 };
-
-// The stopwatch display "nn:ss": minutes and seconds of the elapsed time, hours dropped.
-QString stopwatchText(long long elapsedMs);

@@ -1,5 +1,5 @@
 // The measurement table "Таблица 2" of the temperature window: its layout, the column check,
-// the rates, the stopwatch and the sliding of the table out of the movie's way.
+// the rates, and the stopwatch and sliding table as this window uses them.
 #include <QEvent>
 #include <QPushButton>
 #include <cmath>
@@ -7,20 +7,15 @@
 #include "concentration/MeasurementTable.h"
 #include "core/LabState.h"
 #include "experiments/ExperimentWindowParts.h"
-#include "experiments/HeadingStrip14.h"
+#include "experiments/SlidingTable.h"
+#include "experiments/Stopwatch.h"
 #include "experiments/TemperatureWindow.h"
-#include "toolkit/Clock.h"
 #include "toolkit/Controls.h"
-#include "toolkit/LabTimer.h"
 #include "toolkit/MessageBoxes.h"
 #include "toolkit/StringGrid.h"
 
 namespace {
-constexpr double MsPerDay = 86400000.0;
-constexpr int SlideStep = 5;
 constexpr int GridLine = 1;
-constexpr int CollapsedHeight = 20;  // the collapse ends at or below this height
-constexpr int ExpandedHeight = 72;   // the expand ends at or above this height
 
 // Calls back on every mouse press inside a widget.
 class PressWatcher : public QObject {
@@ -39,10 +34,6 @@ public:
 private:
     std::function<void()> onPress_;
 };
-
-double nowInDays() {
-    return double(labClock().monotonicMs()) / MsPerDay;
-}
 }  // namespace
 
 void TemperatureWindow::setUpTable() {
@@ -91,59 +82,18 @@ bool TemperatureWindow::computeRates() {
     return true;
 }
 
-// Collapse and expand are never left running together: each would undo the other's ticks.
-void TemperatureWindow::startCollapse() {
-    expandTimer->setEnabled(false);
-    collapseTimer->setEnabled(true);
-}
-
-void TemperatureWindow::startExpand() {
-    collapseTimer->setEnabled(false);
-    expandTimer->setEnabled(true);
-}
-
-void TemperatureWindow::onCollapseTick() {
-    if (measurementTable->height() <= CollapsedHeight) {
-        collapseTimer->setEnabled(false);
-        return;
-    }
-    for (QWidget* w : std::initializer_list<QWidget*>{measurementTable, tableCaption, headingStrip})
-        w->move(w->x(), w->y() + SlideStep);
-    measurementTable->resize(measurementTable->width(), measurementTable->height() - SlideStep);
-}
-
-void TemperatureWindow::onExpandTick() {
-    if (measurementTable->height() >= ExpandedHeight) {
-        expandTimer->setEnabled(false);
-        return;
-    }
-    for (QWidget* w : std::initializer_list<QWidget*>{measurementTable, tableCaption, headingStrip})
-        w->move(w->x(), w->y() - SlideStep);
-    measurementTable->resize(measurementTable->width(), measurementTable->height() + SlideStep);
-}
-
 void TemperatureWindow::onTablePressed() {
-    startExpand();
+    slidingTable->expand();
 }
 
 void TemperatureWindow::onStartClicked() {
-    startCollapse();
-    LabState.stopwatchStart = nowInDays();
-    stopwatchTimer->setEnabled(true);
+    slidingTable->collapse();
+    stopwatch->start();
     variantSolutionText->hide();
     variantAcidText->hide();
-    stopButton->setEnabled(true);
-    startButton->setEnabled(false);
-}
-
-void TemperatureWindow::onStopwatchTick() {
-    LabState.stopwatchElapsed = nowInDays() - LabState.stopwatchStart;
-    stopwatchDisplay->setCaption(stopwatchText(std::llround(LabState.stopwatchElapsed * MsPerDay)));
 }
 
 void TemperatureWindow::onStopClicked() {
-    stopwatchTimer->setEnabled(false);
-    startExpand();
-    stopButton->setEnabled(false);
-    startButton->setEnabled(true);
+    stopwatch->stop();
+    slidingTable->expand();
 }

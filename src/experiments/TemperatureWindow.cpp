@@ -7,18 +7,24 @@
 #include "core/LabState.h"
 #include "core/Loaders.h"
 #include "experiments/ExperimentWindowParts.h"
-#include "experiments/HeadingStrip14.h"
+#include "experiments/HeadingStrip.h"
+#include "experiments/MovieEndWatch.h"
+#include "experiments/SlidingTable.h"
+#include "experiments/Stopwatch.h"
 #include "movie/MoviePlayer.h"
 #include "students/StudentStore.h"
 #include "toolkit/Colors.h"
 #include "toolkit/Controls.h"
 #include "toolkit/FilteredEdit.h"
 #include "toolkit/Fonts.h"
-#include "toolkit/LabTimer.h"
 #include "toolkit/MessageBoxes.h"
 #include "toolkit/StringGrid.h"
 
 namespace {
+// The table slides between these heights.
+constexpr int CollapsedHeight = 20;
+constexpr int ExpandedHeight = 72;
+
 const QString WrongCoefficientMessage =
     QStringLiteral("Температурный коэффициент рассчитан неверно. Попробуйте еще раз");
 
@@ -77,15 +83,15 @@ void TemperatureWindow::createControls() {
     firstCoefficientText = makeStaticText(this, LabColors::Black, result16, false);
     secondCoefficientText = makeStaticText(this, LabColors::Black, result16, false);
     setUpTable();
-    headingStrip =
-        new TemperatureHeadingStrip({measurementTable->colWidth(0), measurementTable->colWidth(1),
-                                     measurementTable->colWidth(2), measurementTable->colWidth(3),
-                                     measurementTable->colWidth(4)},
-                                    this);
-    collapseTimer = new LabTimer(10, this);
-    expandTimer = new LabTimer(10, this);
-    stopwatchTimer = new LabTimer(1000, this);
-    movieEndWatch = new LabTimer(10, this);
+    headingStrip = new HeadingStrip(temperatureHeadings(), this);
+    headingStrip->setColumnWidths({measurementTable->colWidth(0), measurementTable->colWidth(1),
+                                   measurementTable->colWidth(2), measurementTable->colWidth(3),
+                                   measurementTable->colWidth(4)});
+    slidingTable = new SlidingTable(measurementTable, {tableCaption, headingStrip}, CollapsedHeight,
+                                    ExpandedHeight, this);
+    stopwatch = new Stopwatch(stopwatchDisplay, startButton, stopButton, this);
+    movieEndWatch = new MovieEndWatch(
+        movie, [this] { atMovieEnd(); }, this);
 
     placeControls({
         {background, 0, 0, 715, 505},
@@ -132,10 +138,6 @@ void TemperatureWindow::connectHandlers() {
     connect(startButton, &QPushButton::clicked, this, &TemperatureWindow::onStartClicked);
     connect(stopButton, &QPushButton::clicked, this, &TemperatureWindow::onStopClicked);
     connect(secondOkButton, &QPushButton::clicked, this, &TemperatureWindow::onSecondOkClicked);
-    connect(collapseTimer, &LabTimer::timeout, this, &TemperatureWindow::onCollapseTick);
-    connect(expandTimer, &LabTimer::timeout, this, &TemperatureWindow::onExpandTick);
-    connect(stopwatchTimer, &LabTimer::timeout, this, &TemperatureWindow::onStopwatchTick);
-    connect(movieEndWatch, &LabTimer::timeout, this, &TemperatureWindow::onMovieEndWatchTick);
     for (FilteredEdit* box :
          {firstNumeratorBox, firstDenominatorBox, secondNumeratorBox, secondDenominatorBox})
         box->setKeyPressHandler([this](unsigned char& key) { filterAnswerKey(key); });
@@ -184,7 +186,7 @@ void TemperatureWindow::onNextClicked() {
     nextLink->hide();
     const int step = LabState.movieStep;
     if (step == 2 || step == 3) {
-        startCollapse();
+        slidingTable->collapse();
         variantSolutionText->hide();
         variantAcidText->hide();
         stopwatchDisplay->show();
@@ -201,7 +203,7 @@ void TemperatureWindow::onNextClicked() {
             measurementTable->setEnabled(false);
             // The student reads the rates from the table from now on; a table left collapsed
             // would hide them behind a control that no longer takes clicks.
-            startExpand();
+            slidingTable->expand();
             if (computeRates()) measurementTable->setCell(4, 1, QStringLiteral("-"));
         }
     }
@@ -223,9 +225,7 @@ void TemperatureWindow::onFinishClicked() {
     returnToMainWindow(this);
 }
 
-void TemperatureWindow::onMovieEndWatchTick() {
-    if (movie->FrameNum() != movie->TotalFrames() - 1) return;
-    movie->Stop();
+void TemperatureWindow::atMovieEnd() {
     if (LabState.movieStep == 2 || LabState.movieStep == 3) nextLink->show();
 }
 

@@ -7,7 +7,10 @@
 #include "toolkit/LabWindow.h"
 
 class FilteredEdit;
-class LabTimer;
+class HeadingStrip;
+class MovieEndWatch;
+class SlidingTable;
+class Stopwatch;
 class LinkLabel;
 class MoviePlayer;
 class Picture;
@@ -15,7 +18,6 @@ class QLabel;
 class QPushButton;
 class StaticText;
 class StringGrid;
-class TemperatureHeadingStrip;
 
 // Experiment 2 window: effect of temperature on the reaction rate
 class TemperatureWindow : public LabWindow {
@@ -38,10 +40,6 @@ public:
     void onStartClicked();
     void onStopClicked();
     void onSecondOkClicked();
-    void onCollapseTick();
-    void onExpandTick();
-    void onStopwatchTick();
-    void onMovieEndWatchTick();
     void onTablePressed();
     void filterAnswerKey(unsigned char& key);
 
@@ -76,11 +74,10 @@ public:
     QPushButton* secondOkButton = nullptr;
     StaticText* firstCoefficientText = nullptr;
     StaticText* secondCoefficientText = nullptr;
-    TemperatureHeadingStrip* headingStrip = nullptr;
-    LabTimer* collapseTimer = nullptr;   // table collapse
-    LabTimer* expandTimer = nullptr;     // table expand
-    LabTimer* stopwatchTimer = nullptr;  // stopwatch display
-    LabTimer* movieEndWatch = nullptr;   // end-of-movie watch
+    HeadingStrip* headingStrip = nullptr;
+    SlidingTable* slidingTable = nullptr;
+    Stopwatch* stopwatch = nullptr;
+    MovieEndWatch* movieEndWatch = nullptr;
 
 protected:
     void onActivated() override;
@@ -91,9 +88,8 @@ private:
     void setUpTable();
     void connectHandlers();
     void loadStepMovie();
+    void atMovieEnd();
     bool computeRates();
-    void startCollapse();
-    void startExpand();
     // The shared part of the two "ОК" handlers.
     void checkCoefficient(int coefficient);
     void finishWhenBothShown();

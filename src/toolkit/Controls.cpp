@@ -23,20 +23,10 @@ void Picture::setImage(const QImage& image) {
     update();
 }
 
-void Picture::setStretch(bool stretch) {
-    stretch_ = stretch;
-    update();
-}
-
 void Picture::paintEvent(QPaintEvent*) {
     if (image_.isNull()) return;
     QPainter p(this);
-    if (stretch_) {
-        p.setRenderHint(QPainter::SmoothPixmapTransform);
-        p.drawImage(rect(), image_);
-    } else {
-        p.drawImage(0, 0, image_);
-    }
+    p.drawImage(0, 0, image_);
 }
 
 void Picture::mousePressEvent(QMouseEvent* event) {

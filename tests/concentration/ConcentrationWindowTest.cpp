@@ -12,10 +12,13 @@
 #include "app/Laboratory.h"
 #include "app/MainWindow.h"
 #include "concentration/ConcentrationWindow.h"
-#include "concentration/HeadingStrip.h"
 #include "concentration/RateGraphWindow.h"
 #include "core/LabState.h"
 #include "core/Loaders.h"
+#include "experiments/HeadingStrip.h"
+#include "experiments/MovieEndWatch.h"
+#include "experiments/SlidingTable.h"
+#include "experiments/Stopwatch.h"
 #include "movie/MoviePlayer.h"
 #include "students/StudentStore.h"
 #include "toolkit/Controls.h"
@@ -132,13 +135,14 @@ TEST_F(ConcentrationWindowTest, ControlsAsDefined) {
     EXPECT_TRUE(lab->concentrationWindow()->startButton->isEnabled());
     EXPECT_FALSE(lab->concentrationWindow()->stopButton->isEnabled());
     EXPECT_TRUE(lab->concentrationWindow()->dilutedConcentrationBox->isReadOnly());
-    EXPECT_EQ(lab->concentrationWindow()->stopwatchTimer->interval(), 1000);
+    EXPECT_EQ(lab->concentrationWindow()->stopwatch->interval(), 1000);
     for (LabTimer* t :
-         {lab->concentrationWindow()->collapseTimer, lab->concentrationWindow()->expandTimer,
-          lab->concentrationWindow()->stopwatchTimer})
+         std::initializer_list<LabTimer*>{lab->concentrationWindow()->slidingTable->collapseTimer(),
+                                          lab->concentrationWindow()->slidingTable->expandTimer(),
+                                          lab->concentrationWindow()->stopwatch})
         EXPECT_FALSE(t->enabled());
     // The strip shows its headings over the grid's heading row.
-    EXPECT_EQ(lab->concentrationWindow()->headingStrip->picture->image().size(), QSize(575, 16));
+    EXPECT_EQ(lab->concentrationWindow()->headingStrip->image().size(), QSize(575, 16));
 }
 
 TEST_F(ConcentrationWindowTest, ActivationCopiesTheVariantTextsAndStartsTheWatch) {
@@ -283,23 +287,23 @@ TEST_F(ConcentrationWindowTest, StopwatchCountsOnTheMonotonicClock) {
     QTest::mouseClick(lab->concentrationWindow()->startButton, Qt::LeftButton);
     EXPECT_FALSE(lab->concentrationWindow()->startButton->isEnabled());
     EXPECT_TRUE(lab->concentrationWindow()->stopButton->isEnabled());
-    EXPECT_TRUE(lab->concentrationWindow()->stopwatchTimer->enabled());
+    EXPECT_TRUE(lab->concentrationWindow()->stopwatch->enabled());
 
     clock.advance(999);
-    lab->concentrationWindow()->stopwatchTimer->fire();
+    lab->concentrationWindow()->stopwatch->fire();
     EXPECT_EQ(lab->concentrationWindow()->stopwatchDisplay->text(), "00:00");
     // The wall clock is set back a day in the middle of the measurement: no effect.
     clock.dateTime0 -= 1;
     clock.advance(13500);
-    lab->concentrationWindow()->stopwatchTimer->fire();
+    lab->concentrationWindow()->stopwatch->fire();
     EXPECT_EQ(lab->concentrationWindow()->stopwatchDisplay->text(), "00:14");
     clock.advance(61 * 60 * 1000);
-    lab->concentrationWindow()->stopwatchTimer->fire();
+    lab->concentrationWindow()->stopwatch->fire();
     EXPECT_EQ(lab->concentrationWindow()->stopwatchDisplay->text(),
               "01:14");  // hours are not shown
 
     QTest::mouseClick(lab->concentrationWindow()->stopButton, Qt::LeftButton);
-    EXPECT_FALSE(lab->concentrationWindow()->stopwatchTimer->enabled());
+    EXPECT_FALSE(lab->concentrationWindow()->stopwatch->enabled());
     EXPECT_TRUE(lab->concentrationWindow()->startButton->isEnabled());
     EXPECT_FALSE(lab->concentrationWindow()->stopButton->isEnabled());
     EXPECT_EQ(lab->concentrationWindow()->stopwatchDisplay->text(), "01:14");
@@ -309,7 +313,7 @@ TEST_F(ConcentrationWindowTest, StopwatchCountsOnTheMonotonicClock) {
     clock.advance(5000);
     next();
     EXPECT_EQ(lab->concentrationWindow()->stopwatchDisplay->text(), "00:00");
-    lab->concentrationWindow()->stopwatchTimer->fire();
+    lab->concentrationWindow()->stopwatch->fire();
     EXPECT_EQ(lab->concentrationWindow()->stopwatchDisplay->text(), "00:05");
     EXPECT_FALSE(lab->concentrationWindow()->startButton->isEnabled());
 }
@@ -319,46 +323,46 @@ TEST_F(ConcentrationWindowTest, TableSlidesAwayForTheTimingAndBack) {
     LabState.movieStep = 3;
     EXPECT_EQ(tableLayout(), expanded);
     next();  // step 4
-    EXPECT_TRUE(lab->concentrationWindow()->collapseTimer->enabled());
+    EXPECT_TRUE(lab->concentrationWindow()->slidingTable->collapseTimer()->enabled());
     int ticks = 0;
-    while (lab->concentrationWindow()->collapseTimer->enabled() && ticks < 100)
-        lab->concentrationWindow()->collapseTimer->fire(), ++ticks;
+    while (lab->concentrationWindow()->slidingTable->collapseTimer()->enabled() && ticks < 100)
+        lab->concentrationWindow()->slidingTable->collapseTimer()->fire(), ++ticks;
     EXPECT_EQ(ticks, 15);  // 14 moves, then the tick that finds it done
     EXPECT_EQ(tableLayout(), collapsed);
     QTest::mouseClick(lab->concentrationWindow()->startButton, Qt::LeftButton);
     QTest::mouseClick(lab->concentrationWindow()->stopButton, Qt::LeftButton);
-    runDown(lab->concentrationWindow()->expandTimer);
+    runDown(lab->concentrationWindow()->slidingTable->expandTimer());
     EXPECT_EQ(tableLayout(), expanded);
 
     // "Стоп" in the middle of a collapse: the collapse stops, the table comes back.
     next();  // step 5
-    for (int i = 0; i < 4; ++i) lab->concentrationWindow()->collapseTimer->fire();
+    for (int i = 0; i < 4; ++i) lab->concentrationWindow()->slidingTable->collapseTimer()->fire();
     QTest::mouseClick(lab->concentrationWindow()->startButton, Qt::LeftButton);
     QTest::mouseClick(lab->concentrationWindow()->stopButton, Qt::LeftButton);
-    EXPECT_FALSE(lab->concentrationWindow()->collapseTimer->enabled());
-    runDown(lab->concentrationWindow()->expandTimer);
+    EXPECT_FALSE(lab->concentrationWindow()->slidingTable->collapseTimer()->enabled());
+    runDown(lab->concentrationWindow()->slidingTable->expandTimer());
     EXPECT_EQ(tableLayout(), expanded);
 
     // "Далее" in the middle of an expand: it ends collapsed.
     next();  // step 6
-    runDown(lab->concentrationWindow()->collapseTimer);
+    runDown(lab->concentrationWindow()->slidingTable->collapseTimer());
     QTest::mouseClick(lab->concentrationWindow()->startButton, Qt::LeftButton);
     QTest::mouseClick(lab->concentrationWindow()->stopButton, Qt::LeftButton);
-    lab->concentrationWindow()->expandTimer->fire();
-    lab->concentrationWindow()->expandTimer->fire();
+    lab->concentrationWindow()->slidingTable->expandTimer()->fire();
+    lab->concentrationWindow()->slidingTable->expandTimer()->fire();
     LabState.movieStep = 4;
     next();  // step 5 again
-    EXPECT_FALSE(lab->concentrationWindow()->expandTimer->enabled());
-    runDown(lab->concentrationWindow()->collapseTimer);
+    EXPECT_FALSE(lab->concentrationWindow()->slidingTable->expandTimer()->enabled());
+    runDown(lab->concentrationWindow()->slidingTable->collapseTimer());
     EXPECT_EQ(tableLayout(), collapsed);
 
     // Step 7 does not slide the table.
     QTest::mouseClick(lab->concentrationWindow()->startButton, Qt::LeftButton);
     QTest::mouseClick(lab->concentrationWindow()->stopButton, Qt::LeftButton);
-    runDown(lab->concentrationWindow()->expandTimer);
+    runDown(lab->concentrationWindow()->slidingTable->expandTimer());
     LabState.movieStep = 6;
     next();
-    EXPECT_FALSE(lab->concentrationWindow()->collapseTimer->enabled());
+    EXPECT_FALSE(lab->concentrationWindow()->slidingTable->collapseTimer()->enabled());
     EXPECT_EQ(tableLayout(), expanded);
 }
 
@@ -404,8 +408,8 @@ TEST_F(ConcentrationWindowTest, ANewRunStartsFromTheResetLayoutAndKeepsTheTable)
     lab->concentrationWindow()->initialConcentrationBox->setText("0,1");
     LabState.movieStep = 3;
     next();  // step 4: the table slides away, the stopwatch comes up
-    for (int i = 0; i < 5; ++i) lab->concentrationWindow()->collapseTimer->fire();
-    lab->concentrationWindow()->collapseTimer->setEnabled(false);
+    for (int i = 0; i < 5; ++i) lab->concentrationWindow()->slidingTable->collapseTimer()->fire();
+    lab->concentrationWindow()->slidingTable->collapseTimer()->setEnabled(false);
     QTest::mouseClick(lab->concentrationWindow()->finishLink, Qt::LeftButton);
 
     enterExperiment();
@@ -451,15 +455,16 @@ TEST_F(ConcentrationWindowTest, TheEightStepsWithTheGraphAndTheGrade) {
         next();  // 4..7: one tube each
         EXPECT_EQ(LabState.movieStep, tube + 3);
         EXPECT_EQ(movie(), moviePath(qPrintable(QString("%1_1.swf").arg(tube + 3))));
-        EXPECT_EQ(lab->concentrationWindow()->collapseTimer->enabled(), tube < 4) << tube;
-        if (tube < 4) runDown(lab->concentrationWindow()->collapseTimer);
+        EXPECT_EQ(lab->concentrationWindow()->slidingTable->collapseTimer()->enabled(), tube < 4)
+            << tube;
+        if (tube < 4) runDown(lab->concentrationWindow()->slidingTable->collapseTimer());
         QTest::mouseClick(lab->concentrationWindow()->startButton, Qt::LeftButton);
         clock.advance(times[tube - 1].toInt() * 1000 + 300);
-        lab->concentrationWindow()->stopwatchTimer->fire();
+        lab->concentrationWindow()->stopwatch->fire();
         EXPECT_EQ(lab->concentrationWindow()->stopwatchDisplay->text(),
                   QString("00:%1").arg(times[tube - 1]));
         QTest::mouseClick(lab->concentrationWindow()->stopButton, Qt::LeftButton);
-        runDown(lab->concentrationWindow()->expandTimer);
+        runDown(lab->concentrationWindow()->slidingTable->expandTimer());
         EXPECT_EQ(tableLayout(), expanded);
         lab->concentrationWindow()->movie->stepFrames(
             lab->concentrationWindow()->movie->TotalFrames());

@@ -2,6 +2,9 @@
 
 #include "ExperimentTestSupport.h"
 #include "experiments/CatalystWindow.h"
+#include "experiments/MovieEndWatch.h"
+#include "experiments/SlidingTable.h"
+#include "experiments/Stopwatch.h"
 #include "toolkit/Controls.h"
 
 namespace {

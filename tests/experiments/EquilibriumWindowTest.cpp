@@ -4,6 +4,9 @@
 
 #include "ExperimentTestSupport.h"
 #include "experiments/EquilibriumWindow.h"
+#include "experiments/MovieEndWatch.h"
+#include "experiments/SlidingTable.h"
+#include "experiments/Stopwatch.h"
 #include "toolkit/Controls.h"
 
 namespace {

@@ -3,7 +3,10 @@
 
 #include "ExperimentTestSupport.h"
 #include "concentration/ConcentrationWindow.h"
-#include "experiments/HeadingStrip14.h"
+#include "experiments/HeadingStrip.h"
+#include "experiments/MovieEndWatch.h"
+#include "experiments/SlidingTable.h"
+#include "experiments/Stopwatch.h"
 #include "experiments/TemperatureWindow.h"
 #include "toolkit/Controls.h"
 #include "toolkit/FilteredEdit.h"
@@ -107,7 +110,7 @@ TEST_F(TemperatureWindowTest, VariantThreePlaysItsOwnTimingMovies) {
     EXPECT_TRUE(w->startButton->isVisible());
     EXPECT_FALSE(w->variantSolutionText->isVisible());
     // The table slides below the movie.
-    EXPECT_EQ(runTimer(w->collapseTimer), 12);
+    EXPECT_EQ(runTimer(w->slidingTable->collapseTimer()), 12);
     EXPECT_EQ(w->measurementTable->geometry(), QRect(8, 439, 425, 19));
     EXPECT_EQ(w->tableCaption->y(), 418);
     EXPECT_EQ(w->headingStrip->y(), 440);
@@ -269,23 +272,23 @@ TEST_F(TemperatureWindowTest, UnreadableTimeStopsRatesSilently) {
 TEST_F(TemperatureWindowTest, StopwatchAndSlidingTable) {
     start();
     w->onNextClicked();
-    runTimer(w->collapseTimer);
+    runTimer(w->slidingTable->collapseTimer());
     QTest::mouseClick(w->startButton, Qt::LeftButton);
     EXPECT_FALSE(w->startButton->isEnabled());
     EXPECT_TRUE(w->stopButton->isEnabled());
-    EXPECT_TRUE(w->stopwatchTimer->enabled());
+    EXPECT_TRUE(w->stopwatch->enabled());
     clock.advance(999);
-    w->stopwatchTimer->fire();
+    w->stopwatch->fire();
     EXPECT_EQ(w->stopwatchDisplay->text(), "00:00");
     clock.advance(74'001);
     clock.dateTime0 -= 1;  // the wall clock is put back a day: the measurement does not care
-    w->stopwatchTimer->fire();
+    w->stopwatch->fire();
     EXPECT_EQ(w->stopwatchDisplay->text(), "01:15");
 
     QTest::mouseClick(w->stopButton, Qt::LeftButton);
-    EXPECT_FALSE(w->stopwatchTimer->enabled());
-    EXPECT_FALSE(w->collapseTimer->enabled());
-    runTimer(w->expandTimer);
+    EXPECT_FALSE(w->stopwatch->enabled());
+    EXPECT_FALSE(w->slidingTable->collapseTimer()->enabled());
+    runTimer(w->slidingTable->expandTimer());
     EXPECT_EQ(w->measurementTable->geometry(), QRect(8, 384, 425, 74));
     EXPECT_EQ(w->tableCaption->y(), 363);
     EXPECT_EQ(w->headingStrip->y(), 385);
@@ -294,21 +297,21 @@ TEST_F(TemperatureWindowTest, StopwatchAndSlidingTable) {
 
     // "Стоп" in the middle of a collapse: the table still ends expanded.
     QTest::mouseClick(w->startButton, Qt::LeftButton);
-    w->collapseTimer->fire();
-    w->collapseTimer->fire();
+    w->slidingTable->collapseTimer()->fire();
+    w->slidingTable->collapseTimer()->fire();
     QTest::mouseClick(w->stopButton, Qt::LeftButton);
-    EXPECT_FALSE(w->collapseTimer->enabled());
-    runTimer(w->expandTimer);
+    EXPECT_FALSE(w->slidingTable->collapseTimer()->enabled());
+    runTimer(w->slidingTable->expandTimer());
     EXPECT_EQ(w->measurementTable->height(), 74);
     EXPECT_EQ(w->measurementTable->y(), 384);
 
     // A click on the collapsed table brings it back.
     QTest::mouseClick(w->startButton, Qt::LeftButton);
-    runTimer(w->collapseTimer);
+    runTimer(w->slidingTable->collapseTimer());
     ASSERT_EQ(w->measurementTable->height(), 19);
     QTest::mouseClick(w->measurementTable->viewport(), Qt::LeftButton, {}, QPoint(30, 8));
-    EXPECT_FALSE(w->collapseTimer->enabled());
-    runTimer(w->expandTimer);
+    EXPECT_FALSE(w->slidingTable->collapseTimer()->enabled());
+    runTimer(w->slidingTable->expandTimer());
     EXPECT_EQ(w->measurementTable->height(), 74);
 }
 

@@ -30,6 +30,9 @@
 #include "core/Program.h"
 #include "experiments/CatalystWindow.h"
 #include "experiments/EquilibriumWindow.h"
+#include "experiments/MovieEndWatch.h"
+#include "experiments/SlidingTable.h"
+#include "experiments/Stopwatch.h"
 #include "experiments/TemperatureWindow.h"
 #include "movie/MoviePlayer.h"
 #include "students/RegistrationWindow.h"
@@ -235,14 +238,16 @@ protected:
             click(w->nextLink);
             EXPECT_EQ(LabState.movieStep, 3 + tube);
             EXPECT_EQ(w->movie->movie(), tree->path(QString("Movie/Opyt1/%1_2.swf").arg(3 + tube)));
-            if (tube < 4) runDown(w->collapseTimer);  // the table slides out of the movie's way
-            click(w->startButton);                    // "Старт"
+            if (tube < 4)
+                runDown(
+                    w->slidingTable->collapseTimer());  // the table slides out of the movie's way
+            click(w->startButton);                      // "Старт"
             clock.advance(qint64(times[tube - 1]) * 1000);
-            w->stopwatchTimer->fire();
+            w->stopwatch->fire();
             EXPECT_EQ(w->stopwatchDisplay->text(),
                       QString("00:%1").arg(times[tube - 1], 2, 10, QChar('0')));
             click(w->stopButton);  // "Стоп"
-            runDown(w->expandTimer);
+            runDown(w->slidingTable->expandTimer());
             typeIntoCell(w->measurementTable, 5, tube, QString::number(times[tube - 1]));
             finishMovie(w->movie, w->movieEndWatch);
         }
@@ -269,12 +274,12 @@ protected:
         for (int tube = 2; tube <= 3; ++tube) {
             click(w->nextLink);
             EXPECT_EQ(w->movie->movie(), tree->path(QString("Movie/Opyt2/%1_2.swf").arg(tube)));
-            runDown(w->collapseTimer);
+            runDown(w->slidingTable->collapseTimer());
             click(w->startButton);
             clock.advance(tube == 2 ? 18000 : 9000);
-            w->stopwatchTimer->fire();
+            w->stopwatch->fire();
             click(w->stopButton);
-            runDown(w->expandTimer);
+            runDown(w->slidingTable->expandTimer());
             typeIntoCell(w->measurementTable, 1, tube,
                          tube == 2 ? QStringLiteral("18") : QStringLiteral("9"));
             finishMovie(w->movie, w->movieEndWatch);
