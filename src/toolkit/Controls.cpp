@@ -23,20 +23,10 @@ void Picture::setImage(const QImage& image) {
     update();
 }
 
-void Picture::setStretch(bool stretch) {
-    stretch_ = stretch;
-    update();
-}
-
 void Picture::paintEvent(QPaintEvent*) {
     if (image_.isNull()) return;
     QPainter p(this);
-    if (stretch_) {
-        p.setRenderHint(QPainter::SmoothPixmapTransform);
-        p.drawImage(rect(), image_);
-    } else {
-        p.drawImage(0, 0, image_);
-    }
+    p.drawImage(0, 0, image_);
 }
 
 void Picture::mousePressEvent(QMouseEvent* event) {
@@ -66,10 +56,10 @@ LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent
 }
 
 void LinkLabel::setFontColor(std::uint32_t bbggrr) {
-    if (bbggrr == color_ && palette().color(QPalette::WindowText) == delphiColor(bbggrr)) return;
+    if (bbggrr == color_ && palette().color(QPalette::WindowText) == colorFromBgr(bbggrr)) return;
     color_ = bbggrr;
     QPalette pal = palette();
-    pal.setColor(QPalette::WindowText, delphiColor(bbggrr));
+    pal.setColor(QPalette::WindowText, colorFromBgr(bbggrr));
     setPalette(pal);
 }
 
@@ -85,11 +75,14 @@ void LinkLabel::mouseMoveEvent(QMouseEvent* event) {
 void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
     const bool wasPressed = pressed_;
     pressed_ = false;
-    if (wasPressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    if (wasPressed && event->button() == Qt::LeftButton &&
+        rect().contains(event->position().toPoint()))
         Q_EMIT clicked();
 }
 
-StaticText::StaticText(QWidget* parent) : QLabel(parent) { setAutoFillBackground(true); }
+StaticText::StaticText(QWidget* parent) : QLabel(parent) {
+    setAutoFillBackground(true);
+}
 
 void StaticText::setCaption(const QString& text) {
     setText(text);
@@ -98,8 +91,8 @@ void StaticText::setCaption(const QString& text) {
 
 void StaticText::setColors(std::uint32_t textColor, std::uint32_t background) {
     QPalette pal = palette();
-    pal.setColor(QPalette::WindowText, delphiColor(textColor));
-    pal.setColor(QPalette::Window, delphiColor(background));
+    pal.setColor(QPalette::WindowText, colorFromBgr(textColor));
+    pal.setColor(QPalette::Window, colorFromBgr(background));
     setPalette(pal);
 }
 

@@ -8,7 +8,7 @@
 #include <QWidget>
 #include <cstdint>
 
-// A picture control: draws an image at its top-left corner (or stretched), reports mouse
+// A picture control: draws an image at its top-left corner, reports mouse
 // presses, moves (also without a pressed button) and releases with X, Y relative to itself.
 // Without an image it is a transparent, mouse-sensitive spot.
 class Picture : public QWidget {
@@ -20,7 +20,6 @@ public:
     bool loadFromFile(const QString& path, QString* error = nullptr);
     void setImage(const QImage& image);
     const QImage& image() const { return image_; }
-    void setStretch(bool stretch);
 
 Q_SIGNALS:
     void mouseDown(Qt::MouseButton button, int x, int y);
@@ -36,7 +35,6 @@ protected:
 
 private:
     QImage image_;
-    bool stretch_ = false;
     bool pressedInside_ = false;
 };
 

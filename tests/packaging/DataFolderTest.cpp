@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 
 #include "TestSupport.h"
-#include "shell/ProgramDir.h"
+#include "core/ProgramDir.h"
 #include "students/StudentStore.h"
 
 namespace {
