@@ -48,7 +48,10 @@ AboutWindow::AboutWindow(QWidget* parent)
     subtitleLabel = addCredit(this, {123, 4, 163, 13},
                               QStringLiteral("Виртуальная лаборатория по химии"), false);
     productLabel = addCredit(this, {123, 21, 118, 16}, QStringLiteral("«Реактикум»"), true);
-    editionLabel = addCredit(this, {123, 37, 119, 13}, QStringLiteral("версия для Linux"), false);
+    // The version is the package's, set once in the build (LAB_VERSION).
+    editionLabel =
+        addCredit(this, {123, 37, 119, 13},
+                  QStringLiteral("версия %1 для Linux").arg(QStringLiteral(LAB_VERSION)), false);
     topicLabel =
         addCredit(this, {123, 52, 230, 16}, QStringLiteral("Скорость химических реакций"), true);
     topicSecondLine =

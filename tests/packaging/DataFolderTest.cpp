@@ -89,7 +89,7 @@ TEST_F(FolderFixture, InstalledProgramKeepsResultsInTheUsersDataFolder) {
     EXPECT_EQ(QFileInfo(path("home/data/reaktikum/BDStudent.rez")).size(), 0);
 
     MessageRecorder messages;
-    ASSERT_TRUE(AddStudent(QStringLiteral("Х-11"), QStringLiteral("Менделеев Д.И.")));
+    ASSERT_TRUE(addStudent(QStringLiteral("Х-11"), QStringLiteral("Менделеев Д.И.")));
     EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join('\n').toStdString();
     EXPECT_EQ(QFileInfo(path("home/data/reaktikum/BDStudent.rez")).size(), StudentBlockSize);
     EXPECT_EQ(programFolderListing(), QStringList({"Dannie.txt"}));
@@ -131,7 +131,7 @@ TEST_F(FolderFixture, SharedDataFolderReceivesTheStudent) {
           "[Data]\nfolder=" + path("shared/class").toUtf8() + "\n");
     ASSERT_TRUE(prepareDataFolder());
     MessageRecorder messages;
-    ASSERT_TRUE(AddStudent(QStringLiteral("Х-12"), QStringLiteral("Ломоносов М.В.")));
+    ASSERT_TRUE(addStudent(QStringLiteral("Х-12"), QStringLiteral("Ломоносов М.В.")));
     EXPECT_TRUE(messages.texts().isEmpty());
     EXPECT_EQ(QFileInfo(path("shared/class/BDStudent.rez")).size(), StudentBlockSize);
     EXPECT_FALSE(QDir(path("home/data/reaktikum")).exists());
@@ -148,7 +148,7 @@ TEST_F(FolderFixture, ResultsFileMessageNamesTheFileInUse) {
     EXPECT_TRUE(error.contains(path("blocked/class"))) << error.toStdString();
 
     MessageRecorder messages;
-    AddStudent(QStringLiteral("Х-13"), QStringLiteral("Бутлеров А.М."));
+    addStudent(QStringLiteral("Х-13"), QStringLiteral("Бутлеров А.М."));
     ASSERT_FALSE(messages.errorTexts().isEmpty());
     EXPECT_EQ(messages.errorTexts().first(),
               QStringLiteral("Невозможно открыть файл по адресу: ") + path("blocked/class") +

@@ -33,7 +33,7 @@ listing >"$work/before"
 run() {
   local home=$1 group=$2 surname=$3
   mkdir -p "$home"
-  env -i PATH=/usr/bin:/bin HOME="$home" \
+  env -i PATH=/usr/bin:/bin LANG=C.UTF-8 HOME="$home" \
     XDG_DATA_HOME="$home/.local/share" XDG_CONFIG_HOME="$home/.config" \
     XDG_CONFIG_DIRS="$work/etc/xdg" XDG_RUNTIME_DIR="$home/run" \
     QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 REAKTIKUM_REGISTER_STUDENT="$group/$surname" \
@@ -46,17 +46,19 @@ expect_student() {
   local file=$1 surname=$2
   [ -f "$file" ] || fail "no results file at $file"
   [ "$(stat -c %s "$file")" -eq 300 ] || fail "$file is $(stat -c %s "$file") bytes, not one student"
-  grep -q "$surname" "$file" || fail "$file does not hold $surname"
+  # The results file keeps texts in Windows-1251.
+  LC_ALL=C grep -qF "$(printf '%s' "$surname" | iconv -f UTF-8 -t CP1251)" "$file" ||
+    fail "$file does not hold $surname"
 }
 
-run "$work/home1" "T-11" "Mendeleev"
-expect_student "$work/home1/.local/share/reaktikum/BDStudent.rez" "Mendeleev"
+run "$work/home1" "Х-11" "Менделеев Д.И."
+expect_student "$work/home1/.local/share/reaktikum/BDStudent.rez" "Менделеев Д.И."
 listing | diff -u "$work/before" - || fail "the program folder was written"
 
 mkdir -p "$work/etc/xdg/reaktikum" "$work/shared"
 printf '[Data]\nfolder=%s\n' "$work/shared" >"$work/etc/xdg/reaktikum/reaktikum.ini"
-run "$work/home2" "T-12" "Lomonosov"
-expect_student "$work/shared/BDStudent.rez" "Lomonosov"
+run "$work/home2" "Х-12" "Ломоносов М.В."
+expect_student "$work/shared/BDStudent.rez" "Ломоносов М.В."
 [ ! -e "$work/home2/.local/share/reaktikum/BDStudent.rez" ] ||
   fail "the per-user data folder was used although the settings name a shared one"
 listing | diff -u "$work/before" - || fail "the program folder was written"
