@@ -16,7 +16,11 @@ fail() {
   exit 1
 }
 
-"$cpack" -G DEB -B "$work/cpack" --config "$build/CPackConfig.cmake" >"$work/cpack.log" 2>&1 ||
+build=$(cd "$build" && pwd)
+mkdir -p "$work/cpack"
+# The packages land in packages/ below the folder cpack runs in.
+(cd "$work/cpack" && "$cpack" -G DEB -B "$work/cpack" --config "$build/CPackConfig.cmake") \
+  >"$work/cpack.log" 2>&1 ||
   { cat "$work/cpack.log" >&2; fail "cpack could not build the .deb"; }
 deb=$(ls "$work"/cpack/packages/reaktikum_*.deb)
 dpkg-deb -x "$deb" "$work/root"
