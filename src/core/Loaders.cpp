@@ -31,8 +31,17 @@ QString cannotOpenFileMessage(const QString& fullPath) {
            QStringLiteral(". Выполнение программы будет остановлено!!!");
 }
 
+namespace {
+bool probeReadable(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    return fd >= 0 && ::close(fd) == 0;
+}
+}  // namespace
+
 void loadMovie(MoviePlayer* player, const QString& relativePath) {
-    const bool probed = probeReadWrite(assetPath(relativePath));
+    // An installed program folder is read-only by design: there a movie need only be readable.
+    const bool probed = isPortable() ? probeReadWrite(assetPath(relativePath))
+                                     : probeReadable(assetPath(relativePath));
     if (!probed) {
         showErrorBox(QStringLiteral(
             "Возможно отсутствуют необходимые файлы для дальнейшей работы программы, либо не "

@@ -8,7 +8,9 @@
 #include <QTemporaryDir>
 
 #include "TestSupport.h"
+#include "core/Loaders.h"
 #include "core/ProgramDir.h"
+#include "movie/MoviePlayer.h"
 #include "students/StudentStore.h"
 
 namespace {
@@ -97,6 +99,22 @@ TEST_F(FolderFixture, InstalledProgramKeepsResultsInTheUsersDataFolder) {
     // A later start finds the student's results and keeps them.
     ASSERT_TRUE(prepareDataFolder());
     EXPECT_EQ(QFileInfo(path("home/data/reaktikum/BDStudent.rez")).size(), StudentBlockSize);
+}
+
+TEST_F(FolderFixture, InstalledMoviesThatNobodyMayWriteStillPlay) {
+    installProgram();
+    write("usr/lib/reaktikum/Movie/1.swf", minimalSwf(585, 361));
+    ASSERT_TRUE(QFile::setPermissions(path("usr/lib/reaktikum/Movie/1.swf"),
+                                      QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    MessageRecorder messages;
+    MoviePlayer player;
+    loadMovie(&player, QStringLiteral("\\Movie\\1.swf"));
+    EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join('\n').toStdString();
+    EXPECT_EQ(player.TotalFrames(), 2);
+
+    // A movie that is not there is still reported.
+    loadMovie(&player, QStringLiteral("\\Movie\\2.swf"));
+    EXPECT_EQ(messages.errorTexts().size(), 1);
 }
 
 TEST_F(FolderFixture, WithoutXdgVariablesTheHomeFoldersAreUsed) {
