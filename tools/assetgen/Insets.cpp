@@ -128,4 +128,29 @@ void catalystProfile(Scene& s, QPointF at) {
     s.setNow(keep);
 }
 
+void ratePlot(Scene& s, QPointF at, QSizeF size) {
+    const int keep = s.now();
+    s.put(glass::panel(at.x(), at.y(), size.width(), size.height(), palette::panel,
+                       palette::panelLine),
+          {}, Furniture);
+    const QPointF o = at + QPointF(22, size.height() - 30);
+    const double w = size.width() - 44, h = size.height() - 58;
+    axes(s, o, w, h, "°C", "v");
+    const int temps[3] = {25, 35, 45};
+    QPointF last;
+    for (int i = 0; i < 3; ++i) {
+        const QPointF p(o.x() + w * (0.12 + 0.3 * i), o.y() - h * (1 << i) / 4.4);
+        putText(s, QString::number(temps[i]), text::plain(11), {p.x(), o.y() + 3},
+                text::Align::Center, palette::muted, Props);
+        art::Art dot;
+        dot.fill(art::circle(p, 4), palette::action);
+        if (i > 0) dot.stroke(art::line(last, p), palette::action, 1.6);
+        Obj d = s.put(dot, {}, Props);
+        s.setNow(keep + s.frames(0.4 + 0.9 * i));
+        appear(s, d, 0.5);
+        s.setNow(keep);
+        last = p;
+    }
+}
+
 }  // namespace insets

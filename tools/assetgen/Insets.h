@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPointF>
+#include <QSizeF>
 
 #include "Scene.h"
 
@@ -15,5 +16,9 @@ void energyDistribution(Scene& s, QPointF at);
 // The energy profile of a reaction with and without a catalyst: the catalyst lowers the
 // barrier Eₐ.
 void catalystProfile(Scene& s, QPointF at);
+
+// A rate plot that grows point by point: the conditional rate v at 25, 35 and 45 °C, each
+// point twice the last, drawn in a panel `size` with its top left at `at`.
+void ratePlot(Scene& s, QPointF at, QSizeF size);
 
 }  // namespace insets

@@ -55,7 +55,7 @@ Scene taskMovie() {
                    palette::glassLine, 1);
     s.put(jar, {660, 250}, Props);
     putText(s, text::chem("MnO2"), text::bold(14), {660, 256}, text::Align::Center, palette::muted);
-    bubbles(s, 540, 580, 238, 206, 2, 0, s.frames(7.0) + 1, 3.5, 2.2, Props);
+    bubbles(s, 540, 580, 238, 195, 2, 0, s.frames(7.0) + 1, 3.5, 2.2, Props);
     s.setNow(s.frames(7.0));
     finish(s);
     return s;
@@ -77,7 +77,7 @@ Scene slowMovie() {
     const QPointF base(300, 270);
     peroxideFlask(s, base);
     const int end = s.frames(7.0);
-    bubbles(s, 270, 330, 258, 222, 3, 0, end + 1, 3.0, 2.2, Props);
+    bubbles(s, 274, 326, 258, 215, 3, 0, end + 1, 3.0, 2.2, Props);
     const QPointF tip(base.x(), base.y() - 160);
     heldSplinter(s, tip);
     Obj ember = s.put(glass::ember(), tip, Captions);
@@ -105,7 +105,7 @@ Scene fastMovie() {
     for (const QRectF box : {QRectF(56, 125, 15, 17), QRectF(56, 150, 16, 17)}) {
         art::Art radio;
         radio.fillStroke(
-            art::roundRect(box.x() - 3, box.y() - 3, box.width() + 6, box.height() + 6, 9.5),
+            art::roundRect(box.x() - 3, box.y() - 3, box.width() + 6, box.height() + 6, 7.5),
             art::Paint::solid(palette::box), palette::boxLine, 1.2);
         s.put(radio, {}, Boxes);
     }
@@ -236,7 +236,7 @@ Scene conclusionMovie() {
     paragraph(s, "Катализатор снижает энергию активации: реакция идёт быстрее", text::bold(13),
               {306, 214}, 230, palette::accent);
     s.setNow(0);
-    bubbles(s, 580, 620, 282, 255, 2, 0, s.frames(6.0) + 1, 3.0, 2.0, Props);
+    bubbles(s, 582, 618, 282, 253, 2, 0, s.frames(6.0) + 1, 3.0, 2.0, Props);
     s.setNow(s.frames(6.0));
     finish(s);
     return s;

@@ -178,7 +178,7 @@ Scene timingMovie() {
     }
     // The stopwatch of the window and the view from above, as the student will see them.
     s.setNow(0);
-    const QPointF watchAt(548, 70), inset(586, 236);
+    const QPointF watchAt(548, 70), inset(586, 224);
     putText(s, "Секундомер", text::bold(13), {586, 48}, text::Align::Center, palette::muted);
     Obj watch = s.put(glass::digitalStopwatch(0), watchAt, Props);
     putText(s, "Вид сверху", text::bold(13), {inset.x(), inset.y() - 66}, text::Align::Center,

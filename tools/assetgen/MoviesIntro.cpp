@@ -12,7 +12,8 @@ Scene aboutMovie() {
     const int loop = s.frames(4.0);
     s.put(glass::flask(78, 100), {58, 128}, Glass);
     s.put(glass::flaskLiquid(78, 100, 0.5, QColor(0x8F, 0xC8, 0xEE)), {58, 128}, Liquid);
-    bubbles(s, 36, 80, 122, 82, 7, 0, loop, 2.0, 3.2, Props);
+    // The flask narrows upwards: the bubbles stay inside the liquid and burst at its surface.
+    bubblesInCone(s, 30, 86, 44, 72, 122, 80, 7, 0, loop, 2.0, 3.2, Props);
     s.put(glass::flaskOutline(78, 100), {58, 128}, Front);
     putText(s, "Реактикум", text::bold(13), {58, 134}, text::Align::Center, palette::accent);
     s.setNow(loop - 1);
@@ -31,7 +32,7 @@ Scene introMovie() {
     s.put(glass::flask(70, 92), {70, 118}, Glass);
     s.put(glass::flaskLiquid(70, 92, 0.45, QColor(0x8F, 0xC8, 0xEE)), {70, 118}, Liquid);
     s.put(glass::flaskOutline(70, 92), {70, 118}, Front);
-    bubbles(s, 52, 88, 112, 76, 6, 0, loop, 2.0, 3, Props);
+    bubblesInCone(s, 46, 94, 56, 84, 112, 78, 6, 0, loop, 2.0, 3, Props);
     for (int i = 0; i < 4; ++i) {
         const double x = 160 + i * 34;
         const QColor c = QColor::fromHsv(50 - i * 4, 60 + i * 35, 245 - i * 6);

@@ -101,6 +101,8 @@ Scene coefficientMovie() {
     putText(s, "v — условные скорости реакции при 25, 35 и 45 °C (v = 1 / τ)", text::plain(12.5),
             {80, 224}, text::Align::Left, palette::muted);
 
+    // How the rate grows with temperature, beside the fractions.
+    insets::ratePlot(s, {572, 64}, {124, 150});
     // A reminder of which rate goes up.
     s.wait(2.0);
     Obj hint = putText(s, "В числителе — скорость при более высокой температуре", text::plain(13),

@@ -75,8 +75,8 @@ void glassware(QPainter& p, QPointF base, double scale) {
     }
     draw(p, glass::rack(3, 28, 30), {108, -58});
     // The beaker stands clear of the rack's end.
-    draw(p, glass::beaker(70, 74), {208, 0});
-    draw(p, glass::beakerLiquid(70, 74, 0.55, QColor(0xE8, 0xB4, 0x4A, 0xC0)), {208, 0});
+    draw(p, glass::beaker(70, 74), {218, 0});
+    draw(p, glass::beakerLiquid(70, 74, 0.55, QColor(0xE8, 0xB4, 0x4A, 0xC0)), {218, 0});
     p.restore();
 }
 

@@ -149,7 +149,7 @@ Scene movie(const Setup& setup) {
     if (bath) {
         const int t = setup.temperature;
         caption(s, QStringLiteral("Нагреваем баню до %1\u00A0°C; кислота греется рядом").arg(t),
-                capPos, 2.8, palette::ink, 14, capWidth);
+                capPos, 2.4, palette::ink, 14, capWidth);
         const QPointF readingAt(thermoX + 4, 62);
         Obj reading =
             putText(s, "25 °C", text::bold(15), readingAt, text::Align::Center, palette::bad);
@@ -179,23 +179,23 @@ Scene movie(const Setup& setup) {
         s.moveTo(heater, {heaterX, bathBase - 130}, 0.8);
         s.fadeTo(heater, 0, 0.8);
         s.setNow(start);
-        s.wait(2.8);
+        s.wait(heat);
         // The pipette takes 5 ml of the warm acid.
-        caption(s, text::chem("Набираем пипеткой 5\u00A0мл тёплой H2SO4"), capPos, 2.0,
+        caption(s, text::chem("Набираем пипеткой 5\u00A0мл тёплой H2SO4"), capPos, 1.7,
                 palette::ink, 14, capWidth);
         appear(s, pipette, 0.3);
         s.setAlpha(pipetteAcid, s.now(), 1);
         s.scaleTo(pipetteAcid, 1, 0.02, {0, 0}, 0);
         const QPointF dipped(acidTubeX, acidBottom.y() - 4);
-        s.moveTo(pipette, dipped, 0.7);
-        s.moveTo(pipetteAcid, dipped, 0.7);
+        s.moveTo(pipette, dipped, 0.6);
+        s.moveTo(pipetteAcid, dipped, 0.6);
+        s.wait(0.6);
+        s.scaleTo(pipetteAcid, 1, 1, {0, 0}, 0.7, Scene::Ease::Linear);
+        s.scaleTo(acidBody, 1, 0.02, {0, 0}, 0.7, Scene::Ease::Linear);
         s.wait(0.7);
-        s.scaleTo(pipetteAcid, 1, 1, {0, 0}, 0.8, Scene::Ease::Linear);
-        s.scaleTo(acidBody, 1, 0.02, {0, 0}, 0.8, Scene::Ease::Linear);
-        s.wait(0.8);
-        s.moveTo(pipette, pipetteRest, 0.5);
-        s.moveTo(pipetteAcid, pipetteRest, 0.5);
-        s.wait(0.5);
+        s.moveTo(pipette, pipetteRest, 0.4);
+        s.moveTo(pipetteAcid, pipetteRest, 0.4);
+        s.wait(0.4);
     } else {
         QString pourText = QStringLiteral("Наливаем %1\u00A0мл %2")
                                .arg(setup.thiosulfateMl)
@@ -216,12 +216,12 @@ Scene movie(const Setup& setup) {
     }
 
     // The acid.
-    caption(s, text::chem("Добавляем 5\u00A0мл H2SO4"), capPos, 2.1, palette::ink, 14, capWidth);
+    caption(s, text::chem("Добавляем 5\u00A0мл H2SO4"), capPos, 1.7, palette::ink, 14, capWidth);
     if (!bath) disappear(s, acidLabel, 0.3);
-    s.moveTo(pipette, pipetteOver, 0.9);
-    s.moveTo(pipetteAcid, pipetteOver, 0.9);
-    s.wait(0.9);
-    const double pour = 1.2;
+    s.moveTo(pipette, pipetteOver, 0.7);
+    s.moveTo(pipetteAcid, pipetteOver, 0.7);
+    s.wait(0.7);
+    const double pour = 1.0;
     const double surfaceBefore = bottom.y() - fullHeight * levelScale(5) - pipetteOver.y();
     Obj flow =
         s.put(glass::stream(surfaceBefore, 2.0, acidColour.darker(108)), pipetteOver, Liquid);
