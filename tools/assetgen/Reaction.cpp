@@ -47,6 +47,27 @@ art::Art disk(double r, QColor c) {
     return a;
 }
 
+// A graduated pipette standing ready with `ml` of a solution, its name and volume under it.
+struct Measured {
+    Scene::Object pipette, liquid, label;
+    QPointF rest;
+    QColor colour;
+    int ml = 0;
+};
+
+Measured measuredPipette(Scene& s, QPointF tip, int ml, QColor colour, const QString& name) {
+    Measured m;
+    m.rest = tip;
+    m.colour = colour.darker(108);
+    m.ml = ml;
+    m.pipette = s.put(glass::graduatedPipette(pipetteBody, 5), tip, Captions);
+    m.liquid = s.put(glass::graduatedPipetteLiquid(pipetteBody, colour.darker(112)), tip, Captions);
+    s.scaleTo(m.liquid, 1, ml / 5.0, {0, 0}, 0);
+    m.label = putText(s, name + QStringLiteral("\n%1 мл").arg(ml), text::bold(12),
+                      {tip.x(), tip.y() + 4}, text::Align::Center, palette::muted);
+    return m;
+}
+
 // How far the sulfur has clouded the mixture, 0..1, at a share u of the reaction time: clear
 // through an induction period, then a steep rise that hides the cross at u = 1.
 double clouding(double u) {
@@ -58,7 +79,9 @@ double clouding(double u) {
 Scene movie(const Setup& setup) {
     Scene s = stage(705, 350);
     const bool bath = setup.temperature > 0;
-    heading(s, setup.title, setup.subtitle);
+    // The subtitle a size smaller than usual, so the pipette above the tube stays clear of it.
+    heading(s, setup.title);
+    putText(s, setup.subtitle, text::plain(13), {22, 43}, text::Align::Left, palette::muted);
     equation(s, text::chem("Na2S2O3 + H2SO4 → Na2SO4 + S↓ + SO2↑ + H2O"), {527, 10}, 14);
 
     // Instructions panel on the right, above the stopwatch corner.
@@ -129,19 +152,27 @@ Scene movie(const Setup& setup) {
 
     // The acid is measured with a graduated pipette.
     const double pipetteTop = glass::graduatedPipetteHeight(pipetteBody);
-    const QPointF pipetteRest = bath ? QPointF(acidTubeX, 16 + pipetteTop) : QPointF(196, 250);
+    const QPointF pipetteRest = bath ? QPointF(acidTubeX, 16 + pipetteTop) : QPointF(196, 244);
     const QPointF pipetteOver(tubeX, mouthY + 4);
     Obj pipette = s.put(glass::graduatedPipette(pipetteBody, 5), pipetteRest, Captions);
     Obj pipetteAcid = s.put(glass::graduatedPipetteLiquid(pipetteBody, acidColour.darker(112)),
                             pipetteRest, Captions);
     Obj acidLabel;
+    Measured measured[2];
     if (bath) {
         s.setAlpha(pipette, 0, 0);
         s.setAlpha(pipetteAcid, 0, 0);
     } else {
+        const QColor thioColour = clear.darker(103), waterColour(0xE2, 0xF1, 0xFB);
+        measured[0] = measuredPipette(s, {96, pipetteRest.y()}, setup.thiosulfateMl, thioColour,
+                                      text::chem("Na2S2O3"));
+        if (setup.waterMl > 0)
+            measured[1] =
+                measuredPipette(s, {146, pipetteRest.y()}, setup.waterMl, waterColour, "H_2O");
         acidLabel =
-            putText(s, text::chem("H2SO4") + ", 5 мл", text::bold(13),
-                    {pipetteRest.x(), pipetteRest.y() + 6}, text::Align::Center, palette::muted);
+            putText(s, text::chem("H2SO4") + QStringLiteral("\n%1 мл").arg(chemistry::acidMl),
+                    text::bold(12), {pipetteRest.x(), pipetteRest.y() + 4}, text::Align::Center,
+                    palette::muted);
     }
 
     const QPointF capPos(530, 74);
@@ -201,18 +232,37 @@ Scene movie(const Setup& setup) {
                                .arg(setup.thiosulfateMl)
                                .arg(text::chem("Na2S2O3"));
         if (setup.waterMl > 0) pourText += QStringLiteral(" и %1\u00A0мл воды").arg(setup.waterMl);
-        caption(s, pourText, capPos, 3.0, palette::ink, 14, capWidth);
+        const double thio = 1.9, water = setup.waterMl > 0 ? 1.5 : 0.0;
+        caption(s, pourText, capPos, thio + water + 0.2, palette::ink, 14, capWidth);
         s.setAlpha(cap, s.now(), 1);
         s.setAlpha(body, s.now(), 1);
-        // Without water the thiosulfate takes the whole filling time.
-        const double water = setup.waterMl > 0 ? 1.1 : 0.0, thio = 2.8 - water;
-        s.scaleTo(body, 1, levelScale(setup.thiosulfateMl), {0, 0}, thio, Scene::Ease::Linear);
+        // Each volume is measured with its own graduated pipette, which empties into the tube.
+        int mlSoFar = 0;
+        auto deliver = [&](const Measured& m, double seconds) {
+            const double move = 0.5, back = 0.3, run = seconds - move - back;
+            s.moveTo(m.pipette, pipetteOver, move);
+            s.moveTo(m.liquid, pipetteOver, move);
+            s.wait(move);
+            const double fall = bottom.y() - fullHeight * levelScale(mlSoFar) - pipetteOver.y();
+            Obj flow = s.put(glass::stream(fall, 2.0, m.colour), pipetteOver, Liquid);
+            mlSoFar += m.ml;
+            s.scaleTo(body, 1, levelScale(mlSoFar), {0, 0}, run, Scene::Ease::Linear);
+            s.scaleTo(m.liquid, 1, 0.02, {0, 0}, run, Scene::Ease::Linear);
+            s.wait(run);
+            s.remove(flow);
+            s.remove(m.liquid);
+            s.moveTo(m.pipette, m.rest, back);
+            s.fadeTo(m.pipette, 0, back);
+            disappear(s, m.label, back);
+            s.wait(back);
+        };
+        deliver(measured[0], thio);
         listLine(0, text::chem("Na2S2O3") + QStringLiteral(" %1 мл").arg(setup.thiosulfateMl));
-        s.wait(thio);
-        s.scaleTo(body, 1, levelScale(setup.thiosulfateMl + setup.waterMl), {0, 0}, water,
-                  Scene::Ease::Linear);
-        if (setup.waterMl > 0) listLine(1, QStringLiteral("H_2O %1 мл").arg(setup.waterMl));
-        s.wait(water + 0.2);
+        if (setup.waterMl > 0) {
+            deliver(measured[1], water);
+            listLine(1, QStringLiteral("H_2O %1 мл").arg(setup.waterMl));
+        }
+        s.wait(0.2);
     }
 
     // The acid.
