@@ -6,7 +6,7 @@ namespace chemistry {
 namespace {
 constexpr double molarity[variantCount] = {0.1, 0.05, 0.1, 0.05, 0.2, 0.2};
 // Tube 4 times; the other tubes scale with the thiosulfate share, 5 / (k + 1).
-constexpr double tube4Seconds[variantCount] = {14, 22, 12, 20, 11, 10};
+constexpr double tube4Seconds[variantCount] = {16, 21, 17, 20, 12, 13};
 
 QByteArray trimZeros(QByteArray text) {
     if (text.contains('.')) {
