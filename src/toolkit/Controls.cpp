@@ -1,12 +1,16 @@
 #include "toolkit/Controls.h"
 
+#include <QFileInfo>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "toolkit/Accessibility.h"
 #include "toolkit/Colors.h"
 #include "toolkit/Jpeg.h"
 
 Picture::Picture(QWidget* parent) : QWidget(parent) {
+    labAccessibility::install();
     setMouseTracking(true);
     setAttribute(Qt::WA_NoSystemBackground);
 }
@@ -15,12 +19,51 @@ bool Picture::loadFromFile(const QString& path, QString* error) {
     QImage loaded = loadJpegFile(path, error);
     if (loaded.isNull()) return false;
     setImage(loaded);
+    doubleSizeFile_ = doubleSizePath(path);
     return true;
 }
 
 void Picture::setImage(const QImage& image) {
     image_ = image;
+    drawing_ = nullptr;
+    doubleSizeFile_.clear();
+    doubleSize_ = QImage();
+    doubleSizeTried_ = false;
     update();
+}
+
+void Picture::setDrawing(QSize size, Drawing drawing) {
+    QImage plain(size, QImage::Format_ARGB32_Premultiplied);
+    plain.fill(Qt::transparent);
+    {
+        QPainter p(&plain);
+        drawing(p);
+    }
+    setImage(plain);
+    drawing_ = std::move(drawing);
+}
+
+QString Picture::doubleSizePath(const QString& path) {
+    const int dot = path.lastIndexOf(QLatin1Char('.'));
+    const int slash = path.lastIndexOf(QLatin1Char('/'));
+    if (dot <= slash + 1) return path + QStringLiteral("@2x");
+    return path.left(dot) + QStringLiteral("@2x") + path.mid(dot);
+}
+
+QImage Picture::imageForRatio(double ratio) const {
+    if (ratio <= 1.0 || doubleSizeFile_.isEmpty()) return image_;
+    if (!doubleSizeTried_) {
+        doubleSizeTried_ = true;
+        // Only an image of exactly twice the size can stand in for the 1x one; anything else
+        // (a stale or foreign file) is passed over quietly, as is a file that does not read.
+        QImage loaded =
+            QFileInfo(doubleSizeFile_).isFile() ? loadJpegFile(doubleSizeFile_) : QImage();
+        if (!loaded.isNull() && loaded.size() == image_.size() * 2) {
+            loaded.setDevicePixelRatio(2.0);
+            doubleSize_ = loaded;
+        }
+    }
+    return doubleSize_.isNull() ? image_ : doubleSize_;
 }
 
 void Picture::setStretch(bool stretch) {
@@ -31,11 +74,21 @@ void Picture::setStretch(bool stretch) {
 void Picture::paintEvent(QPaintEvent*) {
     if (image_.isNull()) return;
     QPainter p(this);
+    const double ratio = devicePixelRatioF();
+    if (drawing_ && ratio != 1.0) {
+        // Drawn straight onto the screen's pixels instead of blowing up the 1x rendering.
+        if (stretch_) p.scale(double(width()) / image_.width(), double(height()) / image_.height());
+        p.setClipRect(QRect(QPoint(0, 0), image_.size()), Qt::IntersectClip);
+        drawing_(p);
+        return;
+    }
+    const QImage shown = imageForRatio(ratio);
     if (stretch_) {
         p.setRenderHint(QPainter::SmoothPixmapTransform);
-        p.drawImage(rect(), image_);
+        p.drawImage(rect(), shown);
     } else {
-        p.drawImage(0, 0, image_);
+        p.setRenderHint(QPainter::SmoothPixmapTransform, shown.devicePixelRatio() != ratio);
+        p.drawImage(QPointF(0, 0), shown);
     }
 }
 
@@ -60,6 +113,8 @@ void Picture::mouseReleaseEvent(QMouseEvent* event) {
 
 LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
     setMouseTracking(true);
+    setFocusPolicy(Qt::TabFocus);
+    labAccessibility::install();
     setAttribute(Qt::WA_TranslucentBackground);
     setAutoFillBackground(false);
     setFontColor(LabColors::Black);
@@ -85,11 +140,51 @@ void LinkLabel::mouseMoveEvent(QMouseEvent* event) {
 void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
     const bool wasPressed = pressed_;
     pressed_ = false;
-    if (wasPressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    if (wasPressed && event->button() == Qt::LeftButton &&
+        rect().contains(event->position().toPoint()))
         Q_EMIT clicked();
 }
 
-StaticText::StaticText(QWidget* parent) : QLabel(parent) { setAutoFillBackground(true); }
+void LinkLabel::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            if (!event->isAutoRepeat()) Q_EMIT clicked();
+            event->accept();
+            return;
+        default:
+            QLabel::keyPressEvent(event);
+    }
+}
+
+void LinkLabel::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!hasFocus()) return;
+    // A dotted frame just around the text, in the text's own colour: the link's usual look with
+    // the mark keyboard users know from buttons.
+    QPainter p(this);
+    const QRect text = fontMetrics().boundingRect(
+        contentsRect(), int(alignment()) | Qt::TextShowMnemonic, this->text());
+    QRect frame = text.adjusted(-2, 0, 1, 0).intersected(rect().adjusted(0, 0, -1, -1));
+    if (frame.isEmpty()) frame = rect().adjusted(0, 0, -1, -1);
+    p.setPen(QPen(delphiColor(color_), 1, Qt::DotLine));
+    p.drawRect(frame);
+}
+
+void LinkLabel::focusInEvent(QFocusEvent* event) {
+    QLabel::focusInEvent(event);
+    update();
+}
+
+void LinkLabel::focusOutEvent(QFocusEvent* event) {
+    QLabel::focusOutEvent(event);
+    update();
+}
+
+StaticText::StaticText(QWidget* parent) : QLabel(parent) {
+    setAutoFillBackground(true);
+}
 
 void StaticText::setCaption(const QString& text) {
     setText(text);

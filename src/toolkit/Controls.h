@@ -7,20 +7,37 @@
 #include <QRadioButton>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 
 // A picture control: draws an image at its top-left corner (or stretched), reports mouse
 // presses, moves (also without a pressed button) and releases with X, Y relative to itself.
 // Without an image it is a transparent, mouse-sensitive spot.
+//
+// On a scaled screen (device pixel ratio above 1) a picture loaded from "Name.jpg" is drawn
+// from "Name@2x.jpg" beside it when that file exists and reads, so backgrounds stay as sharp as
+// the text on them; otherwise from the 1x file. A drawn picture (setDrawing) is painted by its
+// function at the screen's own resolution.
 class Picture : public QWidget {
     Q_OBJECT
 public:
+    using Drawing = std::function<void(QPainter&)>;
+
     explicit Picture(QWidget* parent = nullptr);
 
     // Loads a JPEG file; returns false (keeping the old picture) and sets *error on failure.
+    // The @2x file is read when first needed; a missing or unreadable one is no error.
     bool loadFromFile(const QString& path, QString* error = nullptr);
     void setImage(const QImage& image);
+    // A picture drawn by code in logical pixels on an area of the given size; image() holds
+    // its 1x rendering.
+    void setDrawing(QSize size, Drawing drawing);
     const QImage& image() const { return image_; }
     void setStretch(bool stretch);
+    // The @2x file's path when the picture came from a file (empty otherwise).
+    static QString doubleSizePath(const QString& path);
+    // The image drawn at the given device pixel ratio: the @2x image when the ratio is above 1
+    // and it exists, else the 1x image.
+    QImage imageForRatio(double ratio) const;
 
 Q_SIGNALS:
     void mouseDown(Qt::MouseButton button, int x, int y);
@@ -36,12 +53,20 @@ protected:
 
 private:
     QImage image_;
+    Drawing drawing_;
+    QString doubleSizeFile_;     // read on first use at a ratio above 1
+    mutable QImage doubleSize_;  // null until read, or when unreadable
+    mutable bool doubleSizeTried_ = false;
     bool stretch_ = false;
     bool pressedInside_ = false;
 };
 
 // A text label, transparent unless given a colour, that reports mouse moves without a pressed
 // button and clicks (press and release over it). Used for the link labels of every window.
+//
+// From the keyboard a link is reached with Tab (a click does not focus it, so a mouse user sees
+// nothing new) and activated with Enter or Space; while it has the keyboard focus a dotted
+// frame in its font colour surrounds its text. Screen readers see a link named by its text.
 class LinkLabel : public QLabel {
     Q_OBJECT
 public:
@@ -50,6 +75,8 @@ public:
     // Sets the font colour ($00BBGGRR); no repaint when the colour does not change.
     void setFontColor(std::uint32_t bbggrr);
     std::uint32_t fontColor() const { return color_; }
+    // Whether the focus frame is on show.
+    bool showsFocusMark() const { return hasFocus(); }
 
 Q_SIGNALS:
     void clicked();
@@ -59,6 +86,10 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     std::uint32_t color_ = 0;
