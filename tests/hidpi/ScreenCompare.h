@@ -18,11 +18,18 @@ inline double scale() {
     return s.isEmpty() ? 1.0 : s.toDouble();
 }
 
-// What the screen shows of a window, in device pixels.
+// What the screen shows of a window, in device pixels. On a display server the screen itself
+// is read; the offscreen platform's screen hands back only logical pixels, so there the window
+// is drawn the way its backing store draws it, at the device pixel ratio.
 inline QImage screenshot(QWidget* window) {
-    QScreen* screen = window->screen();
-    QPixmap shot = screen ? screen->grabWindow(window->winId()) : QPixmap();
-    if (shot.isNull()) shot = window->grab();
+    const double ratio = window->devicePixelRatioF();
+    const QSize device(int(std::ceil(window->width() * ratio - 1e-6)),
+                       int(std::ceil(window->height() * ratio - 1e-6)));
+    QPixmap shot;
+    if (QGuiApplication::platformName() != QLatin1String("offscreen") && window->screen())
+        shot = window->screen()->grabWindow(window->winId());
+    if (shot.width() < device.width() - 1 || shot.height() < device.height() - 1)
+        shot = window->grab();
     return shot.toImage().convertToFormat(QImage::Format_RGB32);
 }
 
