@@ -160,7 +160,7 @@ void LinkLabel::keyPressEvent(QKeyEvent* event) {
 
 void LinkLabel::paintEvent(QPaintEvent* event) {
     QLabel::paintEvent(event);
-    if (!hasFocus()) return;
+    if (!showsFocusMark()) return;
     // A dotted frame just around the text, in the text's own colour: the link's usual look with
     // the mark keyboard users know from buttons.
     QPainter p(this);
@@ -173,13 +173,32 @@ void LinkLabel::paintEvent(QPaintEvent* event) {
 }
 
 void LinkLabel::focusInEvent(QFocusEvent* event) {
+    // Coming back with its window, the link keeps the frame it had; a window that comes up
+    // for the first time hands its first link the focus without a frame, so a mouse user sees
+    // the window as always.
+    const Qt::FocusReason reason = event->reason();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+        keyboardFocus_ = reason != Qt::MouseFocusReason;
     QLabel::focusInEvent(event);
     update();
 }
 
 void LinkLabel::focusOutEvent(QFocusEvent* event) {
+    const Qt::FocusReason reason = event->reason();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+        keyboardFocus_ = false;
     QLabel::focusOutEvent(event);
     update();
+}
+
+bool LinkLabel::focusNextPrevChild(bool next) {
+    // The first Tab in a window whose first link holds the focus unseen marks that link.
+    if (next && hasFocus() && !keyboardFocus_) {
+        keyboardFocus_ = true;
+        update();
+        return true;
+    }
+    return QLabel::focusNextPrevChild(next);
 }
 
 StaticText::StaticText(QWidget* parent) : QLabel(parent) {

@@ -75,8 +75,9 @@ public:
     // Sets the font colour ($00BBGGRR); no repaint when the colour does not change.
     void setFontColor(std::uint32_t bbggrr);
     std::uint32_t fontColor() const { return color_; }
-    // Whether the focus frame is on show.
-    bool showsFocusMark() const { return hasFocus(); }
+    // Whether the focus frame is on show: the link has the focus and got it from the keyboard
+    // (or the program), not just by being first in a window that came up.
+    bool showsFocusMark() const { return hasFocus() && keyboardFocus_; }
 
 Q_SIGNALS:
     void clicked();
@@ -90,10 +91,12 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     std::uint32_t color_ = 0;
     bool pressed_ = false;
+    bool keyboardFocus_ = false;
 };
 
 // A static text with its own background colour; optionally sizes itself to its text.
