@@ -15,16 +15,16 @@
 #include <cstdio>
 
 #include "BenchChild.h"
+#include "app/AboutWindow.h"
+#include "app/Laboratory.h"
+#include "app/MainWindow.h"
+#include "app/Startup.h"
 #include "concentration/ConcentrationWindow.h"
+#include "core/ProgramDir.h"
 #include "experiments/CatalystWindow.h"
 #include "experiments/EquilibriumWindow.h"
 #include "experiments/TemperatureWindow.h"
 #include "movie/MoviePlayer.h"
-#include "shell/AboutWindow.h"
-#include "shell/Forms.h"
-#include "shell/MainWindow.h"
-#include "shell/ProgramDir.h"
-#include "shell/Startup.h"
 #include "toolkit/Clock.h"
 #include "toolkit/Fonts.h"
 #include "toolkit/LabWindow.h"
@@ -33,13 +33,18 @@
 namespace {
 
 // The window that plays a movie of the folder, and its player.
-std::pair<LabWindow*, MoviePlayer*> playerFor(const QString& relative) {
-    if (relative.startsWith("Movie/Opyt1/")) return {Form4, Form4->Flash1};
-    if (relative.startsWith("Movie/Opyt2/")) return {Form5, Form5->Flash1};
-    if (relative.startsWith("Movie/Opyt3/")) return {Form6, Form6->Flash1};
-    if (relative.startsWith("Movie/Opyt4/")) return {Form7, Form7->Flash1};
-    if (relative.startsWith("BackGround/")) return {Form3, Form3->Flash1};
-    return {Form1, Form1->Flash1};
+template <class Window>
+std::pair<LabWindow*, MoviePlayer*> playerOf(Window* window) {
+    return {window, window->movie};
+}
+
+std::pair<LabWindow*, MoviePlayer*> playerFor(const Laboratory& lab, const QString& relative) {
+    if (relative.startsWith("Movie/Opyt1/")) return playerOf(lab.concentrationWindow());
+    if (relative.startsWith("Movie/Opyt2/")) return playerOf(lab.temperatureWindow());
+    if (relative.startsWith("Movie/Opyt3/")) return playerOf(lab.catalystWindow());
+    if (relative.startsWith("Movie/Opyt4/")) return playerOf(lab.equilibriumWindow());
+    if (relative.startsWith("BackGround/")) return playerOf(lab.aboutWindow());
+    return playerOf(lab.mainWindow());
 }
 
 // Counts the frames the players really painted.
@@ -62,7 +67,7 @@ int memoryChild(int argc, char** argv) {
     MessageRecorder messages;
     QApplication app(argc, argv);
     installFontSubstitutions();
-    createLaboratoryWindows();
+    auto lab = std::make_unique<Laboratory>();
     if (!messages.texts().isEmpty()) return 1;
     // The main window opens the registration when it is first shown: closed at once here.
     LabWindow::setModalHook([](LabWindow& w) { w.closeForm(); });
@@ -74,7 +79,7 @@ int memoryChild(int argc, char** argv) {
     while (it.hasNext()) movies << QDir(dir).relativeFilePath(it.next());
     movies.sort();
     for (const QString& relative : movies) {
-        auto [window, player] = playerFor(relative);
+        auto [window, player] = playerFor(*lab, relative);
         window->show();
         QApplication::processEvents();
         player->setManualStepping(true);
@@ -100,7 +105,7 @@ int memoryChild(int argc, char** argv) {
                          double(u.ru_maxrss) / 1024.0, split.constData());
         }
     }
-    destroyLaboratoryWindows();
+    lab.reset();
     // Every frame must have reached the screen, or the figure would say nothing.
     if (painted.paints < frames) return 3;
     std::printf("%d %lld\n", frames, static_cast<long long>(movies.size()));

@@ -11,10 +11,9 @@
 #include <sstream>
 
 #include "BenchChild.h"
-#include "shell/Forms.h"
-#include "shell/MainWindow.h"
-#include "shell/ProgramDir.h"
-#include "shell/Startup.h"
+#include "app/Startup.h"
+#include "core/Program.h"
+#include "core/ProgramDir.h"
 #include "students/RegistrationWindow.h"
 #include "toolkit/Clock.h"
 #include "toolkit/Fonts.h"
@@ -46,7 +45,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (Form1 && watched == Form1) {
+        if (mainForm() && watched == mainForm()) {
             if (event->type() == QEvent::Show && shownNs == 0) shownNs = bench::monotonicNs();
             if (event->type() == QEvent::Paint && paintedNs == 0) {
                 paintedNs = -1;
@@ -72,7 +71,7 @@ int startupChild(int argc, char** argv) {
     LabWindow::setModalHook([&](LabWindow& w) {
         w.closeForm();
         QTimer::singleShot(0, [] {
-            if (Form1) Form1->close();
+            if (mainForm()) mainForm()->close();
         });
     });
     runLaboratorySession();

@@ -11,7 +11,7 @@ if(LAB_SANITIZE)
 endif()
 
 # A static library of one src folder. Every library sees the src folder as include root,
-# so code includes "toolkit/LabWindow.h", "shell/LabState.h" and so on.
+# so code includes "toolkit/LabWindow.h", "core/LabState.h" and so on.
 function(lab_add_library name)
   add_library(${name} STATIC ${ARGN})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)

@@ -1,13 +1,14 @@
 // Fuzz target: loading the results file, whatever its bytes, then saving it again. The load
 // must never read outside a slot, and a save after it must write whole 300-byte blocks.
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdint>
 #include <cstdlib>
 
-#include "shell/ProgramDir.h"
+#include "core/ProgramDir.h"
 #include "students/StudentStore.h"
 #include "toolkit/MessageBoxes.h"
 
@@ -25,12 +26,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     file.close();
 
     resetStudentTable();
-    LoadStudents();
-    if (StudentCount > 0) {
-        for (int s = 1; s <= StudentCount; ++s) (void)studentGroup(s), (void)studentSurname(s);
-        RecordScore(1, 4.5);
+    loadStudents();
+    if (studentCount > 0) {
+        for (int s = 1; s <= studentCount; ++s) (void)studentGroup(s), (void)studentSurname(s);
+        recordScore(1, 4.5);
     }
-    SaveStudents();
+    saveStudents();
     if (QFile(dir + QStringLiteral("/BDStudent.rez")).size() % 300 != 0) std::abort();
     recorder.clear();
     return 0;

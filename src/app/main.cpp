@@ -1,3 +1,5 @@
-#include "shell/Startup.h"
+#include "app/Startup.h"
 
-int main(int argc, char** argv) { return runLaboratory(argc, argv); }
+int main(int argc, char** argv) {
+    return runLaboratory(argc, argv);
+}

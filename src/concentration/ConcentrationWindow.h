@@ -1,9 +1,15 @@
 #pragma once
 
+#include <functional>
+
+#include "core/VariantChoice.h"
 #include "toolkit/LabWindow.h"
 
 class FilteredEdit;
-class LabTimer;
+class HeadingStrip;
+class MovieEndWatch;
+class SlidingTable;
+class Stopwatch;
 class LinkLabel;
 class MoviePlayer;
 class Picture;
@@ -11,70 +17,72 @@ class QLabel;
 class QPushButton;
 class StaticText;
 class StringGrid;
-class TFrame13;
 
 // Experiment 1 window: effect of concentration on the reaction rate
-class TForm4 : public LabWindow {
+class ConcentrationWindow : public LabWindow {
     Q_OBJECT
 public:
-    explicit TForm4(QWidget* parent = nullptr);
+    explicit ConcentrationWindow(QWidget* parent = nullptr);
 
     // Puts the window into the starting state of a new run (called by the main window before
     // it loads the first movie and shows this window).
     void prepareRun();
 
-    Picture* Image1 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    LinkLabel* Label14 = nullptr;  // "Далее"
-    LinkLabel* Label5 = nullptr;   // "Закончить опыт"
-    LinkLabel* Label8 = nullptr;   // "График"
-    Picture* Image3 = nullptr;
-    Picture* Image2 = nullptr;
-    MoviePlayer* Flash1 = nullptr;
-    StringGrid* StringGrid1 = nullptr;  // "Таблица 1"; experiment 2 reads row 1
-    QPushButton* Button1 = nullptr;     // "Ok" of the dilution calculator
-    FilteredEdit* Edit1 = nullptr;
-    FilteredEdit* Edit2 = nullptr;
-    FilteredEdit* Edit3 = nullptr;
-    FilteredEdit* Edit4 = nullptr;
-    FilteredEdit* Edit5 = nullptr;
-    FilteredEdit* Edit6 = nullptr;
-    StaticText* StaticText1 = nullptr;
-    StaticText* StaticText2 = nullptr;
-    StaticText* StaticText3 = nullptr;
-    StaticText* StaticText4 = nullptr;  // stopwatch display
-    QPushButton* Button2 = nullptr;     // "Старт"
-    QPushButton* Button3 = nullptr;     // "Стоп"
-    TFrame13* Frame13 = nullptr;
-    LabTimer* Timer1 = nullptr;  // table collapse
-    LabTimer* Timer2 = nullptr;  // table expand
-    LabTimer* Timer3 = nullptr;  // stopwatch display
-    LabTimer* Timer4 = nullptr;  // end-of-movie watch
+    // The variant whose two texts the window shows beside the calculator.
+    void setVariantSource(VariantSource source) { variant_ = std::move(source); }
 
-    void Label14Click();
-    void Label5Click();
-    void Label8Click();
-    void Image2Click();
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
-    void Timer1Timer();
-    void Timer2Timer();
-    void Timer3Timer();
-    void Timer4Timer();
+    // The graph window is opened after the rates are computed (silent about a table text that
+    // is not a number) and from "График" (reporting it); set by the composition root.
+    enum class GraphOpening { AfterRates, FromGraphLink };
+    std::function<void(GraphOpening)> openGraph;
 
-    void SetCalculatorVisible(bool visible);
+    Picture* background = nullptr;
+    QLabel* numberTitle = nullptr;
+    QLabel* topicTitle = nullptr;
+    LinkLabel* nextLink = nullptr;    // "Далее"
+    LinkLabel* finishLink = nullptr;  // "Закончить опыт"
+    LinkLabel* graphLink = nullptr;   // "График"
+    Picture* closeSpot = nullptr;
+    Picture* closeGlyph = nullptr;
+    MoviePlayer* movie = nullptr;
+    StringGrid* measurementTable = nullptr;     // "Таблица 1"; experiment 2 reads row 1
+    QPushButton* calculatorOkButton = nullptr;  // "Ok" of the dilution calculator
+    FilteredEdit* initialConcentrationBox = nullptr;
+    FilteredEdit* thiosulfateVolumeBox = nullptr;
+    FilteredEdit* mixThiosulfateVolumeBox = nullptr;
+    FilteredEdit* mixWaterVolumeBox = nullptr;
+    FilteredEdit* mixAcidVolumeBox = nullptr;
+    FilteredEdit* dilutedConcentrationBox = nullptr;
+    StaticText* tableCaption = nullptr;
+    StaticText* variantSolutionText = nullptr;
+    StaticText* variantAcidText = nullptr;
+    StaticText* stopwatchDisplay = nullptr;  // stopwatch display
+    QPushButton* startButton = nullptr;      // "Старт"
+    QPushButton* stopButton = nullptr;       // "Стоп"
+    HeadingStrip* headingStrip = nullptr;
+    SlidingTable* slidingTable = nullptr;
+    Stopwatch* stopwatch = nullptr;
+    MovieEndWatch* movieEndWatch = nullptr;
+
+    void onNextClicked();
+    void onFinishClicked();
+    void onGraphClicked();
+    void onCloseGlyphClicked();
+    void onCalculatorOkClicked();
+    void onStartClicked();
+    void onStopClicked();
+
+    void setCalculatorVisible(bool visible);
 
 protected:
-    void FormActivate() override;
+    void onActivated() override;
 
 private:
     void createControls();
-    void FormCreate();
+    void loadContents();
     void loadStepMovie();
-    void runStep8();
-    void startCollapse();
-    void startExpand();
-    void slideTable(int delta);
+    void atMovieEnd();
+    void finishMeasurements();
+
+    VariantSource variant_;
 };

@@ -1,7 +1,7 @@
 #include "concentration/Experiment1Grade.h"
 
-#include "shell/Helpers.h"
-#include "shell/Numbers.h"
+#include "core/Helpers.h"
+#include "core/Numbers.h"
 
 namespace {
 // 6 − i for the first band i = 1..5 whose bounds (inclusive) hold the value, else 1. Only the
@@ -25,7 +25,7 @@ Experiment1Grade computeExperiment1Grade(double measuredC, double measuredV, dou
     Experiment1Grade g;
     g.concentrationGrade = partialGrade(measuredC, referenceC, 10);
     g.rateGrade = partialGrade(measuredV, referenceV, 20);
-    g.grade = RoundToFraction(10, (g.concentrationGrade + g.rateGrade) / 2.0);
+    g.grade = roundToFraction(10, (g.concentrationGrade + g.rateGrade) / 2.0);
     return g;
 }
 

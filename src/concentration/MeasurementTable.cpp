@@ -3,9 +3,9 @@
 #include <array>
 #include <cmath>
 
-#include "shell/Helpers.h"
-#include "shell/LabState.h"
-#include "shell/Numbers.h"
+#include "core/Helpers.h"
+#include "core/LabState.h"
+#include "core/Numbers.h"
 #include "toolkit/MessageBoxes.h"
 #include "toolkit/StringGrid.h"
 
@@ -55,7 +55,7 @@ QString timeColumnMessage() {
     return QStringLiteral("Столбец \"Время T, с\" не может быть пуст");
 }
 
-void NumericKeyFilter(unsigned char& key) {
+void numericKeyFilter(unsigned char& key) {
     const bool digit = key >= '0' && key <= '9';
     if (!digit && key != ',' && key != 8 && key != 13) key = 0;
 }
@@ -65,7 +65,7 @@ std::optional<QString> rateTextForTime(const QString& timeText) {
     if (!time || *time == 0) return std::nullopt;
     const double reciprocal = double(1.0L / static_cast<long double>(*time));
     if (!std::isfinite(reciprocal)) return std::nullopt;
-    return formatGeneral(RoundToFraction(100, reciprocal));
+    return formatGeneral(roundToFraction(100, reciprocal));
 }
 
 void setupMeasurementTable(StringGrid* grid) {
@@ -76,12 +76,12 @@ void setupMeasurementTable(StringGrid* grid) {
     for (std::size_t c = 0; c < fixedWidths.size(); ++c) grid->setColWidth(int(c), fixedWidths[c]);
 }
 
-bool RequireColumn(StringGrid* grid, int column, const QString& message) {
+bool requireColumn(StringGrid* grid, int column, const QString& message) {
     // Every row below the heading: rows 1 to 4 of Таблица 1, rows 1 to 3 of Таблица 2.
     for (int row = 1; row < grid->rowCountCells(); ++row) {
         if (!grid->cell(column, row).isEmpty()) continue;
         showMessageBox(message);
-        LabState.MovieStep -= 1;
+        LabState.movieStep -= 1;
         grid->setFocus(Qt::OtherFocusReason);
         return false;
     }

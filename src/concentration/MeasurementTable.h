@@ -31,7 +31,7 @@ QString timeColumnMessage();
 
 // The numeric key filter of the tables and calculator boxes: digits, the comma, Backspace and
 // Enter pass; anything else becomes 0 (discarded with a beep by the caller).
-void NumericKeyFilter(unsigned char& key);
+void numericKeyFilter(unsigned char& key);
 
 // The conditional rate of a typed time, 1/T to hundredths, as the table shows it ("8" gives
 // "0,13"). nullopt for a text that is not a number and for a time of zero.
@@ -44,7 +44,7 @@ void setupMeasurementTable(StringGrid* grid);
 // Checks that every row below the heading has its cell in the column filled. On the first
 // empty cell shows the message, takes back the step the calling "Далее" has just added, gives
 // the grid the focus and returns false.
-bool RequireColumn(StringGrid* grid, int column, const QString& message);
+bool requireColumn(StringGrid* grid, int column, const QString& message);
 
 // Computes the rates of rows 1..4 into column 6, in order. Stops at a time that is not a number
 // or zero and returns false; rows before it keep their new rates.

@@ -6,10 +6,10 @@
 #include <optional>
 #include <string_view>
 
-#include "shell/LabState.h"
-#include "shell/Loaders.h"
-#include "shell/Program.h"
-#include "shell/ProgramDir.h"
+#include "core/LabState.h"
+#include "core/Loaders.h"
+#include "core/Program.h"
+#include "core/ProgramDir.h"
 #include "toolkit/MessageBoxes.h"
 
 ReferenceBlockArray ReferenceBlocks{};
@@ -170,7 +170,7 @@ void loadReferenceData() {
     }
     if (!readable) {
         showErrorBox(cannotOpenFileMessage(path));
-        LabState.StartupFailed = true;
+        LabState.startupFailed = true;
         requestMainWindowClose();
         return;
     }

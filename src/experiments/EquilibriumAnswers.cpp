@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "shell/Helpers.h"
+#include "core/Helpers.h"
 
 int rightDirection(int group) {
     return group == 3 ? 1 : 0;
@@ -31,5 +31,5 @@ bool answerBoxesRight(const QStringList& texts) {
 }
 
 double EquilibriumGrading::recordedGrade() const {
-    return RoundToFraction(10, (DirectionGrade + AnswerBoxGrade) / 2);
+    return roundToFraction(10, (directionGrade + answerBoxGrade) / 2);
 }

@@ -12,8 +12,8 @@ int rightDirection(int group);
 // All three groups hold their right item.
 bool allDirectionsRight(const int chosen[DirectionGroupCount]);
 
-// The six boxes of the equilibrium constant, Edit1..Edit6, compared exactly: no trimming and
-// no case folding, so "В" or "в " is wrong.
+// The six boxes of the equilibrium constant (four concentrations, two exponents), compared
+// exactly: no trimming and no case folding, so "В" or "в " is wrong.
 inline constexpr int AnswerBoxCount = 6;
 QString rightAnswerBoxText(int box);
 bool answerBoxesRight(const QStringList& texts);
@@ -21,8 +21,8 @@ bool answerBoxesRight(const QStringList& texts);
 // The two part-grades; each drops from 5 to 4 at the first mistake of its kind and stays there
 // for the rest of the program run.
 struct EquilibriumGrading {
-    double DirectionGrade = 5;
-    double AnswerBoxGrade = 5;
+    double directionGrade = 5;
+    double answerBoxGrade = 5;
 
     // The grade stored for the experiment: the mean of the parts to the nearest 0.1.
     double recordedGrade() const;

@@ -3,14 +3,14 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "core/LabState.h"
+#include "core/Loaders.h"
 #include "experiments/ExperimentWindowParts.h"
+#include "experiments/MovieEndWatch.h"
 #include "movie/MoviePlayer.h"
-#include "shell/LabState.h"
-#include "shell/Loaders.h"
 #include "students/StudentStore.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Fonts.h"
-#include "toolkit/LabTimer.h"
 #include "toolkit/MessageBoxes.h"
 
 namespace {
@@ -40,157 +40,160 @@ QLineEdit* makeAnswerBox(QWidget* parent, bool exponent) {
 }
 }  // namespace
 
-TForm7::TForm7(QWidget* parent)
+EquilibriumWindow::EquilibriumWindow(QWidget* parent)
     : LabWindow(QStringLiteral("Опыт 4 Смешение химического равновесия обратимой реакции"),
                 QSize(715, 505), Border::None, parent) {
-    Image1 = new Picture(this);
-    Label1 = makeTitleLabel(this, QStringLiteral("Опыт 4"), 21, false);
-    Label2 = makeTitleLabel(
+    background = new Picture(this);
+    numberTitle = makeTitleLabel(this, QStringLiteral("Опыт 4"), 21, false);
+    topicTitle = makeTitleLabel(
         this, QStringLiteral("Смещение химического равновесия обратимой реакции"), 19, true);
-    Label14 = makeLinkLabel(this, QStringLiteral("Далее"));
-    Label5 = makeLinkLabel(this, QStringLiteral("Закончить опыт"));
-    Image3 = new Picture(this);
-    Image2 = new Picture(this);
-    Flash1 = new MoviePlayer(this);
+    nextLink = makeLinkLabel(this, QStringLiteral("Далее"));
+    finishLink = makeLinkLabel(this, QStringLiteral("Закончить опыт"));
+    closeSpot = new Picture(this);
+    closeGlyph = new Picture(this);
+    movie = new MoviePlayer(this);
     // The movies of this window start and stop themselves.
-    Flash1->setPlay(false);
-    Flash1->setLoop(false);
-    RadioGroup1 = makeDirectionGroup(this);
-    RadioGroup2 = makeDirectionGroup(this);
-    RadioGroup3 = makeDirectionGroup(this);
-    Edit1 = makeAnswerBox(this, false);
-    Edit2 = makeAnswerBox(this, false);
-    Edit3 = makeAnswerBox(this, false);
-    Edit4 = makeAnswerBox(this, false);
-    Edit5 = makeAnswerBox(this, true);
-    Edit6 = makeAnswerBox(this, true);
-    Timer1 = new LabTimer(10, this);
+    movie->setPlay(false);
+    movie->setLoop(false);
+    ironChlorideGroup = makeDirectionGroup(this);
+    thiocyanateGroup = makeDirectionGroup(this);
+    chlorideGroup = makeDirectionGroup(this);
+    firstConcentrationBox = makeAnswerBox(this, false);
+    secondConcentrationBox = makeAnswerBox(this, false);
+    thirdConcentrationBox = makeAnswerBox(this, false);
+    fourthConcentrationBox = makeAnswerBox(this, false);
+    firstExponentBox = makeAnswerBox(this, true);
+    secondExponentBox = makeAnswerBox(this, true);
+    movieEndWatch = new MovieEndWatch(
+        movie, [this] { atMovieEnd(); }, this);
+    // A hidden window leaves its movie alone.
+    movieEndWatch->setWatchingWhen([this] { return isVisible(); });
 
     placeControls({
-        {Image1, 0, 0, 715, 505},
-        {Label1, 15, 6, 74, 24},
-        {Label2, 208, 16, 352, 44},
-        {Label14, 11, 461, 62, 23},
-        {Label5, 290, 461, 158, 23},
-        {Image3, 698, 3, 13, 13},
-        {Image2, 699, 2, 13, 13},
-        {Flash1, 5, 65, 705, 400},
-        {RadioGroup1, 298, 94, 59, 54},
-        {RadioGroup2, 372, 94, 59, 54},
-        {RadioGroup3, 444, 94, 59, 54},
-        {Edit1, 318, 194, 35, 19},
-        {Edit2, 398, 194, 33, 19},
-        {Edit3, 318, 237, 35, 19},
-        {Edit4, 398, 237, 32, 19},
-        {Edit5, 445, 182, 15, 19},
-        {Edit6, 445, 225, 15, 19},
+        {background, 0, 0, 715, 505},
+        {numberTitle, 15, 6, 74, 24},
+        {topicTitle, 208, 16, 352, 44},
+        {nextLink, 11, 461, 62, 23},
+        {finishLink, 290, 461, 158, 23},
+        {closeSpot, 698, 3, 13, 13},
+        {closeGlyph, 699, 2, 13, 13},
+        {movie, 5, 65, 705, 400},
+        {ironChlorideGroup, 298, 94, 59, 54},
+        {thiocyanateGroup, 372, 94, 59, 54},
+        {chlorideGroup, 444, 94, 59, 54},
+        {firstConcentrationBox, 318, 194, 35, 19},
+        {secondConcentrationBox, 398, 194, 33, 19},
+        {thirdConcentrationBox, 318, 237, 35, 19},
+        {fourthConcentrationBox, 398, 237, 32, 19},
+        {firstExponentBox, 445, 182, 15, 19},
+        {secondExponentBox, 445, 225, 15, 19},
     });
-    ShowDirectionGroups(false);
-    ShowAnswerBoxes(false);
+    setDirectionGroupsVisible(false);
+    setAnswerBoxesVisible(false);
     // The player reaches 4 px into the link band; its bottom rows are blank, so the links
     // may lie above it and keep their tops.
-    Label14->raise();
-    Label5->raise();
+    nextLink->raise();
+    finishLink->raise();
 
-    attachExperimentChrome(this, Image1, Image2, Image3, Label14, Label5);
-    connect(Label14, &LinkLabel::clicked, this, &TForm7::Label14Click);
-    connect(Label5, &LinkLabel::clicked, this, &TForm7::Label5Click);
-    connect(Timer1, &LabTimer::timeout, this, &TForm7::Timer1Timer);
-    connect(RadioGroup1, &RadioGroup::clicked, this, &TForm7::RadioGroup1Click);
-    connect(RadioGroup2, &RadioGroup::clicked, this, &TForm7::RadioGroup2Click);
-    connect(RadioGroup3, &RadioGroup::clicked, this, &TForm7::RadioGroup3Click);
-    FormCreate();
+    attachExperimentChrome(this, background, closeGlyph, closeSpot, nextLink, finishLink);
+    connect(nextLink, &LinkLabel::clicked, this, &EquilibriumWindow::onNextClicked);
+    connect(finishLink, &LinkLabel::clicked, this, &EquilibriumWindow::onFinishClicked);
+    connect(ironChlorideGroup, &RadioGroup::clicked, this,
+            &EquilibriumWindow::onIronChlorideChosen);
+    connect(thiocyanateGroup, &RadioGroup::clicked, this, &EquilibriumWindow::onThiocyanateChosen);
+    connect(chlorideGroup, &RadioGroup::clicked, this, &EquilibriumWindow::onChlorideChosen);
+    loadContents();
 }
 
-void TForm7::FormCreate() {
-    LoadPicture(Image1, QStringLiteral("\\BackGround\\Opit.jpg"));
-    Grading = EquilibriumGrading{};
+void EquilibriumWindow::loadContents() {
+    loadPicture(background, QStringLiteral("\\BackGround\\Opit.jpg"));
+    grading = EquilibriumGrading{};
 }
 
-void TForm7::prepareRun() {
-    Label14->show();
-    RadioGroup1->hide();
-    RadioGroup2->hide();
-    RadioGroup3->hide();
-    ShowAnswerBoxes(false);
+void EquilibriumWindow::prepareRun() {
+    nextLink->show();
+    ironChlorideGroup->hide();
+    thiocyanateGroup->hide();
+    chlorideGroup->hide();
+    setAnswerBoxesVisible(false);
 }
 
-void TForm7::FormActivate() {
-    Timer1->setEnabled(true);
+void EquilibriumWindow::onActivated() {
+    movieEndWatch->setEnabled(true);
 }
 
-QLineEdit* TForm7::answerBox(int box) const {
-    QLineEdit* const boxes[AnswerBoxCount] = {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6};
+QLineEdit* EquilibriumWindow::answerBox(int box) const {
+    QLineEdit* const boxes[AnswerBoxCount] = {firstConcentrationBox, secondConcentrationBox,
+                                              thirdConcentrationBox, fourthConcentrationBox,
+                                              firstExponentBox,      secondExponentBox};
     return boxes[box - 1];
 }
 
-void TForm7::ShowDirectionGroups(bool visible) {
-    RadioGroup3->setVisible(visible);
-    RadioGroup2->setVisible(visible);
-    RadioGroup1->setVisible(visible);
+void EquilibriumWindow::setDirectionGroupsVisible(bool visible) {
+    chlorideGroup->setVisible(visible);
+    thiocyanateGroup->setVisible(visible);
+    ironChlorideGroup->setVisible(visible);
 }
 
-void TForm7::ShowAnswerBoxes(bool visible) {
+void EquilibriumWindow::setAnswerBoxesVisible(bool visible) {
     for (int box = 1; box <= AnswerBoxCount; ++box) answerBox(box)->setVisible(visible);
 }
 
-void TForm7::Label14Click() {
-    LabState.MovieStep += 1;
-    if (LabState.MovieStep == 2 || LabState.MovieStep == 3) Label14->hide();
-    if (LabState.MovieStep == 5) {
+void EquilibriumWindow::onNextClicked() {
+    LabState.movieStep += 1;
+    if (LabState.movieStep == 2 || LabState.movieStep == 3) nextLink->hide();
+    if (LabState.movieStep == 5) {
         QStringList texts;
         for (int box = 1; box <= AnswerBoxCount; ++box) texts.append(answerBox(box)->text());
         if (answerBoxesRight(texts)) {
-            ShowAnswerBoxes(false);
-            RecordScore(4, Grading.recordedGrade());
+            setAnswerBoxesVisible(false);
+            recordScore(4, grading.recordedGrade());
         } else {
-            LabState.MovieStep = 4;
+            LabState.movieStep = 4;
             showMessageBox(QStringLiteral("Вы не правы!!!"));
-            Grading.AnswerBoxGrade = 4;
+            grading.answerBoxGrade = 4;
         }
     }
-    if (LabState.MovieStep == 6) Label14->hide();
-    LoadMovie(Flash1, QStringLiteral("\\Movie\\Opyt4\\%1.swf").arg(LabState.MovieStep));
+    if (LabState.movieStep == 6) nextLink->hide();
+    loadMovie(movie, QStringLiteral("\\Movie\\Opyt4\\%1.swf").arg(LabState.movieStep));
 }
 
-void TForm7::Label5Click() {
+void EquilibriumWindow::onFinishClicked() {
     returnToMainWindow(this);
 }
 
-void TForm7::Timer1Timer() {
-    if (!isVisible()) return;
-    if (Flash1->FrameNum() != Flash1->TotalFrames() - 1) return;
-    Flash1->Stop();
-    if (LabState.MovieStep == 2) Label14->show();
-    if (LabState.MovieStep == 3) ShowDirectionGroups(true);
+void EquilibriumWindow::atMovieEnd() {
+    if (LabState.movieStep == 2) nextLink->show();
+    if (LabState.movieStep == 3) setDirectionGroupsVisible(true);
 }
 
-void TForm7::RadioGroup1Click() {
+void EquilibriumWindow::onIronChlorideChosen() {
     judgeDirection(1);
 }
 
-void TForm7::RadioGroup2Click() {
+void EquilibriumWindow::onThiocyanateChosen() {
     judgeDirection(2);
 }
 
-void TForm7::RadioGroup3Click() {
+void EquilibriumWindow::onChlorideChosen() {
     judgeDirection(3);
 }
 
-void TForm7::judgeDirection(int group) {
-    RadioGroup* const groups[DirectionGroupCount] = {RadioGroup1, RadioGroup2, RadioGroup3};
+void EquilibriumWindow::judgeDirection(int group) {
+    RadioGroup* const groups[DirectionGroupCount] = {ironChlorideGroup, thiocyanateGroup,
+                                                     chlorideGroup};
     const int chosen = groups[group - 1]->itemIndex();
     if (chosen == 1 - rightDirection(group)) {
         showMessageBox(QStringLiteral("Вы не правы!!!"));
-        Grading.DirectionGrade = 4;
+        grading.directionGrade = 4;
     }
     if (chosen == rightDirection(group)) showMessageBox(QStringLiteral("Вы правы!!!"));
-    const int all[DirectionGroupCount] = {RadioGroup1->itemIndex(), RadioGroup2->itemIndex(),
-                                          RadioGroup3->itemIndex()};
+    const int all[DirectionGroupCount] = {
+        ironChlorideGroup->itemIndex(), thiocyanateGroup->itemIndex(), chlorideGroup->itemIndex()};
     if (allDirectionsRight(all)) {
-        ShowDirectionGroups(false);
-        Label14Click();
-        ShowAnswerBoxes(true);
-        Label14->show();
+        setDirectionGroupsVisible(false);
+        onNextClicked();
+        setAnswerBoxesVisible(true);
+        nextLink->show();
     }
 }

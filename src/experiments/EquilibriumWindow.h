@@ -3,7 +3,7 @@
 #include "experiments/EquilibriumAnswers.h"
 #include "toolkit/LabWindow.h"
 
-class LabTimer;
+class MovieEndWatch;
 class LinkLabel;
 class MoviePlayer;
 class Picture;
@@ -12,52 +12,52 @@ class QLineEdit;
 class RadioGroup;
 
 // Experiment 4 window: shift of the equilibrium of a reversible reaction
-class TForm7 : public LabWindow {
+class EquilibriumWindow : public LabWindow {
     Q_OBJECT
 public:
-    explicit TForm7(QWidget* parent = nullptr);
+    explicit EquilibriumWindow(QWidget* parent = nullptr);
 
     // Puts the window into the starting state of a new run (called by the main window before
     // it loads the first movie and shows this window).
     void prepareRun();
 
-    void Label14Click();
-    void Label5Click();
-    void Timer1Timer();
-    void RadioGroup1Click();
-    void RadioGroup2Click();
-    void RadioGroup3Click();
+    void onNextClicked();
+    void onFinishClicked();
+    void onIronChlorideChosen();
+    void onThiocyanateChosen();
+    void onChlorideChosen();
 
-    void ShowDirectionGroups(bool visible);
-    void ShowAnswerBoxes(bool visible);
+    void setDirectionGroupsVisible(bool visible);
+    void setAnswerBoxesVisible(bool visible);
 
-    // DirectionGrade and AnswerBoxGrade, kept for the whole program run.
-    EquilibriumGrading Grading;
+    // directionGrade and answerBoxGrade, kept for the whole program run.
+    EquilibriumGrading grading;
 
-    Picture* Image1 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    LinkLabel* Label14 = nullptr;
-    LinkLabel* Label5 = nullptr;
-    Picture* Image3 = nullptr;
-    Picture* Image2 = nullptr;
-    MoviePlayer* Flash1 = nullptr;
-    RadioGroup* RadioGroup1 = nullptr;  // FeCl3 added
-    RadioGroup* RadioGroup2 = nullptr;  // KSCN added
-    RadioGroup* RadioGroup3 = nullptr;  // KCl added
-    QLineEdit* Edit1 = nullptr;
-    QLineEdit* Edit2 = nullptr;
-    QLineEdit* Edit3 = nullptr;
-    QLineEdit* Edit4 = nullptr;
-    QLineEdit* Edit5 = nullptr;
-    QLineEdit* Edit6 = nullptr;
-    LabTimer* Timer1 = nullptr;  // end-of-movie watch
+    Picture* background = nullptr;
+    QLabel* numberTitle = nullptr;
+    QLabel* topicTitle = nullptr;
+    LinkLabel* nextLink = nullptr;
+    LinkLabel* finishLink = nullptr;
+    Picture* closeSpot = nullptr;
+    Picture* closeGlyph = nullptr;
+    MoviePlayer* movie = nullptr;
+    RadioGroup* ironChlorideGroup = nullptr;  // FeCl3 added
+    RadioGroup* thiocyanateGroup = nullptr;   // KSCN added
+    RadioGroup* chlorideGroup = nullptr;      // KCl added
+    QLineEdit* firstConcentrationBox = nullptr;
+    QLineEdit* secondConcentrationBox = nullptr;
+    QLineEdit* thirdConcentrationBox = nullptr;
+    QLineEdit* fourthConcentrationBox = nullptr;
+    QLineEdit* firstExponentBox = nullptr;
+    QLineEdit* secondExponentBox = nullptr;
+    MovieEndWatch* movieEndWatch = nullptr;
 
 protected:
-    void FormActivate() override;
+    void onActivated() override;
 
 private:
-    void FormCreate();
+    void loadContents();
+    void atMovieEnd();
     void judgeDirection(int group);
     QLineEdit* answerBox(int box) const;
 };

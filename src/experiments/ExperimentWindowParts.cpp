@@ -3,9 +3,8 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "shell/Forms.h"
-#include "shell/MainWindow.h"
-#include "shell/WindowChrome.h"
+#include "core/Program.h"
+#include "core/WindowChrome.h"
 #include "toolkit/Colors.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Fonts.h"
@@ -55,6 +54,6 @@ void attachExperimentChrome(LabWindow* window, Picture* background, Picture* gly
 }
 
 void returnToMainWindow(LabWindow* window) {
-    if (Form1) Form1->showForm();
+    showMainWindow();
     window->closeForm();
 }

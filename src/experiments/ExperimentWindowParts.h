@@ -25,7 +25,7 @@ QLabel* makeTitleLabel(QWidget* parent, const QString& text, int pixelSize, bool
 LinkLabel* makeLinkLabel(QWidget* parent, const QString& text);
 QPushButton* makeButton(QWidget* parent, const QString& text, bool arialBold);
 
-// Dragging by the background, the close glyph over the top-right spot (it leads back to the
+// dragging by the background, the close glyph over the top-right spot (it leads back to the
 // main window) and the red hover of the two links.
 void attachExperimentChrome(LabWindow* window, Picture* background, Picture* glyph, Picture* spot,
                             LinkLabel* next, LinkLabel* finish);
@@ -33,4 +33,3 @@ void attachExperimentChrome(LabWindow* window, Picture* background, Picture* gly
 // Leaves an experiment: the main window comes back first, so it takes the activation, then
 // the experiment window hides.
 void returnToMainWindow(LabWindow* window);
-

@@ -2,11 +2,11 @@
 
 #include <cmath>
 
-#include "shell/Helpers.h"
-#include "shell/Numbers.h"
+#include "core/Helpers.h"
+#include "core/Numbers.h"
 
 double roundCoefficient(double ratio, HalfRounding halves) {
-    if (halves == HalfRounding::AwayFromZero) return RoundToFraction(1, ratio);
+    if (halves == HalfRounding::AwayFromZero) return roundToFraction(1, ratio);
     const double lower = std::floor(ratio);
     const double above = ratio - lower;
     if (above > 0.5) return lower + 1;
@@ -33,22 +33,14 @@ CoefficientCheck checkCoefficient(const QString& numeratorBox, const QString& de
 }
 
 void TemperatureGrading::reject() {
-    if (Grade > 0) Grade -= 1;
+    if (grade > 0) grade -= 1;
 }
 
 bool TemperatureGrading::accept(int coefficient) {
     if (coefficient == 1) {
-        FirstCoefficientAccepted = true;
-        return SecondCoefficientAccepted;
+        firstCoefficientAccepted = true;
+        return secondCoefficientAccepted;
     }
-    SecondCoefficientAccepted = true;
-    return FirstCoefficientAccepted;
-}
-
-QString stopwatchText(long long elapsedMs) {
-    if (elapsedMs < 0) elapsedMs = 0;
-    const long long seconds = elapsedMs / 1000;
-    return QStringLiteral("%1:%2")
-        .arg((seconds / 60) % 60, 2, 10, QLatin1Char('0'))
-        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+    secondCoefficientAccepted = true;
+    return firstCoefficientAccepted;
 }

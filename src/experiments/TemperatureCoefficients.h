@@ -31,15 +31,12 @@ CoefficientCheck checkCoefficient(const QString& numeratorBox, const QString& de
 // The running grade of the experiment; it lives for the whole program run, so a repeated run
 // continues where the last one stopped.
 struct TemperatureGrading {
-    double Grade = 5;
-    bool FirstCoefficientAccepted = false;
-    bool SecondCoefficientAccepted = false;
+    double grade = 5;
+    bool firstCoefficientAccepted = false;
+    bool secondCoefficientAccepted = false;
 
     // A rejected pair costs one point, never below zero.
     void reject();
     // Marks coefficient 1 or 2 accepted; true when both now are, and the grade is to be stored.
     bool accept(int coefficient);
 };
-
-// The stopwatch display "nn:ss": minutes and seconds of the elapsed time, hours dropped.
-QString stopwatchText(long long elapsedMs);

@@ -3,25 +3,28 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "concentration/ConcentrationWindow.h"
 #include "concentration/MeasurementTable.h"
+#include "core/LabState.h"
+#include "core/Loaders.h"
 #include "experiments/ExperimentWindowParts.h"
-#include "experiments/HeadingStrip14.h"
+#include "experiments/HeadingStrip.h"
+#include "experiments/MovieEndWatch.h"
+#include "experiments/SlidingTable.h"
+#include "experiments/Stopwatch.h"
 #include "movie/MoviePlayer.h"
-#include "shell/Forms.h"
-#include "shell/LabState.h"
-#include "shell/Loaders.h"
-#include "shell/MainWindow.h"
 #include "students/StudentStore.h"
 #include "toolkit/Colors.h"
 #include "toolkit/Controls.h"
 #include "toolkit/FilteredEdit.h"
 #include "toolkit/Fonts.h"
-#include "toolkit/LabTimer.h"
 #include "toolkit/MessageBoxes.h"
 #include "toolkit/StringGrid.h"
 
 namespace {
+// The table slides between these heights.
+constexpr int CollapsedHeight = 20;
+constexpr int ExpandedHeight = 72;
+
 const QString WrongCoefficientMessage =
     QStringLiteral("Температурный коэффициент рассчитан неверно. Попробуйте еще раз");
 
@@ -41,216 +44,230 @@ FilteredEdit* makeAnswerBox(QWidget* parent) {
 }
 }  // namespace
 
-TForm5::TForm5(QWidget* parent)
+TemperatureWindow::TemperatureWindow(QWidget* parent)
     : LabWindow(QStringLiteral("Опыт2 Влияние температуры на скорость реакции"), QSize(715, 505),
                 Border::None, parent) {
     createControls();
     connectHandlers();
-    FormCreate();
+    loadContents();
 }
 
-void TForm5::createControls() {
+void TemperatureWindow::createControls() {
     const QFont navy13 = labFont(QStringLiteral("MS Sans Serif"), 13, true);
     const QFont result16 = labFont(QStringLiteral("MS Sans Serif"), 16, true);
 
-    Image1 = new Picture(this);
-    Label2 =
+    background = new Picture(this);
+    topicTitle =
         makeTitleLabel(this, QStringLiteral("Влияние температуры на скорость реакции"), 19, true);
-    Label1 = makeTitleLabel(this, QStringLiteral("Опыт 2"), 21, false);
-    Label14 = makeLinkLabel(this, QStringLiteral("Далее"));
-    Label5 = makeLinkLabel(this, QStringLiteral("Закончить опыт"));
-    Image3 = new Picture(this);
-    Image2 = new Picture(this);
-    Flash1 = new MoviePlayer(this);
-    StringGrid1 = new StringGrid(this);
-    StaticText1 = makeStaticText(this, LabColors::Navy, navy13, false);
-    StaticText2 = makeStaticText(this, LabColors::Navy, navy13, true);
-    StaticText3 = makeStaticText(this, LabColors::Navy, navy13, true);
-    Button2 = makeButton(this, QStringLiteral("Старт"), true);
-    Button3 = makeButton(this, QStringLiteral("Стоп"), true);
+    numberTitle = makeTitleLabel(this, QStringLiteral("Опыт 2"), 21, false);
+    nextLink = makeLinkLabel(this, QStringLiteral("Далее"));
+    finishLink = makeLinkLabel(this, QStringLiteral("Закончить опыт"));
+    closeSpot = new Picture(this);
+    closeGlyph = new Picture(this);
+    movie = new MoviePlayer(this);
+    measurementTable = new StringGrid(this);
+    tableCaption = makeStaticText(this, LabColors::Navy, navy13, false);
+    variantSolutionText = makeStaticText(this, LabColors::Navy, navy13, true);
+    variantAcidText = makeStaticText(this, LabColors::Navy, navy13, true);
+    startButton = makeButton(this, QStringLiteral("Старт"), true);
+    stopButton = makeButton(this, QStringLiteral("Стоп"), true);
     // Sized to its text: "00:00" in this font is wider than the place the layout gives it.
-    StaticText4 =
+    stopwatchDisplay =
         makeStaticText(this, LabColors::Black, labFont(QStringLiteral("Arial"), 21, true), true);
-    Edit1 = makeAnswerBox(this);
-    Edit2 = makeAnswerBox(this);
-    Edit3 = makeAnswerBox(this);
-    Edit4 = makeAnswerBox(this);
-    Button1 = makeButton(this, QStringLiteral("ОК"), false);
-    Button4 = makeButton(this, QStringLiteral("ОК"), false);
-    StaticText5 = makeStaticText(this, LabColors::Black, result16, false);
-    StaticText6 = makeStaticText(this, LabColors::Black, result16, false);
+    firstNumeratorBox = makeAnswerBox(this);
+    firstDenominatorBox = makeAnswerBox(this);
+    secondNumeratorBox = makeAnswerBox(this);
+    secondDenominatorBox = makeAnswerBox(this);
+    firstOkButton = makeButton(this, QStringLiteral("ОК"), false);
+    secondOkButton = makeButton(this, QStringLiteral("ОК"), false);
+    firstCoefficientText = makeStaticText(this, LabColors::Black, result16, false);
+    secondCoefficientText = makeStaticText(this, LabColors::Black, result16, false);
     setUpTable();
-    Frame14 =
-        new TFrame14({StringGrid1->colWidth(0), StringGrid1->colWidth(1), StringGrid1->colWidth(2),
-                      StringGrid1->colWidth(3), StringGrid1->colWidth(4)},
-                     this);
-    Timer1 = new LabTimer(10, this);
-    Timer2 = new LabTimer(10, this);
-    Timer3 = new LabTimer(1000, this);
-    Timer4 = new LabTimer(10, this);
+    headingStrip = new HeadingStrip(temperatureHeadings(), this);
+    headingStrip->setColumnWidths({measurementTable->colWidth(0), measurementTable->colWidth(1),
+                                   measurementTable->colWidth(2), measurementTable->colWidth(3),
+                                   measurementTable->colWidth(4)});
+    slidingTable = new SlidingTable(measurementTable, {tableCaption, headingStrip}, CollapsedHeight,
+                                    ExpandedHeight, this);
+    stopwatch = new Stopwatch(stopwatchDisplay, startButton, stopButton, this);
+    movieEndWatch = new MovieEndWatch(
+        movie, [this] { atMovieEnd(); }, this);
 
     placeControls({
-        {Image1, 0, 0, 715, 505},        {Label2, 249, 17, 246, 44},
-        {Label1, 15, 6, 74, 24},         {Label14, 11, 461, 62, 23},
-        {Label5, 290, 461, 158, 23},     {Image3, 698, 3, 13, 13},
-        {Image2, 699, 2, 13, 13},        {Flash1, 4, 63, 705, 350},
-        {StringGrid1, 8, 384, 425, 74},  {StaticText1, 8, 363, 80, 20},
-        {StaticText2, 110, 252, 81, 20}, {StaticText3, 110, 271, 81, 20},
-        {Button2, 604, 279, 50, 25},     {Button3, 653, 279, 50, 25},
-        {StaticText4, 628, 247, 34, 28}, {Edit1, 324, 139, 41, 19},
-        {Edit2, 324, 169, 41, 19},       {Edit3, 324, 219, 41, 19},
-        {Edit4, 324, 249, 41, 19},       {Button1, 378, 150, 37, 25},
-        {Button4, 378, 230, 37, 25},     {StaticText5, 442, 152, 95, 24},
-        {StaticText6, 440, 231, 95, 24}, {Frame14, 8, 385, 425, 16},
+        {background, 0, 0, 715, 505},
+        {topicTitle, 249, 17, 246, 44},
+        {numberTitle, 15, 6, 74, 24},
+        {nextLink, 11, 461, 62, 23},
+        {finishLink, 290, 461, 158, 23},
+        {closeSpot, 698, 3, 13, 13},
+        {closeGlyph, 699, 2, 13, 13},
+        {movie, 4, 63, 705, 350},
+        {measurementTable, 8, 384, 425, 74},
+        {tableCaption, 8, 363, 80, 20},
+        {variantSolutionText, 110, 252, 81, 20},
+        {variantAcidText, 110, 271, 81, 20},
+        {startButton, 604, 279, 50, 25},
+        {stopButton, 653, 279, 50, 25},
+        {stopwatchDisplay, 628, 247, 34, 28},
+        {firstNumeratorBox, 324, 139, 41, 19},
+        {firstDenominatorBox, 324, 169, 41, 19},
+        {secondNumeratorBox, 324, 219, 41, 19},
+        {secondDenominatorBox, 324, 249, 41, 19},
+        {firstOkButton, 378, 150, 37, 25},
+        {secondOkButton, 378, 230, 37, 25},
+        {firstCoefficientText, 442, 152, 95, 24},
+        {secondCoefficientText, 440, 231, 95, 24},
+        {headingStrip, 8, 385, 425, 16},
     });
 
-    StaticText1->setCaption(QStringLiteral("Таблица 2"));
-    StringGrid1->setEnabled(false);
-    for (QWidget* hidden :
-         std::initializer_list<QWidget*>{Button2, Button3, StaticText4, Edit1, Edit2, Edit3, Edit4,
-                                         Button1, Button4, StaticText5, StaticText6})
+    tableCaption->setCaption(QStringLiteral("Таблица 2"));
+    measurementTable->setEnabled(false);
+    for (QWidget* hidden : std::initializer_list<QWidget*>{
+             startButton, stopButton, stopwatchDisplay, firstNumeratorBox, firstDenominatorBox,
+             secondNumeratorBox, secondDenominatorBox, firstOkButton, secondOkButton,
+             firstCoefficientText, secondCoefficientText})
         hidden->hide();
-    Button3->setEnabled(false);
+    stopButton->setEnabled(false);
 }
 
-void TForm5::connectHandlers() {
-    attachExperimentChrome(this, Image1, Image2, Image3, Label14, Label5);
-    connect(Label14, &LinkLabel::clicked, this, &TForm5::Label14Click);
-    connect(Label5, &LinkLabel::clicked, this, &TForm5::Label5Click);
-    connect(Button1, &QPushButton::clicked, this, &TForm5::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TForm5::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &TForm5::Button3Click);
-    connect(Button4, &QPushButton::clicked, this, &TForm5::Button4Click);
-    connect(Timer1, &LabTimer::timeout, this, &TForm5::Timer1Timer);
-    connect(Timer2, &LabTimer::timeout, this, &TForm5::Timer2Timer);
-    connect(Timer3, &LabTimer::timeout, this, &TForm5::Timer3Timer);
-    connect(Timer4, &LabTimer::timeout, this, &TForm5::Timer4Timer);
-    for (FilteredEdit* box : {Edit1, Edit2, Edit3, Edit4})
-        box->setKeyPressHandler([this](unsigned char& key) { Edit1KeyPress(key); });
+void TemperatureWindow::connectHandlers() {
+    attachExperimentChrome(this, background, closeGlyph, closeSpot, nextLink, finishLink);
+    connect(nextLink, &LinkLabel::clicked, this, &TemperatureWindow::onNextClicked);
+    connect(finishLink, &LinkLabel::clicked, this, &TemperatureWindow::onFinishClicked);
+    connect(firstOkButton, &QPushButton::clicked, this, &TemperatureWindow::onFirstOkClicked);
+    connect(startButton, &QPushButton::clicked, this, &TemperatureWindow::onStartClicked);
+    connect(stopButton, &QPushButton::clicked, this, &TemperatureWindow::onStopClicked);
+    connect(secondOkButton, &QPushButton::clicked, this, &TemperatureWindow::onSecondOkClicked);
+    for (FilteredEdit* box :
+         {firstNumeratorBox, firstDenominatorBox, secondNumeratorBox, secondDenominatorBox})
+        box->setKeyPressHandler([this](unsigned char& key) { filterAnswerKey(key); });
 }
 
-void TForm5::FormCreate() {
-    LoadPicture(Image1, QStringLiteral("\\BackGround\\Opit.jpg"));
-    Grading = TemperatureGrading{};
+void TemperatureWindow::loadContents() {
+    loadPicture(background, QStringLiteral("\\BackGround\\Opit.jpg"));
+    grading = TemperatureGrading{};
 }
 
-void TForm5::prepareRun() {
-    StaticText2->show();
-    StaticText3->show();
-    StaticText4->hide();
-    StaticText5->hide();
-    StaticText6->hide();
-    StringGrid1->move(StringGrid1->x(), 384);
-    StringGrid1->resize(StringGrid1->width(), 74);
-    StaticText1->move(StaticText1->x(), 363);
-    Frame14->move(Frame14->x(), 385);
-    for (QWidget* w : std::initializer_list<QWidget*>{Button1, Button2, Button3, Button4, Edit1,
-                                                      Edit2, Edit3, Edit4})
+void TemperatureWindow::prepareRun() {
+    variantSolutionText->show();
+    variantAcidText->show();
+    stopwatchDisplay->hide();
+    firstCoefficientText->hide();
+    secondCoefficientText->hide();
+    measurementTable->move(measurementTable->x(), 384);
+    measurementTable->resize(measurementTable->width(), 74);
+    tableCaption->move(tableCaption->x(), 363);
+    headingStrip->move(headingStrip->x(), 385);
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             firstOkButton, startButton, stopButton, secondOkButton, firstNumeratorBox,
+             firstDenominatorBox, secondNumeratorBox, secondDenominatorBox})
         w->hide();
-    Label14->show();
-    StringGrid1->setEnabled(true);
+    nextLink->show();
+    measurementTable->setEnabled(true);
 }
 
-void TForm5::FormActivate() {
-    if (Form1) {
-        StaticText2->setCaption(Form1->StaticText1->text());
-        StaticText3->setCaption(Form1->StaticText2->text());
+void TemperatureWindow::onActivated() {
+    if (variant_) {
+        const VariantChoice choice = variant_();
+        variantSolutionText->setCaption(choice.solution);
+        variantAcidText->setCaption(choice.acid);
     }
-    if (Form4) StringGrid1->setCell(1, 1, Form4->StringGrid1->cell(5, 1));
-    StringGrid1->setCell(2, 1, QStringLiteral("25"));
-    StringGrid1->setCell(2, 2, QStringLiteral("35"));
-    StringGrid1->setCell(2, 3, QStringLiteral("45"));
-    if (Form4) StringGrid1->setCell(3, 1, Form4->StringGrid1->cell(6, 1));
-    Timer4->setEnabled(true);
+    if (experiment1Table_) measurementTable->setCell(1, 1, experiment1Table_->cell(5, 1));
+    measurementTable->setCell(2, 1, QStringLiteral("25"));
+    measurementTable->setCell(2, 2, QStringLiteral("35"));
+    measurementTable->setCell(2, 3, QStringLiteral("45"));
+    if (experiment1Table_) measurementTable->setCell(3, 1, experiment1Table_->cell(6, 1));
+    movieEndWatch->setEnabled(true);
 }
 
-void TForm5::Label14Click() {
-    LabState.MovieStep += 1;
-    StaticText4->setCaption(QStringLiteral("00:00"));
-    Label14->hide();
-    const int step = LabState.MovieStep;
+void TemperatureWindow::onNextClicked() {
+    LabState.movieStep += 1;
+    stopwatchDisplay->setCaption(QStringLiteral("00:00"));
+    nextLink->hide();
+    const int step = LabState.movieStep;
     if (step == 2 || step == 3) {
-        startCollapse();
-        StaticText2->hide();
-        StaticText3->hide();
-        StaticText4->show();
-        Button2->show();
-        Button3->show();
+        slidingTable->collapse();
+        variantSolutionText->hide();
+        variantAcidText->hide();
+        stopwatchDisplay->show();
+        startButton->show();
+        stopButton->show();
     }
     if (step == 4) {
-        if (RequireColumn(1, QStringLiteral("Столбец \"Время, c\" не может быть пуст")) &&
-            RequireColumn(2, QStringLiteral("Столбец \"T oC\" не может быть пуст"))) {
-            Button2->hide();
-            Button3->hide();
-            StaticText4->hide();
-            ShowCoefficientInputs(true);
-            StringGrid1->setEnabled(false);
+        if (requireColumn(1, QStringLiteral("Столбец \"Время, c\" не может быть пуст")) &&
+            requireColumn(2, QStringLiteral("Столбец \"T oC\" не может быть пуст"))) {
+            startButton->hide();
+            stopButton->hide();
+            stopwatchDisplay->hide();
+            setCoefficientInputsVisible(true);
+            measurementTable->setEnabled(false);
             // The student reads the rates from the table from now on; a table left collapsed
             // would hide them behind a control that no longer takes clicks.
-            startExpand();
-            if (computeRates()) StringGrid1->setCell(4, 1, QStringLiteral("-"));
+            slidingTable->expand();
+            if (computeRates()) measurementTable->setCell(4, 1, QStringLiteral("-"));
         }
     }
     loadStepMovie();
 }
 
-void TForm5::loadStepMovie() {
-    const int step = LabState.MovieStep;
+void TemperatureWindow::loadStepMovie() {
+    const int step = LabState.movieStep;
     if (step == 2 || step == 3)
-        LoadMovie(
-            Flash1,
-            QStringLiteral("\\Movie\\Opyt2\\%1_%2.swf").arg(step).arg(LabState.VariantNumber));
+        loadMovie(
+            movie,
+            QStringLiteral("\\Movie\\Opyt2\\%1_%2.swf").arg(step).arg(LabState.variantNumber));
     else
-        LoadMovie(Flash1, QStringLiteral("\\Movie\\Opyt2\\%1.swf").arg(step));
+        loadMovie(movie, QStringLiteral("\\Movie\\Opyt2\\%1.swf").arg(step));
 }
 
-void TForm5::Label5Click() {
-    ShowCoefficientInputs(false);
+void TemperatureWindow::onFinishClicked() {
+    setCoefficientInputsVisible(false);
     returnToMainWindow(this);
 }
 
-void TForm5::Timer4Timer() {
-    if (Flash1->FrameNum() != Flash1->TotalFrames() - 1) return;
-    Flash1->Stop();
-    if (LabState.MovieStep == 2 || LabState.MovieStep == 3) Label14->show();
+void TemperatureWindow::atMovieEnd() {
+    if (LabState.movieStep == 2 || LabState.movieStep == 3) nextLink->show();
 }
 
-void TForm5::ShowCoefficientInputs(bool visible) {
-    for (QWidget* w : std::initializer_list<QWidget*>{Edit1, Edit2, Edit3, Edit4, Button1, Button4,
-                                                      StaticText5, StaticText6})
+void TemperatureWindow::setCoefficientInputsVisible(bool visible) {
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             firstNumeratorBox, firstDenominatorBox, secondNumeratorBox, secondDenominatorBox,
+             firstOkButton, secondOkButton, firstCoefficientText, secondCoefficientText})
         w->setVisible(visible);
-    StaticText5->setCaption(QString());
-    StaticText6->setCaption(QString());
+    firstCoefficientText->setCaption(QString());
+    secondCoefficientText->setCaption(QString());
 }
 
 // The answer boxes take what the measurement tables take: digits, the comma, Backspace, Enter.
-void TForm5::Edit1KeyPress(unsigned char& key) {
-    NumericKeyFilter(key);
+void TemperatureWindow::filterAnswerKey(unsigned char& key) {
+    numericKeyFilter(key);
 }
 
-void TForm5::Button1Click() {
+void TemperatureWindow::onFirstOkClicked() {
     checkCoefficient(1);
 }
 
-void TForm5::Button4Click() {
+void TemperatureWindow::onSecondOkClicked() {
     checkCoefficient(2);
 }
 
-void TForm5::checkCoefficient(int coefficient) {
+void TemperatureWindow::checkCoefficient(int coefficient) {
     const bool first = coefficient == 1;
-    const CoefficientCheck check =
-        ::checkCoefficient((first ? Edit1 : Edit3)->text(), (first ? Edit2 : Edit4)->text(),
-                           StringGrid1->cell(3, first ? 2 : 3), StringGrid1->cell(3, first ? 1 : 2),
-                           first ? HalfRounding::ToEven : HalfRounding::AwayFromZero);
+    const CoefficientCheck check = ::checkCoefficient(
+        (first ? firstNumeratorBox : secondNumeratorBox)->text(),
+        (first ? firstDenominatorBox : secondDenominatorBox)->text(),
+        measurementTable->cell(3, first ? 2 : 3), measurementTable->cell(3, first ? 1 : 2),
+        first ? HalfRounding::ToEven : HalfRounding::AwayFromZero);
     switch (check.outcome) {
         case CoefficientCheck::Outcome::Accepted:
-            StringGrid1->setCell(4, first ? 2 : 3, check.coefficientText);
-            (first ? StaticText5 : StaticText6)->setCaption(check.coefficientText);
-            if (Grading.accept(coefficient)) RecordScore(2, Grading.Grade);
+            measurementTable->setCell(4, first ? 2 : 3, check.coefficientText);
+            (first ? firstCoefficientText : secondCoefficientText)
+                ->setCaption(check.coefficientText);
+            if (grading.accept(coefficient)) recordScore(2, grading.grade);
             break;
         case CoefficientCheck::Outcome::Rejected:
             showMessageBox(WrongCoefficientMessage);
-            Grading.reject();
+            grading.reject();
             break;
         case CoefficientCheck::Outcome::Unreadable:
             break;
@@ -258,9 +275,9 @@ void TForm5::checkCoefficient(int coefficient) {
     finishWhenBothShown();
 }
 
-void TForm5::finishWhenBothShown() {
-    if (StaticText5->text().isEmpty() || StaticText6->text().isEmpty()) return;
-    ShowCoefficientInputs(false);
-    LabState.MovieStep += 1;
-    LoadMovie(Flash1, QStringLiteral("\\Movie\\Opyt2\\5.swf"));
+void TemperatureWindow::finishWhenBothShown() {
+    if (firstCoefficientText->text().isEmpty() || secondCoefficientText->text().isEmpty()) return;
+    setCoefficientInputsVisible(false);
+    LabState.movieStep += 1;
+    loadMovie(movie, QStringLiteral("\\Movie\\Opyt2\\5.swf"));
 }

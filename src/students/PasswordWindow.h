@@ -7,21 +7,23 @@ class QLabel;
 class QPushButton;
 
 // Password window: asked before the results window deletes anything
-class TForm12 : public LabWindow {
+class PasswordWindow : public LabWindow {
     Q_OBJECT
 public:
-    explicit TForm12(QWidget* parent = nullptr);
+    explicit PasswordWindow(QWidget* parent = nullptr);
 
-    QLabel* Label1 = nullptr;        // "Пароль:"
-    FilteredEdit* Edit1 = nullptr;   // the password, shown as asterisks
-    QPushButton* Button1 = nullptr;  // "OK"
+    QLabel* passwordLabel = nullptr;       // "Пароль:"
+    FilteredEdit* passwordEdit = nullptr;  // the password, shown as asterisks
+    QPushButton* okButton = nullptr;       // "OK"
 
-    void Button1Click();
+    void onOkClicked();
+    // Empties the field once the password has been spent on a deletion.
+    void clearPassword();
 
 protected:
     // Every showing starts in the password field.
     void showEvent(QShowEvent* event) override;
 
 private:
-    void FormCreate();
+    void loadContents();
 };

@@ -4,9 +4,9 @@
 #include <QLinearGradient>
 #include <QPainter>
 
-#include "shell/LabState.h"
-#include "shell/Program.h"
-#include "shell/WindowChrome.h"
+#include "core/LabState.h"
+#include "core/Program.h"
+#include "core/WindowChrome.h"
 #include "students/StudentStore.h"
 #include "toolkit/Colors.h"
 #include "toolkit/Controls.h"
@@ -34,68 +34,69 @@ QImage registrationStripImage() {
     QImage strip(226, 27, QImage::Format_RGB32);
     QPainter painter(&strip);
     QLinearGradient gradient(0, 0, strip.width() - 1, 0);
-    gradient.setColorAt(0, delphiColor(LabColors::GoldenYellow));
-    gradient.setColorAt(1, delphiColor(LabColors::White));
+    gradient.setColorAt(0, colorFromBgr(LabColors::GoldenYellow));
+    gradient.setColorAt(1, colorFromBgr(LabColors::White));
     painter.fillRect(strip.rect(), gradient);
     return strip;
 }
 
-TForm11::TForm11(QWidget* parent)
+RegistrationWindow::RegistrationWindow(QWidget* parent)
     : LabWindow(QStringLiteral("  Регистрация"), QSize(226, 91), Border::ToolNoButtons, parent) {
-    Image1 = new Picture(this);
-    Label1 = new QLabel(QStringLiteral("ФИО:"), this);
-    Label2 = new QLabel(QStringLiteral("Группа:"), this);
-    Label3 = new LinkLabel(QStringLiteral("Принять"), this);
-    Edit1 = new FilteredEdit(this);
-    Edit2 = new FilteredEdit(this);
+    acceptStrip = new Picture(this);
+    surnameLabel = new QLabel(QStringLiteral("ФИО:"), this);
+    groupLabel = new QLabel(QStringLiteral("Группа:"), this);
+    acceptLink = new LinkLabel(QStringLiteral("Принять"), this);
+    groupEdit = new FilteredEdit(this);
+    surnameEdit = new FilteredEdit(this);
 
     const struct {
         QWidget* control;
         QRect bounds;
     } layout[] = {
-        {Image1, {0, 64, 226, 27}},  {Label1, {20, 37, 41, 18}}, {Label2, {6, 12, 55, 18}},
-        {Label3, {132, 65, 81, 23}}, {Edit1, {64, 11, 157, 19}}, {Edit2, {64, 36, 157, 19}},
+        {acceptStrip, {0, 64, 226, 27}}, {surnameLabel, {20, 37, 41, 18}},
+        {groupLabel, {6, 12, 55, 18}},   {acceptLink, {132, 65, 81, 23}},
+        {groupEdit, {64, 11, 157, 19}},  {surnameEdit, {64, 36, 157, 19}},
     };
     for (const auto& [control, bounds] : layout) control->setGeometry(bounds);
 
-    Image1->setImage(registrationStripImage());
-    for (QLabel* label : {Label1, Label2}) label->setFont(labFont("Arial", 15, true));
-    Label3->setFont(labFont("Arial Black", 16, true));
-    for (FilteredEdit* edit : {Edit1, Edit2}) edit->setFlat(true);
-    Edit1->setText(QStringLiteral("Введите группу"));
-    Edit2->setText(QStringLiteral("Введите фамилию"));
-    Edit1->setKeyPressHandler([this](unsigned char& key) { Edit1KeyPress(key); });
-    Edit2->setKeyPressHandler([this](unsigned char& key) { Edit2KeyPress(key); });
-    setTabOrder(Edit1, Edit2);
-    Edit1->setFocus();
+    acceptStrip->setImage(registrationStripImage());
+    for (QLabel* label : {surnameLabel, groupLabel}) label->setFont(labFont("Arial", 15, true));
+    acceptLink->setFont(labFont("Arial Black", 16, true));
+    for (FilteredEdit* edit : {groupEdit, surnameEdit}) edit->setFlat(true);
+    groupEdit->setText(QStringLiteral("Введите группу"));
+    surnameEdit->setText(QStringLiteral("Введите фамилию"));
+    groupEdit->setKeyPressHandler([this](unsigned char& key) { filterGroupKey(key); });
+    surnameEdit->setKeyPressHandler([this](unsigned char& key) { filterSurnameKey(key); });
+    setTabOrder(groupEdit, surnameEdit);
+    groupEdit->setFocus();
 
-    attachToolLink(Label3, {this, Image1});
-    connect(Label3, &LinkLabel::clicked, this, &TForm11::Label3Click);
-    FormCreate();
+    attachToolLink(acceptLink, {this, acceptStrip});
+    connect(acceptLink, &LinkLabel::clicked, this, &RegistrationWindow::onAcceptClicked);
+    loadContents();
 }
 
-void TForm11::FormCreate() {
-    setBackgroundColor(delphiColor(LabColors::GoldenYellow));
-    if (LabState.StartupFailed) requestMainWindowClose();
+void RegistrationWindow::loadContents() {
+    setBackgroundColor(colorFromBgr(LabColors::GoldenYellow));
+    if (LabState.startupFailed) requestMainWindowClose();
 }
 
-void TForm11::Edit1KeyPress(unsigned char& key) {
+void RegistrationWindow::filterGroupKey(unsigned char& key) {
     const bool admitted = key == backspace || key == enter || key == '-' ||
                           (key >= '0' && key <= '9') || isCapitalCyrillic(key) || key == smallU;
     if (!admitted) key = 0;
-    if (key == enter) Edit2->setFocus();
+    if (key == enter) surnameEdit->setFocus();
 }
 
-void TForm11::Edit2KeyPress(unsigned char& key) {
+void RegistrationWindow::filterSurnameKey(unsigned char& key) {
     const bool admitted =
         key == backspace || key == enter || key == ' ' || key == '.' || isCyrillic(key);
     if (!admitted) key = 0;
 }
 
-void TForm11::Label3Click() {
-    if (Edit1->text().isEmpty()) return;
-    if (Edit2->text().isEmpty()) return;
+void RegistrationWindow::onAcceptClicked() {
+    if (groupEdit->text().isEmpty()) return;
+    if (surnameEdit->text().isEmpty()) return;
     // A failure has been reported and ends the program; the window closes either way.
-    AddStudent(Edit1->text(), Edit2->text());
+    addStudent(groupEdit->text(), surnameEdit->text());
     closeForm();
 }

@@ -8,28 +8,28 @@ class Picture;
 class QLabel;
 
 // Registration window: the student's group and surname before any work
-class TForm11 : public LabWindow {
+class RegistrationWindow : public LabWindow {
     Q_OBJECT
 public:
-    explicit TForm11(QWidget* parent = nullptr);
+    explicit RegistrationWindow(QWidget* parent = nullptr);
 
-    Picture* Image1 = nullptr;      // the yellow-to-white strip under "Принять"
-    QLabel* Label1 = nullptr;       // "ФИО:"
-    QLabel* Label2 = nullptr;       // "Группа:"
-    LinkLabel* Label3 = nullptr;    // "Принять"
-    FilteredEdit* Edit1 = nullptr;  // group
-    FilteredEdit* Edit2 = nullptr;  // surname and initials
+    Picture* acceptStrip = nullptr;       // the yellow-to-white strip under "Принять"
+    QLabel* surnameLabel = nullptr;       // "ФИО:"
+    QLabel* groupLabel = nullptr;         // "Группа:"
+    LinkLabel* acceptLink = nullptr;      // "Принять"
+    FilteredEdit* groupEdit = nullptr;    // group
+    FilteredEdit* surnameEdit = nullptr;  // surname and initials
 
-    void Edit1KeyPress(unsigned char& key);
-    void Edit2KeyPress(unsigned char& key);
-    void Label3Click();
+    void filterGroupKey(unsigned char& key);
+    void filterSurnameKey(unsigned char& key);
+    void onAcceptClicked();
 
 protected:
     // There is no way out but accepting: the window refuses to be closed.
-    bool FormCloseQuery() override { return false; }
+    bool canClose() override { return false; }
 
 private:
-    void FormCreate();
+    void loadContents();
 };
 
 // The strip under "Принять": the window's yellow at the left fading to white at the right.

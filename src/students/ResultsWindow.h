@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "toolkit/LabWindow.h"
 
@@ -8,33 +9,38 @@ class QPushButton;
 class StringGrid;
 
 // Results window: the grades of every stored student, deletions behind the password
-class TForm10 : public LabWindow {
+class ResultsWindow : public LabWindow {
     Q_OBJECT
 public:
-    explicit TForm10(QWidget* parent = nullptr);
+    explicit ResultsWindow(QWidget* parent = nullptr);
 
-    StringGrid* StringGrid1 = nullptr;
-    QPushButton* Button1 = nullptr;  // "Закрыть"
-    QPushButton* Button2 = nullptr;  // "Удалить строку"
-    QPushButton* Button3 = nullptr;  // "Удалить все"
+    StringGrid* resultsGrid = nullptr;
+    QPushButton* closeButton = nullptr;      // "Закрыть"
+    QPushButton* deleteRowButton = nullptr;  // "Удалить строку"
+    QPushButton* deleteAllButton = nullptr;  // "Удалить все"
 
     // The grid row last selected, minus 2: a student's 1-based index, or −1 and 0 for the
     // sample rows. Kept from one showing to the next.
-    std::int32_t SelectedStudent = 0;
+    std::int32_t selectedStudent = 0;
 
-    void FillResultsGrid();
-    bool StringGrid1SelectCell(int col, int row);
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
+    // The password window: shown before a deletion, cleared after one; set by the
+    // composition root.
+    std::function<void()> showPasswordWindow;
+    std::function<void()> clearPassword;
+
+    void fillResultsGrid();
+    bool onRowSelected(int col, int row);
+    void onCloseClicked();
+    void onDeleteRowClicked();
+    void onDeleteAllClicked();
 
 protected:
-    void FormActivate() override;
+    void onActivated() override;
 
 private:
-    void FormCreate();
+    void loadContents();
     // Shows the password window; true when it has opened the gate.
-    bool askPassword();
+    bool passwordGiven();
     // The gate closes again once a deletion has been carried out.
     void lockAfterDeletion();
 };

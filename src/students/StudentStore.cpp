@@ -9,16 +9,16 @@
 #include <algorithm>
 #include <cstring>
 
-#include "shell/LabState.h"
-#include "shell/Loaders.h"
-#include "shell/Program.h"
-#include "shell/ProgramDir.h"
+#include "core/LabState.h"
+#include "core/Loaders.h"
+#include "core/Program.h"
+#include "core/ProgramDir.h"
 #include "students/StudentFileFaults.h"
 #include "toolkit/Cp1251.h"
 #include "toolkit/MessageBoxes.h"
 
-std::array<StudentRecord, StudentCapacity> StudentTable{};
-std::int32_t StudentCount = 0;
+std::array<StudentRecord, StudentCapacity> studentTable{};
+std::int32_t studentCount = 0;
 
 namespace {
 
@@ -39,7 +39,7 @@ QString resultsFilePath() {
 // so nobody keeps working with grades that can no longer be kept.
 void reportResultsFileFailure() {
     showErrorBox(cannotOpenFileMessage(resultsFilePath()));
-    LabState.StartupFailed = true;
+    LabState.startupFailed = true;
     requestMainWindowClose();
 }
 
@@ -59,31 +59,31 @@ float getFloat(const char* in) {
 
 template <int Capacity>
 void putShortString(char* out, const ShortString<Capacity>& s) {
-    out[0] = static_cast<char>(s.Length);
-    std::memcpy(out + 1, s.Chars.data(), Capacity);
+    out[0] = static_cast<char>(s.length);
+    std::memcpy(out + 1, s.chars.data(), Capacity);
 }
 
 // A length byte past the fixed area is read as the whole area, never beyond it.
 template <int Capacity>
 void getShortString(const char* in, ShortString<Capacity>& s) {
-    s.Length = std::min<std::uint8_t>(static_cast<unsigned char>(in[0]), Capacity);
-    std::memcpy(s.Chars.data(), in + 1, Capacity);
+    s.length = std::min<std::uint8_t>(static_cast<unsigned char>(in[0]), Capacity);
+    std::memcpy(s.chars.data(), in + 1, Capacity);
 }
 
 void putRecord(char* out, const StudentRecord& r) {
-    putShortString(out + groupOffset, r.Group);
-    putShortString(out + surnameOffset, r.Surname);
-    std::memcpy(out + paddingOffset, r.Padding.data(), r.Padding.size());
+    putShortString(out + groupOffset, r.group);
+    putShortString(out + surnameOffset, r.surname);
+    std::memcpy(out + paddingOffset, r.padding.data(), r.padding.size());
     for (int k = 0; k < StudentExperimentCount; ++k)
-        putFloat(out + scoresOffset + 4 * k, r.Scores[static_cast<std::size_t>(k)]);
+        putFloat(out + scoresOffset + 4 * k, r.scores[static_cast<std::size_t>(k)]);
 }
 
 void getRecord(const char* in, StudentRecord& r) {
-    getShortString(in + groupOffset, r.Group);
-    getShortString(in + surnameOffset, r.Surname);
-    std::memcpy(r.Padding.data(), in + paddingOffset, r.Padding.size());
+    getShortString(in + groupOffset, r.group);
+    getShortString(in + surnameOffset, r.surname);
+    std::memcpy(r.padding.data(), in + paddingOffset, r.padding.size());
     for (int k = 0; k < StudentExperimentCount; ++k)
-        r.Scores[static_cast<std::size_t>(k)] = getFloat(in + scoresOffset + 4 * k);
+        r.scores[static_cast<std::size_t>(k)] = getFloat(in + scoresOffset + 4 * k);
 }
 
 bool createEmptyResultsFile(const QString& path) {
@@ -107,7 +107,7 @@ void syncDirectoryOf(const QString& path) {
 
 template <int Capacity>
 QString ShortString<Capacity>::text() const {
-    return Cp1251::decode(QByteArray(Chars.data(), std::min<int>(Length, Capacity)));
+    return Cp1251::decode(QByteArray(chars.data(), std::min<int>(length, Capacity)));
 }
 
 template <int Capacity>
@@ -118,24 +118,24 @@ void ShortString<Capacity>::assign(const QString& text) {
     for (char32_t c : text.toUcs4()) {
         if (n == Capacity) break;
         const unsigned char code = c <= 0xFFFF ? Cp1251::encodeChar(QChar(char16_t(c))) : '?';
-        Chars[static_cast<std::size_t>(n++)] = static_cast<char>(code);
+        chars[static_cast<std::size_t>(n++)] = static_cast<char>(code);
     }
-    Length = static_cast<std::uint8_t>(n);
+    length = static_cast<std::uint8_t>(n);
 }
 
 template struct ShortString<StudentGroupCapacity>;
 template struct ShortString<StudentSurnameCapacity>;
 
 StudentRecord& studentSlot(int slot) {
-    return StudentTable[static_cast<std::size_t>(std::clamp(slot, 1, StudentCapacity) - 1)];
+    return studentTable[static_cast<std::size_t>(std::clamp(slot, 1, StudentCapacity) - 1)];
 }
 
 QString studentGroup(int slot) {
-    return studentSlot(slot).Group.text();
+    return studentSlot(slot).group.text();
 }
 
 QString studentSurname(int slot) {
-    return studentSlot(slot).Surname.text();
+    return studentSlot(slot).surname.text();
 }
 
 float studentScore(int slot, int experiment) {
@@ -146,11 +146,11 @@ float studentScore(int slot, int experiment) {
 QByteArray studentTableImage() {
     QByteArray image(StudentBlockSize, '\0');
     for (int s = 0; s < StudentCapacity; ++s)
-        putRecord(image.data() + s * StudentSlotSize, StudentTable[static_cast<std::size_t>(s)]);
+        putRecord(image.data() + s * StudentSlotSize, studentTable[static_cast<std::size_t>(s)]);
     return image;
 }
 
-bool LoadStudents() {
+bool loadStudents() {
     const QString path = resultsFilePath();
     QFile file(path);
     // A file that nobody may write cannot be opened for writing, whoever runs the program (the
@@ -161,14 +161,14 @@ bool LoadStudents() {
         // table is not taken from it so that nothing is saved over it. A missing one is created
         // empty and the load goes on with it, so the caller can still save.
         if (QFileInfo::exists(path) || !createEmptyResultsFile(path)) return false;
-        StudentCount = 0;
+        studentCount = 0;
         return true;
     }
 
     // Every block is an image of the whole table, so the last whole block is the table and
     // the number of blocks is the number of students; a shorter tail is not a block.
     const qint64 blocks = file.size() / StudentBlockSize;
-    std::array<StudentRecord, StudentCapacity> table = StudentTable;
+    std::array<StudentRecord, StudentCapacity> table = studentTable;
     if (blocks > 0) {
         QByteArray image;
         if (file.seek((blocks - 1) * StudentBlockSize)) image = file.read(StudentBlockSize);
@@ -179,16 +179,16 @@ bool LoadStudents() {
         for (int s = 0; s < StudentCapacity; ++s)
             getRecord(image.constData() + s * StudentSlotSize, table[static_cast<std::size_t>(s)]);
     }
-    StudentTable = table;
-    StudentCount = static_cast<std::int32_t>(std::min<qint64>(blocks, StudentCapacity));
-    if (StudentCount >= StudentCapacity) {
-        DropOldestStudent();
-        StudentCount = StudentCapacity - 1;
+    studentTable = table;
+    studentCount = static_cast<std::int32_t>(std::min<qint64>(blocks, StudentCapacity));
+    if (studentCount >= StudentCapacity) {
+        dropOldestStudent();
+        studentCount = StudentCapacity - 1;
     }
     return true;
 }
 
-bool SaveStudents() {
+bool saveStudents() {
     // The new content goes to a temporary file beside the old one, reaches the disk, and only
     // then takes the old file's name: a failure or a crash at any point leaves either the old
     // file or the new one, never a cut one. An existing file that may not be written is
@@ -199,8 +199,8 @@ bool SaveStudents() {
     bool ok = injectedFault != StudentSaveStep::Open && mayWrite && file.open(QIODevice::WriteOnly);
     if (ok) {
         const QByteArray image = studentTableImage();
-        for (std::int32_t i = 0; ok && i < StudentCount; ++i) {
-            if (injectedFault == StudentSaveStep::Write && i + 1 == StudentCount) {
+        for (std::int32_t i = 0; ok && i < studentCount; ++i) {
+            if (injectedFault == StudentSaveStep::Write && i + 1 == studentCount) {
                 file.write(image.constData(), StudentBlockSize / 2);
                 ok = false;
                 break;
@@ -219,46 +219,46 @@ bool SaveStudents() {
     return true;
 }
 
-bool AddStudent(const QString& group, const QString& surname) {
-    if (!LoadStudents()) return false;
-    ++StudentCount;
-    StudentRecord& record = studentSlot(StudentCount);
-    record.Group.assign(group);
-    record.Surname.assign(surname);
-    record.Scores = {};
-    return SaveStudents();
+bool addStudent(const QString& group, const QString& surname) {
+    if (!loadStudents()) return false;
+    ++studentCount;
+    StudentRecord& record = studentSlot(studentCount);
+    record.group.assign(group);
+    record.surname.assign(surname);
+    record.scores = {};
+    return saveStudents();
 }
 
-void RecordScore(int experiment, double grade) {
-    if (StudentCount <= 0) return;
+void recordScore(int experiment, double grade) {
+    if (studentCount <= 0) return;
     if (experiment < 1 || experiment > StudentExperimentCount) return;
-    studentSlot(StudentCount).score(experiment) = static_cast<float>(grade);
-    SaveStudents();
+    studentSlot(studentCount).score(experiment) = static_cast<float>(grade);
+    saveStudents();
 }
 
-void DeleteStudent(int index) {
-    if (StudentCount <= 0 || index < 1) return;
-    for (int i = index; i < StudentCount; ++i) {
+void deleteStudent(int index) {
+    if (studentCount <= 0 || index < 1) return;
+    for (int i = index; i < studentCount; ++i) {
         StudentRecord& to = studentSlot(i);
         const StudentRecord& from = studentSlot(i + 1);
-        to.Group = from.Group;
-        to.Surname = from.Surname;
-        to.Scores = from.Scores;
+        to.group = from.group;
+        to.surname = from.surname;
+        to.scores = from.scores;
     }
-    --StudentCount;
+    --studentCount;
 }
 
-void DeleteAllStudents() {
-    if (StudentCount > 0) StudentCount = 0;
+void deleteAllStudents() {
+    if (studentCount > 0) studentCount = 0;
 }
 
-void DropOldestStudent() {
+void dropOldestStudent() {
     for (int s = 1; s < StudentCapacity; ++s) studentSlot(s) = studentSlot(s + 1);
 }
 
 void resetStudentTable() {
-    StudentTable = {};
-    StudentCount = 0;
+    studentTable = {};
+    studentCount = 0;
     injectedFault = StudentSaveStep::None;
 }
 

@@ -20,8 +20,8 @@ constexpr int StudentBlockSize = StudentSlotSize * StudentCapacity;
 // no meaning but are kept as they stand, so a save writes back what a load read.
 template <int Capacity>
 struct ShortString {
-    std::uint8_t Length = 0;
-    std::array<char, Capacity> Chars{};
+    std::uint8_t length = 0;
+    std::array<char, Capacity> chars{};
 
     QString text() const;
     // Keeps the first Capacity characters; characters the code page lacks become '?'.
@@ -29,21 +29,21 @@ struct ShortString {
 };
 
 struct StudentRecord {
-    ShortString<StudentGroupCapacity> Group;
-    ShortString<StudentSurnameCapacity> Surname;
-    std::array<char, 3> Padding{};
+    ShortString<StudentGroupCapacity> group;
+    ShortString<StudentSurnameCapacity> surname;
+    std::array<char, 3> padding{};
     // Scores[0] is experiment 1 … Scores[3] experiment 4; 0 until a grade is recorded.
-    std::array<float, StudentExperimentCount> Scores{};
+    std::array<float, StudentExperimentCount> scores{};
 
     // The grade of experiment 1..4.
-    float& score(int experiment) { return Scores[static_cast<std::size_t>(experiment - 1)]; }
-    float score(int experiment) const { return Scores[static_cast<std::size_t>(experiment - 1)]; }
+    float& score(int experiment) { return scores[static_cast<std::size_t>(experiment - 1)]; }
+    float score(int experiment) const { return scores[static_cast<std::size_t>(experiment - 1)]; }
 };
 
-// Slots 1..StudentCount are StudentTable[0..StudentCount-1], oldest first; the last one is
+// Slots 1..studentCount are studentTable[0..studentCount-1], oldest first; the last one is
 // the current student, whose grades the experiments record.
-extern std::array<StudentRecord, StudentCapacity> StudentTable;
-extern std::int32_t StudentCount;
+extern std::array<StudentRecord, StudentCapacity> studentTable;
+extern std::int32_t studentCount;
 
 // Slot 1..5 of the table.
 StudentRecord& studentSlot(int slot);
@@ -55,23 +55,23 @@ float studentScore(int slot, int experiment);
 // newest students. A missing file is reported, created empty and ends the program, and the
 // load goes on with it. Returns false when the file's content could not be read (reported,
 // the program ends, the table is unchanged); callers must then not save over the file.
-bool LoadStudents();
-// Rewrites the file from the table, StudentCount blocks, atomically: on any failure the old
+bool loadStudents();
+// Rewrites the file from the table, studentCount blocks, atomically: on any failure the old
 // file stays as it was, the failure is reported and the program ends. Returns false then.
-bool SaveStudents();
+bool saveStudents();
 // Reloads the table, appends the new student with four zero grades and saves.
-bool AddStudent(const QString& group, const QString& surname);
+bool addStudent(const QString& group, const QString& surname);
 // Stores a grade in experiment k's slot of the current student and saves. Without a current
-// student (StudentCount 0) nothing is recorded or written.
-void RecordScore(int experiment, double grade);
+// student (studentCount 0) nothing is recorded or written.
+void recordScore(int experiment, double grade);
 // Removes student index (1-based; an index past the end removes the last one). Does not save.
-void DeleteStudent(int index);
+void deleteStudent(int index);
 // Empties the table. Does not save.
-void DeleteAllStudents();
+void deleteAllStudents();
 // Moves slots 2..5 down to 1..4, discarding the oldest student of a full table.
-void DropOldestStudent();
+void dropOldestStudent();
 
-// The file image of the table: the 300-byte block SaveStudents writes StudentCount times.
+// The file image of the table: the 300-byte block saveStudents writes studentCount times.
 QByteArray studentTableImage();
 
 // Back to the zeroed table of process start (tests).

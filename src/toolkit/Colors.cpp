@@ -1,5 +1,5 @@
 #include "toolkit/Colors.h"
 
-QColor delphiColor(std::uint32_t bbggrr) {
+QColor colorFromBgr(std::uint32_t bbggrr) {
     return QColor(int(bbggrr & 0xFF), int((bbggrr >> 8) & 0xFF), int((bbggrr >> 16) & 0xFF));
 }

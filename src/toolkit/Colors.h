@@ -4,7 +4,7 @@
 #include <cstdint>
 
 // Colours are kept as the laboratory defines them: $00BBGGRR, blue in the high byte.
-QColor delphiColor(std::uint32_t bbggrr);
+QColor colorFromBgr(std::uint32_t bbggrr);
 
 namespace LabColors {
 inline constexpr std::uint32_t Black = 0x000000;

@@ -66,30 +66,19 @@ QImage Picture::imageForRatio(double ratio) const {
     return doubleSize_.isNull() ? image_ : doubleSize_;
 }
 
-void Picture::setStretch(bool stretch) {
-    stretch_ = stretch;
-    update();
-}
-
 void Picture::paintEvent(QPaintEvent*) {
     if (image_.isNull()) return;
     QPainter p(this);
     const double ratio = devicePixelRatioF();
     if (drawing_ && ratio != 1.0) {
         // Drawn straight onto the screen's pixels instead of blowing up the 1x rendering.
-        if (stretch_) p.scale(double(width()) / image_.width(), double(height()) / image_.height());
         p.setClipRect(QRect(QPoint(0, 0), image_.size()), Qt::IntersectClip);
         drawing_(p);
         return;
     }
     const QImage shown = imageForRatio(ratio);
-    if (stretch_) {
-        p.setRenderHint(QPainter::SmoothPixmapTransform);
-        p.drawImage(rect(), shown);
-    } else {
-        p.setRenderHint(QPainter::SmoothPixmapTransform, shown.devicePixelRatio() != ratio);
-        p.drawImage(QPointF(0, 0), shown);
-    }
+    p.setRenderHint(QPainter::SmoothPixmapTransform, shown.devicePixelRatio() != ratio);
+    p.drawImage(QPointF(0, 0), shown);
 }
 
 void Picture::mousePressEvent(QMouseEvent* event) {
@@ -121,10 +110,10 @@ LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent
 }
 
 void LinkLabel::setFontColor(std::uint32_t bbggrr) {
-    if (bbggrr == color_ && palette().color(QPalette::WindowText) == delphiColor(bbggrr)) return;
+    if (bbggrr == color_ && palette().color(QPalette::WindowText) == colorFromBgr(bbggrr)) return;
     color_ = bbggrr;
     QPalette pal = palette();
-    pal.setColor(QPalette::WindowText, delphiColor(bbggrr));
+    pal.setColor(QPalette::WindowText, colorFromBgr(bbggrr));
     setPalette(pal);
 }
 
@@ -168,7 +157,7 @@ void LinkLabel::paintEvent(QPaintEvent* event) {
         contentsRect(), int(alignment()) | Qt::TextShowMnemonic, this->text());
     QRect frame = text.adjusted(-2, 0, 1, 0).intersected(rect().adjusted(0, 0, -1, -1));
     if (frame.isEmpty()) frame = rect().adjusted(0, 0, -1, -1);
-    p.setPen(QPen(delphiColor(color_), 1, Qt::DotLine));
+    p.setPen(QPen(colorFromBgr(color_), 1, Qt::DotLine));
     p.drawRect(frame);
 }
 
@@ -212,8 +201,8 @@ void StaticText::setCaption(const QString& text) {
 
 void StaticText::setColors(std::uint32_t textColor, std::uint32_t background) {
     QPalette pal = palette();
-    pal.setColor(QPalette::WindowText, delphiColor(textColor));
-    pal.setColor(QPalette::Window, delphiColor(background));
+    pal.setColor(QPalette::WindowText, colorFromBgr(textColor));
+    pal.setColor(QPalette::Window, colorFromBgr(background));
     setPalette(pal);
 }
 

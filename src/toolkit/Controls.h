@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <functional>
 
-// A picture control: draws an image at its top-left corner (or stretched), reports mouse
+// A picture control: draws an image at its top-left corner, reports mouse
 // presses, moves (also without a pressed button) and releases with X, Y relative to itself.
 // Without an image it is a transparent, mouse-sensitive spot.
 //
@@ -32,7 +32,6 @@ public:
     // its 1x rendering.
     void setDrawing(QSize size, Drawing drawing);
     const QImage& image() const { return image_; }
-    void setStretch(bool stretch);
     // The @2x file's path when the picture came from a file (empty otherwise).
     static QString doubleSizePath(const QString& path);
     // The image drawn at the given device pixel ratio: the @2x image when the ratio is above 1
@@ -57,7 +56,6 @@ private:
     QString doubleSizeFile_;     // read on first use at a ratio above 1
     mutable QImage doubleSize_;  // null until read, or when unreadable
     mutable bool doubleSizeTried_ = false;
-    bool stretch_ = false;
     bool pressedInside_ = false;
 };
 

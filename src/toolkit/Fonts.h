@@ -3,8 +3,8 @@
 #include <QFont>
 #include <QString>
 
-// The windows name the fonts of the original desktop ("Arial", "Arial Black", "MS Sans Serif");
-// they are mapped once to the metric-compatible fonts installed here.
+// The windows name fonts that Linux lacks ("Arial", "Arial Black", "MS Sans Serif"); they are
+// mapped once to the metric-compatible fonts installed here.
 void installFontSubstitutions();
 
 // A font by family and character height in pixels, as the window tables give them.

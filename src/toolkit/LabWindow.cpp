@@ -85,7 +85,9 @@ void LabWindow::showModalForm() {
     if (owner) owner->activateWindow();
 }
 
-void LabWindow::closeForm() { hide(); }
+void LabWindow::closeForm() {
+    hide();
+}
 
 void LabWindow::setBackgroundColor(const QColor& color) {
     QPalette pal = palette();
@@ -93,37 +95,48 @@ void LabWindow::setBackgroundColor(const QColor& color) {
     setPalette(pal);
 }
 
-LabWindow* LabWindow::activeForm() { return active.data(); }
+LabWindow* LabWindow::activeForm() {
+    return active.data();
+}
 
-void LabWindow::resetActivation() { active = nullptr; }
+void LabWindow::resetActivation() {
+    active = nullptr;
+}
 
-void LabWindow::setModalHook(ModalHook hook) { modalHook = std::move(hook); }
+void LabWindow::setModalHook(ModalHook hook) {
+    modalHook = std::move(hook);
+}
 
 void LabWindow::terminateModalLoops() {
     ending = true;
     for (QEventLoop* loop : runningLoops) loop->exit(0);
 }
 
-bool LabWindow::terminating() { return ending; }
+bool LabWindow::terminating() {
+    return ending;
+}
 
-void LabWindow::resetTermination() { ending = false; }
+void LabWindow::resetTermination() {
+    ending = false;
+}
 
 void LabWindow::becomeActive() {
     if (active == this) return;
     active = this;
-    FormActivate();
+    onActivated();
 }
 
 bool LabWindow::event(QEvent* event) {
     // A platform activation (the user clicking another window of the program) counts too;
     // activation handed back after a modal box finds this window still marked active.
-    if (event->type() == QEvent::WindowActivate && isVisible() && !QApplication::activeModalWidget())
+    if (event->type() == QEvent::WindowActivate && isVisible() &&
+        !QApplication::activeModalWidget())
         becomeActive();
     return QWidget::event(event);
 }
 
 void LabWindow::closeEvent(QCloseEvent* event) {
-    if (!FormCloseQuery()) {
+    if (!canClose()) {
         event->ignore();
         return;
     }

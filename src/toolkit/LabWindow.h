@@ -11,9 +11,9 @@ class QEventLoop;
 // window with a title, created hidden, centred on the screen when first shown, shown
 // modelessly or modally (a nested event loop in which timers keep firing).
 //
-// FormActivate follows the desktop convention the windows were designed for: it runs when the
-// window becomes the program's active window coming from another of its windows, and not when
-// a modal window or a message box that this window raised closes and hands the focus back.
+// onActivated runs when the window becomes the program's active window coming from another of
+// its windows, and not when a modal window or a message box that this window raised closes and
+// hands the focus back.
 class LabWindow : public QWidget {
     Q_OBJECT
 public:
@@ -56,9 +56,9 @@ public:
 
 protected:
     // Runs when the window becomes active coming from another window of the program.
-    virtual void FormActivate() {}
+    virtual void onActivated() {}
     // Runs when the user closes the window with its title-bar button; return false to refuse.
-    virtual bool FormCloseQuery() { return true; }
+    virtual bool canClose() { return true; }
 
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -9,14 +9,17 @@
 #include <cstring>
 
 #include "TestSupport.h"
+#include "app/Laboratory.h"
+#include "app/MainWindow.h"
 #include "concentration/ConcentrationWindow.h"
-#include "concentration/GraphWindow.h"
-#include "concentration/HeadingStrip.h"
+#include "concentration/RateGraphWindow.h"
+#include "core/LabState.h"
+#include "core/Loaders.h"
+#include "experiments/HeadingStrip.h"
+#include "experiments/MovieEndWatch.h"
+#include "experiments/SlidingTable.h"
+#include "experiments/Stopwatch.h"
 #include "movie/MoviePlayer.h"
-#include "shell/Forms.h"
-#include "shell/LabState.h"
-#include "shell/Loaders.h"
-#include "shell/MainWindow.h"
 #include "students/StudentStore.h"
 #include "toolkit/Controls.h"
 #include "toolkit/FilteredEdit.h"
@@ -32,7 +35,7 @@ protected:
     void SetUp() override {
         LabTest::SetUp();
         createWindows();
-        LabState.RegistrationShown = true;  // the main window opens no registration
+        LabState.registrationShown = true;  // the main window opens no registration
         resetStudentTable();
     }
     void TearDown() override {
@@ -42,37 +45,49 @@ protected:
 
     // What the main window does when the student opens experiment 1.
     void enterExperiment() {
-        LabState.MovieStep = 1;
-        Form4->prepareRun();
-        LoadMovie(Form4->Flash1, QStringLiteral("\\Movie\\Opyt1\\1.swf"));
-        Form4->showForm();
-        Form1->hide();
-        Form4->Flash1->setManualStepping(true);
+        LabState.movieStep = 1;
+        lab->concentrationWindow()->prepareRun();
+        loadMovie(lab->concentrationWindow()->movie, QStringLiteral("\\Movie\\Opyt1\\1.swf"));
+        lab->concentrationWindow()->showForm();
+        lab->mainWindow()->hide();
+        lab->concentrationWindow()->movie->setManualStepping(true);
     }
-    void next() { QTest::mouseClick(Form4->Label14, Qt::LeftButton); }
+    void next() { QTest::mouseClick(lab->concentrationWindow()->nextLink, Qt::LeftButton); }
     static void runDown(LabTimer* timer) {
         for (int i = 0; i < 100 && timer->enabled(); ++i) timer->fire();
         ASSERT_FALSE(timer->enabled());
     }
-    QString movie() const { return Form4->Flash1->movie(); }
+    QString movie() const { return lab->concentrationWindow()->movie->movie(); }
     QString moviePath(const char* name) const { return tree->path(QString("Movie/Opyt1/") + name); }
     void fillColumn(int column, const QStringList& texts) {
-        for (int r = 1; r <= 4; ++r) Form4->StringGrid1->setCell(column, r, texts.value(r - 1));
+        for (int r = 1; r <= 4; ++r)
+            lab->concentrationWindow()->measurementTable->setCell(column, r, texts.value(r - 1));
     }
     bool calculatorVisible() const {
-        return Form4->Edit1->isVisible() && Form4->Edit6->isVisible() &&
-               Form4->Button1->isVisible() && Form4->StaticText2->isVisible();
+        return lab->concentrationWindow()->initialConcentrationBox->isVisible() &&
+               lab->concentrationWindow()->dilutedConcentrationBox->isVisible() &&
+               lab->concentrationWindow()->calculatorOkButton->isVisible() &&
+               lab->concentrationWindow()->variantSolutionText->isVisible();
     }
     bool calculatorHidden() const {
-        for (QWidget* w : std::initializer_list<QWidget*>{
-                 Form4->Edit1, Form4->Edit2, Form4->Edit3, Form4->Edit4, Form4->Edit5, Form4->Edit6,
-                 Form4->Button1, Form4->StaticText2, Form4->StaticText3})
+        for (QWidget* w :
+             std::initializer_list<QWidget*>{lab->concentrationWindow()->initialConcentrationBox,
+                                             lab->concentrationWindow()->thiosulfateVolumeBox,
+                                             lab->concentrationWindow()->mixThiosulfateVolumeBox,
+                                             lab->concentrationWindow()->mixWaterVolumeBox,
+                                             lab->concentrationWindow()->mixAcidVolumeBox,
+                                             lab->concentrationWindow()->dilutedConcentrationBox,
+                                             lab->concentrationWindow()->calculatorOkButton,
+                                             lab->concentrationWindow()->variantSolutionText,
+                                             lab->concentrationWindow()->variantAcidText})
             if (w->isVisible()) return false;
         return true;
     }
     QRect tableLayout() const {
-        return QRect(Form4->StaticText1->y(), Form4->StringGrid1->y(), Form4->Frame13->y(),
-                     Form4->StringGrid1->height());
+        return QRect(lab->concentrationWindow()->tableCaption->y(),
+                     lab->concentrationWindow()->measurementTable->y(),
+                     lab->concentrationWindow()->headingStrip->y(),
+                     lab->concentrationWindow()->measurementTable->height());
     }
 };
 
@@ -89,51 +104,55 @@ TEST_F(ConcentrationWindowTest, ControlsAsDefined) {
     };
     enterExperiment();
     const Case cases[] = {
-        {Form4->Image1, {0, 0, 715, 505}, true},
-        {Form4->Label2, {239, 17, 250, 44}, true},
-        {Form4->Flash1, {5, 64, 705, 350}, true},
-        {Form4->StringGrid1, {10, 369, 575, 89}, true},
-        {Form4->Button1, {430, 274, 33, 25}, false},
-        {Form4->Edit1, {321, 262, 41, 19}, false},
-        {Form4->Edit5, {395, 294, 25, 19}, false},
-        {Form4->Edit6, {486, 277, 33, 19}, false},
-        {Form4->StaticText1, {11, 349, 80, 20}, true},
-        {Form4->Button2, {604, 316, 50, 25}, false},
-        {Form4->Button3, {653, 316, 50, 25}, false},
-        {Form4->Frame13, {10, 370, 575, 16}, true},
-        {Form4->Image2, {699, 2, 13, 13}, false},
+        {lab->concentrationWindow()->background, {0, 0, 715, 505}, true},
+        {lab->concentrationWindow()->topicTitle, {239, 17, 250, 44}, true},
+        {lab->concentrationWindow()->movie, {5, 64, 705, 350}, true},
+        {lab->concentrationWindow()->measurementTable, {10, 369, 575, 89}, true},
+        {lab->concentrationWindow()->calculatorOkButton, {430, 274, 33, 25}, false},
+        {lab->concentrationWindow()->initialConcentrationBox, {321, 262, 41, 19}, false},
+        {lab->concentrationWindow()->mixAcidVolumeBox, {395, 294, 25, 19}, false},
+        {lab->concentrationWindow()->dilutedConcentrationBox, {486, 277, 33, 19}, false},
+        {lab->concentrationWindow()->tableCaption, {11, 349, 80, 20}, true},
+        {lab->concentrationWindow()->startButton, {604, 316, 50, 25}, false},
+        {lab->concentrationWindow()->stopButton, {653, 316, 50, 25}, false},
+        {lab->concentrationWindow()->headingStrip, {10, 370, 575, 16}, true},
+        {lab->concentrationWindow()->closeGlyph, {699, 2, 13, 13}, false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.widget->geometry(), c.bounds) << c.widget->metaObject()->className();
         EXPECT_EQ(c.widget->isVisible(), c.visible) << c.widget->metaObject()->className();
     }
-    EXPECT_EQ(Form4->size(), QSize(715, 505));
-    EXPECT_EQ(Form4->Label14->pos(), QPoint(11, 461));
-    EXPECT_EQ(Form4->Label5->pos(), QPoint(290, 461));
-    EXPECT_EQ(Form4->Label8->pos(), QPoint(106, 461));
-    EXPECT_FALSE(Form4->Label8->isVisible());
-    EXPECT_EQ(Form4->Label14->text(), "Далее");
-    EXPECT_EQ(Form4->Label5->text(), "Закончить опыт");
-    EXPECT_EQ(Form4->Label8->text(), "График");
-    EXPECT_EQ(Form4->StaticText1->text(), "Таблица 1");
-    EXPECT_EQ(Form4->StaticText4->text(), ".....");
-    EXPECT_TRUE(Form4->Button2->isEnabled());
-    EXPECT_FALSE(Form4->Button3->isEnabled());
-    EXPECT_TRUE(Form4->Edit6->isReadOnly());
-    EXPECT_EQ(Form4->Timer3->interval(), 1000);
-    for (LabTimer* t : {Form4->Timer1, Form4->Timer2, Form4->Timer3}) EXPECT_FALSE(t->enabled());
+    EXPECT_EQ(lab->concentrationWindow()->size(), QSize(715, 505));
+    EXPECT_EQ(lab->concentrationWindow()->nextLink->pos(), QPoint(11, 461));
+    EXPECT_EQ(lab->concentrationWindow()->finishLink->pos(), QPoint(290, 461));
+    EXPECT_EQ(lab->concentrationWindow()->graphLink->pos(), QPoint(106, 461));
+    EXPECT_FALSE(lab->concentrationWindow()->graphLink->isVisible());
+    EXPECT_EQ(lab->concentrationWindow()->nextLink->text(), "Далее");
+    EXPECT_EQ(lab->concentrationWindow()->finishLink->text(), "Закончить опыт");
+    EXPECT_EQ(lab->concentrationWindow()->graphLink->text(), "График");
+    EXPECT_EQ(lab->concentrationWindow()->tableCaption->text(), "Таблица 1");
+    EXPECT_EQ(lab->concentrationWindow()->stopwatchDisplay->text(), ".....");
+    EXPECT_TRUE(lab->concentrationWindow()->startButton->isEnabled());
+    EXPECT_FALSE(lab->concentrationWindow()->stopButton->isEnabled());
+    EXPECT_TRUE(lab->concentrationWindow()->dilutedConcentrationBox->isReadOnly());
+    EXPECT_EQ(lab->concentrationWindow()->stopwatch->interval(), 1000);
+    for (LabTimer* t :
+         std::initializer_list<LabTimer*>{lab->concentrationWindow()->slidingTable->collapseTimer(),
+                                          lab->concentrationWindow()->slidingTable->expandTimer(),
+                                          lab->concentrationWindow()->stopwatch})
+        EXPECT_FALSE(t->enabled());
     // The strip shows its headings over the grid's heading row.
-    EXPECT_EQ(Form4->Frame13->Image1->image().size(), QSize(575, 16));
+    EXPECT_EQ(lab->concentrationWindow()->headingStrip->image().size(), QSize(575, 16));
 }
 
 TEST_F(ConcentrationWindowTest, ActivationCopiesTheVariantTextsAndStartsTheWatch) {
-    Form1->StaticText1->setText("0.05M");
-    Form1->StaticText2->setText("2N");
-    EXPECT_FALSE(Form4->Timer4->enabled());
+    lab->mainWindow()->variantSolutionText->setText("0.05M");
+    lab->mainWindow()->variantAcidText->setText("2N");
+    EXPECT_FALSE(lab->concentrationWindow()->movieEndWatch->enabled());
     enterExperiment();
-    EXPECT_EQ(Form4->StaticText2->text(), "0.05M");
-    EXPECT_EQ(Form4->StaticText3->text(), "2N");
-    EXPECT_TRUE(Form4->Timer4->enabled());
+    EXPECT_EQ(lab->concentrationWindow()->variantSolutionText->text(), "0.05M");
+    EXPECT_EQ(lab->concentrationWindow()->variantAcidText->text(), "2N");
+    EXPECT_TRUE(lab->concentrationWindow()->movieEndWatch->enabled());
 }
 
 TEST_F(ConcentrationWindowTest, StartUpWithoutOrWithABrokenDataFileStillSetsUpTheTable) {
@@ -154,17 +173,17 @@ TEST_F(ConcentrationWindowTest, StartUpWithoutOrWithABrokenDataFileStillSetsUpTh
             tree->remove("Dannie.txt");
         else
             tree->write("Dannie.txt", c.file);
-        TForm4 window;
+        ConcentrationWindow window;
         EXPECT_EQ(messages->errorTexts(), QStringList{c.error}) << c.name;
-        EXPECT_EQ(window.StringGrid1->cell(4, 0), "C` Na2S2O3 моль/л") << c.name;
-        EXPECT_EQ(window.StringGrid1->cell(1, 4), "5 мл") << c.name;
-        EXPECT_EQ(window.StringGrid1->colWidth(4), 108) << c.name;
+        EXPECT_EQ(window.measurementTable->cell(4, 0), "C` Na2S2O3 моль/л") << c.name;
+        EXPECT_EQ(window.measurementTable->cell(1, 4), "5 мл") << c.name;
+        EXPECT_EQ(window.measurementTable->colWidth(4), 108) << c.name;
     }
 }
 
 TEST_F(ConcentrationWindowTest, OnlyTheStudentsColumnsCanBeSelectedAndTakeNumbersOnly) {
     enterExperiment();
-    StringGrid* grid = Form4->StringGrid1;
+    StringGrid* grid = lab->concentrationWindow()->measurementTable;
     auto clickCell = [grid](int col, int row) {
         const QRect r = grid->visualRect(grid->model()->index(row, col));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, r.center());
@@ -180,7 +199,7 @@ TEST_F(ConcentrationWindowTest, OnlyTheStudentsColumnsCanBeSelectedAndTakeNumber
     EXPECT_EQ(grid->selectedCol(), 5);
     EXPECT_EQ(grid->selectedRow(), 3);
 
-    ASSERT_TRUE(QTest::qWaitForWindowActive(Form4));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(lab->concentrationWindow()));
     // Keys go where the focus is: the grid first, then its cell editor.
     auto type = [grid](const QString& text) {
         for (QChar ch : text) {
@@ -218,11 +237,15 @@ TEST_F(ConcentrationWindowTest, DilutionCalculator) {
         {"lone comma keeps the result", {",", "1", "1", "1", "1"}, "0,1"},
         {"one third", {"1", "1", "1", "1", "1"}, "0,333333333333333"},
     };
-    FilteredEdit* boxes[] = {Form4->Edit1, Form4->Edit2, Form4->Edit3, Form4->Edit4, Form4->Edit5};
+    FilteredEdit* boxes[] = {lab->concentrationWindow()->initialConcentrationBox,
+                             lab->concentrationWindow()->thiosulfateVolumeBox,
+                             lab->concentrationWindow()->mixThiosulfateVolumeBox,
+                             lab->concentrationWindow()->mixWaterVolumeBox,
+                             lab->concentrationWindow()->mixAcidVolumeBox};
     for (const Case& c : cases) {
         for (int i = 0; i < 5; ++i) boxes[i]->setText(c.inputs[i]);
-        QTest::mouseClick(Form4->Button1, Qt::LeftButton);
-        EXPECT_EQ(Form4->Edit6->text(), c.result) << c.name;
+        QTest::mouseClick(lab->concentrationWindow()->calculatorOkButton, Qt::LeftButton);
+        EXPECT_EQ(lab->concentrationWindow()->dilutedConcentrationBox->text(), c.result) << c.name;
     }
     EXPECT_TRUE(messages->texts().isEmpty());
 }
@@ -230,18 +253,24 @@ TEST_F(ConcentrationWindowTest, DilutionCalculator) {
 TEST_F(ConcentrationWindowTest, CalculatorBoxesFilterKeysAndEnterWalksOn) {
     enterExperiment();
     next();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(Form4));
-    Form4->Edit1->setFocus();
-    Form4->Edit1->clear();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(lab->concentrationWindow()));
+    lab->concentrationWindow()->initialConcentrationBox->setFocus();
+    lab->concentrationWindow()->initialConcentrationBox->clear();
     const int beeps = messages->beeps();
-    QTest::keyClicks(Form4->Edit1, "0.1x,5");
-    EXPECT_EQ(Form4->Edit1->text(), "01,5");
+    QTest::keyClicks(lab->concentrationWindow()->initialConcentrationBox, "0.1x,5");
+    EXPECT_EQ(lab->concentrationWindow()->initialConcentrationBox->text(), "01,5");
     EXPECT_EQ(messages->beeps(), beeps + 2);
-    const std::pair<FilteredEdit*, FilteredEdit*> chain[] = {{Form4->Edit1, Form4->Edit2},
-                                                             {Form4->Edit2, Form4->Edit3},
-                                                             {Form4->Edit3, Form4->Edit4},
-                                                             {Form4->Edit4, Form4->Edit5},
-                                                             {Form4->Edit5, Form4->Edit2}};
+    const std::pair<FilteredEdit*, FilteredEdit*> chain[] = {
+        {lab->concentrationWindow()->initialConcentrationBox,
+         lab->concentrationWindow()->thiosulfateVolumeBox},
+        {lab->concentrationWindow()->thiosulfateVolumeBox,
+         lab->concentrationWindow()->mixThiosulfateVolumeBox},
+        {lab->concentrationWindow()->mixThiosulfateVolumeBox,
+         lab->concentrationWindow()->mixWaterVolumeBox},
+        {lab->concentrationWindow()->mixWaterVolumeBox,
+         lab->concentrationWindow()->mixAcidVolumeBox},
+        {lab->concentrationWindow()->mixAcidVolumeBox,
+         lab->concentrationWindow()->thiosulfateVolumeBox}};
     for (auto [from, to] : chain) {
         from->setFocus();
         QTest::keyClick(from, Qt::Key_Return);
@@ -251,122 +280,124 @@ TEST_F(ConcentrationWindowTest, CalculatorBoxesFilterKeysAndEnterWalksOn) {
 
 TEST_F(ConcentrationWindowTest, StopwatchCountsOnTheMonotonicClock) {
     enterExperiment();
-    LabState.MovieStep = 3;
+    LabState.movieStep = 3;
     next();  // step 4: the stopwatch comes up
-    EXPECT_EQ(Form4->StaticText4->text(), "00:00");
-    ASSERT_TRUE(Form4->Button2->isVisible());
-    QTest::mouseClick(Form4->Button2, Qt::LeftButton);
-    EXPECT_FALSE(Form4->Button2->isEnabled());
-    EXPECT_TRUE(Form4->Button3->isEnabled());
-    EXPECT_TRUE(Form4->Timer3->enabled());
+    EXPECT_EQ(lab->concentrationWindow()->stopwatchDisplay->text(), "00:00");
+    ASSERT_TRUE(lab->concentrationWindow()->startButton->isVisible());
+    QTest::mouseClick(lab->concentrationWindow()->startButton, Qt::LeftButton);
+    EXPECT_FALSE(lab->concentrationWindow()->startButton->isEnabled());
+    EXPECT_TRUE(lab->concentrationWindow()->stopButton->isEnabled());
+    EXPECT_TRUE(lab->concentrationWindow()->stopwatch->enabled());
 
     clock.advance(999);
-    Form4->Timer3->fire();
-    EXPECT_EQ(Form4->StaticText4->text(), "00:00");
+    lab->concentrationWindow()->stopwatch->fire();
+    EXPECT_EQ(lab->concentrationWindow()->stopwatchDisplay->text(), "00:00");
     // The wall clock is set back a day in the middle of the measurement: no effect.
     clock.dateTime0 -= 1;
     clock.advance(13500);
-    Form4->Timer3->fire();
-    EXPECT_EQ(Form4->StaticText4->text(), "00:14");
+    lab->concentrationWindow()->stopwatch->fire();
+    EXPECT_EQ(lab->concentrationWindow()->stopwatchDisplay->text(), "00:14");
     clock.advance(61 * 60 * 1000);
-    Form4->Timer3->fire();
-    EXPECT_EQ(Form4->StaticText4->text(), "01:14");  // hours are not shown
+    lab->concentrationWindow()->stopwatch->fire();
+    EXPECT_EQ(lab->concentrationWindow()->stopwatchDisplay->text(),
+              "01:14");  // hours are not shown
 
-    QTest::mouseClick(Form4->Button3, Qt::LeftButton);
-    EXPECT_FALSE(Form4->Timer3->enabled());
-    EXPECT_TRUE(Form4->Button2->isEnabled());
-    EXPECT_FALSE(Form4->Button3->isEnabled());
-    EXPECT_EQ(Form4->StaticText4->text(), "01:14");
+    QTest::mouseClick(lab->concentrationWindow()->stopButton, Qt::LeftButton);
+    EXPECT_FALSE(lab->concentrationWindow()->stopwatch->enabled());
+    EXPECT_TRUE(lab->concentrationWindow()->startButton->isEnabled());
+    EXPECT_FALSE(lab->concentrationWindow()->stopButton->isEnabled());
+    EXPECT_EQ(lab->concentrationWindow()->stopwatchDisplay->text(), "01:14");
 
     // "Далее" while the stopwatch runs: "00:00" until the next tick.
-    QTest::mouseClick(Form4->Button2, Qt::LeftButton);
+    QTest::mouseClick(lab->concentrationWindow()->startButton, Qt::LeftButton);
     clock.advance(5000);
     next();
-    EXPECT_EQ(Form4->StaticText4->text(), "00:00");
-    Form4->Timer3->fire();
-    EXPECT_EQ(Form4->StaticText4->text(), "00:05");
-    EXPECT_FALSE(Form4->Button2->isEnabled());
+    EXPECT_EQ(lab->concentrationWindow()->stopwatchDisplay->text(), "00:00");
+    lab->concentrationWindow()->stopwatch->fire();
+    EXPECT_EQ(lab->concentrationWindow()->stopwatchDisplay->text(), "00:05");
+    EXPECT_FALSE(lab->concentrationWindow()->startButton->isEnabled());
 }
 
 TEST_F(ConcentrationWindowTest, TableSlidesAwayForTheTimingAndBack) {
     enterExperiment();
-    LabState.MovieStep = 3;
+    LabState.movieStep = 3;
     EXPECT_EQ(tableLayout(), expanded);
     next();  // step 4
-    EXPECT_TRUE(Form4->Timer1->enabled());
+    EXPECT_TRUE(lab->concentrationWindow()->slidingTable->collapseTimer()->enabled());
     int ticks = 0;
-    while (Form4->Timer1->enabled() && ticks < 100) Form4->Timer1->fire(), ++ticks;
+    while (lab->concentrationWindow()->slidingTable->collapseTimer()->enabled() && ticks < 100)
+        lab->concentrationWindow()->slidingTable->collapseTimer()->fire(), ++ticks;
     EXPECT_EQ(ticks, 15);  // 14 moves, then the tick that finds it done
     EXPECT_EQ(tableLayout(), collapsed);
-    QTest::mouseClick(Form4->Button2, Qt::LeftButton);
-    QTest::mouseClick(Form4->Button3, Qt::LeftButton);
-    runDown(Form4->Timer2);
+    QTest::mouseClick(lab->concentrationWindow()->startButton, Qt::LeftButton);
+    QTest::mouseClick(lab->concentrationWindow()->stopButton, Qt::LeftButton);
+    runDown(lab->concentrationWindow()->slidingTable->expandTimer());
     EXPECT_EQ(tableLayout(), expanded);
 
     // "Стоп" in the middle of a collapse: the collapse stops, the table comes back.
     next();  // step 5
-    for (int i = 0; i < 4; ++i) Form4->Timer1->fire();
-    QTest::mouseClick(Form4->Button2, Qt::LeftButton);
-    QTest::mouseClick(Form4->Button3, Qt::LeftButton);
-    EXPECT_FALSE(Form4->Timer1->enabled());
-    runDown(Form4->Timer2);
+    for (int i = 0; i < 4; ++i) lab->concentrationWindow()->slidingTable->collapseTimer()->fire();
+    QTest::mouseClick(lab->concentrationWindow()->startButton, Qt::LeftButton);
+    QTest::mouseClick(lab->concentrationWindow()->stopButton, Qt::LeftButton);
+    EXPECT_FALSE(lab->concentrationWindow()->slidingTable->collapseTimer()->enabled());
+    runDown(lab->concentrationWindow()->slidingTable->expandTimer());
     EXPECT_EQ(tableLayout(), expanded);
 
     // "Далее" in the middle of an expand: it ends collapsed.
     next();  // step 6
-    runDown(Form4->Timer1);
-    QTest::mouseClick(Form4->Button2, Qt::LeftButton);
-    QTest::mouseClick(Form4->Button3, Qt::LeftButton);
-    Form4->Timer2->fire();
-    Form4->Timer2->fire();
-    LabState.MovieStep = 4;
+    runDown(lab->concentrationWindow()->slidingTable->collapseTimer());
+    QTest::mouseClick(lab->concentrationWindow()->startButton, Qt::LeftButton);
+    QTest::mouseClick(lab->concentrationWindow()->stopButton, Qt::LeftButton);
+    lab->concentrationWindow()->slidingTable->expandTimer()->fire();
+    lab->concentrationWindow()->slidingTable->expandTimer()->fire();
+    LabState.movieStep = 4;
     next();  // step 5 again
-    EXPECT_FALSE(Form4->Timer2->enabled());
-    runDown(Form4->Timer1);
+    EXPECT_FALSE(lab->concentrationWindow()->slidingTable->expandTimer()->enabled());
+    runDown(lab->concentrationWindow()->slidingTable->collapseTimer());
     EXPECT_EQ(tableLayout(), collapsed);
 
     // Step 7 does not slide the table.
-    QTest::mouseClick(Form4->Button2, Qt::LeftButton);
-    QTest::mouseClick(Form4->Button3, Qt::LeftButton);
-    runDown(Form4->Timer2);
-    LabState.MovieStep = 6;
+    QTest::mouseClick(lab->concentrationWindow()->startButton, Qt::LeftButton);
+    QTest::mouseClick(lab->concentrationWindow()->stopButton, Qt::LeftButton);
+    runDown(lab->concentrationWindow()->slidingTable->expandTimer());
+    LabState.movieStep = 6;
     next();
-    EXPECT_FALSE(Form4->Timer1->enabled());
+    EXPECT_FALSE(lab->concentrationWindow()->slidingTable->collapseTimer()->enabled());
     EXPECT_EQ(tableLayout(), expanded);
 }
 
 TEST_F(ConcentrationWindowTest, EndOfMovieWatchStopsTheMovieOnItsLastFrame) {
     tree->write("Movie/Opyt1/4_1.swf", minimalSwf(705, 350, 5));
     enterExperiment();
-    LabState.MovieStep = 3;
+    LabState.movieStep = 3;
     next();
     ASSERT_EQ(movie(), moviePath("4_1.swf"));
-    Form4->Label14->hide();
-    MoviePlayer* player = Form4->Flash1;
+    lab->concentrationWindow()->nextLink->hide();
+    MoviePlayer* player = lab->concentrationWindow()->movie;
     player->stepFrames(player->TotalFrames() - 2);
-    Form4->Timer4->fire();
+    lab->concentrationWindow()->movieEndWatch->fire();
     EXPECT_TRUE(player->isPlaying());
-    EXPECT_FALSE(Form4->Label14->isVisible());
+    EXPECT_FALSE(lab->concentrationWindow()->nextLink->isVisible());
     player->stepFrames(1);
     ASSERT_EQ(player->FrameNum(), player->TotalFrames() - 1);
-    Form4->Timer4->fire();
+    lab->concentrationWindow()->movieEndWatch->fire();
     EXPECT_FALSE(player->isPlaying());
     EXPECT_EQ(player->FrameNum(), player->TotalFrames() - 1);
-    EXPECT_TRUE(Form4->Label14->isVisible());
+    EXPECT_TRUE(lab->concentrationWindow()->nextLink->isVisible());
 }
 
 TEST_F(ConcentrationWindowTest, LeavingShowsTheMainWindow) {
     enterExperiment();
-    QTest::mouseClick(Form4->Label5, Qt::LeftButton);
-    EXPECT_TRUE(Form1->isVisible());
-    EXPECT_FALSE(Form4->isVisible());
+    QTest::mouseClick(lab->concentrationWindow()->finishLink, Qt::LeftButton);
+    EXPECT_TRUE(lab->mainWindow()->isVisible());
+    EXPECT_FALSE(lab->concentrationWindow()->isVisible());
 
     enterExperiment();
-    QTest::mouseMove(Form4->Image3, QPoint(5, 5));
-    ASSERT_TRUE(Form4->Image2->isVisible());
-    QTest::mouseClick(Form4->Image2, Qt::LeftButton, {}, QPoint(6, 6));
-    EXPECT_TRUE(Form1->isVisible());
-    EXPECT_FALSE(Form4->isVisible());
+    QTest::mouseMove(lab->concentrationWindow()->closeSpot, QPoint(5, 5));
+    ASSERT_TRUE(lab->concentrationWindow()->closeGlyph->isVisible());
+    QTest::mouseClick(lab->concentrationWindow()->closeGlyph, Qt::LeftButton, {}, QPoint(6, 6));
+    EXPECT_TRUE(lab->mainWindow()->isVisible());
+    EXPECT_FALSE(lab->concentrationWindow()->isVisible());
     EXPECT_TRUE(messages->texts().isEmpty());
 }
 
@@ -374,105 +405,110 @@ TEST_F(ConcentrationWindowTest, ANewRunStartsFromTheResetLayoutAndKeepsTheTable)
     enterExperiment();
     next();
     fillColumn(4, {"0,02", "0,03", "0,04", "0,05"});
-    Form4->Edit1->setText("0,1");
-    LabState.MovieStep = 3;
+    lab->concentrationWindow()->initialConcentrationBox->setText("0,1");
+    LabState.movieStep = 3;
     next();  // step 4: the table slides away, the stopwatch comes up
-    for (int i = 0; i < 5; ++i) Form4->Timer1->fire();
-    Form4->Timer1->setEnabled(false);
-    QTest::mouseClick(Form4->Label5, Qt::LeftButton);
+    for (int i = 0; i < 5; ++i) lab->concentrationWindow()->slidingTable->collapseTimer()->fire();
+    lab->concentrationWindow()->slidingTable->collapseTimer()->setEnabled(false);
+    QTest::mouseClick(lab->concentrationWindow()->finishLink, Qt::LeftButton);
 
     enterExperiment();
-    EXPECT_EQ(LabState.MovieStep, 1);
+    EXPECT_EQ(LabState.movieStep, 1);
     EXPECT_EQ(tableLayout(), expanded);
     EXPECT_TRUE(calculatorHidden());
-    EXPECT_FALSE(Form4->StaticText4->isVisible());
-    EXPECT_FALSE(Form4->Button2->isVisible());
-    EXPECT_TRUE(Form4->Label14->isVisible());
-    EXPECT_EQ(Form4->StringGrid1->cell(4, 3), "0,04");
-    EXPECT_EQ(Form4->Edit1->text(), "0,1");
+    EXPECT_FALSE(lab->concentrationWindow()->stopwatchDisplay->isVisible());
+    EXPECT_FALSE(lab->concentrationWindow()->startButton->isVisible());
+    EXPECT_TRUE(lab->concentrationWindow()->nextLink->isVisible());
+    EXPECT_EQ(lab->concentrationWindow()->measurementTable->cell(4, 3), "0,04");
+    EXPECT_EQ(lab->concentrationWindow()->initialConcentrationBox->text(), "0,1");
     EXPECT_EQ(movie(), moviePath("1.swf"));
 }
 
 TEST_F(ConcentrationWindowTest, TheEightStepsWithTheGraphAndTheGrade) {
-    ASSERT_TRUE(AddStudent("ХТ-21", "Петрова А.В."));
-    Form1->ComboBox1->setCurrentIndex(0);
-    LabState.VariantNumber = 1;
+    ASSERT_TRUE(addStudent("ХТ-21", "Петрова А.В."));
+    lab->mainWindow()->variantChooser->setCurrentIndex(0);
+    LabState.variantNumber = 1;
     enterExperiment();
     EXPECT_EQ(movie(), moviePath("1.swf"));
 
     next();  // 2: the calculator
-    EXPECT_EQ(LabState.MovieStep, 2);
+    EXPECT_EQ(LabState.movieStep, 2);
     EXPECT_TRUE(calculatorVisible());
     EXPECT_EQ(movie(), moviePath("2.swf"));
 
     fillColumn(4, {"0,02", "", "0,04", "0,05"});
     next();  // 3 refused: a concentration is missing
     EXPECT_EQ(messages->messageTexts(), QStringList{column4Message});
-    EXPECT_EQ(LabState.MovieStep, 2);
+    EXPECT_EQ(LabState.movieStep, 2);
     EXPECT_EQ(movie(), moviePath("2.swf"));
     EXPECT_TRUE(calculatorVisible());
 
     messages->clear();
-    Form4->StringGrid1->setCell(4, 2, "0,03");
+    lab->concentrationWindow()->measurementTable->setCell(4, 2, "0,03");
     next();  // 3
-    EXPECT_EQ(LabState.MovieStep, 3);
+    EXPECT_EQ(LabState.movieStep, 3);
     EXPECT_TRUE(calculatorHidden());
     EXPECT_EQ(movie(), moviePath("3.swf"));
 
     const QStringList times = {"35", "23", "17", "14"};
     for (int tube = 1; tube <= 4; ++tube) {
         next();  // 4..7: one tube each
-        EXPECT_EQ(LabState.MovieStep, tube + 3);
+        EXPECT_EQ(LabState.movieStep, tube + 3);
         EXPECT_EQ(movie(), moviePath(qPrintable(QString("%1_1.swf").arg(tube + 3))));
-        EXPECT_EQ(Form4->Timer1->enabled(), tube < 4) << tube;
-        if (tube < 4) runDown(Form4->Timer1);
-        QTest::mouseClick(Form4->Button2, Qt::LeftButton);
+        EXPECT_EQ(lab->concentrationWindow()->slidingTable->collapseTimer()->enabled(), tube < 4)
+            << tube;
+        if (tube < 4) runDown(lab->concentrationWindow()->slidingTable->collapseTimer());
+        QTest::mouseClick(lab->concentrationWindow()->startButton, Qt::LeftButton);
         clock.advance(times[tube - 1].toInt() * 1000 + 300);
-        Form4->Timer3->fire();
-        EXPECT_EQ(Form4->StaticText4->text(), QString("00:%1").arg(times[tube - 1]));
-        QTest::mouseClick(Form4->Button3, Qt::LeftButton);
-        runDown(Form4->Timer2);
+        lab->concentrationWindow()->stopwatch->fire();
+        EXPECT_EQ(lab->concentrationWindow()->stopwatchDisplay->text(),
+                  QString("00:%1").arg(times[tube - 1]));
+        QTest::mouseClick(lab->concentrationWindow()->stopButton, Qt::LeftButton);
+        runDown(lab->concentrationWindow()->slidingTable->expandTimer());
         EXPECT_EQ(tableLayout(), expanded);
-        Form4->Flash1->stepFrames(Form4->Flash1->TotalFrames());
-        Form4->Timer4->fire();
-        if (tube < 4) Form4->StringGrid1->setCell(5, tube, times[tube - 1]);
+        lab->concentrationWindow()->movie->stepFrames(
+            lab->concentrationWindow()->movie->TotalFrames());
+        lab->concentrationWindow()->movieEndWatch->fire();
+        if (tube < 4)
+            lab->concentrationWindow()->measurementTable->setCell(5, tube, times[tube - 1]);
     }
 
     next();  // 8 refused: a time is missing
     EXPECT_EQ(messages->messageTexts(), QStringList{column5Message});
-    EXPECT_EQ(LabState.MovieStep, 7);
+    EXPECT_EQ(LabState.movieStep, 7);
     EXPECT_EQ(movie(), moviePath("7_1.swf"));
-    EXPECT_FALSE(Form4->Timer4->enabled());
-    EXPECT_TRUE(Form4->Label14->isVisible());
+    EXPECT_FALSE(lab->concentrationWindow()->movieEndWatch->enabled());
+    EXPECT_TRUE(lab->concentrationWindow()->nextLink->isVisible());
 
     messages->clear();
     fillColumn(5, {"8", "12", "17", "14"});
     int graphShown = 0;
     QStringList pointsSeen;
     LabWindow::setModalHook([&](LabWindow& w) {
-        if (&w != Form8) return;
+        if (&w != lab->rateGraphWindow()) return;
         ++graphShown;
-        for (const QPointF& p : Form8->Series3->points())
+        for (const QPointF& p : lab->rateGraphWindow()->measuredPoints->points())
             pointsSeen << QString("%1;%2").arg(p.x()).arg(p.y());
-        QTest::mouseClick(Form8->Label14, Qt::LeftButton);
-        runDown(Form8->Timer1);
-        QTest::mouseClick(Form8->Label5, Qt::LeftButton);
+        QTest::mouseClick(lab->rateGraphWindow()->nextLink, Qt::LeftButton);
+        runDown(lab->rateGraphWindow()->lineGrowthTimer);
+        QTest::mouseClick(lab->rateGraphWindow()->backLink, Qt::LeftButton);
     });
     next();  // 8
     LabWindow::setModalHook(nullptr);
-    EXPECT_EQ(LabState.MovieStep, 8);
+    EXPECT_EQ(LabState.movieStep, 8);
     EXPECT_EQ(graphShown, 1);
-    EXPECT_EQ(Form4->StringGrid1->cell(6, 1), "0,13");
-    EXPECT_EQ(Form4->StringGrid1->cell(6, 2), "0,08");
-    EXPECT_EQ(Form4->StringGrid1->cell(6, 3), "0,06");
-    EXPECT_EQ(Form4->StringGrid1->cell(6, 4), "0,07");
+    EXPECT_EQ(lab->concentrationWindow()->measurementTable->cell(6, 1), "0,13");
+    EXPECT_EQ(lab->concentrationWindow()->measurementTable->cell(6, 2), "0,08");
+    EXPECT_EQ(lab->concentrationWindow()->measurementTable->cell(6, 3), "0,06");
+    EXPECT_EQ(lab->concentrationWindow()->measurementTable->cell(6, 4), "0,07");
     EXPECT_EQ(pointsSeen, QStringList({"0;0", "0.02;0.13", "0.03;0.08", "0.04;0.06", "0.05;0.07"}));
-    EXPECT_FALSE(Form4->Label14->isVisible());
-    EXPECT_TRUE(Form4->Label8->isVisible());
+    EXPECT_FALSE(lab->concentrationWindow()->nextLink->isVisible());
+    EXPECT_TRUE(lab->concentrationWindow()->graphLink->isVisible());
     EXPECT_EQ(movie(), moviePath("7_1.swf"));  // step 8 has no movie
-    EXPECT_FALSE(Form8->isVisible());
-    EXPECT_TRUE(Form4->isVisible());
-    EXPECT_FALSE(Form4->Timer4->enabled());  // closing the graph is no fresh activation
+    EXPECT_FALSE(lab->rateGraphWindow()->isVisible());
+    EXPECT_TRUE(lab->concentrationWindow()->isVisible());
+    EXPECT_FALSE(lab->concentrationWindow()
+                     ->movieEndWatch->enabled());  // closing the graph is no fresh activation
 
     // The sample data's tube 4 of variant 1 is V 0.081, C 0.1; measured 0.07 and 0.05 give
     // the partial grades 5 and 1.
@@ -490,7 +526,7 @@ TEST_F(ConcentrationWindowTest, TheEightStepsWithTheGraphAndTheGrade) {
 
 TEST_F(ConcentrationWindowTest, AZeroTimeEndsStep8Silently) {
     enterExperiment();
-    LabState.MovieStep = 7;
+    LabState.movieStep = 7;
     fillColumn(4, {"0,02", "0,03", "0,04", "0,05"});
     fillColumn(5, {"8", "12", "0", "14"});
     fillColumn(6, {"", "", "", ""});
@@ -501,9 +537,9 @@ TEST_F(ConcentrationWindowTest, AZeroTimeEndsStep8Silently) {
     });
     next();
     EXPECT_EQ(graphShown, 0);
-    EXPECT_EQ(Form4->StringGrid1->cell(6, 2), "0,08");
-    EXPECT_EQ(Form4->StringGrid1->cell(6, 3), "");
-    EXPECT_FALSE(Form4->Label14->isVisible());
-    EXPECT_FALSE(Form4->Label8->isVisible());
+    EXPECT_EQ(lab->concentrationWindow()->measurementTable->cell(6, 2), "0,08");
+    EXPECT_EQ(lab->concentrationWindow()->measurementTable->cell(6, 3), "");
+    EXPECT_FALSE(lab->concentrationWindow()->nextLink->isVisible());
+    EXPECT_FALSE(lab->concentrationWindow()->graphLink->isVisible());
     EXPECT_TRUE(messages->texts().isEmpty());
 }

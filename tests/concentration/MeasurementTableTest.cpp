@@ -5,7 +5,7 @@
 
 #include "TestSupport.h"
 #include "concentration/MeasurementTable.h"
-#include "shell/LabState.h"
+#include "core/LabState.h"
 #include "toolkit/StringGrid.h"
 
 namespace {
@@ -49,7 +49,7 @@ TEST_F(MeasurementTableTest, SetUpAgainKeepsTheStudentsColumns) {
     EXPECT_EQ(grid->cell(6, 1), "x");
 }
 
-TEST_F(MeasurementTableTest, NumericKeyFilter) {
+TEST_F(MeasurementTableTest, numericKeyFilter) {
     struct Case {
         const char* name;
         unsigned char key;
@@ -63,7 +63,7 @@ TEST_F(MeasurementTableTest, NumericKeyFilter) {
     };
     for (const Case& c : cases) {
         unsigned char key = c.key;
-        NumericKeyFilter(key);
+        numericKeyFilter(key);
         EXPECT_EQ(key != 0, c.passes) << c.name;
         if (c.passes) {
             EXPECT_EQ(key, c.key) << c.name;
@@ -80,26 +80,26 @@ TEST_F(MeasurementTableTest, RequireColumnShowsOneMessageAndTakesTheStepBack) {
     other->setFocus();
     ASSERT_FALSE(grid->hasFocus());
     fillColumn(4, {"", "0,03", "", "0,05"});
-    LabState.MovieStep = 3;
-    EXPECT_FALSE(RequireColumn(grid.get(), 4, concentrationColumnMessage()));
+    LabState.movieStep = 3;
+    EXPECT_FALSE(requireColumn(grid.get(), 4, concentrationColumnMessage()));
     EXPECT_EQ(messages->messageTexts(),
               QStringList{QStringLiteral("Столбец \"C` Na2S2O3 моль/л\" не может быть пуст")});
-    EXPECT_EQ(LabState.MovieStep, 2);
+    EXPECT_EQ(LabState.movieStep, 2);
     EXPECT_TRUE(grid->hasFocus());
 
     messages->clear();
     fillColumn(5, {"8", "12", "15", ""});
-    LabState.MovieStep = 8;
-    EXPECT_FALSE(RequireColumn(grid.get(), 5, timeColumnMessage()));
+    LabState.movieStep = 8;
+    EXPECT_FALSE(requireColumn(grid.get(), 5, timeColumnMessage()));
     EXPECT_EQ(messages->messageTexts(),
               QStringList{QStringLiteral("Столбец \"Время T, с\" не может быть пуст")});
-    EXPECT_EQ(LabState.MovieStep, 7);
+    EXPECT_EQ(LabState.movieStep, 7);
 
     messages->clear();
     fillColumn(5, {"8", "12", "15", ","});  // only emptiness counts
-    EXPECT_TRUE(RequireColumn(grid.get(), 5, timeColumnMessage()));
+    EXPECT_TRUE(requireColumn(grid.get(), 5, timeColumnMessage()));
     EXPECT_TRUE(messages->texts().isEmpty());
-    EXPECT_EQ(LabState.MovieStep, 7);
+    EXPECT_EQ(LabState.movieStep, 7);
     grid->setParent(nullptr);
 }
 

@@ -2,7 +2,7 @@
 
 #include "TestSupport.h"
 #include "concentration/ReferenceData.h"
-#include "shell/LabState.h"
+#include "core/LabState.h"
 
 namespace {
 // A complete file: tube k of variant v reads `k  1/tk  C'k`, with values that name their place.
@@ -156,7 +156,7 @@ TEST_F(ReferenceDataLoad, MissingFileIsReportedAndEndsTheProgram) {
     EXPECT_EQ(messages->errorTexts()[0],
               QStringLiteral("Невозможно открыть файл по адресу: ") + tree->dir() +
                   QStringLiteral("/Dannie.txt. Выполнение программы будет остановлено!!!"));
-    EXPECT_TRUE(LabState.StartupFailed);
+    EXPECT_TRUE(LabState.startupFailed);
     EXPECT_EQ(referenceConcentrationOfTube4(1), 0);
 }
 
@@ -166,7 +166,7 @@ TEST_F(ReferenceDataLoad, MalformedNumberIsReportedAndTheRestIsKept) {
     tree->write("Dannie.txt", file);
     loadReferenceData();
     EXPECT_EQ(messages->errorTexts(), QStringList{QStringLiteral("Invalid numeric input")});
-    EXPECT_FALSE(LabState.StartupFailed);
+    EXPECT_FALSE(LabState.startupFailed);
     EXPECT_EQ(referenceConcentrationOfTube4(2), 2.4e-2);
     EXPECT_EQ(referenceRateOfTube4(3), 0);
     resetReferenceData();

@@ -4,6 +4,9 @@
 
 #include "ExperimentTestSupport.h"
 #include "experiments/EquilibriumWindow.h"
+#include "experiments/MovieEndWatch.h"
+#include "experiments/SlidingTable.h"
+#include "experiments/Stopwatch.h"
 #include "toolkit/Controls.h"
 
 namespace {
@@ -16,7 +19,7 @@ class EquilibriumWindowTest : public ExperimentTest {
 protected:
     void SetUp() override {
         ExperimentTest::SetUp();
-        w = Form7;
+        w = lab->equilibriumWindow();
         // This player does not play by itself: one-frame movies rest on their last frame.
         for (int step = 1; step <= 6; ++step)
             tree->write(QStringLiteral("Movie/Opyt4/%1.swf").arg(step), minimalSwf(705, 400, 1));
@@ -26,22 +29,24 @@ protected:
 
     void reachDirections() {
         start();
-        w->Label14Click();
-        w->Timer1->fire();
-        ASSERT_TRUE(w->Label14->isVisible());
-        w->Label14Click();
-        ASSERT_FALSE(w->Label14->isVisible());
-        w->Timer1->fire();
-        ASSERT_TRUE(w->RadioGroup1->isVisible());
+        w->onNextClicked();
+        w->movieEndWatch->fire();
+        ASSERT_TRUE(w->nextLink->isVisible());
+        w->onNextClicked();
+        ASSERT_FALSE(w->nextLink->isVisible());
+        w->movieEndWatch->fire();
+        ASSERT_TRUE(w->ironChlorideGroup->isVisible());
     }
 
     void choose(int group, int item) {
-        RadioGroup* groups[] = {w->RadioGroup1, w->RadioGroup2, w->RadioGroup3};
+        RadioGroup* groups[] = {w->ironChlorideGroup, w->thiocyanateGroup, w->chlorideGroup};
         groups[group - 1]->button(item)->click();
     }
 
     void fillBoxes(const QStringList& texts) {
-        QLineEdit* boxes[] = {w->Edit1, w->Edit2, w->Edit3, w->Edit4, w->Edit5, w->Edit6};
+        QLineEdit* boxes[] = {w->firstConcentrationBox, w->secondConcentrationBox,
+                              w->thirdConcentrationBox, w->fourthConcentrationBox,
+                              w->firstExponentBox,      w->secondExponentBox};
         for (int i = 0; i < 6; ++i) {
             boxes[i]->clear();
             typeKeys(boxes[i], texts[i]);
@@ -49,12 +54,14 @@ protected:
     }
 
     bool boxesVisible() const {
-        for (QLineEdit* box : {w->Edit1, w->Edit2, w->Edit3, w->Edit4, w->Edit5, w->Edit6})
+        for (QLineEdit* box :
+             {w->firstConcentrationBox, w->secondConcentrationBox, w->thirdConcentrationBox,
+              w->fourthConcentrationBox, w->firstExponentBox, w->secondExponentBox})
             if (!box->isVisible()) return false;
         return true;
     }
 
-    TForm7* w = nullptr;
+    EquilibriumWindow* w = nullptr;
 };
 
 struct Choice {
@@ -78,31 +85,31 @@ TEST_P(EquilibriumRunTest, DirectionsThenBoxesRecordMean) {
     reachDirections();
     for (const Choice& c : row.choices) choose(c.group, c.item);
     EXPECT_EQ(messages->messageTexts(), row.expectedMessages);
-    EXPECT_FALSE(w->RadioGroup1->isVisible());
-    EXPECT_EQ(LabState.MovieStep, 4);
-    EXPECT_EQ(w->Flash1->movie(), movie("\\Movie\\Opyt4\\4.swf"));
+    EXPECT_FALSE(w->ironChlorideGroup->isVisible());
+    EXPECT_EQ(LabState.movieStep, 4);
+    EXPECT_EQ(w->movie->movie(), movie("\\Movie\\Opyt4\\4.swf"));
     EXPECT_TRUE(boxesVisible());
-    EXPECT_TRUE(w->Label14->isVisible());
+    EXPECT_TRUE(w->nextLink->isVisible());
 
     messages->clear();
     for (int i = 0; i < row.wrongBoxChecks; ++i) {
         QStringList wrong = RightBoxes;
         wrong[i % 6] = "х";
         fillBoxes(wrong);
-        w->Label14Click();
+        w->onNextClicked();
     }
     EXPECT_EQ(messages->messageTexts(), QStringList(qsizetype(row.wrongBoxChecks), NotRight));
     EXPECT_EQ(recordedScore(4), 0.0f);
 
     fillBoxes(RightBoxes);
-    w->Label14Click();
+    w->onNextClicked();
     EXPECT_EQ(recordedScore(4), row.recorded);
     EXPECT_FALSE(boxesVisible());
-    EXPECT_EQ(w->Flash1->movie(), movie("\\Movie\\Opyt4\\5.swf"));
-    EXPECT_TRUE(w->Label14->isVisible());
-    w->Label14Click();
-    EXPECT_EQ(w->Flash1->movie(), movie("\\Movie\\Opyt4\\6.swf"));
-    EXPECT_FALSE(w->Label14->isVisible());
+    EXPECT_EQ(w->movie->movie(), movie("\\Movie\\Opyt4\\5.swf"));
+    EXPECT_TRUE(w->nextLink->isVisible());
+    w->onNextClicked();
+    EXPECT_EQ(w->movie->movie(), movie("\\Movie\\Opyt4\\6.swf"));
+    EXPECT_FALSE(w->nextLink->isVisible());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -141,14 +148,14 @@ TEST_P(EquilibriumBoxFaultTest, NearMissFailsAndReplaysStepFour) {
     QStringList texts = RightBoxes;
     texts[GetParam().box - 1] = QString::fromUtf8(GetParam().text);
     fillBoxes(texts);
-    w->Label14Click();
+    w->onNextClicked();
     EXPECT_EQ(messages->messageTexts(), QStringList{NotRight});
-    EXPECT_EQ(LabState.MovieStep, 4);
-    EXPECT_EQ(w->Flash1->movie(), movie("\\Movie\\Opyt4\\4.swf"));
-    EXPECT_EQ(w->Grading.AnswerBoxGrade, 4);
+    EXPECT_EQ(LabState.movieStep, 4);
+    EXPECT_EQ(w->movie->movie(), movie("\\Movie\\Opyt4\\4.swf"));
+    EXPECT_EQ(w->grading.answerBoxGrade, 4);
     EXPECT_TRUE(boxesVisible());
-    EXPECT_TRUE(w->Label14->isVisible());
-    EXPECT_EQ(w->Edit1->text(), texts[0]);
+    EXPECT_TRUE(w->nextLink->isVisible());
+    EXPECT_EQ(w->firstConcentrationBox->text(), texts[0]);
     EXPECT_EQ(recordedScore(4), 0.0f);
 }
 
@@ -159,17 +166,17 @@ INSTANTIATE_TEST_SUITE_P(Boxes, EquilibriumBoxFaultTest,
 
 TEST_F(EquilibriumWindowTest, WatchActsOnlyWhileVisible) {
     start();
-    EXPECT_EQ(w->Flash1->movie(), movie("\\Movie\\Opyt4\\1.swf"));
-    EXPECT_FALSE(w->Flash1->play());
-    EXPECT_FALSE(w->Flash1->loop());
-    w->Label14Click();
-    ASSERT_FALSE(w->Label14->isVisible());
+    EXPECT_EQ(w->movie->movie(), movie("\\Movie\\Opyt4\\1.swf"));
+    EXPECT_FALSE(w->movie->play());
+    EXPECT_FALSE(w->movie->loop());
+    w->onNextClicked();
+    ASSERT_FALSE(w->nextLink->isVisible());
     w->closeForm();
-    w->Timer1->fire();
+    w->movieEndWatch->fire();
     w->showForm();
-    EXPECT_FALSE(w->Label14->isVisible());
-    w->Timer1->fire();
-    EXPECT_TRUE(w->Label14->isVisible());
+    EXPECT_FALSE(w->nextLink->isVisible());
+    w->movieEndWatch->fire();
+    EXPECT_TRUE(w->nextLink->isVisible());
 }
 
 TEST_F(EquilibriumWindowTest, SecondRunKeepsChoicesGradesAndBoxes) {
@@ -179,14 +186,14 @@ TEST_F(EquilibriumWindowTest, SecondRunKeepsChoicesGradesAndBoxes) {
     choose(2, 0);
     choose(3, 1);
     fillBoxes(RightBoxes);
-    w->Label14Click();
+    w->onNextClicked();
     ASSERT_EQ(recordedScore(4), 4.5f);
-    QTest::mouseClick(w->Label5, Qt::LeftButton);
-    ASSERT_TRUE(Form1->isVisible());
+    QTest::mouseClick(w->finishLink, Qt::LeftButton);
+    ASSERT_TRUE(lab->mainWindow()->isVisible());
 
     messages->clear();
     reachDirections();
-    EXPECT_EQ(w->RadioGroup1->itemIndex(), 0);
+    EXPECT_EQ(w->ironChlorideGroup->itemIndex(), 0);
     EXPECT_FALSE(boxesVisible());
     // Re-choosing what is already chosen does nothing.
     choose(3, 1);
@@ -194,8 +201,8 @@ TEST_F(EquilibriumWindowTest, SecondRunKeepsChoicesGradesAndBoxes) {
     choose(3, 0);
     choose(3, 1);
     EXPECT_EQ(messages->messageTexts(), (QStringList{NotRight, Right}));
-    EXPECT_EQ(w->Edit1->text(), "в");
-    w->Label14Click();
+    EXPECT_EQ(w->firstConcentrationBox->text(), "в");
+    w->onNextClicked();
     EXPECT_EQ(recordedScore(4), 4.5f);
 }
 

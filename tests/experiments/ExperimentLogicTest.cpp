@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "experiments/EquilibriumAnswers.h"
+#include "experiments/Stopwatch.h"
 #include "experiments/TemperatureCoefficients.h"
 
 namespace {

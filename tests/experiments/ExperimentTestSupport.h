@@ -7,12 +7,12 @@
 #include <cstring>
 
 #include "TestSupport.h"
+#include "app/Laboratory.h"
+#include "app/MainWindow.h"
+#include "core/LabState.h"
+#include "core/Loaders.h"
+#include "core/ProgramDir.h"
 #include "movie/MoviePlayer.h"
-#include "shell/Forms.h"
-#include "shell/LabState.h"
-#include "shell/Loaders.h"
-#include "shell/MainWindow.h"
-#include "shell/ProgramDir.h"
 #include "students/StudentStore.h"
 #include "toolkit/LabTimer.h"
 
@@ -23,8 +23,8 @@ protected:
     void SetUp() override {
         LabTest::SetUp();
         createWindows();
-        LabState.RegistrationShown = true;
-        ASSERT_TRUE(AddStudent(QStringLiteral("ХТ-21"), QStringLiteral("Петрова А.")));
+        LabState.registrationShown = true;
+        ASSERT_TRUE(addStudent(QStringLiteral("ХТ-21"), QStringLiteral("Петрова А.")));
         messages->clear();
     }
 
@@ -32,11 +32,11 @@ protected:
     // by hand from then on.
     template <class Window>
     void startRun(Window* window, int experiment) {
-        window->Flash1->setManualStepping(true);
-        LabState.SelectedExperiment = experiment;
-        Form1->Label14Click();
+        window->movie->setManualStepping(true);
+        LabState.selectedExperiment = experiment;
+        lab->mainWindow()->onExperimentLinkClicked();
         ASSERT_TRUE(window->isVisible());
-        ASSERT_EQ(LabState.MovieStep, 1);
+        ASSERT_EQ(LabState.movieStep, 1);
     }
 
     // The grade of experiment k of the student in slot s, as the results file holds it.

@@ -3,7 +3,10 @@
 
 #include "ExperimentTestSupport.h"
 #include "concentration/ConcentrationWindow.h"
-#include "experiments/HeadingStrip14.h"
+#include "experiments/HeadingStrip.h"
+#include "experiments/MovieEndWatch.h"
+#include "experiments/SlidingTable.h"
+#include "experiments/Stopwatch.h"
 #include "experiments/TemperatureWindow.h"
 #include "toolkit/Controls.h"
 #include "toolkit/FilteredEdit.h"
@@ -18,10 +21,10 @@ class TemperatureWindowTest : public ExperimentTest {
 protected:
     void SetUp() override {
         ExperimentTest::SetUp();
-        w = Form5;
+        w = lab->temperatureWindow();
         // Tube 1 of experiment 1, as its table holds it after a run.
-        Form4->StringGrid1->setCell(5, 1, QStringLiteral("36"));
-        Form4->StringGrid1->setCell(6, 1, QStringLiteral("0,03"));
+        lab->concentrationWindow()->measurementTable->setCell(5, 1, QStringLiteral("36"));
+        lab->concentrationWindow()->measurementTable->setCell(6, 1, QStringLiteral("0,03"));
     }
 
     void start() { startRun(w, 2); }
@@ -30,12 +33,12 @@ protected:
     void reachCoefficients(const QString& time35 = QStringLiteral("18"),
                            const QString& time45 = QStringLiteral("9")) {
         start();
-        w->Label14Click();
-        w->Label14Click();
-        w->StringGrid1->setCell(1, 2, time35);
-        w->StringGrid1->setCell(1, 3, time45);
-        w->Label14Click();
-        ASSERT_EQ(LabState.MovieStep, 4);
+        w->onNextClicked();
+        w->onNextClicked();
+        w->measurementTable->setCell(1, 2, time35);
+        w->measurementTable->setCell(1, 3, time45);
+        w->onNextClicked();
+        ASSERT_EQ(LabState.movieStep, 4);
     }
 
     void answer(FilteredEdit* box, const QString& text) {
@@ -44,45 +47,45 @@ protected:
     }
 
     void first(const QString& a, const QString& b) {
-        answer(w->Edit1, a);
-        answer(w->Edit2, b);
-        QTest::mouseClick(w->Button1, Qt::LeftButton);
+        answer(w->firstNumeratorBox, a);
+        answer(w->firstDenominatorBox, b);
+        QTest::mouseClick(w->firstOkButton, Qt::LeftButton);
     }
 
     void second(const QString& a, const QString& b) {
-        answer(w->Edit3, a);
-        answer(w->Edit4, b);
-        QTest::mouseClick(w->Button4, Qt::LeftButton);
+        answer(w->secondNumeratorBox, a);
+        answer(w->secondDenominatorBox, b);
+        QTest::mouseClick(w->secondOkButton, Qt::LeftButton);
     }
 
-    TForm5* w = nullptr;
+    TemperatureWindow* w = nullptr;
 };
 
 TEST_F(TemperatureWindowTest, TableLayoutAndActivationCopy) {
     const char* headers[] = {" № пробирки", " Время, c", " T oC", " Vусл = 1/Время",
                              " Температурный коэфф-т"};
     for (int c = 0; c < 5; ++c)
-        EXPECT_EQ(w->StringGrid1->cell(c, 0).toStdString(), headers[c]) << c;
+        EXPECT_EQ(w->measurementTable->cell(c, 0).toStdString(), headers[c]) << c;
     // The table's own spelling: a Latin c.
-    EXPECT_TRUE(w->StringGrid1->cell(1, 0).endsWith(QLatin1Char('c')));
-    EXPECT_EQ(w->StringGrid1->cell(0, 3), "3");
+    EXPECT_TRUE(w->measurementTable->cell(1, 0).endsWith(QLatin1Char('c')));
+    EXPECT_EQ(w->measurementTable->cell(0, 3), "3");
 
     start();
-    EXPECT_EQ(w->StaticText2->text(), Form1->StaticText1->text());
-    EXPECT_EQ(w->StaticText3->text(), Form1->StaticText2->text());
-    EXPECT_EQ(w->StringGrid1->cell(1, 1), "36");
-    EXPECT_EQ(w->StringGrid1->cell(3, 1), "0,03");
-    EXPECT_EQ(w->StringGrid1->cell(2, 1), "25");
-    EXPECT_EQ(w->StringGrid1->cell(2, 2), "35");
-    EXPECT_EQ(w->StringGrid1->cell(2, 3), "45");
-    EXPECT_TRUE(w->StringGrid1->isEnabled());
-    EXPECT_TRUE(w->Timer4->enabled());
-    EXPECT_FALSE(Form1->isVisible());
+    EXPECT_EQ(w->variantSolutionText->text(), lab->mainWindow()->variantSolutionText->text());
+    EXPECT_EQ(w->variantAcidText->text(), lab->mainWindow()->variantAcidText->text());
+    EXPECT_EQ(w->measurementTable->cell(1, 1), "36");
+    EXPECT_EQ(w->measurementTable->cell(3, 1), "0,03");
+    EXPECT_EQ(w->measurementTable->cell(2, 1), "25");
+    EXPECT_EQ(w->measurementTable->cell(2, 2), "35");
+    EXPECT_EQ(w->measurementTable->cell(2, 3), "45");
+    EXPECT_TRUE(w->measurementTable->isEnabled());
+    EXPECT_TRUE(w->movieEndWatch->enabled());
+    EXPECT_FALSE(lab->mainWindow()->isVisible());
 }
 
 TEST_F(TemperatureWindowTest, HeadingStripLiesOverHeaderRow) {
-    EXPECT_EQ(w->Frame14->geometry(), QRect(8, 385, 425, 16));
-    const QImage strip = w->Frame14->image();
+    EXPECT_EQ(w->headingStrip->geometry(), QRect(8, 385, 425, 16));
+    const QImage strip = w->headingStrip->image();
     ASSERT_EQ(strip.size(), QSize(425, 16));
     // The titles are drawn: dark pixels inside the first and the last column.
     auto darkIn = [&](int x0, int x1) {
@@ -96,100 +99,101 @@ TEST_F(TemperatureWindowTest, HeadingStripLiesOverHeaderRow) {
 }
 
 TEST_F(TemperatureWindowTest, VariantThreePlaysItsOwnTimingMovies) {
-    LabState.VariantNumber = 3;
+    LabState.variantNumber = 3;
     start();
-    EXPECT_EQ(w->Flash1->movie(), movie("\\Movie\\Opyt2\\1.swf"));
-    w->Label14Click();
-    EXPECT_EQ(w->Flash1->movie(), movie("\\Movie\\Opyt2\\2_3.swf"));
-    EXPECT_FALSE(w->Label14->isVisible());
-    EXPECT_TRUE(w->StaticText4->isVisible());
-    EXPECT_EQ(w->StaticText4->text(), "00:00");
-    EXPECT_TRUE(w->Button2->isVisible());
-    EXPECT_FALSE(w->StaticText2->isVisible());
+    EXPECT_EQ(w->movie->movie(), movie("\\Movie\\Opyt2\\1.swf"));
+    w->onNextClicked();
+    EXPECT_EQ(w->movie->movie(), movie("\\Movie\\Opyt2\\2_3.swf"));
+    EXPECT_FALSE(w->nextLink->isVisible());
+    EXPECT_TRUE(w->stopwatchDisplay->isVisible());
+    EXPECT_EQ(w->stopwatchDisplay->text(), "00:00");
+    EXPECT_TRUE(w->startButton->isVisible());
+    EXPECT_FALSE(w->variantSolutionText->isVisible());
     // The table slides below the movie.
-    EXPECT_EQ(runTimer(w->Timer1), 12);
-    EXPECT_EQ(w->StringGrid1->geometry(), QRect(8, 439, 425, 19));
-    EXPECT_EQ(w->StaticText1->y(), 418);
-    EXPECT_EQ(w->Frame14->y(), 440);
+    EXPECT_EQ(runTimer(w->slidingTable->collapseTimer()), 12);
+    EXPECT_EQ(w->measurementTable->geometry(), QRect(8, 439, 425, 19));
+    EXPECT_EQ(w->tableCaption->y(), 418);
+    EXPECT_EQ(w->headingStrip->y(), 440);
     // "Далее" comes back once the movie rests on its last frame.
-    restOnLastFrame(w->Flash1);
-    w->Timer4->fire();
-    EXPECT_TRUE(w->Label14->isVisible());
-    w->Label14Click();
-    EXPECT_EQ(w->Flash1->movie(), movie("\\Movie\\Opyt2\\3_3.swf"));
+    restOnLastFrame(w->movie);
+    w->movieEndWatch->fire();
+    EXPECT_TRUE(w->nextLink->isVisible());
+    w->onNextClicked();
+    EXPECT_EQ(w->movie->movie(), movie("\\Movie\\Opyt2\\3_3.swf"));
 }
 
 TEST_F(TemperatureWindowTest, RatesAndBothCoefficientsRecordGrade) {
     reachCoefficients();
-    EXPECT_EQ(w->Flash1->movie(), movie("\\Movie\\Opyt2\\4.swf"));
-    EXPECT_EQ(w->StringGrid1->cell(3, 1), "0,03");
-    EXPECT_EQ(w->StringGrid1->cell(3, 2), "0,06");
-    EXPECT_EQ(w->StringGrid1->cell(3, 3), "0,11");
-    EXPECT_EQ(w->StringGrid1->cell(4, 1), "-");
-    EXPECT_FALSE(w->StringGrid1->isEnabled());
-    EXPECT_FALSE(w->Button2->isVisible());
-    EXPECT_TRUE(w->Edit4->isVisible());
-    EXPECT_FALSE(w->Label14->isVisible());
+    EXPECT_EQ(w->movie->movie(), movie("\\Movie\\Opyt2\\4.swf"));
+    EXPECT_EQ(w->measurementTable->cell(3, 1), "0,03");
+    EXPECT_EQ(w->measurementTable->cell(3, 2), "0,06");
+    EXPECT_EQ(w->measurementTable->cell(3, 3), "0,11");
+    EXPECT_EQ(w->measurementTable->cell(4, 1), "-");
+    EXPECT_FALSE(w->measurementTable->isEnabled());
+    EXPECT_FALSE(w->startButton->isVisible());
+    EXPECT_TRUE(w->secondDenominatorBox->isVisible());
+    EXPECT_FALSE(w->nextLink->isVisible());
 
     first(QStringLiteral("0,06"), QStringLiteral("0,03"));
-    EXPECT_EQ(w->StaticText5->text(), "2");
-    EXPECT_EQ(w->StringGrid1->cell(4, 2), "2");
+    EXPECT_EQ(w->firstCoefficientText->text(), "2");
+    EXPECT_EQ(w->measurementTable->cell(4, 2), "2");
     EXPECT_EQ(recordedScore(2), 0.0f);
-    EXPECT_EQ(LabState.MovieStep, 4);
+    EXPECT_EQ(LabState.movieStep, 4);
 
     second(QStringLiteral("0,11"), QStringLiteral("0,06"));
-    EXPECT_EQ(w->StringGrid1->cell(4, 3), "2");
+    EXPECT_EQ(w->measurementTable->cell(4, 3), "2");
     EXPECT_EQ(recordedScore(2), 5.0f);
-    EXPECT_EQ(LabState.MovieStep, 5);
-    EXPECT_EQ(w->Flash1->movie(), movie("\\Movie\\Opyt2\\5.swf"));
-    for (QWidget* c :
-         std::initializer_list<QWidget*>{w->Edit1, w->Edit2, w->Edit3, w->Edit4, w->Button1,
-                                         w->Button4, w->StaticText5, w->StaticText6})
+    EXPECT_EQ(LabState.movieStep, 5);
+    EXPECT_EQ(w->movie->movie(), movie("\\Movie\\Opyt2\\5.swf"));
+    for (QWidget* c : std::initializer_list<QWidget*>{
+             w->firstNumeratorBox, w->firstDenominatorBox, w->secondNumeratorBox,
+             w->secondDenominatorBox, w->firstOkButton, w->secondOkButton, w->firstCoefficientText,
+             w->secondCoefficientText})
         EXPECT_FALSE(c->isVisible());
-    EXPECT_TRUE(w->StaticText5->text().isEmpty());
+    EXPECT_TRUE(w->firstCoefficientText->text().isEmpty());
     EXPECT_TRUE(messages->texts().isEmpty());
     // From step 5 on "Далее" stays away.
-    w->Timer4->fire();
-    EXPECT_FALSE(w->Label14->isVisible());
+    w->movieEndWatch->fire();
+    EXPECT_FALSE(w->nextLink->isVisible());
 }
 
 TEST_F(TemperatureWindowTest, RejectedPairsCostOnePointEach) {
     reachCoefficients();
     first(QStringLiteral("0,03"), QStringLiteral("0,06"));
     EXPECT_EQ(messages->messageTexts(), QStringList{WrongCoefficient});
-    EXPECT_EQ(w->Grading.Grade, 4);
+    EXPECT_EQ(w->grading.grade, 4);
     // Not the table's text, though the same number.
     first(QStringLiteral("0,060"), QStringLiteral("0,03"));
-    EXPECT_EQ(w->Grading.Grade, 3);
+    EXPECT_EQ(w->grading.grade, 3);
     for (int i = 0; i < 4; ++i) second(QStringLiteral("0,06"), QStringLiteral("0,11"));
-    EXPECT_EQ(w->Grading.Grade, 0);
+    EXPECT_EQ(w->grading.grade, 0);
     EXPECT_EQ(messages->messageTexts().size(), 6);
-    EXPECT_TRUE(w->StaticText5->text().isEmpty());
+    EXPECT_TRUE(w->firstCoefficientText->text().isEmpty());
 
     first(QStringLiteral("0,06"), QStringLiteral("0,03"));
     second(QStringLiteral("0,11"), QStringLiteral("0,06"));
     EXPECT_EQ(recordedScore(2), 0.0f);
-    EXPECT_EQ(LabState.MovieStep, 5);
+    EXPECT_EQ(LabState.movieStep, 5);
 }
 
 TEST_F(TemperatureWindowTest, UnreadableBoxChangesNothing) {
     reachCoefficients();
     first(QStringLiteral("0,06"), QString());
     EXPECT_TRUE(messages->texts().isEmpty());
-    EXPECT_EQ(w->Grading.Grade, 5);
-    EXPECT_TRUE(w->StaticText5->text().isEmpty());
-    EXPECT_EQ(LabState.MovieStep, 4);
+    EXPECT_EQ(w->grading.grade, 5);
+    EXPECT_TRUE(w->firstCoefficientText->text().isEmpty());
+    EXPECT_EQ(LabState.movieStep, 4);
 }
 
 TEST_F(TemperatureWindowTest, ExactHalfRoundsDifferentlyPerCoefficient) {
     reachCoefficients();
-    w->StringGrid1->setCell(3, 1, QStringLiteral("0,5"));
-    w->StringGrid1->setCell(3, 2, QStringLiteral("1,25"));
+    w->measurementTable->setCell(3, 1, QStringLiteral("0,5"));
+    w->measurementTable->setCell(3, 2, QStringLiteral("1,25"));
     first(QStringLiteral("1,25"), QStringLiteral("0,5"));
-    EXPECT_EQ(w->StaticText5->text(), "2");
-    w->StringGrid1->setCell(3, 3, QStringLiteral("3,125"));
+    EXPECT_EQ(w->firstCoefficientText->text(), "2");
+    w->measurementTable->setCell(3, 3, QStringLiteral("3,125"));
     second(QStringLiteral("3,125"), QStringLiteral("1,25"));
-    EXPECT_EQ(w->StringGrid1->cell(4, 3), "3");
+    EXPECT_EQ(w->measurementTable->cell(4, 3), "3");
 }
 
 TEST_F(TemperatureWindowTest, AnswerBoxesTakeDigitsAndCommaOnly) {
@@ -202,113 +206,113 @@ TEST_F(TemperatureWindowTest, AnswerBoxesTakeDigitsAndCommaOnly) {
     for (const Row& row : {Row{"0,06", "0,06", 0}, Row{"0.06", "006", 1}, Row{"a1b", "1", 2},
                            Row{"-2", "2", 1}, Row{"В", "", 1}}) {
         const int before = messages->beeps();
-        answer(w->Edit1, QString::fromUtf8(row.typed));
-        EXPECT_EQ(w->Edit1->text().toStdString(), row.kept) << row.typed;
+        answer(w->firstNumeratorBox, QString::fromUtf8(row.typed));
+        EXPECT_EQ(w->firstNumeratorBox->text().toStdString(), row.kept) << row.typed;
         EXPECT_EQ(messages->beeps() - before, row.beeps) << row.typed;
     }
     // Backspace still edits.
-    answer(w->Edit1, QStringLiteral("12"));
-    QTest::keyClick(w->Edit1, Qt::Key_Backspace);
-    EXPECT_EQ(w->Edit1->text(), "1");
+    answer(w->firstNumeratorBox, QStringLiteral("12"));
+    QTest::keyClick(w->firstNumeratorBox, Qt::Key_Backspace);
+    EXPECT_EQ(w->firstNumeratorBox->text(), "1");
 }
 
 TEST_F(TemperatureWindowTest, EmptyColumnRefusesStepFour) {
     start();
-    w->Label14Click();
-    w->Label14Click();
-    restOnLastFrame(w->Flash1);
-    w->Timer4->fire();
-    ASSERT_TRUE(w->Label14->isVisible());
-    w->StringGrid1->setCell(1, 3, QStringLiteral("9"));
-    w->Label14Click();
+    w->onNextClicked();
+    w->onNextClicked();
+    restOnLastFrame(w->movie);
+    w->movieEndWatch->fire();
+    ASSERT_TRUE(w->nextLink->isVisible());
+    w->measurementTable->setCell(1, 3, QStringLiteral("9"));
+    w->onNextClicked();
     EXPECT_EQ(messages->messageTexts(),
               QStringList{QStringLiteral("Столбец \"Время, c\" не может быть пуст")});
-    EXPECT_EQ(LabState.MovieStep, 3);
-    EXPECT_EQ(w->Flash1->movie(), movie("\\Movie\\Opyt2\\3_1.swf"));
-    EXPECT_FALSE(w->Label14->isVisible());
-    EXPECT_FALSE(w->Edit1->isVisible());
-    EXPECT_TRUE(w->StringGrid1->isEnabled());
+    EXPECT_EQ(LabState.movieStep, 3);
+    EXPECT_EQ(w->movie->movie(), movie("\\Movie\\Opyt2\\3_1.swf"));
+    EXPECT_FALSE(w->nextLink->isVisible());
+    EXPECT_FALSE(w->firstNumeratorBox->isVisible());
+    EXPECT_TRUE(w->measurementTable->isEnabled());
 
     messages->clear();
-    w->StringGrid1->setCell(1, 2, QStringLiteral("18"));
-    w->StringGrid1->setCell(2, 2, QString());
-    w->Label14Click();
+    w->measurementTable->setCell(1, 2, QStringLiteral("18"));
+    w->measurementTable->setCell(2, 2, QString());
+    w->onNextClicked();
     EXPECT_EQ(messages->messageTexts(),
               QStringList{QStringLiteral("Столбец \"T oC\" не может быть пуст")});
-    EXPECT_EQ(LabState.MovieStep, 3);
+    EXPECT_EQ(LabState.movieStep, 3);
 }
 
 TEST_F(TemperatureWindowTest, TimeStillInCellEditorCounts) {
     start();
-    w->Label14Click();
-    w->Label14Click();
-    w->StringGrid1->setCell(1, 3, QStringLiteral("9"));
-    ASSERT_TRUE(w->StringGrid1->selectCell(1, 2));
-    w->StringGrid1->setFocus();
+    w->onNextClicked();
+    w->onNextClicked();
+    w->measurementTable->setCell(1, 3, QStringLiteral("9"));
+    ASSERT_TRUE(w->measurementTable->selectCell(1, 2));
+    w->measurementTable->setFocus();
     // The first key opens the cell editor, the rest goes into it.
-    QTest::keyClick(w->StringGrid1, '1');
-    QWidget* editor = w->StringGrid1->indexWidget(w->StringGrid1->currentIndex());
+    QTest::keyClick(w->measurementTable, '1');
+    QWidget* editor = w->measurementTable->indexWidget(w->measurementTable->currentIndex());
     ASSERT_NE(editor, nullptr);
     QTest::keyClicks(editor, QStringLiteral("8"));
-    w->Label14Click();
+    w->onNextClicked();
     EXPECT_TRUE(messages->texts().isEmpty());
-    EXPECT_EQ(LabState.MovieStep, 4);
-    EXPECT_EQ(w->StringGrid1->cell(3, 2), "0,06");
+    EXPECT_EQ(LabState.movieStep, 4);
+    EXPECT_EQ(w->measurementTable->cell(3, 2), "0,06");
 }
 
 TEST_F(TemperatureWindowTest, UnreadableTimeStopsRatesSilently) {
     reachCoefficients(QStringLiteral("abc"));
     EXPECT_TRUE(messages->texts().isEmpty());
-    EXPECT_EQ(w->StringGrid1->cell(3, 1), "0,03");
-    EXPECT_TRUE(w->StringGrid1->cell(3, 2).isEmpty());
-    EXPECT_TRUE(w->StringGrid1->cell(4, 1).isEmpty());
-    EXPECT_TRUE(w->Edit1->isVisible());
+    EXPECT_EQ(w->measurementTable->cell(3, 1), "0,03");
+    EXPECT_TRUE(w->measurementTable->cell(3, 2).isEmpty());
+    EXPECT_TRUE(w->measurementTable->cell(4, 1).isEmpty());
+    EXPECT_TRUE(w->firstNumeratorBox->isVisible());
 }
 
 TEST_F(TemperatureWindowTest, StopwatchAndSlidingTable) {
     start();
-    w->Label14Click();
-    runTimer(w->Timer1);
-    QTest::mouseClick(w->Button2, Qt::LeftButton);
-    EXPECT_FALSE(w->Button2->isEnabled());
-    EXPECT_TRUE(w->Button3->isEnabled());
-    EXPECT_TRUE(w->Timer3->enabled());
+    w->onNextClicked();
+    runTimer(w->slidingTable->collapseTimer());
+    QTest::mouseClick(w->startButton, Qt::LeftButton);
+    EXPECT_FALSE(w->startButton->isEnabled());
+    EXPECT_TRUE(w->stopButton->isEnabled());
+    EXPECT_TRUE(w->stopwatch->enabled());
     clock.advance(999);
-    w->Timer3->fire();
-    EXPECT_EQ(w->StaticText4->text(), "00:00");
+    w->stopwatch->fire();
+    EXPECT_EQ(w->stopwatchDisplay->text(), "00:00");
     clock.advance(74'001);
     clock.dateTime0 -= 1;  // the wall clock is put back a day: the measurement does not care
-    w->Timer3->fire();
-    EXPECT_EQ(w->StaticText4->text(), "01:15");
+    w->stopwatch->fire();
+    EXPECT_EQ(w->stopwatchDisplay->text(), "01:15");
 
-    QTest::mouseClick(w->Button3, Qt::LeftButton);
-    EXPECT_FALSE(w->Timer3->enabled());
-    EXPECT_FALSE(w->Timer1->enabled());
-    runTimer(w->Timer2);
-    EXPECT_EQ(w->StringGrid1->geometry(), QRect(8, 384, 425, 74));
-    EXPECT_EQ(w->StaticText1->y(), 363);
-    EXPECT_EQ(w->Frame14->y(), 385);
+    QTest::mouseClick(w->stopButton, Qt::LeftButton);
+    EXPECT_FALSE(w->stopwatch->enabled());
+    EXPECT_FALSE(w->slidingTable->collapseTimer()->enabled());
+    runTimer(w->slidingTable->expandTimer());
+    EXPECT_EQ(w->measurementTable->geometry(), QRect(8, 384, 425, 74));
+    EXPECT_EQ(w->tableCaption->y(), 363);
+    EXPECT_EQ(w->headingStrip->y(), 385);
     clock.advance(10'000);
-    EXPECT_EQ(w->StaticText4->text(), "01:15");
+    EXPECT_EQ(w->stopwatchDisplay->text(), "01:15");
 
     // "Стоп" in the middle of a collapse: the table still ends expanded.
-    QTest::mouseClick(w->Button2, Qt::LeftButton);
-    w->Timer1->fire();
-    w->Timer1->fire();
-    QTest::mouseClick(w->Button3, Qt::LeftButton);
-    EXPECT_FALSE(w->Timer1->enabled());
-    runTimer(w->Timer2);
-    EXPECT_EQ(w->StringGrid1->height(), 74);
-    EXPECT_EQ(w->StringGrid1->y(), 384);
+    QTest::mouseClick(w->startButton, Qt::LeftButton);
+    w->slidingTable->collapseTimer()->fire();
+    w->slidingTable->collapseTimer()->fire();
+    QTest::mouseClick(w->stopButton, Qt::LeftButton);
+    EXPECT_FALSE(w->slidingTable->collapseTimer()->enabled());
+    runTimer(w->slidingTable->expandTimer());
+    EXPECT_EQ(w->measurementTable->height(), 74);
+    EXPECT_EQ(w->measurementTable->y(), 384);
 
     // A click on the collapsed table brings it back.
-    QTest::mouseClick(w->Button2, Qt::LeftButton);
-    runTimer(w->Timer1);
-    ASSERT_EQ(w->StringGrid1->height(), 19);
-    QTest::mouseClick(w->StringGrid1->viewport(), Qt::LeftButton, {}, QPoint(30, 8));
-    EXPECT_FALSE(w->Timer1->enabled());
-    runTimer(w->Timer2);
-    EXPECT_EQ(w->StringGrid1->height(), 74);
+    QTest::mouseClick(w->startButton, Qt::LeftButton);
+    runTimer(w->slidingTable->collapseTimer());
+    ASSERT_EQ(w->measurementTable->height(), 19);
+    QTest::mouseClick(w->measurementTable->viewport(), Qt::LeftButton, {}, QPoint(30, 8));
+    EXPECT_FALSE(w->slidingTable->collapseTimer()->enabled());
+    runTimer(w->slidingTable->expandTimer());
+    EXPECT_EQ(w->measurementTable->height(), 74);
 }
 
 TEST_F(TemperatureWindowTest, SecondRunKeepsGradeAndFlags) {
@@ -318,27 +322,27 @@ TEST_F(TemperatureWindowTest, SecondRunKeepsGradeAndFlags) {
     second(QStringLiteral("0,11"), QStringLiteral("0,06"));
     EXPECT_EQ(recordedScore(2), 4.0f);
 
-    QTest::mouseClick(w->Label5, Qt::LeftButton);
+    QTest::mouseClick(w->finishLink, Qt::LeftButton);
     EXPECT_FALSE(w->isVisible());
-    EXPECT_TRUE(Form1->isVisible());
+    EXPECT_TRUE(lab->mainWindow()->isVisible());
 
     // A new run: both flags are still set, so the first acceptance records at once.
     reachCoefficients();
-    EXPECT_EQ(w->StringGrid1->cell(4, 2), "2");
+    EXPECT_EQ(w->measurementTable->cell(4, 2), "2");
     second(QStringLiteral("0,06"), QStringLiteral("0,11"));
-    EXPECT_EQ(w->Grading.Grade, 3);
+    EXPECT_EQ(w->grading.grade, 3);
     second(QStringLiteral("0,11"), QStringLiteral("0,06"));
     EXPECT_EQ(recordedScore(2), 3.0f);
-    EXPECT_EQ(LabState.MovieStep, 4);
+    EXPECT_EQ(LabState.movieStep, 4);
 }
 
 TEST_F(TemperatureWindowTest, CloseGlyphReturnsToMainWindow) {
     start();
-    Q_EMIT w->Image3->mouseMove(1, 1);
-    ASSERT_TRUE(w->Image2->isVisible());
-    QTest::mouseClick(w->Image2, Qt::LeftButton);
+    Q_EMIT w->closeSpot->mouseMove(1, 1);
+    ASSERT_TRUE(w->closeGlyph->isVisible());
+    QTest::mouseClick(w->closeGlyph, Qt::LeftButton);
     EXPECT_FALSE(w->isVisible());
-    EXPECT_TRUE(Form1->isVisible());
+    EXPECT_TRUE(lab->mainWindow()->isVisible());
 }
 
 }  // namespace

@@ -15,21 +15,21 @@
 
 #include "BadInput.h"
 #include "TestSupport.h"
+#include "app/AboutWindow.h"
+#include "app/Laboratory.h"
+#include "app/MainWindow.h"
+#include "app/Startup.h"
 #include "concentration/ConcentrationWindow.h"
-#include "concentration/GraphWindow.h"
+#include "concentration/RateGraphWindow.h"
 #include "concentration/ReferenceData.h"
+#include "core/LabState.h"
+#include "core/Loaders.h"
+#include "core/Program.h"
 #include "experiments/CatalystWindow.h"
 #include "experiments/EquilibriumWindow.h"
 #include "experiments/TemperatureWindow.h"
 #include "movie/MoviePlayer.h"
 #include "movie/Timeline.h"
-#include "shell/AboutWindow.h"
-#include "shell/Forms.h"
-#include "shell/LabState.h"
-#include "shell/Loaders.h"
-#include "shell/MainWindow.h"
-#include "shell/Program.h"
-#include "shell/Startup.h"
 #include "students/RegistrationWindow.h"
 #include "students/StudentStore.h"
 #include "toolkit/Controls.h"
@@ -187,7 +187,7 @@ protected:
                   expectedMessages(outcome, relative, readers).join("\n").toStdString());
         EXPECT_TRUE(messages->messageTexts().isEmpty());
         const bool failed = outcome == Outcome::CannotOpen || outcome == Outcome::FlashMissing;
-        EXPECT_EQ(LabState.StartupFailed, failed);
+        EXPECT_EQ(LabState.startupFailed, failed);
         const bool ends = failed || outcome == Outcome::Refused;
         EXPECT_EQ(programEnding(), ends);
         EXPECT_EQ(tree->read("BDStudent.rez"), twoStudentFile());
@@ -252,15 +252,17 @@ TEST_P(StartupFileTest, GivesItsMessageAndLeavesTheFolderAlone) {
     const Outcome outcome = expectedOutcome(file.kind, d);
     expectOutcome(outcome, relative, file.readers, before);
     if (outcome == Outcome::Quiet && relative == "BackGround/Ground.jpg") {
-        EXPECT_EQ(Form1->Image1->image().size(), QSize(715, 506));
+        EXPECT_EQ(lab->mainWindow()->background->image().size(), QSize(715, 506));
     }
     if (outcome == Outcome::Quiet && relative == "BackGround/Opit.jpg") {
-        for (Picture* shown : {Form4->Image1, Form5->Image1, Form6->Image1, Form7->Image1})
+        for (Picture* shown :
+             {lab->concentrationWindow()->background, lab->temperatureWindow()->background,
+              lab->catalystWindow()->background, lab->equilibriumWindow()->background})
             EXPECT_EQ(shown->image().size(), QSize(715, 505));
     }
     if (file.kind == Kind::ReferenceData && outcome != Outcome::Quiet) {
         // Whatever the reader gave up on, the measurement table is set up.
-        EXPECT_EQ(Form4->StringGrid1->cell(1, 4), QStringLiteral("5 мл"));
+        EXPECT_EQ(lab->concentrationWindow()->measurementTable->cell(1, 4), QStringLiteral("5 мл"));
     }
 }
 
@@ -274,15 +276,15 @@ TEST_P(StartupFileTest, ASessionRegistersOnlyAfterAStartThatWentOn) {
     const bool cutMovie = file.kind == Kind::Movie && d == Damage::Truncated;
     int registrations = 0;
     LabWindow::setModalHook([&](LabWindow& w) {
-        if (&w != static_cast<LabWindow*>(Form11)) return;
+        if (&w != static_cast<LabWindow*>(lab->registrationWindow())) return;
         ++registrations;
-        Form11->Edit1->setText(QStringLiteral("КРЛ-99-1"));
-        Form11->Edit2->setText(QStringLiteral("Ларцев О.Е."));
-        Form11->Label3Click();
-        QTimer::singleShot(0, Form1, [] { Form1->close(); });
+        lab->registrationWindow()->groupEdit->setText(QStringLiteral("КРЛ-99-1"));
+        lab->registrationWindow()->surnameEdit->setText(QStringLiteral("Ларцев О.Е."));
+        lab->registrationWindow()->onAcceptClicked();
+        QTimer::singleShot(0, lab->mainWindow(), [this] { lab->mainWindow()->close(); });
     });
 
-    EXPECT_EQ(runLaboratorySession(), 0);
+    EXPECT_EQ(runSession(), 0);
 
     const Outcome outcome = expectedOutcome(file.kind, d);
     // A cut intro or About movie may be refused or shown as far as it goes (see above).
@@ -330,16 +332,16 @@ class ExperimentMovieTest
     : public BadInputFixture,
       public ::testing::WithParamInterface<std::tuple<ExperimentMovie, Damage>> {
 protected:
-    static MoviePlayer* playerOf(int experiment) {
+    MoviePlayer* playerOf(int experiment) const {
         switch (experiment) {
             case 1:
-                return Form4->Flash1;
+                return lab->concentrationWindow()->movie;
             case 2:
-                return Form5->Flash1;
+                return lab->temperatureWindow()->movie;
             case 3:
-                return Form6->Flash1;
+                return lab->catalystWindow()->movie;
             default:
-                return Form7->Flash1;
+                return lab->equilibriumWindow()->movie;
         }
     }
 };
@@ -353,8 +355,8 @@ TEST_P(ExperimentMovieTest, GivesItsMessageWhenTheExperimentIsEntered) {
     damage(relative, Kind::Movie, d);
     const QStringList before = folderListing(tree->dir());
 
-    LabState.SelectedExperiment = movie.experiment;
-    Form1->Label14Click();
+    LabState.selectedExperiment = movie.experiment;
+    lab->mainWindow()->onExperimentLinkClicked();
 
     MoviePlayer* player = playerOf(movie.experiment);
     if (d == Damage::Truncated && messages->texts().isEmpty()) {
@@ -394,7 +396,7 @@ protected:
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
         tree->write(relative, bytes);
         messages->clear();
-        LabState.StartupFailed = false;
+        LabState.startupFailed = false;
         resetProgramEnding();
     }
 };
@@ -416,7 +418,7 @@ TEST_F(EveryMovieTest, EachDamageOfEachMovieGivesItsMessage) {
             damage(relative, Kind::Movie, d);
             MoviePlayer player;
             player.setManualStepping(true);
-            LoadMovie(&player, "\\" + QString(relative).replace('/', '\\'));
+            loadMovie(&player, "\\" + QString(relative).replace('/', '\\'));
             if (d == Damage::Truncated && messages->texts().isEmpty()) {
                 if (!reachesLastFrame(&player)) stuck << relative;
                 continue;
@@ -424,7 +426,7 @@ TEST_F(EveryMovieTest, EachDamageOfEachMovieGivesItsMessage) {
             const Outcome outcome = expectedOutcome(Kind::Movie, d);
             EXPECT_EQ(messages->errorTexts().join("\n").toStdString(),
                       expectedMessages(outcome, relative, 1).join("\n").toStdString());
-            EXPECT_EQ(LabState.StartupFailed, outcome == Outcome::FlashMissing);
+            EXPECT_EQ(LabState.startupFailed, outcome == Outcome::FlashMissing);
         }
         restore(relative, good);
     }
@@ -441,17 +443,18 @@ protected:
     // then "Далее" there, whose line ends by drawing the reference line under 7.jpg.
     void reachTheGraph() {
         for (int row = 1; row <= 4; ++row) {
-            Form4->StringGrid1->setCell(4, row, QStringLiteral("0,1"));
-            Form4->StringGrid1->setCell(5, row, QStringLiteral("10"));
+            lab->concentrationWindow()->measurementTable->setCell(4, row, QStringLiteral("0,1"));
+            lab->concentrationWindow()->measurementTable->setCell(5, row, QStringLiteral("10"));
         }
-        LabWindow::setModalHook([](LabWindow& w) {
-            if (&w != static_cast<LabWindow*>(Form8)) return;
-            Form8->Label14Click();
-            for (int i = 0; i < 1000 && Form8->Timer1->enabled(); ++i) Form8->Timer1->fire();
-            Form8->closeForm();
+        LabWindow::setModalHook([this](LabWindow& w) {
+            if (&w != static_cast<LabWindow*>(lab->rateGraphWindow())) return;
+            lab->rateGraphWindow()->onNextClicked();
+            for (int i = 0; i < 1000 && lab->rateGraphWindow()->lineGrowthTimer->enabled(); ++i)
+                lab->rateGraphWindow()->lineGrowthTimer->fire();
+            lab->rateGraphWindow()->closeForm();
         });
-        LabState.MovieStep = 7;
-        Form4->Label14Click();
+        LabState.movieStep = 7;
+        lab->concentrationWindow()->onNextClicked();
     }
 };
 
@@ -468,7 +471,7 @@ TEST_P(ResultPictureTest, GivesItsMessageWhenTheGraphIsShown) {
     const Outcome outcome = expectedOutcome(Kind::Picture, d);
     EXPECT_EQ(messages->errorTexts().join("\n").toStdString(),
               expectedMessages(outcome, relative, 1).join("\n").toStdString());
-    EXPECT_EQ(LabState.StartupFailed, outcome != Outcome::Quiet);
+    EXPECT_EQ(LabState.startupFailed, outcome != Outcome::Quiet);
     EXPECT_EQ(programEnding(), outcome != Outcome::Quiet);
     // No student registered in this run: the grade has nowhere to go and the file stays.
     EXPECT_EQ(tree->read("BDStudent.rez"), twoStudentFile());

@@ -17,21 +17,24 @@
 #include <functional>
 
 #include "TestSupport.h"
+#include "app/AboutWindow.h"
+#include "app/Laboratory.h"
+#include "app/MainWindow.h"
+#include "app/Startup.h"
 #include "concentration/ConcentrationWindow.h"
-#include "concentration/GraphWindow.h"
+#include "concentration/RateGraphWindow.h"
 #include "concentration/ReferenceData.h"
+#include "core/Helpers.h"
+#include "core/LabState.h"
+#include "core/Numbers.h"
+#include "core/Program.h"
 #include "experiments/CatalystWindow.h"
 #include "experiments/EquilibriumWindow.h"
+#include "experiments/MovieEndWatch.h"
+#include "experiments/SlidingTable.h"
+#include "experiments/Stopwatch.h"
 #include "experiments/TemperatureWindow.h"
 #include "movie/MoviePlayer.h"
-#include "shell/AboutWindow.h"
-#include "shell/Forms.h"
-#include "shell/Helpers.h"
-#include "shell/LabState.h"
-#include "shell/MainWindow.h"
-#include "shell/Numbers.h"
-#include "shell/Program.h"
-#include "shell/Startup.h"
 #include "students/RegistrationWindow.h"
 #include "students/ResultsWindow.h"
 #include "toolkit/Controls.h"
@@ -80,25 +83,27 @@ protected:
         // `context` when the session is over.
         QObject context;
         std::function<void()> poll = [&] {
-            if (!Form1 || !Form1->isVisible() || !LabState.RegistrationShown) {
+            if (!lab || !lab->mainWindow() || !lab->mainWindow()->isVisible() ||
+                !LabState.registrationShown) {
                 if (!programEnding()) QTimer::singleShot(5, &context, poll);
                 return;
             }
             visit();
         };
         QTimer::singleShot(0, &context, poll);
-        EXPECT_EQ(runLaboratorySession(), 0);
+        EXPECT_EQ(LabTest::runSession(), 0);
     }
 
     void onModal(LabWindow& w) {
-        if (&w == static_cast<LabWindow*>(Form11))
+        if (!lab) return;
+        if (&w == static_cast<LabWindow*>(lab->registrationWindow()))
             register_();
-        else if (&w == static_cast<LabWindow*>(Form8))
+        else if (&w == static_cast<LabWindow*>(lab->rateGraphWindow()))
             graph();
-        else if (&w == static_cast<LabWindow*>(Form10))
+        else if (&w == static_cast<LabWindow*>(lab->resultsWindow()))
             results();
-        else if (&w == static_cast<LabWindow*>(Form3))
-            click(Form3->Label9);
+        else if (&w == static_cast<LabWindow*>(lab->aboutWindow()))
+            click(lab->aboutWindow()->okLink);
         else
             ADD_FAILURE() << "unexpected modal window " << w.windowTitle().toStdString();
     }
@@ -153,8 +158,8 @@ protected:
     void enterExperiment(LinkLabel* link) {
         hover(link);
         click(link);
-        EXPECT_FALSE(Form1->isVisible());
-        EXPECT_EQ(LabState.MovieStep, 1);
+        EXPECT_FALSE(lab->mainWindow()->isVisible());
+        EXPECT_EQ(LabState.movieStep, 1);
     }
 
     // ---- the results file ----
@@ -176,193 +181,196 @@ protected:
 
     // ---- modal windows ----
     void register_() {
-        typeInto(Form11->Edit1, QStringLiteral("КРЛ-99-1"));
-        QTest::keyClick(Form11->Edit1, Qt::Key_Return);
-        typeInto(Form11->Edit2, QStringLiteral("Ларцев О.Е."));
-        click(Form11->Label3);
+        typeInto(lab->registrationWindow()->groupEdit, QStringLiteral("КРЛ-99-1"));
+        QTest::keyClick(lab->registrationWindow()->groupEdit, Qt::Key_Return);
+        typeInto(lab->registrationWindow()->surnameEdit, QStringLiteral("Ларцев О.Е."));
+        click(lab->registrationWindow()->acceptLink);
         registered = true;
     }
     void graph() {
         ++graphShown;
-        click(Form8->Label14);
-        runDown(Form8->Timer1);
-        click(Form8->Label5);
+        click(lab->rateGraphWindow()->nextLink);
+        runDown(lab->rateGraphWindow()->lineGrowthTimer);
+        click(lab->rateGraphWindow()->backLink);
     }
     void results() {
-        StringGrid* g = Form10->StringGrid1;
+        StringGrid* g = lab->resultsWindow()->resultsGrid;
         resultsRow.clear();
         for (int c = 0; c < 8; ++c) resultsRow << g->cell(c, 3);
         resultsRows = g->rowCountCells();
-        click(Form10->Button1);
+        click(lab->resultsWindow()->closeButton);
     }
 
     // ---- the experiments ----
     void experiment1() {
-        TForm4* w = Form4;
-        w->Flash1->setManualStepping(true);
-        enterExperiment(Form1->Label2);
+        ConcentrationWindow* w = lab->concentrationWindow();
+        w->movie->setManualStepping(true);
+        enterExperiment(lab->mainWindow()->experiment1Link);
         ASSERT_TRUE(w->isVisible());
-        EXPECT_EQ(w->StaticText2->text(), QStringLiteral("0.05M"));  // variant 2
-        finishMovie(w->Flash1, w->Timer4);
-        click(w->Label14);  // step 2: the dilution calculator
-        ASSERT_TRUE(w->Edit1->isVisible());
-        typeInto(w->Edit1, QStringLiteral("0,05"));
-        typeInto(w->Edit2, QStringLiteral("5"));
-        typeInto(w->Edit3, QStringLiteral("5"));
-        typeInto(w->Edit4, QStringLiteral("0"));
-        typeInto(w->Edit5, QStringLiteral("5"));
-        click(w->Button1);
-        EXPECT_EQ(w->Edit6->text(), QStringLiteral("0,025"));
+        EXPECT_EQ(w->variantSolutionText->text(), QStringLiteral("0.05M"));  // variant 2
+        finishMovie(w->movie, w->movieEndWatch);
+        click(w->nextLink);  // step 2: the dilution calculator
+        ASSERT_TRUE(w->initialConcentrationBox->isVisible());
+        typeInto(w->initialConcentrationBox, QStringLiteral("0,05"));
+        typeInto(w->thiosulfateVolumeBox, QStringLiteral("5"));
+        typeInto(w->mixThiosulfateVolumeBox, QStringLiteral("5"));
+        typeInto(w->mixWaterVolumeBox, QStringLiteral("0"));
+        typeInto(w->mixAcidVolumeBox, QStringLiteral("5"));
+        click(w->calculatorOkButton);
+        EXPECT_EQ(w->dilutedConcentrationBox->text(), QStringLiteral("0,025"));
         // The concentrations of the four tubes; tube 4 as the reference data has it.
         const double c4 = referenceConcentrationOfTube4(2);
         ASSERT_GT(c4, 0);
         const QStringList c = {formatGeneral(c4 * 2 / 5), formatGeneral(c4 * 3 / 5),
                                formatGeneral(c4 * 4 / 5), formatGeneral(c4)};
-        for (int r = 1; r <= 4; ++r) typeIntoCell(w->StringGrid1, 4, r, c[r - 1]);
-        finishMovie(w->Flash1, w->Timer4);
-        click(w->Label14);  // step 3: the column is complete
-        EXPECT_EQ(LabState.MovieStep, 3);
-        EXPECT_FALSE(w->Edit1->isVisible());
-        finishMovie(w->Flash1, w->Timer4);
+        for (int r = 1; r <= 4; ++r) typeIntoCell(w->measurementTable, 4, r, c[r - 1]);
+        finishMovie(w->movie, w->movieEndWatch);
+        click(w->nextLink);  // step 3: the column is complete
+        EXPECT_EQ(LabState.movieStep, 3);
+        EXPECT_FALSE(w->initialConcentrationBox->isVisible());
+        finishMovie(w->movie, w->movieEndWatch);
         // Tube times: tube 1 as experiment 2 expects it, tube 4 on the reference rate.
         const double v4 = referenceRateOfTube4(2);
         ASSERT_GT(v4, 0);
         const int t4 = int(std::lround(1.0 / v4));
         const int times[4] = {36, 30, 24, t4};
         for (int tube = 1; tube <= 4; ++tube) {
-            click(w->Label14);
-            EXPECT_EQ(LabState.MovieStep, 3 + tube);
-            EXPECT_EQ(w->Flash1->movie(),
-                      tree->path(QString("Movie/Opyt1/%1_2.swf").arg(3 + tube)));
-            if (tube < 4) runDown(w->Timer1);  // the table slides out of the movie's way
-            click(w->Button2);                 // "Старт"
+            click(w->nextLink);
+            EXPECT_EQ(LabState.movieStep, 3 + tube);
+            EXPECT_EQ(w->movie->movie(), tree->path(QString("Movie/Opyt1/%1_2.swf").arg(3 + tube)));
+            if (tube < 4)
+                runDown(
+                    w->slidingTable->collapseTimer());  // the table slides out of the movie's way
+            click(w->startButton);                      // "Старт"
             clock.advance(qint64(times[tube - 1]) * 1000);
-            w->Timer3->fire();
-            EXPECT_EQ(w->StaticText4->text(),
+            w->stopwatch->fire();
+            EXPECT_EQ(w->stopwatchDisplay->text(),
                       QString("00:%1").arg(times[tube - 1], 2, 10, QChar('0')));
-            click(w->Button3);  // "Стоп"
-            runDown(w->Timer2);
-            typeIntoCell(w->StringGrid1, 5, tube, QString::number(times[tube - 1]));
-            finishMovie(w->Flash1, w->Timer4);
+            click(w->stopButton);  // "Стоп"
+            runDown(w->slidingTable->expandTimer());
+            typeIntoCell(w->measurementTable, 5, tube, QString::number(times[tube - 1]));
+            finishMovie(w->movie, w->movieEndWatch);
         }
-        click(w->Label14);  // step 8: rates, then the graph and the grade
+        click(w->nextLink);  // step 8: rates, then the graph and the grade
         EXPECT_EQ(graphShown, 1);
-        EXPECT_EQ(w->StringGrid1->cell(6, 1), QStringLiteral("0,03"));
-        EXPECT_EQ(w->StringGrid1->cell(6, 4), formatGeneral(RoundToFraction(100, 1.0 / t4)));
+        EXPECT_EQ(w->measurementTable->cell(6, 1), QStringLiteral("0,03"));
+        EXPECT_EQ(w->measurementTable->cell(6, 4), formatGeneral(roundToFraction(100, 1.0 / t4)));
         const QString gradeMessage = messages->messageTexts().value(0);
         EXPECT_TRUE(gradeMessage.startsWith(QStringLiteral("Оценка за выполнение опыта№1: ")))
             << gradeMessage.toStdString();
         EXPECT_EQ(gradeMessage, QStringLiteral("Оценка за выполнение опыта№1: 5 !!!!"));
         messages->clear();
-        click(w->Label5);  // "Закончить опыт"
-        EXPECT_TRUE(Form1->isVisible());
+        click(w->finishLink);  // "Закончить опыт"
+        EXPECT_TRUE(lab->mainWindow()->isVisible());
         EXPECT_FALSE(w->isVisible());
     }
 
     void experiment2(bool firstRun) {
-        TForm5* w = Form5;
-        w->Flash1->setManualStepping(true);
-        enterExperiment(Form1->Label11);
-        EXPECT_EQ(w->StringGrid1->cell(1, 1), QStringLiteral("36"));
-        EXPECT_EQ(w->StringGrid1->cell(3, 1), QStringLiteral("0,03"));
+        TemperatureWindow* w = lab->temperatureWindow();
+        w->movie->setManualStepping(true);
+        enterExperiment(lab->mainWindow()->experiment2Link);
+        EXPECT_EQ(w->measurementTable->cell(1, 1), QStringLiteral("36"));
+        EXPECT_EQ(w->measurementTable->cell(3, 1), QStringLiteral("0,03"));
         for (int tube = 2; tube <= 3; ++tube) {
-            click(w->Label14);
-            EXPECT_EQ(w->Flash1->movie(), tree->path(QString("Movie/Opyt2/%1_2.swf").arg(tube)));
-            runDown(w->Timer1);
-            click(w->Button2);
+            click(w->nextLink);
+            EXPECT_EQ(w->movie->movie(), tree->path(QString("Movie/Opyt2/%1_2.swf").arg(tube)));
+            runDown(w->slidingTable->collapseTimer());
+            click(w->startButton);
             clock.advance(tube == 2 ? 18000 : 9000);
-            w->Timer3->fire();
-            click(w->Button3);
-            runDown(w->Timer2);
-            typeIntoCell(w->StringGrid1, 1, tube,
+            w->stopwatch->fire();
+            click(w->stopButton);
+            runDown(w->slidingTable->expandTimer());
+            typeIntoCell(w->measurementTable, 1, tube,
                          tube == 2 ? QStringLiteral("18") : QStringLiteral("9"));
-            finishMovie(w->Flash1, w->Timer4);
+            finishMovie(w->movie, w->movieEndWatch);
         }
-        click(w->Label14);  // step 4: rates and the coefficients
-        EXPECT_EQ(w->StringGrid1->cell(3, 2), QStringLiteral("0,06"));
-        EXPECT_EQ(w->StringGrid1->cell(3, 3), QStringLiteral("0,11"));
+        click(w->nextLink);  // step 4: rates and the coefficients
+        EXPECT_EQ(w->measurementTable->cell(3, 2), QStringLiteral("0,06"));
+        EXPECT_EQ(w->measurementTable->cell(3, 3), QStringLiteral("0,11"));
         if (!firstRun) {
             // A reversed pair costs a point.
-            typeInto(w->Edit1, QStringLiteral("0,03"));
-            typeInto(w->Edit2, QStringLiteral("0,06"));
-            click(w->Button1);
+            typeInto(w->firstNumeratorBox, QStringLiteral("0,03"));
+            typeInto(w->firstDenominatorBox, QStringLiteral("0,06"));
+            click(w->firstOkButton);
             EXPECT_EQ(messages->messageTexts(),
                       QStringList{QStringLiteral(
                           "Температурный коэффициент рассчитан неверно. Попробуйте еще раз")});
             messages->clear();
         }
-        typeInto(w->Edit1, QStringLiteral("0,06"));
-        typeInto(w->Edit2, QStringLiteral("0,03"));
-        click(w->Button1);
-        typeInto(w->Edit3, QStringLiteral("0,11"));
-        typeInto(w->Edit4, QStringLiteral("0,06"));
-        click(w->Button4);
-        EXPECT_EQ(LabState.MovieStep, 5);
+        typeInto(w->firstNumeratorBox, QStringLiteral("0,06"));
+        typeInto(w->firstDenominatorBox, QStringLiteral("0,03"));
+        click(w->firstOkButton);
+        typeInto(w->secondNumeratorBox, QStringLiteral("0,11"));
+        typeInto(w->secondDenominatorBox, QStringLiteral("0,06"));
+        click(w->secondOkButton);
+        EXPECT_EQ(LabState.movieStep, 5);
         EXPECT_TRUE(messages->texts().isEmpty()) << messages->texts().join("|").toStdString();
-        click(w->Label5);
+        click(w->finishLink);
     }
 
     void experiment3(bool firstRun) {
-        TForm6* w = Form6;
-        w->Flash1->setManualStepping(true);
-        enterExperiment(Form1->Label12);
-        click(w->Label14);
-        finishMovie(w->Flash1, w->Timer1);
-        click(w->Label14);  // step 3: the question
-        ASSERT_TRUE(w->RadioButton1->isVisible());
+        CatalystWindow* w = lab->catalystWindow();
+        w->movie->setManualStepping(true);
+        enterExperiment(lab->mainWindow()->experiment3Link);
+        click(w->nextLink);
+        finishMovie(w->movie, w->movieEndWatch);
+        click(w->nextLink);  // step 3: the question
+        ASSERT_TRUE(w->wrongOption->isVisible());
         if (firstRun) {
-            click(w->RadioButton2);
+            click(w->rightOption);
         } else {
             // The right option is still chosen from the first visit: choosing it again does
             // nothing, so the student picks the other one first.
-            click(w->RadioButton2);
-            EXPECT_EQ(LabState.MovieStep, 3);
-            click(w->RadioButton1);
+            click(w->rightOption);
+            EXPECT_EQ(LabState.movieStep, 3);
+            click(w->wrongOption);
             EXPECT_EQ(messages->messageTexts(), QStringList{QStringLiteral("Нет, вы не правы!!!")});
             messages->clear();
-            click(w->RadioButton2);
+            click(w->rightOption);
         }
-        EXPECT_EQ(LabState.MovieStep, 4);
-        EXPECT_EQ(w->Flash1->movie(), tree->path("Movie/Opyt3/4.swf"));
-        click(w->Label5);
+        EXPECT_EQ(LabState.movieStep, 4);
+        EXPECT_EQ(w->movie->movie(), tree->path("Movie/Opyt3/4.swf"));
+        click(w->finishLink);
     }
 
     void experiment4(bool firstRun) {
-        TForm7* w = Form7;
-        w->Flash1->setManualStepping(true);
-        enterExperiment(Form1->Label13);
-        click(w->Label14);
-        finishMovie(w->Flash1, w->Timer1);
-        click(w->Label14);  // step 3: the directions appear at the end of the movie
-        finishMovie(w->Flash1, w->Timer1);
-        ASSERT_TRUE(w->RadioGroup1->isVisible());
+        EquilibriumWindow* w = lab->equilibriumWindow();
+        w->movie->setManualStepping(true);
+        enterExperiment(lab->mainWindow()->experiment4Link);
+        click(w->nextLink);
+        finishMovie(w->movie, w->movieEndWatch);
+        click(w->nextLink);  // step 3: the directions appear at the end of the movie
+        finishMovie(w->movie, w->movieEndWatch);
+        ASSERT_TRUE(w->ironChlorideGroup->isVisible());
         if (firstRun) {
-            click(w->RadioGroup1->button(0));
-            click(w->RadioGroup3->button(1));
-            click(w->RadioGroup2->button(0));
+            click(w->ironChlorideGroup->button(0));
+            click(w->chlorideGroup->button(1));
+            click(w->thiocyanateGroup->button(0));
             EXPECT_EQ(messages->messageTexts(), QStringList(3, QStringLiteral("Вы правы!!!")));
         } else {
             // The groups keep their answers: one must change to be judged again.
-            click(w->RadioGroup1->button(1));
-            click(w->RadioGroup1->button(0));
+            click(w->ironChlorideGroup->button(1));
+            click(w->ironChlorideGroup->button(0));
             EXPECT_EQ(messages->messageTexts(), (QStringList{QStringLiteral("Вы не правы!!!"),
                                                              QStringLiteral("Вы правы!!!")}));
         }
         messages->clear();
-        EXPECT_EQ(LabState.MovieStep, 4);
-        ASSERT_TRUE(w->Edit1->isVisible());
+        EXPECT_EQ(LabState.movieStep, 4);
+        ASSERT_TRUE(w->firstConcentrationBox->isVisible());
         if (firstRun) {
             const QStringList answers = {"в", "г", "а", "б", "3", "3"};
-            QLineEdit* boxes[6] = {w->Edit1, w->Edit2, w->Edit3, w->Edit4, w->Edit5, w->Edit6};
+            QLineEdit* boxes[6] = {w->firstConcentrationBox, w->secondConcentrationBox,
+                                   w->thirdConcentrationBox, w->fourthConcentrationBox,
+                                   w->firstExponentBox,      w->secondExponentBox};
             for (int i = 0; i < 6; ++i) typeInto(boxes[i], answers[i]);
         }
-        click(w->Label14);  // step 5: the boxes are checked
-        EXPECT_EQ(LabState.MovieStep, 5);
+        click(w->nextLink);  // step 5: the boxes are checked
+        EXPECT_EQ(LabState.movieStep, 5);
         EXPECT_TRUE(messages->texts().isEmpty()) << messages->texts().join("|").toStdString();
-        finishMovie(w->Flash1, w->Timer1);
-        click(w->Label14);
-        EXPECT_EQ(LabState.MovieStep, 6);
-        click(w->Label5);
+        finishMovie(w->movie, w->movieEndWatch);
+        click(w->nextLink);
+        EXPECT_EQ(LabState.movieStep, 6);
+        click(w->finishLink);
     }
 
     bool registered = false;
@@ -380,10 +388,10 @@ TEST_F(EndToEndTest, AStudentWorksThroughTheWholeLaboratoryTwice) {
         expectFile(1, {{0, 0, 0, 0}});
 
         // Variant 2, chosen with the keyboard.
-        Form1->ComboBox1->setFocus();
-        QTest::keyClick(Form1->ComboBox1, Qt::Key_Down);
-        ASSERT_EQ(LabState.VariantNumber, 2);
-        EXPECT_EQ(Form1->StaticText1->text(), QStringLiteral("0.05M"));
+        lab->mainWindow()->variantChooser->setFocus();
+        QTest::keyClick(lab->mainWindow()->variantChooser, Qt::Key_Down);
+        ASSERT_EQ(LabState.variantNumber, 2);
+        EXPECT_EQ(lab->mainWindow()->variantSolutionText->text(), QStringLiteral("0.05M"));
 
         experiment1();
         expectFile(1, {{5, 0, 0, 0}});
@@ -394,7 +402,7 @@ TEST_F(EndToEndTest, AStudentWorksThroughTheWholeLaboratoryTwice) {
         experiment4(true);
         expectFile(1, {{5, 5, 5, 5}});
 
-        click(Form1->Label1);  // "Результаты"
+        click(lab->mainWindow()->resultsLink);  // "Результаты"
         EXPECT_EQ(resultsRows, 4);
         EXPECT_EQ(resultsRow,
                   (QStringList{"3", "КРЛ-99-1", "Ларцев О.Е.", "5", "5", "5", "5", "5"}));
@@ -409,9 +417,9 @@ TEST_F(EndToEndTest, AStudentWorksThroughTheWholeLaboratoryTwice) {
         EXPECT_EQ(graphShown, 1);
 
         // Leaving by the main window's close glyph ends the program.
-        hover(Form1->Image3);
-        ASSERT_TRUE(Form1->Image2->isVisible());
-        click(Form1->Image2);
+        hover(lab->mainWindow()->closeSpot);
+        ASSERT_TRUE(lab->mainWindow()->closeGlyph->isVisible());
+        click(lab->mainWindow()->closeGlyph);
     });
     EXPECT_TRUE(visited);
     EXPECT_TRUE(programEnding());
@@ -449,13 +457,13 @@ TEST_F(EndToEndTest, MissingExperimentMovieIsReportedAndTheProgramEnds) {
     bool visited = false;
     runSession([&] {
         visited = true;
-        Form6->Flash1->setManualStepping(true);
-        hover(Form1->Label12);
-        click(Form1->Label12);
+        lab->catalystWindow()->movie->setManualStepping(true);
+        hover(lab->mainWindow()->experiment3Link);
+        click(lab->mainWindow()->experiment3Link);
     });
     EXPECT_TRUE(visited);
     EXPECT_EQ(messages->errorTexts(), QStringList{flashMessage});
-    EXPECT_TRUE(LabState.StartupFailed);
+    EXPECT_TRUE(LabState.startupFailed);
     EXPECT_TRUE(programEnding());
     expectFile(1, {{0, 0, 0, 0}});
 }

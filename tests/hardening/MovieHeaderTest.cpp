@@ -9,12 +9,12 @@
 
 #include "BadInput.h"
 #include "TestSupport.h"
+#include "app/Laboratory.h"
+#include "app/MainWindow.h"
+#include "core/LabState.h"
+#include "core/Program.h"
 #include "experiments/CatalystWindow.h"
 #include "movie/MoviePlayer.h"
-#include "shell/Forms.h"
-#include "shell/LabState.h"
-#include "shell/MainWindow.h"
-#include "shell/Program.h"
 
 namespace {
 
@@ -93,13 +93,13 @@ TEST_P(MovieHeaderTest, IsRefusedOrPlaysToItsLastFrame) {
     createWindows();
     ASSERT_TRUE(messages->texts().isEmpty());
     tree->write("Movie/Opyt3/1.swf", movieWith(h));
-    MoviePlayer* player = Form6->Flash1;
+    MoviePlayer* player = lab->catalystWindow()->movie;
     player->setManualStepping(true);
 
-    LabState.SelectedExperiment = 3;
-    Form1->Label14Click();
+    LabState.selectedExperiment = 3;
+    lab->mainWindow()->onExperimentLinkClicked();
 
-    EXPECT_FALSE(LabState.StartupFailed);  // the file is there; only the player may refuse it
+    EXPECT_FALSE(LabState.startupFailed);  // the file is there; only the player may refuse it
     if (h.refused) {
         EXPECT_EQ(messages->errorTexts(), QStringList{refusedMessage});
         EXPECT_TRUE(programEnding());

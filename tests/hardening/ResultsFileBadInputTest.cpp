@@ -10,9 +10,9 @@
 
 #include "BadInput.h"
 #include "TestSupport.h"
-#include "shell/Forms.h"
-#include "shell/LabState.h"
-#include "shell/Program.h"
+#include "app/Laboratory.h"
+#include "core/LabState.h"
+#include "core/Program.h"
 #include "students/RegistrationWindow.h"
 #include "students/ResultsWindow.h"
 #include "students/StudentStore.h"
@@ -133,7 +133,7 @@ protected:
     void expectReport(bool reported) {
         EXPECT_EQ(messages->errorTexts().join("\n").toStdString(),
                   reported ? cannotOpenFileMessage(tree->path(resultsFile)).toStdString() : "");
-        EXPECT_EQ(LabState.StartupFailed, reported);
+        EXPECT_EQ(LabState.startupFailed, reported);
         EXPECT_EQ(programEnding(), reported);
     }
 
@@ -157,15 +157,15 @@ protected:
 
 TEST_P(ResultsFileBadInputTest, RegistrationKeepsEveryStoredStudentOrTheWholeFile) {
     const Row row = GetParam();
-    Form11->showForm();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(Form11));
-    typeKeys(Form11->Edit1, QStringLiteral("КРЛ-99-1"));
-    Form11->Edit2->setFocus();
-    typeKeys(Form11->Edit2, QStringLiteral("Ларцев О.Е."));
-    QTest::mouseClick(Form11->Label3, Qt::LeftButton);
+    lab->registrationWindow()->showForm();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(lab->registrationWindow()));
+    typeKeys(lab->registrationWindow()->groupEdit, QStringLiteral("КРЛ-99-1"));
+    lab->registrationWindow()->surnameEdit->setFocus();
+    typeKeys(lab->registrationWindow()->surnameEdit, QStringLiteral("Ларцев О.Е."));
+    QTest::mouseClick(lab->registrationWindow()->acceptLink, Qt::LeftButton);
 
     expectReport(row.reported);
-    EXPECT_FALSE(Form11->isVisible());
+    EXPECT_FALSE(lab->registrationWindow()->isVisible());
     if (row.blocksAfterRegistration < 0) {
         expectUnchanged();
         return;
@@ -183,24 +183,26 @@ TEST_P(ResultsFileBadInputTest, RegistrationKeepsEveryStoredStudentOrTheWholeFil
 TEST_P(ResultsFileBadInputTest, ResultsWindowShowsWhatItCanReadAndWritesNothing) {
     const Row row = GetParam();
     LabWindow::resetActivation();
-    Form10->showForm();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(Form10));
+    lab->resultsWindow()->showForm();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(lab->resultsWindow()));
 
     expectReport(row.reported);
     // The header, the two sample rows, then one row per stored student.
-    EXPECT_EQ(Form10->StringGrid1->rowCountCells(), 3 + row.storedBefore);
+    EXPECT_EQ(lab->resultsWindow()->resultsGrid->rowCountCells(), 3 + row.storedBefore);
     for (int s = 1; s <= row.storedBefore; ++s) {
-        EXPECT_LE(Form10->StringGrid1->cell(1, 2 + s).size(), StudentGroupCapacity);
-        EXPECT_LE(Form10->StringGrid1->cell(2, 2 + s).size(), StudentSurnameCapacity);
+        EXPECT_LE(lab->resultsWindow()->resultsGrid->cell(1, 2 + s).size(), StudentGroupCapacity);
+        EXPECT_LE(lab->resultsWindow()->resultsGrid->cell(2, 2 + s).size(), StudentSurnameCapacity);
     }
     if (row.damage == Damage::OversizedHeader) {
         // Names end at their fields' ends; the grades are shown as the file has them.
-        EXPECT_EQ(Form10->StringGrid1->cell(1, 3), QString(StudentGroupCapacity, QChar(0x0426)));
-        EXPECT_EQ(Form10->StringGrid1->cell(2, 3), QString(StudentSurnameCapacity, QChar(0x0426)));
-        EXPECT_EQ(Form10->StringGrid1->cell(3, 3), QStringLiteral("INF"));
-        EXPECT_EQ(Form10->StringGrid1->cell(5, 3), QStringLiteral("NAN"));
+        EXPECT_EQ(lab->resultsWindow()->resultsGrid->cell(1, 3),
+                  QString(StudentGroupCapacity, QChar(0x0426)));
+        EXPECT_EQ(lab->resultsWindow()->resultsGrid->cell(2, 3),
+                  QString(StudentSurnameCapacity, QChar(0x0426)));
+        EXPECT_EQ(lab->resultsWindow()->resultsGrid->cell(3, 3), QStringLiteral("INF"));
+        EXPECT_EQ(lab->resultsWindow()->resultsGrid->cell(5, 3), QStringLiteral("NAN"));
     }
-    Form10->closeForm();
+    lab->resultsWindow()->closeForm();
     if (row.damage == Damage::Missing) {
         // Created empty, as the first start of a fresh folder would find it.
         EXPECT_TRUE(QFileInfo(tree->path(resultsFile)).isFile());

@@ -4,10 +4,10 @@
 #include <QTest>
 
 #include "TestSupport.h"
-#include "shell/Forms.h"
-#include "shell/LabState.h"
-#include "shell/Loaders.h"
-#include "shell/Program.h"
+#include "app/Laboratory.h"
+#include "core/LabState.h"
+#include "core/Loaders.h"
+#include "core/Program.h"
 #include "students/RegistrationWindow.h"
 #include "students/StudentStore.h"
 #include "toolkit/Colors.h"
@@ -24,7 +24,7 @@ protected:
     void SetUp() override {
         LabTest::SetUp();
         resetStudentTable();
-        form = std::make_unique<TForm11>();
+        form = std::make_unique<RegistrationWindow>();
     }
     void TearDown() override {
         form.reset();
@@ -34,43 +34,43 @@ protected:
     // Group and surname of every student in the results file.
     QStringList storedStudents() {
         resetStudentTable();
-        LoadStudents();
+        loadStudents();
         QStringList out;
-        for (int i = 1; i <= StudentCount; ++i)
+        for (int i = 1; i <= studentCount; ++i)
             out << studentGroup(i) + QStringLiteral(" / ") + studentSurname(i);
         return out;
     }
-    std::unique_ptr<TForm11> form;
+    std::unique_ptr<RegistrationWindow> form;
 };
 
 TEST_F(RegistrationWindowTest, AStudentTypesGroupAndSurnameAndAccepts) {
     form->showForm();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    ASSERT_TRUE(form->Edit1->hasFocus());
-    EXPECT_EQ(form->Edit1->selectedText(), QStringLiteral("Введите группу"));
+    ASSERT_TRUE(form->groupEdit->hasFocus());
+    EXPECT_EQ(form->groupEdit->selectedText(), QStringLiteral("Введите группу"));
 
-    typeKeys(form->Edit1, QStringLiteral("КРЛ-99-1"));
-    EXPECT_EQ(form->Edit1->text(), QStringLiteral("КРЛ-99-1"));
+    typeKeys(form->groupEdit, QStringLiteral("КРЛ-99-1"));
+    EXPECT_EQ(form->groupEdit->text(), QStringLiteral("КРЛ-99-1"));
     EXPECT_EQ(messages->beeps(), 0);
-    typeKeys(form->Edit1, QStringLiteral("qб"));
-    EXPECT_EQ(form->Edit1->text(), QStringLiteral("КРЛ-99-1"));
+    typeKeys(form->groupEdit, QStringLiteral("qб"));
+    EXPECT_EQ(form->groupEdit->text(), QStringLiteral("КРЛ-99-1"));
     EXPECT_EQ(messages->beeps(), 2);
 
-    QTest::keyClick(form->Edit1, Qt::Key_Return);
-    ASSERT_TRUE(form->Edit2->hasFocus());
-    EXPECT_EQ(form->Edit2->selectedText(), QStringLiteral("Введите фамилию"));
-    typeKeys(form->Edit2, QStringLiteral("Ларцев О.Е."));
-    typeKeys(form->Edit2, QStringLiteral("5-"));
+    QTest::keyClick(form->groupEdit, Qt::Key_Return);
+    ASSERT_TRUE(form->surnameEdit->hasFocus());
+    EXPECT_EQ(form->surnameEdit->selectedText(), QStringLiteral("Введите фамилию"));
+    typeKeys(form->surnameEdit, QStringLiteral("Ларцев О.Е."));
+    typeKeys(form->surnameEdit, QStringLiteral("5-"));
     EXPECT_EQ(messages->beeps(), 4);
-    QTest::keyClick(form->Edit2, Qt::Key_Return);  // neither accepts nor moves on
-    EXPECT_TRUE(form->Edit2->hasFocus());
+    QTest::keyClick(form->surnameEdit, Qt::Key_Return);  // neither accepts nor moves on
+    EXPECT_TRUE(form->surnameEdit->hasFocus());
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(tree->read(resultsFile).size(), 0);
 
-    QTest::mouseClick(form->Label3, Qt::LeftButton);
+    QTest::mouseClick(form->acceptLink, Qt::LeftButton);
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(storedStudents(), QStringList{QStringLiteral("КРЛ-99-1 / Ларцев О.Е.")});
-    EXPECT_EQ(form->Edit1->text(), QStringLiteral("КРЛ-99-1"));  // the edits keep their texts
+    EXPECT_EQ(form->groupEdit->text(), QStringLiteral("КРЛ-99-1"));  // the edits keep their texts
     EXPECT_TRUE(messages->errorTexts().isEmpty());
 }
 
@@ -86,17 +86,17 @@ TEST_F(RegistrationWindowTest, EachFieldAdmitsExactlyItsCharacters) {
     for (int c = 1; c < 256; ++c) {
         SCOPED_TRACE(c);
         unsigned char key = static_cast<unsigned char>(c);
-        form->Edit1KeyPress(key);
+        form->filterGroupKey(key);
         EXPECT_EQ(key != 0, groupAdmits(c));
         key = static_cast<unsigned char>(c);
-        form->Edit2KeyPress(key);
+        form->filterSurnameKey(key);
         EXPECT_EQ(key != 0, surnameAdmits(c));
     }
     // Pasting is a control character, refused with a beep like any other.
     form->showForm();
-    form->Edit1->setText(QStringLiteral("АБ"));
-    QTest::keyClick(form->Edit1, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(form->Edit1->text(), QStringLiteral("АБ"));
+    form->groupEdit->setText(QStringLiteral("АБ"));
+    QTest::keyClick(form->groupEdit, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(form->groupEdit->text(), QStringLiteral("АБ"));
     EXPECT_EQ(messages->beeps(), 1);
 }
 
@@ -109,17 +109,17 @@ TEST_F(RegistrationWindowTest, ItCannotBeClosedWithoutAccepting) {
 
 TEST_F(RegistrationWindowTest, AcceptingWithTheFieldsAsTheyWereRegistersTheirTexts) {
     form->showForm();
-    form->Label3Click();
+    form->onAcceptClicked();
     EXPECT_EQ(storedStudents(), QStringList{QStringLiteral("Введите группу / Введите фамилию")});
 }
 
 TEST_F(RegistrationWindowTest, AnEmptyFieldKeepsTheWindowOpen) {
-    for (FilteredEdit* emptied : {form->Edit1, form->Edit2}) {
-        form->Edit1->setText(QStringLiteral("КРЛ"));
-        form->Edit2->setText(QStringLiteral("Ким"));
+    for (FilteredEdit* emptied : {form->groupEdit, form->surnameEdit}) {
+        form->groupEdit->setText(QStringLiteral("КРЛ"));
+        form->surnameEdit->setText(QStringLiteral("Ким"));
         emptied->clear();
         form->showForm();
-        QTest::mouseClick(form->Label3, Qt::LeftButton);
+        QTest::mouseClick(form->acceptLink, Qt::LeftButton);
         EXPECT_TRUE(form->isVisible());
     }
     EXPECT_EQ(tree->read(resultsFile).size(), 0);
@@ -128,24 +128,24 @@ TEST_F(RegistrationWindowTest, AnEmptyFieldKeepsTheWindowOpen) {
 
 TEST_F(RegistrationWindowTest, AcceptTurnsBlackUnderThePointerAndGreyAway) {
     form->showForm();
-    EXPECT_EQ(form->Label3->fontColor(), LabColors::Grey);
-    QTest::mouseMove(form->Label3, QPoint(10, 10));
-    EXPECT_EQ(form->Label3->fontColor(), LabColors::Black);
-    QTest::mouseMove(form->Image1, QPoint(5, 5));
-    EXPECT_EQ(form->Label3->fontColor(), LabColors::Grey);
-    QTest::mouseMove(form->Label3, QPoint(10, 10));
+    EXPECT_EQ(form->acceptLink->fontColor(), LabColors::Grey);
+    QTest::mouseMove(form->acceptLink, QPoint(10, 10));
+    EXPECT_EQ(form->acceptLink->fontColor(), LabColors::Black);
+    QTest::mouseMove(form->acceptStrip, QPoint(5, 5));
+    EXPECT_EQ(form->acceptLink->fontColor(), LabColors::Grey);
+    QTest::mouseMove(form->acceptLink, QPoint(10, 10));
     QTest::mouseMove(form.get(), QPoint(100, 30));
-    EXPECT_EQ(form->Label3->fontColor(), LabColors::Grey);
+    EXPECT_EQ(form->acceptLink->fontColor(), LabColors::Grey);
 }
 
 TEST_F(RegistrationWindowTest, ShownModallyItReturnsOnceAccepted) {
     LabWindow::setModalHook([](LabWindow& w) {
-        auto& reg = static_cast<TForm11&>(w);
+        auto& reg = static_cast<RegistrationWindow&>(w);
         ASSERT_TRUE(QTest::qWaitForWindowActive(&reg));
-        typeKeys(reg.Edit1, QStringLiteral("ХТу-21"));
-        QTest::keyClick(reg.Edit1, Qt::Key_Return);
-        typeKeys(reg.Edit2, QStringLiteral("Сумин Г.Д."));
-        QTest::mouseClick(reg.Label3, Qt::LeftButton);
+        typeKeys(reg.groupEdit, QStringLiteral("ХТу-21"));
+        QTest::keyClick(reg.groupEdit, Qt::Key_Return);
+        typeKeys(reg.surnameEdit, QStringLiteral("Сумин Г.Д."));
+        QTest::mouseClick(reg.acceptLink, Qt::LeftButton);
     });
     form->showModalForm();
     EXPECT_FALSE(form->isVisible());
@@ -181,16 +181,16 @@ TEST_F(RegistrationAtStartTest, AMissingResultsFileIsReportedAndTheStudentStillS
     createWindows();
     ASSERT_FALSE(programEnding());
     tree->remove(resultsFile);
-    Form11->showForm();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(Form11));
-    typeKeys(Form11->Edit1, QStringLiteral("КРЛ-99-1"));
-    Form11->Edit2->setFocus();
-    typeKeys(Form11->Edit2, QStringLiteral("Ларцев О.Е."));
-    QTest::mouseClick(Form11->Label3, Qt::LeftButton);
+    lab->registrationWindow()->showForm();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(lab->registrationWindow()));
+    typeKeys(lab->registrationWindow()->groupEdit, QStringLiteral("КРЛ-99-1"));
+    lab->registrationWindow()->surnameEdit->setFocus();
+    typeKeys(lab->registrationWindow()->surnameEdit, QStringLiteral("Ларцев О.Е."));
+    QTest::mouseClick(lab->registrationWindow()->acceptLink, Qt::LeftButton);
 
     EXPECT_EQ(messages->errorTexts(), QStringList{cannotOpenFileMessage(tree->path(resultsFile))});
     EXPECT_TRUE(programEnding());
-    EXPECT_FALSE(Form11->isVisible());
+    EXPECT_FALSE(lab->registrationWindow()->isVisible());
     const QByteArray bytes = tree->read(resultsFile);
     ASSERT_EQ(bytes.size(), 300);
     EXPECT_EQ(bytes.mid(1, 8), Cp1251::encode(QStringLiteral("КРЛ-99-1")));
@@ -199,8 +199,8 @@ TEST_F(RegistrationAtStartTest, AMissingResultsFileIsReportedAndTheStudentStillS
 TEST_F(RegistrationAtStartTest, AFailedStartEndsTheProgramWhenTheWindowIsCreated) {
     createWindows();
     ASSERT_FALSE(programEnding());
-    LabState.StartupFailed = true;
-    TForm11 late;
+    LabState.startupFailed = true;
+    RegistrationWindow late;
     EXPECT_TRUE(programEnding());
     EXPECT_EQ(tree->read(resultsFile).size(), 0);
 }

@@ -5,8 +5,8 @@
 #include <QTest>
 
 #include "TestSupport.h"
-#include "shell/Forms.h"
-#include "shell/LabState.h"
+#include "app/Laboratory.h"
+#include "core/LabState.h"
 #include "students/PasswordWindow.h"
 #include "students/ResultsWindow.h"
 #include "students/StudentStore.h"
@@ -28,14 +28,12 @@ protected:
     void SetUp() override {
         LabTest::SetUp();
         resetStudentTable();
-        results = std::make_unique<TForm10>();
-        password = std::make_unique<TForm12>();
-        Form10 = results.get();
-        Form12 = password.get();
+        results = std::make_unique<ResultsWindow>();
+        password = std::make_unique<PasswordWindow>();
+        results->showPasswordWindow = [this] { password->showModalForm(); };
+        results->clearPassword = [this] { password->clearPassword(); };
     }
     void TearDown() override {
-        Form10 = nullptr;
-        Form12 = nullptr;
         results.reset();
         password.reset();
         resetStudentTable();
@@ -46,8 +44,8 @@ protected:
     void storeStudents(const QList<Student>& students) {
         resetStudentTable();
         for (const Student& s : students) {
-            AddStudent(s.group, s.surname);
-            for (int k = 0; k < s.grades.size(); ++k) RecordScore(k + 1, s.grades[k]);
+            addStudent(s.group, s.surname);
+            for (int k = 0; k < s.grades.size(); ++k) recordScore(k + 1, s.grades[k]);
         }
         resetStudentTable();  // the window must read them from the file
     }
@@ -59,11 +57,11 @@ protected:
     }
     QStringList row(int r) const {
         QStringList cells;
-        for (int c = 0; c < 8; ++c) cells << results->StringGrid1->cell(c, r);
+        for (int c = 0; c < 8; ++c) cells << results->resultsGrid->cell(c, r);
         return cells;
     }
     void clickRow(int r) {
-        StringGrid* grid = results->StringGrid1;
+        StringGrid* grid = results->resultsGrid;
         const QRect cell = grid->visualRect(grid->model()->index(r, 2));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
     }
@@ -79,9 +77,9 @@ protected:
                     password->close();
                     return;
                 }
-                password->Edit1->selectAll();
-                QTest::keyClicks(password->Edit1, answer);
-                QTest::mouseClick(password->Button1, Qt::LeftButton);
+                password->passwordEdit->selectAll();
+                QTest::keyClicks(password->passwordEdit, answer);
+                QTest::mouseClick(password->okButton, Qt::LeftButton);
                 captions << password->windowTitle();
                 if (!password->isVisible()) return;
             }
@@ -90,8 +88,8 @@ protected:
     }
     int storedCount() const { return int(tree->read(resultsFile).size() / StudentBlockSize); }
 
-    std::unique_ptr<TForm10> results;
-    std::unique_ptr<TForm12> password;
+    std::unique_ptr<ResultsWindow> results;
+    std::unique_ptr<PasswordWindow> password;
     int passwordShown = 0;
     QStringList captions;
 };
@@ -105,7 +103,7 @@ const QList<Student> threeStudents = {
 TEST_F(ResultsWindowTest, TheGridShowsTheSamplesAndEveryStoredStudent) {
     storeStudents(threeStudents);
     open();
-    EXPECT_EQ(results->StringGrid1->rowCountCells(), 6);
+    EXPECT_EQ(results->resultsGrid->rowCountCells(), 6);
     EXPECT_EQ(row(0), (QStringList{"№", " Группа ", " Фамилия ", " Опыт1 ", " Опыт2 ", " Опыт3 ",
                                    " Опыт4 ", " ИТОГО "}));
     EXPECT_EQ(row(1), (QStringList{"1", "КРЛ-99-2", "Ларцев О.Е.", "5", "5", "5", "5", "5"}));
@@ -114,11 +112,11 @@ TEST_F(ResultsWindowTest, TheGridShowsTheSamplesAndEveryStoredStudent) {
     EXPECT_EQ(row(4), (QStringList{"4", "КРЛ-02", "Второй Б.Б.", "4,5", "4,30000019073486", "5",
                                    "5", "4,7"}));
     EXPECT_EQ(row(5), (QStringList{"5", "КРЛ-03", "Третий В.В.", "0", "0", "0", "0", "0"}));
-    EXPECT_EQ(results->StringGrid1->colWidth(0), 30);
+    EXPECT_EQ(results->resultsGrid->colWidth(0), 30);
     // Fitted columns are wide enough for their longest text.
-    const QFontMetrics metrics(results->StringGrid1->font());
-    EXPECT_GT(results->StringGrid1->colWidth(4), metrics.horizontalAdvance(row(4)[4]));
-    EXPECT_TRUE(results->Button1->hasFocus());
+    const QFontMetrics metrics(results->resultsGrid->font());
+    EXPECT_GT(results->resultsGrid->colWidth(4), metrics.horizontalAdvance(row(4)[4]));
+    EXPECT_TRUE(results->closeButton->hasFocus());
 }
 
 TEST_F(ResultsWindowTest, EachShowingReadsTheFileAgain) {
@@ -136,12 +134,12 @@ TEST_F(ResultsWindowTest, EachShowingReadsTheFileAgain) {
         // The whole table repeated: five blocks are five students.
         if (c.blocks == 5) tree->write(resultsFile, tree->read(resultsFile).right(300).repeated(5));
         open();
-        ASSERT_EQ(results->StringGrid1->rowCountCells(), c.rows);
+        ASSERT_EQ(results->resultsGrid->rowCountCells(), c.rows);
         if (c.blocks == 5) {
             EXPECT_EQ(row(3).mid(0, 2), (QStringList{"3", "Г-2"}));
             EXPECT_EQ(row(6).mid(0, 2), (QStringList{"6", "Г-5"}));
         }
-        results->Button1Click();
+        results->onCloseClicked();
         EXPECT_FALSE(results->isVisible());
     }
 }
@@ -150,24 +148,24 @@ TEST_F(ResultsWindowTest, DeletingAStudentTakesTheRightPassword) {
     storeStudents(threeStudents);
     open();
     clickRow(4);
-    EXPECT_EQ(results->SelectedStudent, 2);
+    EXPECT_EQ(results->selectedStudent, 2);
     answerPasswords({QStringLiteral("[PKXN"), QStringLiteral("[pkxn ")});  // then closed
-    QTest::mouseClick(results->Button2, Qt::LeftButton);
+    QTest::mouseClick(results->deleteRowButton, Qt::LeftButton);
     EXPECT_EQ(captions, (QStringList{"Неверный пароль", "Неверный пароль"}));
     EXPECT_EQ(password->windowTitle(), QStringLiteral("Неверный пароль"));
-    EXPECT_EQ(password->Edit1->text(), QStringLiteral("[pkxn "));  // kept for the next time
+    EXPECT_EQ(password->passwordEdit->text(), QStringLiteral("[pkxn "));  // kept for the next time
     EXPECT_EQ(storedCount(), 3);
-    EXPECT_EQ(results->StringGrid1->rowCountCells(), 6);
+    EXPECT_EQ(results->resultsGrid->rowCountCells(), 6);
 
     captions.clear();
     answerPasswords({QStringLiteral("[pkxn")});
-    QTest::mouseClick(results->Button2, Qt::LeftButton);
+    QTest::mouseClick(results->deleteRowButton, Qt::LeftButton);
     EXPECT_EQ(captions, QStringList{"Введите пароль"});
     EXPECT_EQ(storedCount(), 2);
-    ASSERT_EQ(results->StringGrid1->rowCountCells(), 5);
+    ASSERT_EQ(results->resultsGrid->rowCountCells(), 5);
     EXPECT_EQ(row(4).mid(0, 3), (QStringList{"4", "КРЛ-03", "Третий В.В."}));
-    EXPECT_FALSE(LabState.ResultsUnlocked);
-    EXPECT_EQ(password->Edit1->text(), QString());
+    EXPECT_FALSE(LabState.resultsUnlocked);
+    EXPECT_EQ(password->passwordEdit->text(), QString());
     EXPECT_EQ(passwordShown, 2);
 }
 
@@ -175,24 +173,24 @@ TEST_F(ResultsWindowTest, TheGateStaysOpenUntilADeletionIsCarriedOut) {
     storeStudents(threeStudents);
     open();
     clickRow(2);  // a sample row
-    EXPECT_EQ(results->SelectedStudent, 0);
+    EXPECT_EQ(results->selectedStudent, 0);
     answerPasswords({QStringLiteral("[pkxn")});
-    QTest::mouseClick(results->Button2, Qt::LeftButton);
+    QTest::mouseClick(results->deleteRowButton, Qt::LeftButton);
     EXPECT_EQ(storedCount(), 3);
-    EXPECT_TRUE(LabState.ResultsUnlocked);
-    EXPECT_EQ(password->Edit1->text(), QStringLiteral("[pkxn"));
+    EXPECT_TRUE(LabState.resultsUnlocked);
+    EXPECT_EQ(password->passwordEdit->text(), QStringLiteral("[pkxn"));
 
     // Still open: closing the password window with its close button lets the deletion go on.
     clickRow(5);
     answerPasswords({QString()});
-    QTest::mouseClick(results->Button2, Qt::LeftButton);
+    QTest::mouseClick(results->deleteRowButton, Qt::LeftButton);
     EXPECT_EQ(passwordShown, 2);
     EXPECT_EQ(storedCount(), 2);
-    EXPECT_FALSE(LabState.ResultsUnlocked);
+    EXPECT_FALSE(LabState.resultsUnlocked);
 
     // Locked again: the close button alone deletes nothing.
     answerPasswords({QString()});
-    QTest::mouseClick(results->Button3, Qt::LeftButton);
+    QTest::mouseClick(results->deleteAllButton, Qt::LeftButton);
     EXPECT_EQ(storedCount(), 2);
 }
 
@@ -200,12 +198,12 @@ TEST_F(ResultsWindowTest, DeleteAllLeavesTheSamplesAndAnEmptyFile) {
     storeStudents(threeStudents);
     open();
     answerPasswords({QStringLiteral("[pkxn")});
-    QTest::mouseClick(results->Button3, Qt::LeftButton);
+    QTest::mouseClick(results->deleteAllButton, Qt::LeftButton);
     EXPECT_EQ(tree->read(resultsFile), QByteArray());
-    EXPECT_EQ(results->StringGrid1->rowCountCells(), 3);
+    EXPECT_EQ(results->resultsGrid->rowCountCells(), 3);
     EXPECT_EQ(row(2)[2], QStringLiteral("Сумин Г.Д."));
-    EXPECT_FALSE(LabState.ResultsUnlocked);
-    EXPECT_EQ(StudentCount, 0);
+    EXPECT_FALSE(LabState.resultsUnlocked);
+    EXPECT_EQ(studentCount, 0);
 }
 
 TEST_F(ResultsWindowTest, BothWindowsAreYellow) {
@@ -213,7 +211,7 @@ TEST_F(ResultsWindowTest, BothWindowsAreYellow) {
     open();
     clickRow(4);
     password->showForm();
-    QTest::keyClicks(password->Edit1, QStringLiteral("abc"));
+    QTest::keyClicks(password->passwordEdit, QStringLiteral("abc"));
     const QString dir = qEnvironmentVariable("LAB_SCREENSHOT_DIR");
     for (QWidget* w :
          {static_cast<QWidget*>(results.get()), static_cast<QWidget*>(password.get())}) {
@@ -227,25 +225,25 @@ TEST_F(ResultsWindowTest, BothWindowsAreYellow) {
 TEST_F(ResultsWindowTest, ThePasswordIsShownAsStars) {
     password->showForm();
     ASSERT_TRUE(QTest::qWaitForWindowActive(password.get()));
-    EXPECT_TRUE(password->Edit1->hasFocus());
-    QTest::keyClicks(password->Edit1, QStringLiteral("[pkxn"));
-    EXPECT_EQ(password->Edit1->displayText(), QStringLiteral("*****"));
-    QTest::keyClick(password->Edit1, Qt::Key_Return);  // Enter presses nothing
+    EXPECT_TRUE(password->passwordEdit->hasFocus());
+    QTest::keyClicks(password->passwordEdit, QStringLiteral("[pkxn"));
+    EXPECT_EQ(password->passwordEdit->displayText(), QStringLiteral("*****"));
+    QTest::keyClick(password->passwordEdit, Qt::Key_Return);  // Enter presses nothing
     EXPECT_TRUE(password->isVisible());
-    EXPECT_FALSE(LabState.ResultsUnlocked);
+    EXPECT_FALSE(LabState.resultsUnlocked);
 
     // Reached with Tab, "OK" is pressed with the space bar; the next showing starts in the
     // field again, its text selected so that typing replaces it.
-    QTest::keyClick(password->Edit1, Qt::Key_Backspace);
+    QTest::keyClick(password->passwordEdit, Qt::Key_Backspace);
     QTest::keyClick(password.get(), Qt::Key_Tab);
-    ASSERT_TRUE(password->Button1->hasFocus());
-    QTest::keyClick(password->Button1, Qt::Key_Space);
+    ASSERT_TRUE(password->okButton->hasFocus());
+    QTest::keyClick(password->okButton, Qt::Key_Space);
     EXPECT_EQ(password->windowTitle(), QStringLiteral("Неверный пароль"));
     password->close();
     password->showForm();
     ASSERT_TRUE(QTest::qWaitForWindowActive(password.get()));
-    EXPECT_TRUE(password->Edit1->hasFocus());
-    EXPECT_EQ(password->Edit1->selectedText(), QStringLiteral("[pkx"));
+    EXPECT_TRUE(password->passwordEdit->hasFocus());
+    EXPECT_EQ(password->passwordEdit->selectedText(), QStringLiteral("[pkx"));
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <QProcessEnvironment>
 
 #include "TestSupport.h"
-#include "shell/ProgramDir.h"
+#include "core/ProgramDir.h"
 #include "students/StudentStore.h"
 
 namespace {
@@ -19,11 +19,11 @@ void setTable(int students) {
     const QStringList surnames = {QStringLiteral("Ларцев О.Е."), QStringLiteral("Сумин Г.Д."),
                                   QStringLiteral("Иванова А.Б.")};
     for (int i = 1; i <= students; ++i) {
-        studentSlot(i).Group.assign(QStringLiteral("КРЛ-99-%1").arg(i));
-        studentSlot(i).Surname.assign(surnames[i - 1]);
+        studentSlot(i).group.assign(QStringLiteral("КРЛ-99-%1").arg(i));
+        studentSlot(i).surname.assign(surnames[i - 1]);
         studentSlot(i).score(i) = 4.5f;
     }
-    StudentCount = students;
+    studentCount = students;
 }
 
 class StudentFileCrashTest : public LabTest {};
@@ -36,7 +36,7 @@ TEST(StudentSaveLoop, DISABLED_Child) {
     MessageRecorder quiet;
     for (int n = 0;; ++n) {
         setTable(n % 2 == 0 ? 3 : 2);
-        ASSERT_TRUE(SaveStudents());
+        ASSERT_TRUE(saveStudents());
         std::fputs("saved\n", stdout);
         std::fflush(stdout);
     }
@@ -44,10 +44,10 @@ TEST(StudentSaveLoop, DISABLED_Child) {
 
 TEST_F(StudentFileCrashTest, AKilledSaveLeavesTheOldOrTheNewFile) {
     setTable(2);
-    ASSERT_TRUE(SaveStudents());
+    ASSERT_TRUE(saveStudents());
     const QByteArray two = tree->read(QStringLiteral("BDStudent.rez"));
     setTable(3);
-    ASSERT_TRUE(SaveStudents());
+    ASSERT_TRUE(saveStudents());
     const QByteArray three = tree->read(QStringLiteral("BDStudent.rez"));
     ASSERT_EQ(two.size(), 600);
     ASSERT_EQ(three.size(), 900);

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "TestSupport.h"
-#include "shell/LabState.h"
-#include "shell/Loaders.h"
+#include "core/LabState.h"
+#include "core/Loaders.h"
 #include "students/StudentFileFaults.h"
 #include "students/StudentStore.h"
 #include "toolkit/Cp1251.h"
@@ -100,9 +100,9 @@ protected:
 };
 
 TEST_F(StudentStoreTest, ThreeStudentsGiveThreeIdenticalBlocks) {
-    AddStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е."));
-    AddStudent(QStringLiteral("ХТу-12"), QStringLiteral("Сумин Г.Д."));
-    AddStudent(QStringLiteral("Введите группу"), QStringLiteral("Введите фамилию"));
+    addStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е."));
+    addStudent(QStringLiteral("ХТу-12"), QStringLiteral("Сумин Г.Д."));
+    addStudent(QStringLiteral("Введите группу"), QStringLiteral("Введите фамилию"));
 
     const QByteArray bytes = file();
     ASSERT_EQ(bytes.size(), 900);
@@ -114,7 +114,7 @@ TEST_F(StudentStoreTest, ThreeStudentsGiveThreeIdenticalBlocks) {
               slotBytes({QStringLiteral("ХТу-12"), QStringLiteral("Сумин Г.Д.")}));
     EXPECT_EQ(slotOf(bytes, 2, 3),
               slotBytes({QStringLiteral("Введите группу"), QStringLiteral("Введите фамилию")}));
-    EXPECT_EQ(StudentCount, 3);
+    EXPECT_EQ(studentCount, 3);
     EXPECT_TRUE(messages->texts().isEmpty());
 }
 
@@ -135,8 +135,8 @@ TEST_F(StudentStoreTest, TheBlockCountIsTheStudentCount) {
         SCOPED_TRACE(row.name);
         resetStudentTable();
         writeBlocks(row.blocks, row.tail);
-        EXPECT_TRUE(LoadStudents());
-        ASSERT_EQ(StudentCount, row.students);
+        EXPECT_TRUE(loadStudents());
+        ASSERT_EQ(studentCount, row.students);
         for (int i = 1; i <= row.students; ++i) {
             const Slot& expected = fiveStudents[row.firstSlotOfBlock + i - 2];
             EXPECT_EQ(studentGroup(i), expected.group);
@@ -149,14 +149,14 @@ TEST_F(StudentStoreTest, TheBlockCountIsTheStudentCount) {
 
 TEST_F(StudentStoreTest, AFullFileSavesFourAndThenFiveBlocks) {
     writeBlocks(5);
-    ASSERT_TRUE(LoadStudents());
+    ASSERT_TRUE(loadStudents());
     EXPECT_EQ(file().size(), 1500);  // the load itself writes nothing
-    ASSERT_TRUE(SaveStudents());
+    ASSERT_TRUE(saveStudents());
     QByteArray bytes = file();
     ASSERT_EQ(bytes.size(), 1200);
     for (int s = 1; s <= 4; ++s) EXPECT_EQ(slotOf(bytes, 3, s), slotBytes(fiveStudents[s]));
 
-    ASSERT_TRUE(AddStudent(QStringLiteral("НОВ-1"), QStringLiteral("Новый Е.Е.")));
+    ASSERT_TRUE(addStudent(QStringLiteral("НОВ-1"), QStringLiteral("Новый Е.Е.")));
     bytes = file();
     ASSERT_EQ(bytes.size(), 1500);
     EXPECT_EQ(slotOf(bytes, 4, 1), slotBytes(fiveStudents[1]));
@@ -183,9 +183,9 @@ TEST_F(StudentStoreTest, TextsAreCutAndKeptInTheCodePage) {
         SCOPED_TRACE(row.name);
         resetStudentTable();
         tree->write(resultsFile, {});
-        ASSERT_TRUE(AddStudent(row.group, row.surname));
+        ASSERT_TRUE(addStudent(row.group, row.surname));
         EXPECT_EQ(slotOf(file(), 0, 1), slotBytes({row.storedGroup, row.storedSurname}));
-        ASSERT_TRUE(LoadStudents());
+        ASSERT_TRUE(loadStudents());
         EXPECT_EQ(studentGroup(1), row.storedGroup);
         EXPECT_EQ(studentSurname(1), row.storedSurname);
     }
@@ -198,16 +198,16 @@ TEST_F(StudentStoreTest, AnOverlongLengthByteStaysInsideItsField) {
     std::memset(block.data() + 1, '\xC0', 14);   // "А" × 14
     std::memset(block.data() + 16, '\xE1', 25);  // "б" × 25
     tree->write(resultsFile, block);
-    ASSERT_TRUE(LoadStudents());
+    ASSERT_TRUE(loadStudents());
     EXPECT_EQ(studentGroup(1), QString(14, QChar(u'А')));
     EXPECT_EQ(studentSurname(1), QString(25, QChar(u'б')));
     EXPECT_EQ(studentGroup(2), fiveStudents[1].group);
 }
 
 TEST_F(StudentStoreTest, RecordScoreWritesTheCurrentStudentsSlot) {
-    AddStudent(QStringLiteral("А-1"), QStringLiteral("Один"));
-    AddStudent(QStringLiteral("А-2"), QStringLiteral("Два"));
-    RecordScore(3, 4.5);
+    addStudent(QStringLiteral("А-1"), QStringLiteral("Один"));
+    addStudent(QStringLiteral("А-2"), QStringLiteral("Два"));
+    recordScore(3, 4.5);
     QByteArray bytes = file();
     ASSERT_EQ(bytes.size(), 600);
     EXPECT_EQ(scoreIn(bytes, 1, 2, 3), 4.5f);
@@ -216,8 +216,8 @@ TEST_F(StudentStoreTest, RecordScoreWritesTheCurrentStudentsSlot) {
     for (int k : {1, 2, 4}) EXPECT_EQ(scoreIn(bytes, 1, 2, k), 0.0f);
 
     // Not reloaded first: the file receives the table as it is held.
-    RecordScore(2, 4.3);
-    RecordScore(3, 2.5);
+    recordScore(2, 4.3);
+    recordScore(3, 2.5);
     bytes = file();
     EXPECT_EQ(scoreIn(bytes, 1, 2, 2), 4.3f);
     EXPECT_EQ(scoreIn(bytes, 1, 2, 3), 2.5f);
@@ -226,16 +226,16 @@ TEST_F(StudentStoreTest, RecordScoreWritesTheCurrentStudentsSlot) {
 TEST_F(StudentStoreTest, RecordScoreWithoutAStudentWritesNothing) {
     writeBlocks(2, 50);
     const QByteArray before = file();
-    RecordScore(1, 5);
-    RecordScore(4, 3);
+    recordScore(1, 5);
+    recordScore(4, 3);
     EXPECT_EQ(file(), before);
-    EXPECT_EQ(StudentCount, 0);
+    EXPECT_EQ(studentCount, 0);
 
-    ASSERT_TRUE(LoadStudents());
-    DeleteAllStudents();
-    ASSERT_TRUE(SaveStudents());
+    ASSERT_TRUE(loadStudents());
+    deleteAllStudents();
+    ASSERT_TRUE(saveStudents());
     EXPECT_EQ(file().size(), 0);
-    RecordScore(2, 5);
+    recordScore(2, 5);
     EXPECT_EQ(file().size(), 0);
     EXPECT_TRUE(messages->texts().isEmpty());
 }
@@ -255,9 +255,9 @@ TEST_F(StudentStoreTest, DeletionsKeepTheOrderOfTheOthers) {
         SCOPED_TRACE(row.name);
         resetStudentTable();
         tree->write(resultsFile, blockOf(fiveStudents).repeated(4));
-        ASSERT_TRUE(LoadStudents());
-        DeleteStudent(row.index);
-        ASSERT_TRUE(SaveStudents());
+        ASSERT_TRUE(loadStudents());
+        deleteStudent(row.index);
+        ASSERT_TRUE(saveStudents());
         const QByteArray bytes = file();
         ASSERT_EQ(bytes.size(), 900);
         for (int i = 0; i < row.left.size(); ++i)
@@ -267,19 +267,19 @@ TEST_F(StudentStoreTest, DeletionsKeepTheOrderOfTheOthers) {
 
 TEST_F(StudentStoreTest, DeleteAllLeavesAnEmptyFile) {
     writeBlocks(3);
-    ASSERT_TRUE(LoadStudents());
-    DeleteAllStudents();
-    ASSERT_TRUE(SaveStudents());
+    ASSERT_TRUE(loadStudents());
+    deleteAllStudents();
+    ASSERT_TRUE(saveStudents());
     EXPECT_EQ(file(), QByteArray());
-    ASSERT_TRUE(LoadStudents());
-    EXPECT_EQ(StudentCount, 0);
+    ASSERT_TRUE(loadStudents());
+    EXPECT_EQ(studentCount, 0);
 }
 
 TEST_F(StudentStoreTest, AMissingFileIsReportedCreatedAndStillGetsTheStudent) {
     tree->remove(resultsFile);
-    EXPECT_TRUE(AddStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")));
+    EXPECT_TRUE(addStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")));
     EXPECT_EQ(messages->errorTexts(), QStringList{cannotOpen()});
-    EXPECT_TRUE(LabState.StartupFailed);
+    EXPECT_TRUE(LabState.startupFailed);
     EXPECT_EQ(file(), blockOf({{QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")}}));
 }
 
@@ -287,12 +287,12 @@ TEST_F(StudentStoreTest, AFileThatCannotBeReadIsNeitherEmptiedNorReplaced) {
     // A folder in the file's place exists but cannot be opened as a file.
     tree->remove(resultsFile);
     ASSERT_TRUE(QDir(tree->dir()).mkdir(resultsFile));
-    StudentCount = 2;
-    EXPECT_FALSE(AddStudent(QStringLiteral("А"), QStringLiteral("Б")));
+    studentCount = 2;
+    EXPECT_FALSE(addStudent(QStringLiteral("А"), QStringLiteral("Б")));
     EXPECT_EQ(messages->errorTexts(), QStringList{cannotOpen()});
-    EXPECT_TRUE(LabState.StartupFailed);
+    EXPECT_TRUE(LabState.startupFailed);
     EXPECT_TRUE(QFileInfo(tree->path(resultsFile)).isDir());
-    EXPECT_EQ(StudentCount, 2);  // the table was not taken from an unreadable file
+    EXPECT_EQ(studentCount, 2);  // the table was not taken from an unreadable file
 }
 
 TEST_F(StudentStoreTest, AFailedSaveLeavesTheOldFileWhole) {
@@ -305,15 +305,15 @@ TEST_F(StudentStoreTest, AFailedSaveLeavesTheOldFileWhole) {
         writeBlocks(2, 7);
         const QByteArray before = file();
         setStudentSaveFaultForTests(step);
-        EXPECT_FALSE(AddStudent(QStringLiteral("А"), QStringLiteral("Б")));
+        EXPECT_FALSE(addStudent(QStringLiteral("А"), QStringLiteral("Б")));
         EXPECT_EQ(file(), before);
         EXPECT_EQ(messages->errorTexts(), QStringList{cannotOpen()});
-        EXPECT_TRUE(LabState.StartupFailed);
+        EXPECT_TRUE(LabState.startupFailed);
         EXPECT_EQ(QDir(tree->dir()).entryList({resultsFile + QStringLiteral("*")}, QDir::Files),
                   QStringList{resultsFile});
 
         setStudentSaveFaultForTests(StudentSaveStep::None);
-        EXPECT_TRUE(SaveStudents());
+        EXPECT_TRUE(saveStudents());
         EXPECT_EQ(file().size(), 900);
     }
 }

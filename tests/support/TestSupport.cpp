@@ -2,16 +2,17 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QKeyEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QKeyEvent>
 
+#include "app/Laboratory.h"
+#include "app/Startup.h"
 #include "concentration/ReferenceData.h"
-#include "shell/LabState.h"
-#include "shell/Program.h"
-#include "shell/ProgramDir.h"
-#include "shell/Startup.h"
+#include "core/LabState.h"
+#include "core/Program.h"
+#include "core/ProgramDir.h"
 #include "students/StudentStore.h"
 #include "toolkit/Jpeg.h"
 #include "toolkit/LabWindow.h"
@@ -90,7 +91,8 @@ TempAssetTree::TempAssetTree() {
     write("BackGround/Opit.jpg", jpeg(715, 505, QColor(240, 245, 235)));
     write("BackGround/About.swf", minimalSwf(117, 151));
     write("Movie/1.swf", minimalSwf(585, 361));
-    for (const char* name : {"1", "2", "3"}) write(QString("Movie/Opyt1/%1.swf").arg(name), minimalSwf(705, 350));
+    for (const char* name : {"1", "2", "3"})
+        write(QString("Movie/Opyt1/%1.swf").arg(name), minimalSwf(705, 350));
     for (int step = 4; step <= 7; ++step)
         for (int v = 1; v <= 6; ++v)
             write(QString("Movie/Opyt1/%1_%2.swf").arg(step).arg(v), minimalSwf(705, 350));
@@ -111,7 +113,9 @@ TempAssetTree::TempAssetTree() {
     setProgramDirForTests(dir());
 }
 
-TempAssetTree::~TempAssetTree() { setProgramDirForTests(QString()); }
+TempAssetTree::~TempAssetTree() {
+    setProgramDirForTests(QString());
+}
 
 QString TempAssetTree::path(const QString& relative) const {
     QString rel = relative;
@@ -124,11 +128,14 @@ void TempAssetTree::write(const QString& relative, const QByteArray& bytes) cons
     const QString p = path(relative);
     QDir().mkpath(QFileInfo(p).path());
     QFile f(p);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) ADD_FAILURE() << "cannot write " << p.toStdString();
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        ADD_FAILURE() << "cannot write " << p.toStdString();
     f.write(bytes);
 }
 
-void TempAssetTree::remove(const QString& relative) const { QFile::remove(path(relative)); }
+void TempAssetTree::remove(const QString& relative) const {
+    QFile::remove(path(relative));
+}
 
 QByteArray TempAssetTree::read(const QString& relative) const {
     QFile f(path(relative));
@@ -148,14 +155,20 @@ void LabTest::SetUp() {
 }
 
 void LabTest::createWindows() {
-    createLaboratoryWindows();
-    windowsCreated = true;
+    ownedLab = std::make_unique<Laboratory>();
+    lab = ownedLab.get();
+}
+
+int LabTest::runSession() {
+    const int code = runLaboratorySession([this](Laboratory& running) { lab = &running; });
+    lab = nullptr;
+    return code;
 }
 
 void LabTest::TearDown() {
     LabWindow::setModalHook(nullptr);
-    if (windowsCreated) destroyLaboratoryWindows();
-    windowsCreated = false;
+    lab = nullptr;
+    ownedLab.reset();
     tree.reset();
     messages.reset();
     setLabClock(nullptr);

@@ -1,12 +1,14 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
 #include <QWidget>
-#include <gtest/gtest.h>
 #include <memory>
 
+#include "app/Laboratory.h"
 #include "toolkit/Clock.h"
 #include "toolkit/MessageBoxes.h"
 
@@ -46,8 +48,13 @@ protected:
     // Creates the windows in start-up order against the tree.
     void createWindows();
 
+    // Runs the program as main() does, with lab pointing at its windows while it runs.
+    int runSession();
+
+    // The windows: created by createWindows, or those of the session that runs.
+    std::unique_ptr<Laboratory> ownedLab;
+    Laboratory* lab = nullptr;
     std::unique_ptr<TempAssetTree> tree;
     std::unique_ptr<MessageRecorder> messages;
     ManualClock clock;
-    bool windowsCreated = false;
 };

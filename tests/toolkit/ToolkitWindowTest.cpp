@@ -1,7 +1,8 @@
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QTimer>
 #include <QtTest/QTest>
-#include <gtest/gtest.h>
 
 #include "TestSupport.h"
 #include "toolkit/Controls.h"
@@ -17,7 +18,7 @@ public:
     std::function<void()> onActivate;
 
 protected:
-    void FormActivate() override {
+    void onActivated() override {
         ++activations;
         if (onActivate) onActivate();
     }

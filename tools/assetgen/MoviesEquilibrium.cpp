@@ -148,7 +148,7 @@ Scene constantMovie() {
     putText(s, "Запишите выражение константы равновесия: впишите буквы и коэффициенты",
             text::bold(15), {22, 14}, text::Align::Left, palette::accent);
     equation(s, equationText, {352, 46}, 17);
-    // K = [Edit1]·[Edit2]^Edit5 / ([Edit3]·[Edit4]^Edit6)
+    // K = [first]·[second]^(first exponent) / ([third]·[fourth]^(second exponent))
     putText(s, "K =", text::bold(22), {292, 140}, text::Align::Right);
     // Square brackets drawn around each box, the exponent box beside the second.
     art::Art brackets;

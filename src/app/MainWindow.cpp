@@ -1,0 +1,244 @@
+#include "app/MainWindow.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLinearGradient>
+#include <QPainter>
+#include <algorithm>
+
+#include "core/Helpers.h"
+#include "core/LabState.h"
+#include "core/Loaders.h"
+#include "core/Program.h"
+#include "core/WindowChrome.h"
+#include "movie/MoviePlayer.h"
+#include "toolkit/Colors.h"
+#include "toolkit/Controls.h"
+#include "toolkit/Fonts.h"
+
+const QStringList VariantMolarity = {QStringLiteral("0.1M"), QStringLiteral("0.05M"),
+                                     QStringLiteral("0.1M"), QStringLiteral("0.05M"),
+                                     QStringLiteral("0.2M"), QStringLiteral("0.2M")};
+const QStringList VariantNormality = {QStringLiteral("1N"), QStringLiteral("2N"),
+                                      QStringLiteral("1N"), QStringLiteral("2N"),
+                                      QStringLiteral("1N"), QStringLiteral("2N")};
+
+QImage highlightPlateImage(int width, int height) {
+    QImage img(width, height, QImage::Format_RGB32);
+    QPainter p(&img);
+    QLinearGradient fade(0, 0, width, 0);
+    fade.setColorAt(0.0, QColor(255, 214, 0));
+    fade.setColorAt(0.5, QColor(255, 238, 140));
+    fade.setColorAt(1.0, Qt::white);
+    p.fillRect(img.rect(), fade);
+    return img;
+}
+
+namespace {
+enum LabelStyle { Plain = 0, Centred = 1, Wrapped = 2 };
+
+Picture* addPicture(QWidget* parent, const QRect& bounds) {
+    auto* picture = new Picture(parent);
+    picture->setGeometry(bounds);
+    return picture;
+}
+
+LinkLabel* addLabel(QWidget* parent, const QRect& bounds, const QString& text, const QFont& font,
+                    int style = Plain) {
+    auto* label = new LinkLabel(text, parent);
+    label->setGeometry(bounds);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignTop | ((style & Centred) ? Qt::AlignHCenter : Qt::AlignLeft));
+    label->setWordWrap(style & Wrapped);
+    // A wrapped label grows downwards to show its whole text, as labels sized to their text do.
+    if (style & Wrapped)
+        label->resize(bounds.width(),
+                      std::max(bounds.height(), label->heightForWidth(bounds.width())));
+    return label;
+}
+
+StaticText* addVariantText(QWidget* parent, QPoint topLeft) {
+    auto* text = new StaticText(parent);
+    text->setGeometry(QRect(topLeft, QSize(26, 20)));
+    text->setFont(labFont(QStringLiteral("MS Sans Serif"), 15, true));
+    text->setColors(LabColors::Navy, LabColors::White);
+    text->setAutoSize(true);
+    return text;
+}
+}  // namespace
+
+MainWindow::MainWindow(QWidget* parent)
+    : LabWindow(QStringLiteral("Реактикум"), QSize(715, 506), Border::None, parent) {
+    createControls();
+    loadContents();
+}
+
+void MainWindow::createControls() {
+    const QFont linkFont = labFont(QStringLiteral("Arial Black"), 16, true);
+    const QFont smallBold = labFont(QStringLiteral("MS Sans Serif"), 12, true);
+
+    // Bottom to top: each control lies above the ones before it.
+    background = addPicture(this, {0, 0, 715, 506});
+    experiment4Plate = addPicture(this, {3, 291, 116, 44});
+    experiment3Plate = addPicture(this, {3, 246, 116, 44});
+    experiment2Plate = addPicture(this, {3, 201, 116, 44});
+    experiment1Plate = addPicture(this, {3, 156, 116, 44});
+    closeSpot = addPicture(this, {699, 3, 13, 13});
+    titleLabel = addLabel(this, {211, 17, 328, 48},
+                          QStringLiteral("Скорость химических реакций и химическое равновесие"),
+                          labFont(QStringLiteral("MS Sans Serif"), 19, true), Centred | Wrapped);
+    experiment1Link = addLabel(this, {31, 166, 69, 23}, QStringLiteral("Опыт 1"), linkFont);
+    experiment2Link = addLabel(this, {31, 211, 69, 23}, QStringLiteral("Опыт 2"), linkFont);
+    experiment3Link = addLabel(this, {31, 257, 69, 23}, QStringLiteral("Опыт 3"), linkFont);
+    experiment4Link = addLabel(this, {31, 300, 69, 23}, QStringLiteral("Опыт 4"), linkFont);
+    instructionLabel =
+        addLabel(this, {12, 398, 93, 39}, QStringLiteral("Выбирите номер опыта и кликните по нему"),
+                 labFont(QStringLiteral("MS Sans Serif"), 12), Wrapped);
+    aboutLink = addLabel(this, {605, 57, 82, 13}, QStringLiteral("О Программе"), smallBold);
+    resultsLink = addLabel(this, {605, 74, 71, 13}, QStringLiteral("Результаты"), smallBold);
+    closeGlyph = addPicture(this, {699, 2, 13, 13});
+    subjectLabel = addLabel(this, {34, 32, 53, 13}, QStringLiteral("х и м и я"), smallBold);
+    movie = new MoviePlayer(this);
+    movie->setGeometry(119, 96, 585, 361);
+    variantChooser = new QComboBox(this);
+    variantChooser->setGeometry(202, 266, 145, 21);
+    variantSolutionText = addVariantText(this, {429, 269});
+    variantAcidText = addVariantText(this, {566, 269});
+
+    movie->setPlay(true);
+    movie->setLoop(true);
+    movie->setFocusPolicy(Qt::TabFocus);
+    QPalette white = variantChooser->palette();
+    white.setColor(QPalette::Base, Qt::white);
+    white.setColor(QPalette::Button, Qt::white);
+    variantChooser->setPalette(white);
+    variantChooser->setEditable(false);
+    // The value texts take no focus, so Tab goes from the chooser straight to the movie.
+    setTabOrder(variantChooser, movie);
+    for (Picture* plate : {experiment1Plate, experiment2Plate, experiment3Plate, experiment4Plate})
+        plate->setImage(highlightPlateImage(116, 44));
+    for (Picture* plate : {experiment2Plate, experiment3Plate, experiment4Plate}) plate->hide();
+
+    for (int k = 1; k <= 4; ++k) {
+        LinkLabel* link = experimentLink(k);
+        connect(link, &LinkLabel::mouseMove, this,
+                [this, k](int, int) { onExperimentLinkHovered(k); });
+        connect(link, &LinkLabel::clicked, this, &MainWindow::onExperimentLinkClicked);
+    }
+    connect(aboutLink, &LinkLabel::clicked, this, &MainWindow::onAboutClicked);
+    connect(resultsLink, &LinkLabel::clicked, this, &MainWindow::onResultsClicked);
+    // Only a choice the student makes counts, not the selection set below.
+    connect(variantChooser, &QComboBox::activated, this, &MainWindow::onVariantChosen);
+    attachBorderlessChrome(
+        {this, background, closeGlyph, closeSpot, {aboutLink, resultsLink}, [this] {
+             onCloseGlyphClicked();
+         }});
+}
+
+void MainWindow::loadContents() {
+    LabState.linkColors.idle = LabColors::LightGrey;
+    LabState.linkColors.selected = LabColors::Black;
+    // The splash stays up at least until the next whole second.
+    waitOneSecond();
+    for (int n = 1; n <= 6; ++n)
+        variantChooser->addItem(QStringLiteral("Вариант ") + QString::number(n));
+    variantChooser->setCurrentIndex(0);
+    variantSolutionText->setCaption(VariantMolarity[0]);
+    variantAcidText->setCaption(VariantNormality[0]);
+    titleLabel->setFontColor(LabState.linkColors.selected);
+    experiment1Link->setFontColor(LabState.linkColors.selected);
+    for (LinkLabel* label : {experiment2Link, experiment3Link, experiment4Link, instructionLabel})
+        label->setFontColor(LabState.linkColors.idle);
+    LabState.selectedExperiment = 1;
+    // No keyboard layout is switched here: X11 has no layout of its own per program, so the
+    // student types with the Russian layout of the desktop.
+    loadMovie(movie, QStringLiteral("\\Movie\\1.swf"));
+    loadPicture(background, QStringLiteral("\\BackGround\\Ground.jpg"));
+    LabState.registrationShown = false;
+    LabState.variantNumber = 1;
+}
+
+void MainWindow::onActivated() {
+    if (LabState.registrationShown) return;
+    if (showRegistration) showRegistration();
+    LabState.registrationShown = true;
+}
+
+VariantChoice MainWindow::variantChoice() const {
+    return {variantChooser->currentIndex() + 1, variantSolutionText->text(),
+            variantAcidText->text()};
+}
+
+void MainWindow::onVariantChosen(int index) {
+    if (index < 0 || index >= VariantMolarity.size()) return;
+    variantSolutionText->setCaption(VariantMolarity[index]);
+    variantAcidText->setCaption(VariantNormality[index]);
+    LabState.variantNumber = index + 1;
+}
+
+LinkLabel* MainWindow::experimentLink(int k) const {
+    switch (k) {
+        case 1:
+            return experiment1Link;
+        case 2:
+            return experiment2Link;
+        case 3:
+            return experiment3Link;
+        case 4:
+            return experiment4Link;
+    }
+    return nullptr;
+}
+
+Picture* MainWindow::experimentPlate(int k) const {
+    switch (k) {
+        case 1:
+            return experiment1Plate;
+        case 2:
+            return experiment2Plate;
+        case 3:
+            return experiment3Plate;
+        case 4:
+            return experiment4Plate;
+    }
+    return nullptr;
+}
+
+void MainWindow::resetExperimentLinks() {
+    for (int k = 1; k <= 4; ++k) experimentLink(k)->setFontColor(LabState.linkColors.idle);
+    for (int k = 1; k <= 4; ++k) experimentPlate(k)->hide();
+}
+
+void MainWindow::onExperimentLinkHovered(int k) {
+    // The choice is sticky: only touching another link changes it, so nothing repaints while
+    // the pointer stays on the chosen one.
+    if (LabState.selectedExperiment == k) return;
+    resetExperimentLinks();
+    experimentLink(k)->setFontColor(LabState.linkColors.selected);
+    experimentPlate(k)->show();
+    LabState.selectedExperiment = k;
+}
+
+void MainWindow::onExperimentLinkClicked() {
+    LabState.movieStep = 1;
+    const bool entered = enterExperiment && enterExperiment(LabState.selectedExperiment);
+    // Never leave the student without a visible window.
+    if (entered) hide();
+}
+
+void MainWindow::onAboutClicked() {
+    if (showAbout) showAbout();
+}
+
+void MainWindow::onResultsClicked() {
+    if (showResults) showResults();
+}
+
+void MainWindow::onCloseGlyphClicked() {
+    close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    requestMainWindowClose();
+}

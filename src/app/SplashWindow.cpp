@@ -1,0 +1,15 @@
+#include "app/SplashWindow.h"
+
+#include "core/Loaders.h"
+#include "toolkit/Controls.h"
+
+SplashWindow::SplashWindow(QWidget* parent)
+    : LabWindow(QStringLiteral("Заставка"), QSize(488, 288), Border::None, parent) {
+    picture = new Picture(this);
+    picture->setGeometry(0, 0, 488, 288);
+    loadContents();
+}
+
+void SplashWindow::loadContents() {
+    loadPicture(picture, QStringLiteral("\\BackGround\\ZGround.jpg"));
+}

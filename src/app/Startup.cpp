@@ -1,0 +1,33 @@
+#include "app/Startup.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include "app/Laboratory.h"
+#include "app/MainWindow.h"
+#include "core/Program.h"
+#include "toolkit/Fonts.h"
+
+int runLaboratory(int argc, char** argv) {
+    QApplication app(argc, argv);
+    installFontSubstitutions();
+    return runLaboratorySession();
+}
+
+int runLaboratorySession(const std::function<void(Laboratory&)>& started) {
+    Laboratory laboratory;
+    if (started) started(laboratory);
+
+    int code = 0;
+    // A close requested during start-up ends the program before the loop takes any input.
+    if (!programEnding()) {
+        MainWindow* main = laboratory.mainWindow();
+        QTimer::singleShot(0, main, [main] {
+            if (!programEnding()) main->showForm();
+        });
+        setMessageLoopRunning(true);
+        code = QApplication::exec();
+        setMessageLoopRunning(false);
+    }
+    return code;
+}

@@ -1,0 +1,7 @@
+#include "core/LabState.h"
+
+LabStateRecord LabState;
+
+void resetLabState() {
+    LabState = LabStateRecord{};
+}

@@ -1,0 +1,62 @@
+#include "core/Loaders.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+
+#include "core/LabState.h"
+#include "core/Program.h"
+#include "core/ProgramDir.h"
+#include "movie/MoviePlayer.h"
+#include "toolkit/Controls.h"
+#include "toolkit/MessageBoxes.h"
+
+bool probeReadWrite(const QString& path) {
+    const QByteArray native = QFile::encodeName(path);
+    const int fd = ::open(native.constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    const bool statted = ::fstat(fd, &st) == 0;
+    const bool closed = ::close(fd) == 0;
+    // The superuser may open a file without write permission for writing; a file that nobody
+    // may write is read-only all the same.
+    const bool writable = statted && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
+    return closed && writable;
+}
+
+QString cannotOpenFileMessage(const QString& fullPath) {
+    return QStringLiteral("Невозможно открыть файл по адресу: ") + fullPath +
+           QStringLiteral(". Выполнение программы будет остановлено!!!");
+}
+
+void loadMovie(MoviePlayer* player, const QString& relativePath) {
+    const bool probed = probeReadWrite(assetPath(relativePath));
+    if (!probed) {
+        showErrorBox(QStringLiteral(
+            "Возможно отсутствуют необходимые файлы для дальнейшей работы программы, либо не "
+            "установлена компанента Flash Player 6 AX. Выполнение программы будет "
+            "остановлено!!!"));
+        LabState.startupFailed = true;
+        requestMainWindowClose();
+    }
+    // The path goes to the player regardless; a file already reported missing is not reported
+    // a second time when the player cannot show it either.
+    QString error;
+    const bool loaded = player && player->setMovie(assetPath(relativePath), &error);
+    if (!loaded && probed) {
+        showErrorBox(QStringLiteral(
+            "Возможно отсутствуют необходимые файлы для дальнейшей работы программы. Выполнение "
+            "программы будет остановлено!!!"));
+        requestMainWindowClose();
+    }
+}
+
+void loadPicture(Picture* image, const QString& relativePath) {
+    const QString path = assetPath(relativePath);
+    if (image && image->loadFromFile(path)) return;
+    showErrorBox(cannotOpenFileMessage(path));
+    LabState.startupFailed = true;
+    requestMainWindowClose();
+}

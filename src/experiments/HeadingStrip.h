@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QImage>
+#include <QList>
+#include <QStringList>
+
+#include "toolkit/Controls.h"
+
+// The headings of one measurement table and how its strip sets them.
+struct HeadingSet {
+    int width = 0;  // the strip's width; it is 16 px high
+    // One heading per column; "_" sets the next character as a subscript, "_{…}" a whole run.
+    QStringList headings;
+    // Centred in the cell and a pixel smaller at a time until it fits; otherwise 3 px in from
+    // the cell's left edge at the table's own size.
+    bool centred = true;
+    int baseline = 11;
+    int subscriptDrop = 3;
+    // A frame all round; otherwise only the line below.
+    bool boxed = false;
+};
+
+// "Таблица 1" of experiment 1 and "Таблица 2" of experiment 2.
+const HeadingSet& concentrationHeadings();
+const HeadingSet& temperatureHeadings();
+
+// The strip laid over row 0 of a measurement table: the headings in finer typography than the
+// grid's own plain-text headings can show (subscripts, the degree sign). Its cells line up with
+// the grid's columns; it moves with the table when the table slides.
+class HeadingStrip : public Picture {
+    Q_OBJECT
+public:
+    explicit HeadingStrip(const HeadingSet& headings, QWidget* parent = nullptr);
+
+    // Redraws the strip for the grid's column widths (each including its grid line).
+    void setColumnWidths(const QList<int>& widths);
+
+private:
+    const HeadingSet& headings_;
+};
+
+// The strip's picture for the given column widths; the first cell starts one pixel in, past
+// the grid's border.
+QImage headingStripImage(const HeadingSet& headings, const QList<int>& columnWidths);

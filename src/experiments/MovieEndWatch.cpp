@@ -1,0 +1,15 @@
+#include "experiments/MovieEndWatch.h"
+
+#include "movie/MoviePlayer.h"
+
+MovieEndWatch::MovieEndWatch(MoviePlayer* movie, std::function<void()> atLastFrame, QObject* parent)
+    : LabTimer(10, parent), movie_(movie), atLastFrame_(std::move(atLastFrame)) {
+    connect(this, &LabTimer::timeout, this, &MovieEndWatch::check);
+}
+
+void MovieEndWatch::check() {
+    if (condition_ && !condition_()) return;
+    if (movie_->FrameNum() != movie_->TotalFrames() - 1) return;
+    movie_->Stop();
+    if (atLastFrame_) atLastFrame_();
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+
+class LabTimer;
+class QWidget;
+
+// A measurement table that slides down out of the movie's way and back up: every 10 ms the
+// table, with its caption and heading strip, moves 5 px while the table loses or regains as
+// much height. The two slides never run together, so the table cannot jitter.
+class SlidingTable : public QObject {
+    Q_OBJECT
+public:
+    // The collapse ends at or below collapsedLimit, the expansion at or above expandedHeight.
+    SlidingTable(QWidget* table, const QList<QWidget*>& companions, int collapsedLimit,
+                 int expandedHeight, QObject* parent = nullptr);
+
+    void collapse();
+    void expand();
+
+    LabTimer* collapseTimer() const { return collapseTimer_; }
+    LabTimer* expandTimer() const { return expandTimer_; }
+
+private:
+    void slide(int delta);
+
+    QWidget* table_;
+    QList<QWidget*> companions_;
+    int collapsedLimit_;
+    int expandedHeight_;
+    LabTimer* collapseTimer_;
+    LabTimer* expandTimer_;
+};

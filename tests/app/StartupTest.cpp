@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTimer>
+
+#include "TestSupport.h"
+#include "app/Laboratory.h"
+#include "app/MainWindow.h"
+#include "app/Startup.h"
+#include "concentration/ConcentrationWindow.h"
+#include "core/LabState.h"
+#include "core/Program.h"
+#include "students/RegistrationWindow.h"
+#include "toolkit/LabWindow.h"
+
+namespace {
+QString missingPictureMessage(const TempAssetTree& tree, const char* relative) {
+    return QStringLiteral("Невозможно открыть файл по адресу: ") + tree.path(relative) +
+           QStringLiteral(". Выполнение программы будет остановлено!!!");
+}
+const QString flashMessage = QStringLiteral(
+    "Возможно отсутствуют необходимые файлы для дальнейшей работы программы, либо не установлена "
+    "компанента Flash Player 6 AX. Выполнение программы будет остановлено!!!");
+
+class StartupTest : public LabTest {};
+}  // namespace
+
+TEST_F(StartupTest, WithEveryFileThereTheLaboratoryStartsQuietly) {
+    createWindows();
+    EXPECT_TRUE(messages->texts().isEmpty()) << messages->texts().join("\n").toStdString();
+    EXPECT_EQ(LabState.selectedExperiment, 1);
+    EXPECT_EQ(LabState.variantNumber, 1);
+    EXPECT_EQ(LabState.movieStep, 0);
+    EXPECT_FALSE(LabState.startupFailed);
+    EXPECT_FALSE(LabState.registrationShown);
+    EXPECT_EQ(LabState.linkColors.idle, 0x999999u);
+    EXPECT_EQ(LabState.linkColors.selected, 0x000000u);
+    EXPECT_FALSE(programEnding());
+    ASSERT_NE(lab->mainWindow(), nullptr);
+    EXPECT_EQ(mainForm(), lab->mainWindow());
+    EXPECT_EQ(lab->splashWindow(), nullptr);  // the splash lives only during start-up
+    for (QWidget* w : {static_cast<QWidget*>(lab->mainWindow()),
+                       static_cast<QWidget*>(lab->concentrationWindow()),
+                       static_cast<QWidget*>(lab->registrationWindow())})
+        EXPECT_FALSE(w->isVisible());
+    // The main window waited for the next whole second of the tick counter.
+    EXPECT_EQ(clock.ms % 1000, 0);
+}
+
+TEST_F(StartupTest, MissingSplashIsReportedFirstAndEndsTheProgramAfterStartUp) {
+    tree->remove("BackGround/ZGround.jpg");
+    tree->remove("Movie/1.swf");
+    createWindows();
+    const QStringList errors = messages->errorTexts();
+    ASSERT_GE(errors.size(), 2);
+    EXPECT_EQ(errors[0], missingPictureMessage(*tree, "BackGround/ZGround.jpg"));
+    EXPECT_EQ(errors[1], flashMessage);
+    EXPECT_TRUE(LabState.startupFailed);
+    // The splash failed before a main window existed; the registration window's creation
+    // closed it.
+    EXPECT_TRUE(programEnding());
+}
+
+TEST_F(StartupTest, EveryWindowReportsItsOwnMissingFileInCreationOrder) {
+    tree->remove("BackGround/Ground.jpg");
+    tree->remove("BackGround/About.swf");
+    tree->remove("BackGround/Opit.jpg");
+    createWindows();
+    const QStringList errors = messages->errorTexts();
+    // Main window picture, About movie, then the four experiment windows' backgrounds.
+    ASSERT_GE(errors.size(), 6);
+    EXPECT_EQ(errors[0], missingPictureMessage(*tree, "BackGround/Ground.jpg"));
+    EXPECT_EQ(errors[1], flashMessage);
+    for (int i = 2; i < 6; ++i)
+        EXPECT_EQ(errors[i], missingPictureMessage(*tree, "BackGround/Opit.jpg"));
+    EXPECT_TRUE(programEnding());
+}
+
+TEST_F(StartupTest, SessionWithAFailedStartEndsWithoutTakingInput) {
+    tree->remove("Movie/1.swf");
+    bool modalRan = false;
+    LabWindow::setModalHook([&](LabWindow&) { modalRan = true; });
+    EXPECT_EQ(runSession(), 0);
+    EXPECT_FALSE(modalRan);
+    EXPECT_EQ(mainForm(), nullptr);  // the windows are gone with the session
+}
+
+TEST_F(StartupTest, SessionShowsTheMainWindowRegistersOnceAndEndsWhenItCloses) {
+    int registrations = 0;
+    LabWindow::setModalHook([&](LabWindow& w) {
+        if (&w != static_cast<LabWindow*>(lab->registrationWindow())) return;
+        ++registrations;
+        EXPECT_TRUE(lab->mainWindow()->isVisible());
+        w.closeForm();
+        // Leave the program once the main window has its focus back.
+        QTimer::singleShot(0, [this] { lab->mainWindow()->close(); });
+    });
+    EXPECT_EQ(runSession(), 0);
+    EXPECT_EQ(registrations, 1);
+    EXPECT_TRUE(LabState.registrationShown);
+}

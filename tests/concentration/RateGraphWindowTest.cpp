@@ -1,0 +1,209 @@
+#include <gtest/gtest.h>
+
+#include <QChart>
+#include <QChartView>
+#include <QComboBox>
+#include <QLegend>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QScatterSeries>
+#include <QTextDocument>
+#include <QValueAxis>
+#include <QtTest/QTest>
+
+#include "TestSupport.h"
+#include "app/Laboratory.h"
+#include "app/MainWindow.h"
+#include "concentration/ConcentrationWindow.h"
+#include "concentration/RateGraphWindow.h"
+#include "core/LabState.h"
+#include "students/StudentStore.h"
+#include "toolkit/Controls.h"
+#include "toolkit/LabTimer.h"
+#include "toolkit/StringGrid.h"
+
+namespace {
+// A chart text as the reader sees it: blanks kept, line breaks as line ends.
+QString shownText(const QString& html) {
+    QTextDocument doc;
+    doc.setHtml(html);
+    return doc.toPlainText().replace(QChar(0xA0), QLatin1Char(' '));
+}
+
+class GraphWindowTest : public LabTest {
+protected:
+    void SetUp() override {
+        LabTest::SetUp();
+        createWindows();
+        LabState.registrationShown = true;
+        resetStudentTable();
+        lab->concentrationWindow()->showForm();
+    }
+    void TearDown() override {
+        LabWindow::setModalHook(nullptr);
+        resetStudentTable();
+        LabTest::TearDown();
+    }
+    void fillTable(const QStringList& concentrations, const QStringList& rates) {
+        for (int r = 1; r <= 4; ++r) {
+            lab->concentrationWindow()->measurementTable->setCell(4, r,
+                                                                  concentrations.value(r - 1));
+            lab->concentrationWindow()->measurementTable->setCell(6, r, rates.value(r - 1));
+        }
+    }
+    // Opens the graph through "График", acts inside it, closes it with "Назад".
+    void openGraph(const std::function<void()>& inside) {
+        LabWindow::setModalHook([this, inside](LabWindow& w) {
+            if (&w != lab->rateGraphWindow()) return;
+            inside();
+            QTest::mouseClick(lab->rateGraphWindow()->backLink, Qt::LeftButton);
+            if (lab->rateGraphWindow()->isVisible()) lab->rateGraphWindow()->closeForm();
+        });
+        lab->concentrationWindow()->graphLink->show();
+        QTest::mouseClick(lab->concentrationWindow()->graphLink, Qt::LeftButton);
+        LabWindow::setModalHook(nullptr);
+    }
+    static QList<QPointF> points(QXYSeries* s) { return s->points(); }
+    static void runDown(LabTimer* timer, int* ticks = nullptr) {
+        int n = 0;
+        while (timer->enabled() && n < 200) timer->fire(), ++n;
+        if (ticks) *ticks = n;
+    }
+};
+}  // namespace
+
+TEST_F(GraphWindowTest, ChartSettings) {
+    EXPECT_EQ(lab->rateGraphWindow()->size(), QSize(555, 486));
+    EXPECT_EQ(lab->rateGraphWindow()->windowTitle(), "График");
+    EXPECT_EQ(lab->rateGraphWindow()->chartView->geometry(), QRect(0, 0, 555, 400));
+    EXPECT_EQ(lab->rateGraphWindow()->footer->geometry(), QRect(0, 400, 555, 85));
+    EXPECT_EQ(lab->rateGraphWindow()->nextLink->pos(), QPoint(14, 455));
+    EXPECT_EQ(lab->rateGraphWindow()->backLink->pos(), QPoint(480, 456));
+    EXPECT_EQ(lab->rateGraphWindow()->lineGrowthTimer->interval(), 100);
+    QChart* chart = lab->rateGraphWindow()->chartView->chart();
+    const QList<QAbstractSeries*> series = chart->series();
+    ASSERT_EQ(series.size(), 3);
+    EXPECT_EQ(series[0], lab->rateGraphWindow()->referenceSeries);
+    EXPECT_EQ(series[1], lab->rateGraphWindow()->experimentalSeries);
+    EXPECT_EQ(series[2], lab->rateGraphWindow()->measuredPoints);
+    EXPECT_EQ(lab->rateGraphWindow()->referenceSeries->name(), "Эталон");
+    EXPECT_EQ(lab->rateGraphWindow()->experimentalSeries->name(), "Экспериментальная");
+    EXPECT_EQ(lab->rateGraphWindow()->referenceSeries->pen().color(), QColor(Qt::red));
+    EXPECT_EQ(lab->rateGraphWindow()->referenceSeries->pen().width(), 2);
+    EXPECT_TRUE(lab->rateGraphWindow()->referenceSeries->pointsVisible());
+    EXPECT_EQ(lab->rateGraphWindow()->experimentalSeries->pen().color(), QColor(Qt::blue));
+    EXPECT_EQ(lab->rateGraphWindow()->experimentalSeries->pen().width(), 2);
+    EXPECT_FALSE(lab->rateGraphWindow()->experimentalSeries->pointsVisible());
+    EXPECT_EQ(lab->rateGraphWindow()->measuredPoints->color(), QColor(Qt::black));
+    EXPECT_EQ(lab->rateGraphWindow()->measuredPoints->markerSize(), 3);
+    EXPECT_EQ(chart->legend()->alignment(), Qt::AlignBottom);
+    EXPECT_TRUE(
+        chart->legend()->markers(lab->rateGraphWindow()->referenceSeries).first()->isVisible());
+    EXPECT_FALSE(
+        chart->legend()->markers(lab->rateGraphWindow()->measuredPoints).first()->isVisible());
+    // Titles keep their blanks.
+    EXPECT_EQ(
+        shownText(chart->title()),
+        "  График зависимости условной скорости от \nконцентрации тиосульфата натрия в растворе");
+    const auto axes = chart->axes();
+    ASSERT_EQ(axes.size(), 2);
+    EXPECT_EQ(shownText(chart->axes(Qt::Horizontal).first()->titleText()), "Концентрация  моль/л");
+    EXPECT_EQ(shownText(chart->axes(Qt::Vertical).first()->titleText()), "Скорость   1/с");
+    EXPECT_FALSE(lab->rateGraphWindow()->nextLink->isHidden());
+    EXPECT_TRUE(lab->rateGraphWindow()->backLink->isHidden());
+}
+
+TEST_F(GraphWindowTest, EveryShowingAddsTheMeasuredPointsSortedByConcentration) {
+    fillTable({"0,05", "0,03", "0,04", "0,02"}, {"0,07", "0,04", "0,06", "0,03"});
+    openGraph([] {});
+    const QList<QPointF> once = {{0, 0}, {0.02, 0.03}, {0.03, 0.04}, {0.04, 0.06}, {0.05, 0.07}};
+    EXPECT_EQ(points(lab->rateGraphWindow()->measuredPoints), once);
+    EXPECT_EQ(lab->rateGraphWindow()->measuredConcentration, 0.02);  // row 4 is read last
+    openGraph([] {});
+    EXPECT_EQ(points(lab->rateGraphWindow()->measuredPoints).size(), 10);
+    EXPECT_EQ(points(lab->rateGraphWindow()->measuredPoints).first(), QPointF(0, 0));
+    EXPECT_EQ(points(lab->rateGraphWindow()->measuredPoints).last(), QPointF(0.05, 0.07));
+    EXPECT_TRUE(points(lab->rateGraphWindow()->referenceSeries).isEmpty());
+    EXPECT_TRUE(points(lab->rateGraphWindow()->experimentalSeries).isEmpty());
+    EXPECT_TRUE(messages->texts().isEmpty());
+}
+
+TEST_F(GraphWindowTest, NextDrawsTheLineToTube4ThenTheReferenceAndGradesOnce) {
+    ASSERT_TRUE(addStudent("ХТ-21", "Петрова А.В."));
+    lab->mainWindow()->variantChooser->setCurrentIndex(
+        2);  // variant 3: V 0.083, C 0.1 in the sample data
+    fillTable({"0,04", "0,06", "0,08", "0,1"}, {"0,03", "0,04", "0,05", "0,06"});
+    int ticks = 0;
+    QStringList messagesInside;
+    bool referenceBeforeEnd = true;
+    QRgb pictureAfter = 0;
+    openGraph([&] {
+        QTest::mouseClick(lab->rateGraphWindow()->nextLink, Qt::LeftButton);
+        messagesInside = messages->messageTexts();
+        referenceBeforeEnd = !points(lab->rateGraphWindow()->referenceSeries).isEmpty();
+        EXPECT_FALSE(lab->rateGraphWindow()->nextLink->isVisible());
+        EXPECT_TRUE(lab->rateGraphWindow()->backLink->isVisible());
+        runDown(lab->rateGraphWindow()->lineGrowthTimer, &ticks);
+        pictureAfter = lab->rateGraphWindow()->footer->image().pixel(5, 5);
+    });
+    EXPECT_EQ(messagesInside, QStringList{"Оценка за выполнение опыта№1: 4,5 !!!!"});
+    EXPECT_FALSE(referenceBeforeEnd);
+    EXPECT_EQ(ticks, 51);
+    const QList<QPointF> line = points(lab->rateGraphWindow()->experimentalSeries);
+    ASSERT_EQ(line.size(), 51);
+    EXPECT_EQ(line.first(), QPointF(0, 0));
+    EXPECT_EQ(line.last().x(), 0.1);
+    EXPECT_EQ(line.last().y(), 0.06);
+    EXPECT_TRUE(std::is_sorted(line.begin(), line.end(),
+                               [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); }));
+    EXPECT_EQ(points(lab->rateGraphWindow()->referenceSeries),
+              (QList<QPointF>{{0, 0}, {0.1, 0.083}}));
+    // The picture of the finished graph (the sample tree's 7.jpg is a pale cyan).
+    EXPECT_GT(qBlue(pictureAfter), qRed(pictureAfter) + 20);
+    EXPECT_EQ(studentScore(1, 1), 4.5f);
+
+    // A second visit: no new grade.
+    messages->clear();
+    openGraph([] {});
+    EXPECT_FALSE(lab->rateGraphWindow()->nextLink->isVisible());
+    EXPECT_TRUE(messages->texts().isEmpty());
+    EXPECT_EQ(points(lab->rateGraphWindow()->measuredPoints).size(), 10);
+}
+
+TEST_F(GraphWindowTest, ZeroConcentrationAtTube4DrawsOnlyTheReferenceLine) {
+    fillTable({"0,04", "0,06", "0,08", "0"}, {"0,03", "0,04", "0,06", "0,07"});
+    openGraph([this] { QTest::mouseClick(lab->rateGraphWindow()->nextLink, Qt::LeftButton); });
+    EXPECT_FALSE(lab->rateGraphWindow()->lineGrowthTimer->enabled());
+    EXPECT_TRUE(points(lab->rateGraphWindow()->experimentalSeries).isEmpty());
+    EXPECT_EQ(points(lab->rateGraphWindow()->referenceSeries).size(), 2);
+    // Concentration grade 1, rate grade 5 against variant 1's tube 4 (V 0.081, C 0.1).
+    EXPECT_EQ(messages->messageTexts(), QStringList{"Оценка за выполнение опыта№1: 3 !!!!"});
+}
+
+TEST_F(GraphWindowTest, WithoutAStudentTheGradeIsShownAndNothingIsWritten) {
+    fillTable({"0,04", "0,06", "0,08", "0,1"}, {"0,03", "0,04", "0,06", "0,081"});
+    openGraph([this] { QTest::mouseClick(lab->rateGraphWindow()->nextLink, Qt::LeftButton); });
+    EXPECT_EQ(messages->messageTexts(), QStringList{"Оценка за выполнение опыта№1: 5 !!!!"});
+    EXPECT_TRUE(tree->read("BDStudent.rez").isEmpty());
+}
+
+TEST_F(GraphWindowTest, ATableTextThatIsNotANumberIsReportedAndTheWindowStaysShut) {
+    fillTable({"0,04", ",", "0,08", "0,1"}, {"0,03", "0,04", "0,06", "0,07"});
+    int shown = 0;
+    openGraph([&] { ++shown; });
+    EXPECT_EQ(shown, 0);
+    EXPECT_EQ(messages->errorTexts(), QStringList{"',' is not a valid floating point value"});
+    EXPECT_EQ(points(lab->rateGraphWindow()->measuredPoints).size(),
+              2);  // the origin and row 1 stay
+}
+
+TEST_F(GraphWindowTest, LinksTurnRedUnderThePointerAndBlackOverThePicture) {
+    lab->rateGraphWindow()->backLink->show();
+    Q_EMIT lab->rateGraphWindow()->nextLink->mouseMove(3, 3);
+    Q_EMIT lab->rateGraphWindow()->backLink->mouseMove(3, 3);
+    EXPECT_EQ(lab->rateGraphWindow()->nextLink->fontColor(), 0x0000FFu);
+    EXPECT_EQ(lab->rateGraphWindow()->backLink->fontColor(), 0x0000FFu);
+    Q_EMIT lab->rateGraphWindow()->footer->mouseMove(100, 10);
+    EXPECT_EQ(lab->rateGraphWindow()->nextLink->fontColor(), 0u);
+    EXPECT_EQ(lab->rateGraphWindow()->backLink->fontColor(), 0u);
+}

@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QFile>
+
+#include "TestSupport.h"
+#include "concentration/ReferenceData.h"
+#include "core/LabState.h"
+#include "core/Loaders.h"
+#include "core/ProgramDir.h"
+#include "movie/MoviePlayer.h"
+#include "toolkit/Controls.h"
+
+namespace {
+const QString flashMessage = QStringLiteral(
+    "Возможно отсутствуют необходимые файлы для дальнейшей работы программы, либо не установлена "
+    "компанента Flash Player 6 AX. Выполнение программы будет остановлено!!!");
+const QString refusedMessage = QStringLiteral(
+    "Возможно отсутствуют необходимые файлы для дальнейшей работы программы. Выполнение программы "
+    "будет остановлено!!!");
+
+class LoadersTest : public LabTest {};
+}  // namespace
+
+TEST_F(LoadersTest, ProgramDirPathsUseTheProgramFolder) {
+    EXPECT_EQ(assetPath(QStringLiteral("\\Movie\\Opyt1\\5_3.swf")),
+              tree->dir() + "/Movie/Opyt1/5_3.swf");
+    EXPECT_FALSE(ProgramDir().endsWith('/'));
+}
+
+TEST_F(LoadersTest, MissingMovieNamesTheFlashComponentOnceAndStillHandsThePathOn) {
+    MoviePlayer player;
+    tree->remove("Movie/Opyt2/1.swf");
+    loadMovie(&player, QStringLiteral("\\Movie\\Opyt2\\1.swf"));
+    EXPECT_EQ(messages->errorTexts(), QStringList{flashMessage});
+    EXPECT_TRUE(LabState.startupFailed);
+}
+
+TEST_F(LoadersTest, ReadOnlyMovieFailsTheProbeAndEmptyMoviePassesIt) {
+    MoviePlayer player;
+    QFile::setPermissions(tree->path("Movie/1.swf"), QFile::ReadOwner | QFile::ReadGroup);
+    loadMovie(&player, QStringLiteral("\\Movie\\1.swf"));
+    EXPECT_EQ(messages->errorTexts().value(0), flashMessage);
+    EXPECT_TRUE(LabState.startupFailed);
+
+    messages->clear();
+    LabState.startupFailed = false;
+    tree->write("Movie/Opyt3/1.swf", QByteArray());
+    EXPECT_TRUE(probeReadWrite(tree->path("Movie/Opyt3/1.swf")));
+    loadMovie(&player, QStringLiteral("\\Movie\\Opyt3\\1.swf"));
+    EXPECT_FALSE(messages->errorTexts().contains(flashMessage));
+    EXPECT_FALSE(LabState.startupFailed);
+}
+
+TEST_F(LoadersTest, MovieTheProbeAcceptsLoadsWithoutAMessage) {
+    MoviePlayer player;
+    loadMovie(&player, QStringLiteral("\\Movie\\Opyt4\\2.swf"));
+    EXPECT_TRUE(messages->texts().isEmpty());
+    EXPECT_EQ(player.movie(), tree->path("Movie/Opyt4/2.swf"));
+}
+
+TEST_F(LoadersTest, MovieThePlayerRefusesGivesTheSecondMessageWithoutStartupFailure) {
+    MoviePlayer player;
+    tree->write("Movie/Opyt3/2.swf", QByteArray("this is not a movie at all"));
+    loadMovie(&player, QStringLiteral("\\Movie\\Opyt3\\2.swf"));
+    EXPECT_EQ(messages->errorTexts(), QStringList{refusedMessage});
+    EXPECT_FALSE(LabState.startupFailed);
+}
+
+TEST_F(LoadersTest, PictureFailuresNameTheFullPath) {
+    Picture picture;
+    tree->remove("Restextout/6.jpg");
+    loadPicture(&picture, QStringLiteral("\\Restextout\\6.jpg"));
+    const QString expected =
+        QStringLiteral("Невозможно открыть файл по адресу: ") + tree->dir() +
+        QStringLiteral("/Restextout/6.jpg. Выполнение программы будет остановлено!!!");
+    EXPECT_EQ(messages->errorTexts(), QStringList{expected});
+    EXPECT_TRUE(LabState.startupFailed);
+
+    // A corrupt picture is refused the same way and the old picture stays.
+    messages->clear();
+    loadPicture(&picture, QStringLiteral("\\BackGround\\Opit.jpg"));
+    ASSERT_TRUE(messages->texts().isEmpty());
+    tree->write("BackGround/Ground.jpg", tree->read("BackGround/Ground.jpg").left(300));
+    loadPicture(&picture, QStringLiteral("\\BackGround\\Ground.jpg"));
+    EXPECT_EQ(messages->errorTexts().size(), 1);
+    EXPECT_EQ(picture.image().size(), QSize(715, 505));
+}
+
+TEST_F(LoadersTest, APipeInPlaceOfAFileIsRefusedWithoutWaitingForAWriter) {
+    for (const char* relative : {"Restextout/6.jpg", "Movie/Opyt3/1.swf", "Dannie.txt"}) {
+        tree->remove(relative);
+        ASSERT_EQ(::mkfifo(QFile::encodeName(tree->path(relative)).constData(), 0666), 0);
+    }
+    Picture picture;
+    loadPicture(&picture, QStringLiteral("\\Restextout\\6.jpg"));
+    MoviePlayer player;
+    loadMovie(&player, QStringLiteral("\\Movie\\Opyt3\\1.swf"));
+    loadReferenceData();
+    EXPECT_EQ(messages->errorTexts(),
+              (QStringList{cannotOpenFileMessage(tree->path("Restextout/6.jpg")), refusedMessage,
+                           cannotOpenFileMessage(tree->path("Dannie.txt"))}));
+}
