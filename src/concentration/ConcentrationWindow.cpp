@@ -195,10 +195,10 @@ void ConcentrationWindow::createControls() {
     mixWaterVolumeBox->setKeyPressHandler(enterMovesTo(mixAcidVolumeBox));
     mixAcidVolumeBox->setKeyPressHandler(enterMovesTo(thiosulfateVolumeBox));
 
-    attachBorderlessChrome(
-        {this, background, closeGlyph, closeSpot, {nextLink, finishLink, graphLink}, [this] {
-             onCloseGlyphClicked();
-         }});
+    BorderlessChrome chrome{this, background, closeGlyph, closeSpot,
+                            {nextLink, finishLink, graphLink}, [this] { onCloseGlyphClicked(); }};
+    chrome.escapeCloses = true;
+    attachBorderlessChrome(chrome);
 }
 
 void ConcentrationWindow::loadContents() {

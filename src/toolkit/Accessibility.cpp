@@ -9,8 +9,13 @@ namespace {
 
 class LinkInterface : public QAccessibleWidget {
 public:
-    explicit LinkInterface(LinkLabel* link) : QAccessibleWidget(link, QAccessible::Link) {}
+    explicit LinkInterface(LinkLabel* link)
+        : QAccessibleWidget(link, link->isLink() ? QAccessible::Link : QAccessible::StaticText) {}
     LinkLabel* link() const { return static_cast<LinkLabel*>(widget()); }
+    // Asked each time: a label turns into a link when a window connects its clicks.
+    QAccessible::Role role() const override {
+        return link()->isLink() ? QAccessible::Link : QAccessible::StaticText;
+    }
 
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Name) {
@@ -21,15 +26,16 @@ public:
     }
     QAccessible::State state() const override {
         QAccessible::State s = QAccessibleWidget::state();
-        s.focusable = true;
-        s.linked = true;
+        s.focusable = link()->isLink();
+        s.linked = link()->isLink();
         return s;
     }
     QStringList actionNames() const override {
+        if (!link()->isLink()) return QAccessibleWidget::actionNames();
         return QStringList{pressAction()} + QAccessibleWidget::actionNames();
     }
     void doAction(const QString& name) override {
-        if (name == pressAction()) {
+        if (name == pressAction() && link()->isLink()) {
             Q_EMIT link()->clicked();
             return;
         }
@@ -39,10 +45,12 @@ public:
 
 class PictureInterface : public QAccessibleWidget {
 public:
-    explicit PictureInterface(Picture* picture)
-        : QAccessibleWidget(picture, picture->property("labButton").toBool()
-                                         ? QAccessible::Button
-                                         : QAccessible::Graphic) {}
+    explicit PictureInterface(Picture* picture) : QAccessibleWidget(picture) {}
+    // A picture that acts as a button (the close glyph) says so with the "labButton" property.
+    QAccessible::Role role() const override {
+        return widget()->property("labButton").toBool() ? QAccessible::Button
+                                                        : QAccessible::Graphic;
+    }
     QStringList actionNames() const override {
         if (role() != QAccessible::Button) return QAccessibleWidget::actionNames();
         return QStringList{pressAction()} + QAccessibleWidget::actionNames();
@@ -53,6 +61,21 @@ public:
             return;
         }
         QAccessibleWidget::doAction(name);
+    }
+};
+
+// A text that changes by itself names itself with its label and its current text, and tells
+// listeners each time the text changes (StaticText::setCaption).
+class LiveTextInterface : public QAccessibleWidget {
+public:
+    explicit LiveTextInterface(StaticText* text)
+        : QAccessibleWidget(text, QAccessible::StaticText) {}
+    QString text(QAccessible::Text t) const override {
+        auto* live = static_cast<StaticText*>(widget());
+        if (t == QAccessible::Name && !live->liveLabel().isEmpty())
+            return live->liveLabel() + QStringLiteral(": ") + live->caption();
+        if (t == QAccessible::Value) return live->caption();
+        return QAccessibleWidget::text(t);
     }
 };
 

@@ -1,7 +1,9 @@
 #include "toolkit/Controls.h"
 
+#include <QAccessible>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -102,7 +104,7 @@ void Picture::mouseReleaseEvent(QMouseEvent* event) {
 
 LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
     setMouseTracking(true);
-    setFocusPolicy(Qt::TabFocus);
+    setFocusPolicy(Qt::NoFocus);  // until it becomes a link (connectNotify)
     labAccessibility::install();
     setAttribute(Qt::WA_TranslucentBackground);
     setAutoFillBackground(false);
@@ -170,6 +172,8 @@ void LinkLabel::focusInEvent(QFocusEvent* event) {
         keyboardFocus_ = reason != Qt::MouseFocusReason;
     QLabel::focusInEvent(event);
     update();
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)
+        Q_EMIT focusedByKeyboard();
 }
 
 void LinkLabel::focusOutEvent(QFocusEvent* event) {
@@ -185,9 +189,19 @@ bool LinkLabel::focusNextPrevChild(bool next) {
     if (next && hasFocus() && !keyboardFocus_) {
         keyboardFocus_ = true;
         update();
+        Q_EMIT focusedByKeyboard();
         return true;
     }
     return QLabel::focusNextPrevChild(next);
+}
+
+bool LinkLabel::isLink() const {
+    return isSignalConnected(QMetaMethod::fromSignal(&LinkLabel::clicked));
+}
+
+void LinkLabel::connectNotify(const QMetaMethod& signal) {
+    if (signal == QMetaMethod::fromSignal(&LinkLabel::clicked)) setFocusPolicy(Qt::TabFocus);
+    QLabel::connectNotify(signal);
 }
 
 StaticText::StaticText(QWidget* parent) : QLabel(parent) {
@@ -195,8 +209,18 @@ StaticText::StaticText(QWidget* parent) : QLabel(parent) {
 }
 
 void StaticText::setCaption(const QString& text) {
+    const bool changed = text != this->text();
     setText(text);
     if (autoSize_) resize(sizeHint());
+    if (changed && !liveLabel_.isEmpty()) {
+        QAccessibleEvent nameChanged(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&nameChanged);
+    }
+}
+
+void StaticText::setLiveLabel(const QString& label) {
+    liveLabel_ = label;
+    labAccessibility::install();
 }
 
 void StaticText::setColors(std::uint32_t textColor, std::uint32_t background) {

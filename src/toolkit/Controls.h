@@ -76,10 +76,15 @@ public:
     // Whether the focus frame is on show: the link has the focus and got it from the keyboard
     // (or the program), not just by being first in a window that came up.
     bool showsFocusMark() const { return hasFocus() && keyboardFocus_; }
+    // A label is a link once something listens to its clicks; only links take the focus and
+    // are announced as links, plain texts stay texts.
+    bool isLink() const;
 
 Q_SIGNALS:
     void clicked();
     void mouseMove(int x, int y);
+    // The keyboard brought the focus to the link (what the pointer's arrival is to the mouse).
+    void focusedByKeyboard();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -90,6 +95,7 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     bool focusNextPrevChild(bool next) override;
+    void connectNotify(const QMetaMethod& signal) override;
 
 private:
     std::uint32_t color_ = 0;
@@ -106,9 +112,14 @@ public:
     void setCaption(const QString& text);
     QString caption() const { return text(); }
     void setColors(std::uint32_t textColor, std::uint32_t background);
+    // A text that changes by itself (a stopwatch display): screen readers hear it as
+    // "label: text" each time it changes.
+    void setLiveLabel(const QString& label);
+    QString liveLabel() const { return liveLabel_; }
 
 private:
     bool autoSize_ = false;
+    QString liveLabel_;
 };
 
 // A group of radio buttons with a caption; clicked() fires only when the choice changes,
