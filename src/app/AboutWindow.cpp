@@ -62,6 +62,7 @@ AboutWindow::AboutWindow(QWidget* parent)
     okLink->setFont(labFont(QStringLiteral("Arial Black"), 16, true));
     okLink->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
+    background->setAccessibleName(QStringLiteral("Фон окна «О программе»"));
     attachToolLink(okLink, {background});
     connect(okLink, &LinkLabel::clicked, this, &AboutWindow::onOkClicked);
     loadContents();

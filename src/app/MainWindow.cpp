@@ -136,6 +136,8 @@ void MainWindow::createControls() {
     connect(resultsLink, &LinkLabel::clicked, this, &MainWindow::onResultsClicked);
     // Only a choice the student makes counts, not the selection set below.
     connect(variantChooser, &QComboBox::activated, this, &MainWindow::onVariantChosen);
+    for (int k = 1; k <= 4; ++k)
+        experimentPlate(k)->setAccessibleName(QStringLiteral("Подсветка «Опыт %1»").arg(k));
     attachBorderlessChrome(
         {this, background, closeGlyph, closeSpot, {aboutLink, resultsLink}, [this] {
              onCloseGlyphClicked();

@@ -27,6 +27,7 @@ PasswordWindow::PasswordWindow(QWidget* parent)
         {okButton, {102, 43, 75, 25}},
     };
     for (const auto& [control, bounds] : layout) control->setGeometry(bounds);
+    passwordLabel->setBuddy(passwordEdit);  // a screen reader names the edit by its label
 
     // The flat border of the other edits, and an asterisk for every typed character.
     passwordEdit->setStyleSheet(

@@ -64,19 +64,30 @@ public:
     }
 };
 
-// A text that changes by itself names itself with its label and its current text, and tells
-// listeners each time the text changes (StaticText::setCaption).
-class LiveTextInterface : public QAccessibleWidget {
+// A static text is read as "label: text" when it has a label (its accessible name, or the live
+// label of a text that changes by itself, which also tells listeners of each change in
+// StaticText::setCaption), and as its text otherwise: a value box that is empty until the
+// student gets that far still says what it is for.
+class StaticTextInterface : public QAccessibleWidget {
 public:
-    explicit LiveTextInterface(StaticText* text)
+    explicit StaticTextInterface(StaticText* text)
         : QAccessibleWidget(text, QAccessible::StaticText) {}
     QString text(QAccessible::Text t) const override {
-        auto* live = static_cast<StaticText*>(widget());
-        if (t == QAccessible::Name && !live->liveLabel().isEmpty())
-            return live->liveLabel() + QStringLiteral(": ") + live->caption();
-        if (t == QAccessible::Value) return live->caption();
-        return QAccessibleWidget::text(t);
+        auto* shown = static_cast<StaticText*>(widget());
+        const QString caption = shown->caption().simplified();
+        if (t == QAccessible::Value) return caption;
+        if (t != QAccessible::Name) return QAccessibleWidget::text(t);
+        QString label = shown->liveLabel();
+        if (label.isEmpty()) label = shown->accessibleName();
+        if (label.isEmpty()) return caption;
+        return caption.isEmpty() ? label : label + QStringLiteral(": ") + caption;
     }
+};
+
+// A chart is a chart, not a scrolling area.
+class ChartInterface : public QAccessibleWidget {
+public:
+    explicit ChartInterface(QWidget* chart) : QAccessibleWidget(chart, QAccessible::Chart) {}
 };
 
 QAccessibleInterface* factory(const QString& className, QObject* object) {
@@ -85,6 +96,10 @@ QAccessibleInterface* factory(const QString& className, QObject* object) {
         return new LinkInterface(static_cast<LinkLabel*>(object));
     if (className == QLatin1String("Picture"))
         return new PictureInterface(static_cast<Picture*>(object));
+    if (className == QLatin1String("StaticText"))
+        return new StaticTextInterface(static_cast<StaticText*>(object));
+    if (className.endsWith(QLatin1String("QChartView")))
+        return new ChartInterface(static_cast<QWidget*>(object));
     return nullptr;
 }
 

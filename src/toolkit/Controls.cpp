@@ -41,7 +41,13 @@ void Picture::setDrawing(QSize size, Drawing drawing) {
         QPainter p(&plain);
         drawing(p);
     }
-    setImage(plain);
+    // An opaque drawing is kept as an opaque image, as a loaded picture would be.
+    bool opaque = true;
+    for (int y = 0; y < plain.height() && opaque; ++y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(plain.constScanLine(y));
+        for (int x = 0; x < plain.width() && opaque; ++x) opaque = qAlpha(line[x]) == 255;
+    }
+    setImage(opaque ? plain.convertToFormat(QImage::Format_RGB32) : plain);
     drawing_ = std::move(drawing);
 }
 
@@ -206,6 +212,7 @@ void LinkLabel::connectNotify(const QMetaMethod& signal) {
 
 StaticText::StaticText(QWidget* parent) : QLabel(parent) {
     setAutoFillBackground(true);
+    labAccessibility::install();
 }
 
 void StaticText::setCaption(const QString& text) {

@@ -4,6 +4,8 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QAbstractScrollArea>
+#include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QTest>
 #include <cstdio>
@@ -13,6 +15,7 @@
 #include "app/MainWindow.h"
 #include "concentration/ConcentrationWindow.h"
 #include "core/LabState.h"
+#include "core/Program.h"
 #include "experiments/CatalystWindow.h"
 #include "experiments/EquilibriumWindow.h"
 #include "experiments/TemperatureWindow.h"
@@ -21,6 +24,7 @@
 #include "students/StudentStore.h"
 #include "toolkit/Accessibility.h"
 #include "toolkit/Controls.h"
+#include "toolkit/FilteredEdit.h"
 #include "toolkit/LabWindow.h"
 
 namespace {
@@ -57,10 +61,10 @@ TEST_F(KeyboardAndReaderTest, AStudentSignsInAndStartsExperimentOneWithTheKeyboa
     LabWindow::setModalHook([&](LabWindow& w) {
         if (&w != registration) return;
         ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-        ASSERT_EQ(QApplication::focusWidget(), registration->groupEdit);
+        ASSERT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(registration->groupEdit));
         typeKeys(QApplication::focusWidget(), QStringLiteral("КРЛ-99-1"));
         press(Qt::Key_Return);  // on to the surname
-        ASSERT_EQ(QApplication::focusWidget(), registration->surnameEdit);
+        ASSERT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(registration->surnameEdit));
         typeKeys(QApplication::focusWidget(), QStringLiteral("Ларцев О.Е."));
         ASSERT_TRUE(tabTo(registration->acceptLink));
         EXPECT_TRUE(registration->acceptLink->showsFocusMark());
@@ -84,7 +88,7 @@ TEST_F(KeyboardAndReaderTest, AStudentSignsInAndStartsExperimentOneWithTheKeyboa
     ASSERT_TRUE(tabTo(main->experiment2Link));
     EXPECT_EQ(LabState.selectedExperiment, 2) << "Tab chooses the link's experiment";
     press(Qt::Key_Tab, Qt::ShiftModifier);
-    ASSERT_EQ(QApplication::focusWidget(), main->experiment1Link);
+    ASSERT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(main->experiment1Link));
     EXPECT_EQ(LabState.selectedExperiment, 1);
     EXPECT_TRUE(main->experiment1Link->showsFocusMark());
     press(Qt::Key_Return);
