@@ -2,10 +2,10 @@
 // experiment 1 with the keyboard alone, Escape leaves an experiment as its close glyph does,
 // and every control of every window has a name and a role a screen reader can announce.
 
-#include <QAccessible>
-#include <QApplication>
 #include <QAbstractScrollArea>
 #include <QAbstractSpinBox>
+#include <QAccessible>
+#include <QApplication>
 #include <QComboBox>
 #include <QTest>
 #include <cstdio>
