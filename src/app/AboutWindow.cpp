@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "core/Layout.h"
 #include "core/Loaders.h"
 #include "core/WindowChrome.h"
 #include "movie/MoviePlayer.h"
@@ -23,15 +24,18 @@ QImage aboutBackgroundImage(int width, int height) {
 }
 
 namespace {
-LinkLabel* addCredit(QWidget* parent, const QRect& bounds, const QString& text, bool arialBold) {
+LinkLabel* makeCredit(QWidget* parent, const QString& text, bool arialBold) {
     auto* label = new LinkLabel(text, parent);
     if (arialBold) label->setFont(labFont(QStringLiteral("Arial"), 13, true));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setWordWrap(true);
-    // A line never wraps away its last word: the label is at least as wide as its text.
-    const int textWidth = label->fontMetrics().horizontalAdvance(text) + 1;
-    label->setGeometry(bounds.adjusted(0, 0, std::max(0, textWidth - bounds.width()), 0));
     return label;
+}
+
+// A line never wraps away its last word: the label is at least as wide as its text.
+void widenToText(LinkLabel* label) {
+    const int textWidth = label->fontMetrics().horizontalAdvance(label->text()) + 1;
+    label->resize(std::max(label->width(), textWidth), label->height());
 }
 }  // namespace
 
@@ -39,30 +43,40 @@ AboutWindow::AboutWindow(QWidget* parent)
     : LabWindow(QStringLiteral("О программе"), QSize(360, 151), Border::Tool, parent) {
     // Bottom to top.
     background = new Picture(this);
-    background->setGeometry(117, 0, 243, 153);
     background->setImage(aboutBackgroundImage(243, 153));
     movie = new MoviePlayer(this);
-    movie->setGeometry(0, 0, 117, 151);
     movie->setPlay(true);
     movie->setLoop(true);
-    subtitleLabel = addCredit(this, {123, 4, 163, 13},
-                              QStringLiteral("Виртуальная лаборатория по химии"), false);
-    productLabel = addCredit(this, {123, 21, 118, 16}, QStringLiteral("«Реактикум»"), true);
-    editionLabel = addCredit(this, {123, 37, 119, 13}, QStringLiteral("версия для Linux"), false);
-    topicLabel =
-        addCredit(this, {123, 52, 230, 16}, QStringLiteral("Скорость химических реакций"), true);
-    topicSecondLine =
-        addCredit(this, {123, 69, 144, 13}, QStringLiteral("и химическое равновесие"), false);
-    developerHeading = addCredit(this, {123, 90, 71, 13}, QStringLiteral("Разработка:"), false);
-    developerLabel =
-        addCredit(this, {123, 104, 223, 16}, QStringLiteral("Команда проекта «Реактикум»"), true);
-    yearLabel = addCredit(this, {123, 136, 56, 26}, QStringLiteral("2026 год"), false);
+    subtitleLabel = makeCredit(this, QStringLiteral("Виртуальная лаборатория по химии"), false);
+    productLabel = makeCredit(this, QStringLiteral("«Реактикум»"), true);
+    editionLabel = makeCredit(this, QStringLiteral("версия для Linux"), false);
+    topicLabel = makeCredit(this, QStringLiteral("Скорость химических реакций"), true);
+    topicSecondLine = makeCredit(this, QStringLiteral("и химическое равновесие"), false);
+    developerHeading = makeCredit(this, QStringLiteral("Разработка:"), false);
+    developerLabel = makeCredit(this, QStringLiteral("Команда проекта «Реактикум»"), true);
+    yearLabel = makeCredit(this, QStringLiteral("2026 год"), false);
     okLink = new LinkLabel(QStringLiteral("ОК"), this);
-    okLink->setGeometry(325, 128, 27, 23);
     okLink->setFont(labFont(QStringLiteral("Arial Black"), 16, true));
     okLink->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
+    placeControls({
+        {background, 117, 0, 243, 153},
+        {movie, 0, 0, 117, 151},
+        {subtitleLabel, 123, 4, 163, 13},
+        {productLabel, 123, 21, 118, 16},
+        {editionLabel, 123, 37, 119, 13},
+        {topicLabel, 123, 52, 230, 16},
+        {topicSecondLine, 123, 69, 144, 13},
+        {developerHeading, 123, 90, 71, 13},
+        {developerLabel, 123, 104, 223, 16},
+        {yearLabel, 123, 136, 56, 26},
+        {okLink, 325, 128, 27, 23},
+    });
+    for (LinkLabel* credit : {subtitleLabel, productLabel, editionLabel, topicLabel,
+                              topicSecondLine, developerHeading, developerLabel, yearLabel})
+        widenToText(credit);
     background->setAccessibleName(QStringLiteral("Фон окна «О программе»"));
+
     attachToolLink(okLink, {background});
     connect(okLink, &LinkLabel::clicked, this, &AboutWindow::onOkClicked);
     loadContents();

@@ -8,6 +8,7 @@
 
 #include "core/Helpers.h"
 #include "core/LabState.h"
+#include "core/Layout.h"
 #include "core/Loaders.h"
 #include "core/Program.h"
 #include "core/WindowChrome.h"
@@ -37,29 +38,21 @@ QImage highlightPlateImage(int width, int height) {
 namespace {
 enum LabelStyle { Plain = 0, Centred = 1, Wrapped = 2 };
 
-Picture* addPicture(QWidget* parent, const QRect& bounds) {
-    auto* picture = new Picture(parent);
-    picture->setGeometry(bounds);
-    return picture;
-}
-
-LinkLabel* addLabel(QWidget* parent, const QRect& bounds, const QString& text, const QFont& font,
-                    int style = Plain) {
+LinkLabel* makeLabel(QWidget* parent, const QString& text, const QFont& font, int style = Plain) {
     auto* label = new LinkLabel(text, parent);
-    label->setGeometry(bounds);
     label->setFont(font);
     label->setAlignment(Qt::AlignTop | ((style & Centred) ? Qt::AlignHCenter : Qt::AlignLeft));
     label->setWordWrap(style & Wrapped);
-    // A wrapped label grows downwards to show its whole text, as labels sized to their text do.
-    if (style & Wrapped)
-        label->resize(bounds.width(),
-                      std::max(bounds.height(), label->heightForWidth(bounds.width())));
     return label;
 }
 
-StaticText* addVariantText(QWidget* parent, QPoint topLeft) {
+// A wrapped label grows downwards to show its whole text, as labels sized to their text do.
+void growToText(LinkLabel* label) {
+    label->resize(label->width(), std::max(label->height(), label->heightForWidth(label->width())));
+}
+
+StaticText* makeVariantText(QWidget* parent) {
     auto* text = new StaticText(parent);
-    text->setGeometry(QRect(topLeft, QSize(26, 20)));
     text->setFont(labFont(QStringLiteral("MS Sans Serif"), 15, true));
     text->setColors(LabColors::Navy, LabColors::White);
     text->setAutoSize(true);
@@ -78,32 +71,54 @@ void MainWindow::createControls() {
     const QFont smallBold = labFont(QStringLiteral("MS Sans Serif"), 12, true);
 
     // Bottom to top: each control lies above the ones before it.
-    background = addPicture(this, {0, 0, 715, 506});
-    experiment4Plate = addPicture(this, {3, 291, 116, 44});
-    experiment3Plate = addPicture(this, {3, 246, 116, 44});
-    experiment2Plate = addPicture(this, {3, 201, 116, 44});
-    experiment1Plate = addPicture(this, {3, 156, 116, 44});
-    closeSpot = addPicture(this, {699, 3, 13, 13});
-    titleLabel = addLabel(this, {211, 17, 328, 48},
-                          QStringLiteral("Скорость химических реакций и химическое равновесие"),
-                          labFont(QStringLiteral("MS Sans Serif"), 19, true), Centred | Wrapped);
-    experiment1Link = addLabel(this, {31, 166, 69, 23}, QStringLiteral("Опыт 1"), linkFont);
-    experiment2Link = addLabel(this, {31, 211, 69, 23}, QStringLiteral("Опыт 2"), linkFont);
-    experiment3Link = addLabel(this, {31, 257, 69, 23}, QStringLiteral("Опыт 3"), linkFont);
-    experiment4Link = addLabel(this, {31, 300, 69, 23}, QStringLiteral("Опыт 4"), linkFont);
-    instructionLabel =
-        addLabel(this, {12, 398, 93, 39}, QStringLiteral("Выбирите номер опыта и кликните по нему"),
-                 labFont(QStringLiteral("MS Sans Serif"), 12), Wrapped);
-    aboutLink = addLabel(this, {605, 57, 82, 13}, QStringLiteral("О Программе"), smallBold);
-    resultsLink = addLabel(this, {605, 74, 71, 13}, QStringLiteral("Результаты"), smallBold);
-    closeGlyph = addPicture(this, {699, 2, 13, 13});
-    subjectLabel = addLabel(this, {34, 32, 53, 13}, QStringLiteral("х и м и я"), smallBold);
+    background = new Picture(this);
+    experiment4Plate = new Picture(this);
+    experiment3Plate = new Picture(this);
+    experiment2Plate = new Picture(this);
+    experiment1Plate = new Picture(this);
+    closeSpot = new Picture(this);
+    titleLabel =
+        makeLabel(this, QStringLiteral("Скорость химических реакций и химическое равновесие"),
+                  labFont(QStringLiteral("MS Sans Serif"), 19, true), Centred | Wrapped);
+    experiment1Link = makeLabel(this, QStringLiteral("Опыт 1"), linkFont);
+    experiment2Link = makeLabel(this, QStringLiteral("Опыт 2"), linkFont);
+    experiment3Link = makeLabel(this, QStringLiteral("Опыт 3"), linkFont);
+    experiment4Link = makeLabel(this, QStringLiteral("Опыт 4"), linkFont);
+    instructionLabel = makeLabel(this, QStringLiteral("Выбирите номер опыта и кликните по нему"),
+                                 labFont(QStringLiteral("MS Sans Serif"), 12), Wrapped);
+    aboutLink = makeLabel(this, QStringLiteral("О Программе"), smallBold);
+    resultsLink = makeLabel(this, QStringLiteral("Результаты"), smallBold);
+    closeGlyph = new Picture(this);
+    subjectLabel = makeLabel(this, QStringLiteral("х и м и я"), smallBold);
     movie = new MoviePlayer(this);
-    movie->setGeometry(119, 96, 585, 361);
     variantChooser = new QComboBox(this);
-    variantChooser->setGeometry(202, 266, 145, 21);
-    variantSolutionText = addVariantText(this, {429, 269});
-    variantAcidText = addVariantText(this, {566, 269});
+    variantSolutionText = makeVariantText(this);
+    variantAcidText = makeVariantText(this);
+
+    placeControls({
+        {background, 0, 0, 715, 506},
+        {experiment4Plate, 3, 291, 116, 44},
+        {experiment3Plate, 3, 246, 116, 44},
+        {experiment2Plate, 3, 201, 116, 44},
+        {experiment1Plate, 3, 156, 116, 44},
+        {closeSpot, 699, 3, 13, 13},
+        {titleLabel, 211, 17, 328, 48},
+        {experiment1Link, 31, 166, 69, 23},
+        {experiment2Link, 31, 211, 69, 23},
+        {experiment3Link, 31, 257, 69, 23},
+        {experiment4Link, 31, 300, 69, 23},
+        {instructionLabel, 12, 398, 93, 39},
+        {aboutLink, 605, 57, 82, 13},
+        {resultsLink, 605, 74, 71, 13},
+        {closeGlyph, 699, 2, 13, 13},
+        {subjectLabel, 34, 32, 53, 13},
+        {movie, 119, 96, 585, 361},
+        {variantChooser, 202, 266, 145, 21},
+        {variantSolutionText, 429, 269, 26, 20},
+        {variantAcidText, 566, 269, 26, 20},
+    });
+    growToText(titleLabel);
+    growToText(instructionLabel);
 
     movie->setPlay(true);
     movie->setLoop(true);

@@ -9,6 +9,7 @@
 #include "concentration/MeasurementTable.h"
 #include "concentration/ReferenceData.h"
 #include "core/LabState.h"
+#include "core/Layout.h"
 #include "core/Loaders.h"
 #include "core/Numbers.h"
 #include "core/Program.h"
@@ -89,46 +90,38 @@ void ConcentrationWindow::createControls() {
     // The movie lies under the table, the calculator and the stopwatch that cover parts of it.
     movie->stackUnder(measurementTable);
 
-    struct Place {
-        QWidget* widget;
-        int x, y, w, h;  // w = 0: sized to its content
-        bool visible;
-    };
-    const std::initializer_list<Place> layout = {
-        {background, 0, 0, 715, 505, true},
-        {numberTitle, 15, 6, 0, 0, true},
-        {topicTitle, 239, 17, 250, 44, true},
-        {nextLink, 11, 461, 0, 0, true},
-        {finishLink, 290, 461, 0, 0, true},
-        {graphLink, 106, 461, 0, 0, false},
-        {closeSpot, 698, 3, 13, 13, true},
-        {closeGlyph, 699, 2, 13, 13, false},
-        {movie, 5, 64, 705, 350, true},
-        {measurementTable, 10, TableTop, 575, ExpandedHeight, true},
-        {calculatorOkButton, 430, 274, 33, 25, false},
-        {initialConcentrationBox, 321, 262, 41, 19, false},
-        {thiosulfateVolumeBox, 388, 262, 25, 19, false},
-        {mixThiosulfateVolumeBox, 307, 294, 25, 19, false},
-        {mixWaterVolumeBox, 350, 294, 25, 19, false},
-        {mixAcidVolumeBox, 395, 294, 25, 19, false},
-        {dilutedConcentrationBox, 486, 277, 33, 19, false},
-        {tableCaption, 11, TableCaptionTop, 80, 20, true},
-        {variantSolutionText, 109, 92, 0, 0, false},
-        {variantAcidText, 109, 112, 0, 0, false},
-        {stopwatchDisplay, 627, 284, 34, 28, false},
-        {startButton, 604, 316, 50, 25, false},
-        {stopButton, 653, 316, 50, 25, false},
-        {headingStrip, 10, StripTop, 575, 16, true},
-    };
-    for (const Place& p : layout) {
-        if (p.w > 0) {
-            p.widget->setGeometry(p.x, p.y, p.w, p.h);
-        } else {
-            p.widget->move(p.x, p.y);
-            p.widget->adjustSize();
-        }
-        p.widget->setVisible(p.visible);
-    }
+    placeControls({
+        {background, 0, 0, 715, 505},
+        {numberTitle, 15, 6, 0, 0},
+        {topicTitle, 239, 17, 250, 44},
+        {nextLink, 11, 461, 0, 0},
+        {finishLink, 290, 461, 0, 0},
+        {graphLink, 106, 461, 0, 0},
+        {closeSpot, 698, 3, 13, 13},
+        {closeGlyph, 699, 2, 13, 13},
+        {movie, 5, 64, 705, 350},
+        {measurementTable, 10, TableTop, 575, ExpandedHeight},
+        {calculatorOkButton, 430, 274, 33, 25},
+        {initialConcentrationBox, 321, 262, 41, 19},
+        {thiosulfateVolumeBox, 388, 262, 25, 19},
+        {mixThiosulfateVolumeBox, 307, 294, 25, 19},
+        {mixWaterVolumeBox, 350, 294, 25, 19},
+        {mixAcidVolumeBox, 395, 294, 25, 19},
+        {dilutedConcentrationBox, 486, 277, 33, 19},
+        {tableCaption, 11, TableCaptionTop, 80, 20},
+        {variantSolutionText, 109, 92, 0, 0},
+        {variantAcidText, 109, 112, 0, 0},
+        {stopwatchDisplay, 627, 284, 34, 28},
+        {startButton, 604, 316, 50, 25},
+        {stopButton, 653, 316, 50, 25},
+        {headingStrip, 10, StripTop, 575, 16},
+    });
+    for (QWidget* hidden : std::initializer_list<QWidget*>{
+             graphLink, closeGlyph, calculatorOkButton, initialConcentrationBox,
+             thiosulfateVolumeBox, mixThiosulfateVolumeBox, mixWaterVolumeBox, mixAcidVolumeBox,
+             dilutedConcentrationBox, variantSolutionText, variantAcidText, stopwatchDisplay,
+             startButton, stopButton})
+        hidden->hide();
 
     for (QLabel* l : {numberTitle, topicTitle}) l->setAttribute(Qt::WA_TranslucentBackground);
     topicTitle->setAlignment(Qt::AlignCenter);

@@ -3,23 +3,17 @@
 #include <functional>
 
 #include "core/VariantChoice.h"
+#include "experiments/ExperimentChrome.h"
 #include "toolkit/LabWindow.h"
 
 class FilteredEdit;
-class HeadingStrip;
-class MovieEndWatch;
-class SlidingTable;
-class Stopwatch;
 class LinkLabel;
-class MoviePlayer;
-class Picture;
-class QLabel;
 class QPushButton;
-class StaticText;
-class StringGrid;
 
 // Experiment 1 window: effect of concentration on the reaction rate
-class ConcentrationWindow : public LabWindow {
+class ConcentrationWindow : public LabWindow,
+                            public ExperimentChrome,
+                            public TimedMeasurementParts {
     Q_OBJECT
 public:
     explicit ConcentrationWindow(QWidget* parent = nullptr);
@@ -36,16 +30,7 @@ public:
     enum class GraphOpening { AfterRates, FromGraphLink };
     std::function<void(GraphOpening)> openGraph;
 
-    Picture* background = nullptr;
-    QLabel* numberTitle = nullptr;
-    QLabel* topicTitle = nullptr;
-    LinkLabel* nextLink = nullptr;    // "Далее"
-    LinkLabel* finishLink = nullptr;  // "Закончить опыт"
-    LinkLabel* graphLink = nullptr;   // "График"
-    Picture* closeSpot = nullptr;
-    Picture* closeGlyph = nullptr;
-    MoviePlayer* movie = nullptr;
-    StringGrid* measurementTable = nullptr;     // "Таблица 1"; experiment 2 reads row 1
+    LinkLabel* graphLink = nullptr;             // "График"
     QPushButton* calculatorOkButton = nullptr;  // "Ok" of the dilution calculator
     FilteredEdit* initialConcentrationBox = nullptr;
     FilteredEdit* thiosulfateVolumeBox = nullptr;
@@ -53,16 +38,6 @@ public:
     FilteredEdit* mixWaterVolumeBox = nullptr;
     FilteredEdit* mixAcidVolumeBox = nullptr;
     FilteredEdit* dilutedConcentrationBox = nullptr;
-    StaticText* tableCaption = nullptr;
-    StaticText* variantSolutionText = nullptr;
-    StaticText* variantAcidText = nullptr;
-    StaticText* stopwatchDisplay = nullptr;  // stopwatch display
-    QPushButton* startButton = nullptr;      // "Старт"
-    QPushButton* stopButton = nullptr;       // "Стоп"
-    HeadingStrip* headingStrip = nullptr;
-    SlidingTable* slidingTable = nullptr;
-    Stopwatch* stopwatch = nullptr;
-    MovieEndWatch* movieEndWatch = nullptr;
 
     void onNextClicked();
     void onFinishClicked();

@@ -1,16 +1,12 @@
 #pragma once
 
+#include "experiments/ExperimentChrome.h"
 #include "toolkit/LabWindow.h"
 
-class MovieEndWatch;
-class LinkLabel;
-class MoviePlayer;
-class Picture;
-class QLabel;
 class RadioButton;
 
 // Experiment 3 window: effect of a catalyst on the reaction rate
-class CatalystWindow : public LabWindow {
+class CatalystWindow : public LabWindow, public ExperimentChrome {
     Q_OBJECT
 public:
     explicit CatalystWindow(QWidget* parent = nullptr);
@@ -28,17 +24,8 @@ public:
     // program run.
     double grade = 5;
 
-    Picture* background = nullptr;
-    QLabel* numberTitle = nullptr;
-    QLabel* topicTitle = nullptr;
-    LinkLabel* nextLink = nullptr;
-    LinkLabel* finishLink = nullptr;
-    Picture* closeSpot = nullptr;
-    Picture* closeGlyph = nullptr;
-    MoviePlayer* movie = nullptr;
     RadioButton* wrongOption = nullptr;  // the upper option, the wrong one
     RadioButton* rightOption = nullptr;  // the lower option, the right one
-    MovieEndWatch* movieEndWatch = nullptr;
 
 protected:
     void onActivated() override;

@@ -1,18 +1,14 @@
 #pragma once
 
 #include "experiments/EquilibriumAnswers.h"
+#include "experiments/ExperimentChrome.h"
 #include "toolkit/LabWindow.h"
 
-class MovieEndWatch;
-class LinkLabel;
-class MoviePlayer;
-class Picture;
-class QLabel;
 class QLineEdit;
 class RadioGroup;
 
 // Experiment 4 window: shift of the equilibrium of a reversible reaction
-class EquilibriumWindow : public LabWindow {
+class EquilibriumWindow : public LabWindow, public ExperimentChrome {
     Q_OBJECT
 public:
     explicit EquilibriumWindow(QWidget* parent = nullptr);
@@ -33,14 +29,6 @@ public:
     // directionGrade and answerBoxGrade, kept for the whole program run.
     EquilibriumGrading grading;
 
-    Picture* background = nullptr;
-    QLabel* numberTitle = nullptr;
-    QLabel* topicTitle = nullptr;
-    LinkLabel* nextLink = nullptr;
-    LinkLabel* finishLink = nullptr;
-    Picture* closeSpot = nullptr;
-    Picture* closeGlyph = nullptr;
-    MoviePlayer* movie = nullptr;
     RadioGroup* ironChlorideGroup = nullptr;  // FeCl3 added
     RadioGroup* thiocyanateGroup = nullptr;   // KSCN added
     RadioGroup* chlorideGroup = nullptr;      // KCl added
@@ -50,7 +38,6 @@ public:
     QLineEdit* fourthConcentrationBox = nullptr;
     QLineEdit* firstExponentBox = nullptr;
     QLineEdit* secondExponentBox = nullptr;
-    MovieEndWatch* movieEndWatch = nullptr;
 
 protected:
     void onActivated() override;

@@ -10,10 +10,6 @@
 #include "toolkit/Fonts.h"
 #include "toolkit/LabWindow.h"
 
-void placeControls(std::initializer_list<Place> table) {
-    for (const Place& p : table) p.widget->setGeometry(p.left, p.top, p.width, p.height);
-}
-
 QLabel* makeTitleLabel(QWidget* parent, const QString& text, int pixelSize, bool centredWrapped) {
     auto* label = new QLabel(text, parent);
     label->setFont(labFont(QStringLiteral("Arial"), pixelSize, true));

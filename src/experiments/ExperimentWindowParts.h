@@ -1,7 +1,8 @@
 #pragma once
 
 #include <QString>
-#include <initializer_list>
+
+#include "core/Layout.h"
 
 class LabWindow;
 class LinkLabel;
@@ -11,13 +12,6 @@ class QPushButton;
 class QWidget;
 
 // Building blocks the three experiment windows of this folder share.
-
-// One row of a window's layout table: a control and its bounds in the client area.
-struct Place {
-    QWidget* widget;
-    int left, top, width, height;
-};
-void placeControls(std::initializer_list<Place> table);
 
 // A transparent title label in Arial bold; the long title is centred and word-wrapped.
 QLabel* makeTitleLabel(QWidget* parent, const QString& text, int pixelSize, bool centredWrapped);

@@ -3,24 +3,17 @@
 #include <QString>
 
 #include "core/VariantChoice.h"
+#include "experiments/ExperimentChrome.h"
 #include "experiments/TemperatureCoefficients.h"
 #include "toolkit/LabWindow.h"
 
 class FilteredEdit;
-class HeadingStrip;
-class MovieEndWatch;
-class SlidingTable;
-class Stopwatch;
-class LinkLabel;
-class MoviePlayer;
-class Picture;
-class QLabel;
 class QPushButton;
 class StaticText;
 class StringGrid;
 
 // Experiment 2 window: effect of temperature on the reaction rate
-class TemperatureWindow : public LabWindow {
+class TemperatureWindow : public LabWindow, public ExperimentChrome, public TimedMeasurementParts {
     Q_OBJECT
 public:
     explicit TemperatureWindow(QWidget* parent = nullptr);
@@ -51,21 +44,6 @@ public:
     // Grade and the two acceptance flags, kept for the whole program run.
     TemperatureGrading grading;
 
-    Picture* background = nullptr;
-    QLabel* topicTitle = nullptr;
-    QLabel* numberTitle = nullptr;
-    LinkLabel* nextLink = nullptr;
-    LinkLabel* finishLink = nullptr;
-    Picture* closeSpot = nullptr;
-    Picture* closeGlyph = nullptr;
-    MoviePlayer* movie = nullptr;
-    StringGrid* measurementTable = nullptr;
-    StaticText* tableCaption = nullptr;
-    StaticText* variantSolutionText = nullptr;
-    StaticText* variantAcidText = nullptr;
-    QPushButton* startButton = nullptr;
-    QPushButton* stopButton = nullptr;
-    StaticText* stopwatchDisplay = nullptr;
     FilteredEdit* firstNumeratorBox = nullptr;
     FilteredEdit* firstDenominatorBox = nullptr;
     FilteredEdit* secondNumeratorBox = nullptr;
@@ -74,10 +52,6 @@ public:
     QPushButton* secondOkButton = nullptr;
     StaticText* firstCoefficientText = nullptr;
     StaticText* secondCoefficientText = nullptr;
-    HeadingStrip* headingStrip = nullptr;
-    SlidingTable* slidingTable = nullptr;
-    Stopwatch* stopwatch = nullptr;
-    MovieEndWatch* movieEndWatch = nullptr;
 
 protected:
     void onActivated() override;

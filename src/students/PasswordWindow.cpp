@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "core/LabState.h"
+#include "core/Layout.h"
 #include "toolkit/Colors.h"
 #include "toolkit/FilteredEdit.h"
 
@@ -18,15 +19,11 @@ PasswordWindow::PasswordWindow(QWidget* parent)
     passwordEdit = new FilteredEdit(this);
     okButton = new QPushButton(QStringLiteral("OK"), this);
 
-    const struct {
-        QWidget* control;
-        QRect bounds;
-    } layout[] = {
-        {passwordLabel, {8, 3, 41, 13}},
-        {passwordEdit, {7, 19, 169, 19}},
-        {okButton, {102, 43, 75, 25}},
-    };
-    for (const auto& [control, bounds] : layout) control->setGeometry(bounds);
+    placeControls({
+        {passwordLabel, 8, 3, 41, 13},
+        {passwordEdit, 7, 19, 169, 19},
+        {okButton, 102, 43, 75, 25},
+    });
     passwordLabel->setBuddy(passwordEdit);  // a screen reader names the edit by its label
 
     // The flat border of the other edits, and an asterisk for every typed character.

@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "core/LabState.h"
+#include "core/Layout.h"
 #include "core/Program.h"
 #include "core/WindowChrome.h"
 #include "students/StudentStore.h"
@@ -49,15 +50,14 @@ RegistrationWindow::RegistrationWindow(QWidget* parent)
     groupEdit = new FilteredEdit(this);
     surnameEdit = new FilteredEdit(this);
 
-    const struct {
-        QWidget* control;
-        QRect bounds;
-    } layout[] = {
-        {acceptStrip, {0, 64, 226, 27}}, {surnameLabel, {20, 37, 41, 18}},
-        {groupLabel, {6, 12, 55, 18}},   {acceptLink, {132, 65, 81, 23}},
-        {groupEdit, {64, 11, 157, 19}},  {surnameEdit, {64, 36, 157, 19}},
-    };
-    for (const auto& [control, bounds] : layout) control->setGeometry(bounds);
+    placeControls({
+        {acceptStrip, 0, 64, 226, 27},
+        {surnameLabel, 20, 37, 41, 18},
+        {groupLabel, 6, 12, 55, 18},
+        {acceptLink, 132, 65, 81, 23},
+        {groupEdit, 64, 11, 157, 19},
+        {surnameEdit, 64, 36, 157, 19},
+    });
 
     acceptStrip->setImage(registrationStripImage());
     for (QLabel* label : {surnameLabel, groupLabel}) label->setFont(labFont("Arial", 15, true));

@@ -5,6 +5,7 @@
 
 #include "core/Helpers.h"
 #include "core/LabState.h"
+#include "core/Layout.h"
 #include "core/Numbers.h"
 #include "students/StudentStore.h"
 #include "toolkit/Colors.h"
@@ -31,16 +32,12 @@ ResultsWindow::ResultsWindow(QWidget* parent)
     deleteRowButton = new QPushButton(QStringLiteral("Удалить строку"), this);
     deleteAllButton = new QPushButton(QStringLiteral("Удалить все"), this);
 
-    const struct {
-        QWidget* control;
-        QRect bounds;
-    } layout[] = {
-        {resultsGrid, {3, 40, 534, 385}},
-        {closeButton, {463, 430, 75, 25}},
-        {deleteRowButton, {8, 8, 97, 25}},
-        {deleteAllButton, {112, 8, 89, 25}},
-    };
-    for (const auto& [control, bounds] : layout) control->setGeometry(bounds);
+    placeControls({
+        {resultsGrid, 3, 40, 534, 385},
+        {closeButton, 463, 430, 75, 25},
+        {deleteRowButton, 8, 8, 97, 25},
+        {deleteAllButton, 112, 8, 89, 25},
+    });
     setTabOrder(resultsGrid, closeButton);
     setTabOrder(closeButton, deleteRowButton);
     setTabOrder(deleteRowButton, deleteAllButton);

@@ -9,7 +9,8 @@ class SystemClock : public LabClock {
 public:
     std::uint32_t tickCount() override {
         using namespace std::chrono;
-        return std::uint32_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+        return std::uint32_t(
+            duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
     }
     std::int64_t monotonicMs() override {
         using namespace std::chrono;
@@ -28,6 +29,10 @@ SystemClock systemClock;
 LabClock* installed = nullptr;
 }  // namespace
 
-LabClock& labClock() { return installed ? *installed : systemClock; }
+LabClock& labClock() {
+    return installed ? *installed : systemClock;
+}
 
-void setLabClock(LabClock* clock) { installed = clock; }
+void setLabClock(LabClock* clock) {
+    installed = clock;
+}

@@ -14,4 +14,6 @@ void LabTimer::setEnabled(bool on) {
         timer_.stop();
 }
 
-void LabTimer::setInterval(int ms) { timer_.setInterval(ms); }
+void LabTimer::setInterval(int ms) {
+    timer_.setInterval(ms);
+}

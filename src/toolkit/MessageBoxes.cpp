@@ -12,9 +12,13 @@ void runBox(QMessageBox::Icon icon, const QString& caption, const QString& text)
 }
 }  // namespace
 
-MessageRecorder::MessageRecorder() : previous_(currentRecorder) { currentRecorder = this; }
+MessageRecorder::MessageRecorder() : previous_(currentRecorder) {
+    currentRecorder = this;
+}
 
-MessageRecorder::~MessageRecorder() { currentRecorder = previous_; }
+MessageRecorder::~MessageRecorder() {
+    currentRecorder = previous_;
+}
 
 QStringList MessageRecorder::texts() const {
     QStringList result;

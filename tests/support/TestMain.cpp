@@ -1,5 +1,6 @@
-#include <QApplication>
 #include <gtest/gtest.h>
+
+#include <QApplication>
 
 #include "toolkit/Fonts.h"
 #include "toolkit/MessageBoxes.h"

@@ -1,7 +1,8 @@
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QtTest/QTest>
-#include <gtest/gtest.h>
 
 #include "TestSupport.h"
 #include "toolkit/Controls.h"
@@ -121,7 +122,8 @@ TEST(ToolkitInput, JpegRoundTripAndRefusals) {
     EXPECT_EQ(back.size(), img.size());
     EXPECT_NEAR(QColor(back.pixel(15, 8)).red(), 200, 6);
 
-    for (const QByteArray& bad : {QByteArray(), QByteArray("not a picture"), bytes.left(bytes.size() / 2)}) {
+    for (const QByteArray& bad :
+         {QByteArray(), QByteArray("not a picture"), bytes.left(bytes.size() / 2)}) {
         error.clear();
         EXPECT_TRUE(decodeJpeg(bad, &error).isNull());
         EXPECT_FALSE(error.isEmpty());

@@ -142,7 +142,7 @@ TEST(DannieTxt, ReadsBackAsTheVariantsReferenceValues) {
     ASSERT_TRUE(data.ok) << data.error.toStdString();
     const struct {
         double tube4Seconds, molarity;
-    } variants[6] = {{14, 0.1}, {22, 0.05}, {12, 0.1}, {20, 0.05}, {11, 0.2}, {10, 0.2}};
+    } variants[6] = {{16, 0.1}, {21, 0.05}, {17, 0.1}, {20, 0.05}, {12, 0.2}, {13, 0.2}};
     for (int v = 1; v <= 6; ++v) {
         SCOPED_TRACE(v);
         for (int k = 1; k <= 4; ++k) {
@@ -161,7 +161,7 @@ TEST(DannieTxt, ReadsBackAsTheVariantsReferenceValues) {
             EXPECT_EQ(data.auxiliary[v][4][row], row == 1 ? 0 : 2);
         }
     }
-    EXPECT_NEAR(data.reference[1][1][2], 23.33, 1e-9);
+    EXPECT_NEAR(data.reference[1][1][2], 26.67, 1e-9);
 }
 
 }  // namespace

@@ -5,9 +5,8 @@
 namespace chemistry {
 namespace {
 constexpr double molarity[variantCount] = {0.1, 0.05, 0.1, 0.05, 0.2, 0.2};
-constexpr int normality[variantCount] = {1, 2, 1, 2, 1, 2};
 // Tube 4 times; the other tubes scale with the thiosulfate share, 5 / (k + 1).
-constexpr double tube4Seconds[variantCount] = {14, 22, 12, 20, 11, 10};
+constexpr double tube4Seconds[variantCount] = {16, 21, 17, 20, 12, 13};
 
 QByteArray trimZeros(QByteArray text) {
     if (text.contains('.')) {
@@ -25,10 +24,6 @@ double thiosulfateMolarity(int variant) {
 
 QString thiosulfateText(int variant) {
     return QString::fromLatin1(formatNumber(molarity[variant - 1], 2)) + QLatin1Char('M');
-}
-
-QString acidText(int variant) {
-    return QString::number(normality[variant - 1]) + QLatin1Char('N');
 }
 
 int thiosulfateMl(int tube) {

@@ -15,7 +15,6 @@ inline constexpr double framesPerSecond = 12.0;
 // The variant's thiosulfate molarity, mol/l, and the texts the main window shows for it.
 double thiosulfateMolarity(int variant);
 QString thiosulfateText(int variant);  // "0.1M"
-QString acidText(int variant);         // "1N"
 
 // Millilitres in tube k (1..4): thiosulfate k + 1, water 4 − k, acid 5.
 int thiosulfateMl(int tube);

@@ -1,5 +1,9 @@
+#include <cmath>
+
 #include "AssetTree.h"
 #include "Glassware.h"
+#include "Insets.h"
+#include "Instruments.h"
 #include "Slides.h"
 
 namespace assets {
@@ -51,7 +55,7 @@ Scene taskMovie() {
                    palette::glassLine, 1);
     s.put(jar, {660, 250}, Props);
     putText(s, text::chem("MnO2"), text::bold(14), {660, 256}, text::Align::Center, palette::muted);
-    bubbles(s, 540, 580, 238, 206, 2, 0, s.frames(7.0) + 1, 3.5, 2.2, Props);
+    bubbles(s, 540, 580, 238, 195, 2, 0, s.frames(7.0) + 1, 3.5, 2.2, Props);
     s.setNow(s.frames(7.0));
     finish(s);
     return s;
@@ -73,11 +77,13 @@ Scene slowMovie() {
     const QPointF base(300, 270);
     peroxideFlask(s, base);
     const int end = s.frames(7.0);
-    bubbles(s, 270, 330, 258, 222, 3, 0, end + 1, 3.0, 2.2, Props);
+    bubbles(s, 274, 326, 258, 215, 3, 0, end + 1, 3.0, 2.2, Props);
     const QPointF tip(base.x(), base.y() - 160);
     heldSplinter(s, tip);
-    Obj ember = s.put(glass::glow(7), tip, Captions);
-    for (int f = 0; f < end; f += 6) s.setAlpha(ember, f, f % 12 == 0 ? 0.75 : 0.55);
+    Obj ember = s.put(glass::ember(), tip, Captions);
+    for (int f = 0; f < end; f += 4) s.setAlpha(ember, f, (f / 4) % 3 == 0 ? 1.0 : 0.7);
+    putText(s, "тлеющая лучинка", text::plain(13), {tip.x() + 66, tip.y() - 96}, text::Align::Left,
+            palette::muted);
     s.wait(1.0);
     appear(s, paragraph(s, "Пузырьков кислорода мало: реакция идёт медленно.", text::bold(15),
                         {440, 110}, 240));
@@ -95,8 +101,14 @@ Scene fastMovie() {
     s.put(glass::panel(12, 84, 372, 96, palette::panel, palette::panelLine), {}, Furniture);
     putText(s, "Как влияет катализатор на скорость реакции?", text::bold(15), {24, 95},
             text::Align::Left, palette::accent);
-    controlBox(s, 56, 125, 15, 17);
-    controlBox(s, 56, 150, 16, 17);
+    // Round blanks, so the two answers read as a choice of one.
+    for (const QRectF box : {QRectF(56, 125, 15, 17), QRectF(56, 150, 16, 17)}) {
+        art::Art radio;
+        radio.fillStroke(
+            art::roundRect(box.x() - 3, box.y() - 3, box.width() + 6, box.height() + 6, 7.5),
+            art::Paint::solid(palette::box), palette::boxLine, 1.2);
+        s.put(radio, {}, Boxes);
+    }
     putText(s, "Катализатор замедляет реакцию", text::plain(14), {78, 126});
     putText(s, "Катализатор ускоряет реакцию", text::plain(14), {78, 151});
     putText(s, text::chem("С катализатором MnO2"), text::bold(20), {22, 14}, text::Align::Left,
@@ -140,15 +152,35 @@ Scene fastMovie() {
     s.moveTo(sp, {620, 90}, 1.0);
     const int boil = s.now();
     // Vigorous bubbling and foam.
-    bubbles(s, base.x() - 44, base.x() + 44, base.y() - 8, base.y() - 56, 22, boil, end + 1, 0.9,
-            2.6, Props);
-    bubbles(s, base.x() - 9, base.x() + 9, base.y() - 62, base.y() - 150, 8, boil + 6, end + 1, 1.0,
-            2.2, Props);
+    const double surface = base.y() - 0.38 * 150;
+    bubblesInCone(s, base.x() - 44, base.x() + 44, base.x() - 28, base.x() + 28, base.y() - 8,
+                  surface + 2, 26, boil, end + 1, 0.9, 2.6, Props);
+    // A foam of oxygen bubbles gathers on the surface.
+    art::Art foam;
+    for (int i = 0; i < 15; ++i) {
+        const double x = -26 + i * 3.7, r = 2.2 + std::fmod(i * 0.618, 1.0) * 1.6;
+        foam.fillStroke(art::circle({x, -r * 0.6 - (i % 3) * 1.5}, r),
+                        art::Paint::solid(QColor(255, 255, 255, 200)),
+                        QColor(0x6F, 0x8C, 0xA6, 170), 0.7);
+    }
+    Obj froth = s.put(foam, {base.x(), surface + 1}, Front);
+    s.setNow(boil + s.frames(0.6));
+    s.scaleTo(froth, 1, 0.1, {0, 0}, 0);
+    appear(s, froth, 0.3);
+    s.scaleTo(froth, 1, 1, {0, 0}, 1.6);
+    s.setNow(boil);
+    // The powder is named where it lies.
+    putText(s, text::chem("MnO2"), text::bold(13), {base.x() - 72, base.y() - 24},
+            text::Align::Right, palette::ink);
+    art::Art leader;
+    leader.stroke(art::line({base.x() - 70, base.y() - 16}, {base.x() - 30, base.y() - 8}),
+                  palette::muted, 1);
+    s.put(leader, {}, Labels);
     // The splinter flares up in the oxygen.
     const QPointF tip(base.x(), base.y() - 170);
     s.setNow(boil);
     heldSplinter(s, tip);
-    Obj ember = s.put(glass::glow(7), tip, Captions);
+    Obj ember = s.put(glass::ember(), tip, Captions);
     s.wait(1.2);
     Obj fire = s.put(glass::flame(30), tip + QPointF(0, 4), Captions);
     s.setAlpha(fire, s.now(), 0);
@@ -193,9 +225,18 @@ Scene conclusionMovie() {
     sediment.fill(heap(27), palette::manganese);
     s.put(sediment, {base.x(), base.y() - 5}, Liquid);
     s.put(glass::flaskOutline(96, 130), base, Front);
-    putText(s, text::chem("MnO2 остался"), text::bold(13), {base.x(), base.y() - 150},
-            text::Align::Center, palette::muted);
-    bubbles(s, 580, 620, 282, 255, 2, 0, s.frames(6.0) + 1, 3.0, 2.0, Props);
+    putText(s, text::chem("MnO2 остался"), text::bold(13), {base.x() - 58, base.y() - 30},
+            text::Align::Right, palette::ink);
+    art::Art leader;
+    leader.stroke(art::line({base.x() - 56, base.y() - 20}, {base.x() - 26, base.y() - 8}),
+                  palette::muted, 1);
+    s.put(leader, {}, Labels);
+    s.setNow(s.frames(2.2));
+    insets::catalystProfile(s, {40, 190});
+    paragraph(s, "Катализатор снижает энергию активации: реакция идёт быстрее", text::bold(13),
+              {306, 214}, 230, palette::accent);
+    s.setNow(0);
+    bubbles(s, 582, 618, 282, 253, 2, 0, s.frames(6.0) + 1, 3.0, 2.0, Props);
     s.setNow(s.frames(6.0));
     finish(s);
     return s;

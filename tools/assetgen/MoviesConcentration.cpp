@@ -1,8 +1,10 @@
+#include <algorithm>
 #include <cmath>
 
 #include "AssetTree.h"
 #include "Chemistry.h"
 #include "Glassware.h"
+#include "Instruments.h"
 #include "Reaction.h"
 #include "Slides.h"
 
@@ -84,11 +86,11 @@ Scene taskMovie() {
 Scene calculatorMovie() {
     Scene s = stage(705, 350);
     // The variant's solutions, written by the window into the box.
-    text::Style tag = text::bold(13);
-    // The labels must end left of the box at x 104.
-    while (text::width(text::chem("Раствор Na2S2O3:"), tag) > 94) tag.size -= 0.5;
-    putText(s, text::chem("Раствор Na2S2O3:"), tag, {97, 29}, text::Align::Right);
-    putText(s, text::chem("Раствор H2SO4:"), tag, {97, 49}, text::Align::Right);
+    // "Раствор Na₂S₂O₃:" does not fit left of the box at a readable size: the word goes above.
+    const text::Style tag = text::bold(13);
+    putText(s, "Растворы варианта:", text::bold(12), {8, 6}, text::Align::Left, palette::muted);
+    putText(s, text::chem("Na2S2O3:"), tag, {97, 29}, text::Align::Right);
+    putText(s, text::chem("H2SO4:"), tag, {97, 49}, text::Align::Right);
     controlBox(s, 104, 28, 58, 39);
 
     putText(s, text::chem("Концентрация Na2S2O3 в пробирках"), text::bold(19), {200, 16},
@@ -117,13 +119,13 @@ Scene calculatorMovie() {
     art::Art bar;
     bar.fill(art::rect(298, 223, 121, 2), palette::ink);
     s.put(bar, {}, Labels);
-    putText(s, text::chem("Na2S2O3"), text::italic(10), {314.5, 251}, text::Align::Center,
+    putText(s, text::chem("Na2S2O3"), text::italic(11), {314.5, 251}, text::Align::Center,
             palette::muted);
-    putText(s, "H_2O", text::italic(10), {357.5, 251}, text::Align::Center, palette::muted);
-    putText(s, text::chem("H2SO4"), text::italic(10), {402.5, 251}, text::Align::Center,
+    putText(s, "H_2O", text::italic(11), {357.5, 251}, text::Align::Center, palette::muted);
+    putText(s, text::chem("H2SO4"), text::italic(11), {402.5, 251}, text::Align::Center,
             palette::muted);
     putText(s, "=", text::bold(17), {469.5, 212}, text::Align::Center);
-    putText(s, "моль/л", text::plain(14), {519, 214});
+    putText(s, "моль/л", text::plain(14), {522, 214});
     controlBox(s, 316, 198, 41, 19);
     controlBox(s, 383, 198, 25, 19);
     controlBox(s, 302, 230, 25, 19);
@@ -131,8 +133,8 @@ Scene calculatorMovie() {
     controlBox(s, 390, 230, 25, 19);
     controlBox(s, 425, 210, 33, 25);
     controlBox(s, 481, 213, 33, 19);
-    putText(s, "C — концентрация исходного раствора, моль/л;  V — объёмы, мл", text::plain(12),
-            {246, 264}, text::Align::Left, palette::muted);
+    putText(s, "C — исходная концентрация, моль/л;   V — объёмы, мл", text::plain(12), {246, 264},
+            text::Align::Left, palette::muted);
 
     // A gentle pointer to the first box.
     Obj pointer = s.put(glass::arrow({290, 186}, {312, 200}, 3, palette::action), {}, Captions);
@@ -174,22 +176,39 @@ Scene timingMovie() {
         y += 40;
         s.wait(1.4);
     }
-    // The stopwatch, running while the cross fades.
-    const QPointF c(560, 150);
+    // The stopwatch of the window and the view from above, as the student will see them.
     s.setNow(0);
-    s.put(glass::stopwatch(54), c, Props);
-    art::Art hand;
-    hand.fill(art::polyline({{-2, 8}, {2, 8}, {1, -46}, {-1, -46}}, true), palette::bad);
-    hand.fill(art::circle({0, 0}, 4), palette::ink);
-    Obj h = s.put(hand, c, Props);
+    const QPointF watchAt(548, 70), inset(586, 224);
+    putText(s, "Секундомер", text::bold(13), {586, 48}, text::Align::Center, palette::muted);
+    Obj watch = s.put(glass::digitalStopwatch(0), watchAt, Props);
+    putText(s, "Вид сверху", text::bold(13), {inset.x(), inset.y() - 66}, text::Align::Center,
+            palette::muted);
+    art::Art frame, rim, cloud;
+    frame.fillStroke(art::circle({0, 0}, 48), art::Paint::solid(Qt::white), palette::glassLine, 3);
+    rim.stroke(art::circle({0, 0}, 48), palette::glassLine, 3);
+    cloud.fill(art::circle({0, 0}, 46.5), palette::sulfur);
+    s.put(frame, inset, Behind);
+    Obj x = s.put(glass::cross(58, palette::ink), inset, Liquid);
+    Obj turbid = s.put(cloud, inset, Overlay);
+    s.setAlpha(turbid, 0, 0);
+    s.put(rim, inset, Front);
     const int startAt = s.frames(2.4);
-    s.setNow(startAt);
-    turnHand(s, h, c, 1.0, 5.0);
-    s.put(glass::crossCard(60, 40), {560, 250}, Props);
-    Obj x = s.put(glass::cross(28, palette::ink), {560, 250}, Props);
-    s.fadeTo(x, 0, 5.0, Scene::Ease::In);
-    s.setNow(startAt + s.frames(5.0));
-    s.wait(1.2);
+    const int run = 7;
+    for (int sec = 1; sec <= run; ++sec) {
+        s.setNow(startAt + s.frames(sec));
+        s.remove(watch);
+        watch = s.put(glass::digitalStopwatch(sec), watchAt, Props);
+    }
+    const int n = s.frames(run);
+    for (int i = 0; i <= n; ++i) {
+        const double u = std::clamp((double(i) / n - 0.42) / 0.58, 0.0, 1.0);
+        const double g = u * u * (1.6 - 0.6 * u);
+        s.setAlpha(turbid, startAt + i, 0.7 * g + (i == n ? 0.24 : 0));
+        if (i < n) s.setAlpha(x, startAt + i, 1 - 0.78 * g);
+    }
+    s.setNow(startAt + n);
+    s.remove(x);
+    s.wait(1.6);
     finish(s);
     return s;
 }

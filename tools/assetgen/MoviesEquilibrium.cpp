@@ -9,7 +9,7 @@ using namespace slides;
 
 namespace {
 const QString equationText = text::chem("FeCl3 + 3KSCN ⇄ Fe(SCN)3 + 3KCl");
-const QColor reference(0xC8, 0x3A, 0x3A), deeper(0x8E, 0x12, 0x1E), paler(0xE8, 0x8E, 0x7E);
+const QColor reference(0xC8, 0x3A, 0x3A), deeper(0x8E, 0x12, 0x1E), paler(0xD6, 0x58, 0x50);
 
 // The player of this experiment neither plays nor loops by itself: every movie starts itself
 // and stops on its last frame. Its bottom rows lie on the window's link band.
@@ -78,31 +78,34 @@ Scene tubesMovie() {
     const QColor after[4] = {reference, deeper, deeper, paler};
     const QString result[4] = {"", "темнее", "темнее", "светлее"};
     Tube tubes[4];
+    // The tubes stand low enough that the pipette above them stays clear of the heading.
+    const double mouth = 132;
     for (int i = 0; i < 4; ++i) {
         const double x = 140 + i * 130;
-        tubes[i] = redTube(s, x, 90, reference);
-        putText(s, added[i], text::bold(15), {x, 262}, text::Align::Center,
+        tubes[i] = redTube(s, x, mouth, reference, 34, 128, 70);
+        putText(s, added[i], text::bold(15), {x, 270}, text::Align::Center,
                 i == 0 ? palette::muted : palette::ink);
     }
-    s.put(glass::rack(4, 130, 40), {335, 170}, Props);
-    equation(s, equationText, {335, 318}, 17);
+    s.put(glass::rack(4, 130, 40), {335, mouth + 70}, Props);
+    equation(s, equationText, {335, 326}, 17);
     s.wait(1.0);
     for (int i = 1; i < 4; ++i) {
         const double x = 140 + i * 130;
-        Obj p = s.put(glass::pipette(50), {x + 60, 84}, Props);
-        s.moveTo(p, {x, 84}, 0.8);
+        Obj p = s.put(glass::pipette(42), {x + 60, mouth - 4}, Props);
+        appear(s, p, 0.3);
+        s.moveTo(p, {x, mouth - 4}, 0.8);
         s.wait(0.9);
         art::Art drop;
         drop.fill(art::circle({0, 0}, 3), QColor(0xDD, 0xE8, 0xF2));
-        Obj d = s.put(drop, {x, 88}, Props);
-        s.moveTo(d, {x, 165}, 0.5, Scene::Ease::In);
+        Obj d = s.put(drop, {x, mouth}, Props);
+        s.moveTo(d, {x, mouth + 56}, 0.5, Scene::Ease::In);
         s.wait(0.5);
         s.remove(d);
         recolour(s, tubes[i], reference, after[i], 1.5);
-        s.moveTo(p, {x + 60, 84}, 0.7);
+        s.moveTo(p, {x + 60, mouth - 4}, 0.7);
         s.fadeTo(p, 0, 0.7);
         s.wait(1.6);
-        reveal(s, result[i], text::bold(15), {x, 284}, text::Align::Center,
+        reveal(s, result[i], text::bold(15), {x, 292}, text::Align::Center,
                i == 3 ? palette::accent : palette::bad);
         s.wait(0.5);
     }
@@ -121,7 +124,7 @@ Scene directionsMovie() {
     const QString reagents[3] = {text::chem("FeCl3"), "KSCN", "KCl"};
     const QColor colors[3] = {deeper, deeper, paler};
     for (int i = 0; i < 3; ++i) {
-        redTube(s, 230 + i * 120, 246, colors[i], 26, 100, 50);
+        redTube(s, 230 + i * 120, 258, colors[i], 26, 92, 46);
         putText(s, "+ " + reagents[i], text::bold(13), {230 + i * 120.0, 356}, text::Align::Center,
                 palette::muted);
     }
@@ -156,19 +159,19 @@ Scene constantMovie() {
         for (const auto& [left, right] : {std::pair{306.0, 355.0}, std::pair{386.0, 433.0}}) {
             brackets.stroke(
                 art::polyline(
-                    {{left + 4, top - 5}, {left, top - 5}, {left, top + 24}, {left + 4, top + 24}}),
+                    {{left + 4, top - 4}, {left, top - 4}, {left, top + 22}, {left + 4, top + 22}}),
                 palette::ink, 1.8);
-            brackets.stroke(art::polyline({{right - 4, top - 5},
-                                           {right, top - 5},
-                                           {right, top + 24},
-                                           {right - 4, top + 24}}),
+            brackets.stroke(art::polyline({{right - 4, top - 4},
+                                           {right, top - 4},
+                                           {right, top + 22},
+                                           {right - 4, top + 22}}),
                             palette::ink, 1.8);
         }
         putText(s, "·", text::bold(22), {370.5, top - 6}, text::Align::Center);
     }
     s.put(brackets, {}, Labels);
     art::Art bar;
-    bar.fill(art::rect(300, 153, 162, 2), palette::ink);
+    bar.fill(art::rect(300, 153.2, 162, 1.6), palette::ink);
     s.put(bar, {}, Labels);
     controlBox(s, 313, 129, 35, 19);
     controlBox(s, 393, 129, 33, 19);

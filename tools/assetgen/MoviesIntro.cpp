@@ -12,7 +12,8 @@ Scene aboutMovie() {
     const int loop = s.frames(4.0);
     s.put(glass::flask(78, 100), {58, 128}, Glass);
     s.put(glass::flaskLiquid(78, 100, 0.5, QColor(0x8F, 0xC8, 0xEE)), {58, 128}, Liquid);
-    bubbles(s, 36, 80, 122, 82, 7, 0, loop, 2.0, 3.2, Props);
+    // The flask narrows upwards: the bubbles stay inside the liquid and burst at its surface.
+    bubblesInCone(s, 30, 86, 44, 72, 122, 80, 7, 0, loop, 2.0, 3.2, Props);
     s.put(glass::flaskOutline(78, 100), {58, 128}, Front);
     putText(s, "Реактикум", text::bold(13), {58, 134}, text::Align::Center, palette::accent);
     s.setNow(loop - 1);
@@ -31,7 +32,7 @@ Scene introMovie() {
     s.put(glass::flask(70, 92), {70, 118}, Glass);
     s.put(glass::flaskLiquid(70, 92, 0.45, QColor(0x8F, 0xC8, 0xEE)), {70, 118}, Liquid);
     s.put(glass::flaskOutline(70, 92), {70, 118}, Front);
-    bubbles(s, 52, 88, 112, 76, 6, 0, loop, 2.0, 3, Props);
+    bubblesInCone(s, 46, 94, 56, 84, 112, 78, 6, 0, loop, 2.0, 3, Props);
     for (int i = 0; i < 4; ++i) {
         const double x = 160 + i * 34;
         const QColor c = QColor::fromHsv(50 - i * 4, 60 + i * 35, 245 - i * 6);
@@ -63,14 +64,19 @@ Scene introMovie() {
     const char* titles[4] = {"Концентрация", "Температура", "Катализатор", "Равновесие"};
     const char* lines[4] = {"Na_2S_2O_3 + H_2SO_4:\nвремя помутнения", "Правило\nВант-Гоффа",
                             "2H_2O_2 → 2H_2O + O_2↑\nс MnO_2", "Принцип\nЛе Шателье"};
+    // Not buttons: one flat band of facts, divided by thin rules; the experiments are opened with
+    // the links on the left of the window.
+    art::Art band;
+    band.fill(art::rect(14, 224, 557, 92), QColor(0xEE, 0xF4, 0xFA));
+    for (int i = 1; i < 4; ++i)
+        band.fill(art::rect(14 + i * 139.25, 232, 1, 76), palette::panelLine);
+    s.put(band, {}, Furniture);
     for (int i = 0; i < 4; ++i) {
-        const double x = 14 + i * 141;
-        s.put(glass::panel(x, 222, 133, 96, QColor(0xEE, 0xF4, 0xFA), palette::panelLine), {},
-              Furniture);
-        putText(s, QStringLiteral("Опыт %1").arg(i + 1), text::bold(15), {x + 66, 230},
+        const double x = 14 + i * 139.25 + 69.6;
+        putText(s, QStringLiteral("Опыт %1").arg(i + 1), text::bold(13), {x, 231},
                 text::Align::Center, palette::accent);
-        putText(s, titles[i], text::bold(13), {x + 66, 252}, text::Align::Center);
-        putText(s, lines[i], text::plain(11.5), {x + 66, 274}, text::Align::Center, palette::muted);
+        putText(s, titles[i], text::bold(13), {x, 249}, text::Align::Center);
+        putText(s, lines[i], text::plain(12), {x, 271}, text::Align::Center, palette::muted);
     }
     Obj hint = putText(s, "Наведите указатель на номер опыта слева и щёлкните по нему",
                        text::plain(13), {292, 332}, text::Align::Center, palette::muted);

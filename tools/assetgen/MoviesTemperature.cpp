@@ -1,6 +1,8 @@
 #include "AssetTree.h"
 #include "Chemistry.h"
 #include "Glassware.h"
+#include "Insets.h"
+#include "Instruments.h"
 #include "Reaction.h"
 #include "Slides.h"
 
@@ -44,17 +46,18 @@ Scene taskMovie() {
     reveal(s, "γ — температурный коэффициент", text::plain(12), {385, 254}, text::Align::Center,
            palette::muted);
 
-    // A water bath warming up.
+    // A water bath warming up: the thermometer climbs from 20 to 45 °C (no boiling, so no
+    // bubbles).
     s.setNow(0);
     s.put(glass::hotPlate(120), {630, 262}, Furniture);
-    s.put(glass::beaker(96, 100), {630, 262}, Glass);
-    s.put(glass::beakerLiquid(96, 100, 0.75, palette::water), {630, 262}, Liquid);
-    s.put(glass::thermometer(120, 20, 50, 5), {612, 240}, Props);
-    Obj column = s.put(glass::thermometerColumn(120), {612, 240}, Props);
-    s.scaleTo(column, 1, 5.0 / 30, {0, 0}, 0);
+    s.put(glass::bathBack(100, 100), {630, 262}, Glass);
+    s.put(glass::bathWater(100, 100, 0.75), {630, 262}, Liquid);
+    s.put(glass::bathFront(100, 100, 0.75), {630, 262}, Front);
+    s.put(glass::scaleThermometer(140, 50, 10), {604, 246}, Props);
+    Obj column = s.put(glass::thermometerReading(140), {604, 246}, Props);
+    s.scaleTo(column, 1, glass::thermometerShare(140, 50, 20), {0, 0}, 0);
     s.setNow(s.frames(1.0));
-    s.scaleTo(column, 1, 25.0 / 30, {0, 0}, 5.0);
-    bubbles(s, 600, 660, 255, 192, 6, s.frames(2.0), s.frames(8.0) + 1, 1.6, 2.5, Front);
+    s.scaleTo(column, 1, glass::thermometerShare(140, 50, 45), {0, 0}, 5.0);
     s.setNow(s.frames(8.0));
     finish(s);
     return s;
@@ -81,11 +84,11 @@ Scene coefficientMovie() {
     const struct {
         double top;
         QString label;
-    } rows[2] = {{76, "γ_1 = V_{35} / V_{25} ="}, {156, "γ_2 = V_{45} / V_{35} ="}};
+    } rows[2] = {{76, "γ_1 = v_{35} / v_{25} ="}, {156, "γ_2 = v_{45} / v_{35} ="}};
     for (const auto& row : rows) {
         putText(s, row.label, text::bold(17), {308, row.top + 14}, text::Align::Right);
         art::Art bar;
-        bar.fill(art::rect(314, row.top + 24, 53, 2), palette::ink);
+        bar.fill(art::rect(314, row.top + 24.2, 53, 1.6), palette::ink);
         s.put(bar, {}, Labels);
         controlBox(s, 320, row.top, 41, 19);
         controlBox(s, 320, row.top + 30, 41, 19);
@@ -95,9 +98,11 @@ Scene coefficientMovie() {
     controlBox(s, 374, 167, 37, 25);
     controlBox(s, 438, 89, 95, 24);
     controlBox(s, 436, 168, 95, 24);
-    putText(s, "V — условные скорости реакции при 25, 35 и 45 °C", text::plain(12.5), {80, 224},
-            text::Align::Left, palette::muted);
+    putText(s, "v — условные скорости реакции при 25, 35 и 45 °C (v = 1 / τ)", text::plain(12.5),
+            {80, 224}, text::Align::Left, palette::muted);
 
+    // How the rate grows with temperature, beside the fractions.
+    insets::ratePlot(s, {572, 64}, {124, 150});
     // A reminder of which rate goes up.
     s.wait(2.0);
     Obj hint = putText(s, "В числителе — скорость при более высокой температуре", text::plain(13),
@@ -116,10 +121,13 @@ Scene conclusionMovie() {
     reveal(s, "возросла в 2 раза: γ = 2.", text::bold(16), {22, 84}, text::Align::Left,
            palette::good);
     s.wait(0.6);
-    reveal(s, "Частицы движутся быстрее, и больше их столкновений приводит к реакции.",
-           text::plain(14), {22, 116}, text::Align::Left, palette::muted);
+    reveal(s,
+           "Частицы движутся быстрее, и растёт доля молекул, энергия которых не меньше\n"
+           "энергии активации E_a, — больше столкновений приводят к реакции.",
+           text::plain(14), {22, 112}, text::Align::Left, palette::muted);
+    insets::energyDistribution(s, {440, 150});
     // Rates as bars: 1, 2, 4.
-    const double base = 270, unit = 26;
+    const double base = 270, unit = 25;
     const int temps[3] = {25, 35, 45};
     s.wait(0.6);
     for (int i = 0; i < 3; ++i) {

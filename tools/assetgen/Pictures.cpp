@@ -81,8 +81,9 @@ void glassware(QPainter& p, QPointF base, double scale) {
         draw(p, glass::testTubeFront(18, 96), {x, -104});
     }
     draw(p, glass::rack(3, 28, 30), {108, -58});
-    draw(p, glass::beaker(70, 74), {190, 0});
-    draw(p, glass::beakerLiquid(70, 74, 0.55, QColor(0xE8, 0xB4, 0x4A, 0xC0)), {190, 0});
+    // The beaker stands clear of the rack's end.
+    draw(p, glass::beaker(70, 74), {218, 0});
+    draw(p, glass::beakerLiquid(70, 74, 0.55, QColor(0xE8, 0xB4, 0x4A, 0xC0)), {218, 0});
     p.restore();
 }
 

@@ -1,9 +1,11 @@
 #include "Reaction.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "Chemistry.h"
 #include "Glassware.h"
+#include "Instruments.h"
 #include "Slides.h"
 
 namespace reaction {
@@ -12,32 +14,18 @@ using namespace slides;
 namespace {
 constexpr double tubeX = 290, mouthY = 100, tubeW = 40, tubeH = 160;
 constexpr double fullMl = 10, fullHeight = 110;  // the column of 10 ml
-const QPointF insetCentre(462, 186);
+const QPointF insetCentre(466, 186);
 constexpr double insetR = 48;
+// The water bath: a glass vessel on the sheet with the cross, so the view from above looks
+// through the mixture, the water and the glass bottom onto the cross.
+constexpr double bathW = 176, bathH = 118, bathFill = 0.8, bathBase = 268;
+constexpr double thermoX = 218, thermoBulb = 250, thermoH = 140;
+constexpr double acidTubeX = 336, acidTubeW = 22, acidTubeH = 104, acidMouth = 156;
+constexpr double heaterX = 366;
+constexpr double pipetteBody = 60;
 
 double levelScale(double ml) {
     return std::max(0.01, ml / fullMl);
-}
-
-// The sheet the tube stands on, with its cross in perspective.
-art::Art sheet() {
-    art::Art a;
-    a.fillStroke(art::polyline({{-52, -8}, {52, -8}, {74, 12}, {-74, 12}}, true),
-                 art::Paint::solid(Qt::white), palette::panelLine, 1);
-    return a;
-}
-
-art::Art sheetCross() {
-    // A cross drawn on the sheet, seen at a low angle: two flattened strokes.
-    art::Art a;
-    QPainterPath p;
-    p.addPolygon(QPolygonF({QPointF(-40, -5), QPointF(-33, -6), QPointF(40, 7), QPointF(33, 8)}));
-    p.closeSubpath();
-    p.addPolygon(QPolygonF({QPointF(33, -6), QPointF(40, -5), QPointF(-33, 8), QPointF(-40, 7)}));
-    p.closeSubpath();
-    p.setFillRule(Qt::WindingFill);
-    a.fill(p, palette::ink);
-    return a;
 }
 
 art::Art insetFrame() {
@@ -58,31 +46,61 @@ art::Art disk(double r, QColor c) {
     a.fill(art::circle({0, 0}, r), c);
     return a;
 }
+
+// A graduated pipette standing ready with `ml` of a solution, its name and volume under it.
+struct Measured {
+    Scene::Object pipette, liquid, label;
+    QPointF rest;
+    QColor colour;
+    int ml = 0;
+};
+
+Measured measuredPipette(Scene& s, QPointF tip, int ml, QColor colour, const QString& name) {
+    Measured m;
+    m.rest = tip;
+    m.colour = colour.darker(108);
+    m.ml = ml;
+    m.pipette = s.put(glass::graduatedPipette(pipetteBody, 5), tip, Captions);
+    m.liquid = s.put(glass::graduatedPipetteLiquid(pipetteBody, colour.darker(112)), tip, Captions);
+    s.scaleTo(m.liquid, 1, ml / 5.0, {0, 0}, 0);
+    m.label = putText(s, name + QStringLiteral("\n%1 мл").arg(ml), text::bold(12),
+                      {tip.x(), tip.y() + 4}, text::Align::Center, palette::muted);
+    return m;
+}
+
+// How far the sulfur has clouded the mixture, 0..1, at a share u of the reaction time: clear
+// through an induction period, then a steep rise that hides the cross at u = 1.
+double clouding(double u) {
+    const double x = std::clamp((u - 0.42) / 0.58, 0.0, 1.0);
+    return x * x * (1.6 - 0.6 * x);
+}
 }  // namespace
 
 Scene movie(const Setup& setup) {
     Scene s = stage(705, 350);
     const bool bath = setup.temperature > 0;
-    heading(s, setup.title, setup.subtitle);
+    // The subtitle a size smaller than usual, so the pipette above the tube stays clear of it.
+    heading(s, setup.title);
+    putText(s, setup.subtitle, text::plain(13), {22, 43}, text::Align::Left, palette::muted);
     equation(s, text::chem("Na2S2O3 + H2SO4 → Na2SO4 + S↓ + SO2↑ + H2O"), {527, 10}, 14);
 
     // Instructions panel on the right, above the stopwatch corner.
     s.put(glass::panel(522, 66, 174, 108, palette::panel, palette::panelLine), {}, Furniture);
 
-    // The tube, its liquid and what it stands on.
+    // The tube, its liquid and what it stands on: the sheet with the cross, seen from the side.
     const QPointF bottom(tubeX, mouthY + glass::tubeBodyBottom(tubeW, tubeH));
+    const double sheetY = bath ? bathBase : bottom.y() + tubeW / 2;
+    s.put(glass::paperSheet(bath ? 200 : 110), {tubeX, sheetY}, Furniture);
+    Obj sheetX = s.put(glass::paperCross(50), {tubeX, sheetY + 7}, Furniture);
     if (bath) {
-        s.put(glass::hotPlate(150), {tubeX, 262}, Furniture);
-    } else {
-        s.put(sheet(), {tubeX, bottom.y() + tubeW / 2}, Furniture);
+        s.put(glass::bathBack(bathW, bathH), {tubeX, bathBase}, Behind);
+        s.put(glass::bathWater(bathW, bathH, bathFill), {tubeX, bathBase}, Behind);
     }
-    Obj sheetX;
-    if (!bath) sheetX = s.put(sheetCross(), {tubeX, bottom.y() + tubeW / 2}, Behind);
     s.put(glass::testTube(tubeW, tubeH), {tubeX, mouthY}, Glass);
     s.put(glass::testTubeFront(tubeW, tubeH), {tubeX, mouthY}, Front);
 
     const QColor clear(0xCF, 0xE8, 0xF7);
-    const int startMl = bath ? chemistry::thiosulfateMl(1) + chemistry::waterMl(1) : 0;
+    const int startMl = bath ? setup.thiosulfateMl + setup.waterMl : 0;
     Obj cap = s.put(glass::tubeLiquidCap(tubeW, clear), bottom, Liquid);
     Obj body = s.put(glass::tubeLiquidBody(tubeW, fullHeight, clear), bottom, Liquid);
     s.scaleTo(body, 1, levelScale(startMl), {0, 0}, 0);
@@ -91,16 +109,38 @@ Scene movie(const Setup& setup) {
         s.setAlpha(body, 0, 0);
     }
 
-    Obj thermoColumn;
+    // What the tube holds, listed beside it as it goes in.
+    const QPointF listAt = bath ? QPointF(40, 188) : QPointF(tubeX + 34, 196);
+    auto listLine = [&](int row, const QString& markup) {
+        Obj o = putText(s, markup, text::plain(13), listAt + QPointF(0, row * 19),
+                        text::Align::Left, palette::muted);
+        if (s.now() > 0) appear(s, o, 0.3);
+        return o;
+    };
+
+    const QColor acidColour = clear.darker(104);
+    Obj thermoColumn, heater, acidBody;
+    const QPointF acidBottom(acidTubeX, acidMouth + glass::tubeBodyBottom(acidTubeW, acidTubeH));
     if (bath) {
-        s.put(glass::beaker(118, 118), {tubeX, 262}, Props);
-        s.put(glass::beakerLiquid(118, 118, 0.82, palette::water), {tubeX, 262}, Props);
-        s.put(glass::thermometer(104, 20, 50, 5), {tubeX - 40, 236}, Captions);
-        thermoColumn = s.put(glass::thermometerColumn(104), {tubeX - 40, 236}, Captions);
-        s.scaleTo(thermoColumn, 1, 5.0 / 30, {0, 0}, 0);
+        putText(s, "Водяная баня", text::bold(13), {40, 166}, text::Align::Left, palette::accent);
+        listLine(0, text::chem("Na2S2O3") + QStringLiteral(" %1 мл").arg(setup.thiosulfateMl));
+        listLine(1, QStringLiteral("H_2O %1 мл").arg(setup.waterMl));
+        // The acid warms in its own tube beside the mixture.
+        s.put(glass::testTube(acidTubeW, acidTubeH), {acidTubeX, acidMouth}, Glass);
+        s.put(glass::tubeLiquidCap(acidTubeW, acidColour), acidBottom, Liquid);
+        acidBody = s.put(glass::tubeLiquidBody(acidTubeW, 56, acidColour), acidBottom, Liquid);
+        s.put(glass::testTubeFront(acidTubeW, acidTubeH), {acidTubeX, acidMouth}, Front);
+        putText(s, text::chem("H2SO4"), text::bold(12), {acidTubeX + 4, acidMouth - 22},
+                text::Align::Center, palette::muted);
+        s.put(glass::bathFront(bathW, bathH, bathFill), {tubeX, bathBase}, Front);
+        heater =
+            s.put(glass::immersionHeater(bathBase - 72, true), {heaterX, bathBase - 10}, Props);
+        s.put(glass::scaleThermometer(thermoH, 50, 10), {thermoX, thermoBulb}, Props);
+        thermoColumn = s.put(glass::thermometerReading(thermoH), {thermoX, thermoBulb}, Props);
+        s.scaleTo(thermoColumn, 1, glass::thermometerShare(thermoH, 50, 25), {0, 0}, 0);
     }
 
-    // The view from above: the cross through the mixture.
+    // The view from above: the same cross through the mixture.
     putText(s, "Вид сверху", text::bold(13), {insetCentre.x(), insetCentre.y() - insetR - 24},
             text::Align::Center, palette::muted);
     s.put(insetFrame(), insetCentre, Behind);
@@ -110,68 +150,131 @@ Scene movie(const Setup& setup) {
     s.setAlpha(insetTurbid, 0, 0);
     s.put(insetRim(), insetCentre, Front);
 
-    // The acid pipette waits on the right.
-    const QPointF pipetteRest(190, 236), pipetteOver(tubeX, mouthY - 6);
-    Obj pipette = s.put(glass::pipette(62), pipetteRest, Props);
-    Obj pipetteAcid = s.put(glass::pipetteLiquid(48, clear.darker(104)), pipetteRest, Props);
-    Obj acidLabel = putText(s, text::chem("H2SO4") + ", 5 мл", text::bold(13),
-                            {pipetteRest.x(), 244}, text::Align::Center, palette::muted);
+    // The acid is measured with a graduated pipette.
+    const double pipetteTop = glass::graduatedPipetteHeight(pipetteBody);
+    const QPointF pipetteRest = bath ? QPointF(acidTubeX, 16 + pipetteTop) : QPointF(196, 244);
+    const QPointF pipetteOver(tubeX, mouthY + 4);
+    Obj pipette = s.put(glass::graduatedPipette(pipetteBody, 5), pipetteRest, Captions);
+    Obj pipetteAcid = s.put(glass::graduatedPipetteLiquid(pipetteBody, acidColour.darker(112)),
+                            pipetteRest, Captions);
+    Obj acidLabel;
+    Measured measured[2];
+    if (bath) {
+        s.setAlpha(pipette, 0, 0);
+        s.setAlpha(pipetteAcid, 0, 0);
+    } else {
+        const QColor thioColour = clear.darker(103), waterColour(0xE2, 0xF1, 0xFB);
+        measured[0] = measuredPipette(s, {96, pipetteRest.y()}, setup.thiosulfateMl, thioColour,
+                                      text::chem("Na2S2O3"));
+        if (setup.waterMl > 0)
+            measured[1] =
+                measuredPipette(s, {146, pipetteRest.y()}, setup.waterMl, waterColour, "H_2O");
+        acidLabel =
+            putText(s, text::chem("H2SO4") + QStringLiteral("\n%1 мл").arg(chemistry::acidMl),
+                    text::bold(12), {pipetteRest.x(), pipetteRest.y() + 4}, text::Align::Center,
+                    palette::muted);
+    }
 
     const QPointF capPos(530, 74);
     const double capWidth = 158;
     if (bath) {
         const int t = setup.temperature;
-        caption(s, QStringLiteral("Нагреваем водяную баню до %1 °C").arg(t), capPos, 2.6,
-                palette::ink, 14, capWidth);
-        Obj reading = putText(s, "25 °C", text::bold(15), {tubeX - 40, 72}, text::Align::Center,
-                              palette::bad);
+        caption(s, QStringLiteral("Нагреваем баню до %1\u00A0°C; кислота греется рядом").arg(t),
+                capPos, 2.4, palette::ink, 14, capWidth);
+        const QPointF readingAt(thermoX + 4, 62);
+        Obj reading =
+            putText(s, "25 °C", text::bold(15), readingAt, text::Align::Center, palette::bad);
         const double heat = 2.4;
-        s.scaleTo(thermoColumn, 1, (t - 20) / 30.0, {0, 0}, heat);
+        s.scaleTo(thermoColumn, 1, glass::thermometerShare(thermoH, 50, t), {0, 0}, heat,
+                  Scene::Ease::Smooth);
         // The reading follows the column, a degree at a time.
         const int start = s.now();
         for (int deg = 26; deg <= t; ++deg) {
-            s.setNow(start + s.frames(heat * (deg - 25) / (t - 25)));
+            const double share = (deg - 25.0) / (t - 25.0);
+            // Inverse of the smooth ease, so the number matches the column's height.
+            double lo = 0, hi = 1;
+            for (int i = 0; i < 30; ++i) {
+                const double mid = (lo + hi) / 2;
+                (mid * mid * (3 - 2 * mid) < share ? lo : hi) = mid;
+            }
+            s.setNow(start + s.frames(heat * hi));
             s.remove(reading);
-            reading = putText(s, QStringLiteral("%1 °C").arg(deg), text::bold(15), {tubeX - 40, 72},
+            reading = putText(s, QStringLiteral("%1 °C").arg(deg), text::bold(15), readingAt,
                               text::Align::Center, palette::bad);
         }
+        s.setNow(start + s.frames(heat));
+        // At temperature the heater is switched off and lifted out.
+        s.remove(heater);
+        heater =
+            s.put(glass::immersionHeater(bathBase - 72, false), {heaterX, bathBase - 10}, Props);
+        s.moveTo(heater, {heaterX, bathBase - 130}, 0.8);
+        s.fadeTo(heater, 0, 0.8);
         s.setNow(start);
-        s.wait(2.6);
+        s.wait(heat);
+        // The pipette takes 5 ml of the warm acid.
+        caption(s, text::chem("Набираем пипеткой 5\u00A0мл тёплой H2SO4"), capPos, 1.7,
+                palette::ink, 14, capWidth);
+        appear(s, pipette, 0.3);
+        s.setAlpha(pipetteAcid, s.now(), 1);
+        s.scaleTo(pipetteAcid, 1, 0.02, {0, 0}, 0);
+        const QPointF dipped(acidTubeX, acidBottom.y() - 4);
+        s.moveTo(pipette, dipped, 0.6);
+        s.moveTo(pipetteAcid, dipped, 0.6);
+        s.wait(0.6);
+        s.scaleTo(pipetteAcid, 1, 1, {0, 0}, 0.7, Scene::Ease::Linear);
+        s.scaleTo(acidBody, 1, 0.02, {0, 0}, 0.7, Scene::Ease::Linear);
+        s.wait(0.7);
+        s.moveTo(pipette, pipetteRest, 0.4);
+        s.moveTo(pipetteAcid, pipetteRest, 0.4);
+        s.wait(0.4);
     } else {
-        QString pourText =
-            QStringLiteral("Наливаем %1 мл %2").arg(setup.thiosulfateMl).arg(text::chem("Na2S2O3"));
-        if (setup.waterMl > 0) pourText += QStringLiteral(" и %1 мл воды").arg(setup.waterMl);
-        caption(s, pourText, capPos, 2.8, palette::ink, 14, capWidth);
+        QString pourText = QStringLiteral("Наливаем %1\u00A0мл %2")
+                               .arg(setup.thiosulfateMl)
+                               .arg(text::chem("Na2S2O3"));
+        if (setup.waterMl > 0) pourText += QStringLiteral(" и %1\u00A0мл воды").arg(setup.waterMl);
+        const double thio = 1.9, water = setup.waterMl > 0 ? 1.5 : 0.0;
+        caption(s, pourText, capPos, thio + water + 0.2, palette::ink, 14, capWidth);
         s.setAlpha(cap, s.now(), 1);
         s.setAlpha(body, s.now(), 1);
-        // Without water the thiosulfate takes the whole filling time.
-        const double water = setup.waterMl > 0 ? 1.1 : 0.0, thio = 2.8 - water;
-        s.scaleTo(body, 1, levelScale(setup.thiosulfateMl), {0, 0}, thio, Scene::Ease::Linear);
-        Obj thioLabel =
-            putText(s, text::chem("Na2S2O3") + QStringLiteral(" %1 мл").arg(setup.thiosulfateMl),
-                    text::plain(13), {tubeX + 32, 200}, text::Align::Left, palette::muted);
-        appear(s, thioLabel, 0.3);
-        s.wait(thio);
-        s.scaleTo(body, 1, levelScale(setup.thiosulfateMl + setup.waterMl), {0, 0}, water,
-                  Scene::Ease::Linear);
+        // Each volume is measured with its own graduated pipette, which empties into the tube.
+        int mlSoFar = 0;
+        auto deliver = [&](const Measured& m, double seconds) {
+            const double move = 0.5, back = 0.3, run = seconds - move - back;
+            s.moveTo(m.pipette, pipetteOver, move);
+            s.moveTo(m.liquid, pipetteOver, move);
+            s.wait(move);
+            const double fall = bottom.y() - fullHeight * levelScale(mlSoFar) - pipetteOver.y();
+            Obj flow = s.put(glass::stream(fall, 2.0, m.colour), pipetteOver, Liquid);
+            mlSoFar += m.ml;
+            s.scaleTo(body, 1, levelScale(mlSoFar), {0, 0}, run, Scene::Ease::Linear);
+            s.scaleTo(m.liquid, 1, 0.02, {0, 0}, run, Scene::Ease::Linear);
+            s.wait(run);
+            s.remove(flow);
+            s.remove(m.liquid);
+            s.moveTo(m.pipette, m.rest, back);
+            s.fadeTo(m.pipette, 0, back);
+            disappear(s, m.label, back);
+            s.wait(back);
+        };
+        deliver(measured[0], thio);
+        listLine(0, text::chem("Na2S2O3") + QStringLiteral(" %1 мл").arg(setup.thiosulfateMl));
         if (setup.waterMl > 0) {
-            Obj waterLabel =
-                putText(s, QStringLiteral("H_2O %1 мл").arg(setup.waterMl), text::plain(13),
-                        {tubeX + 32, 218}, text::Align::Left, palette::muted);
-            appear(s, waterLabel, 0.3);
+            deliver(measured[1], water);
+            listLine(1, QStringLiteral("H_2O %1 мл").arg(setup.waterMl));
         }
-        s.wait(water + 0.2);
+        s.wait(0.2);
     }
 
     // The acid.
-    caption(s, text::chem("Добавляем 5 мл H2SO4"), capPos, 2.2, palette::ink, 14, capWidth);
-    disappear(s, acidLabel, 0.3);
-    s.moveTo(pipette, pipetteOver, 0.9);
-    s.moveTo(pipetteAcid, pipetteOver, 0.9);
-    s.wait(0.9);
-    const double pour = 1.2;
-    const double surfaceBefore = bottom.y() - fullHeight * levelScale(5) - (mouthY - 6);
-    Obj flow = s.put(glass::stream(surfaceBefore, 2.6, clear.darker(108)), pipetteOver, Liquid);
+    caption(s, text::chem("Добавляем 5\u00A0мл H2SO4"), capPos, 1.7, palette::ink, 14, capWidth);
+    if (!bath) disappear(s, acidLabel, 0.3);
+    s.moveTo(pipette, pipetteOver, 0.7);
+    s.moveTo(pipetteAcid, pipetteOver, 0.7);
+    s.wait(0.7);
+    const double pour = 1.0;
+    const double surfaceBefore = bottom.y() - fullHeight * levelScale(5) - pipetteOver.y();
+    Obj flow =
+        s.put(glass::stream(surfaceBefore, 2.0, acidColour.darker(108)), pipetteOver, Liquid);
     s.scaleTo(body, 1, levelScale(10), {0, 0}, pour, Scene::Ease::Linear);
     s.scaleTo(pipetteAcid, 1, 0.02, {0, 0}, pour, Scene::Ease::Linear);
     s.wait(pour);
@@ -181,40 +284,43 @@ Scene movie(const Setup& setup) {
     // From this frame on the acid is in and the clock of the reaction runs.
     const int acidIn = s.now();
     s.label(acidIn, "acid");
+    listLine(bath ? 2 : (setup.waterMl > 0 ? 2 : 1),
+             text::chem("H2SO4") + QStringLiteral(" %1 мл").arg(chemistry::acidMl));
     const int n = chemistry::secondsToFrames(setup.seconds);
     s.moveTo(pipette, pipetteRest, 1.0);
     s.setNow(acidIn + s.frames(1.0));
     s.fadeTo(pipette, 0, 0.5);
     s.setNow(acidIn);
 
-    // Turbidity: sulfur clouds the whole column from the acid on.
+    // Turbidity: the mixture stays clear at first, then sulfur clouds it quickly; the cross is
+    // still faintly there in the last frame before tₖ and gone from tₖ on.
     Obj turbidCap = s.put(glass::tubeLiquidCap(tubeW, palette::sulfur), bottom, Overlay);
     Obj turbidBody =
         s.put(glass::tubeLiquidBody(tubeW, fullHeight, palette::sulfur), bottom, Overlay);
-    for (int i = 0; i <= n + s.frames(2.0); ++i) {
-        const double f = std::min(1.0, double(i) / n);
-        const double a = 0.9 * std::pow(f, 0.9);
-        s.setAlpha(turbidCap, acidIn + i, a);
-        s.setAlpha(turbidBody, acidIn + i, a);
-        s.setAlpha(insetTurbid, acidIn + i, 0.82 * std::pow(f, 0.9));
+    const int tail = s.frames(2.0);
+    for (int i = 0; i <= n + tail; ++i) {
+        const double g = i <= n ? clouding(double(i) / n) : 1.0;
+        const double after = i <= n ? 0.0 : double(i - n) / tail;
+        s.setAlpha(turbidCap, acidIn + i, 0.86 * g + 0.1 * after);
+        s.setAlpha(turbidBody, acidIn + i, 0.86 * g + 0.1 * after);
+        s.setAlpha(insetTurbid, acidIn + i, i < n ? 0.7 * g : 0.94);
         if (i < n) {
-            const double c = 1.0 - 0.75 * std::pow(f, 1.5);
+            const double c = 1.0 - 0.78 * g;
             s.setAlpha(cross, acidIn + i, c);
-            if (!bath) s.setAlpha(sheetX, acidIn + i, c);
+            s.setAlpha(sheetX, acidIn + i, c);
         }
     }
 
     caption(s, "Кислота прилита — нажмите «Старт»!", capPos, 3.0, palette::action, 14, capWidth);
-    s.wait(3.6);
+    s.wait(3.0);
     Obj watch = putText(s,
                         text::wrap("Следите за крестом: выпадающая сера делает раствор мутным",
                                    text::bold(14), capWidth),
                         text::bold(14), capPos, text::Align::Left, palette::ink, Captions);
-    appear(s, watch, 0.4);
 
     s.setNow(acidIn + n);
     s.remove(cross);
-    if (!bath) s.remove(sheetX);
+    s.remove(sheetX);
     s.remove(watch);
     putText(s, text::wrap("Крест исчез — нажмите «Стоп»!", text::bold(15), capWidth),
             text::bold(15), capPos, text::Align::Left, palette::action, Captions);

@@ -161,6 +161,10 @@ double Scene::alphaAt(Object o, int frame) const {
     return tintAt(tracks_[o.index], frame).mult[3];
 }
 
+void Scene::noteText(Object o, const QString& markup, const QRectF& bounds) {
+    texts_.push_back({o, markup, bounds});
+}
+
 bool Scene::presentAt(Object o, int frame) const {
     return valueAt(tracks_[o.index].present, frame, false);
 }

@@ -2,7 +2,9 @@
 
 #include <QColor>
 #include <QImage>
+#include <QRectF>
 #include <QSize>
+#include <QString>
 #include <QTransform>
 #include <map>
 #include <vector>
@@ -72,6 +74,16 @@ public:
     double alphaAt(Object o, int frame) const;
     bool presentAt(Object o, int frame) const;
 
+    // Texts, with their markup and outline bounds as drawn, so that a check can look for
+    // labels that collide with each other or leave the stage.
+    struct TextNote {
+        Object object;
+        QString markup;
+        QRectF bounds;
+    };
+    void noteText(Object o, const QString& markup, const QRectF& bounds);
+    const std::vector<TextNote>& texts() const { return texts_; }
+
     swf::Movie build() const;
     // Paints a frame with QPainter, for looking at a movie before any player exists.
     QImage preview(int frame) const;
@@ -102,4 +114,5 @@ private:
     std::map<int, int> nextDepth_;
     std::map<int, std::vector<swf::Action>> actions_;
     std::map<int, QByteArray> labels_;
+    std::vector<TextNote> texts_;
 };

@@ -14,7 +14,9 @@ Obj putText(Scene& s, const QString& markup, const text::Style& style, QPointF t
             text::Align align, QColor color, int layer) {
     art::Art a;
     a.fill(text::block(markup, style, topLeft, align), color);
-    return s.put(a, {}, layer);
+    const Obj o = s.put(a, {}, layer);
+    s.noteText(o, markup, a.bounds());
+    return o;
 }
 
 Obj paragraph(Scene& s, const QString& markup, const text::Style& style, QPointF topLeft,
@@ -76,13 +78,14 @@ void finish(Scene& s, bool selfPlaying) {
 
 Obj caption(Scene& s, const QString& markup, QPointF topLeft, double seconds, QColor color,
             double size, double width) {
+    // Captions follow each other in the same place: each one replaces the last at once, so the
+    // box is never empty and two texts never show through each other.
     const text::Style style = text::bold(size);
     const QString t = width > 0 ? text::wrap(markup, style, width) : markup;
     Obj o = putText(s, t, style, topLeft, text::Align::Left, color, Captions);
-    if (s.now() > 0) appear(s, o, 0.4);
     const int at = s.now();
     s.wait(seconds);
-    disappear(s, o, 0.4);
+    s.remove(o);
     s.setNow(at);
     return o;
 }
@@ -93,6 +96,11 @@ namespace slides {
 
 void bubbles(Scene& s, double x0, double x1, double y0, double y1, int count, int from, int to,
              double period, double radius, int layer) {
+    bubblesInCone(s, x0, x1, x0, x1, y0, y1, count, from, to, period, radius, layer);
+}
+
+void bubblesInCone(Scene& s, double x0, double x1, double topX0, double topX1, double y0, double y1,
+                   int count, int from, int to, double period, double radius, int layer) {
     const int keep = s.now();
     const int periodFrames = std::max(2, s.frames(period));
     for (int i = 0; i < count; ++i) {
@@ -104,10 +112,16 @@ void bubbles(Scene& s, double x0, double x1, double y0, double y1, int count, in
         Obj b = s.put(glass::bubble(r), {x0 + (x1 - x0) * column, y0}, layer);
         for (int f = from; f < to; ++f) {
             const double t = std::fmod(double(f - from) / periodFrames + phase, 1.0);
-            const double wobble = std::sin((t * 3 + column) * 6.2832) * 2.0;
+            const double wobble = std::sin((t * 3 + column) * 6.2832) * 1.5 * (1 - t);
+            const double left = x0 + (topX0 - x0) * t, right = x1 + (topX1 - x1) * t;
             s.setNow(f);
-            s.moveTo(b, {x0 + (x1 - x0) * column + wobble, y0 + (y1 - y0) * t}, 0);
-            s.setAlpha(b, f, t < 0.1 ? t / 0.1 : t > 0.85 ? (1 - t) / 0.15 : 1.0);
+            // Rising faster as they go, and bursting (a quick swell and fade) at the surface.
+            const double rise = t * (0.6 + 0.4 * t);
+            QTransform at = QTransform::fromTranslate(
+                left + (right - left) * (0.1 + 0.8 * column) + wobble, y0 + (y1 - y0) * rise);
+            if (t > 0.9) at.scale(1 + (t - 0.9) * 6, 1 + (t - 0.9) * 6);
+            s.transformTo(b, at, 0);
+            s.setAlpha(b, f, t < 0.08 ? t / 0.08 : t > 0.9 ? (1 - t) / 0.1 : 1.0);
         }
         s.setNow(to);
         s.remove(b);

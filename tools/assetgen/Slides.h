@@ -55,7 +55,7 @@ Obj controlBox(Scene& s, double x, double y, double w, double h);
 // The movie ends at the clock. Movies of the equilibrium experiment start and stop themselves.
 void finish(Scene& s, bool selfPlaying = false);
 
-// A caption that fades in at the clock and out again after `seconds`.
+// A caption shown from the clock for `seconds`.
 Obj caption(Scene& s, const QString& markup, QPointF topLeft, double seconds, QColor color,
             double size = 15, double width = 0);
 
@@ -66,6 +66,11 @@ namespace slides {
 // turn, over frames [from, to). With loop, the pattern of the last frame joins the first.
 void bubbles(Scene& s, double x0, double x1, double y0, double y1, int count, int from, int to,
              double period, double radius, int layer = Props);
+// The same in a vessel that narrows upwards: the band is x0..x1 at y0 and narrows to
+// topX0..topX1 at y1 (the liquid's surface, where the bubbles burst), so every bubble stays
+// inside the liquid.
+void bubblesInCone(Scene& s, double x0, double x1, double topX0, double topX1, double y0, double y1,
+                   int count, int from, int to, double period, double radius, int layer = Props);
 // A hand of a dial turning through `turns` whole turns over the span, centred at c.
 void turnHand(Scene& s, Obj hand, QPointF c, double turns, double seconds);
 }  // namespace slides

@@ -79,6 +79,10 @@ bool isArrow(QChar c) {
     return u == 0x2190 || u == 0x2192 || u == 0x21C4 || u == 0x2191 || u == 0x2193;
 }
 
+bool isGreek(QChar c) {
+    return c.unicode() == 0x03B3 || c.unicode() == 0x03C4;
+}
+
 struct Run {
     QString text;
     int shift = 0;  // -1 sub, 0 normal, +1 super
@@ -117,7 +121,24 @@ std::vector<Run> parse(const QString& markup) {
     return runs;
 }
 
+SizeLog& log() {
+    static SizeLog l;
+    return l;
+}
+
+void note(SizeRecord& r, double size, const QString& markup) {
+    if (size < r.size) r = {size, markup};
+}
+
 }  // namespace
+
+SizeLog sizeLog() {
+    return log();
+}
+
+void resetSizeLog() {
+    log() = {};
+}
 
 QString chem(const QString& formula) {
     QString out;
@@ -142,7 +163,10 @@ QPainterPath line(const QString& markup, const Style& style, double* advance) {
     path.setFillRule(Qt::WindingFill);
     double x = 0;
     for (const Run& run : parse(markup)) {
-        const double size = run.shift == 0 ? style.size : style.size * 0.68;
+        const double size =
+            run.shift == 0 ? style.size : std::max(style.size * indexScale, smallestIndexSize);
+        if (!run.text.trimmed().isEmpty())
+            note(run.shift == 0 ? log().body : log().index, size, markup);
         const double dy = run.shift < 0   ? style.size * 0.22
                           : run.shift > 0 ? -style.size * 0.38
                                           : 0;
@@ -158,7 +182,18 @@ QPainterPath line(const QString& markup, const Style& style, double* advance) {
             pending.clear();
         };
         for (QChar c : run.text) {
-            if (isArrow(c)) {
+            if (isGreek(c)) {
+                // γ and τ of a sans face read as "y" and "t": the serif italic ones cannot.
+                flush();
+                Style greek = style;
+                greek.family = QStringLiteral("DejaVu Serif");
+                greek.italic = true;
+                const QFont serif = fontFor(greek, size * 1.05);
+                QPainterPath glyph;
+                glyph.addText(QPointF(x + size * 0.04, dy), serif, QString(c));
+                path.addPath(glyph);
+                x += QFontMetricsF(serif).horizontalAdvance(c) + size * 0.08;
+            } else if (isArrow(c)) {
                 flush();
                 double a = 0;
                 path.addPath(arrowGlyph(c, size, style.bold, &a).translated(x, dy));

@@ -49,4 +49,22 @@ QPainterPath block(const QString& markup, const Style& style, QPointF topLeft,
 // Breaks words into lines no wider than maxWidth.
 QString wrap(const QString& markup, const Style& style, double maxWidth);
 
+// Sub- and superscripts are this share of the line's size, but never smaller than
+// smallestIndexSize, so the digit of a formula stays readable at the stage's own scale.
+inline constexpr double indexScale = 0.7;
+inline constexpr double smallestIndexSize = 9;
+
+// The smallest glyph runs laid out so far, for checking that every label stays readable: the
+// pixel size of ordinary runs and of sub/superscript runs, each with a text that had it.
+struct SizeRecord {
+    double size = 1e9;
+    QString markup;
+};
+struct SizeLog {
+    SizeRecord body;
+    SizeRecord index;
+};
+SizeLog sizeLog();
+void resetSizeLog();
+
 }  // namespace text

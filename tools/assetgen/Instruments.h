@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QColor>
+
+#include "Art.h"
+
+// Measuring instruments and the water bath of the timed experiments: a graduated pipette with a
+// filler, a thermometer with a numbered scale, the glass bath, an immersion heater, the sheet
+// with its cross and a digital stopwatch like the one of the experiment windows.
+namespace glass {
+
+// A graduated (Mohr) pipette of `ml` millilitres with a rubber filler, origin at its tip.
+art::Art graduatedPipette(double bodyLength, int ml);
+// Its liquid, origin at the tip, a full pipette; scale in y about the tip to empty it.
+art::Art graduatedPipetteLiquid(double bodyLength, QColor c);
+// Length from the tip to the top of the filler.
+double graduatedPipetteHeight(double bodyLength);
+
+// A thermometer with a numbered scale from 0 to `top` °C every `step`, origin at the centre of
+// its bulb; the scale spans h px and starts a little above the bulb. thermometerReading() is the
+// column from the bulb up to `top` °C; thermometerShare() the y scale that makes it read t °C.
+art::Art scaleThermometer(double h, int top, int step);
+art::Art thermometerReading(double h);
+double thermometerShare(double h, int top, double t);
+
+// A glass bath with a flat glass bottom, origin at the middle of its base: the back wall (lies
+// behind what stands in it), the water (translucent), and the front wall with its rim.
+art::Art bathBack(double w, double h);
+art::Art bathWater(double w, double h, double fill);
+art::Art bathFront(double w, double h, double fill);
+
+// An immersion heater hanging from above: the rod from y = −top down to its coil, origin at
+// the bottom of the coil; `hot` colours the coil glowing.
+art::Art immersionHeater(double top, bool hot);
+
+// A sheet of paper seen at a low angle with its cross "+", origin at the middle of the sheet.
+art::Art paperSheet(double w);
+art::Art paperCross(double size);
+
+// The smouldering end of a splinter: a glowing red ember with a faint halo, origin at the tip.
+art::Art ember();
+
+// The seven-segment stopwatch of the experiment windows: a display with minutes:seconds and
+// the two buttons, origin at the top left of the display.
+art::Art digitalStopwatch(int seconds);
+
+}  // namespace glass
