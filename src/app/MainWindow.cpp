@@ -144,8 +144,8 @@ void MainWindow::createControls() {
                 [this, k] { onExperimentLinkHovered(k); });
     }
     // Variant first, then the experiment, then the other links.
-    QWidget* order[] = {variantChooser,   movie,     experiment1Link, experiment2Link,
-                        experiment3Link,  experiment4Link, aboutLink, resultsLink};
+    QWidget* order[] = {variantChooser,  movie,           experiment1Link, experiment2Link,
+                        experiment3Link, experiment4Link, aboutLink,       resultsLink};
     for (int i = 0; i + 1 < int(std::size(order)); ++i) setTabOrder(order[i], order[i + 1]);
     connect(aboutLink, &LinkLabel::clicked, this, &MainWindow::onAboutClicked);
     connect(resultsLink, &LinkLabel::clicked, this, &MainWindow::onResultsClicked);

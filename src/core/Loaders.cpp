@@ -35,9 +35,8 @@ QString cannotOpenFileMessage(const QString& fullPath) {
 namespace {
 // What a movie shows, for screen readers: which experiment, which step, which variant.
 QString movieDescription(const QString& relativePath) {
-    static const QRegularExpression step(
-        QStringLiteral(R"(Opyt(\d)[\\/](\d+)(?:_(\d+))?\.swf$)"),
-        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression step(QStringLiteral(R"(Opyt(\d)[\\/](\d+)(?:_(\d+))?\.swf$)"),
+                                         QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch m = step.match(relativePath);
     if (m.hasMatch()) {
         QString text = QStringLiteral("Опыт %1, шаг %2").arg(m.captured(1), m.captured(2));

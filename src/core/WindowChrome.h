@@ -29,7 +29,7 @@ struct BorderlessChrome {
     Picture* spot = nullptr;        // where the close glyph appears
     QList<LinkLabel*> links;        // coloured red under the pointer, black over the background
     std::function<void()> glyphClicked;
-    bool drag = true;  // a press on the background drags the window
+    bool drag = true;           // a press on the background drags the window
     bool escapeCloses = false;  // Escape does what a click on the glyph does
 };
 void attachBorderlessChrome(const BorderlessChrome& chrome);

@@ -96,7 +96,8 @@ EquilibriumWindow::EquilibriumWindow(QWidget* parent)
     finishLink->raise();
 
     // What a screen reader says for each control.
-    ironChlorideGroup->setAccessibleName(QStringLiteral("Смещение равновесия при добавлении FeCl3"));
+    ironChlorideGroup->setAccessibleName(
+        QStringLiteral("Смещение равновесия при добавлении FeCl3"));
     thiocyanateGroup->setAccessibleName(QStringLiteral("Смещение равновесия при добавлении KSCN"));
     chlorideGroup->setAccessibleName(QStringLiteral("Смещение равновесия при добавлении KCl"));
     for (RadioGroup* group : {ironChlorideGroup, thiocyanateGroup, chlorideGroup}) {
