@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "BenchChild.h"
+#include "TubeMovie.h"
 #include "movie/MoviePlayer.h"
 #include "movie/Renderer.h"
 #include "movie/SwfReader.h"
@@ -32,33 +33,9 @@
 
 namespace {
 
-struct TubeMovie {
-    QString path;
-    int frames = 0;
-    double fps = 12;
-};
-
-TubeMovie longestTubeMovie() {
-    TubeMovie best;
-    for (const char* folder : {"Movie/Opyt1", "Movie/Opyt2"}) {
-        const QDir dir(QStringLiteral(LAB_PROGRAM_DIR "/") + folder);
-        for (const QString& name :
-             dir.entryList({QStringLiteral("*_*.swf")}, QDir::Files, QDir::Name)) {
-            const swf::ReadResult r = swf::readSwfFile(dir.filePath(name));
-            if (r.ok && r.movie.header.frameCount > best.frames)
-                best = {dir.filePath(name), r.movie.header.frameCount,
-                        r.movie.header.framesPerSecond()};
-        }
-    }
-    return best;
-}
-
-double cpuSeconds() {
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
-           double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
-}
+using bench::cpuSeconds;
+using bench::longestTubeMovie;
+using bench::TubeMovie;
 
 // A process that keeps one core busy until it is killed.
 pid_t startBusyCore() {

@@ -77,6 +77,7 @@ AboutWindow::AboutWindow(QWidget* parent)
     for (LinkLabel* credit : {subtitleLabel, productLabel, editionLabel, topicLabel,
                               topicSecondLine, developerHeading, developerLabel, yearLabel})
         widenToText(credit);
+    background->setAccessibleName(QStringLiteral("Фон окна «О программе»"));
 
     attachToolLink(okLink, {background});
     connect(okLink, &LinkLabel::clicked, this, &AboutWindow::onOkClicked);

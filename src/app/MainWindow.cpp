@@ -139,11 +139,20 @@ void MainWindow::createControls() {
         connect(link, &LinkLabel::mouseMove, this,
                 [this, k](int, int) { onExperimentLinkHovered(k); });
         connect(link, &LinkLabel::clicked, this, &MainWindow::onExperimentLinkClicked);
+        // Reached with Tab, a link chooses its experiment as the pointer's arrival does.
+        connect(link, &LinkLabel::focusedByKeyboard, this,
+                [this, k] { onExperimentLinkHovered(k); });
     }
+    // Variant first, then the experiment, then the other links.
+    QWidget* order[] = {variantChooser,  movie,           experiment1Link, experiment2Link,
+                        experiment3Link, experiment4Link, aboutLink,       resultsLink};
+    for (int i = 0; i + 1 < int(std::size(order)); ++i) setTabOrder(order[i], order[i + 1]);
     connect(aboutLink, &LinkLabel::clicked, this, &MainWindow::onAboutClicked);
     connect(resultsLink, &LinkLabel::clicked, this, &MainWindow::onResultsClicked);
     // Only a choice the student makes counts, not the selection set below.
     connect(variantChooser, &QComboBox::activated, this, &MainWindow::onVariantChosen);
+    for (int k = 1; k <= 4; ++k)
+        experimentPlate(k)->setAccessibleName(QStringLiteral("Подсветка «Опыт %1»").arg(k));
     attachBorderlessChrome(
         {this, background, closeGlyph, closeSpot, {aboutLink, resultsLink}, [this] {
              onCloseGlyphClicked();

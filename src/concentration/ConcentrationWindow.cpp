@@ -188,10 +188,39 @@ void ConcentrationWindow::createControls() {
     mixWaterVolumeBox->setKeyPressHandler(enterMovesTo(mixAcidVolumeBox));
     mixAcidVolumeBox->setKeyPressHandler(enterMovesTo(thiosulfateVolumeBox));
 
-    attachBorderlessChrome(
-        {this, background, closeGlyph, closeSpot, {nextLink, finishLink, graphLink}, [this] {
-             onCloseGlyphClicked();
-         }});
+    // What a screen reader says for each control.
+    measurementTable->setAccessibleName(QStringLiteral("Таблица 1"));
+    variantSolutionText->setAccessibleName(QStringLiteral("Раствор Na2S2O3 варианта"));
+    variantAcidText->setAccessibleName(QStringLiteral("Раствор H2SO4 варианта"));
+    initialConcentrationBox->setAccessibleName(
+        QStringLiteral("Калькулятор: исходная концентрация"));
+    thiosulfateVolumeBox->setAccessibleName(QStringLiteral("Калькулятор: объём Na2S2O3"));
+    mixThiosulfateVolumeBox->setAccessibleName(QStringLiteral("Калькулятор: Na2S2O3 в смеси, мл"));
+    mixWaterVolumeBox->setAccessibleName(QStringLiteral("Калькулятор: вода в смеси, мл"));
+    mixAcidVolumeBox->setAccessibleName(QStringLiteral("Калькулятор: H2SO4 в смеси, мл"));
+    dilutedConcentrationBox->setAccessibleName(
+        QStringLiteral("Калькулятор: концентрация после разбавления"));
+    // Tab follows the work: the calculator, the stopwatch, the table, then the links.
+    QWidget* order[] = {initialConcentrationBox,
+                        thiosulfateVolumeBox,
+                        mixThiosulfateVolumeBox,
+                        mixWaterVolumeBox,
+                        mixAcidVolumeBox,
+                        dilutedConcentrationBox,
+                        calculatorOkButton,
+                        startButton,
+                        stopButton,
+                        measurementTable,
+                        nextLink,
+                        graphLink,
+                        finishLink};
+    for (int i = 0; i + 1 < int(std::size(order)); ++i) setTabOrder(order[i], order[i + 1]);
+    BorderlessChrome chrome{
+        this, background, closeGlyph, closeSpot, {nextLink, finishLink, graphLink}, [this] {
+            onCloseGlyphClicked();
+        }};
+    chrome.escapeCloses = true;
+    attachBorderlessChrome(chrome);
 }
 
 void ConcentrationWindow::loadContents() {

@@ -68,6 +68,7 @@ RateGraphWindow::RateGraphWindow(QWidget* parent)
 void RateGraphWindow::createControls() {
     const QFont link = labFont(QStringLiteral("Arial Black"), 16, true);
     chartView = new QChartView(this);
+    chartView->setAccessibleName(QStringLiteral("График скорости реакции от концентрации"));
     chartView->setGeometry(0, 0, 555, 400);
     footer = new Picture(this);
     footer->setGeometry(0, 400, 555, 85);

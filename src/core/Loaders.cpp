@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <QRegularExpression>
 
 #include "core/LabState.h"
 #include "core/Program.h"
@@ -36,9 +37,25 @@ bool probeReadable(const QString& path) {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     return fd >= 0 && ::close(fd) == 0;
 }
+
+// What a movie shows, for screen readers: which experiment, which step, which variant.
+QString movieDescription(const QString& relativePath) {
+    static const QRegularExpression step(QStringLiteral(R"(Opyt(\d)[\\/](\d+)(?:_(\d+))?\.swf$)"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = step.match(relativePath);
+    if (m.hasMatch()) {
+        QString text = QStringLiteral("Опыт %1, шаг %2").arg(m.captured(1), m.captured(2));
+        if (m.hasCaptured(3)) text += QStringLiteral(", вариант %1").arg(m.captured(3));
+        return text + QStringLiteral(": анимация лабораторной работы");
+    }
+    if (relativePath.contains(QLatin1String("About"), Qt::CaseInsensitive))
+        return QStringLiteral("Анимация окна «О программе»");
+    return QStringLiteral("Вступительная анимация: лабораторная посуда и реактивы");
+}
 }  // namespace
 
 void loadMovie(MoviePlayer* player, const QString& relativePath) {
+    if (player) player->setAccessibleDescription(movieDescription(relativePath));
     // An installed program folder is read-only by design: there a movie need only be readable.
     const bool probed = isPortable() ? probeReadWrite(assetPath(relativePath))
                                      : probeReadable(assetPath(relativePath));

@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShortcut>
 #include <optional>
 
 #include "core/LabState.h"
@@ -10,16 +11,22 @@
 #include "toolkit/Controls.h"
 #include "toolkit/LabWindow.h"
 
-QImage closeGlyphImage() {
-    QImage img(13, 13, QImage::Format_ARGB32_Premultiplied);
-    img.fill(Qt::white);
-    QPainter p(&img);
+void paintCloseGlyph(QPainter& p) {
+    p.save();
+    p.fillRect(QRectF(0, 0, 13, 13), Qt::white);
     p.setPen(QPen(QColor(0x9a, 0x9a, 0x9a), 1));
-    p.drawRect(0, 0, 12, 12);
+    p.drawRect(QRectF(0.5, 0.5, 12, 12));
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(0xd0, 0x10, 0x10), 2.2, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(3.5, 3.5), QPointF(9.5, 9.5));
     p.drawLine(QPointF(9.5, 3.5), QPointF(3.5, 9.5));
+    p.restore();
+}
+
+QImage closeGlyphImage() {
+    QImage img(13, 13, QImage::Format_ARGB32_Premultiplied);
+    QPainter p(&img);
+    paintCloseGlyph(p);
     return img;
 }
 
@@ -109,13 +116,24 @@ void attachBorderlessChrome(const BorderlessChrome& c) {
                          });
     }
 
+    if (background && background->accessibleName().isEmpty())
+        background->setAccessibleName(QStringLiteral("Фон окна"));
+    if (c.spot && c.spot->accessibleName().isEmpty())
+        c.spot->setAccessibleName(QStringLiteral("Угол с крестиком закрытия"));
     if (glyph) {
-        glyph->setImage(closeGlyphImage());
+        // Drawn, not stored: sharp at any screen scale.
+        glyph->setDrawing(QSize(13, 13), paintCloseGlyph);
+        glyph->setProperty("labButton", true);
+        glyph->setAccessibleName(QStringLiteral("Закрыть окно"));
         glyph->hide();
         if (c.spot)
             QObject::connect(c.spot, &Picture::mouseMove, glyph,
                              [glyph](int, int) { glyph->show(); });
         if (c.glyphClicked) QObject::connect(glyph, &Picture::clicked, glyph, c.glyphClicked);
+    }
+    if (c.escapeCloses && c.glyphClicked && window) {
+        auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), window);
+        QObject::connect(escape, &QShortcut::activated, window, c.glyphClicked);
     }
 }
 

@@ -9,7 +9,11 @@ class LinkLabel;
 class Picture;
 class QWidget;
 
-// The 13 × 13 red cross that closes a borderless window.
+class QPainter;
+
+// The 13 × 13 red cross that closes a borderless window, drawn in window pixels at whatever
+// resolution the painter has, and as an image.
+void paintCloseGlyph(QPainter& p);
 QImage closeGlyphImage();
 
 // What every borderless window shares: dragging by the background picture (any button; the
@@ -25,7 +29,8 @@ struct BorderlessChrome {
     Picture* spot = nullptr;        // where the close glyph appears
     QList<LinkLabel*> links;        // coloured red under the pointer, black over the background
     std::function<void()> glyphClicked;
-    bool drag = true;  // a press on the background drags the window
+    bool drag = true;           // a press on the background drags the window
+    bool escapeCloses = false;  // Escape does what a click on the glyph does
 };
 void attachBorderlessChrome(const BorderlessChrome& chrome);
 

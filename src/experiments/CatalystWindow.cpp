@@ -55,6 +55,8 @@ CatalystWindow::CatalystWindow(QWidget* parent)
     wrongOption->hide();
     rightOption->hide();
 
+    wrongOption->setAccessibleName(QStringLiteral("Верхний ответ"));
+    rightOption->setAccessibleName(QStringLiteral("Нижний ответ"));
     attachExperimentChrome(this, background, closeGlyph, closeSpot, nextLink, finishLink);
     connect(nextLink, &LinkLabel::clicked, this, &CatalystWindow::onNextClicked);
     connect(finishLink, &LinkLabel::clicked, this, &CatalystWindow::onFinishClicked);

@@ -95,6 +95,21 @@ EquilibriumWindow::EquilibriumWindow(QWidget* parent)
     nextLink->raise();
     finishLink->raise();
 
+    // What a screen reader says for each control.
+    ironChlorideGroup->setAccessibleName(
+        QStringLiteral("Смещение равновесия при добавлении FeCl3"));
+    thiocyanateGroup->setAccessibleName(QStringLiteral("Смещение равновесия при добавлении KSCN"));
+    chlorideGroup->setAccessibleName(QStringLiteral("Смещение равновесия при добавлении KCl"));
+    for (RadioGroup* group : {ironChlorideGroup, thiocyanateGroup, chlorideGroup}) {
+        group->button(0)->setAccessibleName(QStringLiteral("вправо"));
+        group->button(1)->setAccessibleName(QStringLiteral("влево"));
+    }
+    firstConcentrationBox->setAccessibleName(QStringLiteral("Первая концентрация"));
+    secondConcentrationBox->setAccessibleName(QStringLiteral("Вторая концентрация"));
+    thirdConcentrationBox->setAccessibleName(QStringLiteral("Третья концентрация"));
+    fourthConcentrationBox->setAccessibleName(QStringLiteral("Четвёртая концентрация"));
+    firstExponentBox->setAccessibleName(QStringLiteral("Первый показатель степени"));
+    secondExponentBox->setAccessibleName(QStringLiteral("Второй показатель степени"));
     attachExperimentChrome(this, background, closeGlyph, closeSpot, nextLink, finishLink);
     connect(nextLink, &LinkLabel::clicked, this, &EquilibriumWindow::onNextClicked);
     connect(finishLink, &LinkLabel::clicked, this, &EquilibriumWindow::onFinishClicked);

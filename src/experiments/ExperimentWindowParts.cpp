@@ -46,6 +46,7 @@ void attachExperimentChrome(LabWindow* window, Picture* background, Picture* gly
     chrome.spot = spot;
     chrome.links = {next, finish};
     chrome.glyphClicked = [window] { returnToMainWindow(window); };
+    chrome.escapeCloses = true;
     attachBorderlessChrome(chrome);
 }
 

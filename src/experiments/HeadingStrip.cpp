@@ -97,10 +97,9 @@ const HeadingSet& temperatureHeadings() {
     return set;
 }
 
-QImage headingStripImage(const HeadingSet& set, const QList<int>& columnWidths) {
-    QImage img(set.width, StripHeight, QImage::Format_RGB32);
-    img.fill(QColor(0xF0, 0xF0, 0xF0));
-    QPainter p(&img);
+void paintHeadingStrip(QPainter& p, const HeadingSet& set, const QList<int>& columnWidths) {
+    p.save();
+    p.fillRect(QRect(0, 0, set.width, StripHeight), QColor(0xF0, 0xF0, 0xF0));
     p.setRenderHint(QPainter::TextAntialiasing);
     const QColor line(0xA0, 0xA0, 0xA0);
     int x = 1;
@@ -121,14 +120,28 @@ QImage headingStripImage(const HeadingSet& set, const QList<int>& columnWidths) 
         p.drawLine(0, 0, right, 0);
         p.drawLine(right, 0, right, bottom);
     }
+    p.restore();
+}
+
+QImage headingStripImage(const HeadingSet& set, const QList<int>& columnWidths) {
+    QImage img(set.width, StripHeight, QImage::Format_RGB32);
+    QPainter p(&img);
+    paintHeadingStrip(p, set, columnWidths);
     return img;
 }
 
 HeadingStrip::HeadingStrip(const HeadingSet& headings, QWidget* parent)
     : Picture(parent), headings_(headings) {
     resize(headings.width, StripHeight);
+    QStringList spoken;
+    for (QString h : headings.headings)
+        spoken << h.remove(QStringLiteral("_{")).remove(QLatin1Char('_')).remove(QLatin1Char('}'));
+    setAccessibleName(QStringLiteral("Заголовки таблицы: ") + spoken.join(QStringLiteral("; ")));
 }
 
 void HeadingStrip::setColumnWidths(const QList<int>& widths) {
-    setImage(headingStripImage(headings_, widths));
+    // Drawn on the screen's own pixels, so the headings are as sharp as the grid below them.
+    const HeadingSet* set = &headings_;
+    setDrawing(QSize(headings_.width, StripHeight),
+               [set, widths](QPainter& p) { paintHeadingStrip(p, *set, widths); });
 }

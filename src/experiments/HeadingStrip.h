@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QList>
+#include <QPainter>
 #include <QStringList>
 
 #include "toolkit/Controls.h"
@@ -39,6 +40,7 @@ private:
     const HeadingSet& headings_;
 };
 
-// The strip's picture for the given column widths; the first cell starts one pixel in, past
-// the grid's border.
+// The strip for the given column widths, in strip pixels; the first cell starts one pixel in,
+// past the grid's border.
+void paintHeadingStrip(QPainter& p, const HeadingSet& headings, const QList<int>& columnWidths);
 QImage headingStripImage(const HeadingSet& headings, const QList<int>& columnWidths);

@@ -20,6 +20,7 @@ Stopwatch::Stopwatch(StaticText* display, QPushButton* startButton, QPushButton*
       startButton_(startButton),
       stopButton_(stopButton) {
     connect(this, &LabTimer::timeout, this, &Stopwatch::showElapsed);
+    display_->setLiveLabel(QStringLiteral("Секундомер"));
 }
 
 void Stopwatch::start() {

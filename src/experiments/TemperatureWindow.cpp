@@ -131,6 +131,16 @@ void TemperatureWindow::createControls() {
 }
 
 void TemperatureWindow::connectHandlers() {
+    // What a screen reader says for each control.
+    measurementTable->setAccessibleName(QStringLiteral("Таблица 2"));
+    variantSolutionText->setAccessibleName(QStringLiteral("Раствор Na2S2O3 варианта"));
+    variantAcidText->setAccessibleName(QStringLiteral("Раствор H2SO4 варианта"));
+    firstNumeratorBox->setAccessibleName(QStringLiteral("Первый коэффициент, числитель"));
+    firstDenominatorBox->setAccessibleName(QStringLiteral("Первый коэффициент, знаменатель"));
+    secondNumeratorBox->setAccessibleName(QStringLiteral("Второй коэффициент, числитель"));
+    secondDenominatorBox->setAccessibleName(QStringLiteral("Второй коэффициент, знаменатель"));
+    firstCoefficientText->setAccessibleName(QStringLiteral("Первый температурный коэффициент"));
+    secondCoefficientText->setAccessibleName(QStringLiteral("Второй температурный коэффициент"));
     attachExperimentChrome(this, background, closeGlyph, closeSpot, nextLink, finishLink);
     connect(nextLink, &LinkLabel::clicked, this, &TemperatureWindow::onNextClicked);
     connect(finishLink, &LinkLabel::clicked, this, &TemperatureWindow::onFinishClicked);

@@ -1,14 +1,30 @@
 #include "movie/MoviePlayer.h"
 
+#include <QAccessibleWidget>
+#include <QEvent>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 
 #include "movie/Renderer.h"
 #include "movie/SwfReader.h"
 #include "movie/Timeline.h"
 #include "toolkit/Clock.h"
 
+namespace {
+// Screen readers meet the player as an image; its description (set by the window for each
+// step) says what the movie shows.
+QAccessibleInterface* playerInterface(const QString& className, QObject* object) {
+    if (className != QLatin1String("MoviePlayer") || !object || !object->isWidgetType())
+        return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Graphic);
+}
+}  // namespace
+
 MoviePlayer::MoviePlayer(QWidget* parent) : QWidget(parent) {
+    static const bool accessible = (QAccessible::installFactory(playerInterface), true);
+    Q_UNUSED(accessible);
+    setAccessibleName(QStringLiteral("Анимация"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, &MoviePlayer::catchUpWithClock);
@@ -26,7 +42,7 @@ bool MoviePlayer::setMovie(const QString& path, QString* error) {
     timeline_ = std::make_unique<swf::Timeline>(std::move(r.movie), play_, loop_);
     intervalMs_ = 1000.0 / timeline_->header().framesPerSecond();
     startClock();
-    update();
+    frameChanged();
     return true;
 }
 
@@ -71,7 +87,7 @@ void MoviePlayer::setManualStepping(bool on) {
 void MoviePlayer::stepFrames(int n) {
     if (!timeline_) return;
     for (int i = 0; i < n; ++i) timeline_->tick();
-    if (isVisible()) update();
+    frameChanged();
 }
 
 void MoviePlayer::catchUpWithClock() {
@@ -93,7 +109,45 @@ void MoviePlayer::catchUpWithClock() {
             break;
         }
     }
-    if (steps > 0 && isVisible()) update();
+    if (steps > 0) frameChanged();
+}
+
+void MoviePlayer::frameChanged() {
+    frames_.clear();
+    if (isVisible()) update();
+}
+
+QImage MoviePlayer::frameImage(double ratio) const {
+    if (!timeline_ || ratio <= 0) return {};
+    for (const CachedFrame& f : frames_)
+        if (f.ratio == ratio) return f.image;
+    // Rounded up so the image covers every device pixel the widget touches; the stage is laid
+    // out over exactly those pixels, as the renderer lays it out for an image of that size.
+    const QSize device(int(std::ceil(width() * ratio - 1e-6)),
+                       int(std::ceil(height() * ratio - 1e-6)));
+    if (device.isEmpty()) return {};
+    QImage image(device, QImage::Format_ARGB32_Premultiplied);
+    {
+        QPainter p(&image);
+        swf::renderStage(p, *timeline_, QRectF(QPointF(0, 0), QSizeF(device)));
+    }
+    image.setDevicePixelRatio(ratio);
+    ++framesRendered_;
+    if (frames_.size() >= 2) frames_.erase(frames_.begin());
+    frames_.push_back({ratio, image});
+    return image;
+}
+
+void MoviePlayer::resizeEvent(QResizeEvent* event) {
+    frames_.clear();
+    QWidget::resizeEvent(event);
+}
+
+bool MoviePlayer::event(QEvent* event) {
+    // Moved to a screen of another scale: the next paint asks for the new ratio; make sure one
+    // comes even where the platform repaints only what it thinks changed.
+    if (event->type() == QEvent::ScreenChangeInternal) update();
+    return QWidget::event(event);
 }
 
 void MoviePlayer::paintEvent(QPaintEvent*) {
@@ -102,5 +156,20 @@ void MoviePlayer::paintEvent(QPaintEvent*) {
         p.fillRect(rect(), Qt::white);
         return;
     }
-    swf::renderStage(p, *timeline_, QRectF(rect()));
+    const QImage frame = frameImage(devicePixelRatioF());
+    // Drawn with the painter in device pixels and the origin on a whole device pixel, so each
+    // pixel of the frame lands on one pixel of the screen: no resampling, no blur, no double
+    // edge at fractional ratios (where the widget's origin can fall between two pixels).
+    const QTransform device = p.deviceTransform();
+    const QPointF origin = device.map(QPointF(0, 0));
+    if (device.type() <= QTransform::TxScale && device.m11() > 0 && device.m22() > 0) {
+        p.setWorldTransform(QTransform::fromScale(1 / device.m11(), 1 / device.m22()));
+        const QPointF snapped(std::round(origin.x()) - origin.x(),
+                              std::round(origin.y()) - origin.y());
+        QImage plain = frame;
+        plain.setDevicePixelRatio(1);
+        p.drawImage(snapped, plain);
+    } else {
+        p.drawImage(QPointF(0, 0), frame);
+    }
 }

@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <memory>
+#include <vector>
 
 namespace swf {
 class Timeline;
@@ -18,6 +19,11 @@ class Timeline;
 // checks the monotonic clock (labClock()) and advances as many frames as the elapsed time
 // says, but a pass never skips its last frame, which stays on show for at least one frame
 // interval.
+//
+// Frames are drawn at the widget's device pixel ratio (fractional ones too), so a movie is as
+// sharp as the text beside it on a scaled screen: each frame is rendered once into an image of
+// device pixels, kept per ratio while the frame stays on show, and drawn 1:1 onto the screen.
+// A window moved to a screen of another scale gets the frame rendered anew for that ratio.
 class MoviePlayer : public QWidget {
     Q_OBJECT
 public:
@@ -58,11 +64,26 @@ public:
     // The loaded movie's timeline (null without a movie), for tests and tools.
     const swf::Timeline* timeline() const { return timeline_.get(); }
 
+    // The frame on show as drawn for the given device pixel ratio: an image of device pixels
+    // (the widget's size times the ratio, rounded up) carrying that ratio. Rendered on first
+    // use and kept until the frame changes.
+    QImage frameImage(double ratio) const;
+    // How many frame images were rendered so far (tests see that repaints reuse them).
+    int framesRendered() const { return framesRendered_; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void startClock();
+    void frameChanged();
+
+    struct CachedFrame {
+        double ratio = 0;
+        QImage image;
+    };
 
     QString path_;
     bool play_ = true;
@@ -72,4 +93,8 @@ private:
     QTimer timer_;
     double intervalMs_ = 1000.0 / 12.0;
     double nextDueMs_ = 0;
+    // The frame on show at the ratios it was drawn for (two screens of different scale at most
+    // share one window at a time; more are dropped oldest first).
+    mutable std::vector<CachedFrame> frames_;
+    mutable int framesRendered_ = 0;
 };

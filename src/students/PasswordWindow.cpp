@@ -24,6 +24,7 @@ PasswordWindow::PasswordWindow(QWidget* parent)
         {passwordEdit, 7, 19, 169, 19},
         {okButton, 102, 43, 75, 25},
     });
+    passwordLabel->setBuddy(passwordEdit);  // a screen reader names the edit by its label
 
     // The flat border of the other edits, and an asterisk for every typed character.
     passwordEdit->setStyleSheet(

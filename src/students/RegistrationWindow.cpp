@@ -70,6 +70,9 @@ RegistrationWindow::RegistrationWindow(QWidget* parent)
     setTabOrder(groupEdit, surnameEdit);
     groupEdit->setFocus();
 
+    groupEdit->setAccessibleName(QStringLiteral("Группа"));
+    surnameEdit->setAccessibleName(QStringLiteral("Фамилия и инициалы"));
+    acceptStrip->setAccessibleName(QStringLiteral("Полоса под ссылкой «Принять»"));
     attachToolLink(acceptLink, {this, acceptStrip});
     connect(acceptLink, &LinkLabel::clicked, this, &RegistrationWindow::onAcceptClicked);
     loadContents();

@@ -27,6 +27,7 @@ void fillSampleRow(StringGrid* grid, int row, const QString& group, const QStrin
 ResultsWindow::ResultsWindow(QWidget* parent)
     : LabWindow(QStringLiteral("Результаты"), QSize(541, 458), Border::Tool, parent) {
     resultsGrid = new StringGrid(this);
+    resultsGrid->setAccessibleName(QStringLiteral("Оценки студентов"));
     closeButton = new QPushButton(QStringLiteral("Закрыть"), this);
     deleteRowButton = new QPushButton(QStringLiteral("Удалить строку"), this);
     deleteAllButton = new QPushButton(QStringLiteral("Удалить все"), this);

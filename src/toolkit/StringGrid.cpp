@@ -32,6 +32,33 @@ public:
 private:
     StringGrid* grid_;
 };
+
+// A cell that tells a screen reader which column and row it belongs to: the laboratory's tables
+// keep their headings in ordinary cells of the first row and column, which the table's own
+// header sections (hidden) know nothing about.
+class GridCell : public QTableWidgetItem {
+public:
+    QTableWidgetItem* clone() const override { return new GridCell(*this); }
+    QVariant data(int role) const override {
+        if (role != Qt::AccessibleTextRole) return QTableWidgetItem::data(role);
+        auto* grid = qobject_cast<StringGrid*>(tableWidget());
+        const QString own = text().trimmed();
+        const QString value = own.isEmpty() ? QStringLiteral("пусто") : own;
+        if (!grid) return value;
+        const int c = column(), r = row();
+        QStringList where;
+        if (r >= grid->fixedRows() && grid->fixedRows() > 0) {
+            const QString heading = grid->cell(c, 0).simplified();
+            if (!heading.isEmpty()) where << heading;
+        }
+        if (c >= grid->fixedCols() && grid->fixedCols() > 0) {
+            const QString heading = grid->cell(0, r).simplified();
+            if (!heading.isEmpty()) where << heading;
+        }
+        return where.isEmpty() ? value
+                               : where.join(QStringLiteral(", ")) + QStringLiteral(": ") + value;
+    }
+};
 }  // namespace
 
 StringGrid::StringGrid(QWidget* parent) : QTableWidget(parent) {
@@ -45,6 +72,7 @@ StringGrid::StringGrid(QWidget* parent) : QTableWidget(parent) {
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setItemDelegate(new GridDelegate(this));
+    setItemPrototype(new GridCell());
     setWordWrap(false);
     setTabKeyNavigation(false);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -94,7 +122,7 @@ void StringGrid::setRowSelect(bool on) {
 QTableWidgetItem* StringGrid::itemAt(int col, int row) {
     QTableWidgetItem* it = item(row, col);
     if (!it) {
-        it = new QTableWidgetItem();
+        it = new GridCell();
         styleItem(col, row, it);
         setItem(row, col, it);
     }

@@ -23,7 +23,12 @@ QStringList expectedFiles() {
                        "Restextout/6.jpg",
                        "Restextout/7.jpg",
                        "Dannie.txt",
-                       "BDStudent.rez"};
+                       "BDStudent.rez",
+                       "BackGround/ZGround@2x.jpg",
+                       "BackGround/Ground@2x.jpg",
+                       "BackGround/Opit@2x.jpg",
+                       "Restextout/6@2x.jpg",
+                       "Restextout/7@2x.jpg"};
     for (int n = 1; n <= 3; ++n) out << QStringLiteral("Movie/Opyt1/%1.swf").arg(n);
     for (int step = 4; step <= 7; ++step)
         for (int v = 1; v <= 6; ++v)
@@ -85,13 +90,16 @@ TEST(AssetTree, PicturesAreJpegsOfTheirWindowsSizes) {
                                             {"BackGround/Opit.jpg", {715, 505}},
                                             {"Restextout/6.jpg", {555, 85}},
                                             {"Restextout/7.jpg", {555, 85}}};
-    ASSERT_EQ(assets::pictureAssets().size(), sizes.size());
+    // Each picture also at twice the size, under its @2x name, for scaled screens.
+    ASSERT_EQ(assets::pictureAssets().size(), 2 * sizes.size());
     for (const assets::FileAsset& p : assets::pictureAssets()) {
         SCOPED_TRACE(p.path.toStdString());
         QString error;
         const QImage image = decodeJpeg(p.bytes(), &error);
         ASSERT_FALSE(image.isNull()) << error.toStdString();
-        EXPECT_EQ(image.size(), sizes.at(p.path));
+        const bool doubled = p.path.contains(QLatin1String("@2x"));
+        const QSize plain = sizes.at(QString(p.path).remove(QLatin1String("@2x")));
+        EXPECT_EQ(image.size(), doubled ? plain * 2 : plain);
     }
 }
 

@@ -2,6 +2,8 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <cmath>
+#include <functional>
+#include <utility>
 
 #include "AssetTree.h"
 #include "Glassware.h"
@@ -12,13 +14,18 @@
 namespace assets {
 namespace {
 
+// Device pixels per picture pixel of the picture being drawn: 2 for the "@2x" files of scaled
+// screens. The drawing code works in picture pixels either way; the canvas carries the ratio.
+int pictureScale = 1;
+
 QImage canvas(int w, int h, QColor top, QColor bottom) {
-    QImage image(w, h, QImage::Format_RGB32);
+    QImage image(w * pictureScale, h * pictureScale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(pictureScale);
     QPainter p(&image);
     QLinearGradient g(0, 0, 0, h);
     g.setColorAt(0, top);
     g.setColorAt(1, bottom);
-    p.fillRect(image.rect(), g);
+    p.fillRect(QRect(0, 0, w, h), g);
     return image;
 }
 
@@ -181,14 +188,28 @@ QImage resultStrip(bool legend) {
 }  // namespace
 
 std::vector<FileAsset> pictureAssets() {
-    const auto jpeg = [](QImage (*make)()) { return [make] { return encodeJpeg(make(), 92); }; };
-    return {
-        {"BackGround/ZGround.jpg", jpeg(splash)},
-        {"BackGround/Ground.jpg", jpeg(mainBackground)},
-        {"BackGround/Opit.jpg", jpeg(experimentBackground)},
-        {"Restextout/6.jpg", [] { return encodeJpeg(resultStrip(false), 92); }},
-        {"Restextout/7.jpg", [] { return encodeJpeg(resultStrip(true), 92); }},
+    const std::vector<std::pair<QString, std::function<QImage()>>> pictures = {
+        {"BackGround/ZGround.jpg", splash},
+        {"BackGround/Ground.jpg", mainBackground},
+        {"BackGround/Opit.jpg", experimentBackground},
+        {"Restextout/6.jpg", [] { return resultStrip(false); }},
+        {"Restextout/7.jpg", [] { return resultStrip(true); }},
     };
+    // Each picture twice: as named, and drawn at twice the size under Qt's "@2x" name beside it
+    // for screens scaled above 1.
+    std::vector<FileAsset> files;
+    for (const auto& [path, make] : pictures) {
+        files.push_back({path, [make] { return encodeJpeg(make(), 92); }});
+        const QString doubled =
+            path.left(path.lastIndexOf('.')) + "@2x" + path.mid(path.lastIndexOf('.'));
+        files.push_back({doubled, [make] {
+                             pictureScale = 2;
+                             const QImage image = make();
+                             pictureScale = 1;
+                             return encodeJpeg(image, 92);
+                         }});
+    }
+    return files;
 }
 
 }  // namespace assets

@@ -1,0 +1,188 @@
+// The laboratory without a mouse and through a screen reader: a student signs in and starts
+// experiment 1 with the keyboard alone, Escape leaves an experiment as its close glyph does,
+// and every control of every window has a name and a role a screen reader can announce.
+
+#include <QAbstractScrollArea>
+#include <QAbstractSpinBox>
+#include <QAccessible>
+#include <QApplication>
+#include <QComboBox>
+#include <QTest>
+#include <cstdio>
+
+#include "TestSupport.h"
+#include "app/Laboratory.h"
+#include "app/MainWindow.h"
+#include "concentration/ConcentrationWindow.h"
+#include "core/LabState.h"
+#include "core/Program.h"
+#include "experiments/CatalystWindow.h"
+#include "experiments/EquilibriumWindow.h"
+#include "experiments/TemperatureWindow.h"
+#include "movie/MoviePlayer.h"
+#include "students/RegistrationWindow.h"
+#include "students/StudentStore.h"
+#include "toolkit/Accessibility.h"
+#include "toolkit/Controls.h"
+#include "toolkit/FilteredEdit.h"
+#include "toolkit/LabWindow.h"
+
+namespace {
+
+class KeyboardAndReaderTest : public LabTest {
+protected:
+    void SetUp() override {
+        LabTest::SetUp();
+        resetStudentTable();
+        createWindows();
+    }
+    // A key as the keyboard sends it: to whatever has the focus.
+    static void press(Qt::Key key, Qt::KeyboardModifiers mods = {}) {
+        QWidget* target = QApplication::focusWidget();
+        ASSERT_NE(target, nullptr) << "nothing has the keyboard focus";
+        QTest::keyClick(target, key, mods);
+    }
+    // Presses Tab until `target` has the focus; false after a whole round without it.
+    static bool tabTo(QWidget* target) {
+        for (int i = 0; i < 40; ++i) {
+            if (QApplication::focusWidget() == target) return true;
+            QWidget* from = QApplication::focusWidget();
+            if (!from) return false;
+            QTest::keyClick(from, Qt::Key_Tab);
+        }
+        return QApplication::focusWidget() == target;
+    }
+};
+
+TEST_F(KeyboardAndReaderTest, AStudentSignsInAndStartsExperimentOneWithTheKeyboardAlone) {
+    MainWindow* main = lab->mainWindow();
+    RegistrationWindow* registration = lab->registrationWindow();
+    bool signedIn = false;
+    LabWindow::setModalHook([&](LabWindow& w) {
+        if (&w != registration) return;
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+        ASSERT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(registration->groupEdit));
+        typeKeys(QApplication::focusWidget(), QStringLiteral("КРЛ-99-1"));
+        press(Qt::Key_Return);  // on to the surname
+        ASSERT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(registration->surnameEdit));
+        typeKeys(QApplication::focusWidget(), QStringLiteral("Ларцев О.Е."));
+        ASSERT_TRUE(tabTo(registration->acceptLink));
+        EXPECT_TRUE(registration->acceptLink->showsFocusMark());
+        press(Qt::Key_Return);
+        signedIn = true;
+    });
+    main->showForm();
+    ASSERT_TRUE(signedIn);
+    EXPECT_FALSE(registration->isVisible());
+    ASSERT_EQ(studentCount, 1);
+    EXPECT_EQ(studentSurname(1), QStringLiteral("Ларцев О.Е."));
+
+    // The main window: a variant with the arrow keys, then experiment 1 with Tab and Enter.
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main));
+    ASSERT_TRUE(tabTo(main->variantChooser));
+    press(Qt::Key_Down);
+    press(Qt::Key_Down);
+    EXPECT_EQ(main->variantChooser->currentIndex(), 2);
+    EXPECT_EQ(LabState.variantNumber, 3);
+    ASSERT_TRUE(tabTo(main->experiment2Link));
+    EXPECT_EQ(LabState.selectedExperiment, 2) << "Tab chooses the link's experiment";
+    press(Qt::Key_Tab, Qt::ShiftModifier);
+    ASSERT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(main->experiment1Link));
+    EXPECT_EQ(LabState.selectedExperiment, 1);
+    EXPECT_TRUE(main->experiment1Link->showsFocusMark());
+    press(Qt::Key_Return);
+    ConcentrationWindow* experiment = lab->concentrationWindow();
+    ASSERT_TRUE(experiment->isVisible());
+    EXPECT_FALSE(main->isVisible());
+    EXPECT_TRUE(experiment->movie->movie().endsWith(QStringLiteral("/Movie/Opyt1/1.swf")));
+
+    // Escape acts as the close glyph: back to the main window.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(experiment));
+    QTest::keyClick(experiment, Qt::Key_Escape);
+    EXPECT_FALSE(experiment->isVisible());
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_TRUE(messages->texts().isEmpty()) << messages->texts().join("\n").toStdString();
+}
+
+TEST_F(KeyboardAndReaderTest, EscapeLeavesEveryExperimentButNotTheMainWindow) {
+    LabState.registrationShown = true;
+    for (LabWindow* w : QList<LabWindow*>{lab->temperatureWindow(), lab->catalystWindow(),
+                                          lab->equilibriumWindow()}) {
+        w->showForm();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+        QTest::keyClick(w, Qt::Key_Escape);
+        EXPECT_FALSE(w->isVisible()) << w->metaObject()->className();
+        EXPECT_TRUE(lab->mainWindow()->isVisible());
+    }
+    lab->mainWindow()->showForm();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(lab->mainWindow()));
+    QTest::keyClick(lab->mainWindow(), Qt::Key_Escape);
+    EXPECT_TRUE(lab->mainWindow()->isVisible());
+    EXPECT_FALSE(programEnding());
+}
+
+// The widgets a user meets: every widget of a window except the inner parts of Qt's own
+// composite controls (the list of a drop-down, the scroll bars and viewport of a table).
+QList<QWidget*> controlsOf(QWidget* window) {
+    QList<QWidget*> out;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        bool inner = w->objectName().startsWith(QLatin1String("qt_"));
+        for (QWidget* p = w->parentWidget(); p && p != window && !inner; p = p->parentWidget())
+            if (qobject_cast<QAbstractScrollArea*>(p) || qobject_cast<QComboBox*>(p) ||
+                qobject_cast<QAbstractSpinBox*>(p))
+                inner = true;
+        if (!inner && !w->isWindow()) out << w;
+    }
+    return out;
+}
+
+TEST_F(KeyboardAndReaderTest, EveryControlOfEveryWindowHasANameAndARole) {
+    QList<LabWindow*> windows;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* w = qobject_cast<LabWindow*>(top)) windows << w;
+    ASSERT_GE(windows.size(), 10);
+    QStringList empty;
+    int listed = 0;
+    for (LabWindow* window : windows) {
+        std::printf("%s \"%s\"\n", window->metaObject()->className(),
+                    qPrintable(labAccessibility::nameOf(window)));
+        for (QWidget* control : controlsOf(window)) {
+            const QString name = labAccessibility::nameOf(control).simplified();
+            const QAccessible::Role role = labAccessibility::roleOf(control);
+            std::printf("  %-22s %-14s \"%s\"\n", control->metaObject()->className(),
+                        qPrintable(labAccessibility::roleName(role)), qPrintable(name));
+            ++listed;
+            const QString where = QStringLiteral("%1: %2 at %3,%4")
+                                      .arg(QString::fromLatin1(window->metaObject()->className()),
+                                           QString::fromLatin1(control->metaObject()->className()))
+                                      .arg(control->x())
+                                      .arg(control->y());
+            if (name.isEmpty()) empty << where + QStringLiteral(" has no name");
+            if (role == QAccessible::NoRole || role == QAccessible::Client)
+                empty << where + QStringLiteral(" has no role of its own");
+            // Tables: every cell says which column it belongs to.
+            QAccessibleInterface* i = QAccessible::queryAccessibleInterface(control);
+            if (i && i->tableInterface()) {
+                QAccessibleTableInterface* t = i->tableInterface();
+                for (int r = 0; r < t->rowCount(); ++r)
+                    for (int c = 0; c < t->columnCount(); ++c) {
+                        QAccessibleInterface* cell = t->cellAt(r, c);
+                        if (!cell || cell->text(QAccessible::Name).trimmed().isEmpty())
+                            empty << where +
+                                         QStringLiteral(" cell %1,%2 has no name").arg(c).arg(r);
+                    }
+            }
+        }
+    }
+    EXPECT_GT(listed, 100);
+    EXPECT_TRUE(empty.isEmpty()) << empty.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(KeyboardAndReaderTest, TheMovieIsAnImageAndTheStopwatchAnnouncesItsTime) {
+    MoviePlayer* movie = lab->mainWindow()->movie;
+    EXPECT_EQ(labAccessibility::roleOf(movie), QAccessible::Graphic);
+    EXPECT_FALSE(labAccessibility::nameOf(movie).isEmpty());
+}
+
+}  // namespace

@@ -1,0 +1,122 @@
+// The main window on a scaled screen (the test registration sets QT_SCALE_FACTOR): its intro
+// movie as the screen shows it against the renderer's own drawing at that scale, over the part
+// of the picture that stays still while the movie plays, and the close glyph drawn at the
+// screen's resolution. LAB_SCREENSHOT_DIR, when set, receives the screenshots.
+
+#include <QDir>
+#include <QPainter>
+#include <QTest>
+#include <cmath>
+#include <cstdio>
+
+#include "ScreenCompare.h"
+#include "TestSupport.h"
+#include "app/Laboratory.h"
+#include "app/MainWindow.h"
+#include "core/LabState.h"
+#include "core/WindowChrome.h"
+#include "movie/MoviePlayer.h"
+#include "movie/Renderer.h"
+#include "movie/SwfReader.h"
+#include "movie/Timeline.h"
+#include "toolkit/Controls.h"
+
+namespace {
+
+const QString introMovie = QStringLiteral(LAB_PROGRAM_DIR "/Movie/1.swf");
+
+QImage rendererFrame(int ticks, QSize size) {
+    swf::ReadResult r = swf::readSwfFile(introMovie);
+    if (!r.ok) return {};
+    swf::Timeline tl(std::move(r.movie), true, true);
+    for (int i = 0; i < ticks; ++i) tl.tick();
+    return swf::renderFrame(tl, size).convertToFormat(QImage::Format_RGB32);
+}
+
+void keep(const QImage& image, const QString& name) {
+    const QString dir = qEnvironmentVariable("LAB_SCREENSHOT_DIR");
+    if (dir.isEmpty()) return;
+    QDir().mkpath(dir);
+    QString scale = QString::number(screentest::scale());
+    scale.replace(QLatin1Char('.'), QLatin1Char('_'));
+    image.save(QDir(dir).filePath(QStringLiteral("%1-x%2.png").arg(name, scale)));
+}
+
+class ScaledWindowTest : public LabTest {
+protected:
+    void SetUp() override {
+        LabTest::SetUp();
+        createWindows();
+        LabState.registrationShown = true;  // signed in already
+    }
+};
+
+TEST_F(ScaledWindowTest, TheIntroMovieOnScreenIsTheRenderersDrawingAtTheScreensScale) {
+    const double ratio = screentest::scale();
+    MainWindow* main = lab->mainWindow();
+    ASSERT_TRUE(QFileInfo::exists(introMovie)) << "build the asset tree first";
+    main->movie->setManualStepping(true);
+    ASSERT_TRUE(main->movie->setMovie(introMovie));
+    main->showForm();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main));
+    ASSERT_DOUBLE_EQ(main->movie->devicePixelRatioF(), ratio);
+
+    const QRect area = screentest::deviceRect(main->movie, ratio);
+    const int ticks = 12;
+    QList<QImage> frames;
+    for (int t : {0, 6, ticks, 24, 36}) frames << rendererFrame(t, area.size());
+    const QImage steady = screentest::steadyMask(frames);
+
+    main->movie->stepFrames(ticks);
+    QApplication::processEvents();
+    const QImage shot = screentest::screenshot(main);
+    keep(shot, QStringLiteral("main-window"));
+    ASSERT_TRUE(shot.rect().contains(area));
+    const QImage sharp = rendererFrame(ticks, area.size());
+    const QImage blownUp =
+        rendererFrame(ticks, main->movie->size())
+            .scaled(area.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const double matchSharp = screentest::sameShareMasked(shot, area.topLeft(), sharp, steady);
+    const double matchBlown = screentest::sameShareMasked(shot, area.topLeft(), blownUp, steady);
+    std::printf(
+        "scale %g: %.4f of the still part like the renderer at scale, %.4f like 1x "
+        "enlarged\n",
+        ratio, matchSharp, matchBlown);
+    EXPECT_GE(matchSharp, 0.97);
+    if (ratio != 1.0) EXPECT_GT(matchSharp, matchBlown);
+}
+
+TEST_F(ScaledWindowTest, TheCloseGlyphIsDrawnAtTheScreensResolution) {
+    const double ratio = screentest::scale();
+    MainWindow* main = lab->mainWindow();
+    main->showForm();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main));
+    main->closeGlyph->show();
+    main->closeGlyph->repaint();
+    QTest::qWait(100);  // a display server shows the new pixels a moment later
+    const QImage shot = screentest::screenshot(main);
+    const QRect area = screentest::deviceRect(main->closeGlyph, ratio);
+    // The glyph drawn straight at the scale, and its 1x image enlarged.
+    QImage direct(area.size(), QImage::Format_RGB32);
+    direct.fill(Qt::white);
+    {
+        QPainter p(&direct);
+        p.scale(double(area.width()) / 13.0, double(area.height()) / 13.0);
+        paintCloseGlyph(p);
+    }
+    const QImage blownUp =
+        closeGlyphImage()
+            .convertToFormat(QImage::Format_RGB32)
+            .scaled(area.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage onScreen = shot.copy(area);
+    keep(onScreen.scaled(onScreen.size() * 8), QStringLiteral("close-glyph"));
+    const double matchDirect = screentest::sameShare(onScreen, direct, onScreen.rect());
+    const double matchBlown = screentest::sameShare(onScreen, blownUp, onScreen.rect());
+    // At a fractional scale the glyph's corner falls between device pixels and a 13-pixel
+    // cross cannot be compared pixel for pixel; whole scales must match.
+    if (ratio != std::floor(ratio)) return;
+    EXPECT_GE(matchDirect, 0.9);
+    if (ratio == 2.0) EXPECT_GT(matchDirect, matchBlown);
+}
+
+}  // namespace
