@@ -199,6 +199,7 @@ void ConcentrationWindow::createControls() {
         {this, background, closeGlyph, closeSpot, {nextLink, finishLink, graphLink}, [this] {
              onCloseGlyphClicked();
          }});
+    setCloseRequestHandler([this] { onCloseGlyphClicked(); });
 }
 
 void ConcentrationWindow::loadContents() {
@@ -270,8 +271,9 @@ void ConcentrationWindow::onNextClicked() {
 // Rates, "График" and the graph window, as one unit: whatever fails ends the press silently and
 // leaves what was done before it.
 void ConcentrationWindow::finishMeasurements() {
-    nextLink->hide();
+    // A time that gives no rate is named; "Далее" stays for another try once it is corrected.
     if (!computeRates(measurementTable)) return;
+    nextLink->hide();
     graphLink->show();
     if (openGraph) openGraph(GraphOpening::AfterRates);
 }

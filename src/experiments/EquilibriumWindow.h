@@ -30,7 +30,7 @@ public:
     void setDirectionGroupsVisible(bool visible);
     void setAnswerBoxesVisible(bool visible);
 
-    // directionGrade and answerBoxGrade, kept for the whole program run.
+    // directionGrade and answerBoxGrade of the run under way.
     EquilibriumGrading grading;
 
     Picture* background = nullptr;

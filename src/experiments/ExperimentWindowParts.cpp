@@ -51,6 +51,7 @@ void attachExperimentChrome(LabWindow* window, Picture* background, Picture* gly
     chrome.links = {next, finish};
     chrome.glyphClicked = [window] { returnToMainWindow(window); };
     attachBorderlessChrome(chrome);
+    window->setCloseRequestHandler([window] { returnToMainWindow(window); });
 }
 
 void returnToMainWindow(LabWindow* window) {
