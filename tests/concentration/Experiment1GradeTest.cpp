@@ -88,7 +88,7 @@ TEST(Experiment1Grade, DecimalValuesOnAnEdgeFallInTheHigherBandInEveryVariant) {
             const QString rate = scaledDecimal(rateText, 100 - 20 * band);
             const double cValue = parseNumber(c).value();
             const double vValue = parseNumber(rate).value();
-            SCOPED_TRACE((c + " / " + rate).toStdString());
+            SCOPED_TRACE(QString(c + " / " + rate).toStdString());
             EXPECT_EQ(computeExperiment1Grade(cValue, refV, refC, refV).concentrationGrade,
                       6 - band);
             EXPECT_EQ(computeExperiment1Grade(refC, vValue, refC, refV).rateGrade, 6 - band);
