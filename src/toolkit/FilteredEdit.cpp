@@ -1,10 +1,8 @@
 #include "toolkit/FilteredEdit.h"
 
 #include <QClipboard>
-#include <QDropEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QMimeData>
 
 #include "toolkit/Cp1251.h"
 #include "toolkit/MessageBoxes.h"
@@ -61,6 +59,7 @@ int keyEventCode(const QKeyEvent* event) {
 FilteredEdit::FilteredEdit(QWidget* parent) : QLineEdit(parent) {
     setContextMenuPolicy(Qt::NoContextMenu);
     setDragEnabled(false);
+    // A drop would insert its text past the key handler: drops are refused.
     setAcceptDrops(false);
 }
 
@@ -144,19 +143,6 @@ void FilteredEdit::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     QLineEdit::mouseReleaseEvent(event);
-}
-
-void FilteredEdit::dragEnterEvent(QDragEnterEvent* event) {
-    event->ignore();
-}
-
-void FilteredEdit::dropEvent(QDropEvent* event) {
-    // Drops are not accepted; one that arrives all the same is typed like a paste.
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
-    if (isReadOnly() || !event->mimeData()->hasText()) return;
-    setCursorPosition(cursorPositionAt(event->position().toPoint()));
-    typeText(event->mimeData()->text());
 }
 
 void FilteredEdit::inputMethodEvent(QInputMethodEvent* event) {

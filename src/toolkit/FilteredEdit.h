@@ -13,7 +13,8 @@ using KeyPressHandler = std::function<void(unsigned char& key)>;
 unsigned char filterKey(const KeyPressHandler& handler, unsigned char key);
 
 // A one-line edit whose typed and pasted characters pass through a key handler, one by one,
-// however they arrive: keys, Ctrl+V or Shift+Insert, the middle button, a drop, an input method.
+// however they arrive: keys, Ctrl+V or Shift+Insert, the middle button, an input method; drops
+// are refused.
 // Editing and moving keys (Delete, Home, arrows, function keys) are no characters and just edit.
 class FilteredEdit : public QLineEdit {
     Q_OBJECT
@@ -35,8 +36,6 @@ protected:
     void inputMethodEvent(QInputMethodEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
 
 private:
     bool deliver(unsigned char code, QKeyEvent* original);

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QTimer>
-#include <QWindow>
 
 #include "TestSupport.h"
 #include "app/Laboratory.h"
@@ -107,10 +106,6 @@ TEST_F(StartupTest, SessionShowsTheMainWindowRegistersOnceAndEndsWhenItCloses) {
 // way its own close control does, and the session runs on until the main window closes.
 TEST_F(StartupTest, AWindowManagerCloseEndsTheProgramOnlyFromTheMainWindow) {
     QStringList seen;
-    auto closeByWindowManager = [](QWidget* w) {
-        if (QWindow* handle = w->windowHandle()) handle->close();
-        QApplication::processEvents();
-    };
     LabWindow::setModalHook([&](LabWindow& w) {
         if (&w == static_cast<LabWindow*>(lab->registrationWindow())) {
             closeByWindowManager(&w);  // refused: there is no other way past it than "Принять"

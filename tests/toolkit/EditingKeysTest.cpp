@@ -62,14 +62,13 @@ TEST_F(EditingKeysTest, EveryPasteMeetsTheHandler) {
     EXPECT_EQ(edit.text(), QStringLiteral("1,2"));
     EXPECT_EQ(recorder.beeps(), 2);
 
-    // A drop is typed like a paste.
+    // A drop is refused: it would bypass the handler.
     edit.clear();
     QMimeData mime;
     mime.setText(QStringLiteral("x9y8"));
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&edit, &drop);
-    EXPECT_EQ(edit.text(), QStringLiteral("98"));
-    EXPECT_FALSE(edit.acceptDrops());
+    EXPECT_EQ(edit.text(), QString());
 
     // The middle button pastes the selection clipboard where the platform has one.
     edit.clear();
@@ -112,6 +111,8 @@ TEST_F(EditingKeysTest, AClickIntoAFieldSelectsItsTextLikeTab) {
     second->setGeometry(0, 30, 150, 20);
     second->setText(QStringLiteral("Введите группу"));
     window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     first->setFocus();
     QTest::mouseClick(second, Qt::LeftButton, {}, QPoint(40, 10));
     ASSERT_TRUE(second->hasFocus());
