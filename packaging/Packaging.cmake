@@ -22,7 +22,8 @@ install(TARGETS reaktikum RUNTIME DESTINATION lib/reaktikum)
 install(DIRECTORY ${LAB_PROGRAM_DIR}/ DESTINATION lib/reaktikum
   REGEX "^${LAB_PROGRAM_DIR}/reaktikum$" EXCLUDE
   PATTERN BDStudent.rez EXCLUDE
-  PATTERN "*.sqlite" EXCLUDE
+  PATTERN "*.sqlite*" EXCLUDE
+  PATTERN "*.lock" EXCLUDE
   PATTERN reaktikum.ini EXCLUDE)
 
 # bin/reaktikum is a relative link, so the tree works wherever it is unpacked; the program

@@ -5,6 +5,7 @@
 
 #include "app/Laboratory.h"
 #include "app/MainWindow.h"
+#include "app/ProgramFolderLock.h"
 #include "core/Program.h"
 #include "core/ProgramDir.h"
 #include "students/RegistrationWindow.h"
@@ -39,6 +40,9 @@ int runLaboratory(int argc, char** argv) {
     // file, so the first registration finds it. Should that fail, the results file's own
     // message names the file when it is used.
     prepareDataFolder();
+    // One program per data folder: two would overwrite each other's grades.
+    ProgramFolderLock lock;
+    if (!lock.acquire()) return 1;
     const QString unattended = qEnvironmentVariable("REAKTIKUM_REGISTER_STUDENT");
     if (unattended.isEmpty()) return runLaboratorySession();
     return runLaboratorySession(
@@ -46,6 +50,9 @@ int runLaboratory(int argc, char** argv) {
 }
 
 int runLaboratorySession(const std::function<void(Laboratory&)>& started) {
+    // Only the main window ends the program: hiding the last visible other window (a tool
+    // window closed by the window manager, say) must not end the run under the student.
+    QApplication::setQuitOnLastWindowClosed(false);
     Laboratory laboratory;
     if (started) started(laboratory);
 

@@ -221,6 +221,7 @@ void ConcentrationWindow::createControls() {
         }};
     chrome.escapeCloses = true;
     attachBorderlessChrome(chrome);
+    setCloseRequestHandler([this] { onCloseGlyphClicked(); });
 }
 
 void ConcentrationWindow::loadContents() {
@@ -292,8 +293,9 @@ void ConcentrationWindow::onNextClicked() {
 // Rates, "График" and the graph window, as one unit: whatever fails ends the press silently and
 // leaves what was done before it.
 void ConcentrationWindow::finishMeasurements() {
-    nextLink->hide();
+    // A time that gives no rate is named; "Далее" stays for another try once it is corrected.
     if (!computeRates(measurementTable)) return;
+    nextLink->hide();
     graphLink->show();
     if (openGraph) openGraph(GraphOpening::AfterRates);
 }

@@ -1,20 +1,24 @@
 #include "concentration/Experiment1Grade.h"
 
+#include <cmath>
+
 #include "core/Helpers.h"
 #include "core/Numbers.h"
 
 namespace {
+// Decimal values such as 0,0225 or 0,07 have no exact binary form: a value meant to lie on an
+// edge may come out a hair outside it. Edges are therefore widened by this share of the
+// reference, far below anything a student can type or measure.
+constexpr double EdgeTolerance = 1e-9;
+
 // 6 − i for the first band i = 1..5 whose bounds (inclusive) hold the value, else 1. Only the
-// lower bound widens with i; the upper bound stays at two steps above the reference. The
-// bounds are formed in extended precision in the written order, so a value exactly on a band's
-// edge lands in the better band.
+// lower bound widens with i; the upper bound stays at two steps above the reference.
 int partialGrade(double measured, double reference, int stepPercent) {
-    const long double ref = reference;
-    const long double value = measured;
-    const long double upper = ref + ref / 100 * 2 * stepPercent;
+    const double slack = EdgeTolerance * std::fabs(reference);
+    const double upper = reference + reference / 100 * 2 * stepPercent;
     for (int i = 1; i <= 5; ++i) {
-        const long double lower = ref - ref / 100 * i * stepPercent;
-        if (lower <= value && value <= upper) return 6 - i;
+        const double lower = reference - reference / 100 * i * stepPercent;
+        if (lower - slack <= measured && measured <= upper + slack) return 6 - i;
     }
     return 1;
 }

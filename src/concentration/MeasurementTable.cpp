@@ -62,7 +62,7 @@ void numericKeyFilter(unsigned char& key) {
 
 std::optional<QString> rateTextForTime(const QString& timeText) {
     const std::optional<double> time = parseNumber(timeText);
-    if (!time || *time == 0) return std::nullopt;
+    if (!time || !(*time > 0)) return std::nullopt;
     const double reciprocal = double(1.0L / static_cast<long double>(*time));
     if (!std::isfinite(reciprocal)) return std::nullopt;
     return formatGeneral(roundToFraction(100, reciprocal));
@@ -88,12 +88,30 @@ bool requireColumn(StringGrid* grid, int column, const QString& message) {
     return true;
 }
 
-bool computeRates(StringGrid* grid) {
-    using namespace MeasurementTable;
-    for (int row = 1; row <= LastRow; ++row) {
-        const std::optional<QString> rate = rateTextForTime(grid->cell(TimeColumn, row));
-        if (!rate) return false;
-        grid->setCell(RateColumn, row, *rate);
+QString timeNotPositiveMessage(int row) {
+    return QStringLiteral("Время для пробирки %1 должно быть положительным числом.").arg(row);
+}
+
+QString rateRoundsToZeroMessage(int row) {
+    return QStringLiteral(
+               "Время для пробирки %1 слишком велико: скорость реакции округляется "
+               "до 0.")
+        .arg(row);
+}
+
+bool computeRates(StringGrid* grid, int timeColumn, int rateColumn) {
+    for (int row = 1; row < grid->rowCountCells(); ++row) {
+        const std::optional<QString> rate = rateTextForTime(grid->cell(timeColumn, row));
+        // A rate of 0 would leave the graph and the coefficients nothing to work with.
+        const bool usable = rate && parseNumber(*rate).value_or(0) != 0;
+        if (!usable) {
+            showMessageBox(rate ? rateRoundsToZeroMessage(row) : timeNotPositiveMessage(row));
+            LabState.movieStep -= 1;
+            grid->setFocus(Qt::OtherFocusReason);
+            grid->selectCell(timeColumn, row);
+            return false;
+        }
+        grid->setCell(rateColumn, row, *rate);
     }
     return true;
 }

@@ -46,6 +46,14 @@ void setupMeasurementTable(StringGrid* grid);
 // the grid the focus and returns false.
 bool requireColumn(StringGrid* grid, int column, const QString& message);
 
-// Computes the rates of rows 1..4 into column 6, in order. Stops at a time that is not a number
-// or zero and returns false; rows before it keep their new rates.
-bool computeRates(StringGrid* grid);
+// The messages for a time that gives no rate: not a positive number, or so long that the rate
+// rounds to 0; row is the tube's number.
+QString timeNotPositiveMessage(int row);
+QString rateRoundsToZeroMessage(int row);
+
+// Computes the rates of every row below the heading, in order, from the time column into the
+// rate column. At a time that gives no usable rate it stops: shows the message naming the row,
+// takes back the step the calling "Далее" has just added, selects the cell and returns false;
+// rows before it keep their new rates.
+bool computeRates(StringGrid* grid, int timeColumn = MeasurementTable::TimeColumn,
+                  int rateColumn = MeasurementTable::RateColumn);

@@ -85,6 +85,7 @@ void RateGraphWindow::createControls() {
 
     connect(nextLink, &LinkLabel::clicked, this, &RateGraphWindow::onNextClicked);
     connect(backLink, &LinkLabel::clicked, this, &RateGraphWindow::onBackClicked);
+    setCloseRequestHandler([this] { onBackClicked(); });
     connect(lineGrowthTimer, &LabTimer::timeout, this, &RateGraphWindow::onLineGrowthTick);
     // The links light up like those of the borderless windows; this window is not dragged.
     BorderlessChrome chrome;

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <charconv>
+#include <cmath>
 #include <optional>
 #include <string_view>
 
@@ -61,11 +62,16 @@ public:
         : data_(bytes.constData(), std::size_t(bytes.size())) {}
 
     bool atEnd() const { return pos_ >= data_.size(); }
+    // A number was asked for after the data had ended.
+    bool ranOut() const { return ranOut_; }
 
     // The next number, 0 at the end of the data; nullopt (and the reason) for a malformed one.
     std::optional<double> readNumber(QString* error) {
         while (!atEnd() && isGap(data_[pos_])) advance();
-        if (atEnd()) return 0.0;
+        if (atEnd()) {
+            ranOut_ = true;
+            return 0.0;
+        }
         const std::size_t start = pos_;
         const int line = line_;
         while (!atEnd() && !endsNumber(data_[pos_]) && pos_ - start < MaxNumberLength) ++pos_;
@@ -106,6 +112,7 @@ private:
     std::string_view data_;
     std::size_t pos_ = 0;
     int line_ = 1;
+    bool ranOut_ = false;
 };
 
 bool readPass(TextCursor& in, ReferenceParseResult& out) {
@@ -145,7 +152,19 @@ ReferenceParseResult parseReferenceData(const QByteArray& bytes) {
             break;
         }
     }
+    result.complete = result.ok && !in.ranOut();
+    for (int v = 1; v <= VariantBlocks; ++v)
+        for (int n = 1; n <= TubeNumbers; ++n)
+            for (int k = 1; k <= TubeLines; ++k) {
+                const double value = result.reference[v][n][k];
+                if (value == 0 || !std::isfinite(value)) result.complete = false;
+            }
     return result;
+}
+
+QString incompleteReferenceDataMessage(const QString& fullPath) {
+    return QStringLiteral("Файл ") + fullPath +
+           QStringLiteral(" содержит неполные данные. Выполнение программы будет остановлено!!!");
 }
 
 double referenceRateOfTube4(int variant) {
@@ -180,6 +199,13 @@ void loadReferenceData() {
     if (!parsed.ok) {
         qWarning("Dannie.txt: %s", qUtf8Printable(parsed.error));
         showErrorBox(QStringLiteral("Invalid numeric input"));
+    }
+    // Grading against partial data would give every student a 1: the run ends instead, as with
+    // a missing file.
+    if (!parsed.complete) {
+        showErrorBox(incompleteReferenceDataMessage(path));
+        LabState.startupFailed = true;
+        requestMainWindowClose();
     }
 }
 

@@ -23,6 +23,9 @@ struct ReferenceParseResult {
     ReferenceBlockArray reference{};
     AuxiliaryBlockArray auxiliary{};
     bool ok = true;
+    // Every number was there (the data did not end early, no extra line end started another
+    // pass) and every value of the variant blocks is finite and not 0.
+    bool complete = true;
     // Where reading stopped and why ("line 3, byte 41: '0,5' is not a number"); empty when ok.
     QString error;
 };
@@ -39,9 +42,13 @@ ReferenceParseResult parseReferenceData(const QByteArray& bytes);
 double referenceRateOfTube4(int variant);
 double referenceConcentrationOfTube4(int variant);
 
+// The error box for a file whose data is not complete.
+QString incompleteReferenceDataMessage(const QString& fullPath);
+
 // Reads ProgramDir\Dannie.txt into ReferenceBlocks and AuxiliaryBlocks. A file that cannot be
-// opened is reported and ends the program (the tables stay zero); a malformed number is
-// reported as "Invalid numeric input" and the values read until then are kept.
+// opened is reported and ends the program (the tables stay zero). A malformed number is
+// reported as "Invalid numeric input"; then, as for data that is not complete, an error box
+// names the file and the program ends after start-up.
 void loadReferenceData();
 
 // Zeroes both tables, as at program start (tests).

@@ -1,6 +1,7 @@
 #include "experiments/CatalystWindow.h"
 
 #include <QLabel>
+#include <QSignalBlocker>
 
 #include "core/LabState.h"
 #include "core/Loaders.h"
@@ -74,6 +75,14 @@ void CatalystWindow::prepareRun() {
     nextLink->show();
     wrongOption->hide();
     rightOption->hide();
+    // A new run starts clean: no answer chosen, so the right one at once earns the full grade.
+    for (RadioButton* option : {wrongOption, rightOption}) {
+        const QSignalBlocker quiet(option);
+        option->setAutoExclusive(false);
+        option->setChecked(false);
+        option->setAutoExclusive(true);
+    }
+    grade = 5;
 }
 
 void CatalystWindow::onActivated() {

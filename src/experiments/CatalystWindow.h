@@ -20,8 +20,7 @@ public:
     void onWrongOptionClicked();
     void onRightOptionClicked();
 
-    // The grade to be recorded: 5, or 2.5 once the wrong option has been chosen in this
-    // program run.
+    // The grade to be recorded: 5, or 2.5 once the wrong option has been chosen in this run.
     double grade = 5;
 
     RadioButton* wrongOption = nullptr;  // the upper option, the wrong one

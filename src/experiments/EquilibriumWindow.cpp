@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalBlocker>
 
 #include "core/LabState.h"
 #include "core/Loaders.h"
@@ -131,6 +132,13 @@ void EquilibriumWindow::prepareRun() {
     thiocyanateGroup->hide();
     chlorideGroup->hide();
     setAnswerBoxesVisible(false);
+    // A new run starts clean: no direction chosen, empty answer boxes, the full grade again.
+    for (RadioGroup* group : {ironChlorideGroup, thiocyanateGroup, chlorideGroup}) {
+        const QSignalBlocker quiet(group);
+        group->setItemIndex(-1);
+    }
+    for (int box = 1; box <= AnswerBoxCount; ++box) answerBox(box)->clear();
+    grading = EquilibriumGrading{};
 }
 
 void EquilibriumWindow::onActivated() {

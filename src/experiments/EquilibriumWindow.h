@@ -26,7 +26,7 @@ public:
     void setDirectionGroupsVisible(bool visible);
     void setAnswerBoxesVisible(bool visible);
 
-    // directionGrade and answerBoxGrade, kept for the whole program run.
+    // directionGrade and answerBoxGrade of the run under way.
     EquilibriumGrading grading;
 
     RadioGroup* ironChlorideGroup = nullptr;  // FeCl3 added

@@ -48,6 +48,7 @@ void attachExperimentChrome(LabWindow* window, Picture* background, Picture* gly
     chrome.glyphClicked = [window] { returnToMainWindow(window); };
     chrome.escapeCloses = true;
     attachBorderlessChrome(chrome);
+    window->setCloseRequestHandler([window] { returnToMainWindow(window); });
 }
 
 void returnToMainWindow(LabWindow* window) {

@@ -20,7 +20,7 @@ LinkLabel* makeLinkLabel(QWidget* parent, const QString& text);
 QPushButton* makeButton(QWidget* parent, const QString& text, bool arialBold);
 
 // dragging by the background, the close glyph over the top-right spot (it leads back to the
-// main window) and the red hover of the two links.
+// main window, and so does a close from the window manager) and the red hover of the two links.
 void attachExperimentChrome(LabWindow* window, Picture* background, Picture* glyph, Picture* spot,
                             LinkLabel* next, LinkLabel* finish);
 

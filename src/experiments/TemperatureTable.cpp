@@ -66,6 +66,8 @@ void TemperatureWindow::setUpTable() {
         measurementTable->setColWidth(c, widths[c] + GridLine);
     }
     for (int r = 1; r <= 3; ++r) measurementTable->setCell(0, r, QString::number(r));
+    // The times are typed like those of "Таблица 1": digits, one comma, Backspace and Enter.
+    measurementTable->setKeyPressHandler(numericKeyFilter);
     new PressWatcher(measurementTable->viewport(), [this] { onTablePressed(); });
 }
 
@@ -74,12 +76,7 @@ bool TemperatureWindow::requireColumn(int column, const QString& message) {
 }
 
 bool TemperatureWindow::computeRates() {
-    for (int row = 1; row <= 3; ++row) {
-        const std::optional<QString> rate = rateTextForTime(measurementTable->cell(1, row));
-        if (!rate) return false;
-        measurementTable->setCell(3, row, *rate);
-    }
-    return true;
+    return ::computeRates(measurementTable, 1, 3);
 }
 
 void TemperatureWindow::onTablePressed() {

@@ -204,17 +204,19 @@ void TemperatureWindow::onNextClicked() {
         stopButton->show();
     }
     if (step == 4) {
-        if (requireColumn(1, QStringLiteral("Столбец \"Время, c\" не может быть пуст")) &&
-            requireColumn(2, QStringLiteral("Столбец \"T oC\" не может быть пуст"))) {
+        // The table is expanded first: the student reads the rates from it from now on, or
+        // corrects the time that a message names.
+        const bool filled =
+            requireColumn(1, QStringLiteral("Столбец \"Время, c\" не может быть пуст")) &&
+            requireColumn(2, QStringLiteral("Столбец \"T oC\" не может быть пуст"));
+        if (filled) slidingTable->expand();
+        if (filled && computeRates()) {
             startButton->hide();
             stopButton->hide();
             stopwatchDisplay->hide();
             setCoefficientInputsVisible(true);
             measurementTable->setEnabled(false);
-            // The student reads the rates from the table from now on; a table left collapsed
-            // would hide them behind a control that no longer takes clicks.
-            slidingTable->expand();
-            if (computeRates()) measurementTable->setCell(4, 1, QStringLiteral("-"));
+            measurementTable->setCell(4, 1, QStringLiteral("-"));
         }
     }
     loadStepMovie();

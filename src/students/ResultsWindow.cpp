@@ -50,6 +50,8 @@ ResultsWindow::ResultsWindow(QWidget* parent)
     resultsGrid->setColCount(gridColumns);
     resultsGrid->setRowCountCells(firstStudentRow);
     resultsGrid->setFixed(1, 1);
+    // The "№" column stays in view when a long surname makes the table scroll sideways.
+    resultsGrid->setFixedColumnFrozen(true);
     resultsGrid->setDefaultRowHeight(16);
     resultsGrid->setRowSelect(true);
     resultsGrid->setSelectionMode(QAbstractItemView::ContiguousSelection);
@@ -79,6 +81,11 @@ void ResultsWindow::onActivated() {
 }
 
 void ResultsWindow::fillResultsGrid() {
+    // The rows are about to change under any selection: a stale one would point at another
+    // student, so "Удалить строку" waits for a fresh choice.
+    resultsGrid->clearSelection();
+    resultsGrid->setCurrentIndex(QModelIndex());
+    selectedStudent = 0;
     clearGridCells(resultsGrid);
     fillSampleRow(resultsGrid, 1, QStringLiteral("КРЛ-99-2"), QStringLiteral("Ларцев О.Е."));
     fillSampleRow(resultsGrid, 2, QStringLiteral("КРЛ-99-1"), QStringLiteral("Сумин Г.Д."));
@@ -121,6 +128,7 @@ void ResultsWindow::lockAfterDeletion() {
 }
 
 void ResultsWindow::onDeleteRowClicked() {
+    if (resultsGrid->currentRow() < 0) return;
     if (!passwordGiven()) return;
     if (studentCount <= 0) return;
     if (selectedStudent <= 0) return;

@@ -20,7 +20,7 @@ public:
     QPushButton* deleteAllButton = nullptr;  // "Удалить все"
 
     // The grid row last selected, minus 2: a student's 1-based index, or −1 and 0 for the
-    // sample rows. Kept from one showing to the next.
+    // sample rows. Cleared with the selection whenever the rows are filled anew.
     std::int32_t selectedStudent = 0;
 
     // The password window: shown before a deletion, cleared after one; set by the

@@ -22,6 +22,8 @@ std::int32_t studentCount = 0;
 
 namespace {
 
+std::int32_t currentSlot = 0;
+
 StudentSaveStep injectedFault = StudentSaveStep::None;
 
 // Slot offsets inside the 60-byte image of one record.
@@ -139,9 +141,13 @@ float studentScore(int slot, int experiment) {
     return studentSlot(slot).score(experiment);
 }
 
+std::int32_t currentStudent() {
+    return currentSlot;
+}
+
 QByteArray studentTableImage() {
     QByteArray image(StudentBlockSize, '\0');
-    for (int s = 0; s < StudentCapacity; ++s)
+    for (int s = 0; s < std::clamp(studentCount, 0, StudentCapacity); ++s)
         putRecord(image.data() + s * StudentSlotSize, studentTable[static_cast<std::size_t>(s)]);
     return image;
 }
@@ -181,6 +187,8 @@ bool loadStudents() {
         dropOldestStudent();
         studentCount = StudentCapacity - 1;
     }
+    // A file shorter than the table in memory no longer holds the current student's row.
+    if (currentSlot > studentCount) currentSlot = 0;
     return true;
 }
 
@@ -218,6 +226,7 @@ bool saveStudents() {
 bool addStudent(const QString& group, const QString& surname) {
     if (!loadStudents()) return false;
     ++studentCount;
+    currentSlot = studentCount;
     StudentRecord& record = studentSlot(studentCount);
     record.group.assign(group);
     record.surname.assign(surname);
@@ -226,14 +235,19 @@ bool addStudent(const QString& group, const QString& surname) {
 }
 
 void recordScore(int experiment, double grade) {
-    if (studentCount <= 0) return;
+    if (currentSlot <= 0 || currentSlot > studentCount) return;
     if (experiment < 1 || experiment > StudentExperimentCount) return;
-    studentSlot(studentCount).score(experiment) = static_cast<float>(grade);
+    studentSlot(currentSlot).score(experiment) = static_cast<float>(grade);
     saveStudents();
 }
 
 void deleteStudent(int index) {
     if (studentCount <= 0 || index < 1) return;
+    index = std::min(index, studentCount);
+    if (index == currentSlot)
+        currentSlot = 0;
+    else if (index < currentSlot)
+        --currentSlot;
     for (int i = index; i < studentCount; ++i) {
         StudentRecord& to = studentSlot(i);
         const StudentRecord& from = studentSlot(i + 1);
@@ -246,15 +260,18 @@ void deleteStudent(int index) {
 
 void deleteAllStudents() {
     if (studentCount > 0) studentCount = 0;
+    currentSlot = 0;
 }
 
 void dropOldestStudent() {
     for (int s = 1; s < StudentCapacity; ++s) studentSlot(s) = studentSlot(s + 1);
+    if (currentSlot > 0) --currentSlot;
 }
 
 void resetStudentTable() {
     studentTable = {};
     studentCount = 0;
+    currentSlot = 0;
     injectedFault = StudentSaveStep::None;
 }
 

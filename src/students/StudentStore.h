@@ -40,10 +40,14 @@ struct StudentRecord {
     float score(int experiment) const { return scores[static_cast<std::size_t>(experiment - 1)]; }
 };
 
-// Slots 1..studentCount are studentTable[0..studentCount-1], oldest first; the last one is
-// the current student, whose grades the experiments record.
+// Slots 1..studentCount are studentTable[0..studentCount-1], oldest first.
 extern std::array<StudentRecord, StudentCapacity> studentTable;
 extern std::int32_t studentCount;
+
+// The slot of the student registered at this computer in this run, whose grades the experiments
+// record; 0 when there is none (nobody registered yet, or that student's row was deleted).
+// It follows its student when deletions or a full table's trim move the rows.
+std::int32_t currentStudent();
 
 // Slot 1..5 of the table.
 StudentRecord& studentSlot(int slot);
@@ -62,7 +66,7 @@ bool saveStudents();
 // Reloads the table, appends the new student with four zero grades and saves.
 bool addStudent(const QString& group, const QString& surname);
 // Stores a grade in experiment k's slot of the current student and saves. Without a current
-// student (studentCount 0) nothing is recorded or written.
+// student nothing is recorded or written: a grade never goes to somebody else's row.
 void recordScore(int experiment, double grade);
 // Removes student index (1-based; an index past the end removes the last one). Does not save.
 void deleteStudent(int index);
@@ -72,6 +76,7 @@ void deleteAllStudents();
 void dropOldestStudent();
 
 // The file image of the table: the 300-byte block saveStudents writes studentCount times.
+// Slots past the last student are zero bytes, so a deleted student cannot be read back from it.
 QByteArray studentTableImage();
 
 // Back to the zeroed table of process start (tests).

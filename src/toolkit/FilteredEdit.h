@@ -12,14 +12,17 @@ using KeyPressHandler = std::function<void(unsigned char& key)>;
 // the beep has sounded).
 unsigned char filterKey(const KeyPressHandler& handler, unsigned char key);
 
-// A one-line edit whose typed and pasted characters pass through a key handler, one by one.
+// A one-line edit whose typed and pasted characters pass through a key handler, one by one,
+// however they arrive: keys, Ctrl+V or Shift+Insert, the middle button, an input method; drops
+// are refused.
+// Editing and moving keys (Delete, Home, arrows, function keys) are no characters and just edit.
 class FilteredEdit : public QLineEdit {
     Q_OBJECT
 public:
     explicit FilteredEdit(QWidget* parent = nullptr);
 
     void setKeyPressHandler(KeyPressHandler handler) { handler_ = std::move(handler); }
-    // Selects the whole text when the edit gets the focus (on by default).
+    // Selects the whole text when the edit gets the focus, by Tab or by a click (on by default).
     void setAutoSelect(bool on) { autoSelect_ = on; }
     // A thin single-line border instead of the sunken frame.
     void setFlat(bool flat);
@@ -31,11 +34,14 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     bool deliver(unsigned char code, QKeyEvent* original);
     KeyPressHandler handler_;
     bool autoSelect_ = true;
+    bool selectAfterPress_ = false;
 };
 
 // The code a key event produces as a typed character, or -1 when it types none.

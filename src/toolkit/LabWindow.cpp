@@ -140,6 +140,16 @@ void LabWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    // The window manager's close goes the window's own way out, which knows where the
+    // student goes next; the window is never simply closed under the run.
+    if (event->spontaneous()) {
+        event->ignore();
+        if (closeRequestHandler_)
+            closeRequestHandler_();
+        else
+            closeForm();
+        return;
+    }
     QWidget::closeEvent(event);
 }
 

@@ -39,6 +39,13 @@ public:
 
     void setBackgroundColor(const QColor& color);
 
+    // What a close from the window manager (a title-bar button, Alt+F4) does once canClose has
+    // allowed it: the window leaves the way its own close control does. Without a handler the
+    // window hides. The program itself never ends this way, only through its main window.
+    void setCloseRequestHandler(std::function<void()> handler) {
+        closeRequestHandler_ = std::move(handler);
+    }
+
     // The window that was last activated (nullptr before any).
     static LabWindow* activeForm();
     // Forgets the active window, as at program start (tests).
@@ -70,6 +77,7 @@ private:
 
     Border border_;
     bool centred_ = false;
+    std::function<void()> closeRequestHandler_;
     QEventLoop* modalLoop_ = nullptr;
     QPointer<LabWindow> modalOwner_;
 };

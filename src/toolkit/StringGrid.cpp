@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 
 namespace {
@@ -83,11 +84,71 @@ StringGrid::StringGrid(QWidget* parent) : QTableWidget(parent) {
 void StringGrid::setColCount(int n) {
     setColumnCount(qMax(0, n));
     restyleAll();
+    updateFrozenColumn();
 }
 
 void StringGrid::setRowCountCells(int n) {
     setRowCount(qMax(0, n));
     restyleAll();
+    updateFrozenColumn();
+}
+
+void StringGrid::setFixedColumnFrozen(bool on) {
+    if (on == (frozenView_ != nullptr)) return;
+    if (!on) {
+        delete frozenView_;
+        frozenView_ = nullptr;
+        return;
+    }
+    // A second view of the same cells, showing only column 0, laid over the left edge of the
+    // viewport; it scrolls up and down with the grid and never sideways.
+    frozenView_ = new QTableView(this);
+    frozenView_->setModel(model());
+    frozenView_->setFocusPolicy(Qt::NoFocus);
+    frozenView_->setSelectionMode(QAbstractItemView::NoSelection);
+    frozenView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    frozenView_->horizontalHeader()->hide();
+    frozenView_->verticalHeader()->hide();
+    frozenView_->verticalHeader()->setMinimumSectionSize(1);
+    frozenView_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    frozenView_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    frozenView_->setVerticalScrollMode(verticalScrollMode());
+    frozenView_->setFrameShape(QFrame::NoFrame);
+    frozenView_->setWordWrap(false);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, frozenView_->verticalScrollBar(),
+            &QScrollBar::setValue);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this] { updateFrozenColumn(); });
+    connect(verticalHeader(), &QHeaderView::sectionResized, this, [this](int row, int, int height) {
+        if (frozenView_) frozenView_->setRowHeight(row, height);
+    });
+    viewport()->stackUnder(frozenView_);
+    frozenView_->show();
+    updateFrozenColumn();
+}
+
+void StringGrid::updateFrozenColumn() {
+    if (!frozenView_) return;
+    frozenView_->setFont(font());
+    frozenView_->setPalette(palette());
+    for (int c = 0; c < columnCount(); ++c) frozenView_->setColumnHidden(c, c != 0);
+    if (columnCount() > 0) frozenView_->setColumnWidth(0, columnWidth(0));
+    for (int r = 0; r < rowCount(); ++r) frozenView_->setRowHeight(r, rowHeight(r));
+    const QRect area = viewport()->geometry();
+    frozenView_->setGeometry(area.x(), area.y(), columnCount() > 0 ? columnWidth(0) : 0,
+                             area.height());
+    frozenView_->verticalScrollBar()->setValue(verticalScrollBar()->value());
+}
+
+void StringGrid::updateGeometries() {
+    QTableWidget::updateGeometries();
+    updateFrozenColumn();
+}
+
+// The viewport shrinks when a scroll bar appears; the frozen column follows its height.
+bool StringGrid::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::Resize) updateFrozenColumn();
+    return QTableWidget::viewportEvent(event);
 }
 
 void StringGrid::setDefaultColWidth(int width) {

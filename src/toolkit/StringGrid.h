@@ -36,6 +36,8 @@ public:
     void setEditingAllowed(bool on);
     // Whole-row selection, as in a list of records.
     void setRowSelect(bool on);
+    // Keeps column 0 in view when the grid scrolls sideways (off by default).
+    void setFixedColumnFrozen(bool on);
 
     using SelectCellHandler = std::function<bool(int col, int row)>;
     void setSelectCellHandler(SelectCellHandler handler) { selectHandler_ = std::move(handler); }
@@ -53,6 +55,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    void updateGeometries() override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     bool isFixed(int col, int row) const { return col < fixedCols_ || row < fixedRows_; }
@@ -60,10 +64,12 @@ private:
     QTableWidgetItem* itemAt(int col, int row);
     void styleItem(int col, int row, QTableWidgetItem* item) const;
     void restyleAll();
+    void updateFrozenColumn();
 
     int fixedCols_ = 1;
     int fixedRows_ = 1;
     bool editing_ = false;
+    QTableView* frozenView_ = nullptr;  // column 0 drawn again over the scrolled cells
     SelectCellHandler selectHandler_;
     KeyPressHandler keyHandler_;
 };

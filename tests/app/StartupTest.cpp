@@ -10,7 +10,9 @@
 #include "concentration/ConcentrationWindow.h"
 #include "core/LabState.h"
 #include "core/Program.h"
+#include "experiments/CatalystWindow.h"
 #include "students/RegistrationWindow.h"
+#include "students/ResultsWindow.h"
 #include "toolkit/LabWindow.h"
 
 namespace {
@@ -98,4 +100,43 @@ TEST_F(StartupTest, SessionShowsTheMainWindowRegistersOnceAndEndsWhenItCloses) {
     EXPECT_EQ(runSession(), 0);
     EXPECT_EQ(registrations, 1);
     EXPECT_TRUE(LabState.registrationShown);
+}
+
+// Closed by the window manager, no window but the main one ends the program: each leaves the
+// way its own close control does, and the session runs on until the main window closes.
+TEST_F(StartupTest, AWindowManagerCloseEndsTheProgramOnlyFromTheMainWindow) {
+    QStringList seen;
+    LabWindow::setModalHook([&](LabWindow& w) {
+        if (&w == static_cast<LabWindow*>(lab->registrationWindow())) {
+            closeByWindowManager(&w);  // refused: there is no other way past it than "Принять"
+            seen << (w.isVisible() ? "registration stays" : "registration gone");
+            w.closeForm();
+            QTimer::singleShot(0, [&] {
+                // An experiment window, with the main window hidden behind it.
+                LabState.selectedExperiment = 3;
+                lab->mainWindow()->onExperimentLinkClicked();
+                seen << (lab->mainWindow()->isVisible() ? "main shown" : "main hidden");
+                closeByWindowManager(lab->catalystWindow());
+                seen << (lab->catalystWindow()->isVisible() ? "experiment open"
+                                                            : "experiment closed");
+                seen << (lab->mainWindow()->isVisible() ? "main shown" : "main hidden");
+                seen << (programEnding() ? "ending" : "running");
+                // The results window, modal over the main window.
+                QTimer::singleShot(0, [&] { lab->mainWindow()->onResultsClicked(); });
+            });
+            return;
+        }
+        if (&w == static_cast<LabWindow*>(lab->resultsWindow())) {
+            closeByWindowManager(&w);
+            seen << (w.isVisible() ? "results open" : "results closed");
+            QTimer::singleShot(0, [&] {
+                seen << (programEnding() ? "ending" : "running");
+                closeByWindowManager(lab->mainWindow());
+            });
+        }
+    });
+    EXPECT_EQ(runSession(), 0);
+    EXPECT_EQ(seen, (QStringList{"registration stays", "main hidden", "experiment closed",
+                                 "main shown", "running", "results closed", "running"}));
+    EXPECT_TRUE(programEnding());
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,8 +14,10 @@
 #include "app/MainWindow.h"
 #include "concentration/ConcentrationWindow.h"
 #include "concentration/RateGraphWindow.h"
+#include "concentration/ReferenceData.h"
 #include "core/LabState.h"
 #include "core/Loaders.h"
+#include "core/Program.h"
 #include "experiments/HeadingStrip.h"
 #include "experiments/MovieEndWatch.h"
 #include "experiments/SlidingTable.h"
@@ -167,6 +170,7 @@ TEST_F(ConcentrationWindowTest, StartUpWithoutOrWithABrokenDataFileStillSetsUpTh
              QStringLiteral(". Выполнение программы будет остановлено!!!")},
         {"malformed", QByteArray("1 0,5 3\n"), QStringLiteral("Invalid numeric input")},
     };
+    const QString incomplete = incompleteReferenceDataMessage(tree->path("Dannie.txt"));
     for (const Case& c : cases) {
         messages->clear();
         if (c.file.isEmpty())
@@ -174,7 +178,10 @@ TEST_F(ConcentrationWindowTest, StartUpWithoutOrWithABrokenDataFileStillSetsUpTh
         else
             tree->write("Dannie.txt", c.file);
         ConcentrationWindow window;
-        EXPECT_EQ(messages->errorTexts(), QStringList{c.error}) << c.name;
+        // Data that could not be read whole is also reported as incomplete.
+        const QStringList expected =
+            c.file.isEmpty() ? QStringList{c.error} : QStringList{c.error, incomplete};
+        EXPECT_EQ(messages->errorTexts(), expected) << c.name;
         EXPECT_EQ(window.measurementTable->cell(4, 0), "C` Na2S2O3 моль/л") << c.name;
         EXPECT_EQ(window.measurementTable->cell(1, 4), "5 мл") << c.name;
         EXPECT_EQ(window.measurementTable->colWidth(4), 108) << c.name;
@@ -524,22 +531,50 @@ TEST_F(ConcentrationWindowTest, TheEightStepsWithTheGraphAndTheGrade) {
     EXPECT_GT(stored, 0.f);
 }
 
-TEST_F(ConcentrationWindowTest, AZeroTimeEndsStep8Silently) {
+TEST_F(ConcentrationWindowTest, Step8NamesATimeWithoutARateAndWaitsForTheCorrection) {
     enterExperiment();
     LabState.movieStep = 7;
     fillColumn(4, {"0,02", "0,03", "0,04", "0,05"});
-    fillColumn(5, {"8", "12", "0", "14"});
     fillColumn(6, {"", "", "", ""});
     int graphShown = 0;
     LabWindow::setModalHook([&](LabWindow& w) {
         ++graphShown;
         w.closeForm();
     });
+    for (const char* bad : {"0", ","}) {
+        SCOPED_TRACE(bad);
+        messages->clear();
+        fillColumn(5, {"8", "12", bad, "14"});
+        next();
+        EXPECT_EQ(
+            messages->messageTexts(),
+            QStringList{QStringLiteral("Время для пробирки 3 должно быть положительным числом.")});
+        EXPECT_EQ(LabState.movieStep, 7);
+        EXPECT_EQ(graphShown, 0);
+        EXPECT_EQ(lab->concentrationWindow()->measurementTable->cell(6, 2), "0,08");
+        EXPECT_TRUE(lab->concentrationWindow()->nextLink->isVisible());
+        EXPECT_EQ(lab->concentrationWindow()->measurementTable->selectedRow(), 3);
+    }
+    messages->clear();
+    lab->concentrationWindow()->measurementTable->setCell(5, 3, QStringLiteral("10"));
     next();
-    EXPECT_EQ(graphShown, 0);
-    EXPECT_EQ(lab->concentrationWindow()->measurementTable->cell(6, 2), "0,08");
-    EXPECT_EQ(lab->concentrationWindow()->measurementTable->cell(6, 3), "");
-    EXPECT_FALSE(lab->concentrationWindow()->nextLink->isVisible());
-    EXPECT_FALSE(lab->concentrationWindow()->graphLink->isVisible());
+    EXPECT_EQ(graphShown, 1);
+    EXPECT_EQ(lab->concentrationWindow()->measurementTable->cell(6, 3), "0,1");
+    EXPECT_TRUE(lab->concentrationWindow()->graphLink->isVisible());
+    LabWindow::setModalHook(nullptr);
+}
+
+// A close by the window manager (Alt+F4, a title-bar button) leaves like the close glyph: the
+// main window comes back, the run and its table stay as they were, the program goes on.
+TEST_F(ConcentrationWindowTest, AWindowManagerCloseLeavesLikeTheCloseGlyph) {
+    enterExperiment();
+    LabState.movieStep = 5;
+    fillColumn(4, {"0,02", "0,03", "0,04", "0,05"});
+    closeByWindowManager(lab->concentrationWindow());
+    EXPECT_FALSE(lab->concentrationWindow()->isVisible());
+    EXPECT_TRUE(lab->mainWindow()->isVisible());
+    EXPECT_FALSE(programEnding());
+    EXPECT_EQ(LabState.movieStep, 5);
+    EXPECT_EQ(lab->concentrationWindow()->measurementTable->cell(4, 4), "0,05");
     EXPECT_TRUE(messages->texts().isEmpty());
 }

@@ -9,6 +9,7 @@
 #include <QScatterSeries>
 #include <QTextDocument>
 #include <QValueAxis>
+#include <QtEndian>
 #include <QtTest/QTest>
 
 #include "TestSupport.h"
@@ -16,6 +17,7 @@
 #include "app/MainWindow.h"
 #include "concentration/ConcentrationWindow.h"
 #include "concentration/RateGraphWindow.h"
+#include "concentration/ReferenceData.h"
 #include "core/LabState.h"
 #include "students/StudentStore.h"
 #include "toolkit/Controls.h"
@@ -206,4 +208,22 @@ TEST_F(GraphWindowTest, LinksTurnRedUnderThePointerAndBlackOverThePicture) {
     Q_EMIT lab->rateGraphWindow()->footer->mouseMove(100, 10);
     EXPECT_EQ(lab->rateGraphWindow()->nextLink->fontColor(), 0u);
     EXPECT_EQ(lab->rateGraphWindow()->backLink->fontColor(), 0u);
+}
+
+TEST_F(GraphWindowTest, AStudentExactlyOnTheBandEdgesIsGradedFive) {
+    // Variant 1's tube 4 at V 0,05 and C 0,025: 0,0225 is the concentration's lower edge, 0,07
+    // the rate's upper edge.
+    QByteArray dannie = sampleDannieTxt();
+    dannie.replace("4 0.081 0.1\n", "4 0.05 0.025\n");
+    ASSERT_NE(dannie, sampleDannieTxt());
+    tree->write("Dannie.txt", dannie);
+    loadReferenceData();
+    ASSERT_TRUE(messages->texts().isEmpty());
+    addStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е."));
+    fillTable({"0,009", "0,0135", "0,018", "0,0225"}, {"0,03", "0,04", "0,06", "0,07"});
+    openGraph([this] { QTest::mouseClick(lab->rateGraphWindow()->nextLink, Qt::LeftButton); });
+    EXPECT_EQ(messages->messageTexts(), QStringList{"Оценка за выполнение опыта№1: 5 !!!!"});
+    const QByteArray file = tree->read("BDStudent.rez");
+    ASSERT_EQ(file.size(), StudentBlockSize);
+    EXPECT_EQ(qFromLittleEndian<float>(file.constData() + 44), 5.0f);
 }

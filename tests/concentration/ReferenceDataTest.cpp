@@ -160,13 +160,15 @@ TEST_F(ReferenceDataLoad, MissingFileIsReportedAndEndsTheProgram) {
     EXPECT_EQ(referenceConcentrationOfTube4(1), 0);
 }
 
-TEST_F(ReferenceDataLoad, MalformedNumberIsReportedAndTheRestIsKept) {
+TEST_F(ReferenceDataLoad, MalformedNumberIsReportedAndEndsTheProgramLikeIncompleteData) {
     QByteArray file = completeFile();
     file.replace("0.34", "0,34");
     tree->write("Dannie.txt", file);
     loadReferenceData();
-    EXPECT_EQ(messages->errorTexts(), QStringList{QStringLiteral("Invalid numeric input")});
-    EXPECT_FALSE(LabState.startupFailed);
+    EXPECT_EQ(messages->errorTexts(),
+              (QStringList{QStringLiteral("Invalid numeric input"),
+                           incompleteReferenceDataMessage(tree->path("Dannie.txt"))}));
+    EXPECT_TRUE(LabState.startupFailed);
     EXPECT_EQ(referenceConcentrationOfTube4(2), 2.4e-2);
     EXPECT_EQ(referenceRateOfTube4(3), 0);
     resetReferenceData();
@@ -180,5 +182,41 @@ TEST_F(ReferenceDataLoad, CompleteFileGivesTheTube4Values) {
     EXPECT_EQ(referenceConcentrationOfTube4(5), 5.4e-2);
     EXPECT_EQ(referenceRateOfTube4(0), 0);
     EXPECT_EQ(referenceRateOfTube4(7), 0);
+    resetReferenceData();
+}
+
+// Data that would grade every student 1: reported like a missing file, the program ends.
+TEST_F(ReferenceDataLoad, IncompleteDataIsReportedAndEndsTheProgram) {
+    QByteArray cutShort = completeFile();
+    cutShort.chop(40);
+    QByteArray zeroValue = completeFile();
+    zeroValue.replace("0.34", "0.00");
+    QByteArray shifted = completeFile();
+    shifted.replace("0.22\t2.2e-2", "0.22");  // the next line's number fills the gap
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } cases[] = {
+        {"cut short", cutShort},
+        {"one more line end at the end", completeFile() + "\n"},
+        {"a missing number that shifts the blocks", shifted},
+        {"a reference value of 0", zeroValue},
+        {"empty", QByteArray()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        messages->clear();
+        LabState.startupFailed = false;
+        tree->write("Dannie.txt", c.bytes);
+        EXPECT_FALSE(parseReferenceData(c.bytes).complete);
+        loadReferenceData();
+        const QString message = QStringLiteral("Файл ") + tree->path("Dannie.txt") +
+                                QStringLiteral(
+                                    " содержит неполные данные. Выполнение программы "
+                                    "будет остановлено!!!");
+        EXPECT_EQ(messages->errorTexts(), QStringList{message});
+        EXPECT_TRUE(LabState.startupFailed);
+    }
+    EXPECT_TRUE(parseReferenceData(completeFile()).complete);
     resetReferenceData();
 }

@@ -78,21 +78,22 @@ TEST_F(CatalystWindowTest, WrongOptionThenRightRecordsTwoAndHalf) {
     EXPECT_EQ(messages->messageTexts().size(), 1);
 }
 
-TEST_F(CatalystWindowTest, SecondRunKeepsChoiceAndGrade) {
+TEST_F(CatalystWindowTest, ASecondRunStartsCleanAndTheRightAnswerRecordsFive) {
     reachQuestion();
+    w->wrongOption->click();
     w->rightOption->click();
-    ASSERT_EQ(recordedScore(3), 5.0f);
+    ASSERT_EQ(recordedScore(3), 2.5f);
     QTest::mouseClick(w->finishLink, Qt::LeftButton);
     ASSERT_FALSE(w->isVisible());
 
+    messages->clear();
     reachQuestion();
-    EXPECT_TRUE(w->rightOption->isChecked());
-    w->rightOption->click();
-    EXPECT_EQ(LabState.movieStep, 3);
-    w->wrongOption->click();
-    w->rightOption->click();
-    EXPECT_EQ(messages->messageTexts(), QStringList{NotRight});
-    EXPECT_EQ(recordedScore(3), 2.5f);
+    EXPECT_FALSE(w->rightOption->isChecked());
+    EXPECT_FALSE(w->wrongOption->isChecked());
+    QTest::mouseClick(w->rightOption, Qt::LeftButton);
+    EXPECT_EQ(LabState.movieStep, 4);
+    EXPECT_TRUE(messages->texts().isEmpty());
+    EXPECT_EQ(recordedScore(3), 5.0f);
 }
 
 }  // namespace

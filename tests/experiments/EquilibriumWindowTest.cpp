@@ -179,7 +179,7 @@ TEST_F(EquilibriumWindowTest, WatchActsOnlyWhileVisible) {
     EXPECT_TRUE(w->nextLink->isVisible());
 }
 
-TEST_F(EquilibriumWindowTest, SecondRunKeepsChoicesGradesAndBoxes) {
+TEST_F(EquilibriumWindowTest, ASecondRunStartsCleanAndRightAnswersRecordFive) {
     reachDirections();
     choose(1, 1);
     choose(1, 0);
@@ -193,17 +193,21 @@ TEST_F(EquilibriumWindowTest, SecondRunKeepsChoicesGradesAndBoxes) {
 
     messages->clear();
     reachDirections();
-    EXPECT_EQ(w->ironChlorideGroup->itemIndex(), 0);
+    for (RadioGroup* group : {w->ironChlorideGroup, w->thiocyanateGroup, w->chlorideGroup}) {
+        EXPECT_EQ(group->itemIndex(), -1);
+        for (int item = 0; item < group->count(); ++item)
+            EXPECT_FALSE(group->button(item)->isChecked());
+    }
     EXPECT_FALSE(boxesVisible());
-    // Re-choosing what is already chosen does nothing.
+    choose(1, 0);
+    choose(2, 0);
     choose(3, 1);
-    EXPECT_TRUE(messages->texts().isEmpty());
-    choose(3, 0);
-    choose(3, 1);
-    EXPECT_EQ(messages->messageTexts(), (QStringList{NotRight, Right}));
-    EXPECT_EQ(w->firstConcentrationBox->text(), "в");
+    EXPECT_EQ(messages->messageTexts(), (QStringList{Right, Right, Right}));
+    ASSERT_TRUE(boxesVisible());
+    EXPECT_EQ(w->firstConcentrationBox->text(), QString());
+    fillBoxes(RightBoxes);
     w->onNextClicked();
-    EXPECT_EQ(recordedScore(4), 4.5f);
+    EXPECT_EQ(recordedScore(4), 5.0f);
 }
 
 }  // namespace

@@ -260,13 +260,64 @@ TEST_F(TemperatureWindowTest, TimeStillInCellEditorCounts) {
     EXPECT_EQ(w->measurementTable->cell(3, 2), "0,06");
 }
 
-TEST_F(TemperatureWindowTest, UnreadableTimeStopsRatesSilently) {
-    reachCoefficients(QStringLiteral("abc"));
+// A time that gives no rate is named with its tube; the table stays open for the correction
+// and the student goes on from there.
+TEST_F(TemperatureWindowTest, ATimeWithoutARateIsNamedAndCanBeCorrected) {
+    const struct {
+        const char* time;
+        QString message;
+    } cases[] = {
+        {",", QStringLiteral("Время для пробирки 2 должно быть положительным числом.")},
+        {"0", QStringLiteral("Время для пробирки 2 должно быть положительным числом.")},
+        {"250", QStringLiteral("Время для пробирки 2 слишком велико: скорость реакции "
+                               "округляется до 0.")},
+    };
+    start();
+    w->onNextClicked();
+    w->onNextClicked();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.time);
+        messages->clear();
+        w->measurementTable->setCell(1, 2, QString::fromLatin1(c.time));
+        w->measurementTable->setCell(1, 3, QStringLiteral("9"));
+        w->onNextClicked();
+        EXPECT_EQ(messages->messageTexts(), QStringList{c.message});
+        EXPECT_EQ(LabState.movieStep, 3);
+        EXPECT_TRUE(w->measurementTable->isEnabled());
+        EXPECT_FALSE(w->firstNumeratorBox->isVisible());
+        EXPECT_EQ(w->measurementTable->selectedRow(), 2);
+        EXPECT_EQ(w->measurementTable->selectedCol(), 1);
+    }
+
+    // The student types the right time over the named cell, with the keyboard.
+    messages->clear();
+    w->measurementTable->setFocus();
+    QTest::keyClick(w->measurementTable, '1');
+    QWidget* editor = w->measurementTable->indexWidget(w->measurementTable->currentIndex());
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, QStringLiteral("8"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_EQ(w->measurementTable->cell(1, 2), QStringLiteral("18"));
+    w->onNextClicked();
     EXPECT_TRUE(messages->texts().isEmpty());
-    EXPECT_EQ(w->measurementTable->cell(3, 1), "0,03");
-    EXPECT_TRUE(w->measurementTable->cell(3, 2).isEmpty());
-    EXPECT_TRUE(w->measurementTable->cell(4, 1).isEmpty());
+    EXPECT_EQ(LabState.movieStep, 4);
+    EXPECT_EQ(w->measurementTable->cell(3, 2), QStringLiteral("0,06"));
     EXPECT_TRUE(w->firstNumeratorBox->isVisible());
+}
+
+TEST_F(TemperatureWindowTest, TheTimesTakeTheKeysOfTheFirstTable) {
+    start();
+    w->onNextClicked();
+    ASSERT_TRUE(w->measurementTable->selectCell(1, 2));
+    w->measurementTable->setFocus();
+    QTest::keyClick(w->measurementTable, 'x');  // refused before an editor opens
+    EXPECT_EQ(messages->beeps(), 1);
+    QTest::keyClick(w->measurementTable, '1');
+    QWidget* editor = w->measurementTable->indexWidget(w->measurementTable->currentIndex());
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, QStringLiteral("7,a5-"));
+    EXPECT_EQ(w->measurementTable->cell(1, 2), QStringLiteral("17,5"));
+    EXPECT_EQ(messages->beeps(), 3);
 }
 
 TEST_F(TemperatureWindowTest, StopwatchAndSlidingTable) {

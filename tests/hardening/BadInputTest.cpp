@@ -53,9 +53,10 @@ enum class Kind { Picture, Movie, ReferenceData };
 enum class Outcome {
     Quiet,  // no message, the program goes on
     CannotOpen,  // "Невозможно открыть файл по адресу: <path>. …", the program ends
-    FlashMissing,   // the movie probe failed: the Flash Player text, the program ends
-    Refused,        // the player refused the movie: the second text, the program ends
-    InvalidNumber,  // a malformed number in the reference data: reported, the program goes on
+    FlashMissing,    // the movie probe failed: the Flash Player text, the program ends
+    Refused,         // the player refused the movie: the second text, the program ends
+    InvalidNumber,   // a malformed number in the reference data: reported, then as below
+    IncompleteData,  // reference data cut short or wrong: the file is named, the program ends
 };
 
 // The rules of the loaders and of the reference data reader, per kind of file and damage.
@@ -81,8 +82,11 @@ Outcome expectedOutcome(Kind kind, Damage damage) {
                 case Damage::RandomBytes:
                 case Damage::OversizedHeader:
                     return Outcome::InvalidNumber;
+                case Damage::Empty:
+                case Damage::Truncated:
+                    return Outcome::IncompleteData;
                 default:
-                    return Outcome::Quiet;  // a short file leaves zeros without a word
+                    return Outcome::Quiet;
             }
     }
     return Outcome::Quiet;
@@ -172,8 +176,9 @@ protected:
                 text = refusedMessage;
                 break;
             case Outcome::InvalidNumber:
-                text = invalidNumberMessage;
-                break;
+                return {invalidNumberMessage, incompleteReferenceDataMessage(tree->path(relative))};
+            case Outcome::IncompleteData:
+                return {incompleteReferenceDataMessage(tree->path(relative))};
         }
         QStringList out;
         for (int i = 0; i < readers; ++i) out << text;
@@ -186,7 +191,8 @@ protected:
         EXPECT_EQ(messages->errorTexts().join("\n").toStdString(),
                   expectedMessages(outcome, relative, readers).join("\n").toStdString());
         EXPECT_TRUE(messages->messageTexts().isEmpty());
-        const bool failed = outcome == Outcome::CannotOpen || outcome == Outcome::FlashMissing;
+        const bool failed = outcome == Outcome::CannotOpen || outcome == Outcome::FlashMissing ||
+                            outcome == Outcome::InvalidNumber || outcome == Outcome::IncompleteData;
         EXPECT_EQ(LabState.startupFailed, failed);
         const bool ends = failed || outcome == Outcome::Refused;
         EXPECT_EQ(programEnding(), ends);
@@ -288,8 +294,7 @@ TEST_P(StartupFileTest, ASessionRegistersOnlyAfterAStartThatWentOn) {
 
     const Outcome outcome = expectedOutcome(file.kind, d);
     // A cut intro or About movie may be refused or shown as far as it goes (see above).
-    const bool goesOn = outcome == Outcome::Quiet || outcome == Outcome::InvalidNumber ||
-                        (cutMovie && registrations == 1);
+    const bool goesOn = outcome == Outcome::Quiet || (cutMovie && registrations == 1);
     EXPECT_EQ(registrations, goesOn ? 1 : 0);
     const QByteArray stored = tree->read("BDStudent.rez");
     if (goesOn) {

@@ -74,6 +74,22 @@ TEST_F(RegistrationWindowTest, AStudentTypesGroupAndSurnameAndAccepts) {
     EXPECT_TRUE(messages->errorTexts().isEmpty());
 }
 
+// A click into a field selects its prompt as Tab does, so typing replaces it.
+TEST_F(RegistrationWindowTest, AClickIntoAFieldReplacesItsPromptWhenTyping) {
+    form->showForm();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    QTest::mouseClick(form->surnameEdit, Qt::LeftButton, {}, QPoint(30, 8));
+    ASSERT_TRUE(form->surnameEdit->hasFocus());
+    typeKeys(form->surnameEdit, QStringLiteral("Ларцев О.Е."));
+    QTest::mouseClick(form->groupEdit, Qt::LeftButton, {}, QPoint(40, 8));
+    ASSERT_TRUE(form->groupEdit->hasFocus());
+    typeKeys(form->groupEdit, QStringLiteral("КРЛ-99-1"));
+    EXPECT_EQ(form->groupEdit->text(), QStringLiteral("КРЛ-99-1"));
+    EXPECT_EQ(form->surnameEdit->text(), QStringLiteral("Ларцев О.Е."));
+    QTest::mouseClick(form->acceptLink, Qt::LeftButton);
+    EXPECT_EQ(storedStudents(), QStringList{QStringLiteral("КРЛ-99-1 / Ларцев О.Е.")});
+}
+
 TEST_F(RegistrationWindowTest, EachFieldAdmitsExactlyItsCharacters) {
     // Windows-1251 codes; "Ё" is 168 and "ё" 184, outside both sets.
     auto groupAdmits = [](int c) {

@@ -2,7 +2,9 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
+#include <QtEndian>
 
 #include "TestSupport.h"
 #include "app/Laboratory.h"
@@ -10,6 +12,7 @@
 #include "students/PasswordWindow.h"
 #include "students/ResultsWindow.h"
 #include "students/StudentStore.h"
+#include "toolkit/Cp1251.h"
 #include "toolkit/FilteredEdit.h"
 #include "toolkit/StringGrid.h"
 
@@ -244,6 +247,79 @@ TEST_F(ResultsWindowTest, ThePasswordIsShownAsStars) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(password.get()));
     EXPECT_TRUE(password->passwordEdit->hasFocus());
     EXPECT_EQ(password->passwordEdit->selectedText(), QStringLiteral("[pkx"));
+}
+
+TEST_F(ResultsWindowTest, DeleteInThePasswordFieldDeletesInsteadOfTyping) {
+    password->showForm();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(password.get()));
+    QTest::keyClicks(password->passwordEdit, QStringLiteral("x[pkxn"));
+    QTest::keyClick(password->passwordEdit, Qt::Key_Home);
+    QTest::keyClick(password->passwordEdit, Qt::Key_Delete);
+    EXPECT_EQ(password->passwordEdit->displayText(), QStringLiteral("*****"));
+    QTest::mouseClick(password->okButton, Qt::LeftButton);
+    EXPECT_TRUE(LabState.resultsUnlocked);
+    EXPECT_FALSE(password->isVisible());
+}
+
+// Grades of this run go to the student registered at this computer, wherever deletions move
+// that row, and to nobody once it is deleted.
+TEST_F(ResultsWindowTest, GradesFollowTheCurrentStudentOrGoNowhere) {
+    storeStudents({threeStudents[0], threeStudents[1]});
+    addStudent(QStringLiteral("КРЛ-09"), QStringLiteral("Текущий Г.Г."));  // this run's student
+    open();
+
+    // Without a selected row "Удалить строку" does nothing, not even ask for the password.
+    answerPasswords({QStringLiteral("[pkxn")});
+    QTest::mouseClick(results->deleteRowButton, Qt::LeftButton);
+    EXPECT_EQ(passwordShown, 0);
+    EXPECT_EQ(storedCount(), 3);
+
+    clickRow(3);  // the oldest student
+    QTest::mouseClick(results->deleteRowButton, Qt::LeftButton);
+    ASSERT_EQ(storedCount(), 2);
+    EXPECT_EQ(results->resultsGrid->currentRow(), -1);  // the selection went with the row
+    EXPECT_TRUE(results->resultsGrid->selectedItems().isEmpty());
+    recordScore(2, 4.5);
+    QByteArray bytes = tree->read(resultsFile);
+    // Slot 2 of the last block is this run's student, with the grade; slot 1 keeps its own.
+    const QByteArray block = bytes.right(StudentBlockSize);
+    EXPECT_EQ(Cp1251::decode(block.mid(60 + 1, 6)), QStringLiteral("КРЛ-09"));
+    EXPECT_EQ(qFromLittleEndian<float>(block.constData() + 60 + 48), 4.5f);
+    EXPECT_EQ(qFromLittleEndian<float>(block.constData() + 48), 4.3f);
+    // Past the last student the block is zero bytes: the deleted student cannot be read back.
+    EXPECT_EQ(block.mid(120), QByteArray(180, '\0'));
+
+    // Deleting this run's own row: later grades are recorded nowhere.
+    clickRow(4);
+    answerPasswords({QStringLiteral("[pkxn")});
+    QTest::mouseClick(results->deleteRowButton, Qt::LeftButton);
+    ASSERT_EQ(storedCount(), 1);
+    bytes = tree->read(resultsFile);
+    for (int k = 1; k <= 4; ++k) recordScore(k, 5);
+    EXPECT_EQ(tree->read(resultsFile), bytes);
+    EXPECT_EQ(row(3).mid(0, 4), (QStringList{"3", "КРЛ-02", "Второй Б.Б.", "4,5"}));
+    EXPECT_EQ(bytes.mid(60), QByteArray(240, '\0'));
+}
+
+TEST_F(ResultsWindowTest, TheNumberColumnStaysInViewWhenTheTableScrollsSideways) {
+    QList<Student> longNames;
+    for (int i = 1; i <= 3; ++i)
+        longNames.append({QStringLiteral("ГРУППА-ДЛИН-%1").arg(i),
+                          QStringLiteral("Очень-Длинная-Фамилия-%1").arg(i),
+                          {4.3, 4.7, 3.3, 2.9}});
+    storeStudents(longNames);
+    open();
+    StringGrid* grid = results->resultsGrid;
+    QScrollBar* sideways = grid->horizontalScrollBar();
+    ASSERT_GT(sideways->maximum(), 0) << "the table must be wider than its window";
+    const int numberWidth = grid->colWidth(0) - 1;
+    const QImage before = grid->grab(QRect(1, 1, numberWidth, 80)).toImage();
+    sideways->setValue(sideways->maximum());
+    QApplication::processEvents();
+    const QImage after = grid->grab(QRect(1, 1, numberWidth, 80)).toImage();
+    EXPECT_EQ(before, after);
+    // The scrolled cells are really elsewhere: the group column has left the view.
+    EXPECT_LT(grid->columnViewportPosition(1), 0);
 }
 
 }  // namespace

@@ -319,3 +319,22 @@ TEST_F(StudentStoreTest, AFailedSaveLeavesTheOldFileWhole) {
 }
 
 }  // namespace
+
+// The fifth registration fills the table; the next reading (the results window's) trims the
+// oldest student, and the current student's grades follow their row down by one.
+TEST_F(StudentStoreTest, TheCurrentStudentFollowsTheTrimOfAFullTable) {
+    for (int i = 0; i < 5; ++i) addStudent(fiveStudents[i].group, fiveStudents[i].surname);
+    ASSERT_EQ(studentCount, 5);
+    EXPECT_EQ(currentStudent(), 5);
+    ASSERT_TRUE(loadStudents());
+    ASSERT_EQ(studentCount, 4);
+    EXPECT_EQ(currentStudent(), 4);
+    recordScore(2, 4.5);
+    const QByteArray bytes = file();
+    ASSERT_EQ(bytes.size(), 1200);
+    EXPECT_EQ(studentSurname(4), fiveStudents[4].surname);
+    EXPECT_EQ(scoreIn(bytes, 3, 4, 2), 4.5f);
+    EXPECT_EQ(scoreIn(bytes, 3, 3, 2), 0.0f);
+    // The fifth slot is outside the count now: zero bytes, not the old fifth student.
+    EXPECT_EQ(slotOf(bytes, 3, 5), QByteArray(StudentSlotSize, '\0'));
+}

@@ -1,6 +1,9 @@
 #include "TestSupport.h"
 
+#include <QtTest/qtestspontaneevent.h>
+
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -177,4 +180,12 @@ void LabTest::TearDown() {
     resetStudentTable();
     resetReferenceData();
     LabWindow::resetActivation();
+}
+
+void closeByWindowManager(QWidget* window) {
+    QCloseEvent event;
+    QSpontaneKeyEvent::setSpontaneous(&event);
+    QApplication::instance()->notify(window, &event);
+    if (event.isAccepted()) window->hide();
+    QApplication::processEvents();
 }

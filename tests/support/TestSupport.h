@@ -36,6 +36,10 @@ private:
 // (QTest::keyClicks handles only ASCII).
 void typeKeys(QWidget* widget, const QString& text);
 
+// Closes a window as the window manager does (a title-bar button, Alt+F4, WM_DELETE_WINDOW):
+// a spontaneous close event; an accepted one hides the window.
+void closeByWindowManager(QWidget* window);
+
 // The reference data every variant of the small tree shares (tube 4: V and C per variant).
 QByteArray sampleDannieTxt();
 
