@@ -1,0 +1,65 @@
+#include "journal/ClassJournal.h"
+
+#include <QUuid>
+
+#include "core/LabState.h"
+#include "journal/ServerLink.h"
+
+namespace {
+// Beyond this many events held in memory the oldest are let go: the results file has them.
+constexpr qsizetype heldLimit = 10000;
+}  // namespace
+
+ClassJournal::ClassJournal(const QString& journalPath, const ServerSettings& server,
+                           const QString& computer, int retryMs)
+    : computer_(computer), local_(journalPath) {
+    local_.open();
+    if (server.isSetUp()) server_ = std::make_unique<ServerLink>(server, journalPath, retryMs);
+}
+
+ClassJournal::~ClassJournal() = default;
+
+void ClassJournal::record(QString& sitting, const QString& group, const QString& surname,
+                          JournalEventKind kind, int experiment, std::optional<float> grade) {
+    if (sitting.isEmpty() && kind != JournalEventKind::Registered)
+        sitting = local_.latestSitting(computer_, group, surname);
+    if (sitting.isEmpty()) sitting = QUuid::createUuid().toString(QUuid::WithoutBraces);
+
+    JournalEvent e;
+    e.recordedAt = QDateTime::currentDateTimeUtc();
+    e.computer = computer_;
+    e.sitting = sitting;
+    e.group = group;
+    e.surname = surname;
+    e.variant = LabState.variantNumber >= 1 && LabState.variantNumber <= 6 ? LabState.variantNumber : 0;
+    e.experiment = experiment;
+    e.grade = grade;
+    e.kind = kind;
+    held_.append(e);
+    if (held_.size() > heldLimit) held_.remove(0, held_.size() - heldLimit);
+
+    if (local_.state() == LocalJournal::State::Unusable ||
+        local_.state() == LocalJournal::State::ReadOnly)
+        return;
+    if (!local_.append(held_)) return;
+    held_.clear();
+    if (server_) server_->wake();
+}
+
+void ClassJournal::registered(QString& sitting, const QString& group, const QString& surname) {
+    sitting.clear();
+    record(sitting, group, surname, JournalEventKind::Registered);
+}
+
+void ClassJournal::graded(QString& sitting, const QString& group, const QString& surname,
+                          int experiment, double grade) {
+    record(sitting, group, surname, JournalEventKind::Graded, experiment, static_cast<float>(grade));
+}
+
+void ClassJournal::deleted(QString& sitting, const QString& group, const QString& surname) {
+    record(sitting, group, surname, JournalEventKind::Deleted);
+}
+
+void ClassJournal::deletedAll(QString& sitting, const QString& group, const QString& surname) {
+    record(sitting, group, surname, JournalEventKind::DeletedAll);
+}
