@@ -1,6 +1,7 @@
 #include "journal/JournalWindow.h"
 
 #include <QComboBox>
+#include <algorithm>
 #include <QDateEdit>
 #include <QFileDialog>
 #include <QHeaderView>

@@ -7,6 +7,7 @@
 #include <QSqlQuery>
 #include <QSysInfo>
 #include <QVariant>
+#include <iterator>
 
 #include "core/Loaders.h"
 
@@ -151,6 +152,8 @@ bool LocalJournal::open() {
         state_ = State::Unusable;
         return false;
     }
+    // An unfinished read would hold the file in a transaction and keep the mode from changing.
+    probe.finish();
     if (readOnly) {
         noteFault(QString(), sqliteReadOnly);
         state_ = storedSchemaVersion() >= 1 ? State::ReadOnly : State::Unusable;

@@ -5,7 +5,9 @@
 #include <sys/stat.h>
 
 #include <QCoreApplication>
+#include <QLabel>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QSqlDatabase>
@@ -15,6 +17,7 @@
 #include "TestSupport.h"
 #include "core/LabState.h"
 #include "core/ProgramDir.h"
+#include "QtPrinting.h"
 #include "journal/ClassJournal.h"
 #include "journal/JournalSettings.h"
 #include "journal/JournalWindow.h"
@@ -180,7 +183,7 @@ TEST_F(LocalJournalTest, AFileOfTheFirstVersionIsBroughtUpKeepingItsRows) {
     JournalEvents rows = classJournal->local().events();
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows[0].surname, QStringLiteral("Сумин Г.Д."));
-    EXPECT_EQ(rows[0].recordedAt, QDateTime(QDate(2024, 3, 1), QTime(8, 15), QTimeZone::UTC));
+    EXPECT_EQ(rows[0].recordedAt, QDateTime(QDate(2024, 3, 1), QTime(8, 15), Qt::UTC));
     // The old row has not been to a server yet; new rows follow it.
     EXPECT_EQ(classJournal->local().unsentCount(), 1);
     QString sitting;
@@ -275,6 +278,11 @@ TEST(JournalWriteLoop, DISABLED_Child) {
     for (int n = 0;; ++n) {
         journal.graded(sitting, QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е."),
                        1 + n % 4, 2 + n % 7 * 0.5);
+        // Only a grade the file has taken counts as written.
+        if (journal.heldEvents() > 0) {
+            std::fprintf(stderr, "held: %s\n", qPrintable(journal.local().fault()));
+            continue;
+        }
         std::fputs("written\n", stdout);
         std::fflush(stdout);
     }
@@ -297,10 +305,9 @@ TEST_F(LocalJournalTest, AProcessKilledWhileWritingLeavesWholeRows) {
         int seen = 0;
         while (seen < writes && child.state() == QProcess::Running) {
             if (!child.canReadLine()) child.waitForReadyRead(2000);
-            while (child.canReadLine()) {
-                child.readLine();
-                ++seen;
-            }
+            // The test framework's own lines come first; only the child's count.
+            while (child.canReadLine())
+                if (child.readLine() == "written\n") ++seen;
         }
         child.kill();
         child.waitForFinished();

@@ -1,6 +1,9 @@
 #include "PostgresServer.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <pwd.h>
+#include <sys/socket.h>
 #include <algorithm>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,12 +12,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFile>
-#include <QHostAddress>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QTcpServer>
 
 namespace {
 
@@ -23,10 +24,20 @@ const char* const superPassword = "superuser-secret";
 const char* const unprivilegedUser = "nobody";
 QAtomicInt connectionSerial;
 
+// A port of 127.0.0.1 that nothing listens on: the one the system hands out for port 0.
 int freePort() {
-    QTcpServer probe;
-    if (!probe.listen(QHostAddress::LocalHost, 0)) return 0;
-    return probe.serverPort();
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (fd < 0) return 0;
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    int port = 0;
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+        port = ntohs(address.sin_port);
+    ::close(fd);
+    return port;
 }
 
 // The newest server the distribution installed.
@@ -117,6 +128,7 @@ QString PostgresServer::binary(const QString& name) const {
 bool PostgresServer::run(const QString& program, const QStringList& arguments, int timeoutMs) {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
+    process.setWorkingDirectory(dir_.path());
     if (asOtherUser_)
         process.start(QStringLiteral("runuser"),
                       QStringList{QStringLiteral("-u"), QString::fromLatin1(unprivilegedUser),

@@ -5,16 +5,20 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QLabel>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QThread>
+#include <cstdio>
+#include <optional>
 #include <memory>
 
 #include "PostgresServer.h"
 #include "core/LabState.h"
+#include "QtPrinting.h"
 #include "journal/ClassJournal.h"
 #include "journal/JournalWindow.h"
 #include "journal/LocalJournal.h"
