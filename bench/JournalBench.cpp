@@ -68,9 +68,9 @@ void BM_ClassToServer(benchmark::State& state) {
         const auto start = Clock::now();
         for (int c = 0; c < computers; ++c) {
             const QString name = QStringLiteral("pc-%1").arg(c);
-            classroom.push_back(std::make_unique<ClassJournal>(
-                dir.filePath(name + QStringLiteral(".sqlite")), server->settings(database), name,
-                1000));
+            classroom.push_back(
+                std::make_unique<ClassJournal>(dir.filePath(name + QStringLiteral(".sqlite")),
+                                               server->settings(database), name, 1000));
             classroom.back()->registered(sittings[c], QStringLiteral("КРЛ-99-1"), name);
         }
         for (int i = 0; i < gradesEach; ++i) {

@@ -31,7 +31,8 @@ void ClassJournal::record(QString& sitting, const QString& group, const QString&
     e.sitting = sitting;
     e.group = group;
     e.surname = surname;
-    e.variant = LabState.variantNumber >= 1 && LabState.variantNumber <= 6 ? LabState.variantNumber : 0;
+    e.variant =
+        LabState.variantNumber >= 1 && LabState.variantNumber <= 6 ? LabState.variantNumber : 0;
     e.experiment = experiment;
     e.grade = grade;
     e.kind = kind;
@@ -53,7 +54,8 @@ void ClassJournal::registered(QString& sitting, const QString& group, const QStr
 
 void ClassJournal::graded(QString& sitting, const QString& group, const QString& surname,
                           int experiment, double grade) {
-    record(sitting, group, surname, JournalEventKind::Graded, experiment, static_cast<float>(grade));
+    record(sitting, group, surname, JournalEventKind::Graded, experiment,
+           static_cast<float>(grade));
 }
 
 void ClassJournal::deleted(QString& sitting, const QString& group, const QString& surname) {

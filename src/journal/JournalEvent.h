@@ -13,14 +13,14 @@ QString eventName(JournalEventKind kind);
 std::optional<JournalEventKind> eventKindFromName(const QString& name);
 
 struct JournalEvent {
-    qint64 id = 0;  // the local journal's key; on a server, the row's id on its computer
+    qint64 id = 0;         // the local journal's key; on a server, the row's id on its computer
     QDateTime recordedAt;  // UTC
     QString computer;
     QString sitting;
     QString group;
     QString surname;
-    int variant = 0;     // 1..6; 0 when none was chosen yet
-    int experiment = 0;  // 1..4 for a grade, 0 otherwise
+    int variant = 0;             // 1..6; 0 when none was chosen yet
+    int experiment = 0;          // 1..4 for a grade, 0 otherwise
     std::optional<float> grade;  // kept in single precision, as the results file keeps it
     JournalEventKind kind = JournalEventKind::Registered;
 };

@@ -1,7 +1,6 @@
 #include "journal/JournalWindow.h"
 
 #include <QComboBox>
-#include <algorithm>
 #include <QDateEdit>
 #include <QFileDialog>
 #include <QHeaderView>
@@ -10,6 +9,7 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QTableWidget>
+#include <algorithm>
 
 #include "journal/ClassJournal.h"
 #include "journal/ServerLink.h"
@@ -52,13 +52,13 @@ JournalWindow::JournalWindow(ClassJournal* journal, QWidget* parent)
         QWidget* control;
         QRect bounds;
     } layout[] = {
-        {groupLabel, {8, 11, 48, 17}},       {groupFilter, {58, 8, 140, 23}},
-        {fromLabel, {210, 11, 12, 17}},      {fromDate, {224, 8, 100, 23}},
-        {toLabel, {332, 11, 20, 17}},        {toDate, {354, 8, 100, 23}},
-        {computerLabel, {466, 11, 76, 17}},  {computerFilter, {544, 8, 140, 23}},
-        {refreshButton, {692, 8, 80, 23}},   {sourceLine, {8, 36, 764, 17}},
-        {faultLine, {8, 54, 764, 30}},       {table, {8, 86, 764, 354}},
-        {exportButton, {8, 448, 130, 25}},   {closeButton, {697, 448, 75, 25}},
+        {groupLabel, {8, 11, 48, 17}},      {groupFilter, {58, 8, 140, 23}},
+        {fromLabel, {210, 11, 12, 17}},     {fromDate, {224, 8, 100, 23}},
+        {toLabel, {332, 11, 20, 17}},       {toDate, {354, 8, 100, 23}},
+        {computerLabel, {466, 11, 76, 17}}, {computerFilter, {544, 8, 140, 23}},
+        {refreshButton, {692, 8, 80, 23}},  {sourceLine, {8, 36, 764, 17}},
+        {faultLine, {8, 54, 764, 30}},      {table, {8, 86, 764, 354}},
+        {exportButton, {8, 448, 130, 25}},  {closeButton, {697, 448, 75, 25}},
     };
     for (const auto& [control, bounds] : layout) control->setGeometry(bounds);
 
@@ -94,12 +94,10 @@ JournalWindow::JournalWindow(ClassJournal* journal, QWidget* parent)
     connect(closeButton, &QPushButton::clicked, this, &JournalWindow::closeForm);
 
     askExportPath = [this] {
-        const QString folder =
-            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        return QFileDialog::getSaveFileName(
-            this, QStringLiteral("Экспорт журнала"),
-            folder + QStringLiteral("/Журнал класса.csv"),
-            QStringLiteral("Таблица CSV (*.csv)"));
+        const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        return QFileDialog::getSaveFileName(this, QStringLiteral("Экспорт журнала"),
+                                            folder + QStringLiteral("/Журнал класса.csv"),
+                                            QStringLiteral("Таблица CSV (*.csv)"));
     };
     setBackgroundColor(colorFromBgr(LabColors::GoldenYellow));
 }
@@ -112,27 +110,26 @@ void JournalWindow::reload() {
     exportFault_.clear();
     ServerLink* server = journal_->server();
     if (!server) {
-        sourceLine->setText(QStringLiteral("Записи журнала этого компьютера (%1).")
-                                .arg(journal_->computer()));
+        sourceLine->setText(
+            QStringLiteral("Записи журнала этого компьютера (%1).").arg(journal_->computer()));
         showRows(journal_->local().events());
         updateFaultLine(QString());
         Q_EMIT loaded();
         return;
     }
     loading_ = true;
-    sourceLine->setText(QStringLiteral("Чтение записей с сервера журнала %1…")
-                            .arg(server->settings().host));
+    sourceLine->setText(
+        QStringLiteral("Чтение записей с сервера журнала %1…").arg(server->settings().host));
     server->fetchEvents(this, [this, server](const JournalEvents& events, bool ok) {
         loading_ = false;
         const ServerStatus status = server->status();
-        const QString reached = status.lastReached.isValid()
-                                    ? localTimeText(status.lastReached)
-                                    : QStringLiteral("ещё не было");
+        const QString reached = status.lastReached.isValid() ? localTimeText(status.lastReached)
+                                                             : QStringLiteral("ещё не было");
         if (ok) {
-            sourceLine->setText(QStringLiteral("Записи сервера журнала %1, база «%2»; "
-                                               "последняя связь: %3.")
-                                    .arg(server->settings().host, server->settings().database,
-                                         reached));
+            sourceLine->setText(
+                QStringLiteral("Записи сервера журнала %1, база «%2»; "
+                               "последняя связь: %3.")
+                    .arg(server->settings().host, server->settings().database, reached));
             showRows(events);
         } else {
             sourceLine->setText(QStringLiteral("Сервер журнала недоступен, показаны записи "
@@ -201,8 +198,7 @@ void JournalWindow::applyFilters() {
         for (int c = 0; c < cells.size(); ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
             if (c >= 4) item->setTextAlignment(Qt::AlignCenter);
-            if (shown_[r].deleted)
-                item->setToolTip(QStringLiteral("Удалён из окна результатов"));
+            if (shown_[r].deleted) item->setToolTip(QStringLiteral("Удалён из окна результатов"));
             table->setItem(r, c, item);
         }
     }

@@ -85,7 +85,8 @@ QString journalComputerName() {
 
 LocalJournal::LocalJournal(const QString& path)
     : path_(path),
-      connectionName_(QStringLiteral("journal-local-%1").arg(connectionSerial.fetchAndAddRelaxed(1))) {}
+      connectionName_(
+          QStringLiteral("journal-local-%1").arg(connectionSerial.fetchAndAddRelaxed(1))) {}
 
 LocalJournal::~LocalJournal() {
     {
@@ -100,24 +101,28 @@ void LocalJournal::noteFault(const QString& what, int nativeCode) {
     switch (nativeCode) {
         case sqliteBusy:
         case sqliteLocked:
-            fault_ = QStringLiteral("Файл журнала %1 занят другой программой: записи ждут и "
-                                    "будут внесены, когда он освободится.")
+            fault_ = QStringLiteral(
+                         "Файл журнала %1 занят другой программой: записи ждут и "
+                         "будут внесены, когда он освободится.")
                          .arg(file);
             return;
         case sqliteReadOnly:
-            fault_ = QStringLiteral("Файл журнала %1 доступен только для чтения: новые записи "
-                                    "в него не вносятся, оценки сохраняются в файле результатов.")
+            fault_ = QStringLiteral(
+                         "Файл журнала %1 доступен только для чтения: новые записи "
+                         "в него не вносятся, оценки сохраняются в файле результатов.")
                          .arg(file);
             return;
         case sqliteCorrupt:
         case sqliteNotADatabase:
-            fault_ = QStringLiteral("Файл журнала %1 повреждён: он оставлен как есть, оценки "
-                                    "сохраняются в файле результатов.")
+            fault_ = QStringLiteral(
+                         "Файл журнала %1 повреждён: он оставлен как есть, оценки "
+                         "сохраняются в файле результатов.")
                          .arg(file);
             return;
         default:
-            fault_ = QStringLiteral("Файл журнала %1 недоступен (%2): оценки сохраняются в "
-                                    "файле результатов.")
+            fault_ = QStringLiteral(
+                         "Файл журнала %1 недоступен (%2): оценки сохраняются в "
+                         "файле результатов.")
                          .arg(file, what);
     }
 }
@@ -173,8 +178,8 @@ bool LocalJournal::open() {
 
 int LocalJournal::storedSchemaVersion() {
     QSqlQuery q(QSqlDatabase::database(connectionName_, false));
-    if (!q.exec(QStringLiteral(
-            "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'schema_version'")) ||
+    if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = "
+                               "'schema_version'")) ||
         !q.next() || q.value(0).toInt() == 0)
         return 0;
     if (!q.exec(QStringLiteral("SELECT max(version) FROM schema_version")) || !q.next()) return 0;
@@ -277,8 +282,9 @@ qint64 LocalJournal::sentThrough() {
 bool LocalJournal::setSentThrough(qint64 id) {
     if (state_ != State::Ready && !open()) return false;
     QSqlQuery q(QSqlDatabase::database(connectionName_, false));
-    q.prepare(QStringLiteral("UPDATE server_upload SET sent_through = max(sent_through, ?) "
-                             "WHERE only = 1"));
+    q.prepare(
+        QStringLiteral("UPDATE server_upload SET sent_through = max(sent_through, ?) "
+                       "WHERE only = 1"));
     q.addBindValue(id);
     if (q.exec()) return true;
     noteFault(q.lastError().text(), q.lastError().nativeErrorCode().toInt());
@@ -303,11 +309,11 @@ QString LocalJournal::latestSitting(const QString& computer, const QString& grou
                                     const QString& surname) {
     if (state_ != State::Ready && state_ != State::ReadOnly && !open()) return {};
     QSqlQuery q(QSqlDatabase::database(connectionName_, false));
-    q.prepare(QStringLiteral(
-        "SELECT sitting FROM journal j WHERE computer = ? AND student_group = ?"
-        " AND student_surname = ? AND NOT EXISTS (SELECT 1 FROM journal d"
-        " WHERE d.sitting = j.sitting AND d.event IN ('deleted', 'deleted_all'))"
-        " ORDER BY id DESC LIMIT 1"));
+    q.prepare(
+        QStringLiteral("SELECT sitting FROM journal j WHERE computer = ? AND student_group = ?"
+                       " AND student_surname = ? AND NOT EXISTS (SELECT 1 FROM journal d"
+                       " WHERE d.sitting = j.sitting AND d.event IN ('deleted', 'deleted_all'))"
+                       " ORDER BY id DESC LIMIT 1"));
     q.addBindValue(computer);
     q.addBindValue(group);
     q.addBindValue(surname);

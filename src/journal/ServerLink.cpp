@@ -44,12 +44,15 @@ void ServerLink::setStatus(const ServerStatus& status) {
 void ServerLink::fetchEvents(QObject* context,
                              std::function<void(const JournalEvents&, bool ok)> done) {
     ServerWorker* worker = worker_;
-    QMetaObject::invokeMethod(worker_, [worker, context, done = std::move(done)] {
-        bool ok = false;
-        const JournalEvents events = worker->fetchAll(&ok);
-        QMetaObject::invokeMethod(context, [done, events, ok] { done(events, ok); },
-                                  Qt::QueuedConnection);
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        worker_,
+        [worker, context, done = std::move(done)] {
+            bool ok = false;
+            const JournalEvents events = worker->fetchAll(&ok);
+            QMetaObject::invokeMethod(
+                context, [done, events, ok] { done(events, ok); }, Qt::QueuedConnection);
+        },
+        Qt::QueuedConnection);
 }
 
 bool ServerLink::waitUntilSent(int timeoutMs) {

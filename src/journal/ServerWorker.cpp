@@ -67,7 +67,8 @@ ServerWorker::ServerWorker(ServerLink* link, const ServerSettings& settings,
     : link_(link),
       settings_(settings),
       localPath_(localPath),
-      connectionName_(QStringLiteral("journal-server-%1").arg(connectionSerial.fetchAndAddRelaxed(1))) {
+      connectionName_(
+          QStringLiteral("journal-server-%1").arg(connectionSerial.fetchAndAddRelaxed(1))) {
     retryTimer_ = new QTimer(this);
     retryTimer_->setInterval(retryMs);
     connect(retryTimer_, &QTimer::timeout, this, &ServerWorker::sendPending);
@@ -85,14 +86,13 @@ void ServerWorker::finish() {
     retryTimer_->stop();
     local_.reset();
     dropConnection();
+    QSqlDatabase::removeDatabase(connectionName_);
 }
 
+// The next send connects afresh: after a failure the old connection may be dead.
 void ServerWorker::dropConnection() {
-    {
-        QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
-        if (db.isValid()) db.close();
-    }
-    QSqlDatabase::removeDatabase(connectionName_);
+    QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
+    if (db.isValid()) db.close();
 }
 
 bool ServerWorker::connectServer() {
@@ -120,13 +120,16 @@ bool ServerWorker::connectServer() {
 bool ServerWorker::ensureSchema() {
     QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
     QSqlQuery q(db);
+    if (q.exec(QStringLiteral("SELECT to_regclass('journal') IS NOT NULL")) && q.next() &&
+        q.value(0).toBool())
+        return true;
     // Thirty computers starting together must not race each other to create the table.
     const bool ok = db.transaction() &&
                     q.exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(schemaLockKey)) &&
                     q.exec(QString::fromLatin1(serverSchema)) && db.commit();
     if (!ok) {
         const QSqlError error = q.lastError().isValid() ? q.lastError() : db.lastError();
-        db.rollback();
+        if (db.isOpen()) db.rollback();
         reportFault(describeServerError(error, settings_));
     }
     return ok;
@@ -188,7 +191,8 @@ void ServerWorker::sendPending() {
             insert.addBindValue(e.surname);
             insert.addBindValue(nullableInt(e.variant));
             insert.addBindValue(nullableInt(e.experiment));
-            insert.addBindValue(e.grade ? QVariant(*e.grade) : QVariant(QMetaType(QMetaType::Float)));
+            insert.addBindValue(e.grade ? QVariant(*e.grade)
+                                        : QVariant(QMetaType(QMetaType::Float)));
             insert.addBindValue(eventName(e.kind));
             ok = insert.exec();
         }
@@ -196,8 +200,9 @@ void ServerWorker::sendPending() {
         if (!ok) {
             // A dropped connection or a refused row: everything waits here and goes again
             // later; rows that did arrive are skipped then by their key.
-            const QSqlError error = insert.lastError().isValid() ? insert.lastError() : db.lastError();
-            db.rollback();
+            const QSqlError error =
+                insert.lastError().isValid() ? insert.lastError() : db.lastError();
+            if (db.isOpen()) db.rollback();
             dropConnection();
             reportFault(describeServerError(error, settings_));
             return;

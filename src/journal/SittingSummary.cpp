@@ -18,15 +18,15 @@ QList<SittingRow> summariseSittings(const JournalEvents& events) {
     // Rows come in the order they happened on each computer; the server interleaves
     // computers, so the time decides which grade was last.
     JournalEvents ordered = events;
-    std::stable_sort(ordered.begin(), ordered.end(), [](const auto& a, const auto& b) {
-        return a.recordedAt < b.recordedAt;
-    });
+    std::stable_sort(ordered.begin(), ordered.end(),
+                     [](const auto& a, const auto& b) { return a.recordedAt < b.recordedAt; });
     for (const JournalEvent& e : ordered) {
         const QString key = e.computer + QChar(0x1F) + e.sitting;
         auto found = index.find(key);
         if (found == index.end()) {
             SittingRow row;
             row.registeredAt = e.recordedAt;
+            row.registrationId = e.id;
             row.computer = e.computer;
             row.sitting = e.sitting;
             row.group = e.group;
@@ -39,6 +39,7 @@ QList<SittingRow> summariseSittings(const JournalEvents& events) {
         switch (e.kind) {
             case JournalEventKind::Registered:
                 row.registeredAt = e.recordedAt;
+                row.registrationId = e.id;
                 break;
             case JournalEventKind::Graded:
                 if (e.experiment >= 1 && e.experiment <= 4 && e.grade)
@@ -51,7 +52,8 @@ QList<SittingRow> summariseSittings(const JournalEvents& events) {
         }
     }
     std::stable_sort(rows.begin(), rows.end(), [](const SittingRow& a, const SittingRow& b) {
-        return a.registeredAt > b.registeredAt;
+        if (a.registeredAt != b.registeredAt) return a.registeredAt > b.registeredAt;
+        return a.registrationId > b.registrationId;
     });
     return rows;
 }

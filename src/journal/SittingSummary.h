@@ -18,7 +18,8 @@ struct SittingRow {
     QString surname;
     int variant = 0;  // as last recorded; 0 when none
     std::array<std::optional<float>, 4> grades;
-    bool deleted = false;  // removed from the results window since
+    bool deleted = false;       // removed from the results window since
+    qint64 registrationId = 0;  // the computer's id of its registration: orders equal times
 
     // The mean of the four grades (none counts 0) rounded to the nearest 0.1, as the results
     // window shows it.

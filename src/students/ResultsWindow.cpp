@@ -39,9 +39,9 @@ ResultsWindow::ResultsWindow(QWidget* parent)
         {closeButton, {463, 430, 75, 25}},
         {deleteRowButton, {8, 8, 97, 25}},
         {deleteAllButton, {112, 8, 89, 25}},
-        {journalButton, {208, 8, 75, 25}},
     };
     for (const auto& [control, bounds] : layout) control->setGeometry(bounds);
+    journalButton->setGeometry(208, 8, 75, 25);
     setTabOrder(resultsGrid, closeButton);
     setTabOrder(closeButton, deleteRowButton);
     setTabOrder(deleteRowButton, deleteAllButton);

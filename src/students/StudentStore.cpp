@@ -260,8 +260,7 @@ void recordScore(int experiment, double grade) {
     StudentRecord& record = studentSlot(studentCount);
     record.score(experiment) = static_cast<float>(grade);
     saveStudents();
-    journal().graded(record.sitting, record.group.text(), record.surname.text(), experiment,
-                     grade);
+    journal().graded(record.sitting, record.group.text(), record.surname.text(), experiment, grade);
 }
 
 void deleteStudent(int index) {

@@ -2,18 +2,18 @@
 // spreadsheet program reads it, and the way in through the results window's password.
 
 #include <QComboBox>
-#include <QLabel>
 #include <QDateEdit>
 #include <QFile>
+#include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QTest>
 
+#include "QtPrinting.h"
 #include "TestSupport.h"
 #include "core/LabState.h"
-#include "QtPrinting.h"
 #include "journal/ClassJournal.h"
 #include "journal/JournalSettings.h"
 #include "journal/JournalWindow.h"
@@ -48,13 +48,20 @@ protected:
             JournalEventKind kind;
         };
         const Row rows[] = {
-            {"2024-03-01T07:00:00Z", "pc-21", "a", "КРЛ-99-1", "Ларцев О.Е.", 2, 0, 0, JournalEventKind::Registered},
-            {"2024-03-01T07:20:00Z", "pc-21", "a", "КРЛ-99-1", "Ларцев О.Е.", 2, 1, 4.5, JournalEventKind::Graded},
-            {"2024-03-01T07:40:00Z", "pc-21", "a", "КРЛ-99-1", "Ларцев О.Е.", 2, 1, 3.5, JournalEventKind::Graded},
-            {"2024-03-01T07:50:00Z", "pc-21", "a", "КРЛ-99-1", "Ларцев О.Е.", 2, 3, 4.3, JournalEventKind::Graded},
-            {"2024-03-02T09:00:00Z", "pc-22", "b", "КРЛ-99-2", "Сумин Г.Д.", 5, 0, 0, JournalEventKind::Registered},
-            {"2024-03-02T09:30:00Z", "pc-22", "b", "КРЛ-99-2", "Сумин Г.Д.", 5, 2, 5, JournalEventKind::Graded},
-            {"2024-03-03T10:00:00Z", "pc-21", "c", "КРЛ-99-1", "Иванова; \"А.Б.\"", 1, 0, 0, JournalEventKind::Registered},
+            {"2024-03-01T07:00:00Z", "pc-21", "a", "КРЛ-99-1", "Ларцев О.Е.", 2, 0, 0,
+             JournalEventKind::Registered},
+            {"2024-03-01T07:20:00Z", "pc-21", "a", "КРЛ-99-1", "Ларцев О.Е.", 2, 1, 4.5,
+             JournalEventKind::Graded},
+            {"2024-03-01T07:40:00Z", "pc-21", "a", "КРЛ-99-1", "Ларцев О.Е.", 2, 1, 3.5,
+             JournalEventKind::Graded},
+            {"2024-03-01T07:50:00Z", "pc-21", "a", "КРЛ-99-1", "Ларцев О.Е.", 2, 3, 4.3,
+             JournalEventKind::Graded},
+            {"2024-03-02T09:00:00Z", "pc-22", "b", "КРЛ-99-2", "Сумин Г.Д.", 5, 0, 0,
+             JournalEventKind::Registered},
+            {"2024-03-02T09:30:00Z", "pc-22", "b", "КРЛ-99-2", "Сумин Г.Д.", 5, 2, 5,
+             JournalEventKind::Graded},
+            {"2024-03-03T10:00:00Z", "pc-21", "c", "КРЛ-99-1", "Иванова; \"А.Б.\"", 1, 0, 0,
+             JournalEventKind::Registered},
         };
         JournalEvents events;
         for (const Row& r : rows) {
@@ -209,10 +216,10 @@ TEST_F(JournalWindowTest, LibreOfficeReadsTheExport) {
     convert.setProcessChannelMode(QProcess::MergedChannels);
     const QString profile = QStringLiteral("-env:UserInstallation=file://") + tree->dir() +
                             QStringLiteral("/lo-profile");
-    convert.start(office, {profile, QStringLiteral("--headless"),
-                           QStringLiteral("--infilter=CSV:59,34,76,1,,1049"),
-                           QStringLiteral("--convert-to"), QStringLiteral("xlsx"),
-                           QStringLiteral("--outdir"), tree->dir(), file});
+    convert.start(
+        office, {profile, QStringLiteral("--headless"),
+                 QStringLiteral("--infilter=CSV:59,34,76,1,,1049"), QStringLiteral("--convert-to"),
+                 QStringLiteral("xlsx"), QStringLiteral("--outdir"), tree->dir(), file});
     ASSERT_TRUE(convert.waitForFinished(120000));
     const QString xlsx = tree->path(QStringLiteral("class.xlsx"));
     if (!QFile::exists(xlsx)) GTEST_SKIP() << convert.readAll().toStdString();
@@ -224,7 +231,8 @@ TEST_F(JournalWindowTest, LibreOfficeReadsTheExport) {
     QFile out(tree->path(QStringLiteral("out/class.csv")));
     ASSERT_TRUE(out.open(QIODevice::ReadOnly));
     // Text cells come back quoted, numbers bare.
-    const QStringList lines = QString::fromUtf8(out.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QStringList lines =
+        QString::fromUtf8(out.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 4);
     EXPECT_TRUE(lines[0].startsWith(
         QStringLiteral("\"Дата и время\"|\"Компьютер\"|\"Группа\"|\"Фамилия\"")))

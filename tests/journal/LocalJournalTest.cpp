@@ -5,19 +5,19 @@
 #include <sys/stat.h>
 
 #include <QCoreApplication>
-#include <QLabel>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QVariant>
 
+#include "QtPrinting.h"
 #include "TestSupport.h"
 #include "core/LabState.h"
 #include "core/ProgramDir.h"
-#include "QtPrinting.h"
 #include "journal/ClassJournal.h"
 #include "journal/JournalSettings.h"
 #include "journal/JournalWindow.h"
@@ -62,8 +62,8 @@ protected:
         LabTest::TearDown();
     }
     void install() {
-        classJournal = std::make_unique<ClassJournal>(path, ServerSettings{},
-                                                      QStringLiteral("pc-11"));
+        classJournal =
+            std::make_unique<ClassJournal>(path, ServerSettings{}, QStringLiteral("pc-11"));
         setJournal(classJournal.get());
     }
 
@@ -148,11 +148,12 @@ TEST_F(LocalJournalTest, TheSchemaCarriesItsVersionAndTheFileUsesWriteAheadLoggi
     EXPECT_EQ(raw.scalar(QStringLiteral("SELECT version FROM schema_version")).toInt(),
               LocalJournal::schemaVersion);
     EXPECT_EQ(raw.scalar(QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("wal"));
-    EXPECT_EQ(raw.scalar(QStringLiteral("SELECT group_concat(name, ',') FROM "
-                                        "(SELECT name FROM pragma_table_info('journal') ORDER BY cid)"))
-                  .toString(),
-              QStringLiteral("id,recorded_at,computer,sitting,student_group,student_surname,"
-                             "variant,experiment,grade,event"));
+    EXPECT_EQ(
+        raw.scalar(QStringLiteral("SELECT group_concat(name, ',') FROM "
+                                  "(SELECT name FROM pragma_table_info('journal') ORDER BY cid)"))
+            .toString(),
+        QStringLiteral("id,recorded_at,computer,sitting,student_group,student_surname,"
+                       "variant,experiment,grade,event"));
     // The file refuses what no event can be.
     EXPECT_FALSE(raw.exec(QStringLiteral(
         "INSERT INTO journal (recorded_at, computer, sitting, student_group, student_surname, "
@@ -165,7 +166,8 @@ TEST_F(LocalJournalTest, TheSchemaCarriesItsVersionAndTheFileUsesWriteAheadLoggi
 TEST_F(LocalJournalTest, AFileOfTheFirstVersionIsBroughtUpKeepingItsRows) {
     {
         RawConnection raw(path);
-        ASSERT_TRUE(raw.exec(QStringLiteral("CREATE TABLE schema_version (version INTEGER NOT NULL)")));
+        ASSERT_TRUE(
+            raw.exec(QStringLiteral("CREATE TABLE schema_version (version INTEGER NOT NULL)")));
         ASSERT_TRUE(raw.exec(QStringLiteral("INSERT INTO schema_version VALUES (1)")));
         ASSERT_TRUE(raw.exec(QStringLiteral(
             "CREATE TABLE journal (id INTEGER PRIMARY KEY AUTOINCREMENT, recorded_at TEXT NOT NULL,"
@@ -317,7 +319,8 @@ TEST_F(LocalJournalTest, AProcessKilledWhileWritingLeavesWholeRows) {
     install();
     ASSERT_EQ(classJournal->local().state(), LocalJournal::State::Ready);
     RawConnection raw(path);
-    EXPECT_EQ(raw.scalar(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
+    EXPECT_EQ(raw.scalar(QStringLiteral("PRAGMA integrity_check")).toString(),
+              QStringLiteral("ok"));
     const JournalEvents rows = classJournal->local().events();
     // Every acknowledged grade is there (more may be: written, killed before the line).
     qint64 grades = 0;

@@ -4,18 +4,18 @@
 #include <netinet/in.h>
 #include <pwd.h>
 #include <sys/socket.h>
-#include <algorithm>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QAtomicInt>
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <algorithm>
 
 namespace {
 
@@ -101,24 +101,31 @@ PostgresServer::PostgresServer() {
               QStringLiteral("UTF8")}))
         return;
     if (!start()) return;
-    const QString createRole =
-        QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2'").arg(classUser(), classPassword());
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("pg-admin"));
-    db.setHostName(QStringLiteral("127.0.0.1"));
-    db.setPort(port_);
-    db.setDatabaseName(QStringLiteral("postgres"));
-    db.setUserName(QString::fromLatin1(superUser));
-    db.setPassword(QString::fromLatin1(superPassword));
-    if (!db.open() || !QSqlQuery(db).exec(createRole)) error_ = db.lastError().text();
+    if (!adminExec(
+            QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2'").arg(classUser(), classPassword())))
+        error_ = QStringLiteral("cannot create the class user");
 }
 
 PostgresServer::~PostgresServer() {
-    {
-        QSqlDatabase db = QSqlDatabase::database(QStringLiteral("pg-admin"), false);
-        if (db.isValid()) db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("pg-admin"));
     stop();
+}
+
+// A connection of its own each time: a restarted server has dropped every earlier one.
+bool PostgresServer::adminExec(const QString& sql) {
+    const QString name = QStringLiteral("pg-admin-%1").arg(connectionSerial.fetchAndAddRelaxed(1));
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        db.setHostName(QStringLiteral("127.0.0.1"));
+        db.setPort(port_);
+        db.setDatabaseName(QStringLiteral("postgres"));
+        db.setUserName(QString::fromLatin1(superUser));
+        db.setPassword(QString::fromLatin1(superPassword));
+        ok = db.open() && QSqlQuery(db).exec(sql);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return ok;
 }
 
 QString PostgresServer::binary(const QString& name) const {
@@ -149,30 +156,30 @@ bool PostgresServer::start() {
     if (running_) return true;
     if (port_ == 0) port_ = freePort();
     const QString options =
-        QStringLiteral("-p %1 -c listen_addresses=127.0.0.1 -k %2 -c fsync=off "
-                       "-c synchronous_commit=off -c full_page_writes=off -c max_connections=100")
+        QStringLiteral(
+            "-p %1 -c listen_addresses=127.0.0.1 -k %2 -c fsync=off "
+            "-c synchronous_commit=off -c full_page_writes=off -c max_connections=100")
             .arg(port_)
             .arg(dir_.path());
-    running_ = run(binary(QStringLiteral("pg_ctl")),
-                   {QStringLiteral("-D"), dataDir_, QStringLiteral("-l"),
-                    dir_.filePath(QStringLiteral("server.log")), QStringLiteral("-w"),
-                    QStringLiteral("-t"), QStringLiteral("60"), QStringLiteral("-o"), options,
-                    QStringLiteral("start")});
+    running_ = run(
+        binary(QStringLiteral("pg_ctl")),
+        {QStringLiteral("-D"), dataDir_, QStringLiteral("-l"),
+         dir_.filePath(QStringLiteral("server.log")), QStringLiteral("-w"), QStringLiteral("-t"),
+         QStringLiteral("60"), QStringLiteral("-o"), options, QStringLiteral("start")});
     return running_;
 }
 
 bool PostgresServer::stop() {
     if (!running_) return true;
-    running_ = !run(binary(QStringLiteral("pg_ctl")),
-                    {QStringLiteral("-D"), dataDir_, QStringLiteral("-m"), QStringLiteral("fast"),
-                     QStringLiteral("-w"), QStringLiteral("-t"), QStringLiteral("60"),
-                     QStringLiteral("stop")});
+    running_ = !run(
+        binary(QStringLiteral("pg_ctl")),
+        {QStringLiteral("-D"), dataDir_, QStringLiteral("-m"), QStringLiteral("fast"),
+         QStringLiteral("-w"), QStringLiteral("-t"), QStringLiteral("60"), QStringLiteral("stop")});
     return !running_;
 }
 
 bool PostgresServer::createDatabase(const QString& name) {
-    QSqlQuery q(QSqlDatabase::database(QStringLiteral("pg-admin")));
-    return q.exec(QStringLiteral("CREATE DATABASE %1 OWNER %2").arg(name, classUser()));
+    return adminExec(QStringLiteral("CREATE DATABASE %1 OWNER %2").arg(name, classUser()));
 }
 
 ServerSettings PostgresServer::settings(const QString& database) const {

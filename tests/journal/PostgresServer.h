@@ -33,6 +33,7 @@ public:
     QVariant scalar(const QString& database, const QString& sql) const;
 
 private:
+    bool adminExec(const QString& sql);
     bool run(const QString& program, const QStringList& arguments, int timeoutMs = 60000);
     QString binary(const QString& name) const;
 

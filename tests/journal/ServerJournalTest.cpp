@@ -5,20 +5,20 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QLabel>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QThread>
 #include <cstdio>
-#include <optional>
 #include <memory>
+#include <optional>
 
 #include "PostgresServer.h"
-#include "core/LabState.h"
 #include "QtPrinting.h"
+#include "core/LabState.h"
 #include "journal/ClassJournal.h"
 #include "journal/JournalWindow.h"
 #include "journal/LocalJournal.h"
@@ -57,13 +57,12 @@ protected:
     std::unique_ptr<ClassJournal> computer(const QString& name,
                                            std::optional<ServerSettings> settings = {}) {
         return std::make_unique<ClassJournal>(dir.filePath(name + QStringLiteral(".sqlite")),
-                                              settings.value_or(server->settings(database)),
-                                              name, testRetryMs);
+                                              settings.value_or(server->settings(database)), name,
+                                              testRetryMs);
     }
 
     qint64 serverCount(const QString& where = QString()) {
-        return server
-            ->scalar(database, QStringLiteral("SELECT count(*) FROM journal ") + where)
+        return server->scalar(database, QStringLiteral("SELECT count(*) FROM journal ") + where)
             .toLongLong();
     }
     // Rows whose (computer, local id) occur more than once: none may.
@@ -80,10 +79,12 @@ protected:
 
 void forgetConfirmations(const QString& path) {
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("forget"));
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("forget"));
         db.setDatabaseName(path);
         ASSERT_TRUE(db.open());
-        ASSERT_TRUE(QSqlQuery(db).exec(QStringLiteral("UPDATE server_upload SET sent_through = 0")));
+        ASSERT_TRUE(
+            QSqlQuery(db).exec(QStringLiteral("UPDATE server_upload SET sent_through = 0")));
         db.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("forget"));
@@ -93,7 +94,8 @@ void gradeLesson(ClassJournal& journal, const QString& surname, int grades) {
     QString sitting;
     journal.registered(sitting, QStringLiteral("КРЛ-99-1"), surname);
     for (int i = 0; i < grades; ++i)
-        journal.graded(sitting, QStringLiteral("КРЛ-99-1"), surname, 1 + i % 4, 2.5 + (i % 6) * 0.5);
+        journal.graded(sitting, QStringLiteral("КРЛ-99-1"), surname, 1 + i % 4,
+                       2.5 + (i % 6) * 0.5);
 }
 
 TEST_F(ServerJournalTest, RowsArriveOnceWithNativeTypesAndTheSchemaIsCreated) {
@@ -103,21 +105,23 @@ TEST_F(ServerJournalTest, RowsArriveOnceWithNativeTypesAndTheSchemaIsCreated) {
     EXPECT_EQ(serverCount(), 4);
 
     // The types a school's own queries can count and sum with.
-    EXPECT_EQ(server->scalar(database, QStringLiteral(
-                                           "SELECT string_agg(column_name || ':' || data_type, ',' "
-                                           "ORDER BY column_name) FROM information_schema.columns "
-                                           "WHERE table_name = 'journal' AND column_name IN "
-                                           "('recorded_at', 'grade', 'variant', 'experiment')"))
+    EXPECT_EQ(server
+                  ->scalar(database,
+                           QStringLiteral("SELECT string_agg(column_name || ':' || data_type, ',' "
+                                          "ORDER BY column_name) FROM information_schema.columns "
+                                          "WHERE table_name = 'journal' AND column_name IN "
+                                          "('recorded_at', 'grade', 'variant', 'experiment')"))
                   .toString(),
               QStringLiteral("experiment:integer,grade:real,recorded_at:timestamp with time "
                              "zone,variant:integer"));
-    EXPECT_EQ(server->scalar(database, QStringLiteral("SELECT student_surname FROM journal "
-                                                      "WHERE event = 'registered'"))
+    EXPECT_EQ(server
+                  ->scalar(database, QStringLiteral("SELECT student_surname FROM journal "
+                                                    "WHERE event = 'registered'"))
                   .toString(),
               QStringLiteral("Ларцев О.Е."));
-    EXPECT_DOUBLE_EQ(server->scalar(database, QStringLiteral("SELECT sum(grade) FROM journal"))
-                         .toDouble(),
-                     2.5 + 3.0 + 3.5);
+    EXPECT_DOUBLE_EQ(
+        server->scalar(database, QStringLiteral("SELECT sum(grade) FROM journal")).toDouble(),
+        2.5 + 3.0 + 3.5);
 
     // The same computer after a restart sends only its new rows.
     pc.reset();
