@@ -46,6 +46,35 @@ BENCHMARK(BM_LocalGradeClick)->Unit(benchmark::kMicrosecond);
 
 PostgresServer* server = nullptr;
 
+// One computer recording grades while its link sends them to the server: the click a student
+// makes in a classroom with a server.
+void BM_GradeClickWithServer(benchmark::State& state) {
+    if (!server) server = new PostgresServer;
+    if (!server->error().isEmpty()) {
+        state.SkipWithError(server->error().toStdString().c_str());
+        return;
+    }
+    server->createDatabase(QStringLiteral("single"));
+    QTemporaryDir dir;
+    ClassJournal journal(dir.filePath(QStringLiteral("journal.sqlite")),
+                         server->settings(QStringLiteral("single")), QStringLiteral("pc-bench"));
+    QString sitting;
+    journal.registered(sitting, QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е."));
+    double slowest = 0;
+    int k = 0;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        journal.graded(sitting, QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е."),
+                       1 + k++ % 4, 4.5);
+        slowest = std::max(slowest, millisecondsSince(start));
+        QCoreApplication::processEvents();
+    }
+    journal.server()->waitUntilSent(60000);
+    state.SetItemsProcessed(state.iterations());
+    state.counters["slowest_click_ms"] = slowest;
+}
+BENCHMARK(BM_GradeClickWithServer)->Unit(benchmark::kMicrosecond)->Iterations(3000);
+
 // A class of 30 computers, each recording 200 grades while every link sends in the background:
 // rows per second until the server holds them all, and the slowest click meanwhile.
 void BM_ClassToServer(benchmark::State& state) {

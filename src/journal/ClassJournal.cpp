@@ -1,5 +1,6 @@
 #include "journal/ClassJournal.h"
 
+#include <QThreadPool>
 #include <QUuid>
 
 #include "core/LabState.h"
@@ -8,16 +9,22 @@
 namespace {
 // Beyond this many events held in memory the oldest are let go: the results file has them.
 constexpr qsizetype heldLimit = 10000;
+// Rows between two checkpoints, which run on a pool thread so that no click waits for one.
+constexpr int checkpointEvery = 200;
 }  // namespace
 
 ClassJournal::ClassJournal(const QString& journalPath, const ServerSettings& server,
                            const QString& computer, int retryMs)
     : computer_(computer), local_(journalPath) {
-    local_.open();
+    if (local_.open()) local_.deferCheckpoints();
     if (server.isSetUp()) server_ = std::make_unique<ServerLink>(server, journalPath, retryMs);
 }
 
-ClassJournal::~ClassJournal() = default;
+ClassJournal::~ClassJournal() {
+    server_.reset();
+    QThreadPool::globalInstance()->waitForDone();
+    if (local_.state() == LocalJournal::State::Ready) LocalJournal::checkpoint(local_.path());
+}
 
 void ClassJournal::record(QString& sitting, const QString& group, const QString& surname,
                           JournalEventKind kind, int experiment, std::optional<float> grade) {
@@ -42,8 +49,16 @@ void ClassJournal::record(QString& sitting, const QString& group, const QString&
     if (local_.state() == LocalJournal::State::Unusable ||
         local_.state() == LocalJournal::State::ReadOnly)
         return;
+    const bool wasReady = local_.state() == LocalJournal::State::Ready;
     if (!local_.append(held_)) return;
+    if (!wasReady) local_.deferCheckpoints();
+    sinceCheckpoint_ += static_cast<int>(held_.size());
     held_.clear();
+    if (sinceCheckpoint_ >= checkpointEvery) {
+        sinceCheckpoint_ = 0;
+        const QString path = local_.path();
+        QThreadPool::globalInstance()->start([path] { LocalJournal::checkpoint(path); });
+    }
     if (server_) server_->wake();
 }
 

@@ -42,4 +42,5 @@ private:
     LocalJournal local_;
     std::unique_ptr<ServerLink> server_;
     JournalEvents held_;
+    int sinceCheckpoint_ = 0;
 };

@@ -320,3 +320,20 @@ QString LocalJournal::latestSitting(const QString& computer, const QString& grou
     if (!q.exec() || !q.next()) return {};
     return q.value(0).toString();
 }
+
+void LocalJournal::deferCheckpoints() {
+    if (state_ == State::Ready) exec(QStringLiteral("PRAGMA wal_autocheckpoint=0"));
+}
+
+void LocalJournal::checkpoint(const QString& path) {
+    const QString name =
+        QStringLiteral("journal-checkpoint-%1").arg(connectionSerial.fetchAndAddRelaxed(1));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=1000"));
+        if (db.open()) QSqlQuery(db).exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}

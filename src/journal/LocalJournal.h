@@ -50,6 +50,13 @@ public:
     // The newest sitting of this student on this computer that was not deleted, or empty.
     QString latestSitting(const QString& computer, const QString& group, const QString& surname);
 
+    // Leaves moving the log into the database file to checkpoint(), so a write never waits for
+    // the disk to catch up.
+    void deferCheckpoints();
+    // Moves what the log holds into the database file, on a connection of its own; safe to
+    // call from any thread while others read and write.
+    static void checkpoint(const QString& path);
+
     // The schema version the file carries (0 for a new empty file).
     int storedSchemaVersion();
 
