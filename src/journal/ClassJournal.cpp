@@ -1,5 +1,6 @@
 #include "journal/ClassJournal.h"
 
+#include <QFileInfo>
 #include <QThreadPool>
 #include <QUuid>
 
@@ -11,12 +12,19 @@ namespace {
 constexpr qsizetype heldLimit = 10000;
 // Rows between two checkpoints, which run on a pool thread so that no click waits for one.
 constexpr int checkpointEvery = 200;
+// A click waits at most this long for a lock another program holds; then the event waits in
+// memory and goes in with the next one.
+constexpr int clickBusyTimeoutMs = 30;
 }  // namespace
 
 ClassJournal::ClassJournal(const QString& journalPath, const ServerSettings& server,
                            const QString& computer, int retryMs)
-    : computer_(computer), local_(journalPath) {
-    if (local_.open()) local_.deferCheckpoints();
+    : computer_(computer), local_(journalPath, clickBusyTimeoutMs) {
+    // A missing journal is created by the first event, not at start-up: a program that
+    // stops before anyone registers leaves its folder as it found it.
+    if (QFileInfo::exists(journalPath) && local_.open()) local_.deferCheckpoints();
+    retryHeld_.setInterval(1000);
+    retryHeld_.callOnTimeout([this] { writeHeld(); });
     if (server.isSetUp()) server_ = std::make_unique<ServerLink>(server, journalPath, retryMs);
 }
 
@@ -46,11 +54,21 @@ void ClassJournal::record(QString& sitting, const QString& group, const QString&
     held_.append(e);
     if (held_.size() > heldLimit) held_.remove(0, held_.size() - heldLimit);
 
-    if (local_.state() == LocalJournal::State::Unusable ||
-        local_.state() == LocalJournal::State::ReadOnly)
+    writeHeld();
+}
+
+void ClassJournal::writeHeld() {
+    if (held_.isEmpty() || local_.state() == LocalJournal::State::Unusable ||
+        local_.state() == LocalJournal::State::ReadOnly) {
+        retryHeld_.stop();
         return;
+    }
     const bool wasReady = local_.state() == LocalJournal::State::Ready;
-    if (!local_.append(held_)) return;
+    if (!local_.append(held_)) {
+        retryHeld_.start();
+        return;
+    }
+    retryHeld_.stop();
     if (!wasReady) local_.deferCheckpoints();
     sinceCheckpoint_ += static_cast<int>(held_.size());
     held_.clear();

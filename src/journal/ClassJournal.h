@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QTimer>
 #include <memory>
 
 #include "journal/Journal.h"
@@ -31,16 +32,19 @@ public:
     // nullptr when no server is set up.
     ServerLink* server() const { return server_.get(); }
     QString computer() const { return computer_; }
-    // Events the file could not take yet.
+    // Events the file could not take yet; they are tried again with the next event and every
+    // second.
     qsizetype heldEvents() const { return held_.size(); }
 
 private:
     void record(QString& sitting, const QString& group, const QString& surname,
                 JournalEventKind kind, int experiment = 0, std::optional<float> grade = {});
+    void writeHeld();
 
     QString computer_;
     LocalJournal local_;
     std::unique_ptr<ServerLink> server_;
     JournalEvents held_;
     int sinceCheckpoint_ = 0;
+    QTimer retryHeld_;
 };

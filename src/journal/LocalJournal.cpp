@@ -22,10 +22,6 @@ constexpr int sqliteReadOnly = 8;
 constexpr int sqliteCorrupt = 11;
 constexpr int sqliteNotADatabase = 26;
 
-// A click waits at most this long for a lock another program holds; then the event waits in
-// memory and goes in with the next one.
-constexpr int busyTimeoutMs = 30;
-
 const char* const eventColumns =
     "id, recorded_at, computer, sitting, student_group, student_surname, variant, experiment, "
     "grade, event";
@@ -83,8 +79,9 @@ QString journalComputerName() {
     return name.isEmpty() ? QStringLiteral("localhost") : name;
 }
 
-LocalJournal::LocalJournal(const QString& path)
+LocalJournal::LocalJournal(const QString& path, int busyTimeoutMs)
     : path_(path),
+      busyTimeoutMs_(busyTimeoutMs),
       connectionName_(
           QStringLiteral("journal-local-%1").arg(connectionSerial.fetchAndAddRelaxed(1))) {}
 
@@ -143,7 +140,7 @@ bool LocalJournal::open() {
     if (!db.isValid()) db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
     db.setDatabaseName(path_);
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1%2")
-                             .arg(busyTimeoutMs)
+                             .arg(busyTimeoutMs_)
                              .arg(readOnly ? QStringLiteral(";QSQLITE_OPEN_READONLY") : QString()));
     if (!db.open()) {
         noteFault(db.lastError().text(), db.lastError().nativeErrorCode().toInt());
@@ -200,6 +197,12 @@ bool LocalJournal::createOrMigrate() {
     for (const Step& step : steps) {
         if (storedSchemaVersion() >= step.version) continue;
         if (!exec(QStringLiteral("BEGIN IMMEDIATE"))) return false;
+        // Another connection (the server link's) may have taken the step while this one
+        // waited for the lock.
+        if (storedSchemaVersion() >= step.version) {
+            if (!exec(QStringLiteral("COMMIT"))) return false;
+            continue;
+        }
         bool ok = true;
         for (std::size_t i = 0; ok && i < step.count; ++i)
             ok = exec(QString::fromLatin1(step.statements[i]));
@@ -291,9 +294,23 @@ bool LocalJournal::setSentThrough(qint64 id) {
     return false;
 }
 
-JournalEvents LocalJournal::unsentEvents(int limit) {
+JournalEvents LocalJournal::unsentEvents(int limit, bool* ok) {
+    if (ok) *ok = false;
     if (state_ != State::Ready && !open()) return {};
-    return events(sentThrough(), limit);
+    QSqlQuery q(QSqlDatabase::database(connectionName_, false));
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT %1 FROM journal WHERE id > (SELECT sent_through FROM "
+                             "server_upload WHERE only = 1) ORDER BY id LIMIT ?")
+                  .arg(QLatin1String(eventColumns)));
+    q.addBindValue(limit);
+    JournalEvents out;
+    if (!q.exec()) {
+        noteFault(q.lastError().text(), q.lastError().nativeErrorCode().toInt());
+        return out;
+    }
+    while (q.next()) out.append(eventFromQuery(q));
+    if (ok) *ok = q.lastError().type() == QSqlError::NoError;
+    return out;
 }
 
 qint64 LocalJournal::unsentCount() {

@@ -22,7 +22,8 @@ public:
         Unusable,  // corrupt or not openable: nothing is read or written
     };
 
-    explicit LocalJournal(const QString& path);
+    // busyTimeoutMs: how long a write waits for a lock another connection holds.
+    explicit LocalJournal(const QString& path, int busyTimeoutMs = 30);
     ~LocalJournal();
     LocalJournal(const LocalJournal&) = delete;
     LocalJournal& operator=(const LocalJournal&) = delete;
@@ -41,8 +42,9 @@ public:
 
     // Every row in id order, or those after an id, at most limit of them (limit < 0: all).
     JournalEvents events(qint64 afterId = 0, int limit = -1);
-    // The rows the server has not confirmed yet, oldest first.
-    JournalEvents unsentEvents(int limit);
+    // The rows the server has not confirmed yet, oldest first; ok is false when the file could
+    // not be read (nothing is known then, not "nothing waits").
+    JournalEvents unsentEvents(int limit, bool* ok = nullptr);
     qint64 sentThrough();
     bool setSentThrough(qint64 id);
     qint64 unsentCount();
@@ -67,6 +69,7 @@ private:
 
     QString path_;
     QString connectionName_;
+    int busyTimeoutMs_;
     State state_ = State::Closed;
     QString fault_;
 };

@@ -36,7 +36,6 @@ void ServerLink::setStatus(const ServerStatus& status) {
     {
         QMutexLocker lock(&statusMutex_);
         status_ = status;
-        sendFinished_ = true;
     }
     Q_EMIT statusChanged();
 }
@@ -57,15 +56,14 @@ void ServerLink::fetchEvents(QObject* context,
 
 bool ServerLink::waitUntilSent(int timeoutMs) {
     QDeadlineTimer deadline(timeoutMs);
-    {
-        QMutexLocker lock(&statusMutex_);
-        sendFinished_ = false;
-    }
+    // Only a pass that starts after this call has seen every row written before it.
+    const qint64 firstPass = passesStarted_.load() + 1;
     wake();
     for (;;) {
         {
             QMutexLocker lock(&statusMutex_);
-            if (sendFinished_ && status_.waiting == 0 && status_.fault.isEmpty()) return true;
+            if (status_.pass >= firstPass && status_.waiting == 0 && status_.fault.isEmpty())
+                return true;
         }
         if (deadline.hasExpired()) return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);

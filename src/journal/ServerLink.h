@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <QThread>
+#include <atomic>
 #include <functional>
 
 #include "journal/JournalEvent.h"
@@ -17,6 +18,7 @@ struct ServerStatus {
     QDateTime lastReached;  // UTC; invalid when never reached in this run
     QString fault;          // empty while all is well
     qint64 waiting = 0;     // rows on this computer the server has not confirmed
+    qint64 pass = 0;        // the sending pass that found this
 };
 
 // Sends the local journal's rows to the class's PostgreSQL server from a thread of its own,
@@ -54,5 +56,5 @@ private:
     ServerWorker* worker_ = nullptr;
     mutable QMutex statusMutex_;
     ServerStatus status_;
-    bool sendFinished_ = false;
+    std::atomic<qint64> passesStarted_ = 0;
 };

@@ -1,6 +1,7 @@
 #include "journal/ServerWorker.h"
 
 #include <QAtomicInt>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -15,6 +16,7 @@ QAtomicInt connectionSerial;
 
 // Rows sent per transaction: a long queue after a day offline goes in bounded pieces.
 constexpr int batchSize = 500;
+constexpr int workerBusyTimeoutMs = 2000;
 
 // Any number will do as long as every computer takes the same lock around creating the table.
 constexpr qint64 schemaLockKey = 0x52454b4a;  // "REKJ"
@@ -77,8 +79,8 @@ ServerWorker::ServerWorker(ServerLink* link, const ServerSettings& settings,
 ServerWorker::~ServerWorker() = default;
 
 void ServerWorker::begin() {
-    local_ = std::make_unique<LocalJournal>(localPath_);
-    local_->open();
+    // This thread may wait for the window thread's writes; no student waits for it.
+    local_ = std::make_unique<LocalJournal>(localPath_, workerBusyTimeoutMs);
     sendPending();
 }
 
@@ -142,6 +144,7 @@ void ServerWorker::reportFault(const QString& fault) {
     status.fault = fault_;
     status.lastReached = lastReached_;
     status.waiting = local_ ? local_->unsentCount() : 0;
+    status.pass = pass_;
     link_->setStatus(status);
 }
 
@@ -150,18 +153,33 @@ void ServerWorker::reportState(qint64 waiting) {
     status.fault = fault_;
     status.lastReached = lastReached_;
     status.waiting = waiting;
+    status.pass = pass_;
     link_->setStatus(status);
 }
 
 void ServerWorker::sendPending() {
     if (!local_) return;
-    if (local_->state() != LocalJournal::State::Ready && !local_->open()) {
-        // Nothing to send from a journal that cannot be read; the window reports the file.
+    pass_ = ++link_->passesStarted_;
+    // Before the first event there is no journal to read, only a server to reach.
+    if (!QFileInfo::exists(localPath_)) {
+        if (connectServer()) {
+            fault_.clear();
+            lastReached_ = QDateTime::currentDateTimeUtc();
+        }
         reportState(0);
         return;
     }
     for (;;) {
-        const JournalEvents rows = local_->unsentEvents(batchSize);
+        if (local_->state() != LocalJournal::State::Ready && local_->open())
+            local_->deferCheckpoints();
+        bool readable = false;
+        const JournalEvents rows = local_->unsentEvents(batchSize, &readable);
+        if (!readable) {
+            // A busy or unreadable file says nothing about what waits: try again later. The
+            // window reports what is wrong with the file.
+            retryTimer_->start();
+            return;
+        }
         if (rows.isEmpty()) {
             retryTimer_->stop();
             // Reaching the server is worth a line even with nothing to send.

@@ -43,4 +43,5 @@ private:
     QTimer* retryTimer_ = nullptr;
     QString fault_;
     QDateTime lastReached_;
+    qint64 pass_ = 0;
 };
