@@ -9,9 +9,13 @@
 #include "concentration/RateGraphWindow.h"
 #include "core/Loaders.h"
 #include "core/Program.h"
+#include "core/ProgramDir.h"
 #include "experiments/CatalystWindow.h"
 #include "experiments/EquilibriumWindow.h"
 #include "experiments/TemperatureWindow.h"
+#include "journal/ClassJournal.h"
+#include "journal/JournalSettings.h"
+#include "journal/JournalWindow.h"
 #include "movie/MoviePlayer.h"
 #include "students/PasswordWindow.h"
 #include "students/RegistrationWindow.h"
@@ -28,6 +32,10 @@ bool enterRun(Window* window, const QString& firstMovie) {
 }  // namespace
 
 Laboratory::Laboratory() {
+    // The journal first, so the registration at the first activation finds it.
+    journal_ =
+        std::make_unique<ClassJournal>(journalFilePath(), readServerSettings(settingsFilePath()));
+    setJournal(journal_.get());
     // The splash is an ordinary window, never the main one; it paints at once, before the
     // message loop runs.
     splash_ = std::make_unique<SplashWindow>();
@@ -50,6 +58,7 @@ Laboratory::Laboratory() {
     results_ = std::make_unique<ResultsWindow>();
     registration_ = std::make_unique<RegistrationWindow>();
     password_ = std::make_unique<PasswordWindow>();
+    journalWindow_ = std::make_unique<JournalWindow>(journal_.get());
     wireNavigation();
 
     splash_->hide();
@@ -58,6 +67,7 @@ Laboratory::Laboratory() {
 
 Laboratory::~Laboratory() {
     setMainForm(nullptr);
+    setJournal(nullptr);
 }
 
 void Laboratory::wireNavigation() {
@@ -84,6 +94,7 @@ void Laboratory::wireNavigation() {
 
     results_->showPasswordWindow = [this] { password_->showModalForm(); };
     results_->clearPassword = [this] { password_->clearPassword(); };
+    results_->showJournalWindow = [this] { journalWindow_->showModalForm(); };
 }
 
 bool Laboratory::enterExperiment(int experiment) {

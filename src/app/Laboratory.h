@@ -4,8 +4,10 @@
 
 class AboutWindow;
 class CatalystWindow;
+class ClassJournal;
 class ConcentrationWindow;
 class EquilibriumWindow;
+class JournalWindow;
 class MainWindow;
 class PasswordWindow;
 class RateGraphWindow;
@@ -35,13 +37,16 @@ public:
     ResultsWindow* resultsWindow() const { return results_.get(); }
     RegistrationWindow* registrationWindow() const { return registration_.get(); }
     PasswordWindow* passwordWindow() const { return password_.get(); }
+    JournalWindow* journalWindow() const { return journalWindow_.get(); }
+    ClassJournal* classJournal() const { return journal_.get(); }
 
 private:
     void wireNavigation();
     // Prepares experiment k's window for a new run, loads its first movie and shows it.
     bool enterExperiment(int experiment);
 
-    // Destroyed in the reverse order: the main window last.
+    // Destroyed in the reverse order: the main window last, the journal after every window.
+    std::unique_ptr<ClassJournal> journal_;
     std::unique_ptr<SplashWindow> splash_;
     std::unique_ptr<MainWindow> main_;
     std::unique_ptr<AboutWindow> about_;
@@ -53,4 +58,5 @@ private:
     std::unique_ptr<ResultsWindow> results_;
     std::unique_ptr<RegistrationWindow> registration_;
     std::unique_ptr<PasswordWindow> password_;
+    std::unique_ptr<JournalWindow> journalWindow_;
 };

@@ -31,16 +31,19 @@ ResultsWindow::ResultsWindow(QWidget* parent)
     closeButton = new QPushButton(QStringLiteral("Закрыть"), this);
     deleteRowButton = new QPushButton(QStringLiteral("Удалить строку"), this);
     deleteAllButton = new QPushButton(QStringLiteral("Удалить все"), this);
+    journalButton = new QPushButton(QStringLiteral("Журнал"), this);
 
     placeControls({
         {resultsGrid, 3, 40, 534, 385},
         {closeButton, 463, 430, 75, 25},
         {deleteRowButton, 8, 8, 97, 25},
         {deleteAllButton, 112, 8, 89, 25},
+        {journalButton, 208, 8, 75, 25},
     });
     setTabOrder(resultsGrid, closeButton);
     setTabOrder(closeButton, deleteRowButton);
     setTabOrder(deleteRowButton, deleteAllButton);
+    setTabOrder(deleteAllButton, journalButton);
 
     // The grid keeps the usual grey of its lines and fixed cells, not the window's yellow.
     QPalette gridPalette = resultsGrid->palette();
@@ -60,6 +63,7 @@ ResultsWindow::ResultsWindow(QWidget* parent)
     connect(closeButton, &QPushButton::clicked, this, &ResultsWindow::onCloseClicked);
     connect(deleteRowButton, &QPushButton::clicked, this, &ResultsWindow::onDeleteRowClicked);
     connect(deleteAllButton, &QPushButton::clicked, this, &ResultsWindow::onDeleteAllClicked);
+    connect(journalButton, &QPushButton::clicked, this, &ResultsWindow::onJournalClicked);
     loadContents();
 }
 
@@ -145,4 +149,11 @@ void ResultsWindow::onDeleteAllClicked() {
     saveStudents();
     fillResultsGrid();
     lockAfterDeletion();
+}
+
+void ResultsWindow::onJournalClicked() {
+    if (!passwordGiven()) return;
+    // The gate opens for one thing at a time, the journal as a deletion.
+    lockAfterDeletion();
+    if (showJournalWindow) showJournalWindow();
 }

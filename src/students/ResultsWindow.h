@@ -18,6 +18,7 @@ public:
     QPushButton* closeButton = nullptr;      // "Закрыть"
     QPushButton* deleteRowButton = nullptr;  // "Удалить строку"
     QPushButton* deleteAllButton = nullptr;  // "Удалить все"
+    QPushButton* journalButton = nullptr;    // "Журнал", behind the same password
 
     // The grid row last selected, minus 2: a student's 1-based index, or −1 and 0 for the
     // sample rows. Cleared with the selection whenever the rows are filled anew.
@@ -27,12 +28,15 @@ public:
     // composition root.
     std::function<void()> showPasswordWindow;
     std::function<void()> clearPassword;
+    // The class journal's window; set by the composition root.
+    std::function<void()> showJournalWindow;
 
     void fillResultsGrid();
     bool onRowSelected(int col, int row);
     void onCloseClicked();
     void onDeleteRowClicked();
     void onDeleteAllClicked();
+    void onJournalClicked();
 
 protected:
     void onActivated() override;

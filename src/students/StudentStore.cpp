@@ -13,6 +13,7 @@
 #include "core/Loaders.h"
 #include "core/Program.h"
 #include "core/ProgramDir.h"
+#include "journal/Journal.h"
 #include "students/StudentFileFaults.h"
 #include "toolkit/Cp1251.h"
 #include "toolkit/MessageBoxes.h"
@@ -25,6 +26,25 @@ namespace {
 std::int32_t currentSlot = 0;
 
 StudentSaveStep injectedFault = StudentSaveStep::None;
+
+// Deletions reach the journal once the results file holds them.
+struct PendingDeletion {
+    StudentRecord record;
+    bool all = false;
+};
+QList<PendingDeletion> pendingDeletions;
+
+void tellJournalOfDeletions() {
+    for (PendingDeletion& d : pendingDeletions) {
+        const QString group = d.record.group.text();
+        const QString surname = d.record.surname.text();
+        if (d.all)
+            journal().deletedAll(d.record.sitting, group, surname);
+        else
+            journal().deleted(d.record.sitting, group, surname);
+    }
+    pendingDeletions.clear();
+}
 
 // Slot offsets inside the 60-byte image of one record.
 constexpr int groupOffset = 0;
@@ -216,10 +236,12 @@ bool saveStudents() {
         ok = file.commit() && ok;
     }
     if (!ok) {
+        pendingDeletions.clear();
         reportResultsFileFailure();
         return false;
     }
     syncDirectoryOf(path);
+    tellJournalOfDeletions();
     return true;
 }
 
@@ -231,19 +253,25 @@ bool addStudent(const QString& group, const QString& surname) {
     record.group.assign(group);
     record.surname.assign(surname);
     record.scores = {};
-    return saveStudents();
+    const bool saved = saveStudents();
+    // The journal keeps the registration even when the results file could not.
+    journal().registered(record.sitting, record.group.text(), record.surname.text());
+    return saved;
 }
 
 void recordScore(int experiment, double grade) {
     if (currentSlot <= 0 || currentSlot > studentCount) return;
     if (experiment < 1 || experiment > StudentExperimentCount) return;
-    studentSlot(currentSlot).score(experiment) = static_cast<float>(grade);
+    StudentRecord& record = studentSlot(currentSlot);
+    record.score(experiment) = static_cast<float>(grade);
     saveStudents();
+    journal().graded(record.sitting, record.group.text(), record.surname.text(), experiment, grade);
 }
 
 void deleteStudent(int index) {
     if (studentCount <= 0 || index < 1) return;
     index = std::min(index, studentCount);
+    pendingDeletions.append({studentSlot(index), false});
     if (index == currentSlot)
         currentSlot = 0;
     else if (index < currentSlot)
@@ -254,11 +282,13 @@ void deleteStudent(int index) {
         to.group = from.group;
         to.surname = from.surname;
         to.scores = from.scores;
+        to.sitting = from.sitting;
     }
     --studentCount;
 }
 
 void deleteAllStudents() {
+    for (int i = 1; i <= studentCount; ++i) pendingDeletions.append({studentSlot(i), true});
     if (studentCount > 0) studentCount = 0;
     currentSlot = 0;
 }
@@ -273,6 +303,7 @@ void resetStudentTable() {
     studentCount = 0;
     currentSlot = 0;
     injectedFault = StudentSaveStep::None;
+    pendingDeletions.clear();
 }
 
 void setStudentSaveFaultForTests(StudentSaveStep step) {

@@ -34,6 +34,8 @@ struct StudentRecord {
     std::array<char, 3> padding{};
     // Scores[0] is experiment 1 … Scores[3] experiment 4; 0 until a grade is recorded.
     std::array<float, StudentExperimentCount> scores{};
+    // The class journal's id of this registration; kept in memory only, never in the file.
+    QString sitting;
 
     // The grade of experiment 1..4.
     float& score(int experiment) { return scores[static_cast<std::size_t>(experiment - 1)]; }

@@ -1,0 +1,100 @@
+#include "journal/ClassJournal.h"
+
+#include <QFileInfo>
+#include <QThreadPool>
+#include <QUuid>
+
+#include "core/LabState.h"
+#include "journal/ServerLink.h"
+
+namespace {
+// Beyond this many events held in memory the oldest are let go: the results file has them.
+constexpr qsizetype heldLimit = 10000;
+// Rows between two checkpoints, which run on a pool thread so that no click waits for one.
+constexpr int checkpointEvery = 200;
+// A click waits at most this long for a lock another program holds; then the event waits in
+// memory and goes in with the next one.
+constexpr int clickBusyTimeoutMs = 30;
+}  // namespace
+
+ClassJournal::ClassJournal(const QString& journalPath, const ServerSettings& server,
+                           const QString& computer, int retryMs)
+    : computer_(computer), local_(journalPath, clickBusyTimeoutMs) {
+    // A missing journal is created by the first event, not at start-up: a program that
+    // stops before anyone registers leaves its folder as it found it.
+    if (QFileInfo::exists(journalPath) && local_.open()) local_.deferCheckpoints();
+    retryHeld_.setInterval(1000);
+    retryHeld_.callOnTimeout([this] { writeHeld(); });
+    if (server.isSetUp()) server_ = std::make_unique<ServerLink>(server, journalPath, retryMs);
+}
+
+ClassJournal::~ClassJournal() {
+    server_.reset();
+    QThreadPool::globalInstance()->waitForDone();
+    if (local_.state() == LocalJournal::State::Ready) LocalJournal::checkpoint(local_.path());
+}
+
+void ClassJournal::record(QString& sitting, const QString& group, const QString& surname,
+                          JournalEventKind kind, int experiment, std::optional<float> grade) {
+    if (sitting.isEmpty() && kind != JournalEventKind::Registered)
+        sitting = local_.latestSitting(computer_, group, surname);
+    if (sitting.isEmpty()) sitting = QUuid::createUuid().toString(QUuid::WithoutBraces);
+
+    JournalEvent e;
+    e.recordedAt = QDateTime::currentDateTimeUtc();
+    e.computer = computer_;
+    e.sitting = sitting;
+    e.group = group;
+    e.surname = surname;
+    e.variant =
+        LabState.variantNumber >= 1 && LabState.variantNumber <= 6 ? LabState.variantNumber : 0;
+    e.experiment = experiment;
+    e.grade = grade;
+    e.kind = kind;
+    held_.append(e);
+    if (held_.size() > heldLimit) held_.remove(0, held_.size() - heldLimit);
+
+    writeHeld();
+}
+
+void ClassJournal::writeHeld() {
+    if (held_.isEmpty() || local_.state() == LocalJournal::State::Unusable ||
+        local_.state() == LocalJournal::State::ReadOnly) {
+        retryHeld_.stop();
+        return;
+    }
+    const bool wasReady = local_.state() == LocalJournal::State::Ready;
+    if (!local_.append(held_)) {
+        retryHeld_.start();
+        return;
+    }
+    retryHeld_.stop();
+    if (!wasReady) local_.deferCheckpoints();
+    sinceCheckpoint_ += static_cast<int>(held_.size());
+    held_.clear();
+    if (sinceCheckpoint_ >= checkpointEvery) {
+        sinceCheckpoint_ = 0;
+        const QString path = local_.path();
+        QThreadPool::globalInstance()->start([path] { LocalJournal::checkpoint(path); });
+    }
+    if (server_) server_->wake();
+}
+
+void ClassJournal::registered(QString& sitting, const QString& group, const QString& surname) {
+    sitting.clear();
+    record(sitting, group, surname, JournalEventKind::Registered);
+}
+
+void ClassJournal::graded(QString& sitting, const QString& group, const QString& surname,
+                          int experiment, double grade) {
+    record(sitting, group, surname, JournalEventKind::Graded, experiment,
+           static_cast<float>(grade));
+}
+
+void ClassJournal::deleted(QString& sitting, const QString& group, const QString& surname) {
+    record(sitting, group, surname, JournalEventKind::Deleted);
+}
+
+void ClassJournal::deletedAll(QString& sitting, const QString& group, const QString& surname) {
+    record(sitting, group, surname, JournalEventKind::DeletedAll);
+}

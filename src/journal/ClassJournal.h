@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+#include <QTimer>
+#include <memory>
+
+#include "journal/Journal.h"
+#include "journal/JournalEvent.h"
+#include "journal/JournalSettings.h"
+#include "journal/LocalJournal.h"
+
+class ServerLink;
+
+// The journal the program runs with: each event goes to journal.sqlite at once, on the
+// window's thread (a short transaction in write-ahead mode), and from there to the class server
+// when one is set up. When the file cannot take an event (locked by another program) the event
+// waits in memory and goes in with the next one; a corrupt or read-only file is left alone.
+// None of this is ever shown to the student.
+class ClassJournal final : public Journal {
+public:
+    ClassJournal(const QString& journalPath, const ServerSettings& server,
+                 const QString& computer = journalComputerName(), int retryMs = 30000);
+    ~ClassJournal() override;
+
+    void registered(QString& sitting, const QString& group, const QString& surname) override;
+    void graded(QString& sitting, const QString& group, const QString& surname, int experiment,
+                double grade) override;
+    void deleted(QString& sitting, const QString& group, const QString& surname) override;
+    void deletedAll(QString& sitting, const QString& group, const QString& surname) override;
+
+    LocalJournal& local() { return local_; }
+    // nullptr when no server is set up.
+    ServerLink* server() const { return server_.get(); }
+    QString computer() const { return computer_; }
+    // Events the file could not take yet; they are tried again with the next event and every
+    // second.
+    qsizetype heldEvents() const { return held_.size(); }
+
+private:
+    void record(QString& sitting, const QString& group, const QString& surname,
+                JournalEventKind kind, int experiment = 0, std::optional<float> grade = {});
+    void writeHeld();
+
+    QString computer_;
+    LocalJournal local_;
+    std::unique_ptr<ServerLink> server_;
+    JournalEvents held_;
+    int sinceCheckpoint_ = 0;
+    QTimer retryHeld_;
+};

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <optional>
+
+// One row of the journal: something that happened to one sitting on one computer.
+enum class JournalEventKind { Registered, Graded, Deleted, DeletedAll };
+
+// The words stored in the event column.
+QString eventName(JournalEventKind kind);
+std::optional<JournalEventKind> eventKindFromName(const QString& name);
+
+struct JournalEvent {
+    qint64 id = 0;         // the local journal's key; on a server, the row's id on its computer
+    QDateTime recordedAt;  // UTC
+    QString computer;
+    QString sitting;
+    QString group;
+    QString surname;
+    int variant = 0;             // 1..6; 0 when none was chosen yet
+    int experiment = 0;          // 1..4 for a grade, 0 otherwise
+    std::optional<float> grade;  // kept in single precision, as the results file keeps it
+    JournalEventKind kind = JournalEventKind::Registered;
+};
+
+using JournalEvents = QList<JournalEvent>;
+
+// recorded_at as stored locally: ISO 8601 in UTC with milliseconds, ending in "Z".
+QString journalTimestamp(const QDateTime& time);
+QDateTime parseJournalTimestamp(const QString& text);

@@ -1,0 +1,26 @@
+#include "journal/JournalSettings.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+
+#include "core/ProgramDir.h"
+
+QString journalFilePath() {
+    return QDir(dataFolder()).filePath(QStringLiteral("journal.sqlite"));
+}
+
+ServerSettings readServerSettings(const QString& iniPath) {
+    ServerSettings s;
+    if (!QFileInfo::exists(iniPath)) return s;
+    QSettings ini(iniPath, QSettings::IniFormat);
+    ini.beginGroup(QStringLiteral("ClassJournal"));
+    s.host = ini.value(QStringLiteral("host")).toString().trimmed();
+    bool portOk = false;
+    const int port = ini.value(QStringLiteral("port")).toString().toInt(&portOk);
+    if (portOk && port > 0 && port < 65536) s.port = port;
+    s.database = ini.value(QStringLiteral("database")).toString().trimmed();
+    s.user = ini.value(QStringLiteral("user")).toString().trimmed();
+    s.password = ini.value(QStringLiteral("password")).toString();
+    return s;
+}

@@ -1,0 +1,356 @@
+#include "journal/LocalJournal.h"
+
+#include <QAtomicInt>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSysInfo>
+#include <QVariant>
+#include <iterator>
+
+#include "core/Loaders.h"
+
+namespace {
+
+QAtomicInt connectionSerial;
+
+// SQLite's result codes that tell the teacher something different.
+constexpr int sqliteBusy = 5;
+constexpr int sqliteLocked = 6;
+constexpr int sqliteReadOnly = 8;
+constexpr int sqliteCorrupt = 11;
+constexpr int sqliteNotADatabase = 26;
+
+const char* const eventColumns =
+    "id, recorded_at, computer, sitting, student_group, student_surname, variant, experiment, "
+    "grade, event";
+
+// The first schema: the journal table and the version table.
+const char* const schemaVersion1[] = {
+    "CREATE TABLE schema_version (version INTEGER NOT NULL)",
+    "INSERT INTO schema_version (version) VALUES (1)",
+    "CREATE TABLE journal ("
+    " id INTEGER PRIMARY KEY AUTOINCREMENT,"
+    " recorded_at TEXT NOT NULL,"
+    " computer TEXT NOT NULL,"
+    " sitting TEXT NOT NULL,"
+    " student_group TEXT NOT NULL,"
+    " student_surname TEXT NOT NULL,"
+    " variant INTEGER CHECK (variant BETWEEN 1 AND 6),"
+    " experiment INTEGER CHECK (experiment BETWEEN 1 AND 4),"
+    " grade REAL,"
+    " event TEXT NOT NULL CHECK (event IN ('registered', 'graded', 'deleted', 'deleted_all')))",
+};
+
+// Version 2: where the server link notes how far the server has confirmed, and an index for
+// looking sittings up.
+const char* const schemaVersion2[] = {
+    "CREATE TABLE server_upload (only INTEGER PRIMARY KEY CHECK (only = 1),"
+    " sent_through INTEGER NOT NULL)",
+    "INSERT INTO server_upload (only, sent_through) VALUES (1, 0)",
+    "CREATE INDEX journal_student ON journal (computer, student_group, student_surname)",
+    "UPDATE schema_version SET version = 2",
+};
+
+JournalEvent eventFromQuery(const QSqlQuery& q) {
+    JournalEvent e;
+    e.id = q.value(0).toLongLong();
+    e.recordedAt = parseJournalTimestamp(q.value(1).toString());
+    e.computer = q.value(2).toString();
+    e.sitting = q.value(3).toString();
+    e.group = q.value(4).toString();
+    e.surname = q.value(5).toString();
+    e.variant = q.value(6).isNull() ? 0 : q.value(6).toInt();
+    e.experiment = q.value(7).isNull() ? 0 : q.value(7).toInt();
+    if (!q.value(8).isNull()) e.grade = static_cast<float>(q.value(8).toDouble());
+    e.kind = eventKindFromName(q.value(9).toString()).value_or(JournalEventKind::Registered);
+    return e;
+}
+
+QVariant nullableInt(int value) {
+    return value > 0 ? QVariant(value) : QVariant(QMetaType(QMetaType::Int));
+}
+
+}  // namespace
+
+QString journalComputerName() {
+    const QString name = QSysInfo::machineHostName();
+    return name.isEmpty() ? QStringLiteral("localhost") : name;
+}
+
+LocalJournal::LocalJournal(const QString& path, int busyTimeoutMs)
+    : path_(path),
+      busyTimeoutMs_(busyTimeoutMs),
+      connectionName_(
+          QStringLiteral("journal-local-%1").arg(connectionSerial.fetchAndAddRelaxed(1))) {}
+
+LocalJournal::~LocalJournal() {
+    {
+        QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
+        if (db.isValid()) db.close();
+    }
+    QSqlDatabase::removeDatabase(connectionName_);
+}
+
+void LocalJournal::noteFault(const QString& what, int nativeCode) {
+    const QString file = QFileInfo(path_).fileName();
+    switch (nativeCode) {
+        case sqliteBusy:
+        case sqliteLocked:
+            fault_ = QStringLiteral(
+                         "Файл журнала %1 занят другой программой: записи ждут и "
+                         "будут внесены, когда он освободится.")
+                         .arg(file);
+            return;
+        case sqliteReadOnly:
+            fault_ = QStringLiteral(
+                         "Файл журнала %1 доступен только для чтения: новые записи "
+                         "в него не вносятся, оценки сохраняются в файле результатов.")
+                         .arg(file);
+            return;
+        case sqliteCorrupt:
+        case sqliteNotADatabase:
+            fault_ = QStringLiteral(
+                         "Файл журнала %1 повреждён: он оставлен как есть, оценки "
+                         "сохраняются в файле результатов.")
+                         .arg(file);
+            return;
+        default:
+            fault_ = QStringLiteral(
+                         "Файл журнала %1 недоступен (%2): оценки сохраняются в "
+                         "файле результатов.")
+                         .arg(file, what);
+    }
+}
+
+bool LocalJournal::exec(const QString& sql) {
+    QSqlQuery q(QSqlDatabase::database(connectionName_, false));
+    if (q.exec(sql)) return true;
+    noteFault(q.lastError().text(), q.lastError().nativeErrorCode().toInt());
+    return false;
+}
+
+bool LocalJournal::open() {
+    if (state_ == State::Ready) return true;
+    const QFileInfo info(path_);
+    // A file nobody may write is read-only, whoever runs the program.
+    const bool readOnly = info.exists() && !probeReadWrite(path_);
+    QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
+    if (!db.isValid()) db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
+    db.setDatabaseName(path_);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1%2")
+                             .arg(busyTimeoutMs_)
+                             .arg(readOnly ? QStringLiteral(";QSQLITE_OPEN_READONLY") : QString()));
+    if (!db.open()) {
+        noteFault(db.lastError().text(), db.lastError().nativeErrorCode().toInt());
+        state_ = State::Unusable;
+        return false;
+    }
+    // Reading the catalogue is the first thing that finds a file that is not a database.
+    QSqlQuery probe(db);
+    if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
+        noteFault(probe.lastError().text(), probe.lastError().nativeErrorCode().toInt());
+        state_ = State::Unusable;
+        return false;
+    }
+    // An unfinished read would hold the file in a transaction and keep the mode from changing.
+    probe.finish();
+    if (readOnly) {
+        noteFault(QString(), sqliteReadOnly);
+        state_ = storedSchemaVersion() >= 1 ? State::ReadOnly : State::Unusable;
+        return false;
+    }
+    // Write-ahead logging: a commit appends to the log and returns; the database file is
+    // updated later, so a kill between the two leaves the last whole commit.
+    if (!exec(QStringLiteral("PRAGMA journal_mode=WAL")) ||
+        !exec(QStringLiteral("PRAGMA synchronous=NORMAL")) || !createOrMigrate()) {
+        state_ = fault_.contains(QStringLiteral("занят")) ? State::Closed : State::Unusable;
+        return false;
+    }
+    fault_.clear();
+    state_ = State::Ready;
+    return true;
+}
+
+int LocalJournal::storedSchemaVersion() {
+    QSqlQuery q(QSqlDatabase::database(connectionName_, false));
+    if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = "
+                               "'schema_version'")) ||
+        !q.next() || q.value(0).toInt() == 0)
+        return 0;
+    if (!q.exec(QStringLiteral("SELECT max(version) FROM schema_version")) || !q.next()) return 0;
+    return q.value(0).toInt();
+}
+
+bool LocalJournal::createOrMigrate() {
+    struct Step {
+        int version;
+        const char* const* statements;
+        std::size_t count;
+    };
+    const Step steps[] = {
+        {1, schemaVersion1, std::size(schemaVersion1)},
+        {2, schemaVersion2, std::size(schemaVersion2)},
+    };
+    // Each step in its own transaction, so a file is always at one version or the next.
+    for (const Step& step : steps) {
+        if (storedSchemaVersion() >= step.version) continue;
+        if (!exec(QStringLiteral("BEGIN IMMEDIATE"))) return false;
+        // Another connection (the server link's) may have taken the step while this one
+        // waited for the lock.
+        if (storedSchemaVersion() >= step.version) {
+            if (!exec(QStringLiteral("COMMIT"))) return false;
+            continue;
+        }
+        bool ok = true;
+        for (std::size_t i = 0; ok && i < step.count; ++i)
+            ok = exec(QString::fromLatin1(step.statements[i]));
+        if (!ok || !exec(QStringLiteral("COMMIT"))) {
+            const QString fault = fault_;
+            exec(QStringLiteral("ROLLBACK"));
+            fault_ = fault;
+            return false;
+        }
+    }
+    return true;
+}
+
+bool LocalJournal::append(JournalEvents& events) {
+    if (state_ != State::Ready && !open()) return false;
+    QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
+    if (!exec(QStringLiteral("BEGIN IMMEDIATE"))) return false;
+    QSqlQuery insert(db);
+    insert.prepare(QStringLiteral(
+        "INSERT INTO journal (recorded_at, computer, sitting, student_group, student_surname,"
+        " variant, experiment, grade, event) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    QList<qint64> ids;
+    for (const JournalEvent& e : events) {
+        insert.addBindValue(journalTimestamp(e.recordedAt));
+        insert.addBindValue(e.computer);
+        insert.addBindValue(e.sitting);
+        insert.addBindValue(e.group);
+        insert.addBindValue(e.surname);
+        insert.addBindValue(nullableInt(e.variant));
+        insert.addBindValue(nullableInt(e.experiment));
+        insert.addBindValue(e.grade ? QVariant(double(*e.grade))
+                                    : QVariant(QMetaType(QMetaType::Double)));
+        insert.addBindValue(eventName(e.kind));
+        if (!insert.exec()) {
+            noteFault(insert.lastError().text(), insert.lastError().nativeErrorCode().toInt());
+            const QString fault = fault_;
+            exec(QStringLiteral("ROLLBACK"));
+            fault_ = fault;
+            return false;
+        }
+        ids.append(insert.lastInsertId().toLongLong());
+    }
+    if (!exec(QStringLiteral("COMMIT"))) {
+        const QString fault = fault_;
+        exec(QStringLiteral("ROLLBACK"));
+        fault_ = fault;
+        return false;
+    }
+    for (int i = 0; i < events.size(); ++i) events[i].id = ids[i];
+    fault_.clear();
+    return true;
+}
+
+JournalEvents LocalJournal::events(qint64 afterId, int limit) {
+    JournalEvents out;
+    if (state_ == State::Closed) open();
+    if (state_ != State::Ready && state_ != State::ReadOnly) return out;
+    QSqlQuery q(QSqlDatabase::database(connectionName_, false));
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT %1 FROM journal WHERE id > ? ORDER BY id LIMIT ?")
+                  .arg(QLatin1String(eventColumns)));
+    q.addBindValue(afterId);
+    q.addBindValue(limit);
+    if (!q.exec()) {
+        noteFault(q.lastError().text(), q.lastError().nativeErrorCode().toInt());
+        return out;
+    }
+    while (q.next()) out.append(eventFromQuery(q));
+    return out;
+}
+
+qint64 LocalJournal::sentThrough() {
+    QSqlQuery q(QSqlDatabase::database(connectionName_, false));
+    if (!q.exec(QStringLiteral("SELECT sent_through FROM server_upload WHERE only = 1")) ||
+        !q.next())
+        return 0;
+    return q.value(0).toLongLong();
+}
+
+bool LocalJournal::setSentThrough(qint64 id) {
+    if (state_ != State::Ready && !open()) return false;
+    QSqlQuery q(QSqlDatabase::database(connectionName_, false));
+    q.prepare(
+        QStringLiteral("UPDATE server_upload SET sent_through = max(sent_through, ?) "
+                       "WHERE only = 1"));
+    q.addBindValue(id);
+    if (q.exec()) return true;
+    noteFault(q.lastError().text(), q.lastError().nativeErrorCode().toInt());
+    return false;
+}
+
+JournalEvents LocalJournal::unsentEvents(int limit, bool* ok) {
+    if (ok) *ok = false;
+    if (state_ != State::Ready && !open()) return {};
+    QSqlQuery q(QSqlDatabase::database(connectionName_, false));
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT %1 FROM journal WHERE id > (SELECT sent_through FROM "
+                             "server_upload WHERE only = 1) ORDER BY id LIMIT ?")
+                  .arg(QLatin1String(eventColumns)));
+    q.addBindValue(limit);
+    JournalEvents out;
+    if (!q.exec()) {
+        noteFault(q.lastError().text(), q.lastError().nativeErrorCode().toInt());
+        return out;
+    }
+    while (q.next()) out.append(eventFromQuery(q));
+    if (ok) *ok = q.lastError().type() == QSqlError::NoError;
+    return out;
+}
+
+qint64 LocalJournal::unsentCount() {
+    if (state_ != State::Ready && !open()) return 0;
+    QSqlQuery q(QSqlDatabase::database(connectionName_, false));
+    q.prepare(QStringLiteral("SELECT count(*) FROM journal WHERE id > ?"));
+    q.addBindValue(sentThrough());
+    if (!q.exec() || !q.next()) return 0;
+    return q.value(0).toLongLong();
+}
+
+QString LocalJournal::latestSitting(const QString& computer, const QString& group,
+                                    const QString& surname) {
+    if (state_ != State::Ready && state_ != State::ReadOnly && !open()) return {};
+    QSqlQuery q(QSqlDatabase::database(connectionName_, false));
+    q.prepare(
+        QStringLiteral("SELECT sitting FROM journal j WHERE computer = ? AND student_group = ?"
+                       " AND student_surname = ? AND NOT EXISTS (SELECT 1 FROM journal d"
+                       " WHERE d.sitting = j.sitting AND d.event IN ('deleted', 'deleted_all'))"
+                       " ORDER BY id DESC LIMIT 1"));
+    q.addBindValue(computer);
+    q.addBindValue(group);
+    q.addBindValue(surname);
+    if (!q.exec() || !q.next()) return {};
+    return q.value(0).toString();
+}
+
+void LocalJournal::deferCheckpoints() {
+    if (state_ == State::Ready) exec(QStringLiteral("PRAGMA wal_autocheckpoint=0"));
+}
+
+void LocalJournal::checkpoint(const QString& path) {
+    const QString name =
+        QStringLiteral("journal-checkpoint-%1").arg(connectionSerial.fetchAndAddRelaxed(1));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=1000"));
+        if (db.open()) QSqlQuery(db).exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}

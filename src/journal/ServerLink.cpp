@@ -1,0 +1,72 @@
+#include "journal/ServerLink.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QMetaObject>
+#include <QMutexLocker>
+
+#include "journal/ServerWorker.h"
+
+ServerLink::ServerLink(const ServerSettings& settings, const QString& localPath, int retryMs)
+    : settings_(settings) {
+    thread_.setObjectName(QStringLiteral("journal-server"));
+    worker_ = new ServerWorker(this, settings, localPath, retryMs);
+    worker_->moveToThread(&thread_);
+    connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
+    thread_.start(QThread::LowPriority);
+    QMetaObject::invokeMethod(worker_, &ServerWorker::begin, Qt::QueuedConnection);
+}
+
+ServerLink::~ServerLink() {
+    QMetaObject::invokeMethod(worker_, &ServerWorker::finish, Qt::BlockingQueuedConnection);
+    thread_.quit();
+    thread_.wait();
+}
+
+void ServerLink::wake() {
+    QMetaObject::invokeMethod(worker_, &ServerWorker::sendPending, Qt::QueuedConnection);
+}
+
+ServerStatus ServerLink::status() const {
+    QMutexLocker lock(&statusMutex_);
+    return status_;
+}
+
+void ServerLink::setStatus(const ServerStatus& status) {
+    {
+        QMutexLocker lock(&statusMutex_);
+        status_ = status;
+    }
+    Q_EMIT statusChanged();
+}
+
+void ServerLink::fetchEvents(QObject* context,
+                             std::function<void(const JournalEvents&, bool ok)> done) {
+    ServerWorker* worker = worker_;
+    QMetaObject::invokeMethod(
+        worker_,
+        [worker, context, done = std::move(done)] {
+            bool ok = false;
+            const JournalEvents events = worker->fetchAll(&ok);
+            QMetaObject::invokeMethod(
+                context, [done, events, ok] { done(events, ok); }, Qt::QueuedConnection);
+        },
+        Qt::QueuedConnection);
+}
+
+bool ServerLink::waitUntilSent(int timeoutMs) {
+    QDeadlineTimer deadline(timeoutMs);
+    // Only a pass that starts after this call has seen every row written before it.
+    const qint64 firstPass = passesStarted_.load() + 1;
+    wake();
+    for (;;) {
+        {
+            QMutexLocker lock(&statusMutex_);
+            if (status_.pass >= firstPass && status_.waiting == 0 && status_.fault.isEmpty())
+                return true;
+        }
+        if (deadline.hasExpired()) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+}

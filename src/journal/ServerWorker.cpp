@@ -1,0 +1,271 @@
+#include "journal/ServerWorker.h"
+
+#include <QAtomicInt>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include "journal/LocalJournal.h"
+#include "journal/ServerLink.h"
+
+namespace {
+
+QAtomicInt connectionSerial;
+
+// Rows sent per transaction: a long queue after a day offline goes in bounded pieces.
+constexpr int batchSize = 500;
+constexpr int workerBusyTimeoutMs = 2000;
+
+// Any number will do as long as every computer takes the same lock around creating the table.
+constexpr qint64 schemaLockKey = 0x52454b4a;  // "REKJ"
+
+const char* const serverSchema =
+    "CREATE TABLE IF NOT EXISTS journal ("
+    " id bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY,"
+    " computer text NOT NULL,"
+    " local_id integer NOT NULL,"
+    " recorded_at timestamptz NOT NULL,"
+    " sitting text NOT NULL,"
+    " student_group text NOT NULL,"
+    " student_surname text NOT NULL,"
+    " variant integer,"
+    " experiment integer,"
+    " grade real,"
+    " event text NOT NULL,"
+    " received_at timestamptz NOT NULL DEFAULT now(),"
+    " UNIQUE (computer, local_id))";
+
+QVariant nullableInt(int value) {
+    return value > 0 ? QVariant(value) : QVariant(QMetaType(QMetaType::Int));
+}
+
+// libpq's messages in the teacher's words.
+QString describeServerError(const QSqlError& error, const ServerSettings& s) {
+    const QString text = error.databaseText() + QLatin1Char(' ') + error.driverText();
+    const QString where = QStringLiteral("%1:%2").arg(s.host).arg(s.port);
+    if (text.contains(QLatin1String("password authentication failed")) ||
+        text.contains(QLatin1String("no password supplied")))
+        return QStringLiteral("Сервер журнала %1 отклонил имя пользователя «%2» или пароль.")
+            .arg(where, s.user);
+    if (text.contains(QLatin1String("could not translate host name")))
+        return QStringLiteral("Сервер журнала «%1» не найден: неизвестное имя компьютера.")
+            .arg(s.host);
+    if (text.contains(QLatin1String("does not exist")) && text.contains(QLatin1String("database")))
+        return QStringLiteral("На сервере журнала %1 нет базы данных «%2».").arg(where, s.database);
+    if (text.contains(QLatin1String("Connection refused")) ||
+        text.contains(QLatin1String("timeout expired")) ||
+        text.contains(QLatin1String("could not connect")))
+        return QStringLiteral("Сервер журнала %1 не отвечает.").arg(where);
+    return QStringLiteral("Связь с сервером журнала %1 прервалась (%2).")
+        .arg(where, error.text().simplified());
+}
+
+}  // namespace
+
+ServerWorker::ServerWorker(ServerLink* link, const ServerSettings& settings,
+                           const QString& localPath, int retryMs)
+    : link_(link),
+      settings_(settings),
+      localPath_(localPath),
+      connectionName_(
+          QStringLiteral("journal-server-%1").arg(connectionSerial.fetchAndAddRelaxed(1))) {
+    retryTimer_ = new QTimer(this);
+    retryTimer_->setInterval(retryMs);
+    connect(retryTimer_, &QTimer::timeout, this, &ServerWorker::sendPending);
+}
+
+ServerWorker::~ServerWorker() = default;
+
+void ServerWorker::begin() {
+    // This thread may wait for the window thread's writes; no student waits for it.
+    local_ = std::make_unique<LocalJournal>(localPath_, workerBusyTimeoutMs);
+    sendPending();
+}
+
+void ServerWorker::finish() {
+    retryTimer_->stop();
+    local_.reset();
+    dropConnection();
+    QSqlDatabase::removeDatabase(connectionName_);
+}
+
+// The next send connects afresh: after a failure the old connection may be dead.
+void ServerWorker::dropConnection() {
+    QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
+    if (db.isValid()) db.close();
+}
+
+bool ServerWorker::connectServer() {
+    QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
+    if (db.isValid() && db.isOpen()) return true;
+    if (!db.isValid()) db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connectionName_);
+    db.setHostName(settings_.host);
+    db.setPort(settings_.port);
+    db.setDatabaseName(settings_.database);
+    db.setUserName(settings_.user);
+    db.setPassword(settings_.password);
+    db.setConnectOptions(QStringLiteral("connect_timeout=5;application_name=reaktikum"));
+    if (!db.open()) {
+        reportFault(describeServerError(db.lastError(), settings_));
+        dropConnection();
+        return false;
+    }
+    if (!ensureSchema()) {
+        dropConnection();
+        return false;
+    }
+    return true;
+}
+
+bool ServerWorker::ensureSchema() {
+    QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
+    QSqlQuery q(db);
+    if (q.exec(QStringLiteral("SELECT to_regclass('journal') IS NOT NULL")) && q.next() &&
+        q.value(0).toBool())
+        return true;
+    // Thirty computers starting together must not race each other to create the table.
+    const bool ok = db.transaction() &&
+                    q.exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(schemaLockKey)) &&
+                    q.exec(QString::fromLatin1(serverSchema)) && db.commit();
+    if (!ok) {
+        const QSqlError error = q.lastError().isValid() ? q.lastError() : db.lastError();
+        if (db.isOpen()) db.rollback();
+        reportFault(describeServerError(error, settings_));
+    }
+    return ok;
+}
+
+void ServerWorker::reportFault(const QString& fault) {
+    fault_ = fault;
+    retryTimer_->start();
+    ServerStatus status;
+    status.fault = fault_;
+    status.lastReached = lastReached_;
+    status.waiting = local_ ? local_->unsentCount() : 0;
+    status.pass = pass_;
+    link_->setStatus(status);
+}
+
+void ServerWorker::reportState(qint64 waiting) {
+    ServerStatus status;
+    status.fault = fault_;
+    status.lastReached = lastReached_;
+    status.waiting = waiting;
+    status.pass = pass_;
+    link_->setStatus(status);
+}
+
+void ServerWorker::sendPending() {
+    if (!local_) return;
+    pass_ = ++link_->passesStarted_;
+    // Before the first event there is no journal to read, only a server to reach.
+    if (!QFileInfo::exists(localPath_)) {
+        if (connectServer()) {
+            fault_.clear();
+            lastReached_ = QDateTime::currentDateTimeUtc();
+        }
+        reportState(0);
+        return;
+    }
+    for (;;) {
+        if (local_->state() != LocalJournal::State::Ready && local_->open())
+            local_->deferCheckpoints();
+        bool readable = false;
+        const JournalEvents rows = local_->unsentEvents(batchSize, &readable);
+        if (!readable) {
+            // A busy or unreadable file says nothing about what waits: try again later. The
+            // window reports what is wrong with the file.
+            retryTimer_->start();
+            return;
+        }
+        if (rows.isEmpty()) {
+            retryTimer_->stop();
+            // Reaching the server is worth a line even with nothing to send.
+            if (connectServer()) {
+                fault_.clear();
+                lastReached_ = QDateTime::currentDateTimeUtc();
+            }
+            reportState(0);
+            return;
+        }
+        if (!connectServer()) return;
+        QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
+        QSqlQuery insert(db);
+        bool ok = db.transaction() &&
+                  insert.prepare(QStringLiteral(
+                      "INSERT INTO journal (computer, local_id, recorded_at, sitting,"
+                      " student_group, student_surname, variant, experiment, grade, event)"
+                      " VALUES (?, ?, CAST(? AS timestamptz), ?, ?, ?, ?, ?, ?, ?)"
+                      " ON CONFLICT (computer, local_id) DO NOTHING"));
+        for (const JournalEvent& e : rows) {
+            if (!ok) break;
+            insert.addBindValue(e.computer);
+            insert.addBindValue(static_cast<int>(e.id));
+            insert.addBindValue(journalTimestamp(e.recordedAt));
+            insert.addBindValue(e.sitting);
+            insert.addBindValue(e.group);
+            insert.addBindValue(e.surname);
+            insert.addBindValue(nullableInt(e.variant));
+            insert.addBindValue(nullableInt(e.experiment));
+            insert.addBindValue(e.grade ? QVariant(*e.grade)
+                                        : QVariant(QMetaType(QMetaType::Float)));
+            insert.addBindValue(eventName(e.kind));
+            ok = insert.exec();
+        }
+        if (ok) ok = db.commit();
+        if (!ok) {
+            // A dropped connection or a refused row: everything waits here and goes again
+            // later; rows that did arrive are skipped then by their key.
+            const QSqlError error =
+                insert.lastError().isValid() ? insert.lastError() : db.lastError();
+            if (db.isOpen()) db.rollback();
+            dropConnection();
+            reportFault(describeServerError(error, settings_));
+            return;
+        }
+        fault_.clear();
+        lastReached_ = QDateTime::currentDateTimeUtc();
+        // Should this note be lost, the rows go again and the server skips them.
+        local_->setSentThrough(rows.last().id);
+        reportState(local_->unsentCount());
+    }
+}
+
+JournalEvents ServerWorker::fetchAll(bool* ok) {
+    JournalEvents out;
+    *ok = false;
+    if (!connectServer()) return out;
+    QSqlQuery q(QSqlDatabase::database(connectionName_, false));
+    q.setForwardOnly(true);
+    const bool ran = q.exec(QStringLiteral(
+        "SELECT local_id, to_char(recorded_at AT TIME ZONE 'UTC',"
+        " 'YYYY-MM-DD\"T\"HH24:MI:SS.MS\"Z\"'), computer, sitting, student_group,"
+        " student_surname, variant, experiment, grade, event FROM journal ORDER BY id"));
+    if (!ran) {
+        const QSqlError error = q.lastError();
+        dropConnection();
+        reportFault(describeServerError(error, settings_));
+        return out;
+    }
+    while (q.next()) {
+        JournalEvent e;
+        e.id = q.value(0).toLongLong();
+        e.recordedAt = parseJournalTimestamp(q.value(1).toString());
+        e.computer = q.value(2).toString();
+        e.sitting = q.value(3).toString();
+        e.group = q.value(4).toString();
+        e.surname = q.value(5).toString();
+        e.variant = q.value(6).isNull() ? 0 : q.value(6).toInt();
+        e.experiment = q.value(7).isNull() ? 0 : q.value(7).toInt();
+        if (!q.value(8).isNull()) e.grade = q.value(8).toFloat();
+        e.kind = eventKindFromName(q.value(9).toString()).value_or(JournalEventKind::Registered);
+        out.append(e);
+    }
+    *ok = true;
+    fault_.clear();
+    lastReached_ = QDateTime::currentDateTimeUtc();
+    reportState(local_ ? local_->unsentCount() : 0);
+    return out;
+}

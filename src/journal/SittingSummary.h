@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <array>
+#include <optional>
+
+#include "journal/JournalEvent.h"
+
+// One row of the teacher's view: a sitting with the grades as last recorded.
+struct SittingRow {
+    QDateTime registeredAt;  // UTC; the first row of the sitting when its registration is missing
+    QString computer;
+    QString sitting;
+    QString group;
+    QString surname;
+    int variant = 0;  // as last recorded; 0 when none
+    std::array<std::optional<float>, 4> grades;
+    bool deleted = false;       // removed from the results window since
+    qint64 registrationId = 0;  // the computer's id of its registration: orders equal times
+
+    // The mean of the four grades (none counts 0) rounded to the nearest 0.1, as the results
+    // window shows it.
+    double total() const;
+};
+
+// One row per sitting of the events, newest sitting first.
+QList<SittingRow> summariseSittings(const JournalEvents& events);
+
+struct SittingFilter {
+    QString group;     // empty: every group
+    QString computer;  // empty: every computer
+    QDate from;        // local dates, inclusive; invalid: open
+    QDate to;
+    bool matches(const SittingRow& row) const;
+};
+
+QList<SittingRow> filterSittings(const QList<SittingRow>& rows, const SittingFilter& filter);
+
+// The texts the view shows and the export writes, one list per row, in column order.
+QStringList sittingColumnTitles();
+QStringList sittingCells(const SittingRow& row);
+
+// The rows as a spreadsheet file: UTF-8 with a byte-order mark, ';' between fields, decimal
+// comma, the Russian header row, CRLF line ends.
+QByteArray sittingsCsv(const QList<SittingRow>& rows);

@@ -1,0 +1,344 @@
+// The journal on this computer: every registration, grade and deletion the results store makes
+// lands in journal.sqlite; the schema and its upgrade from the first version; a corrupt, locked
+// or read-only file costs the student nothing; a killed process leaves whole rows.
+
+#include <sys/stat.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include "QtPrinting.h"
+#include "TestSupport.h"
+#include "core/LabState.h"
+#include "core/ProgramDir.h"
+#include "journal/ClassJournal.h"
+#include "journal/JournalSettings.h"
+#include "journal/JournalWindow.h"
+#include "students/StudentStore.h"
+
+namespace {
+
+// A second, independent connection to the file, as another program would hold.
+class RawConnection {
+public:
+    explicit RawConnection(const QString& path, const QString& name = QStringLiteral("raw"))
+        : name_(name) {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
+        db.setDatabaseName(path);
+        db.open();
+    }
+    ~RawConnection() {
+        QSqlDatabase::database(name_, false).close();
+        QSqlDatabase::removeDatabase(name_);
+    }
+    bool exec(const QString& sql) { return QSqlQuery(QSqlDatabase::database(name_)).exec(sql); }
+    QVariant scalar(const QString& sql) {
+        QSqlQuery q(QSqlDatabase::database(name_));
+        return q.exec(sql) && q.next() ? q.value(0) : QVariant();
+    }
+
+private:
+    QString name_;
+};
+
+class LocalJournalTest : public LabTest {
+protected:
+    void SetUp() override {
+        LabTest::SetUp();
+        resetStudentTable();
+        path = journalFilePath();
+    }
+    void TearDown() override {
+        setJournal(nullptr);
+        classJournal.reset();
+        resetStudentTable();
+        LabTest::TearDown();
+    }
+    void install() {
+        classJournal =
+            std::make_unique<ClassJournal>(path, ServerSettings{}, QStringLiteral("pc-11"));
+        setJournal(classJournal.get());
+    }
+
+    QString path;
+    std::unique_ptr<ClassJournal> classJournal;
+};
+
+TEST_F(LocalJournalTest, EveryEventOfTheResultsStoreIsWrittenBesideTheResultsFile) {
+    ASSERT_FALSE(QFile::exists(path));
+    install();
+    // A missing journal is created by the first event, not before.
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_EQ(QFileInfo(path).absolutePath(),
+              QFileInfo(tree->path(QStringLiteral("BDStudent.rez"))).absolutePath());
+
+    LabState.variantNumber = 4;
+    // Two students of the same name: each grade goes to its own registration.
+    ASSERT_TRUE(addStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")));
+    EXPECT_TRUE(QFile::exists(path));
+    recordScore(2, 4.5);
+    ASSERT_TRUE(addStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")));
+    recordScore(3, 4.3);
+    ASSERT_TRUE(addStudent(QStringLiteral("КРЛ-99-2"), QStringLiteral("Сумин Г.Д.")));
+    deleteStudent(1);
+    ASSERT_TRUE(saveStudents());
+    deleteAllStudents();
+    ASSERT_TRUE(saveStudents());
+    EXPECT_TRUE(messages->texts().isEmpty());
+
+    const JournalEvents rows = classJournal->local().events();
+    ASSERT_EQ(rows.size(), 8);
+    const QStringList kinds = [&] {
+        QStringList k;
+        for (const auto& e : rows) k << eventName(e.kind);
+        return k;
+    }();
+    EXPECT_EQ(kinds, (QStringList{"registered", "graded", "registered", "graded", "registered",
+                                  "deleted", "deleted_all", "deleted_all"}));
+    for (const auto& e : rows) {
+        EXPECT_EQ(e.computer, QStringLiteral("pc-11"));
+        EXPECT_EQ(e.variant, 4);
+        EXPECT_FALSE(e.sitting.isEmpty());
+        EXPECT_LE(qAbs(e.recordedAt.secsTo(QDateTime::currentDateTimeUtc())), 60);
+    }
+    EXPECT_NE(rows[0].sitting, rows[2].sitting);
+    EXPECT_EQ(rows[1].sitting, rows[0].sitting);
+    EXPECT_EQ(rows[3].sitting, rows[2].sitting);
+    EXPECT_EQ(rows[1].experiment, 2);
+    EXPECT_EQ(rows[1].grade, 4.5f);
+    EXPECT_EQ(rows[3].grade, 4.3f);
+    EXPECT_FALSE(rows[0].grade.has_value());
+    // Deleting the first student names the first sitting; emptying names the two left.
+    EXPECT_EQ(rows[5].sitting, rows[0].sitting);
+    EXPECT_EQ(rows[6].sitting, rows[2].sitting);
+    EXPECT_EQ(rows[7].sitting, rows[4].sitting);
+    EXPECT_EQ(rows[7].surname, QStringLiteral("Сумин Г.Д."));
+
+    // The stored text is what other programs read: UTC ending in Z, the event words.
+    RawConnection raw(path);
+    EXPECT_TRUE(raw.scalar(QStringLiteral("SELECT recorded_at FROM journal WHERE id = 1"))
+                    .toString()
+                    .endsWith(QLatin1Char('Z')));
+    EXPECT_EQ(raw.scalar(QStringLiteral("SELECT count(*) FROM journal WHERE experiment IS NULL "
+                                        "AND grade IS NULL"))
+                  .toInt(),
+              6);
+}
+
+TEST_F(LocalJournalTest, AStudentOfAnEarlierRunIsFoundByName) {
+    install();
+    ASSERT_TRUE(addStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Иванова А.Б.")));
+    // A new run: the table comes from the results file, without the sitting.
+    resetStudentTable();
+    ASSERT_TRUE(loadStudents());
+    recordScore(4, 5);
+    const JournalEvents rows = classJournal->local().events();
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_EQ(rows[1].sitting, rows[0].sitting);
+}
+
+TEST_F(LocalJournalTest, TheSchemaCarriesItsVersionAndTheFileUsesWriteAheadLogging) {
+    install();
+    ASSERT_TRUE(addStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")));
+    RawConnection raw(path);
+    EXPECT_EQ(raw.scalar(QStringLiteral("SELECT version FROM schema_version")).toInt(),
+              LocalJournal::schemaVersion);
+    EXPECT_EQ(raw.scalar(QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("wal"));
+    EXPECT_EQ(
+        raw.scalar(QStringLiteral("SELECT group_concat(name, ',') FROM "
+                                  "(SELECT name FROM pragma_table_info('journal') ORDER BY cid)"))
+            .toString(),
+        QStringLiteral("id,recorded_at,computer,sitting,student_group,student_surname,"
+                       "variant,experiment,grade,event"));
+    // The file refuses what no event can be.
+    EXPECT_FALSE(raw.exec(QStringLiteral(
+        "INSERT INTO journal (recorded_at, computer, sitting, student_group, student_surname, "
+        "variant, event) VALUES ('x', 'pc', 's', 'g', 'n', 7, 'registered')")));
+    EXPECT_FALSE(raw.exec(QStringLiteral(
+        "INSERT INTO journal (recorded_at, computer, sitting, student_group, student_surname, "
+        "event) VALUES ('x', 'pc', 's', 'g', 'n', 'erased')")));
+}
+
+TEST_F(LocalJournalTest, AFileOfTheFirstVersionIsBroughtUpKeepingItsRows) {
+    {
+        RawConnection raw(path);
+        ASSERT_TRUE(
+            raw.exec(QStringLiteral("CREATE TABLE schema_version (version INTEGER NOT NULL)")));
+        ASSERT_TRUE(raw.exec(QStringLiteral("INSERT INTO schema_version VALUES (1)")));
+        ASSERT_TRUE(raw.exec(QStringLiteral(
+            "CREATE TABLE journal (id INTEGER PRIMARY KEY AUTOINCREMENT, recorded_at TEXT NOT NULL,"
+            " computer TEXT NOT NULL, sitting TEXT NOT NULL, student_group TEXT NOT NULL,"
+            " student_surname TEXT NOT NULL, variant INTEGER, experiment INTEGER, grade REAL,"
+            " event TEXT NOT NULL)")));
+        ASSERT_TRUE(raw.exec(QStringLiteral(
+            "INSERT INTO journal (recorded_at, computer, sitting, student_group, student_surname,"
+            " variant, experiment, grade, event) VALUES ('2024-03-01T08:15:00.000Z', 'pc-11',"
+            " 'old', 'КРЛ-99-2', 'Сумин Г.Д.', 2, 3, 4.5, 'graded')")));
+    }
+    install();
+    ASSERT_EQ(classJournal->local().state(), LocalJournal::State::Ready);
+    EXPECT_EQ(classJournal->local().storedSchemaVersion(), LocalJournal::schemaVersion);
+    JournalEvents rows = classJournal->local().events();
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0].surname, QStringLiteral("Сумин Г.Д."));
+    EXPECT_EQ(rows[0].recordedAt, QDateTime(QDate(2024, 3, 1), QTime(8, 15), Qt::UTC));
+    // The old row has not been to a server yet; new rows follow it.
+    EXPECT_EQ(classJournal->local().unsentCount(), 1);
+    QString sitting;
+    classJournal->graded(sitting, QStringLiteral("КРЛ-99-2"), QStringLiteral("Сумин Г.Д."), 4, 5);
+    EXPECT_EQ(sitting, QStringLiteral("old"));
+    EXPECT_EQ(classJournal->local().events().size(), 2);
+}
+
+// The three files the student must never hear about: grades still reach the results file, the
+// journal file is left as it was, and the teacher's view says what is wrong.
+TEST_F(LocalJournalTest, CorruptLockedOrReadOnlyFilesAreToldToTheTeacherOnly) {
+    const QByteArray garbage = QByteArray("not a journal at all ").repeated(300);
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(garbage);
+    }
+    install();
+    ASSERT_TRUE(addStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")));
+    recordScore(1, 5);
+    EXPECT_TRUE(messages->texts().isEmpty());
+    EXPECT_EQ(tree->read(QStringLiteral("BDStudent.rez")).size(), StudentBlockSize);
+    EXPECT_EQ(studentScore(1, 1), 5.0f);
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), garbage);
+    }
+    {
+        JournalWindow window(classJournal.get());
+        window.reload();
+        EXPECT_TRUE(window.faultLine->text().contains(QStringLiteral("повреждён")))
+            << window.faultLine->text().toStdString();
+        EXPECT_EQ(window.faultLine->text().count(QStringLiteral("повреждён")), 1);
+        EXPECT_TRUE(window.shownRows().isEmpty());
+    }
+
+    // Read-only: the rows it holds are shown, nothing is added.
+    setJournal(nullptr);
+    classJournal.reset();
+    QFile::remove(path);
+    install();
+    ASSERT_TRUE(addStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Сумин Г.Д.")));
+    setJournal(nullptr);
+    classJournal.reset();
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0444), 0);
+    install();
+    recordScore(2, 4);
+    EXPECT_TRUE(messages->texts().isEmpty());
+    EXPECT_EQ(studentScore(studentCount, 2), 4.0f);
+    {
+        JournalWindow window(classJournal.get());
+        window.reload();
+        EXPECT_TRUE(window.faultLine->text().contains(QStringLiteral("только для чтения")));
+        ASSERT_EQ(window.shownRows().size(), 1);
+        EXPECT_FALSE(window.shownRows()[0].grades[1].has_value());
+    }
+    ::chmod(QFile::encodeName(path).constData(), 0644);
+
+    // Locked by another program: the grade waits in memory and goes in with the next one.
+    setJournal(nullptr);
+    classJournal.reset();
+    install();
+    {
+        RawConnection other(path, QStringLiteral("other"));
+        ASSERT_TRUE(other.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        recordScore(3, 3.5);
+        EXPECT_EQ(classJournal->heldEvents(), 1);
+        JournalWindow window(classJournal.get());
+        EXPECT_TRUE(classJournal->local().fault().contains(QStringLiteral("занят")));
+        ASSERT_TRUE(other.exec(QStringLiteral("ROLLBACK")));
+    }
+    recordScore(4, 3);
+    EXPECT_EQ(classJournal->heldEvents(), 0);
+    const JournalEvents rows = classJournal->local().events();
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_EQ(rows[1].experiment, 3);
+    EXPECT_EQ(rows[2].experiment, 4);
+    EXPECT_TRUE(classJournal->local().fault().isEmpty());
+    EXPECT_TRUE(messages->texts().isEmpty());
+}
+
+const char* loopVariable = "LAB_JOURNAL_WRITE_LOOP";
+
+// Run only as the child of the test below: records grades for ever, one line per commit.
+TEST(JournalWriteLoop, DISABLED_Child) {
+    const QString file = qEnvironmentVariable(loopVariable);
+    ASSERT_FALSE(file.isEmpty());
+    ClassJournal journal(file, ServerSettings{}, QStringLiteral("pc-killed"));
+    QString sitting;
+    journal.registered(sitting, QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е."));
+    for (int n = 0;; ++n) {
+        journal.graded(sitting, QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е."),
+                       1 + n % 4, 2 + n % 7 * 0.5);
+        // Only a grade the file has taken counts as written.
+        if (journal.heldEvents() > 0) {
+            std::fprintf(stderr, "held: %s\n", qPrintable(journal.local().fault()));
+            continue;
+        }
+        std::fputs("written\n", stdout);
+        std::fflush(stdout);
+    }
+}
+
+TEST_F(LocalJournalTest, AProcessKilledWhileWritingLeavesWholeRows) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QString::fromLatin1(loopVariable), path);
+    qint64 acknowledged = 0;
+    for (int round = 0; round < 8; ++round) {
+        SCOPED_TRACE(round);
+        QProcess child;
+        child.setProcessEnvironment(env);
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--gtest_also_run_disabled_tests"),
+                     QStringLiteral("--gtest_filter=JournalWriteLoop.DISABLED_Child")});
+        ASSERT_TRUE(child.waitForStarted());
+        const int writes = 5 + round * 7;
+        int seen = 0;
+        while (seen < writes && child.state() == QProcess::Running) {
+            if (!child.canReadLine()) child.waitForReadyRead(2000);
+            // The test framework's own lines come first; only the child's count.
+            while (child.canReadLine())
+                if (child.readLine() == "written\n") ++seen;
+        }
+        child.kill();
+        child.waitForFinished();
+        acknowledged += seen;
+        ASSERT_EQ(child.exitStatus(), QProcess::CrashExit);
+    }
+    install();
+    ASSERT_EQ(classJournal->local().state(), LocalJournal::State::Ready);
+    RawConnection raw(path);
+    EXPECT_EQ(raw.scalar(QStringLiteral("PRAGMA integrity_check")).toString(),
+              QStringLiteral("ok"));
+    const JournalEvents rows = classJournal->local().events();
+    // Every acknowledged grade is there (more may be: written, killed before the line).
+    qint64 grades = 0;
+    for (const auto& e : rows) {
+        ASSERT_EQ(e.computer, QStringLiteral("pc-killed"));
+        ASSERT_EQ(e.surname, QStringLiteral("Ларцев О.Е."));
+        ASSERT_TRUE(e.recordedAt.isValid());
+        if (e.kind == JournalEventKind::Graded) {
+            ++grades;
+            ASSERT_TRUE(e.grade.has_value());
+            ASSERT_GE(e.experiment, 1);
+        }
+    }
+    EXPECT_GE(grades, acknowledged);
+    EXPECT_LE(grades, acknowledged + 8);
+}
+
+}  // namespace
