@@ -11,6 +11,7 @@
 #include <QTableWidget>
 #include <algorithm>
 
+#include "core/Layout.h"
 #include "journal/ClassJournal.h"
 #include "journal/ServerLink.h"
 #include "toolkit/Colors.h"
@@ -48,19 +49,30 @@ JournalWindow::JournalWindow(ClassJournal* journal, QWidget* parent)
     exportButton = new QPushButton(QStringLiteral("Экспорт в CSV…"), this);
     closeButton = new QPushButton(QStringLiteral("Закрыть"), this);
 
-    const struct {
-        QWidget* control;
-        QRect bounds;
-    } layout[] = {
-        {groupLabel, {8, 11, 48, 17}},      {groupFilter, {58, 8, 140, 23}},
-        {fromLabel, {210, 11, 12, 17}},     {fromDate, {224, 8, 100, 23}},
-        {toLabel, {332, 11, 20, 17}},       {toDate, {354, 8, 100, 23}},
-        {computerLabel, {466, 11, 76, 17}}, {computerFilter, {544, 8, 140, 23}},
-        {refreshButton, {692, 8, 80, 23}},  {sourceLine, {8, 36, 764, 17}},
-        {faultLine, {8, 54, 764, 30}},      {table, {8, 86, 764, 354}},
-        {exportButton, {8, 448, 130, 25}},  {closeButton, {697, 448, 75, 25}},
-    };
-    for (const auto& [control, bounds] : layout) control->setGeometry(bounds);
+    placeControls({
+        {groupLabel, 8, 11, 48, 17},
+        {groupFilter, 58, 8, 140, 23},
+        {fromLabel, 210, 11, 12, 17},
+        {fromDate, 224, 8, 100, 23},
+        {toLabel, 332, 11, 20, 17},
+        {toDate, 354, 8, 100, 23},
+        {computerLabel, 466, 11, 76, 17},
+        {computerFilter, 544, 8, 140, 23},
+        {refreshButton, 692, 8, 80, 23},
+        {sourceLine, 8, 36, 764, 17},
+        {faultLine, 8, 54, 764, 30},
+        {table, 8, 86, 764, 354},
+        {exportButton, 8, 448, 130, 25},
+        {closeButton, 697, 448, 75, 25},
+    });
+    // What a screen reader says for the controls without a visible text of their own.
+    groupFilter->setAccessibleName(QStringLiteral("Группа"));
+    fromDate->setAccessibleName(QStringLiteral("Записи с даты"));
+    toDate->setAccessibleName(QStringLiteral("Записи по дату"));
+    computerFilter->setAccessibleName(QStringLiteral("Компьютер"));
+    sourceLine->setAccessibleName(QStringLiteral("Откуда записи"));
+    faultLine->setAccessibleName(QStringLiteral("Неполадки журнала"));
+    table->setAccessibleName(QStringLiteral("Записи журнала"));
 
     for (QDateEdit* edit : {fromDate, toDate}) {
         edit->setCalendarPopup(true);

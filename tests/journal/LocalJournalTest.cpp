@@ -132,11 +132,10 @@ TEST_F(LocalJournalTest, EveryEventOfTheResultsStoreIsWrittenBesideTheResultsFil
               6);
 }
 
-TEST_F(LocalJournalTest, AStudentOfAnEarlierRunIsFoundByName) {
+TEST_F(LocalJournalTest, AStudentReloadedFromTheResultsFileIsFoundByName) {
     install();
     ASSERT_TRUE(addStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Иванова А.Б.")));
-    // A new run: the table comes from the results file, without the sitting.
-    resetStudentTable();
+    // The results window reloads the table from the results file, which keeps no sitting.
     ASSERT_TRUE(loadStudents());
     recordScore(4, 5);
     const JournalEvents rows = classJournal->local().events();
