@@ -85,7 +85,7 @@ int memoryChild(int argc, char** argv) {
         player->setManualStepping(true);
         player->setPlay(true);
         if (!player->setMovie(dir + "/" + relative)) return 2;
-        for (int f = 0; f < player->TotalFrames(); ++f, ++frames) {
+        for (int f = 0; f < player->totalFrames(); ++f, ++frames) {
             player->repaint();
             player->stepFrames(1);
         }

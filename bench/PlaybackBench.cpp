@@ -92,7 +92,7 @@ void playWholeMovie(benchmark::State& state, TubeMovie movie) {
         QEventLoop loop;
         QTimer watch;
         QObject::connect(&watch, &QTimer::timeout, [&] {
-            if (lastFrameNs == 0 && player.FrameNum() == player.TotalFrames() - 1) {
+            if (lastFrameNs == 0 && player.currentFrame() == player.totalFrames() - 1) {
                 lastFrameNs = clock.nsecsElapsed();
                 if (cpu >= 0) loop.quit();
             }

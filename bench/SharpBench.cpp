@@ -31,14 +31,14 @@ void everyFrame(benchmark::State& state, TubeMovie movie) {
         player.setLoop(false);
         player.show();
         if (!player.setMovie(movie.path) || player.devicePixelRatioF() != 2.0) {
-            state.SkipWithError(player.TotalFrames() ? "the screen is not scaled 2x"
+            state.SkipWithError(player.totalFrames() ? "the screen is not scaled 2x"
                                                      : "the movie was refused");
             return;
         }
         QApplication::processEvents();
         std::vector<double> times, repaints;
         QElapsedTimer t;
-        for (int f = 0; f < player.TotalFrames(); ++f) {
+        for (int f = 0; f < player.totalFrames(); ++f) {
             t.start();
             const QImage frame = player.frameImage(2.0);
             times.push_back(double(t.nsecsElapsed()) / 1e6);
@@ -81,7 +81,7 @@ void playback(benchmark::State& state, TubeMovie movie) {
         QEventLoop loop;
         QTimer watch;  // the windows' end-of-movie watch
         QObject::connect(&watch, &QTimer::timeout, [&] {
-            if (player.FrameNum() == player.TotalFrames() - 1) loop.quit();
+            if (player.currentFrame() == player.totalFrames() - 1) loop.quit();
         });
         watch.start(10);
         QTimer::singleShot(int((movie.frames + 50) * 1000.0 / movie.fps), &loop, &QEventLoop::quit);

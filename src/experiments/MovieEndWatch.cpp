@@ -9,7 +9,7 @@ MovieEndWatch::MovieEndWatch(MoviePlayer* movie, std::function<void()> atLastFra
 
 void MovieEndWatch::check() {
     if (condition_ && !condition_()) return;
-    if (movie_->FrameNum() != movie_->TotalFrames() - 1) return;
-    movie_->Stop();
+    if (movie_->currentFrame() != movie_->totalFrames() - 1) return;
+    movie_->stop();
     if (atLastFrame_) atLastFrame_();
 }

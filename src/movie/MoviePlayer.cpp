@@ -55,18 +55,18 @@ void MoviePlayer::startClock() {
     timer_.start(std::clamp(int(intervalMs_ / 4), 5, 20));
 }
 
-int MoviePlayer::TotalFrames() const {
+int MoviePlayer::totalFrames() const {
     // The header's count, as long as the file holds that many frames. A movie cut short or with a
-    // wrong count reports the frames it can show: the windows wait for FrameNum to reach
-    // TotalFrames - 1, and a count that can never be reached would leave the student stuck.
+    // wrong count reports the frames it can show: the windows wait for currentFrame() to reach
+    // totalFrames() - 1, and a count that can never be reached would leave the student stuck.
     return timeline_ ? timeline_->framesPresent() : 0;
 }
 
-int MoviePlayer::FrameNum() const {
+int MoviePlayer::currentFrame() const {
     return timeline_ ? timeline_->frameNum() : 0;
 }
 
-void MoviePlayer::Stop() {
+void MoviePlayer::stop() {
     if (timeline_) timeline_->stop();
 }
 

@@ -38,12 +38,12 @@ public:
 
     // The frames the movie can show: the header's frame count, or fewer when the file holds
     // fewer (0 without a movie).
-    int TotalFrames() const;
+    int totalFrames() const;
     // The frame on show, from 0.
-    int FrameNum() const;
+    int currentFrame() const;
     // Halts playback on the current frame, which stays on show. Only a movie's own actions
     // start it again.
-    void Stop();
+    void stop();
 
     // The stored settings: play (start playing when a movie is set) and loop.
     void setPlay(bool on) { play_ = on; }

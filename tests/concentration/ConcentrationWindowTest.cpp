@@ -381,15 +381,15 @@ TEST_F(ConcentrationWindowTest, EndOfMovieWatchStopsTheMovieOnItsLastFrame) {
     ASSERT_EQ(movie(), moviePath("4_1.swf"));
     lab->concentrationWindow()->nextLink->hide();
     MoviePlayer* player = lab->concentrationWindow()->movie;
-    player->stepFrames(player->TotalFrames() - 2);
+    player->stepFrames(player->totalFrames() - 2);
     lab->concentrationWindow()->movieEndWatch->fire();
     EXPECT_TRUE(player->isPlaying());
     EXPECT_FALSE(lab->concentrationWindow()->nextLink->isVisible());
     player->stepFrames(1);
-    ASSERT_EQ(player->FrameNum(), player->TotalFrames() - 1);
+    ASSERT_EQ(player->currentFrame(), player->totalFrames() - 1);
     lab->concentrationWindow()->movieEndWatch->fire();
     EXPECT_FALSE(player->isPlaying());
-    EXPECT_EQ(player->FrameNum(), player->TotalFrames() - 1);
+    EXPECT_EQ(player->currentFrame(), player->totalFrames() - 1);
     EXPECT_TRUE(lab->concentrationWindow()->nextLink->isVisible());
 }
 
@@ -474,7 +474,7 @@ TEST_F(ConcentrationWindowTest, TheEightStepsWithTheGraphAndTheGrade) {
         runDown(lab->concentrationWindow()->slidingTable->expandTimer());
         EXPECT_EQ(tableLayout(), expanded);
         lab->concentrationWindow()->movie->stepFrames(
-            lab->concentrationWindow()->movie->TotalFrames());
+            lab->concentrationWindow()->movie->totalFrames());
         lab->concentrationWindow()->movieEndWatch->fire();
         if (tube < 4)
             lab->concentrationWindow()->measurementTable->setCell(5, tube, times[tube - 1]);

@@ -62,7 +62,7 @@ protected:
 
     // Brings a movie to its last frame, where it rests.
     static void restOnLastFrame(MoviePlayer* player) {
-        player->stepFrames(player->TotalFrames() - 1 - player->FrameNum());
+        player->stepFrames(player->totalFrames() - 1 - player->currentFrame());
     }
 
     // Types text key by key; letters outside ASCII arrive as the keyboard layout sends them.

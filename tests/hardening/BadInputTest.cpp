@@ -202,12 +202,12 @@ protected:
 };
 
 // A movie cut short may be refused like any movie the player cannot read, or shown as far as
-// it goes; then the frame the windows' end watch waits for (TotalFrames - 1) must still come up
+// it goes; then the frame the windows' end watch waits for (totalFrames() - 1) must still come up
 // as the player steps on, or the experiment waits for ever.
 bool reachesLastFrame(MoviePlayer* player) {
     player->setManualStepping(true);
-    for (int i = 0; i <= 2 * player->TotalFrames() + 1; ++i) {
-        if (player->FrameNum() == player->TotalFrames() - 1) return true;
+    for (int i = 0; i <= 2 * player->totalFrames() + 1; ++i) {
+        if (player->currentFrame() == player->totalFrames() - 1) return true;
         player->stepFrames(1);
     }
     return false;
@@ -375,9 +375,9 @@ TEST_P(ExperimentMovieTest, GivesItsMessageWhenTheExperimentIsEntered) {
     // without one rather than with a half-read one.
     if (d == Damage::ReadOnly) {
         EXPECT_EQ(player->movie(), tree->path(relative));
-        EXPECT_GT(player->TotalFrames(), 0);
+        EXPECT_GT(player->totalFrames(), 0);
     } else {
-        EXPECT_EQ(player->TotalFrames(), 0);
+        EXPECT_EQ(player->totalFrames(), 0);
     }
 }
 

@@ -146,9 +146,10 @@ protected:
     }
     // The movie on show reaches its last frame and the window's watch notices.
     static void finishMovie(MoviePlayer* player, LabTimer* watch) {
-        ASSERT_GT(player->TotalFrames(), 0) << player->movie().toStdString();
-        player->stepFrames(player->TotalFrames() - 1 - player->FrameNum());
-        EXPECT_EQ(player->FrameNum(), player->TotalFrames() - 1) << player->movie().toStdString();
+        ASSERT_GT(player->totalFrames(), 0) << player->movie().toStdString();
+        player->stepFrames(player->totalFrames() - 1 - player->currentFrame());
+        EXPECT_EQ(player->currentFrame(), player->totalFrames() - 1)
+            << player->movie().toStdString();
         watch->fire();
     }
     static void runDown(LabTimer* timer, int max = 200) {

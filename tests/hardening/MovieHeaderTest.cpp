@@ -103,7 +103,7 @@ TEST_P(MovieHeaderTest, IsRefusedOrPlaysToItsLastFrame) {
     if (h.refused) {
         EXPECT_EQ(messages->errorTexts(), QStringList{refusedMessage});
         EXPECT_TRUE(programEnding());
-        EXPECT_EQ(player->TotalFrames(), 0);
+        EXPECT_EQ(player->totalFrames(), 0);
         return;
     }
     EXPECT_TRUE(messages->texts().isEmpty());
@@ -111,11 +111,11 @@ TEST_P(MovieHeaderTest, IsRefusedOrPlaysToItsLastFrame) {
     const QImage shot = player->grab().toImage();
     EXPECT_EQ(shot.size(), player->size());
     bool reached = false;
-    for (int i = 0; !reached && i <= 2 * player->TotalFrames() + 1; ++i) {
-        reached = player->FrameNum() == player->TotalFrames() - 1;
+    for (int i = 0; !reached && i <= 2 * player->totalFrames() + 1; ++i) {
+        reached = player->currentFrame() == player->totalFrames() - 1;
         if (!reached) player->stepFrames(1);
     }
-    EXPECT_TRUE(reached) << "the header promises " << player->TotalFrames()
+    EXPECT_TRUE(reached) << "the header promises " << player->totalFrames()
                          << " frames; the window's watch for the last frame never fires";
     EXPECT_FALSE(programEnding());
 }

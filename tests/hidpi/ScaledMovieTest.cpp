@@ -64,7 +64,7 @@ TEST_F(ScaledMovieTest, TheScreenShowsTheRenderersDrawingAtTheScreensScale) {
     ASSERT_DOUBLE_EQ(player->devicePixelRatioF(), ratio);
 
     for (const int ticks : {0, 7, 20}) {
-        if (ticks) player->stepFrames(ticks - player->FrameNum());
+        if (ticks) player->stepFrames(ticks - player->currentFrame());
         QApplication::processEvents();
         const QImage shot = screentest::screenshot(&window);
         const QRect area = screentest::deviceRect(player, ratio);

@@ -42,10 +42,10 @@ TEST_F(MoviePlayerTest, AHeaderCountTheFileCannotKeepGivesWayToTheFramesPresent)
         p.setManualStepping(true);
         p.setLoop(false);
         ASSERT_TRUE(p.setMovie(file("claims.swf", bytes)));
-        EXPECT_EQ(p.TotalFrames(), 3) << claimed;
+        EXPECT_EQ(p.totalFrames(), 3) << claimed;
         p.stepFrames(10);
         // The window's end-of-movie watch sees the last frame.
-        EXPECT_EQ(p.FrameNum(), p.TotalFrames() - 1) << claimed;
+        EXPECT_EQ(p.currentFrame(), p.totalFrames() - 1) << claimed;
     }
 }
 
@@ -53,11 +53,11 @@ TEST_F(MoviePlayerTest, PlayAndLoopOnRunThroughEveryFrameAndWrap) {
     MoviePlayer p;
     p.setManualStepping(true);
     ASSERT_TRUE(p.setMovie(file("a.swf", movietest::countingMovie(5))));
-    EXPECT_EQ(p.TotalFrames(), 5);
-    std::vector<int> seen{p.FrameNum()};
+    EXPECT_EQ(p.totalFrames(), 5);
+    std::vector<int> seen{p.currentFrame()};
     for (int i = 0; i < 11; ++i) {
         p.stepFrames(1);
-        seen.push_back(p.FrameNum());
+        seen.push_back(p.currentFrame());
     }
     EXPECT_EQ(seen, (std::vector<int>{0, 1, 2, 3, 4, 0, 1, 2, 3, 4, 0, 1}));
 }
@@ -69,16 +69,16 @@ TEST_F(MoviePlayerTest, PlayAndLoopOffRestOnFrame0UnlessFrame0SaysPlay) {
     p.setManualStepping(true);
     ASSERT_TRUE(p.setMovie(file("a.swf", movietest::countingMovie(4))));
     p.stepFrames(10);
-    EXPECT_EQ(p.FrameNum(), 0);
+    EXPECT_EQ(p.currentFrame(), 0);
     EXPECT_FALSE(p.isPlaying());
     auto play0 = [](int f) {
         return f == 0 ? std::vector<swf::Action>{swf::Action::play()} : std::vector<swf::Action>{};
     };
     ASSERT_TRUE(p.setMovie(file("b.swf", movietest::countingMovie(4, play0))));
-    EXPECT_EQ(p.FrameNum(), 0);
+    EXPECT_EQ(p.currentFrame(), 0);
     p.stepFrames(10);
-    EXPECT_EQ(p.FrameNum(), 3);
-    EXPECT_EQ(p.FrameNum(), p.TotalFrames() - 1);
+    EXPECT_EQ(p.currentFrame(), 3);
+    EXPECT_EQ(p.currentFrame(), p.totalFrames() - 1);
 }
 
 TEST_F(MoviePlayerTest, StopHoldsTheFrameOnShow) {
@@ -86,9 +86,9 @@ TEST_F(MoviePlayerTest, StopHoldsTheFrameOnShow) {
     p.setManualStepping(true);
     ASSERT_TRUE(p.setMovie(file("a.swf", movietest::countingMovie(5))));
     p.stepFrames(2);
-    p.Stop();
+    p.stop();
     p.stepFrames(5);
-    EXPECT_EQ(p.FrameNum(), 2);
+    EXPECT_EQ(p.currentFrame(), 2);
     EXPECT_FALSE(p.isPlaying());
 }
 
@@ -101,7 +101,7 @@ TEST_F(MoviePlayerTest, ARefusedFileFailsWithTheReasonAndKeepsTheMovieOnShow) {
     EXPECT_TRUE(error.contains(QLatin1String("signature"))) << qPrintable(error);
     EXPECT_FALSE(p.setMovie(dir.filePath("missing.swf"), &error));
     EXPECT_FALSE(error.isEmpty());
-    EXPECT_EQ(p.TotalFrames(), 3);
+    EXPECT_EQ(p.totalFrames(), 3);
 }
 
 TEST_F(MoviePlayerTest, FollowsTheClockNotTheTimerTicks) {
@@ -109,13 +109,13 @@ TEST_F(MoviePlayerTest, FollowsTheClockNotTheTimerTicks) {
     ASSERT_TRUE(p.setMovie(file("a.swf", movietest::countingMovie(50))));
     clock.advance(99);
     p.catchUpWithClock();
-    EXPECT_EQ(p.FrameNum(), 0);
+    EXPECT_EQ(p.currentFrame(), 0);
     clock.advance(1);
     p.catchUpWithClock();
-    EXPECT_EQ(p.FrameNum(), 1);
+    EXPECT_EQ(p.currentFrame(), 1);
     clock.advance(450);  // behind: several frames at once
     p.catchUpWithClock();
-    EXPECT_EQ(p.FrameNum(), 5);
+    EXPECT_EQ(p.currentFrame(), 5);
 }
 
 TEST_F(MoviePlayerTest, NeverSkipsTheLastFrameOfAPass) {
@@ -123,13 +123,13 @@ TEST_F(MoviePlayerTest, NeverSkipsTheLastFrameOfAPass) {
     ASSERT_TRUE(p.setMovie(file("a.swf", movietest::countingMovie(6))));
     clock.advance(10000);  // far behind
     p.catchUpWithClock();
-    EXPECT_EQ(p.FrameNum(), 5);
+    EXPECT_EQ(p.currentFrame(), 5);
     clock.advance(99);
     p.catchUpWithClock();
-    EXPECT_EQ(p.FrameNum(), 5);  // still on show for a whole interval
+    EXPECT_EQ(p.currentFrame(), 5);  // still on show for a whole interval
     clock.advance(1);
     p.catchUpWithClock();
-    EXPECT_EQ(p.FrameNum(), 0);
+    EXPECT_EQ(p.currentFrame(), 0);
 }
 
 TEST_F(MoviePlayerTest, DrawsTheStageShowAllCentredOnTheStageColour) {

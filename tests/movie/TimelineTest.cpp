@@ -106,7 +106,7 @@ TEST(Timeline, AMovieWithoutItsEndTagDoesNotLoop) {
     EXPECT_EQ(frameSequence(tl, 4), (std::vector<int>{0, 1, 2, 2, 2}));
 }
 
-TEST(Timeline, PlaysTheFramesPresentWhileTotalFramesIsTheHeaders) {
+TEST(Timeline, PlaysTheFramesPresentWhileTheHeaderPromisesMore) {
     swf::Movie m = read(countingMovie(3));
     m.header.frameCount = 7;
     swf::Timeline tl(m, true, true);

@@ -110,7 +110,7 @@ TEST_F(FolderFixture, InstalledMoviesThatNobodyMayWriteStillPlay) {
     MoviePlayer player;
     loadMovie(&player, QStringLiteral("\\Movie\\1.swf"));
     EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join('\n').toStdString();
-    EXPECT_EQ(player.TotalFrames(), 2);
+    EXPECT_EQ(player.totalFrames(), 2);
 
     // A movie that is not there is still reported.
     loadMovie(&player, QStringLiteral("\\Movie\\2.swf"));
