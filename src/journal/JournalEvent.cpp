@@ -1,5 +1,6 @@
 #include "journal/JournalEvent.h"
 
+#include <QSqlQuery>
 #include <QTimeZone>
 #include <array>
 
@@ -36,4 +37,19 @@ QDateTime parseJournalTimestamp(const QString& text) {
     QDateTime time = QDateTime::fromString(text, Qt::ISODateWithMs);
     if (!time.isValid()) time = QDateTime::fromString(text, Qt::ISODate);
     return time.toUTC();
+}
+
+JournalEvent eventFromQuery(const QSqlQuery& q) {
+    JournalEvent e;
+    e.id = q.value(0).toLongLong();
+    e.recordedAt = parseJournalTimestamp(q.value(1).toString());
+    e.computer = q.value(2).toString();
+    e.sitting = q.value(3).toString();
+    e.group = q.value(4).toString();
+    e.surname = q.value(5).toString();
+    e.variant = q.value(6).isNull() ? 0 : q.value(6).toInt();
+    e.experiment = q.value(7).isNull() ? 0 : q.value(7).toInt();
+    if (!q.value(8).isNull()) e.grade = static_cast<float>(q.value(8).toDouble());
+    e.kind = eventKindFromName(q.value(9).toString()).value_or(JournalEventKind::Registered);
+    return e;
 }

@@ -5,6 +5,8 @@
 #include <QString>
 #include <optional>
 
+class QSqlQuery;
+
 // One row of the journal: something that happened to one sitting on one computer.
 enum class JournalEventKind { Registered, Graded, Deleted, DeletedAll };
 
@@ -30,3 +32,7 @@ using JournalEvents = QList<JournalEvent>;
 // recorded_at as stored locally: ISO 8601 in UTC with milliseconds, ending in "Z".
 QString journalTimestamp(const QDateTime& time);
 QDateTime parseJournalTimestamp(const QString& text);
+
+// One row of a query that selects the journal's columns in their table order, locally or on
+// the server.
+JournalEvent eventFromQuery(const QSqlQuery& query);

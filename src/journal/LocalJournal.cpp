@@ -53,21 +53,6 @@ const char* const schemaVersion2[] = {
     "UPDATE schema_version SET version = 2",
 };
 
-JournalEvent eventFromQuery(const QSqlQuery& q) {
-    JournalEvent e;
-    e.id = q.value(0).toLongLong();
-    e.recordedAt = parseJournalTimestamp(q.value(1).toString());
-    e.computer = q.value(2).toString();
-    e.sitting = q.value(3).toString();
-    e.group = q.value(4).toString();
-    e.surname = q.value(5).toString();
-    e.variant = q.value(6).isNull() ? 0 : q.value(6).toInt();
-    e.experiment = q.value(7).isNull() ? 0 : q.value(7).toInt();
-    if (!q.value(8).isNull()) e.grade = static_cast<float>(q.value(8).toDouble());
-    e.kind = eventKindFromName(q.value(9).toString()).value_or(JournalEventKind::Registered);
-    return e;
-}
-
 QVariant nullableInt(int value) {
     return value > 0 ? QVariant(value) : QVariant(QMetaType(QMetaType::Int));
 }
@@ -81,9 +66,9 @@ QString journalComputerName() {
 
 LocalJournal::LocalJournal(const QString& path, int busyTimeoutMs)
     : path_(path),
-      busyTimeoutMs_(busyTimeoutMs),
       connectionName_(
-          QStringLiteral("journal-local-%1").arg(connectionSerial.fetchAndAddRelaxed(1))) {}
+          QStringLiteral("journal-local-%1").arg(connectionSerial.fetchAndAddRelaxed(1))),
+      busyTimeoutMs_(busyTimeoutMs) {}
 
 LocalJournal::~LocalJournal() {
     {

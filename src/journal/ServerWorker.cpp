@@ -249,20 +249,7 @@ JournalEvents ServerWorker::fetchAll(bool* ok) {
         reportFault(describeServerError(error, settings_));
         return out;
     }
-    while (q.next()) {
-        JournalEvent e;
-        e.id = q.value(0).toLongLong();
-        e.recordedAt = parseJournalTimestamp(q.value(1).toString());
-        e.computer = q.value(2).toString();
-        e.sitting = q.value(3).toString();
-        e.group = q.value(4).toString();
-        e.surname = q.value(5).toString();
-        e.variant = q.value(6).isNull() ? 0 : q.value(6).toInt();
-        e.experiment = q.value(7).isNull() ? 0 : q.value(7).toInt();
-        if (!q.value(8).isNull()) e.grade = q.value(8).toFloat();
-        e.kind = eventKindFromName(q.value(9).toString()).value_or(JournalEventKind::Registered);
-        out.append(e);
-    }
+    while (q.next()) out.append(eventFromQuery(q));
     *ok = true;
     fault_.clear();
     lastReached_ = QDateTime::currentDateTimeUtc();

@@ -83,7 +83,9 @@ TEST_F(ScaledWindowTest, TheIntroMovieOnScreenIsTheRenderersDrawingAtTheScreensS
         "enlarged\n",
         ratio, matchSharp, matchBlown);
     EXPECT_GE(matchSharp, 0.97);
-    if (ratio != 1.0) EXPECT_GT(matchSharp, matchBlown);
+    if (ratio != 1.0) {
+        EXPECT_GT(matchSharp, matchBlown);
+    }
 }
 
 TEST_F(ScaledWindowTest, TheCloseGlyphIsDrawnAtTheScreensResolution) {
@@ -116,7 +118,9 @@ TEST_F(ScaledWindowTest, TheCloseGlyphIsDrawnAtTheScreensResolution) {
     // cross cannot be compared pixel for pixel; whole scales must match.
     if (ratio != std::floor(ratio)) return;
     EXPECT_GE(matchDirect, 0.9);
-    if (ratio == 2.0) EXPECT_GT(matchDirect, matchBlown);
+    if (ratio == 2.0) {
+        EXPECT_GT(matchDirect, matchBlown);
+    }
 }
 
 }  // namespace
