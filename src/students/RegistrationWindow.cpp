@@ -65,6 +65,8 @@ RegistrationWindow::RegistrationWindow(QWidget* parent)
     for (FilteredEdit* edit : {groupEdit, surnameEdit}) edit->setFlat(true);
     groupEdit->setText(QStringLiteral("Введите группу"));
     surnameEdit->setText(QStringLiteral("Введите фамилию"));
+    groupEdit->setPromptText(groupEdit->text());
+    surnameEdit->setPromptText(surnameEdit->text());
     groupEdit->setKeyPressHandler([this](unsigned char& key) { filterGroupKey(key); });
     surnameEdit->setKeyPressHandler([this](unsigned char& key) { filterSurnameKey(key); });
     setTabOrder(groupEdit, surnameEdit);

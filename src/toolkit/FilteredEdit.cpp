@@ -128,7 +128,7 @@ void FilteredEdit::mousePressEvent(QMouseEvent* event) {
         return;
     }
     QLineEdit::mousePressEvent(event);
-    if (selectAfterPress_) selectAll();
+    if (selectAfterPress_ || (!prompt_.isEmpty() && text() == prompt_)) selectAll();
     selectAfterPress_ = false;
 }
 

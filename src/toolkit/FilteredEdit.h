@@ -24,6 +24,9 @@ public:
     void setKeyPressHandler(KeyPressHandler handler) { handler_ = std::move(handler); }
     // Selects the whole text when the edit gets the focus, by Tab or by a click (on by default).
     void setAutoSelect(bool on) { autoSelect_ = on; }
+    // A text that only asks for input ("Введите группу"): while the field still shows it, a
+    // click selects it whole, so typing replaces it even when the field had the focus already.
+    void setPromptText(const QString& prompt) { prompt_ = prompt; }
     // A thin single-line border instead of the sunken frame.
     void setFlat(bool flat);
 
@@ -41,6 +44,7 @@ private:
     bool deliver(unsigned char code, QKeyEvent* original);
     KeyPressHandler handler_;
     bool autoSelect_ = true;
+    QString prompt_;
     bool selectAfterPress_ = false;
 };
 

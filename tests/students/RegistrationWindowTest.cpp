@@ -90,6 +90,21 @@ TEST_F(RegistrationWindowTest, AClickIntoAFieldReplacesItsPromptWhenTyping) {
     EXPECT_EQ(storedStudents(), QStringList{QStringLiteral("КРЛ-99-1 / Ларцев О.Е.")});
 }
 
+// The window opens with the focus in the group field; a student's first click lands there
+// anyway, and typing must still replace the prompt, not go into its middle.
+TEST_F(RegistrationWindowTest, AClickIntoTheFocusedFieldStillReplacesItsPrompt) {
+    form->showForm();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    ASSERT_TRUE(form->groupEdit->hasFocus());
+    QTest::mouseClick(form->groupEdit, Qt::LeftButton, {}, QPoint(60, 8));
+    typeKeys(form->groupEdit, QStringLiteral("КРЛ-2"));
+    EXPECT_EQ(form->groupEdit->text(), QStringLiteral("КРЛ-2"));
+    // Once the student's own text is there, a click places the caret as usual.
+    QTest::mouseClick(form->groupEdit, Qt::LeftButton, {}, QPoint(2, 8));
+    typeKeys(form->groupEdit, QStringLiteral("1"));
+    EXPECT_EQ(form->groupEdit->text(), QStringLiteral("1КРЛ-2"));
+}
+
 TEST_F(RegistrationWindowTest, EachFieldAdmitsExactlyItsCharacters) {
     // Windows-1251 codes; "Ё" is 168 and "ё" 184, outside both sets.
     auto groupAdmits = [](int c) {
