@@ -19,27 +19,6 @@ namespace {
 
 const QString introMovie = QStringLiteral(LAB_PROGRAM_DIR "/Movie/1.swf");
 
-// The renderer's drawing of frame `frame` of a movie (a timeline of its own, stepped from the
-// start as the player steps it) at the given device size.
-QImage rendererFrame(const QString& path, int ticks, QSize size) {
-    swf::ReadResult r = swf::readSwfFile(path);
-    if (!r.ok) return {};
-    swf::Timeline tl(std::move(r.movie), true, true);
-    for (int i = 0; i < ticks; ++i) tl.tick();
-    return swf::renderFrame(tl, size).convertToFormat(QImage::Format_RGB32);
-}
-
-void keep(const QImage& image, const QString& name) {
-    const QString dir = qEnvironmentVariable("LAB_SCREENSHOT_DIR");
-    if (dir.isEmpty()) return;
-    QDir().mkpath(dir);
-    image.save(QDir(dir).filePath(QStringLiteral("%1-x%2.png")
-                                      .arg(name)
-                                      .arg(screentest::scale())
-                                      .replace(QLatin1Char('.'), QLatin1Char('_'))
-                                      .replace(QStringLiteral("_png"), QStringLiteral(".png"))));
-}
-
 class ScaledMovieTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -72,14 +51,14 @@ TEST_F(ScaledMovieTest, TheScreenShowsTheRenderersDrawingAtTheScreensScale) {
             << "screenshot " << shot.width() << "x" << shot.height() << " dpr "
             << shot.devicePixelRatio();
         const QImage onScreen = shot.copy(area);
-        const QImage sharp = rendererFrame(introMovie, ticks, area.size());
+        const QImage sharp = screentest::rendererFrame(introMovie, ticks, area.size());
         // The same frame drawn at 1x and enlarged, as a player unaware of the scale shows it.
         const QImage blownUp =
-            rendererFrame(introMovie, ticks, player->size())
+            screentest::rendererFrame(introMovie, ticks, player->size())
                 .scaled(area.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         const double matchSharp = screentest::sameShare(onScreen, sharp, onScreen.rect());
         const double matchBlown = screentest::sameShare(onScreen, blownUp, onScreen.rect());
-        keep(shot, QStringLiteral("player-frame%1").arg(ticks));
+        screentest::keep(shot, QStringLiteral("player-frame%1").arg(ticks));
         std::printf("scale %g frame %d: %.4f like the renderer at scale, %.4f like 1x enlarged\n",
                     ratio, ticks, matchSharp, matchBlown);
         EXPECT_GE(matchSharp, 0.99) << "frame " << ticks;

@@ -25,23 +25,6 @@ namespace {
 
 const QString introMovie = QStringLiteral(LAB_PROGRAM_DIR "/Movie/1.swf");
 
-QImage rendererFrame(int ticks, QSize size) {
-    swf::ReadResult r = swf::readSwfFile(introMovie);
-    if (!r.ok) return {};
-    swf::Timeline tl(std::move(r.movie), true, true);
-    for (int i = 0; i < ticks; ++i) tl.tick();
-    return swf::renderFrame(tl, size).convertToFormat(QImage::Format_RGB32);
-}
-
-void keep(const QImage& image, const QString& name) {
-    const QString dir = qEnvironmentVariable("LAB_SCREENSHOT_DIR");
-    if (dir.isEmpty()) return;
-    QDir().mkpath(dir);
-    QString scale = QString::number(screentest::scale());
-    scale.replace(QLatin1Char('.'), QLatin1Char('_'));
-    image.save(QDir(dir).filePath(QStringLiteral("%1-x%2.png").arg(name, scale)));
-}
-
 class ScaledWindowTest : public LabTest {
 protected:
     void SetUp() override {
@@ -64,17 +47,18 @@ TEST_F(ScaledWindowTest, TheIntroMovieOnScreenIsTheRenderersDrawingAtTheScreensS
     const QRect area = screentest::deviceRect(main->movie, ratio);
     const int ticks = 12;
     QList<QImage> frames;
-    for (int t : {0, 6, ticks, 24, 36}) frames << rendererFrame(t, area.size());
+    for (int t : {0, 6, ticks, 24, 36})
+        frames << screentest::rendererFrame(introMovie, t, area.size());
     const QImage steady = screentest::steadyMask(frames);
 
     main->movie->stepFrames(ticks);
     QApplication::processEvents();
     const QImage shot = screentest::screenshot(main);
-    keep(shot, QStringLiteral("main-window"));
+    screentest::keep(shot, QStringLiteral("main-window"));
     ASSERT_TRUE(shot.rect().contains(area));
-    const QImage sharp = rendererFrame(ticks, area.size());
+    const QImage sharp = screentest::rendererFrame(introMovie, ticks, area.size());
     const QImage blownUp =
-        rendererFrame(ticks, main->movie->size())
+        screentest::rendererFrame(introMovie, ticks, main->movie->size())
             .scaled(area.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     const double matchSharp = screentest::sameShareMasked(shot, area.topLeft(), sharp, steady);
     const double matchBlown = screentest::sameShareMasked(shot, area.topLeft(), blownUp, steady);
@@ -111,7 +95,7 @@ TEST_F(ScaledWindowTest, TheCloseGlyphIsDrawnAtTheScreensResolution) {
             .convertToFormat(QImage::Format_RGB32)
             .scaled(area.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     const QImage onScreen = shot.copy(area);
-    keep(onScreen.scaled(onScreen.size() * 8), QStringLiteral("close-glyph"));
+    screentest::keep(onScreen.scaled(onScreen.size() * 8), QStringLiteral("close-glyph"));
     const double matchDirect = screentest::sameShare(onScreen, direct, onScreen.rect());
     const double matchBlown = screentest::sameShare(onScreen, blownUp, onScreen.rect());
     // At a fractional scale the glyph's corner falls between device pixels and a 13-pixel

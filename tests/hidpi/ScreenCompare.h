@@ -2,6 +2,7 @@
 
 // Screenshots of a scaled screen against the movie renderer's own drawing.
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
@@ -10,7 +11,34 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "movie/Renderer.h"
+#include "movie/SwfReader.h"
+#include "movie/Timeline.h"
+
 namespace screentest {
+
+// The scale the test runs at, as the environment gives it to Qt (1 without one).
+inline double scale();
+
+// The renderer's drawing of a movie after `ticks` player ticks (a timeline of its own, stepped
+// from the start as the player steps it) at the given device size.
+inline QImage rendererFrame(const QString& path, int ticks, QSize size) {
+    swf::ReadResult r = swf::readSwfFile(path);
+    if (!r.ok) return {};
+    swf::Timeline tl(std::move(r.movie), true, true);
+    for (int i = 0; i < ticks; ++i) tl.tick();
+    return swf::renderFrame(tl, size).convertToFormat(QImage::Format_RGB32);
+}
+
+// Keeps a screenshot for looking at when LAB_SCREENSHOT_DIR names a folder.
+inline void keep(const QImage& image, const QString& name) {
+    const QString dir = qEnvironmentVariable("LAB_SCREENSHOT_DIR");
+    if (dir.isEmpty()) return;
+    QDir().mkpath(dir);
+    QString scaleText = QString::number(scale());
+    scaleText.replace(QLatin1Char('.'), QLatin1Char('_'));
+    image.save(QDir(dir).filePath(QStringLiteral("%1-x%2.png").arg(name, scaleText)));
+}
 
 // The scale the test runs at, as the environment gives it to Qt (1 without one).
 inline double scale() {
