@@ -45,7 +45,7 @@ TEST_F(EditingKeysTest, DeleteAndTheMovingKeysEditWithoutMeetingTheHandler) {
                             Qt::Key_PageDown, Qt::Key_F1, Qt::Key_F5, Qt::Key_F12})
             QTest::keyClick(&edit, key);
         EXPECT_EQ(edit.text(), QStringLiteral("23"));
-        EXPECT_EQ(seen, QList<int>());
+        EXPECT_TRUE(seen.isEmpty()) << seen.size() << " keys reached the handler";
         EXPECT_EQ(recorder.beeps(), 0);
         // No invisible character anywhere.
         for (QChar c : edit.text()) EXPECT_GE(c.unicode(), 0x20);
