@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "BenchChild.h"
+#include "BenchSupport.h"
 #include "TubeMovie.h"
 #include "movie/MoviePlayer.h"
 #include "movie/Renderer.h"
@@ -163,24 +164,9 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const TubeMovie movie = longestTubeMovie();
-    if (movie.frames == 0) {
-        std::fprintf(stderr, "no tube movies in %s: build the asset tree first\n", LAB_PROGRAM_DIR);
-        return 1;
-    }
-    const std::string name =
-        QDir(QStringLiteral(LAB_PROGRAM_DIR)).relativeFilePath(movie.path).toStdString();
-    benchmark::RegisterBenchmark(("playback/" + name).c_str(), playWholeMovie, movie)
-        ->UseManualTime()
-        ->Iterations(1)
-        ->Repetitions(3)
-        ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark(("render/" + name + "_median_frame").c_str(), renderEveryFrame,
-                                 movie)
-        ->UseManualTime()
-        ->Iterations(1)
-        ->Unit(benchmark::kMillisecond);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    if (movie.frames == 0) return 1;
+    const std::string name = movie.name();
+    bench::manualOnce("playback/" + name, playWholeMovie, movie)->Repetitions(3);
+    bench::manualOnce("render/" + name + "_median_frame", renderEveryFrame, movie);
+    return bench::runBenchmarks(argc, argv);
 }

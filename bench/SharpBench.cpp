@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "TubeMovie.h"
 #include "movie/MoviePlayer.h"
 
@@ -102,22 +103,9 @@ int main(int argc, char** argv) {
     qputenv("QT_SCALE_FACTOR", "2");
     QApplication app(argc, argv);
     const TubeMovie movie = bench::longestTubeMovie();
-    if (movie.frames == 0) {
-        std::fprintf(stderr, "no tube movies in %s: build the asset tree first\n", LAB_PROGRAM_DIR);
-        return 1;
-    }
-    const std::string name =
-        QDir(QStringLiteral(LAB_PROGRAM_DIR)).relativeFilePath(movie.path).toStdString();
-    benchmark::RegisterBenchmark(("sharp/frame/" + name).c_str(), everyFrame, movie)
-        ->UseManualTime()
-        ->Iterations(1)
-        ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark(("sharp/playback/" + name).c_str(), playback, movie)
-        ->UseManualTime()
-        ->Iterations(1)
-        ->Unit(benchmark::kMillisecond);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    if (movie.frames == 0) return 1;
+    const std::string name = movie.name();
+    bench::manualOnce("sharp/frame/" + name, everyFrame, movie);
+    bench::manualOnce("sharp/playback/" + name, playback, movie);
+    return bench::runBenchmarks(argc, argv);
 }

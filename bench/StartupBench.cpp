@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "BenchChild.h"
+#include "BenchSupport.h"
 #include "app/Startup.h"
 #include "core/Program.h"
 #include "core/ProgramDir.h"
@@ -109,12 +110,6 @@ void startupToMainWindow(benchmark::State& state) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     if (argc > 1 && std::string(argv[1]) == "--startup-child") return startupChild(argc, argv);
-    benchmark::RegisterBenchmark("startup/main_window_shown", startupToMainWindow)
-        ->UseManualTime()
-        ->Iterations(1)
-        ->Unit(benchmark::kMillisecond);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    bench::manualOnce("startup/main_window_shown", startupToMainWindow);
+    return bench::runBenchmarks(argc, argv);
 }

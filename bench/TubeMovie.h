@@ -8,6 +8,8 @@
 
 #include <QDir>
 #include <QString>
+#include <cstdio>
+#include <string>
 
 #include "movie/SwfReader.h"
 
@@ -17,6 +19,10 @@ struct TubeMovie {
     QString path;
     int frames = 0;
     double fps = 12;
+    // The path inside the program folder, for benchmark names.
+    std::string name() const {
+        return QDir(QStringLiteral(LAB_PROGRAM_DIR)).relativeFilePath(path).toStdString();
+    }
 };
 
 inline TubeMovie longestTubeMovie() {
@@ -31,6 +37,8 @@ inline TubeMovie longestTubeMovie() {
                         r.movie.header.framesPerSecond()};
         }
     }
+    if (best.frames == 0)
+        std::fprintf(stderr, "no tube movies in %s: build the asset tree first\n", LAB_PROGRAM_DIR);
     return best;
 }
 
