@@ -12,12 +12,6 @@
 #include "toolkit/Controls.h"
 
 namespace {
-const QString flashMessage = QStringLiteral(
-    "Возможно отсутствуют необходимые файлы для дальнейшей работы программы, либо не установлена "
-    "компанента Flash Player 6 AX. Выполнение программы будет остановлено!!!");
-const QString refusedMessage = QStringLiteral(
-    "Возможно отсутствуют необходимые файлы для дальнейшей работы программы. Выполнение программы "
-    "будет остановлено!!!");
 
 class LoadersTest : public LabTest {};
 }  // namespace
@@ -32,7 +26,7 @@ TEST_F(LoadersTest, MissingMovieNamesTheFlashComponentOnceAndStillHandsThePathOn
     MoviePlayer player;
     tree->remove("Movie/Opyt2/1.swf");
     loadMovie(&player, QStringLiteral("\\Movie\\Opyt2\\1.swf"));
-    EXPECT_EQ(messages->errorTexts(), QStringList{flashMessage});
+    EXPECT_EQ(messages->errorTexts(), QStringList{missingFlashMessage});
     EXPECT_TRUE(LabState.startupFailed);
 }
 
@@ -40,7 +34,7 @@ TEST_F(LoadersTest, ReadOnlyMovieFailsTheProbeAndEmptyMoviePassesIt) {
     MoviePlayer player;
     QFile::setPermissions(tree->path("Movie/1.swf"), QFile::ReadOwner | QFile::ReadGroup);
     loadMovie(&player, QStringLiteral("\\Movie\\1.swf"));
-    EXPECT_EQ(messages->errorTexts().value(0), flashMessage);
+    EXPECT_EQ(messages->errorTexts().value(0), missingFlashMessage);
     EXPECT_TRUE(LabState.startupFailed);
 
     messages->clear();
@@ -48,7 +42,7 @@ TEST_F(LoadersTest, ReadOnlyMovieFailsTheProbeAndEmptyMoviePassesIt) {
     tree->write("Movie/Opyt3/1.swf", QByteArray());
     EXPECT_TRUE(probeReadWrite(tree->path("Movie/Opyt3/1.swf")));
     loadMovie(&player, QStringLiteral("\\Movie\\Opyt3\\1.swf"));
-    EXPECT_FALSE(messages->errorTexts().contains(flashMessage));
+    EXPECT_FALSE(messages->errorTexts().contains(missingFlashMessage));
     EXPECT_FALSE(LabState.startupFailed);
 }
 
@@ -63,7 +57,7 @@ TEST_F(LoadersTest, MovieThePlayerRefusesGivesTheSecondMessageWithoutStartupFail
     MoviePlayer player;
     tree->write("Movie/Opyt3/2.swf", QByteArray("this is not a movie at all"));
     loadMovie(&player, QStringLiteral("\\Movie\\Opyt3\\2.swf"));
-    EXPECT_EQ(messages->errorTexts(), QStringList{refusedMessage});
+    EXPECT_EQ(messages->errorTexts(), QStringList{missingFilesMessage});
     EXPECT_FALSE(LabState.startupFailed);
 }
 
@@ -98,6 +92,6 @@ TEST_F(LoadersTest, APipeInPlaceOfAFileIsRefusedWithoutWaitingForAWriter) {
     loadMovie(&player, QStringLiteral("\\Movie\\Opyt3\\1.swf"));
     loadReferenceData();
     EXPECT_EQ(messages->errorTexts(),
-              (QStringList{cannotOpenFileMessage(tree->path("Restextout/6.jpg")), refusedMessage,
-                           cannotOpenFileMessage(tree->path("Dannie.txt"))}));
+              (QStringList{cannotOpenFileMessage(tree->path("Restextout/6.jpg")),
+                           missingFilesMessage, cannotOpenFileMessage(tree->path("Dannie.txt"))}));
 }

@@ -39,12 +39,6 @@
 
 namespace {
 
-const QString flashMessage = QStringLiteral(
-    "Возможно отсутствуют необходимые файлы для дальнейшей работы программы, либо не установлена "
-    "компанента Flash Player 6 AX. Выполнение программы будет остановлено!!!");
-const QString refusedMessage = QStringLiteral(
-    "Возможно отсутствуют необходимые файлы для дальнейшей работы программы. Выполнение программы "
-    "будет остановлено!!!");
 const QString invalidNumberMessage = QStringLiteral("Invalid numeric input");
 
 enum class Kind { Picture, Movie, ReferenceData };
@@ -170,10 +164,10 @@ protected:
                 text = cannotOpenFileMessage(tree->path(relative));
                 break;
             case Outcome::FlashMissing:
-                text = flashMessage;
+                text = missingFlashMessage;
                 break;
             case Outcome::Refused:
-                text = refusedMessage;
+                text = missingFilesMessage;
                 break;
             case Outcome::InvalidNumber:
                 return {invalidNumberMessage, incompleteReferenceDataMessage(tree->path(relative))};

@@ -299,11 +299,7 @@ TEST_F(LocalJournalTest, AProcessKilledWhileWritingLeavesWholeRows) {
     for (int round = 0; round < 8; ++round) {
         SCOPED_TRACE(round);
         QProcess child;
-        child.setProcessEnvironment(env);
-        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        child.start(QCoreApplication::applicationFilePath(),
-                    {QStringLiteral("--gtest_also_run_disabled_tests"),
-                     QStringLiteral("--gtest_filter=JournalWriteLoop.DISABLED_Child")});
+        startChildTest(child, env, QStringLiteral("JournalWriteLoop.DISABLED_Child"));
         ASSERT_TRUE(child.waitForStarted());
         const int writes = 5 + round * 7;
         int seen = 0;

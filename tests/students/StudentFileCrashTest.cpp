@@ -58,11 +58,7 @@ TEST_F(StudentFileCrashTest, AKilledSaveLeavesTheOldOrTheNewFile) {
     for (int round = 0; round < 40; ++round) {
         SCOPED_TRACE(round);
         QProcess child;
-        child.setProcessEnvironment(env);
-        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        child.start(QCoreApplication::applicationFilePath(),
-                    {QStringLiteral("--gtest_also_run_disabled_tests"),
-                     QStringLiteral("--gtest_filter=StudentSaveLoop.DISABLED_Child")});
+        startChildTest(child, env, QStringLiteral("StudentSaveLoop.DISABLED_Child"));
         ASSERT_TRUE(child.waitForStarted());
         // Kill after a varying number of finished saves, so the kill lands at varying points
         // of the next one.

@@ -189,3 +189,18 @@ void closeByWindowManager(QWidget* window) {
     if (event.isAccepted()) window->hide();
     QApplication::processEvents();
 }
+
+const QString missingFlashMessage = QStringLiteral(
+    "Возможно отсутствуют необходимые файлы для дальнейшей работы программы, либо не установлена "
+    "компанента Flash Player 6 AX. Выполнение программы будет остановлено!!!");
+const QString missingFilesMessage = QStringLiteral(
+    "Возможно отсутствуют необходимые файлы для дальнейшей работы программы. Выполнение программы "
+    "будет остановлено!!!");
+
+void startChildTest(QProcess& child, const QProcessEnvironment& env, const QString& filter) {
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_also_run_disabled_tests"),
+                 QStringLiteral("--gtest_filter=") + filter});
+}

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -42,6 +43,14 @@ void closeByWindowManager(QWidget* window);
 
 // The reference data every variant of the small tree shares (tube 4: V and C per variant).
 QByteArray sampleDannieTxt();
+
+// The start-up refusals for a missing picture or movie, as the student reads them.
+extern const QString missingFlashMessage;
+extern const QString missingFilesMessage;
+
+// Starts this test program again as a child that runs only the disabled test `filter`, with
+// `env`; its error output goes to this process's.
+void startChildTest(QProcess& child, const QProcessEnvironment& env, const QString& filter);
 
 // Base of tests that need a clean laboratory: a fresh LabState, a manual clock, message boxes
 // recorded, a temporary asset tree; optionally every window created as at start-up.
