@@ -39,12 +39,12 @@ std::pair<LabWindow*, MoviePlayer*> playerOf(Window* window) {
 }
 
 std::pair<LabWindow*, MoviePlayer*> playerFor(const Laboratory& lab, const QString& relative) {
-    if (relative.startsWith("Movie/Opyt1/")) return playerOf(lab.concentrationWindow());
-    if (relative.startsWith("Movie/Opyt2/")) return playerOf(lab.temperatureWindow());
-    if (relative.startsWith("Movie/Opyt3/")) return playerOf(lab.catalystWindow());
-    if (relative.startsWith("Movie/Opyt4/")) return playerOf(lab.equilibriumWindow());
-    if (relative.startsWith("BackGround/")) return playerOf(lab.aboutWindow());
-    return playerOf(lab.mainWindow());
+    if (relative.startsWith("Movie/Opyt1/")) return playerOf(lab.window<ConcentrationWindow>());
+    if (relative.startsWith("Movie/Opyt2/")) return playerOf(lab.window<TemperatureWindow>());
+    if (relative.startsWith("Movie/Opyt3/")) return playerOf(lab.window<CatalystWindow>());
+    if (relative.startsWith("Movie/Opyt4/")) return playerOf(lab.window<EquilibriumWindow>());
+    if (relative.startsWith("BackGround/")) return playerOf(lab.window<AboutWindow>());
+    return playerOf(lab.window<MainWindow>());
 }
 
 // Counts the frames the players really painted.

@@ -31,6 +31,19 @@ bool enterRun(Window* window, const QString& firstMovie) {
 }
 }  // namespace
 
+template <class Window, class... Arguments>
+Window* Laboratory::create(Arguments&&... arguments) {
+    auto& owner = std::get<std::unique_ptr<Window>>(windows_);
+    owner = std::make_unique<Window>(std::forward<Arguments>(arguments)...);
+    return owner.get();
+}
+
+template <class... Windows>
+void Laboratory::createInOrder() {
+    // A fold over the comma operator runs left to right: one window after the other.
+    (..., create<Windows>());
+}
+
 Laboratory::Laboratory() {
     // The journal first, so the registration at the first activation finds it.
     journal_ =
@@ -38,75 +51,78 @@ Laboratory::Laboratory() {
     setJournal(journal_.get());
     // The splash is an ordinary window, never the main one; it paints at once, before the
     // message loop runs.
-    splash_ = std::make_unique<SplashWindow>();
-    splash_->showForm();
-    splash_->repaint();
+    SplashWindow* splash = create<SplashWindow>();
+    splash->showForm();
+    splash->repaint();
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     QApplication::setApplicationDisplayName(QString());
     QApplication::setApplicationName(QStringLiteral("Реактикум"));
 
     // Each window loads its pictures, movie and data as it is created, so a missing file is
     // reported in this order.
-    main_ = std::make_unique<MainWindow>();
-    setMainForm(main_.get());
-    about_ = std::make_unique<AboutWindow>();
-    concentration_ = std::make_unique<ConcentrationWindow>();
-    temperature_ = std::make_unique<TemperatureWindow>();
-    catalyst_ = std::make_unique<CatalystWindow>();
-    equilibrium_ = std::make_unique<EquilibriumWindow>();
-    rateGraph_ = std::make_unique<RateGraphWindow>();
-    results_ = std::make_unique<ResultsWindow>();
-    registration_ = std::make_unique<RegistrationWindow>();
-    password_ = std::make_unique<PasswordWindow>();
-    journalWindow_ = std::make_unique<JournalWindow>(journal_.get());
+    setMainForm(create<MainWindow>());
+    createInOrder<AboutWindow, ConcentrationWindow, TemperatureWindow, CatalystWindow,
+                  EquilibriumWindow, RateGraphWindow, ResultsWindow, RegistrationWindow,
+                  PasswordWindow>();
+    create<JournalWindow>(journal_.get());
     wireNavigation();
 
-    splash_->hide();
-    splash_.reset();
+    splash->hide();
+    std::get<std::unique_ptr<SplashWindow>>(windows_).reset();
 }
 
 Laboratory::~Laboratory() {
     setMainForm(nullptr);
     setJournal(nullptr);
+    // The windows in the reverse of their order in the tuple: the main window last.
+    [this]<std::size_t... I>(std::index_sequence<I...>) {
+        constexpr std::size_t last = sizeof...(I) - 1;
+        (..., std::get<last - I>(windows_).reset());
+    }
+    (std::make_index_sequence<std::tuple_size_v<decltype(windows_)>>());
 }
 
 void Laboratory::wireNavigation() {
-    MainWindow* main = main_.get();
+    auto* main = window<MainWindow>();
+    auto* concentration = window<ConcentrationWindow>();
+    auto* rateGraph = window<RateGraphWindow>();
+    auto* temperature = window<TemperatureWindow>();
+    auto* results = window<ResultsWindow>();
     const VariantSource variant = [main] { return main->variantChoice(); };
 
-    main->showRegistration = [this] { registration_->showModalForm(); };
-    main->showAbout = [this] { about_->showModalForm(); };
-    main->showResults = [this] { results_->showModalForm(); };
+    main->showRegistration = [this] { window<RegistrationWindow>()->showModalForm(); };
+    main->showAbout = [this] { window<AboutWindow>()->showModalForm(); };
+    main->showResults = [results] { results->showModalForm(); };
     main->enterExperiment = [this](int experiment) { return enterExperiment(experiment); };
 
-    concentration_->setVariantSource(variant);
-    concentration_->openGraph = [this](ConcentrationWindow::GraphOpening opening) {
+    concentration->setVariantSource(variant);
+    concentration->openGraph = [rateGraph](ConcentrationWindow::GraphOpening opening) {
         if (opening == ConcentrationWindow::GraphOpening::AfterRates)
-            rateGraph_->showAfterRates();
+            rateGraph->showAfterRates();
         else
-            rateGraph_->showGraph(RateGraphWindow::Failures::Reported);
+            rateGraph->showGraph(RateGraphWindow::Failures::Reported);
     };
-    rateGraph_->setVariantSource(variant);
-    rateGraph_->setMeasurementTable(concentration_->measurementTable);
-    rateGraph_->setExperimentWindow(concentration_.get());
-    temperature_->setVariantSource(variant);
-    temperature_->setExperiment1Table(concentration_->measurementTable);
+    rateGraph->setVariantSource(variant);
+    rateGraph->setMeasurementTable(concentration->measurementTable);
+    rateGraph->setExperimentWindow(concentration);
+    temperature->setVariantSource(variant);
+    temperature->setExperiment1Table(concentration->measurementTable);
 
-    results_->showPasswordWindow = [this] { password_->showModalForm(); };
-    results_->clearPassword = [this] { password_->clearPassword(); };
-    results_->showJournalWindow = [this] { journalWindow_->showModalForm(); };
+    results->showPasswordWindow = [this] { window<PasswordWindow>()->showModalForm(); };
+    results->clearPassword = [this] { window<PasswordWindow>()->clearPassword(); };
+    results->showJournalWindow = [this] { window<JournalWindow>()->showModalForm(); };
 }
 
 bool Laboratory::enterExperiment(int experiment) {
     switch (experiment) {
         case 1:
-            return enterRun(concentration_.get(), QStringLiteral("\\Movie\\Opyt1\\1.swf"));
+            return enterRun(window<ConcentrationWindow>(), QStringLiteral("\\Movie\\Opyt1\\1.swf"));
         case 2:
-            return enterRun(temperature_.get(), QStringLiteral("\\Movie\\Opyt2\\1.swf"));
+            return enterRun(window<TemperatureWindow>(), QStringLiteral("\\Movie\\Opyt2\\1.swf"));
         case 3:
-            return enterRun(catalyst_.get(), QStringLiteral("\\Movie\\Opyt3\\1.swf"));
+            return enterRun(window<CatalystWindow>(), QStringLiteral("\\Movie\\Opyt3\\1.swf"));
         case 4:
-            return enterRun(equilibrium_.get(), QStringLiteral("\\Movie\\Opyt4\\1.swf"));
+            return enterRun(window<EquilibriumWindow>(), QStringLiteral("\\Movie\\Opyt4\\1.swf"));
     }
     return false;
 }

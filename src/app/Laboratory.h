@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <tuple>
 
 class AboutWindow;
 class CatalystWindow;
@@ -25,38 +26,32 @@ public:
     Laboratory(const Laboratory&) = delete;
     Laboratory& operator=(const Laboratory&) = delete;
 
-    // nullptr once start-up is over: the splash lives only while the windows are created.
-    SplashWindow* splashWindow() const { return splash_.get(); }
-    MainWindow* mainWindow() const { return main_.get(); }
-    AboutWindow* aboutWindow() const { return about_.get(); }
-    ConcentrationWindow* concentrationWindow() const { return concentration_.get(); }
-    TemperatureWindow* temperatureWindow() const { return temperature_.get(); }
-    CatalystWindow* catalystWindow() const { return catalyst_.get(); }
-    EquilibriumWindow* equilibriumWindow() const { return equilibrium_.get(); }
-    RateGraphWindow* rateGraphWindow() const { return rateGraph_.get(); }
-    ResultsWindow* resultsWindow() const { return results_.get(); }
-    RegistrationWindow* registrationWindow() const { return registration_.get(); }
-    PasswordWindow* passwordWindow() const { return password_.get(); }
-    JournalWindow* journalWindow() const { return journalWindow_.get(); }
+    // The one window of the given type: window<MainWindow>(), window<ResultsWindow>(), …
+    // The splash is nullptr once start-up is over: it lives only while the windows are created.
+    template <class Window>
+    Window* window() const {
+        return std::get<std::unique_ptr<Window>>(windows_).get();
+    }
     ClassJournal* classJournal() const { return journal_.get(); }
 
 private:
+    // Creates the window of the given type and keeps it.
+    template <class Window, class... Arguments>
+    Window* create(Arguments&&... arguments);
+    // Creates the windows of the given types one after the other, in the order given.
+    template <class... Windows>
+    void createInOrder();
     void wireNavigation();
     // Prepares experiment k's window for a new run, loads its first movie and shows it.
     bool enterExperiment(int experiment);
 
-    // Destroyed in the reverse order: the main window last, the journal after every window.
+    // The journal outlives every window: the windows are destroyed first, in the reverse of
+    // their order here, so the main window goes last.
     std::unique_ptr<ClassJournal> journal_;
-    std::unique_ptr<SplashWindow> splash_;
-    std::unique_ptr<MainWindow> main_;
-    std::unique_ptr<AboutWindow> about_;
-    std::unique_ptr<ConcentrationWindow> concentration_;
-    std::unique_ptr<TemperatureWindow> temperature_;
-    std::unique_ptr<CatalystWindow> catalyst_;
-    std::unique_ptr<EquilibriumWindow> equilibrium_;
-    std::unique_ptr<RateGraphWindow> rateGraph_;
-    std::unique_ptr<ResultsWindow> results_;
-    std::unique_ptr<RegistrationWindow> registration_;
-    std::unique_ptr<PasswordWindow> password_;
-    std::unique_ptr<JournalWindow> journalWindow_;
+    template <class... Windows>
+    using Owned = std::tuple<std::unique_ptr<Windows>...>;
+    Owned<SplashWindow, MainWindow, AboutWindow, ConcentrationWindow, TemperatureWindow,
+          CatalystWindow, EquilibriumWindow, RateGraphWindow, ResultsWindow, RegistrationWindow,
+          PasswordWindow, JournalWindow>
+        windows_;
 };

@@ -17,7 +17,7 @@ namespace {
 // REAKTIKUM_REGISTER_STUDENT holds "group/surname". The student goes through the registration
 // window's own acceptance, so the results file is found and written as a student's would be.
 void registerStudentUnattended(Laboratory& laboratory, const QString& groupAndSurname) {
-    RegistrationWindow* registration = laboratory.registrationWindow();
+    RegistrationWindow* registration = laboratory.window<RegistrationWindow>();
     const QString group = groupAndSurname.section('/', 0, 0);
     const QString surname = groupAndSurname.section('/', 1);
     auto* watch = new QTimer(registration);
@@ -59,7 +59,7 @@ int runLaboratorySession(const std::function<void(Laboratory&)>& started) {
     int code = 0;
     // A close requested during start-up ends the program before the loop takes any input.
     if (!programEnding()) {
-        MainWindow* main = laboratory.mainWindow();
+        MainWindow* main = laboratory.window<MainWindow>();
         QTimer::singleShot(0, main, [main] {
             if (!programEnding()) main->showForm();
         });

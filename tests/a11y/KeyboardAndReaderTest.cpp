@@ -55,8 +55,8 @@ protected:
 };
 
 TEST_F(KeyboardAndReaderTest, AStudentSignsInAndStartsExperimentOneWithTheKeyboardAlone) {
-    MainWindow* main = lab->mainWindow();
-    RegistrationWindow* registration = lab->registrationWindow();
+    MainWindow* main = lab->window<MainWindow>();
+    RegistrationWindow* registration = lab->window<RegistrationWindow>();
     bool signedIn = false;
     LabWindow::setModalHook([&](LabWindow& w) {
         if (&w != registration) return;
@@ -92,7 +92,7 @@ TEST_F(KeyboardAndReaderTest, AStudentSignsInAndStartsExperimentOneWithTheKeyboa
     EXPECT_EQ(LabState.selectedExperiment, 1);
     EXPECT_TRUE(main->experiment1Link->showsFocusMark());
     press(Qt::Key_Return);
-    ConcentrationWindow* experiment = lab->concentrationWindow();
+    ConcentrationWindow* experiment = lab->window<ConcentrationWindow>();
     ASSERT_TRUE(experiment->isVisible());
     EXPECT_FALSE(main->isVisible());
     EXPECT_TRUE(experiment->movie->movie().endsWith(QStringLiteral("/Movie/Opyt1/1.swf")));
@@ -107,18 +107,19 @@ TEST_F(KeyboardAndReaderTest, AStudentSignsInAndStartsExperimentOneWithTheKeyboa
 
 TEST_F(KeyboardAndReaderTest, EscapeLeavesEveryExperimentButNotTheMainWindow) {
     LabState.registrationShown = true;
-    for (LabWindow* w : QList<LabWindow*>{lab->temperatureWindow(), lab->catalystWindow(),
-                                          lab->equilibriumWindow()}) {
+    for (LabWindow* w :
+         QList<LabWindow*>{lab->window<TemperatureWindow>(), lab->window<CatalystWindow>(),
+                           lab->window<EquilibriumWindow>()}) {
         w->showForm();
         ASSERT_TRUE(QTest::qWaitForWindowActive(w));
         QTest::keyClick(w, Qt::Key_Escape);
         EXPECT_FALSE(w->isVisible()) << w->metaObject()->className();
-        EXPECT_TRUE(lab->mainWindow()->isVisible());
+        EXPECT_TRUE(lab->window<MainWindow>()->isVisible());
     }
-    lab->mainWindow()->showForm();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(lab->mainWindow()));
-    QTest::keyClick(lab->mainWindow(), Qt::Key_Escape);
-    EXPECT_TRUE(lab->mainWindow()->isVisible());
+    lab->window<MainWindow>()->showForm();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(lab->window<MainWindow>()));
+    QTest::keyClick(lab->window<MainWindow>(), Qt::Key_Escape);
+    EXPECT_TRUE(lab->window<MainWindow>()->isVisible());
     EXPECT_FALSE(programEnding());
 }
 
@@ -180,7 +181,7 @@ TEST_F(KeyboardAndReaderTest, EveryControlOfEveryWindowHasANameAndARole) {
 }
 
 TEST_F(KeyboardAndReaderTest, TheMovieIsAnImageAndTheStopwatchAnnouncesItsTime) {
-    MoviePlayer* movie = lab->mainWindow()->movie;
+    MoviePlayer* movie = lab->window<MainWindow>()->movie;
     EXPECT_EQ(labAccessibility::roleOf(movie), QAccessible::Graphic);
     EXPECT_FALSE(labAccessibility::nameOf(movie).isEmpty());
 }

@@ -17,7 +17,7 @@ protected:
         LabTest::SetUp();
         createWindows();
         LabState.registrationShown = true;
-        lab->mainWindow()->showForm();
+        lab->window<MainWindow>()->showForm();
     }
 };
 }  // namespace
@@ -26,39 +26,40 @@ TEST_F(AboutWindowTest, OkIsGreyBlackUnderThePointerGreyOverThePictureAndClosesT
     QList<uint> colours;
     bool modal = false;
     LabWindow::setModalHook([&](LabWindow& w) {
-        if (&w != lab->aboutWindow()) return;
-        modal = lab->aboutWindow()->isShownModally();
-        colours << lab->aboutWindow()->okLink->fontColor();
-        pointer::move(lab->aboutWindow()->okLink, {5, 5});
-        colours << lab->aboutWindow()->okLink->fontColor();
-        pointer::move(lab->aboutWindow()->movie, {50, 50});  // the movie does not reset it
-        colours << lab->aboutWindow()->okLink->fontColor();
-        pointer::move(lab->aboutWindow()->background, {100, 60});
-        colours << lab->aboutWindow()->okLink->fontColor();
-        pointer::click(lab->aboutWindow()->okLink, {5, 5});
+        if (&w != lab->window<AboutWindow>()) return;
+        modal = lab->window<AboutWindow>()->isShownModally();
+        colours << lab->window<AboutWindow>()->okLink->fontColor();
+        pointer::move(lab->window<AboutWindow>()->okLink, {5, 5});
+        colours << lab->window<AboutWindow>()->okLink->fontColor();
+        pointer::move(lab->window<AboutWindow>()->movie, {50, 50});  // the movie does not reset it
+        colours << lab->window<AboutWindow>()->okLink->fontColor();
+        pointer::move(lab->window<AboutWindow>()->background, {100, 60});
+        colours << lab->window<AboutWindow>()->okLink->fontColor();
+        pointer::click(lab->window<AboutWindow>()->okLink, {5, 5});
     });
-    pointer::click(lab->mainWindow()->aboutLink);
+    pointer::click(lab->window<MainWindow>()->aboutLink);
     EXPECT_TRUE(modal);
     EXPECT_EQ(colours, (QList<uint>{0x808080, 0x000000, 0x000000, 0x808080}));
-    EXPECT_FALSE(lab->aboutWindow()->isVisible());
-    EXPECT_EQ(LabWindow::activeForm(), static_cast<LabWindow*>(lab->mainWindow()));
-    EXPECT_EQ(lab->aboutWindow()->okLink->text(), QStringLiteral("ОК"));
+    EXPECT_FALSE(lab->window<AboutWindow>()->isVisible());
+    EXPECT_EQ(LabWindow::activeForm(), static_cast<LabWindow*>(lab->window<MainWindow>()));
+    EXPECT_EQ(lab->window<AboutWindow>()->okLink->text(), QStringLiteral("ОК"));
 }
 
 TEST_F(AboutWindowTest, ShowsTheCreditsOverTheGradientBesideTheLoopingMovie) {
-    EXPECT_EQ(lab->aboutWindow()->windowTitle(), QStringLiteral("О программе"));
-    EXPECT_EQ(lab->aboutWindow()->size(), QSize(360, 151));
-    EXPECT_EQ(lab->aboutWindow()->border(), LabWindow::Border::Tool);
-    EXPECT_TRUE(
-        lab->aboutWindow()->movie->movie().endsWith(QStringLiteral("/BackGround/About.swf")));
-    EXPECT_TRUE(lab->aboutWindow()->movie->isPlaying());
-    EXPECT_TRUE(lab->aboutWindow()->movie->loop());
+    EXPECT_EQ(lab->window<AboutWindow>()->windowTitle(), QStringLiteral("О программе"));
+    EXPECT_EQ(lab->window<AboutWindow>()->size(), QSize(360, 151));
+    EXPECT_EQ(lab->window<AboutWindow>()->border(), LabWindow::Border::Tool);
+    EXPECT_TRUE(lab->window<AboutWindow>()->movie->movie().endsWith(
+        QStringLiteral("/BackGround/About.swf")));
+    EXPECT_TRUE(lab->window<AboutWindow>()->movie->isPlaying());
+    EXPECT_TRUE(lab->window<AboutWindow>()->movie->loop());
 
     QStringList credits;
-    for (LinkLabel* l : {lab->aboutWindow()->subtitleLabel, lab->aboutWindow()->productLabel,
-                         lab->aboutWindow()->editionLabel, lab->aboutWindow()->topicLabel,
-                         lab->aboutWindow()->topicSecondLine, lab->aboutWindow()->developerHeading,
-                         lab->aboutWindow()->developerLabel, lab->aboutWindow()->yearLabel})
+    for (LinkLabel* l :
+         {lab->window<AboutWindow>()->subtitleLabel, lab->window<AboutWindow>()->productLabel,
+          lab->window<AboutWindow>()->editionLabel, lab->window<AboutWindow>()->topicLabel,
+          lab->window<AboutWindow>()->topicSecondLine, lab->window<AboutWindow>()->developerHeading,
+          lab->window<AboutWindow>()->developerLabel, lab->window<AboutWindow>()->yearLabel})
         credits << l->text();
     const QString all = credits.join('\n');
     EXPECT_TRUE(all.contains(QStringLiteral("Реактикум")));
@@ -70,15 +71,15 @@ TEST_F(AboutWindowTest, OpensTheSameWayTwiceAndTheTitleBarCloseReturnsToTheMainW
     int opened = 0;
     QString movie;
     LabWindow::setModalHook([&](LabWindow& w) {
-        if (&w != lab->aboutWindow()) return;
+        if (&w != lab->window<AboutWindow>()) return;
         ++opened;
-        movie = lab->aboutWindow()->movie->movie();
-        lab->aboutWindow()->close();
+        movie = lab->window<AboutWindow>()->movie->movie();
+        lab->window<AboutWindow>()->close();
     });
-    pointer::click(lab->mainWindow()->aboutLink);
-    pointer::click(lab->mainWindow()->aboutLink);
+    pointer::click(lab->window<MainWindow>()->aboutLink);
+    pointer::click(lab->window<MainWindow>()->aboutLink);
     EXPECT_EQ(opened, 2);
     EXPECT_TRUE(movie.endsWith(QStringLiteral("/BackGround/About.swf")));
-    EXPECT_FALSE(lab->aboutWindow()->isVisible());
-    EXPECT_TRUE(lab->mainWindow()->isVisible());
+    EXPECT_FALSE(lab->window<AboutWindow>()->isVisible());
+    EXPECT_TRUE(lab->window<MainWindow>()->isVisible());
 }

@@ -30,7 +30,7 @@ protected:
     // Shows the main window as after sign-in, without the registration window.
     void showSignedIn() {
         LabState.registrationShown = true;
-        lab->mainWindow()->showForm();
+        lab->window<MainWindow>()->showForm();
     }
     // Opens modal windows through the main window and records which ones it opened.
     void recordModalWindows() {
@@ -49,102 +49,107 @@ bool shown(QWidget* w) {
 
 TEST_F(MainWindowTest, StartsWithExperimentOneChosenAndVariantOne) {
     EXPECT_TRUE(messages->texts().isEmpty()) << messages->texts().join("\n").toStdString();
-    EXPECT_EQ(lab->mainWindow()->titleLabel->text(),
+    EXPECT_EQ(lab->window<MainWindow>()->titleLabel->text(),
               QStringLiteral("Скорость химических реакций и химическое равновесие"));
-    EXPECT_EQ(lab->mainWindow()->titleLabel->fontColor(), LabColors::Black);
-    EXPECT_EQ(lab->mainWindow()->experiment1Link->fontColor(), LabColors::Black);
+    EXPECT_EQ(lab->window<MainWindow>()->titleLabel->fontColor(), LabColors::Black);
+    EXPECT_EQ(lab->window<MainWindow>()->experiment1Link->fontColor(), LabColors::Black);
     for (LinkLabel* grey :
-         {lab->mainWindow()->experiment2Link, lab->mainWindow()->experiment3Link,
-          lab->mainWindow()->experiment4Link, lab->mainWindow()->instructionLabel})
+         {lab->window<MainWindow>()->experiment2Link, lab->window<MainWindow>()->experiment3Link,
+          lab->window<MainWindow>()->experiment4Link, lab->window<MainWindow>()->instructionLabel})
         EXPECT_EQ(grey->fontColor(), 0x999999u) << grey->text().toStdString();
-    EXPECT_EQ(lab->mainWindow()->instructionLabel->text(),
+    EXPECT_EQ(lab->window<MainWindow>()->instructionLabel->text(),
               QStringLiteral("Выбирите номер опыта и кликните по нему"));
-    EXPECT_TRUE(shown(lab->mainWindow()->experiment1Plate));
-    for (Picture* plate : {lab->mainWindow()->experiment2Plate, lab->mainWindow()->experiment3Plate,
-                           lab->mainWindow()->experiment4Plate})
+    EXPECT_TRUE(shown(lab->window<MainWindow>()->experiment1Plate));
+    for (Picture* plate :
+         {lab->window<MainWindow>()->experiment2Plate, lab->window<MainWindow>()->experiment3Plate,
+          lab->window<MainWindow>()->experiment4Plate})
         EXPECT_FALSE(shown(plate));
-    EXPECT_FALSE(shown(lab->mainWindow()->closeGlyph));
-    EXPECT_TRUE(shown(lab->mainWindow()->closeSpot));
+    EXPECT_FALSE(shown(lab->window<MainWindow>()->closeGlyph));
+    EXPECT_TRUE(shown(lab->window<MainWindow>()->closeSpot));
 
-    ASSERT_EQ(lab->mainWindow()->variantChooser->count(), 6);
-    EXPECT_EQ(lab->mainWindow()->variantChooser->currentText(), QStringLiteral("Вариант 1"));
-    EXPECT_FALSE(lab->mainWindow()->variantChooser->isEditable());
-    EXPECT_EQ(lab->mainWindow()->variantSolutionText->caption(), QStringLiteral("0.1M"));
-    EXPECT_EQ(lab->mainWindow()->variantAcidText->caption(), QStringLiteral("1N"));
+    ASSERT_EQ(lab->window<MainWindow>()->variantChooser->count(), 6);
+    EXPECT_EQ(lab->window<MainWindow>()->variantChooser->currentText(),
+              QStringLiteral("Вариант 1"));
+    EXPECT_FALSE(lab->window<MainWindow>()->variantChooser->isEditable());
+    EXPECT_EQ(lab->window<MainWindow>()->variantSolutionText->caption(), QStringLiteral("0.1M"));
+    EXPECT_EQ(lab->window<MainWindow>()->variantAcidText->caption(), QStringLiteral("1N"));
     EXPECT_EQ(LabState.selectedExperiment, 1);
     EXPECT_EQ(LabState.variantNumber, 1);
-    EXPECT_TRUE(lab->mainWindow()->movie->movie().endsWith(QStringLiteral("/Movie/1.swf")));
+    EXPECT_TRUE(lab->window<MainWindow>()->movie->movie().endsWith(QStringLiteral("/Movie/1.swf")));
 }
 
 TEST_F(MainWindowTest, ChooserAndValuesLieOnTheMovieAndTabInTheirOrder) {
     // Later siblings are drawn above earlier ones.
-    const QObjectList& order = lab->mainWindow()->children();
-    EXPECT_GT(order.indexOf(lab->mainWindow()->variantChooser),
-              order.indexOf(lab->mainWindow()->movie));
-    EXPECT_GT(order.indexOf(lab->mainWindow()->variantAcidText),
-              order.indexOf(lab->mainWindow()->movie));
-    EXPECT_GT(order.indexOf(lab->mainWindow()->experiment1Link),
-              order.indexOf(lab->mainWindow()->experiment1Plate));
-    EXPECT_GT(order.indexOf(lab->mainWindow()->closeGlyph),
-              order.indexOf(lab->mainWindow()->closeSpot));
+    const QObjectList& order = lab->window<MainWindow>()->children();
+    EXPECT_GT(order.indexOf(lab->window<MainWindow>()->variantChooser),
+              order.indexOf(lab->window<MainWindow>()->movie));
+    EXPECT_GT(order.indexOf(lab->window<MainWindow>()->variantAcidText),
+              order.indexOf(lab->window<MainWindow>()->movie));
+    EXPECT_GT(order.indexOf(lab->window<MainWindow>()->experiment1Link),
+              order.indexOf(lab->window<MainWindow>()->experiment1Plate));
+    EXPECT_GT(order.indexOf(lab->window<MainWindow>()->closeGlyph),
+              order.indexOf(lab->window<MainWindow>()->closeSpot));
     // Tab goes from the chooser to the movie; the value texts take no focus.
-    QWidget* next = lab->mainWindow()->variantChooser->nextInFocusChain();
+    QWidget* next = lab->window<MainWindow>()->variantChooser->nextInFocusChain();
     while (next->focusPolicy() == Qt::NoFocus ||
-           lab->mainWindow()->variantChooser->isAncestorOf(next))
+           lab->window<MainWindow>()->variantChooser->isAncestorOf(next))
         next = next->nextInFocusChain();
-    EXPECT_EQ(next, lab->mainWindow()->movie);
-    EXPECT_EQ(lab->mainWindow()->variantSolutionText->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(next, lab->window<MainWindow>()->movie);
+    EXPECT_EQ(lab->window<MainWindow>()->variantSolutionText->focusPolicy(), Qt::NoFocus);
     // The value texts keep their corner and fit their text.
-    EXPECT_EQ(lab->mainWindow()->variantSolutionText->pos(), QPoint(429, 269));
-    EXPECT_EQ(lab->mainWindow()->variantAcidText->pos(), QPoint(566, 269));
-    EXPECT_GE(lab->mainWindow()->variantSolutionText->width(),
-              lab->mainWindow()->variantSolutionText->fontMetrics().horizontalAdvance(
+    EXPECT_EQ(lab->window<MainWindow>()->variantSolutionText->pos(), QPoint(429, 269));
+    EXPECT_EQ(lab->window<MainWindow>()->variantAcidText->pos(), QPoint(566, 269));
+    EXPECT_GE(lab->window<MainWindow>()->variantSolutionText->width(),
+              lab->window<MainWindow>()->variantSolutionText->fontMetrics().horizontalAdvance(
                   QStringLiteral("0.1M")));
 }
 
 TEST_F(MainWindowTest, HighlightFollowsTheLastTouchedExperimentLinkAndStaysOverTheBackground) {
     showSignedIn();
-    pointer::move(lab->mainWindow()->experiment2Link);
+    pointer::move(lab->window<MainWindow>()->experiment2Link);
     EXPECT_EQ(LabState.selectedExperiment, 2);
-    EXPECT_EQ(lab->mainWindow()->experiment2Link->fontColor(), LabColors::Black);
-    EXPECT_TRUE(shown(lab->mainWindow()->experiment2Plate));
-    EXPECT_EQ(lab->mainWindow()->experiment1Link->fontColor(), 0x999999u);
-    EXPECT_FALSE(shown(lab->mainWindow()->experiment1Plate));
+    EXPECT_EQ(lab->window<MainWindow>()->experiment2Link->fontColor(), LabColors::Black);
+    EXPECT_TRUE(shown(lab->window<MainWindow>()->experiment2Plate));
+    EXPECT_EQ(lab->window<MainWindow>()->experiment1Link->fontColor(), 0x999999u);
+    EXPECT_FALSE(shown(lab->window<MainWindow>()->experiment1Plate));
 
-    pointer::move(lab->mainWindow()->experiment3Link);
+    pointer::move(lab->window<MainWindow>()->experiment3Link);
     EXPECT_EQ(LabState.selectedExperiment, 3);
-    EXPECT_EQ(lab->mainWindow()->experiment2Link->fontColor(), 0x999999u);
-    EXPECT_FALSE(shown(lab->mainWindow()->experiment2Plate));
-    EXPECT_EQ(lab->mainWindow()->experiment3Link->fontColor(), LabColors::Black);
-    EXPECT_TRUE(shown(lab->mainWindow()->experiment3Plate));
+    EXPECT_EQ(lab->window<MainWindow>()->experiment2Link->fontColor(), 0x999999u);
+    EXPECT_FALSE(shown(lab->window<MainWindow>()->experiment2Plate));
+    EXPECT_EQ(lab->window<MainWindow>()->experiment3Link->fontColor(), LabColors::Black);
+    EXPECT_TRUE(shown(lab->window<MainWindow>()->experiment3Plate));
 
-    pointer::move(lab->mainWindow()->background, {400, 480});
+    pointer::move(lab->window<MainWindow>()->background, {400, 480});
     EXPECT_EQ(LabState.selectedExperiment, 3);
-    EXPECT_EQ(lab->mainWindow()->experiment3Link->fontColor(), LabColors::Black);
-    EXPECT_TRUE(shown(lab->mainWindow()->experiment3Plate));
-    for (LinkLabel* link : {lab->mainWindow()->experiment1Link, lab->mainWindow()->experiment2Link,
-                            lab->mainWindow()->experiment4Link})
+    EXPECT_EQ(lab->window<MainWindow>()->experiment3Link->fontColor(), LabColors::Black);
+    EXPECT_TRUE(shown(lab->window<MainWindow>()->experiment3Plate));
+    for (LinkLabel* link :
+         {lab->window<MainWindow>()->experiment1Link, lab->window<MainWindow>()->experiment2Link,
+          lab->window<MainWindow>()->experiment4Link})
         EXPECT_EQ(link->fontColor(), 0x999999u);
     int plates = 0;
     for (Picture* plate :
-         {lab->mainWindow()->experiment1Plate, lab->mainWindow()->experiment2Plate,
-          lab->mainWindow()->experiment3Plate, lab->mainWindow()->experiment4Plate})
+         {lab->window<MainWindow>()->experiment1Plate, lab->window<MainWindow>()->experiment2Plate,
+          lab->window<MainWindow>()->experiment3Plate, lab->window<MainWindow>()->experiment4Plate})
         plates += shown(plate);
     EXPECT_EQ(plates, 1);
 }
 
 TEST_F(MainWindowTest, ChoosingAVariantShowsItsValues) {
     showSignedIn();
-    lab->mainWindow()->variantChooser->setFocus();
-    for (int i = 0; i < 4; ++i) QTest::keyClick(lab->mainWindow()->variantChooser, Qt::Key_Down);
-    EXPECT_EQ(lab->mainWindow()->variantChooser->currentText(), QStringLiteral("Вариант 5"));
-    EXPECT_EQ(lab->mainWindow()->variantSolutionText->caption(), QStringLiteral("0.2M"));
-    EXPECT_EQ(lab->mainWindow()->variantAcidText->caption(), QStringLiteral("1N"));
+    lab->window<MainWindow>()->variantChooser->setFocus();
+    for (int i = 0; i < 4; ++i)
+        QTest::keyClick(lab->window<MainWindow>()->variantChooser, Qt::Key_Down);
+    EXPECT_EQ(lab->window<MainWindow>()->variantChooser->currentText(),
+              QStringLiteral("Вариант 5"));
+    EXPECT_EQ(lab->window<MainWindow>()->variantSolutionText->caption(), QStringLiteral("0.2M"));
+    EXPECT_EQ(lab->window<MainWindow>()->variantAcidText->caption(), QStringLiteral("1N"));
     EXPECT_EQ(LabState.variantNumber, 5);
 
-    QTest::keyClick(lab->mainWindow()->variantChooser, Qt::Key_Up);
-    EXPECT_EQ(lab->mainWindow()->variantSolutionText->caption(), QStringLiteral("0.05M"));
-    EXPECT_EQ(lab->mainWindow()->variantAcidText->caption(), QStringLiteral("2N"));
+    QTest::keyClick(lab->window<MainWindow>()->variantChooser, Qt::Key_Up);
+    EXPECT_EQ(lab->window<MainWindow>()->variantSolutionText->caption(), QStringLiteral("0.05M"));
+    EXPECT_EQ(lab->window<MainWindow>()->variantAcidText->caption(), QStringLiteral("2N"));
     EXPECT_EQ(LabState.variantNumber, 4);
 }
 
@@ -156,14 +161,14 @@ TEST_F(MainWindowTest, ClickingAnExperimentLinkOpensItsWindowAtTheFirstMovie) {
         const char* movie;
     };
     const Entry entries[] = {
-        {lab->mainWindow()->experiment1Link, lab->concentrationWindow(),
-         lab->concentrationWindow()->movie, "/Movie/Opyt1/1.swf"},
-        {lab->mainWindow()->experiment2Link, lab->temperatureWindow(),
-         lab->temperatureWindow()->movie, "/Movie/Opyt2/1.swf"},
-        {lab->mainWindow()->experiment3Link, lab->catalystWindow(), lab->catalystWindow()->movie,
-         "/Movie/Opyt3/1.swf"},
-        {lab->mainWindow()->experiment4Link, lab->equilibriumWindow(),
-         lab->equilibriumWindow()->movie, "/Movie/Opyt4/1.swf"},
+        {lab->window<MainWindow>()->experiment1Link, lab->window<ConcentrationWindow>(),
+         lab->window<ConcentrationWindow>()->movie, "/Movie/Opyt1/1.swf"},
+        {lab->window<MainWindow>()->experiment2Link, lab->window<TemperatureWindow>(),
+         lab->window<TemperatureWindow>()->movie, "/Movie/Opyt2/1.swf"},
+        {lab->window<MainWindow>()->experiment3Link, lab->window<CatalystWindow>(),
+         lab->window<CatalystWindow>()->movie, "/Movie/Opyt3/1.swf"},
+        {lab->window<MainWindow>()->experiment4Link, lab->window<EquilibriumWindow>(),
+         lab->window<EquilibriumWindow>()->movie, "/Movie/Opyt4/1.swf"},
     };
     for (const Entry& e : entries) {
         SCOPED_TRACE(e.movie);
@@ -172,10 +177,10 @@ TEST_F(MainWindowTest, ClickingAnExperimentLinkOpensItsWindowAtTheFirstMovie) {
         pointer::click(e.link);
         EXPECT_EQ(LabState.movieStep, 1);
         EXPECT_TRUE(e.window->isVisible());
-        EXPECT_FALSE(lab->mainWindow()->isVisible());
+        EXPECT_FALSE(lab->window<MainWindow>()->isVisible());
         EXPECT_TRUE(e.player->movie().endsWith(QString::fromLatin1(e.movie)));
         // The student leaves the experiment the way its window does.
-        lab->mainWindow()->showForm();
+        lab->window<MainWindow>()->showForm();
         e.window->closeForm();
     }
     EXPECT_TRUE(messages->texts().isEmpty()) << messages->texts().join("\n").toStdString();
@@ -184,59 +189,59 @@ TEST_F(MainWindowTest, ClickingAnExperimentLinkOpensItsWindowAtTheFirstMovie) {
 TEST_F(MainWindowTest, MissingFirstMovieIsReportedAndEndsTheProgramAfterTheClick) {
     tree->remove("Movie/Opyt3/1.swf");
     showSignedIn();
-    pointer::click(lab->mainWindow()->experiment3Link);
+    pointer::click(lab->window<MainWindow>()->experiment3Link);
     ASSERT_EQ(messages->errorTexts().size(), 1);
     EXPECT_TRUE(messages->errorTexts()[0].contains(QStringLiteral("Flash Player 6 AX")));
     EXPECT_TRUE(programEnding());
-    EXPECT_TRUE(lab->catalystWindow()->isVisible());
-    EXPECT_FALSE(lab->mainWindow()->isVisible());
+    EXPECT_TRUE(lab->window<CatalystWindow>()->isVisible());
+    EXPECT_FALSE(lab->window<MainWindow>()->isVisible());
 }
 
 TEST_F(MainWindowTest, RegistrationOpensAtTheFirstActivationOnly) {
     recordModalWindows();
-    lab->mainWindow()->showForm();
+    lab->window<MainWindow>()->showForm();
     ASSERT_EQ(opened.size(), 1);
-    EXPECT_EQ(opened[0], static_cast<LabWindow*>(lab->registrationWindow()));
+    EXPECT_EQ(opened[0], static_cast<LabWindow*>(lab->window<RegistrationWindow>()));
     EXPECT_TRUE(LabState.registrationShown);
-    EXPECT_TRUE(lab->mainWindow()->isVisible());
+    EXPECT_TRUE(lab->window<MainWindow>()->isVisible());
 
     // An experiment and back: the main window is activated again.
-    pointer::click(lab->mainWindow()->experiment2Link);
-    ASSERT_TRUE(lab->temperatureWindow()->isVisible());
-    lab->mainWindow()->showForm();
-    lab->temperatureWindow()->closeForm();
-    EXPECT_EQ(LabWindow::activeForm(), static_cast<LabWindow*>(lab->mainWindow()));
+    pointer::click(lab->window<MainWindow>()->experiment2Link);
+    ASSERT_TRUE(lab->window<TemperatureWindow>()->isVisible());
+    lab->window<MainWindow>()->showForm();
+    lab->window<TemperatureWindow>()->closeForm();
+    EXPECT_EQ(LabWindow::activeForm(), static_cast<LabWindow*>(lab->window<MainWindow>()));
     EXPECT_EQ(opened.size(), 1);
 }
 
 TEST_F(MainWindowTest, ResultsAndAboutLinksOpenTheirWindowsAndTurnRedUnderThePointer) {
     showSignedIn();
     recordModalWindows();
-    pointer::move(lab->mainWindow()->aboutLink);
-    EXPECT_EQ(lab->mainWindow()->aboutLink->fontColor(), LabColors::Red);
-    pointer::click(lab->mainWindow()->aboutLink);
-    pointer::click(lab->mainWindow()->resultsLink);
+    pointer::move(lab->window<MainWindow>()->aboutLink);
+    EXPECT_EQ(lab->window<MainWindow>()->aboutLink->fontColor(), LabColors::Red);
+    pointer::click(lab->window<MainWindow>()->aboutLink);
+    pointer::click(lab->window<MainWindow>()->resultsLink);
     ASSERT_EQ(opened.size(), 2);
-    EXPECT_EQ(opened[0], static_cast<LabWindow*>(lab->aboutWindow()));
-    EXPECT_EQ(opened[1], static_cast<LabWindow*>(lab->resultsWindow()));
+    EXPECT_EQ(opened[0], static_cast<LabWindow*>(lab->window<AboutWindow>()));
+    EXPECT_EQ(opened[1], static_cast<LabWindow*>(lab->window<ResultsWindow>()));
     EXPECT_TRUE(messages->texts().isEmpty());  // no password asked
-    EXPECT_EQ(lab->mainWindow()->aboutLink->fontColor(), LabColors::Red);
-    EXPECT_EQ(lab->mainWindow()->resultsLink->fontColor(), LabColors::Red);
-    pointer::move(lab->mainWindow()->background, {300, 480});
-    EXPECT_EQ(lab->mainWindow()->aboutLink->fontColor(), LabColors::Black);
-    EXPECT_EQ(lab->mainWindow()->resultsLink->fontColor(), LabColors::Black);
+    EXPECT_EQ(lab->window<MainWindow>()->aboutLink->fontColor(), LabColors::Red);
+    EXPECT_EQ(lab->window<MainWindow>()->resultsLink->fontColor(), LabColors::Red);
+    pointer::move(lab->window<MainWindow>()->background, {300, 480});
+    EXPECT_EQ(lab->window<MainWindow>()->aboutLink->fontColor(), LabColors::Black);
+    EXPECT_EQ(lab->window<MainWindow>()->resultsLink->fontColor(), LabColors::Black);
     // The experiment links keep their own colours.
-    EXPECT_EQ(lab->mainWindow()->experiment1Link->fontColor(), LabColors::Black);
+    EXPECT_EQ(lab->window<MainWindow>()->experiment1Link->fontColor(), LabColors::Black);
 }
 
 TEST_F(MainWindowTest, GlyphOverTheCornerEndsTheProgram) {
     showSignedIn();
-    EXPECT_EQ(lab->mainWindow()->closeSpot->geometry(), QRect(699, 3, 13, 13));
-    pointer::move(lab->mainWindow()->closeSpot, {6, 6});
-    ASSERT_TRUE(shown(lab->mainWindow()->closeGlyph));
-    EXPECT_EQ(lab->mainWindow()->closeGlyph->geometry(), QRect(699, 2, 13, 13));
+    EXPECT_EQ(lab->window<MainWindow>()->closeSpot->geometry(), QRect(699, 3, 13, 13));
+    pointer::move(lab->window<MainWindow>()->closeSpot, {6, 6});
+    ASSERT_TRUE(shown(lab->window<MainWindow>()->closeGlyph));
+    EXPECT_EQ(lab->window<MainWindow>()->closeGlyph->geometry(), QRect(699, 2, 13, 13));
     EXPECT_FALSE(programEnding());
-    pointer::click(lab->mainWindow()->closeGlyph, {6, 6});
+    pointer::click(lab->window<MainWindow>()->closeGlyph, {6, 6});
     EXPECT_TRUE(programEnding());
-    EXPECT_FALSE(lab->mainWindow()->isVisible());
+    EXPECT_FALSE(lab->window<MainWindow>()->isVisible());
 }

@@ -38,12 +38,12 @@ TEST_F(StartupTest, WithEveryFileThereTheLaboratoryStartsQuietly) {
     EXPECT_EQ(LabState.linkColors.idle, 0x999999u);
     EXPECT_EQ(LabState.linkColors.selected, 0x000000u);
     EXPECT_FALSE(programEnding());
-    ASSERT_NE(lab->mainWindow(), nullptr);
-    EXPECT_EQ(mainForm(), lab->mainWindow());
-    EXPECT_EQ(lab->splashWindow(), nullptr);  // the splash lives only during start-up
-    for (QWidget* w : {static_cast<QWidget*>(lab->mainWindow()),
-                       static_cast<QWidget*>(lab->concentrationWindow()),
-                       static_cast<QWidget*>(lab->registrationWindow())})
+    ASSERT_NE(lab->window<MainWindow>(), nullptr);
+    EXPECT_EQ(mainForm(), lab->window<MainWindow>());
+    EXPECT_EQ(lab->window<SplashWindow>(), nullptr);  // the splash lives only during start-up
+    for (QWidget* w : {static_cast<QWidget*>(lab->window<MainWindow>()),
+                       static_cast<QWidget*>(lab->window<ConcentrationWindow>()),
+                       static_cast<QWidget*>(lab->window<RegistrationWindow>())})
         EXPECT_FALSE(w->isVisible());
     // The main window waited for the next whole second of the tick counter.
     EXPECT_EQ(clock.ms % 1000, 0);
@@ -90,12 +90,12 @@ TEST_F(StartupTest, SessionWithAFailedStartEndsWithoutTakingInput) {
 TEST_F(StartupTest, SessionShowsTheMainWindowRegistersOnceAndEndsWhenItCloses) {
     int registrations = 0;
     LabWindow::setModalHook([&](LabWindow& w) {
-        if (&w != static_cast<LabWindow*>(lab->registrationWindow())) return;
+        if (&w != static_cast<LabWindow*>(lab->window<RegistrationWindow>())) return;
         ++registrations;
-        EXPECT_TRUE(lab->mainWindow()->isVisible());
+        EXPECT_TRUE(lab->window<MainWindow>()->isVisible());
         w.closeForm();
         // Leave the program once the main window has its focus back.
-        QTimer::singleShot(0, [this] { lab->mainWindow()->close(); });
+        QTimer::singleShot(0, [this] { lab->window<MainWindow>()->close(); });
     });
     EXPECT_EQ(runSession(), 0);
     EXPECT_EQ(registrations, 1);
@@ -107,31 +107,31 @@ TEST_F(StartupTest, SessionShowsTheMainWindowRegistersOnceAndEndsWhenItCloses) {
 TEST_F(StartupTest, AWindowManagerCloseEndsTheProgramOnlyFromTheMainWindow) {
     QStringList seen;
     LabWindow::setModalHook([&](LabWindow& w) {
-        if (&w == static_cast<LabWindow*>(lab->registrationWindow())) {
+        if (&w == static_cast<LabWindow*>(lab->window<RegistrationWindow>())) {
             closeByWindowManager(&w);  // refused: there is no other way past it than "Принять"
             seen << (w.isVisible() ? "registration stays" : "registration gone");
             w.closeForm();
             QTimer::singleShot(0, [&] {
                 // An experiment window, with the main window hidden behind it.
                 LabState.selectedExperiment = 3;
-                lab->mainWindow()->onExperimentLinkClicked();
-                seen << (lab->mainWindow()->isVisible() ? "main shown" : "main hidden");
-                closeByWindowManager(lab->catalystWindow());
-                seen << (lab->catalystWindow()->isVisible() ? "experiment open"
-                                                            : "experiment closed");
-                seen << (lab->mainWindow()->isVisible() ? "main shown" : "main hidden");
+                lab->window<MainWindow>()->onExperimentLinkClicked();
+                seen << (lab->window<MainWindow>()->isVisible() ? "main shown" : "main hidden");
+                closeByWindowManager(lab->window<CatalystWindow>());
+                seen << (lab->window<CatalystWindow>()->isVisible() ? "experiment open"
+                                                                    : "experiment closed");
+                seen << (lab->window<MainWindow>()->isVisible() ? "main shown" : "main hidden");
                 seen << (programEnding() ? "ending" : "running");
                 // The results window, modal over the main window.
-                QTimer::singleShot(0, [&] { lab->mainWindow()->onResultsClicked(); });
+                QTimer::singleShot(0, [&] { lab->window<MainWindow>()->onResultsClicked(); });
             });
             return;
         }
-        if (&w == static_cast<LabWindow*>(lab->resultsWindow())) {
+        if (&w == static_cast<LabWindow*>(lab->window<ResultsWindow>())) {
             closeByWindowManager(&w);
             seen << (w.isVisible() ? "results open" : "results closed");
             QTimer::singleShot(0, [&] {
                 seen << (programEnding() ? "ending" : "running");
-                closeByWindowManager(lab->mainWindow());
+                closeByWindowManager(lab->window<MainWindow>());
             });
         }
     });

@@ -49,48 +49,50 @@ protected:
     // What the main window does when the student opens experiment 1.
     void enterExperiment() {
         LabState.movieStep = 1;
-        lab->concentrationWindow()->prepareRun();
-        loadMovie(lab->concentrationWindow()->movie, QStringLiteral("\\Movie\\Opyt1\\1.swf"));
-        lab->concentrationWindow()->showForm();
-        lab->mainWindow()->hide();
-        lab->concentrationWindow()->movie->setManualStepping(true);
+        lab->window<ConcentrationWindow>()->prepareRun();
+        loadMovie(lab->window<ConcentrationWindow>()->movie,
+                  QStringLiteral("\\Movie\\Opyt1\\1.swf"));
+        lab->window<ConcentrationWindow>()->showForm();
+        lab->window<MainWindow>()->hide();
+        lab->window<ConcentrationWindow>()->movie->setManualStepping(true);
     }
-    void next() { QTest::mouseClick(lab->concentrationWindow()->nextLink, Qt::LeftButton); }
+    void next() { QTest::mouseClick(lab->window<ConcentrationWindow>()->nextLink, Qt::LeftButton); }
     static void runDown(LabTimer* timer) {
         for (int i = 0; i < 100 && timer->enabled(); ++i) timer->fire();
         ASSERT_FALSE(timer->enabled());
     }
-    QString movie() const { return lab->concentrationWindow()->movie->movie(); }
+    QString movie() const { return lab->window<ConcentrationWindow>()->movie->movie(); }
     QString moviePath(const char* name) const { return tree->path(QString("Movie/Opyt1/") + name); }
     void fillColumn(int column, const QStringList& texts) {
         for (int r = 1; r <= 4; ++r)
-            lab->concentrationWindow()->measurementTable->setCell(column, r, texts.value(r - 1));
+            lab->window<ConcentrationWindow>()->measurementTable->setCell(column, r,
+                                                                          texts.value(r - 1));
     }
     bool calculatorVisible() const {
-        return lab->concentrationWindow()->initialConcentrationBox->isVisible() &&
-               lab->concentrationWindow()->dilutedConcentrationBox->isVisible() &&
-               lab->concentrationWindow()->calculatorOkButton->isVisible() &&
-               lab->concentrationWindow()->variantSolutionText->isVisible();
+        return lab->window<ConcentrationWindow>()->initialConcentrationBox->isVisible() &&
+               lab->window<ConcentrationWindow>()->dilutedConcentrationBox->isVisible() &&
+               lab->window<ConcentrationWindow>()->calculatorOkButton->isVisible() &&
+               lab->window<ConcentrationWindow>()->variantSolutionText->isVisible();
     }
     bool calculatorHidden() const {
-        for (QWidget* w :
-             std::initializer_list<QWidget*>{lab->concentrationWindow()->initialConcentrationBox,
-                                             lab->concentrationWindow()->thiosulfateVolumeBox,
-                                             lab->concentrationWindow()->mixThiosulfateVolumeBox,
-                                             lab->concentrationWindow()->mixWaterVolumeBox,
-                                             lab->concentrationWindow()->mixAcidVolumeBox,
-                                             lab->concentrationWindow()->dilutedConcentrationBox,
-                                             lab->concentrationWindow()->calculatorOkButton,
-                                             lab->concentrationWindow()->variantSolutionText,
-                                             lab->concentrationWindow()->variantAcidText})
+        for (QWidget* w : std::initializer_list<QWidget*>{
+                 lab->window<ConcentrationWindow>()->initialConcentrationBox,
+                 lab->window<ConcentrationWindow>()->thiosulfateVolumeBox,
+                 lab->window<ConcentrationWindow>()->mixThiosulfateVolumeBox,
+                 lab->window<ConcentrationWindow>()->mixWaterVolumeBox,
+                 lab->window<ConcentrationWindow>()->mixAcidVolumeBox,
+                 lab->window<ConcentrationWindow>()->dilutedConcentrationBox,
+                 lab->window<ConcentrationWindow>()->calculatorOkButton,
+                 lab->window<ConcentrationWindow>()->variantSolutionText,
+                 lab->window<ConcentrationWindow>()->variantAcidText})
             if (w->isVisible()) return false;
         return true;
     }
     QRect tableLayout() const {
-        return QRect(lab->concentrationWindow()->tableCaption->y(),
-                     lab->concentrationWindow()->measurementTable->y(),
-                     lab->concentrationWindow()->headingStrip->y(),
-                     lab->concentrationWindow()->measurementTable->height());
+        return QRect(lab->window<ConcentrationWindow>()->tableCaption->y(),
+                     lab->window<ConcentrationWindow>()->measurementTable->y(),
+                     lab->window<ConcentrationWindow>()->headingStrip->y(),
+                     lab->window<ConcentrationWindow>()->measurementTable->height());
     }
 };
 
@@ -107,55 +109,55 @@ TEST_F(ConcentrationWindowTest, ControlsAsDefined) {
     };
     enterExperiment();
     const Case cases[] = {
-        {lab->concentrationWindow()->background, {0, 0, 715, 505}, true},
-        {lab->concentrationWindow()->topicTitle, {239, 17, 250, 44}, true},
-        {lab->concentrationWindow()->movie, {5, 64, 705, 350}, true},
-        {lab->concentrationWindow()->measurementTable, {10, 369, 575, 89}, true},
-        {lab->concentrationWindow()->calculatorOkButton, {430, 274, 33, 25}, false},
-        {lab->concentrationWindow()->initialConcentrationBox, {321, 262, 41, 19}, false},
-        {lab->concentrationWindow()->mixAcidVolumeBox, {395, 294, 25, 19}, false},
-        {lab->concentrationWindow()->dilutedConcentrationBox, {486, 277, 33, 19}, false},
-        {lab->concentrationWindow()->tableCaption, {11, 349, 80, 20}, true},
-        {lab->concentrationWindow()->startButton, {604, 316, 50, 25}, false},
-        {lab->concentrationWindow()->stopButton, {653, 316, 50, 25}, false},
-        {lab->concentrationWindow()->headingStrip, {10, 370, 575, 16}, true},
-        {lab->concentrationWindow()->closeGlyph, {699, 2, 13, 13}, false},
+        {lab->window<ConcentrationWindow>()->background, {0, 0, 715, 505}, true},
+        {lab->window<ConcentrationWindow>()->topicTitle, {239, 17, 250, 44}, true},
+        {lab->window<ConcentrationWindow>()->movie, {5, 64, 705, 350}, true},
+        {lab->window<ConcentrationWindow>()->measurementTable, {10, 369, 575, 89}, true},
+        {lab->window<ConcentrationWindow>()->calculatorOkButton, {430, 274, 33, 25}, false},
+        {lab->window<ConcentrationWindow>()->initialConcentrationBox, {321, 262, 41, 19}, false},
+        {lab->window<ConcentrationWindow>()->mixAcidVolumeBox, {395, 294, 25, 19}, false},
+        {lab->window<ConcentrationWindow>()->dilutedConcentrationBox, {486, 277, 33, 19}, false},
+        {lab->window<ConcentrationWindow>()->tableCaption, {11, 349, 80, 20}, true},
+        {lab->window<ConcentrationWindow>()->startButton, {604, 316, 50, 25}, false},
+        {lab->window<ConcentrationWindow>()->stopButton, {653, 316, 50, 25}, false},
+        {lab->window<ConcentrationWindow>()->headingStrip, {10, 370, 575, 16}, true},
+        {lab->window<ConcentrationWindow>()->closeGlyph, {699, 2, 13, 13}, false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.widget->geometry(), c.bounds) << c.widget->metaObject()->className();
         EXPECT_EQ(c.widget->isVisible(), c.visible) << c.widget->metaObject()->className();
     }
-    EXPECT_EQ(lab->concentrationWindow()->size(), QSize(715, 505));
-    EXPECT_EQ(lab->concentrationWindow()->nextLink->pos(), QPoint(11, 461));
-    EXPECT_EQ(lab->concentrationWindow()->finishLink->pos(), QPoint(290, 461));
-    EXPECT_EQ(lab->concentrationWindow()->graphLink->pos(), QPoint(106, 461));
-    EXPECT_FALSE(lab->concentrationWindow()->graphLink->isVisible());
-    EXPECT_EQ(lab->concentrationWindow()->nextLink->text(), "Далее");
-    EXPECT_EQ(lab->concentrationWindow()->finishLink->text(), "Закончить опыт");
-    EXPECT_EQ(lab->concentrationWindow()->graphLink->text(), "График");
-    EXPECT_EQ(lab->concentrationWindow()->tableCaption->text(), "Таблица 1");
-    EXPECT_EQ(lab->concentrationWindow()->stopwatchDisplay->text(), ".....");
-    EXPECT_TRUE(lab->concentrationWindow()->startButton->isEnabled());
-    EXPECT_FALSE(lab->concentrationWindow()->stopButton->isEnabled());
-    EXPECT_TRUE(lab->concentrationWindow()->dilutedConcentrationBox->isReadOnly());
-    EXPECT_EQ(lab->concentrationWindow()->stopwatch->interval(), 1000);
-    for (LabTimer* t :
-         std::initializer_list<LabTimer*>{lab->concentrationWindow()->slidingTable->collapseTimer(),
-                                          lab->concentrationWindow()->slidingTable->expandTimer(),
-                                          lab->concentrationWindow()->stopwatch})
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->size(), QSize(715, 505));
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->nextLink->pos(), QPoint(11, 461));
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->finishLink->pos(), QPoint(290, 461));
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->graphLink->pos(), QPoint(106, 461));
+    EXPECT_FALSE(lab->window<ConcentrationWindow>()->graphLink->isVisible());
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->nextLink->text(), "Далее");
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->finishLink->text(), "Закончить опыт");
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->graphLink->text(), "График");
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->tableCaption->text(), "Таблица 1");
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->stopwatchDisplay->text(), ".....");
+    EXPECT_TRUE(lab->window<ConcentrationWindow>()->startButton->isEnabled());
+    EXPECT_FALSE(lab->window<ConcentrationWindow>()->stopButton->isEnabled());
+    EXPECT_TRUE(lab->window<ConcentrationWindow>()->dilutedConcentrationBox->isReadOnly());
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->stopwatch->interval(), 1000);
+    for (LabTimer* t : std::initializer_list<LabTimer*>{
+             lab->window<ConcentrationWindow>()->slidingTable->collapseTimer(),
+             lab->window<ConcentrationWindow>()->slidingTable->expandTimer(),
+             lab->window<ConcentrationWindow>()->stopwatch})
         EXPECT_FALSE(t->enabled());
     // The strip shows its headings over the grid's heading row.
-    EXPECT_EQ(lab->concentrationWindow()->headingStrip->image().size(), QSize(575, 16));
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->headingStrip->image().size(), QSize(575, 16));
 }
 
 TEST_F(ConcentrationWindowTest, ActivationCopiesTheVariantTextsAndStartsTheWatch) {
-    lab->mainWindow()->variantSolutionText->setText("0.05M");
-    lab->mainWindow()->variantAcidText->setText("2N");
-    EXPECT_FALSE(lab->concentrationWindow()->movieEndWatch->enabled());
+    lab->window<MainWindow>()->variantSolutionText->setText("0.05M");
+    lab->window<MainWindow>()->variantAcidText->setText("2N");
+    EXPECT_FALSE(lab->window<ConcentrationWindow>()->movieEndWatch->enabled());
     enterExperiment();
-    EXPECT_EQ(lab->concentrationWindow()->variantSolutionText->text(), "0.05M");
-    EXPECT_EQ(lab->concentrationWindow()->variantAcidText->text(), "2N");
-    EXPECT_TRUE(lab->concentrationWindow()->movieEndWatch->enabled());
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->variantSolutionText->text(), "0.05M");
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->variantAcidText->text(), "2N");
+    EXPECT_TRUE(lab->window<ConcentrationWindow>()->movieEndWatch->enabled());
 }
 
 TEST_F(ConcentrationWindowTest, StartUpWithoutOrWithABrokenDataFileStillSetsUpTheTable) {
@@ -190,7 +192,7 @@ TEST_F(ConcentrationWindowTest, StartUpWithoutOrWithABrokenDataFileStillSetsUpTh
 
 TEST_F(ConcentrationWindowTest, OnlyTheStudentsColumnsCanBeSelectedAndTakeNumbersOnly) {
     enterExperiment();
-    StringGrid* grid = lab->concentrationWindow()->measurementTable;
+    StringGrid* grid = lab->window<ConcentrationWindow>()->measurementTable;
     auto clickCell = [grid](int col, int row) {
         const QRect r = grid->visualRect(grid->model()->index(row, col));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, r.center());
@@ -206,7 +208,7 @@ TEST_F(ConcentrationWindowTest, OnlyTheStudentsColumnsCanBeSelectedAndTakeNumber
     EXPECT_EQ(grid->selectedCol(), 5);
     EXPECT_EQ(grid->selectedRow(), 3);
 
-    ASSERT_TRUE(QTest::qWaitForWindowActive(lab->concentrationWindow()));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(lab->window<ConcentrationWindow>()));
     // Keys go where the focus is: the grid first, then its cell editor.
     auto type = [grid](const QString& text) {
         for (QChar ch : text) {
@@ -244,15 +246,16 @@ TEST_F(ConcentrationWindowTest, DilutionCalculator) {
         {"lone comma keeps the result", {",", "1", "1", "1", "1"}, "0,1"},
         {"one third", {"1", "1", "1", "1", "1"}, "0,333333333333333"},
     };
-    FilteredEdit* boxes[] = {lab->concentrationWindow()->initialConcentrationBox,
-                             lab->concentrationWindow()->thiosulfateVolumeBox,
-                             lab->concentrationWindow()->mixThiosulfateVolumeBox,
-                             lab->concentrationWindow()->mixWaterVolumeBox,
-                             lab->concentrationWindow()->mixAcidVolumeBox};
+    FilteredEdit* boxes[] = {lab->window<ConcentrationWindow>()->initialConcentrationBox,
+                             lab->window<ConcentrationWindow>()->thiosulfateVolumeBox,
+                             lab->window<ConcentrationWindow>()->mixThiosulfateVolumeBox,
+                             lab->window<ConcentrationWindow>()->mixWaterVolumeBox,
+                             lab->window<ConcentrationWindow>()->mixAcidVolumeBox};
     for (const Case& c : cases) {
         for (int i = 0; i < 5; ++i) boxes[i]->setText(c.inputs[i]);
-        QTest::mouseClick(lab->concentrationWindow()->calculatorOkButton, Qt::LeftButton);
-        EXPECT_EQ(lab->concentrationWindow()->dilutedConcentrationBox->text(), c.result) << c.name;
+        QTest::mouseClick(lab->window<ConcentrationWindow>()->calculatorOkButton, Qt::LeftButton);
+        EXPECT_EQ(lab->window<ConcentrationWindow>()->dilutedConcentrationBox->text(), c.result)
+            << c.name;
     }
     EXPECT_TRUE(messages->texts().isEmpty());
 }
@@ -260,24 +263,24 @@ TEST_F(ConcentrationWindowTest, DilutionCalculator) {
 TEST_F(ConcentrationWindowTest, CalculatorBoxesFilterKeysAndEnterWalksOn) {
     enterExperiment();
     next();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(lab->concentrationWindow()));
-    lab->concentrationWindow()->initialConcentrationBox->setFocus();
-    lab->concentrationWindow()->initialConcentrationBox->clear();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(lab->window<ConcentrationWindow>()));
+    lab->window<ConcentrationWindow>()->initialConcentrationBox->setFocus();
+    lab->window<ConcentrationWindow>()->initialConcentrationBox->clear();
     const int beeps = messages->beeps();
-    QTest::keyClicks(lab->concentrationWindow()->initialConcentrationBox, "0.1x,5");
-    EXPECT_EQ(lab->concentrationWindow()->initialConcentrationBox->text(), "01,5");
+    QTest::keyClicks(lab->window<ConcentrationWindow>()->initialConcentrationBox, "0.1x,5");
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->initialConcentrationBox->text(), "01,5");
     EXPECT_EQ(messages->beeps(), beeps + 2);
     const std::pair<FilteredEdit*, FilteredEdit*> chain[] = {
-        {lab->concentrationWindow()->initialConcentrationBox,
-         lab->concentrationWindow()->thiosulfateVolumeBox},
-        {lab->concentrationWindow()->thiosulfateVolumeBox,
-         lab->concentrationWindow()->mixThiosulfateVolumeBox},
-        {lab->concentrationWindow()->mixThiosulfateVolumeBox,
-         lab->concentrationWindow()->mixWaterVolumeBox},
-        {lab->concentrationWindow()->mixWaterVolumeBox,
-         lab->concentrationWindow()->mixAcidVolumeBox},
-        {lab->concentrationWindow()->mixAcidVolumeBox,
-         lab->concentrationWindow()->thiosulfateVolumeBox}};
+        {lab->window<ConcentrationWindow>()->initialConcentrationBox,
+         lab->window<ConcentrationWindow>()->thiosulfateVolumeBox},
+        {lab->window<ConcentrationWindow>()->thiosulfateVolumeBox,
+         lab->window<ConcentrationWindow>()->mixThiosulfateVolumeBox},
+        {lab->window<ConcentrationWindow>()->mixThiosulfateVolumeBox,
+         lab->window<ConcentrationWindow>()->mixWaterVolumeBox},
+        {lab->window<ConcentrationWindow>()->mixWaterVolumeBox,
+         lab->window<ConcentrationWindow>()->mixAcidVolumeBox},
+        {lab->window<ConcentrationWindow>()->mixAcidVolumeBox,
+         lab->window<ConcentrationWindow>()->thiosulfateVolumeBox}};
     for (auto [from, to] : chain) {
         from->setFocus();
         QTest::keyClick(from, Qt::Key_Return);
@@ -289,40 +292,40 @@ TEST_F(ConcentrationWindowTest, StopwatchCountsOnTheMonotonicClock) {
     enterExperiment();
     LabState.movieStep = 3;
     next();  // step 4: the stopwatch comes up
-    EXPECT_EQ(lab->concentrationWindow()->stopwatchDisplay->text(), "00:00");
-    ASSERT_TRUE(lab->concentrationWindow()->startButton->isVisible());
-    QTest::mouseClick(lab->concentrationWindow()->startButton, Qt::LeftButton);
-    EXPECT_FALSE(lab->concentrationWindow()->startButton->isEnabled());
-    EXPECT_TRUE(lab->concentrationWindow()->stopButton->isEnabled());
-    EXPECT_TRUE(lab->concentrationWindow()->stopwatch->enabled());
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->stopwatchDisplay->text(), "00:00");
+    ASSERT_TRUE(lab->window<ConcentrationWindow>()->startButton->isVisible());
+    QTest::mouseClick(lab->window<ConcentrationWindow>()->startButton, Qt::LeftButton);
+    EXPECT_FALSE(lab->window<ConcentrationWindow>()->startButton->isEnabled());
+    EXPECT_TRUE(lab->window<ConcentrationWindow>()->stopButton->isEnabled());
+    EXPECT_TRUE(lab->window<ConcentrationWindow>()->stopwatch->enabled());
 
     clock.advance(999);
-    lab->concentrationWindow()->stopwatch->fire();
-    EXPECT_EQ(lab->concentrationWindow()->stopwatchDisplay->text(), "00:00");
+    lab->window<ConcentrationWindow>()->stopwatch->fire();
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->stopwatchDisplay->text(), "00:00");
     // The wall clock is set back a day in the middle of the measurement: no effect.
     clock.dateTime0 -= 1;
     clock.advance(13500);
-    lab->concentrationWindow()->stopwatch->fire();
-    EXPECT_EQ(lab->concentrationWindow()->stopwatchDisplay->text(), "00:14");
+    lab->window<ConcentrationWindow>()->stopwatch->fire();
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->stopwatchDisplay->text(), "00:14");
     clock.advance(61 * 60 * 1000);
-    lab->concentrationWindow()->stopwatch->fire();
-    EXPECT_EQ(lab->concentrationWindow()->stopwatchDisplay->text(),
+    lab->window<ConcentrationWindow>()->stopwatch->fire();
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->stopwatchDisplay->text(),
               "01:14");  // hours are not shown
 
-    QTest::mouseClick(lab->concentrationWindow()->stopButton, Qt::LeftButton);
-    EXPECT_FALSE(lab->concentrationWindow()->stopwatch->enabled());
-    EXPECT_TRUE(lab->concentrationWindow()->startButton->isEnabled());
-    EXPECT_FALSE(lab->concentrationWindow()->stopButton->isEnabled());
-    EXPECT_EQ(lab->concentrationWindow()->stopwatchDisplay->text(), "01:14");
+    QTest::mouseClick(lab->window<ConcentrationWindow>()->stopButton, Qt::LeftButton);
+    EXPECT_FALSE(lab->window<ConcentrationWindow>()->stopwatch->enabled());
+    EXPECT_TRUE(lab->window<ConcentrationWindow>()->startButton->isEnabled());
+    EXPECT_FALSE(lab->window<ConcentrationWindow>()->stopButton->isEnabled());
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->stopwatchDisplay->text(), "01:14");
 
     // "Далее" while the stopwatch runs: "00:00" until the next tick.
-    QTest::mouseClick(lab->concentrationWindow()->startButton, Qt::LeftButton);
+    QTest::mouseClick(lab->window<ConcentrationWindow>()->startButton, Qt::LeftButton);
     clock.advance(5000);
     next();
-    EXPECT_EQ(lab->concentrationWindow()->stopwatchDisplay->text(), "00:00");
-    lab->concentrationWindow()->stopwatch->fire();
-    EXPECT_EQ(lab->concentrationWindow()->stopwatchDisplay->text(), "00:05");
-    EXPECT_FALSE(lab->concentrationWindow()->startButton->isEnabled());
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->stopwatchDisplay->text(), "00:00");
+    lab->window<ConcentrationWindow>()->stopwatch->fire();
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->stopwatchDisplay->text(), "00:05");
+    EXPECT_FALSE(lab->window<ConcentrationWindow>()->startButton->isEnabled());
 }
 
 TEST_F(ConcentrationWindowTest, TableSlidesAwayForTheTimingAndBack) {
@@ -330,46 +333,48 @@ TEST_F(ConcentrationWindowTest, TableSlidesAwayForTheTimingAndBack) {
     LabState.movieStep = 3;
     EXPECT_EQ(tableLayout(), expanded);
     next();  // step 4
-    EXPECT_TRUE(lab->concentrationWindow()->slidingTable->collapseTimer()->enabled());
+    EXPECT_TRUE(lab->window<ConcentrationWindow>()->slidingTable->collapseTimer()->enabled());
     int ticks = 0;
-    while (lab->concentrationWindow()->slidingTable->collapseTimer()->enabled() && ticks < 100)
-        lab->concentrationWindow()->slidingTable->collapseTimer()->fire(), ++ticks;
+    while (lab->window<ConcentrationWindow>()->slidingTable->collapseTimer()->enabled() &&
+           ticks < 100)
+        lab->window<ConcentrationWindow>()->slidingTable->collapseTimer()->fire(), ++ticks;
     EXPECT_EQ(ticks, 15);  // 14 moves, then the tick that finds it done
     EXPECT_EQ(tableLayout(), collapsed);
-    QTest::mouseClick(lab->concentrationWindow()->startButton, Qt::LeftButton);
-    QTest::mouseClick(lab->concentrationWindow()->stopButton, Qt::LeftButton);
-    runDown(lab->concentrationWindow()->slidingTable->expandTimer());
+    QTest::mouseClick(lab->window<ConcentrationWindow>()->startButton, Qt::LeftButton);
+    QTest::mouseClick(lab->window<ConcentrationWindow>()->stopButton, Qt::LeftButton);
+    runDown(lab->window<ConcentrationWindow>()->slidingTable->expandTimer());
     EXPECT_EQ(tableLayout(), expanded);
 
     // "Стоп" in the middle of a collapse: the collapse stops, the table comes back.
     next();  // step 5
-    for (int i = 0; i < 4; ++i) lab->concentrationWindow()->slidingTable->collapseTimer()->fire();
-    QTest::mouseClick(lab->concentrationWindow()->startButton, Qt::LeftButton);
-    QTest::mouseClick(lab->concentrationWindow()->stopButton, Qt::LeftButton);
-    EXPECT_FALSE(lab->concentrationWindow()->slidingTable->collapseTimer()->enabled());
-    runDown(lab->concentrationWindow()->slidingTable->expandTimer());
+    for (int i = 0; i < 4; ++i)
+        lab->window<ConcentrationWindow>()->slidingTable->collapseTimer()->fire();
+    QTest::mouseClick(lab->window<ConcentrationWindow>()->startButton, Qt::LeftButton);
+    QTest::mouseClick(lab->window<ConcentrationWindow>()->stopButton, Qt::LeftButton);
+    EXPECT_FALSE(lab->window<ConcentrationWindow>()->slidingTable->collapseTimer()->enabled());
+    runDown(lab->window<ConcentrationWindow>()->slidingTable->expandTimer());
     EXPECT_EQ(tableLayout(), expanded);
 
     // "Далее" in the middle of an expand: it ends collapsed.
     next();  // step 6
-    runDown(lab->concentrationWindow()->slidingTable->collapseTimer());
-    QTest::mouseClick(lab->concentrationWindow()->startButton, Qt::LeftButton);
-    QTest::mouseClick(lab->concentrationWindow()->stopButton, Qt::LeftButton);
-    lab->concentrationWindow()->slidingTable->expandTimer()->fire();
-    lab->concentrationWindow()->slidingTable->expandTimer()->fire();
+    runDown(lab->window<ConcentrationWindow>()->slidingTable->collapseTimer());
+    QTest::mouseClick(lab->window<ConcentrationWindow>()->startButton, Qt::LeftButton);
+    QTest::mouseClick(lab->window<ConcentrationWindow>()->stopButton, Qt::LeftButton);
+    lab->window<ConcentrationWindow>()->slidingTable->expandTimer()->fire();
+    lab->window<ConcentrationWindow>()->slidingTable->expandTimer()->fire();
     LabState.movieStep = 4;
     next();  // step 5 again
-    EXPECT_FALSE(lab->concentrationWindow()->slidingTable->expandTimer()->enabled());
-    runDown(lab->concentrationWindow()->slidingTable->collapseTimer());
+    EXPECT_FALSE(lab->window<ConcentrationWindow>()->slidingTable->expandTimer()->enabled());
+    runDown(lab->window<ConcentrationWindow>()->slidingTable->collapseTimer());
     EXPECT_EQ(tableLayout(), collapsed);
 
     // Step 7 does not slide the table.
-    QTest::mouseClick(lab->concentrationWindow()->startButton, Qt::LeftButton);
-    QTest::mouseClick(lab->concentrationWindow()->stopButton, Qt::LeftButton);
-    runDown(lab->concentrationWindow()->slidingTable->expandTimer());
+    QTest::mouseClick(lab->window<ConcentrationWindow>()->startButton, Qt::LeftButton);
+    QTest::mouseClick(lab->window<ConcentrationWindow>()->stopButton, Qt::LeftButton);
+    runDown(lab->window<ConcentrationWindow>()->slidingTable->expandTimer());
     LabState.movieStep = 6;
     next();
-    EXPECT_FALSE(lab->concentrationWindow()->slidingTable->collapseTimer()->enabled());
+    EXPECT_FALSE(lab->window<ConcentrationWindow>()->slidingTable->collapseTimer()->enabled());
     EXPECT_EQ(tableLayout(), expanded);
 }
 
@@ -379,32 +384,33 @@ TEST_F(ConcentrationWindowTest, EndOfMovieWatchStopsTheMovieOnItsLastFrame) {
     LabState.movieStep = 3;
     next();
     ASSERT_EQ(movie(), moviePath("4_1.swf"));
-    lab->concentrationWindow()->nextLink->hide();
-    MoviePlayer* player = lab->concentrationWindow()->movie;
+    lab->window<ConcentrationWindow>()->nextLink->hide();
+    MoviePlayer* player = lab->window<ConcentrationWindow>()->movie;
     player->stepFrames(player->totalFrames() - 2);
-    lab->concentrationWindow()->movieEndWatch->fire();
+    lab->window<ConcentrationWindow>()->movieEndWatch->fire();
     EXPECT_TRUE(player->isPlaying());
-    EXPECT_FALSE(lab->concentrationWindow()->nextLink->isVisible());
+    EXPECT_FALSE(lab->window<ConcentrationWindow>()->nextLink->isVisible());
     player->stepFrames(1);
     ASSERT_EQ(player->currentFrame(), player->totalFrames() - 1);
-    lab->concentrationWindow()->movieEndWatch->fire();
+    lab->window<ConcentrationWindow>()->movieEndWatch->fire();
     EXPECT_FALSE(player->isPlaying());
     EXPECT_EQ(player->currentFrame(), player->totalFrames() - 1);
-    EXPECT_TRUE(lab->concentrationWindow()->nextLink->isVisible());
+    EXPECT_TRUE(lab->window<ConcentrationWindow>()->nextLink->isVisible());
 }
 
 TEST_F(ConcentrationWindowTest, LeavingShowsTheMainWindow) {
     enterExperiment();
-    QTest::mouseClick(lab->concentrationWindow()->finishLink, Qt::LeftButton);
-    EXPECT_TRUE(lab->mainWindow()->isVisible());
-    EXPECT_FALSE(lab->concentrationWindow()->isVisible());
+    QTest::mouseClick(lab->window<ConcentrationWindow>()->finishLink, Qt::LeftButton);
+    EXPECT_TRUE(lab->window<MainWindow>()->isVisible());
+    EXPECT_FALSE(lab->window<ConcentrationWindow>()->isVisible());
 
     enterExperiment();
-    QTest::mouseMove(lab->concentrationWindow()->closeSpot, QPoint(5, 5));
-    ASSERT_TRUE(lab->concentrationWindow()->closeGlyph->isVisible());
-    QTest::mouseClick(lab->concentrationWindow()->closeGlyph, Qt::LeftButton, {}, QPoint(6, 6));
-    EXPECT_TRUE(lab->mainWindow()->isVisible());
-    EXPECT_FALSE(lab->concentrationWindow()->isVisible());
+    QTest::mouseMove(lab->window<ConcentrationWindow>()->closeSpot, QPoint(5, 5));
+    ASSERT_TRUE(lab->window<ConcentrationWindow>()->closeGlyph->isVisible());
+    QTest::mouseClick(lab->window<ConcentrationWindow>()->closeGlyph, Qt::LeftButton, {},
+                      QPoint(6, 6));
+    EXPECT_TRUE(lab->window<MainWindow>()->isVisible());
+    EXPECT_FALSE(lab->window<ConcentrationWindow>()->isVisible());
     EXPECT_TRUE(messages->texts().isEmpty());
 }
 
@@ -412,28 +418,29 @@ TEST_F(ConcentrationWindowTest, ANewRunStartsFromTheResetLayoutAndKeepsTheTable)
     enterExperiment();
     next();
     fillColumn(4, {"0,02", "0,03", "0,04", "0,05"});
-    lab->concentrationWindow()->initialConcentrationBox->setText("0,1");
+    lab->window<ConcentrationWindow>()->initialConcentrationBox->setText("0,1");
     LabState.movieStep = 3;
     next();  // step 4: the table slides away, the stopwatch comes up
-    for (int i = 0; i < 5; ++i) lab->concentrationWindow()->slidingTable->collapseTimer()->fire();
-    lab->concentrationWindow()->slidingTable->collapseTimer()->setEnabled(false);
-    QTest::mouseClick(lab->concentrationWindow()->finishLink, Qt::LeftButton);
+    for (int i = 0; i < 5; ++i)
+        lab->window<ConcentrationWindow>()->slidingTable->collapseTimer()->fire();
+    lab->window<ConcentrationWindow>()->slidingTable->collapseTimer()->setEnabled(false);
+    QTest::mouseClick(lab->window<ConcentrationWindow>()->finishLink, Qt::LeftButton);
 
     enterExperiment();
     EXPECT_EQ(LabState.movieStep, 1);
     EXPECT_EQ(tableLayout(), expanded);
     EXPECT_TRUE(calculatorHidden());
-    EXPECT_FALSE(lab->concentrationWindow()->stopwatchDisplay->isVisible());
-    EXPECT_FALSE(lab->concentrationWindow()->startButton->isVisible());
-    EXPECT_TRUE(lab->concentrationWindow()->nextLink->isVisible());
-    EXPECT_EQ(lab->concentrationWindow()->measurementTable->cell(4, 3), "0,04");
-    EXPECT_EQ(lab->concentrationWindow()->initialConcentrationBox->text(), "0,1");
+    EXPECT_FALSE(lab->window<ConcentrationWindow>()->stopwatchDisplay->isVisible());
+    EXPECT_FALSE(lab->window<ConcentrationWindow>()->startButton->isVisible());
+    EXPECT_TRUE(lab->window<ConcentrationWindow>()->nextLink->isVisible());
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->measurementTable->cell(4, 3), "0,04");
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->initialConcentrationBox->text(), "0,1");
     EXPECT_EQ(movie(), moviePath("1.swf"));
 }
 
 TEST_F(ConcentrationWindowTest, TheEightStepsWithTheGraphAndTheGrade) {
     ASSERT_TRUE(addStudent("ХТ-21", "Петрова А.В."));
-    lab->mainWindow()->variantChooser->setCurrentIndex(0);
+    lab->window<MainWindow>()->variantChooser->setCurrentIndex(0);
     LabState.variantNumber = 1;
     enterExperiment();
     EXPECT_EQ(movie(), moviePath("1.swf"));
@@ -451,7 +458,7 @@ TEST_F(ConcentrationWindowTest, TheEightStepsWithTheGraphAndTheGrade) {
     EXPECT_TRUE(calculatorVisible());
 
     messages->clear();
-    lab->concentrationWindow()->measurementTable->setCell(4, 2, "0,03");
+    lab->window<ConcentrationWindow>()->measurementTable->setCell(4, 2, "0,03");
     next();  // 3
     EXPECT_EQ(LabState.movieStep, 3);
     EXPECT_TRUE(calculatorHidden());
@@ -462,59 +469,60 @@ TEST_F(ConcentrationWindowTest, TheEightStepsWithTheGraphAndTheGrade) {
         next();  // 4..7: one tube each
         EXPECT_EQ(LabState.movieStep, tube + 3);
         EXPECT_EQ(movie(), moviePath(qPrintable(QString("%1_1.swf").arg(tube + 3))));
-        EXPECT_EQ(lab->concentrationWindow()->slidingTable->collapseTimer()->enabled(), tube < 4)
+        EXPECT_EQ(lab->window<ConcentrationWindow>()->slidingTable->collapseTimer()->enabled(),
+                  tube < 4)
             << tube;
-        if (tube < 4) runDown(lab->concentrationWindow()->slidingTable->collapseTimer());
-        QTest::mouseClick(lab->concentrationWindow()->startButton, Qt::LeftButton);
+        if (tube < 4) runDown(lab->window<ConcentrationWindow>()->slidingTable->collapseTimer());
+        QTest::mouseClick(lab->window<ConcentrationWindow>()->startButton, Qt::LeftButton);
         clock.advance(times[tube - 1].toInt() * 1000 + 300);
-        lab->concentrationWindow()->stopwatch->fire();
-        EXPECT_EQ(lab->concentrationWindow()->stopwatchDisplay->text(),
+        lab->window<ConcentrationWindow>()->stopwatch->fire();
+        EXPECT_EQ(lab->window<ConcentrationWindow>()->stopwatchDisplay->text(),
                   QString("00:%1").arg(times[tube - 1]));
-        QTest::mouseClick(lab->concentrationWindow()->stopButton, Qt::LeftButton);
-        runDown(lab->concentrationWindow()->slidingTable->expandTimer());
+        QTest::mouseClick(lab->window<ConcentrationWindow>()->stopButton, Qt::LeftButton);
+        runDown(lab->window<ConcentrationWindow>()->slidingTable->expandTimer());
         EXPECT_EQ(tableLayout(), expanded);
-        lab->concentrationWindow()->movie->stepFrames(
-            lab->concentrationWindow()->movie->totalFrames());
-        lab->concentrationWindow()->movieEndWatch->fire();
+        lab->window<ConcentrationWindow>()->movie->stepFrames(
+            lab->window<ConcentrationWindow>()->movie->totalFrames());
+        lab->window<ConcentrationWindow>()->movieEndWatch->fire();
         if (tube < 4)
-            lab->concentrationWindow()->measurementTable->setCell(5, tube, times[tube - 1]);
+            lab->window<ConcentrationWindow>()->measurementTable->setCell(5, tube, times[tube - 1]);
     }
 
     next();  // 8 refused: a time is missing
     EXPECT_EQ(messages->messageTexts(), QStringList{column5Message});
     EXPECT_EQ(LabState.movieStep, 7);
     EXPECT_EQ(movie(), moviePath("7_1.swf"));
-    EXPECT_FALSE(lab->concentrationWindow()->movieEndWatch->enabled());
-    EXPECT_TRUE(lab->concentrationWindow()->nextLink->isVisible());
+    EXPECT_FALSE(lab->window<ConcentrationWindow>()->movieEndWatch->enabled());
+    EXPECT_TRUE(lab->window<ConcentrationWindow>()->nextLink->isVisible());
 
     messages->clear();
     fillColumn(5, {"8", "12", "17", "14"});
     int graphShown = 0;
     QStringList pointsSeen;
     LabWindow::setModalHook([&](LabWindow& w) {
-        if (&w != lab->rateGraphWindow()) return;
+        if (&w != lab->window<RateGraphWindow>()) return;
         ++graphShown;
-        for (const QPointF& p : lab->rateGraphWindow()->measuredPoints->points())
+        for (const QPointF& p : lab->window<RateGraphWindow>()->measuredPoints->points())
             pointsSeen << QString("%1;%2").arg(p.x()).arg(p.y());
-        QTest::mouseClick(lab->rateGraphWindow()->nextLink, Qt::LeftButton);
-        runDown(lab->rateGraphWindow()->lineGrowthTimer);
-        QTest::mouseClick(lab->rateGraphWindow()->backLink, Qt::LeftButton);
+        QTest::mouseClick(lab->window<RateGraphWindow>()->nextLink, Qt::LeftButton);
+        runDown(lab->window<RateGraphWindow>()->lineGrowthTimer);
+        QTest::mouseClick(lab->window<RateGraphWindow>()->backLink, Qt::LeftButton);
     });
     next();  // 8
     LabWindow::setModalHook(nullptr);
     EXPECT_EQ(LabState.movieStep, 8);
     EXPECT_EQ(graphShown, 1);
-    EXPECT_EQ(lab->concentrationWindow()->measurementTable->cell(6, 1), "0,13");
-    EXPECT_EQ(lab->concentrationWindow()->measurementTable->cell(6, 2), "0,08");
-    EXPECT_EQ(lab->concentrationWindow()->measurementTable->cell(6, 3), "0,06");
-    EXPECT_EQ(lab->concentrationWindow()->measurementTable->cell(6, 4), "0,07");
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->measurementTable->cell(6, 1), "0,13");
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->measurementTable->cell(6, 2), "0,08");
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->measurementTable->cell(6, 3), "0,06");
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->measurementTable->cell(6, 4), "0,07");
     EXPECT_EQ(pointsSeen, QStringList({"0;0", "0.02;0.13", "0.03;0.08", "0.04;0.06", "0.05;0.07"}));
-    EXPECT_FALSE(lab->concentrationWindow()->nextLink->isVisible());
-    EXPECT_TRUE(lab->concentrationWindow()->graphLink->isVisible());
+    EXPECT_FALSE(lab->window<ConcentrationWindow>()->nextLink->isVisible());
+    EXPECT_TRUE(lab->window<ConcentrationWindow>()->graphLink->isVisible());
     EXPECT_EQ(movie(), moviePath("7_1.swf"));  // step 8 has no movie
-    EXPECT_FALSE(lab->rateGraphWindow()->isVisible());
-    EXPECT_TRUE(lab->concentrationWindow()->isVisible());
-    EXPECT_FALSE(lab->concentrationWindow()
+    EXPECT_FALSE(lab->window<RateGraphWindow>()->isVisible());
+    EXPECT_TRUE(lab->window<ConcentrationWindow>()->isVisible());
+    EXPECT_FALSE(lab->window<ConcentrationWindow>()
                      ->movieEndWatch->enabled());  // closing the graph is no fresh activation
 
     // The sample data's tube 4 of variant 1 is V 0.081, C 0.1; measured 0.07 and 0.05 give
@@ -551,16 +559,16 @@ TEST_F(ConcentrationWindowTest, Step8NamesATimeWithoutARateAndWaitsForTheCorrect
             QStringList{QStringLiteral("Время для пробирки 3 должно быть положительным числом.")});
         EXPECT_EQ(LabState.movieStep, 7);
         EXPECT_EQ(graphShown, 0);
-        EXPECT_EQ(lab->concentrationWindow()->measurementTable->cell(6, 2), "0,08");
-        EXPECT_TRUE(lab->concentrationWindow()->nextLink->isVisible());
-        EXPECT_EQ(lab->concentrationWindow()->measurementTable->selectedRow(), 3);
+        EXPECT_EQ(lab->window<ConcentrationWindow>()->measurementTable->cell(6, 2), "0,08");
+        EXPECT_TRUE(lab->window<ConcentrationWindow>()->nextLink->isVisible());
+        EXPECT_EQ(lab->window<ConcentrationWindow>()->measurementTable->selectedRow(), 3);
     }
     messages->clear();
-    lab->concentrationWindow()->measurementTable->setCell(5, 3, QStringLiteral("10"));
+    lab->window<ConcentrationWindow>()->measurementTable->setCell(5, 3, QStringLiteral("10"));
     next();
     EXPECT_EQ(graphShown, 1);
-    EXPECT_EQ(lab->concentrationWindow()->measurementTable->cell(6, 3), "0,1");
-    EXPECT_TRUE(lab->concentrationWindow()->graphLink->isVisible());
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->measurementTable->cell(6, 3), "0,1");
+    EXPECT_TRUE(lab->window<ConcentrationWindow>()->graphLink->isVisible());
     LabWindow::setModalHook(nullptr);
 }
 
@@ -570,11 +578,11 @@ TEST_F(ConcentrationWindowTest, AWindowManagerCloseLeavesLikeTheCloseGlyph) {
     enterExperiment();
     LabState.movieStep = 5;
     fillColumn(4, {"0,02", "0,03", "0,04", "0,05"});
-    closeByWindowManager(lab->concentrationWindow());
-    EXPECT_FALSE(lab->concentrationWindow()->isVisible());
-    EXPECT_TRUE(lab->mainWindow()->isVisible());
+    closeByWindowManager(lab->window<ConcentrationWindow>());
+    EXPECT_FALSE(lab->window<ConcentrationWindow>()->isVisible());
+    EXPECT_TRUE(lab->window<MainWindow>()->isVisible());
     EXPECT_FALSE(programEnding());
     EXPECT_EQ(LabState.movieStep, 5);
-    EXPECT_EQ(lab->concentrationWindow()->measurementTable->cell(4, 4), "0,05");
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->measurementTable->cell(4, 4), "0,05");
     EXPECT_TRUE(messages->texts().isEmpty());
 }

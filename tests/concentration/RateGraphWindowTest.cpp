@@ -39,7 +39,7 @@ protected:
         createWindows();
         LabState.registrationShown = true;
         resetStudentTable();
-        lab->concentrationWindow()->showForm();
+        lab->window<ConcentrationWindow>()->showForm();
     }
     void TearDown() override {
         LabWindow::setModalHook(nullptr);
@@ -48,21 +48,22 @@ protected:
     }
     void fillTable(const QStringList& concentrations, const QStringList& rates) {
         for (int r = 1; r <= 4; ++r) {
-            lab->concentrationWindow()->measurementTable->setCell(4, r,
-                                                                  concentrations.value(r - 1));
-            lab->concentrationWindow()->measurementTable->setCell(6, r, rates.value(r - 1));
+            lab->window<ConcentrationWindow>()->measurementTable->setCell(
+                4, r, concentrations.value(r - 1));
+            lab->window<ConcentrationWindow>()->measurementTable->setCell(6, r, rates.value(r - 1));
         }
     }
     // Opens the graph through "График", acts inside it, closes it with "Назад".
     void openGraph(const std::function<void()>& inside) {
         LabWindow::setModalHook([this, inside](LabWindow& w) {
-            if (&w != lab->rateGraphWindow()) return;
+            if (&w != lab->window<RateGraphWindow>()) return;
             inside();
-            QTest::mouseClick(lab->rateGraphWindow()->backLink, Qt::LeftButton);
-            if (lab->rateGraphWindow()->isVisible()) lab->rateGraphWindow()->closeForm();
+            QTest::mouseClick(lab->window<RateGraphWindow>()->backLink, Qt::LeftButton);
+            if (lab->window<RateGraphWindow>()->isVisible())
+                lab->window<RateGraphWindow>()->closeForm();
         });
-        lab->concentrationWindow()->graphLink->show();
-        QTest::mouseClick(lab->concentrationWindow()->graphLink, Qt::LeftButton);
+        lab->window<ConcentrationWindow>()->graphLink->show();
+        QTest::mouseClick(lab->window<ConcentrationWindow>()->graphLink, Qt::LeftButton);
         LabWindow::setModalHook(nullptr);
     }
     static QList<QPointF> points(QXYSeries* s) { return s->points(); }
@@ -75,34 +76,38 @@ protected:
 }  // namespace
 
 TEST_F(GraphWindowTest, ChartSettings) {
-    EXPECT_EQ(lab->rateGraphWindow()->size(), QSize(555, 486));
-    EXPECT_EQ(lab->rateGraphWindow()->windowTitle(), "График");
-    EXPECT_EQ(lab->rateGraphWindow()->chartView->geometry(), QRect(0, 0, 555, 400));
-    EXPECT_EQ(lab->rateGraphWindow()->footer->geometry(), QRect(0, 400, 555, 85));
-    EXPECT_EQ(lab->rateGraphWindow()->nextLink->pos(), QPoint(14, 455));
-    EXPECT_EQ(lab->rateGraphWindow()->backLink->pos(), QPoint(480, 456));
-    EXPECT_EQ(lab->rateGraphWindow()->lineGrowthTimer->interval(), 100);
-    QChart* chart = lab->rateGraphWindow()->chartView->chart();
+    EXPECT_EQ(lab->window<RateGraphWindow>()->size(), QSize(555, 486));
+    EXPECT_EQ(lab->window<RateGraphWindow>()->windowTitle(), "График");
+    EXPECT_EQ(lab->window<RateGraphWindow>()->chartView->geometry(), QRect(0, 0, 555, 400));
+    EXPECT_EQ(lab->window<RateGraphWindow>()->footer->geometry(), QRect(0, 400, 555, 85));
+    EXPECT_EQ(lab->window<RateGraphWindow>()->nextLink->pos(), QPoint(14, 455));
+    EXPECT_EQ(lab->window<RateGraphWindow>()->backLink->pos(), QPoint(480, 456));
+    EXPECT_EQ(lab->window<RateGraphWindow>()->lineGrowthTimer->interval(), 100);
+    QChart* chart = lab->window<RateGraphWindow>()->chartView->chart();
     const QList<QAbstractSeries*> series = chart->series();
     ASSERT_EQ(series.size(), 3);
-    EXPECT_EQ(series[0], lab->rateGraphWindow()->referenceSeries);
-    EXPECT_EQ(series[1], lab->rateGraphWindow()->experimentalSeries);
-    EXPECT_EQ(series[2], lab->rateGraphWindow()->measuredPoints);
-    EXPECT_EQ(lab->rateGraphWindow()->referenceSeries->name(), "Эталон");
-    EXPECT_EQ(lab->rateGraphWindow()->experimentalSeries->name(), "Экспериментальная");
-    EXPECT_EQ(lab->rateGraphWindow()->referenceSeries->pen().color(), QColor(Qt::red));
-    EXPECT_EQ(lab->rateGraphWindow()->referenceSeries->pen().width(), 2);
-    EXPECT_TRUE(lab->rateGraphWindow()->referenceSeries->pointsVisible());
-    EXPECT_EQ(lab->rateGraphWindow()->experimentalSeries->pen().color(), QColor(Qt::blue));
-    EXPECT_EQ(lab->rateGraphWindow()->experimentalSeries->pen().width(), 2);
-    EXPECT_FALSE(lab->rateGraphWindow()->experimentalSeries->pointsVisible());
-    EXPECT_EQ(lab->rateGraphWindow()->measuredPoints->color(), QColor(Qt::black));
-    EXPECT_EQ(lab->rateGraphWindow()->measuredPoints->markerSize(), 3);
+    EXPECT_EQ(series[0], lab->window<RateGraphWindow>()->referenceSeries);
+    EXPECT_EQ(series[1], lab->window<RateGraphWindow>()->experimentalSeries);
+    EXPECT_EQ(series[2], lab->window<RateGraphWindow>()->measuredPoints);
+    EXPECT_EQ(lab->window<RateGraphWindow>()->referenceSeries->name(), "Эталон");
+    EXPECT_EQ(lab->window<RateGraphWindow>()->experimentalSeries->name(), "Экспериментальная");
+    EXPECT_EQ(lab->window<RateGraphWindow>()->referenceSeries->pen().color(), QColor(Qt::red));
+    EXPECT_EQ(lab->window<RateGraphWindow>()->referenceSeries->pen().width(), 2);
+    EXPECT_TRUE(lab->window<RateGraphWindow>()->referenceSeries->pointsVisible());
+    EXPECT_EQ(lab->window<RateGraphWindow>()->experimentalSeries->pen().color(), QColor(Qt::blue));
+    EXPECT_EQ(lab->window<RateGraphWindow>()->experimentalSeries->pen().width(), 2);
+    EXPECT_FALSE(lab->window<RateGraphWindow>()->experimentalSeries->pointsVisible());
+    EXPECT_EQ(lab->window<RateGraphWindow>()->measuredPoints->color(), QColor(Qt::black));
+    EXPECT_EQ(lab->window<RateGraphWindow>()->measuredPoints->markerSize(), 3);
     EXPECT_EQ(chart->legend()->alignment(), Qt::AlignBottom);
-    EXPECT_TRUE(
-        chart->legend()->markers(lab->rateGraphWindow()->referenceSeries).first()->isVisible());
-    EXPECT_FALSE(
-        chart->legend()->markers(lab->rateGraphWindow()->measuredPoints).first()->isVisible());
+    EXPECT_TRUE(chart->legend()
+                    ->markers(lab->window<RateGraphWindow>()->referenceSeries)
+                    .first()
+                    ->isVisible());
+    EXPECT_FALSE(chart->legend()
+                     ->markers(lab->window<RateGraphWindow>()->measuredPoints)
+                     .first()
+                     ->isVisible());
     // Titles keep their blanks.
     EXPECT_EQ(
         shownText(chart->title()),
@@ -111,28 +116,28 @@ TEST_F(GraphWindowTest, ChartSettings) {
     ASSERT_EQ(axes.size(), 2);
     EXPECT_EQ(shownText(chart->axes(Qt::Horizontal).first()->titleText()), "Концентрация  моль/л");
     EXPECT_EQ(shownText(chart->axes(Qt::Vertical).first()->titleText()), "Скорость   1/с");
-    EXPECT_FALSE(lab->rateGraphWindow()->nextLink->isHidden());
-    EXPECT_TRUE(lab->rateGraphWindow()->backLink->isHidden());
+    EXPECT_FALSE(lab->window<RateGraphWindow>()->nextLink->isHidden());
+    EXPECT_TRUE(lab->window<RateGraphWindow>()->backLink->isHidden());
 }
 
 TEST_F(GraphWindowTest, EveryShowingAddsTheMeasuredPointsSortedByConcentration) {
     fillTable({"0,05", "0,03", "0,04", "0,02"}, {"0,07", "0,04", "0,06", "0,03"});
     openGraph([] {});
     const QList<QPointF> once = {{0, 0}, {0.02, 0.03}, {0.03, 0.04}, {0.04, 0.06}, {0.05, 0.07}};
-    EXPECT_EQ(points(lab->rateGraphWindow()->measuredPoints), once);
-    EXPECT_EQ(lab->rateGraphWindow()->measuredConcentration, 0.02);  // row 4 is read last
+    EXPECT_EQ(points(lab->window<RateGraphWindow>()->measuredPoints), once);
+    EXPECT_EQ(lab->window<RateGraphWindow>()->measuredConcentration, 0.02);  // row 4 is read last
     openGraph([] {});
-    EXPECT_EQ(points(lab->rateGraphWindow()->measuredPoints).size(), 10);
-    EXPECT_EQ(points(lab->rateGraphWindow()->measuredPoints).first(), QPointF(0, 0));
-    EXPECT_EQ(points(lab->rateGraphWindow()->measuredPoints).last(), QPointF(0.05, 0.07));
-    EXPECT_TRUE(points(lab->rateGraphWindow()->referenceSeries).isEmpty());
-    EXPECT_TRUE(points(lab->rateGraphWindow()->experimentalSeries).isEmpty());
+    EXPECT_EQ(points(lab->window<RateGraphWindow>()->measuredPoints).size(), 10);
+    EXPECT_EQ(points(lab->window<RateGraphWindow>()->measuredPoints).first(), QPointF(0, 0));
+    EXPECT_EQ(points(lab->window<RateGraphWindow>()->measuredPoints).last(), QPointF(0.05, 0.07));
+    EXPECT_TRUE(points(lab->window<RateGraphWindow>()->referenceSeries).isEmpty());
+    EXPECT_TRUE(points(lab->window<RateGraphWindow>()->experimentalSeries).isEmpty());
     EXPECT_TRUE(messages->texts().isEmpty());
 }
 
 TEST_F(GraphWindowTest, NextDrawsTheLineToTube4ThenTheReferenceAndGradesOnce) {
     ASSERT_TRUE(addStudent("ХТ-21", "Петрова А.В."));
-    lab->mainWindow()->variantChooser->setCurrentIndex(
+    lab->window<MainWindow>()->variantChooser->setCurrentIndex(
         2);  // variant 3: V 0.083, C 0.1 in the sample data
     fillTable({"0,04", "0,06", "0,08", "0,1"}, {"0,03", "0,04", "0,05", "0,06"});
     int ticks = 0;
@@ -140,25 +145,25 @@ TEST_F(GraphWindowTest, NextDrawsTheLineToTube4ThenTheReferenceAndGradesOnce) {
     bool referenceBeforeEnd = true;
     QRgb pictureAfter = 0;
     openGraph([&] {
-        QTest::mouseClick(lab->rateGraphWindow()->nextLink, Qt::LeftButton);
+        QTest::mouseClick(lab->window<RateGraphWindow>()->nextLink, Qt::LeftButton);
         messagesInside = messages->messageTexts();
-        referenceBeforeEnd = !points(lab->rateGraphWindow()->referenceSeries).isEmpty();
-        EXPECT_FALSE(lab->rateGraphWindow()->nextLink->isVisible());
-        EXPECT_TRUE(lab->rateGraphWindow()->backLink->isVisible());
-        runDown(lab->rateGraphWindow()->lineGrowthTimer, &ticks);
-        pictureAfter = lab->rateGraphWindow()->footer->image().pixel(5, 5);
+        referenceBeforeEnd = !points(lab->window<RateGraphWindow>()->referenceSeries).isEmpty();
+        EXPECT_FALSE(lab->window<RateGraphWindow>()->nextLink->isVisible());
+        EXPECT_TRUE(lab->window<RateGraphWindow>()->backLink->isVisible());
+        runDown(lab->window<RateGraphWindow>()->lineGrowthTimer, &ticks);
+        pictureAfter = lab->window<RateGraphWindow>()->footer->image().pixel(5, 5);
     });
     EXPECT_EQ(messagesInside, QStringList{"Оценка за выполнение опыта№1: 4,5 !!!!"});
     EXPECT_FALSE(referenceBeforeEnd);
     EXPECT_EQ(ticks, 51);
-    const QList<QPointF> line = points(lab->rateGraphWindow()->experimentalSeries);
+    const QList<QPointF> line = points(lab->window<RateGraphWindow>()->experimentalSeries);
     ASSERT_EQ(line.size(), 51);
     EXPECT_EQ(line.first(), QPointF(0, 0));
     EXPECT_EQ(line.last().x(), 0.1);
     EXPECT_EQ(line.last().y(), 0.06);
     EXPECT_TRUE(std::is_sorted(line.begin(), line.end(),
                                [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); }));
-    EXPECT_EQ(points(lab->rateGraphWindow()->referenceSeries),
+    EXPECT_EQ(points(lab->window<RateGraphWindow>()->referenceSeries),
               (QList<QPointF>{{0, 0}, {0.1, 0.083}}));
     // The picture of the finished graph (the sample tree's 7.jpg is a pale cyan).
     EXPECT_GT(qBlue(pictureAfter), qRed(pictureAfter) + 20);
@@ -167,24 +172,26 @@ TEST_F(GraphWindowTest, NextDrawsTheLineToTube4ThenTheReferenceAndGradesOnce) {
     // A second visit: no new grade.
     messages->clear();
     openGraph([] {});
-    EXPECT_FALSE(lab->rateGraphWindow()->nextLink->isVisible());
+    EXPECT_FALSE(lab->window<RateGraphWindow>()->nextLink->isVisible());
     EXPECT_TRUE(messages->texts().isEmpty());
-    EXPECT_EQ(points(lab->rateGraphWindow()->measuredPoints).size(), 10);
+    EXPECT_EQ(points(lab->window<RateGraphWindow>()->measuredPoints).size(), 10);
 }
 
 TEST_F(GraphWindowTest, ZeroConcentrationAtTube4DrawsOnlyTheReferenceLine) {
     fillTable({"0,04", "0,06", "0,08", "0"}, {"0,03", "0,04", "0,06", "0,07"});
-    openGraph([this] { QTest::mouseClick(lab->rateGraphWindow()->nextLink, Qt::LeftButton); });
-    EXPECT_FALSE(lab->rateGraphWindow()->lineGrowthTimer->enabled());
-    EXPECT_TRUE(points(lab->rateGraphWindow()->experimentalSeries).isEmpty());
-    EXPECT_EQ(points(lab->rateGraphWindow()->referenceSeries).size(), 2);
+    openGraph(
+        [this] { QTest::mouseClick(lab->window<RateGraphWindow>()->nextLink, Qt::LeftButton); });
+    EXPECT_FALSE(lab->window<RateGraphWindow>()->lineGrowthTimer->enabled());
+    EXPECT_TRUE(points(lab->window<RateGraphWindow>()->experimentalSeries).isEmpty());
+    EXPECT_EQ(points(lab->window<RateGraphWindow>()->referenceSeries).size(), 2);
     // Concentration grade 1, rate grade 5 against variant 1's tube 4 (V 0.081, C 0.1).
     EXPECT_EQ(messages->messageTexts(), QStringList{"Оценка за выполнение опыта№1: 3 !!!!"});
 }
 
 TEST_F(GraphWindowTest, WithoutAStudentTheGradeIsShownAndNothingIsWritten) {
     fillTable({"0,04", "0,06", "0,08", "0,1"}, {"0,03", "0,04", "0,06", "0,081"});
-    openGraph([this] { QTest::mouseClick(lab->rateGraphWindow()->nextLink, Qt::LeftButton); });
+    openGraph(
+        [this] { QTest::mouseClick(lab->window<RateGraphWindow>()->nextLink, Qt::LeftButton); });
     EXPECT_EQ(messages->messageTexts(), QStringList{"Оценка за выполнение опыта№1: 5 !!!!"});
     EXPECT_TRUE(tree->read("BDStudent.rez").isEmpty());
 }
@@ -195,19 +202,19 @@ TEST_F(GraphWindowTest, ATableTextThatIsNotANumberIsReportedAndTheWindowStaysShu
     openGraph([&] { ++shown; });
     EXPECT_EQ(shown, 0);
     EXPECT_EQ(messages->errorTexts(), QStringList{"',' is not a valid floating point value"});
-    EXPECT_EQ(points(lab->rateGraphWindow()->measuredPoints).size(),
+    EXPECT_EQ(points(lab->window<RateGraphWindow>()->measuredPoints).size(),
               2);  // the origin and row 1 stay
 }
 
 TEST_F(GraphWindowTest, LinksTurnRedUnderThePointerAndBlackOverThePicture) {
-    lab->rateGraphWindow()->backLink->show();
-    Q_EMIT lab->rateGraphWindow()->nextLink->mouseMove(3, 3);
-    Q_EMIT lab->rateGraphWindow()->backLink->mouseMove(3, 3);
-    EXPECT_EQ(lab->rateGraphWindow()->nextLink->fontColor(), 0x0000FFu);
-    EXPECT_EQ(lab->rateGraphWindow()->backLink->fontColor(), 0x0000FFu);
-    Q_EMIT lab->rateGraphWindow()->footer->mouseMove(100, 10);
-    EXPECT_EQ(lab->rateGraphWindow()->nextLink->fontColor(), 0u);
-    EXPECT_EQ(lab->rateGraphWindow()->backLink->fontColor(), 0u);
+    lab->window<RateGraphWindow>()->backLink->show();
+    Q_EMIT lab->window<RateGraphWindow>()->nextLink->mouseMove(3, 3);
+    Q_EMIT lab->window<RateGraphWindow>()->backLink->mouseMove(3, 3);
+    EXPECT_EQ(lab->window<RateGraphWindow>()->nextLink->fontColor(), 0x0000FFu);
+    EXPECT_EQ(lab->window<RateGraphWindow>()->backLink->fontColor(), 0x0000FFu);
+    Q_EMIT lab->window<RateGraphWindow>()->footer->mouseMove(100, 10);
+    EXPECT_EQ(lab->window<RateGraphWindow>()->nextLink->fontColor(), 0u);
+    EXPECT_EQ(lab->window<RateGraphWindow>()->backLink->fontColor(), 0u);
 }
 
 TEST_F(GraphWindowTest, AStudentExactlyOnTheBandEdgesIsGradedFive) {
@@ -221,7 +228,8 @@ TEST_F(GraphWindowTest, AStudentExactlyOnTheBandEdgesIsGradedFive) {
     ASSERT_TRUE(messages->texts().isEmpty());
     addStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е."));
     fillTable({"0,009", "0,0135", "0,018", "0,0225"}, {"0,03", "0,04", "0,06", "0,07"});
-    openGraph([this] { QTest::mouseClick(lab->rateGraphWindow()->nextLink, Qt::LeftButton); });
+    openGraph(
+        [this] { QTest::mouseClick(lab->window<RateGraphWindow>()->nextLink, Qt::LeftButton); });
     EXPECT_EQ(messages->messageTexts(), QStringList{"Оценка за выполнение опыта№1: 5 !!!!"});
     const QByteArray file = tree->read("BDStudent.rez");
     ASSERT_EQ(file.size(), StudentBlockSize);

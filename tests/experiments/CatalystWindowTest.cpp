@@ -15,7 +15,7 @@ class CatalystWindowTest : public ExperimentTest {
 protected:
     void SetUp() override {
         ExperimentTest::SetUp();
-        w = lab->catalystWindow();
+        w = lab->window<CatalystWindow>();
     }
 
     void start() { startRun(w, 3); }

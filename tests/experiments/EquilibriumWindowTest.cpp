@@ -19,7 +19,7 @@ class EquilibriumWindowTest : public ExperimentTest {
 protected:
     void SetUp() override {
         ExperimentTest::SetUp();
-        w = lab->equilibriumWindow();
+        w = lab->window<EquilibriumWindow>();
         // This player does not play by itself: one-frame movies rest on their last frame.
         for (int step = 1; step <= 6; ++step)
             tree->write(QStringLiteral("Movie/Opyt4/%1.swf").arg(step), minimalSwf(705, 400, 1));
@@ -189,7 +189,7 @@ TEST_F(EquilibriumWindowTest, ASecondRunStartsCleanAndRightAnswersRecordFive) {
     w->onNextClicked();
     ASSERT_EQ(recordedScore(4), 4.5f);
     QTest::mouseClick(w->finishLink, Qt::LeftButton);
-    ASSERT_TRUE(lab->mainWindow()->isVisible());
+    ASSERT_TRUE(lab->window<MainWindow>()->isVisible());
 
     messages->clear();
     reachDirections();

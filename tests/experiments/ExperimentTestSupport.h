@@ -34,7 +34,7 @@ protected:
     void startRun(Window* window, int experiment) {
         window->movie->setManualStepping(true);
         LabState.selectedExperiment = experiment;
-        lab->mainWindow()->onExperimentLinkClicked();
+        lab->window<MainWindow>()->onExperimentLinkClicked();
         ASSERT_TRUE(window->isVisible());
         ASSERT_EQ(LabState.movieStep, 1);
     }

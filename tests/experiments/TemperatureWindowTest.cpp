@@ -21,10 +21,10 @@ class TemperatureWindowTest : public ExperimentTest {
 protected:
     void SetUp() override {
         ExperimentTest::SetUp();
-        w = lab->temperatureWindow();
+        w = lab->window<TemperatureWindow>();
         // Tube 1 of experiment 1, as its table holds it after a run.
-        lab->concentrationWindow()->measurementTable->setCell(5, 1, QStringLiteral("36"));
-        lab->concentrationWindow()->measurementTable->setCell(6, 1, QStringLiteral("0,03"));
+        lab->window<ConcentrationWindow>()->measurementTable->setCell(5, 1, QStringLiteral("36"));
+        lab->window<ConcentrationWindow>()->measurementTable->setCell(6, 1, QStringLiteral("0,03"));
     }
 
     void start() { startRun(w, 2); }
@@ -71,8 +71,9 @@ TEST_F(TemperatureWindowTest, TableLayoutAndActivationCopy) {
     EXPECT_EQ(w->measurementTable->cell(0, 3), "3");
 
     start();
-    EXPECT_EQ(w->variantSolutionText->text(), lab->mainWindow()->variantSolutionText->text());
-    EXPECT_EQ(w->variantAcidText->text(), lab->mainWindow()->variantAcidText->text());
+    EXPECT_EQ(w->variantSolutionText->text(),
+              lab->window<MainWindow>()->variantSolutionText->text());
+    EXPECT_EQ(w->variantAcidText->text(), lab->window<MainWindow>()->variantAcidText->text());
     EXPECT_EQ(w->measurementTable->cell(1, 1), "36");
     EXPECT_EQ(w->measurementTable->cell(3, 1), "0,03");
     EXPECT_EQ(w->measurementTable->cell(2, 1), "25");
@@ -80,7 +81,7 @@ TEST_F(TemperatureWindowTest, TableLayoutAndActivationCopy) {
     EXPECT_EQ(w->measurementTable->cell(2, 3), "45");
     EXPECT_TRUE(w->measurementTable->isEnabled());
     EXPECT_TRUE(w->movieEndWatch->enabled());
-    EXPECT_FALSE(lab->mainWindow()->isVisible());
+    EXPECT_FALSE(lab->window<MainWindow>()->isVisible());
 }
 
 TEST_F(TemperatureWindowTest, HeadingStripLiesOverHeaderRow) {
@@ -375,7 +376,7 @@ TEST_F(TemperatureWindowTest, SecondRunKeepsGradeAndFlags) {
 
     QTest::mouseClick(w->finishLink, Qt::LeftButton);
     EXPECT_FALSE(w->isVisible());
-    EXPECT_TRUE(lab->mainWindow()->isVisible());
+    EXPECT_TRUE(lab->window<MainWindow>()->isVisible());
 
     // A new run: both flags are still set, so the first acceptance records at once.
     reachCoefficients();
@@ -393,7 +394,7 @@ TEST_F(TemperatureWindowTest, CloseGlyphReturnsToMainWindow) {
     ASSERT_TRUE(w->closeGlyph->isVisible());
     QTest::mouseClick(w->closeGlyph, Qt::LeftButton);
     EXPECT_FALSE(w->isVisible());
-    EXPECT_TRUE(lab->mainWindow()->isVisible());
+    EXPECT_TRUE(lab->window<MainWindow>()->isVisible());
 }
 
 }  // namespace

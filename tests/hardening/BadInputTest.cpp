@@ -252,17 +252,19 @@ TEST_P(StartupFileTest, GivesItsMessageAndLeavesTheFolderAlone) {
     const Outcome outcome = expectedOutcome(file.kind, d);
     expectOutcome(outcome, relative, file.readers, before);
     if (outcome == Outcome::Quiet && relative == "BackGround/Ground.jpg") {
-        EXPECT_EQ(lab->mainWindow()->background->image().size(), QSize(715, 506));
+        EXPECT_EQ(lab->window<MainWindow>()->background->image().size(), QSize(715, 506));
     }
     if (outcome == Outcome::Quiet && relative == "BackGround/Opit.jpg") {
-        for (Picture* shown :
-             {lab->concentrationWindow()->background, lab->temperatureWindow()->background,
-              lab->catalystWindow()->background, lab->equilibriumWindow()->background})
+        for (Picture* shown : {lab->window<ConcentrationWindow>()->background,
+                               lab->window<TemperatureWindow>()->background,
+                               lab->window<CatalystWindow>()->background,
+                               lab->window<EquilibriumWindow>()->background})
             EXPECT_EQ(shown->image().size(), QSize(715, 505));
     }
     if (file.kind == Kind::ReferenceData && outcome != Outcome::Quiet) {
         // Whatever the reader gave up on, the measurement table is set up.
-        EXPECT_EQ(lab->concentrationWindow()->measurementTable->cell(1, 4), QStringLiteral("5 мл"));
+        EXPECT_EQ(lab->window<ConcentrationWindow>()->measurementTable->cell(1, 4),
+                  QStringLiteral("5 мл"));
     }
 }
 
@@ -276,12 +278,13 @@ TEST_P(StartupFileTest, ASessionRegistersOnlyAfterAStartThatWentOn) {
     const bool cutMovie = file.kind == Kind::Movie && d == Damage::Truncated;
     int registrations = 0;
     LabWindow::setModalHook([&](LabWindow& w) {
-        if (&w != static_cast<LabWindow*>(lab->registrationWindow())) return;
+        if (&w != static_cast<LabWindow*>(lab->window<RegistrationWindow>())) return;
         ++registrations;
-        lab->registrationWindow()->groupEdit->setText(QStringLiteral("КРЛ-99-1"));
-        lab->registrationWindow()->surnameEdit->setText(QStringLiteral("Ларцев О.Е."));
-        lab->registrationWindow()->onAcceptClicked();
-        QTimer::singleShot(0, lab->mainWindow(), [this] { lab->mainWindow()->close(); });
+        lab->window<RegistrationWindow>()->groupEdit->setText(QStringLiteral("КРЛ-99-1"));
+        lab->window<RegistrationWindow>()->surnameEdit->setText(QStringLiteral("Ларцев О.Е."));
+        lab->window<RegistrationWindow>()->onAcceptClicked();
+        QTimer::singleShot(0, lab->window<MainWindow>(),
+                           [this] { lab->window<MainWindow>()->close(); });
     });
 
     EXPECT_EQ(runSession(), 0);
@@ -334,13 +337,13 @@ protected:
     MoviePlayer* playerOf(int experiment) const {
         switch (experiment) {
             case 1:
-                return lab->concentrationWindow()->movie;
+                return lab->window<ConcentrationWindow>()->movie;
             case 2:
-                return lab->temperatureWindow()->movie;
+                return lab->window<TemperatureWindow>()->movie;
             case 3:
-                return lab->catalystWindow()->movie;
+                return lab->window<CatalystWindow>()->movie;
             default:
-                return lab->equilibriumWindow()->movie;
+                return lab->window<EquilibriumWindow>()->movie;
         }
     }
 };
@@ -355,7 +358,7 @@ TEST_P(ExperimentMovieTest, GivesItsMessageWhenTheExperimentIsEntered) {
     const QStringList before = folderListing(tree->dir());
 
     LabState.selectedExperiment = movie.experiment;
-    lab->mainWindow()->onExperimentLinkClicked();
+    lab->window<MainWindow>()->onExperimentLinkClicked();
 
     MoviePlayer* player = playerOf(movie.experiment);
     if (d == Damage::Truncated && messages->texts().isEmpty()) {
@@ -442,18 +445,21 @@ protected:
     // then "Далее" there, whose line ends by drawing the reference line under 7.jpg.
     void reachTheGraph() {
         for (int row = 1; row <= 4; ++row) {
-            lab->concentrationWindow()->measurementTable->setCell(4, row, QStringLiteral("0,1"));
-            lab->concentrationWindow()->measurementTable->setCell(5, row, QStringLiteral("10"));
+            lab->window<ConcentrationWindow>()->measurementTable->setCell(4, row,
+                                                                          QStringLiteral("0,1"));
+            lab->window<ConcentrationWindow>()->measurementTable->setCell(5, row,
+                                                                          QStringLiteral("10"));
         }
         LabWindow::setModalHook([this](LabWindow& w) {
-            if (&w != static_cast<LabWindow*>(lab->rateGraphWindow())) return;
-            lab->rateGraphWindow()->onNextClicked();
-            for (int i = 0; i < 1000 && lab->rateGraphWindow()->lineGrowthTimer->enabled(); ++i)
-                lab->rateGraphWindow()->lineGrowthTimer->fire();
-            lab->rateGraphWindow()->closeForm();
+            if (&w != static_cast<LabWindow*>(lab->window<RateGraphWindow>())) return;
+            lab->window<RateGraphWindow>()->onNextClicked();
+            for (int i = 0; i < 1000 && lab->window<RateGraphWindow>()->lineGrowthTimer->enabled();
+                 ++i)
+                lab->window<RateGraphWindow>()->lineGrowthTimer->fire();
+            lab->window<RateGraphWindow>()->closeForm();
         });
         LabState.movieStep = 7;
-        lab->concentrationWindow()->onNextClicked();
+        lab->window<ConcentrationWindow>()->onNextClicked();
     }
 };
 

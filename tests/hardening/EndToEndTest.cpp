@@ -83,7 +83,7 @@ protected:
         // `context` when the session is over.
         QObject context;
         std::function<void()> poll = [&] {
-            if (!lab || !lab->mainWindow() || !lab->mainWindow()->isVisible() ||
+            if (!lab || !lab->window<MainWindow>() || !lab->window<MainWindow>()->isVisible() ||
                 !LabState.registrationShown) {
                 if (!programEnding()) QTimer::singleShot(5, &context, poll);
                 return;
@@ -96,14 +96,14 @@ protected:
 
     void onModal(LabWindow& w) {
         if (!lab) return;
-        if (&w == static_cast<LabWindow*>(lab->registrationWindow()))
+        if (&w == static_cast<LabWindow*>(lab->window<RegistrationWindow>()))
             register_();
-        else if (&w == static_cast<LabWindow*>(lab->rateGraphWindow()))
+        else if (&w == static_cast<LabWindow*>(lab->window<RateGraphWindow>()))
             graph();
-        else if (&w == static_cast<LabWindow*>(lab->resultsWindow()))
+        else if (&w == static_cast<LabWindow*>(lab->window<ResultsWindow>()))
             results();
-        else if (&w == static_cast<LabWindow*>(lab->aboutWindow()))
-            click(lab->aboutWindow()->okLink);
+        else if (&w == static_cast<LabWindow*>(lab->window<AboutWindow>()))
+            click(lab->window<AboutWindow>()->okLink);
         else
             ADD_FAILURE() << "unexpected modal window " << w.windowTitle().toStdString();
     }
@@ -159,7 +159,7 @@ protected:
     void enterExperiment(LinkLabel* link) {
         hover(link);
         click(link);
-        EXPECT_FALSE(lab->mainWindow()->isVisible());
+        EXPECT_FALSE(lab->window<MainWindow>()->isVisible());
         EXPECT_EQ(LabState.movieStep, 1);
     }
 
@@ -182,31 +182,31 @@ protected:
 
     // ---- modal windows ----
     void register_() {
-        typeInto(lab->registrationWindow()->groupEdit, QStringLiteral("КРЛ-99-1"));
-        QTest::keyClick(lab->registrationWindow()->groupEdit, Qt::Key_Return);
-        typeInto(lab->registrationWindow()->surnameEdit, QStringLiteral("Ларцев О.Е."));
-        click(lab->registrationWindow()->acceptLink);
+        typeInto(lab->window<RegistrationWindow>()->groupEdit, QStringLiteral("КРЛ-99-1"));
+        QTest::keyClick(lab->window<RegistrationWindow>()->groupEdit, Qt::Key_Return);
+        typeInto(lab->window<RegistrationWindow>()->surnameEdit, QStringLiteral("Ларцев О.Е."));
+        click(lab->window<RegistrationWindow>()->acceptLink);
         registered = true;
     }
     void graph() {
         ++graphShown;
-        click(lab->rateGraphWindow()->nextLink);
-        runDown(lab->rateGraphWindow()->lineGrowthTimer);
-        click(lab->rateGraphWindow()->backLink);
+        click(lab->window<RateGraphWindow>()->nextLink);
+        runDown(lab->window<RateGraphWindow>()->lineGrowthTimer);
+        click(lab->window<RateGraphWindow>()->backLink);
     }
     void results() {
-        StringGrid* g = lab->resultsWindow()->resultsGrid;
+        StringGrid* g = lab->window<ResultsWindow>()->resultsGrid;
         resultsRow.clear();
         for (int c = 0; c < 8; ++c) resultsRow << g->cell(c, 3);
         resultsRows = g->rowCountCells();
-        click(lab->resultsWindow()->closeButton);
+        click(lab->window<ResultsWindow>()->closeButton);
     }
 
     // ---- the experiments ----
     void experiment1() {
-        ConcentrationWindow* w = lab->concentrationWindow();
+        ConcentrationWindow* w = lab->window<ConcentrationWindow>();
         w->movie->setManualStepping(true);
-        enterExperiment(lab->mainWindow()->experiment1Link);
+        enterExperiment(lab->window<MainWindow>()->experiment1Link);
         ASSERT_TRUE(w->isVisible());
         EXPECT_EQ(w->variantSolutionText->text(), QStringLiteral("0.05M"));  // variant 2
         finishMovie(w->movie, w->movieEndWatch);
@@ -262,14 +262,14 @@ protected:
         EXPECT_EQ(gradeMessage, QStringLiteral("Оценка за выполнение опыта№1: 5 !!!!"));
         messages->clear();
         click(w->finishLink);  // "Закончить опыт"
-        EXPECT_TRUE(lab->mainWindow()->isVisible());
+        EXPECT_TRUE(lab->window<MainWindow>()->isVisible());
         EXPECT_FALSE(w->isVisible());
     }
 
     void experiment2(bool firstRun) {
-        TemperatureWindow* w = lab->temperatureWindow();
+        TemperatureWindow* w = lab->window<TemperatureWindow>();
         w->movie->setManualStepping(true);
-        enterExperiment(lab->mainWindow()->experiment2Link);
+        enterExperiment(lab->window<MainWindow>()->experiment2Link);
         EXPECT_EQ(w->measurementTable->cell(1, 1), QStringLiteral("36"));
         EXPECT_EQ(w->measurementTable->cell(3, 1), QStringLiteral("0,03"));
         for (int tube = 2; tube <= 3; ++tube) {
@@ -310,9 +310,9 @@ protected:
     }
 
     void experiment3(bool firstRun) {
-        CatalystWindow* w = lab->catalystWindow();
+        CatalystWindow* w = lab->window<CatalystWindow>();
         w->movie->setManualStepping(true);
-        enterExperiment(lab->mainWindow()->experiment3Link);
+        enterExperiment(lab->window<MainWindow>()->experiment3Link);
         click(w->nextLink);
         finishMovie(w->movie, w->movieEndWatch);
         click(w->nextLink);  // step 3: the question
@@ -332,9 +332,9 @@ protected:
     }
 
     void experiment4(bool firstRun) {
-        EquilibriumWindow* w = lab->equilibriumWindow();
+        EquilibriumWindow* w = lab->window<EquilibriumWindow>();
         w->movie->setManualStepping(true);
-        enterExperiment(lab->mainWindow()->experiment4Link);
+        enterExperiment(lab->window<MainWindow>()->experiment4Link);
         click(w->nextLink);
         finishMovie(w->movie, w->movieEndWatch);
         click(w->nextLink);  // step 3: the directions appear at the end of the movie
@@ -385,10 +385,10 @@ TEST_F(EndToEndTest, AStudentWorksThroughTheWholeLaboratoryTwice) {
         expectFile(1, {{0, 0, 0, 0}});
 
         // Variant 2, chosen with the keyboard.
-        lab->mainWindow()->variantChooser->setFocus();
-        QTest::keyClick(lab->mainWindow()->variantChooser, Qt::Key_Down);
+        lab->window<MainWindow>()->variantChooser->setFocus();
+        QTest::keyClick(lab->window<MainWindow>()->variantChooser, Qt::Key_Down);
         ASSERT_EQ(LabState.variantNumber, 2);
-        EXPECT_EQ(lab->mainWindow()->variantSolutionText->text(), QStringLiteral("0.05M"));
+        EXPECT_EQ(lab->window<MainWindow>()->variantSolutionText->text(), QStringLiteral("0.05M"));
 
         experiment1();
         expectFile(1, {{5, 0, 0, 0}});
@@ -399,7 +399,7 @@ TEST_F(EndToEndTest, AStudentWorksThroughTheWholeLaboratoryTwice) {
         experiment4(true);
         expectFile(1, {{5, 5, 5, 5}});
 
-        click(lab->mainWindow()->resultsLink);  // "Результаты"
+        click(lab->window<MainWindow>()->resultsLink);  // "Результаты"
         EXPECT_EQ(resultsRows, 4);
         EXPECT_EQ(resultsRow,
                   (QStringList{"3", "КРЛ-99-1", "Ларцев О.Е.", "5", "5", "5", "5", "5"}));
@@ -415,9 +415,9 @@ TEST_F(EndToEndTest, AStudentWorksThroughTheWholeLaboratoryTwice) {
         EXPECT_EQ(graphShown, 1);
 
         // Leaving by the main window's close glyph ends the program.
-        hover(lab->mainWindow()->closeSpot);
-        ASSERT_TRUE(lab->mainWindow()->closeGlyph->isVisible());
-        click(lab->mainWindow()->closeGlyph);
+        hover(lab->window<MainWindow>()->closeSpot);
+        ASSERT_TRUE(lab->window<MainWindow>()->closeGlyph->isVisible());
+        click(lab->window<MainWindow>()->closeGlyph);
     });
     EXPECT_TRUE(visited);
     EXPECT_TRUE(programEnding());
@@ -455,9 +455,9 @@ TEST_F(EndToEndTest, MissingExperimentMovieIsReportedAndTheProgramEnds) {
     bool visited = false;
     runSession([&] {
         visited = true;
-        lab->catalystWindow()->movie->setManualStepping(true);
-        hover(lab->mainWindow()->experiment3Link);
-        click(lab->mainWindow()->experiment3Link);
+        lab->window<CatalystWindow>()->movie->setManualStepping(true);
+        hover(lab->window<MainWindow>()->experiment3Link);
+        click(lab->window<MainWindow>()->experiment3Link);
     });
     EXPECT_TRUE(visited);
     EXPECT_EQ(messages->errorTexts(), QStringList{flashMessage});

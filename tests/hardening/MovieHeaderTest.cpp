@@ -93,11 +93,11 @@ TEST_P(MovieHeaderTest, IsRefusedOrPlaysToItsLastFrame) {
     createWindows();
     ASSERT_TRUE(messages->texts().isEmpty());
     tree->write("Movie/Opyt3/1.swf", movieWith(h));
-    MoviePlayer* player = lab->catalystWindow()->movie;
+    MoviePlayer* player = lab->window<CatalystWindow>()->movie;
     player->setManualStepping(true);
 
     LabState.selectedExperiment = 3;
-    lab->mainWindow()->onExperimentLinkClicked();
+    lab->window<MainWindow>()->onExperimentLinkClicked();
 
     EXPECT_FALSE(LabState.startupFailed);  // the file is there; only the player may refuse it
     if (h.refused) {

@@ -157,15 +157,15 @@ protected:
 
 TEST_P(ResultsFileBadInputTest, RegistrationKeepsEveryStoredStudentOrTheWholeFile) {
     const Row row = GetParam();
-    lab->registrationWindow()->showForm();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(lab->registrationWindow()));
-    typeKeys(lab->registrationWindow()->groupEdit, QStringLiteral("КРЛ-99-1"));
-    lab->registrationWindow()->surnameEdit->setFocus();
-    typeKeys(lab->registrationWindow()->surnameEdit, QStringLiteral("Ларцев О.Е."));
-    QTest::mouseClick(lab->registrationWindow()->acceptLink, Qt::LeftButton);
+    lab->window<RegistrationWindow>()->showForm();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(lab->window<RegistrationWindow>()));
+    typeKeys(lab->window<RegistrationWindow>()->groupEdit, QStringLiteral("КРЛ-99-1"));
+    lab->window<RegistrationWindow>()->surnameEdit->setFocus();
+    typeKeys(lab->window<RegistrationWindow>()->surnameEdit, QStringLiteral("Ларцев О.Е."));
+    QTest::mouseClick(lab->window<RegistrationWindow>()->acceptLink, Qt::LeftButton);
 
     expectReport(row.reported);
-    EXPECT_FALSE(lab->registrationWindow()->isVisible());
+    EXPECT_FALSE(lab->window<RegistrationWindow>()->isVisible());
     if (row.blocksAfterRegistration < 0) {
         expectUnchanged();
         return;
@@ -183,26 +183,28 @@ TEST_P(ResultsFileBadInputTest, RegistrationKeepsEveryStoredStudentOrTheWholeFil
 TEST_P(ResultsFileBadInputTest, ResultsWindowShowsWhatItCanReadAndWritesNothing) {
     const Row row = GetParam();
     LabWindow::resetActivation();
-    lab->resultsWindow()->showForm();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(lab->resultsWindow()));
+    lab->window<ResultsWindow>()->showForm();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(lab->window<ResultsWindow>()));
 
     expectReport(row.reported);
     // The header, the two sample rows, then one row per stored student.
-    EXPECT_EQ(lab->resultsWindow()->resultsGrid->rowCountCells(), 3 + row.storedBefore);
+    EXPECT_EQ(lab->window<ResultsWindow>()->resultsGrid->rowCountCells(), 3 + row.storedBefore);
     for (int s = 1; s <= row.storedBefore; ++s) {
-        EXPECT_LE(lab->resultsWindow()->resultsGrid->cell(1, 2 + s).size(), StudentGroupCapacity);
-        EXPECT_LE(lab->resultsWindow()->resultsGrid->cell(2, 2 + s).size(), StudentSurnameCapacity);
+        EXPECT_LE(lab->window<ResultsWindow>()->resultsGrid->cell(1, 2 + s).size(),
+                  StudentGroupCapacity);
+        EXPECT_LE(lab->window<ResultsWindow>()->resultsGrid->cell(2, 2 + s).size(),
+                  StudentSurnameCapacity);
     }
     if (row.damage == Damage::OversizedHeader) {
         // Names end at their fields' ends; the grades are shown as the file has them.
-        EXPECT_EQ(lab->resultsWindow()->resultsGrid->cell(1, 3),
+        EXPECT_EQ(lab->window<ResultsWindow>()->resultsGrid->cell(1, 3),
                   QString(StudentGroupCapacity, QChar(0x0426)));
-        EXPECT_EQ(lab->resultsWindow()->resultsGrid->cell(2, 3),
+        EXPECT_EQ(lab->window<ResultsWindow>()->resultsGrid->cell(2, 3),
                   QString(StudentSurnameCapacity, QChar(0x0426)));
-        EXPECT_EQ(lab->resultsWindow()->resultsGrid->cell(3, 3), QStringLiteral("INF"));
-        EXPECT_EQ(lab->resultsWindow()->resultsGrid->cell(5, 3), QStringLiteral("NAN"));
+        EXPECT_EQ(lab->window<ResultsWindow>()->resultsGrid->cell(3, 3), QStringLiteral("INF"));
+        EXPECT_EQ(lab->window<ResultsWindow>()->resultsGrid->cell(5, 3), QStringLiteral("NAN"));
     }
-    lab->resultsWindow()->closeForm();
+    lab->window<ResultsWindow>()->closeForm();
     if (row.damage == Damage::Missing) {
         // Created empty, as the first start of a fresh folder would find it.
         EXPECT_TRUE(QFileInfo(tree->path(resultsFile)).isFile());

@@ -36,7 +36,7 @@ protected:
 
 TEST_F(ScaledWindowTest, TheIntroMovieOnScreenIsTheRenderersDrawingAtTheScreensScale) {
     const double ratio = screentest::scale();
-    MainWindow* main = lab->mainWindow();
+    MainWindow* main = lab->window<MainWindow>();
     ASSERT_TRUE(QFileInfo::exists(introMovie)) << "build the asset tree first";
     main->movie->setManualStepping(true);
     ASSERT_TRUE(main->movie->setMovie(introMovie));
@@ -74,7 +74,7 @@ TEST_F(ScaledWindowTest, TheIntroMovieOnScreenIsTheRenderersDrawingAtTheScreensS
 
 TEST_F(ScaledWindowTest, TheCloseGlyphIsDrawnAtTheScreensResolution) {
     const double ratio = screentest::scale();
-    MainWindow* main = lab->mainWindow();
+    MainWindow* main = lab->window<MainWindow>();
     main->showForm();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(main));
     main->closeGlyph->show();

@@ -247,7 +247,7 @@ TEST_F(JournalWindowTest, LibreOfficeReadsTheExport) {
 
 TEST_F(JournalWindowTest, TheJournalButtonOpensTheViewOnlyWithThePassword) {
     createWindows();
-    ResultsWindow* results = lab->resultsWindow();
+    ResultsWindow* results = lab->window<ResultsWindow>();
     EXPECT_EQ(results->journalButton->text(), QStringLiteral("Журнал"));
     EXPECT_EQ(results->journalButton->geometry(), QRect(208, 8, 75, 25));
     int opened = 0;
@@ -272,7 +272,7 @@ TEST_F(JournalWindowTest, TheProgramRecordsIntoItsJournalAndShowsIt) {
     ASSERT_NE(lab->classJournal(), nullptr);
     ASSERT_TRUE(addStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")));
     recordScore(3, 5);
-    JournalWindow* window = lab->journalWindow();
+    JournalWindow* window = lab->window<JournalWindow>();
     window->reload();
     ASSERT_EQ(window->shownRows().size(), 1);
     EXPECT_EQ(window->shownRows()[0].grades[2], 5.0f);

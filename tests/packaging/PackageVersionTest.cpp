@@ -12,6 +12,6 @@ class PackageVersionTest : public LabTest {};
 
 TEST_F(PackageVersionTest, AboutWindowShowsThePackagesVersion) {
     createWindows();
-    EXPECT_EQ(lab->aboutWindow()->editionLabel->text(),
+    EXPECT_EQ(lab->window<AboutWindow>()->editionLabel->text(),
               QStringLiteral("версия %1 для Linux").arg(QStringLiteral(LAB_PACKAGE_VERSION)));
 }

@@ -212,16 +212,16 @@ TEST_F(RegistrationAtStartTest, AMissingResultsFileIsReportedAndTheStudentStillS
     createWindows();
     ASSERT_FALSE(programEnding());
     tree->remove(resultsFile);
-    lab->registrationWindow()->showForm();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(lab->registrationWindow()));
-    typeKeys(lab->registrationWindow()->groupEdit, QStringLiteral("КРЛ-99-1"));
-    lab->registrationWindow()->surnameEdit->setFocus();
-    typeKeys(lab->registrationWindow()->surnameEdit, QStringLiteral("Ларцев О.Е."));
-    QTest::mouseClick(lab->registrationWindow()->acceptLink, Qt::LeftButton);
+    lab->window<RegistrationWindow>()->showForm();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(lab->window<RegistrationWindow>()));
+    typeKeys(lab->window<RegistrationWindow>()->groupEdit, QStringLiteral("КРЛ-99-1"));
+    lab->window<RegistrationWindow>()->surnameEdit->setFocus();
+    typeKeys(lab->window<RegistrationWindow>()->surnameEdit, QStringLiteral("Ларцев О.Е."));
+    QTest::mouseClick(lab->window<RegistrationWindow>()->acceptLink, Qt::LeftButton);
 
     EXPECT_EQ(messages->errorTexts(), QStringList{cannotOpenFileMessage(tree->path(resultsFile))});
     EXPECT_TRUE(programEnding());
-    EXPECT_FALSE(lab->registrationWindow()->isVisible());
+    EXPECT_FALSE(lab->window<RegistrationWindow>()->isVisible());
     const QByteArray bytes = tree->read(resultsFile);
     ASSERT_EQ(bytes.size(), 300);
     EXPECT_EQ(bytes.mid(1, 8), Cp1251::encode(QStringLiteral("КРЛ-99-1")));
