@@ -24,18 +24,37 @@ QImage aboutBackgroundImage(int width, int height) {
 }
 
 namespace {
-LinkLabel* makeCredit(QWidget* parent, const QString& text, bool arialBold) {
-    auto* label = new LinkLabel(text, parent);
-    if (arialBold) label->setFont(labFont(QStringLiteral("Arial"), 13, true));
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setWordWrap(true);
-    return label;
+struct Credit {
+    QString text;
+    bool arialBold;
+    QRect place;
+};
+
+QList<Credit> creditLines() {
+    // The version is the package's, set once in the build (LAB_VERSION).
+    const QString edition = QStringLiteral("версия %1 для Linux").arg(QStringLiteral(LAB_VERSION));
+    return {
+        {QStringLiteral("Виртуальная лаборатория по химии"), false, {123, 4, 163, 13}},
+        {QStringLiteral("«Реактикум»"), true, {123, 21, 118, 16}},
+        {edition, false, {123, 37, 119, 13}},
+        {QStringLiteral("Скорость химических реакций"), true, {123, 52, 230, 16}},
+        {QStringLiteral("и химическое равновесие"), false, {123, 69, 144, 13}},
+        {QStringLiteral("Разработка:"), false, {123, 90, 71, 13}},
+        {QStringLiteral("Команда проекта «Реактикум»"), true, {123, 104, 223, 16}},
+        {QStringLiteral("2026 год"), false, {123, 136, 56, 26}},
+    };
 }
 
-// A line never wraps away its last word: the label is at least as wide as its text.
-void widenToText(LinkLabel* label) {
+// A credit line never wraps away its last word: the label is at least as wide as its text.
+LinkLabel* makeCredit(QWidget* parent, const Credit& credit) {
+    auto* label = new LinkLabel(credit.text, parent);
+    if (credit.arialBold) label->setFont(labFont(QStringLiteral("Arial"), 13, true));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setWordWrap(true);
+    label->setGeometry(credit.place);
     const int textWidth = label->fontMetrics().horizontalAdvance(label->text()) + 1;
     label->resize(std::max(label->width(), textWidth), label->height());
+    return label;
 }
 }  // namespace
 
@@ -47,16 +66,7 @@ AboutWindow::AboutWindow(QWidget* parent)
     movie = new MoviePlayer(this);
     movie->setPlay(true);
     movie->setLoop(true);
-    subtitleLabel = makeCredit(this, QStringLiteral("Виртуальная лаборатория по химии"), false);
-    productLabel = makeCredit(this, QStringLiteral("«Реактикум»"), true);
-    // The version is the package's, set once in the build (LAB_VERSION).
-    editionLabel = makeCredit(
-        this, QStringLiteral("версия %1 для Linux").arg(QStringLiteral(LAB_VERSION)), false);
-    topicLabel = makeCredit(this, QStringLiteral("Скорость химических реакций"), true);
-    topicSecondLine = makeCredit(this, QStringLiteral("и химическое равновесие"), false);
-    developerHeading = makeCredit(this, QStringLiteral("Разработка:"), false);
-    developerLabel = makeCredit(this, QStringLiteral("Команда проекта «Реактикум»"), true);
-    yearLabel = makeCredit(this, QStringLiteral("2026 год"), false);
+    for (const Credit& credit : creditLines()) credits << makeCredit(this, credit);
     okLink = new LinkLabel(QStringLiteral("ОК"), this);
     okLink->setFont(labFont(QStringLiteral("Arial Black"), 16, true));
     okLink->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -64,19 +74,8 @@ AboutWindow::AboutWindow(QWidget* parent)
     placeControls({
         {background, 117, 0, 243, 153},
         {movie, 0, 0, 117, 151},
-        {subtitleLabel, 123, 4, 163, 13},
-        {productLabel, 123, 21, 118, 16},
-        {editionLabel, 123, 37, 119, 13},
-        {topicLabel, 123, 52, 230, 16},
-        {topicSecondLine, 123, 69, 144, 13},
-        {developerHeading, 123, 90, 71, 13},
-        {developerLabel, 123, 104, 223, 16},
-        {yearLabel, 123, 136, 56, 26},
         {okLink, 325, 128, 27, 23},
     });
-    for (LinkLabel* credit : {subtitleLabel, productLabel, editionLabel, topicLabel,
-                              topicSecondLine, developerHeading, developerLabel, yearLabel})
-        widenToText(credit);
     background->setAccessibleName(QStringLiteral("Фон окна «О программе»"));
 
     attachToolLink(okLink, {background});

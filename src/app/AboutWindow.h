@@ -17,14 +17,9 @@ public:
 
     Picture* background = nullptr;
     MoviePlayer* movie = nullptr;
-    LinkLabel* subtitleLabel = nullptr;
-    LinkLabel* productLabel = nullptr;
-    LinkLabel* editionLabel = nullptr;
-    LinkLabel* topicLabel = nullptr;
-    LinkLabel* topicSecondLine = nullptr;
-    LinkLabel* developerHeading = nullptr;
-    LinkLabel* developerLabel = nullptr;
-    LinkLabel* yearLabel = nullptr;
+    // The credit lines, top to bottom: the subtitle, the product, its version, the topic in two
+    // lines, the developer's heading and name, the year.
+    QList<LinkLabel*> credits;
     LinkLabel* okLink = nullptr;  // "ОК"
 
     void onOkClicked();

@@ -55,16 +55,25 @@ TEST_F(AboutWindowTest, ShowsTheCreditsOverTheGradientBesideTheLoopingMovie) {
     EXPECT_TRUE(lab->window<AboutWindow>()->movie->loop());
 
     QStringList credits;
-    for (LinkLabel* l :
-         {lab->window<AboutWindow>()->subtitleLabel, lab->window<AboutWindow>()->productLabel,
-          lab->window<AboutWindow>()->editionLabel, lab->window<AboutWindow>()->topicLabel,
-          lab->window<AboutWindow>()->topicSecondLine, lab->window<AboutWindow>()->developerHeading,
-          lab->window<AboutWindow>()->developerLabel, lab->window<AboutWindow>()->yearLabel})
-        credits << l->text();
+    for (LinkLabel* l : lab->window<AboutWindow>()->credits) credits << l->text();
     const QString all = credits.join('\n');
     EXPECT_TRUE(all.contains(QStringLiteral("Реактикум")));
     EXPECT_TRUE(all.contains(QStringLiteral("Виртуальная лаборатория по химии")));
     EXPECT_TRUE(all.contains(QStringLiteral("2026")));
+}
+
+TEST_F(AboutWindowTest, CreditLinesStandWholeOneUnderAnotherBesideTheMovie) {
+    const AboutWindow* about = lab->window<AboutWindow>();
+    ASSERT_EQ(about->credits.size(), 8);
+    int bottom = 0;
+    for (const LinkLabel* line : about->credits) {
+        SCOPED_TRACE(line->text().toStdString());
+        // Wide enough for the whole text on one line: no last word wrapped out of sight.
+        EXPECT_GE(line->width(), line->fontMetrics().horizontalAdvance(line->text()));
+        EXPECT_GT(line->y(), bottom);  // below the line before, not over it
+        EXPECT_GT(line->x(), about->movie->geometry().right());
+        bottom = line->geometry().bottom();
+    }
 }
 
 TEST_F(AboutWindowTest, OpensTheSameWayTwiceAndTheTitleBarCloseReturnsToTheMainWindow) {

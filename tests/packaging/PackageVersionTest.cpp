@@ -12,6 +12,9 @@ class PackageVersionTest : public LabTest {};
 
 TEST_F(PackageVersionTest, AboutWindowShowsThePackagesVersion) {
     createWindows();
-    EXPECT_EQ(lab->window<AboutWindow>()->editionLabel->text(),
+    // The third credit line, under the product's name.
+    const QList<LinkLabel*>& credits = lab->window<AboutWindow>()->credits;
+    ASSERT_GE(credits.size(), 3);
+    EXPECT_EQ(credits[2]->text(),
               QStringLiteral("версия %1 для Linux").arg(QStringLiteral(LAB_PACKAGE_VERSION)));
 }
