@@ -1,5 +1,7 @@
 #include "journal/Journal.h"
 
+#include "toolkit/Replaceable.h"
+
 namespace {
 
 class SilentJournal final : public Journal {
@@ -10,15 +12,13 @@ public:
     void deletedAll(QString&, const QString&, const QString&) override {}
 };
 
-SilentJournal silentJournal;
-Journal* installedJournal = nullptr;
-
+Replaceable<Journal, SilentJournal> currentJournal;
 }  // namespace
 
 Journal& journal() {
-    return installedJournal ? *installedJournal : silentJournal;
+    return currentJournal.get();
 }
 
 void setJournal(Journal* journal) {
-    installedJournal = journal;
+    currentJournal.install(journal);
 }

@@ -4,6 +4,8 @@
 #include <chrono>
 #include <thread>
 
+#include "toolkit/Replaceable.h"
+
 namespace {
 class SystemClock : public LabClock {
 public:
@@ -25,14 +27,13 @@ public:
     void idle() override { std::this_thread::sleep_for(std::chrono::milliseconds(1)); }
 };
 
-SystemClock systemClock;
-LabClock* installed = nullptr;
+Replaceable<LabClock, SystemClock> currentClock;
 }  // namespace
 
 LabClock& labClock() {
-    return installed ? *installed : systemClock;
+    return currentClock.get();
 }
 
 void setLabClock(LabClock* clock) {
-    installed = clock;
+    currentClock.install(clock);
 }
