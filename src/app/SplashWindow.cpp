@@ -5,11 +5,11 @@
 
 SplashWindow::SplashWindow(QWidget* parent)
     : LabWindow(QStringLiteral("Заставка"), QSize(488, 288), Border::None, parent) {
-    picture = new Picture(this);
-    picture->setGeometry(0, 0, 488, 288);
+    picture_ = new Picture(this);
+    picture_->setGeometry(0, 0, 488, 288);
     loadContents();
 }
 
 void SplashWindow::loadContents() {
-    loadPicture(picture, QStringLiteral("\\BackGround\\ZGround.jpg"));
+    loadPicture(picture_, QStringLiteral("\\BackGround\\ZGround.jpg"));
 }

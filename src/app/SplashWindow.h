@@ -10,8 +10,9 @@ class SplashWindow : public LabWindow {
     Q_OBJECT
 public:
     explicit SplashWindow(QWidget* parent = nullptr);
-    Picture* picture = nullptr;
 
 private:
     void loadContents();
+
+    Picture* picture_ = nullptr;
 };
