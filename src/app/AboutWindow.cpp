@@ -8,8 +8,9 @@
 #include "core/Loaders.h"
 #include "core/WindowChrome.h"
 #include "movie/MoviePlayer.h"
-#include "toolkit/Controls.h"
 #include "toolkit/Fonts.h"
+#include "toolkit/LinkLabel.h"
+#include "toolkit/Picture.h"
 
 QImage aboutBackgroundImage(int width, int height) {
     QImage img(width, height, QImage::Format_RGB32);

@@ -14,8 +14,10 @@
 #include "core/WindowChrome.h"
 #include "movie/MoviePlayer.h"
 #include "toolkit/Colors.h"
-#include "toolkit/Controls.h"
 #include "toolkit/Fonts.h"
+#include "toolkit/LinkLabel.h"
+#include "toolkit/Picture.h"
+#include "toolkit/StaticText.h"
 
 const QStringList VariantMolarity = {QStringLiteral("0.1M"), QStringLiteral("0.05M"),
                                      QStringLiteral("0.1M"), QStringLiteral("0.05M"),

@@ -1,7 +1,7 @@
 #include "app/SplashWindow.h"
 
 #include "core/Loaders.h"
-#include "toolkit/Controls.h"
+#include "toolkit/Picture.h"
 
 SplashWindow::SplashWindow(QWidget* parent)
     : LabWindow(QStringLiteral("Заставка"), QSize(488, 288), Border::None, parent) {

@@ -20,9 +20,11 @@
 #include "experiments/Stopwatch.h"
 #include "movie/MoviePlayer.h"
 #include "toolkit/Colors.h"
-#include "toolkit/Controls.h"
 #include "toolkit/FilteredEdit.h"
 #include "toolkit/Fonts.h"
+#include "toolkit/LinkLabel.h"
+#include "toolkit/Picture.h"
+#include "toolkit/StaticText.h"
 #include "toolkit/StringGrid.h"
 
 namespace {

@@ -18,10 +18,11 @@
 #include "core/WindowChrome.h"
 #include "students/StudentStore.h"
 #include "toolkit/Colors.h"
-#include "toolkit/Controls.h"
 #include "toolkit/Fonts.h"
 #include "toolkit/LabTimer.h"
+#include "toolkit/LinkLabel.h"
 #include "toolkit/MessageBoxes.h"
+#include "toolkit/Picture.h"
 #include "toolkit/StringGrid.h"
 
 namespace {

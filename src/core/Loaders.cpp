@@ -11,8 +11,8 @@
 #include "core/Program.h"
 #include "core/ProgramDir.h"
 #include "movie/MoviePlayer.h"
-#include "toolkit/Controls.h"
 #include "toolkit/MessageBoxes.h"
+#include "toolkit/Picture.h"
 
 bool probeReadWrite(const QString& path) {
     const QByteArray native = QFile::encodeName(path);

@@ -8,8 +8,9 @@
 
 #include "core/LabState.h"
 #include "toolkit/Colors.h"
-#include "toolkit/Controls.h"
 #include "toolkit/LabWindow.h"
+#include "toolkit/LinkLabel.h"
+#include "toolkit/Picture.h"
 
 void paintCloseGlyph(QPainter& p) {
     p.save();

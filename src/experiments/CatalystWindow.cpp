@@ -9,8 +9,10 @@
 #include "experiments/MovieEndWatch.h"
 #include "movie/MoviePlayer.h"
 #include "students/StudentStore.h"
-#include "toolkit/Controls.h"
+#include "toolkit/LinkLabel.h"
 #include "toolkit/MessageBoxes.h"
+#include "toolkit/Picture.h"
+#include "toolkit/RadioButton.h"
 
 namespace {
 // A captionless option placed beside its text in the movie.

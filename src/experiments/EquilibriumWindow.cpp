@@ -10,9 +10,11 @@
 #include "experiments/MovieEndWatch.h"
 #include "movie/MoviePlayer.h"
 #include "students/StudentStore.h"
-#include "toolkit/Controls.h"
 #include "toolkit/Fonts.h"
+#include "toolkit/LinkLabel.h"
 #include "toolkit/MessageBoxes.h"
+#include "toolkit/Picture.h"
+#include "toolkit/RadioGroup.h"
 
 namespace {
 RadioGroup* makeDirectionGroup(QWidget* parent) {

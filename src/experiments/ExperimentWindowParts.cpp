@@ -6,9 +6,10 @@
 #include "core/Program.h"
 #include "core/WindowChrome.h"
 #include "toolkit/Colors.h"
-#include "toolkit/Controls.h"
 #include "toolkit/Fonts.h"
 #include "toolkit/LabWindow.h"
+#include "toolkit/LinkLabel.h"
+#include "toolkit/Picture.h"
 
 QLabel* makeTitleLabel(QWidget* parent, const QString& text, int pixelSize, bool centredWrapped) {
     auto* label = new QLabel(text, parent);

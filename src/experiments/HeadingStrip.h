@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <QStringList>
 
-#include "toolkit/Controls.h"
+#include "toolkit/Picture.h"
 
 // The headings of one measurement table and how its strip sets them.
 struct HeadingSet {

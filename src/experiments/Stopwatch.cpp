@@ -6,7 +6,7 @@
 
 #include "core/LabState.h"
 #include "toolkit/Clock.h"
-#include "toolkit/Controls.h"
+#include "toolkit/StaticText.h"
 
 namespace {
 // The moments are kept in days.

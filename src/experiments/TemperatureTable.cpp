@@ -10,8 +10,8 @@
 #include "experiments/SlidingTable.h"
 #include "experiments/Stopwatch.h"
 #include "experiments/TemperatureWindow.h"
-#include "toolkit/Controls.h"
 #include "toolkit/MessageBoxes.h"
+#include "toolkit/StaticText.h"
 #include "toolkit/StringGrid.h"
 
 namespace {

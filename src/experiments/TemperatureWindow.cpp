@@ -14,10 +14,12 @@
 #include "movie/MoviePlayer.h"
 #include "students/StudentStore.h"
 #include "toolkit/Colors.h"
-#include "toolkit/Controls.h"
 #include "toolkit/FilteredEdit.h"
 #include "toolkit/Fonts.h"
+#include "toolkit/LinkLabel.h"
 #include "toolkit/MessageBoxes.h"
+#include "toolkit/Picture.h"
+#include "toolkit/StaticText.h"
 #include "toolkit/StringGrid.h"
 
 namespace {

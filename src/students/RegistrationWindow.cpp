@@ -10,9 +10,10 @@
 #include "core/WindowChrome.h"
 #include "students/StudentStore.h"
 #include "toolkit/Colors.h"
-#include "toolkit/Controls.h"
 #include "toolkit/FilteredEdit.h"
 #include "toolkit/Fonts.h"
+#include "toolkit/LinkLabel.h"
+#include "toolkit/Picture.h"
 
 namespace {
 // Windows-1251 codes: Backspace, Enter, and the capital Cyrillic letters "А".."Я"; the

@@ -3,7 +3,9 @@
 #include <QAccessibleWidget>
 #include <QMetaEnum>
 
-#include "toolkit/Controls.h"
+#include "toolkit/LinkLabel.h"
+#include "toolkit/Picture.h"
+#include "toolkit/StaticText.h"
 
 namespace {
 

@@ -23,9 +23,9 @@
 #include "students/RegistrationWindow.h"
 #include "students/StudentStore.h"
 #include "toolkit/Accessibility.h"
-#include "toolkit/Controls.h"
 #include "toolkit/FilteredEdit.h"
 #include "toolkit/LabWindow.h"
+#include "toolkit/LinkLabel.h"
 
 namespace {
 

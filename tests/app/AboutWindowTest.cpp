@@ -8,7 +8,8 @@
 #include "core/LabState.h"
 #include "movie/MoviePlayer.h"
 #include "toolkit/Colors.h"
-#include "toolkit/Controls.h"
+#include "toolkit/LinkLabel.h"
+#include "toolkit/Picture.h"
 
 namespace {
 class AboutWindowTest : public LabTest {

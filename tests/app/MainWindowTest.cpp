@@ -18,7 +18,9 @@
 #include "students/RegistrationWindow.h"
 #include "students/ResultsWindow.h"
 #include "toolkit/Colors.h"
-#include "toolkit/Controls.h"
+#include "toolkit/LinkLabel.h"
+#include "toolkit/Picture.h"
+#include "toolkit/StaticText.h"
 
 namespace {
 class MainWindowTest : public LabTest {

@@ -24,9 +24,10 @@
 #include "experiments/Stopwatch.h"
 #include "movie/MoviePlayer.h"
 #include "students/StudentStore.h"
-#include "toolkit/Controls.h"
 #include "toolkit/FilteredEdit.h"
 #include "toolkit/LabTimer.h"
+#include "toolkit/LinkLabel.h"
+#include "toolkit/StaticText.h"
 #include "toolkit/StringGrid.h"
 
 namespace {

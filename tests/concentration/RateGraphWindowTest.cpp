@@ -20,8 +20,9 @@
 #include "concentration/ReferenceData.h"
 #include "core/LabState.h"
 #include "students/StudentStore.h"
-#include "toolkit/Controls.h"
 #include "toolkit/LabTimer.h"
+#include "toolkit/LinkLabel.h"
+#include "toolkit/Picture.h"
 #include "toolkit/StringGrid.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "core/Loaders.h"
 #include "core/ProgramDir.h"
 #include "movie/MoviePlayer.h"
-#include "toolkit/Controls.h"
+#include "toolkit/Picture.h"
 
 namespace {
 

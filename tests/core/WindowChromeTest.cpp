@@ -5,8 +5,9 @@
 #include "core/LabState.h"
 #include "core/WindowChrome.h"
 #include "toolkit/Colors.h"
-#include "toolkit/Controls.h"
 #include "toolkit/LabWindow.h"
+#include "toolkit/LinkLabel.h"
+#include "toolkit/Picture.h"
 
 namespace {
 // A borderless window laid out like the laboratory's large windows: background, corner spot,

@@ -7,7 +7,8 @@
 #include "experiments/MovieEndWatch.h"
 #include "experiments/SlidingTable.h"
 #include "experiments/Stopwatch.h"
-#include "toolkit/Controls.h"
+#include "toolkit/LinkLabel.h"
+#include "toolkit/RadioGroup.h"
 
 namespace {
 

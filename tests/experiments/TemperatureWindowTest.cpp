@@ -8,8 +8,9 @@
 #include "experiments/SlidingTable.h"
 #include "experiments/Stopwatch.h"
 #include "experiments/TemperatureWindow.h"
-#include "toolkit/Controls.h"
 #include "toolkit/FilteredEdit.h"
+#include "toolkit/LinkLabel.h"
+#include "toolkit/StaticText.h"
 #include "toolkit/StringGrid.h"
 
 namespace {

@@ -32,9 +32,9 @@
 #include "movie/Timeline.h"
 #include "students/RegistrationWindow.h"
 #include "students/StudentStore.h"
-#include "toolkit/Controls.h"
 #include "toolkit/FilteredEdit.h"
 #include "toolkit/LabTimer.h"
+#include "toolkit/Picture.h"
 #include "toolkit/StringGrid.h"
 
 namespace {

@@ -37,10 +37,14 @@
 #include "movie/MoviePlayer.h"
 #include "students/RegistrationWindow.h"
 #include "students/ResultsWindow.h"
-#include "toolkit/Controls.h"
 #include "toolkit/Cp1251.h"
 #include "toolkit/FilteredEdit.h"
 #include "toolkit/LabTimer.h"
+#include "toolkit/LinkLabel.h"
+#include "toolkit/Picture.h"
+#include "toolkit/RadioButton.h"
+#include "toolkit/RadioGroup.h"
+#include "toolkit/StaticText.h"
 #include "toolkit/StringGrid.h"
 
 namespace {

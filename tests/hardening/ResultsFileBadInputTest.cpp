@@ -16,9 +16,9 @@
 #include "students/RegistrationWindow.h"
 #include "students/ResultsWindow.h"
 #include "students/StudentStore.h"
-#include "toolkit/Controls.h"
 #include "toolkit/Cp1251.h"
 #include "toolkit/FilteredEdit.h"
+#include "toolkit/LinkLabel.h"
 #include "toolkit/StringGrid.h"
 
 namespace {

@@ -19,7 +19,7 @@
 #include "movie/Renderer.h"
 #include "movie/SwfReader.h"
 #include "movie/Timeline.h"
-#include "toolkit/Controls.h"
+#include "toolkit/Picture.h"
 
 namespace {
 

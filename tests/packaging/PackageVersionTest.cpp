@@ -4,7 +4,7 @@
 #include "TestSupport.h"
 #include "app/AboutWindow.h"
 #include "app/Laboratory.h"
-#include "toolkit/Controls.h"
+#include "toolkit/LinkLabel.h"
 
 namespace {
 class PackageVersionTest : public LabTest {};

@@ -11,9 +11,10 @@
 #include "students/RegistrationWindow.h"
 #include "students/StudentStore.h"
 #include "toolkit/Colors.h"
-#include "toolkit/Controls.h"
 #include "toolkit/Cp1251.h"
 #include "toolkit/FilteredEdit.h"
+#include "toolkit/LinkLabel.h"
+#include "toolkit/Picture.h"
 
 namespace {
 

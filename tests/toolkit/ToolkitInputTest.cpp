@@ -5,10 +5,10 @@
 #include <QtTest/QTest>
 
 #include "TestSupport.h"
-#include "toolkit/Controls.h"
 #include "toolkit/Cp1251.h"
 #include "toolkit/FilteredEdit.h"
 #include "toolkit/Jpeg.h"
+#include "toolkit/Picture.h"
 #include "toolkit/StringGrid.h"
 
 namespace {

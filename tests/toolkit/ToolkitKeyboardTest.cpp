@@ -11,8 +11,9 @@
 
 #include "TestSupport.h"
 #include "toolkit/Accessibility.h"
-#include "toolkit/Controls.h"
 #include "toolkit/Jpeg.h"
+#include "toolkit/LinkLabel.h"
+#include "toolkit/Picture.h"
 #include "toolkit/StringGrid.h"
 
 namespace {

@@ -5,9 +5,10 @@
 #include <QtTest/QTest>
 
 #include "TestSupport.h"
-#include "toolkit/Controls.h"
 #include "toolkit/LabWindow.h"
+#include "toolkit/LinkLabel.h"
 #include "toolkit/MessageBoxes.h"
+#include "toolkit/RadioGroup.h"
 
 namespace {
 class CountingWindow : public LabWindow {

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QRadioButton>
+
+// A single radio button; clicked() fires when it becomes checked.
+class RadioButton : public QRadioButton {
+    Q_OBJECT
+public:
+    explicit RadioButton(const QString& text = {}, QWidget* parent = nullptr);
+
+Q_SIGNALS:
+    void clickedOn();
+};
