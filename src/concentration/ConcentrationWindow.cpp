@@ -28,10 +28,7 @@
 #include "toolkit/StringGrid.h"
 
 namespace {
-// The table's starting layout; the slides move it in steps of 5 pixels between these heights.
-constexpr int TableTop = 369;
-constexpr int TableCaptionTop = 349;
-constexpr int StripTop = 370;
+// The slides move the table in steps of 5 pixels between these heights.
 constexpr int ExpandedHeight = 89;
 constexpr int CollapsedLimit = 20;
 
@@ -60,7 +57,6 @@ void ConcentrationWindow::createControls() {
     const QFont title19 = labFont(QStringLiteral("Arial"), 19, true);
     const QFont link = labFont(QStringLiteral("Arial Black"), 16, true);
     const QFont caption13 = labFont(QStringLiteral("MS Sans Serif"), 13, true);
-    const QFont button13 = labFont(QStringLiteral("Arial"), 13, true);
 
     // Creation order is stacking order (later above) and, for the controls that take the
     // focus, tab order.
@@ -85,9 +81,8 @@ void ConcentrationWindow::createControls() {
     tableCaption = labelled(new StaticText(this), QStringLiteral("Таблица 1"), caption13);
     variantSolutionText = labelled(new StaticText(this), QString(), caption13);
     variantAcidText = labelled(new StaticText(this), QString(), caption13);
-    stopwatchDisplay = labelled(new StaticText(this), QStringLiteral("....."), title21);
-    startButton = labelled(new QPushButton(this), QStringLiteral("Старт"), button13);
-    stopButton = labelled(new QPushButton(this), QStringLiteral("Стоп"), button13);
+    stopwatch = new Stopwatch(this);
+    stopwatch->display()->setText(QStringLiteral("....."));
     headingStrip = new HeadingStrip(concentrationHeadings(), this);
     // The movie lies under the table, the calculator and the stopwatch that cover parts of it.
     movie->stackUnder(measurementTable);
@@ -102,7 +97,7 @@ void ConcentrationWindow::createControls() {
         {closeSpot, 698, 3, 13, 13},
         {closeGlyph, 699, 2, 13, 13},
         {movie, 5, 64, 705, 350},
-        {measurementTable, 10, TableTop, 575, ExpandedHeight},
+        {measurementTable, 10, 369, 575, ExpandedHeight},
         {calculatorOkButton, 430, 274, 33, 25},
         {initialConcentrationBox, 321, 262, 41, 19},
         {thiosulfateVolumeBox, 388, 262, 25, 19},
@@ -110,19 +105,18 @@ void ConcentrationWindow::createControls() {
         {mixWaterVolumeBox, 350, 294, 25, 19},
         {mixAcidVolumeBox, 395, 294, 25, 19},
         {dilutedConcentrationBox, 486, 277, 33, 19},
-        {tableCaption, 11, TableCaptionTop, 80, 20},
+        {tableCaption, 11, 349, 80, 20},
         {variantSolutionText, 109, 92, 0, 0},
         {variantAcidText, 109, 112, 0, 0},
-        {stopwatchDisplay, 627, 284, 34, 28},
-        {startButton, 604, 316, 50, 25},
-        {stopButton, 653, 316, 50, 25},
-        {headingStrip, 10, StripTop, 575, 16},
+        {stopwatch->display(), 627, 284, 34, 28},
+        {stopwatch->startButton(), 604, 316, 50, 25},
+        {stopwatch->stopButton(), 653, 316, 50, 25},
+        {headingStrip, 10, 370, 575, 16},
     });
     for (QWidget* hidden : std::initializer_list<QWidget*>{
              graphLink, closeGlyph, calculatorOkButton, initialConcentrationBox,
              thiosulfateVolumeBox, mixThiosulfateVolumeBox, mixWaterVolumeBox, mixAcidVolumeBox,
-             dilutedConcentrationBox, variantSolutionText, variantAcidText, stopwatchDisplay,
-             startButton, stopButton})
+             dilutedConcentrationBox, variantSolutionText, variantAcidText})
         hidden->hide();
 
     for (QLabel* l : {numberTitle, topicTitle}) l->setAttribute(Qt::WA_TranslucentBackground);
@@ -131,16 +125,13 @@ void ConcentrationWindow::createControls() {
 
     for (StaticText* t : {tableCaption, variantSolutionText, variantAcidText})
         t->setColors(LabColors::Navy, LabColors::White);
-    stopwatchDisplay->setColors(LabColors::Black, LabColors::White);
-    // The variant texts and the stopwatch grow with their text.
-    for (StaticText* t : {variantSolutionText, variantAcidText, stopwatchDisplay})
-        t->setAutoSize(true);
+    // The variant texts grow with their text.
+    for (StaticText* t : {variantSolutionText, variantAcidText}) t->setAutoSize(true);
 
     for (FilteredEdit* e : {initialConcentrationBox, thiosulfateVolumeBox, mixThiosulfateVolumeBox,
                             mixWaterVolumeBox, mixAcidVolumeBox, dilutedConcentrationBox})
         e->setFlat(true);
     dilutedConcentrationBox->setReadOnly(true);
-    stopButton->setEnabled(false);
 
     measurementTable->setColCount(MeasurementTable::Columns);
     measurementTable->setRowCountCells(MeasurementTable::Rows);
@@ -164,7 +155,6 @@ void ConcentrationWindow::createControls() {
 
     slidingTable = new SlidingTable(measurementTable, {tableCaption, headingStrip}, CollapsedLimit,
                                     ExpandedHeight, this);
-    stopwatch = new Stopwatch(stopwatchDisplay, startButton, stopButton, this);
     movieEndWatch = new MovieEndWatch(
         movie, [this] { atMovieEnd(); }, this);
 
@@ -173,8 +163,10 @@ void ConcentrationWindow::createControls() {
     connect(graphLink, &LinkLabel::clicked, this, &ConcentrationWindow::onGraphClicked);
     connect(calculatorOkButton, &QPushButton::clicked, this,
             &ConcentrationWindow::onCalculatorOkClicked);
-    connect(startButton, &QPushButton::clicked, this, &ConcentrationWindow::onStartClicked);
-    connect(stopButton, &QPushButton::clicked, this, &ConcentrationWindow::onStopClicked);
+    connect(stopwatch->startButton(), &QPushButton::clicked, this,
+            &ConcentrationWindow::onStartClicked);
+    connect(stopwatch->stopButton(), &QPushButton::clicked, this,
+            &ConcentrationWindow::onStopClicked);
 
     // The calculator boxes take numbers only; Enter walks on through the boxes, from the last
     // one back to the first volume.
@@ -210,8 +202,8 @@ void ConcentrationWindow::createControls() {
                         mixAcidVolumeBox,
                         dilutedConcentrationBox,
                         calculatorOkButton,
-                        startButton,
-                        stopButton,
+                        stopwatch->startButton(),
+                        stopwatch->stopButton(),
                         measurementTable,
                         nextLink,
                         graphLink,
@@ -239,15 +231,12 @@ void ConcentrationWindow::loadContents() {
 void ConcentrationWindow::prepareRun() {
     variantSolutionText->hide();
     variantAcidText->hide();
-    stopwatchDisplay->hide();
-    tableCaption->move(tableCaption->x(), TableCaptionTop);
-    measurementTable->setGeometry(measurementTable->x(), TableTop, measurementTable->width(),
-                                  ExpandedHeight);
-    headingStrip->move(headingStrip->x(), StripTop);
+    slidingTable->restore();
     for (FilteredEdit* e : {initialConcentrationBox, thiosulfateVolumeBox, mixThiosulfateVolumeBox,
                             mixWaterVolumeBox, mixAcidVolumeBox, dilutedConcentrationBox})
         e->hide();
-    for (QPushButton* b : {calculatorOkButton, startButton, stopButton}) b->hide();
+    calculatorOkButton->hide();
+    stopwatch->setVisible(false);
     nextLink->show();
 }
 
@@ -271,16 +260,14 @@ void ConcentrationWindow::setCalculatorVisible(bool visible) {
 void ConcentrationWindow::onNextClicked() {
     int& step = LabState.movieStep;
     step += 1;
-    stopwatchDisplay->setCaption(QStringLiteral("00:00"));
+    stopwatch->display()->setCaption(QStringLiteral("00:00"));
     if (step == 2) setCalculatorVisible(true);
     if (step == 3 && requireColumn(measurementTable, MeasurementTable::ConcentrationColumn,
                                    concentrationColumnMessage()))
         setCalculatorVisible(false);
     if (step >= 4 && step <= 6) {
-        stopwatchDisplay->show();
+        stopwatch->setVisible(true);
         slidingTable->collapse();
-        startButton->show();
-        stopButton->show();
     }
     if (step == 8) {
         movieEndWatch->setEnabled(false);

@@ -4,6 +4,7 @@
 #include <QSignalBlocker>
 
 #include "core/LabState.h"
+#include "core/Layout.h"
 #include "core/Loaders.h"
 #include "experiments/ExperimentWindowParts.h"
 #include "experiments/MovieEndWatch.h"
@@ -29,28 +30,14 @@ constexpr double GradeAfterWrongOption = 2.5;
 CatalystWindow::CatalystWindow(QWidget* parent)
     : LabWindow(QStringLiteral("Опыт3 Влияние катализатора на скорость реакции"), QSize(715, 505),
                 Border::None, parent) {
-    background = new Picture(this);
-    numberTitle = makeTitleLabel(this, QStringLiteral("Опыт 3"), 21, false);
-    topicTitle =
-        makeTitleLabel(this, QStringLiteral("Влияние катализатора на скорость реакции"), 19, true);
-    nextLink = makeLinkLabel(this, QStringLiteral("Далее"));
-    finishLink = makeLinkLabel(this, QStringLiteral("Закончить опыт"));
-    closeSpot = new Picture(this);
-    closeGlyph = new Picture(this);
-    movie = new MoviePlayer(this);
+    createChrome(this, QStringLiteral("Опыт 3"),
+                 QStringLiteral("Влияние катализатора на скорость реакции"),
+                 [this] { atMovieEnd(); });
     wrongOption = makeOption(this);
     rightOption = makeOption(this);
-    movieEndWatch = new MovieEndWatch(
-        movie, [this] { atMovieEnd(); }, this);
 
     placeControls({
-        {background, 0, 0, 715, 505},
-        {numberTitle, 15, 6, 74, 24},
         {topicTitle, 255, 19, 249, 44},
-        {nextLink, 11, 461, 62, 23},
-        {finishLink, 290, 461, 158, 23},
-        {closeSpot, 698, 3, 13, 13},
-        {closeGlyph, 699, 2, 13, 13},
         {movie, 5, 65, 705, 350},
         {wrongOption, 61, 190, 15, 17},
         {rightOption, 61, 215, 16, 17},
@@ -60,7 +47,6 @@ CatalystWindow::CatalystWindow(QWidget* parent)
 
     wrongOption->setAccessibleName(QStringLiteral("Верхний ответ"));
     rightOption->setAccessibleName(QStringLiteral("Нижний ответ"));
-    attachExperimentChrome(this, background, closeGlyph, closeSpot, nextLink, finishLink);
     connect(nextLink, &LinkLabel::clicked, this, &CatalystWindow::onNextClicked);
     connect(finishLink, &LinkLabel::clicked, this, &CatalystWindow::onFinishClicked);
     connect(wrongOption, &RadioButton::clickedOn, this, &CatalystWindow::onWrongOptionClicked);

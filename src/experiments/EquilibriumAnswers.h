@@ -15,6 +15,7 @@ bool allDirectionsRight(const int chosen[DirectionGroupCount]);
 // The six boxes of the equilibrium constant (four concentrations, two exponents), compared
 // exactly: no trimming and no case folding, so "В" or "в " is wrong.
 inline constexpr int AnswerBoxCount = 6;
+inline constexpr int ConcentrationBoxCount = 4;
 QString rightAnswerBoxText(int box);
 bool answerBoxesRight(const QStringList& texts);
 

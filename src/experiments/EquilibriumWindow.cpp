@@ -5,6 +5,7 @@
 #include <QSignalBlocker>
 
 #include "core/LabState.h"
+#include "core/Layout.h"
 #include "core/Loaders.h"
 #include "experiments/ExperimentWindowParts.h"
 #include "experiments/MovieEndWatch.h"
@@ -46,50 +47,30 @@ QLineEdit* makeAnswerBox(QWidget* parent, bool exponent) {
 EquilibriumWindow::EquilibriumWindow(QWidget* parent)
     : LabWindow(QStringLiteral("Опыт 4 Смешение химического равновесия обратимой реакции"),
                 QSize(715, 505), Border::None, parent) {
-    background = new Picture(this);
-    numberTitle = makeTitleLabel(this, QStringLiteral("Опыт 4"), 21, false);
-    topicTitle = makeTitleLabel(
-        this, QStringLiteral("Смещение химического равновесия обратимой реакции"), 19, true);
-    nextLink = makeLinkLabel(this, QStringLiteral("Далее"));
-    finishLink = makeLinkLabel(this, QStringLiteral("Закончить опыт"));
-    closeSpot = new Picture(this);
-    closeGlyph = new Picture(this);
-    movie = new MoviePlayer(this);
+    createChrome(this, QStringLiteral("Опыт 4"),
+                 QStringLiteral("Смещение химического равновесия обратимой реакции"),
+                 [this] { atMovieEnd(); });
     // The movies of this window start and stop themselves.
     movie->setPlay(false);
     movie->setLoop(false);
-    ironChlorideGroup = makeDirectionGroup(this);
-    thiocyanateGroup = makeDirectionGroup(this);
-    chlorideGroup = makeDirectionGroup(this);
-    firstConcentrationBox = makeAnswerBox(this, false);
-    secondConcentrationBox = makeAnswerBox(this, false);
-    thirdConcentrationBox = makeAnswerBox(this, false);
-    fourthConcentrationBox = makeAnswerBox(this, false);
-    firstExponentBox = makeAnswerBox(this, true);
-    secondExponentBox = makeAnswerBox(this, true);
-    movieEndWatch = new MovieEndWatch(
-        movie, [this] { atMovieEnd(); }, this);
+    for (RadioGroup*& group : directionGroups) group = makeDirectionGroup(this);
+    for (int box = 0; box < AnswerBoxCount; ++box)
+        answerBoxes[box] = makeAnswerBox(this, box >= ConcentrationBoxCount);
     // A hidden window leaves its movie alone.
     movieEndWatch->setWatchingWhen([this] { return isVisible(); });
 
     placeControls({
-        {background, 0, 0, 715, 505},
-        {numberTitle, 15, 6, 74, 24},
         {topicTitle, 208, 16, 352, 44},
-        {nextLink, 11, 461, 62, 23},
-        {finishLink, 290, 461, 158, 23},
-        {closeSpot, 698, 3, 13, 13},
-        {closeGlyph, 699, 2, 13, 13},
         {movie, 5, 65, 705, 400},
-        {ironChlorideGroup, 298, 94, 59, 54},
-        {thiocyanateGroup, 372, 94, 59, 54},
-        {chlorideGroup, 444, 94, 59, 54},
-        {firstConcentrationBox, 318, 194, 35, 19},
-        {secondConcentrationBox, 398, 194, 33, 19},
-        {thirdConcentrationBox, 318, 237, 35, 19},
-        {fourthConcentrationBox, 398, 237, 32, 19},
-        {firstExponentBox, 445, 182, 15, 19},
-        {secondExponentBox, 445, 225, 15, 19},
+        {directionGroups[0], 298, 94, 59, 54},
+        {directionGroups[1], 372, 94, 59, 54},
+        {directionGroups[2], 444, 94, 59, 54},
+        {answerBoxes[0], 318, 194, 35, 19},
+        {answerBoxes[1], 398, 194, 33, 19},
+        {answerBoxes[2], 318, 237, 35, 19},
+        {answerBoxes[3], 398, 237, 32, 19},
+        {answerBoxes[4], 445, 182, 15, 19},
+        {answerBoxes[5], 445, 225, 15, 19},
     });
     setDirectionGroupsVisible(false);
     setAnswerBoxesVisible(false);
@@ -99,27 +80,26 @@ EquilibriumWindow::EquilibriumWindow(QWidget* parent)
     finishLink->raise();
 
     // What a screen reader says for each control.
-    ironChlorideGroup->setAccessibleName(
+    directionGroups[0]->setAccessibleName(
         QStringLiteral("Смещение равновесия при добавлении FeCl3"));
-    thiocyanateGroup->setAccessibleName(QStringLiteral("Смещение равновесия при добавлении KSCN"));
-    chlorideGroup->setAccessibleName(QStringLiteral("Смещение равновесия при добавлении KCl"));
-    for (RadioGroup* group : {ironChlorideGroup, thiocyanateGroup, chlorideGroup}) {
+    directionGroups[1]->setAccessibleName(
+        QStringLiteral("Смещение равновесия при добавлении KSCN"));
+    directionGroups[2]->setAccessibleName(QStringLiteral("Смещение равновесия при добавлении KCl"));
+    for (RadioGroup* group : directionGroups) {
         group->button(0)->setAccessibleName(QStringLiteral("вправо"));
         group->button(1)->setAccessibleName(QStringLiteral("влево"));
     }
-    firstConcentrationBox->setAccessibleName(QStringLiteral("Первая концентрация"));
-    secondConcentrationBox->setAccessibleName(QStringLiteral("Вторая концентрация"));
-    thirdConcentrationBox->setAccessibleName(QStringLiteral("Третья концентрация"));
-    fourthConcentrationBox->setAccessibleName(QStringLiteral("Четвёртая концентрация"));
-    firstExponentBox->setAccessibleName(QStringLiteral("Первый показатель степени"));
-    secondExponentBox->setAccessibleName(QStringLiteral("Второй показатель степени"));
-    attachExperimentChrome(this, background, closeGlyph, closeSpot, nextLink, finishLink);
+    answerBoxes[0]->setAccessibleName(QStringLiteral("Первая концентрация"));
+    answerBoxes[1]->setAccessibleName(QStringLiteral("Вторая концентрация"));
+    answerBoxes[2]->setAccessibleName(QStringLiteral("Третья концентрация"));
+    answerBoxes[3]->setAccessibleName(QStringLiteral("Четвёртая концентрация"));
+    answerBoxes[4]->setAccessibleName(QStringLiteral("Первый показатель степени"));
+    answerBoxes[5]->setAccessibleName(QStringLiteral("Второй показатель степени"));
     connect(nextLink, &LinkLabel::clicked, this, &EquilibriumWindow::onNextClicked);
     connect(finishLink, &LinkLabel::clicked, this, &EquilibriumWindow::onFinishClicked);
-    connect(ironChlorideGroup, &RadioGroup::clicked, this,
-            &EquilibriumWindow::onIronChlorideChosen);
-    connect(thiocyanateGroup, &RadioGroup::clicked, this, &EquilibriumWindow::onThiocyanateChosen);
-    connect(chlorideGroup, &RadioGroup::clicked, this, &EquilibriumWindow::onChlorideChosen);
+    for (int group = 1; group <= DirectionGroupCount; ++group)
+        connect(directionGroups[group - 1], &RadioGroup::clicked, this,
+                [this, group] { judgeDirection(group); });
     loadContents();
 }
 
@@ -130,16 +110,14 @@ void EquilibriumWindow::loadContents() {
 
 void EquilibriumWindow::prepareRun() {
     nextLink->show();
-    ironChlorideGroup->hide();
-    thiocyanateGroup->hide();
-    chlorideGroup->hide();
+    setDirectionGroupsVisible(false);
     setAnswerBoxesVisible(false);
     // A new run starts clean: no direction chosen, empty answer boxes, the full grade again.
-    for (RadioGroup* group : {ironChlorideGroup, thiocyanateGroup, chlorideGroup}) {
+    for (RadioGroup* group : directionGroups) {
         const QSignalBlocker quiet(group);
         group->setItemIndex(-1);
     }
-    for (int box = 1; box <= AnswerBoxCount; ++box) answerBox(box)->clear();
+    for (QLineEdit* box : answerBoxes) box->clear();
     grading = EquilibriumGrading{};
 }
 
@@ -147,21 +125,12 @@ void EquilibriumWindow::onActivated() {
     movieEndWatch->setEnabled(true);
 }
 
-QLineEdit* EquilibriumWindow::answerBox(int box) const {
-    QLineEdit* const boxes[AnswerBoxCount] = {firstConcentrationBox, secondConcentrationBox,
-                                              thirdConcentrationBox, fourthConcentrationBox,
-                                              firstExponentBox,      secondExponentBox};
-    return boxes[box - 1];
-}
-
 void EquilibriumWindow::setDirectionGroupsVisible(bool visible) {
-    chlorideGroup->setVisible(visible);
-    thiocyanateGroup->setVisible(visible);
-    ironChlorideGroup->setVisible(visible);
+    for (RadioGroup* group : directionGroups) group->setVisible(visible);
 }
 
 void EquilibriumWindow::setAnswerBoxesVisible(bool visible) {
-    for (int box = 1; box <= AnswerBoxCount; ++box) answerBox(box)->setVisible(visible);
+    for (QLineEdit* box : answerBoxes) box->setVisible(visible);
 }
 
 void EquilibriumWindow::onNextClicked() {
@@ -169,7 +138,7 @@ void EquilibriumWindow::onNextClicked() {
     if (LabState.movieStep == 2 || LabState.movieStep == 3) nextLink->hide();
     if (LabState.movieStep == 5) {
         QStringList texts;
-        for (int box = 1; box <= AnswerBoxCount; ++box) texts.append(answerBox(box)->text());
+        for (const QLineEdit* box : answerBoxes) texts.append(box->text());
         if (answerBoxesRight(texts)) {
             setAnswerBoxesVisible(false);
             recordScore(4, grading.recordedGrade());
@@ -192,29 +161,15 @@ void EquilibriumWindow::atMovieEnd() {
     if (LabState.movieStep == 3) setDirectionGroupsVisible(true);
 }
 
-void EquilibriumWindow::onIronChlorideChosen() {
-    judgeDirection(1);
-}
-
-void EquilibriumWindow::onThiocyanateChosen() {
-    judgeDirection(2);
-}
-
-void EquilibriumWindow::onChlorideChosen() {
-    judgeDirection(3);
-}
-
 void EquilibriumWindow::judgeDirection(int group) {
-    RadioGroup* const groups[DirectionGroupCount] = {ironChlorideGroup, thiocyanateGroup,
-                                                     chlorideGroup};
-    const int chosen = groups[group - 1]->itemIndex();
+    const int chosen = directionGroups[group - 1]->itemIndex();
     if (chosen == 1 - rightDirection(group)) {
         showMessageBox(QStringLiteral("Вы не правы!!!"));
         grading.directionGrade = 4;
     }
     if (chosen == rightDirection(group)) showMessageBox(QStringLiteral("Вы правы!!!"));
-    const int all[DirectionGroupCount] = {
-        ironChlorideGroup->itemIndex(), thiocyanateGroup->itemIndex(), chlorideGroup->itemIndex()};
+    int all[DirectionGroupCount];
+    for (int i = 0; i < DirectionGroupCount; ++i) all[i] = directionGroups[i]->itemIndex();
     if (allDirectionsRight(all)) {
         setDirectionGroupsVisible(false);
         onNextClicked();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 #include "experiments/EquilibriumAnswers.h"
 #include "experiments/ExperimentChrome.h"
 #include "toolkit/LabWindow.h"
@@ -19,9 +21,6 @@ public:
 
     void onNextClicked();
     void onFinishClicked();
-    void onIronChlorideChosen();
-    void onThiocyanateChosen();
-    void onChlorideChosen();
 
     void setDirectionGroupsVisible(bool visible);
     void setAnswerBoxesVisible(bool visible);
@@ -29,15 +28,10 @@ public:
     // directionGrade and answerBoxGrade of the run under way.
     EquilibriumGrading grading;
 
-    RadioGroup* ironChlorideGroup = nullptr;  // FeCl3 added
-    RadioGroup* thiocyanateGroup = nullptr;   // KSCN added
-    RadioGroup* chlorideGroup = nullptr;      // KCl added
-    QLineEdit* firstConcentrationBox = nullptr;
-    QLineEdit* secondConcentrationBox = nullptr;
-    QLineEdit* thirdConcentrationBox = nullptr;
-    QLineEdit* fourthConcentrationBox = nullptr;
-    QLineEdit* firstExponentBox = nullptr;
-    QLineEdit* secondExponentBox = nullptr;
+    // Where the equilibrium shifts when FeCl3, KSCN and KCl are added (groups 1 to 3).
+    std::array<RadioGroup*, DirectionGroupCount> directionGroups{};
+    // The equilibrium constant: the four concentrations, then the two exponents.
+    std::array<QLineEdit*, AnswerBoxCount> answerBoxes{};
 
 protected:
     void onActivated() override;
@@ -46,5 +40,4 @@ private:
     void loadContents();
     void atMovieEnd();
     void judgeDirection(int group);
-    QLineEdit* answerBox(int box) const;
 };

@@ -1,12 +1,15 @@
 #pragma once
 
+#include <QString>
+#include <functional>
+
 class HeadingStrip;
+class LabWindow;
 class LinkLabel;
 class MovieEndWatch;
 class MoviePlayer;
 class Picture;
 class QLabel;
-class QPushButton;
 class SlidingTable;
 class StaticText;
 class Stopwatch;
@@ -16,6 +19,13 @@ class StringGrid;
 // "Далее" and "Закончить опыт" links, the close glyph over its spot, the step movie and the
 // watch for the movie's last frame. The windows own them as child widgets.
 struct ExperimentChrome {
+    // Creates the controls as the window's first children, so that they lie under its own
+    // controls and come first in its tab order, and places all but the topic title and the
+    // movie, whose places differ between the windows. The background drags the window; the
+    // close glyph, Escape and a close from the window manager lead back to the main window.
+    void createChrome(LabWindow* window, const QString& number, const QString& topic,
+                      std::function<void()> atMovieEnd);
+
     Picture* background = nullptr;
     QLabel* numberTitle = nullptr;
     QLabel* topicTitle = nullptr;
@@ -28,7 +38,8 @@ struct ExperimentChrome {
 };
 
 // The timed measurements of experiments 1 and 2: the measurement table under its heading strip
-// and caption, sliding out of the movie's way, the variant's two texts and the stopwatch.
+// and caption, sliding out of the movie's way, the variant's two texts and the stopwatch with
+// its display and buttons.
 struct TimedMeasurementParts {
     StringGrid* measurementTable = nullptr;
     StaticText* tableCaption = nullptr;
@@ -36,8 +47,5 @@ struct TimedMeasurementParts {
     SlidingTable* slidingTable = nullptr;
     StaticText* variantSolutionText = nullptr;
     StaticText* variantAcidText = nullptr;
-    StaticText* stopwatchDisplay = nullptr;
-    QPushButton* startButton = nullptr;  // "Старт"
-    QPushButton* stopButton = nullptr;   // "Стоп"
     Stopwatch* stopwatch = nullptr;
 };

@@ -15,8 +15,10 @@ SlidingTable::SlidingTable(QWidget* table, const QList<QWidget*>& companions, in
       companions_(companions),
       collapsedLimit_(collapsedLimit),
       expandedHeight_(expandedHeight),
+      startingTable_(table->geometry()),
       collapseTimer_(new LabTimer(10, this)),
       expandTimer_(new LabTimer(10, this)) {
+    for (QWidget* w : companions_) startingCompanions_.append(w->pos());
     connect(collapseTimer_, &LabTimer::timeout, this, [this] {
         if (table_->height() <= collapsedLimit_)
             collapseTimer_->setEnabled(false);
@@ -39,6 +41,11 @@ void SlidingTable::collapse() {
 void SlidingTable::expand() {
     collapseTimer_->setEnabled(false);
     expandTimer_->setEnabled(true);
+}
+
+void SlidingTable::restore() {
+    table_->setGeometry(startingTable_);
+    for (qsizetype i = 0; i < companions_.size(); ++i) companions_[i]->move(startingCompanions_[i]);
 }
 
 void SlidingTable::slide(int delta) {

@@ -2,6 +2,8 @@
 
 #include <QList>
 #include <QObject>
+#include <QPoint>
+#include <QRect>
 
 class LabTimer;
 class QWidget;
@@ -13,11 +15,15 @@ class SlidingTable : public QObject {
     Q_OBJECT
 public:
     // The collapse ends at or below collapsedLimit, the expansion at or above expandedHeight.
+    // The table and its companions are expected in their starting places, which restore()
+    // returns them to.
     SlidingTable(QWidget* table, const QList<QWidget*>& companions, int collapsedLimit,
                  int expandedHeight, QObject* parent = nullptr);
 
     void collapse();
     void expand();
+    // Back to the starting places at once, as a new run begins.
+    void restore();
 
     LabTimer* collapseTimer() const { return collapseTimer_; }
     LabTimer* expandTimer() const { return expandTimer_; }
@@ -29,6 +35,8 @@ private:
     QList<QWidget*> companions_;
     int collapsedLimit_;
     int expandedHeight_;
+    QRect startingTable_;
+    QList<QPoint> startingCompanions_;
     LabTimer* collapseTimer_;
     LabTimer* expandTimer_;
 };

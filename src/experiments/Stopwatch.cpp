@@ -3,9 +3,13 @@
 #include <QPushButton>
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 
 #include "core/LabState.h"
+#include "experiments/ExperimentWindowParts.h"
 #include "toolkit/Clock.h"
+#include "toolkit/Colors.h"
+#include "toolkit/Fonts.h"
 #include "toolkit/StaticText.h"
 
 namespace {
@@ -13,14 +17,19 @@ namespace {
 constexpr double MsPerDay = 86400000.0;
 }  // namespace
 
-Stopwatch::Stopwatch(StaticText* display, QPushButton* startButton, QPushButton* stopButton,
-                     QObject* parent)
-    : LabTimer(1000, parent),
-      display_(display),
-      startButton_(startButton),
-      stopButton_(stopButton) {
-    connect(this, &LabTimer::timeout, this, &Stopwatch::showElapsed);
+Stopwatch::Stopwatch(QWidget* window)
+    : LabTimer(1000, window),
+      display_(new StaticText(window)),
+      startButton_(makeButton(window, QStringLiteral("Старт"), true)),
+      stopButton_(makeButton(window, QStringLiteral("Стоп"), true)) {
+    display_->setColors(LabColors::Black, LabColors::White);
+    display_->setFont(labFont(QStringLiteral("Arial"), 21, true));
+    // Sized to its text: "00:00" in this font is wider than the place the layouts give it.
+    display_->setAutoSize(true);
     display_->setLiveLabel(QStringLiteral("Секундомер"));
+    setVisible(false);
+    stopButton_->setEnabled(false);
+    connect(this, &LabTimer::timeout, this, &Stopwatch::showElapsed);
 }
 
 void Stopwatch::start() {
@@ -34,6 +43,11 @@ void Stopwatch::stop() {
     setEnabled(false);
     stopButton_->setEnabled(false);
     startButton_->setEnabled(true);
+}
+
+void Stopwatch::setVisible(bool visible) {
+    for (QWidget* part : std::initializer_list<QWidget*>{display_, startButton_, stopButton_})
+        part->setVisible(visible);
 }
 
 void Stopwatch::showElapsed() {

@@ -5,6 +5,7 @@
 #include "toolkit/LabTimer.h"
 
 class QPushButton;
+class QWidget;
 class StaticText;
 
 // The stopwatch of the experiment windows: "Старт" notes the moment on the monotonic clock,
@@ -13,11 +14,18 @@ class StaticText;
 class Stopwatch : public LabTimer {
     Q_OBJECT
 public:
-    Stopwatch(StaticText* display, QPushButton* startButton, QPushButton* stopButton,
-              QObject* parent = nullptr);
+    // Creates the display and the two buttons on the window, in that order and hidden, with
+    // "Стоп" disabled; the window places them and shows them when the measuring begins.
+    explicit Stopwatch(QWidget* window);
 
     void start();
     void stop();
+    // Shows or hides the display and both buttons together.
+    void setVisible(bool visible);
+
+    StaticText* display() const { return display_; }
+    QPushButton* startButton() const { return startButton_; }  // "Старт"
+    QPushButton* stopButton() const { return stopButton_; }    // "Стоп"
 
 private:
     void showElapsed();

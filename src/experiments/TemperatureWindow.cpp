@@ -5,6 +5,7 @@
 
 #include "concentration/MeasurementTable.h"
 #include "core/LabState.h"
+#include "core/Layout.h"
 #include "core/Loaders.h"
 #include "experiments/ExperimentWindowParts.h"
 #include "experiments/HeadingStrip.h"
@@ -58,101 +59,82 @@ void TemperatureWindow::createControls() {
     const QFont navy13 = labFont(QStringLiteral("MS Sans Serif"), 13, true);
     const QFont result16 = labFont(QStringLiteral("MS Sans Serif"), 16, true);
 
-    background = new Picture(this);
-    topicTitle =
-        makeTitleLabel(this, QStringLiteral("Влияние температуры на скорость реакции"), 19, true);
-    numberTitle = makeTitleLabel(this, QStringLiteral("Опыт 2"), 21, false);
-    nextLink = makeLinkLabel(this, QStringLiteral("Далее"));
-    finishLink = makeLinkLabel(this, QStringLiteral("Закончить опыт"));
-    closeSpot = new Picture(this);
-    closeGlyph = new Picture(this);
-    movie = new MoviePlayer(this);
+    createChrome(this, QStringLiteral("Опыт 2"),
+                 QStringLiteral("Влияние температуры на скорость реакции"),
+                 [this] { atMovieEnd(); });
     measurementTable = new StringGrid(this);
     tableCaption = makeStaticText(this, LabColors::Navy, navy13, false);
     variantSolutionText = makeStaticText(this, LabColors::Navy, navy13, true);
     variantAcidText = makeStaticText(this, LabColors::Navy, navy13, true);
-    startButton = makeButton(this, QStringLiteral("Старт"), true);
-    stopButton = makeButton(this, QStringLiteral("Стоп"), true);
-    // Sized to its text: "00:00" in this font is wider than the place the layout gives it.
-    stopwatchDisplay =
-        makeStaticText(this, LabColors::Black, labFont(QStringLiteral("Arial"), 21, true), true);
-    firstNumeratorBox = makeAnswerBox(this);
-    firstDenominatorBox = makeAnswerBox(this);
-    secondNumeratorBox = makeAnswerBox(this);
-    secondDenominatorBox = makeAnswerBox(this);
-    firstOkButton = makeButton(this, QStringLiteral("ОК"), false);
-    secondOkButton = makeButton(this, QStringLiteral("ОК"), false);
-    firstCoefficientText = makeStaticText(this, LabColors::Black, result16, false);
-    secondCoefficientText = makeStaticText(this, LabColors::Black, result16, false);
+    stopwatch = new Stopwatch(this);
+    // Creation order is tab order: both pairs of boxes, then both "ОК" buttons.
+    for (CoefficientInput& input : coefficientInputs) {
+        input.numeratorBox = makeAnswerBox(this);
+        input.denominatorBox = makeAnswerBox(this);
+    }
+    for (CoefficientInput& input : coefficientInputs)
+        input.okButton = makeButton(this, QStringLiteral("ОК"), false);
+    for (CoefficientInput& input : coefficientInputs)
+        input.coefficientText = makeStaticText(this, LabColors::Black, result16, false);
     setUpTable();
     headingStrip = new HeadingStrip(temperatureHeadings(), this);
     headingStrip->setColumnWidths({measurementTable->colWidth(0), measurementTable->colWidth(1),
                                    measurementTable->colWidth(2), measurementTable->colWidth(3),
                                    measurementTable->colWidth(4)});
-    slidingTable = new SlidingTable(measurementTable, {tableCaption, headingStrip}, CollapsedHeight,
-                                    ExpandedHeight, this);
-    stopwatch = new Stopwatch(stopwatchDisplay, startButton, stopButton, this);
-    movieEndWatch = new MovieEndWatch(
-        movie, [this] { atMovieEnd(); }, this);
 
+    const auto& [first, second] = coefficientInputs;
     placeControls({
-        {background, 0, 0, 715, 505},
         {topicTitle, 249, 17, 246, 44},
-        {numberTitle, 15, 6, 74, 24},
-        {nextLink, 11, 461, 62, 23},
-        {finishLink, 290, 461, 158, 23},
-        {closeSpot, 698, 3, 13, 13},
-        {closeGlyph, 699, 2, 13, 13},
         {movie, 4, 63, 705, 350},
         {measurementTable, 8, 384, 425, 74},
         {tableCaption, 8, 363, 80, 20},
         {variantSolutionText, 110, 252, 81, 20},
         {variantAcidText, 110, 271, 81, 20},
-        {startButton, 604, 279, 50, 25},
-        {stopButton, 653, 279, 50, 25},
-        {stopwatchDisplay, 628, 247, 34, 28},
-        {firstNumeratorBox, 324, 139, 41, 19},
-        {firstDenominatorBox, 324, 169, 41, 19},
-        {secondNumeratorBox, 324, 219, 41, 19},
-        {secondDenominatorBox, 324, 249, 41, 19},
-        {firstOkButton, 378, 150, 37, 25},
-        {secondOkButton, 378, 230, 37, 25},
-        {firstCoefficientText, 442, 152, 95, 24},
-        {secondCoefficientText, 440, 231, 95, 24},
+        {stopwatch->startButton(), 604, 279, 50, 25},
+        {stopwatch->stopButton(), 653, 279, 50, 25},
+        {stopwatch->display(), 628, 247, 34, 28},
+        {first.numeratorBox, 324, 139, 41, 19},
+        {first.denominatorBox, 324, 169, 41, 19},
+        {second.numeratorBox, 324, 219, 41, 19},
+        {second.denominatorBox, 324, 249, 41, 19},
+        {first.okButton, 378, 150, 37, 25},
+        {second.okButton, 378, 230, 37, 25},
+        {first.coefficientText, 442, 152, 95, 24},
+        {second.coefficientText, 440, 231, 95, 24},
         {headingStrip, 8, 385, 425, 16},
     });
+    slidingTable = new SlidingTable(measurementTable, {tableCaption, headingStrip}, CollapsedHeight,
+                                    ExpandedHeight, this);
 
     tableCaption->setCaption(QStringLiteral("Таблица 2"));
     measurementTable->setEnabled(false);
-    for (QWidget* hidden : std::initializer_list<QWidget*>{
-             startButton, stopButton, stopwatchDisplay, firstNumeratorBox, firstDenominatorBox,
-             secondNumeratorBox, secondDenominatorBox, firstOkButton, secondOkButton,
-             firstCoefficientText, secondCoefficientText})
-        hidden->hide();
-    stopButton->setEnabled(false);
+    setCoefficientInputsVisible(false);
 }
 
 void TemperatureWindow::connectHandlers() {
     // What a screen reader says for each control.
+    const auto& [first, second] = coefficientInputs;
     measurementTable->setAccessibleName(QStringLiteral("Таблица 2"));
     variantSolutionText->setAccessibleName(QStringLiteral("Раствор Na2S2O3 варианта"));
     variantAcidText->setAccessibleName(QStringLiteral("Раствор H2SO4 варианта"));
-    firstNumeratorBox->setAccessibleName(QStringLiteral("Первый коэффициент, числитель"));
-    firstDenominatorBox->setAccessibleName(QStringLiteral("Первый коэффициент, знаменатель"));
-    secondNumeratorBox->setAccessibleName(QStringLiteral("Второй коэффициент, числитель"));
-    secondDenominatorBox->setAccessibleName(QStringLiteral("Второй коэффициент, знаменатель"));
-    firstCoefficientText->setAccessibleName(QStringLiteral("Первый температурный коэффициент"));
-    secondCoefficientText->setAccessibleName(QStringLiteral("Второй температурный коэффициент"));
-    attachExperimentChrome(this, background, closeGlyph, closeSpot, nextLink, finishLink);
+    first.numeratorBox->setAccessibleName(QStringLiteral("Первый коэффициент, числитель"));
+    first.denominatorBox->setAccessibleName(QStringLiteral("Первый коэффициент, знаменатель"));
+    second.numeratorBox->setAccessibleName(QStringLiteral("Второй коэффициент, числитель"));
+    second.denominatorBox->setAccessibleName(QStringLiteral("Второй коэффициент, знаменатель"));
+    first.coefficientText->setAccessibleName(QStringLiteral("Первый температурный коэффициент"));
+    second.coefficientText->setAccessibleName(QStringLiteral("Второй температурный коэффициент"));
     connect(nextLink, &LinkLabel::clicked, this, &TemperatureWindow::onNextClicked);
     connect(finishLink, &LinkLabel::clicked, this, &TemperatureWindow::onFinishClicked);
-    connect(firstOkButton, &QPushButton::clicked, this, &TemperatureWindow::onFirstOkClicked);
-    connect(startButton, &QPushButton::clicked, this, &TemperatureWindow::onStartClicked);
-    connect(stopButton, &QPushButton::clicked, this, &TemperatureWindow::onStopClicked);
-    connect(secondOkButton, &QPushButton::clicked, this, &TemperatureWindow::onSecondOkClicked);
-    for (FilteredEdit* box :
-         {firstNumeratorBox, firstDenominatorBox, secondNumeratorBox, secondDenominatorBox})
-        box->setKeyPressHandler([this](unsigned char& key) { filterAnswerKey(key); });
+    connect(stopwatch->startButton(), &QPushButton::clicked, this,
+            &TemperatureWindow::onStartClicked);
+    connect(stopwatch->stopButton(), &QPushButton::clicked, this,
+            &TemperatureWindow::onStopClicked);
+    for (int coefficient = 1; coefficient <= int(coefficientInputs.size()); ++coefficient)
+        connect(coefficientInputs[coefficient - 1].okButton, &QPushButton::clicked, this,
+                [this, coefficient] { checkCoefficient(coefficient); });
+    for (const CoefficientInput& input : coefficientInputs)
+        for (FilteredEdit* box : {input.numeratorBox, input.denominatorBox})
+            box->setKeyPressHandler([this](unsigned char& key) { filterAnswerKey(key); });
 }
 
 void TemperatureWindow::loadContents() {
@@ -163,17 +145,9 @@ void TemperatureWindow::loadContents() {
 void TemperatureWindow::prepareRun() {
     variantSolutionText->show();
     variantAcidText->show();
-    stopwatchDisplay->hide();
-    firstCoefficientText->hide();
-    secondCoefficientText->hide();
-    measurementTable->move(measurementTable->x(), 384);
-    measurementTable->resize(measurementTable->width(), 74);
-    tableCaption->move(tableCaption->x(), 363);
-    headingStrip->move(headingStrip->x(), 385);
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             firstOkButton, startButton, stopButton, secondOkButton, firstNumeratorBox,
-             firstDenominatorBox, secondNumeratorBox, secondDenominatorBox})
-        w->hide();
+    slidingTable->restore();
+    stopwatch->setVisible(false);
+    setCoefficientInputsVisible(false);
     nextLink->show();
     measurementTable->setEnabled(true);
 }
@@ -194,16 +168,14 @@ void TemperatureWindow::onActivated() {
 
 void TemperatureWindow::onNextClicked() {
     LabState.movieStep += 1;
-    stopwatchDisplay->setCaption(QStringLiteral("00:00"));
+    stopwatch->display()->setCaption(QStringLiteral("00:00"));
     nextLink->hide();
     const int step = LabState.movieStep;
     if (step == 2 || step == 3) {
         slidingTable->collapse();
         variantSolutionText->hide();
         variantAcidText->hide();
-        stopwatchDisplay->show();
-        startButton->show();
-        stopButton->show();
+        stopwatch->setVisible(true);
     }
     if (step == 4) {
         // The table is expanded first: the student reads the rates from it from now on, or
@@ -213,9 +185,7 @@ void TemperatureWindow::onNextClicked() {
             requireColumn(2, QStringLiteral("Столбец \"T oC\" не может быть пуст"));
         if (filled) slidingTable->expand();
         if (filled && computeRates()) {
-            startButton->hide();
-            stopButton->hide();
-            stopwatchDisplay->hide();
+            stopwatch->setVisible(false);
             setCoefficientInputsVisible(true);
             measurementTable->setEnabled(false);
             measurementTable->setCell(4, 1, QStringLiteral("-"));
@@ -244,12 +214,12 @@ void TemperatureWindow::atMovieEnd() {
 }
 
 void TemperatureWindow::setCoefficientInputsVisible(bool visible) {
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             firstNumeratorBox, firstDenominatorBox, secondNumeratorBox, secondDenominatorBox,
-             firstOkButton, secondOkButton, firstCoefficientText, secondCoefficientText})
-        w->setVisible(visible);
-    firstCoefficientText->setCaption(QString());
-    secondCoefficientText->setCaption(QString());
+    for (const CoefficientInput& input : coefficientInputs) {
+        for (QWidget* w : std::initializer_list<QWidget*>{input.numeratorBox, input.denominatorBox,
+                                                          input.okButton, input.coefficientText})
+            w->setVisible(visible);
+        input.coefficientText->setCaption(QString());
+    }
 }
 
 // The answer boxes take what the measurement tables take: digits, the comma, Backspace, Enter.
@@ -257,26 +227,18 @@ void TemperatureWindow::filterAnswerKey(unsigned char& key) {
     numericKeyFilter(key);
 }
 
-void TemperatureWindow::onFirstOkClicked() {
-    checkCoefficient(1);
-}
-
-void TemperatureWindow::onSecondOkClicked() {
-    checkCoefficient(2);
-}
-
 void TemperatureWindow::checkCoefficient(int coefficient) {
-    const bool first = coefficient == 1;
+    // Coefficient k divides the rate of tube k + 1 by that of tube k and stands in the table
+    // beside the numerator's rate.
+    const CoefficientInput& input = coefficientInputs[coefficient - 1];
     const CoefficientCheck check = ::checkCoefficient(
-        (first ? firstNumeratorBox : secondNumeratorBox)->text(),
-        (first ? firstDenominatorBox : secondDenominatorBox)->text(),
-        measurementTable->cell(3, first ? 2 : 3), measurementTable->cell(3, first ? 1 : 2),
-        first ? HalfRounding::ToEven : HalfRounding::AwayFromZero);
+        input.numeratorBox->text(), input.denominatorBox->text(),
+        measurementTable->cell(3, coefficient + 1), measurementTable->cell(3, coefficient),
+        coefficient == 1 ? HalfRounding::ToEven : HalfRounding::AwayFromZero);
     switch (check.outcome) {
         case CoefficientCheck::Outcome::Accepted:
-            measurementTable->setCell(4, first ? 2 : 3, check.coefficientText);
-            (first ? firstCoefficientText : secondCoefficientText)
-                ->setCaption(check.coefficientText);
+            measurementTable->setCell(4, coefficient + 1, check.coefficientText);
+            input.coefficientText->setCaption(check.coefficientText);
             if (grading.accept(coefficient)) recordScore(2, grading.grade);
             break;
         case CoefficientCheck::Outcome::Rejected:
@@ -290,7 +252,8 @@ void TemperatureWindow::checkCoefficient(int coefficient) {
 }
 
 void TemperatureWindow::finishWhenBothShown() {
-    if (firstCoefficientText->text().isEmpty() || secondCoefficientText->text().isEmpty()) return;
+    for (const CoefficientInput& input : coefficientInputs)
+        if (input.coefficientText->text().isEmpty()) return;
     setCoefficientInputsVisible(false);
     LabState.movieStep += 1;
     loadMovie(movie, QStringLiteral("\\Movie\\Opyt2\\5.swf"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <array>
 
 #include "core/VariantChoice.h"
 #include "experiments/ExperimentChrome.h"
@@ -29,10 +30,8 @@ public:
 
     void onNextClicked();
     void onFinishClicked();
-    void onFirstOkClicked();
     void onStartClicked();
     void onStopClicked();
-    void onSecondOkClicked();
     void onTablePressed();
     void filterAnswerKey(unsigned char& key);
 
@@ -44,14 +43,16 @@ public:
     // Grade and the two acceptance flags, kept for the whole program run.
     TemperatureGrading grading;
 
-    FilteredEdit* firstNumeratorBox = nullptr;
-    FilteredEdit* firstDenominatorBox = nullptr;
-    FilteredEdit* secondNumeratorBox = nullptr;
-    FilteredEdit* secondDenominatorBox = nullptr;
-    QPushButton* firstOkButton = nullptr;
-    QPushButton* secondOkButton = nullptr;
-    StaticText* firstCoefficientText = nullptr;
-    StaticText* secondCoefficientText = nullptr;
+    // Where the student forms one temperature coefficient from two rates of the table and
+    // sees it once "ОК" accepts it.
+    struct CoefficientInput {
+        FilteredEdit* numeratorBox = nullptr;
+        FilteredEdit* denominatorBox = nullptr;
+        QPushButton* okButton = nullptr;
+        StaticText* coefficientText = nullptr;
+    };
+    // The coefficients of 35 °C over 25 °C and of 45 °C over 35 °C.
+    std::array<CoefficientInput, 2> coefficientInputs;
 
 protected:
     void onActivated() override;
@@ -64,7 +65,7 @@ private:
     void loadStepMovie();
     void atMovieEnd();
     bool computeRates();
-    // The shared part of the two "ОК" handlers.
+    // "ОК" of coefficient 1 or 2.
     void checkCoefficient(int coefficient);
     void finishWhenBothShown();
 

@@ -119,8 +119,8 @@ TEST_F(ConcentrationWindowTest, ControlsAsDefined) {
         {lab->window<ConcentrationWindow>()->mixAcidVolumeBox, {395, 294, 25, 19}, false},
         {lab->window<ConcentrationWindow>()->dilutedConcentrationBox, {486, 277, 33, 19}, false},
         {lab->window<ConcentrationWindow>()->tableCaption, {11, 349, 80, 20}, true},
-        {lab->window<ConcentrationWindow>()->startButton, {604, 316, 50, 25}, false},
-        {lab->window<ConcentrationWindow>()->stopButton, {653, 316, 50, 25}, false},
+        {lab->window<ConcentrationWindow>()->stopwatch->startButton(), {604, 316, 50, 25}, false},
+        {lab->window<ConcentrationWindow>()->stopwatch->stopButton(), {653, 316, 50, 25}, false},
         {lab->window<ConcentrationWindow>()->headingStrip, {10, 370, 575, 16}, true},
         {lab->window<ConcentrationWindow>()->closeGlyph, {699, 2, 13, 13}, false},
     };
@@ -137,9 +137,9 @@ TEST_F(ConcentrationWindowTest, ControlsAsDefined) {
     EXPECT_EQ(lab->window<ConcentrationWindow>()->finishLink->text(), "Закончить опыт");
     EXPECT_EQ(lab->window<ConcentrationWindow>()->graphLink->text(), "График");
     EXPECT_EQ(lab->window<ConcentrationWindow>()->tableCaption->text(), "Таблица 1");
-    EXPECT_EQ(lab->window<ConcentrationWindow>()->stopwatchDisplay->text(), ".....");
-    EXPECT_TRUE(lab->window<ConcentrationWindow>()->startButton->isEnabled());
-    EXPECT_FALSE(lab->window<ConcentrationWindow>()->stopButton->isEnabled());
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->stopwatch->display()->text(), ".....");
+    EXPECT_TRUE(lab->window<ConcentrationWindow>()->stopwatch->startButton()->isEnabled());
+    EXPECT_FALSE(lab->window<ConcentrationWindow>()->stopwatch->stopButton()->isEnabled());
     EXPECT_TRUE(lab->window<ConcentrationWindow>()->dilutedConcentrationBox->isReadOnly());
     EXPECT_EQ(lab->window<ConcentrationWindow>()->stopwatch->interval(), 1000);
     for (LabTimer* t : std::initializer_list<LabTimer*>{
@@ -293,40 +293,40 @@ TEST_F(ConcentrationWindowTest, StopwatchCountsOnTheMonotonicClock) {
     enterExperiment();
     LabState.movieStep = 3;
     next();  // step 4: the stopwatch comes up
-    EXPECT_EQ(lab->window<ConcentrationWindow>()->stopwatchDisplay->text(), "00:00");
-    ASSERT_TRUE(lab->window<ConcentrationWindow>()->startButton->isVisible());
-    QTest::mouseClick(lab->window<ConcentrationWindow>()->startButton, Qt::LeftButton);
-    EXPECT_FALSE(lab->window<ConcentrationWindow>()->startButton->isEnabled());
-    EXPECT_TRUE(lab->window<ConcentrationWindow>()->stopButton->isEnabled());
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->stopwatch->display()->text(), "00:00");
+    ASSERT_TRUE(lab->window<ConcentrationWindow>()->stopwatch->startButton()->isVisible());
+    QTest::mouseClick(lab->window<ConcentrationWindow>()->stopwatch->startButton(), Qt::LeftButton);
+    EXPECT_FALSE(lab->window<ConcentrationWindow>()->stopwatch->startButton()->isEnabled());
+    EXPECT_TRUE(lab->window<ConcentrationWindow>()->stopwatch->stopButton()->isEnabled());
     EXPECT_TRUE(lab->window<ConcentrationWindow>()->stopwatch->enabled());
 
     clock.advance(999);
     lab->window<ConcentrationWindow>()->stopwatch->fire();
-    EXPECT_EQ(lab->window<ConcentrationWindow>()->stopwatchDisplay->text(), "00:00");
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->stopwatch->display()->text(), "00:00");
     // The wall clock is set back a day in the middle of the measurement: no effect.
     clock.dateTime0 -= 1;
     clock.advance(13500);
     lab->window<ConcentrationWindow>()->stopwatch->fire();
-    EXPECT_EQ(lab->window<ConcentrationWindow>()->stopwatchDisplay->text(), "00:14");
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->stopwatch->display()->text(), "00:14");
     clock.advance(61 * 60 * 1000);
     lab->window<ConcentrationWindow>()->stopwatch->fire();
-    EXPECT_EQ(lab->window<ConcentrationWindow>()->stopwatchDisplay->text(),
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->stopwatch->display()->text(),
               "01:14");  // hours are not shown
 
-    QTest::mouseClick(lab->window<ConcentrationWindow>()->stopButton, Qt::LeftButton);
+    QTest::mouseClick(lab->window<ConcentrationWindow>()->stopwatch->stopButton(), Qt::LeftButton);
     EXPECT_FALSE(lab->window<ConcentrationWindow>()->stopwatch->enabled());
-    EXPECT_TRUE(lab->window<ConcentrationWindow>()->startButton->isEnabled());
-    EXPECT_FALSE(lab->window<ConcentrationWindow>()->stopButton->isEnabled());
-    EXPECT_EQ(lab->window<ConcentrationWindow>()->stopwatchDisplay->text(), "01:14");
+    EXPECT_TRUE(lab->window<ConcentrationWindow>()->stopwatch->startButton()->isEnabled());
+    EXPECT_FALSE(lab->window<ConcentrationWindow>()->stopwatch->stopButton()->isEnabled());
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->stopwatch->display()->text(), "01:14");
 
     // "Далее" while the stopwatch runs: "00:00" until the next tick.
-    QTest::mouseClick(lab->window<ConcentrationWindow>()->startButton, Qt::LeftButton);
+    QTest::mouseClick(lab->window<ConcentrationWindow>()->stopwatch->startButton(), Qt::LeftButton);
     clock.advance(5000);
     next();
-    EXPECT_EQ(lab->window<ConcentrationWindow>()->stopwatchDisplay->text(), "00:00");
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->stopwatch->display()->text(), "00:00");
     lab->window<ConcentrationWindow>()->stopwatch->fire();
-    EXPECT_EQ(lab->window<ConcentrationWindow>()->stopwatchDisplay->text(), "00:05");
-    EXPECT_FALSE(lab->window<ConcentrationWindow>()->startButton->isEnabled());
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->stopwatch->display()->text(), "00:05");
+    EXPECT_FALSE(lab->window<ConcentrationWindow>()->stopwatch->startButton()->isEnabled());
 }
 
 TEST_F(ConcentrationWindowTest, TableSlidesAwayForTheTimingAndBack) {
@@ -341,8 +341,8 @@ TEST_F(ConcentrationWindowTest, TableSlidesAwayForTheTimingAndBack) {
         lab->window<ConcentrationWindow>()->slidingTable->collapseTimer()->fire(), ++ticks;
     EXPECT_EQ(ticks, 15);  // 14 moves, then the tick that finds it done
     EXPECT_EQ(tableLayout(), collapsed);
-    QTest::mouseClick(lab->window<ConcentrationWindow>()->startButton, Qt::LeftButton);
-    QTest::mouseClick(lab->window<ConcentrationWindow>()->stopButton, Qt::LeftButton);
+    QTest::mouseClick(lab->window<ConcentrationWindow>()->stopwatch->startButton(), Qt::LeftButton);
+    QTest::mouseClick(lab->window<ConcentrationWindow>()->stopwatch->stopButton(), Qt::LeftButton);
     runDown(lab->window<ConcentrationWindow>()->slidingTable->expandTimer());
     EXPECT_EQ(tableLayout(), expanded);
 
@@ -350,8 +350,8 @@ TEST_F(ConcentrationWindowTest, TableSlidesAwayForTheTimingAndBack) {
     next();  // step 5
     for (int i = 0; i < 4; ++i)
         lab->window<ConcentrationWindow>()->slidingTable->collapseTimer()->fire();
-    QTest::mouseClick(lab->window<ConcentrationWindow>()->startButton, Qt::LeftButton);
-    QTest::mouseClick(lab->window<ConcentrationWindow>()->stopButton, Qt::LeftButton);
+    QTest::mouseClick(lab->window<ConcentrationWindow>()->stopwatch->startButton(), Qt::LeftButton);
+    QTest::mouseClick(lab->window<ConcentrationWindow>()->stopwatch->stopButton(), Qt::LeftButton);
     EXPECT_FALSE(lab->window<ConcentrationWindow>()->slidingTable->collapseTimer()->enabled());
     runDown(lab->window<ConcentrationWindow>()->slidingTable->expandTimer());
     EXPECT_EQ(tableLayout(), expanded);
@@ -359,8 +359,8 @@ TEST_F(ConcentrationWindowTest, TableSlidesAwayForTheTimingAndBack) {
     // "Далее" in the middle of an expand: it ends collapsed.
     next();  // step 6
     runDown(lab->window<ConcentrationWindow>()->slidingTable->collapseTimer());
-    QTest::mouseClick(lab->window<ConcentrationWindow>()->startButton, Qt::LeftButton);
-    QTest::mouseClick(lab->window<ConcentrationWindow>()->stopButton, Qt::LeftButton);
+    QTest::mouseClick(lab->window<ConcentrationWindow>()->stopwatch->startButton(), Qt::LeftButton);
+    QTest::mouseClick(lab->window<ConcentrationWindow>()->stopwatch->stopButton(), Qt::LeftButton);
     lab->window<ConcentrationWindow>()->slidingTable->expandTimer()->fire();
     lab->window<ConcentrationWindow>()->slidingTable->expandTimer()->fire();
     LabState.movieStep = 4;
@@ -370,8 +370,8 @@ TEST_F(ConcentrationWindowTest, TableSlidesAwayForTheTimingAndBack) {
     EXPECT_EQ(tableLayout(), collapsed);
 
     // Step 7 does not slide the table.
-    QTest::mouseClick(lab->window<ConcentrationWindow>()->startButton, Qt::LeftButton);
-    QTest::mouseClick(lab->window<ConcentrationWindow>()->stopButton, Qt::LeftButton);
+    QTest::mouseClick(lab->window<ConcentrationWindow>()->stopwatch->startButton(), Qt::LeftButton);
+    QTest::mouseClick(lab->window<ConcentrationWindow>()->stopwatch->stopButton(), Qt::LeftButton);
     runDown(lab->window<ConcentrationWindow>()->slidingTable->expandTimer());
     LabState.movieStep = 6;
     next();
@@ -431,8 +431,8 @@ TEST_F(ConcentrationWindowTest, ANewRunStartsFromTheResetLayoutAndKeepsTheTable)
     EXPECT_EQ(LabState.movieStep, 1);
     EXPECT_EQ(tableLayout(), expanded);
     EXPECT_TRUE(calculatorHidden());
-    EXPECT_FALSE(lab->window<ConcentrationWindow>()->stopwatchDisplay->isVisible());
-    EXPECT_FALSE(lab->window<ConcentrationWindow>()->startButton->isVisible());
+    EXPECT_FALSE(lab->window<ConcentrationWindow>()->stopwatch->display()->isVisible());
+    EXPECT_FALSE(lab->window<ConcentrationWindow>()->stopwatch->startButton()->isVisible());
     EXPECT_TRUE(lab->window<ConcentrationWindow>()->nextLink->isVisible());
     EXPECT_EQ(lab->window<ConcentrationWindow>()->measurementTable->cell(4, 3), "0,04");
     EXPECT_EQ(lab->window<ConcentrationWindow>()->initialConcentrationBox->text(), "0,1");
@@ -474,12 +474,14 @@ TEST_F(ConcentrationWindowTest, TheEightStepsWithTheGraphAndTheGrade) {
                   tube < 4)
             << tube;
         if (tube < 4) runDown(lab->window<ConcentrationWindow>()->slidingTable->collapseTimer());
-        QTest::mouseClick(lab->window<ConcentrationWindow>()->startButton, Qt::LeftButton);
+        QTest::mouseClick(lab->window<ConcentrationWindow>()->stopwatch->startButton(),
+                          Qt::LeftButton);
         clock.advance(times[tube - 1].toInt() * 1000 + 300);
         lab->window<ConcentrationWindow>()->stopwatch->fire();
-        EXPECT_EQ(lab->window<ConcentrationWindow>()->stopwatchDisplay->text(),
+        EXPECT_EQ(lab->window<ConcentrationWindow>()->stopwatch->display()->text(),
                   QString("00:%1").arg(times[tube - 1]));
-        QTest::mouseClick(lab->window<ConcentrationWindow>()->stopButton, Qt::LeftButton);
+        QTest::mouseClick(lab->window<ConcentrationWindow>()->stopwatch->stopButton(),
+                          Qt::LeftButton);
         runDown(lab->window<ConcentrationWindow>()->slidingTable->expandTimer());
         EXPECT_EQ(tableLayout(), expanded);
         lab->window<ConcentrationWindow>()->movie->stepFrames(

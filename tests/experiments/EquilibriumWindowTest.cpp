@@ -36,28 +36,20 @@ protected:
         w->onNextClicked();
         ASSERT_FALSE(w->nextLink->isVisible());
         w->movieEndWatch->fire();
-        ASSERT_TRUE(w->ironChlorideGroup->isVisible());
+        ASSERT_TRUE(w->directionGroups[0]->isVisible());
     }
 
-    void choose(int group, int item) {
-        RadioGroup* groups[] = {w->ironChlorideGroup, w->thiocyanateGroup, w->chlorideGroup};
-        groups[group - 1]->button(item)->click();
-    }
+    void choose(int group, int item) { w->directionGroups[group - 1]->button(item)->click(); }
 
     void fillBoxes(const QStringList& texts) {
-        QLineEdit* boxes[] = {w->firstConcentrationBox, w->secondConcentrationBox,
-                              w->thirdConcentrationBox, w->fourthConcentrationBox,
-                              w->firstExponentBox,      w->secondExponentBox};
         for (int i = 0; i < 6; ++i) {
-            boxes[i]->clear();
-            typeKeys(boxes[i], texts[i]);
+            w->answerBoxes[i]->clear();
+            typeKeys(w->answerBoxes[i], texts[i]);
         }
     }
 
     bool boxesVisible() const {
-        for (QLineEdit* box :
-             {w->firstConcentrationBox, w->secondConcentrationBox, w->thirdConcentrationBox,
-              w->fourthConcentrationBox, w->firstExponentBox, w->secondExponentBox})
+        for (QLineEdit* box : w->answerBoxes)
             if (!box->isVisible()) return false;
         return true;
     }
@@ -86,7 +78,7 @@ TEST_P(EquilibriumRunTest, DirectionsThenBoxesRecordMean) {
     reachDirections();
     for (const Choice& c : row.choices) choose(c.group, c.item);
     EXPECT_EQ(messages->messageTexts(), row.expectedMessages);
-    EXPECT_FALSE(w->ironChlorideGroup->isVisible());
+    EXPECT_FALSE(w->directionGroups[0]->isVisible());
     EXPECT_EQ(LabState.movieStep, 4);
     EXPECT_EQ(w->movie->movie(), movie("\\Movie\\Opyt4\\4.swf"));
     EXPECT_TRUE(boxesVisible());
@@ -156,7 +148,7 @@ TEST_P(EquilibriumBoxFaultTest, NearMissFailsAndReplaysStepFour) {
     EXPECT_EQ(w->grading.answerBoxGrade, 4);
     EXPECT_TRUE(boxesVisible());
     EXPECT_TRUE(w->nextLink->isVisible());
-    EXPECT_EQ(w->firstConcentrationBox->text(), texts[0]);
+    EXPECT_EQ(w->answerBoxes[0]->text(), texts[0]);
     EXPECT_EQ(recordedScore(4), 0.0f);
 }
 
@@ -194,7 +186,7 @@ TEST_F(EquilibriumWindowTest, ASecondRunStartsCleanAndRightAnswersRecordFive) {
 
     messages->clear();
     reachDirections();
-    for (RadioGroup* group : {w->ironChlorideGroup, w->thiocyanateGroup, w->chlorideGroup}) {
+    for (RadioGroup* group : w->directionGroups) {
         EXPECT_EQ(group->itemIndex(), -1);
         for (int item = 0; item < group->count(); ++item)
             EXPECT_FALSE(group->button(item)->isChecked());
@@ -205,7 +197,7 @@ TEST_F(EquilibriumWindowTest, ASecondRunStartsCleanAndRightAnswersRecordFive) {
     choose(3, 1);
     EXPECT_EQ(messages->messageTexts(), (QStringList{Right, Right, Right}));
     ASSERT_TRUE(boxesVisible());
-    EXPECT_EQ(w->firstConcentrationBox->text(), QString());
+    EXPECT_EQ(w->answerBoxes[0]->text(), QString());
     fillBoxes(RightBoxes);
     w->onNextClicked();
     EXPECT_EQ(recordedScore(4), 5.0f);

@@ -48,15 +48,15 @@ protected:
     }
 
     void first(const QString& a, const QString& b) {
-        answer(w->firstNumeratorBox, a);
-        answer(w->firstDenominatorBox, b);
-        QTest::mouseClick(w->firstOkButton, Qt::LeftButton);
+        answer(w->coefficientInputs[0].numeratorBox, a);
+        answer(w->coefficientInputs[0].denominatorBox, b);
+        QTest::mouseClick(w->coefficientInputs[0].okButton, Qt::LeftButton);
     }
 
     void second(const QString& a, const QString& b) {
-        answer(w->secondNumeratorBox, a);
-        answer(w->secondDenominatorBox, b);
-        QTest::mouseClick(w->secondOkButton, Qt::LeftButton);
+        answer(w->coefficientInputs[1].numeratorBox, a);
+        answer(w->coefficientInputs[1].denominatorBox, b);
+        QTest::mouseClick(w->coefficientInputs[1].okButton, Qt::LeftButton);
     }
 
     TemperatureWindow* w = nullptr;
@@ -107,9 +107,9 @@ TEST_F(TemperatureWindowTest, VariantThreePlaysItsOwnTimingMovies) {
     w->onNextClicked();
     EXPECT_EQ(w->movie->movie(), movie("\\Movie\\Opyt2\\2_3.swf"));
     EXPECT_FALSE(w->nextLink->isVisible());
-    EXPECT_TRUE(w->stopwatchDisplay->isVisible());
-    EXPECT_EQ(w->stopwatchDisplay->text(), "00:00");
-    EXPECT_TRUE(w->startButton->isVisible());
+    EXPECT_TRUE(w->stopwatch->display()->isVisible());
+    EXPECT_EQ(w->stopwatch->display()->text(), "00:00");
+    EXPECT_TRUE(w->stopwatch->startButton()->isVisible());
     EXPECT_FALSE(w->variantSolutionText->isVisible());
     // The table slides below the movie.
     EXPECT_EQ(runTimer(w->slidingTable->collapseTimer()), 12);
@@ -132,12 +132,12 @@ TEST_F(TemperatureWindowTest, RatesAndBothCoefficientsRecordGrade) {
     EXPECT_EQ(w->measurementTable->cell(3, 3), "0,11");
     EXPECT_EQ(w->measurementTable->cell(4, 1), "-");
     EXPECT_FALSE(w->measurementTable->isEnabled());
-    EXPECT_FALSE(w->startButton->isVisible());
-    EXPECT_TRUE(w->secondDenominatorBox->isVisible());
+    EXPECT_FALSE(w->stopwatch->startButton()->isVisible());
+    EXPECT_TRUE(w->coefficientInputs[1].denominatorBox->isVisible());
     EXPECT_FALSE(w->nextLink->isVisible());
 
     first(QStringLiteral("0,06"), QStringLiteral("0,03"));
-    EXPECT_EQ(w->firstCoefficientText->text(), "2");
+    EXPECT_EQ(w->coefficientInputs[0].coefficientText->text(), "2");
     EXPECT_EQ(w->measurementTable->cell(4, 2), "2");
     EXPECT_EQ(recordedScore(2), 0.0f);
     EXPECT_EQ(LabState.movieStep, 4);
@@ -147,12 +147,11 @@ TEST_F(TemperatureWindowTest, RatesAndBothCoefficientsRecordGrade) {
     EXPECT_EQ(recordedScore(2), 5.0f);
     EXPECT_EQ(LabState.movieStep, 5);
     EXPECT_EQ(w->movie->movie(), movie("\\Movie\\Opyt2\\5.swf"));
-    for (QWidget* c : std::initializer_list<QWidget*>{
-             w->firstNumeratorBox, w->firstDenominatorBox, w->secondNumeratorBox,
-             w->secondDenominatorBox, w->firstOkButton, w->secondOkButton, w->firstCoefficientText,
-             w->secondCoefficientText})
-        EXPECT_FALSE(c->isVisible());
-    EXPECT_TRUE(w->firstCoefficientText->text().isEmpty());
+    for (const TemperatureWindow::CoefficientInput& input : w->coefficientInputs)
+        for (QWidget* c : std::initializer_list<QWidget*>{input.numeratorBox, input.denominatorBox,
+                                                          input.okButton, input.coefficientText})
+            EXPECT_FALSE(c->isVisible());
+    EXPECT_TRUE(w->coefficientInputs[0].coefficientText->text().isEmpty());
     EXPECT_TRUE(messages->texts().isEmpty());
     // From step 5 on "Далее" stays away.
     w->movieEndWatch->fire();
@@ -170,7 +169,7 @@ TEST_F(TemperatureWindowTest, RejectedPairsCostOnePointEach) {
     for (int i = 0; i < 4; ++i) second(QStringLiteral("0,06"), QStringLiteral("0,11"));
     EXPECT_EQ(w->grading.grade, 0);
     EXPECT_EQ(messages->messageTexts().size(), 6);
-    EXPECT_TRUE(w->firstCoefficientText->text().isEmpty());
+    EXPECT_TRUE(w->coefficientInputs[0].coefficientText->text().isEmpty());
 
     first(QStringLiteral("0,06"), QStringLiteral("0,03"));
     second(QStringLiteral("0,11"), QStringLiteral("0,06"));
@@ -183,7 +182,7 @@ TEST_F(TemperatureWindowTest, UnreadableBoxChangesNothing) {
     first(QStringLiteral("0,06"), QString());
     EXPECT_TRUE(messages->texts().isEmpty());
     EXPECT_EQ(w->grading.grade, 5);
-    EXPECT_TRUE(w->firstCoefficientText->text().isEmpty());
+    EXPECT_TRUE(w->coefficientInputs[0].coefficientText->text().isEmpty());
     EXPECT_EQ(LabState.movieStep, 4);
 }
 
@@ -192,7 +191,7 @@ TEST_F(TemperatureWindowTest, ExactHalfRoundsDifferentlyPerCoefficient) {
     w->measurementTable->setCell(3, 1, QStringLiteral("0,5"));
     w->measurementTable->setCell(3, 2, QStringLiteral("1,25"));
     first(QStringLiteral("1,25"), QStringLiteral("0,5"));
-    EXPECT_EQ(w->firstCoefficientText->text(), "2");
+    EXPECT_EQ(w->coefficientInputs[0].coefficientText->text(), "2");
     w->measurementTable->setCell(3, 3, QStringLiteral("3,125"));
     second(QStringLiteral("3,125"), QStringLiteral("1,25"));
     EXPECT_EQ(w->measurementTable->cell(4, 3), "3");
@@ -208,14 +207,15 @@ TEST_F(TemperatureWindowTest, AnswerBoxesTakeDigitsAndCommaOnly) {
     for (const Row& row : {Row{"0,06", "0,06", 0}, Row{"0.06", "006", 1}, Row{"a1b", "1", 2},
                            Row{"-2", "2", 1}, Row{"В", "", 1}}) {
         const int before = messages->beeps();
-        answer(w->firstNumeratorBox, QString::fromUtf8(row.typed));
-        EXPECT_EQ(w->firstNumeratorBox->text().toStdString(), row.kept) << row.typed;
+        answer(w->coefficientInputs[0].numeratorBox, QString::fromUtf8(row.typed));
+        EXPECT_EQ(w->coefficientInputs[0].numeratorBox->text().toStdString(), row.kept)
+            << row.typed;
         EXPECT_EQ(messages->beeps() - before, row.beeps) << row.typed;
     }
     // Backspace still edits.
-    answer(w->firstNumeratorBox, QStringLiteral("12"));
-    QTest::keyClick(w->firstNumeratorBox, Qt::Key_Backspace);
-    EXPECT_EQ(w->firstNumeratorBox->text(), "1");
+    answer(w->coefficientInputs[0].numeratorBox, QStringLiteral("12"));
+    QTest::keyClick(w->coefficientInputs[0].numeratorBox, Qt::Key_Backspace);
+    EXPECT_EQ(w->coefficientInputs[0].numeratorBox->text(), "1");
 }
 
 TEST_F(TemperatureWindowTest, EmptyColumnRefusesStepFour) {
@@ -232,7 +232,7 @@ TEST_F(TemperatureWindowTest, EmptyColumnRefusesStepFour) {
     EXPECT_EQ(LabState.movieStep, 3);
     EXPECT_EQ(w->movie->movie(), movie("\\Movie\\Opyt2\\3_1.swf"));
     EXPECT_FALSE(w->nextLink->isVisible());
-    EXPECT_FALSE(w->firstNumeratorBox->isVisible());
+    EXPECT_FALSE(w->coefficientInputs[0].numeratorBox->isVisible());
     EXPECT_TRUE(w->measurementTable->isEnabled());
 
     messages->clear();
@@ -286,7 +286,7 @@ TEST_F(TemperatureWindowTest, ATimeWithoutARateIsNamedAndCanBeCorrected) {
         EXPECT_EQ(messages->messageTexts(), QStringList{c.message});
         EXPECT_EQ(LabState.movieStep, 3);
         EXPECT_TRUE(w->measurementTable->isEnabled());
-        EXPECT_FALSE(w->firstNumeratorBox->isVisible());
+        EXPECT_FALSE(w->coefficientInputs[0].numeratorBox->isVisible());
         EXPECT_EQ(w->measurementTable->selectedRow(), 2);
         EXPECT_EQ(w->measurementTable->selectedCol(), 1);
     }
@@ -304,7 +304,7 @@ TEST_F(TemperatureWindowTest, ATimeWithoutARateIsNamedAndCanBeCorrected) {
     EXPECT_TRUE(messages->texts().isEmpty());
     EXPECT_EQ(LabState.movieStep, 4);
     EXPECT_EQ(w->measurementTable->cell(3, 2), QStringLiteral("0,06"));
-    EXPECT_TRUE(w->firstNumeratorBox->isVisible());
+    EXPECT_TRUE(w->coefficientInputs[0].numeratorBox->isVisible());
 }
 
 TEST_F(TemperatureWindowTest, TheTimesTakeTheKeysOfTheFirstTable) {
@@ -326,19 +326,19 @@ TEST_F(TemperatureWindowTest, StopwatchAndSlidingTable) {
     start();
     w->onNextClicked();
     runTimer(w->slidingTable->collapseTimer());
-    QTest::mouseClick(w->startButton, Qt::LeftButton);
-    EXPECT_FALSE(w->startButton->isEnabled());
-    EXPECT_TRUE(w->stopButton->isEnabled());
+    QTest::mouseClick(w->stopwatch->startButton(), Qt::LeftButton);
+    EXPECT_FALSE(w->stopwatch->startButton()->isEnabled());
+    EXPECT_TRUE(w->stopwatch->stopButton()->isEnabled());
     EXPECT_TRUE(w->stopwatch->enabled());
     clock.advance(999);
     w->stopwatch->fire();
-    EXPECT_EQ(w->stopwatchDisplay->text(), "00:00");
+    EXPECT_EQ(w->stopwatch->display()->text(), "00:00");
     clock.advance(74'001);
     clock.dateTime0 -= 1;  // the wall clock is put back a day: the measurement does not care
     w->stopwatch->fire();
-    EXPECT_EQ(w->stopwatchDisplay->text(), "01:15");
+    EXPECT_EQ(w->stopwatch->display()->text(), "01:15");
 
-    QTest::mouseClick(w->stopButton, Qt::LeftButton);
+    QTest::mouseClick(w->stopwatch->stopButton(), Qt::LeftButton);
     EXPECT_FALSE(w->stopwatch->enabled());
     EXPECT_FALSE(w->slidingTable->collapseTimer()->enabled());
     runTimer(w->slidingTable->expandTimer());
@@ -346,26 +346,47 @@ TEST_F(TemperatureWindowTest, StopwatchAndSlidingTable) {
     EXPECT_EQ(w->tableCaption->y(), 363);
     EXPECT_EQ(w->headingStrip->y(), 385);
     clock.advance(10'000);
-    EXPECT_EQ(w->stopwatchDisplay->text(), "01:15");
+    EXPECT_EQ(w->stopwatch->display()->text(), "01:15");
 
     // "Стоп" in the middle of a collapse: the table still ends expanded.
-    QTest::mouseClick(w->startButton, Qt::LeftButton);
+    QTest::mouseClick(w->stopwatch->startButton(), Qt::LeftButton);
     w->slidingTable->collapseTimer()->fire();
     w->slidingTable->collapseTimer()->fire();
-    QTest::mouseClick(w->stopButton, Qt::LeftButton);
+    QTest::mouseClick(w->stopwatch->stopButton(), Qt::LeftButton);
     EXPECT_FALSE(w->slidingTable->collapseTimer()->enabled());
     runTimer(w->slidingTable->expandTimer());
     EXPECT_EQ(w->measurementTable->height(), 74);
     EXPECT_EQ(w->measurementTable->y(), 384);
 
     // A click on the collapsed table brings it back.
-    QTest::mouseClick(w->startButton, Qt::LeftButton);
+    QTest::mouseClick(w->stopwatch->startButton(), Qt::LeftButton);
     runTimer(w->slidingTable->collapseTimer());
     ASSERT_EQ(w->measurementTable->height(), 19);
     QTest::mouseClick(w->measurementTable->viewport(), Qt::LeftButton, {}, QPoint(30, 8));
     EXPECT_FALSE(w->slidingTable->collapseTimer()->enabled());
     runTimer(w->slidingTable->expandTimer());
     EXPECT_EQ(w->measurementTable->height(), 74);
+}
+
+// Leaving while the table is slid away: the next run starts with the table back in place and
+// the stopwatch out of sight.
+TEST_F(TemperatureWindowTest, NewRunPutsTheTableBackAndHidesTheStopwatch) {
+    start();
+    w->onNextClicked();
+    runTimer(w->slidingTable->collapseTimer());
+    ASSERT_EQ(w->measurementTable->height(), 19);
+    ASSERT_TRUE(w->stopwatch->display()->isVisible());
+    QTest::mouseClick(w->finishLink, Qt::LeftButton);
+
+    start();
+    EXPECT_EQ(w->measurementTable->geometry(), QRect(8, 384, 425, 74));
+    EXPECT_EQ(w->tableCaption->y(), 363);
+    EXPECT_EQ(w->headingStrip->y(), 385);
+    for (QWidget* part : std::initializer_list<QWidget*>{
+             w->stopwatch->display(), w->stopwatch->startButton(), w->stopwatch->stopButton()})
+        EXPECT_FALSE(part->isVisible());
+    EXPECT_TRUE(w->variantSolutionText->isVisible());
+    EXPECT_TRUE(w->nextLink->isVisible());
 }
 
 TEST_F(TemperatureWindowTest, SecondRunKeepsGradeAndFlags) {

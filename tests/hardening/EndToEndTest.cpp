@@ -246,12 +246,12 @@ protected:
             if (tube < 4)
                 runDown(
                     w->slidingTable->collapseTimer());  // the table slides out of the movie's way
-            click(w->startButton);                      // "Старт"
+            click(w->stopwatch->startButton());         // "Старт"
             clock.advance(qint64(times[tube - 1]) * 1000);
             w->stopwatch->fire();
-            EXPECT_EQ(w->stopwatchDisplay->text(),
+            EXPECT_EQ(w->stopwatch->display()->text(),
                       QString("00:%1").arg(times[tube - 1], 2, 10, QChar('0')));
-            click(w->stopButton);  // "Стоп"
+            click(w->stopwatch->stopButton());  // "Стоп"
             runDown(w->slidingTable->expandTimer());
             typeIntoCell(w->measurementTable, 5, tube, QString::number(times[tube - 1]));
             finishMovie(w->movie, w->movieEndWatch);
@@ -280,10 +280,10 @@ protected:
             click(w->nextLink);
             EXPECT_EQ(w->movie->movie(), tree->path(QString("Movie/Opyt2/%1_2.swf").arg(tube)));
             runDown(w->slidingTable->collapseTimer());
-            click(w->startButton);
+            click(w->stopwatch->startButton());
             clock.advance(tube == 2 ? 18000 : 9000);
             w->stopwatch->fire();
-            click(w->stopButton);
+            click(w->stopwatch->stopButton());
             runDown(w->slidingTable->expandTimer());
             typeIntoCell(w->measurementTable, 1, tube,
                          tube == 2 ? QStringLiteral("18") : QStringLiteral("9"));
@@ -294,20 +294,20 @@ protected:
         EXPECT_EQ(w->measurementTable->cell(3, 3), QStringLiteral("0,11"));
         if (!firstRun) {
             // A reversed pair costs a point.
-            typeInto(w->firstNumeratorBox, QStringLiteral("0,03"));
-            typeInto(w->firstDenominatorBox, QStringLiteral("0,06"));
-            click(w->firstOkButton);
+            typeInto(w->coefficientInputs[0].numeratorBox, QStringLiteral("0,03"));
+            typeInto(w->coefficientInputs[0].denominatorBox, QStringLiteral("0,06"));
+            click(w->coefficientInputs[0].okButton);
             EXPECT_EQ(messages->messageTexts(),
                       QStringList{QStringLiteral(
                           "Температурный коэффициент рассчитан неверно. Попробуйте еще раз")});
             messages->clear();
         }
-        typeInto(w->firstNumeratorBox, QStringLiteral("0,06"));
-        typeInto(w->firstDenominatorBox, QStringLiteral("0,03"));
-        click(w->firstOkButton);
-        typeInto(w->secondNumeratorBox, QStringLiteral("0,11"));
-        typeInto(w->secondDenominatorBox, QStringLiteral("0,06"));
-        click(w->secondOkButton);
+        typeInto(w->coefficientInputs[0].numeratorBox, QStringLiteral("0,06"));
+        typeInto(w->coefficientInputs[0].denominatorBox, QStringLiteral("0,03"));
+        click(w->coefficientInputs[0].okButton);
+        typeInto(w->coefficientInputs[1].numeratorBox, QStringLiteral("0,11"));
+        typeInto(w->coefficientInputs[1].denominatorBox, QStringLiteral("0,06"));
+        click(w->coefficientInputs[1].okButton);
         EXPECT_EQ(LabState.movieStep, 5);
         EXPECT_TRUE(messages->texts().isEmpty()) << messages->texts().join("|").toStdString();
         click(w->finishLink);
@@ -343,28 +343,25 @@ protected:
         finishMovie(w->movie, w->movieEndWatch);
         click(w->nextLink);  // step 3: the directions appear at the end of the movie
         finishMovie(w->movie, w->movieEndWatch);
-        ASSERT_TRUE(w->ironChlorideGroup->isVisible());
+        ASSERT_TRUE(w->directionGroups[0]->isVisible());
         // Every visit starts with empty groups and boxes.
-        EXPECT_EQ(w->ironChlorideGroup->itemIndex(), -1);
+        EXPECT_EQ(w->directionGroups[0]->itemIndex(), -1);
         if (!firstRun) {
             // A wrong direction costs half a point.
-            click(w->ironChlorideGroup->button(1));
+            click(w->directionGroups[0]->button(1));
             EXPECT_EQ(messages->messageTexts(), QStringList{QStringLiteral("Вы не правы!!!")});
             messages->clear();
         }
-        click(w->ironChlorideGroup->button(0));
-        click(w->chlorideGroup->button(1));
-        click(w->thiocyanateGroup->button(0));
+        click(w->directionGroups[0]->button(0));  // FeCl3: to the right
+        click(w->directionGroups[2]->button(1));  // KCl: to the left
+        click(w->directionGroups[1]->button(0));  // KSCN: to the right
         EXPECT_EQ(messages->messageTexts(), QStringList(3, QStringLiteral("Вы правы!!!")));
         messages->clear();
         EXPECT_EQ(LabState.movieStep, 4);
-        ASSERT_TRUE(w->firstConcentrationBox->isVisible());
-        EXPECT_EQ(w->firstConcentrationBox->text(), QString());
+        ASSERT_TRUE(w->answerBoxes[0]->isVisible());
+        EXPECT_EQ(w->answerBoxes[0]->text(), QString());
         const QStringList answers = {"в", "г", "а", "б", "3", "3"};
-        QLineEdit* boxes[6] = {w->firstConcentrationBox, w->secondConcentrationBox,
-                               w->thirdConcentrationBox, w->fourthConcentrationBox,
-                               w->firstExponentBox,      w->secondExponentBox};
-        for (int i = 0; i < 6; ++i) typeInto(boxes[i], answers[i]);
+        for (int i = 0; i < 6; ++i) typeInto(w->answerBoxes[i], answers[i]);
         click(w->nextLink);  // step 5: the boxes are checked
         EXPECT_EQ(LabState.movieStep, 5);
         EXPECT_TRUE(messages->texts().isEmpty()) << messages->texts().join("|").toStdString();
