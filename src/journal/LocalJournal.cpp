@@ -53,6 +53,16 @@ const char* const schemaVersion2[] = {
     "UPDATE schema_version SET version = 2",
 };
 
+// Version 3: an id of this journal file. Two journals can share a computer name (two users'
+// data folders, a portable copy beside an installed one); the server tells their rows apart by
+// it, so one journal's row never stands in for another's.
+const char* const schemaVersion3[] = {
+    "CREATE TABLE journal_identity (only INTEGER PRIMARY KEY CHECK (only = 1),"
+    " journal_id TEXT NOT NULL)",
+    "INSERT INTO journal_identity (only, journal_id) VALUES (1, lower(hex(randomblob(16))))",
+    "UPDATE schema_version SET version = 3",
+};
+
 QVariant nullableInt(int value) {
     return value > 0 ? QVariant(value) : QVariant(QMetaType(QMetaType::Int));
 }
@@ -168,6 +178,15 @@ int LocalJournal::storedSchemaVersion() {
     return q.value(0).toInt();
 }
 
+QString LocalJournal::journalId() {
+    if (!journalId_.isEmpty()) return journalId_;
+    QSqlQuery q(QSqlDatabase::database(connectionName_, false));
+    if (storedSchemaVersion() >= 3 &&
+        q.exec(QStringLiteral("SELECT journal_id FROM journal_identity")) && q.next())
+        journalId_ = q.value(0).toString();
+    return journalId_;
+}
+
 bool LocalJournal::createOrMigrate() {
     struct Step {
         int version;
@@ -177,6 +196,7 @@ bool LocalJournal::createOrMigrate() {
     const Step steps[] = {
         {1, schemaVersion1, std::size(schemaVersion1)},
         {2, schemaVersion2, std::size(schemaVersion2)},
+        {3, schemaVersion3, std::size(schemaVersion3)},
     };
     // Each step in its own transaction, so a file is always at one version or the next.
     for (const Step& step : steps) {

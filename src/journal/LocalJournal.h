@@ -13,7 +13,7 @@
 // opens its own. Nothing here shows a box: a fault becomes a sentence for the teacher's view.
 class LocalJournal {
 public:
-    static constexpr int schemaVersion = 2;
+    static constexpr int schemaVersion = 3;
 
     enum class State {
         Closed,
@@ -61,6 +61,9 @@ public:
 
     // The schema version the file carries (0 for a new empty file).
     int storedSchemaVersion();
+    // The id this journal file got when it was made (or brought up to version 3); empty when
+    // the file is not open or too old to carry one and cannot be upgraded (read-only).
+    QString journalId();
 
 private:
     bool createOrMigrate();
@@ -72,6 +75,7 @@ private:
     int busyTimeoutMs_;
     State state_ = State::Closed;
     QString fault_;
+    QString journalId_;
 };
 
 // The name of this computer as rows carry it.

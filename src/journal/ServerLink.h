@@ -23,8 +23,9 @@ struct ServerStatus {
 
 // Sends the local journal's rows to the class's PostgreSQL server from a thread of its own,
 // with its own connections to both: at start-up, after each event and, while rows wait, every
-// retry interval. Each row carries its computer and local id, which the server keeps unique, so
-// a row sent twice (a confirmation lost with the connection) is stored once.
+// retry interval. Each row carries its computer, its journal's id and its local id, which the
+// server keeps unique, so a row sent twice (a confirmation lost with the connection) is stored
+// once, and two journals of one computer never stand in for each other.
 class ServerLink : public QObject {
     Q_OBJECT
 public:

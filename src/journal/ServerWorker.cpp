@@ -25,6 +25,7 @@ const char* const serverSchema =
     "CREATE TABLE IF NOT EXISTS journal ("
     " id bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY,"
     " computer text NOT NULL,"
+    " journal_id text NOT NULL DEFAULT '',"
     " local_id integer NOT NULL,"
     " recorded_at timestamptz NOT NULL,"
     " sitting text NOT NULL,"
@@ -35,7 +36,17 @@ const char* const serverSchema =
     " grade real,"
     " event text NOT NULL,"
     " received_at timestamptz NOT NULL DEFAULT now(),"
-    " UNIQUE (computer, local_id))";
+    " UNIQUE (computer, journal_id, local_id))";
+
+// A table made before journals carried an id is keyed by computer and local id alone: the rows
+// of a second journal on the same computer would be taken for rows already there and dropped.
+// The key grows by the journal's id; rows already there keep an empty one.
+const char* const serverMigration[] = {
+    "ALTER TABLE journal ADD COLUMN IF NOT EXISTS journal_id text NOT NULL DEFAULT ''",
+    "ALTER TABLE journal DROP CONSTRAINT IF EXISTS journal_computer_local_id_key",
+    "CREATE UNIQUE INDEX IF NOT EXISTS journal_computer_journal_id_local_id_key"
+    " ON journal (computer, journal_id, local_id)",
+};
 
 QVariant nullableInt(int value) {
     return value > 0 ? QVariant(value) : QVariant(QMetaType(QMetaType::Int));
@@ -122,13 +133,19 @@ bool ServerWorker::connectServer() {
 bool ServerWorker::ensureSchema() {
     QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
     QSqlQuery q(db);
-    if (q.exec(QStringLiteral("SELECT to_regclass('journal') IS NOT NULL")) && q.next() &&
-        q.value(0).toBool())
+    if (q.exec(QStringLiteral("SELECT count(*) FROM information_schema.columns WHERE table_schema"
+                              " = current_schema() AND table_name = 'journal' AND column_name ="
+                              " 'journal_id'")) &&
+        q.next() && q.value(0).toInt() > 0)
         return true;
-    // Thirty computers starting together must not race each other to create the table.
-    const bool ok = db.transaction() &&
-                    q.exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(schemaLockKey)) &&
-                    q.exec(QString::fromLatin1(serverSchema)) && db.commit();
+    // Thirty computers starting together must not race each other to create or upgrade the
+    // table.
+    bool ok = db.transaction() &&
+              q.exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(schemaLockKey)) &&
+              q.exec(QString::fromLatin1(serverSchema));
+    for (const char* statement : serverMigration)
+        if (ok) ok = q.exec(QString::fromLatin1(statement));
+    if (ok) ok = db.commit();
     if (!ok) {
         const QSqlError error = q.lastError().isValid() ? q.lastError() : db.lastError();
         if (db.isOpen()) db.rollback();
@@ -195,13 +212,15 @@ void ServerWorker::sendPending() {
         QSqlQuery insert(db);
         bool ok = db.transaction() &&
                   insert.prepare(QStringLiteral(
-                      "INSERT INTO journal (computer, local_id, recorded_at, sitting,"
-                      " student_group, student_surname, variant, experiment, grade, event)"
-                      " VALUES (?, ?, CAST(? AS timestamptz), ?, ?, ?, ?, ?, ?, ?)"
-                      " ON CONFLICT (computer, local_id) DO NOTHING"));
+                      "INSERT INTO journal (computer, journal_id, local_id, recorded_at,"
+                      " sitting, student_group, student_surname, variant, experiment, grade,"
+                      " event) VALUES (?, ?, ?, CAST(? AS timestamptz), ?, ?, ?, ?, ?, ?, ?)"
+                      " ON CONFLICT (computer, journal_id, local_id) DO NOTHING"));
+        const QString journalId = local_->journalId();
         for (const JournalEvent& e : rows) {
             if (!ok) break;
             insert.addBindValue(e.computer);
+            insert.addBindValue(journalId);
             insert.addBindValue(static_cast<int>(e.id));
             insert.addBindValue(journalTimestamp(e.recordedAt));
             insert.addBindValue(e.sitting);

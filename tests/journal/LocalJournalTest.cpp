@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -194,6 +195,28 @@ TEST_F(LocalJournalTest, AFileOfTheFirstVersionIsBroughtUpKeepingItsRows) {
     classJournal->graded(sitting, QStringLiteral("КРЛ-99-2"), QStringLiteral("Сумин Г.Д."), 4, 5);
     EXPECT_EQ(sitting, QStringLiteral("old"));
     EXPECT_EQ(classJournal->local().events().size(), 2);
+    // The upgraded file got an id of its own, which the server keys its rows by.
+    EXPECT_EQ(classJournal->local().journalId().size(), 32);
+}
+
+TEST_F(LocalJournalTest, EveryJournalFileHasItsOwnIdThatItKeeps) {
+    const QDir dir = QFileInfo(path).absoluteDir();
+    QString first, second;
+    {
+        LocalJournal file(dir.filePath(QStringLiteral("first.sqlite")));
+        ASSERT_TRUE(file.open());
+        first = file.journalId();
+    }
+    {
+        LocalJournal file(dir.filePath(QStringLiteral("second.sqlite")));
+        ASSERT_TRUE(file.open());
+        second = file.journalId();
+    }
+    EXPECT_EQ(first.size(), 32);
+    EXPECT_NE(first, second);
+    LocalJournal reopened(dir.filePath(QStringLiteral("first.sqlite")));
+    ASSERT_TRUE(reopened.open());
+    EXPECT_EQ(reopened.journalId(), first);
 }
 
 // The three files the student must never hear about: grades still reach the results file, the

@@ -56,20 +56,26 @@ protected:
 
     std::unique_ptr<ClassJournal> computer(const QString& name,
                                            std::optional<ServerSettings> settings = {}) {
-        return std::make_unique<ClassJournal>(dir.filePath(name + QStringLiteral(".sqlite")),
-                                              settings.value_or(server->settings(database)), name,
-                                              testRetryMs);
+        return journalOf(name, name + QStringLiteral(".sqlite"), settings);
+    }
+    // A journal file of the named computer; one computer may hold several (one per data folder).
+    std::unique_ptr<ClassJournal> journalOf(const QString& computerName, const QString& file,
+                                            std::optional<ServerSettings> settings = {}) {
+        return std::make_unique<ClassJournal>(dir.filePath(file),
+                                              settings.value_or(server->settings(database)),
+                                              computerName, testRetryMs);
     }
 
     qint64 serverCount(const QString& where = QString()) {
         return server->scalar(database, QStringLiteral("SELECT count(*) FROM journal ") + where)
             .toLongLong();
     }
-    // Rows whose (computer, local id) occur more than once: none may.
+    // Rows whose (computer, journal, local id) occur more than once: none may.
     qint64 serverDuplicates() {
         return server
-            ->scalar(database, QStringLiteral("SELECT count(*) FROM (SELECT computer, local_id "
-                                              "FROM journal GROUP BY 1, 2 HAVING count(*) > 1) d"))
+            ->scalar(database,
+                     QStringLiteral("SELECT count(*) FROM (SELECT computer, journal_id, local_id "
+                                    "FROM journal GROUP BY 1, 2, 3 HAVING count(*) > 1) d"))
             .toLongLong();
     }
 
@@ -150,6 +156,62 @@ TEST_F(ServerJournalTest, AResentLessonIsStoredOnce) {
     pc = computer(QStringLiteral("pc-02"));
     ASSERT_TRUE(pc->server()->waitUntilSent(20000));
     EXPECT_EQ(serverCount(), 6);
+    EXPECT_EQ(serverDuplicates(), 0);
+}
+
+// Two user accounts on one computer each keep a data folder, so each has a journal whose ids
+// start at 1: the server must keep both journals' rows, however alike their ids.
+TEST_F(ServerJournalTest, TwoJournalsOfOneComputerBothArriveWhole) {
+    auto first = journalOf(QStringLiteral("pc-09"), QStringLiteral("pc-09-first.sqlite"));
+    auto second = journalOf(QStringLiteral("pc-09"), QStringLiteral("pc-09-second.sqlite"));
+    gradeLesson(*first, QStringLiteral("Иванова А.Б."), 2);
+    gradeLesson(*second, QStringLiteral("Петров В.Г."), 3);
+    ASSERT_TRUE(first->server()->waitUntilSent(20000));
+    ASSERT_TRUE(second->server()->waitUntilSent(20000));
+    EXPECT_EQ(serverCount(), 3 + 4);
+    EXPECT_EQ(serverCount(QStringLiteral("WHERE student_surname = 'Петров В.Г.'")), 4);
+    EXPECT_EQ(server
+                  ->scalar(database, QStringLiteral("SELECT count(DISTINCT journal_id) FROM "
+                                                    "journal WHERE journal_id <> ''"))
+                  .toInt(),
+              2);
+
+    // Sent again after a lost confirmation, neither journal's rows are stored twice.
+    second.reset();
+    forgetConfirmations(dir.filePath(QStringLiteral("pc-09-second.sqlite")));
+    second = journalOf(QStringLiteral("pc-09"), QStringLiteral("pc-09-second.sqlite"));
+    ASSERT_TRUE(second->server()->waitUntilSent(20000));
+    EXPECT_EQ(serverCount(), 7);
+    EXPECT_EQ(serverDuplicates(), 0);
+}
+
+// A class server set up by an earlier version keeps the rows it has and takes the rows of two
+// journals of one computer from then on.
+TEST_F(ServerJournalTest, AServerTableOfTheEarlierLayoutIsUpgradedKeepingItsRows) {
+    server->scalar(
+        database,
+        QStringLiteral("CREATE TABLE journal (id bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY,"
+                       " computer text NOT NULL, local_id integer NOT NULL, recorded_at "
+                       "timestamptz NOT NULL, sitting text NOT NULL, student_group text NOT NULL,"
+                       " student_surname text NOT NULL, variant integer, experiment integer,"
+                       " grade real, event text NOT NULL, received_at timestamptz NOT NULL "
+                       "DEFAULT now(), UNIQUE (computer, local_id))"));
+    server->scalar(database, QStringLiteral("INSERT INTO journal (computer, local_id, "
+                                            "recorded_at, sitting, student_group, "
+                                            "student_surname, variant, experiment, grade, event)"
+                                            " VALUES ('pc-10', 1, '2026-09-01T08:00:00Z', 'old',"
+                                            " 'КРЛ-99-1', 'Сумин Г.Д.', 2, 1, 4.5, 'graded')"));
+    ASSERT_EQ(serverCount(), 1);
+
+    auto first = journalOf(QStringLiteral("pc-10"), QStringLiteral("pc-10-first.sqlite"));
+    auto second = journalOf(QStringLiteral("pc-10"), QStringLiteral("pc-10-second.sqlite"));
+    gradeLesson(*first, QStringLiteral("Иванова А.Б."), 1);
+    gradeLesson(*second, QStringLiteral("Петров В.Г."), 1);
+    ASSERT_TRUE(first->server()->waitUntilSent(20000))
+        << first->server()->status().fault.toStdString();
+    ASSERT_TRUE(second->server()->waitUntilSent(20000));
+    EXPECT_EQ(serverCount(), 1 + 2 + 2);
+    EXPECT_EQ(serverCount(QStringLiteral("WHERE sitting = 'old' AND journal_id = ''")), 1);
     EXPECT_EQ(serverDuplicates(), 0);
 }
 
