@@ -13,6 +13,7 @@
 #include "concentration/Experiment1Grade.h"
 #include "concentration/MeasurementTable.h"
 #include "concentration/ReferenceData.h"
+#include "core/Layout.h"
 #include "core/Loaders.h"
 #include "core/Numbers.h"
 #include "core/WindowChrome.h"
@@ -70,16 +71,16 @@ void RateGraphWindow::createControls() {
     const QFont link = labFont(QStringLiteral("Arial Black"), 16, true);
     chartView = new QChartView(this);
     chartView->setAccessibleName(QStringLiteral("График скорости реакции от концентрации"));
-    chartView->setGeometry(0, 0, 555, 400);
     footer = new Picture(this);
-    footer->setGeometry(0, 400, 555, 85);
     nextLink = new LinkLabel(QStringLiteral("Далее"), this);
     backLink = new LinkLabel(QStringLiteral("Назад"), this);
     for (LinkLabel* l : {nextLink, backLink}) l->setFont(link);
-    nextLink->move(14, 455);
-    backLink->move(480, 456);
-    nextLink->adjustSize();
-    backLink->adjustSize();
+    placeControls({
+        {chartView, 0, 0, 555, 400},
+        {footer, 0, 400, 555, 85},
+        {nextLink, 14, 455, 0, 0},
+        {backLink, 480, 456, 0, 0},
+    });
     backLink->hide();
     lineGrowthTimer = new LabTimer(100, this);
     createChart();
