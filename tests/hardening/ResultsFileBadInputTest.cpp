@@ -157,12 +157,8 @@ protected:
 
 TEST_P(ResultsFileBadInputTest, RegistrationKeepsEveryStoredStudentOrTheWholeFile) {
     const Row row = GetParam();
-    lab->window<RegistrationWindow>()->showForm();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(lab->window<RegistrationWindow>()));
-    typeKeys(lab->window<RegistrationWindow>()->groupEdit, QStringLiteral("КРЛ-99-1"));
-    lab->window<RegistrationWindow>()->surnameEdit->setFocus();
-    typeKeys(lab->window<RegistrationWindow>()->surnameEdit, QStringLiteral("Ларцев О.Е."));
-    QTest::mouseClick(lab->window<RegistrationWindow>()->acceptLink, Qt::LeftButton);
+    registerThroughWindow(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е."));
+    if (HasFatalFailure()) return;
 
     expectReport(row.reported);
     EXPECT_FALSE(lab->window<RegistrationWindow>()->isVisible());

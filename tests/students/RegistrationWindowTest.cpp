@@ -213,12 +213,8 @@ TEST_F(RegistrationAtStartTest, AMissingResultsFileIsReportedAndTheStudentStillS
     createWindows();
     ASSERT_FALSE(programEnding());
     tree->remove(resultsFile);
-    lab->window<RegistrationWindow>()->showForm();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(lab->window<RegistrationWindow>()));
-    typeKeys(lab->window<RegistrationWindow>()->groupEdit, QStringLiteral("КРЛ-99-1"));
-    lab->window<RegistrationWindow>()->surnameEdit->setFocus();
-    typeKeys(lab->window<RegistrationWindow>()->surnameEdit, QStringLiteral("Ларцев О.Е."));
-    QTest::mouseClick(lab->window<RegistrationWindow>()->acceptLink, Qt::LeftButton);
+    registerThroughWindow(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е."));
+    if (HasFatalFailure()) return;
 
     EXPECT_EQ(messages->errorTexts(), QStringList{cannotOpenFileMessage(tree->path(resultsFile))});
     EXPECT_TRUE(programEnding());

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QKeyEvent>
+#include <QTest>
 
 #include "app/Laboratory.h"
 #include "app/Startup.h"
@@ -16,9 +17,12 @@
 #include "core/LabState.h"
 #include "core/Program.h"
 #include "core/ProgramDir.h"
+#include "students/RegistrationWindow.h"
 #include "students/StudentStore.h"
+#include "toolkit/FilteredEdit.h"
 #include "toolkit/Jpeg.h"
 #include "toolkit/LabWindow.h"
+#include "toolkit/LinkLabel.h"
 
 namespace {
 void putRect(QByteArray& out, int width, int height) {
@@ -160,6 +164,16 @@ void LabTest::SetUp() {
 void LabTest::createWindows() {
     ownedLab = std::make_unique<Laboratory>();
     lab = ownedLab.get();
+}
+
+void LabTest::registerThroughWindow(const QString& group, const QString& surname) {
+    RegistrationWindow* registration = lab->window<RegistrationWindow>();
+    registration->showForm();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(registration));
+    typeKeys(registration->groupEdit, group);
+    registration->surnameEdit->setFocus();
+    typeKeys(registration->surnameEdit, surname);
+    QTest::mouseClick(registration->acceptLink, Qt::LeftButton);
 }
 
 int LabTest::runSession() {

@@ -63,6 +63,9 @@ protected:
 
     // Runs the program as main() does, with lab pointing at its windows while it runs.
     int runSession();
+    // A student registers as at the computer: the registration window comes up, the group and
+    // the surname are typed key by key and "Принять" is clicked.
+    void registerThroughWindow(const QString& group, const QString& surname);
 
     // The windows: created by createWindows, or those of the session that runs.
     std::unique_ptr<Laboratory> ownedLab;
