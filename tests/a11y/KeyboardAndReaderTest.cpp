@@ -33,7 +33,6 @@ class KeyboardAndReaderTest : public LabTest {
 protected:
     void SetUp() override {
         LabTest::SetUp();
-        resetStudentTable();
         createWindows();
     }
     // A key as the keyboard sends it: to whatever has the focus.

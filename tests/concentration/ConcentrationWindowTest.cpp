@@ -42,10 +42,6 @@ protected:
         LabState.registrationShown = true;  // the main window opens no registration
         resetStudentTable();
     }
-    void TearDown() override {
-        resetStudentTable();
-        LabTest::TearDown();
-    }
 
     // What the main window does when the student opens experiment 1.
     void enterExperiment() {

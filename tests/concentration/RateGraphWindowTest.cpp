@@ -44,7 +44,6 @@ protected:
     }
     void TearDown() override {
         LabWindow::setModalHook(nullptr);
-        resetStudentTable();
         LabTest::TearDown();
     }
     void fillTable(const QStringList& concentrations, const QStringList& rates) {

@@ -105,7 +105,6 @@ class BadInputFixture : public LabTest {
 protected:
     void SetUp() override {
         LabTest::SetUp();
-        resetStudentTable();
         tree->write("BDStudent.rez", twoStudentFile());
     }
     void TearDown() override {

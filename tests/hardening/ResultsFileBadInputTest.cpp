@@ -91,7 +91,6 @@ class ResultsFileBadInputTest : public LabTest, public ::testing::WithParamInter
 protected:
     void SetUp() override {
         LabTest::SetUp();
-        resetStudentTable();
         tree->write(resultsFile, twoStudents());
         createWindows();
         ASSERT_TRUE(messages->texts().isEmpty());

@@ -53,13 +53,11 @@ class LocalJournalTest : public LabTest {
 protected:
     void SetUp() override {
         LabTest::SetUp();
-        resetStudentTable();
         path = journalFilePath();
     }
     void TearDown() override {
         setJournal(nullptr);
         classJournal.reset();
-        resetStudentTable();
         LabTest::TearDown();
     }
     void install() {

@@ -24,12 +24,10 @@ class RegistrationWindowTest : public LabTest {
 protected:
     void SetUp() override {
         LabTest::SetUp();
-        resetStudentTable();
         form = std::make_unique<RegistrationWindow>();
     }
     void TearDown() override {
         form.reset();
-        resetStudentTable();
         LabTest::TearDown();
     }
     // Group and surname of every student in the results file.
@@ -197,17 +195,7 @@ TEST_F(RegistrationWindowTest, TheWindowIsYellowWithAStripFadingToWhite) {
     EXPECT_GT(shot.pixelColor(224, 88).blue(), 240);  // white at its right edge
 }
 
-class RegistrationAtStartTest : public LabTest {
-protected:
-    void SetUp() override {
-        LabTest::SetUp();
-        resetStudentTable();
-    }
-    void TearDown() override {
-        resetStudentTable();
-        LabTest::TearDown();
-    }
-};
+class RegistrationAtStartTest : public LabTest {};
 
 TEST_F(RegistrationAtStartTest, AMissingResultsFileIsReportedAndTheStudentStillSaved) {
     createWindows();

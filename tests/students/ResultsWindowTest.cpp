@@ -30,7 +30,6 @@ class ResultsWindowTest : public LabTest {
 protected:
     void SetUp() override {
         LabTest::SetUp();
-        resetStudentTable();
         results = std::make_unique<ResultsWindow>();
         password = std::make_unique<PasswordWindow>();
         results->showPasswordWindow = [this] { password->showModalForm(); };
@@ -39,7 +38,6 @@ protected:
     void TearDown() override {
         results.reset();
         password.reset();
-        resetStudentTable();
         LabTest::TearDown();
     }
 

@@ -80,14 +80,6 @@ const QList<Slot> fiveStudents = {
 
 class StudentStoreTest : public LabTest {
 protected:
-    void SetUp() override {
-        LabTest::SetUp();
-        resetStudentTable();
-    }
-    void TearDown() override {
-        resetStudentTable();
-        LabTest::TearDown();
-    }
     QByteArray file() const { return tree->read(resultsFile); }
     QString cannotOpen() const { return cannotOpenFileMessage(tree->path(resultsFile)); }
     // The results file as another copy of the program left it.
