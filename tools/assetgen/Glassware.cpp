@@ -182,13 +182,17 @@ Art pipette(double length) {
     a.fillStroke(stem, Paint::solid(QColor(0xEE, 0xF4, 0xF9, 0xD0)), palette::glassLine, 1.3);
     QPainterPath bulb;
     bulb.addRoundedRect(-8, -length - 30, 16, 32, 8, 8);
+    addRubberBulb(a, bulb, 8, 1.2);
+    return a;
+}
+
+void addRubberBulb(Art& a, const QPainterPath& bulb, double halfWidth, double lineWidth) {
     a.fillStroke(bulb,
-                 Paint::linear({-8, 0}, {8, 0},
+                 Paint::linear({-halfWidth, 0}, {halfWidth, 0},
                                {{0, QColor(0x8E, 0x24, 0x24)},
                                 {0.4, QColor(0xC6, 0x45, 0x3C)},
                                 {1, QColor(0x7A, 0x1E, 0x1E)}}),
-                 QColor(0x5E, 0x17, 0x17), 1.2);
-    return a;
+                 QColor(0x5E, 0x17, 0x17), lineWidth);
 }
 
 Art pipetteLiquid(double height, QColor c) {

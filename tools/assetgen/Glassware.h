@@ -32,6 +32,8 @@ art::Art flaskLiquid(double w, double h, double fill, QColor c);
 
 // A dropping pipette with a rubber bulb, origin at its tip.
 art::Art pipette(double length);
+// The red rubber of a pipette's filler bulb, shaded across its width (centred on x = 0).
+void addRubberBulb(art::Art& a, const QPainterPath& bulb, double halfWidth, double lineWidth);
 // The liquid inside the pipette, origin at the tip, `height` up from the tip.
 art::Art pipetteLiquid(double height, QColor c);
 

@@ -2,6 +2,7 @@
 
 #include <QPainterPath>
 
+#include "Glassware.h"
 #include "Palette.h"
 #include "Text.h"
 
@@ -50,12 +51,7 @@ Art graduatedPipette(double body, int ml) {
     const double top = -tipLength - body;
     a.fillStroke(art::roundRect(-2.6, top - 6, 5.2, 8, 1), Paint::solid(QColor(0x55, 0x5F, 0x69)),
                  QColor(0x33, 0x3A, 0x40), 0.8);
-    a.fillStroke(art::ellipse({0, top - 14}, 7.5, 9),
-                 Paint::linear({-7, 0}, {7, 0},
-                               {{0, QColor(0x8E, 0x24, 0x24)},
-                                {0.4, QColor(0xC6, 0x45, 0x3C)},
-                                {1, QColor(0x7A, 0x1E, 0x1E)}}),
-                 QColor(0x5E, 0x17, 0x17), 1.0);
+    addRubberBulb(a, art::ellipse({0, top - 14}, 7.5, 9), 7, 1.0);
     return a;
 }
 
