@@ -123,13 +123,6 @@ void paintHeadingStrip(QPainter& p, const HeadingSet& set, const QList<int>& col
     p.restore();
 }
 
-QImage headingStripImage(const HeadingSet& set, const QList<int>& columnWidths) {
-    QImage img(set.width, StripHeight, QImage::Format_RGB32);
-    QPainter p(&img);
-    paintHeadingStrip(p, set, columnWidths);
-    return img;
-}
-
 HeadingStrip::HeadingStrip(const HeadingSet& headings, QWidget* parent)
     : Picture(parent), headings_(headings) {
     resize(headings.width, StripHeight);

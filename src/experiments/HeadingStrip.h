@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QImage>
 #include <QList>
 #include <QPainter>
 #include <QStringList>
@@ -43,4 +42,3 @@ private:
 // The strip for the given column widths, in strip pixels; the first cell starts one pixel in,
 // past the grid's border.
 void paintHeadingStrip(QPainter& p, const HeadingSet& headings, const QList<int>& columnWidths);
-QImage headingStripImage(const HeadingSet& headings, const QList<int>& columnWidths);

@@ -33,11 +33,8 @@ ServerStatus ServerLink::status() const {
 }
 
 void ServerLink::setStatus(const ServerStatus& status) {
-    {
-        QMutexLocker lock(&statusMutex_);
-        status_ = status;
-    }
-    Q_EMIT statusChanged();
+    QMutexLocker lock(&statusMutex_);
+    status_ = status;
 }
 
 void ServerLink::fetchEvents(QObject* context,

@@ -45,9 +45,6 @@ public:
     // the time is up; true when nothing waits.
     bool waitUntilSent(int timeoutMs);
 
-Q_SIGNALS:
-    void statusChanged();
-
 private:
     friend class ServerWorker;
     void setStatus(const ServerStatus& status);

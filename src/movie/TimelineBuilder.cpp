@@ -77,10 +77,6 @@ void TimelineBuilder::doAction(const std::vector<Action>& actions) {
     tags_.push_back(DoActionTag{actions});
 }
 
-void TimelineBuilder::frameLabel(const QByteArray& name) {
-    tags_.push_back(FrameLabelTag{name});
-}
-
 void TimelineBuilder::showFrame() {
     tags_.push_back(ShowFrameTag{});
     ++frames_;

@@ -1,9 +1,8 @@
 #pragma once
 
 // Collects the tags of a timeline for the SWF writer (SwfWriter.h): placements, moves,
-// removals, actions, labels and frames.
+// removals, actions and frames.
 
-#include <QByteArray>
 #include <initializer_list>
 #include <vector>
 
@@ -28,7 +27,6 @@ public:
     void removeObject(std::uint16_t depth);  // RemoveObject2
     void doAction(std::initializer_list<Action> actions);
     void doAction(const std::vector<Action>& actions);
-    void frameLabel(const QByteArray& name);
     void showFrame();
 
     int framesShown() const { return frames_; }

@@ -112,10 +112,6 @@ void LabWindow::terminateModalLoops() {
     for (QEventLoop* loop : runningLoops) loop->exit(0);
 }
 
-bool LabWindow::terminating() {
-    return ending;
-}
-
 void LabWindow::resetTermination() {
     ending = false;
 }

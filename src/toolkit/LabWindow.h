@@ -58,7 +58,6 @@ public:
 
     // Ends every modal loop at once and keeps any new one from running: the program is ending.
     static void terminateModalLoops();
-    static bool terminating();
     static void resetTermination();  // tests
 
 protected:
