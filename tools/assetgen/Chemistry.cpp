@@ -18,14 +18,6 @@ QByteArray trimZeros(QByteArray text) {
 }
 }  // namespace
 
-double thiosulfateMolarity(int variant) {
-    return molarity[variant - 1];
-}
-
-QString thiosulfateText(int variant) {
-    return QString::fromLatin1(formatNumber(molarity[variant - 1], 2)) + QLatin1Char('M');
-}
-
 int thiosulfateMl(int tube) {
     return tube + 1;
 }

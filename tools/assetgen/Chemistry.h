@@ -12,10 +12,6 @@ inline constexpr int variantCount = 6;
 inline constexpr int tubeCount = 4;
 inline constexpr double framesPerSecond = 12.0;
 
-// The variant's thiosulfate molarity, mol/l, and the texts the main window shows for it.
-double thiosulfateMolarity(int variant);
-QString thiosulfateText(int variant);  // "0.1M"
-
 // Millilitres in tube k (1..4): thiosulfate k + 1, water 4 − k, acid 5.
 int thiosulfateMl(int tube);
 int waterMl(int tube);

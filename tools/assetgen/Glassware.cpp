@@ -195,19 +195,6 @@ void addRubberBulb(Art& a, const QPainterPath& bulb, double halfWidth, double li
                  QColor(0x5E, 0x17, 0x17), lineWidth);
 }
 
-Art pipetteLiquid(double height, QColor c) {
-    QPainterPath p(QPointF(-1, -1));
-    p.lineTo(-3.8, -14);
-    p.lineTo(-3.8, -height);
-    p.lineTo(3.8, -height);
-    p.lineTo(3.8, -14);
-    p.lineTo(1, -1);
-    p.closeSubpath();
-    Art a;
-    a.fill(p, c);
-    return a;
-}
-
 Art thermometer(double h, int t0, int t1, int step) {
     Art a;
     QPainterPath body;
@@ -242,13 +229,6 @@ Art cross(double size, QColor c) {
     p.setFillRule(Qt::WindingFill);
     Art a;
     a.fill(p, c);
-    return a;
-}
-
-Art crossCard(double w, double h) {
-    Art a;
-    a.fillStroke(art::roundRect(-w / 2, -h / 2, w, h, 4), Paint::solid(Qt::white),
-                 palette::panelLine, 1);
     return a;
 }
 

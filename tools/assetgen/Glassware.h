@@ -34,16 +34,12 @@ art::Art flaskLiquid(double w, double h, double fill, QColor c);
 art::Art pipette(double length);
 // The red rubber of a pipette's filler bulb, shaded across its width (centred on x = 0).
 void addRubberBulb(art::Art& a, const QPainterPath& bulb, double halfWidth, double lineWidth);
-// The liquid inside the pipette, origin at the tip, `height` up from the tip.
-art::Art pipetteLiquid(double height, QColor c);
 
 // A thermometer, origin at the centre of its bulb; scale marks from t0 to t1 °C over `h`.
 art::Art thermometer(double h, int t0, int t1, int step);
 // The red column from the bulb up to `h` (scaled in y about the origin to show a reading).
 art::Art thermometerColumn(double h);
 
-// A card with a bold cross, origin at its centre.
-art::Art crossCard(double w, double h);
 art::Art cross(double size, QColor c);
 
 art::Art bubble(double r);

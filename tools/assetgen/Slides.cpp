@@ -129,17 +129,4 @@ void bubblesInCone(Scene& s, double x0, double x1, double topX0, double topX1, d
     s.setNow(keep);
 }
 
-void turnHand(Scene& s, Obj hand, QPointF c, double turns, double seconds) {
-    const int keep = s.now();
-    const int n = s.frames(seconds);
-    for (int i = 0; i <= n; ++i) {
-        s.setNow(keep + i);
-        QTransform t;
-        t.translate(c.x(), c.y());
-        t.rotate(360.0 * turns * i / std::max(1, n));
-        s.transformTo(hand, t, 0);
-    }
-    s.setNow(keep);
-}
-
 }  // namespace slides

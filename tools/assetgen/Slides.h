@@ -71,6 +71,4 @@ void bubbles(Scene& s, double x0, double x1, double y0, double y1, int count, in
 // inside the liquid.
 void bubblesInCone(Scene& s, double x0, double x1, double topX0, double topX1, double y0, double y1,
                    int count, int from, int to, double period, double radius, int layer = Props);
-// A hand of a dial turning through `turns` whole turns over the span, centred at c.
-void turnHand(Scene& s, Obj hand, QPointF c, double turns, double seconds);
 }  // namespace slides

@@ -219,10 +219,6 @@ double ascent(const Style& style) {
     return QFontMetricsF(fontFor(style, style.size)).ascent();
 }
 
-double lineHeight(const Style& style) {
-    return style.size * 1.25;
-}
-
 QPainterPath at(const QString& markup, const Style& style, QPointF topLeft, Align align) {
     double a = 0;
     QPainterPath p = line(markup, style, &a);

@@ -38,7 +38,6 @@ QString chem(const QString& formula);
 QPainterPath line(const QString& markup, const Style& style, double* advance = nullptr);
 double width(const QString& markup, const Style& style);
 double ascent(const Style& style);
-double lineHeight(const Style& style);
 
 // One line placed by the top of its line box: x is its left end, centre or right end.
 QPainterPath at(const QString& markup, const Style& style, QPointF topLeft,
