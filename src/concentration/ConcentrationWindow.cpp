@@ -28,8 +28,8 @@
 #include "toolkit/StringGrid.h"
 
 namespace {
-// The slides move the table in steps of 5 pixels between these heights.
-constexpr int ExpandedHeight = 89;
+// Sliding down out of the movie's way, the table shrinks to this height at most; it grows back
+// to the height it is placed with.
 constexpr int CollapsedLimit = 20;
 
 template <typename T>
@@ -97,7 +97,7 @@ void ConcentrationWindow::createControls() {
         {closeSpot, 698, 3, 13, 13},
         {closeGlyph, 699, 2, 13, 13},
         {movie, 5, 64, 705, 350},
-        {measurementTable, 10, 369, 575, ExpandedHeight},
+        {measurementTable, 10, 369, 575, 89},
         {calculatorOkButton, 430, 274, 33, 25},
         {initialConcentrationBox, 321, 262, 41, 19},
         {thiosulfateVolumeBox, 388, 262, 25, 19},
@@ -153,8 +153,8 @@ void ConcentrationWindow::createControls() {
         [](int col, int row) { return MeasurementTable::isSelectable(col, row); });
     measurementTable->setKeyPressHandler(numericKeyFilter);
 
-    slidingTable = new SlidingTable(measurementTable, {tableCaption, headingStrip}, CollapsedLimit,
-                                    ExpandedHeight, this);
+    slidingTable =
+        new SlidingTable(measurementTable, {tableCaption, headingStrip}, CollapsedLimit, this);
     movieEndWatch = new MovieEndWatch(
         movie, [this] { atMovieEnd(); }, this);
 

@@ -9,12 +9,11 @@ constexpr int SlideStep = 5;
 }  // namespace
 
 SlidingTable::SlidingTable(QWidget* table, const QList<QWidget*>& companions, int collapsedLimit,
-                           int expandedHeight, QObject* parent)
+                           QObject* parent)
     : QObject(parent),
       table_(table),
       companions_(companions),
       collapsedLimit_(collapsedLimit),
-      expandedHeight_(expandedHeight),
       startingTable_(table->geometry()),
       collapseTimer_(new LabTimer(10, this)),
       expandTimer_(new LabTimer(10, this)) {
@@ -26,7 +25,7 @@ SlidingTable::SlidingTable(QWidget* table, const QList<QWidget*>& companions, in
             slide(SlideStep);
     });
     connect(expandTimer_, &LabTimer::timeout, this, [this] {
-        if (table_->height() >= expandedHeight_)
+        if (table_->height() >= startingTable_.height())
             expandTimer_->setEnabled(false);
         else
             slide(-SlideStep);

@@ -14,11 +14,11 @@ class QWidget;
 class SlidingTable : public QObject {
     Q_OBJECT
 public:
-    // The collapse ends at or below collapsedLimit, the expansion at or above expandedHeight.
-    // The table and its companions are expected in their starting places, which restore()
-    // returns them to.
+    // The collapse ends at or below collapsedLimit, the expansion back at the table's starting
+    // height. The table and its companions are expected in their starting places, which
+    // restore() returns them to.
     SlidingTable(QWidget* table, const QList<QWidget*>& companions, int collapsedLimit,
-                 int expandedHeight, QObject* parent = nullptr);
+                 QObject* parent = nullptr);
 
     void collapse();
     void expand();
@@ -34,7 +34,6 @@ private:
     QWidget* table_;
     QList<QWidget*> companions_;
     int collapsedLimit_;
-    int expandedHeight_;
     QRect startingTable_;
     QList<QPoint> startingCompanions_;
     LabTimer* collapseTimer_;

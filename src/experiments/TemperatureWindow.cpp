@@ -24,9 +24,9 @@
 #include "toolkit/StringGrid.h"
 
 namespace {
-// The table slides between these heights.
-constexpr int CollapsedHeight = 20;
-constexpr int ExpandedHeight = 72;
+// Sliding down out of the movie's way, the table shrinks to this height at most; it grows back
+// to the height it is placed with.
+constexpr int CollapsedLimit = 20;
 
 const QString WrongCoefficientMessage =
     QStringLiteral("Температурный коэффициент рассчитан неверно. Попробуйте еще раз");
@@ -103,8 +103,8 @@ void TemperatureWindow::createControls() {
         {second.coefficientText, 440, 231, 95, 24},
         {headingStrip, 8, 385, 425, 16},
     });
-    slidingTable = new SlidingTable(measurementTable, {tableCaption, headingStrip}, CollapsedHeight,
-                                    ExpandedHeight, this);
+    slidingTable =
+        new SlidingTable(measurementTable, {tableCaption, headingStrip}, CollapsedLimit, this);
 
     tableCaption->setCaption(QStringLiteral("Таблица 2"));
     measurementTable->setEnabled(false);
