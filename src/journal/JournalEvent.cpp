@@ -2,6 +2,7 @@
 
 #include <QSqlQuery>
 #include <QTimeZone>
+#include <QVariant>
 #include <array>
 
 namespace {
@@ -52,4 +53,8 @@ JournalEvent eventFromQuery(const QSqlQuery& q) {
     if (!q.value(8).isNull()) e.grade = static_cast<float>(q.value(8).toDouble());
     e.kind = eventKindFromName(q.value(9).toString()).value_or(JournalEventKind::Registered);
     return e;
+}
+
+QVariant nullableInt(int value) {
+    return value > 0 ? QVariant(value) : QVariant(QMetaType(QMetaType::Int));
 }

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QVariant>
 #include <optional>
 
 class QSqlQuery;
@@ -32,6 +33,9 @@ using JournalEvents = QList<JournalEvent>;
 // recorded_at as stored locally: ISO 8601 in UTC with milliseconds, ending in "Z".
 QString journalTimestamp(const QDateTime& time);
 QDateTime parseJournalTimestamp(const QString& text);
+
+// A variant or experiment number as bound to its column: 0 (none) becomes SQL NULL.
+QVariant nullableInt(int value);
 
 // One row of a query that selects the journal's columns in their table order, locally or on
 // the server.

@@ -63,10 +63,6 @@ const char* const schemaVersion3[] = {
     "UPDATE schema_version SET version = 3",
 };
 
-QVariant nullableInt(int value) {
-    return value > 0 ? QVariant(value) : QVariant(QMetaType(QMetaType::Int));
-}
-
 }  // namespace
 
 QString journalComputerName() {

@@ -48,10 +48,6 @@ const char* const serverMigration[] = {
     " ON journal (computer, journal_id, local_id)",
 };
 
-QVariant nullableInt(int value) {
-    return value > 0 ? QVariant(value) : QVariant(QMetaType(QMetaType::Int));
-}
-
 // libpq's messages in the teacher's words.
 QString describeServerError(const QSqlError& error, const ServerSettings& s) {
     const QString text = error.databaseText() + QLatin1Char(' ') + error.driverText();

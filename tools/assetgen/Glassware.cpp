@@ -10,11 +10,6 @@ using art::Paint;
 
 namespace glass {
 namespace {
-QColor withAlpha(QColor c, int a) {
-    c.setAlpha(a);
-    return c;
-}
-
 QPainterPath tubeOutline(double w, double h) {
     const double r = w / 2;
     QPainterPath p(QPointF(-r, 0));

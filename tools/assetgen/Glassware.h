@@ -10,6 +10,12 @@
 // origin where its comment says, so movies place them by that point.
 namespace glass {
 
+// The colour with the given alpha (0–255).
+inline QColor withAlpha(QColor c, int alpha) {
+    c.setAlpha(alpha);
+    return c;
+}
+
 // A test tube, origin at the middle of its mouth; w wide, h tall, round bottom.
 art::Art testTube(double w, double h);
 // The glass in front of the liquid: only the outline and a highlight (lies above liquids).

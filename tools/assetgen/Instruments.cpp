@@ -14,11 +14,6 @@ namespace {
 constexpr double scaleBase = 14;  // the thermometer's 0 °C lies this far above the bulb
 constexpr double tipLength = 14, fillerHeight = 22, pipetteHalf = 3.6;
 
-QColor withAlpha(QColor c, int a) {
-    c.setAlpha(a);
-    return c;
-}
-
 QPainterPath pipetteGlass(double body) {
     QPainterPath p(QPointF(-0.9, 0));
     p.lineTo(-pipetteHalf, -tipLength);
