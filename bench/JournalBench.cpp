@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "PostgresServer.h"
-#include "core/LabState.h"
 #include "journal/ClassJournal.h"
 #include "journal/ServerLink.h"
+#include "shell/LabState.h"
 
 namespace {
 

@@ -13,9 +13,9 @@
 #include <cmath>
 
 #include "movie/Renderer.h"
-#include "movie/SwfReader.h"
-#include "movie/SwfWriter.h"
-#include "movie/Timeline.h"
+#include "swf/SwfReader.h"
+#include "swf/SwfWriter.h"
+#include "swf/Timeline.h"
 
 namespace {
 

@@ -29,8 +29,8 @@
 #include "TubeMovie.h"
 #include "movie/MoviePlayer.h"
 #include "movie/Renderer.h"
-#include "movie/SwfReader.h"
-#include "movie/Timeline.h"
+#include "swf/SwfReader.h"
+#include "swf/Timeline.h"
 
 namespace {
 

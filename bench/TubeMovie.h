@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <string>
 
-#include "movie/SwfReader.h"
+#include "swf/SwfReader.h"
 
 namespace bench {
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "core/ProgramDir.h"
+#include "lab/ProgramDir.h"
 #include "students/StudentStore.h"
 #include "toolkit/MessageBoxes.h"
 

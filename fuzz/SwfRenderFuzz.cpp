@@ -6,8 +6,8 @@
 #include <cstdint>
 
 #include "movie/Renderer.h"
-#include "movie/SwfReader.h"
-#include "movie/Timeline.h"
+#include "swf/SwfReader.h"
+#include "swf/Timeline.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     const QByteArray bytes =

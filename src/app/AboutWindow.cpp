@@ -4,10 +4,10 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "core/Layout.h"
-#include "core/Loaders.h"
-#include "core/WindowChrome.h"
 #include "movie/MoviePlayer.h"
+#include "shell/Layout.h"
+#include "shell/Loaders.h"
+#include "shell/WindowChrome.h"
 #include "toolkit/Fonts.h"
 #include "toolkit/LinkLabel.h"
 #include "toolkit/Picture.h"

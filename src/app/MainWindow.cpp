@@ -6,13 +6,13 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "core/Helpers.h"
-#include "core/LabState.h"
-#include "core/Layout.h"
-#include "core/Loaders.h"
-#include "core/Program.h"
-#include "core/WindowChrome.h"
+#include "lab/Clock.h"
 #include "movie/MoviePlayer.h"
+#include "shell/LabState.h"
+#include "shell/Layout.h"
+#include "shell/Loaders.h"
+#include "shell/Program.h"
+#include "shell/WindowChrome.h"
 #include "toolkit/Colors.h"
 #include "toolkit/Fonts.h"
 #include "toolkit/LinkLabel.h"

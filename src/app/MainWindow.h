@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <functional>
 
-#include "core/VariantChoice.h"
+#include "lab/VariantChoice.h"
 #include "toolkit/LabWindow.h"
 
 class LinkLabel;

@@ -1,6 +1,6 @@
 #include "app/ProgramFolderLock.h"
 
-#include "core/ProgramDir.h"
+#include "lab/ProgramDir.h"
 #include "toolkit/MessageBoxes.h"
 
 ProgramFolderLock::ProgramFolderLock() = default;

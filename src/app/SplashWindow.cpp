@@ -1,6 +1,6 @@
 #include "app/SplashWindow.h"
 
-#include "core/Loaders.h"
+#include "shell/Loaders.h"
 #include "toolkit/Picture.h"
 
 SplashWindow::SplashWindow(QWidget* parent)

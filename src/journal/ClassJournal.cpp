@@ -4,8 +4,8 @@
 #include <QThreadPool>
 #include <QUuid>
 
-#include "core/LabState.h"
 #include "journal/ServerLink.h"
+#include "shell/LabState.h"
 
 namespace {
 // Beyond this many events held in memory the oldest are let go: the results file has them.

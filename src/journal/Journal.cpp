@@ -1,6 +1,6 @@
 #include "journal/Journal.h"
 
-#include "toolkit/Replaceable.h"
+#include "lab/Replaceable.h"
 
 namespace {
 

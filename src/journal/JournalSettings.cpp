@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QSettings>
 
-#include "core/ProgramDir.h"
+#include "lab/ProgramDir.h"
 
 QString journalFilePath() {
     return QDir(dataFolder()).filePath(QStringLiteral("journal.sqlite"));

@@ -11,9 +11,9 @@
 #include <QTableWidget>
 #include <algorithm>
 
-#include "core/Layout.h"
 #include "journal/ClassJournal.h"
 #include "journal/ServerLink.h"
+#include "shell/Layout.h"
 #include "toolkit/Colors.h"
 
 namespace {

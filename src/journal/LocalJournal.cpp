@@ -9,7 +9,7 @@
 #include <QVariant>
 #include <iterator>
 
-#include "core/Loaders.h"
+#include "shell/Loaders.h"
 
 namespace {
 

@@ -3,8 +3,7 @@
 #include <QHash>
 #include <algorithm>
 
-#include "core/Helpers.h"
-#include "core/Numbers.h"
+#include "lab/Numbers.h"
 
 double SittingRow::total() const {
     double sum = 0;

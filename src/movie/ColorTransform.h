@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "movie/SwfTypes.h"
+#include "swf/SwfTypes.h"
 
 namespace swf {
 

@@ -6,10 +6,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "lab/Clock.h"
 #include "movie/Renderer.h"
-#include "movie/SwfReader.h"
-#include "movie/Timeline.h"
-#include "toolkit/Clock.h"
+#include "swf/SwfReader.h"
+#include "swf/Timeline.h"
 
 namespace {
 // Screen readers meet the player as an image; its description (set by the window for each

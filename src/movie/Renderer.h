@@ -10,7 +10,7 @@
 #include <QTransform>
 
 #include "movie/ShapeGeometry.h"
-#include "movie/Timeline.h"
+#include "swf/Timeline.h"
 
 class QPainter;
 

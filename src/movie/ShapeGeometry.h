@@ -13,7 +13,7 @@
 #include <memory>
 #include <vector>
 
-#include "movie/SwfTypes.h"
+#include "swf/SwfTypes.h"
 
 namespace swf {
 

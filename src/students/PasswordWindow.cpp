@@ -3,8 +3,8 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "core/LabState.h"
-#include "core/Layout.h"
+#include "shell/LabState.h"
+#include "shell/Layout.h"
 #include "toolkit/Colors.h"
 #include "toolkit/FilteredEdit.h"
 

@@ -4,10 +4,10 @@
 #include <QLinearGradient>
 #include <QPainter>
 
-#include "core/LabState.h"
-#include "core/Layout.h"
-#include "core/Program.h"
-#include "core/WindowChrome.h"
+#include "shell/LabState.h"
+#include "shell/Layout.h"
+#include "shell/Program.h"
+#include "shell/WindowChrome.h"
 #include "students/StudentStore.h"
 #include "toolkit/Colors.h"
 #include "toolkit/FilteredEdit.h"

@@ -3,10 +3,9 @@
 #include <QApplication>
 #include <QPushButton>
 
-#include "core/Helpers.h"
-#include "core/LabState.h"
-#include "core/Layout.h"
-#include "core/Numbers.h"
+#include "lab/Numbers.h"
+#include "shell/LabState.h"
+#include "shell/Layout.h"
 #include "students/StudentStore.h"
 #include "toolkit/Colors.h"
 #include "toolkit/StringGrid.h"
@@ -90,7 +89,7 @@ void ResultsWindow::fillResultsGrid() {
     resultsGrid->clearSelection();
     resultsGrid->setCurrentIndex(QModelIndex());
     selectedStudent = 0;
-    clearGridCells(resultsGrid);
+    resultsGrid->clearCells();
     fillSampleRow(resultsGrid, 1, QStringLiteral("КРЛ-99-2"), QStringLiteral("Ларцев О.Е."));
     fillSampleRow(resultsGrid, 2, QStringLiteral("КРЛ-99-1"), QStringLiteral("Сумин Г.Д."));
     resultsGrid->setRowCountCells(studentCount + firstStudentRow);
@@ -109,7 +108,7 @@ void ResultsWindow::fillResultsGrid() {
         }
         resultsGrid->setCell(7, row, formatGeneral(roundToFraction(10, sum / 4)));
     }
-    for (int col = 1; col < gridColumns; ++col) fitGridColumn(resultsGrid, col);
+    for (int col = 1; col < gridColumns; ++col) resultsGrid->fitColumnToContents(col);
 }
 
 bool ResultsWindow::onRowSelected(int, int row) {

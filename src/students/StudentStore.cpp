@@ -9,13 +9,13 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/LabState.h"
-#include "core/Loaders.h"
-#include "core/Program.h"
-#include "core/ProgramDir.h"
 #include "journal/Journal.h"
+#include "lab/Cp1251.h"
+#include "lab/ProgramDir.h"
+#include "shell/LabState.h"
+#include "shell/Loaders.h"
+#include "shell/Program.h"
 #include "students/StudentFileFaults.h"
-#include "toolkit/Cp1251.h"
 #include "toolkit/MessageBoxes.h"
 
 std::array<StudentRecord, StudentCapacity> studentTable{};

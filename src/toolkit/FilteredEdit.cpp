@@ -4,7 +4,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 
-#include "toolkit/Cp1251.h"
+#include "lab/Cp1251.h"
 #include "toolkit/MessageBoxes.h"
 
 unsigned char filterKey(const KeyPressHandler& handler, unsigned char key) {

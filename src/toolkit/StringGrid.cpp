@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <algorithm>
 
 namespace {
 // The cell editor: a filtered edit that shares the grid's key handler.
@@ -261,4 +262,17 @@ void StringGrid::keyPressEvent(QKeyEvent* event) {
 bool StringGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
     if (!editing_ || !index.isValid() || isFixed(index.column(), index.row())) return false;
     return QTableWidget::edit(index, trigger, event);
+}
+
+void StringGrid::fitColumnToContents(int col) {
+    const QFontMetrics metrics(font());
+    int max = 0;
+    for (int r = 0; r < rowCountCells(); ++r)
+        max = std::max(max, metrics.horizontalAdvance(cell(col, r)) + 10);
+    setColWidth(col, max + gridLineWidth() + 3);
+}
+
+void StringGrid::clearCells() {
+    for (int r = 1; r < rowCountCells(); ++r)
+        for (int c = 1; c < colCount(); ++c) setCell(c, r, QString());
 }

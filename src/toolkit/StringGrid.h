@@ -26,6 +26,10 @@ public:
     void setDefaultColWidth(int width);
     void setDefaultRowHeight(int height);
     int gridLineWidth() const { return 1; }
+    // Sets a column's width to fit its widest cell, heading included.
+    void fitColumnToContents(int col);
+    // Blanks every cell outside row 0 and column 0.
+    void clearCells();
 
     // Number of fixed rows and columns at the top and left (1 and 1 by default; 0 allowed).
     void setFixed(int fixedCols, int fixedRows);

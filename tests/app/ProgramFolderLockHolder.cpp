@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/ProgramFolderLock.h"
-#include "core/ProgramDir.h"
+#include "lab/ProgramDir.h"
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -2,8 +2,8 @@
 
 #include <QFile>
 
-#include "concentration/Experiment1Grade.h"
-#include "core/Numbers.h"
+#include "lab/Experiment1Grade.h"
+#include "lab/Numbers.h"
 
 TEST(Experiment1Grade, GradeTable) {
     const double refC = 0.05;

@@ -4,8 +4,8 @@
 #include <QtTest/QTest>
 
 #include "TestSupport.h"
-#include "concentration/MeasurementTable.h"
-#include "core/LabState.h"
+#include "experiments/common/MeasurementTable.h"
+#include "shell/LabState.h"
 #include "toolkit/StringGrid.h"
 
 namespace {

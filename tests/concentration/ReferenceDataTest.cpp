@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "concentration/ReferenceData.h"
-#include "core/LabState.h"
+#include "experiments/concentration/ReferenceData.h"
+#include "shell/LabState.h"
 
 namespace {
 // A complete file: tube k of variant v reads `k  1/tk  C'k`, with values that name their place.

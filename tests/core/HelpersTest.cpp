@@ -3,8 +3,8 @@
 #include <QFontMetrics>
 
 #include "TestSupport.h"
-#include "core/Helpers.h"
-#include "core/Numbers.h"
+#include "lab/Clock.h"
+#include "lab/Numbers.h"
 #include "toolkit/StringGrid.h"
 
 namespace {
@@ -71,11 +71,11 @@ TEST(GridHelpers, FitColumnToItsWidestCellHeaderIncluded) {
     const QFontMetrics fm(grid.font());
     grid.setCell(1, 0, QStringLiteral(" Группа "));
     grid.setCell(1, 2, QStringLiteral("КРЛ-99-2 and a long name"));
-    fitGridColumn(&grid, 1);
+    grid.fitColumnToContents(1);
     EXPECT_EQ(grid.colWidth(1),
               fm.horizontalAdvance(QStringLiteral("КРЛ-99-2 and a long name")) + 14);
     // An empty column gets the margins only.
-    fitGridColumn(&grid, 2);
+    grid.fitColumnToContents(2);
     EXPECT_EQ(grid.colWidth(2), 14);
 }
 
@@ -85,7 +85,7 @@ TEST(GridHelpers, ClearBlanksEverythingButTheFirstRowAndColumn) {
     grid.setRowCountCells(3);
     for (int r = 0; r < 3; ++r)
         for (int c = 0; c < 3; ++c) grid.setCell(c, r, QString("%1%2").arg(c).arg(r));
-    clearGridCells(&grid);
+    grid.clearCells();
     for (int r = 0; r < 3; ++r)
         for (int c = 0; c < 3; ++c)
             EXPECT_EQ(grid.cell(c, r).isEmpty(), r >= 1 && c >= 1) << c << "," << r;

@@ -4,11 +4,11 @@
 #include <QFile>
 
 #include "TestSupport.h"
-#include "concentration/ReferenceData.h"
-#include "core/LabState.h"
-#include "core/Loaders.h"
-#include "core/ProgramDir.h"
+#include "experiments/concentration/ReferenceData.h"
+#include "lab/ProgramDir.h"
 #include "movie/MoviePlayer.h"
+#include "shell/LabState.h"
+#include "shell/Loaders.h"
 #include "toolkit/Picture.h"
 
 namespace {

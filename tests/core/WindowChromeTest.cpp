@@ -2,8 +2,8 @@
 
 #include "PointerInput.h"
 #include "TestSupport.h"
-#include "core/LabState.h"
-#include "core/WindowChrome.h"
+#include "shell/LabState.h"
+#include "shell/WindowChrome.h"
 #include "toolkit/Colors.h"
 #include "toolkit/LabWindow.h"
 #include "toolkit/LinkLabel.h"

@@ -1,10 +1,10 @@
 #include <QTest>
 
 #include "ExperimentTestSupport.h"
-#include "experiments/CatalystWindow.h"
-#include "experiments/MovieEndWatch.h"
-#include "experiments/SlidingTable.h"
-#include "experiments/Stopwatch.h"
+#include "experiments/catalyst/CatalystWindow.h"
+#include "experiments/common/MovieEndWatch.h"
+#include "experiments/common/SlidingTable.h"
+#include "experiments/common/Stopwatch.h"
 #include "toolkit/LinkLabel.h"
 #include "toolkit/RadioButton.h"
 

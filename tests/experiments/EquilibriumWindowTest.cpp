@@ -3,10 +3,10 @@
 #include <QTest>
 
 #include "ExperimentTestSupport.h"
-#include "experiments/EquilibriumWindow.h"
-#include "experiments/MovieEndWatch.h"
-#include "experiments/SlidingTable.h"
-#include "experiments/Stopwatch.h"
+#include "experiments/common/MovieEndWatch.h"
+#include "experiments/common/SlidingTable.h"
+#include "experiments/common/Stopwatch.h"
+#include "experiments/equilibrium/EquilibriumWindow.h"
 #include "toolkit/LinkLabel.h"
 #include "toolkit/RadioGroup.h"
 

@@ -3,9 +3,9 @@
 #include <utility>
 
 #include "ExperimentTestSupport.h"
-#include "experiments/CatalystWindow.h"
-#include "experiments/EquilibriumWindow.h"
-#include "experiments/TemperatureWindow.h"
+#include "experiments/catalyst/CatalystWindow.h"
+#include "experiments/equilibrium/EquilibriumWindow.h"
+#include "experiments/temperature/TemperatureWindow.h"
 #include "toolkit/LinkLabel.h"
 #include "toolkit/Picture.h"
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "experiments/EquilibriumAnswers.h"
-#include "experiments/Stopwatch.h"
-#include "experiments/TemperatureCoefficients.h"
+#include "experiments/common/Stopwatch.h"
+#include "lab/EquilibriumAnswers.h"
+#include "lab/TemperatureCoefficients.h"
 
 namespace {
 

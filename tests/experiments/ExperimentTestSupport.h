@@ -9,10 +9,10 @@
 #include "TestSupport.h"
 #include "app/Laboratory.h"
 #include "app/MainWindow.h"
-#include "core/LabState.h"
-#include "core/Loaders.h"
-#include "core/ProgramDir.h"
+#include "lab/ProgramDir.h"
 #include "movie/MoviePlayer.h"
+#include "shell/LabState.h"
+#include "shell/Loaders.h"
 #include "students/StudentStore.h"
 #include "toolkit/LabTimer.h"
 

@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "Chemistry.h"
-#include "concentration/Experiment1Grade.h"
-#include "concentration/MeasurementTable.h"
-#include "concentration/ReferenceData.h"
-#include "experiments/TemperatureCoefficients.h"
+#include "experiments/common/MeasurementTable.h"
+#include "experiments/concentration/ReferenceData.h"
+#include "lab/Experiment1Grade.h"
+#include "lab/TemperatureCoefficients.h"
 
 namespace {
 

@@ -2,12 +2,12 @@
 #include <QTest>
 
 #include "ExperimentTestSupport.h"
-#include "concentration/ConcentrationWindow.h"
-#include "experiments/HeadingStrip.h"
-#include "experiments/MovieEndWatch.h"
-#include "experiments/SlidingTable.h"
-#include "experiments/Stopwatch.h"
-#include "experiments/TemperatureWindow.h"
+#include "experiments/common/HeadingStrip.h"
+#include "experiments/common/MovieEndWatch.h"
+#include "experiments/common/SlidingTable.h"
+#include "experiments/common/Stopwatch.h"
+#include "experiments/concentration/ConcentrationWindow.h"
+#include "experiments/temperature/TemperatureWindow.h"
 #include "toolkit/FilteredEdit.h"
 #include "toolkit/LinkLabel.h"
 #include "toolkit/StaticText.h"

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "TestSupport.h"
-#include "core/Loaders.h"
+#include "shell/Loaders.h"
 
 enum class Damage { Missing, Empty, Truncated, RandomBytes, OversizedHeader, ReadOnly, Directory };
 

@@ -11,10 +11,10 @@
 #include "TestSupport.h"
 #include "app/Laboratory.h"
 #include "app/MainWindow.h"
-#include "core/LabState.h"
-#include "core/Program.h"
-#include "experiments/CatalystWindow.h"
+#include "experiments/catalyst/CatalystWindow.h"
 #include "movie/MoviePlayer.h"
+#include "shell/LabState.h"
+#include "shell/Program.h"
 
 namespace {
 

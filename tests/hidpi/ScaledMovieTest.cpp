@@ -9,11 +9,11 @@
 #include <cstdio>
 
 #include "ScreenCompare.h"
+#include "lab/Clock.h"
 #include "movie/MoviePlayer.h"
 #include "movie/Renderer.h"
-#include "movie/SwfReader.h"
-#include "movie/Timeline.h"
-#include "toolkit/Clock.h"
+#include "swf/SwfReader.h"
+#include "swf/Timeline.h"
 
 namespace {
 

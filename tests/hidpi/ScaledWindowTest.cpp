@@ -13,12 +13,12 @@
 #include "TestSupport.h"
 #include "app/Laboratory.h"
 #include "app/MainWindow.h"
-#include "core/LabState.h"
-#include "core/WindowChrome.h"
 #include "movie/MoviePlayer.h"
 #include "movie/Renderer.h"
-#include "movie/SwfReader.h"
-#include "movie/Timeline.h"
+#include "shell/LabState.h"
+#include "shell/WindowChrome.h"
+#include "swf/SwfReader.h"
+#include "swf/Timeline.h"
 #include "toolkit/Picture.h"
 
 namespace {

@@ -12,8 +12,8 @@
 #include <cstdlib>
 
 #include "movie/Renderer.h"
-#include "movie/SwfReader.h"
-#include "movie/Timeline.h"
+#include "swf/SwfReader.h"
+#include "swf/Timeline.h"
 
 namespace screentest {
 

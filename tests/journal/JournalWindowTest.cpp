@@ -13,10 +13,10 @@
 
 #include "QtPrinting.h"
 #include "TestSupport.h"
-#include "core/LabState.h"
 #include "journal/ClassJournal.h"
 #include "journal/JournalSettings.h"
 #include "journal/JournalWindow.h"
+#include "shell/LabState.h"
 #include "students/PasswordWindow.h"
 #include "students/ResultsWindow.h"
 #include "students/StudentStore.h"

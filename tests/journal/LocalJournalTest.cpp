@@ -17,11 +17,11 @@
 
 #include "QtPrinting.h"
 #include "TestSupport.h"
-#include "core/LabState.h"
-#include "core/ProgramDir.h"
 #include "journal/ClassJournal.h"
 #include "journal/JournalSettings.h"
 #include "journal/JournalWindow.h"
+#include "lab/ProgramDir.h"
+#include "shell/LabState.h"
 #include "students/StudentStore.h"
 
 namespace {

@@ -18,11 +18,11 @@
 
 #include "PostgresServer.h"
 #include "QtPrinting.h"
-#include "core/LabState.h"
 #include "journal/ClassJournal.h"
 #include "journal/JournalWindow.h"
 #include "journal/LocalJournal.h"
 #include "journal/ServerLink.h"
+#include "shell/LabState.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <QTemporaryDir>
 
 #include "MovieTestUtil.h"
+#include "lab/Clock.h"
 #include "movie/MoviePlayer.h"
-#include "movie/Timeline.h"
-#include "toolkit/Clock.h"
+#include "swf/Timeline.h"
 
 namespace {
 

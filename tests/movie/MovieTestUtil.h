@@ -7,9 +7,9 @@
 #include <QString>
 #include <functional>
 
-#include "movie/SwfReader.h"
-#include "movie/SwfWriter.h"
-#include "movie/Timeline.h"
+#include "swf/SwfReader.h"
+#include "swf/SwfWriter.h"
+#include "swf/Timeline.h"
 
 namespace movietest {
 

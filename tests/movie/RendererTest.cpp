@@ -8,7 +8,7 @@
 #include "MovieTestUtil.h"
 #include "SwfFixtures.h"
 #include "movie/Renderer.h"
-#include "movie/Timeline.h"
+#include "swf/Timeline.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 
 #include "ConformanceCompare.h"
 #include "movie/Renderer.h"
-#include "movie/SwfReader.h"
-#include "movie/Timeline.h"
+#include "swf/SwfReader.h"
+#include "swf/Timeline.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <functional>
 #include <vector>
 
-#include "movie/SwfWriter.h"
+#include "swf/SwfWriter.h"
 
 namespace fixtures {
 

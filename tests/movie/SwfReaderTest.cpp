@@ -9,8 +9,8 @@
 #include "MovieTestUtil.h"
 #include "SwfFixtures.h"
 #include "movie/Renderer.h"
-#include "movie/SwfReader.h"
-#include "movie/Timeline.h"
+#include "swf/SwfReader.h"
+#include "swf/Timeline.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "SwfFixtures.h"
-#include "movie/SwfReader.h"
-#include "movie/SwfWriter.h"
+#include "swf/SwfReader.h"
+#include "swf/SwfWriter.h"
 
 namespace {
 

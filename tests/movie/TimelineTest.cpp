@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "MovieTestUtil.h"
-#include "movie/Timeline.h"
+#include "swf/Timeline.h"
 
 using movietest::countingMovie;
 using movietest::read;

@@ -8,9 +8,9 @@
 #include <QTemporaryDir>
 
 #include "TestSupport.h"
-#include "core/Loaders.h"
-#include "core/ProgramDir.h"
+#include "lab/ProgramDir.h"
 #include "movie/MoviePlayer.h"
+#include "shell/Loaders.h"
 #include "students/StudentStore.h"
 
 namespace {

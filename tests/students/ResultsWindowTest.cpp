@@ -8,11 +8,11 @@
 
 #include "TestSupport.h"
 #include "app/Laboratory.h"
-#include "core/LabState.h"
+#include "lab/Cp1251.h"
+#include "shell/LabState.h"
 #include "students/PasswordWindow.h"
 #include "students/ResultsWindow.h"
 #include "students/StudentStore.h"
-#include "toolkit/Cp1251.h"
 #include "toolkit/FilteredEdit.h"
 #include "toolkit/StringGrid.h"
 

@@ -6,7 +6,7 @@
 #include <QProcessEnvironment>
 
 #include "TestSupport.h"
-#include "core/ProgramDir.h"
+#include "lab/ProgramDir.h"
 #include "students/StudentStore.h"
 
 namespace {

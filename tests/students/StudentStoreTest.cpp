@@ -4,11 +4,11 @@
 #include <cstring>
 
 #include "TestSupport.h"
-#include "core/LabState.h"
-#include "core/Loaders.h"
+#include "lab/Cp1251.h"
+#include "shell/LabState.h"
+#include "shell/Loaders.h"
 #include "students/StudentFileFaults.h"
 #include "students/StudentStore.h"
-#include "toolkit/Cp1251.h"
 
 namespace {
 

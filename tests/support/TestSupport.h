@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "app/Laboratory.h"
-#include "toolkit/Clock.h"
+#include "lab/Clock.h"
 #include "toolkit/MessageBoxes.h"
 
 // A tiny but valid SWF movie: a stage of the given size and that many empty frames.

@@ -5,7 +5,7 @@
 #include <QtTest/QTest>
 
 #include "TestSupport.h"
-#include "toolkit/Cp1251.h"
+#include "lab/Cp1251.h"
 #include "toolkit/FilteredEdit.h"
 #include "toolkit/Jpeg.h"
 #include "toolkit/Picture.h"

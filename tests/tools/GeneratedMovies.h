@@ -4,8 +4,8 @@
 #include <map>
 
 #include "AssetTree.h"
-#include "movie/SwfReader.h"
-#include "movie/SwfWriter.h"
+#include "swf/SwfReader.h"
+#include "swf/SwfWriter.h"
 
 // Every movie of the asset tree, written to bytes and read back with the program's reader,
 // built once per test program.

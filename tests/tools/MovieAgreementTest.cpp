@@ -9,9 +9,9 @@
 #include "GeneratedMovies.h"
 #include "Palette.h"
 #include "TestSupport.h"
-#include "concentration/ReferenceData.h"
+#include "experiments/concentration/ReferenceData.h"
 #include "movie/Renderer.h"
-#include "movie/Timeline.h"
+#include "swf/Timeline.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include "TestSupport.h"
 #include "Text.h"
 #include "movie/Renderer.h"
-#include "movie/SwfReader.h"
-#include "movie/SwfWriter.h"
-#include "movie/Timeline.h"
+#include "swf/SwfReader.h"
+#include "swf/SwfWriter.h"
+#include "swf/Timeline.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <QSaveFile>
 
 #include "Chemistry.h"
-#include "movie/SwfWriter.h"
+#include "swf/SwfWriter.h"
 
 namespace assets {
 

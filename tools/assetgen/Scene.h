@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "Art.h"
-#include "movie/SwfTypes.h"
+#include "swf/SwfTypes.h"
 
 // A movie described as what appears, moves and fades when, rather than as tags: drawings are
 // defined once and placed as objects; verbs change an object over a span of time that starts

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "Art.h"
-#include "movie/SwfTypes.h"
+#include "swf/SwfTypes.h"
 
 // Turns drawings into SWF shape characters: cubic curves become quadratic ones, coordinates
 // whole twips, each part of the drawing its own style layer so parts paint in order.

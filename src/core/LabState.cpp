@@ -1,7 +1,0 @@
-#include "core/LabState.h"
-
-LabStateRecord LabState;
-
-void resetLabState() {
-    LabState = LabStateRecord{};
-}

@@ -1,0 +1,109 @@
+#include "experiments/catalyst/CatalystWindow.h"
+
+#include <QLabel>
+#include <QSignalBlocker>
+
+#include "experiments/common/ExperimentWindowParts.h"
+#include "experiments/common/MovieEndWatch.h"
+#include "movie/MoviePlayer.h"
+#include "shell/LabState.h"
+#include "shell/Layout.h"
+#include "shell/Loaders.h"
+#include "students/StudentStore.h"
+#include "toolkit/LinkLabel.h"
+#include "toolkit/MessageBoxes.h"
+#include "toolkit/Picture.h"
+#include "toolkit/RadioButton.h"
+
+namespace {
+// A captionless option placed beside its text in the movie.
+RadioButton* makeOption(QWidget* parent) {
+    auto* option = new RadioButton(QString(), parent);
+    option->setAutoFillBackground(true);
+    option->setStyleSheet(QStringLiteral("QRadioButton { background: white; }"));
+    return option;
+}
+
+constexpr double GradeAfterWrongOption = 2.5;
+}  // namespace
+
+CatalystWindow::CatalystWindow(QWidget* parent)
+    : LabWindow(QStringLiteral("Опыт3 Влияние катализатора на скорость реакции"), QSize(715, 505),
+                Border::None, parent) {
+    createChrome(this, QStringLiteral("Опыт 3"),
+                 QStringLiteral("Влияние катализатора на скорость реакции"),
+                 [this] { atMovieEnd(); });
+    wrongOption = makeOption(this);
+    rightOption = makeOption(this);
+
+    placeControls({
+        {topicTitle, 255, 19, 249, 44},
+        {movie, 5, 65, 705, 350},
+        {wrongOption, 61, 190, 15, 17},
+        {rightOption, 61, 215, 16, 17},
+    });
+    wrongOption->hide();
+    rightOption->hide();
+
+    wrongOption->setAccessibleName(QStringLiteral("Верхний ответ"));
+    rightOption->setAccessibleName(QStringLiteral("Нижний ответ"));
+    connect(nextLink, &LinkLabel::clicked, this, &CatalystWindow::onNextClicked);
+    connect(finishLink, &LinkLabel::clicked, this, &CatalystWindow::onFinishClicked);
+    connect(wrongOption, &RadioButton::clickedOn, this, &CatalystWindow::onWrongOptionClicked);
+    connect(rightOption, &RadioButton::clickedOn, this, &CatalystWindow::onRightOptionClicked);
+    loadContents();
+}
+
+void CatalystWindow::loadContents() {
+    loadPicture(background, QStringLiteral("\\BackGround\\Opit.jpg"));
+    grade = 5;
+}
+
+void CatalystWindow::prepareRun() {
+    nextLink->show();
+    wrongOption->hide();
+    rightOption->hide();
+    // A new run starts clean: no answer chosen, so the right one at once earns the full grade.
+    for (RadioButton* option : {wrongOption, rightOption}) {
+        const QSignalBlocker quiet(option);
+        option->setAutoExclusive(false);
+        option->setChecked(false);
+        option->setAutoExclusive(true);
+    }
+    grade = 5;
+}
+
+void CatalystWindow::onActivated() {
+    movieEndWatch->setEnabled(true);
+}
+
+void CatalystWindow::onNextClicked() {
+    LabState.movieStep += 1;
+    nextLink->hide();
+    if (LabState.movieStep == 3) {
+        wrongOption->show();
+        rightOption->show();
+    }
+    loadMovie(movie, QStringLiteral("\\Movie\\Opyt3\\%1.swf").arg(LabState.movieStep));
+}
+
+void CatalystWindow::onFinishClicked() {
+    returnToMainWindow(this);
+}
+
+void CatalystWindow::atMovieEnd() {
+    if (LabState.movieStep == 2) nextLink->show();
+}
+
+void CatalystWindow::onWrongOptionClicked() {
+    showMessageBox(QStringLiteral("Нет, вы не правы!!!"));
+    grade = GradeAfterWrongOption;
+}
+
+void CatalystWindow::onRightOptionClicked() {
+    LabState.movieStep += 1;
+    loadMovie(movie, QStringLiteral("\\Movie\\Opyt3\\%1.swf").arg(LabState.movieStep));
+    wrongOption->hide();
+    rightOption->hide();
+    recordScore(3, grade);
+}

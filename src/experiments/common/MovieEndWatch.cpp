@@ -1,0 +1,15 @@
+#include "experiments/common/MovieEndWatch.h"
+
+#include "movie/MoviePlayer.h"
+
+MovieEndWatch::MovieEndWatch(MoviePlayer* movie, std::function<void()> atLastFrame, QObject* parent)
+    : LabTimer(10, parent), movie_(movie), atLastFrame_(std::move(atLastFrame)) {
+    connect(this, &LabTimer::timeout, this, &MovieEndWatch::check);
+}
+
+void MovieEndWatch::check() {
+    if (condition_ && !condition_()) return;
+    if (movie_->currentFrame() != movie_->totalFrames() - 1) return;
+    movie_->stop();
+    if (atLastFrame_) atLastFrame_();
+}

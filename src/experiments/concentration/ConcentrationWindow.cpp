@@ -1,0 +1,341 @@
+#include "experiments/concentration/ConcentrationWindow.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <cmath>
+#include <initializer_list>
+#include <optional>
+
+#include "experiments/common/HeadingStrip.h"
+#include "experiments/common/MeasurementTable.h"
+#include "experiments/common/MovieEndWatch.h"
+#include "experiments/common/SlidingTable.h"
+#include "experiments/common/Stopwatch.h"
+#include "experiments/concentration/ReferenceData.h"
+#include "lab/Numbers.h"
+#include "movie/MoviePlayer.h"
+#include "shell/LabState.h"
+#include "shell/Layout.h"
+#include "shell/Loaders.h"
+#include "shell/Program.h"
+#include "shell/WindowChrome.h"
+#include "toolkit/Colors.h"
+#include "toolkit/FilteredEdit.h"
+#include "toolkit/Fonts.h"
+#include "toolkit/LinkLabel.h"
+#include "toolkit/Picture.h"
+#include "toolkit/StaticText.h"
+#include "toolkit/StringGrid.h"
+
+namespace {
+// Sliding down out of the movie's way, the table shrinks to this height at most; it grows back
+// to the height it is placed with.
+constexpr int CollapsedLimit = 20;
+
+template <typename T>
+T* labelled(T* widget, const QString& text, const QFont& font) {
+    widget->setText(text);
+    widget->setFont(font);
+    return widget;
+}
+
+QString stepMoviePath(int step, int variant) {
+    if (step >= 4) return QStringLiteral("\\Movie\\Opyt1\\%1_%2.swf").arg(step).arg(variant);
+    return QStringLiteral("\\Movie\\Opyt1\\%1.swf").arg(step);
+}
+}  // namespace
+
+ConcentrationWindow::ConcentrationWindow(QWidget* parent)
+    : LabWindow(QStringLiteral("Опыт1 Влияние концентрации на скорость реакции"), QSize(715, 505),
+                Border::None, parent) {
+    createControls();
+    loadContents();
+}
+
+void ConcentrationWindow::createControls() {
+    const QFont title21 = labFont(QStringLiteral("Arial"), 21, true);
+    const QFont title19 = labFont(QStringLiteral("Arial"), 19, true);
+    const QFont link = labFont(QStringLiteral("Arial Black"), 16, true);
+    const QFont caption13 = labFont(QStringLiteral("MS Sans Serif"), 13, true);
+
+    // Creation order is stacking order (later above) and, for the controls that take the
+    // focus, tab order.
+    background = new Picture(this);
+    numberTitle = labelled(new QLabel(this), QStringLiteral("Опыт 1"), title21);
+    topicTitle = labelled(new QLabel(this),
+                          QStringLiteral("Влияние концентрации на скорость реакции"), title19);
+    nextLink = labelled(new LinkLabel(QString(), this), QStringLiteral("Далее"), link);
+    finishLink = labelled(new LinkLabel(QString(), this), QStringLiteral("Закончить опыт"), link);
+    graphLink = labelled(new LinkLabel(QString(), this), QStringLiteral("График"), link);
+    closeSpot = new Picture(this);
+    closeGlyph = new Picture(this);
+    measurementTable = new StringGrid(this);
+    calculatorOkButton = new QPushButton(QStringLiteral("Ok"), this);
+    initialConcentrationBox = new FilteredEdit(this);
+    thiosulfateVolumeBox = new FilteredEdit(this);
+    mixThiosulfateVolumeBox = new FilteredEdit(this);
+    mixWaterVolumeBox = new FilteredEdit(this);
+    mixAcidVolumeBox = new FilteredEdit(this);
+    dilutedConcentrationBox = new FilteredEdit(this);
+    movie = new MoviePlayer(this);
+    tableCaption = labelled(new StaticText(this), QStringLiteral("Таблица 1"), caption13);
+    variantSolutionText = labelled(new StaticText(this), QString(), caption13);
+    variantAcidText = labelled(new StaticText(this), QString(), caption13);
+    stopwatch = new Stopwatch(this);
+    stopwatch->display()->setText(QStringLiteral("....."));
+    headingStrip = new HeadingStrip(concentrationHeadings(), this);
+    // The movie lies under the table, the calculator and the stopwatch that cover parts of it.
+    movie->stackUnder(measurementTable);
+
+    placeControls({
+        {background, 0, 0, 715, 505},
+        {numberTitle, 15, 6, 0, 0},
+        {topicTitle, 239, 17, 250, 44},
+        {nextLink, 11, 461, 0, 0},
+        {finishLink, 290, 461, 0, 0},
+        {graphLink, 106, 461, 0, 0},
+        {closeSpot, 698, 3, 13, 13},
+        {closeGlyph, 699, 2, 13, 13},
+        {movie, 5, 64, 705, 350},
+        {measurementTable, 10, 369, 575, 89},
+        {calculatorOkButton, 430, 274, 33, 25},
+        {initialConcentrationBox, 321, 262, 41, 19},
+        {thiosulfateVolumeBox, 388, 262, 25, 19},
+        {mixThiosulfateVolumeBox, 307, 294, 25, 19},
+        {mixWaterVolumeBox, 350, 294, 25, 19},
+        {mixAcidVolumeBox, 395, 294, 25, 19},
+        {dilutedConcentrationBox, 486, 277, 33, 19},
+        {tableCaption, 11, 349, 80, 20},
+        {variantSolutionText, 109, 92, 0, 0},
+        {variantAcidText, 109, 112, 0, 0},
+        {stopwatch->display(), 627, 284, 34, 28},
+        {stopwatch->startButton(), 604, 316, 50, 25},
+        {stopwatch->stopButton(), 653, 316, 50, 25},
+        {headingStrip, 10, 370, 575, 16},
+    });
+    for (QWidget* hidden : std::initializer_list<QWidget*>{
+             graphLink, closeGlyph, calculatorOkButton, initialConcentrationBox,
+             thiosulfateVolumeBox, mixThiosulfateVolumeBox, mixWaterVolumeBox, mixAcidVolumeBox,
+             dilutedConcentrationBox, variantSolutionText, variantAcidText})
+        hidden->hide();
+
+    for (QLabel* l : {numberTitle, topicTitle}) l->setAttribute(Qt::WA_TranslucentBackground);
+    topicTitle->setAlignment(Qt::AlignCenter);
+    topicTitle->setWordWrap(true);
+
+    for (StaticText* t : {tableCaption, variantSolutionText, variantAcidText})
+        t->setColors(LabColors::Navy, LabColors::White);
+    // The variant texts grow with their text.
+    for (StaticText* t : {variantSolutionText, variantAcidText}) t->setAutoSize(true);
+
+    for (FilteredEdit* e : {initialConcentrationBox, thiosulfateVolumeBox, mixThiosulfateVolumeBox,
+                            mixWaterVolumeBox, mixAcidVolumeBox, dilutedConcentrationBox})
+        e->setFlat(true);
+    dilutedConcentrationBox->setReadOnly(true);
+
+    measurementTable->setColCount(MeasurementTable::Columns);
+    measurementTable->setRowCountCells(MeasurementTable::Rows);
+    measurementTable->setDefaultColWidth(48);
+    measurementTable->setDefaultRowHeight(16);
+    measurementTable->setColWidth(5, 63);
+    measurementTable->setColWidth(6, 125);
+    measurementTable->setEditingAllowed(true);
+    measurementTable->setFont(labFont(QStringLiteral("MS Sans Serif"), 11));
+    measurementTable->setFrameShape(QFrame::Box);
+    measurementTable->setLineWidth(1);
+    measurementTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    measurementTable->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    measurementTable->viewport()->setCursor(Qt::PointingHandCursor);
+    QPalette gridPalette = measurementTable->palette();
+    gridPalette.setColor(QPalette::Base, Qt::white);
+    measurementTable->setPalette(gridPalette);
+    measurementTable->setSelectCellHandler(
+        [](int col, int row) { return MeasurementTable::isSelectable(col, row); });
+    measurementTable->setKeyPressHandler(numericKeyFilter);
+
+    slidingTable =
+        new SlidingTable(measurementTable, {tableCaption, headingStrip}, CollapsedLimit, this);
+    movieEndWatch = new MovieEndWatch(
+        movie, [this] { atMovieEnd(); }, this);
+
+    connect(nextLink, &LinkLabel::clicked, this, &ConcentrationWindow::onNextClicked);
+    connect(finishLink, &LinkLabel::clicked, this, &ConcentrationWindow::onFinishClicked);
+    connect(graphLink, &LinkLabel::clicked, this, &ConcentrationWindow::onGraphClicked);
+    connect(calculatorOkButton, &QPushButton::clicked, this,
+            &ConcentrationWindow::onCalculatorOkClicked);
+    connect(stopwatch->startButton(), &QPushButton::clicked, this,
+            &ConcentrationWindow::onStartClicked);
+    connect(stopwatch->stopButton(), &QPushButton::clicked, this,
+            &ConcentrationWindow::onStopClicked);
+
+    // The calculator boxes take numbers only; Enter walks on through the boxes, from the last
+    // one back to the first volume.
+    auto enterMovesTo = [](FilteredEdit* next) {
+        return [next](unsigned char& key) {
+            numericKeyFilter(key);
+            if (key == 13) next->setFocus(Qt::TabFocusReason);
+        };
+    };
+    initialConcentrationBox->setKeyPressHandler(enterMovesTo(thiosulfateVolumeBox));
+    thiosulfateVolumeBox->setKeyPressHandler(enterMovesTo(mixThiosulfateVolumeBox));
+    mixThiosulfateVolumeBox->setKeyPressHandler(enterMovesTo(mixWaterVolumeBox));
+    mixWaterVolumeBox->setKeyPressHandler(enterMovesTo(mixAcidVolumeBox));
+    mixAcidVolumeBox->setKeyPressHandler(enterMovesTo(thiosulfateVolumeBox));
+
+    // What a screen reader says for each control.
+    measurementTable->setAccessibleName(QStringLiteral("Таблица 1"));
+    variantSolutionText->setAccessibleName(QStringLiteral("Раствор Na2S2O3 варианта"));
+    variantAcidText->setAccessibleName(QStringLiteral("Раствор H2SO4 варианта"));
+    initialConcentrationBox->setAccessibleName(
+        QStringLiteral("Калькулятор: исходная концентрация"));
+    thiosulfateVolumeBox->setAccessibleName(QStringLiteral("Калькулятор: объём Na2S2O3"));
+    mixThiosulfateVolumeBox->setAccessibleName(QStringLiteral("Калькулятор: Na2S2O3 в смеси, мл"));
+    mixWaterVolumeBox->setAccessibleName(QStringLiteral("Калькулятор: вода в смеси, мл"));
+    mixAcidVolumeBox->setAccessibleName(QStringLiteral("Калькулятор: H2SO4 в смеси, мл"));
+    dilutedConcentrationBox->setAccessibleName(
+        QStringLiteral("Калькулятор: концентрация после разбавления"));
+    // Tab follows the work: the calculator, the stopwatch, the table, then the links.
+    QWidget* order[] = {initialConcentrationBox,
+                        thiosulfateVolumeBox,
+                        mixThiosulfateVolumeBox,
+                        mixWaterVolumeBox,
+                        mixAcidVolumeBox,
+                        dilutedConcentrationBox,
+                        calculatorOkButton,
+                        stopwatch->startButton(),
+                        stopwatch->stopButton(),
+                        measurementTable,
+                        nextLink,
+                        graphLink,
+                        finishLink};
+    for (int i = 0; i + 1 < int(std::size(order)); ++i) setTabOrder(order[i], order[i + 1]);
+    BorderlessChrome chrome{
+        this, background, closeGlyph, closeSpot, {nextLink, finishLink, graphLink}, [this] {
+            onCloseGlyphClicked();
+        }};
+    chrome.escapeCloses = true;
+    attachBorderlessChrome(chrome);
+    setCloseRequestHandler([this] { onCloseGlyphClicked(); });
+}
+
+void ConcentrationWindow::loadContents() {
+    loadPicture(background, QStringLiteral("\\BackGround\\Opit.jpg"));
+    loadReferenceData();
+    setupMeasurementTable(measurementTable);
+    QList<int> widths;
+    for (int c = 0; c < measurementTable->colCount(); ++c)
+        widths.append(measurementTable->colWidth(c));
+    headingStrip->setColumnWidths(widths);
+}
+
+void ConcentrationWindow::prepareRun() {
+    variantSolutionText->hide();
+    variantAcidText->hide();
+    slidingTable->restore();
+    for (FilteredEdit* e : {initialConcentrationBox, thiosulfateVolumeBox, mixThiosulfateVolumeBox,
+                            mixWaterVolumeBox, mixAcidVolumeBox, dilutedConcentrationBox})
+        e->hide();
+    calculatorOkButton->hide();
+    stopwatch->setVisible(false);
+    nextLink->show();
+}
+
+void ConcentrationWindow::onActivated() {
+    if (variant_) {
+        const VariantChoice choice = variant_();
+        variantSolutionText->setCaption(choice.solution);
+        variantAcidText->setCaption(choice.acid);
+    }
+    movieEndWatch->setEnabled(true);
+}
+
+void ConcentrationWindow::setCalculatorVisible(bool visible) {
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             initialConcentrationBox, thiosulfateVolumeBox, mixThiosulfateVolumeBox,
+             mixWaterVolumeBox, mixAcidVolumeBox, dilutedConcentrationBox, calculatorOkButton,
+             variantSolutionText, variantAcidText})
+        w->setVisible(visible);
+}
+
+void ConcentrationWindow::onNextClicked() {
+    int& step = LabState.movieStep;
+    step += 1;
+    stopwatch->display()->setCaption(QStringLiteral("00:00"));
+    if (step == 2) setCalculatorVisible(true);
+    if (step == 3 && requireColumn(measurementTable, MeasurementTable::ConcentrationColumn,
+                                   concentrationColumnMessage()))
+        setCalculatorVisible(false);
+    if (step >= 4 && step <= 6) {
+        stopwatch->setVisible(true);
+        slidingTable->collapse();
+    }
+    if (step == 8) {
+        movieEndWatch->setEnabled(false);
+        if (requireColumn(measurementTable, MeasurementTable::ConcentrationColumn,
+                          concentrationColumnMessage()) &&
+            requireColumn(measurementTable, MeasurementTable::TimeColumn, timeColumnMessage()))
+            finishMeasurements();
+    }
+    loadStepMovie();
+}
+
+// Rates, "График" and the graph window, as one unit: whatever fails ends the press silently and
+// leaves what was done before it.
+void ConcentrationWindow::finishMeasurements() {
+    // A time that gives no rate is named; "Далее" stays for another try once it is corrected.
+    if (!computeRates(measurementTable)) return;
+    nextLink->hide();
+    graphLink->show();
+    if (openGraph) openGraph(GraphOpening::AfterRates);
+}
+
+void ConcentrationWindow::loadStepMovie() {
+    const int step = LabState.movieStep;
+    if (step >= 8) return;
+    loadMovie(movie, stepMoviePath(step, LabState.variantNumber));
+}
+
+void ConcentrationWindow::onFinishClicked() {
+    showMainWindow();
+    closeForm();
+}
+
+void ConcentrationWindow::onCloseGlyphClicked() {
+    closeForm();
+    showMainWindow();
+}
+
+void ConcentrationWindow::onGraphClicked() {
+    if (openGraph) openGraph(GraphOpening::FromGraphLink);
+}
+
+void ConcentrationWindow::onCalculatorOkClicked() {
+    std::optional<double> a[5];
+    FilteredEdit* const boxes[5] = {initialConcentrationBox, thiosulfateVolumeBox,
+                                    mixThiosulfateVolumeBox, mixWaterVolumeBox, mixAcidVolumeBox};
+    for (int i = 0; i < 5; ++i) {
+        a[i] = parseNumber(boxes[i]->text());
+        if (!a[i]) return;
+    }
+    // C' = C × V(Na2S2O3) / (V(Na2S2O3) + V(H2O) + V(H2SO4))
+    const long double denominator =
+        static_cast<long double>(*a[4]) + (*a[3] + static_cast<long double>(*a[2]));
+    if (denominator == 0) return;
+    const double result = double(static_cast<long double>(*a[1]) * *a[0] / denominator);
+    if (!std::isfinite(result)) return;
+    dilutedConcentrationBox->setText(formatGeneral(result));
+}
+
+void ConcentrationWindow::onStartClicked() {
+    stopwatch->start();
+}
+
+void ConcentrationWindow::onStopClicked() {
+    stopwatch->stop();
+    slidingTable->expand();
+}
+
+void ConcentrationWindow::atMovieEnd() {
+    const int step = LabState.movieStep;
+    if (step >= 4 && step <= 7) nextLink->show();
+}

@@ -1,0 +1,215 @@
+#include "experiments/concentration/ReferenceData.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <charconv>
+#include <cmath>
+#include <optional>
+#include <string_view>
+
+#include "lab/ProgramDir.h"
+#include "shell/LabState.h"
+#include "shell/Loaders.h"
+#include "shell/Program.h"
+#include "toolkit/MessageBoxes.h"
+
+ReferenceBlockArray ReferenceBlocks{};
+AuxiliaryBlockArray AuxiliaryBlocks{};
+
+namespace {
+constexpr int VariantBlocks = 6;
+constexpr int TubeLines = 4;
+constexpr int TubeNumbers = 3;
+constexpr int AuxiliaryLines = 3;
+constexpr int AuxiliaryNumbers = 4;
+constexpr std::size_t MaxNumberLength = 64;
+
+bool isLineEnd(char c) {
+    return c == '\n' || c == '\r';
+}
+bool isGap(char c) {
+    return c == ' ' || c == '\t' || isLineEnd(c);
+}
+bool endsNumber(char c) {
+    return static_cast<unsigned char>(c) <= 0x20 || c == 0x7F;
+}
+
+// Optional sign, digits with an optional full stop (at least one digit), optional exponent.
+bool isNumberSyntax(std::string_view s) {
+    std::size_t i = 0;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    std::size_t digits = 0;
+    while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i, ++digits;
+    if (i < s.size() && s[i] == '.') {
+        ++i;
+        while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i, ++digits;
+    }
+    if (digits == 0) return false;
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+        std::size_t expDigits = 0;
+        while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i, ++expDigits;
+        if (expDigits == 0) return false;
+    }
+    return i == s.size();
+}
+
+// A cursor over the file image that cannot run off its end.
+class TextCursor {
+public:
+    explicit TextCursor(const QByteArray& bytes)
+        : data_(bytes.constData(), std::size_t(bytes.size())) {}
+
+    bool atEnd() const { return pos_ >= data_.size(); }
+    // A number was asked for after the data had ended.
+    bool ranOut() const { return ranOut_; }
+
+    // The next number, 0 at the end of the data; nullopt (and the reason) for a malformed one.
+    std::optional<double> readNumber(QString* error) {
+        while (!atEnd() && isGap(data_[pos_])) advance();
+        if (atEnd()) {
+            ranOut_ = true;
+            return 0.0;
+        }
+        const std::size_t start = pos_;
+        const int line = line_;
+        while (!atEnd() && !endsNumber(data_[pos_]) && pos_ - start < MaxNumberLength) ++pos_;
+        std::string_view token = data_.substr(start, pos_ - start);
+        const QString where = QStringLiteral("line %1, byte %2: ").arg(line).arg(start + 1);
+        if (!isNumberSyntax(token)) {
+            *error = where + QStringLiteral("'%1' is not a number")
+                                 .arg(QString::fromLatin1(token.data(), qsizetype(token.size())));
+            return std::nullopt;
+        }
+        if (token.front() == '+') token.remove_prefix(1);
+        double value = 0;
+        const auto [end, ec] = std::from_chars(token.data(), token.data() + token.size(), value);
+        if (ec != std::errc() || end != token.data() + token.size()) {
+            *error = where + QStringLiteral("'%1' is out of range")
+                                 .arg(QString::fromLatin1(token.data(), qsizetype(token.size())));
+            return std::nullopt;
+        }
+        return value;
+    }
+
+    // Skips the rest of the line and its line end (CR LF, LF or CR); nothing at the end.
+    void skipLine() {
+        while (!atEnd() && !isLineEnd(data_[pos_])) ++pos_;
+        if (atEnd()) return;
+        const bool cr = data_[pos_] == '\r';
+        advance();
+        if (cr && !atEnd() && data_[pos_] == '\n') advance();
+    }
+
+private:
+    void advance() {
+        // A CR LF pair counts as one line end: the line number moves on at its LF.
+        const char c = data_[pos_++];
+        if (c == '\n' || (c == '\r' && (atEnd() || data_[pos_] != '\n'))) ++line_;
+    }
+
+    std::string_view data_;
+    std::size_t pos_ = 0;
+    int line_ = 1;
+    bool ranOut_ = false;
+};
+
+bool readPass(TextCursor& in, ReferenceParseResult& out) {
+    for (int v = 1; v <= VariantBlocks; ++v) {
+        for (int k = 1; k <= TubeLines; ++k) {
+            for (int n = 1; n <= TubeNumbers; ++n) {
+                const std::optional<double> value = in.readNumber(&out.error);
+                if (!value) return false;
+                out.reference[v][n][k] = *value;
+            }
+            in.skipLine();
+        }
+        in.skipLine();
+    }
+    for (int b = 1; b <= VariantBlocks; ++b) {
+        for (int k = 1; k <= AuxiliaryLines; ++k) {
+            for (int n = 1; n <= AuxiliaryNumbers; ++n) {
+                const std::optional<double> value = in.readNumber(&out.error);
+                if (!value) return false;
+                out.auxiliary[b][n][k] = *value;
+            }
+            in.skipLine();
+        }
+        in.skipLine();
+    }
+    return true;
+}
+}  // namespace
+
+ReferenceParseResult parseReferenceData(const QByteArray& bytes) {
+    ReferenceParseResult result;
+    TextCursor in(bytes);
+    // Every pass consumes at least one line or reaches the end, so this loop ends.
+    while (!in.atEnd()) {
+        if (!readPass(in, result)) {
+            result.ok = false;
+            break;
+        }
+    }
+    result.complete = result.ok && !in.ranOut();
+    for (int v = 1; v <= VariantBlocks; ++v)
+        for (int n = 1; n <= TubeNumbers; ++n)
+            for (int k = 1; k <= TubeLines; ++k) {
+                const double value = result.reference[v][n][k];
+                if (value == 0 || !std::isfinite(value)) result.complete = false;
+            }
+    return result;
+}
+
+QString incompleteReferenceDataMessage(const QString& fullPath) {
+    return QStringLiteral("Файл ") + fullPath +
+           QStringLiteral(" содержит неполные данные. Выполнение программы будет остановлено!!!");
+}
+
+double referenceRateOfTube4(int variant) {
+    if (variant < 1 || variant > VariantBlocks) return 0;
+    return ReferenceBlocks[variant][2][TubeLines];
+}
+
+double referenceConcentrationOfTube4(int variant) {
+    if (variant < 1 || variant > VariantBlocks) return 0;
+    return ReferenceBlocks[variant][3][TubeLines];
+}
+
+void loadReferenceData() {
+    const QString path = assetPath(QStringLiteral("\\Dannie.txt"));
+    QFile file(path);
+    QByteArray bytes;
+    // Only a regular file: opening a pipe in its place would wait for a writer for ever.
+    bool readable = QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly);
+    if (readable) {
+        bytes = file.readAll();
+        readable = file.error() == QFileDevice::NoError;
+    }
+    if (!readable) {
+        showErrorBox(cannotOpenFileMessage(path));
+        LabState.startupFailed = true;
+        requestMainWindowClose();
+        return;
+    }
+    const ReferenceParseResult parsed = parseReferenceData(bytes);
+    ReferenceBlocks = parsed.reference;
+    AuxiliaryBlocks = parsed.auxiliary;
+    if (!parsed.ok) {
+        qWarning("Dannie.txt: %s", qUtf8Printable(parsed.error));
+        showErrorBox(QStringLiteral("Invalid numeric input"));
+    }
+    // Grading against partial data would give every student a 1: the run ends instead, as with
+    // a missing file.
+    if (!parsed.complete) {
+        showErrorBox(incompleteReferenceDataMessage(path));
+        LabState.startupFailed = true;
+        requestMainWindowClose();
+    }
+}
+
+void resetReferenceData() {
+    ReferenceBlocks = ReferenceBlockArray{};
+    AuxiliaryBlocks = AuxiliaryBlockArray{};
+}

@@ -1,0 +1,179 @@
+#include "experiments/equilibrium/EquilibriumWindow.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
+
+#include "experiments/common/ExperimentWindowParts.h"
+#include "experiments/common/MovieEndWatch.h"
+#include "movie/MoviePlayer.h"
+#include "shell/LabState.h"
+#include "shell/Layout.h"
+#include "shell/Loaders.h"
+#include "students/StudentStore.h"
+#include "toolkit/Fonts.h"
+#include "toolkit/LinkLabel.h"
+#include "toolkit/MessageBoxes.h"
+#include "toolkit/Picture.h"
+#include "toolkit/RadioGroup.h"
+
+namespace {
+RadioGroup* makeDirectionGroup(QWidget* parent) {
+    auto* group = new RadioGroup(QString(), parent);
+    group->setFlat(true);
+    group->setFont(labFont(QStringLiteral("MS Sans Serif"), 16, true));
+    group->setAutoFillBackground(true);
+    group->setStyleSheet(QStringLiteral(
+        "QGroupBox { background: white; border: 1px solid #808080; margin: 0px; padding: 0px; }"
+        " QRadioButton { background: white; font-weight: bold; font-size: 16px; }"));
+    group->setItems({QStringLiteral("-->"), QStringLiteral("<--")});
+    return group;
+}
+
+// The exponent boxes are meant to have a tiny font; the smallest readable size stands in.
+QLineEdit* makeAnswerBox(QWidget* parent, bool exponent) {
+    auto* box = new QLineEdit(parent);
+    box->setFrame(false);
+    box->setStyleSheet(
+        QStringLiteral("QLineEdit { border: 1px solid #7a7a7a; background: white; }"));
+    if (exponent) {
+        box->setFont(labFont(QStringLiteral("MS Sans Serif"), 11));
+        box->setTextMargins(0, 0, 0, 0);
+    }
+    return box;
+}
+}  // namespace
+
+EquilibriumWindow::EquilibriumWindow(QWidget* parent)
+    : LabWindow(QStringLiteral("Опыт 4 Смешение химического равновесия обратимой реакции"),
+                QSize(715, 505), Border::None, parent) {
+    createChrome(this, QStringLiteral("Опыт 4"),
+                 QStringLiteral("Смещение химического равновесия обратимой реакции"),
+                 [this] { atMovieEnd(); });
+    // The movies of this window start and stop themselves.
+    movie->setPlay(false);
+    movie->setLoop(false);
+    for (RadioGroup*& group : directionGroups) group = makeDirectionGroup(this);
+    for (int box = 0; box < AnswerBoxCount; ++box)
+        answerBoxes[box] = makeAnswerBox(this, box >= ConcentrationBoxCount);
+    // A hidden window leaves its movie alone.
+    movieEndWatch->setWatchingWhen([this] { return isVisible(); });
+
+    placeControls({
+        {topicTitle, 208, 16, 352, 44},
+        {movie, 5, 65, 705, 400},
+        {directionGroups[0], 298, 94, 59, 54},
+        {directionGroups[1], 372, 94, 59, 54},
+        {directionGroups[2], 444, 94, 59, 54},
+        {answerBoxes[0], 318, 194, 35, 19},
+        {answerBoxes[1], 398, 194, 33, 19},
+        {answerBoxes[2], 318, 237, 35, 19},
+        {answerBoxes[3], 398, 237, 32, 19},
+        {answerBoxes[4], 445, 182, 15, 19},
+        {answerBoxes[5], 445, 225, 15, 19},
+    });
+    setDirectionGroupsVisible(false);
+    setAnswerBoxesVisible(false);
+    // The player reaches 4 px into the link band; its bottom rows are blank, so the links
+    // may lie above it and keep their tops.
+    nextLink->raise();
+    finishLink->raise();
+
+    // What a screen reader says for each control.
+    directionGroups[0]->setAccessibleName(
+        QStringLiteral("Смещение равновесия при добавлении FeCl3"));
+    directionGroups[1]->setAccessibleName(
+        QStringLiteral("Смещение равновесия при добавлении KSCN"));
+    directionGroups[2]->setAccessibleName(QStringLiteral("Смещение равновесия при добавлении KCl"));
+    for (RadioGroup* group : directionGroups) {
+        group->button(0)->setAccessibleName(QStringLiteral("вправо"));
+        group->button(1)->setAccessibleName(QStringLiteral("влево"));
+    }
+    answerBoxes[0]->setAccessibleName(QStringLiteral("Первая концентрация"));
+    answerBoxes[1]->setAccessibleName(QStringLiteral("Вторая концентрация"));
+    answerBoxes[2]->setAccessibleName(QStringLiteral("Третья концентрация"));
+    answerBoxes[3]->setAccessibleName(QStringLiteral("Четвёртая концентрация"));
+    answerBoxes[4]->setAccessibleName(QStringLiteral("Первый показатель степени"));
+    answerBoxes[5]->setAccessibleName(QStringLiteral("Второй показатель степени"));
+    connect(nextLink, &LinkLabel::clicked, this, &EquilibriumWindow::onNextClicked);
+    connect(finishLink, &LinkLabel::clicked, this, &EquilibriumWindow::onFinishClicked);
+    for (int group = 1; group <= DirectionGroupCount; ++group)
+        connect(directionGroups[group - 1], &RadioGroup::clicked, this,
+                [this, group] { judgeDirection(group); });
+    loadContents();
+}
+
+void EquilibriumWindow::loadContents() {
+    loadPicture(background, QStringLiteral("\\BackGround\\Opit.jpg"));
+    grading = EquilibriumGrading{};
+}
+
+void EquilibriumWindow::prepareRun() {
+    nextLink->show();
+    setDirectionGroupsVisible(false);
+    setAnswerBoxesVisible(false);
+    // A new run starts clean: no direction chosen, empty answer boxes, the full grade again.
+    for (RadioGroup* group : directionGroups) {
+        const QSignalBlocker quiet(group);
+        group->setItemIndex(-1);
+    }
+    for (QLineEdit* box : answerBoxes) box->clear();
+    grading = EquilibriumGrading{};
+}
+
+void EquilibriumWindow::onActivated() {
+    movieEndWatch->setEnabled(true);
+}
+
+void EquilibriumWindow::setDirectionGroupsVisible(bool visible) {
+    for (RadioGroup* group : directionGroups) group->setVisible(visible);
+}
+
+void EquilibriumWindow::setAnswerBoxesVisible(bool visible) {
+    for (QLineEdit* box : answerBoxes) box->setVisible(visible);
+}
+
+void EquilibriumWindow::onNextClicked() {
+    LabState.movieStep += 1;
+    if (LabState.movieStep == 2 || LabState.movieStep == 3) nextLink->hide();
+    if (LabState.movieStep == 5) {
+        QStringList texts;
+        for (const QLineEdit* box : answerBoxes) texts.append(box->text());
+        if (answerBoxesRight(texts)) {
+            setAnswerBoxesVisible(false);
+            recordScore(4, grading.recordedGrade());
+        } else {
+            LabState.movieStep = 4;
+            showMessageBox(QStringLiteral("Вы не правы!!!"));
+            grading.answerBoxGrade = 4;
+        }
+    }
+    if (LabState.movieStep == 6) nextLink->hide();
+    loadMovie(movie, QStringLiteral("\\Movie\\Opyt4\\%1.swf").arg(LabState.movieStep));
+}
+
+void EquilibriumWindow::onFinishClicked() {
+    returnToMainWindow(this);
+}
+
+void EquilibriumWindow::atMovieEnd() {
+    if (LabState.movieStep == 2) nextLink->show();
+    if (LabState.movieStep == 3) setDirectionGroupsVisible(true);
+}
+
+void EquilibriumWindow::judgeDirection(int group) {
+    const int chosen = directionGroups[group - 1]->itemIndex();
+    if (chosen == 1 - rightDirection(group)) {
+        showMessageBox(QStringLiteral("Вы не правы!!!"));
+        grading.directionGrade = 4;
+    }
+    if (chosen == rightDirection(group)) showMessageBox(QStringLiteral("Вы правы!!!"));
+    int all[DirectionGroupCount];
+    for (int i = 0; i < DirectionGroupCount; ++i) all[i] = directionGroups[i]->itemIndex();
+    if (allDirectionsRight(all)) {
+        setDirectionGroupsVisible(false);
+        onNextClicked();
+        setAnswerBoxesVisible(true);
+        nextLink->show();
+    }
+}

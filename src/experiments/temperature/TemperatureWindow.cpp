@@ -1,0 +1,260 @@
+#include "experiments/temperature/TemperatureWindow.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "experiments/common/ExperimentWindowParts.h"
+#include "experiments/common/HeadingStrip.h"
+#include "experiments/common/MeasurementTable.h"
+#include "experiments/common/MovieEndWatch.h"
+#include "experiments/common/SlidingTable.h"
+#include "experiments/common/Stopwatch.h"
+#include "movie/MoviePlayer.h"
+#include "shell/LabState.h"
+#include "shell/Layout.h"
+#include "shell/Loaders.h"
+#include "students/StudentStore.h"
+#include "toolkit/Colors.h"
+#include "toolkit/FilteredEdit.h"
+#include "toolkit/Fonts.h"
+#include "toolkit/LinkLabel.h"
+#include "toolkit/MessageBoxes.h"
+#include "toolkit/Picture.h"
+#include "toolkit/StaticText.h"
+#include "toolkit/StringGrid.h"
+
+namespace {
+// Sliding down out of the movie's way, the table shrinks to this height at most; it grows back
+// to the height it is placed with.
+constexpr int CollapsedLimit = 20;
+
+const QString WrongCoefficientMessage =
+    QStringLiteral("Температурный коэффициент рассчитан неверно. Попробуйте еще раз");
+
+StaticText* makeStaticText(QWidget* parent, std::uint32_t textColor, const QFont& font,
+                           bool autoSize) {
+    auto* text = new StaticText(parent);
+    text->setColors(textColor, LabColors::White);
+    text->setFont(font);
+    text->setAutoSize(autoSize);
+    return text;
+}
+
+FilteredEdit* makeAnswerBox(QWidget* parent) {
+    auto* edit = new FilteredEdit(parent);
+    edit->setFlat(true);
+    return edit;
+}
+}  // namespace
+
+TemperatureWindow::TemperatureWindow(QWidget* parent)
+    : LabWindow(QStringLiteral("Опыт2 Влияние температуры на скорость реакции"), QSize(715, 505),
+                Border::None, parent) {
+    createControls();
+    connectHandlers();
+    loadContents();
+}
+
+void TemperatureWindow::createControls() {
+    const QFont navy13 = labFont(QStringLiteral("MS Sans Serif"), 13, true);
+    const QFont result16 = labFont(QStringLiteral("MS Sans Serif"), 16, true);
+
+    createChrome(this, QStringLiteral("Опыт 2"),
+                 QStringLiteral("Влияние температуры на скорость реакции"),
+                 [this] { atMovieEnd(); });
+    measurementTable = new StringGrid(this);
+    tableCaption = makeStaticText(this, LabColors::Navy, navy13, false);
+    variantSolutionText = makeStaticText(this, LabColors::Navy, navy13, true);
+    variantAcidText = makeStaticText(this, LabColors::Navy, navy13, true);
+    stopwatch = new Stopwatch(this);
+    // Creation order is tab order: both pairs of boxes, then both "ОК" buttons.
+    for (CoefficientInput& input : coefficientInputs) {
+        input.numeratorBox = makeAnswerBox(this);
+        input.denominatorBox = makeAnswerBox(this);
+    }
+    for (CoefficientInput& input : coefficientInputs)
+        input.okButton = makeButton(this, QStringLiteral("ОК"), false);
+    for (CoefficientInput& input : coefficientInputs)
+        input.coefficientText = makeStaticText(this, LabColors::Black, result16, false);
+    setUpTable();
+    headingStrip = new HeadingStrip(temperatureHeadings(), this);
+    headingStrip->setColumnWidths({measurementTable->colWidth(0), measurementTable->colWidth(1),
+                                   measurementTable->colWidth(2), measurementTable->colWidth(3),
+                                   measurementTable->colWidth(4)});
+
+    const auto& [first, second] = coefficientInputs;
+    placeControls({
+        {topicTitle, 249, 17, 246, 44},
+        {movie, 4, 63, 705, 350},
+        {measurementTable, 8, 384, 425, 74},
+        {tableCaption, 8, 363, 80, 20},
+        {variantSolutionText, 110, 252, 81, 20},
+        {variantAcidText, 110, 271, 81, 20},
+        {stopwatch->startButton(), 604, 279, 50, 25},
+        {stopwatch->stopButton(), 653, 279, 50, 25},
+        {stopwatch->display(), 628, 247, 34, 28},
+        {first.numeratorBox, 324, 139, 41, 19},
+        {first.denominatorBox, 324, 169, 41, 19},
+        {second.numeratorBox, 324, 219, 41, 19},
+        {second.denominatorBox, 324, 249, 41, 19},
+        {first.okButton, 378, 150, 37, 25},
+        {second.okButton, 378, 230, 37, 25},
+        {first.coefficientText, 442, 152, 95, 24},
+        {second.coefficientText, 440, 231, 95, 24},
+        {headingStrip, 8, 385, 425, 16},
+    });
+    slidingTable =
+        new SlidingTable(measurementTable, {tableCaption, headingStrip}, CollapsedLimit, this);
+
+    tableCaption->setCaption(QStringLiteral("Таблица 2"));
+    measurementTable->setEnabled(false);
+    setCoefficientInputsVisible(false);
+}
+
+void TemperatureWindow::connectHandlers() {
+    // What a screen reader says for each control.
+    const auto& [first, second] = coefficientInputs;
+    measurementTable->setAccessibleName(QStringLiteral("Таблица 2"));
+    variantSolutionText->setAccessibleName(QStringLiteral("Раствор Na2S2O3 варианта"));
+    variantAcidText->setAccessibleName(QStringLiteral("Раствор H2SO4 варианта"));
+    first.numeratorBox->setAccessibleName(QStringLiteral("Первый коэффициент, числитель"));
+    first.denominatorBox->setAccessibleName(QStringLiteral("Первый коэффициент, знаменатель"));
+    second.numeratorBox->setAccessibleName(QStringLiteral("Второй коэффициент, числитель"));
+    second.denominatorBox->setAccessibleName(QStringLiteral("Второй коэффициент, знаменатель"));
+    first.coefficientText->setAccessibleName(QStringLiteral("Первый температурный коэффициент"));
+    second.coefficientText->setAccessibleName(QStringLiteral("Второй температурный коэффициент"));
+    connect(nextLink, &LinkLabel::clicked, this, &TemperatureWindow::onNextClicked);
+    connect(finishLink, &LinkLabel::clicked, this, &TemperatureWindow::onFinishClicked);
+    connect(stopwatch->startButton(), &QPushButton::clicked, this,
+            &TemperatureWindow::onStartClicked);
+    connect(stopwatch->stopButton(), &QPushButton::clicked, this,
+            &TemperatureWindow::onStopClicked);
+    for (int coefficient = 1; coefficient <= int(coefficientInputs.size()); ++coefficient)
+        connect(coefficientInputs[coefficient - 1].okButton, &QPushButton::clicked, this,
+                [this, coefficient] { checkCoefficient(coefficient); });
+    for (const CoefficientInput& input : coefficientInputs)
+        for (FilteredEdit* box : {input.numeratorBox, input.denominatorBox})
+            box->setKeyPressHandler([this](unsigned char& key) { filterAnswerKey(key); });
+}
+
+void TemperatureWindow::loadContents() {
+    loadPicture(background, QStringLiteral("\\BackGround\\Opit.jpg"));
+    grading = TemperatureGrading{};
+}
+
+void TemperatureWindow::prepareRun() {
+    variantSolutionText->show();
+    variantAcidText->show();
+    slidingTable->restore();
+    stopwatch->setVisible(false);
+    setCoefficientInputsVisible(false);
+    nextLink->show();
+    measurementTable->setEnabled(true);
+}
+
+void TemperatureWindow::onActivated() {
+    if (variant_) {
+        const VariantChoice choice = variant_();
+        variantSolutionText->setCaption(choice.solution);
+        variantAcidText->setCaption(choice.acid);
+    }
+    if (experiment1Table_) measurementTable->setCell(1, 1, experiment1Table_->cell(5, 1));
+    measurementTable->setCell(2, 1, QStringLiteral("25"));
+    measurementTable->setCell(2, 2, QStringLiteral("35"));
+    measurementTable->setCell(2, 3, QStringLiteral("45"));
+    if (experiment1Table_) measurementTable->setCell(3, 1, experiment1Table_->cell(6, 1));
+    movieEndWatch->setEnabled(true);
+}
+
+void TemperatureWindow::onNextClicked() {
+    LabState.movieStep += 1;
+    stopwatch->display()->setCaption(QStringLiteral("00:00"));
+    nextLink->hide();
+    const int step = LabState.movieStep;
+    if (step == 2 || step == 3) {
+        slidingTable->collapse();
+        variantSolutionText->hide();
+        variantAcidText->hide();
+        stopwatch->setVisible(true);
+    }
+    if (step == 4) {
+        // The table is expanded first: the student reads the rates from it from now on, or
+        // corrects the time that a message names.
+        const bool filled =
+            requireColumn(1, QStringLiteral("Столбец \"Время, c\" не может быть пуст")) &&
+            requireColumn(2, QStringLiteral("Столбец \"T oC\" не может быть пуст"));
+        if (filled) slidingTable->expand();
+        if (filled && computeRates()) {
+            stopwatch->setVisible(false);
+            setCoefficientInputsVisible(true);
+            measurementTable->setEnabled(false);
+            measurementTable->setCell(4, 1, QStringLiteral("-"));
+        }
+    }
+    loadStepMovie();
+}
+
+void TemperatureWindow::loadStepMovie() {
+    const int step = LabState.movieStep;
+    if (step == 2 || step == 3)
+        loadMovie(
+            movie,
+            QStringLiteral("\\Movie\\Opyt2\\%1_%2.swf").arg(step).arg(LabState.variantNumber));
+    else
+        loadMovie(movie, QStringLiteral("\\Movie\\Opyt2\\%1.swf").arg(step));
+}
+
+void TemperatureWindow::onFinishClicked() {
+    setCoefficientInputsVisible(false);
+    returnToMainWindow(this);
+}
+
+void TemperatureWindow::atMovieEnd() {
+    if (LabState.movieStep == 2 || LabState.movieStep == 3) nextLink->show();
+}
+
+void TemperatureWindow::setCoefficientInputsVisible(bool visible) {
+    for (const CoefficientInput& input : coefficientInputs) {
+        for (QWidget* w : std::initializer_list<QWidget*>{input.numeratorBox, input.denominatorBox,
+                                                          input.okButton, input.coefficientText})
+            w->setVisible(visible);
+        input.coefficientText->setCaption(QString());
+    }
+}
+
+// The answer boxes take what the measurement tables take: digits, the comma, Backspace, Enter.
+void TemperatureWindow::filterAnswerKey(unsigned char& key) {
+    numericKeyFilter(key);
+}
+
+void TemperatureWindow::checkCoefficient(int coefficient) {
+    // Coefficient k divides the rate of tube k + 1 by that of tube k and stands in the table
+    // beside the numerator's rate.
+    const CoefficientInput& input = coefficientInputs[coefficient - 1];
+    const CoefficientCheck check = ::checkCoefficient(
+        input.numeratorBox->text(), input.denominatorBox->text(),
+        measurementTable->cell(3, coefficient + 1), measurementTable->cell(3, coefficient),
+        coefficient == 1 ? HalfRounding::ToEven : HalfRounding::AwayFromZero);
+    switch (check.outcome) {
+        case CoefficientCheck::Outcome::Accepted:
+            measurementTable->setCell(4, coefficient + 1, check.coefficientText);
+            input.coefficientText->setCaption(check.coefficientText);
+            if (grading.accept(coefficient)) recordScore(2, grading.grade);
+            break;
+        case CoefficientCheck::Outcome::Rejected:
+            showMessageBox(WrongCoefficientMessage);
+            grading.reject();
+            break;
+        case CoefficientCheck::Outcome::Unreadable:
+            break;
+    }
+    finishWhenBothShown();
+}
+
+void TemperatureWindow::finishWhenBothShown() {
+    for (const CoefficientInput& input : coefficientInputs)
+        if (input.coefficientText->text().isEmpty()) return;
+    setCoefficientInputsVisible(false);
+    LabState.movieStep += 1;
+    loadMovie(movie, QStringLiteral("\\Movie\\Opyt2\\5.swf"));
+}

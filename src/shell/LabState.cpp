@@ -1,0 +1,7 @@
+#include "shell/LabState.h"
+
+LabStateRecord LabState;
+
+void resetLabState() {
+    LabState = LabStateRecord{};
+}

@@ -1,0 +1,88 @@
+#include "shell/Loaders.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QRegularExpression>
+
+#include "lab/ProgramDir.h"
+#include "movie/MoviePlayer.h"
+#include "shell/LabState.h"
+#include "shell/Program.h"
+#include "toolkit/MessageBoxes.h"
+#include "toolkit/Picture.h"
+
+bool probeReadWrite(const QString& path) {
+    const QByteArray native = QFile::encodeName(path);
+    const int fd = ::open(native.constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    const bool statted = ::fstat(fd, &st) == 0;
+    const bool closed = ::close(fd) == 0;
+    // The superuser may open a file without write permission for writing; a file that nobody
+    // may write is read-only all the same.
+    const bool writable = statted && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
+    return closed && writable;
+}
+
+QString cannotOpenFileMessage(const QString& fullPath) {
+    return QStringLiteral("Невозможно открыть файл по адресу: ") + fullPath +
+           QStringLiteral(". Выполнение программы будет остановлено!!!");
+}
+
+namespace {
+bool probeReadable(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    return fd >= 0 && ::close(fd) == 0;
+}
+
+// What a movie shows, for screen readers: which experiment, which step, which variant.
+QString movieDescription(const QString& relativePath) {
+    static const QRegularExpression step(QStringLiteral(R"(Opyt(\d)[\\/](\d+)(?:_(\d+))?\.swf$)"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = step.match(relativePath);
+    if (m.hasMatch()) {
+        QString text = QStringLiteral("Опыт %1, шаг %2").arg(m.captured(1), m.captured(2));
+        if (m.hasCaptured(3)) text += QStringLiteral(", вариант %1").arg(m.captured(3));
+        return text + QStringLiteral(": анимация лабораторной работы");
+    }
+    if (relativePath.contains(QLatin1String("About"), Qt::CaseInsensitive))
+        return QStringLiteral("Анимация окна «О программе»");
+    return QStringLiteral("Вступительная анимация: лабораторная посуда и реактивы");
+}
+}  // namespace
+
+void loadMovie(MoviePlayer* player, const QString& relativePath) {
+    if (player) player->setAccessibleDescription(movieDescription(relativePath));
+    // An installed program folder is read-only by design: there a movie need only be readable.
+    const bool probed = isPortable() ? probeReadWrite(assetPath(relativePath))
+                                     : probeReadable(assetPath(relativePath));
+    if (!probed) {
+        showErrorBox(QStringLiteral(
+            "Возможно отсутствуют необходимые файлы для дальнейшей работы программы, либо не "
+            "установлена компанента Flash Player 6 AX. Выполнение программы будет "
+            "остановлено!!!"));
+        LabState.startupFailed = true;
+        requestMainWindowClose();
+    }
+    // The path goes to the player regardless; a file already reported missing is not reported
+    // a second time when the player cannot show it either.
+    QString error;
+    const bool loaded = player && player->setMovie(assetPath(relativePath), &error);
+    if (!loaded && probed) {
+        showErrorBox(QStringLiteral(
+            "Возможно отсутствуют необходимые файлы для дальнейшей работы программы. Выполнение "
+            "программы будет остановлено!!!"));
+        requestMainWindowClose();
+    }
+}
+
+void loadPicture(Picture* image, const QString& relativePath) {
+    const QString path = assetPath(relativePath);
+    if (image && image->loadFromFile(path)) return;
+    showErrorBox(cannotOpenFileMessage(path));
+    LabState.startupFailed = true;
+    requestMainWindowClose();
+}

@@ -1,0 +1,330 @@
+#include "swf/Timeline.h"
+
+#include <algorithm>
+#include <deque>
+
+namespace swf {
+
+namespace {
+
+TimelineDef buildDef(const std::vector<Tag>& tags) {
+    TimelineDef d;
+    FrameDef cur;
+    for (const Tag& t : tags) {
+        if (const auto* p = std::get_if<PlaceObjectTag>(&t)) {
+            cur.ops.push_back(FrameOp{p, 0});
+        } else if (const auto* r = std::get_if<RemoveObjectTag>(&t)) {
+            cur.ops.push_back(FrameOp{nullptr, r->depth});
+        } else if (const auto* a = std::get_if<DoActionTag>(&t)) {
+            for (const Action& act : a->actions) cur.actions.push_back(&act);
+        } else if (std::holds_alternative<ShowFrameTag>(t)) {
+            d.frames.push_back(std::move(cur));
+            cur = FrameDef();
+        } else if (std::holds_alternative<EndTag>(t)) {
+            d.hasEnd = true;
+            break;
+        }
+    }
+    if (d.frames.empty()) d.frames.push_back(std::move(cur));
+    return d;
+}
+
+bool isSpriteChar(const Character* c) {
+    return c && c->sprite;
+}
+
+}  // namespace
+
+// TimelineState --------------------------------------------------------------------------
+
+TimelineState::TimelineState(Timeline* owner, const TimelineDef* def, int nesting)
+    : owner_(owner), def_(def), nesting_(nesting), alive_(std::make_shared<int>(0)) {}
+
+TimelineState::~TimelineState() {
+    owner_->liveObjects_ -= int(list_.size());
+}
+
+DisplayObject TimelineState::makeObject(std::uint16_t depth, std::uint16_t charId) {
+    DisplayObject o;
+    o.depth = depth;
+    o.characterId = charId;
+    o.character = owner_->character(charId);
+    if (isSpriteChar(o.character) && nesting_ + 1 < kMaxSpriteNesting)
+        o.sprite = std::make_unique<TimelineState>(owner_, &o.character->timeline, nesting_ + 1);
+    return o;
+}
+
+void TimelineState::placeNew(const PlaceObjectTag& p) {
+    if (owner_->liveObjects_ >= kMaxLiveObjects) return;
+    DisplayObject o = makeObject(p.depth, p.characterId);
+    if (p.hasMatrix) o.matrix = p.matrix;
+    if (p.hasCxForm) o.cxform = p.cxform;
+    if (p.hasRatio) o.ratio = p.ratio;
+    if (p.hasClipDepth) o.clipDepth = p.clipDepth;
+    if (p.hasName) o.name = p.name;
+    auto [it, inserted] = list_.emplace(p.depth, std::move(o));
+    if (!inserted) return;
+    ++owner_->liveObjects_;
+    if (it->second.sprite) it->second.sprite->enterFirstFrame();
+}
+
+void TimelineState::applyOp(const FrameOp& op) {
+    if (!op.place) {
+        if (list_.erase(op.removeDepth)) --owner_->liveObjects_;
+        return;
+    }
+    const PlaceObjectTag& p = *op.place;
+    auto it = list_.find(p.depth);
+    if (!p.move) {
+        if (p.hasCharacter && it == list_.end()) placeNew(p);
+        return;
+    }
+    if (it == list_.end()) {
+        if (p.hasCharacter) placeNew(p);
+        return;
+    }
+    DisplayObject& o = it->second;
+    if (p.hasCharacter && !isSpriteChar(o.character) && p.characterId != o.characterId) {
+        o.characterId = p.characterId;
+        o.character = owner_->character(p.characterId);
+        o.sprite.reset();
+        if (isSpriteChar(o.character) && nesting_ + 1 < kMaxSpriteNesting) {
+            o.sprite =
+                std::make_unique<TimelineState>(owner_, &o.character->timeline, nesting_ + 1);
+            o.sprite->enterFirstFrame();
+        }
+    }
+    if (p.hasMatrix) o.matrix = p.matrix;
+    if (p.hasCxForm) o.cxform = p.cxform;
+    if (p.hasRatio) o.ratio = p.ratio;
+}
+
+void TimelineState::enterFirstFrame() {
+    frame_ = 0;
+    for (const FrameOp& op : def_->frames[0].ops) applyOp(op);
+    owner_->queueActions(this, 0);
+}
+
+void TimelineState::gotoFrame(int target) {
+    target = std::clamp(target, 0, def_->lastFrame());
+    if (target == frame_) return;
+    if (target > frame_) {
+        for (int f = frame_ + 1; f <= target; ++f)
+            for (const FrameOp& op : def_->frames[size_t(f)].ops) applyOp(op);
+        frame_ = target;
+    } else {
+        rewind(target);
+    }
+    owner_->queueActions(this, target);
+}
+
+void TimelineState::rewind(int target) {
+    struct Virtual {
+        std::uint16_t charId = 0;
+        Matrix matrix;
+        CxForm cxform;
+        std::uint16_t ratio = 0, clipDepth = 0;
+        QByteArray name;
+    };
+    std::map<std::uint16_t, Virtual> v;
+    auto placeVirtual = [&](const PlaceObjectTag& p) {
+        Virtual n;
+        n.charId = p.characterId;
+        if (p.hasMatrix) n.matrix = p.matrix;
+        if (p.hasCxForm) n.cxform = p.cxform;
+        if (p.hasRatio) n.ratio = p.ratio;
+        if (p.hasClipDepth) n.clipDepth = p.clipDepth;
+        if (p.hasName) n.name = p.name;
+        v[p.depth] = std::move(n);
+    };
+    for (int f = 0; f <= target; ++f) {
+        for (const FrameOp& op : def_->frames[size_t(f)].ops) {
+            if (!op.place) {
+                v.erase(op.removeDepth);
+                continue;
+            }
+            const PlaceObjectTag& p = *op.place;
+            auto it = v.find(p.depth);
+            if (!p.move) {
+                if (p.hasCharacter && it == v.end()) placeVirtual(p);
+                continue;
+            }
+            if (it == v.end()) {
+                if (p.hasCharacter) placeVirtual(p);
+                continue;
+            }
+            Virtual& o = it->second;
+            if (p.hasCharacter && !isSpriteChar(owner_->character(o.charId)))
+                o.charId = p.characterId;
+            if (p.hasMatrix) o.matrix = p.matrix;
+            if (p.hasCxForm) o.cxform = p.cxform;
+            if (p.hasRatio) o.ratio = p.ratio;
+        }
+    }
+    std::map<std::uint16_t, DisplayObject> next;
+    std::vector<std::uint16_t> fresh;
+    int added = 0;
+    for (auto& [depth, n] : v) {
+        auto it = list_.find(depth);
+        if (it != list_.end() && it->second.characterId == n.charId &&
+            it->second.ratio == n.ratio) {
+            DisplayObject o = std::move(it->second);
+            o.matrix = n.matrix;
+            o.cxform = n.cxform;
+            next.emplace(depth, std::move(o));
+            continue;
+        }
+        if (owner_->liveObjects_ + added >= kMaxLiveObjects) continue;
+        DisplayObject o = makeObject(depth, n.charId);
+        o.matrix = n.matrix;
+        o.cxform = n.cxform;
+        o.ratio = n.ratio;
+        o.clipDepth = n.clipDepth;
+        o.name = n.name;
+        if (o.sprite) fresh.push_back(depth);
+        next.emplace(depth, std::move(o));
+        ++added;
+    }
+    owner_->liveObjects_ += int(next.size()) - int(list_.size());
+    list_.swap(next);
+    next.clear();  // the objects that did not survive
+    frame_ = target;
+    for (std::uint16_t d : fresh) {
+        auto it = list_.find(d);
+        if (it != list_.end() && it->second.sprite) it->second.sprite->enterFirstFrame();
+    }
+}
+
+void TimelineState::advance(bool loopAllowed) {
+    if (!playing_) return;
+    if (frame_ < def_->lastFrame()) {
+        gotoFrame(frame_ + 1);
+    } else if (loopAllowed && def_->frames.size() > 1 && def_->hasEnd) {
+        gotoFrame(0);
+    } else {
+        playing_ = false;
+    }
+}
+
+void TimelineState::runActions(int f) {
+    if (f < 0 || f > def_->lastFrame()) return;
+    for (const Action* a : def_->frames[size_t(f)].actions) {
+        switch (a->code) {
+            case Action::Play:
+                playing_ = true;
+                break;
+            case Action::Stop:
+                playing_ = false;
+                break;
+            case Action::GotoFrame: {
+                const int t = a->gotoTarget();
+                if (t < 0) break;
+                const int target = std::clamp(t, 0, def_->lastFrame());
+                if (target == frame_) break;
+                gotoFrame(target);
+                playing_ = false;
+                break;
+            }
+            case Action::NextFrame:
+                if (frame_ < def_->lastFrame()) {
+                    gotoFrame(frame_ + 1);
+                    playing_ = false;
+                }
+                break;
+            case Action::PreviousFrame:
+                if (frame_ > 0) {
+                    gotoFrame(frame_ - 1);
+                    playing_ = false;
+                }
+                break;
+            default:
+                break;
+        }
+    }
+}
+
+// Timeline -------------------------------------------------------------------------------
+
+Timeline::Timeline(Movie movie, bool playing, bool loop) : movie_(std::move(movie)), loop_(loop) {
+    bool haveBackground = false;
+    for (const Tag& t : movie_.tags) {
+        if (const auto* s = std::get_if<DefineShapeTag>(&t)) {
+            if (s->shape && !dict_.count(s->shape->id)) {
+                auto c = std::make_unique<Character>();
+                c->id = s->shape->id;
+                c->shape = s->shape;
+                dict_.emplace(c->id, std::move(c));
+            }
+        } else if (const auto* sp = std::get_if<DefineSpriteTag>(&t)) {
+            if (sp->sprite && !dict_.count(sp->sprite->id)) {
+                auto c = std::make_unique<Character>();
+                c->id = sp->sprite->id;
+                c->sprite = sp->sprite;
+                c->timeline = buildDef(sp->sprite->tags);
+                dict_.emplace(c->id, std::move(c));
+            }
+        } else if (const auto* bg = std::get_if<SetBackgroundColorTag>(&t)) {
+            if (!haveBackground) background_ = Rgba{bg->color.r, bg->color.g, bg->color.b, 255};
+            haveBackground = true;
+        } else if (std::holds_alternative<EndTag>(t)) {
+            break;
+        }
+    }
+    rootDef_ = buildDef(movie_.tags);
+    root_ = std::make_unique<TimelineState>(this, &rootDef_, 0);
+    root_->setPlaying(playing);
+    root_->enterFirstFrame();
+    runQueue();
+}
+
+Timeline::~Timeline() {
+    queue_.clear();
+    root_.reset();
+}
+
+const Character* Timeline::character(std::uint16_t id) const {
+    auto it = dict_.find(id);
+    return it == dict_.end() ? nullptr : it->second.get();
+}
+
+void Timeline::queueActions(TimelineState* t, int frame) {
+    if (frame < 0 || frame >= t->frameCount() || t->def_->frames[size_t(frame)].actions.empty())
+        return;
+    queue_.push_back(Queued{t->alive_, t, frame});
+}
+
+void Timeline::runQueue() {
+    int runs = 0;
+    size_t i = 0;
+    while (i < queue_.size() && runs < kMaxActionRunsPerTick) {
+        const Queued q = queue_[i++];
+        if (!q.alive.expired()) q.state->runActions(q.frame);
+        ++runs;
+    }
+    queue_.clear();
+}
+
+void Timeline::tickState(TimelineState& t, bool loopAllowed) {
+    std::vector<std::pair<std::uint16_t, std::weak_ptr<int>>> before;
+    for (const auto& [depth, o] : t.list_)
+        if (o.sprite) before.emplace_back(depth, o.sprite->alive_);
+    t.advance(loopAllowed);
+    for (const auto& [depth, alive] : before) {
+        if (alive.expired()) continue;
+        auto it = t.list_.find(depth);
+        if (it != t.list_.end() && it->second.sprite && it->second.sprite->alive_ == alive.lock())
+            tickState(*it->second.sprite, true);
+    }
+}
+
+void Timeline::tick() {
+    tickState(*root_, loop_);
+    runQueue();
+}
+
+void Timeline::gotoFrame(int f) {
+    root_->gotoFrame(f);
+    runQueue();
+}
+
+}  // namespace swf
