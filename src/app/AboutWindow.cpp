@@ -59,7 +59,7 @@ LinkLabel* makeCredit(QWidget* parent, const Credit& credit) {
 }
 }  // namespace
 
-AboutWindow::AboutWindow(QWidget* parent)
+AboutWindow::AboutWindow(Navigation& navigation, QWidget* parent)
     : LabWindow(QStringLiteral("О программе"), QSize(360, 151), Border::Tool, parent) {
     // Bottom to top.
     background = new Picture(this);
@@ -81,11 +81,11 @@ AboutWindow::AboutWindow(QWidget* parent)
 
     attachToolLink(okLink, {background});
     connect(okLink, &LinkLabel::clicked, this, &AboutWindow::onOkClicked);
-    loadContents();
+    loadContents(navigation);
 }
 
-void AboutWindow::loadContents() {
-    loadMovie(movie, QStringLiteral("\\BackGround\\About.swf"));
+void AboutWindow::loadContents(Navigation& navigation) {
+    loadMovie(navigation, movie, QStringLiteral("\\BackGround\\About.swf"));
 }
 
 void AboutWindow::onOkClicked() {

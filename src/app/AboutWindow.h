@@ -2,6 +2,8 @@
 
 #include "toolkit/LabWindow.h"
 
+class Navigation;
+
 class LinkLabel;
 class MoviePlayer;
 class Picture;
@@ -13,7 +15,7 @@ QImage aboutBackgroundImage(int width, int height);
 class AboutWindow : public LabWindow {
     Q_OBJECT
 public:
-    explicit AboutWindow(QWidget* parent = nullptr);
+    explicit AboutWindow(Navigation& navigation, QWidget* parent = nullptr);
 
     Picture* background = nullptr;
     MoviePlayer* movie = nullptr;
@@ -25,5 +27,5 @@ public:
     void onOkClicked();
 
 private:
-    void loadContents();
+    void loadContents(Navigation& navigation);
 };

@@ -16,16 +16,16 @@
 #include "lab/ProgramDir.h"
 #include "movie/MoviePlayer.h"
 #include "shell/Loaders.h"
-#include "shell/Program.h"
+#include "toolkit/MessageBoxes.h"
 #include "students/PasswordWindow.h"
 #include "students/RegistrationWindow.h"
 #include "students/ResultsWindow.h"
 
 namespace {
 template <class Window>
-bool enterRun(Window* window, const QString& firstMovie) {
+bool enterRun(Navigation& navigation, Window* window, const QString& firstMovie) {
     window->prepareRun();
-    loadMovie(window->movie, firstMovie);
+    loadMovie(navigation, window->movie, firstMovie);
     window->showForm();
     return true;
 }
@@ -38,20 +38,21 @@ Window* Laboratory::create(Arguments&&... arguments) {
     return owner.get();
 }
 
-template <class... Windows>
-void Laboratory::createInOrder() {
-    // A fold over the comma operator runs left to right: one window after the other.
-    (..., create<Windows>());
-}
-
-Laboratory::Laboratory() {
+Laboratory::Laboratory()
     // The journal first, so the registration at the first activation finds it.
-    journal_ =
-        std::make_unique<ClassJournal>(journalFilePath(), readServerSettings(settingsFilePath()));
-    setJournal(journal_.get());
+    : journal_(std::make_unique<ClassJournal>(journalFilePath(),
+                                              readServerSettings(settingsFilePath()))),
+      session_(journal_.get()) {
+    LabWindow::resetTermination();
+    // Every way the results file can fail ends the same way: the message, then the program
+    // stops, so nobody keeps working with grades that can no longer be kept.
+    session_.results().onFailure = [this](const ResultsFileFailure& failure) {
+        showErrorBox(cannotOpenFileMessage(failure.path));
+        endProgram();
+    };
     // The splash is an ordinary window, never the main one; it paints at once, before the
     // message loop runs.
-    SplashWindow* splash = create<SplashWindow>();
+    SplashWindow* splash = create<SplashWindow>(*this);
     splash->showForm();
     splash->repaint();
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -60,10 +61,17 @@ Laboratory::Laboratory() {
 
     // Each window loads its pictures, movie and data as it is created, so a missing file is
     // reported in this order.
-    setMainForm(create<MainWindow>());
-    createInOrder<AboutWindow, ConcentrationWindow, TemperatureWindow, CatalystWindow,
-                  EquilibriumWindow, RateGraphWindow, ResultsWindow, RegistrationWindow,
-                  PasswordWindow>();
+    create<MainWindow>(session_, *this);
+    if (endAskedEarly_) endProgram();
+    create<AboutWindow>(*this);
+    create<ConcentrationWindow>(session_, *this, referenceData_);
+    create<TemperatureWindow>(session_, *this);
+    create<CatalystWindow>(session_, *this);
+    create<EquilibriumWindow>(session_, *this);
+    create<RateGraphWindow>(session_, referenceData_);
+    create<ResultsWindow>(session_);
+    create<RegistrationWindow>(session_);
+    create<PasswordWindow>();
     create<JournalWindow>(journal_.get());
     wireNavigation();
 
@@ -72,8 +80,6 @@ Laboratory::Laboratory() {
 }
 
 Laboratory::~Laboratory() {
-    setMainForm(nullptr);
-    setJournal(nullptr);
     // The windows in the reverse of their order in the tuple: the main window last.
     [this]<std::size_t... I>(std::index_sequence<I...>) {
         constexpr std::size_t last = sizeof...(I) - 1;
@@ -108,21 +114,40 @@ void Laboratory::wireNavigation() {
     temperature->setVariantSource(variant);
     temperature->setExperiment1Table(concentration->measurementTable);
 
-    results->showPasswordWindow = [this] { window<PasswordWindow>()->showModalForm(); };
-    results->clearPassword = [this] { window<PasswordWindow>()->clearPassword(); };
+    results->askPassword = [this] {
+        window<PasswordWindow>()->showModalForm();
+        return window<PasswordWindow>()->isUnlocked();
+    };
+    results->lockPassword = [this] { window<PasswordWindow>()->lock(); };
     results->showJournalWindow = [this] { window<JournalWindow>()->showModalForm(); };
 }
 
 bool Laboratory::enterExperiment(int experiment) {
     switch (experiment) {
         case 1:
-            return enterRun(window<ConcentrationWindow>(), QStringLiteral("\\Movie\\Opyt1\\1.swf"));
+            return enterRun(*this, window<ConcentrationWindow>(), QStringLiteral("\\Movie\\Opyt1\\1.swf"));
         case 2:
-            return enterRun(window<TemperatureWindow>(), QStringLiteral("\\Movie\\Opyt2\\1.swf"));
+            return enterRun(*this, window<TemperatureWindow>(), QStringLiteral("\\Movie\\Opyt2\\1.swf"));
         case 3:
-            return enterRun(window<CatalystWindow>(), QStringLiteral("\\Movie\\Opyt3\\1.swf"));
+            return enterRun(*this, window<CatalystWindow>(), QStringLiteral("\\Movie\\Opyt3\\1.swf"));
         case 4:
-            return enterRun(window<EquilibriumWindow>(), QStringLiteral("\\Movie\\Opyt4\\1.swf"));
+            return enterRun(*this, window<EquilibriumWindow>(), QStringLiteral("\\Movie\\Opyt4\\1.swf"));
     }
     return false;
+}
+
+void Laboratory::returnToMainWindow() {
+    if (MainWindow* main = window<MainWindow>()) main->showForm();
+}
+
+void Laboratory::endProgram() {
+    MainWindow* main = window<MainWindow>();
+    if (!main) {
+        endAskedEarly_ = true;
+        return;
+    }
+    ending_ = true;
+    main->hide();
+    LabWindow::terminateModalLoops();
+    if (loopRunning_) QCoreApplication::exit(0);
 }

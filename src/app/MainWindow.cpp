@@ -8,23 +8,16 @@
 
 #include "lab/Clock.h"
 #include "movie/MoviePlayer.h"
-#include "shell/LabState.h"
+#include "lab/Session.h"
 #include "shell/Layout.h"
 #include "shell/Loaders.h"
-#include "shell/Program.h"
+#include "shell/Navigation.h"
 #include "shell/WindowChrome.h"
 #include "toolkit/Colors.h"
 #include "toolkit/Fonts.h"
 #include "toolkit/LinkLabel.h"
 #include "toolkit/Picture.h"
 #include "toolkit/StaticText.h"
-
-const QStringList VariantMolarity = {QStringLiteral("0.1M"), QStringLiteral("0.05M"),
-                                     QStringLiteral("0.1M"), QStringLiteral("0.05M"),
-                                     QStringLiteral("0.2M"), QStringLiteral("0.2M")};
-const QStringList VariantNormality = {QStringLiteral("1N"), QStringLiteral("2N"),
-                                      QStringLiteral("1N"), QStringLiteral("2N"),
-                                      QStringLiteral("1N"), QStringLiteral("2N")};
 
 QImage highlightPlateImage(int width, int height) {
     QImage img(width, height, QImage::Format_RGB32);
@@ -38,6 +31,15 @@ QImage highlightPlateImage(int width, int height) {
 }
 
 namespace {
+// The variant chooser's two values per variant: the thiosulfate solution and the acid.
+constexpr const char* variantMolarity[] = {"0.1M", "0.05M", "0.1M", "0.05M", "0.2M", "0.2M"};
+constexpr const char* variantNormality[] = {"1N", "2N", "1N", "2N", "1N", "2N"};
+constexpr int variantCount = int(std::size(variantMolarity));
+
+// Link colours: the chosen experiment and the title in black, the others in light grey.
+constexpr std::uint32_t idleLinkColor = LabColors::LightGrey;
+constexpr std::uint32_t selectedLinkColor = LabColors::Black;
+
 enum LabelStyle { Plain = 0, Centred = 1, Wrapped = 2 };
 
 LinkLabel* makeLabel(QWidget* parent, const QString& text, const QFont& font, int style = Plain) {
@@ -62,8 +64,10 @@ StaticText* makeVariantText(QWidget* parent) {
 }
 }  // namespace
 
-MainWindow::MainWindow(QWidget* parent)
-    : LabWindow(QStringLiteral("Реактикум"), QSize(715, 506), Border::None, parent) {
+MainWindow::MainWindow(Session& session, Navigation& navigation, QWidget* parent)
+    : LabWindow(QStringLiteral("Реактикум"), QSize(715, 506), Border::None, parent),
+      session_(session),
+      navigation_(navigation) {
     createControls();
     loadContents();
 }
@@ -162,32 +166,30 @@ void MainWindow::createControls() {
 }
 
 void MainWindow::loadContents() {
-    LabState.linkColors.idle = LabColors::LightGrey;
-    LabState.linkColors.selected = LabColors::Black;
     // The splash stays up at least until the next whole second.
     waitOneSecond();
-    for (int n = 1; n <= 6; ++n)
+    for (int n = 1; n <= variantCount; ++n)
         variantChooser->addItem(QStringLiteral("Вариант ") + QString::number(n));
     variantChooser->setCurrentIndex(0);
-    variantSolutionText->setCaption(VariantMolarity[0]);
-    variantAcidText->setCaption(VariantNormality[0]);
-    titleLabel->setFontColor(LabState.linkColors.selected);
-    experiment1Link->setFontColor(LabState.linkColors.selected);
+    variantSolutionText->setCaption(QString::fromLatin1(variantMolarity[0]));
+    variantAcidText->setCaption(QString::fromLatin1(variantNormality[0]));
+    titleLabel->setFontColor(selectedLinkColor);
+    experiment1Link->setFontColor(selectedLinkColor);
     for (LinkLabel* label : {experiment2Link, experiment3Link, experiment4Link, instructionLabel})
-        label->setFontColor(LabState.linkColors.idle);
-    LabState.selectedExperiment = 1;
+        label->setFontColor(idleLinkColor);
+    selectedExperiment_ = 1;
     // No keyboard layout is switched here: X11 has no layout of its own per program, so the
     // student types with the Russian layout of the desktop.
-    loadMovie(movie, QStringLiteral("\\Movie\\1.swf"));
-    loadPicture(background, QStringLiteral("\\BackGround\\Ground.jpg"));
-    LabState.registrationShown = false;
-    LabState.variantNumber = 1;
+    loadMovie(navigation_, movie, QStringLiteral("\\Movie\\1.swf"));
+    loadPicture(navigation_, background, QStringLiteral("\\BackGround\\Ground.jpg"));
+    registrationShown_ = false;
+    session_.setVariant(1);
 }
 
 void MainWindow::onActivated() {
-    if (LabState.registrationShown) return;
+    if (registrationShown_) return;
     if (showRegistration) showRegistration();
-    LabState.registrationShown = true;
+    registrationShown_ = true;
 }
 
 VariantChoice MainWindow::variantChoice() const {
@@ -196,10 +198,10 @@ VariantChoice MainWindow::variantChoice() const {
 }
 
 void MainWindow::onVariantChosen(int index) {
-    if (index < 0 || index >= VariantMolarity.size()) return;
-    variantSolutionText->setCaption(VariantMolarity[index]);
-    variantAcidText->setCaption(VariantNormality[index]);
-    LabState.variantNumber = index + 1;
+    if (index < 0 || index >= variantCount) return;
+    variantSolutionText->setCaption(QString::fromLatin1(variantMolarity[index]));
+    variantAcidText->setCaption(QString::fromLatin1(variantNormality[index]));
+    session_.setVariant(index + 1);
 }
 
 LinkLabel* MainWindow::experimentLink(int k) const {
@@ -231,23 +233,22 @@ Picture* MainWindow::experimentPlate(int k) const {
 }
 
 void MainWindow::resetExperimentLinks() {
-    for (int k = 1; k <= 4; ++k) experimentLink(k)->setFontColor(LabState.linkColors.idle);
+    for (int k = 1; k <= 4; ++k) experimentLink(k)->setFontColor(idleLinkColor);
     for (int k = 1; k <= 4; ++k) experimentPlate(k)->hide();
 }
 
 void MainWindow::onExperimentLinkHovered(int k) {
     // The choice is sticky: only touching another link changes it, so nothing repaints while
     // the pointer stays on the chosen one.
-    if (LabState.selectedExperiment == k) return;
+    if (selectedExperiment_ == k) return;
     resetExperimentLinks();
-    experimentLink(k)->setFontColor(LabState.linkColors.selected);
+    experimentLink(k)->setFontColor(selectedLinkColor);
     experimentPlate(k)->show();
-    LabState.selectedExperiment = k;
+    selectedExperiment_ = k;
 }
 
 void MainWindow::onExperimentLinkClicked() {
-    LabState.movieStep = 1;
-    const bool entered = enterExperiment && enterExperiment(LabState.selectedExperiment);
+    const bool entered = enterExperiment && enterExperiment(selectedExperiment_);
     // Never leave the student without a visible window.
     if (entered) hide();
 }
@@ -266,5 +267,5 @@ void MainWindow::onCloseGlyphClicked() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
-    requestMainWindowClose();
+    navigation_.endProgram();
 }

@@ -8,13 +8,11 @@
 
 class LinkLabel;
 class MoviePlayer;
+class Navigation;
 class Picture;
+class Session;
 class StaticText;
 class QComboBox;
-
-// The variant chooser's two values per variant: the thiosulfate solution and the acid.
-extern const QStringList VariantMolarity;
-extern const QStringList VariantNormality;
 
 // The yellow-to-white plate that marks the chosen experiment link.
 QImage highlightPlateImage(int width, int height);
@@ -23,7 +21,7 @@ QImage highlightPlateImage(int width, int height);
 class MainWindow : public LabWindow {
     Q_OBJECT
 public:
-    explicit MainWindow(QWidget* parent = nullptr);
+    MainWindow(Session& session, Navigation& navigation, QWidget* parent = nullptr);
 
     Picture* background = nullptr;        // background, drag handle
     Picture* experiment4Plate = nullptr;  // highlight plates under "Опыт 4" .. "Опыт 1"
@@ -48,6 +46,8 @@ public:
 
     // What the chooser and the two texts beside it show now.
     VariantChoice variantChoice() const;
+    // The experiment 1..4 whose link was touched last: the one a click enters.
+    int selectedExperiment() const { return selectedExperiment_; }
 
     // Where the links lead; set by the composition root.
     std::function<void()> showRegistration;
@@ -75,4 +75,10 @@ private:
     void onExperimentLinkHovered(int k);
     LinkLabel* experimentLink(int k) const;
     Picture* experimentPlate(int k) const;
+
+    Session& session_;
+    Navigation& navigation_;
+    int selectedExperiment_ = 1;
+    // The registration window comes up at the first activation of the run only.
+    bool registrationShown_ = false;
 };

@@ -3,13 +3,13 @@
 #include "shell/Loaders.h"
 #include "toolkit/Picture.h"
 
-SplashWindow::SplashWindow(QWidget* parent)
+SplashWindow::SplashWindow(Navigation& navigation, QWidget* parent)
     : LabWindow(QStringLiteral("Заставка"), QSize(488, 288), Border::None, parent) {
     picture_ = new Picture(this);
     picture_->setGeometry(0, 0, 488, 288);
-    loadContents();
+    loadContents(navigation);
 }
 
-void SplashWindow::loadContents() {
-    loadPicture(picture_, QStringLiteral("\\BackGround\\ZGround.jpg"));
+void SplashWindow::loadContents(Navigation& navigation) {
+    loadPicture(navigation, picture_, QStringLiteral("\\BackGround\\ZGround.jpg"));
 }

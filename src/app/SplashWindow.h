@@ -2,6 +2,8 @@
 
 #include "toolkit/LabWindow.h"
 
+class Navigation;
+
 class MoviePlayer;
 class Picture;
 
@@ -9,10 +11,10 @@ class Picture;
 class SplashWindow : public LabWindow {
     Q_OBJECT
 public:
-    explicit SplashWindow(QWidget* parent = nullptr);
+    explicit SplashWindow(Navigation& navigation, QWidget* parent = nullptr);
 
 private:
-    void loadContents();
+    void loadContents(Navigation& navigation);
 
     Picture* picture_ = nullptr;
 };

@@ -5,7 +5,6 @@
 #include <QUuid>
 
 #include "journal/ServerLink.h"
-#include "shell/LabState.h"
 
 namespace {
 // Beyond this many events held in memory the oldest are let go: the results file has them.
@@ -35,7 +34,7 @@ ClassJournal::~ClassJournal() {
 }
 
 void ClassJournal::record(QString& sitting, const QString& group, const QString& surname,
-                          JournalEventKind kind, int experiment, std::optional<float> grade) {
+                          int variant, JournalEventKind kind, int experiment, std::optional<float> grade) {
     if (sitting.isEmpty() && kind != JournalEventKind::Registered)
         sitting = local_.latestSitting(computer_, group, surname);
     if (sitting.isEmpty()) sitting = QUuid::createUuid().toString(QUuid::WithoutBraces);
@@ -46,8 +45,7 @@ void ClassJournal::record(QString& sitting, const QString& group, const QString&
     e.sitting = sitting;
     e.group = group;
     e.surname = surname;
-    e.variant =
-        LabState.variantNumber >= 1 && LabState.variantNumber <= 6 ? LabState.variantNumber : 0;
+    e.variant = variant >= 1 && variant <= 6 ? variant : 0;
     e.experiment = experiment;
     e.grade = grade;
     e.kind = kind;
@@ -80,21 +78,24 @@ void ClassJournal::writeHeld() {
     if (server_) server_->wake();
 }
 
-void ClassJournal::registered(QString& sitting, const QString& group, const QString& surname) {
+void ClassJournal::registered(QString& sitting, const QString& group, const QString& surname,
+                              int variant) {
     sitting.clear();
-    record(sitting, group, surname, JournalEventKind::Registered);
+    record(sitting, group, surname, variant, JournalEventKind::Registered);
 }
 
 void ClassJournal::graded(QString& sitting, const QString& group, const QString& surname,
-                          int experiment, double grade) {
-    record(sitting, group, surname, JournalEventKind::Graded, experiment,
+                          int variant, int experiment, double grade) {
+    record(sitting, group, surname, variant, JournalEventKind::Graded, experiment,
            static_cast<float>(grade));
 }
 
-void ClassJournal::deleted(QString& sitting, const QString& group, const QString& surname) {
-    record(sitting, group, surname, JournalEventKind::Deleted);
+void ClassJournal::deleted(QString& sitting, const QString& group, const QString& surname,
+                           int variant) {
+    record(sitting, group, surname, variant, JournalEventKind::Deleted);
 }
 
-void ClassJournal::deletedAll(QString& sitting, const QString& group, const QString& surname) {
-    record(sitting, group, surname, JournalEventKind::DeletedAll);
+void ClassJournal::deletedAll(QString& sitting, const QString& group, const QString& surname,
+                              int variant) {
+    record(sitting, group, surname, variant, JournalEventKind::DeletedAll);
 }

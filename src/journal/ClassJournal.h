@@ -4,10 +4,10 @@
 #include <QTimer>
 #include <memory>
 
-#include "journal/Journal.h"
 #include "journal/JournalEvent.h"
 #include "journal/JournalSettings.h"
 #include "journal/LocalJournal.h"
+#include "lab/Journal.h"
 
 class ServerLink;
 
@@ -22,11 +22,14 @@ public:
                  const QString& computer = journalComputerName(), int retryMs = 30000);
     ~ClassJournal() override;
 
-    void registered(QString& sitting, const QString& group, const QString& surname) override;
-    void graded(QString& sitting, const QString& group, const QString& surname, int experiment,
-                double grade) override;
-    void deleted(QString& sitting, const QString& group, const QString& surname) override;
-    void deletedAll(QString& sitting, const QString& group, const QString& surname) override;
+    void registered(QString& sitting, const QString& group, const QString& surname,
+                    int variant) override;
+    void graded(QString& sitting, const QString& group, const QString& surname, int variant,
+                int experiment, double grade) override;
+    void deleted(QString& sitting, const QString& group, const QString& surname,
+                 int variant) override;
+    void deletedAll(QString& sitting, const QString& group, const QString& surname,
+                    int variant) override;
 
     LocalJournal& local() { return local_; }
     // nullptr when no server is set up.
@@ -37,7 +40,7 @@ public:
     qsizetype heldEvents() const { return held_.size(); }
 
 private:
-    void record(QString& sitting, const QString& group, const QString& surname,
+    void record(QString& sitting, const QString& group, const QString& surname, int variant,
                 JournalEventKind kind, int experiment = 0, std::optional<float> grade = {});
     void writeHeld();
 

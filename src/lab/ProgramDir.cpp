@@ -18,19 +18,15 @@ QString withoutTrailingSlash(QString path) {
     return path;
 }
 
-// An XDG base folder: the variable when it holds an absolute path, else HOME + fallback.
-QString xdgFolder(const char* variable, const QString& fallback) {
-    const QString value = qEnvironmentVariable(variable);
-    if (QDir::isAbsolutePath(value)) return withoutTrailingSlash(value);
-    return QDir::homePath() + fallback;
+// The XDG base folders as Qt finds them: the user's own first ($XDG_CONFIG_HOME, else
+// ~/.config), then the system's ($XDG_CONFIG_DIRS, else /etc/xdg).
+QString userConfigFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
 }
 
-QStringList xdgConfigDirs() {
-    QStringList dirs;
-    for (const QString& dir :
-         qEnvironmentVariable("XDG_CONFIG_DIRS").split(':', Qt::SkipEmptyParts))
-        if (QDir::isAbsolutePath(dir)) dirs << withoutTrailingSlash(dir);
-    if (dirs.isEmpty()) dirs << QStringLiteral("/etc/xdg");
+QStringList systemConfigFolders() {
+    QStringList dirs = QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation);
+    dirs.removeAll(userConfigFolder());
     return dirs;
 }
 
@@ -64,10 +60,10 @@ bool isPortable() {
 
 QString settingsFilePath() {
     const QString besideProgram = programFolder() + '/' + settingsName;
-    const QString userFile = xdgFolder("XDG_CONFIG_HOME", QStringLiteral("/.config")) + '/' +
+    const QString userFile = userConfigFolder() + '/' +
                              folderName + '/' + settingsName;
     QStringList candidates{besideProgram, userFile};
-    for (const QString& dir : xdgConfigDirs())
+    for (const QString& dir : systemConfigFolders())
         candidates << dir + '/' + folderName + '/' + settingsName;
     for (const QString& path : candidates)
         if (QFileInfo(path).isFile()) return path;
@@ -84,7 +80,7 @@ QString dataFolder() {
                 QDir::cleanPath(QFileInfo(settingsPath).absoluteDir().absoluteFilePath(named)));
     }
     if (isPortable()) return programFolder();
-    return xdgFolder("XDG_DATA_HOME", QStringLiteral("/.local/share")) + '/' + folderName;
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + '/' + folderName;
 }
 
 QString resultsFilePath() {

@@ -1,31 +1,13 @@
 #include "shell/Loaders.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <QFile>
 #include <QRegularExpression>
 
+#include "lab/FileAccess.h"
 #include "lab/ProgramDir.h"
 #include "movie/MoviePlayer.h"
-#include "shell/LabState.h"
-#include "shell/Program.h"
+#include "shell/Navigation.h"
 #include "toolkit/MessageBoxes.h"
 #include "toolkit/Picture.h"
-
-bool probeReadWrite(const QString& path) {
-    const QByteArray native = QFile::encodeName(path);
-    const int fd = ::open(native.constData(), O_RDWR | O_CLOEXEC);
-    if (fd < 0) return false;
-    struct stat st {};
-    const bool statted = ::fstat(fd, &st) == 0;
-    const bool closed = ::close(fd) == 0;
-    // The superuser may open a file without write permission for writing; a file that nobody
-    // may write is read-only all the same.
-    const bool writable = statted && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
-    return closed && writable;
-}
 
 QString cannotOpenFileMessage(const QString& fullPath) {
     return QStringLiteral("Невозможно открыть файл по адресу: ") + fullPath +
@@ -33,11 +15,6 @@ QString cannotOpenFileMessage(const QString& fullPath) {
 }
 
 namespace {
-bool probeReadable(const QString& path) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    return fd >= 0 && ::close(fd) == 0;
-}
-
 // What a movie shows, for screen readers: which experiment, which step, which variant.
 QString movieDescription(const QString& relativePath) {
     static const QRegularExpression step(QStringLiteral(R"(Opyt(\d)[\\/](\d+)(?:_(\d+))?\.swf$)"),
@@ -54,7 +31,7 @@ QString movieDescription(const QString& relativePath) {
 }
 }  // namespace
 
-void loadMovie(MoviePlayer* player, const QString& relativePath) {
+void loadMovie(Navigation& navigation, MoviePlayer* player, const QString& relativePath) {
     if (player) player->setAccessibleDescription(movieDescription(relativePath));
     // An installed program folder is read-only by design: there a movie need only be readable.
     const bool probed = isPortable() ? probeReadWrite(assetPath(relativePath))
@@ -64,8 +41,7 @@ void loadMovie(MoviePlayer* player, const QString& relativePath) {
             "Возможно отсутствуют необходимые файлы для дальнейшей работы программы, либо не "
             "установлена компанента Flash Player 6 AX. Выполнение программы будет "
             "остановлено!!!"));
-        LabState.startupFailed = true;
-        requestMainWindowClose();
+        navigation.endProgram();
     }
     // The path goes to the player regardless; a file already reported missing is not reported
     // a second time when the player cannot show it either.
@@ -75,14 +51,13 @@ void loadMovie(MoviePlayer* player, const QString& relativePath) {
         showErrorBox(QStringLiteral(
             "Возможно отсутствуют необходимые файлы для дальнейшей работы программы. Выполнение "
             "программы будет остановлено!!!"));
-        requestMainWindowClose();
+        navigation.endProgram();
     }
 }
 
-void loadPicture(Picture* image, const QString& relativePath) {
+void loadPicture(Navigation& navigation, Picture* image, const QString& relativePath) {
     const QString path = assetPath(relativePath);
     if (image && image->loadFromFile(path)) return;
     showErrorBox(cannotOpenFileMessage(path));
-    LabState.startupFailed = true;
-    requestMainWindowClose();
+    navigation.endProgram();
 }

@@ -6,7 +6,6 @@
 #include <QShortcut>
 #include <optional>
 
-#include "shell/LabState.h"
 #include "toolkit/Colors.h"
 #include "toolkit/LabWindow.h"
 #include "toolkit/LinkLabel.h"
@@ -36,8 +35,13 @@ namespace {
 // works from it rather than from the position inside the picture: the window moves under the
 // pointer, and a move still queued from before the window's last step is measured from where
 // the window was, which would make it jump back and forth.
+//
+// It also keeps the drag of its background: where the press was, and whether a button is held.
 class PointerOnScreen : public QObject {
 public:
+    QPoint dragOrigin;
+    bool dragging = false;
+
     explicit PointerOnScreen(QWidget* target) : QObject(target) {
         target->installEventFilter(this);
     }
@@ -65,9 +69,8 @@ private:
 
 // Moves the window so that the press point of the background is at (x, y) of the background
 // as it stands now, or under the pointer's screen position when that is known.
-void dragWindow(LabWindow* window, Picture* background, int x, int y,
+void dragWindow(LabWindow* window, Picture* background, QPoint origin, int x, int y,
                 std::optional<QPoint> pointer) {
-    const QPoint origin(LabState.dragOriginX, LabState.dragOriginY);
     if (!pointer) {
         window->move(window->pos() + QPoint(x, y) - origin);
         return;
@@ -95,25 +98,25 @@ void attachBorderlessChrome(const BorderlessChrome& c) {
     if (background) {
         // Any button starts a drag. The release of the button ends it wherever it happens,
         // since the background keeps the mouse from the press to the release.
-        if (drag) {
-            QObject::connect(background, &Picture::mouseDown, background,
-                             [](Qt::MouseButton, int x, int y) {
-                                 LabState.dragOriginX = x;
-                                 LabState.dragOriginY = y;
-                                 LabState.dragging = true;
-                             });
-            QObject::connect(background, &Picture::mouseUp, background,
-                             [](Qt::MouseButton, int, int) { LabState.dragging = false; });
-        }
         auto* pointer = drag ? new PointerOnScreen(background) : nullptr;
+        if (pointer) {
+            QObject::connect(background, &Picture::mouseDown, pointer,
+                             [pointer](Qt::MouseButton, int x, int y) {
+                                 pointer->dragOrigin = QPoint(x, y);
+                                 pointer->dragging = true;
+                             });
+            QObject::connect(background, &Picture::mouseUp, pointer,
+                             [pointer](Qt::MouseButton, int, int) { pointer->dragging = false; });
+        }
         QObject::connect(background, &Picture::mouseMove, background,
                          [window, background, glyph, links, pointer](int x, int y) {
                              const std::optional<QPoint> onScreen =
                                  pointer ? pointer->take(x, y) : std::nullopt;
                              for (LinkLabel* l : links) l->setFontColor(LabColors::Black);
                              if (glyph) glyph->hide();
-                             if (pointer && LabState.dragging)
-                                 dragWindow(window, background, x, y, onScreen);
+                             if (pointer && pointer->dragging)
+                                 dragWindow(window, background, pointer->dragOrigin, x, y,
+                                            onScreen);
                          });
     }
 

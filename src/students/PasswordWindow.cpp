@@ -3,7 +3,6 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "shell/LabState.h"
 #include "shell/Layout.h"
 #include "toolkit/Colors.h"
 #include "toolkit/FilteredEdit.h"
@@ -50,7 +49,7 @@ void PasswordWindow::showEvent(QShowEvent* event) {
 
 void PasswordWindow::onOkClicked() {
     if (passwordEdit->text() == QStringView(resultsPassword)) {
-        LabState.resultsUnlocked = true;
+        unlocked_ = true;
         closeForm();
         setWindowTitle(QStringLiteral("Введите пароль"));
     } else {
@@ -58,6 +57,7 @@ void PasswordWindow::onOkClicked() {
     }
 }
 
-void PasswordWindow::clearPassword() {
+void PasswordWindow::lock() {
+    unlocked_ = false;
     passwordEdit->clear();
 }

@@ -17,8 +17,10 @@ public:
     QPushButton* okButton = nullptr;       // "OK"
 
     void onOkClicked();
-    // Empties the field once the password has been spent on a deletion.
-    void clearPassword();
+    // The right password has been given and not yet spent on a deletion.
+    bool isUnlocked() const { return unlocked_; }
+    // Spends the password: the gate closes and the field is emptied.
+    void lock();
 
 protected:
     // Every showing starts in the password field.
@@ -26,4 +28,6 @@ protected:
 
 private:
     void loadContents();
+
+    bool unlocked_ = false;
 };

@@ -4,11 +4,9 @@
 #include <QLinearGradient>
 #include <QPainter>
 
-#include "shell/LabState.h"
+#include "lab/Session.h"
 #include "shell/Layout.h"
-#include "shell/Program.h"
 #include "shell/WindowChrome.h"
-#include "students/StudentStore.h"
 #include "toolkit/Colors.h"
 #include "toolkit/FilteredEdit.h"
 #include "toolkit/Fonts.h"
@@ -42,8 +40,9 @@ QImage registrationStripImage() {
     return strip;
 }
 
-RegistrationWindow::RegistrationWindow(QWidget* parent)
-    : LabWindow(QStringLiteral("  Регистрация"), QSize(226, 91), Border::ToolNoButtons, parent) {
+RegistrationWindow::RegistrationWindow(Session& session, QWidget* parent)
+    : LabWindow(QStringLiteral("  Регистрация"), QSize(226, 91), Border::ToolNoButtons, parent),
+      session_(session) {
     acceptStrip = new Picture(this);
     surnameLabel = new QLabel(QStringLiteral("ФИО:"), this);
     groupLabel = new QLabel(QStringLiteral("Группа:"), this);
@@ -83,7 +82,6 @@ RegistrationWindow::RegistrationWindow(QWidget* parent)
 
 void RegistrationWindow::loadContents() {
     setBackgroundColor(colorFromBgr(LabColors::GoldenYellow));
-    if (LabState.startupFailed) requestMainWindowClose();
 }
 
 void RegistrationWindow::filterGroupKey(unsigned char& key) {
@@ -103,6 +101,6 @@ void RegistrationWindow::onAcceptClicked() {
     if (groupEdit->text().isEmpty()) return;
     if (surnameEdit->text().isEmpty()) return;
     // A failure has been reported and ends the program; the window closes either way.
-    addStudent(groupEdit->text(), surnameEdit->text());
+    session_.registerStudent(groupEdit->text(), surnameEdit->text());
     closeForm();
 }

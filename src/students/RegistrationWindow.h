@@ -6,12 +6,13 @@ class FilteredEdit;
 class LinkLabel;
 class Picture;
 class QLabel;
+class Session;
 
 // Registration window: the student's group and surname before any work
 class RegistrationWindow : public LabWindow {
     Q_OBJECT
 public:
-    explicit RegistrationWindow(QWidget* parent = nullptr);
+    explicit RegistrationWindow(Session& session, QWidget* parent = nullptr);
 
     Picture* acceptStrip = nullptr;       // the yellow-to-white strip under "Принять"
     QLabel* surnameLabel = nullptr;       // "ФИО:"
@@ -30,6 +31,8 @@ protected:
 
 private:
     void loadContents();
+
+    Session& session_;
 };
 
 // The strip under "Принять": the window's yellow at the left fading to white at the right.

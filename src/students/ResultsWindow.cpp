@@ -4,9 +4,8 @@
 #include <QPushButton>
 
 #include "lab/Numbers.h"
-#include "shell/LabState.h"
 #include "shell/Layout.h"
-#include "students/StudentStore.h"
+#include "lab/Session.h"
 #include "toolkit/Colors.h"
 #include "toolkit/StringGrid.h"
 
@@ -23,8 +22,9 @@ void fillSampleRow(StringGrid* grid, int row, const QString& group, const QStrin
 }
 }  // namespace
 
-ResultsWindow::ResultsWindow(QWidget* parent)
-    : LabWindow(QStringLiteral("Результаты"), QSize(541, 458), Border::Tool, parent) {
+ResultsWindow::ResultsWindow(Session& session, QWidget* parent)
+    : LabWindow(QStringLiteral("Результаты"), QSize(541, 458), Border::Tool, parent),
+      session_(session) {
     resultsGrid = new StringGrid(this);
     resultsGrid->setAccessibleName(QStringLiteral("Оценки студентов"));
     closeButton = new QPushButton(QStringLiteral("Закрыть"), this);
@@ -78,7 +78,7 @@ void ResultsWindow::onActivated() {
         QStringLiteral(" Опыт4 "), QStringLiteral(" ИТОГО "),
     };
     for (int col = 0; col < gridColumns; ++col) resultsGrid->setCell(col, 0, header[col]);
-    loadStudents();
+    session_.results().load();
     fillResultsGrid();
     closeButton->setFocus();
 }
@@ -92,17 +92,18 @@ void ResultsWindow::fillResultsGrid() {
     resultsGrid->clearCells();
     fillSampleRow(resultsGrid, 1, QStringLiteral("КРЛ-99-2"), QStringLiteral("Ларцев О.Е."));
     fillSampleRow(resultsGrid, 2, QStringLiteral("КРЛ-99-1"), QStringLiteral("Сумин Г.Д."));
-    resultsGrid->setRowCountCells(studentCount + firstStudentRow);
-    for (int i = 1; i <= studentCount; ++i) {
+    const ResultsFile& results = session_.results();
+    resultsGrid->setRowCountCells(results.count() + firstStudentRow);
+    for (int i = 1; i <= results.count(); ++i) {
         const int row = i + 2;
         resultsGrid->setCell(0, row, QString::number(row));
-        resultsGrid->setCell(1, row, studentGroup(i));
-        resultsGrid->setCell(2, row, studentSurname(i));
+        resultsGrid->setCell(1, row, results.group(i));
+        resultsGrid->setCell(2, row, results.surname(i));
         double sum = 0;
         for (int k = 1; k <= StudentExperimentCount; ++k) {
             // The grade is kept in single precision and shown widened exactly: 4.3 reads
             // 4,30000019073486, as every copy of the program shows it.
-            const double score = studentScore(i, k);
+            const double score = results.score(i, k);
             resultsGrid->setCell(2 + k, row, formatGeneral(score));
             sum += score;
         }
@@ -121,31 +122,27 @@ void ResultsWindow::onCloseClicked() {
 }
 
 bool ResultsWindow::passwordGiven() {
-    if (showPasswordWindow) showPasswordWindow();
-    return LabState.resultsUnlocked;
+    return askPassword && askPassword();
 }
 
 void ResultsWindow::lockAfterDeletion() {
-    LabState.resultsUnlocked = false;
-    if (clearPassword) clearPassword();
+    if (lockPassword) lockPassword();
 }
 
 void ResultsWindow::onDeleteRowClicked() {
     if (resultsGrid->currentRow() < 0) return;
     if (!passwordGiven()) return;
-    if (studentCount <= 0) return;
+    if (session_.results().count() <= 0) return;
     if (selectedStudent <= 0) return;
-    deleteStudent(selectedStudent);
-    saveStudents();
+    session_.deleteStudent(selectedStudent);
     fillResultsGrid();
     lockAfterDeletion();
 }
 
 void ResultsWindow::onDeleteAllClicked() {
     if (!passwordGiven()) return;
-    if (studentCount <= 0) return;
-    deleteAllStudents();
-    saveStudents();
+    if (session_.results().count() <= 0) return;
+    session_.deleteAllStudents();
     fillResultsGrid();
     lockAfterDeletion();
 }

@@ -6,13 +6,14 @@
 #include "toolkit/LabWindow.h"
 
 class QPushButton;
+class Session;
 class StringGrid;
 
 // Results window: the grades of every stored student, deletions behind the password
 class ResultsWindow : public LabWindow {
     Q_OBJECT
 public:
-    explicit ResultsWindow(QWidget* parent = nullptr);
+    explicit ResultsWindow(Session& session, QWidget* parent = nullptr);
 
     StringGrid* resultsGrid = nullptr;
     QPushButton* closeButton = nullptr;      // "Закрыть"
@@ -24,10 +25,10 @@ public:
     // sample rows. Cleared with the selection whenever the rows are filled anew.
     std::int32_t selectedStudent = 0;
 
-    // The password window: shown before a deletion, cleared after one; set by the
-    // composition root.
-    std::function<void()> showPasswordWindow;
-    std::function<void()> clearPassword;
+    // The password window: asked before a deletion (true when the password has been given),
+    // locked again after one; set by the composition root.
+    std::function<bool()> askPassword;
+    std::function<void()> lockPassword;
     // The class journal's window; set by the composition root.
     std::function<void()> showJournalWindow;
 
@@ -47,4 +48,6 @@ private:
     bool passwordGiven();
     // The gate closes again once a deletion has been carried out.
     void lockAfterDeletion();
+
+    Session& session_;
 };

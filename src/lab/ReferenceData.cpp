@@ -1,4 +1,4 @@
-#include "experiments/concentration/ReferenceData.h"
+#include "lab/ReferenceData.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -7,14 +7,6 @@
 #include <optional>
 #include <string_view>
 
-#include "lab/ProgramDir.h"
-#include "shell/LabState.h"
-#include "shell/Loaders.h"
-#include "shell/Program.h"
-#include "toolkit/MessageBoxes.h"
-
-ReferenceBlockArray ReferenceBlocks{};
-AuxiliaryBlockArray AuxiliaryBlocks{};
 
 namespace {
 constexpr int VariantBlocks = 6;
@@ -66,7 +58,7 @@ public:
     bool ranOut() const { return ranOut_; }
 
     // The next number, 0 at the end of the data; nullopt (and the reason) for a malformed one.
-    std::optional<double> readNumber(QString* error) {
+    std::optional<double> readNumber(std::optional<ReferenceNumberError>* error) {
         while (!atEnd() && isGap(data_[pos_])) advance();
         if (atEnd()) {
             ranOut_ = true;
@@ -76,18 +68,17 @@ public:
         const int line = line_;
         while (!atEnd() && !endsNumber(data_[pos_]) && pos_ - start < MaxNumberLength) ++pos_;
         std::string_view token = data_.substr(start, pos_ - start);
-        const QString where = QStringLiteral("line %1, byte %2: ").arg(line).arg(start + 1);
+        const QString text = QString::fromLatin1(token.data(), qsizetype(token.size()));
+        using Kind = ReferenceNumberError::Kind;
         if (!isNumberSyntax(token)) {
-            *error = where + QStringLiteral("'%1' is not a number")
-                                 .arg(QString::fromLatin1(token.data(), qsizetype(token.size())));
+            *error = ReferenceNumberError{Kind::NotANumber, line, qsizetype(start + 1), text};
             return std::nullopt;
         }
         if (token.front() == '+') token.remove_prefix(1);
         double value = 0;
         const auto [end, ec] = std::from_chars(token.data(), token.data() + token.size(), value);
         if (ec != std::errc() || end != token.data() + token.size()) {
-            *error = where + QStringLiteral("'%1' is out of range")
-                                 .arg(QString::fromLatin1(token.data(), qsizetype(token.size())));
+            *error = ReferenceNumberError{Kind::OutOfRange, line, qsizetype(start + 1), text};
             return std::nullopt;
         }
         return value;
@@ -162,54 +153,37 @@ ReferenceParseResult parseReferenceData(const QByteArray& bytes) {
     return result;
 }
 
-QString incompleteReferenceDataMessage(const QString& fullPath) {
-    return QStringLiteral("Файл ") + fullPath +
-           QStringLiteral(" содержит неполные данные. Выполнение программы будет остановлено!!!");
+QString ReferenceNumberError::describe() const {
+    const QString where = QStringLiteral("line %1, byte %2: ").arg(line).arg(byte);
+    return where + QStringLiteral("'%1' ").arg(text) +
+           (kind == Kind::NotANumber ? QStringLiteral("is not a number")
+                                     : QStringLiteral("is out of range"));
 }
 
-double referenceRateOfTube4(int variant) {
+double ReferenceData::rateOfTube4(int variant) const {
     if (variant < 1 || variant > VariantBlocks) return 0;
-    return ReferenceBlocks[variant][2][TubeLines];
+    return reference_[variant][2][TubeLines];
 }
 
-double referenceConcentrationOfTube4(int variant) {
+double ReferenceData::concentrationOfTube4(int variant) const {
     if (variant < 1 || variant > VariantBlocks) return 0;
-    return ReferenceBlocks[variant][3][TubeLines];
+    return reference_[variant][3][TubeLines];
 }
 
-void loadReferenceData() {
-    const QString path = assetPath(QStringLiteral("\\Dannie.txt"));
+ReferenceData::Load ReferenceData::load(const QString& path) {
+    Load load;
     QFile file(path);
-    QByteArray bytes;
     // Only a regular file: opening a pipe in its place would wait for a writer for ever.
-    bool readable = QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly);
-    if (readable) {
+    load.opened = QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly);
+    QByteArray bytes;
+    if (load.opened) {
         bytes = file.readAll();
-        readable = file.error() == QFileDevice::NoError;
+        load.opened = file.error() == QFileDevice::NoError;
     }
-    if (!readable) {
-        showErrorBox(cannotOpenFileMessage(path));
-        LabState.startupFailed = true;
-        requestMainWindowClose();
-        return;
-    }
+    if (!load.opened) return load;
     const ReferenceParseResult parsed = parseReferenceData(bytes);
-    ReferenceBlocks = parsed.reference;
-    AuxiliaryBlocks = parsed.auxiliary;
-    if (!parsed.ok) {
-        qWarning("Dannie.txt: %s", qUtf8Printable(parsed.error));
-        showErrorBox(QStringLiteral("Invalid numeric input"));
-    }
-    // Grading against partial data would give every student a 1: the run ends instead, as with
-    // a missing file.
-    if (!parsed.complete) {
-        showErrorBox(incompleteReferenceDataMessage(path));
-        LabState.startupFailed = true;
-        requestMainWindowClose();
-    }
-}
-
-void resetReferenceData() {
-    ReferenceBlocks = ReferenceBlockArray{};
-    AuxiliaryBlocks = AuxiliaryBlockArray{};
+    reference_ = parsed.reference;
+    if (!parsed.ok) load.malformed = parsed.error;
+    load.complete = parsed.complete;
+    return load;
 }

@@ -1,4 +1,4 @@
-#include "students/StudentStore.h"
+#include "lab/ResultsFile.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -9,42 +9,11 @@
 #include <algorithm>
 #include <cstring>
 
-#include "journal/Journal.h"
 #include "lab/Cp1251.h"
+#include "lab/FileAccess.h"
 #include "lab/ProgramDir.h"
-#include "shell/LabState.h"
-#include "shell/Loaders.h"
-#include "shell/Program.h"
-#include "students/StudentFileFaults.h"
-#include "toolkit/MessageBoxes.h"
-
-std::array<StudentRecord, StudentCapacity> studentTable{};
-std::int32_t studentCount = 0;
 
 namespace {
-
-std::int32_t currentSlot = 0;
-
-StudentSaveStep injectedFault = StudentSaveStep::None;
-
-// Deletions reach the journal once the results file holds them.
-struct PendingDeletion {
-    StudentRecord record;
-    bool all = false;
-};
-QList<PendingDeletion> pendingDeletions;
-
-void tellJournalOfDeletions() {
-    for (PendingDeletion& d : pendingDeletions) {
-        const QString group = d.record.group.text();
-        const QString surname = d.record.surname.text();
-        if (d.all)
-            journal().deletedAll(d.record.sitting, group, surname);
-        else
-            journal().deleted(d.record.sitting, group, surname);
-    }
-    pendingDeletions.clear();
-}
 
 // Slot offsets inside the 60-byte image of one record.
 constexpr int groupOffset = 0;
@@ -52,14 +21,6 @@ constexpr int surnameOffset = groupOffset + 1 + StudentGroupCapacity;
 constexpr int paddingOffset = surnameOffset + 1 + StudentSurnameCapacity;
 constexpr int scoresOffset = paddingOffset + 3;
 static_assert(scoresOffset + 4 * StudentExperimentCount == StudentSlotSize);
-
-// Every way the results file can fail ends the same way: the message, then the program stops,
-// so nobody keeps working with grades that can no longer be kept.
-void reportResultsFileFailure() {
-    showErrorBox(cannotOpenFileMessage(resultsFilePath()));
-    LabState.startupFailed = true;
-    requestMainWindowClose();
-}
 
 void putFloat(char* out, float value) {
     std::uint32_t bits = 0;
@@ -144,168 +105,150 @@ void ShortString<Capacity>::assign(const QString& text) {
 template struct ShortString<StudentGroupCapacity>;
 template struct ShortString<StudentSurnameCapacity>;
 
-StudentRecord& studentSlot(int slot) {
-    return studentTable[static_cast<std::size_t>(std::clamp(slot, 1, StudentCapacity) - 1)];
+ResultsFile::ResultsFile(QString path) : path_(std::move(path)) {}
+
+QString ResultsFile::path() const {
+    return path_.isEmpty() ? resultsFilePath() : path_;
 }
 
-QString studentGroup(int slot) {
-    return studentSlot(slot).group.text();
+void ResultsFile::report(ResultsFileFailure::Kind kind) const {
+    if (onFailure) onFailure({kind, path()});
 }
 
-QString studentSurname(int slot) {
-    return studentSlot(slot).surname.text();
+StudentRecord& ResultsFile::slot(int slot) {
+    return table_[static_cast<std::size_t>(std::clamp(slot, 1, StudentCapacity) - 1)];
 }
 
-float studentScore(int slot, int experiment) {
+const StudentRecord& ResultsFile::slot(int slot) const {
+    return table_[static_cast<std::size_t>(std::clamp(slot, 1, StudentCapacity) - 1)];
+}
+
+float ResultsFile::score(int slot, int experiment) const {
     if (experiment < 1 || experiment > StudentExperimentCount) return 0;
-    return studentSlot(slot).score(experiment);
+    return this->slot(slot).score(experiment);
 }
 
-std::int32_t currentStudent() {
-    return currentSlot;
-}
-
-QByteArray studentTableImage() {
+QByteArray ResultsFile::image() const {
     QByteArray image(StudentBlockSize, '\0');
-    for (int s = 0; s < std::clamp(studentCount, 0, StudentCapacity); ++s)
-        putRecord(image.data() + s * StudentSlotSize, studentTable[static_cast<std::size_t>(s)]);
+    for (int s = 0; s < std::clamp(count_, 0, StudentCapacity); ++s)
+        putRecord(image.data() + s * StudentSlotSize, table_[static_cast<std::size_t>(s)]);
     return image;
 }
 
-bool loadStudents() {
-    const QString path = resultsFilePath();
+bool ResultsFile::load() {
+    const QString path = this->path();
     QFile file(path);
     // A file that nobody may write cannot be opened for writing, whoever runs the program (the
     // superuser could open it all the same, and a save would then replace it).
     if (!probeReadWrite(path) || !file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) {
-        reportResultsFileFailure();
+        report(ResultsFileFailure::Kind::CannotOpen);
         // A file that exists but cannot be opened may hold grades: it is left alone, and the
         // table is not taken from it so that nothing is saved over it. A missing one is created
         // empty and the load goes on with it, so the caller can still save.
         if (QFileInfo::exists(path) || !createEmptyResultsFile(path)) return false;
-        studentCount = 0;
+        count_ = 0;
         return true;
     }
 
     // Every block is an image of the whole table, so the last whole block is the table and
     // the number of blocks is the number of students; a shorter tail is not a block.
     const qint64 blocks = file.size() / StudentBlockSize;
-    std::array<StudentRecord, StudentCapacity> table = studentTable;
+    std::array<StudentRecord, StudentCapacity> table = table_;
     if (blocks > 0) {
         QByteArray image;
         if (file.seek((blocks - 1) * StudentBlockSize)) image = file.read(StudentBlockSize);
         if (image.size() != StudentBlockSize) {
-            reportResultsFileFailure();
+            report(ResultsFileFailure::Kind::Unreadable);
             return false;
         }
         for (int s = 0; s < StudentCapacity; ++s)
             getRecord(image.constData() + s * StudentSlotSize, table[static_cast<std::size_t>(s)]);
     }
-    studentTable = table;
-    studentCount = static_cast<std::int32_t>(std::min<qint64>(blocks, StudentCapacity));
-    if (studentCount >= StudentCapacity) {
-        dropOldestStudent();
-        studentCount = StudentCapacity - 1;
+    table_ = table;
+    count_ = static_cast<int>(std::min<qint64>(blocks, StudentCapacity));
+    if (count_ >= StudentCapacity) {
+        dropOldest();
+        count_ = StudentCapacity - 1;
     }
     // A file shorter than the table in memory no longer holds the current student's row.
-    if (currentSlot > studentCount) currentSlot = 0;
+    if (current_ > count_) current_ = 0;
     return true;
 }
 
-bool saveStudents() {
+bool ResultsFile::save() {
     // The new content goes to a temporary file beside the old one, reaches the disk, and only
     // then takes the old file's name: a failure or a crash at any point leaves either the old
     // file or the new one, never a cut one. An existing file that may not be written is
     // refused, as a plain rewrite would be.
-    const QString path = resultsFilePath();
+    const QString path = this->path();
     QSaveFile file(path);
     const bool mayWrite = !QFileInfo::exists(path) || probeReadWrite(path);
-    bool ok = injectedFault != StudentSaveStep::Open && mayWrite && file.open(QIODevice::WriteOnly);
+    bool ok = fault_ != StudentSaveStep::Open && mayWrite && file.open(QIODevice::WriteOnly);
     if (ok) {
-        const QByteArray image = studentTableImage();
-        for (std::int32_t i = 0; ok && i < studentCount; ++i) {
-            if (injectedFault == StudentSaveStep::Write && i + 1 == studentCount) {
+        const QByteArray image = this->image();
+        for (int i = 0; ok && i < count_; ++i) {
+            if (fault_ == StudentSaveStep::Write && i + 1 == count_) {
                 file.write(image.constData(), StudentBlockSize / 2);
                 ok = false;
                 break;
             }
             ok = file.write(image) == StudentBlockSize;
         }
-        if (ok && injectedFault == StudentSaveStep::Commit) ok = false;
+        if (ok && fault_ == StudentSaveStep::Commit) ok = false;
         if (!ok) file.cancelWriting();
         ok = file.commit() && ok;
     }
     if (!ok) {
-        pendingDeletions.clear();
-        reportResultsFileFailure();
+        report(ResultsFileFailure::Kind::CannotSave);
         return false;
     }
     syncDirectoryOf(path);
-    tellJournalOfDeletions();
     return true;
 }
 
-bool addStudent(const QString& group, const QString& surname) {
-    if (!loadStudents()) return false;
-    ++studentCount;
-    currentSlot = studentCount;
-    StudentRecord& record = studentSlot(studentCount);
+ResultsFile::AddOutcome ResultsFile::add(const QString& group, const QString& surname) {
+    if (!load()) return AddOutcome::NotLoaded;
+    ++count_;
+    current_ = count_;
+    StudentRecord& record = slot(count_);
     record.group.assign(group);
     record.surname.assign(surname);
     record.scores = {};
-    const bool saved = saveStudents();
-    // The journal keeps the registration even when the results file could not.
-    journal().registered(record.sitting, record.group.text(), record.surname.text());
-    return saved;
+    record.sitting.clear();
+    return save() ? AddOutcome::Saved : AddOutcome::NotSaved;
 }
 
-void recordScore(int experiment, double grade) {
-    if (currentSlot <= 0 || currentSlot > studentCount) return;
-    if (experiment < 1 || experiment > StudentExperimentCount) return;
-    StudentRecord& record = studentSlot(currentSlot);
-    record.score(experiment) = static_cast<float>(grade);
-    saveStudents();
-    journal().graded(record.sitting, record.group.text(), record.surname.text(), experiment, grade);
+ResultsFile::ScoreOutcome ResultsFile::setScore(int experiment, double grade) {
+    if (current_ <= 0 || current_ > count_) return ScoreOutcome::NoStudent;
+    if (experiment < 1 || experiment > StudentExperimentCount) return ScoreOutcome::NoStudent;
+    slot(current_).score(experiment) = static_cast<float>(grade);
+    return save() ? ScoreOutcome::Saved : ScoreOutcome::NotSaved;
 }
 
-void deleteStudent(int index) {
-    if (studentCount <= 0 || index < 1) return;
-    index = std::min(index, studentCount);
-    pendingDeletions.append({studentSlot(index), false});
-    if (index == currentSlot)
-        currentSlot = 0;
-    else if (index < currentSlot)
-        --currentSlot;
-    for (int i = index; i < studentCount; ++i) {
-        StudentRecord& to = studentSlot(i);
-        const StudentRecord& from = studentSlot(i + 1);
+void ResultsFile::remove(int index) {
+    if (count_ <= 0 || index < 1) return;
+    index = std::min(index, count_);
+    if (index == current_)
+        current_ = 0;
+    else if (index < current_)
+        --current_;
+    for (int i = index; i < count_; ++i) {
+        StudentRecord& to = slot(i);
+        const StudentRecord& from = slot(i + 1);
         to.group = from.group;
         to.surname = from.surname;
         to.scores = from.scores;
         to.sitting = from.sitting;
     }
-    --studentCount;
+    --count_;
 }
 
-void deleteAllStudents() {
-    for (int i = 1; i <= studentCount; ++i) pendingDeletions.append({studentSlot(i), true});
-    if (studentCount > 0) studentCount = 0;
-    currentSlot = 0;
+void ResultsFile::removeAll() {
+    count_ = 0;
+    current_ = 0;
 }
 
-void dropOldestStudent() {
-    for (int s = 1; s < StudentCapacity; ++s) studentSlot(s) = studentSlot(s + 1);
-    if (currentSlot > 0) --currentSlot;
-}
-
-void resetStudentTable() {
-    studentTable = {};
-    studentCount = 0;
-    currentSlot = 0;
-    injectedFault = StudentSaveStep::None;
-    pendingDeletions.clear();
-}
-
-void setStudentSaveFaultForTests(StudentSaveStep step) {
-    injectedFault = step;
+void ResultsFile::dropOldest() {
+    for (int s = 1; s < StudentCapacity; ++s) slot(s) = slot(s + 1);
+    if (current_ > 0) --current_;
 }
