@@ -14,7 +14,6 @@
 #include "PostgresServer.h"
 #include "journal/ClassJournal.h"
 #include "journal/ServerLink.h"
-#include "shell/LabState.h"
 
 namespace {
 
@@ -125,7 +124,7 @@ BENCHMARK(BM_ClassToServer)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    LabState.variantNumber = 1;
+    session().setVariant(1);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -15,7 +15,6 @@
 #include "app/Startup.h"
 #include "lab/Clock.h"
 #include "lab/ProgramDir.h"
-#include "shell/Program.h"
 #include "students/RegistrationWindow.h"
 #include "toolkit/Fonts.h"
 #include "toolkit/LabWindow.h"

@@ -16,7 +16,6 @@
 #include "lab/ProgramDir.h"
 #include "movie/MoviePlayer.h"
 #include "shell/Loaders.h"
-#include "toolkit/MessageBoxes.h"
 #include "students/PasswordWindow.h"
 #include "students/RegistrationWindow.h"
 #include "students/ResultsWindow.h"
@@ -44,11 +43,8 @@ Laboratory::Laboratory()
                                               readServerSettings(settingsFilePath()))),
       session_(journal_.get()) {
     LabWindow::resetTermination();
-    // Every way the results file can fail ends the same way: the message, then the program
-    // stops, so nobody keeps working with grades that can no longer be kept.
     session_.results().onFailure = [this](const ResultsFileFailure& failure) {
-        showErrorBox(cannotOpenFileMessage(failure.path));
-        endProgram();
+        reportResultsFileFailure(*this, failure);
     };
     // The splash is an ordinary window, never the main one; it paints at once, before the
     // message loop runs.

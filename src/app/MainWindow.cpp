@@ -143,11 +143,11 @@ void MainWindow::createControls() {
     for (int k = 1; k <= 4; ++k) {
         LinkLabel* link = experimentLink(k);
         connect(link, &LinkLabel::mouseMove, this,
-                [this, k](int, int) { onExperimentLinkHovered(k); });
+                [this, k](int, int) { chooseExperiment(k); });
         connect(link, &LinkLabel::clicked, this, &MainWindow::onExperimentLinkClicked);
         // Reached with Tab, a link chooses its experiment as the pointer's arrival does.
         connect(link, &LinkLabel::focusedByKeyboard, this,
-                [this, k] { onExperimentLinkHovered(k); });
+                [this, k] { chooseExperiment(k); });
     }
     // Variant first, then the experiment, then the other links.
     QWidget* order[] = {variantChooser,  movie,           experiment1Link, experiment2Link,
@@ -237,7 +237,7 @@ void MainWindow::resetExperimentLinks() {
     for (int k = 1; k <= 4; ++k) experimentPlate(k)->hide();
 }
 
-void MainWindow::onExperimentLinkHovered(int k) {
+void MainWindow::chooseExperiment(int k) {
     // The choice is sticky: only touching another link changes it, so nothing repaints while
     // the pointer stays on the chosen one.
     if (selectedExperiment_ == k) return;

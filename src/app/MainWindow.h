@@ -48,6 +48,11 @@ public:
     VariantChoice variantChoice() const;
     // The experiment 1..4 whose link was touched last: the one a click enters.
     int selectedExperiment() const { return selectedExperiment_; }
+    // Makes experiment k (1..4) the chosen one, as the pointer's arrival on its link does.
+    void chooseExperiment(int k);
+    // The registration window comes up at the first activation of the run only.
+    bool registrationShown() const { return registrationShown_; }
+    void setRegistrationShown(bool shown) { registrationShown_ = shown; }
 
     // Where the links lead; set by the composition root.
     std::function<void()> showRegistration;
@@ -71,14 +76,11 @@ private:
     void createControls();
     void loadContents();
     void resetExperimentLinks();
-    // The hover of experiment link k (1..4): it becomes the chosen one and keeps its plate.
-    void onExperimentLinkHovered(int k);
     LinkLabel* experimentLink(int k) const;
     Picture* experimentPlate(int k) const;
 
     Session& session_;
     Navigation& navigation_;
     int selectedExperiment_ = 1;
-    // The registration window comes up at the first activation of the run only.
     bool registrationShown_ = false;
 };

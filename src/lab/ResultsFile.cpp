@@ -252,3 +252,10 @@ void ResultsFile::dropOldest() {
     for (int s = 1; s < StudentCapacity; ++s) slot(s) = slot(s + 1);
     if (current_ > 0) --current_;
 }
+
+void ResultsFile::replaceTable(const QList<StudentRecord>& students) {
+    table_ = {};
+    count_ = int(std::min<qsizetype>(students.size(), StudentCapacity));
+    for (int i = 0; i < count_; ++i) table_[static_cast<std::size_t>(i)] = students[i];
+    current_ = 0;
+}

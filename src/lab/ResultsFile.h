@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -108,6 +109,9 @@ public:
     void removeAll();
     // Moves slots 2..5 down to 1..4, discarding the oldest student of a full table.
     void dropOldest();
+    // Replaces the table with these students (at most five; more are ignored), with no current
+    // student. Does not save.
+    void replaceTable(const QList<StudentRecord>& students);
 
     // The file image of the table: the 300-byte block save() writes count() times. Slots past
     // the last student are zero bytes, so a deleted student cannot be read back from it.

@@ -4,6 +4,7 @@
 
 #include "lab/FileAccess.h"
 #include "lab/ProgramDir.h"
+#include "lab/ResultsFile.h"
 #include "movie/MoviePlayer.h"
 #include "shell/Navigation.h"
 #include "toolkit/MessageBoxes.h"
@@ -12,6 +13,11 @@
 QString cannotOpenFileMessage(const QString& fullPath) {
     return QStringLiteral("Невозможно открыть файл по адресу: ") + fullPath +
            QStringLiteral(". Выполнение программы будет остановлено!!!");
+}
+
+void reportResultsFileFailure(Navigation& navigation, const ResultsFileFailure& failure) {
+    showErrorBox(cannotOpenFileMessage(failure.path));
+    navigation.endProgram();
 }
 
 namespace {

@@ -5,6 +5,7 @@
 class MoviePlayer;
 class Navigation;
 class Picture;
+struct ResultsFileFailure;
 
 // Shows a movie of the asset tree in a player. A file that cannot be opened for reading and
 // writing, or that the player refuses, is reported and ends the program; never raises.
@@ -14,3 +15,7 @@ void loadPicture(Navigation& navigation, Picture* image, const QString& relative
 
 // The start of every "cannot open" message; the path and the ending follow.
 QString cannotOpenFileMessage(const QString& fullPath);
+
+// Every way the results file can fail ends the same way: the message naming the file, then
+// the program stops, so nobody keeps working with grades that can no longer be kept.
+void reportResultsFileFailure(Navigation& navigation, const ResultsFileFailure& failure);

@@ -18,10 +18,8 @@
 #include "experiments/equilibrium/EquilibriumWindow.h"
 #include "experiments/temperature/TemperatureWindow.h"
 #include "movie/MoviePlayer.h"
-#include "shell/LabState.h"
-#include "shell/Program.h"
 #include "students/RegistrationWindow.h"
-#include "students/StudentStore.h"
+#include "lab/Session.h"
 #include "toolkit/Accessibility.h"
 #include "toolkit/FilteredEdit.h"
 #include "toolkit/LabWindow.h"
@@ -73,8 +71,8 @@ TEST_F(KeyboardAndReaderTest, AStudentSignsInAndStartsExperimentOneWithTheKeyboa
     main->showForm();
     ASSERT_TRUE(signedIn);
     EXPECT_FALSE(registration->isVisible());
-    ASSERT_EQ(studentCount, 1);
-    EXPECT_EQ(studentSurname(1), QStringLiteral("Ларцев О.Е."));
+    ASSERT_EQ(results().count(), 1);
+    EXPECT_EQ(results().surname(1), QStringLiteral("Ларцев О.Е."));
 
     // The main window: a variant with the arrow keys, then experiment 1 with Tab and Enter.
     main->activateWindow();
@@ -83,12 +81,12 @@ TEST_F(KeyboardAndReaderTest, AStudentSignsInAndStartsExperimentOneWithTheKeyboa
     press(Qt::Key_Down);
     press(Qt::Key_Down);
     EXPECT_EQ(main->variantChooser->currentIndex(), 2);
-    EXPECT_EQ(LabState.variantNumber, 3);
+    EXPECT_EQ(session().variant(), 3);
     ASSERT_TRUE(tabTo(main->experiment2Link));
-    EXPECT_EQ(LabState.selectedExperiment, 2) << "Tab chooses the link's experiment";
+    EXPECT_EQ(lab->window<MainWindow>()->selectedExperiment(), 2) << "Tab chooses the link's experiment";
     press(Qt::Key_Tab, Qt::ShiftModifier);
     ASSERT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(main->experiment1Link));
-    EXPECT_EQ(LabState.selectedExperiment, 1);
+    EXPECT_EQ(lab->window<MainWindow>()->selectedExperiment(), 1);
     EXPECT_TRUE(main->experiment1Link->showsFocusMark());
     press(Qt::Key_Return);
     ConcentrationWindow* experiment = lab->window<ConcentrationWindow>();
@@ -105,7 +103,7 @@ TEST_F(KeyboardAndReaderTest, AStudentSignsInAndStartsExperimentOneWithTheKeyboa
 }
 
 TEST_F(KeyboardAndReaderTest, EscapeLeavesEveryExperimentButNotTheMainWindow) {
-    LabState.registrationShown = true;
+    lab->window<MainWindow>()->setRegistrationShown(true);
     for (LabWindow* w :
          QList<LabWindow*>{lab->window<TemperatureWindow>(), lab->window<CatalystWindow>(),
                            lab->window<EquilibriumWindow>()}) {

@@ -13,8 +13,6 @@
 #include "experiments/equilibrium/EquilibriumWindow.h"
 #include "experiments/temperature/TemperatureWindow.h"
 #include "movie/MoviePlayer.h"
-#include "shell/LabState.h"
-#include "shell/Program.h"
 #include "students/RegistrationWindow.h"
 #include "students/ResultsWindow.h"
 #include "toolkit/Colors.h"
@@ -31,7 +29,7 @@ protected:
     }
     // Shows the main window as after sign-in, without the registration window.
     void showSignedIn() {
-        LabState.registrationShown = true;
+        lab->window<MainWindow>()->setRegistrationShown(true);
         lab->window<MainWindow>()->showForm();
     }
     // Opens modal windows through the main window and records which ones it opened.
@@ -75,8 +73,8 @@ TEST_F(MainWindowTest, StartsWithExperimentOneChosenAndVariantOne) {
     EXPECT_FALSE(lab->window<MainWindow>()->variantChooser->isEditable());
     EXPECT_EQ(lab->window<MainWindow>()->variantSolutionText->caption(), QStringLiteral("0.1M"));
     EXPECT_EQ(lab->window<MainWindow>()->variantAcidText->caption(), QStringLiteral("1N"));
-    EXPECT_EQ(LabState.selectedExperiment, 1);
-    EXPECT_EQ(LabState.variantNumber, 1);
+    EXPECT_EQ(lab->window<MainWindow>()->selectedExperiment(), 1);
+    EXPECT_EQ(session().variant(), 1);
     EXPECT_TRUE(lab->window<MainWindow>()->movie->movie().endsWith(QStringLiteral("/Movie/1.swf")));
 }
 
@@ -109,21 +107,21 @@ TEST_F(MainWindowTest, ChooserAndValuesLieOnTheMovieAndTabInTheirOrder) {
 TEST_F(MainWindowTest, HighlightFollowsTheLastTouchedExperimentLinkAndStaysOverTheBackground) {
     showSignedIn();
     pointer::move(lab->window<MainWindow>()->experiment2Link);
-    EXPECT_EQ(LabState.selectedExperiment, 2);
+    EXPECT_EQ(lab->window<MainWindow>()->selectedExperiment(), 2);
     EXPECT_EQ(lab->window<MainWindow>()->experiment2Link->fontColor(), LabColors::Black);
     EXPECT_TRUE(shown(lab->window<MainWindow>()->experiment2Plate));
     EXPECT_EQ(lab->window<MainWindow>()->experiment1Link->fontColor(), 0x999999u);
     EXPECT_FALSE(shown(lab->window<MainWindow>()->experiment1Plate));
 
     pointer::move(lab->window<MainWindow>()->experiment3Link);
-    EXPECT_EQ(LabState.selectedExperiment, 3);
+    EXPECT_EQ(lab->window<MainWindow>()->selectedExperiment(), 3);
     EXPECT_EQ(lab->window<MainWindow>()->experiment2Link->fontColor(), 0x999999u);
     EXPECT_FALSE(shown(lab->window<MainWindow>()->experiment2Plate));
     EXPECT_EQ(lab->window<MainWindow>()->experiment3Link->fontColor(), LabColors::Black);
     EXPECT_TRUE(shown(lab->window<MainWindow>()->experiment3Plate));
 
     pointer::move(lab->window<MainWindow>()->background, {400, 480});
-    EXPECT_EQ(LabState.selectedExperiment, 3);
+    EXPECT_EQ(lab->window<MainWindow>()->selectedExperiment(), 3);
     EXPECT_EQ(lab->window<MainWindow>()->experiment3Link->fontColor(), LabColors::Black);
     EXPECT_TRUE(shown(lab->window<MainWindow>()->experiment3Plate));
     for (LinkLabel* link :
@@ -147,12 +145,12 @@ TEST_F(MainWindowTest, ChoosingAVariantShowsItsValues) {
               QStringLiteral("Вариант 5"));
     EXPECT_EQ(lab->window<MainWindow>()->variantSolutionText->caption(), QStringLiteral("0.2M"));
     EXPECT_EQ(lab->window<MainWindow>()->variantAcidText->caption(), QStringLiteral("1N"));
-    EXPECT_EQ(LabState.variantNumber, 5);
+    EXPECT_EQ(session().variant(), 5);
 
     QTest::keyClick(lab->window<MainWindow>()->variantChooser, Qt::Key_Up);
     EXPECT_EQ(lab->window<MainWindow>()->variantSolutionText->caption(), QStringLiteral("0.05M"));
     EXPECT_EQ(lab->window<MainWindow>()->variantAcidText->caption(), QStringLiteral("2N"));
-    EXPECT_EQ(LabState.variantNumber, 4);
+    EXPECT_EQ(session().variant(), 4);
 }
 
 TEST_F(MainWindowTest, ClickingAnExperimentLinkOpensItsWindowAtTheFirstMovie) {
@@ -204,7 +202,7 @@ TEST_F(MainWindowTest, RegistrationOpensAtTheFirstActivationOnly) {
     lab->window<MainWindow>()->showForm();
     ASSERT_EQ(opened.size(), 1);
     EXPECT_EQ(opened[0], static_cast<LabWindow*>(lab->window<RegistrationWindow>()));
-    EXPECT_TRUE(LabState.registrationShown);
+    EXPECT_TRUE(lab->window<MainWindow>()->registrationShown());
     EXPECT_TRUE(lab->window<MainWindow>()->isVisible());
 
     // An experiment and back: the main window is activated again.

@@ -9,11 +9,10 @@
 #include "app/Startup.h"
 #include "experiments/catalyst/CatalystWindow.h"
 #include "experiments/concentration/ConcentrationWindow.h"
-#include "shell/LabState.h"
-#include "shell/Program.h"
 #include "students/RegistrationWindow.h"
 #include "students/ResultsWindow.h"
 #include "toolkit/LabWindow.h"
+#include "toolkit/LinkLabel.h"
 
 namespace {
 QString missingPictureMessage(const TempAssetTree& tree, const char* relative) {
@@ -30,16 +29,13 @@ class StartupTest : public LabTest {};
 TEST_F(StartupTest, WithEveryFileThereTheLaboratoryStartsQuietly) {
     createWindows();
     EXPECT_TRUE(messages->texts().isEmpty()) << messages->texts().join("\n").toStdString();
-    EXPECT_EQ(LabState.selectedExperiment, 1);
-    EXPECT_EQ(LabState.variantNumber, 1);
-    EXPECT_EQ(LabState.movieStep, 0);
-    EXPECT_FALSE(LabState.startupFailed);
-    EXPECT_FALSE(LabState.registrationShown);
-    EXPECT_EQ(LabState.linkColors.idle, 0x999999u);
-    EXPECT_EQ(LabState.linkColors.selected, 0x000000u);
+    EXPECT_EQ(lab->window<MainWindow>()->selectedExperiment(), 1);
+    EXPECT_EQ(session().variant(), 1);
+    EXPECT_FALSE(lab->window<MainWindow>()->registrationShown());
+    EXPECT_EQ(lab->window<MainWindow>()->experiment2Link->fontColor(), 0x999999u);
+    EXPECT_EQ(lab->window<MainWindow>()->experiment1Link->fontColor(), 0x000000u);
     EXPECT_FALSE(programEnding());
     ASSERT_NE(lab->window<MainWindow>(), nullptr);
-    EXPECT_EQ(mainForm(), lab->window<MainWindow>());
     EXPECT_EQ(lab->window<SplashWindow>(), nullptr);  // the splash lives only during start-up
     for (QWidget* w : {static_cast<QWidget*>(lab->window<MainWindow>()),
                        static_cast<QWidget*>(lab->window<ConcentrationWindow>()),
@@ -57,7 +53,7 @@ TEST_F(StartupTest, MissingSplashIsReportedFirstAndEndsTheProgramAfterStartUp) {
     ASSERT_GE(errors.size(), 2);
     EXPECT_EQ(errors[0], missingPictureMessage(*tree, "BackGround/ZGround.jpg"));
     EXPECT_EQ(errors[1], flashMessage);
-    EXPECT_TRUE(LabState.startupFailed);
+    EXPECT_TRUE(programEnding());
     // The splash failed before a main window existed; the registration window's creation
     // closed it.
     EXPECT_TRUE(programEnding());
@@ -84,7 +80,6 @@ TEST_F(StartupTest, SessionWithAFailedStartEndsWithoutTakingInput) {
     LabWindow::setModalHook([&](LabWindow&) { modalRan = true; });
     EXPECT_EQ(runSession(), 0);
     EXPECT_FALSE(modalRan);
-    EXPECT_EQ(mainForm(), nullptr);  // the windows are gone with the session
 }
 
 TEST_F(StartupTest, SessionShowsTheMainWindowRegistersOnceAndEndsWhenItCloses) {
@@ -99,7 +94,7 @@ TEST_F(StartupTest, SessionShowsTheMainWindowRegistersOnceAndEndsWhenItCloses) {
     });
     EXPECT_EQ(runSession(), 0);
     EXPECT_EQ(registrations, 1);
-    EXPECT_TRUE(LabState.registrationShown);
+    EXPECT_TRUE(lab->window<MainWindow>()->registrationShown());
 }
 
 // Closed by the window manager, no window but the main one ends the program: each leaves the
@@ -113,7 +108,7 @@ TEST_F(StartupTest, AWindowManagerCloseEndsTheProgramOnlyFromTheMainWindow) {
             w.closeForm();
             QTimer::singleShot(0, [&] {
                 // An experiment window, with the main window hidden behind it.
-                LabState.selectedExperiment = 3;
+                lab->window<MainWindow>()->chooseExperiment(3);
                 lab->window<MainWindow>()->onExperimentLinkClicked();
                 seen << (lab->window<MainWindow>()->isVisible() ? "main shown" : "main hidden");
                 closeByWindowManager(lab->window<CatalystWindow>());

@@ -4,10 +4,10 @@
 #include <QFile>
 
 #include "TestSupport.h"
-#include "experiments/concentration/ReferenceData.h"
+#include "lab/FileAccess.h"
+#include "lab/ReferenceData.h"
 #include "lab/ProgramDir.h"
 #include "movie/MoviePlayer.h"
-#include "shell/LabState.h"
 #include "shell/Loaders.h"
 #include "toolkit/Picture.h"
 
@@ -25,58 +25,57 @@ TEST_F(LoadersTest, ProgramDirPathsUseTheProgramFolder) {
 TEST_F(LoadersTest, MissingMovieNamesTheFlashComponentOnceAndStillHandsThePathOn) {
     MoviePlayer player;
     tree->remove("Movie/Opyt2/1.swf");
-    loadMovie(&player, QStringLiteral("\\Movie\\Opyt2\\1.swf"));
+    loadMovie(navigation, &player, QStringLiteral("\\Movie\\Opyt2\\1.swf"));
     EXPECT_EQ(messages->errorTexts(), QStringList{missingFlashMessage});
-    EXPECT_TRUE(LabState.startupFailed);
+    EXPECT_TRUE(programEnding());
 }
 
 TEST_F(LoadersTest, ReadOnlyMovieFailsTheProbeAndEmptyMoviePassesIt) {
     MoviePlayer player;
     QFile::setPermissions(tree->path("Movie/1.swf"), QFile::ReadOwner | QFile::ReadGroup);
-    loadMovie(&player, QStringLiteral("\\Movie\\1.swf"));
+    loadMovie(navigation, &player, QStringLiteral("\\Movie\\1.swf"));
     EXPECT_EQ(messages->errorTexts().value(0), missingFlashMessage);
-    EXPECT_TRUE(LabState.startupFailed);
+    EXPECT_TRUE(programEnding());
 
     messages->clear();
-    LabState.startupFailed = false;
+    navigation.ended = false;
     tree->write("Movie/Opyt3/1.swf", QByteArray());
     EXPECT_TRUE(probeReadWrite(tree->path("Movie/Opyt3/1.swf")));
-    loadMovie(&player, QStringLiteral("\\Movie\\Opyt3\\1.swf"));
+    loadMovie(navigation, &player, QStringLiteral("\\Movie\\Opyt3\\1.swf"));
     EXPECT_FALSE(messages->errorTexts().contains(missingFlashMessage));
-    EXPECT_FALSE(LabState.startupFailed);
 }
 
 TEST_F(LoadersTest, MovieTheProbeAcceptsLoadsWithoutAMessage) {
     MoviePlayer player;
-    loadMovie(&player, QStringLiteral("\\Movie\\Opyt4\\2.swf"));
+    loadMovie(navigation, &player, QStringLiteral("\\Movie\\Opyt4\\2.swf"));
     EXPECT_TRUE(messages->texts().isEmpty());
     EXPECT_EQ(player.movie(), tree->path("Movie/Opyt4/2.swf"));
 }
 
-TEST_F(LoadersTest, MovieThePlayerRefusesGivesTheSecondMessageWithoutStartupFailure) {
+TEST_F(LoadersTest, MovieThePlayerRefusesGivesTheSecondMessageAndEndsTheProgram) {
     MoviePlayer player;
     tree->write("Movie/Opyt3/2.swf", QByteArray("this is not a movie at all"));
-    loadMovie(&player, QStringLiteral("\\Movie\\Opyt3\\2.swf"));
+    loadMovie(navigation, &player, QStringLiteral("\\Movie\\Opyt3\\2.swf"));
     EXPECT_EQ(messages->errorTexts(), QStringList{missingFilesMessage});
-    EXPECT_FALSE(LabState.startupFailed);
+    EXPECT_TRUE(programEnding());
 }
 
 TEST_F(LoadersTest, PictureFailuresNameTheFullPath) {
     Picture picture;
     tree->remove("Restextout/6.jpg");
-    loadPicture(&picture, QStringLiteral("\\Restextout\\6.jpg"));
+    loadPicture(navigation, &picture, QStringLiteral("\\Restextout\\6.jpg"));
     const QString expected =
         QStringLiteral("Невозможно открыть файл по адресу: ") + tree->dir() +
         QStringLiteral("/Restextout/6.jpg. Выполнение программы будет остановлено!!!");
     EXPECT_EQ(messages->errorTexts(), QStringList{expected});
-    EXPECT_TRUE(LabState.startupFailed);
+    EXPECT_TRUE(programEnding());
 
     // A corrupt picture is refused the same way and the old picture stays.
     messages->clear();
-    loadPicture(&picture, QStringLiteral("\\BackGround\\Opit.jpg"));
+    loadPicture(navigation, &picture, QStringLiteral("\\BackGround\\Opit.jpg"));
     ASSERT_TRUE(messages->texts().isEmpty());
     tree->write("BackGround/Ground.jpg", tree->read("BackGround/Ground.jpg").left(300));
-    loadPicture(&picture, QStringLiteral("\\BackGround\\Ground.jpg"));
+    loadPicture(navigation, &picture, QStringLiteral("\\BackGround\\Ground.jpg"));
     EXPECT_EQ(messages->errorTexts().size(), 1);
     EXPECT_EQ(picture.image().size(), QSize(715, 505));
 }
@@ -87,11 +86,11 @@ TEST_F(LoadersTest, APipeInPlaceOfAFileIsRefusedWithoutWaitingForAWriter) {
         ASSERT_EQ(::mkfifo(QFile::encodeName(tree->path(relative)).constData(), 0666), 0);
     }
     Picture picture;
-    loadPicture(&picture, QStringLiteral("\\Restextout\\6.jpg"));
+    loadPicture(navigation, &picture, QStringLiteral("\\Restextout\\6.jpg"));
     MoviePlayer player;
-    loadMovie(&player, QStringLiteral("\\Movie\\Opyt3\\1.swf"));
-    loadReferenceData();
+    loadMovie(navigation, &player, QStringLiteral("\\Movie\\Opyt3\\1.swf"));
+    EXPECT_FALSE(ReferenceData().load(tree->path("Dannie.txt")).opened);
     EXPECT_EQ(messages->errorTexts(),
               (QStringList{cannotOpenFileMessage(tree->path("Restextout/6.jpg")),
-                           missingFilesMessage, cannotOpenFileMessage(tree->path("Dannie.txt"))}));
+                           missingFilesMessage}));
 }

@@ -22,15 +22,13 @@
 #include "experiments/catalyst/CatalystWindow.h"
 #include "experiments/concentration/ConcentrationWindow.h"
 #include "experiments/concentration/RateGraphWindow.h"
-#include "experiments/concentration/ReferenceData.h"
+#include "experiments/concentration/ReferenceDataReport.h"
 #include "experiments/equilibrium/EquilibriumWindow.h"
 #include "experiments/temperature/TemperatureWindow.h"
 #include "movie/MoviePlayer.h"
-#include "shell/LabState.h"
 #include "shell/Loaders.h"
-#include "shell/Program.h"
 #include "students/RegistrationWindow.h"
-#include "students/StudentStore.h"
+#include "lab/Session.h"
 #include "swf/Timeline.h"
 #include "toolkit/FilteredEdit.h"
 #include "toolkit/LabTimer.h"
@@ -107,10 +105,6 @@ protected:
         LabTest::SetUp();
         tree->write("BDStudent.rez", twoStudentFile());
     }
-    void TearDown() override {
-        LabTest::TearDown();
-        resetStudentTable();
-    }
 
     // The generated asset of the build, the real thing rather than the test tree's small one.
     static QByteArray generatedAsset(const QString& relative) {
@@ -184,10 +178,9 @@ protected:
         EXPECT_EQ(messages->errorTexts().join("\n").toStdString(),
                   expectedMessages(outcome, relative, readers).join("\n").toStdString());
         EXPECT_TRUE(messages->messageTexts().isEmpty());
-        const bool failed = outcome == Outcome::CannotOpen || outcome == Outcome::FlashMissing ||
-                            outcome == Outcome::InvalidNumber || outcome == Outcome::IncompleteData;
-        EXPECT_EQ(LabState.startupFailed, failed);
-        const bool ends = failed || outcome == Outcome::Refused;
+        const bool ends = outcome == Outcome::CannotOpen || outcome == Outcome::FlashMissing ||
+                          outcome == Outcome::InvalidNumber ||
+                          outcome == Outcome::IncompleteData || outcome == Outcome::Refused;
         EXPECT_EQ(programEnding(), ends);
         EXPECT_EQ(tree->read("BDStudent.rez"), twoStudentFile());
         EXPECT_EQ(folderListing(tree->dir()), folderBefore);
@@ -356,7 +349,7 @@ TEST_P(ExperimentMovieTest, GivesItsMessageWhenTheExperimentIsEntered) {
     damage(relative, Kind::Movie, d);
     const QStringList before = folderListing(tree->dir());
 
-    LabState.selectedExperiment = movie.experiment;
+    lab->window<MainWindow>()->chooseExperiment(movie.experiment);
     lab->window<MainWindow>()->onExperimentLinkClicked();
 
     MoviePlayer* player = playerOf(movie.experiment);
@@ -397,9 +390,8 @@ protected:
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
         tree->write(relative, bytes);
         messages->clear();
-        LabState.startupFailed = false;
-        resetProgramEnding();
-    }
+        navigation.ended = false;
+            }
 };
 
 TEST_F(EveryMovieTest, EachDamageOfEachMovieGivesItsMessage) {
@@ -419,7 +411,7 @@ TEST_F(EveryMovieTest, EachDamageOfEachMovieGivesItsMessage) {
             damage(relative, Kind::Movie, d);
             MoviePlayer player;
             player.setManualStepping(true);
-            loadMovie(&player, "\\" + QString(relative).replace('/', '\\'));
+            loadMovie(navigation, &player, "\\" + QString(relative).replace('/', '\\'));
             if (d == Damage::Truncated && messages->texts().isEmpty()) {
                 if (!reachesLastFrame(&player)) stuck << relative;
                 continue;
@@ -427,7 +419,7 @@ TEST_F(EveryMovieTest, EachDamageOfEachMovieGivesItsMessage) {
             const Outcome outcome = expectedOutcome(Kind::Movie, d);
             EXPECT_EQ(messages->errorTexts().join("\n").toStdString(),
                       expectedMessages(outcome, relative, 1).join("\n").toStdString());
-            EXPECT_EQ(LabState.startupFailed, outcome == Outcome::FlashMissing);
+            EXPECT_EQ(programEnding(), outcome != Outcome::Quiet);
         }
         restore(relative, good);
     }
@@ -475,7 +467,6 @@ TEST_P(ResultPictureTest, GivesItsMessageWhenTheGraphIsShown) {
     const Outcome outcome = expectedOutcome(Kind::Picture, d);
     EXPECT_EQ(messages->errorTexts().join("\n").toStdString(),
               expectedMessages(outcome, relative, 1).join("\n").toStdString());
-    EXPECT_EQ(LabState.startupFailed, outcome != Outcome::Quiet);
     EXPECT_EQ(programEnding(), outcome != Outcome::Quiet);
     // No student registered in this run: the grade has nowhere to go and the file stays.
     EXPECT_EQ(tree->read("BDStudent.rez"), twoStudentFile());

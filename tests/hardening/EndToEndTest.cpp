@@ -27,14 +27,12 @@
 #include "experiments/common/Stopwatch.h"
 #include "experiments/concentration/ConcentrationWindow.h"
 #include "experiments/concentration/RateGraphWindow.h"
-#include "experiments/concentration/ReferenceData.h"
+#include "experiments/concentration/ReferenceDataReport.h"
 #include "experiments/equilibrium/EquilibriumWindow.h"
 #include "experiments/temperature/TemperatureWindow.h"
 #include "lab/Cp1251.h"
 #include "lab/Numbers.h"
 #include "movie/MoviePlayer.h"
-#include "shell/LabState.h"
-#include "shell/Program.h"
 #include "students/RegistrationWindow.h"
 #include "students/ResultsWindow.h"
 #include "toolkit/FilteredEdit.h"
@@ -87,7 +85,7 @@ protected:
         QObject context;
         std::function<void()> poll = [&] {
             if (!lab || !lab->window<MainWindow>() || !lab->window<MainWindow>()->isVisible() ||
-                !LabState.registrationShown) {
+                !lab->window<MainWindow>()->registrationShown()) {
                 if (!programEnding()) QTimer::singleShot(5, &context, poll);
                 return;
             }
@@ -387,7 +385,7 @@ TEST_F(EndToEndTest, AStudentWorksThroughTheWholeLaboratoryTwice) {
         // Variant 2, chosen with the keyboard.
         lab->window<MainWindow>()->variantChooser->setFocus();
         QTest::keyClick(lab->window<MainWindow>()->variantChooser, Qt::Key_Down);
-        ASSERT_EQ(LabState.variantNumber, 2);
+        ASSERT_EQ(session().variant(), 2);
         EXPECT_EQ(lab->window<MainWindow>()->variantSolutionText->text(), QStringLiteral("0.05M"));
 
         experiment1();
@@ -461,7 +459,7 @@ TEST_F(EndToEndTest, MissingExperimentMovieIsReportedAndTheProgramEnds) {
     });
     EXPECT_TRUE(visited);
     EXPECT_EQ(messages->errorTexts(), QStringList{flashMessage});
-    EXPECT_TRUE(LabState.startupFailed);
+    EXPECT_TRUE(programEnding());
     EXPECT_TRUE(programEnding());
     expectFile(1, {{0, 0, 0, 0}});
 }

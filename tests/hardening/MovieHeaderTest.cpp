@@ -13,8 +13,6 @@
 #include "app/MainWindow.h"
 #include "experiments/catalyst/CatalystWindow.h"
 #include "movie/MoviePlayer.h"
-#include "shell/LabState.h"
-#include "shell/Program.h"
 
 namespace {
 
@@ -96,10 +94,9 @@ TEST_P(MovieHeaderTest, IsRefusedOrPlaysToItsLastFrame) {
     MoviePlayer* player = lab->window<CatalystWindow>()->movie;
     player->setManualStepping(true);
 
-    LabState.selectedExperiment = 3;
+    lab->window<MainWindow>()->chooseExperiment(3);
     lab->window<MainWindow>()->onExperimentLinkClicked();
 
-    EXPECT_FALSE(LabState.startupFailed);  // the file is there; only the player may refuse it
     if (h.refused) {
         EXPECT_EQ(messages->errorTexts(), QStringList{refusedMessage});
         EXPECT_TRUE(programEnding());

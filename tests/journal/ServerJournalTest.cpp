@@ -22,7 +22,6 @@
 #include "journal/JournalWindow.h"
 #include "journal/LocalJournal.h"
 #include "journal/ServerLink.h"
-#include "shell/LabState.h"
 
 namespace {
 
@@ -51,7 +50,7 @@ protected:
         ASSERT_TRUE(server->start()) << server->error().toStdString();
         database = QStringLiteral("lesson%1").arg(++databaseSerial);
         ASSERT_TRUE(server->createDatabase(database));
-        LabState.variantNumber = 3;
+        session().setVariant(3);
     }
 
     std::unique_ptr<ClassJournal> computer(const QString& name,

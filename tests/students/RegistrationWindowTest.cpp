@@ -6,11 +6,9 @@
 #include "TestSupport.h"
 #include "app/Laboratory.h"
 #include "lab/Cp1251.h"
-#include "shell/LabState.h"
 #include "shell/Loaders.h"
-#include "shell/Program.h"
 #include "students/RegistrationWindow.h"
-#include "students/StudentStore.h"
+#include "lab/Session.h"
 #include "toolkit/Colors.h"
 #include "toolkit/FilteredEdit.h"
 #include "toolkit/LinkLabel.h"
@@ -24,7 +22,7 @@ class RegistrationWindowTest : public LabTest {
 protected:
     void SetUp() override {
         LabTest::SetUp();
-        form = std::make_unique<RegistrationWindow>();
+        form = std::make_unique<RegistrationWindow>(session());
     }
     void TearDown() override {
         form.reset();
@@ -32,11 +30,11 @@ protected:
     }
     // Group and surname of every student in the results file.
     QStringList storedStudents() {
-        resetStudentTable();
-        loadStudents();
+        ResultsFile stored;
+        stored.load();
         QStringList out;
-        for (int i = 1; i <= studentCount; ++i)
-            out << studentGroup(i) + QStringLiteral(" / ") + studentSurname(i);
+        for (int i = 1; i <= stored.count(); ++i)
+            out << stored.group(i) + QStringLiteral(" / ") + stored.surname(i);
         return out;
     }
     std::unique_ptr<RegistrationWindow> form;
@@ -210,15 +208,6 @@ TEST_F(RegistrationAtStartTest, AMissingResultsFileIsReportedAndTheStudentStillS
     const QByteArray bytes = tree->read(resultsFile);
     ASSERT_EQ(bytes.size(), 300);
     EXPECT_EQ(bytes.mid(1, 8), Cp1251::encode(QStringLiteral("КРЛ-99-1")));
-}
-
-TEST_F(RegistrationAtStartTest, AFailedStartEndsTheProgramWhenTheWindowIsCreated) {
-    createWindows();
-    ASSERT_FALSE(programEnding());
-    LabState.startupFailed = true;
-    RegistrationWindow late;
-    EXPECT_TRUE(programEnding());
-    EXPECT_EQ(tree->read(resultsFile).size(), 0);
 }
 
 }  // namespace

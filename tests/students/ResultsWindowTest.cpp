@@ -9,10 +9,9 @@
 #include "TestSupport.h"
 #include "app/Laboratory.h"
 #include "lab/Cp1251.h"
-#include "shell/LabState.h"
 #include "students/PasswordWindow.h"
 #include "students/ResultsWindow.h"
-#include "students/StudentStore.h"
+#include "lab/Session.h"
 #include "toolkit/FilteredEdit.h"
 #include "toolkit/StringGrid.h"
 
@@ -30,10 +29,13 @@ class ResultsWindowTest : public LabTest {
 protected:
     void SetUp() override {
         LabTest::SetUp();
-        results = std::make_unique<ResultsWindow>();
+        results = std::make_unique<ResultsWindow>(session());
         password = std::make_unique<PasswordWindow>();
-        results->showPasswordWindow = [this] { password->showModalForm(); };
-        results->clearPassword = [this] { password->clearPassword(); };
+        results->askPassword = [this] {
+            password->showModalForm();
+            return password->isUnlocked();
+        };
+        results->lockPassword = [this] { password->lock(); };
     }
     void TearDown() override {
         results.reset();
@@ -43,12 +45,12 @@ protected:
 
     // The results file as earlier runs of the program left it.
     void storeStudents(const QList<Student>& students) {
-        resetStudentTable();
+        // Another run of the program: the window must read them from the file.
+        Session earlier;
         for (const Student& s : students) {
-            addStudent(s.group, s.surname);
-            for (int k = 0; k < s.grades.size(); ++k) recordScore(k + 1, s.grades[k]);
+            earlier.registerStudent(s.group, s.surname);
+            for (int k = 0; k < s.grades.size(); ++k) earlier.recordGrade(k + 1, s.grades[k]);
         }
-        resetStudentTable();  // the window must read them from the file
     }
     // Opened coming from another window, as the main window's link does.
     void open() {
@@ -165,7 +167,7 @@ TEST_F(ResultsWindowTest, DeletingAStudentTakesTheRightPassword) {
     EXPECT_EQ(storedCount(), 2);
     ASSERT_EQ(results->resultsGrid->rowCountCells(), 5);
     EXPECT_EQ(row(4).mid(0, 3), (QStringList{"4", "КРЛ-03", "Третий В.В."}));
-    EXPECT_FALSE(LabState.resultsUnlocked);
+    EXPECT_FALSE(password->isUnlocked());
     EXPECT_EQ(password->passwordEdit->text(), QString());
     EXPECT_EQ(passwordShown, 2);
 }
@@ -178,7 +180,7 @@ TEST_F(ResultsWindowTest, TheGateStaysOpenUntilADeletionIsCarriedOut) {
     answerPasswords({QStringLiteral("[pkxn")});
     QTest::mouseClick(results->deleteRowButton, Qt::LeftButton);
     EXPECT_EQ(storedCount(), 3);
-    EXPECT_TRUE(LabState.resultsUnlocked);
+    EXPECT_TRUE(password->isUnlocked());
     EXPECT_EQ(password->passwordEdit->text(), QStringLiteral("[pkxn"));
 
     // Still open: closing the password window with its close button lets the deletion go on.
@@ -187,7 +189,7 @@ TEST_F(ResultsWindowTest, TheGateStaysOpenUntilADeletionIsCarriedOut) {
     QTest::mouseClick(results->deleteRowButton, Qt::LeftButton);
     EXPECT_EQ(passwordShown, 2);
     EXPECT_EQ(storedCount(), 2);
-    EXPECT_FALSE(LabState.resultsUnlocked);
+    EXPECT_FALSE(password->isUnlocked());
 
     // Locked again: the close button alone deletes nothing.
     answerPasswords({QString()});
@@ -203,8 +205,8 @@ TEST_F(ResultsWindowTest, DeleteAllLeavesTheSamplesAndAnEmptyFile) {
     EXPECT_EQ(tree->read(resultsFile), QByteArray());
     EXPECT_EQ(results->resultsGrid->rowCountCells(), 3);
     EXPECT_EQ(row(2)[2], QStringLiteral("Сумин Г.Д."));
-    EXPECT_FALSE(LabState.resultsUnlocked);
-    EXPECT_EQ(studentCount, 0);
+    EXPECT_FALSE(password->isUnlocked());
+    EXPECT_EQ(session().results().count(), 0);
 }
 
 TEST_F(ResultsWindowTest, BothWindowsAreYellow) {
@@ -231,7 +233,7 @@ TEST_F(ResultsWindowTest, ThePasswordIsShownAsStars) {
     EXPECT_EQ(password->passwordEdit->displayText(), QStringLiteral("*****"));
     QTest::keyClick(password->passwordEdit, Qt::Key_Return);  // Enter presses nothing
     EXPECT_TRUE(password->isVisible());
-    EXPECT_FALSE(LabState.resultsUnlocked);
+    EXPECT_FALSE(password->isUnlocked());
 
     // Reached with Tab, "OK" is pressed with the space bar; the next showing starts in the
     // field again, its text selected so that typing replaces it.
@@ -255,7 +257,7 @@ TEST_F(ResultsWindowTest, DeleteInThePasswordFieldDeletesInsteadOfTyping) {
     QTest::keyClick(password->passwordEdit, Qt::Key_Delete);
     EXPECT_EQ(password->passwordEdit->displayText(), QStringLiteral("*****"));
     QTest::mouseClick(password->okButton, Qt::LeftButton);
-    EXPECT_TRUE(LabState.resultsUnlocked);
+    EXPECT_TRUE(password->isUnlocked());
     EXPECT_FALSE(password->isVisible());
 }
 
@@ -263,7 +265,7 @@ TEST_F(ResultsWindowTest, DeleteInThePasswordFieldDeletesInsteadOfTyping) {
 // that row, and to nobody once it is deleted.
 TEST_F(ResultsWindowTest, GradesFollowTheCurrentStudentOrGoNowhere) {
     storeStudents({threeStudents[0], threeStudents[1]});
-    addStudent(QStringLiteral("КРЛ-09"), QStringLiteral("Текущий Г.Г."));  // this run's student
+    session().registerStudent(QStringLiteral("КРЛ-09"), QStringLiteral("Текущий Г.Г."));  // this run's student
     open();
 
     // Without a selected row "Удалить строку" does nothing, not even ask for the password.
@@ -277,7 +279,7 @@ TEST_F(ResultsWindowTest, GradesFollowTheCurrentStudentOrGoNowhere) {
     ASSERT_EQ(storedCount(), 2);
     EXPECT_EQ(results->resultsGrid->currentRow(), -1);  // the selection went with the row
     EXPECT_TRUE(results->resultsGrid->selectedItems().isEmpty());
-    recordScore(2, 4.5);
+    session().recordGrade(2, 4.5);
     QByteArray bytes = tree->read(resultsFile);
     // Slot 2 of the last block is this run's student, with the grade; slot 1 keeps its own.
     const QByteArray block = bytes.right(StudentBlockSize);
@@ -293,7 +295,7 @@ TEST_F(ResultsWindowTest, GradesFollowTheCurrentStudentOrGoNowhere) {
     QTest::mouseClick(results->deleteRowButton, Qt::LeftButton);
     ASSERT_EQ(storedCount(), 1);
     bytes = tree->read(resultsFile);
-    for (int k = 1; k <= 4; ++k) recordScore(k, 5);
+    for (int k = 1; k <= 4; ++k) session().recordGrade(k, 5);
     EXPECT_EQ(tree->read(resultsFile), bytes);
     EXPECT_EQ(row(3).mid(0, 4), (QStringList{"3", "КРЛ-02", "Второй Б.Б.", "4,5"}));
     EXPECT_EQ(bytes.mid(60), QByteArray(240, '\0'));

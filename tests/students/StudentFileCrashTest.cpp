@@ -7,23 +7,23 @@
 
 #include "TestSupport.h"
 #include "lab/ProgramDir.h"
-#include "students/StudentStore.h"
+#include "lab/ResultsFile.h"
 
 namespace {
 
 const char* loopDirVariable = "LAB_STUDENT_SAVE_LOOP_DIR";
 
 // The two tables the saving process alternates between: two and three students.
-void setTable(int students) {
-    resetStudentTable();
+void setTable(ResultsFile& file, int students) {
     const QStringList surnames = {QStringLiteral("Ларцев О.Е."), QStringLiteral("Сумин Г.Д."),
                                   QStringLiteral("Иванова А.Б.")};
+    QList<StudentRecord> table(students);
     for (int i = 1; i <= students; ++i) {
-        studentSlot(i).group.assign(QStringLiteral("КРЛ-99-%1").arg(i));
-        studentSlot(i).surname.assign(surnames[i - 1]);
-        studentSlot(i).score(i) = 4.5f;
+        table[i - 1].group.assign(QStringLiteral("КРЛ-99-%1").arg(i));
+        table[i - 1].surname.assign(surnames[i - 1]);
+        table[i - 1].score(i) = 4.5f;
     }
-    studentCount = students;
+    file.replaceTable(table);
 }
 
 class StudentFileCrashTest : public LabTest {};
@@ -33,21 +33,22 @@ TEST(StudentSaveLoop, DISABLED_Child) {
     const QString dir = qEnvironmentVariable(loopDirVariable);
     ASSERT_FALSE(dir.isEmpty());
     setProgramDirForTests(dir);
-    MessageRecorder quiet;
+    ResultsFile file;
     for (int n = 0;; ++n) {
-        setTable(n % 2 == 0 ? 3 : 2);
-        ASSERT_TRUE(saveStudents());
+        setTable(file, n % 2 == 0 ? 3 : 2);
+        ASSERT_TRUE(file.save());
         std::fputs("saved\n", stdout);
         std::fflush(stdout);
     }
 }
 
 TEST_F(StudentFileCrashTest, AKilledSaveLeavesTheOldOrTheNewFile) {
-    setTable(2);
-    ASSERT_TRUE(saveStudents());
+    ResultsFile file;
+    setTable(file, 2);
+    ASSERT_TRUE(file.save());
     const QByteArray two = tree->read(QStringLiteral("BDStudent.rez"));
-    setTable(3);
-    ASSERT_TRUE(saveStudents());
+    setTable(file, 3);
+    ASSERT_TRUE(file.save());
     const QByteArray three = tree->read(QStringLiteral("BDStudent.rez"));
     ASSERT_EQ(two.size(), 600);
     ASSERT_EQ(three.size(), 900);

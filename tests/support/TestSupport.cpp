@@ -13,12 +13,9 @@
 
 #include "app/Laboratory.h"
 #include "app/Startup.h"
-#include "experiments/concentration/ReferenceData.h"
 #include "lab/ProgramDir.h"
-#include "shell/LabState.h"
-#include "shell/Program.h"
+#include "shell/Loaders.h"
 #include "students/RegistrationWindow.h"
-#include "students/StudentStore.h"
 #include "toolkit/FilteredEdit.h"
 #include "toolkit/Jpeg.h"
 #include "toolkit/LabWindow.h"
@@ -151,10 +148,7 @@ QByteArray TempAssetTree::read(const QString& relative) const {
 }
 
 void LabTest::SetUp() {
-    resetLabState();
-    resetStudentTable();
-    resetReferenceData();
-    resetProgramEnding();
+    LabWindow::resetTermination();
     LabWindow::resetActivation();
     setLabClock(&clock);
     messages = std::make_unique<MessageRecorder>();
@@ -176,9 +170,30 @@ void LabTest::registerThroughWindow(const QString& group, const QString& surname
     QTest::mouseClick(registration->acceptLink, Qt::LeftButton);
 }
 
+Session& LabTest::session() {
+    if (lab) return lab->session();
+    if (!standaloneSession_) {
+        standaloneSession_ = std::make_unique<Session>();
+        standaloneSession_->results().onFailure = [this](const ResultsFileFailure& failure) {
+            reportResultsFileFailure(navigation, failure);
+        };
+    }
+    return *standaloneSession_;
+}
+
+ResultsFile& LabTest::results() {
+    return session().results();
+}
+
+bool LabTest::programEnding() const {
+    return lab ? lab->isEnding() : navigation.ended || sessionEnded_;
+}
+
 int LabTest::runSession() {
     const int code = runLaboratorySession([this](Laboratory& running) { lab = &running; });
     lab = nullptr;
+    // The session returns only once the program has ended.
+    sessionEnded_ = true;
     return code;
 }
 
@@ -186,13 +201,11 @@ void LabTest::TearDown() {
     LabWindow::setModalHook(nullptr);
     lab = nullptr;
     ownedLab.reset();
+    standaloneSession_.reset();
     tree.reset();
     messages.reset();
     setLabClock(nullptr);
-    resetProgramEnding();
-    resetLabState();
-    resetStudentTable();
-    resetReferenceData();
+    LabWindow::resetTermination();
     LabWindow::resetActivation();
 }
 

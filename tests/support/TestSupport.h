@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "app/Laboratory.h"
+#include "shell/Navigation.h"
 #include "lab/Clock.h"
 #include "toolkit/MessageBoxes.h"
 
@@ -52,8 +53,19 @@ extern const QString missingFilesMessage;
 // `env`; its error output goes to this process's.
 void startChildTest(QProcess& child, const QProcessEnvironment& env, const QString& filter);
 
-// Base of tests that need a clean laboratory: a fresh LabState, a manual clock, message boxes
-// recorded, a temporary asset tree; optionally every window created as at start-up.
+// Where the windows of a test without a laboratory go: nowhere; an end of the program is
+// remembered.
+class RecordingNavigation : public Navigation {
+public:
+    void returnToMainWindow() override { ++returns; }
+    void endProgram() override { ended = true; }
+    bool isEnding() const override { return ended; }
+    bool ended = false;
+    int returns = 0;
+};
+
+// Base of tests that need a clean laboratory: a manual clock, message boxes recorded, a
+// temporary asset tree; optionally every window created as at start-up.
 class LabTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -67,10 +79,22 @@ protected:
     // the surname are typed key by key and "Принять" is clicked.
     void registerThroughWindow(const QString& group, const QString& surname);
 
+    // The session of the laboratory (created by createWindows or running) and its results file;
+    // without a laboratory, one session of the test's own that reports as the program does.
+    Session& session();
+    ResultsFile& results();
+    // The program is ending: the laboratory's, or for loaders called without one, navigation's.
+    bool programEnding() const;
+
     // The windows: created by createWindows, or those of the session that runs.
     std::unique_ptr<Laboratory> ownedLab;
     Laboratory* lab = nullptr;
     std::unique_ptr<TempAssetTree> tree;
     std::unique_ptr<MessageRecorder> messages;
     ManualClock clock;
+    RecordingNavigation navigation;
+
+private:
+    bool sessionEnded_ = false;
+    std::unique_ptr<Session> standaloneSession_;
 };

@@ -139,7 +139,7 @@ TEST(DannieTxt, HasFiftyFourLinesWithTheirLineEndsAndFullStops) {
 
 TEST(DannieTxt, ReadsBackAsTheVariantsReferenceValues) {
     const ReferenceParseResult data = parseReferenceData(chemistry::dannieTxt());
-    ASSERT_TRUE(data.ok) << data.error.toStdString();
+    ASSERT_TRUE(data.ok) << (data.error ? data.error->describe().toStdString() : std::string());
     const struct {
         double tube4Seconds, molarity;
     } variants[6] = {{16, 0.1}, {21, 0.05}, {17, 0.1}, {20, 0.05}, {12, 0.2}, {13, 0.2}};

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "TestSupport.h"
-#include "experiments/concentration/ReferenceData.h"
-#include "shell/LabState.h"
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "lab/ReferenceData.h"
 
 namespace {
 // A complete file: tube k of variant v reads `k  1/tk  C'k`, with values that name their place.
@@ -38,7 +40,7 @@ TEST(ReferenceDataParse, CompleteFileFillsBothSections) {
     const QByteArray file = completeFile();
     ASSERT_EQ(file.count('\n'), 54);
     const ReferenceParseResult r = parseReferenceData(file);
-    ASSERT_TRUE(r.ok) << r.error.toStdString();
+    ASSERT_TRUE(r.ok) << (r.error ? r.error->describe().toStdString() : std::string());
     EXPECT_EQ(r.reference[1][1][1], 11);
     EXPECT_EQ(r.reference[3][2][4], 0.34);
     EXPECT_EQ(r.reference[3][3][4], 3.4e-2);
@@ -130,7 +132,8 @@ TEST(ReferenceDataParse, MalformedNumbersStopTheReadingAndKeepWhatWasRead) {
         file.replace(c.from, c.to);
         const ReferenceParseResult r = parseReferenceData(file);
         EXPECT_FALSE(r.ok) << c.name;
-        EXPECT_TRUE(r.error.startsWith("line 8,")) << c.name << ": " << r.error.toStdString();
+        ASSERT_TRUE(r.error) << c.name;
+        EXPECT_EQ(r.error->line, 8) << c.name << ": " << r.error->describe().toStdString();
         EXPECT_EQ(r.reference[2][1][2], 22) << c.name;  // read before the fault
         EXPECT_EQ(r.reference[2][3][3], 0) << c.name;   // after it
     }
@@ -146,47 +149,61 @@ TEST(ReferenceDataParse, ANumberTakesAtMost64Characters) {
     EXPECT_EQ(r.reference[1][3][1], 2);
 }
 
-class ReferenceDataLoad : public LabTest {};
+class ReferenceDataLoad : public ::testing::Test {
+protected:
+    QString path() const { return dir.filePath(QStringLiteral("Dannie.txt")); }
+    void write(const QByteArray& bytes) const {
+        QFile f(path());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ASSERT_EQ(f.write(bytes), bytes.size());
+    }
+    QTemporaryDir dir;
+    ReferenceData data;
+};
 
-TEST_F(ReferenceDataLoad, MissingFileIsReportedAndEndsTheProgram) {
-    resetReferenceData();
-    tree->remove("Dannie.txt");
-    loadReferenceData();
-    ASSERT_EQ(messages->errorTexts().size(), 1);
-    EXPECT_EQ(messages->errorTexts()[0],
-              QStringLiteral("Невозможно открыть файл по адресу: ") + tree->dir() +
-                  QStringLiteral("/Dannie.txt. Выполнение программы будет остановлено!!!"));
-    EXPECT_TRUE(LabState.startupFailed);
-    EXPECT_EQ(referenceConcentrationOfTube4(1), 0);
+TEST_F(ReferenceDataLoad, AMissingFileOrAFolderIsNotOpened) {
+    EXPECT_FALSE(data.load(path()).opened);
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Dannie.txt")));
+    const ReferenceData::Load load = data.load(path());
+    EXPECT_FALSE(load.opened);
+    EXPECT_FALSE(load.complete);
+    EXPECT_EQ(data.concentrationOfTube4(1), 0);
 }
 
-TEST_F(ReferenceDataLoad, MalformedNumberIsReportedAndEndsTheProgramLikeIncompleteData) {
+// A malformed number says where it is; what was read before it is kept, and the data are not
+// complete, so the program refuses to grade against them.
+TEST_F(ReferenceDataLoad, AMalformedNumberIsNamedAndMakesTheDataIncomplete) {
     QByteArray file = completeFile();
     file.replace("0.34", "0,34");
-    tree->write("Dannie.txt", file);
-    loadReferenceData();
-    EXPECT_EQ(messages->errorTexts(),
-              (QStringList{QStringLiteral("Invalid numeric input"),
-                           incompleteReferenceDataMessage(tree->path("Dannie.txt"))}));
-    EXPECT_TRUE(LabState.startupFailed);
-    EXPECT_EQ(referenceConcentrationOfTube4(2), 2.4e-2);
-    EXPECT_EQ(referenceRateOfTube4(3), 0);
-    resetReferenceData();
+    write(file);
+    const ReferenceData::Load load = data.load(path());
+    EXPECT_TRUE(load.opened);
+    ASSERT_TRUE(load.malformed);
+    EXPECT_EQ(load.malformed->kind, ReferenceNumberError::Kind::NotANumber);
+    EXPECT_EQ(load.malformed->line, 14);
+    EXPECT_EQ(load.malformed->text, QStringLiteral("0,34"));
+    EXPECT_EQ(load.malformed->describe(),
+              QStringLiteral("line 14, byte %1: '0,34' is not a number")
+                  .arg(file.indexOf("0,34") + 1));
+    EXPECT_FALSE(load.complete);
+    EXPECT_EQ(data.concentrationOfTube4(2), 2.4e-2);
+    EXPECT_EQ(data.rateOfTube4(3), 0);
 }
 
 TEST_F(ReferenceDataLoad, CompleteFileGivesTheTube4Values) {
-    tree->write("Dannie.txt", completeFile());
-    loadReferenceData();
-    EXPECT_TRUE(messages->texts().isEmpty());
-    EXPECT_EQ(referenceRateOfTube4(5), 0.54);
-    EXPECT_EQ(referenceConcentrationOfTube4(5), 5.4e-2);
-    EXPECT_EQ(referenceRateOfTube4(0), 0);
-    EXPECT_EQ(referenceRateOfTube4(7), 0);
-    resetReferenceData();
+    write(completeFile());
+    const ReferenceData::Load load = data.load(path());
+    EXPECT_TRUE(load.opened);
+    EXPECT_FALSE(load.malformed);
+    EXPECT_TRUE(load.complete);
+    EXPECT_EQ(data.rateOfTube4(5), 0.54);
+    EXPECT_EQ(data.concentrationOfTube4(5), 5.4e-2);
+    EXPECT_EQ(data.rateOfTube4(0), 0);
+    EXPECT_EQ(data.rateOfTube4(7), 0);
 }
 
-// Data that would grade every student 1: reported like a missing file, the program ends.
-TEST_F(ReferenceDataLoad, IncompleteDataIsReportedAndEndsTheProgram) {
+// Data that would grade every student 1 are not complete.
+TEST_F(ReferenceDataLoad, IncompleteDataAreNotComplete) {
     QByteArray cutShort = completeFile();
     cutShort.chop(40);
     QByteArray zeroValue = completeFile();
@@ -205,18 +222,12 @@ TEST_F(ReferenceDataLoad, IncompleteDataIsReportedAndEndsTheProgram) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        messages->clear();
-        LabState.startupFailed = false;
-        tree->write("Dannie.txt", c.bytes);
-        EXPECT_FALSE(parseReferenceData(c.bytes).complete);
-        loadReferenceData();
-        const QString message = QStringLiteral("Файл ") + tree->path("Dannie.txt") +
-                                QStringLiteral(
-                                    " содержит неполные данные. Выполнение программы "
-                                    "будет остановлено!!!");
-        EXPECT_EQ(messages->errorTexts(), QStringList{message});
-        EXPECT_TRUE(LabState.startupFailed);
+        write(c.bytes);
+        const ReferenceData::Load load = data.load(path());
+        EXPECT_TRUE(load.opened);
+        EXPECT_FALSE(load.malformed);
+        EXPECT_FALSE(load.complete);
     }
-    EXPECT_TRUE(parseReferenceData(completeFile()).complete);
-    resetReferenceData();
+    write(completeFile());
+    EXPECT_TRUE(data.load(path()).complete);
 }
