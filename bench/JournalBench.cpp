@@ -27,12 +27,12 @@ double millisecondsSince(Clock::time_point start) {
 // server the event loop runs between clicks as it does in the program.
 double gradeClicks(benchmark::State& state, ClassJournal& journal, bool withServer) {
     QString sitting;
-    journal.registered(sitting, QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е."));
+    journal.registered(sitting, QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е."), 1);
     double slowest = 0;
     int k = 0;
     for (auto _ : state) {
         const auto start = Clock::now();
-        journal.graded(sitting, QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е."),
+        journal.graded(sitting, QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е."), 1,
                        1 + k++ % 4, 4.5);
         slowest = std::max(slowest, millisecondsSince(start));
         if (withServer) QCoreApplication::processEvents();
@@ -97,13 +97,13 @@ void BM_ClassToServer(benchmark::State& state) {
             classroom.push_back(
                 std::make_unique<ClassJournal>(dir.filePath(name + QStringLiteral(".sqlite")),
                                                server->settings(database), name, 1000));
-            classroom.back()->registered(sittings[c], QStringLiteral("КРЛ-99-1"), name);
+            classroom.back()->registered(sittings[c], QStringLiteral("КРЛ-99-1"), name, 1);
         }
         for (int i = 0; i < gradesEach; ++i) {
             for (int c = 0; c < computers; ++c) {
                 const auto click = Clock::now();
                 classroom[c]->graded(sittings[c], QStringLiteral("КРЛ-99-1"),
-                                     QStringLiteral("pc-%1").arg(c), 1 + i % 4, 4);
+                                     QStringLiteral("pc-%1").arg(c), 1, 1 + i % 4, 4);
                 slowest = std::max(slowest, millisecondsSince(click));
             }
             QCoreApplication::processEvents();
@@ -124,7 +124,6 @@ BENCHMARK(BM_ClassToServer)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    session().setVariant(1);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -12,6 +12,8 @@
 
 #include "BenchChild.h"
 #include "BenchSupport.h"
+#include "app/Laboratory.h"
+#include "app/MainWindow.h"
 #include "app/Startup.h"
 #include "lab/Clock.h"
 #include "lab/ProgramDir.h"
@@ -40,12 +42,13 @@ private:
 // Watches the main window: when it is first shown and when its first paint has finished.
 class ShownWatch : public QObject {
 public:
+    QWidget* mainWindow = nullptr;
     std::int64_t shownNs = 0;
     std::int64_t paintedNs = 0;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (mainForm() && watched == mainForm()) {
+        if (mainWindow && watched == mainWindow) {
             if (event->type() == QEvent::Show && shownNs == 0) shownNs = bench::monotonicNs();
             if (event->type() == QEvent::Paint && paintedNs == 0) {
                 paintedNs = -1;
@@ -68,13 +71,17 @@ int startupChild(int argc, char** argv) {
     ShownWatch watch;
     app.installEventFilter(&watch);
     // The registration window opens once the main window is active: the start is over.
+    MainWindow* main = nullptr;
     LabWindow::setModalHook([&](LabWindow& w) {
         w.closeForm();
-        QTimer::singleShot(0, [] {
-            if (mainForm()) mainForm()->close();
+        QTimer::singleShot(0, [&] {
+            if (main) main->close();
         });
     });
-    runLaboratorySession();
+    runLaboratorySession([&](Laboratory& laboratory) {
+        main = laboratory.window<MainWindow>();
+        watch.mainWindow = main;
+    });
     if (!messages.texts().isEmpty() || watch.paintedNs <= 0) return 1;
     std::printf("%lld %lld %lld\n", static_cast<long long>(appNs),
                 static_cast<long long>(watch.shownNs), static_cast<long long>(watch.paintedNs));

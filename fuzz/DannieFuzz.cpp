@@ -2,7 +2,7 @@
 #include <QByteArray>
 #include <cstdint>
 
-#include "experiments/concentration/ReferenceData.h"
+#include "lab/ReferenceData.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     const QByteArray bytes =

@@ -3,10 +3,10 @@
 #include <QLockFile>
 #include <memory>
 
-// One running program per program folder: its results file is rewritten whole on every change,
-// so two programs working on it would overwrite each other's grades. The lock is a file in the
-// program folder, held while this object lives; a lock left by a program that died is taken
-// over.
+// One running program per data folder: its results file is rewritten whole on every change,
+// so two programs working on it would overwrite each other's grades. The lock is a file beside
+// the results file in the data folder, held while this object lives; a lock left by a program
+// that died is taken over.
 class ProgramFolderLock {
 public:
     ProgramFolderLock();

@@ -25,7 +25,7 @@ unsigned char encodeChar(QChar c) {
     if (u < 0x80) return static_cast<unsigned char>(u);
     if (u >= 0x0410 && u <= 0x044F) return static_cast<unsigned char>(u - 0x0410 + 0xC0);
     for (std::size_t i = 0; i < upperHalf.size(); ++i)
-        if (upperHalf[i] == u && u != 0) return static_cast<unsigned char>(0x80 + i);
+        if (upperHalf[i] == u) return static_cast<unsigned char>(0x80 + i);
     return '?';
 }
 

@@ -3,7 +3,8 @@
 #include <QColor>
 #include <cstdint>
 
-// Colours are kept as the laboratory defines them: $00BBGGRR, blue in the high byte.
+// The laboratory's colours as 24-bit numbers with blue in the high byte and red in the low
+// byte (0x00BBGGRR), the reverse of QRgb; colorFromBgr turns one into a QColor.
 QColor colorFromBgr(std::uint32_t bbggrr);
 
 namespace LabColors {

@@ -14,7 +14,7 @@ class LinkLabel : public QLabel {
 public:
     explicit LinkLabel(const QString& text = {}, QWidget* parent = nullptr);
 
-    // Sets the font colour ($00BBGGRR); no repaint when the colour does not change.
+    // Sets the font colour (0x00BBGGRR, see Colors.h); no repaint when the colour does not change.
     void setFontColor(std::uint32_t bbggrr);
     std::uint32_t fontColor() const { return color_; }
     // Whether the focus frame is on show: the link has the focus and got it from the keyboard

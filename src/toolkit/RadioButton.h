@@ -2,7 +2,7 @@
 
 #include <QRadioButton>
 
-// A single radio button; clicked() fires when it becomes checked.
+// A single radio button; clickedOn() is emitted whenever it becomes checked.
 class RadioButton : public QRadioButton {
     Q_OBJECT
 public:

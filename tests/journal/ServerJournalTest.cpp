@@ -50,7 +50,6 @@ protected:
         ASSERT_TRUE(server->start()) << server->error().toStdString();
         database = QStringLiteral("lesson%1").arg(++databaseSerial);
         ASSERT_TRUE(server->createDatabase(database));
-        session().setVariant(3);
     }
 
     std::unique_ptr<ClassJournal> computer(const QString& name,
@@ -97,9 +96,9 @@ void forgetConfirmations(const QString& path) {
 
 void gradeLesson(ClassJournal& journal, const QString& surname, int grades) {
     QString sitting;
-    journal.registered(sitting, QStringLiteral("КРЛ-99-1"), surname);
+    journal.registered(sitting, QStringLiteral("КРЛ-99-1"), surname, 3);
     for (int i = 0; i < grades; ++i)
-        journal.graded(sitting, QStringLiteral("КРЛ-99-1"), surname, 1 + i % 4,
+        journal.graded(sitting, QStringLiteral("КРЛ-99-1"), surname, 3, 1 + i % 4,
                        2.5 + (i % 6) * 0.5);
 }
 
@@ -217,9 +216,9 @@ TEST_F(ServerJournalTest, AServerTableOfTheEarlierLayoutIsUpgradedKeepingItsRows
 TEST_F(ServerJournalTest, TheServerGoneMidLessonGetsEveryRowOnceWhenBack) {
     auto pc = computer(QStringLiteral("pc-03"));
     QString sitting;
-    pc->registered(sitting, QStringLiteral("КРЛ-99-2"), QStringLiteral("Ларцев О.Е."));
+    pc->registered(sitting, QStringLiteral("КРЛ-99-2"), QStringLiteral("Ларцев О.Е."), 3);
     for (int i = 0; i < 20; ++i)
-        pc->graded(sitting, QStringLiteral("КРЛ-99-2"), QStringLiteral("Ларцев О.Е."), 1, 4.5);
+        pc->graded(sitting, QStringLiteral("КРЛ-99-2"), QStringLiteral("Ларцев О.Е."), 3, 1, 4.5);
     ASSERT_TRUE(pc->server()->waitUntilSent(20000));
     ASSERT_EQ(serverCount(), 21);
 
@@ -228,7 +227,7 @@ TEST_F(ServerJournalTest, TheServerGoneMidLessonGetsEveryRowOnceWhenBack) {
     qint64 slowest = 0;
     for (int i = 0; i < 30; ++i) {
         clicks.restart();
-        pc->graded(sitting, QStringLiteral("КРЛ-99-2"), QStringLiteral("Ларцев О.Е."), 2, 5);
+        pc->graded(sitting, QStringLiteral("КРЛ-99-2"), QStringLiteral("Ларцев О.Е."), 3, 2, 5);
         slowest = std::max(slowest, clicks.elapsed());
         QCoreApplication::processEvents();
     }
@@ -262,13 +261,13 @@ TEST_F(ServerJournalTest, AWholeClassSendingAtOnceLosesAndDuplicatesNothing) {
     for (int c = 0; c < computers; ++c) {
         classroom.push_back(computer(QStringLiteral("pc-%1").arg(c + 1, 2, 10, QLatin1Char('0'))));
         classroom.back()->registered(sittings[c], QStringLiteral("КРЛ-99-%1").arg(c % 3),
-                                     QStringLiteral("Ученик %1").arg(c));
+                                     QStringLiteral("Ученик %1").arg(c), 3);
     }
     // The grades of every computer interleaved, while every link sends in the background.
     for (int i = 0; i < gradesEach; ++i) {
         for (int c = 0; c < computers; ++c)
             classroom[c]->graded(sittings[c], QStringLiteral("КРЛ-99-%1").arg(c % 3),
-                                 QStringLiteral("Ученик %1").arg(c), 1 + i % 4, 3 + (i % 5) * 0.5);
+                                 QStringLiteral("Ученик %1").arg(c), 3, 1 + i % 4, 3 + (i % 5) * 0.5);
         QCoreApplication::processEvents();
     }
     // A grade the file could not take at once (the link was writing) goes in within a second.
@@ -302,7 +301,7 @@ TEST_F(ServerJournalTest, ServerFaultsAreToldInTheTeachersView) {
     wrong.password = QStringLiteral("not-the-password");
     auto pc = computer(QStringLiteral("pc-04"), wrong);
     QString sitting;
-    pc->registered(sitting, QStringLiteral("КРЛ-99-1"), QStringLiteral("Сумин Г.Д."));
+    pc->registered(sitting, QStringLiteral("КРЛ-99-1"), QStringLiteral("Сумин Г.Д."), 3);
     EXPECT_FALSE(pc->server()->waitUntilSent(3000));
     EXPECT_TRUE(pc->server()->status().fault.contains(QStringLiteral("пароль")))
         << pc->server()->status().fault.toStdString();
@@ -322,7 +321,7 @@ TEST_F(ServerJournalTest, ServerFaultsAreToldInTheTeachersView) {
     ServerSettings down = server->settings(database);
     down.port = server->port() == 65000 ? 65001 : 65000;
     auto other = computer(QStringLiteral("pc-05"), down);
-    other->registered(sitting, QStringLiteral("КРЛ-99-1"), QStringLiteral("Сумин Г.Д."));
+    other->registered(sitting, QStringLiteral("КРЛ-99-1"), QStringLiteral("Сумин Г.Д."), 3);
     EXPECT_FALSE(other->server()->waitUntilSent(3000));
     EXPECT_TRUE(other->server()->status().fault.contains(QStringLiteral("не отвечает")))
         << other->server()->status().fault.toStdString();
