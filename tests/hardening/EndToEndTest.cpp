@@ -221,7 +221,7 @@ protected:
         click(w->calculatorOkButton);
         EXPECT_EQ(w->dilutedConcentrationBox->text(), QStringLiteral("0,025"));
         // The concentrations of the four tubes; tube 4 as the reference data has it.
-        const double c4 = referenceConcentrationOfTube4(2);
+        const double c4 = lab->referenceData().concentrationOfTube4(2);
         ASSERT_GT(c4, 0);
         const QStringList c = {formatGeneral(c4 * 2 / 5), formatGeneral(c4 * 3 / 5),
                                formatGeneral(c4 * 4 / 5), formatGeneral(c4)};
@@ -232,7 +232,7 @@ protected:
         EXPECT_FALSE(w->initialConcentrationBox->isVisible());
         finishMovie(w->movie, w->movieEndWatch);
         // Tube times: tube 1 as experiment 2 expects it, tube 4 on the reference rate.
-        const double v4 = referenceRateOfTube4(2);
+        const double v4 = lab->referenceData().rateOfTube4(2);
         ASSERT_GT(v4, 0);
         const int t4 = int(std::lround(1.0 / v4));
         const int times[4] = {36, 30, 24, t4};

@@ -4,10 +4,14 @@
 #   1. no settings: the student lands in $XDG_DATA_HOME/reaktikum/BDStudent.rez;
 #   2. [Data] folder= in the system settings: the student lands in that folder.
 # Either way the program folder must stay exactly as unpacked.
-# Usage: InstalledRunTest.sh BUILD_DIR CPACK
+# The program is a test-only build (PROBE) that starts from the unpacked program folder and
+# registers the student through its registration window; the shipped executable is checked to
+# start and wait for the student.
+# Usage: InstalledRunTest.sh BUILD_DIR CPACK PROBE
 set -euo pipefail
 build=$1
 cpack=$2
+probe=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -41,9 +45,9 @@ if [ "$(id -u)" -eq 0 ]; then
   as_user() { chown -R nobody:"$(id -gn nobody)" "$@"; }
 fi
 
-# Runs the unpacked program with a clean environment; the student registers by itself and the
-# program ends once the student is saved. A box that waits for a click would hang: the
-# timeout turns that into a failure.
+# Runs the program from the unpacked folder with a clean environment; the student registers
+# through the registration window and the program ends once the student is saved. A box that
+# waits for a click would hang: the timeout turns that into a failure.
 run() {
   local home=$1 group=$2 surname=$3
   mkdir -p "$home"
@@ -51,8 +55,9 @@ run() {
   "${runner[@]}" env -i PATH=/usr/bin:/bin LANG=C.UTF-8 HOME="$home" \
     XDG_DATA_HOME="$home/.local/share" XDG_CONFIG_HOME="$home/.config" \
     XDG_CONFIG_DIRS="$work/etc/xdg" XDG_RUNTIME_DIR="$home/run" \
-    QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 REAKTIKUM_REGISTER_STUDENT="$group/$surname" \
-    timeout 120 "$work/root/usr/bin/reaktikum" >"$home.log" 2>&1 ||
+    QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
+    timeout 120 "$work/probe" --program-folder "$program" --group "$group" --surname "$surname" \
+    >"$home.log" 2>&1 ||
     { cat "$home.log" >&2; fail "the program did not end cleanly"; }
 }
 
@@ -65,6 +70,23 @@ expect_student() {
   LC_ALL=C grep -qF "$(printf '%s' "$surname" | iconv -f UTF-8 -t CP1251)" "$file" ||
     fail "$file does not hold $surname"
 }
+
+# The probe lies outside the program folder, readable by the students' account.
+cp "$probe" "$work/probe"
+chmod 755 "$work/probe"
+
+# The shipped program itself starts from the package and waits for the student (it is still
+# running when the timeout stops it), leaving the program folder as it was.
+mkdir -p "$work/home0"
+as_user "$work/home0"
+status=0
+"${runner[@]}" env -i PATH=/usr/bin:/bin LANG=C.UTF-8 HOME="$work/home0" \
+  XDG_DATA_HOME="$work/home0/.local/share" XDG_CONFIG_HOME="$work/home0/.config" \
+  XDG_CONFIG_DIRS="$work/etc/xdg" XDG_RUNTIME_DIR="$work/home0/run" \
+  QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
+  timeout 5 "$work/root/usr/bin/reaktikum" >"$work/home0.log" 2>&1 || status=$?
+[ "$status" -eq 124 ] || { cat "$work/home0.log" >&2; fail "the installed program did not keep running (status $status)"; }
+[ -f "$work/home0/.local/share/reaktikum/BDStudent.rez" ] || fail "the installed program made no data folder"
 
 run "$work/home1" "Х-11" "Менделеев Д.И."
 expect_student "$work/home1/.local/share/reaktikum/BDStudent.rez" "Менделеев Д.И."
