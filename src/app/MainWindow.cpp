@@ -246,7 +246,6 @@ void MainWindow::onExperimentLinkHovered(int k) {
 }
 
 void MainWindow::onExperimentLinkClicked() {
-    LabState.movieStep = 1;
     const bool entered = enterExperiment && enterExperiment(LabState.selectedExperiment);
     // Never leave the student without a visible window.
     if (entered) hide();

@@ -32,7 +32,7 @@ TEST_F(StartupTest, WithEveryFileThereTheLaboratoryStartsQuietly) {
     EXPECT_TRUE(messages->texts().isEmpty()) << messages->texts().join("\n").toStdString();
     EXPECT_EQ(LabState.selectedExperiment, 1);
     EXPECT_EQ(LabState.variantNumber, 1);
-    EXPECT_EQ(LabState.movieStep, 0);
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->step(), 0);
     EXPECT_FALSE(LabState.startupFailed);
     EXPECT_FALSE(LabState.registrationShown);
     EXPECT_EQ(LabState.linkColors.idle, 0x999999u);
