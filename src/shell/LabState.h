@@ -10,7 +10,6 @@ struct LinkColorPair {
 
 struct LabStateRecord {
     std::int32_t selectedExperiment = 0;  // 1..4, the experiment link last touched
-    std::int32_t movieStep = 0;           // step of the open experiment; names its movie
     std::int32_t variantNumber = 0;       // 1..6, the task variant
     bool resultsUnlocked = false;         // the password was given for one deletion
     bool startupFailed = false;           // a required file could not be opened
@@ -19,8 +18,6 @@ struct LabStateRecord {
     bool dragging = false;  // a borderless window is being dragged by its background
     std::int32_t dragOriginX = 0;
     std::int32_t dragOriginY = 0;
-    double stopwatchStart = 0;    // days; the "Старт" moment of experiments 1 and 2
-    double stopwatchElapsed = 0;  // days
 };
 
 extern LabStateRecord LabState;

@@ -156,7 +156,7 @@ TEST_F(MainWindowTest, ChoosingAVariantShowsItsValues) {
 TEST_F(MainWindowTest, ClickingAnExperimentLinkOpensItsWindowAtTheFirstMovie) {
     struct Entry {
         LinkLabel* link;
-        LabWindow* window;
+        ExperimentWindow* window;
         MoviePlayer* player;
         const char* movie;
     };
@@ -173,9 +173,9 @@ TEST_F(MainWindowTest, ClickingAnExperimentLinkOpensItsWindowAtTheFirstMovie) {
     for (const Entry& e : entries) {
         SCOPED_TRACE(e.movie);
         showSignedIn();
-        LabState.movieStep = 4;  // as a previous visit may have left it
+        e.window->setStep(4);  // as a previous visit may have left it
         pointer::click(e.link);
-        EXPECT_EQ(LabState.movieStep, 1);
+        EXPECT_EQ(e.window->step(), 1);
         EXPECT_TRUE(e.window->isVisible());
         EXPECT_FALSE(lab->window<MainWindow>()->isVisible());
         EXPECT_TRUE(e.player->movie().endsWith(QString::fromLatin1(e.movie)));

@@ -34,6 +34,7 @@ TEST_F(StartupTest, WithEveryFileThereTheLaboratoryStartsQuietly) {
     EXPECT_FALSE(lab->window<MainWindow>()->registrationShown());
     EXPECT_EQ(lab->window<MainWindow>()->experiment2Link->fontColor(), 0x999999u);
     EXPECT_EQ(lab->window<MainWindow>()->experiment1Link->fontColor(), 0x000000u);
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->step(), 0);
     EXPECT_FALSE(programEnding());
     ASSERT_NE(lab->window<MainWindow>(), nullptr);
     EXPECT_EQ(lab->window<SplashWindow>(), nullptr);  // the splash lives only during start-up

@@ -45,7 +45,6 @@ protected:
 
     // What the main window does when the student opens experiment 1.
     void enterExperiment() {
-        LabState.movieStep = 1;
         lab->window<ConcentrationWindow>()->prepareRun();
         loadMovie(lab->window<ConcentrationWindow>()->movie,
                   QStringLiteral("\\Movie\\Opyt1\\1.swf"));
@@ -287,7 +286,7 @@ TEST_F(ConcentrationWindowTest, CalculatorBoxesFilterKeysAndEnterWalksOn) {
 
 TEST_F(ConcentrationWindowTest, StopwatchCountsOnTheMonotonicClock) {
     enterExperiment();
-    LabState.movieStep = 3;
+    lab->window<ConcentrationWindow>()->setStep(3);
     next();  // step 4: the stopwatch comes up
     EXPECT_EQ(lab->window<ConcentrationWindow>()->stopwatch->display()->text(), "00:00");
     ASSERT_TRUE(lab->window<ConcentrationWindow>()->stopwatch->startButton()->isVisible());
@@ -327,7 +326,7 @@ TEST_F(ConcentrationWindowTest, StopwatchCountsOnTheMonotonicClock) {
 
 TEST_F(ConcentrationWindowTest, TableSlidesAwayForTheTimingAndBack) {
     enterExperiment();
-    LabState.movieStep = 3;
+    lab->window<ConcentrationWindow>()->setStep(3);
     EXPECT_EQ(tableLayout(), expanded);
     next();  // step 4
     EXPECT_TRUE(lab->window<ConcentrationWindow>()->slidingTable->collapseTimer()->enabled());
@@ -359,7 +358,7 @@ TEST_F(ConcentrationWindowTest, TableSlidesAwayForTheTimingAndBack) {
     QTest::mouseClick(lab->window<ConcentrationWindow>()->stopwatch->stopButton(), Qt::LeftButton);
     lab->window<ConcentrationWindow>()->slidingTable->expandTimer()->fire();
     lab->window<ConcentrationWindow>()->slidingTable->expandTimer()->fire();
-    LabState.movieStep = 4;
+    lab->window<ConcentrationWindow>()->setStep(4);
     next();  // step 5 again
     EXPECT_FALSE(lab->window<ConcentrationWindow>()->slidingTable->expandTimer()->enabled());
     runDown(lab->window<ConcentrationWindow>()->slidingTable->collapseTimer());
@@ -369,7 +368,7 @@ TEST_F(ConcentrationWindowTest, TableSlidesAwayForTheTimingAndBack) {
     QTest::mouseClick(lab->window<ConcentrationWindow>()->stopwatch->startButton(), Qt::LeftButton);
     QTest::mouseClick(lab->window<ConcentrationWindow>()->stopwatch->stopButton(), Qt::LeftButton);
     runDown(lab->window<ConcentrationWindow>()->slidingTable->expandTimer());
-    LabState.movieStep = 6;
+    lab->window<ConcentrationWindow>()->setStep(6);
     next();
     EXPECT_FALSE(lab->window<ConcentrationWindow>()->slidingTable->collapseTimer()->enabled());
     EXPECT_EQ(tableLayout(), expanded);
@@ -378,7 +377,7 @@ TEST_F(ConcentrationWindowTest, TableSlidesAwayForTheTimingAndBack) {
 TEST_F(ConcentrationWindowTest, EndOfMovieWatchStopsTheMovieOnItsLastFrame) {
     tree->write("Movie/Opyt1/4_1.swf", minimalSwf(705, 350, 5));
     enterExperiment();
-    LabState.movieStep = 3;
+    lab->window<ConcentrationWindow>()->setStep(3);
     next();
     ASSERT_EQ(movie(), moviePath("4_1.swf"));
     lab->window<ConcentrationWindow>()->nextLink->hide();
@@ -416,7 +415,7 @@ TEST_F(ConcentrationWindowTest, ANewRunStartsFromTheResetLayoutAndKeepsTheTable)
     next();
     fillColumn(4, {"0,02", "0,03", "0,04", "0,05"});
     lab->window<ConcentrationWindow>()->initialConcentrationBox->setText("0,1");
-    LabState.movieStep = 3;
+    lab->window<ConcentrationWindow>()->setStep(3);
     next();  // step 4: the table slides away, the stopwatch comes up
     for (int i = 0; i < 5; ++i)
         lab->window<ConcentrationWindow>()->slidingTable->collapseTimer()->fire();
@@ -424,7 +423,7 @@ TEST_F(ConcentrationWindowTest, ANewRunStartsFromTheResetLayoutAndKeepsTheTable)
     QTest::mouseClick(lab->window<ConcentrationWindow>()->finishLink, Qt::LeftButton);
 
     enterExperiment();
-    EXPECT_EQ(LabState.movieStep, 1);
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->step(), 1);
     EXPECT_EQ(tableLayout(), expanded);
     EXPECT_TRUE(calculatorHidden());
     EXPECT_FALSE(lab->window<ConcentrationWindow>()->stopwatch->display()->isVisible());
@@ -443,28 +442,28 @@ TEST_F(ConcentrationWindowTest, TheEightStepsWithTheGraphAndTheGrade) {
     EXPECT_EQ(movie(), moviePath("1.swf"));
 
     next();  // 2: the calculator
-    EXPECT_EQ(LabState.movieStep, 2);
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->step(), 2);
     EXPECT_TRUE(calculatorVisible());
     EXPECT_EQ(movie(), moviePath("2.swf"));
 
     fillColumn(4, {"0,02", "", "0,04", "0,05"});
     next();  // 3 refused: a concentration is missing
     EXPECT_EQ(messages->messageTexts(), QStringList{column4Message});
-    EXPECT_EQ(LabState.movieStep, 2);
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->step(), 2);
     EXPECT_EQ(movie(), moviePath("2.swf"));
     EXPECT_TRUE(calculatorVisible());
 
     messages->clear();
     lab->window<ConcentrationWindow>()->measurementTable->setCell(4, 2, "0,03");
     next();  // 3
-    EXPECT_EQ(LabState.movieStep, 3);
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->step(), 3);
     EXPECT_TRUE(calculatorHidden());
     EXPECT_EQ(movie(), moviePath("3.swf"));
 
     const QStringList times = {"35", "23", "17", "14"};
     for (int tube = 1; tube <= 4; ++tube) {
         next();  // 4..7: one tube each
-        EXPECT_EQ(LabState.movieStep, tube + 3);
+        EXPECT_EQ(lab->window<ConcentrationWindow>()->step(), tube + 3);
         EXPECT_EQ(movie(), moviePath(qPrintable(QString("%1_1.swf").arg(tube + 3))));
         EXPECT_EQ(lab->window<ConcentrationWindow>()->slidingTable->collapseTimer()->enabled(),
                   tube < 4)
@@ -489,7 +488,7 @@ TEST_F(ConcentrationWindowTest, TheEightStepsWithTheGraphAndTheGrade) {
 
     next();  // 8 refused: a time is missing
     EXPECT_EQ(messages->messageTexts(), QStringList{column5Message});
-    EXPECT_EQ(LabState.movieStep, 7);
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->step(), 7);
     EXPECT_EQ(movie(), moviePath("7_1.swf"));
     EXPECT_FALSE(lab->window<ConcentrationWindow>()->movieEndWatch->enabled());
     EXPECT_TRUE(lab->window<ConcentrationWindow>()->nextLink->isVisible());
@@ -509,7 +508,7 @@ TEST_F(ConcentrationWindowTest, TheEightStepsWithTheGraphAndTheGrade) {
     });
     next();  // 8
     LabWindow::setModalHook(nullptr);
-    EXPECT_EQ(LabState.movieStep, 8);
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->step(), 8);
     EXPECT_EQ(graphShown, 1);
     EXPECT_EQ(lab->window<ConcentrationWindow>()->measurementTable->cell(6, 1), "0,13");
     EXPECT_EQ(lab->window<ConcentrationWindow>()->measurementTable->cell(6, 2), "0,08");
@@ -540,7 +539,7 @@ TEST_F(ConcentrationWindowTest, TheEightStepsWithTheGraphAndTheGrade) {
 
 TEST_F(ConcentrationWindowTest, Step8NamesATimeWithoutARateAndWaitsForTheCorrection) {
     enterExperiment();
-    LabState.movieStep = 7;
+    lab->window<ConcentrationWindow>()->setStep(7);
     fillColumn(4, {"0,02", "0,03", "0,04", "0,05"});
     fillColumn(6, {"", "", "", ""});
     int graphShown = 0;
@@ -556,7 +555,7 @@ TEST_F(ConcentrationWindowTest, Step8NamesATimeWithoutARateAndWaitsForTheCorrect
         EXPECT_EQ(
             messages->messageTexts(),
             QStringList{QStringLiteral("Время для пробирки 3 должно быть положительным числом.")});
-        EXPECT_EQ(LabState.movieStep, 7);
+        EXPECT_EQ(lab->window<ConcentrationWindow>()->step(), 7);
         EXPECT_EQ(graphShown, 0);
         EXPECT_EQ(lab->window<ConcentrationWindow>()->measurementTable->cell(6, 2), "0,08");
         EXPECT_TRUE(lab->window<ConcentrationWindow>()->nextLink->isVisible());
@@ -575,13 +574,13 @@ TEST_F(ConcentrationWindowTest, Step8NamesATimeWithoutARateAndWaitsForTheCorrect
 // main window comes back, the run and its table stay as they were, the program goes on.
 TEST_F(ConcentrationWindowTest, AWindowManagerCloseLeavesLikeTheCloseGlyph) {
     enterExperiment();
-    LabState.movieStep = 5;
+    lab->window<ConcentrationWindow>()->setStep(5);
     fillColumn(4, {"0,02", "0,03", "0,04", "0,05"});
     closeByWindowManager(lab->window<ConcentrationWindow>());
     EXPECT_FALSE(lab->window<ConcentrationWindow>()->isVisible());
     EXPECT_TRUE(lab->window<MainWindow>()->isVisible());
     EXPECT_FALSE(programEnding());
-    EXPECT_EQ(LabState.movieStep, 5);
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->step(), 5);
     EXPECT_EQ(lab->window<ConcentrationWindow>()->measurementTable->cell(4, 4), "0,05");
     EXPECT_TRUE(messages->texts().isEmpty());
 }

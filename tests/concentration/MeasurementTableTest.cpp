@@ -5,7 +5,6 @@
 
 #include "TestSupport.h"
 #include "experiments/common/MeasurementTable.h"
-#include "shell/LabState.h"
 #include "toolkit/StringGrid.h"
 
 namespace {
@@ -71,7 +70,7 @@ TEST_F(MeasurementTableTest, numericKeyFilter) {
     }
 }
 
-TEST_F(MeasurementTableTest, RequireColumnShowsOneMessageAndTakesTheStepBack) {
+TEST_F(MeasurementTableTest, RequireColumnShowsOneMessageAndNamesTheFirstEmptyRow) {
     QWidget window;
     auto* other = new QLineEdit(&window);
     grid->setParent(&window);
@@ -80,26 +79,23 @@ TEST_F(MeasurementTableTest, RequireColumnShowsOneMessageAndTakesTheStepBack) {
     other->setFocus();
     ASSERT_FALSE(grid->hasFocus());
     fillColumn(4, {"", "0,03", "", "0,05"});
-    LabState.movieStep = 3;
-    EXPECT_FALSE(requireColumn(grid.get(), 4, concentrationColumnMessage()));
+    EXPECT_EQ(requireColumn(grid.get(), 4, concentrationColumnMessage()).emptyRow, 1);
     EXPECT_EQ(messages->messageTexts(),
               QStringList{QStringLiteral("Столбец \"C` Na2S2O3 моль/л\" не может быть пуст")});
-    EXPECT_EQ(LabState.movieStep, 2);
     EXPECT_TRUE(grid->hasFocus());
 
     messages->clear();
     fillColumn(5, {"8", "12", "15", ""});
-    LabState.movieStep = 8;
-    EXPECT_FALSE(requireColumn(grid.get(), 5, timeColumnMessage()));
+    EXPECT_EQ(requireColumn(grid.get(), 5, timeColumnMessage()).emptyRow, 4);
     EXPECT_EQ(messages->messageTexts(),
               QStringList{QStringLiteral("Столбец \"Время T, с\" не может быть пуст")});
-    EXPECT_EQ(LabState.movieStep, 7);
 
     messages->clear();
+    other->setFocus();
     fillColumn(5, {"8", "12", "15", ","});  // only emptiness counts
-    EXPECT_TRUE(requireColumn(grid.get(), 5, timeColumnMessage()));
+    EXPECT_TRUE(requireColumn(grid.get(), 5, timeColumnMessage()).complete());
     EXPECT_TRUE(messages->texts().isEmpty());
-    EXPECT_EQ(LabState.movieStep, 7);
+    EXPECT_FALSE(grid->hasFocus());
     grid->setParent(nullptr);
 }
 
@@ -122,16 +118,31 @@ TEST_F(MeasurementTableTest, RateTexts) {
     }
 }
 
-TEST_F(MeasurementTableTest, ComputeRatesStopsAtTheFirstBadTime) {
+TEST_F(MeasurementTableTest, ComputeRatesStopsAtTheFirstBadTimeAndNamesIt) {
     fillColumn(5, {"8", "12", "0", "20"});
-    EXPECT_FALSE(computeRates(grid.get()));
+    const RatesOutcome failed = computeRates(grid.get());
+    ASSERT_TRUE(failed.failure.has_value());
+    EXPECT_EQ(failed.failure->row, 3);
+    EXPECT_EQ(
+        messages->messageTexts(),
+        QStringList{QStringLiteral("Время для пробирки 3 должно быть положительным числом.")});
+    EXPECT_EQ(grid->selectedRow(), 3);
     EXPECT_EQ(grid->cell(6, 1), "0,13");
     EXPECT_EQ(grid->cell(6, 2), "0,08");
     EXPECT_EQ(grid->cell(6, 3), "");
     EXPECT_EQ(grid->cell(6, 4), "");
 
+    messages->clear();
+    fillColumn(5, {"8", "250", "0", "20"});
+    EXPECT_EQ(computeRates(grid.get()).failure->row, 2);
+    EXPECT_EQ(messages->messageTexts(),
+              QStringList{QStringLiteral("Время для пробирки 2 слишком велико: скорость реакции "
+                                         "округляется до 0.")});
+
+    messages->clear();
     fillColumn(5, {"35", "23", "17,5", "14"});
-    EXPECT_TRUE(computeRates(grid.get()));
+    EXPECT_TRUE(computeRates(grid.get()).complete());
+    EXPECT_TRUE(messages->texts().isEmpty());
     EXPECT_EQ(grid->cell(6, 1), "0,03");
     EXPECT_EQ(grid->cell(6, 2), "0,04");
     EXPECT_EQ(grid->cell(6, 3), "0,06");

@@ -26,7 +26,7 @@ protected:
         start();
         w->onNextClicked();
         w->onNextClicked();
-        ASSERT_EQ(LabState.movieStep, 3);
+        ASSERT_EQ(w->step(), 3);
     }
 
     void restAndWatch() {
@@ -58,7 +58,7 @@ TEST_F(CatalystWindowTest, RightOptionFirstRecordsFive) {
     reachQuestion();
     w->rightOption->click();
     EXPECT_TRUE(messages->texts().isEmpty());
-    EXPECT_EQ(LabState.movieStep, 4);
+    EXPECT_EQ(w->step(), 4);
     EXPECT_EQ(w->movie->movie(), movie("\\Movie\\Opyt3\\4.swf"));
     EXPECT_FALSE(w->wrongOption->isVisible());
     EXPECT_FALSE(w->rightOption->isVisible());
@@ -72,7 +72,7 @@ TEST_F(CatalystWindowTest, WrongOptionThenRightRecordsTwoAndHalf) {
     w->wrongOption->click();
     w->wrongOption->click();  // already chosen: nothing more
     EXPECT_EQ(messages->messageTexts(), QStringList{NotRight});
-    EXPECT_EQ(LabState.movieStep, 3);
+    EXPECT_EQ(w->step(), 3);
     EXPECT_EQ(recordedScore(3), 0.0f);
     w->rightOption->click();
     EXPECT_EQ(recordedScore(3), 2.5f);
@@ -92,7 +92,7 @@ TEST_F(CatalystWindowTest, ASecondRunStartsCleanAndTheRightAnswerRecordsFive) {
     EXPECT_FALSE(w->rightOption->isChecked());
     EXPECT_FALSE(w->wrongOption->isChecked());
     QTest::mouseClick(w->rightOption, Qt::LeftButton);
-    EXPECT_EQ(LabState.movieStep, 4);
+    EXPECT_EQ(w->step(), 4);
     EXPECT_TRUE(messages->texts().isEmpty());
     EXPECT_EQ(recordedScore(3), 5.0f);
 }

@@ -79,7 +79,7 @@ TEST_P(EquilibriumRunTest, DirectionsThenBoxesRecordMean) {
     for (const Choice& c : row.choices) choose(c.group, c.item);
     EXPECT_EQ(messages->messageTexts(), row.expectedMessages);
     EXPECT_FALSE(w->directionGroups[0]->isVisible());
-    EXPECT_EQ(LabState.movieStep, 4);
+    EXPECT_EQ(w->step(), 4);
     EXPECT_EQ(w->movie->movie(), movie("\\Movie\\Opyt4\\4.swf"));
     EXPECT_TRUE(boxesVisible());
     EXPECT_TRUE(w->nextLink->isVisible());
@@ -143,7 +143,7 @@ TEST_P(EquilibriumBoxFaultTest, NearMissFailsAndReplaysStepFour) {
     fillBoxes(texts);
     w->onNextClicked();
     EXPECT_EQ(messages->messageTexts(), QStringList{NotRight});
-    EXPECT_EQ(LabState.movieStep, 4);
+    EXPECT_EQ(w->step(), 4);
     EXPECT_EQ(w->movie->movie(), movie("\\Movie\\Opyt4\\4.swf"));
     EXPECT_EQ(w->grading.answerBoxGrade, 4);
     EXPECT_TRUE(boxesVisible());

@@ -1,6 +1,5 @@
 #include <QLabel>
 #include <QTest>
-#include <utility>
 
 #include "ExperimentTestSupport.h"
 #include "experiments/catalyst/CatalystWindow.h"
@@ -13,12 +12,11 @@ namespace {
 
 // Experiments 2 to 4 share their chrome: it stands in the same places in every window but
 // for the topic title and the movie, and its close glyph leads back to the main window.
-using WindowOf = std::pair<LabWindow*, ExperimentChrome*> (*)(Laboratory*);
+using WindowOf = ExperimentWindow* (*)(Laboratory*);
 
 template <class Window>
-std::pair<LabWindow*, ExperimentChrome*> windowOf(Laboratory* lab) {
-    Window* window = lab->window<Window>();
-    return {window, window};
+ExperimentWindow* windowOf(Laboratory* lab) {
+    return lab->window<Window>();
 }
 
 struct ChromeRow {
@@ -36,7 +34,8 @@ class ExperimentChromeTest : public ExperimentTest,
 
 TEST_P(ExperimentChromeTest, StandsInPlaceAndLeadsBackToTheMainWindow) {
     const ChromeRow& row = GetParam();
-    const auto [window, chrome] = row.window(lab);
+    ExperimentWindow* const window = row.window(lab);
+    ExperimentChrome* const chrome = window;
     chrome->movie->setManualStepping(true);
     LabState.selectedExperiment = row.experiment;
     lab->window<MainWindow>()->onExperimentLinkClicked();

@@ -36,7 +36,7 @@ protected:
         LabState.selectedExperiment = experiment;
         lab->window<MainWindow>()->onExperimentLinkClicked();
         ASSERT_TRUE(window->isVisible());
-        ASSERT_EQ(LabState.movieStep, 1);
+        ASSERT_EQ(window->step(), 1);
     }
 
     // The grade of experiment k of the student in slot s, as the results file holds it.

@@ -39,7 +39,7 @@ protected:
         w->measurementTable->setCell(1, 2, time35);
         w->measurementTable->setCell(1, 3, time45);
         w->onNextClicked();
-        ASSERT_EQ(LabState.movieStep, 4);
+        ASSERT_EQ(w->step(), 4);
     }
 
     void answer(FilteredEdit* box, const QString& text) {
@@ -140,12 +140,12 @@ TEST_F(TemperatureWindowTest, RatesAndBothCoefficientsRecordGrade) {
     EXPECT_EQ(w->coefficientInputs[0].coefficientText->text(), "2");
     EXPECT_EQ(w->measurementTable->cell(4, 2), "2");
     EXPECT_EQ(recordedScore(2), 0.0f);
-    EXPECT_EQ(LabState.movieStep, 4);
+    EXPECT_EQ(w->step(), 4);
 
     second(QStringLiteral("0,11"), QStringLiteral("0,06"));
     EXPECT_EQ(w->measurementTable->cell(4, 3), "2");
     EXPECT_EQ(recordedScore(2), 5.0f);
-    EXPECT_EQ(LabState.movieStep, 5);
+    EXPECT_EQ(w->step(), 5);
     EXPECT_EQ(w->movie->movie(), movie("\\Movie\\Opyt2\\5.swf"));
     for (const TemperatureWindow::CoefficientInput& input : w->coefficientInputs)
         for (QWidget* c : std::initializer_list<QWidget*>{input.numeratorBox, input.denominatorBox,
@@ -174,7 +174,7 @@ TEST_F(TemperatureWindowTest, RejectedPairsCostOnePointEach) {
     first(QStringLiteral("0,06"), QStringLiteral("0,03"));
     second(QStringLiteral("0,11"), QStringLiteral("0,06"));
     EXPECT_EQ(recordedScore(2), 0.0f);
-    EXPECT_EQ(LabState.movieStep, 5);
+    EXPECT_EQ(w->step(), 5);
 }
 
 TEST_F(TemperatureWindowTest, UnreadableBoxChangesNothing) {
@@ -183,7 +183,7 @@ TEST_F(TemperatureWindowTest, UnreadableBoxChangesNothing) {
     EXPECT_TRUE(messages->texts().isEmpty());
     EXPECT_EQ(w->grading.grade, 5);
     EXPECT_TRUE(w->coefficientInputs[0].coefficientText->text().isEmpty());
-    EXPECT_EQ(LabState.movieStep, 4);
+    EXPECT_EQ(w->step(), 4);
 }
 
 TEST_F(TemperatureWindowTest, ExactHalfRoundsDifferentlyPerCoefficient) {
@@ -229,7 +229,7 @@ TEST_F(TemperatureWindowTest, EmptyColumnRefusesStepFour) {
     w->onNextClicked();
     EXPECT_EQ(messages->messageTexts(),
               QStringList{QStringLiteral("Столбец \"Время, c\" не может быть пуст")});
-    EXPECT_EQ(LabState.movieStep, 3);
+    EXPECT_EQ(w->step(), 3);
     EXPECT_EQ(w->movie->movie(), movie("\\Movie\\Opyt2\\3_1.swf"));
     EXPECT_FALSE(w->nextLink->isVisible());
     EXPECT_FALSE(w->coefficientInputs[0].numeratorBox->isVisible());
@@ -241,7 +241,7 @@ TEST_F(TemperatureWindowTest, EmptyColumnRefusesStepFour) {
     w->onNextClicked();
     EXPECT_EQ(messages->messageTexts(),
               QStringList{QStringLiteral("Столбец \"T oC\" не может быть пуст")});
-    EXPECT_EQ(LabState.movieStep, 3);
+    EXPECT_EQ(w->step(), 3);
 }
 
 TEST_F(TemperatureWindowTest, TimeStillInCellEditorCounts) {
@@ -258,7 +258,7 @@ TEST_F(TemperatureWindowTest, TimeStillInCellEditorCounts) {
     QTest::keyClicks(editor, QStringLiteral("8"));
     w->onNextClicked();
     EXPECT_TRUE(messages->texts().isEmpty());
-    EXPECT_EQ(LabState.movieStep, 4);
+    EXPECT_EQ(w->step(), 4);
     EXPECT_EQ(w->measurementTable->cell(3, 2), "0,06");
 }
 
@@ -284,7 +284,7 @@ TEST_F(TemperatureWindowTest, ATimeWithoutARateIsNamedAndCanBeCorrected) {
         w->measurementTable->setCell(1, 3, QStringLiteral("9"));
         w->onNextClicked();
         EXPECT_EQ(messages->messageTexts(), QStringList{c.message});
-        EXPECT_EQ(LabState.movieStep, 3);
+        EXPECT_EQ(w->step(), 3);
         EXPECT_TRUE(w->measurementTable->isEnabled());
         EXPECT_FALSE(w->coefficientInputs[0].numeratorBox->isVisible());
         EXPECT_EQ(w->measurementTable->selectedRow(), 2);
@@ -302,7 +302,7 @@ TEST_F(TemperatureWindowTest, ATimeWithoutARateIsNamedAndCanBeCorrected) {
     EXPECT_EQ(w->measurementTable->cell(1, 2), QStringLiteral("18"));
     w->onNextClicked();
     EXPECT_TRUE(messages->texts().isEmpty());
-    EXPECT_EQ(LabState.movieStep, 4);
+    EXPECT_EQ(w->step(), 4);
     EXPECT_EQ(w->measurementTable->cell(3, 2), QStringLiteral("0,06"));
     EXPECT_TRUE(w->coefficientInputs[0].numeratorBox->isVisible());
 }
@@ -407,7 +407,7 @@ TEST_F(TemperatureWindowTest, SecondRunKeepsGradeAndFlags) {
     EXPECT_EQ(w->grading.grade, 3);
     second(QStringLiteral("0,11"), QStringLiteral("0,06"));
     EXPECT_EQ(recordedScore(2), 3.0f);
-    EXPECT_EQ(LabState.movieStep, 4);
+    EXPECT_EQ(w->step(), 4);
 }
 
 TEST_F(TemperatureWindowTest, CloseGlyphReturnsToMainWindow) {

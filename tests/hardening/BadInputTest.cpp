@@ -449,7 +449,7 @@ protected:
                 lab->window<RateGraphWindow>()->lineGrowthTimer->fire();
             lab->window<RateGraphWindow>()->closeForm();
         });
-        LabState.movieStep = 7;
+        lab->window<ConcentrationWindow>()->setStep(7);
         lab->window<ConcentrationWindow>()->onNextClicked();
     }
 };

@@ -157,11 +157,11 @@ protected:
         for (int i = 0; i < max && timer->enabled(); ++i) timer->fire();
         ASSERT_FALSE(timer->enabled());
     }
-    void enterExperiment(LinkLabel* link) {
+    void enterExperiment(LinkLabel* link, const ExperimentWindow* window) {
         hover(link);
         click(link);
         EXPECT_FALSE(lab->window<MainWindow>()->isVisible());
-        EXPECT_EQ(LabState.movieStep, 1);
+        EXPECT_EQ(window->step(), 1);
     }
 
     // ---- the results file ----
@@ -207,7 +207,7 @@ protected:
     void experiment1() {
         ConcentrationWindow* w = lab->window<ConcentrationWindow>();
         w->movie->setManualStepping(true);
-        enterExperiment(lab->window<MainWindow>()->experiment1Link);
+        enterExperiment(lab->window<MainWindow>()->experiment1Link, w);
         ASSERT_TRUE(w->isVisible());
         EXPECT_EQ(w->variantSolutionText->text(), QStringLiteral("0.05M"));  // variant 2
         finishMovie(w->movie, w->movieEndWatch);
@@ -228,7 +228,7 @@ protected:
         for (int r = 1; r <= 4; ++r) typeIntoCell(w->measurementTable, 4, r, c[r - 1]);
         finishMovie(w->movie, w->movieEndWatch);
         click(w->nextLink);  // step 3: the column is complete
-        EXPECT_EQ(LabState.movieStep, 3);
+        EXPECT_EQ(w->step(), 3);
         EXPECT_FALSE(w->initialConcentrationBox->isVisible());
         finishMovie(w->movie, w->movieEndWatch);
         // Tube times: tube 1 as experiment 2 expects it, tube 4 on the reference rate.
@@ -238,7 +238,7 @@ protected:
         const int times[4] = {36, 30, 24, t4};
         for (int tube = 1; tube <= 4; ++tube) {
             click(w->nextLink);
-            EXPECT_EQ(LabState.movieStep, 3 + tube);
+            EXPECT_EQ(w->step(), 3 + tube);
             EXPECT_EQ(w->movie->movie(), tree->path(QString("Movie/Opyt1/%1_2.swf").arg(3 + tube)));
             if (tube < 4)
                 runDown(
@@ -270,7 +270,7 @@ protected:
     void experiment2(bool firstRun) {
         TemperatureWindow* w = lab->window<TemperatureWindow>();
         w->movie->setManualStepping(true);
-        enterExperiment(lab->window<MainWindow>()->experiment2Link);
+        enterExperiment(lab->window<MainWindow>()->experiment2Link, w);
         EXPECT_EQ(w->measurementTable->cell(1, 1), QStringLiteral("36"));
         EXPECT_EQ(w->measurementTable->cell(3, 1), QStringLiteral("0,03"));
         for (int tube = 2; tube <= 3; ++tube) {
@@ -305,7 +305,7 @@ protected:
         typeInto(w->coefficientInputs[1].numeratorBox, QStringLiteral("0,11"));
         typeInto(w->coefficientInputs[1].denominatorBox, QStringLiteral("0,06"));
         click(w->coefficientInputs[1].okButton);
-        EXPECT_EQ(LabState.movieStep, 5);
+        EXPECT_EQ(w->step(), 5);
         EXPECT_TRUE(messages->texts().isEmpty()) << messages->texts().join("|").toStdString();
         click(w->finishLink);
     }
@@ -313,7 +313,7 @@ protected:
     void experiment3(bool firstRun) {
         CatalystWindow* w = lab->window<CatalystWindow>();
         w->movie->setManualStepping(true);
-        enterExperiment(lab->window<MainWindow>()->experiment3Link);
+        enterExperiment(lab->window<MainWindow>()->experiment3Link, w);
         click(w->nextLink);
         finishMovie(w->movie, w->movieEndWatch);
         click(w->nextLink);  // step 3: the question
@@ -327,7 +327,7 @@ protected:
             messages->clear();
         }
         click(w->rightOption);
-        EXPECT_EQ(LabState.movieStep, 4);
+        EXPECT_EQ(w->step(), 4);
         EXPECT_EQ(w->movie->movie(), tree->path("Movie/Opyt3/4.swf"));
         click(w->finishLink);
     }
@@ -335,7 +335,7 @@ protected:
     void experiment4(bool firstRun) {
         EquilibriumWindow* w = lab->window<EquilibriumWindow>();
         w->movie->setManualStepping(true);
-        enterExperiment(lab->window<MainWindow>()->experiment4Link);
+        enterExperiment(lab->window<MainWindow>()->experiment4Link, w);
         click(w->nextLink);
         finishMovie(w->movie, w->movieEndWatch);
         click(w->nextLink);  // step 3: the directions appear at the end of the movie
@@ -354,17 +354,17 @@ protected:
         click(w->directionGroups[1]->button(0));  // KSCN: to the right
         EXPECT_EQ(messages->messageTexts(), QStringList(3, QStringLiteral("Вы правы!!!")));
         messages->clear();
-        EXPECT_EQ(LabState.movieStep, 4);
+        EXPECT_EQ(w->step(), 4);
         ASSERT_TRUE(w->answerBoxes[0]->isVisible());
         EXPECT_EQ(w->answerBoxes[0]->text(), QString());
         const QStringList answers = {"в", "г", "а", "б", "3", "3"};
         for (int i = 0; i < 6; ++i) typeInto(w->answerBoxes[i], answers[i]);
         click(w->nextLink);  // step 5: the boxes are checked
-        EXPECT_EQ(LabState.movieStep, 5);
+        EXPECT_EQ(w->step(), 5);
         EXPECT_TRUE(messages->texts().isEmpty()) << messages->texts().join("|").toStdString();
         finishMovie(w->movie, w->movieEndWatch);
         click(w->nextLink);
-        EXPECT_EQ(LabState.movieStep, 6);
+        EXPECT_EQ(w->step(), 6);
         click(w->finishLink);
     }
 

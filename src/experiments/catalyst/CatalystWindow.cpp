@@ -3,10 +3,7 @@
 #include <QLabel>
 #include <QSignalBlocker>
 
-#include "experiments/common/ExperimentWindowParts.h"
-#include "experiments/common/MovieEndWatch.h"
 #include "movie/MoviePlayer.h"
-#include "shell/LabState.h"
 #include "shell/Layout.h"
 #include "shell/Loaders.h"
 #include "students/StudentStore.h"
@@ -28,11 +25,9 @@ constexpr double GradeAfterWrongOption = 2.5;
 }  // namespace
 
 CatalystWindow::CatalystWindow(QWidget* parent)
-    : LabWindow(QStringLiteral("Опыт3 Влияние катализатора на скорость реакции"), QSize(715, 505),
-                Border::None, parent) {
-    createChrome(this, QStringLiteral("Опыт 3"),
-                 QStringLiteral("Влияние катализатора на скорость реакции"),
-                 [this] { atMovieEnd(); });
+    : ExperimentWindow(QStringLiteral("Опыт3 Влияние катализатора на скорость реакции"), parent) {
+    createChrome(QStringLiteral("Опыт 3"),
+                 QStringLiteral("Влияние катализатора на скорость реакции"));
     wrongOption = makeOption(this);
     rightOption = makeOption(this);
 
@@ -59,8 +54,7 @@ void CatalystWindow::loadContents() {
     grade = 5;
 }
 
-void CatalystWindow::prepareRun() {
-    nextLink->show();
+void CatalystWindow::resetRun() {
     wrongOption->hide();
     rightOption->hide();
     // A new run starts clean: no answer chosen, so the right one at once earns the full grade.
@@ -73,18 +67,18 @@ void CatalystWindow::prepareRun() {
     grade = 5;
 }
 
-void CatalystWindow::onActivated() {
-    movieEndWatch->setEnabled(true);
-}
-
 void CatalystWindow::onNextClicked() {
-    LabState.movieStep += 1;
+    advanceStep();
     nextLink->hide();
-    if (LabState.movieStep == 3) {
+    if (step() == QuestionStep) {
         wrongOption->show();
         rightOption->show();
     }
-    loadMovie(movie, QStringLiteral("\\Movie\\Opyt3\\%1.swf").arg(LabState.movieStep));
+    loadStepMovie();
+}
+
+void CatalystWindow::loadStepMovie() {
+    loadMovie(movie, QStringLiteral("\\Movie\\Opyt3\\%1.swf").arg(step()));
 }
 
 void CatalystWindow::onFinishClicked() {
@@ -92,7 +86,7 @@ void CatalystWindow::onFinishClicked() {
 }
 
 void CatalystWindow::atMovieEnd() {
-    if (LabState.movieStep == 2) nextLink->show();
+    if (step() == PeroxideStep) nextLink->show();
 }
 
 void CatalystWindow::onWrongOptionClicked() {
@@ -101,8 +95,8 @@ void CatalystWindow::onWrongOptionClicked() {
 }
 
 void CatalystWindow::onRightOptionClicked() {
-    LabState.movieStep += 1;
-    loadMovie(movie, QStringLiteral("\\Movie\\Opyt3\\%1.swf").arg(LabState.movieStep));
+    advanceStep();
+    loadStepMovie();
     wrongOption->hide();
     rightOption->hide();
     recordScore(3, grade);

@@ -1,19 +1,22 @@
 #pragma once
 
-#include "experiments/common/ExperimentChrome.h"
-#include "toolkit/LabWindow.h"
+#include "experiments/common/ExperimentWindow.h"
 
 class RadioButton;
 
 // Experiment 3 window: effect of a catalyst on the reaction rate
-class CatalystWindow : public LabWindow, public ExperimentChrome {
+class CatalystWindow : public ExperimentWindow {
     Q_OBJECT
 public:
-    explicit CatalystWindow(QWidget* parent = nullptr);
+    // The steps of a run, each showing the movie its number names.
+    enum Step : int {
+        TaskStep = 1,    // the task
+        PeroxideStep,    // hydrogen peroxide alone
+        QuestionStep,    // with the catalyst, and the question with its two options
+        ConclusionStep,  // the right option chosen
+    };
 
-    // Puts the window into the starting state of a new run (called by the main window before
-    // it loads the first movie and shows this window).
-    void prepareRun();
+    explicit CatalystWindow(QWidget* parent = nullptr);
 
     void onNextClicked();
     void onFinishClicked();
@@ -27,9 +30,10 @@ public:
     RadioButton* rightOption = nullptr;  // the lower option, the right one
 
 protected:
-    void onActivated() override;
+    void resetRun() override;
+    void atMovieEnd() override;
 
 private:
     void loadContents();
-    void atMovieEnd();
+    void loadStepMovie();
 };

@@ -1,8 +1,8 @@
 #include "experiments/common/ExperimentChrome.h"
 
 #include <QLabel>
+#include <QPushButton>
 
-#include "experiments/common/ExperimentWindowParts.h"
 #include "experiments/common/MovieEndWatch.h"
 #include "movie/MoviePlayer.h"
 #include "shell/Layout.h"
@@ -39,7 +39,7 @@ LinkLabel* makeLinkLabel(QWidget* parent, const QString& text) {
 }  // namespace
 
 void ExperimentChrome::createChrome(LabWindow* window, const QString& number, const QString& topic,
-                                    std::function<void()> atMovieEnd) {
+                                    std::function<void()> atMovieEnd, std::function<void()> leave) {
     background = new Picture(window);
     numberTitle = makeTitleLabel(window, number, 21, false);
     topicTitle = makeTitleLabel(window, topic, 19, true);
@@ -59,17 +59,22 @@ void ExperimentChrome::createChrome(LabWindow* window, const QString& number, co
         {closeGlyph, 699, 2, 13, 13},
     });
 
-    // Dragging by the background, the close glyph over the top-right spot (it leads back to
-    // the main window, and so do Escape and a close from the window manager) and the red
-    // hover of the two links.
+    // Dragging by the background, the close glyph over the top-right spot (it leaves, and so
+    // do Escape and a close from the window manager) and the red hover of the two links.
     BorderlessChrome chrome;
     chrome.window = window;
     chrome.background = background;
     chrome.glyph = closeGlyph;
     chrome.spot = closeSpot;
     chrome.links = {nextLink, finishLink};
-    chrome.glyphClicked = [window] { returnToMainWindow(window); };
+    chrome.glyphClicked = leave;
     chrome.escapeCloses = true;
     attachBorderlessChrome(chrome);
-    window->setCloseRequestHandler([window] { returnToMainWindow(window); });
+    window->setCloseRequestHandler(std::move(leave));
+}
+
+QPushButton* makeButton(QWidget* parent, const QString& text, bool arialBold) {
+    auto* button = new QPushButton(text, parent);
+    if (arialBold) button->setFont(labFont(QStringLiteral("Arial"), 13, true));
+    return button;
 }

@@ -10,6 +10,8 @@ class MovieEndWatch;
 class MoviePlayer;
 class Picture;
 class QLabel;
+class QPushButton;
+class QWidget;
 class SlidingTable;
 class StaticText;
 class Stopwatch;
@@ -22,9 +24,9 @@ struct ExperimentChrome {
     // Creates the controls as the window's first children, so that they lie under its own
     // controls and come first in its tab order, and places all but the topic title and the
     // movie, whose places differ between the windows. The background drags the window; the
-    // close glyph, Escape and a close from the window manager lead back to the main window.
+    // close glyph, Escape and a close from the window manager call leave.
     void createChrome(LabWindow* window, const QString& number, const QString& topic,
-                      std::function<void()> atMovieEnd);
+                      std::function<void()> atMovieEnd, std::function<void()> leave);
 
     Picture* background = nullptr;
     QLabel* numberTitle = nullptr;
@@ -49,3 +51,7 @@ struct TimedMeasurementParts {
     StaticText* variantAcidText = nullptr;
     Stopwatch* stopwatch = nullptr;
 };
+
+// A push button of the experiment windows ("Старт", "Стоп", "ОК"): in the window's own font, or
+// in Arial bold 13 px.
+QPushButton* makeButton(QWidget* parent, const QString& text, bool arialBold);

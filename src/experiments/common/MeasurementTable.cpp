@@ -1,50 +1,23 @@
 #include "experiments/common/MeasurementTable.h"
 
 #include <array>
-#include <cmath>
 
-#include "lab/Numbers.h"
-#include "shell/LabState.h"
 #include "toolkit/MessageBoxes.h"
 #include "toolkit/StringGrid.h"
 
 namespace {
-const std::array<QString, MeasurementTable::Columns> headings = {
-    QStringLiteral("№ пробирки"),
-    QStringLiteral("Na2S2O3, мл"),
-    QStringLiteral("H2O, мл"),
-    QStringLiteral("H2SO4, мл"),
-    QStringLiteral("C` Na2S2O3 моль/л"),
-    QStringLiteral("Время T, с"),
-    QStringLiteral("Скорость реакции, у.е."),
-};
-// Widths of columns 0..4; columns 5 and 6 keep the widths the window gives them.
-constexpr std::array<int, 5> fixedWidths = {70, 78, 55, 65, 108};
+// Widths of the tube-number, volume and concentration columns; the time and rate columns keep
+// the widths the window gives them.
+constexpr std::array<int, MeasurementTable::ConcentrationColumn + 1> fixedWidths = {70, 78, 55, 65,
+                                                                                    108};
+
+// The cells of a column from row 1 to the grid's last row.
+QStringList cellsBelowHeading(const StringGrid* grid, int column) {
+    QStringList cells;
+    for (int row = 1; row < grid->rowCountCells(); ++row) cells.append(grid->cell(column, row));
+    return cells;
+}
 }  // namespace
-
-QString MeasurementTable::heading(int column) {
-    return column >= 0 && column < Columns ? headings[std::size_t(column)] : QString();
-}
-
-QString MeasurementTable::fixedText(int column, int row) {
-    const QString ml = QStringLiteral(" мл");
-    switch (column) {
-        case 0:
-            return QString::number(row);
-        case 1:
-            return QString::number(row + 1) + ml;
-        case 2:
-            return QString::number(4 - row) + ml;
-        case 3:
-            return QStringLiteral("5 мл");
-        default:
-            return QString();
-    }
-}
-
-bool MeasurementTable::isSelectable(int column, int /*row*/) {
-    return column == ConcentrationColumn || column == TimeColumn;
-}
 
 QString concentrationColumnMessage() {
     return QStringLiteral("Столбец \"C` Na2S2O3 моль/л\" не может быть пуст");
@@ -56,35 +29,25 @@ QString timeColumnMessage() {
 
 void numericKeyFilter(unsigned char& key) {
     const bool digit = key >= '0' && key <= '9';
-    if (!digit && key != ',' && key != 8 && key != 13) key = 0;
-}
-
-std::optional<QString> rateTextForTime(const QString& timeText) {
-    const std::optional<double> time = parseNumber(timeText);
-    if (!time || !(*time > 0)) return std::nullopt;
-    const double reciprocal = double(1.0L / static_cast<long double>(*time));
-    if (!std::isfinite(reciprocal)) return std::nullopt;
-    return formatGeneral(roundToFraction(100, reciprocal));
+    if (!digit && key != ',' && key != KeyCode::Backspace && key != KeyCode::Enter) key = 0;
 }
 
 void setupMeasurementTable(StringGrid* grid) {
     using namespace MeasurementTable;
     for (int c = 0; c < Columns; ++c) grid->setCell(c, 0, heading(c));
     for (int r = 1; r <= LastRow; ++r)
-        for (int c = 0; c <= 3; ++c) grid->setCell(c, r, fixedText(c, r));
+        for (int c = TubeColumn; c <= AcidColumn; ++c) grid->setCell(c, r, fixedText(c, r));
     for (std::size_t c = 0; c < fixedWidths.size(); ++c) grid->setColWidth(int(c), fixedWidths[c]);
 }
 
-bool requireColumn(StringGrid* grid, int column, const QString& message) {
+ColumnCheck requireColumn(StringGrid* grid, int column, const QString& message) {
     // Every row below the heading: rows 1 to 4 of Таблица 1, rows 1 to 3 of Таблица 2.
-    for (int row = 1; row < grid->rowCountCells(); ++row) {
-        if (!grid->cell(column, row).isEmpty()) continue;
+    const ColumnCheck check = checkColumnFilled(cellsBelowHeading(grid, column));
+    if (!check.complete()) {
         showMessageBox(message);
-        LabState.movieStep -= 1;
         grid->setFocus(Qt::OtherFocusReason);
-        return false;
     }
-    return true;
+    return check;
 }
 
 QString timeNotPositiveMessage(int row) {
@@ -98,19 +61,24 @@ QString rateRoundsToZeroMessage(int row) {
         .arg(row);
 }
 
-bool computeRates(StringGrid* grid, int timeColumn, int rateColumn) {
-    for (int row = 1; row < grid->rowCountCells(); ++row) {
-        const std::optional<QString> rate = rateTextForTime(grid->cell(timeColumn, row));
-        // A rate of 0 would leave the graph and the coefficients nothing to work with.
-        const bool usable = rate && parseNumber(*rate).value_or(0) != 0;
-        if (!usable) {
-            showMessageBox(rate ? rateRoundsToZeroMessage(row) : timeNotPositiveMessage(row));
-            LabState.movieStep -= 1;
-            grid->setFocus(Qt::OtherFocusReason);
-            grid->selectCell(timeColumn, row);
-            return false;
-        }
-        grid->setCell(rateColumn, row, *rate);
+QString rateProblemMessage(const RatesOutcome::Failure& failure) {
+    switch (failure.problem) {
+        case RateProblem::TimeNotPositive:
+            return timeNotPositiveMessage(failure.row);
+        case RateProblem::RateRoundsToZero:
+            return rateRoundsToZeroMessage(failure.row);
     }
-    return true;
+    return QString();
+}
+
+RatesOutcome computeRates(StringGrid* grid, int timeColumn, int rateColumn) {
+    const RatesOutcome outcome = ratesForTimes(cellsBelowHeading(grid, timeColumn));
+    for (qsizetype i = 0; i < outcome.rates.size(); ++i)
+        grid->setCell(rateColumn, int(i) + 1, outcome.rates[i]);
+    if (outcome.failure) {
+        showMessageBox(rateProblemMessage(*outcome.failure));
+        grid->setFocus(Qt::OtherFocusReason);
+        grid->selectCell(timeColumn, outcome.failure->row);
+    }
+    return outcome;
 }

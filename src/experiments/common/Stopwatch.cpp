@@ -2,20 +2,13 @@
 
 #include <QPushButton>
 #include <algorithm>
-#include <cmath>
 #include <initializer_list>
 
-#include "experiments/common/ExperimentWindowParts.h"
+#include "experiments/common/ExperimentChrome.h"
 #include "lab/Clock.h"
-#include "shell/LabState.h"
 #include "toolkit/Colors.h"
 #include "toolkit/Fonts.h"
 #include "toolkit/StaticText.h"
-
-namespace {
-// The moments are kept in days.
-constexpr double MsPerDay = 86400000.0;
-}  // namespace
 
 Stopwatch::Stopwatch(QWidget* window)
     : LabTimer(1000, window),
@@ -33,7 +26,7 @@ Stopwatch::Stopwatch(QWidget* window)
 }
 
 void Stopwatch::start() {
-    LabState.stopwatchStart = double(labClock().monotonicMs()) / MsPerDay;
+    startMs_ = labClock().monotonicMs();
     setEnabled(true);
     stopButton_->setEnabled(true);
     startButton_->setEnabled(false);
@@ -51,9 +44,7 @@ void Stopwatch::setVisible(bool visible) {
 }
 
 void Stopwatch::showElapsed() {
-    const long long start = std::llround(LabState.stopwatchStart * MsPerDay);
-    const long long elapsed = std::max<long long>(0, labClock().monotonicMs() - start);
-    LabState.stopwatchElapsed = double(elapsed) / MsPerDay;
+    const long long elapsed = std::max<long long>(0, labClock().monotonicMs() - startMs_);
     display_->setCaption(stopwatchText(elapsed));
 }
 

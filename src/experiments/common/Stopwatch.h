@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 
 #include "toolkit/LabTimer.h"
 
@@ -33,6 +34,7 @@ private:
     StaticText* display_;
     QPushButton* startButton_;
     QPushButton* stopButton_;
+    std::int64_t startMs_ = 0;  // the "Старт" moment on the monotonic clock
 };
 
 // Minutes and seconds of an elapsed time, "mm:ss"; hours are not shown.

@@ -39,15 +39,16 @@ T* labelled(T* widget, const QString& text, const QFont& font) {
     return widget;
 }
 
+// The tube steps' movies differ between the variants.
 QString stepMoviePath(int step, int variant) {
-    if (step >= 4) return QStringLiteral("\\Movie\\Opyt1\\%1_%2.swf").arg(step).arg(variant);
+    if (step >= ConcentrationWindow::FirstTubeStep)
+        return QStringLiteral("\\Movie\\Opyt1\\%1_%2.swf").arg(step).arg(variant);
     return QStringLiteral("\\Movie\\Opyt1\\%1.swf").arg(step);
 }
 }  // namespace
 
 ConcentrationWindow::ConcentrationWindow(QWidget* parent)
-    : LabWindow(QStringLiteral("Опыт1 Влияние концентрации на скорость реакции"), QSize(715, 505),
-                Border::None, parent) {
+    : ExperimentWindow(QStringLiteral("Опыт1 Влияние концентрации на скорость реакции"), parent) {
     createControls();
     loadContents();
 }
@@ -137,8 +138,8 @@ void ConcentrationWindow::createControls() {
     measurementTable->setRowCountCells(MeasurementTable::Rows);
     measurementTable->setDefaultColWidth(48);
     measurementTable->setDefaultRowHeight(16);
-    measurementTable->setColWidth(5, 63);
-    measurementTable->setColWidth(6, 125);
+    measurementTable->setColWidth(MeasurementTable::TimeColumn, 63);
+    measurementTable->setColWidth(MeasurementTable::RateColumn, 125);
     measurementTable->setEditingAllowed(true);
     measurementTable->setFont(labFont(QStringLiteral("MS Sans Serif"), 11));
     measurementTable->setFrameShape(QFrame::Box);
@@ -173,7 +174,7 @@ void ConcentrationWindow::createControls() {
     auto enterMovesTo = [](FilteredEdit* next) {
         return [next](unsigned char& key) {
             numericKeyFilter(key);
-            if (key == 13) next->setFocus(Qt::TabFocusReason);
+            if (key == KeyCode::Enter) next->setFocus(Qt::TabFocusReason);
         };
     };
     initialConcentrationBox->setKeyPressHandler(enterMovesTo(thiosulfateVolumeBox));
@@ -228,7 +229,7 @@ void ConcentrationWindow::loadContents() {
     headingStrip->setColumnWidths(widths);
 }
 
-void ConcentrationWindow::prepareRun() {
+void ConcentrationWindow::resetRun() {
     variantSolutionText->hide();
     variantAcidText->hide();
     slidingTable->restore();
@@ -237,7 +238,6 @@ void ConcentrationWindow::prepareRun() {
         e->hide();
     calculatorOkButton->hide();
     stopwatch->setVisible(false);
-    nextLink->show();
 }
 
 void ConcentrationWindow::onActivated() {
@@ -246,7 +246,7 @@ void ConcentrationWindow::onActivated() {
         variantSolutionText->setCaption(choice.solution);
         variantAcidText->setCaption(choice.acid);
     }
-    movieEndWatch->setEnabled(true);
+    ExperimentWindow::onActivated();
 }
 
 void ConcentrationWindow::setCalculatorVisible(bool visible) {
@@ -258,41 +258,57 @@ void ConcentrationWindow::setCalculatorVisible(bool visible) {
 }
 
 void ConcentrationWindow::onNextClicked() {
-    int& step = LabState.movieStep;
-    step += 1;
+    advanceStep();
     stopwatch->display()->setCaption(QStringLiteral("00:00"));
-    if (step == 2) setCalculatorVisible(true);
-    if (step == 3 && requireColumn(measurementTable, MeasurementTable::ConcentrationColumn,
-                                   concentrationColumnMessage()))
-        setCalculatorVisible(false);
-    if (step >= 4 && step <= 6) {
+    if (step() == CalculatorStep) setCalculatorVisible(true);
+    if (step() == TimingStep) {
+        // Refused while a concentration is missing: the calculator stays for it.
+        if (requireColumn(measurementTable, MeasurementTable::ConcentrationColumn,
+                          concentrationColumnMessage())
+                .complete())
+            setCalculatorVisible(false);
+        else
+            takeBackStep();
+    }
+    // Tubes 1 to 3 slide the table away; the last tube leaves it and the stopwatch as they are.
+    if (step() >= FirstTubeStep && step() < LastTubeStep) {
         stopwatch->setVisible(true);
         slidingTable->collapse();
     }
-    if (step == 8) {
+    if (step() == RatesStep) {
         movieEndWatch->setEnabled(false);
-        if (requireColumn(measurementTable, MeasurementTable::ConcentrationColumn,
-                          concentrationColumnMessage()) &&
-            requireColumn(measurementTable, MeasurementTable::TimeColumn, timeColumnMessage()))
+        if (tableComplete())
             finishMeasurements();
+        else
+            takeBackStep();
     }
     loadStepMovie();
+}
+
+bool ConcentrationWindow::tableComplete() {
+    return requireColumn(measurementTable, MeasurementTable::ConcentrationColumn,
+                         concentrationColumnMessage())
+               .complete() &&
+           requireColumn(measurementTable, MeasurementTable::TimeColumn, timeColumnMessage())
+               .complete();
 }
 
 // Rates, "График" and the graph window, as one unit: whatever fails ends the press silently and
 // leaves what was done before it.
 void ConcentrationWindow::finishMeasurements() {
     // A time that gives no rate is named; "Далее" stays for another try once it is corrected.
-    if (!computeRates(measurementTable)) return;
+    if (!computeRates(measurementTable).complete()) {
+        takeBackStep();
+        return;
+    }
     nextLink->hide();
     graphLink->show();
     if (openGraph) openGraph(GraphOpening::AfterRates);
 }
 
 void ConcentrationWindow::loadStepMovie() {
-    const int step = LabState.movieStep;
-    if (step >= 8) return;
-    loadMovie(movie, stepMoviePath(step, LabState.variantNumber));
+    if (step() >= RatesStep) return;
+    loadMovie(movie, stepMoviePath(step(), LabState.variantNumber));
 }
 
 void ConcentrationWindow::onFinishClicked() {
@@ -336,6 +352,5 @@ void ConcentrationWindow::onStopClicked() {
 }
 
 void ConcentrationWindow::atMovieEnd() {
-    const int step = LabState.movieStep;
-    if (step >= 4 && step <= 7) nextLink->show();
+    if (step() >= FirstTubeStep && step() <= LastTubeStep) nextLink->show();
 }

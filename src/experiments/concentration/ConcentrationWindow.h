@@ -2,25 +2,28 @@
 
 #include <functional>
 
-#include "experiments/common/ExperimentChrome.h"
+#include "experiments/common/ExperimentWindow.h"
 #include "lab/VariantChoice.h"
-#include "toolkit/LabWindow.h"
 
 class FilteredEdit;
 class LinkLabel;
 class QPushButton;
 
 // Experiment 1 window: effect of concentration on the reaction rate
-class ConcentrationWindow : public LabWindow,
-                            public ExperimentChrome,
-                            public TimedMeasurementParts {
+class ConcentrationWindow : public ExperimentWindow, public TimedMeasurementParts {
     Q_OBJECT
 public:
-    explicit ConcentrationWindow(QWidget* parent = nullptr);
+    // The steps of a run; each but the last shows the movie its number names.
+    enum Step : int {
+        TaskStep = 1,    // the task and the equation
+        CalculatorStep,  // the four tubes and the dilution calculator
+        TimingStep,      // how to time a tube; the concentrations must be in the table
+        FirstTubeStep,   // tubes 1 to 4 in turn, timed with the stopwatch
+        LastTubeStep = FirstTubeStep + 3,
+        RatesStep,  // no movie: the rates, "График" and the graph window
+    };
 
-    // Puts the window into the starting state of a new run (called by the main window before
-    // it loads the first movie and shows this window).
-    void prepareRun();
+    explicit ConcentrationWindow(QWidget* parent = nullptr);
 
     // The variant whose two texts the window shows beside the calculator.
     void setVariantSource(VariantSource source) { variant_ = std::move(source); }
@@ -50,13 +53,16 @@ public:
     void setCalculatorVisible(bool visible);
 
 protected:
+    void resetRun() override;
     void onActivated() override;
+    void atMovieEnd() override;
 
 private:
     void createControls();
     void loadContents();
     void loadStepMovie();
-    void atMovieEnd();
+    // Whether the student's two columns are filled in.
+    bool tableComplete();
     void finishMeasurements();
 
     VariantSource variant_;

@@ -4,10 +4,8 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 
-#include "experiments/common/ExperimentWindowParts.h"
 #include "experiments/common/MovieEndWatch.h"
 #include "movie/MoviePlayer.h"
-#include "shell/LabState.h"
 #include "shell/Layout.h"
 #include "shell/Loaders.h"
 #include "students/StudentStore.h"
@@ -45,11 +43,10 @@ QLineEdit* makeAnswerBox(QWidget* parent, bool exponent) {
 }  // namespace
 
 EquilibriumWindow::EquilibriumWindow(QWidget* parent)
-    : LabWindow(QStringLiteral("Опыт 4 Смешение химического равновесия обратимой реакции"),
-                QSize(715, 505), Border::None, parent) {
-    createChrome(this, QStringLiteral("Опыт 4"),
-                 QStringLiteral("Смещение химического равновесия обратимой реакции"),
-                 [this] { atMovieEnd(); });
+    : ExperimentWindow(QStringLiteral("Опыт 4 Смешение химического равновесия обратимой реакции"),
+                       parent) {
+    createChrome(QStringLiteral("Опыт 4"),
+                 QStringLiteral("Смещение химического равновесия обратимой реакции"));
     // The movies of this window start and stop themselves.
     movie->setPlay(false);
     movie->setLoop(false);
@@ -108,8 +105,7 @@ void EquilibriumWindow::loadContents() {
     grading = EquilibriumGrading{};
 }
 
-void EquilibriumWindow::prepareRun() {
-    nextLink->show();
+void EquilibriumWindow::resetRun() {
     setDirectionGroupsVisible(false);
     setAnswerBoxesVisible(false);
     // A new run starts clean: no direction chosen, empty answer boxes, the full grade again.
@@ -121,10 +117,6 @@ void EquilibriumWindow::prepareRun() {
     grading = EquilibriumGrading{};
 }
 
-void EquilibriumWindow::onActivated() {
-    movieEndWatch->setEnabled(true);
-}
-
 void EquilibriumWindow::setDirectionGroupsVisible(bool visible) {
     for (RadioGroup* group : directionGroups) group->setVisible(visible);
 }
@@ -134,22 +126,23 @@ void EquilibriumWindow::setAnswerBoxesVisible(bool visible) {
 }
 
 void EquilibriumWindow::onNextClicked() {
-    LabState.movieStep += 1;
-    if (LabState.movieStep == 2 || LabState.movieStep == 3) nextLink->hide();
-    if (LabState.movieStep == 5) {
+    advanceStep();
+    // The tubes' movie shows "Далее" at its end; the direction groups lead on themselves.
+    if (step() == TubesStep || step() == DirectionsStep) nextLink->hide();
+    if (step() == ConstantAnswerStep) {
         QStringList texts;
         for (const QLineEdit* box : answerBoxes) texts.append(box->text());
         if (answerBoxesRight(texts)) {
             setAnswerBoxesVisible(false);
             recordScore(4, grading.recordedGrade());
         } else {
-            LabState.movieStep = 4;
+            setStep(ConstantQuestionStep);
             showMessageBox(QStringLiteral("Вы не правы!!!"));
             grading.answerBoxGrade = 4;
         }
     }
-    if (LabState.movieStep == 6) nextLink->hide();
-    loadMovie(movie, QStringLiteral("\\Movie\\Opyt4\\%1.swf").arg(LabState.movieStep));
+    if (step() == PrincipleStep) nextLink->hide();
+    loadMovie(movie, QStringLiteral("\\Movie\\Opyt4\\%1.swf").arg(step()));
 }
 
 void EquilibriumWindow::onFinishClicked() {
@@ -157,8 +150,8 @@ void EquilibriumWindow::onFinishClicked() {
 }
 
 void EquilibriumWindow::atMovieEnd() {
-    if (LabState.movieStep == 2) nextLink->show();
-    if (LabState.movieStep == 3) setDirectionGroupsVisible(true);
+    if (step() == TubesStep) nextLink->show();
+    if (step() == DirectionsStep) setDirectionGroupsVisible(true);
 }
 
 void EquilibriumWindow::judgeDirection(int group) {

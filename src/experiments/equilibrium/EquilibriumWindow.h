@@ -2,22 +2,27 @@
 
 #include <array>
 
-#include "experiments/common/ExperimentChrome.h"
+#include "experiments/common/ExperimentWindow.h"
 #include "lab/EquilibriumAnswers.h"
-#include "toolkit/LabWindow.h"
 
 class QLineEdit;
 class RadioGroup;
 
 // Experiment 4 window: shift of the equilibrium of a reversible reaction
-class EquilibriumWindow : public LabWindow, public ExperimentChrome {
+class EquilibriumWindow : public ExperimentWindow {
     Q_OBJECT
 public:
-    explicit EquilibriumWindow(QWidget* parent = nullptr);
+    // The steps of a run, each showing the movie its number names.
+    enum Step : int {
+        TaskStep = 1,          // the task and the equation
+        TubesStep,             // the four tubes
+        DirectionsStep,        // where the equilibrium shifts: the three direction groups
+        ConstantQuestionStep,  // the equilibrium constant to be written in the answer boxes
+        ConstantAnswerStep,    // the boxes were right: the constant as it should be
+        PrincipleStep,         // Le Chatelier's principle
+    };
 
-    // Puts the window into the starting state of a new run (called by the main window before
-    // it loads the first movie and shows this window).
-    void prepareRun();
+    explicit EquilibriumWindow(QWidget* parent = nullptr);
 
     void onNextClicked();
     void onFinishClicked();
@@ -34,10 +39,10 @@ public:
     std::array<QLineEdit*, AnswerBoxCount> answerBoxes{};
 
 protected:
-    void onActivated() override;
+    void resetRun() override;
+    void atMovieEnd() override;
 
 private:
     void loadContents();
-    void atMovieEnd();
     void judgeDirection(int group);
 };

@@ -4,13 +4,10 @@
 #include <QPushButton>
 #include <cmath>
 
-#include "experiments/common/ExperimentWindowParts.h"
 #include "experiments/common/MeasurementTable.h"
 #include "experiments/common/SlidingTable.h"
 #include "experiments/common/Stopwatch.h"
 #include "experiments/temperature/TemperatureWindow.h"
-#include "shell/LabState.h"
-#include "toolkit/MessageBoxes.h"
 #include "toolkit/StaticText.h"
 #include "toolkit/StringGrid.h"
 
@@ -37,8 +34,9 @@ private:
 }  // namespace
 
 void TemperatureWindow::setUpTable() {
-    measurementTable->setColCount(5);
-    measurementTable->setRowCountCells(4);
+    using namespace TemperatureTable;
+    measurementTable->setColCount(Columns);
+    measurementTable->setRowCountCells(Rows);
     measurementTable->setFixed(1, 1);
     // Cell sizes are given without the grid line that follows each cell.
     measurementTable->setDefaultColWidth(48 + GridLine);
@@ -55,28 +53,32 @@ void TemperatureWindow::setUpTable() {
     pal.setColor(QPalette::Disabled, QPalette::Text, pal.color(QPalette::Active, QPalette::Text));
     measurementTable->setPalette(pal);
 
-    // The Latin c in " Время, c" and the "oC" are the table's own spelling; the heading strip
-    // above shows the titles in finer typography.
-    const QString headers[] = {QStringLiteral(" № пробирки"), QStringLiteral(" Время, c"),
-                               QStringLiteral(" T oC"), QStringLiteral(" Vусл = 1/Время"),
-                               QStringLiteral(" Температурный коэфф-т")};
-    const int widths[] = {72, 60, 55, 90, 140};
-    for (int c = 0; c < 5; ++c) {
-        measurementTable->setCell(c, 0, headers[c]);
+    // The heading strip above shows the titles in finer typography.
+    const int widths[Columns] = {72, 60, 55, 90, 140};
+    for (int c = 0; c < Columns; ++c) {
+        measurementTable->setCell(c, 0, heading(c));
         measurementTable->setColWidth(c, widths[c] + GridLine);
     }
-    for (int r = 1; r <= 3; ++r) measurementTable->setCell(0, r, QString::number(r));
+    for (int r = 1; r <= LastRow; ++r) measurementTable->setCell(TubeColumn, r, QString::number(r));
     // The times are typed like those of "Таблица 1": digits, one comma, Backspace and Enter.
     measurementTable->setKeyPressHandler(numericKeyFilter);
     new PressWatcher(measurementTable->viewport(), [this] { onTablePressed(); });
 }
 
-bool TemperatureWindow::requireColumn(int column, const QString& message) {
-    return ::requireColumn(measurementTable, column, message);
+bool TemperatureWindow::tableComplete() {
+    using namespace TemperatureTable;
+    return requireColumn(measurementTable, TimeColumn,
+                         QStringLiteral("Столбец \"Время, c\" не может быть пуст"))
+               .complete() &&
+           requireColumn(measurementTable, TemperatureColumn,
+                         QStringLiteral("Столбец \"T oC\" не может быть пуст"))
+               .complete();
 }
 
 bool TemperatureWindow::computeRates() {
-    return ::computeRates(measurementTable, 1, 3);
+    return ::computeRates(measurementTable, TemperatureTable::TimeColumn,
+                          TemperatureTable::RateColumn)
+        .complete();
 }
 
 void TemperatureWindow::onTablePressed() {

@@ -3,7 +3,6 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "experiments/common/ExperimentWindowParts.h"
 #include "experiments/common/HeadingStrip.h"
 #include "experiments/common/MeasurementTable.h"
 #include "experiments/common/MovieEndWatch.h"
@@ -40,6 +39,11 @@ StaticText* makeStaticText(QWidget* parent, std::uint32_t textColor, const QFont
     return text;
 }
 
+// The steps whose tube is timed with the stopwatch.
+bool isTimedStep(int step) {
+    return step == TemperatureWindow::At35DegreesStep || step == TemperatureWindow::At45DegreesStep;
+}
+
 FilteredEdit* makeAnswerBox(QWidget* parent) {
     auto* edit = new FilteredEdit(parent);
     edit->setFlat(true);
@@ -48,8 +52,7 @@ FilteredEdit* makeAnswerBox(QWidget* parent) {
 }  // namespace
 
 TemperatureWindow::TemperatureWindow(QWidget* parent)
-    : LabWindow(QStringLiteral("Опыт2 Влияние температуры на скорость реакции"), QSize(715, 505),
-                Border::None, parent) {
+    : ExperimentWindow(QStringLiteral("Опыт2 Влияние температуры на скорость реакции"), parent) {
     createControls();
     connectHandlers();
     loadContents();
@@ -59,9 +62,8 @@ void TemperatureWindow::createControls() {
     const QFont navy13 = labFont(QStringLiteral("MS Sans Serif"), 13, true);
     const QFont result16 = labFont(QStringLiteral("MS Sans Serif"), 16, true);
 
-    createChrome(this, QStringLiteral("Опыт 2"),
-                 QStringLiteral("Влияние температуры на скорость реакции"),
-                 [this] { atMovieEnd(); });
+    createChrome(QStringLiteral("Опыт 2"),
+                 QStringLiteral("Влияние температуры на скорость реакции"));
     measurementTable = new StringGrid(this);
     tableCaption = makeStaticText(this, LabColors::Navy, navy13, false);
     variantSolutionText = makeStaticText(this, LabColors::Navy, navy13, true);
@@ -78,9 +80,10 @@ void TemperatureWindow::createControls() {
         input.coefficientText = makeStaticText(this, LabColors::Black, result16, false);
     setUpTable();
     headingStrip = new HeadingStrip(temperatureHeadings(), this);
-    headingStrip->setColumnWidths({measurementTable->colWidth(0), measurementTable->colWidth(1),
-                                   measurementTable->colWidth(2), measurementTable->colWidth(3),
-                                   measurementTable->colWidth(4)});
+    QList<int> widths;
+    for (int c = 0; c < TemperatureTable::Columns; ++c)
+        widths.append(measurementTable->colWidth(c));
+    headingStrip->setColumnWidths(widths);
 
     const auto& [first, second] = coefficientInputs;
     placeControls({
@@ -142,13 +145,12 @@ void TemperatureWindow::loadContents() {
     grading = TemperatureGrading{};
 }
 
-void TemperatureWindow::prepareRun() {
+void TemperatureWindow::resetRun() {
     variantSolutionText->show();
     variantAcidText->show();
     slidingTable->restore();
     stopwatch->setVisible(false);
     setCoefficientInputsVisible(false);
-    nextLink->show();
     measurementTable->setEnabled(true);
 }
 
@@ -158,50 +160,56 @@ void TemperatureWindow::onActivated() {
         variantSolutionText->setCaption(choice.solution);
         variantAcidText->setCaption(choice.acid);
     }
-    if (experiment1Table_) measurementTable->setCell(1, 1, experiment1Table_->cell(5, 1));
-    measurementTable->setCell(2, 1, QStringLiteral("25"));
-    measurementTable->setCell(2, 2, QStringLiteral("35"));
-    measurementTable->setCell(2, 3, QStringLiteral("45"));
-    if (experiment1Table_) measurementTable->setCell(3, 1, experiment1Table_->cell(6, 1));
-    movieEndWatch->setEnabled(true);
+    // Row 1 is tube 1 of experiment 1 at 25 °C: its time and rate come from Таблица 1.
+    using namespace TemperatureTable;
+    if (experiment1Table_)
+        measurementTable->setCell(TimeColumn, 1,
+                                  experiment1Table_->cell(MeasurementTable::TimeColumn, 1));
+    for (int row = 1; row <= LastRow; ++row)
+        measurementTable->setCell(TemperatureColumn, row, temperatureText(row));
+    if (experiment1Table_)
+        measurementTable->setCell(RateColumn, 1,
+                                  experiment1Table_->cell(MeasurementTable::RateColumn, 1));
+    ExperimentWindow::onActivated();
 }
 
 void TemperatureWindow::onNextClicked() {
-    LabState.movieStep += 1;
+    advanceStep();
     stopwatch->display()->setCaption(QStringLiteral("00:00"));
     nextLink->hide();
-    const int step = LabState.movieStep;
-    if (step == 2 || step == 3) {
+    if (isTimedStep(step())) {
         slidingTable->collapse();
         variantSolutionText->hide();
         variantAcidText->hide();
         stopwatch->setVisible(true);
     }
-    if (step == 4) {
+    // Refused while a time or a temperature is missing or a time gives no rate: the step is
+    // taken back and its movie shown again.
+    if (step() == CoefficientsStep) {
         // The table is expanded first: the student reads the rates from it from now on, or
         // corrects the time that a message names.
-        const bool filled =
-            requireColumn(1, QStringLiteral("Столбец \"Время, c\" не может быть пуст")) &&
-            requireColumn(2, QStringLiteral("Столбец \"T oC\" не может быть пуст"));
+        const bool filled = tableComplete();
         if (filled) slidingTable->expand();
         if (filled && computeRates()) {
             stopwatch->setVisible(false);
             setCoefficientInputsVisible(true);
             measurementTable->setEnabled(false);
-            measurementTable->setCell(4, 1, QStringLiteral("-"));
+            measurementTable->setCell(TemperatureTable::CoefficientColumn, 1, QStringLiteral("-"));
+        } else {
+            takeBackStep();
         }
     }
     loadStepMovie();
 }
 
 void TemperatureWindow::loadStepMovie() {
-    const int step = LabState.movieStep;
-    if (step == 2 || step == 3)
+    // The timed steps' movies differ between the variants.
+    if (isTimedStep(step()))
         loadMovie(
             movie,
-            QStringLiteral("\\Movie\\Opyt2\\%1_%2.swf").arg(step).arg(LabState.variantNumber));
+            QStringLiteral("\\Movie\\Opyt2\\%1_%2.swf").arg(step()).arg(LabState.variantNumber));
     else
-        loadMovie(movie, QStringLiteral("\\Movie\\Opyt2\\%1.swf").arg(step));
+        loadMovie(movie, QStringLiteral("\\Movie\\Opyt2\\%1.swf").arg(step()));
 }
 
 void TemperatureWindow::onFinishClicked() {
@@ -210,7 +218,7 @@ void TemperatureWindow::onFinishClicked() {
 }
 
 void TemperatureWindow::atMovieEnd() {
-    if (LabState.movieStep == 2 || LabState.movieStep == 3) nextLink->show();
+    if (isTimedStep(step())) nextLink->show();
 }
 
 void TemperatureWindow::setCoefficientInputsVisible(bool visible) {
@@ -231,13 +239,15 @@ void TemperatureWindow::checkCoefficient(int coefficient) {
     // Coefficient k divides the rate of tube k + 1 by that of tube k and stands in the table
     // beside the numerator's rate.
     const CoefficientInput& input = coefficientInputs[coefficient - 1];
-    const CoefficientCheck check = ::checkCoefficient(
-        input.numeratorBox->text(), input.denominatorBox->text(),
-        measurementTable->cell(3, coefficient + 1), measurementTable->cell(3, coefficient),
-        coefficient == 1 ? HalfRounding::ToEven : HalfRounding::AwayFromZero);
+    const CoefficientCheck check =
+        ::checkCoefficient(input.numeratorBox->text(), input.denominatorBox->text(),
+                           measurementTable->cell(TemperatureTable::RateColumn, coefficient + 1),
+                           measurementTable->cell(TemperatureTable::RateColumn, coefficient),
+                           coefficient == 1 ? HalfRounding::ToEven : HalfRounding::AwayFromZero);
     switch (check.outcome) {
         case CoefficientCheck::Outcome::Accepted:
-            measurementTable->setCell(4, coefficient + 1, check.coefficientText);
+            measurementTable->setCell(TemperatureTable::CoefficientColumn, coefficient + 1,
+                                      check.coefficientText);
             input.coefficientText->setCaption(check.coefficientText);
             if (grading.accept(coefficient)) recordScore(2, grading.grade);
             break;
@@ -255,6 +265,6 @@ void TemperatureWindow::finishWhenBothShown() {
     for (const CoefficientInput& input : coefficientInputs)
         if (input.coefficientText->text().isEmpty()) return;
     setCoefficientInputsVisible(false);
-    LabState.movieStep += 1;
-    loadMovie(movie, QStringLiteral("\\Movie\\Opyt2\\5.swf"));
+    advanceStep();
+    loadMovie(movie, QStringLiteral("\\Movie\\Opyt2\\%1.swf").arg(ConclusionStep));
 }

@@ -3,10 +3,9 @@
 #include <QString>
 #include <array>
 
-#include "experiments/common/ExperimentChrome.h"
+#include "experiments/common/ExperimentWindow.h"
 #include "lab/TemperatureCoefficients.h"
 #include "lab/VariantChoice.h"
-#include "toolkit/LabWindow.h"
 
 class FilteredEdit;
 class QPushButton;
@@ -14,14 +13,19 @@ class StaticText;
 class StringGrid;
 
 // Experiment 2 window: effect of temperature on the reaction rate
-class TemperatureWindow : public LabWindow, public ExperimentChrome, public TimedMeasurementParts {
+class TemperatureWindow : public ExperimentWindow, public TimedMeasurementParts {
     Q_OBJECT
 public:
-    explicit TemperatureWindow(QWidget* parent = nullptr);
+    // The steps of a run, each showing the movie its number names.
+    enum Step : int {
+        TaskStep = 1,      // the task and the van 't Hoff rule, with the variant's texts
+        At35DegreesStep,   // the tube heated to 35 °C and timed
+        At45DegreesStep,   // the tube heated to 45 °C and timed
+        CoefficientsStep,  // the times must be in the table: the rates and the coefficients
+        ConclusionStep,    // both coefficients accepted
+    };
 
-    // Puts the window into the starting state of a new run (called by the main window before
-    // it loads the first movie and shows this window).
-    void prepareRun();
+    explicit TemperatureWindow(QWidget* parent = nullptr);
 
     // The variant whose two texts the window shows, and the table of experiment 1, whose
     // tube 1 gives the first row; set by the composition root.
@@ -36,9 +40,6 @@ public:
     void filterAnswerKey(unsigned char& key);
 
     void setCoefficientInputsVisible(bool visible);
-    // The column check of the measurement tables: the first empty cell of rows 1..3 shows
-    // the message, takes back the step just added and focuses the table.
-    bool requireColumn(int column, const QString& message);
 
     // Grade and the two acceptance flags, kept for the whole program run.
     TemperatureGrading grading;
@@ -55,7 +56,9 @@ public:
     std::array<CoefficientInput, 2> coefficientInputs;
 
 protected:
+    void resetRun() override;
     void onActivated() override;
+    void atMovieEnd() override;
 
 private:
     void loadContents();
@@ -63,7 +66,10 @@ private:
     void setUpTable();
     void connectHandlers();
     void loadStepMovie();
-    void atMovieEnd();
+    // The column checks of the times and temperatures: the first empty cell of rows 1..3 shows
+    // its message and focuses the table.
+    bool tableComplete();
+    // The rates of rows 1..3 from their times; a time that gives none is named.
     bool computeRates();
     // "ОК" of coefficient 1 or 2.
     void checkCoefficient(int coefficient);
