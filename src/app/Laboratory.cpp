@@ -64,7 +64,7 @@ Laboratory::Laboratory()
     create<TemperatureWindow>(session_, *this);
     create<CatalystWindow>(session_, *this);
     create<EquilibriumWindow>(session_, *this);
-    create<RateGraphWindow>(session_, referenceData_);
+    create<RateGraphWindow>(session_, *this, referenceData_);
     create<ResultsWindow>(session_);
     create<RegistrationWindow>(session_);
     create<PasswordWindow>();

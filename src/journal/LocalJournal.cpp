@@ -9,7 +9,7 @@
 #include <QVariant>
 #include <iterator>
 
-#include "shell/Loaders.h"
+#include "lab/FileAccess.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "movie/MoviePlayer.h"
 #include "shell/Layout.h"
 #include "shell/Loaders.h"
-#include "students/StudentStore.h"
+#include "lab/Session.h"
 #include "toolkit/LinkLabel.h"
 #include "toolkit/MessageBoxes.h"
 #include "toolkit/Picture.h"
@@ -24,8 +24,8 @@ RadioButton* makeOption(QWidget* parent) {
 constexpr double GradeAfterWrongOption = 2.5;
 }  // namespace
 
-CatalystWindow::CatalystWindow(QWidget* parent)
-    : ExperimentWindow(QStringLiteral("Опыт3 Влияние катализатора на скорость реакции"), parent) {
+CatalystWindow::CatalystWindow(Session& session, Navigation& navigation, QWidget* parent)
+    : ExperimentWindow(session, navigation, QStringLiteral("Опыт3 Влияние катализатора на скорость реакции"), parent) {
     createChrome(QStringLiteral("Опыт 3"),
                  QStringLiteral("Влияние катализатора на скорость реакции"));
     wrongOption = makeOption(this);
@@ -50,7 +50,7 @@ CatalystWindow::CatalystWindow(QWidget* parent)
 }
 
 void CatalystWindow::loadContents() {
-    loadPicture(background, QStringLiteral("\\BackGround\\Opit.jpg"));
+    loadPicture(navigation_, background, QStringLiteral("\\BackGround\\Opit.jpg"));
     grade = 5;
 }
 
@@ -78,11 +78,11 @@ void CatalystWindow::onNextClicked() {
 }
 
 void CatalystWindow::loadStepMovie() {
-    loadMovie(movie, QStringLiteral("\\Movie\\Opyt3\\%1.swf").arg(step()));
+    showMovie(QStringLiteral("\\Movie\\Opyt3\\%1.swf").arg(step()));
 }
 
 void CatalystWindow::onFinishClicked() {
-    returnToMainWindow(this);
+    returnToMainWindow();
 }
 
 void CatalystWindow::atMovieEnd() {
@@ -99,5 +99,5 @@ void CatalystWindow::onRightOptionClicked() {
     loadStepMovie();
     wrongOption->hide();
     rightOption->hide();
-    recordScore(3, grade);
+    session_.recordGrade(3, grade);
 }

@@ -16,7 +16,7 @@ public:
         ConclusionStep,  // the right option chosen
     };
 
-    explicit CatalystWindow(QWidget* parent = nullptr);
+    CatalystWindow(Session& session, Navigation& navigation, QWidget* parent = nullptr);
 
     void onNextClicked();
     void onFinishClicked();

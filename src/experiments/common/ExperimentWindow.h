@@ -5,6 +5,9 @@
 #include "experiments/common/ExperimentChrome.h"
 #include "toolkit/LabWindow.h"
 
+class Navigation;
+class Session;
+
 // The frame every experiment window is built on: a borderless 715 × 505 window with the chrome
 // and its step movie, the step the run has reached and the reset at the start of a run.
 //
@@ -25,7 +28,10 @@ public:
     void setStep(int step) { step_ = step; }
 
 protected:
-    ExperimentWindow(const QString& caption, QWidget* parent);
+    // The session receives the grades; the navigation leads back to the main window and ends
+    // the program when a file is missing.
+    ExperimentWindow(Session& session, Navigation& navigation, const QString& caption,
+                     QWidget* parent);
 
     // Creates the chrome as the window's first children (see ExperimentChrome): its movie's
     // last frame calls atMovieEnd(); the close glyph, Escape and a close from the window manager
@@ -45,10 +51,17 @@ protected:
     void advanceStep() { ++step_; }
     void takeBackStep() { --step_; }
 
+    // Leaves the experiment: the main window comes back first, so it takes the activation, then
+    // this window hides.
+    void returnToMainWindow();
+    // Shows the movie of the asset tree; a missing one is reported and ends the program.
+    void showMovie(const QString& relativePath);
+
+    Session& session_;
+    Navigation& navigation_;
+
 private:
     int step_ = 0;
 };
 
-// Leaves an experiment: the main window comes back first, so it takes the activation, then
-// the experiment window hides.
-void returnToMainWindow(LabWindow* window);
+

@@ -11,13 +11,13 @@
 #include "experiments/common/MovieEndWatch.h"
 #include "experiments/common/SlidingTable.h"
 #include "experiments/common/Stopwatch.h"
-#include "experiments/concentration/ReferenceData.h"
+#include "experiments/concentration/ReferenceDataReport.h"
 #include "lab/Numbers.h"
+#include "lab/Session.h"
 #include "movie/MoviePlayer.h"
-#include "shell/LabState.h"
 #include "shell/Layout.h"
 #include "shell/Loaders.h"
-#include "shell/Program.h"
+#include "shell/Navigation.h"
 #include "shell/WindowChrome.h"
 #include "toolkit/Colors.h"
 #include "toolkit/FilteredEdit.h"
@@ -47,8 +47,11 @@ QString stepMoviePath(int step, int variant) {
 }
 }  // namespace
 
-ConcentrationWindow::ConcentrationWindow(QWidget* parent)
-    : ExperimentWindow(QStringLiteral("Опыт1 Влияние концентрации на скорость реакции"), parent) {
+ConcentrationWindow::ConcentrationWindow(Session& session, Navigation& navigation,
+                                         ReferenceData& referenceData, QWidget* parent)
+    : ExperimentWindow(session, navigation,
+                       QStringLiteral("Опыт1 Влияние концентрации на скорость реакции"), parent),
+      referenceData_(referenceData) {
     createControls();
     loadContents();
 }
@@ -220,8 +223,8 @@ void ConcentrationWindow::createControls() {
 }
 
 void ConcentrationWindow::loadContents() {
-    loadPicture(background, QStringLiteral("\\BackGround\\Opit.jpg"));
-    loadReferenceData();
+    loadPicture(navigation_, background, QStringLiteral("\\BackGround\\Opit.jpg"));
+    loadReferenceData(referenceData_, navigation_);
     setupMeasurementTable(measurementTable);
     QList<int> widths;
     for (int c = 0; c < measurementTable->colCount(); ++c)
@@ -308,17 +311,16 @@ void ConcentrationWindow::finishMeasurements() {
 
 void ConcentrationWindow::loadStepMovie() {
     if (step() >= RatesStep) return;
-    loadMovie(movie, stepMoviePath(step(), LabState.variantNumber));
+    showMovie(stepMoviePath(step(), session_.variant()));
 }
 
 void ConcentrationWindow::onFinishClicked() {
-    showMainWindow();
-    closeForm();
+    returnToMainWindow();
 }
 
 void ConcentrationWindow::onCloseGlyphClicked() {
     closeForm();
-    showMainWindow();
+    navigation_.returnToMainWindow();
 }
 
 void ConcentrationWindow::onGraphClicked() {

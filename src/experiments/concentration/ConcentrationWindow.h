@@ -5,6 +5,8 @@
 #include "experiments/common/ExperimentWindow.h"
 #include "lab/VariantChoice.h"
 
+class ReferenceData;
+
 class FilteredEdit;
 class LinkLabel;
 class QPushButton;
@@ -23,7 +25,8 @@ public:
         RatesStep,  // no movie: the rates, "График" and the graph window
     };
 
-    explicit ConcentrationWindow(QWidget* parent = nullptr);
+    ConcentrationWindow(Session& session, Navigation& navigation, ReferenceData& referenceData,
+                        QWidget* parent = nullptr);
 
     // The variant whose two texts the window shows beside the calculator.
     void setVariantSource(VariantSource source) { variant_ = std::move(source); }
@@ -59,6 +62,7 @@ protected:
 
 private:
     void createControls();
+    // Its pictures, and the reference data of Dannie.txt for the grade.
     void loadContents();
     void loadStepMovie();
     // Whether the student's two columns are filled in.
@@ -66,4 +70,6 @@ private:
     void finishMeasurements();
 
     VariantSource variant_;
+
+    ReferenceData& referenceData_;
 };

@@ -11,13 +11,13 @@
 #include <cmath>
 
 #include "experiments/common/MeasurementTable.h"
-#include "experiments/concentration/ReferenceData.h"
+#include "lab/ReferenceData.h"
 #include "lab/Experiment1Grade.h"
 #include "lab/Numbers.h"
 #include "shell/Layout.h"
 #include "shell/Loaders.h"
 #include "shell/WindowChrome.h"
-#include "students/StudentStore.h"
+#include "lab/Session.h"
 #include "toolkit/Colors.h"
 #include "toolkit/Fonts.h"
 #include "toolkit/LabTimer.h"
@@ -62,8 +62,12 @@ void applyScale(QValueAxis* axis, const AxisScale& scale) {
 
 }  // namespace
 
-RateGraphWindow::RateGraphWindow(QWidget* parent)
-    : LabWindow(QStringLiteral("График"), QSize(555, 486), Border::Tool, parent) {
+RateGraphWindow::RateGraphWindow(Session& session, Navigation& navigation,
+                                 const ReferenceData& referenceData, QWidget* parent)
+    : LabWindow(QStringLiteral("График"), QSize(555, 486), Border::Tool, parent),
+      session_(session),
+      navigation_(navigation),
+      referenceData_(referenceData) {
     createControls();
 }
 
@@ -221,7 +225,7 @@ bool RateGraphWindow::showGraph(Failures failures) {
 }
 
 void RateGraphWindow::showAfterRates() {
-    loadPicture(footer, QStringLiteral("\\Restextout\\6.jpg"));
+    loadPicture(navigation_, footer, QStringLiteral("\\Restextout\\6.jpg"));
     showGraph(Failures::Silent);
 }
 
@@ -284,18 +288,18 @@ void RateGraphWindow::onLineGrowthTick() {
 void RateGraphWindow::drawReferenceLine() {
     addPoint(referenceSeries, 0, 0);
     const int variant = chosenVariant();
-    addPoint(referenceSeries, referenceConcentrationOfTube4(variant),
-             referenceRateOfTube4(variant));
-    loadPicture(footer, QStringLiteral("\\Restextout\\7.jpg"));
+    addPoint(referenceSeries, referenceData_.concentrationOfTube4(variant),
+             referenceData_.rateOfTube4(variant));
+    loadPicture(navigation_, footer, QStringLiteral("\\Restextout\\7.jpg"));
 }
 
 std::optional<QString> RateGraphWindow::gradeExperiment() {
     if (auto bad = readTube4()) return bad;
     const int variant = chosenVariant();
     const Experiment1Grade g = computeExperiment1Grade(measuredConcentration, measuredRate,
-                                                       referenceConcentrationOfTube4(variant),
-                                                       referenceRateOfTube4(variant));
-    recordScore(1, g.grade);
+                                                       referenceData_.concentrationOfTube4(variant),
+                                                       referenceData_.rateOfTube4(variant));
+    session_.recordGrade(1, g.grade);
     showMessageBox(experiment1GradeMessage(g.grade));
     return std::nullopt;
 }

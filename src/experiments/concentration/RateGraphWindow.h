@@ -16,10 +16,15 @@ class QXYSeries;
 class StringGrid;
 
 // Graph window of experiment 1: the rate line against the reference, and the grade
+class Navigation;
+class ReferenceData;
+class Session;
+
 class RateGraphWindow : public LabWindow {
     Q_OBJECT
 public:
-    explicit RateGraphWindow(QWidget* parent = nullptr);
+    RateGraphWindow(Session& session, Navigation& navigation, const ReferenceData& referenceData,
+                    QWidget* parent = nullptr);
 
     // Whether a table text that is not a number is reported when the window is opened.
     enum class Failures { Silent, Reported };
@@ -85,6 +90,9 @@ private:
     int lineTick_ = 0;
     AxisScale scaleX_, scaleY_;
     VariantSource variant_;
+    Session& session_;
+    Navigation& navigation_;
+    const ReferenceData& referenceData_;
     const StringGrid* measurementTable_ = nullptr;
     QWidget* experimentWindow_ = nullptr;
 };

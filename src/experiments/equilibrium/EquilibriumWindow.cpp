@@ -8,7 +8,7 @@
 #include "movie/MoviePlayer.h"
 #include "shell/Layout.h"
 #include "shell/Loaders.h"
-#include "students/StudentStore.h"
+#include "lab/Session.h"
 #include "toolkit/Fonts.h"
 #include "toolkit/LinkLabel.h"
 #include "toolkit/MessageBoxes.h"
@@ -42,8 +42,8 @@ QLineEdit* makeAnswerBox(QWidget* parent, bool exponent) {
 }
 }  // namespace
 
-EquilibriumWindow::EquilibriumWindow(QWidget* parent)
-    : ExperimentWindow(QStringLiteral("Опыт 4 Смешение химического равновесия обратимой реакции"),
+EquilibriumWindow::EquilibriumWindow(Session& session, Navigation& navigation, QWidget* parent)
+    : ExperimentWindow(session, navigation, QStringLiteral("Опыт 4 Смешение химического равновесия обратимой реакции"),
                        parent) {
     createChrome(QStringLiteral("Опыт 4"),
                  QStringLiteral("Смещение химического равновесия обратимой реакции"));
@@ -101,7 +101,7 @@ EquilibriumWindow::EquilibriumWindow(QWidget* parent)
 }
 
 void EquilibriumWindow::loadContents() {
-    loadPicture(background, QStringLiteral("\\BackGround\\Opit.jpg"));
+    loadPicture(navigation_, background, QStringLiteral("\\BackGround\\Opit.jpg"));
     grading = EquilibriumGrading{};
 }
 
@@ -134,7 +134,7 @@ void EquilibriumWindow::onNextClicked() {
         for (const QLineEdit* box : answerBoxes) texts.append(box->text());
         if (answerBoxesRight(texts)) {
             setAnswerBoxesVisible(false);
-            recordScore(4, grading.recordedGrade());
+            session_.recordGrade(4, grading.recordedGrade());
         } else {
             setStep(ConstantQuestionStep);
             showMessageBox(QStringLiteral("Вы не правы!!!"));
@@ -142,11 +142,11 @@ void EquilibriumWindow::onNextClicked() {
         }
     }
     if (step() == PrincipleStep) nextLink->hide();
-    loadMovie(movie, QStringLiteral("\\Movie\\Opyt4\\%1.swf").arg(step()));
+    showMovie(QStringLiteral("\\Movie\\Opyt4\\%1.swf").arg(step()));
 }
 
 void EquilibriumWindow::onFinishClicked() {
-    returnToMainWindow(this);
+    returnToMainWindow();
 }
 
 void EquilibriumWindow::atMovieEnd() {

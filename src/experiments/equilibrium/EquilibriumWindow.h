@@ -22,7 +22,7 @@ public:
         PrincipleStep,         // Le Chatelier's principle
     };
 
-    explicit EquilibriumWindow(QWidget* parent = nullptr);
+    EquilibriumWindow(Session& session, Navigation& navigation, QWidget* parent = nullptr);
 
     void onNextClicked();
     void onFinishClicked();

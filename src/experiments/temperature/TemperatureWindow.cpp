@@ -9,10 +9,9 @@
 #include "experiments/common/SlidingTable.h"
 #include "experiments/common/Stopwatch.h"
 #include "movie/MoviePlayer.h"
-#include "shell/LabState.h"
 #include "shell/Layout.h"
 #include "shell/Loaders.h"
-#include "students/StudentStore.h"
+#include "lab/Session.h"
 #include "toolkit/Colors.h"
 #include "toolkit/FilteredEdit.h"
 #include "toolkit/Fonts.h"
@@ -51,8 +50,8 @@ FilteredEdit* makeAnswerBox(QWidget* parent) {
 }
 }  // namespace
 
-TemperatureWindow::TemperatureWindow(QWidget* parent)
-    : ExperimentWindow(QStringLiteral("Опыт2 Влияние температуры на скорость реакции"), parent) {
+TemperatureWindow::TemperatureWindow(Session& session, Navigation& navigation, QWidget* parent)
+    : ExperimentWindow(session, navigation, QStringLiteral("Опыт2 Влияние температуры на скорость реакции"), parent) {
     createControls();
     connectHandlers();
     loadContents();
@@ -141,7 +140,7 @@ void TemperatureWindow::connectHandlers() {
 }
 
 void TemperatureWindow::loadContents() {
-    loadPicture(background, QStringLiteral("\\BackGround\\Opit.jpg"));
+    loadPicture(navigation_, background, QStringLiteral("\\BackGround\\Opit.jpg"));
     grading = TemperatureGrading{};
 }
 
@@ -205,16 +204,14 @@ void TemperatureWindow::onNextClicked() {
 void TemperatureWindow::loadStepMovie() {
     // The timed steps' movies differ between the variants.
     if (isTimedStep(step()))
-        loadMovie(
-            movie,
-            QStringLiteral("\\Movie\\Opyt2\\%1_%2.swf").arg(step()).arg(LabState.variantNumber));
+        showMovie(QStringLiteral("\\Movie\\Opyt2\\%1_%2.swf").arg(step()).arg(session_.variant()));
     else
-        loadMovie(movie, QStringLiteral("\\Movie\\Opyt2\\%1.swf").arg(step()));
+        showMovie(QStringLiteral("\\Movie\\Opyt2\\%1.swf").arg(step()));
 }
 
 void TemperatureWindow::onFinishClicked() {
     setCoefficientInputsVisible(false);
-    returnToMainWindow(this);
+    returnToMainWindow();
 }
 
 void TemperatureWindow::atMovieEnd() {
@@ -249,7 +246,7 @@ void TemperatureWindow::checkCoefficient(int coefficient) {
             measurementTable->setCell(TemperatureTable::CoefficientColumn, coefficient + 1,
                                       check.coefficientText);
             input.coefficientText->setCaption(check.coefficientText);
-            if (grading.accept(coefficient)) recordScore(2, grading.grade);
+            if (grading.accept(coefficient)) session_.recordGrade(2, grading.grade);
             break;
         case CoefficientCheck::Outcome::Rejected:
             showMessageBox(WrongCoefficientMessage);
@@ -266,5 +263,5 @@ void TemperatureWindow::finishWhenBothShown() {
         if (input.coefficientText->text().isEmpty()) return;
     setCoefficientInputsVisible(false);
     advanceStep();
-    loadMovie(movie, QStringLiteral("\\Movie\\Opyt2\\%1.swf").arg(ConclusionStep));
+    showMovie(QStringLiteral("\\Movie\\Opyt2\\%1.swf").arg(ConclusionStep));
 }

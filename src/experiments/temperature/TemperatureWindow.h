@@ -25,7 +25,7 @@ public:
         ConclusionStep,    // both coefficients accepted
     };
 
-    explicit TemperatureWindow(QWidget* parent = nullptr);
+    TemperatureWindow(Session& session, Navigation& navigation, QWidget* parent = nullptr);
 
     // The variant whose two texts the window shows, and the table of experiment 1, whose
     // tube 1 gives the first row; set by the composition root.

@@ -1,7 +1,0 @@
-#include "shell/LabState.h"
-
-LabStateRecord LabState;
-
-void resetLabState() {
-    LabState = LabStateRecord{};
-}
