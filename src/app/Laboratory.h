@@ -40,7 +40,7 @@ public:
     }
     ClassJournal* classJournal() const { return journal_.get(); }
     Session& session() { return session_; }
-    const ReferenceData& referenceData() const { return referenceData_; }
+    ReferenceData& referenceData() { return referenceData_; }
 
     void returnToMainWindow() override;
     void endProgram() override;

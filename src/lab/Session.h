@@ -17,6 +17,9 @@ public:
     ResultsFile& results() { return results_; }
     const ResultsFile& results() const { return results_; }
 
+    // The journal told of every event from now on; nullptr for none.
+    void setJournal(Journal* journal) { journal_ = journal; }
+
     // The task variant 1..6 the main window shows; 0 before one is chosen.
     int variant() const { return variant_; }
     void setVariant(int variant) { variant_ = variant; }

@@ -6,7 +6,6 @@
 #include "app/Laboratory.h"
 #include "app/MainWindow.h"
 #include "movie/MoviePlayer.h"
-#include "shell/LabState.h"
 #include "toolkit/Colors.h"
 #include "toolkit/LinkLabel.h"
 #include "toolkit/Picture.h"
@@ -17,7 +16,7 @@ protected:
     void SetUp() override {
         LabTest::SetUp();
         createWindows();
-        LabState.registrationShown = true;
+        lab->window<MainWindow>()->setRegistrationShown(true);
         lab->window<MainWindow>()->showForm();
     }
 };

@@ -84,6 +84,7 @@ TEST_F(StartupTest, SessionWithAFailedStartEndsWithoutTakingInput) {
 }
 
 TEST_F(StartupTest, SessionShowsTheMainWindowRegistersOnceAndEndsWhenItCloses) {
+    bool marked = false;
     int registrations = 0;
     LabWindow::setModalHook([&](LabWindow& w) {
         if (&w != static_cast<LabWindow*>(lab->window<RegistrationWindow>())) return;
@@ -91,11 +92,14 @@ TEST_F(StartupTest, SessionShowsTheMainWindowRegistersOnceAndEndsWhenItCloses) {
         EXPECT_TRUE(lab->window<MainWindow>()->isVisible());
         w.closeForm();
         // Leave the program once the main window has its focus back.
-        QTimer::singleShot(0, [this] { lab->window<MainWindow>()->close(); });
+        QTimer::singleShot(0, [this, &marked] {
+            marked = lab->window<MainWindow>()->registrationShown();
+            lab->window<MainWindow>()->close();
+        });
     });
     EXPECT_EQ(runSession(), 0);
     EXPECT_EQ(registrations, 1);
-    EXPECT_TRUE(lab->window<MainWindow>()->registrationShown());
+    EXPECT_TRUE(marked);
 }
 
 // Closed by the window manager, no window but the main one ends the program: each leaves the

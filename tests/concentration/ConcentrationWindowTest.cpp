@@ -18,12 +18,11 @@
 #include "experiments/common/Stopwatch.h"
 #include "experiments/concentration/ConcentrationWindow.h"
 #include "experiments/concentration/RateGraphWindow.h"
-#include "experiments/concentration/ReferenceData.h"
+#include "experiments/concentration/ReferenceDataReport.h"
+#include "lab/ReferenceData.h"
 #include "movie/MoviePlayer.h"
-#include "shell/LabState.h"
 #include "shell/Loaders.h"
-#include "shell/Program.h"
-#include "students/StudentStore.h"
+#include "lab/Session.h"
 #include "toolkit/FilteredEdit.h"
 #include "toolkit/LabTimer.h"
 #include "toolkit/LinkLabel.h"
@@ -39,14 +38,13 @@ protected:
     void SetUp() override {
         LabTest::SetUp();
         createWindows();
-        LabState.registrationShown = true;  // the main window opens no registration
-        resetStudentTable();
+        lab->window<MainWindow>()->setRegistrationShown(true);  // the main window opens no registration
     }
 
     // What the main window does when the student opens experiment 1.
     void enterExperiment() {
         lab->window<ConcentrationWindow>()->prepareRun();
-        loadMovie(lab->window<ConcentrationWindow>()->movie,
+        loadMovie(*lab, lab->window<ConcentrationWindow>()->movie,
                   QStringLiteral("\\Movie\\Opyt1\\1.swf"));
         lab->window<ConcentrationWindow>()->showForm();
         lab->window<MainWindow>()->hide();
@@ -175,7 +173,8 @@ TEST_F(ConcentrationWindowTest, StartUpWithoutOrWithABrokenDataFileStillSetsUpTh
             tree->remove("Dannie.txt");
         else
             tree->write("Dannie.txt", c.file);
-        ConcentrationWindow window;
+        ReferenceData data;
+        ConcentrationWindow window(session(), navigation, data);
         // Data that could not be read whole is also reported as incomplete.
         const QStringList expected =
             c.file.isEmpty() ? QStringList{c.error} : QStringList{c.error, incomplete};
@@ -435,9 +434,9 @@ TEST_F(ConcentrationWindowTest, ANewRunStartsFromTheResetLayoutAndKeepsTheTable)
 }
 
 TEST_F(ConcentrationWindowTest, TheEightStepsWithTheGraphAndTheGrade) {
-    ASSERT_TRUE(addStudent("ХТ-21", "Петрова А.В."));
+    ASSERT_TRUE(session().registerStudent("ХТ-21", "Петрова А.В."));
     lab->window<MainWindow>()->variantChooser->setCurrentIndex(0);
-    LabState.variantNumber = 1;
+    session().setVariant(1);
     enterExperiment();
     EXPECT_EQ(movie(), moviePath("1.swf"));
 
@@ -526,7 +525,7 @@ TEST_F(ConcentrationWindowTest, TheEightStepsWithTheGraphAndTheGrade) {
     // The sample data's tube 4 of variant 1 is V 0.081, C 0.1; measured 0.07 and 0.05 give
     // the partial grades 5 and 1.
     EXPECT_EQ(messages->messageTexts(), QStringList{"Оценка за выполнение опыта№1: 3 !!!!"});
-    EXPECT_EQ(studentScore(1, 1), 3.f);
+    EXPECT_EQ(results().score(1, 1), 3.f);
     const float grade = 3;
     // Slot 1's experiment-1 grade in the file: after group (15 bytes), surname (26), padding (3).
     const QByteArray file = tree->read("BDStudent.rez");

@@ -17,9 +17,9 @@
 #include "app/MainWindow.h"
 #include "experiments/concentration/ConcentrationWindow.h"
 #include "experiments/concentration/RateGraphWindow.h"
-#include "experiments/concentration/ReferenceData.h"
-#include "shell/LabState.h"
-#include "students/StudentStore.h"
+#include "experiments/concentration/ReferenceDataReport.h"
+#include "lab/ReferenceData.h"
+#include "lab/Session.h"
 #include "toolkit/LabTimer.h"
 #include "toolkit/LinkLabel.h"
 #include "toolkit/Picture.h"
@@ -38,8 +38,7 @@ protected:
     void SetUp() override {
         LabTest::SetUp();
         createWindows();
-        LabState.registrationShown = true;
-        resetStudentTable();
+        lab->window<MainWindow>()->setRegistrationShown(true);
         lab->window<ConcentrationWindow>()->showForm();
     }
     void TearDown() override {
@@ -136,7 +135,7 @@ TEST_F(GraphWindowTest, EveryShowingAddsTheMeasuredPointsSortedByConcentration) 
 }
 
 TEST_F(GraphWindowTest, NextDrawsTheLineToTube4ThenTheReferenceAndGradesOnce) {
-    ASSERT_TRUE(addStudent("ХТ-21", "Петрова А.В."));
+    ASSERT_TRUE(session().registerStudent("ХТ-21", "Петрова А.В."));
     lab->window<MainWindow>()->variantChooser->setCurrentIndex(
         2);  // variant 3: V 0.083, C 0.1 in the sample data
     fillTable({"0,04", "0,06", "0,08", "0,1"}, {"0,03", "0,04", "0,05", "0,06"});
@@ -167,7 +166,7 @@ TEST_F(GraphWindowTest, NextDrawsTheLineToTube4ThenTheReferenceAndGradesOnce) {
               (QList<QPointF>{{0, 0}, {0.1, 0.083}}));
     // The picture of the finished graph (the sample tree's 7.jpg is a pale cyan).
     EXPECT_GT(qBlue(pictureAfter), qRed(pictureAfter) + 20);
-    EXPECT_EQ(studentScore(1, 1), 4.5f);
+    EXPECT_EQ(results().score(1, 1), 4.5f);
 
     // A second visit: no new grade.
     messages->clear();
@@ -224,9 +223,9 @@ TEST_F(GraphWindowTest, AStudentExactlyOnTheBandEdgesIsGradedFive) {
     dannie.replace("4 0.081 0.1\n", "4 0.05 0.025\n");
     ASSERT_NE(dannie, sampleDannieTxt());
     tree->write("Dannie.txt", dannie);
-    loadReferenceData();
+    loadReferenceData(lab->referenceData(), *lab);
     ASSERT_TRUE(messages->texts().isEmpty());
-    addStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е."));
+    session().registerStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е."));
     fillTable({"0,009", "0,0135", "0,018", "0,0225"}, {"0,03", "0,04", "0,06", "0,07"});
     openGraph(
         [this] { QTest::mouseClick(lab->window<RateGraphWindow>()->nextLink, Qt::LeftButton); });

@@ -37,7 +37,7 @@ TEST_P(ExperimentChromeTest, StandsInPlaceAndLeadsBackToTheMainWindow) {
     ExperimentWindow* const window = row.window(lab);
     ExperimentChrome* const chrome = window;
     chrome->movie->setManualStepping(true);
-    LabState.selectedExperiment = row.experiment;
+    lab->window<MainWindow>()->chooseExperiment(row.experiment);
     lab->window<MainWindow>()->onExperimentLinkClicked();
     ASSERT_TRUE(window->isVisible());
 

@@ -11,9 +11,8 @@
 #include "app/MainWindow.h"
 #include "lab/ProgramDir.h"
 #include "movie/MoviePlayer.h"
-#include "shell/LabState.h"
 #include "shell/Loaders.h"
-#include "students/StudentStore.h"
+#include "lab/Session.h"
 #include "toolkit/LabTimer.h"
 
 // A laboratory with its windows created, a registered student and the registration window
@@ -23,8 +22,8 @@ protected:
     void SetUp() override {
         LabTest::SetUp();
         createWindows();
-        LabState.registrationShown = true;
-        ASSERT_TRUE(addStudent(QStringLiteral("ХТ-21"), QStringLiteral("Петрова А.")));
+        lab->window<MainWindow>()->setRegistrationShown(true);
+        ASSERT_TRUE(session().registerStudent(QStringLiteral("ХТ-21"), QStringLiteral("Петрова А.")));
         messages->clear();
     }
 
@@ -33,7 +32,7 @@ protected:
     template <class Window>
     void startRun(Window* window, int experiment) {
         window->movie->setManualStepping(true);
-        LabState.selectedExperiment = experiment;
+        lab->window<MainWindow>()->chooseExperiment(experiment);
         lab->window<MainWindow>()->onExperimentLinkClicked();
         ASSERT_TRUE(window->isVisible());
         ASSERT_EQ(window->step(), 1);

@@ -13,7 +13,7 @@
 
 #include "Chemistry.h"
 #include "experiments/common/MeasurementTable.h"
-#include "experiments/concentration/ReferenceData.h"
+#include "lab/ReferenceData.h"
 #include "lab/Experiment1Grade.h"
 #include "lab/TemperatureCoefficients.h"
 

@@ -101,7 +101,7 @@ TEST_F(TemperatureWindowTest, HeadingStripLiesOverHeaderRow) {
 }
 
 TEST_F(TemperatureWindowTest, VariantThreePlaysItsOwnTimingMovies) {
-    LabState.variantNumber = 3;
+    session().setVariant(3);
     start();
     EXPECT_EQ(w->movie->movie(), movie("\\Movie\\Opyt2\\1.swf"));
     w->onNextClicked();

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "TestSupport.h"
+#include "lab/FileAccess.h"
 #include "shell/Loaders.h"
 
 enum class Damage { Missing, Empty, Truncated, RandomBytes, OversizedHeader, ReadOnly, Directory };

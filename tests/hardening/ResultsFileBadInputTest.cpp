@@ -10,6 +10,7 @@
 
 #include "BadInput.h"
 #include "TestSupport.h"
+#include "lab/FileAccess.h"
 #include "app/Laboratory.h"
 #include "lab/Cp1251.h"
 #include "students/RegistrationWindow.h"

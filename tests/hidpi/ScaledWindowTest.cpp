@@ -15,7 +15,6 @@
 #include "app/MainWindow.h"
 #include "movie/MoviePlayer.h"
 #include "movie/Renderer.h"
-#include "shell/LabState.h"
 #include "shell/WindowChrome.h"
 #include "swf/SwfReader.h"
 #include "swf/Timeline.h"
@@ -30,7 +29,7 @@ protected:
     void SetUp() override {
         LabTest::SetUp();
         createWindows();
-        LabState.registrationShown = true;  // signed in already
+        lab->window<MainWindow>()->setRegistrationShown(true);  // signed in already
     }
 };
 

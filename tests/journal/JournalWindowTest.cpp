@@ -16,10 +16,10 @@
 #include "journal/ClassJournal.h"
 #include "journal/JournalSettings.h"
 #include "journal/JournalWindow.h"
-#include "shell/LabState.h"
 #include "students/PasswordWindow.h"
 #include "students/ResultsWindow.h"
-#include "students/StudentStore.h"
+#include "toolkit/FilteredEdit.h"
+#include "lab/Session.h"
 
 namespace {
 
@@ -255,23 +255,31 @@ TEST_F(JournalWindowTest, TheJournalButtonOpensTheViewOnlyWithThePassword) {
 
     // Wrong password: the window stays shut.
     bool asked = false;
-    results->showPasswordWindow = [&] { asked = true; };
+    results->askPassword = [&] {
+        asked = true;
+        return false;
+    };
     results->journalButton->click();
     EXPECT_TRUE(asked);
     EXPECT_EQ(opened, 0);
 
     // The right one opens it once; the gate is shut again after.
-    results->showPasswordWindow = [] { LabState.resultsUnlocked = true; };
+    PasswordWindow* password = lab->window<PasswordWindow>();
+    results->askPassword = [password] {
+        password->passwordEdit->setText(QStringLiteral("[pkxn"));
+        password->onOkClicked();
+        return password->isUnlocked();
+    };
     results->journalButton->click();
     EXPECT_EQ(opened, 1);
-    EXPECT_FALSE(LabState.resultsUnlocked);
+    EXPECT_FALSE(password->isUnlocked());
 }
 
 TEST_F(JournalWindowTest, TheProgramRecordsIntoItsJournalAndShowsIt) {
     createWindows();
     ASSERT_NE(lab->classJournal(), nullptr);
-    ASSERT_TRUE(addStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")));
-    recordScore(3, 5);
+    ASSERT_TRUE(session().registerStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")));
+    session().recordGrade(3, 5);
     JournalWindow* window = lab->window<JournalWindow>();
     window->reload();
     ASSERT_EQ(window->shownRows().size(), 1);
@@ -285,13 +293,13 @@ TEST_F(JournalWindowTest, Screenshot) {
     const QString target = qEnvironmentVariable("LAB_JOURNAL_SCREENSHOT");
     if (target.isEmpty()) GTEST_SKIP() << "LAB_JOURNAL_SCREENSHOT not set";
     writeLesson();
-    LabState.variantNumber = 6;
+    session().setVariant(6);
     for (int i = 0; i < 12; ++i) {
         QString sitting;
         const QString surname = QStringLiteral("Ученик %1").arg(i + 1);
-        journal->registered(sitting, QStringLiteral("КРЛ-99-3"), surname);
+        journal->registered(sitting, QStringLiteral("КРЛ-99-3"), surname, 3);
         for (int k = 1; k <= 1 + i % 4; ++k)
-            journal->graded(sitting, QStringLiteral("КРЛ-99-3"), surname, k, 3 + (i + k) % 5 * 0.5);
+            journal->graded(sitting, QStringLiteral("КРЛ-99-3"), surname, 3, k, 3 + (i + k) % 5 * 0.5);
     }
     JournalWindow window(journal.get());
     window.faultLine->setText(qEnvironmentVariable("LAB_JOURNAL_SCREENSHOT_FAULT"));

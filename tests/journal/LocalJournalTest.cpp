@@ -21,8 +21,7 @@
 #include "journal/JournalSettings.h"
 #include "journal/JournalWindow.h"
 #include "lab/ProgramDir.h"
-#include "shell/LabState.h"
-#include "students/StudentStore.h"
+#include "lab/Session.h"
 
 namespace {
 
@@ -56,14 +55,14 @@ protected:
         path = journalFilePath();
     }
     void TearDown() override {
-        setJournal(nullptr);
+        setSessionJournal(nullptr);
         classJournal.reset();
         LabTest::TearDown();
     }
     void install() {
         classJournal =
             std::make_unique<ClassJournal>(path, ServerSettings{}, QStringLiteral("pc-11"));
-        setJournal(classJournal.get());
+        setSessionJournal(classJournal.get());
     }
 
     QString path;
@@ -78,18 +77,16 @@ TEST_F(LocalJournalTest, EveryEventOfTheResultsStoreIsWrittenBesideTheResultsFil
     EXPECT_EQ(QFileInfo(path).absolutePath(),
               QFileInfo(tree->path(QStringLiteral("BDStudent.rez"))).absolutePath());
 
-    LabState.variantNumber = 4;
+    session().setVariant(4);
     // Two students of the same name: each grade goes to its own registration.
-    ASSERT_TRUE(addStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")));
+    ASSERT_TRUE(session().registerStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")));
     EXPECT_TRUE(QFile::exists(path));
-    recordScore(2, 4.5);
-    ASSERT_TRUE(addStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")));
-    recordScore(3, 4.3);
-    ASSERT_TRUE(addStudent(QStringLiteral("КРЛ-99-2"), QStringLiteral("Сумин Г.Д.")));
-    deleteStudent(1);
-    ASSERT_TRUE(saveStudents());
-    deleteAllStudents();
-    ASSERT_TRUE(saveStudents());
+    session().recordGrade(2, 4.5);
+    ASSERT_TRUE(session().registerStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")));
+    session().recordGrade(3, 4.3);
+    ASSERT_TRUE(session().registerStudent(QStringLiteral("КРЛ-99-2"), QStringLiteral("Сумин Г.Д.")));
+    ASSERT_TRUE(session().deleteStudent(1));
+    ASSERT_TRUE(session().deleteAllStudents());
     EXPECT_TRUE(messages->texts().isEmpty());
 
     const JournalEvents rows = classJournal->local().events();
@@ -133,10 +130,10 @@ TEST_F(LocalJournalTest, EveryEventOfTheResultsStoreIsWrittenBesideTheResultsFil
 
 TEST_F(LocalJournalTest, AStudentReloadedFromTheResultsFileIsFoundByName) {
     install();
-    ASSERT_TRUE(addStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Иванова А.Б.")));
+    ASSERT_TRUE(session().registerStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Иванова А.Б.")));
     // The results window reloads the table from the results file, which keeps no sitting.
-    ASSERT_TRUE(loadStudents());
-    recordScore(4, 5);
+    ASSERT_TRUE(results().load());
+    session().recordGrade(4, 5);
     const JournalEvents rows = classJournal->local().events();
     ASSERT_EQ(rows.size(), 2);
     EXPECT_EQ(rows[1].sitting, rows[0].sitting);
@@ -144,7 +141,7 @@ TEST_F(LocalJournalTest, AStudentReloadedFromTheResultsFileIsFoundByName) {
 
 TEST_F(LocalJournalTest, TheSchemaCarriesItsVersionAndTheFileUsesWriteAheadLogging) {
     install();
-    ASSERT_TRUE(addStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")));
+    ASSERT_TRUE(session().registerStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")));
     RawConnection raw(path);
     EXPECT_EQ(raw.scalar(QStringLiteral("SELECT version FROM schema_version")).toInt(),
               LocalJournal::schemaVersion);
@@ -190,7 +187,7 @@ TEST_F(LocalJournalTest, AFileOfTheFirstVersionIsBroughtUpKeepingItsRows) {
     // The old row has not been to a server yet; new rows follow it.
     EXPECT_EQ(classJournal->local().unsentCount(), 1);
     QString sitting;
-    classJournal->graded(sitting, QStringLiteral("КРЛ-99-2"), QStringLiteral("Сумин Г.Д."), 4, 5);
+    classJournal->graded(sitting, QStringLiteral("КРЛ-99-2"), QStringLiteral("Сумин Г.Д."), 3, 4, 5);
     EXPECT_EQ(sitting, QStringLiteral("old"));
     EXPECT_EQ(classJournal->local().events().size(), 2);
     // The upgraded file got an id of its own, which the server keys its rows by.
@@ -227,11 +224,11 @@ TEST_F(LocalJournalTest, CorruptLockedOrReadOnlyFilesAreToldToTheTeacherOnly) {
         f.write(garbage);
     }
     install();
-    ASSERT_TRUE(addStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")));
-    recordScore(1, 5);
+    ASSERT_TRUE(session().registerStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")));
+    session().recordGrade(1, 5);
     EXPECT_TRUE(messages->texts().isEmpty());
     EXPECT_EQ(tree->read(QStringLiteral("BDStudent.rez")).size(), StudentBlockSize);
-    EXPECT_EQ(studentScore(1, 1), 5.0f);
+    EXPECT_EQ(results().score(1, 1), 5.0f);
     {
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::ReadOnly));
@@ -247,18 +244,18 @@ TEST_F(LocalJournalTest, CorruptLockedOrReadOnlyFilesAreToldToTheTeacherOnly) {
     }
 
     // Read-only: the rows it holds are shown, nothing is added.
-    setJournal(nullptr);
+    setSessionJournal(nullptr);
     classJournal.reset();
     QFile::remove(path);
     install();
-    ASSERT_TRUE(addStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Сумин Г.Д.")));
-    setJournal(nullptr);
+    ASSERT_TRUE(session().registerStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Сумин Г.Д.")));
+    setSessionJournal(nullptr);
     classJournal.reset();
     ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0444), 0);
     install();
-    recordScore(2, 4);
+    session().recordGrade(2, 4);
     EXPECT_TRUE(messages->texts().isEmpty());
-    EXPECT_EQ(studentScore(studentCount, 2), 4.0f);
+    EXPECT_EQ(results().score(results().count(), 2), 4.0f);
     {
         JournalWindow window(classJournal.get());
         window.reload();
@@ -269,19 +266,19 @@ TEST_F(LocalJournalTest, CorruptLockedOrReadOnlyFilesAreToldToTheTeacherOnly) {
     ::chmod(QFile::encodeName(path).constData(), 0644);
 
     // Locked by another program: the grade waits in memory and goes in with the next one.
-    setJournal(nullptr);
+    setSessionJournal(nullptr);
     classJournal.reset();
     install();
     {
         RawConnection other(path, QStringLiteral("other"));
         ASSERT_TRUE(other.exec(QStringLiteral("BEGIN EXCLUSIVE")));
-        recordScore(3, 3.5);
+        session().recordGrade(3, 3.5);
         EXPECT_EQ(classJournal->heldEvents(), 1);
         JournalWindow window(classJournal.get());
         EXPECT_TRUE(classJournal->local().fault().contains(QStringLiteral("занят")));
         ASSERT_TRUE(other.exec(QStringLiteral("ROLLBACK")));
     }
-    recordScore(4, 3);
+    session().recordGrade(4, 3);
     EXPECT_EQ(classJournal->heldEvents(), 0);
     const JournalEvents rows = classJournal->local().events();
     ASSERT_EQ(rows.size(), 3);
@@ -299,9 +296,9 @@ TEST(JournalWriteLoop, DISABLED_Child) {
     ASSERT_FALSE(file.isEmpty());
     ClassJournal journal(file, ServerSettings{}, QStringLiteral("pc-killed"));
     QString sitting;
-    journal.registered(sitting, QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е."));
+    journal.registered(sitting, QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е."), 3);
     for (int n = 0;; ++n) {
-        journal.graded(sitting, QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е."),
+        journal.graded(sitting, QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е."), 3,
                        1 + n % 4, 2 + n % 7 * 0.5);
         // Only a grade the file has taken counts as written.
         if (journal.heldEvents() > 0) {

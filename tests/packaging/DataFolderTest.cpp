@@ -11,7 +11,7 @@
 #include "lab/ProgramDir.h"
 #include "movie/MoviePlayer.h"
 #include "shell/Loaders.h"
-#include "students/StudentStore.h"
+#include "lab/Session.h"
 
 namespace {
 
@@ -27,7 +27,6 @@ protected:
         qputenv("XDG_DATA_HOME", path("home/data").toLocal8Bit());
         qputenv("XDG_CONFIG_HOME", path("home/config").toLocal8Bit());
         qputenv("XDG_CONFIG_DIRS", path("etc/xdg").toLocal8Bit());
-        resetStudentTable();
     }
     void TearDown() override {
         setProgramDirForTests(QString());
@@ -37,10 +36,21 @@ protected:
             else
                 qputenv(name, value);
         }
-        resetStudentTable();
     }
 
     QString path(const QString& relative) const { return root.path() + '/' + relative; }
+    // A session of the program started now, reporting as the program does.
+    Session& session() {
+        if (!session_) {
+            session_ = std::make_unique<Session>();
+            session_->results().onFailure = [this](const ResultsFileFailure& failure) {
+                reportResultsFileFailure(navigation, failure);
+            };
+        }
+        return *session_;
+    }
+    RecordingNavigation navigation;
+    std::unique_ptr<Session> session_;
     void write(const QString& relative, const QByteArray& bytes) const {
         QDir().mkpath(QFileInfo(path(relative)).path());
         QFile f(path(relative));
@@ -91,7 +101,7 @@ TEST_F(FolderFixture, InstalledProgramKeepsResultsInTheUsersDataFolder) {
     EXPECT_EQ(QFileInfo(path("home/data/reaktikum/BDStudent.rez")).size(), 0);
 
     MessageRecorder messages;
-    ASSERT_TRUE(addStudent(QStringLiteral("Х-11"), QStringLiteral("Менделеев Д.И.")));
+    ASSERT_TRUE(session().registerStudent(QStringLiteral("Х-11"), QStringLiteral("Менделеев Д.И.")));
     EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join('\n').toStdString();
     EXPECT_EQ(QFileInfo(path("home/data/reaktikum/BDStudent.rez")).size(), StudentBlockSize);
     EXPECT_EQ(programFolderListing(), QStringList({"Dannie.txt"}));
@@ -108,12 +118,12 @@ TEST_F(FolderFixture, InstalledMoviesThatNobodyMayWriteStillPlay) {
                                       QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     MessageRecorder messages;
     MoviePlayer player;
-    loadMovie(&player, QStringLiteral("\\Movie\\1.swf"));
+    loadMovie(navigation, &player, QStringLiteral("\\Movie\\1.swf"));
     EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join('\n').toStdString();
     EXPECT_EQ(player.totalFrames(), 2);
 
     // A movie that is not there is still reported.
-    loadMovie(&player, QStringLiteral("\\Movie\\2.swf"));
+    loadMovie(navigation, &player, QStringLiteral("\\Movie\\2.swf"));
     EXPECT_EQ(messages.errorTexts().size(), 1);
 }
 
@@ -149,7 +159,7 @@ TEST_F(FolderFixture, SharedDataFolderReceivesTheStudent) {
           "[Data]\nfolder=" + path("shared/class").toUtf8() + "\n");
     ASSERT_TRUE(prepareDataFolder());
     MessageRecorder messages;
-    ASSERT_TRUE(addStudent(QStringLiteral("Х-12"), QStringLiteral("Ломоносов М.В.")));
+    ASSERT_TRUE(session().registerStudent(QStringLiteral("Х-12"), QStringLiteral("Ломоносов М.В.")));
     EXPECT_TRUE(messages.texts().isEmpty());
     EXPECT_EQ(QFileInfo(path("shared/class/BDStudent.rez")).size(), StudentBlockSize);
     EXPECT_FALSE(QDir(path("home/data/reaktikum")).exists());
@@ -166,7 +176,7 @@ TEST_F(FolderFixture, ResultsFileMessageNamesTheFileInUse) {
     EXPECT_TRUE(error.contains(path("blocked/class"))) << error.toStdString();
 
     MessageRecorder messages;
-    addStudent(QStringLiteral("Х-13"), QStringLiteral("Бутлеров А.М."));
+    session().registerStudent(QStringLiteral("Х-13"), QStringLiteral("Бутлеров А.М."));
     ASSERT_FALSE(messages.errorTexts().isEmpty());
     EXPECT_EQ(messages.errorTexts().first(),
               QStringLiteral("Невозможно открыть файл по адресу: ") + path("blocked/class") +

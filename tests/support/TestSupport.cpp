@@ -170,10 +170,15 @@ void LabTest::registerThroughWindow(const QString& group, const QString& surname
     QTest::mouseClick(registration->acceptLink, Qt::LeftButton);
 }
 
+void LabTest::setSessionJournal(Journal* journal) {
+    sessionJournal_ = journal;
+    if (standaloneSession_) standaloneSession_->setJournal(journal);
+}
+
 Session& LabTest::session() {
     if (lab) return lab->session();
     if (!standaloneSession_) {
-        standaloneSession_ = std::make_unique<Session>();
+        standaloneSession_ = std::make_unique<Session>(sessionJournal_);
         standaloneSession_->results().onFailure = [this](const ResultsFileFailure& failure) {
             reportResultsFileFailure(navigation, failure);
         };

@@ -83,6 +83,8 @@ protected:
     // without a laboratory, one session of the test's own that reports as the program does.
     Session& session();
     ResultsFile& results();
+    // The test's own session tells the given journal (nullptr: none) of its events from now on.
+    void setSessionJournal(Journal* journal);
     // The program is ending: the laboratory's, or for loaders called without one, navigation's.
     bool programEnding() const;
 
@@ -97,4 +99,5 @@ protected:
 private:
     bool sessionEnded_ = false;
     std::unique_ptr<Session> standaloneSession_;
+    Journal* sessionJournal_ = nullptr;
 };

@@ -9,7 +9,7 @@
 #include "AssetTree.h"
 #include "Chemistry.h"
 #include "TestSupport.h"
-#include "experiments/concentration/ReferenceData.h"
+#include "lab/ReferenceData.h"
 #include "toolkit/Jpeg.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "GeneratedMovies.h"
 #include "Palette.h"
 #include "TestSupport.h"
-#include "experiments/concentration/ReferenceData.h"
+#include "lab/ReferenceData.h"
 #include "movie/Renderer.h"
 #include "swf/Timeline.h"
 
