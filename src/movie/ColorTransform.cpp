@@ -16,7 +16,7 @@ double toSrgb(double c) {
     return c <= 0.0031308 ? c * 12.92 : 1.055 * std::pow(c, 1.0 / 2.4) - 0.055;
 }
 
-// The gradient as the 256-entry table a Flash player builds: the first colour up to the
+// The gradient as a 256-entry table: the first colour up to the
 // first ratio, then each pair of records interpolated over the ratios not yet filled (so
 // equal ratios make a hard edge and a ratio below an earlier one fills nothing), then the
 // last colour to the end.

@@ -22,8 +22,8 @@ QPen makePen(const LineStyle& ls, const QBrush& brush, const QTransform& xf, dou
         devW = w * stageScale * pixel;
         cosmetic = true;
     }
-    // With one of NoHScale / NoVScale alone, Flash Player draws the stroke transformed like any
-    // other (the reference renderings show it), so only both flags together stop the scaling.
+    // Only both NoHScale and NoVScale together keep a stroke's width from scaling; with one of
+    // them alone the stroke is transformed like any other.
     QPen pen(brush, w);
     if (devW < pixel || cosmetic) {
         pen.setWidthF(std::max(pixel, devW));
@@ -55,9 +55,10 @@ struct Ctx {
     double pixel = 1.0;  // device pixels per output pixel (supersampling)
 };
 
+// The renderer is the only one to fill a character's render cache, always with its geometry.
 const ShapeGeometry& geometryOf(const Character& c) {
-    if (!c.geometry) c.geometry = buildGeometry(*c.shape);
-    return *c.geometry;
+    if (!c.renderCache) c.renderCache = buildGeometry(*c.shape);
+    return *static_cast<const ShapeGeometry*>(c.renderCache.get());
 }
 
 void drawLayers(Ctx& ctx, const Character& c, const ShapeGeometry& g, const QTransform& xf,

@@ -2,9 +2,9 @@
 
 // Draws a timeline's display list with QPainter (no widgets).
 //
-// Shapes are turned into painter paths once per character (ShapeGeometry.h, cached on the
-// Character). Colour transforms compose through sprites; ClipDepth masks clip the depths above
-// them.
+// Shapes are turned into painter paths once per character (ShapeGeometry.h, kept in the
+// Character's render cache). Colour transforms compose through sprites; ClipDepth masks clip the
+// depths above them.
 
 #include <QImage>
 #include <QTransform>

@@ -33,6 +33,48 @@ bool isSpriteChar(const Character* c) {
     return c && c->sprite;
 }
 
+// The properties a new placement gives its object; each one it does not carry keeps its default.
+template <class Entry>
+void takePlacement(Entry& o, const PlaceObjectTag& p) {
+    if (p.hasMatrix) o.matrix = p.matrix;
+    if (p.hasCxForm) o.cxform = p.cxform;
+    if (p.hasRatio) o.ratio = p.ratio;
+    if (p.hasClipDepth) o.clipDepth = p.clipDepth;
+    if (p.hasName) o.name = p.name;
+}
+
+// The display-list rules, one frame operation at a time, written once for forward play (on the
+// live objects) and for a rewind (on the plain records it replays from frame 0):
+//  - a removal empties its depth;
+//  - a placement with a character fills an empty depth, with or without the move flag;
+//  - a placement on an occupied depth does nothing unless it moves: a move gives the object the
+//    matrix, colour transform and ratio it carries, and its character when it carries another
+//    one and the object is no sprite; clip depth and name stay as placed.
+// `Entry` has characterId, matrix, cxform and ratio; `place(tag)` fills an empty depth,
+// `remove(depth)` empties one and `replace(entry, characterId)` changes an entry's character.
+template <class Entry, class Place, class Remove, class Replace>
+void applyFrameOp(std::map<std::uint16_t, Entry>& list, const FrameOp& op, const Timeline& owner,
+                  Place place, Remove remove, Replace replace) {
+    if (!op.place) {
+        remove(op.removeDepth);
+        return;
+    }
+    const PlaceObjectTag& p = *op.place;
+    auto it = list.find(p.depth);
+    if (it == list.end()) {
+        if (p.hasCharacter) place(p);
+        return;
+    }
+    if (!p.move) return;
+    Entry& o = it->second;
+    if (p.hasCharacter && p.characterId != o.characterId &&
+        !isSpriteChar(owner.character(o.characterId)))
+        replace(o, p.characterId);
+    if (p.hasMatrix) o.matrix = p.matrix;
+    if (p.hasCxForm) o.cxform = p.cxform;
+    if (p.hasRatio) o.ratio = p.ratio;
+}
+
 }  // namespace
 
 // TimelineState --------------------------------------------------------------------------
@@ -57,11 +99,7 @@ DisplayObject TimelineState::makeObject(std::uint16_t depth, std::uint16_t charI
 void TimelineState::placeNew(const PlaceObjectTag& p) {
     if (owner_->liveObjects_ >= kMaxLiveObjects) return;
     DisplayObject o = makeObject(p.depth, p.characterId);
-    if (p.hasMatrix) o.matrix = p.matrix;
-    if (p.hasCxForm) o.cxform = p.cxform;
-    if (p.hasRatio) o.ratio = p.ratio;
-    if (p.hasClipDepth) o.clipDepth = p.clipDepth;
-    if (p.hasName) o.name = p.name;
+    takePlacement(o, p);
     auto [it, inserted] = list_.emplace(p.depth, std::move(o));
     if (!inserted) return;
     ++owner_->liveObjects_;
@@ -69,34 +107,21 @@ void TimelineState::placeNew(const PlaceObjectTag& p) {
 }
 
 void TimelineState::applyOp(const FrameOp& op) {
-    if (!op.place) {
-        if (list_.erase(op.removeDepth)) --owner_->liveObjects_;
-        return;
-    }
-    const PlaceObjectTag& p = *op.place;
-    auto it = list_.find(p.depth);
-    if (!p.move) {
-        if (p.hasCharacter && it == list_.end()) placeNew(p);
-        return;
-    }
-    if (it == list_.end()) {
-        if (p.hasCharacter) placeNew(p);
-        return;
-    }
-    DisplayObject& o = it->second;
-    if (p.hasCharacter && !isSpriteChar(o.character) && p.characterId != o.characterId) {
-        o.characterId = p.characterId;
-        o.character = owner_->character(p.characterId);
-        o.sprite.reset();
-        if (isSpriteChar(o.character) && nesting_ + 1 < kMaxSpriteNesting) {
-            o.sprite =
-                std::make_unique<TimelineState>(owner_, &o.character->timeline, nesting_ + 1);
-            o.sprite->enterFirstFrame();
-        }
-    }
-    if (p.hasMatrix) o.matrix = p.matrix;
-    if (p.hasCxForm) o.cxform = p.cxform;
-    if (p.hasRatio) o.ratio = p.ratio;
+    applyFrameOp(
+        list_, op, *owner_, [this](const PlaceObjectTag& p) { placeNew(p); },
+        [this](std::uint16_t depth) {
+            if (list_.erase(depth)) --owner_->liveObjects_;
+        },
+        [this](DisplayObject& o, std::uint16_t characterId) {
+            o.characterId = characterId;
+            o.character = owner_->character(characterId);
+            o.sprite.reset();
+            if (isSpriteChar(o.character) && nesting_ + 1 < kMaxSpriteNesting) {
+                o.sprite =
+                    std::make_unique<TimelineState>(owner_, &o.character->timeline, nesting_ + 1);
+                o.sprite->enterFirstFrame();
+            }
+        });
 }
 
 void TimelineState::enterFirstFrame() {
@@ -119,54 +144,33 @@ void TimelineState::gotoFrame(int target) {
 }
 
 void TimelineState::rewind(int target) {
+    // What each depth holds on the target frame, replayed from frame 0 without live objects.
     struct Virtual {
-        std::uint16_t charId = 0;
+        std::uint16_t characterId = 0;
         Matrix matrix;
         CxForm cxform;
         std::uint16_t ratio = 0, clipDepth = 0;
         QByteArray name;
     };
     std::map<std::uint16_t, Virtual> v;
-    auto placeVirtual = [&](const PlaceObjectTag& p) {
-        Virtual n;
-        n.charId = p.characterId;
-        if (p.hasMatrix) n.matrix = p.matrix;
-        if (p.hasCxForm) n.cxform = p.cxform;
-        if (p.hasRatio) n.ratio = p.ratio;
-        if (p.hasClipDepth) n.clipDepth = p.clipDepth;
-        if (p.hasName) n.name = p.name;
-        v[p.depth] = std::move(n);
-    };
-    for (int f = 0; f <= target; ++f) {
-        for (const FrameOp& op : def_->frames[size_t(f)].ops) {
-            if (!op.place) {
-                v.erase(op.removeDepth);
-                continue;
-            }
-            const PlaceObjectTag& p = *op.place;
-            auto it = v.find(p.depth);
-            if (!p.move) {
-                if (p.hasCharacter && it == v.end()) placeVirtual(p);
-                continue;
-            }
-            if (it == v.end()) {
-                if (p.hasCharacter) placeVirtual(p);
-                continue;
-            }
-            Virtual& o = it->second;
-            if (p.hasCharacter && !isSpriteChar(owner_->character(o.charId)))
-                o.charId = p.characterId;
-            if (p.hasMatrix) o.matrix = p.matrix;
-            if (p.hasCxForm) o.cxform = p.cxform;
-            if (p.hasRatio) o.ratio = p.ratio;
-        }
-    }
+    for (int f = 0; f <= target; ++f)
+        for (const FrameOp& op : def_->frames[size_t(f)].ops)
+            applyFrameOp(
+                v, op, *owner_,
+                [&v](const PlaceObjectTag& p) {
+                    Virtual n;
+                    n.characterId = p.characterId;
+                    takePlacement(n, p);
+                    v[p.depth] = std::move(n);
+                },
+                [&v](std::uint16_t depth) { v.erase(depth); },
+                [](Virtual& o, std::uint16_t characterId) { o.characterId = characterId; });
     std::map<std::uint16_t, DisplayObject> next;
     std::vector<std::uint16_t> fresh;
     int added = 0;
     for (auto& [depth, n] : v) {
         auto it = list_.find(depth);
-        if (it != list_.end() && it->second.characterId == n.charId &&
+        if (it != list_.end() && it->second.characterId == n.characterId &&
             it->second.ratio == n.ratio) {
             DisplayObject o = std::move(it->second);
             o.matrix = n.matrix;
@@ -175,7 +179,7 @@ void TimelineState::rewind(int target) {
             continue;
         }
         if (owner_->liveObjects_ + added >= kMaxLiveObjects) continue;
-        DisplayObject o = makeObject(depth, n.charId);
+        DisplayObject o = makeObject(depth, n.characterId);
         o.matrix = n.matrix;
         o.cxform = n.cxform;
         o.ratio = n.ratio;

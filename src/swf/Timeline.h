@@ -26,8 +26,6 @@
 
 namespace swf {
 
-struct ShapeGeometry;  // the renderer's cache (ShapeGeometry.h)
-
 struct FrameOp {
     const PlaceObjectTag* place = nullptr;  // else a removal of removeDepth
     std::uint16_t removeDepth = 0;
@@ -46,10 +44,12 @@ struct TimelineDef {
 
 struct Character {
     std::uint16_t id = 0;
-    std::shared_ptr<const Shape> shape;               // a shape, or
-    std::shared_ptr<const Sprite> sprite;             // a sprite
-    TimelineDef timeline;                             // the sprite's
-    mutable std::shared_ptr<ShapeGeometry> geometry;  // built on first use by the renderer
+    std::shared_ptr<const Shape> shape;    // a shape, or
+    std::shared_ptr<const Sprite> sprite;  // a sprite
+    TimelineDef timeline;                  // the sprite's
+    // What a renderer keeps of the character between frames, built on its first use; the
+    // timeline never looks inside.
+    mutable std::shared_ptr<const void> renderCache;
 };
 
 class TimelineState;

@@ -39,6 +39,25 @@ TEST(Renderer, AFrameDrawnAgainFromKeptImagesLooksTheSame) {
     EXPECT_NE(first.pixel(350, 175), 0u);
 }
 
+TEST(Renderer, DrawsWhatPlaysOfAMovieCutAtEveryByte) {
+    // What the reader keeps of a cut movie (shapes cut in their records, sprites cut in their
+    // frames) draws like any other movie.
+    for (const bool compressed : {false, true}) {
+        SCOPED_TRACE(compressed ? "CWS" : "FWS");
+        const QByteArray bytes = swf::writeMovie(fixtures::builderMovie(compressed));
+        int drawn = 0;
+        for (qsizetype n = 0; n <= bytes.size(); ++n) {
+            swf::ReadResult r = swf::readSwf(bytes.left(n));
+            if (!r.ok) continue;
+            swf::Timeline tl(std::move(r.movie), true, true);
+            for (int i = 0; i < 8; ++i) tl.tick();
+            EXPECT_EQ(swf::renderFrame(tl, QSize(20, 10)).size(), QSize(20, 10)) << n;
+            ++drawn;
+        }
+        EXPECT_GT(drawn, bytes.size() / 2);
+    }
+}
+
 TEST(Renderer, FillsFromFillStyle0EdgesReversedAndFillStyle1EdgesForward) {
     // Two squares side by side sharing an edge: the left one is fill 1 as FillStyle1 (clockwise),
     // the right one is fill 2 as FillStyle0 (counter-clockwise); the shared edge carries both.

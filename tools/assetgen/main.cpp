@@ -6,6 +6,7 @@
 //                                       contains FILTER) to PNG files for looking at them
 //   assetgen --icons DIR NAME           write the program's icon as DIR/hicolor/.../NAME
 
+#include <QCommandLineParser>
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
@@ -39,32 +40,48 @@ int preview(const QString& dir, const QString& filter, const QList<int>& wanted)
     }
     return 0;
 }
+
+int usage() {
+    std::fprintf(
+        stderr,
+        "usage: assetgen OUTPUT_DIR | --preview DIR [FILTER [FRAME...]] | --icons DIR NAME\n");
+    return 2;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
     // Drawing text needs a GUI application, never a screen.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    if (args.size() >= 3 && args[1] == QLatin1String("--preview")) {
+    QCommandLineParser parser;
+    const QCommandLineOption previewOption(
+        QStringLiteral("preview"),
+        QStringLiteral("Paint frames of every movie (or those whose path contains FILTER) to PNG "
+                       "files in DIR."),
+        QStringLiteral("DIR"));
+    const QCommandLineOption iconsOption(
+        QStringLiteral("icons"),
+        QStringLiteral("Write the program's icon as DIR/hicolor/.../NAME."), QStringLiteral("DIR"));
+    parser.addOptions({previewOption, iconsOption});
+    parser.addPositionalArgument(QStringLiteral("OUTPUT_DIR"),
+                                 QStringLiteral("Write the asset tree here."));
+    if (!parser.parse(app.arguments())) return usage();
+    const QStringList args = parser.positionalArguments();
+    const bool previewing = parser.isSet(previewOption), icons = parser.isSet(iconsOption);
+    if (previewing && !icons) {
         QList<int> frames;
-        for (qsizetype i = 4; i < args.size(); ++i) frames << args[i].toInt();
-        return preview(args[2], args.size() > 3 ? args[3] : QString(), frames);
+        for (qsizetype i = 1; i < args.size(); ++i) frames << args[i].toInt();
+        return preview(parser.value(previewOption), args.value(0), frames);
     }
-    if (args.size() == 4 && args[1] == QLatin1String("--icons")) {
+    if (icons && !previewing && args.size() == 1) {
         QString error;
-        if (icon::writeIconTheme(args[2], args[3], &error)) return 0;
+        if (icon::writeIconTheme(parser.value(iconsOption), args[0], &error)) return 0;
         std::fprintf(stderr, "assetgen: %s\n", qPrintable(error));
         return 1;
     }
-    if (args.size() != 2) {
-        std::fprintf(
-            stderr,
-            "usage: assetgen OUTPUT_DIR | --preview DIR [FILTER [FRAME...]] | --icons DIR NAME\n");
-        return 2;
-    }
+    if (previewing || icons || args.size() != 1) return usage();
     QString error;
-    if (!assets::writeAssetTree(args[1], &error)) {
+    if (!assets::writeAssetTree(args[0], &error)) {
         std::fprintf(stderr, "assetgen: %s\n", qPrintable(error));
         return 1;
     }

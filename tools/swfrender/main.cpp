@@ -4,6 +4,7 @@
 // --out renders frame N (0-based; default: the last frame) to a PNG at the stage size or the
 // given size. A refused file gives one error line and exit status 1.
 
+#include <QCommandLineParser>
 #include <QImage>
 #include <QStringList>
 #include <cstdio>
@@ -17,37 +18,48 @@ int usage() {
     std::fprintf(stderr, "usage: swfrender FILE.swf [--frame N] [--out OUT.png] [--size WxH]\n");
     return 2;
 }
+
+// "WxH" with both sides from 1 to 16384 pixels; an empty size otherwise.
+QSize parseSize(const QString& text) {
+    const QStringList wh = text.split(QLatin1Char('x'));
+    if (wh.size() != 2) return QSize();
+    const QSize size(wh[0].toInt(), wh[1].toInt());
+    if (size.width() <= 0 || size.height() <= 0 || size.width() > 16384 || size.height() > 16384)
+        return QSize();
+    return size;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
     // No application object: reading, drawing into an image and writing a PNG need none.
     QStringList args;
     for (int i = 0; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
-    QString file, out;
+    QCommandLineParser parser;
+    const QCommandLineOption frameOption(
+        QStringLiteral("frame"), QStringLiteral("Frame to render, from 0 (default: the last)."),
+        QStringLiteral("N"));
+    const QCommandLineOption outOption(QStringLiteral("out"),
+                                       QStringLiteral("Render the frame to this PNG file."),
+                                       QStringLiteral("OUT.png"));
+    const QCommandLineOption sizeOption(QStringLiteral("size"),
+                                        QStringLiteral("Image size (default: the stage size)."),
+                                        QStringLiteral("WxH"));
+    parser.addOptions({frameOption, outOption, sizeOption});
+    parser.addPositionalArgument(QStringLiteral("FILE.swf"), QStringLiteral("The movie."));
+    if (!parser.parse(args) || parser.positionalArguments().size() != 1) return usage();
+    const QString file = parser.positionalArguments().constFirst();
+    const QString out = parser.value(outOption);
     int frame = -1;
-    QSize size;
-    for (int i = 1; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (a == QLatin1String("--frame") && i + 1 < args.size()) {
-            bool ok = false;
-            frame = args[++i].toInt(&ok);
-            if (!ok || frame < 0) return usage();
-        } else if (a == QLatin1String("--out") && i + 1 < args.size()) {
-            out = args[++i];
-        } else if (a == QLatin1String("--size") && i + 1 < args.size()) {
-            const QStringList wh = args[++i].split(QLatin1Char('x'));
-            if (wh.size() != 2) return usage();
-            size = QSize(wh[0].toInt(), wh[1].toInt());
-            if (size.width() <= 0 || size.height() <= 0 || size.width() > 16384 ||
-                size.height() > 16384)
-                return usage();
-        } else if (a.startsWith(QLatin1String("--")) || !file.isEmpty()) {
-            return usage();
-        } else {
-            file = a;
-        }
+    if (parser.isSet(frameOption)) {
+        bool ok = false;
+        frame = parser.value(frameOption).toInt(&ok);
+        if (!ok || frame < 0) return usage();
     }
-    if (file.isEmpty()) return usage();
+    QSize size;
+    if (parser.isSet(sizeOption)) {
+        size = parseSize(parser.value(sizeOption));
+        if (size.isEmpty()) return usage();
+    }
 
     swf::ReadResult r = swf::readSwfFile(file);
     if (!r.ok) {

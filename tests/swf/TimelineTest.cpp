@@ -174,6 +174,23 @@ TEST(Timeline, MoveModifiesOnlyTheFlaggedPropertiesAndIgnoresAnEmptyDepth) {
     EXPECT_FALSE(at(tl, 2));
 }
 
+TEST(Timeline, AMovedObjectStandsWhereItsFrameSaysWhileItPlaysLoopsAndJumps) {
+    // The counting movie's square is placed once and then only moved: one pixel per frame.
+    swf::Timeline tl(read(countingMovie(5)), true, true);
+    const auto x = [&tl] { return at(tl, 1) ? at(tl, 1)->matrix.tx : -1; };
+    for (int i = 0; i < 8; ++i) {  // through the loop back to frame 0
+        EXPECT_EQ(x(), swf::px(tl.frameNum())) << "tick " << i;
+        tl.tick();
+    }
+    for (int from = 0; from < 5; ++from) {
+        for (int to = 0; to < 5; ++to) {
+            tl.gotoFrame(from);
+            tl.gotoFrame(to);
+            EXPECT_EQ(x(), swf::px(to)) << "frame " << from << " to " << to;
+        }
+    }
+}
+
 TEST(Timeline, MoveWithACharacterReplacesAShapeButKeepsASprite) {
     auto b = build([](swf::SwfWriter& w, const Built& b) {
         w.placeObject(1, b.red, swf::Matrix::translate(20, 0));
