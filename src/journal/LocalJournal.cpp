@@ -86,6 +86,7 @@ LocalJournal::~LocalJournal() {
 
 void LocalJournal::noteFault(const QString& what, int nativeCode) {
     const QString file = QFileInfo(path_).fileName();
+    busy_ = nativeCode == sqliteBusy || nativeCode == sqliteLocked;
     switch (nativeCode) {
         case sqliteBusy:
         case sqliteLocked:
@@ -122,6 +123,15 @@ bool LocalJournal::exec(const QString& sql) {
     return false;
 }
 
+// The fault that made a transaction fail is the one to tell, not the rollback's own.
+void LocalJournal::rollbackKeepingFault() {
+    const QString fault = fault_;
+    const bool busy = busy_;
+    exec(QStringLiteral("ROLLBACK"));
+    fault_ = fault;
+    busy_ = busy;
+}
+
 bool LocalJournal::open() {
     if (state_ == State::Ready) return true;
     const QFileInfo info(path_);
@@ -135,14 +145,16 @@ bool LocalJournal::open() {
                              .arg(readOnly ? QStringLiteral(";QSQLITE_OPEN_READONLY") : QString()));
     if (!db.open()) {
         noteFault(db.lastError().text(), db.lastError().nativeErrorCode().toInt());
-        state_ = State::Unusable;
+        state_ = busy_ ? State::Closed : State::Unusable;
         return false;
     }
-    // Reading the catalogue is the first thing that finds a file that is not a database.
+    // Reading the catalogue is the first thing that finds a file that is not a database, and
+    // the first that waits for another program holding the file: a busy file stays closed and
+    // is opened again with the next event, a file that is not a database is left alone.
     QSqlQuery probe(db);
     if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
         noteFault(probe.lastError().text(), probe.lastError().nativeErrorCode().toInt());
-        state_ = State::Unusable;
+        state_ = busy_ ? State::Closed : State::Unusable;
         return false;
     }
     // An unfinished read would hold the file in a transaction and keep the mode from changing.
@@ -156,10 +168,11 @@ bool LocalJournal::open() {
     // updated later, so a kill between the two leaves the last whole commit.
     if (!exec(QStringLiteral("PRAGMA journal_mode=WAL")) ||
         !exec(QStringLiteral("PRAGMA synchronous=NORMAL")) || !createOrMigrate()) {
-        state_ = fault_.contains(QStringLiteral("занят")) ? State::Closed : State::Unusable;
+        state_ = busy_ ? State::Closed : State::Unusable;
         return false;
     }
     fault_.clear();
+    busy_ = false;
     state_ = State::Ready;
     return true;
 }
@@ -208,9 +221,7 @@ bool LocalJournal::createOrMigrate() {
         for (std::size_t i = 0; ok && i < step.count; ++i)
             ok = exec(QString::fromLatin1(step.statements[i]));
         if (!ok || !exec(QStringLiteral("COMMIT"))) {
-            const QString fault = fault_;
-            exec(QStringLiteral("ROLLBACK"));
-            fault_ = fault;
+            rollbackKeepingFault();
             return false;
         }
     }
@@ -239,21 +250,18 @@ bool LocalJournal::append(JournalEvents& events) {
         insert.addBindValue(eventName(e.kind));
         if (!insert.exec()) {
             noteFault(insert.lastError().text(), insert.lastError().nativeErrorCode().toInt());
-            const QString fault = fault_;
-            exec(QStringLiteral("ROLLBACK"));
-            fault_ = fault;
+            rollbackKeepingFault();
             return false;
         }
         ids.append(insert.lastInsertId().toLongLong());
     }
     if (!exec(QStringLiteral("COMMIT"))) {
-        const QString fault = fault_;
-        exec(QStringLiteral("ROLLBACK"));
-        fault_ = fault;
+        rollbackKeepingFault();
         return false;
     }
     for (int i = 0; i < events.size(); ++i) events[i].id = ids[i];
     fault_.clear();
+    busy_ = false;
     return true;
 }
 

@@ -68,6 +68,7 @@ public:
 private:
     bool createOrMigrate();
     bool exec(const QString& sql);
+    void rollbackKeepingFault();
     void noteFault(const QString& what, int nativeCode);
 
     QString path_;
@@ -75,6 +76,8 @@ private:
     int busyTimeoutMs_;
     State state_ = State::Closed;
     QString fault_;
+    // The last fault was another connection holding the file: it is worth trying again.
+    bool busy_ = false;
     QString journalId_;
 };
 

@@ -1,7 +1,13 @@
 #include "journal/ServerWorker.h"
 
+#include <libpq-fe.h>
+#include <netdb.h>
+#include <poll.h>
+
 #include <QAtomicInt>
+#include <QDeadlineTimer>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -17,6 +23,8 @@ QAtomicInt connectionSerial;
 // Rows sent per transaction: a long queue after a day offline goes in bounded pieces.
 constexpr int batchSize = 500;
 constexpr int workerBusyTimeoutMs = 2000;
+// How long a login waits for the server to answer.
+constexpr int connectTimeoutMs = 5000;
 
 // Any number will do as long as every computer takes the same lock around creating the table.
 constexpr qint64 schemaLockKey = 0x52454b4a;  // "REKJ"
@@ -48,25 +56,103 @@ const char* const serverMigration[] = {
     " ON journal (computer, journal_id, local_id)",
 };
 
-// libpq's messages in the teacher's words.
-QString describeServerError(const QSqlError& error, const ServerSettings& s) {
-    const QString text = error.databaseText() + QLatin1Char(' ') + error.driverText();
+// What the teacher is told about a fault of the server link.
+enum class ServerFault {
+    Rejected,      // the login's name or password
+    UnknownHost,   // no computer of that name
+    NoDatabase,    // the server has no such database
+    NotAnswering,  // no server reached, or one that takes no connections now
+    Broken,        // anything else: the connection broke or a statement failed
+};
+
+// A fault by its SQLSTATE, which is the same whatever language the server speaks. Faults of
+// a running connection (class 08 connection exceptions, 57P01 and 57P02 operator shutdowns,
+// 23505 or 42P01 when the table is not what it should be) all break the send and are told
+// with the server's own words.
+ServerFault faultOfSqlState(const QString& state) {
+    if (state.startsWith(QLatin1String("28"))) return ServerFault::Rejected;  // 28000, 28P01
+    if (state == QLatin1String("3D000")) return ServerFault::NoDatabase;
+    if (state == QLatin1String("57P03")) return ServerFault::NotAnswering;  // starting, stopping
+    return ServerFault::Broken;
+}
+
+// Why a login the driver could not make failed. The driver passes a failed login on as libpq's
+// message alone, without the SQLSTATE and in the language of the server and of this computer;
+// so the login is tried again here with libpq asked for terse errors, which end in the code the
+// server refused it with ("...failed: FATAL:  28P01"). A login that never reached a server
+// carries no code: then either the name is unknown or nothing answered.
+ServerFault loginFault(const ServerSettings& s) {
+    const QByteArray host = s.host.toUtf8(), port = QByteArray::number(s.port),
+                     database = s.database.toUtf8(), user = s.user.toUtf8(),
+                     password = s.password.toUtf8();
+    // Empty values are left to libpq's defaults (a password from ~/.pgpass), as the driver
+    // leaves them.
+    const char* const keys[] = {"host", "port", "dbname", "user", "password", "application_name",
+                                nullptr};
+    const char* const values[] = {host.constData(), port.constData(),     database.constData(),
+                                  user.constData(), password.constData(), "reaktikum",
+                                  nullptr};
+    PGconn* conn = PQconnectStartParams(keys, values, 0);
+    if (!conn) return ServerFault::Broken;
+    PQsetErrorVerbosity(conn, PQERRORS_SQLSTATE);
+    // connect_timeout does not bound a login driven by hand: the wait is bounded here.
+    const QDeadlineTimer deadline(connectTimeoutMs);
+    PostgresPollingStatusType polling =
+        PQstatus(conn) == CONNECTION_BAD ? PGRES_POLLING_FAILED : PGRES_POLLING_WRITING;
+    while (polling != PGRES_POLLING_OK && polling != PGRES_POLLING_FAILED) {
+        pollfd fd{PQsocket(conn), short(polling == PGRES_POLLING_READING ? POLLIN : POLLOUT), 0};
+        if (fd.fd < 0 || ::poll(&fd, 1, int(deadline.remainingTime())) <= 0) break;
+        polling = PQconnectPoll(conn);
+    }
+    const bool reached = polling == PGRES_POLLING_OK;
+    const bool passwordMissing = PQconnectionNeedsPassword(conn);
+    static const QRegularExpression stateAtLineEnd(QStringLiteral(":  ([0-9A-Z]{5})$"),
+                                                   QRegularExpression::MultilineOption);
+    QString state;
+    for (const QRegularExpressionMatch& m :
+         stateAtLineEnd.globalMatch(QString::fromUtf8(PQerrorMessage(conn))))
+        state = m.captured(1);
+    PQfinish(conn);
+
+    if (!state.isEmpty()) return faultOfSqlState(state);
+    if (passwordMissing) return ServerFault::Rejected;
+    // The server let this login in: it refused the driver's a moment ago for a reason that is
+    // gone now, and the next try will tell.
+    if (reached) return ServerFault::Broken;
+    // A folder is a local socket's, which needs no name looked up.
+    if (!host.isEmpty() && !host.startsWith('/')) {
+        addrinfo* found = nullptr;
+        const int lookup = ::getaddrinfo(host.constData(), nullptr, nullptr, &found);
+        if (found) ::freeaddrinfo(found);
+        if (lookup != 0) return ServerFault::UnknownHost;
+    }
+    return ServerFault::NotAnswering;
+}
+
+QString describeServerFault(ServerFault fault, const QSqlError& error, const ServerSettings& s) {
     const QString where = QStringLiteral("%1:%2").arg(s.host).arg(s.port);
-    if (text.contains(QLatin1String("password authentication failed")) ||
-        text.contains(QLatin1String("no password supplied")))
-        return QStringLiteral("Сервер журнала %1 отклонил имя пользователя «%2» или пароль.")
-            .arg(where, s.user);
-    if (text.contains(QLatin1String("could not translate host name")))
-        return QStringLiteral("Сервер журнала «%1» не найден: неизвестное имя компьютера.")
-            .arg(s.host);
-    if (text.contains(QLatin1String("does not exist")) && text.contains(QLatin1String("database")))
-        return QStringLiteral("На сервере журнала %1 нет базы данных «%2».").arg(where, s.database);
-    if (text.contains(QLatin1String("Connection refused")) ||
-        text.contains(QLatin1String("timeout expired")) ||
-        text.contains(QLatin1String("could not connect")))
-        return QStringLiteral("Сервер журнала %1 не отвечает.").arg(where);
+    switch (fault) {
+        case ServerFault::Rejected:
+            return QStringLiteral("Сервер журнала %1 отклонил имя пользователя «%2» или пароль.")
+                .arg(where, s.user);
+        case ServerFault::UnknownHost:
+            return QStringLiteral("Сервер журнала «%1» не найден: неизвестное имя компьютера.")
+                .arg(s.host);
+        case ServerFault::NoDatabase:
+            return QStringLiteral("На сервере журнала %1 нет базы данных «%2».")
+                .arg(where, s.database);
+        case ServerFault::NotAnswering:
+            return QStringLiteral("Сервер журнала %1 не отвечает.").arg(where);
+        case ServerFault::Broken:
+            break;
+    }
     return QStringLiteral("Связь с сервером журнала %1 прервалась (%2).")
         .arg(where, error.text().simplified());
+}
+
+// A failed statement or transaction in the teacher's words.
+QString describeServerError(const QSqlError& error, const ServerSettings& s) {
+    return describeServerFault(faultOfSqlState(error.nativeErrorCode()), error, s);
 }
 
 }  // namespace
@@ -113,9 +199,10 @@ bool ServerWorker::connectServer() {
     db.setDatabaseName(settings_.database);
     db.setUserName(settings_.user);
     db.setPassword(settings_.password);
-    db.setConnectOptions(QStringLiteral("connect_timeout=5;application_name=reaktikum"));
+    db.setConnectOptions(QStringLiteral("connect_timeout=%1;application_name=reaktikum")
+                             .arg(connectTimeoutMs / 1000));
     if (!db.open()) {
-        reportFault(describeServerError(db.lastError(), settings_));
+        reportFault(describeServerFault(loginFault(settings_), db.lastError(), settings_));
         dropConnection();
         return false;
     }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "OnScreen.h"
 #include "PointerInput.h"
 #include "TestSupport.h"
 #include "app/AboutWindow.h"
@@ -11,6 +12,7 @@
 #include "toolkit/Picture.h"
 
 namespace {
+
 class AboutWindowTest : public LabTest {
 protected:
     void SetUp() override {
@@ -35,6 +37,7 @@ TEST_F(AboutWindowTest, OkIsGreyBlackUnderThePointerGreyOverThePictureAndClosesT
         colours << lab->window<AboutWindow>()->okLink->fontColor();
         pointer::move(lab->window<AboutWindow>()->background, {100, 60});
         colours << lab->window<AboutWindow>()->okLink->fontColor();
+        EXPECT_TRUE(onscreen::seenWholeAndReachable(lab->window<AboutWindow>()->okLink));
         pointer::click(lab->window<AboutWindow>()->okLink, {5, 5});
     });
     pointer::click(lab->window<MainWindow>()->aboutLink);
@@ -46,20 +49,38 @@ TEST_F(AboutWindowTest, OkIsGreyBlackUnderThePointerGreyOverThePictureAndClosesT
 }
 
 TEST_F(AboutWindowTest, ShowsTheCreditsOverTheGradientBesideTheLoopingMovie) {
-    EXPECT_EQ(lab->window<AboutWindow>()->windowTitle(), QStringLiteral("О программе"));
-    EXPECT_EQ(lab->window<AboutWindow>()->size(), QSize(360, 151));
-    EXPECT_EQ(lab->window<AboutWindow>()->border(), LabWindow::Border::Tool);
-    EXPECT_TRUE(lab->window<AboutWindow>()->movie->movie().endsWith(
-        QStringLiteral("/BackGround/About.swf")));
-    EXPECT_TRUE(lab->window<AboutWindow>()->movie->isPlaying());
-    EXPECT_TRUE(lab->window<AboutWindow>()->movie->loop());
+    AboutWindow* about = lab->window<AboutWindow>();
+    EXPECT_EQ(about->windowTitle(), QStringLiteral("О программе"));
+    EXPECT_EQ(about->border(), LabWindow::Border::Tool);
+    EXPECT_TRUE(about->movie->movie().endsWith(QStringLiteral("/BackGround/About.swf")));
+    EXPECT_TRUE(about->movie->isPlaying());
+    EXPECT_TRUE(about->movie->loop());
 
     QStringList credits;
-    for (LinkLabel* l : lab->window<AboutWindow>()->credits) credits << l->text();
+    for (LinkLabel* l : about->credits) credits << l->text();
     const QString all = credits.join('\n');
     EXPECT_TRUE(all.contains(QStringLiteral("Реактикум")));
     EXPECT_TRUE(all.contains(QStringLiteral("Виртуальная лаборатория по химии")));
     EXPECT_TRUE(all.contains(QStringLiteral("2026")));
+
+    // As it stands once opened from the main window: the movie, every credit line and the OK
+    // seen whole, nothing over any of them, and the gradient behind the credits.
+    bool looked = false;
+    LabWindow::setModalHook([&](LabWindow& w) {
+        if (&w != about) return;
+        looked = true;
+        EXPECT_TRUE(onscreen::seenWholeAndReachable(about->movie));
+        EXPECT_TRUE(onscreen::seenWholeAndReachable(about->okLink));
+        for (LinkLabel* line : about->credits) {
+            SCOPED_TRACE(line->text().toStdString());
+            EXPECT_TRUE(onscreen::seenWholeAndReachable(line));
+            EXPECT_TRUE(about->background->geometry().contains(onscreen::textInWindow(line)));
+        }
+        EXPECT_TRUE(about->background->geometry().contains(onscreen::textInWindow(about->okLink)));
+        about->close();
+    });
+    pointer::click(lab->window<MainWindow>()->aboutLink);
+    EXPECT_TRUE(looked);
 }
 
 TEST_F(AboutWindowTest, CreditLinesStandWholeOneUnderAnotherBesideTheMovie) {
@@ -70,6 +91,7 @@ TEST_F(AboutWindowTest, CreditLinesStandWholeOneUnderAnotherBesideTheMovie) {
         SCOPED_TRACE(line->text().toStdString());
         // Wide enough for the whole text on one line: no last word wrapped out of sight.
         EXPECT_GE(line->width(), line->fontMetrics().horizontalAdvance(line->text()));
+        EXPECT_GE(line->height(), line->fontMetrics().height());
         EXPECT_GT(line->y(), bottom);  // below the line before, not over it
         EXPECT_GT(line->x(), about->movie->geometry().right());
         bottom = line->geometry().bottom();

@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTableWidget>
-#include <QTest>
 
 #include "QtPrinting.h"
 #include "TestSupport.h"
@@ -222,7 +221,8 @@ TEST_F(JournalWindowTest, LibreOfficeReadsTheExport) {
                  QStringLiteral("xlsx"), QStringLiteral("--outdir"), tree->dir(), file});
     ASSERT_TRUE(convert.waitForFinished(120000));
     const QString xlsx = tree->path(QStringLiteral("class.xlsx"));
-    if (!QFile::exists(xlsx)) GTEST_SKIP() << convert.readAll().toStdString();
+    // An installed LibreOffice that cannot read the export is a fault, not a reason to skip.
+    ASSERT_TRUE(QFile::exists(xlsx)) << convert.readAll().toStdString();
     QProcess back;
     back.start(office, {profile, QStringLiteral("--headless"), QStringLiteral("--convert-to"),
                         QStringLiteral("csv:Text - txt - csv (StarCalc):124,34,76,1"),
@@ -249,7 +249,7 @@ TEST_F(JournalWindowTest, TheJournalButtonOpensTheViewOnlyWithThePassword) {
     createWindows();
     ResultsWindow* results = lab->window<ResultsWindow>();
     EXPECT_EQ(results->journalButton->text(), QStringLiteral("Журнал"));
-    EXPECT_EQ(results->journalButton->geometry(), QRect(208, 8, 75, 25));
+    EXPECT_TRUE(results->rect().contains(results->journalButton->geometry()));
     int opened = 0;
     results->showJournalWindow = [&] { ++opened; };
 
@@ -285,30 +285,6 @@ TEST_F(JournalWindowTest, TheProgramRecordsIntoItsJournalAndShowsIt) {
     ASSERT_EQ(window->shownRows().size(), 1);
     EXPECT_EQ(window->shownRows()[0].grades[2], 5.0f);
     EXPECT_TRUE(QFile::exists(tree->path(QStringLiteral("journal.sqlite"))));
-}
-
-// Not a check: with LAB_JOURNAL_SCREENSHOT set (under Xvfb), shows the view with a lesson in it
-// and saves a picture of it there.
-TEST_F(JournalWindowTest, Screenshot) {
-    const QString target = qEnvironmentVariable("LAB_JOURNAL_SCREENSHOT");
-    if (target.isEmpty()) GTEST_SKIP() << "LAB_JOURNAL_SCREENSHOT not set";
-    writeLesson();
-    session().setVariant(6);
-    for (int i = 0; i < 12; ++i) {
-        QString sitting;
-        const QString surname = QStringLiteral("Ученик %1").arg(i + 1);
-        journal->registered(sitting, QStringLiteral("КРЛ-99-3"), surname, 3);
-        for (int k = 1; k <= 1 + i % 4; ++k)
-            journal->graded(sitting, QStringLiteral("КРЛ-99-3"), surname, 3, k, 3 + (i + k) % 5 * 0.5);
-    }
-    JournalWindow window(journal.get());
-    window.faultLine->setText(qEnvironmentVariable("LAB_JOURNAL_SCREENSHOT_FAULT"));
-    window.show();
-    window.reload();
-    if (!qEnvironmentVariableIsEmpty("LAB_JOURNAL_SCREENSHOT_FAULT"))
-        window.faultLine->setText(qEnvironmentVariable("LAB_JOURNAL_SCREENSHOT_FAULT"));
-    QTest::qWait(500);
-    ASSERT_TRUE(window.grab().save(target));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -285,6 +286,77 @@ TEST_F(LocalJournalTest, CorruptLockedOrReadOnlyFilesAreToldToTheTeacherOnly) {
     EXPECT_EQ(rows[1].experiment, 3);
     EXPECT_EQ(rows[2].experiment, 4);
     EXPECT_TRUE(classJournal->local().fault().isEmpty());
+    EXPECT_TRUE(messages->texts().isEmpty());
+}
+
+// Lets the program's timers run until the journal holds no event back, for at most ten
+// seconds (the journal tries a held event again every second).
+bool heldEventsWrittenInTime(const ClassJournal& journal) {
+    QDeadlineTimer deadline(10000);
+    while (journal.heldEvents() > 0 && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    return journal.heldEvents() == 0;
+}
+
+// Another program holding the file while the journal opens it: at the first read (a program
+// that keeps the file locked for itself) and at the first schema step (a program in the middle
+// of writing a new file). The teacher sees the file is busy; once it is free every event of
+// the lesson is in it, without another event to carry it in.
+TEST_F(LocalJournalTest, AFileBusyWhileTheJournalOpensGetsEveryEventOnceFree) {
+    // A lesson begun earlier: the file is there, in write-ahead mode.
+    install();
+    ASSERT_TRUE(addStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")));
+    setJournal(nullptr);
+    classJournal.reset();
+    {
+        RawConnection other(path, QStringLiteral("other"));
+        ASSERT_TRUE(other.exec(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE")));
+        ASSERT_TRUE(other.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        ASSERT_TRUE(other.exec(QStringLiteral("SELECT count(*) FROM journal")));
+        install();
+        recordScore(1, 4.5);
+        EXPECT_EQ(classJournal->heldEvents(), 1);
+        JournalWindow window(classJournal.get());
+        window.reload();
+        EXPECT_TRUE(window.faultLine->text().contains(QStringLiteral("занят")))
+            << window.faultLine->text().toStdString();
+        ASSERT_TRUE(other.exec(QStringLiteral("COMMIT")));
+    }
+    ASSERT_TRUE(heldEventsWrittenInTime(*classJournal))
+        << classJournal->local().fault().toStdString();
+    JournalEvents rows = classJournal->local().events();
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_EQ(rows[1].kind, JournalEventKind::Graded);
+    EXPECT_EQ(rows[1].sitting, rows[0].sitting);
+    EXPECT_EQ(rows[1].grade, 4.5f);
+    {
+        JournalWindow window(classJournal.get());
+        window.reload();
+        EXPECT_TRUE(window.faultLine->text().isEmpty()) << window.faultLine->text().toStdString();
+        ASSERT_EQ(window.shownRows().size(), 1);
+        EXPECT_EQ(window.shownRows()[0].grades[0], 4.5f);
+    }
+
+    // A new file another program is still writing: it holds the write lock the journal needs
+    // to make its tables.
+    setJournal(nullptr);
+    classJournal.reset();
+    QFile::remove(path);
+    {
+        RawConnection other(path, QStringLiteral("other"));
+        ASSERT_TRUE(other.exec(QStringLiteral("BEGIN IMMEDIATE")));
+        install();
+        ASSERT_TRUE(addStudent(QStringLiteral("КРЛ-99-2"), QStringLiteral("Сумин Г.Д.")));
+        EXPECT_EQ(classJournal->heldEvents(), 1);
+        EXPECT_TRUE(classJournal->local().fault().contains(QStringLiteral("занят")));
+        ASSERT_TRUE(other.exec(QStringLiteral("COMMIT")));
+    }
+    ASSERT_TRUE(heldEventsWrittenInTime(*classJournal))
+        << classJournal->local().fault().toStdString();
+    rows = classJournal->local().events();
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0].kind, JournalEventKind::Registered);
+    EXPECT_EQ(rows[0].surname, QStringLiteral("Сумин Г.Д."));
     EXPECT_TRUE(messages->texts().isEmpty());
 }
 

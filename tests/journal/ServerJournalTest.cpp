@@ -325,6 +325,15 @@ TEST_F(ServerJournalTest, ServerFaultsAreToldInTheTeachersView) {
     EXPECT_FALSE(other->server()->waitUntilSent(3000));
     EXPECT_TRUE(other->server()->status().fault.contains(QStringLiteral("не отвечает")))
         << other->server()->status().fault.toStdString();
+
+    // A database name the server does not have.
+    ServerSettings misnamed = server->settings(database);
+    misnamed.database = QStringLiteral("no_such_lesson");
+    auto third = computer(QStringLiteral("pc-06"), misnamed);
+    third->registered(sitting, QStringLiteral("КРЛ-99-1"), QStringLiteral("Сумин Г.Д."));
+    EXPECT_FALSE(third->server()->waitUntilSent(3000));
+    EXPECT_TRUE(third->server()->status().fault.contains(QStringLiteral("нет базы данных")))
+        << third->server()->status().fault.toStdString();
 }
 
 TEST_F(ServerJournalTest, APasswordFromPgpassIsUsed) {

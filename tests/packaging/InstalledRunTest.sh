@@ -3,7 +3,10 @@
 # offscreen, as an installed program, with HOME and the XDG folders in a temporary home:
 #   1. no settings: the student lands in $XDG_DATA_HOME/reaktikum/BDStudent.rez;
 #   2. [Data] folder= in the system settings: the student lands in that folder.
-# Either way the program folder must stay exactly as unpacked.
+# Either way the program folder must stay exactly as unpacked. Before that, the package must
+# hold what a desktop and the package tools look for, in their places, and every file that
+# names a version (the package's control data, the metainfo a software centre shows, the
+# manual page, the changelog) must name the same one.
 # The program is a test-only build (PROBE) that starts from the unpacked program folder and
 # registers the student through its registration window; the shipped executable is checked to
 # start and wait for the student.
@@ -31,6 +34,32 @@ dpkg-deb -x "$deb" "$work/root"
 program="$work/root/usr/lib/reaktikum"
 [ -x "$program/reaktikum" ] || fail "no executable in the program folder"
 [ -L "$work/root/usr/bin/reaktikum" ] || fail "no starter in usr/bin"
+[ "$(readlink -f "$work/root/usr/bin/reaktikum")" = "$(readlink -f "$program/reaktikum")" ] ||
+  fail "usr/bin/reaktikum does not lead to the program folder's executable"
+share="$work/root/usr/share"
+app=ru.reaktikum.Reaktikum
+for file in "applications/$app.desktop" "metainfo/$app.metainfo.xml" man/man1/reaktikum.1.gz \
+  "icons/hicolor/48x48/apps/$app.png" "icons/hicolor/256x256/apps/$app.png" \
+  "icons/hicolor/scalable/apps/$app.svg" doc/reaktikum/copyright doc/reaktikum/changelog.gz; do
+  [ -f "$share/$file" ] || fail "the package has no usr/share/$file"
+done
+# Nothing lands beside the program folder and the starter but what usr/share holds.
+extra=$(cd "$work/root" && find . -mindepth 2 -maxdepth 2 ! -path ./usr/lib ! -path ./usr/bin \
+  ! -path ./usr/share)
+[ -z "$extra" ] || fail "the package installs outside usr/bin, usr/lib/reaktikum, usr/share: $extra"
+[ "$(ls "$work/root/usr/lib")" = reaktikum ] || fail "usr/lib holds more than the program folder"
+
+version=$(dpkg-deb -f "$deb" Version)
+[ -n "$version" ] || fail "the package carries no version"
+metainfo_version=$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$share/metainfo/$app.metainfo.xml" |
+  head -n 1)
+[ "$metainfo_version" = "$version" ] ||
+  fail "the metainfo's newest release is $metainfo_version, the package is $version"
+man_version=$(gzip -dc "$share/man/man1/reaktikum.1.gz" | sed -n 's/^\.TH .*"Reaktikum \([^"]*\)".*/\1/p')
+[ "$man_version" = "$version" ] || fail "the manual page names $man_version, the package is $version"
+changelog_version=$(gzip -dc "$share/doc/reaktikum/changelog.gz" | sed -n '1s/^reaktikum (\([^)]*\)).*/\1/p')
+[ "$changelog_version" = "$version" ] ||
+  fail "the changelog's newest entry is $changelog_version, the package is $version"
 [ ! -e "$program/BDStudent.rez" ] || fail "the package carries a results file"
 listing() { (cd "$program" && find . -printf '%p %s %m %T@\n' | sort); }
 listing >"$work/before"
@@ -100,4 +129,4 @@ expect_student "$work/shared/BDStudent.rez" "Ломоносов М.В."
 [ ! -e "$work/home2/.local/share/reaktikum/BDStudent.rez" ] ||
   fail "the per-user data folder was used although the settings name a shared one"
 listing | diff -u "$work/before" - || fail "the program folder was written"
-echo "installed program: assets found, students saved in the data folders, program folder untouched"
+echo "installed program $version: files in place, assets found, students saved in the data folders, program folder untouched"
