@@ -305,8 +305,8 @@ bool heldEventsWrittenInTime(const ClassJournal& journal) {
 TEST_F(LocalJournalTest, AFileBusyWhileTheJournalOpensGetsEveryEventOnceFree) {
     // A lesson begun earlier: the file is there, in write-ahead mode.
     install();
-    ASSERT_TRUE(addStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")));
-    setJournal(nullptr);
+    ASSERT_TRUE(session().registerStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")));
+    setSessionJournal(nullptr);
     classJournal.reset();
     {
         RawConnection other(path, QStringLiteral("other"));
@@ -314,7 +314,7 @@ TEST_F(LocalJournalTest, AFileBusyWhileTheJournalOpensGetsEveryEventOnceFree) {
         ASSERT_TRUE(other.exec(QStringLiteral("BEGIN EXCLUSIVE")));
         ASSERT_TRUE(other.exec(QStringLiteral("SELECT count(*) FROM journal")));
         install();
-        recordScore(1, 4.5);
+        session().recordGrade(1, 4.5);
         EXPECT_EQ(classJournal->heldEvents(), 1);
         JournalWindow window(classJournal.get());
         window.reload();
@@ -339,14 +339,14 @@ TEST_F(LocalJournalTest, AFileBusyWhileTheJournalOpensGetsEveryEventOnceFree) {
 
     // A new file another program is still writing: it holds the write lock the journal needs
     // to make its tables.
-    setJournal(nullptr);
+    setSessionJournal(nullptr);
     classJournal.reset();
     QFile::remove(path);
     {
         RawConnection other(path, QStringLiteral("other"));
         ASSERT_TRUE(other.exec(QStringLiteral("BEGIN IMMEDIATE")));
         install();
-        ASSERT_TRUE(addStudent(QStringLiteral("КРЛ-99-2"), QStringLiteral("Сумин Г.Д.")));
+        ASSERT_TRUE(session().registerStudent(QStringLiteral("КРЛ-99-2"), QStringLiteral("Сумин Г.Д.")));
         EXPECT_EQ(classJournal->heldEvents(), 1);
         EXPECT_TRUE(classJournal->local().fault().contains(QStringLiteral("занят")));
         ASSERT_TRUE(other.exec(QStringLiteral("COMMIT")));

@@ -330,7 +330,7 @@ TEST_F(ServerJournalTest, ServerFaultsAreToldInTheTeachersView) {
     ServerSettings misnamed = server->settings(database);
     misnamed.database = QStringLiteral("no_such_lesson");
     auto third = computer(QStringLiteral("pc-06"), misnamed);
-    third->registered(sitting, QStringLiteral("КРЛ-99-1"), QStringLiteral("Сумин Г.Д."));
+    third->registered(sitting, QStringLiteral("КРЛ-99-1"), QStringLiteral("Сумин Г.Д."), 3);
     EXPECT_FALSE(third->server()->waitUntilSent(3000));
     EXPECT_TRUE(third->server()->status().fault.contains(QStringLiteral("нет базы данных")))
         << third->server()->status().fault.toStdString();

@@ -11,7 +11,6 @@
 #include "app/AboutWindow.h"
 #include "app/Laboratory.h"
 #include "app/MainWindow.h"
-#include "shell/LabState.h"
 #include "toolkit/LinkLabel.h"
 
 namespace {
@@ -37,7 +36,7 @@ TEST_F(PackageVersionTest, TheAboutWindowShowsTheReleaseThePackageCarries) {
     ASSERT_FALSE(release.isEmpty()) << "no release in " LAB_PACKAGE_METAINFO;
 
     createWindows();
-    LabState.registrationShown = true;
+    lab->window<MainWindow>()->setRegistrationShown(true);
     lab->window<MainWindow>()->showForm();
     // What the student reads in the window opened from the main window's link.
     QStringList shown;
