@@ -70,7 +70,7 @@ int memoryChild(int argc, char** argv) {
     auto lab = std::make_unique<Laboratory>();
     if (!messages.texts().isEmpty()) return 1;
     // The main window opens the registration when it is first shown: closed at once here.
-    LabWindow::setModalHook([](LabWindow& w) { w.closeForm(); });
+    LabWindow::setModalHook([](LabWindow& w) { w.done(); });
     PaintCounter painted;
     app.installEventFilter(&painted);
     int frames = 0;

@@ -73,7 +73,7 @@ int startupChild(int argc, char** argv) {
     // The registration window opens once the main window is active: the start is over.
     MainWindow* main = nullptr;
     LabWindow::setModalHook([&](LabWindow& w) {
-        w.closeForm();
+        w.done();
         QTimer::singleShot(0, [&] {
             if (main) main->close();
         });

@@ -89,5 +89,5 @@ void AboutWindow::loadContents(Navigation& navigation) {
 }
 
 void AboutWindow::onOkClicked() {
-    closeForm();
+    done();
 }

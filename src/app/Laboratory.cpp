@@ -25,7 +25,7 @@ template <class Window>
 bool enterRun(Navigation& navigation, Window* window, const QString& firstMovie) {
     window->prepareRun();
     loadMovie(navigation, window->movie, firstMovie);
-    window->showForm();
+    window->showAndActivate();
     return true;
 }
 }  // namespace
@@ -49,7 +49,7 @@ Laboratory::Laboratory()
     // The splash is an ordinary window, never the main one; it paints at once, before the
     // message loop runs.
     SplashWindow* splash = create<SplashWindow>(*this);
-    splash->showForm();
+    splash->showAndActivate();
     splash->repaint();
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     QApplication::setApplicationDisplayName(QString());
@@ -92,9 +92,9 @@ void Laboratory::wireNavigation() {
     auto* results = window<ResultsWindow>();
     const VariantSource variant = [main] { return main->variantChoice(); };
 
-    main->showRegistration = [this] { window<RegistrationWindow>()->showModalForm(); };
-    main->showAbout = [this] { window<AboutWindow>()->showModalForm(); };
-    main->showResults = [results] { results->showModalForm(); };
+    main->showRegistration = [this] { window<RegistrationWindow>()->exec(); };
+    main->showAbout = [this] { window<AboutWindow>()->exec(); };
+    main->showResults = [results] { results->exec(); };
     main->enterExperiment = [this](int experiment) { return enterExperiment(experiment); };
 
     concentration->setVariantSource(variant);
@@ -111,29 +111,33 @@ void Laboratory::wireNavigation() {
     temperature->setExperiment1Table(concentration->measurementTable);
 
     results->askPassword = [this] {
-        window<PasswordWindow>()->showModalForm();
+        window<PasswordWindow>()->exec();
         return window<PasswordWindow>()->isUnlocked();
     };
     results->lockPassword = [this] { window<PasswordWindow>()->lock(); };
-    results->showJournalWindow = [this] { window<JournalWindow>()->showModalForm(); };
+    results->showJournalWindow = [this] { window<JournalWindow>()->exec(); };
 }
 
 bool Laboratory::enterExperiment(int experiment) {
     switch (experiment) {
         case 1:
-            return enterRun(*this, window<ConcentrationWindow>(), QStringLiteral("\\Movie\\Opyt1\\1.swf"));
+            return enterRun(*this, window<ConcentrationWindow>(),
+                            QStringLiteral("\\Movie\\Opyt1\\1.swf"));
         case 2:
-            return enterRun(*this, window<TemperatureWindow>(), QStringLiteral("\\Movie\\Opyt2\\1.swf"));
+            return enterRun(*this, window<TemperatureWindow>(),
+                            QStringLiteral("\\Movie\\Opyt2\\1.swf"));
         case 3:
-            return enterRun(*this, window<CatalystWindow>(), QStringLiteral("\\Movie\\Opyt3\\1.swf"));
+            return enterRun(*this, window<CatalystWindow>(),
+                            QStringLiteral("\\Movie\\Opyt3\\1.swf"));
         case 4:
-            return enterRun(*this, window<EquilibriumWindow>(), QStringLiteral("\\Movie\\Opyt4\\1.swf"));
+            return enterRun(*this, window<EquilibriumWindow>(),
+                            QStringLiteral("\\Movie\\Opyt4\\1.swf"));
     }
     return false;
 }
 
 void Laboratory::returnToMainWindow() {
-    if (MainWindow* main = window<MainWindow>()) main->showForm();
+    if (MainWindow* main = window<MainWindow>()) main->showAndActivate();
 }
 
 void Laboratory::endProgram() {

@@ -7,8 +7,8 @@
 #include <algorithm>
 
 #include "lab/Clock.h"
-#include "movie/MoviePlayer.h"
 #include "lab/Session.h"
+#include "movie/MoviePlayer.h"
 #include "shell/Layout.h"
 #include "shell/Loaders.h"
 #include "shell/Navigation.h"
@@ -142,12 +142,10 @@ void MainWindow::createControls() {
 
     for (int k = 1; k <= 4; ++k) {
         LinkLabel* link = experimentLink(k);
-        connect(link, &LinkLabel::mouseMove, this,
-                [this, k](int, int) { chooseExperiment(k); });
+        connect(link, &LinkLabel::mouseMove, this, [this, k](int, int) { chooseExperiment(k); });
         connect(link, &LinkLabel::clicked, this, &MainWindow::onExperimentLinkClicked);
         // Reached with Tab, a link chooses its experiment as the pointer's arrival does.
-        connect(link, &LinkLabel::focusedByKeyboard, this,
-                [this, k] { chooseExperiment(k); });
+        connect(link, &LinkLabel::focusedByKeyboard, this, [this, k] { chooseExperiment(k); });
     }
     // Variant first, then the experiment, then the other links.
     QWidget* order[] = {variantChooser,  movie,           experiment1Link, experiment2Link,

@@ -34,7 +34,7 @@ int runLaboratorySession(const LaboratoryStarted& started) {
     if (!laboratory.isEnding()) {
         MainWindow* main = laboratory.window<MainWindow>();
         QTimer::singleShot(0, main, [main, &laboratory] {
-            if (!laboratory.isEnding()) main->showForm();
+            if (!laboratory.isEnding()) main->showAndActivate();
         });
         laboratory.setMessageLoopRunning(true);
         code = QApplication::exec();

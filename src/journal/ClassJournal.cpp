@@ -34,7 +34,8 @@ ClassJournal::~ClassJournal() {
 }
 
 void ClassJournal::record(QString& sitting, const QString& group, const QString& surname,
-                          int variant, JournalEventKind kind, int experiment, std::optional<float> grade) {
+                          int variant, JournalEventKind kind, int experiment,
+                          std::optional<float> grade) {
     if (sitting.isEmpty() && kind != JournalEventKind::Registered)
         sitting = local_.latestSitting(computer_, group, surname);
     if (sitting.isEmpty()) sitting = QUuid::createUuid().toString(QUuid::WithoutBraces);

@@ -103,7 +103,7 @@ JournalWindow::JournalWindow(ClassJournal* journal, QWidget* parent)
     connect(computerFilter, &QComboBox::currentIndexChanged, this, &JournalWindow::applyFilters);
     connect(refreshButton, &QPushButton::clicked, this, &JournalWindow::reload);
     connect(exportButton, &QPushButton::clicked, this, &JournalWindow::onExportClicked);
-    connect(closeButton, &QPushButton::clicked, this, &JournalWindow::closeForm);
+    connect(closeButton, &QPushButton::clicked, this, &JournalWindow::done);
 
     askExportPath = [this] {
         const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);

@@ -15,8 +15,8 @@ public:
     virtual ~Journal() = default;
     virtual void registered(QString& sitting, const QString& group, const QString& surname,
                             int variant) = 0;
-    virtual void graded(QString& sitting, const QString& group, const QString& surname,
-                        int variant, int experiment, double grade) = 0;
+    virtual void graded(QString& sitting, const QString& group, const QString& surname, int variant,
+                        int experiment, double grade) = 0;
     virtual void deleted(QString& sitting, const QString& group, const QString& surname,
                          int variant) = 0;
     // The results window emptied: one call per student removed, in table order.

@@ -60,8 +60,7 @@ bool isPortable() {
 
 QString settingsFilePath() {
     const QString besideProgram = programFolder() + '/' + settingsName;
-    const QString userFile = userConfigFolder() + '/' +
-                             folderName + '/' + settingsName;
+    const QString userFile = userConfigFolder() + '/' + folderName + '/' + settingsName;
     QStringList candidates{besideProgram, userFile};
     for (const QString& dir : systemConfigFolders())
         candidates << dir + '/' + folderName + '/' + settingsName;

@@ -7,7 +7,6 @@
 #include <optional>
 #include <string_view>
 
-
 namespace {
 constexpr int VariantBlocks = 6;
 constexpr int TubeLines = 4;

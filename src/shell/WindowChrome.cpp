@@ -108,16 +108,15 @@ void attachBorderlessChrome(const BorderlessChrome& c) {
             QObject::connect(background, &Picture::mouseUp, pointer,
                              [pointer](Qt::MouseButton, int, int) { pointer->dragging = false; });
         }
-        QObject::connect(background, &Picture::mouseMove, background,
-                         [window, background, glyph, links, pointer](int x, int y) {
-                             const std::optional<QPoint> onScreen =
-                                 pointer ? pointer->take(x, y) : std::nullopt;
-                             for (LinkLabel* l : links) l->setFontColor(LabColors::Black);
-                             if (glyph) glyph->hide();
-                             if (pointer && pointer->dragging)
-                                 dragWindow(window, background, pointer->dragOrigin, x, y,
-                                            onScreen);
-                         });
+        QObject::connect(
+            background, &Picture::mouseMove, background,
+            [window, background, glyph, links, pointer](int x, int y) {
+                const std::optional<QPoint> onScreen = pointer ? pointer->take(x, y) : std::nullopt;
+                for (LinkLabel* l : links) l->setFontColor(LabColors::Black);
+                if (glyph) glyph->hide();
+                if (pointer && pointer->dragging)
+                    dragWindow(window, background, pointer->dragOrigin, x, y, onScreen);
+            });
     }
 
     if (background && background->accessibleName().isEmpty())

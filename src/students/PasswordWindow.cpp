@@ -50,7 +50,7 @@ void PasswordWindow::showEvent(QShowEvent* event) {
 void PasswordWindow::onOkClicked() {
     if (passwordEdit->text() == QStringView(resultsPassword)) {
         unlocked_ = true;
-        closeForm();
+        done();
         setWindowTitle(QStringLiteral("Введите пароль"));
     } else {
         setWindowTitle(QStringLiteral("Неверный пароль"));

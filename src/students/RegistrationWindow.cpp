@@ -102,5 +102,5 @@ void RegistrationWindow::onAcceptClicked() {
     if (surnameEdit->text().isEmpty()) return;
     // A failure has been reported and ends the program; the window closes either way.
     session_.registerStudent(groupEdit->text(), surnameEdit->text());
-    closeForm();
+    done();
 }

@@ -4,8 +4,8 @@
 #include <QPushButton>
 
 #include "lab/Numbers.h"
-#include "shell/Layout.h"
 #include "lab/Session.h"
+#include "shell/Layout.h"
 #include "toolkit/Colors.h"
 #include "toolkit/StringGrid.h"
 
@@ -118,7 +118,7 @@ bool ResultsWindow::onRowSelected(int, int row) {
 }
 
 void ResultsWindow::onCloseClicked() {
-    closeForm();
+    done();
 }
 
 bool ResultsWindow::passwordGiven() {

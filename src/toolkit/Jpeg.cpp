@@ -6,9 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-extern "C" {
+// jpeglib.h declares its functions with C linkage itself.
 #include <jpeglib.h>
-}
 
 namespace {
 struct ErrorManager {

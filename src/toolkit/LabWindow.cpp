@@ -51,7 +51,7 @@ void LabWindow::centreOnScreen() {
     move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
 }
 
-void LabWindow::showForm() {
+void LabWindow::showAndActivate() {
     centreOnScreen();
     show();
     // The offscreen platform of the tests has no stacking order to change.
@@ -60,7 +60,7 @@ void LabWindow::showForm() {
     becomeActive();
 }
 
-void LabWindow::showModalForm() {
+void LabWindow::exec() {
     if (ending || modalLoop_) return;
     QPointer<LabWindow> owner = active;
     modalOwner_ = owner;
@@ -68,7 +68,7 @@ void LabWindow::showModalForm() {
     QEventLoop loop;
     modalLoop_ = &loop;
     runningLoops.append(&loop);
-    showForm();
+    showAndActivate();
     if (modalHook) {
         QPointer<LabWindow> self(this);
         QTimer::singleShot(0, &loop, [self] {
@@ -85,7 +85,7 @@ void LabWindow::showModalForm() {
     if (owner) owner->activateWindow();
 }
 
-void LabWindow::closeForm() {
+void LabWindow::done() {
     hide();
 }
 
@@ -95,7 +95,7 @@ void LabWindow::setBackgroundColor(const QColor& color) {
     setPalette(pal);
 }
 
-LabWindow* LabWindow::activeForm() {
+LabWindow* LabWindow::activeWindow() {
     return active.data();
 }
 
@@ -143,7 +143,7 @@ void LabWindow::closeEvent(QCloseEvent* event) {
         if (closeRequestHandler_)
             closeRequestHandler_();
         else
-            closeForm();
+            done();
         return;
     }
     QWidget::closeEvent(event);

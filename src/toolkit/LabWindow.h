@@ -29,13 +29,13 @@ public:
     Border border() const { return border_; }
 
     // Shows the window without a modal loop and makes it the active window.
-    void showForm();
+    void showAndActivate();
     // Shows the window modally; returns when it is closed or hidden, or at once when the
     // program is ending.
-    void showModalForm();
+    void exec();
     bool isShownModally() const { return modalLoop_ != nullptr; }
     // Hides the window; a modal display ends.
-    void closeForm();
+    void done();
 
     void setBackgroundColor(const QColor& color);
 
@@ -47,7 +47,7 @@ public:
     }
 
     // The window that was last activated (nullptr before any).
-    static LabWindow* activeForm();
+    static LabWindow* activeWindow();
     // Forgets the active window, as at program start (tests).
     static void resetActivation();
 

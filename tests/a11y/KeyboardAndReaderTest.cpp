@@ -17,9 +17,9 @@
 #include "experiments/concentration/ConcentrationWindow.h"
 #include "experiments/equilibrium/EquilibriumWindow.h"
 #include "experiments/temperature/TemperatureWindow.h"
+#include "lab/Session.h"
 #include "movie/MoviePlayer.h"
 #include "students/RegistrationWindow.h"
-#include "lab/Session.h"
 #include "toolkit/Accessibility.h"
 #include "toolkit/FilteredEdit.h"
 #include "toolkit/LabWindow.h"
@@ -68,7 +68,7 @@ TEST_F(KeyboardAndReaderTest, AStudentSignsInAndStartsExperimentOneWithTheKeyboa
         press(Qt::Key_Return);
         signedIn = true;
     });
-    main->showForm();
+    main->showAndActivate();
     ASSERT_TRUE(signedIn);
     EXPECT_FALSE(registration->isVisible());
     ASSERT_EQ(results().count(), 1);
@@ -83,7 +83,8 @@ TEST_F(KeyboardAndReaderTest, AStudentSignsInAndStartsExperimentOneWithTheKeyboa
     EXPECT_EQ(main->variantChooser->currentIndex(), 2);
     EXPECT_EQ(session().variant(), 3);
     ASSERT_TRUE(tabTo(main->experiment2Link));
-    EXPECT_EQ(lab->window<MainWindow>()->selectedExperiment(), 2) << "Tab chooses the link's experiment";
+    EXPECT_EQ(lab->window<MainWindow>()->selectedExperiment(), 2)
+        << "Tab chooses the link's experiment";
     press(Qt::Key_Tab, Qt::ShiftModifier);
     ASSERT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(main->experiment1Link));
     EXPECT_EQ(lab->window<MainWindow>()->selectedExperiment(), 1);
@@ -107,13 +108,13 @@ TEST_F(KeyboardAndReaderTest, EscapeLeavesEveryExperimentButNotTheMainWindow) {
     for (LabWindow* w :
          QList<LabWindow*>{lab->window<TemperatureWindow>(), lab->window<CatalystWindow>(),
                            lab->window<EquilibriumWindow>()}) {
-        w->showForm();
+        w->showAndActivate();
         ASSERT_TRUE(QTest::qWaitForWindowActive(w));
         QTest::keyClick(w, Qt::Key_Escape);
         EXPECT_FALSE(w->isVisible()) << w->metaObject()->className();
         EXPECT_TRUE(lab->window<MainWindow>()->isVisible());
     }
-    lab->window<MainWindow>()->showForm();
+    lab->window<MainWindow>()->showAndActivate();
     ASSERT_TRUE(QTest::qWaitForWindowActive(lab->window<MainWindow>()));
     QTest::keyClick(lab->window<MainWindow>(), Qt::Key_Escape);
     EXPECT_TRUE(lab->window<MainWindow>()->isVisible());

@@ -19,7 +19,7 @@ protected:
         LabTest::SetUp();
         createWindows();
         lab->window<MainWindow>()->setRegistrationShown(true);
-        lab->window<MainWindow>()->showForm();
+        lab->window<MainWindow>()->showAndActivate();
     }
 };
 }  // namespace
@@ -44,7 +44,7 @@ TEST_F(AboutWindowTest, OkIsGreyBlackUnderThePointerGreyOverThePictureAndClosesT
     EXPECT_TRUE(modal);
     EXPECT_EQ(colours, (QList<uint>{0x808080, 0x000000, 0x000000, 0x808080}));
     EXPECT_FALSE(lab->window<AboutWindow>()->isVisible());
-    EXPECT_EQ(LabWindow::activeForm(), static_cast<LabWindow*>(lab->window<MainWindow>()));
+    EXPECT_EQ(LabWindow::activeWindow(), static_cast<LabWindow*>(lab->window<MainWindow>()));
     EXPECT_EQ(lab->window<AboutWindow>()->okLink->text(), QStringLiteral("ОК"));
 }
 

@@ -30,13 +30,13 @@ protected:
     // Shows the main window as after sign-in, without the registration window.
     void showSignedIn() {
         lab->window<MainWindow>()->setRegistrationShown(true);
-        lab->window<MainWindow>()->showForm();
+        lab->window<MainWindow>()->showAndActivate();
     }
     // Opens modal windows through the main window and records which ones it opened.
     void recordModalWindows() {
         LabWindow::setModalHook([this](LabWindow& w) {
             opened.append(&w);
-            w.closeForm();
+            w.done();
         });
     }
     QList<LabWindow*> opened;
@@ -180,8 +180,8 @@ TEST_F(MainWindowTest, ClickingAnExperimentLinkOpensItsWindowAtTheFirstMovie) {
         EXPECT_FALSE(lab->window<MainWindow>()->isVisible());
         EXPECT_TRUE(e.player->movie().endsWith(QString::fromLatin1(e.movie)));
         // The student leaves the experiment the way its window does.
-        lab->window<MainWindow>()->showForm();
-        e.window->closeForm();
+        lab->window<MainWindow>()->showAndActivate();
+        e.window->done();
     }
     EXPECT_TRUE(messages->texts().isEmpty()) << messages->texts().join("\n").toStdString();
 }
@@ -199,7 +199,7 @@ TEST_F(MainWindowTest, MissingFirstMovieIsReportedAndEndsTheProgramAfterTheClick
 
 TEST_F(MainWindowTest, RegistrationOpensAtTheFirstActivationOnly) {
     recordModalWindows();
-    lab->window<MainWindow>()->showForm();
+    lab->window<MainWindow>()->showAndActivate();
     ASSERT_EQ(opened.size(), 1);
     EXPECT_EQ(opened[0], static_cast<LabWindow*>(lab->window<RegistrationWindow>()));
     EXPECT_TRUE(lab->window<MainWindow>()->registrationShown());
@@ -208,9 +208,9 @@ TEST_F(MainWindowTest, RegistrationOpensAtTheFirstActivationOnly) {
     // An experiment and back: the main window is activated again.
     pointer::click(lab->window<MainWindow>()->experiment2Link);
     ASSERT_TRUE(lab->window<TemperatureWindow>()->isVisible());
-    lab->window<MainWindow>()->showForm();
-    lab->window<TemperatureWindow>()->closeForm();
-    EXPECT_EQ(LabWindow::activeForm(), static_cast<LabWindow*>(lab->window<MainWindow>()));
+    lab->window<MainWindow>()->showAndActivate();
+    lab->window<TemperatureWindow>()->done();
+    EXPECT_EQ(LabWindow::activeWindow(), static_cast<LabWindow*>(lab->window<MainWindow>()));
     EXPECT_EQ(opened.size(), 1);
 }
 

@@ -90,7 +90,7 @@ TEST_F(StartupTest, SessionShowsTheMainWindowRegistersOnceAndEndsWhenItCloses) {
         if (&w != static_cast<LabWindow*>(lab->window<RegistrationWindow>())) return;
         ++registrations;
         EXPECT_TRUE(lab->window<MainWindow>()->isVisible());
-        w.closeForm();
+        w.done();
         // Leave the program once the main window has its focus back.
         QTimer::singleShot(0, [this, &marked] {
             marked = lab->window<MainWindow>()->registrationShown();
@@ -110,7 +110,7 @@ TEST_F(StartupTest, AWindowManagerCloseEndsTheProgramOnlyFromTheMainWindow) {
         if (&w == static_cast<LabWindow*>(lab->window<RegistrationWindow>())) {
             closeByWindowManager(&w);  // refused: there is no other way past it than "Принять"
             seen << (w.isVisible() ? "registration stays" : "registration gone");
-            w.closeForm();
+            w.done();
             QTimer::singleShot(0, [&] {
                 // An experiment window, with the main window hidden behind it.
                 lab->window<MainWindow>()->chooseExperiment(3);

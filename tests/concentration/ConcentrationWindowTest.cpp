@@ -20,9 +20,9 @@
 #include "experiments/concentration/RateGraphWindow.h"
 #include "experiments/concentration/ReferenceDataReport.h"
 #include "lab/ReferenceData.h"
+#include "lab/Session.h"
 #include "movie/MoviePlayer.h"
 #include "shell/Loaders.h"
-#include "lab/Session.h"
 #include "toolkit/FilteredEdit.h"
 #include "toolkit/LabTimer.h"
 #include "toolkit/LinkLabel.h"
@@ -38,7 +38,8 @@ protected:
     void SetUp() override {
         LabTest::SetUp();
         createWindows();
-        lab->window<MainWindow>()->setRegistrationShown(true);  // the main window opens no registration
+        lab->window<MainWindow>()->setRegistrationShown(
+            true);  // the main window opens no registration
     }
 
     // What the main window does when the student opens experiment 1.
@@ -46,7 +47,7 @@ protected:
         lab->window<ConcentrationWindow>()->prepareRun();
         loadMovie(*lab, lab->window<ConcentrationWindow>()->movie,
                   QStringLiteral("\\Movie\\Opyt1\\1.swf"));
-        lab->window<ConcentrationWindow>()->showForm();
+        lab->window<ConcentrationWindow>()->showAndActivate();
         lab->window<MainWindow>()->hide();
         lab->window<ConcentrationWindow>()->movie->setManualStepping(true);
     }
@@ -544,7 +545,7 @@ TEST_F(ConcentrationWindowTest, Step8NamesATimeWithoutARateAndWaitsForTheCorrect
     int graphShown = 0;
     LabWindow::setModalHook([&](LabWindow& w) {
         ++graphShown;
-        w.closeForm();
+        w.done();
     });
     for (const char* bad : {"0", ","}) {
         SCOPED_TRACE(bad);

@@ -39,7 +39,7 @@ protected:
         LabTest::SetUp();
         createWindows();
         lab->window<MainWindow>()->setRegistrationShown(true);
-        lab->window<ConcentrationWindow>()->showForm();
+        lab->window<ConcentrationWindow>()->showAndActivate();
     }
     void TearDown() override {
         LabWindow::setModalHook(nullptr);
@@ -58,8 +58,7 @@ protected:
             if (&w != lab->window<RateGraphWindow>()) return;
             inside();
             QTest::mouseClick(lab->window<RateGraphWindow>()->backLink, Qt::LeftButton);
-            if (lab->window<RateGraphWindow>()->isVisible())
-                lab->window<RateGraphWindow>()->closeForm();
+            if (lab->window<RateGraphWindow>()->isVisible()) lab->window<RateGraphWindow>()->done();
         });
         lab->window<ConcentrationWindow>()->graphLink->show();
         QTest::mouseClick(lab->window<ConcentrationWindow>()->graphLink, Qt::LeftButton);

@@ -5,8 +5,8 @@
 
 #include "TestSupport.h"
 #include "lab/FileAccess.h"
-#include "lab/ReferenceData.h"
 #include "lab/ProgramDir.h"
+#include "lab/ReferenceData.h"
 #include "movie/MoviePlayer.h"
 #include "shell/Loaders.h"
 #include "toolkit/Picture.h"
@@ -90,7 +90,7 @@ TEST_F(LoadersTest, APipeInPlaceOfAFileIsRefusedWithoutWaitingForAWriter) {
     MoviePlayer player;
     loadMovie(navigation, &player, QStringLiteral("\\Movie\\Opyt3\\1.swf"));
     EXPECT_FALSE(ReferenceData().load(tree->path("Dannie.txt")).opened);
-    EXPECT_EQ(messages->errorTexts(),
-              (QStringList{cannotOpenFileMessage(tree->path("Restextout/6.jpg")),
-                           missingFilesMessage}));
+    EXPECT_EQ(
+        messages->errorTexts(),
+        (QStringList{cannotOpenFileMessage(tree->path("Restextout/6.jpg")), missingFilesMessage}));
 }

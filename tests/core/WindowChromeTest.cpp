@@ -30,7 +30,7 @@ struct ChromedWindow {
                                 spot,    {next, finish}, [this] { ++glyphClicks; }};
         chrome.drag = drag;
         attachBorderlessChrome(chrome);
-        window.showForm();
+        window.showAndActivate();
         window.move(200, 150);
     }
     LabWindow window;

@@ -164,9 +164,9 @@ TEST_F(EquilibriumWindowTest, WatchActsOnlyWhileVisible) {
     EXPECT_FALSE(w->movie->loop());
     w->onNextClicked();
     ASSERT_FALSE(w->nextLink->isVisible());
-    w->closeForm();
+    w->done();
     w->movieEndWatch->fire();
-    w->showForm();
+    w->showAndActivate();
     EXPECT_FALSE(w->nextLink->isVisible());
     w->movieEndWatch->fire();
     EXPECT_TRUE(w->nextLink->isVisible());

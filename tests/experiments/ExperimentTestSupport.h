@@ -10,9 +10,9 @@
 #include "app/Laboratory.h"
 #include "app/MainWindow.h"
 #include "lab/ProgramDir.h"
+#include "lab/Session.h"
 #include "movie/MoviePlayer.h"
 #include "shell/Loaders.h"
-#include "lab/Session.h"
 #include "toolkit/LabTimer.h"
 
 // A laboratory with its windows created, a registered student and the registration window
@@ -23,7 +23,8 @@ protected:
         LabTest::SetUp();
         createWindows();
         lab->window<MainWindow>()->setRegistrationShown(true);
-        ASSERT_TRUE(session().registerStudent(QStringLiteral("ХТ-21"), QStringLiteral("Петрова А.")));
+        ASSERT_TRUE(
+            session().registerStudent(QStringLiteral("ХТ-21"), QStringLiteral("Петрова А.")));
         messages->clear();
     }
 

@@ -13,8 +13,8 @@
 
 #include "Chemistry.h"
 #include "experiments/common/MeasurementTable.h"
-#include "lab/ReferenceData.h"
 #include "lab/Experiment1Grade.h"
+#include "lab/ReferenceData.h"
 #include "lab/TemperatureCoefficients.h"
 
 namespace {

@@ -25,10 +25,10 @@
 #include "experiments/concentration/ReferenceDataReport.h"
 #include "experiments/equilibrium/EquilibriumWindow.h"
 #include "experiments/temperature/TemperatureWindow.h"
+#include "lab/Session.h"
 #include "movie/MoviePlayer.h"
 #include "shell/Loaders.h"
 #include "students/RegistrationWindow.h"
-#include "lab/Session.h"
 #include "swf/Timeline.h"
 #include "toolkit/FilteredEdit.h"
 #include "toolkit/LabTimer.h"
@@ -179,8 +179,8 @@ protected:
                   expectedMessages(outcome, relative, readers).join("\n").toStdString());
         EXPECT_TRUE(messages->messageTexts().isEmpty());
         const bool ends = outcome == Outcome::CannotOpen || outcome == Outcome::FlashMissing ||
-                          outcome == Outcome::InvalidNumber ||
-                          outcome == Outcome::IncompleteData || outcome == Outcome::Refused;
+                          outcome == Outcome::InvalidNumber || outcome == Outcome::IncompleteData ||
+                          outcome == Outcome::Refused;
         EXPECT_EQ(programEnding(), ends);
         EXPECT_EQ(tree->read("BDStudent.rez"), twoStudentFile());
         EXPECT_EQ(folderListing(tree->dir()), folderBefore);
@@ -391,7 +391,7 @@ protected:
         tree->write(relative, bytes);
         messages->clear();
         navigation.ended = false;
-            }
+    }
 };
 
 TEST_F(EveryMovieTest, EachDamageOfEachMovieGivesItsMessage) {
@@ -447,7 +447,7 @@ protected:
             for (int i = 0; i < 1000 && lab->window<RateGraphWindow>()->lineGrowthTimer->enabled();
                  ++i)
                 lab->window<RateGraphWindow>()->lineGrowthTimer->fire();
-            lab->window<RateGraphWindow>()->closeForm();
+            lab->window<RateGraphWindow>()->done();
         });
         lab->window<ConcentrationWindow>()->setStep(7);
         lab->window<ConcentrationWindow>()->onNextClicked();

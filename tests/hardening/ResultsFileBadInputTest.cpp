@@ -10,12 +10,12 @@
 
 #include "BadInput.h"
 #include "TestSupport.h"
-#include "lab/FileAccess.h"
 #include "app/Laboratory.h"
 #include "lab/Cp1251.h"
+#include "lab/FileAccess.h"
+#include "lab/Session.h"
 #include "students/RegistrationWindow.h"
 #include "students/ResultsWindow.h"
-#include "lab/Session.h"
 #include "toolkit/FilteredEdit.h"
 #include "toolkit/LinkLabel.h"
 #include "toolkit/StringGrid.h"
@@ -172,7 +172,7 @@ TEST_P(ResultsFileBadInputTest, RegistrationKeepsEveryStoredStudentOrTheWholeFil
 TEST_P(ResultsFileBadInputTest, ResultsWindowShowsWhatItCanReadAndWritesNothing) {
     const Row row = GetParam();
     LabWindow::resetActivation();
-    lab->window<ResultsWindow>()->showForm();
+    lab->window<ResultsWindow>()->showAndActivate();
     ASSERT_TRUE(QTest::qWaitForWindowActive(lab->window<ResultsWindow>()));
 
     expectReport(row.reported);
@@ -193,7 +193,7 @@ TEST_P(ResultsFileBadInputTest, ResultsWindowShowsWhatItCanReadAndWritesNothing)
         EXPECT_EQ(lab->window<ResultsWindow>()->resultsGrid->cell(3, 3), QStringLiteral("INF"));
         EXPECT_EQ(lab->window<ResultsWindow>()->resultsGrid->cell(5, 3), QStringLiteral("NAN"));
     }
-    lab->window<ResultsWindow>()->closeForm();
+    lab->window<ResultsWindow>()->done();
     if (row.damage == Damage::Missing) {
         // Created empty, as the first start of a fresh folder would find it.
         EXPECT_TRUE(QFileInfo(tree->path(resultsFile)).isFile());

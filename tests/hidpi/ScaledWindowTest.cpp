@@ -38,7 +38,7 @@ TEST_F(ScaledWindowTest, TheIntroMovieOnScreenIsTheRenderersDrawingAtTheScreensS
     ASSERT_TRUE(QFileInfo::exists(introMovie)) << "build the asset tree first";
     main->movie->setManualStepping(true);
     ASSERT_TRUE(main->movie->setMovie(introMovie));
-    main->showForm();
+    main->showAndActivate();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(main));
     ASSERT_DOUBLE_EQ(main->movie->devicePixelRatioF(), ratio);
 
@@ -73,7 +73,7 @@ TEST_F(ScaledWindowTest, TheIntroMovieOnScreenIsTheRenderersDrawingAtTheScreensS
 TEST_F(ScaledWindowTest, TheCloseGlyphIsDrawnAtTheScreensResolution) {
     const double ratio = screentest::scale();
     MainWindow* main = lab->window<MainWindow>();
-    main->showForm();
+    main->showAndActivate();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(main));
     // In device pixels: a painter on it works in device pixels too.
     QImage before = screentest::screenshot(main);

@@ -15,10 +15,10 @@
 #include "journal/ClassJournal.h"
 #include "journal/JournalSettings.h"
 #include "journal/JournalWindow.h"
+#include "lab/Session.h"
 #include "students/PasswordWindow.h"
 #include "students/ResultsWindow.h"
 #include "toolkit/FilteredEdit.h"
-#include "lab/Session.h"
 
 namespace {
 
@@ -278,7 +278,8 @@ TEST_F(JournalWindowTest, TheJournalButtonOpensTheViewOnlyWithThePassword) {
 TEST_F(JournalWindowTest, TheProgramRecordsIntoItsJournalAndShowsIt) {
     createWindows();
     ASSERT_NE(lab->classJournal(), nullptr);
-    ASSERT_TRUE(session().registerStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")));
+    ASSERT_TRUE(
+        session().registerStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")));
     session().recordGrade(3, 5);
     JournalWindow* window = lab->window<JournalWindow>();
     window->reload();

@@ -80,12 +80,15 @@ TEST_F(LocalJournalTest, EveryEventOfTheResultsStoreIsWrittenBesideTheResultsFil
 
     session().setVariant(4);
     // Two students of the same name: each grade goes to its own registration.
-    ASSERT_TRUE(session().registerStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")));
+    ASSERT_TRUE(
+        session().registerStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")));
     EXPECT_TRUE(QFile::exists(path));
     session().recordGrade(2, 4.5);
-    ASSERT_TRUE(session().registerStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")));
+    ASSERT_TRUE(
+        session().registerStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")));
     session().recordGrade(3, 4.3);
-    ASSERT_TRUE(session().registerStudent(QStringLiteral("КРЛ-99-2"), QStringLiteral("Сумин Г.Д.")));
+    ASSERT_TRUE(
+        session().registerStudent(QStringLiteral("КРЛ-99-2"), QStringLiteral("Сумин Г.Д.")));
     ASSERT_TRUE(session().deleteStudent(1));
     ASSERT_TRUE(session().deleteAllStudents());
     EXPECT_TRUE(messages->texts().isEmpty());
@@ -131,7 +134,8 @@ TEST_F(LocalJournalTest, EveryEventOfTheResultsStoreIsWrittenBesideTheResultsFil
 
 TEST_F(LocalJournalTest, AStudentReloadedFromTheResultsFileIsFoundByName) {
     install();
-    ASSERT_TRUE(session().registerStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Иванова А.Б.")));
+    ASSERT_TRUE(
+        session().registerStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Иванова А.Б.")));
     // The results window reloads the table from the results file, which keeps no sitting.
     ASSERT_TRUE(results().load());
     session().recordGrade(4, 5);
@@ -142,7 +146,8 @@ TEST_F(LocalJournalTest, AStudentReloadedFromTheResultsFileIsFoundByName) {
 
 TEST_F(LocalJournalTest, TheSchemaCarriesItsVersionAndTheFileUsesWriteAheadLogging) {
     install();
-    ASSERT_TRUE(session().registerStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")));
+    ASSERT_TRUE(
+        session().registerStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")));
     RawConnection raw(path);
     EXPECT_EQ(raw.scalar(QStringLiteral("SELECT version FROM schema_version")).toInt(),
               LocalJournal::schemaVersion);
@@ -188,7 +193,8 @@ TEST_F(LocalJournalTest, AFileOfTheFirstVersionIsBroughtUpKeepingItsRows) {
     // The old row has not been to a server yet; new rows follow it.
     EXPECT_EQ(classJournal->local().unsentCount(), 1);
     QString sitting;
-    classJournal->graded(sitting, QStringLiteral("КРЛ-99-2"), QStringLiteral("Сумин Г.Д."), 3, 4, 5);
+    classJournal->graded(sitting, QStringLiteral("КРЛ-99-2"), QStringLiteral("Сумин Г.Д."), 3, 4,
+                         5);
     EXPECT_EQ(sitting, QStringLiteral("old"));
     EXPECT_EQ(classJournal->local().events().size(), 2);
     // The upgraded file got an id of its own, which the server keys its rows by.
@@ -225,7 +231,8 @@ TEST_F(LocalJournalTest, CorruptLockedOrReadOnlyFilesAreToldToTheTeacherOnly) {
         f.write(garbage);
     }
     install();
-    ASSERT_TRUE(session().registerStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")));
+    ASSERT_TRUE(
+        session().registerStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")));
     session().recordGrade(1, 5);
     EXPECT_TRUE(messages->texts().isEmpty());
     EXPECT_EQ(tree->read(QStringLiteral("BDStudent.rez")).size(), StudentBlockSize);
@@ -249,7 +256,8 @@ TEST_F(LocalJournalTest, CorruptLockedOrReadOnlyFilesAreToldToTheTeacherOnly) {
     classJournal.reset();
     QFile::remove(path);
     install();
-    ASSERT_TRUE(session().registerStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Сумин Г.Д.")));
+    ASSERT_TRUE(
+        session().registerStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Сумин Г.Д.")));
     setSessionJournal(nullptr);
     classJournal.reset();
     ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0444), 0);
@@ -305,7 +313,8 @@ bool heldEventsWrittenInTime(const ClassJournal& journal) {
 TEST_F(LocalJournalTest, AFileBusyWhileTheJournalOpensGetsEveryEventOnceFree) {
     // A lesson begun earlier: the file is there, in write-ahead mode.
     install();
-    ASSERT_TRUE(session().registerStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")));
+    ASSERT_TRUE(
+        session().registerStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")));
     setSessionJournal(nullptr);
     classJournal.reset();
     {
@@ -346,7 +355,8 @@ TEST_F(LocalJournalTest, AFileBusyWhileTheJournalOpensGetsEveryEventOnceFree) {
         RawConnection other(path, QStringLiteral("other"));
         ASSERT_TRUE(other.exec(QStringLiteral("BEGIN IMMEDIATE")));
         install();
-        ASSERT_TRUE(session().registerStudent(QStringLiteral("КРЛ-99-2"), QStringLiteral("Сумин Г.Д.")));
+        ASSERT_TRUE(
+            session().registerStudent(QStringLiteral("КРЛ-99-2"), QStringLiteral("Сумин Г.Д.")));
         EXPECT_EQ(classJournal->heldEvents(), 1);
         EXPECT_TRUE(classJournal->local().fault().contains(QStringLiteral("занят")));
         ASSERT_TRUE(other.exec(QStringLiteral("COMMIT")));

@@ -267,7 +267,8 @@ TEST_F(ServerJournalTest, AWholeClassSendingAtOnceLosesAndDuplicatesNothing) {
     for (int i = 0; i < gradesEach; ++i) {
         for (int c = 0; c < computers; ++c)
             classroom[c]->graded(sittings[c], QStringLiteral("КРЛ-99-%1").arg(c % 3),
-                                 QStringLiteral("Ученик %1").arg(c), 3, 1 + i % 4, 3 + (i % 5) * 0.5);
+                                 QStringLiteral("Ученик %1").arg(c), 3, 1 + i % 4,
+                                 3 + (i % 5) * 0.5);
         QCoreApplication::processEvents();
     }
     // A grade the file could not take at once (the link was writing) goes in within a second.

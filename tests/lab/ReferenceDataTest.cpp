@@ -182,9 +182,9 @@ TEST_F(ReferenceDataLoad, AMalformedNumberIsNamedAndMakesTheDataIncomplete) {
     EXPECT_EQ(load.malformed->kind, ReferenceNumberError::Kind::NotANumber);
     EXPECT_EQ(load.malformed->line, 14);
     EXPECT_EQ(load.malformed->text, QStringLiteral("0,34"));
-    EXPECT_EQ(load.malformed->describe(),
-              QStringLiteral("line 14, byte %1: '0,34' is not a number")
-                  .arg(file.indexOf("0,34") + 1));
+    EXPECT_EQ(
+        load.malformed->describe(),
+        QStringLiteral("line 14, byte %1: '0,34' is not a number").arg(file.indexOf("0,34") + 1));
     EXPECT_FALSE(load.complete);
     EXPECT_EQ(data.concentrationOfTube4(2), 2.4e-2);
     EXPECT_EQ(data.rateOfTube4(3), 0);

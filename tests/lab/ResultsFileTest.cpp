@@ -338,7 +338,8 @@ TEST_F(StudentStoreTest, DeleteAllLeavesAnEmptyFile) {
 
 TEST_F(StudentStoreTest, AMissingFileIsReportedCreatedAndStillGetsTheStudent) {
     QFile::remove(path());
-    EXPECT_TRUE(session->registerStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")));
+    EXPECT_TRUE(
+        session->registerStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")));
     EXPECT_EQ(failureKinds(), QList{Kind::CannotOpen});
     EXPECT_EQ(file(), blockOf({{QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")}}));
 }
@@ -352,7 +353,7 @@ TEST_F(StudentStoreTest, AFileThatCannotBeReadIsNeitherEmptiedNorReplaced) {
     EXPECT_FALSE(session->registerStudent(QStringLiteral("А"), QStringLiteral("Б")));
     EXPECT_EQ(failureKinds(), QList{Kind::CannotOpen});
     EXPECT_TRUE(QFileInfo(path()).isDir());
-    EXPECT_EQ(results().count(), 2);  // the table was not taken from an unreadable file
+    EXPECT_EQ(results().count(), 2);        // the table was not taken from an unreadable file
     EXPECT_TRUE(journal.events.isEmpty());  // nobody was registered
 }
 
@@ -382,7 +383,8 @@ TEST_F(StudentStoreTest, AFailedSaveLeavesTheOldFileWhole) {
 // The fifth registration fills the table; the next reading (the results window's) trims the
 // oldest student, and the current student's grades follow their row down by one.
 TEST_F(StudentStoreTest, TheCurrentStudentFollowsTheTrimOfAFullTable) {
-    for (int i = 0; i < 5; ++i) session->registerStudent(fiveStudents[i].group, fiveStudents[i].surname);
+    for (int i = 0; i < 5; ++i)
+        session->registerStudent(fiveStudents[i].group, fiveStudents[i].surname);
     ASSERT_EQ(results().count(), 5);
     EXPECT_EQ(results().current(), 5);
     ASSERT_TRUE(results().load());

@@ -9,9 +9,9 @@
 
 #include "TestSupport.h"
 #include "lab/ProgramDir.h"
+#include "lab/Session.h"
 #include "movie/MoviePlayer.h"
 #include "shell/Loaders.h"
-#include "lab/Session.h"
 
 namespace {
 
@@ -101,7 +101,8 @@ TEST_F(FolderFixture, InstalledProgramKeepsResultsInTheUsersDataFolder) {
     EXPECT_EQ(QFileInfo(path("home/data/reaktikum/BDStudent.rez")).size(), 0);
 
     MessageRecorder messages;
-    ASSERT_TRUE(session().registerStudent(QStringLiteral("Х-11"), QStringLiteral("Менделеев Д.И.")));
+    ASSERT_TRUE(
+        session().registerStudent(QStringLiteral("Х-11"), QStringLiteral("Менделеев Д.И.")));
     EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join('\n').toStdString();
     EXPECT_EQ(QFileInfo(path("home/data/reaktikum/BDStudent.rez")).size(), StudentBlockSize);
     EXPECT_EQ(programFolderListing(), QStringList({"Dannie.txt"}));
@@ -159,7 +160,8 @@ TEST_F(FolderFixture, SharedDataFolderReceivesTheStudent) {
           "[Data]\nfolder=" + path("shared/class").toUtf8() + "\n");
     ASSERT_TRUE(prepareDataFolder());
     MessageRecorder messages;
-    ASSERT_TRUE(session().registerStudent(QStringLiteral("Х-12"), QStringLiteral("Ломоносов М.В.")));
+    ASSERT_TRUE(
+        session().registerStudent(QStringLiteral("Х-12"), QStringLiteral("Ломоносов М.В.")));
     EXPECT_TRUE(messages.texts().isEmpty());
     EXPECT_EQ(QFileInfo(path("shared/class/BDStudent.rez")).size(), StudentBlockSize);
     EXPECT_FALSE(QDir(path("home/data/reaktikum")).exists());

@@ -34,12 +34,11 @@ int main(int argc, char** argv) {
     {
         QCoreApplication arguments(argc, argv);
         QCommandLineParser parser;
-        parser.addOptions({{QStringLiteral("program-folder"), QStringLiteral("Program folder."),
-                            QStringLiteral("dir")},
-                           {QStringLiteral("group"), QStringLiteral("Group."),
-                            QStringLiteral("group")},
-                           {QStringLiteral("surname"), QStringLiteral("Surname."),
-                            QStringLiteral("surname")}});
+        parser.addOptions(
+            {{QStringLiteral("program-folder"), QStringLiteral("Program folder."),
+              QStringLiteral("dir")},
+             {QStringLiteral("group"), QStringLiteral("Group."), QStringLiteral("group")},
+             {QStringLiteral("surname"), QStringLiteral("Surname."), QStringLiteral("surname")}});
         parser.process(arguments);
         folder = parser.value(QStringLiteral("program-folder"));
         group = parser.value(QStringLiteral("group"));
@@ -51,7 +50,6 @@ int main(int argc, char** argv) {
         return 2;
     }
     setProgramDirForTests(folder);
-    return runLaboratory(argc, argv, [&](Laboratory& laboratory) {
-        registerWhenAsked(laboratory, group, surname);
-    });
+    return runLaboratory(
+        argc, argv, [&](Laboratory& laboratory) { registerWhenAsked(laboratory, group, surname); });
 }

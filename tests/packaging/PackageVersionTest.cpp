@@ -37,7 +37,7 @@ TEST_F(PackageVersionTest, TheAboutWindowShowsTheReleaseThePackageCarries) {
 
     createWindows();
     lab->window<MainWindow>()->setRegistrationShown(true);
-    lab->window<MainWindow>()->showForm();
+    lab->window<MainWindow>()->showAndActivate();
     // What the student reads in the window opened from the main window's link.
     QStringList shown;
     LabWindow::setModalHook([&](LabWindow& w) {

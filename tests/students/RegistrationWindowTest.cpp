@@ -6,9 +6,9 @@
 #include "TestSupport.h"
 #include "app/Laboratory.h"
 #include "lab/Cp1251.h"
+#include "lab/Session.h"
 #include "shell/Loaders.h"
 #include "students/RegistrationWindow.h"
-#include "lab/Session.h"
 #include "toolkit/Colors.h"
 #include "toolkit/FilteredEdit.h"
 #include "toolkit/LinkLabel.h"
@@ -41,7 +41,7 @@ protected:
 };
 
 TEST_F(RegistrationWindowTest, AStudentTypesGroupAndSurnameAndAccepts) {
-    form->showForm();
+    form->showAndActivate();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     ASSERT_TRUE(form->groupEdit->hasFocus());
     EXPECT_EQ(form->groupEdit->selectedText(), QStringLiteral("Введите группу"));
@@ -73,7 +73,7 @@ TEST_F(RegistrationWindowTest, AStudentTypesGroupAndSurnameAndAccepts) {
 
 // A click into a field selects its prompt as Tab does, so typing replaces it.
 TEST_F(RegistrationWindowTest, AClickIntoAFieldReplacesItsPromptWhenTyping) {
-    form->showForm();
+    form->showAndActivate();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     QTest::mouseClick(form->surnameEdit, Qt::LeftButton, {}, QPoint(30, 8));
     ASSERT_TRUE(form->surnameEdit->hasFocus());
@@ -90,7 +90,7 @@ TEST_F(RegistrationWindowTest, AClickIntoAFieldReplacesItsPromptWhenTyping) {
 // The window opens with the focus in the group field; a student's first click lands there
 // anyway, and typing must still replace the prompt, not go into its middle.
 TEST_F(RegistrationWindowTest, AClickIntoTheFocusedFieldStillReplacesItsPrompt) {
-    form->showForm();
+    form->showAndActivate();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     ASSERT_TRUE(form->groupEdit->hasFocus());
     QTest::mouseClick(form->groupEdit, Qt::LeftButton, {}, QPoint(60, 8));
@@ -121,7 +121,7 @@ TEST_F(RegistrationWindowTest, EachFieldAdmitsExactlyItsCharacters) {
         EXPECT_EQ(key != 0, surnameAdmits(c));
     }
     // Pasting is a control character, refused with a beep like any other.
-    form->showForm();
+    form->showAndActivate();
     form->groupEdit->setText(QStringLiteral("АБ"));
     QTest::keyClick(form->groupEdit, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(form->groupEdit->text(), QStringLiteral("АБ"));
@@ -129,14 +129,14 @@ TEST_F(RegistrationWindowTest, EachFieldAdmitsExactlyItsCharacters) {
 }
 
 TEST_F(RegistrationWindowTest, ItCannotBeClosedWithoutAccepting) {
-    form->showForm();
+    form->showAndActivate();
     EXPECT_FALSE(form->close());
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(tree->read(resultsFile).size(), 0);
 }
 
 TEST_F(RegistrationWindowTest, AcceptingWithTheFieldsAsTheyWereRegistersTheirTexts) {
-    form->showForm();
+    form->showAndActivate();
     form->onAcceptClicked();
     EXPECT_EQ(storedStudents(), QStringList{QStringLiteral("Введите группу / Введите фамилию")});
 }
@@ -146,7 +146,7 @@ TEST_F(RegistrationWindowTest, AnEmptyFieldKeepsTheWindowOpen) {
         form->groupEdit->setText(QStringLiteral("КРЛ"));
         form->surnameEdit->setText(QStringLiteral("Ким"));
         emptied->clear();
-        form->showForm();
+        form->showAndActivate();
         QTest::mouseClick(form->acceptLink, Qt::LeftButton);
         EXPECT_TRUE(form->isVisible());
     }
@@ -155,7 +155,7 @@ TEST_F(RegistrationWindowTest, AnEmptyFieldKeepsTheWindowOpen) {
 }
 
 TEST_F(RegistrationWindowTest, AcceptTurnsBlackUnderThePointerAndGreyAway) {
-    form->showForm();
+    form->showAndActivate();
     EXPECT_EQ(form->acceptLink->fontColor(), LabColors::Grey);
     QTest::mouseMove(form->acceptLink, QPoint(10, 10));
     EXPECT_EQ(form->acceptLink->fontColor(), LabColors::Black);
@@ -175,13 +175,13 @@ TEST_F(RegistrationWindowTest, ShownModallyItReturnsOnceAccepted) {
         typeKeys(reg.surnameEdit, QStringLiteral("Сумин Г.Д."));
         QTest::mouseClick(reg.acceptLink, Qt::LeftButton);
     });
-    form->showModalForm();
+    form->exec();
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(storedStudents(), QStringList{QStringLiteral("ХТу-21 / Сумин Г.Д.")});
 }
 
 TEST_F(RegistrationWindowTest, TheWindowIsYellowWithAStripFadingToWhite) {
-    form->showForm();
+    form->showAndActivate();
     const QImage shot = form->grab().toImage();
     if (const QString dir = qEnvironmentVariable("LAB_SCREENSHOT_DIR"); !dir.isEmpty())
         shot.save(dir + QStringLiteral("/registration.png"));

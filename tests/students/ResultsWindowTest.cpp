@@ -9,9 +9,9 @@
 #include "TestSupport.h"
 #include "app/Laboratory.h"
 #include "lab/Cp1251.h"
+#include "lab/Session.h"
 #include "students/PasswordWindow.h"
 #include "students/ResultsWindow.h"
-#include "lab/Session.h"
 #include "toolkit/FilteredEdit.h"
 #include "toolkit/StringGrid.h"
 
@@ -32,7 +32,7 @@ protected:
         results = std::make_unique<ResultsWindow>(session());
         password = std::make_unique<PasswordWindow>();
         results->askPassword = [this] {
-            password->showModalForm();
+            password->exec();
             return password->isUnlocked();
         };
         results->lockPassword = [this] { password->lock(); };
@@ -55,7 +55,7 @@ protected:
     // Opened coming from another window, as the main window's link does.
     void open() {
         LabWindow::resetActivation();
-        results->showForm();
+        results->showAndActivate();
         ASSERT_TRUE(QTest::qWaitForWindowActive(results.get()));
     }
     QStringList row(int r) const {
@@ -213,7 +213,7 @@ TEST_F(ResultsWindowTest, BothWindowsAreYellow) {
     storeStudents(threeStudents);
     open();
     clickRow(4);
-    password->showForm();
+    password->showAndActivate();
     QTest::keyClicks(password->passwordEdit, QStringLiteral("abc"));
     const QString dir = qEnvironmentVariable("LAB_SCREENSHOT_DIR");
     for (QWidget* w :
@@ -226,7 +226,7 @@ TEST_F(ResultsWindowTest, BothWindowsAreYellow) {
 }
 
 TEST_F(ResultsWindowTest, ThePasswordIsShownAsStars) {
-    password->showForm();
+    password->showAndActivate();
     ASSERT_TRUE(QTest::qWaitForWindowActive(password.get()));
     EXPECT_TRUE(password->passwordEdit->hasFocus());
     QTest::keyClicks(password->passwordEdit, QStringLiteral("[pkxn"));
@@ -243,14 +243,14 @@ TEST_F(ResultsWindowTest, ThePasswordIsShownAsStars) {
     QTest::keyClick(password->okButton, Qt::Key_Space);
     EXPECT_EQ(password->windowTitle(), QStringLiteral("Неверный пароль"));
     password->close();
-    password->showForm();
+    password->showAndActivate();
     ASSERT_TRUE(QTest::qWaitForWindowActive(password.get()));
     EXPECT_TRUE(password->passwordEdit->hasFocus());
     EXPECT_EQ(password->passwordEdit->selectedText(), QStringLiteral("[pkx"));
 }
 
 TEST_F(ResultsWindowTest, DeleteInThePasswordFieldDeletesInsteadOfTyping) {
-    password->showForm();
+    password->showAndActivate();
     ASSERT_TRUE(QTest::qWaitForWindowActive(password.get()));
     QTest::keyClicks(password->passwordEdit, QStringLiteral("x[pkxn"));
     QTest::keyClick(password->passwordEdit, Qt::Key_Home);
@@ -265,7 +265,8 @@ TEST_F(ResultsWindowTest, DeleteInThePasswordFieldDeletesInsteadOfTyping) {
 // that row, and to nobody once it is deleted.
 TEST_F(ResultsWindowTest, GradesFollowTheCurrentStudentOrGoNowhere) {
     storeStudents({threeStudents[0], threeStudents[1]});
-    session().registerStudent(QStringLiteral("КРЛ-09"), QStringLiteral("Текущий Г.Г."));  // this run's student
+    session().registerStudent(QStringLiteral("КРЛ-09"),
+                              QStringLiteral("Текущий Г.Г."));  // this run's student
     open();
 
     // Without a selected row "Удалить строку" does nothing, not even ask for the password.

@@ -162,7 +162,7 @@ void LabTest::createWindows() {
 
 void LabTest::registerThroughWindow(const QString& group, const QString& surname) {
     RegistrationWindow* registration = lab->window<RegistrationWindow>();
-    registration->showForm();
+    registration->showAndActivate();
     ASSERT_TRUE(QTest::qWaitForWindowActive(registration));
     typeKeys(registration->groupEdit, group);
     registration->surnameEdit->setFocus();

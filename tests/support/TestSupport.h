@@ -10,8 +10,8 @@
 #include <memory>
 
 #include "app/Laboratory.h"
-#include "shell/Navigation.h"
 #include "lab/Clock.h"
+#include "shell/Navigation.h"
 #include "toolkit/MessageBoxes.h"
 
 // A tiny but valid SWF movie: a stage of the given size and that many empty frames.

@@ -32,4 +32,3 @@ TEST(GridHelpers, ClearBlanksEverythingButTheFirstRowAndColumn) {
             EXPECT_EQ(grid.cell(c, r).isEmpty(), r >= 1 && c >= 1) << c << "," << r;
     EXPECT_EQ(grid.rowCountCells(), 3);
 }
-

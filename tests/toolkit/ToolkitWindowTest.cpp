@@ -49,15 +49,15 @@ TEST_F(ToolkitWindowTest, WindowsAreCreatedHiddenWithTheirFixedClientSize) {
 TEST_F(ToolkitWindowTest, ActivationRunsOnlyWhenComingFromAnotherWindow) {
     CountingWindow main;
     CountingWindow experiment;
-    main.showForm();
+    main.showAndActivate();
     EXPECT_EQ(main.activations, 1);
-    main.showForm();  // already the active window: nothing new
+    main.showAndActivate();  // already the active window: nothing new
     EXPECT_EQ(main.activations, 1);
 
-    experiment.showForm();
+    experiment.showAndActivate();
     main.hide();
     EXPECT_EQ(experiment.activations, 1);
-    main.showForm();  // back from the experiment window
+    main.showAndActivate();  // back from the experiment window
     experiment.hide();
     EXPECT_EQ(main.activations, 2);
 }
@@ -65,27 +65,27 @@ TEST_F(ToolkitWindowTest, ActivationRunsOnlyWhenComingFromAnotherWindow) {
 TEST_F(ToolkitWindowTest, ClosingAModalWindowOrMessageBoxDoesNotReactivateItsOwner) {
     CountingWindow main;
     CountingWindow modal(LabWindow::Border::Tool);
-    main.showForm();
+    main.showAndActivate();
     ASSERT_EQ(main.activations, 1);
 
     int modalShownVisible = 0;
     LabWindow::setModalHook([&](LabWindow& w) {
         if (w.isVisible()) ++modalShownVisible;
         showMessageBox(QStringLiteral("inside"));
-        w.closeForm();
+        w.done();
     });
     MessageRecorder recorder;
-    modal.showModalForm();
+    modal.exec();
     EXPECT_EQ(modalShownVisible, 1);
     EXPECT_FALSE(modal.isVisible());
     EXPECT_EQ(modal.activations, 1);
-    EXPECT_EQ(LabWindow::activeForm(), &main);
+    EXPECT_EQ(LabWindow::activeWindow(), &main);
     // The focus coming back from the modal window is no fresh activation.
     QApplication::processEvents();
     EXPECT_EQ(main.activations, 1);
 
     // A modal window shown a second time activates again: it comes from its owner.
-    modal.showModalForm();
+    modal.exec();
     EXPECT_EQ(modal.activations, 2);
     EXPECT_EQ(recorder.messageTexts(), QStringList({"inside", "inside"}));
 }
@@ -96,10 +96,10 @@ TEST_F(ToolkitWindowTest, TimersKeepFiringInsideAModalLoop) {
     QTimer timer;
     timer.setInterval(1);
     QObject::connect(&timer, &QTimer::timeout, [&] {
-        if (++ticks == 3) modal.closeForm();
+        if (++ticks == 3) modal.done();
     });
     LabWindow::setModalHook([&](LabWindow&) { timer.start(); });
-    modal.showModalForm();
+    modal.exec();
     EXPECT_GE(ticks, 3);
 }
 
@@ -109,19 +109,19 @@ TEST_F(ToolkitWindowTest, EndingTheProgramCancelsModalLoopsAtOnce) {
     bool innerReturned = false;
     LabWindow::setModalHook([&](LabWindow& w) {
         if (&w == &outer) {
-            inner.showModalForm();
+            inner.exec();
             innerReturned = true;
         } else {
             LabWindow::terminateModalLoops();
         }
     });
-    outer.showModalForm();
+    outer.exec();
     EXPECT_TRUE(innerReturned);
     EXPECT_FALSE(outer.isVisible());
     // Once ending, a new modal window returns without running.
     bool hookRan = false;
     LabWindow::setModalHook([&](LabWindow&) { hookRan = true; });
-    inner.showModalForm();
+    inner.exec();
     QApplication::processEvents();
     EXPECT_FALSE(hookRan);
 }
@@ -130,7 +130,7 @@ TEST_F(ToolkitWindowTest, LinkLabelClickNeedsPressAndReleaseOverIt) {
     CountingWindow w;
     auto* link = new LinkLabel(QStringLiteral("Далее"), &w);
     link->setGeometry(10, 10, 60, 20);
-    w.showForm();
+    w.showAndActivate();
     int clicks = 0;
     QObject::connect(link, &LinkLabel::clicked, [&] { ++clicks; });
     QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(5, 5));

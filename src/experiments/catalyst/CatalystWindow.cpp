@@ -3,10 +3,10 @@
 #include <QLabel>
 #include <QSignalBlocker>
 
+#include "lab/Session.h"
 #include "movie/MoviePlayer.h"
 #include "shell/Layout.h"
 #include "shell/Loaders.h"
-#include "lab/Session.h"
 #include "toolkit/LinkLabel.h"
 #include "toolkit/MessageBoxes.h"
 #include "toolkit/Picture.h"
@@ -25,7 +25,8 @@ constexpr double GradeAfterWrongOption = 2.5;
 }  // namespace
 
 CatalystWindow::CatalystWindow(Session& session, Navigation& navigation, QWidget* parent)
-    : ExperimentWindow(session, navigation, QStringLiteral("Опыт3 Влияние катализатора на скорость реакции"), parent) {
+    : ExperimentWindow(session, navigation,
+                       QStringLiteral("Опыт3 Влияние катализатора на скорость реакции"), parent) {
     createChrome(QStringLiteral("Опыт 3"),
                  QStringLiteral("Влияние катализатора на скорость реакции"));
     wrongOption = makeOption(this);

@@ -9,8 +9,8 @@ namespace {
 constexpr int FirstStep = 1;
 }  // namespace
 
-ExperimentWindow::ExperimentWindow(Session& session, Navigation& navigation,
-                                   const QString& caption, QWidget* parent)
+ExperimentWindow::ExperimentWindow(Session& session, Navigation& navigation, const QString& caption,
+                                   QWidget* parent)
     : LabWindow(caption, QSize(715, 505), Border::None, parent),
       session_(session),
       navigation_(navigation) {}
@@ -32,7 +32,7 @@ void ExperimentWindow::onActivated() {
 
 void ExperimentWindow::returnToMainWindow() {
     navigation_.returnToMainWindow();
-    closeForm();
+    done();
 }
 
 void ExperimentWindow::showMovie(const QString& relativePath) {

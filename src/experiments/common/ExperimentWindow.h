@@ -63,5 +63,3 @@ protected:
 private:
     int step_ = 0;
 };
-
-

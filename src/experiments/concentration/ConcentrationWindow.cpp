@@ -319,7 +319,7 @@ void ConcentrationWindow::onFinishClicked() {
 }
 
 void ConcentrationWindow::onCloseGlyphClicked() {
-    closeForm();
+    done();
     navigation_.returnToMainWindow();
 }
 

@@ -11,13 +11,13 @@
 #include <cmath>
 
 #include "experiments/common/MeasurementTable.h"
-#include "lab/ReferenceData.h"
 #include "lab/Experiment1Grade.h"
 #include "lab/Numbers.h"
+#include "lab/ReferenceData.h"
+#include "lab/Session.h"
 #include "shell/Layout.h"
 #include "shell/Loaders.h"
 #include "shell/WindowChrome.h"
-#include "lab/Session.h"
 #include "toolkit/Colors.h"
 #include "toolkit/Fonts.h"
 #include "toolkit/LabTimer.h"
@@ -220,7 +220,7 @@ bool RateGraphWindow::showGraph(Failures failures) {
         if (failures == Failures::Reported) showErrorBox(invalidNumberMessage(*bad));
         return false;
     }
-    showModalForm();
+    exec();
     return true;
 }
 
@@ -307,5 +307,5 @@ std::optional<QString> RateGraphWindow::gradeExperiment() {
 void RateGraphWindow::onBackClicked() {
     // The experiment window is the owner of this modal showing and is already on screen.
     if (experimentWindow_) experimentWindow_->show();
-    closeForm();
+    done();
 }

@@ -5,10 +5,10 @@
 #include <QSignalBlocker>
 
 #include "experiments/common/MovieEndWatch.h"
+#include "lab/Session.h"
 #include "movie/MoviePlayer.h"
 #include "shell/Layout.h"
 #include "shell/Loaders.h"
-#include "lab/Session.h"
 #include "toolkit/Fonts.h"
 #include "toolkit/LinkLabel.h"
 #include "toolkit/MessageBoxes.h"
@@ -43,7 +43,8 @@ QLineEdit* makeAnswerBox(QWidget* parent, bool exponent) {
 }  // namespace
 
 EquilibriumWindow::EquilibriumWindow(Session& session, Navigation& navigation, QWidget* parent)
-    : ExperimentWindow(session, navigation, QStringLiteral("Опыт 4 Смешение химического равновесия обратимой реакции"),
+    : ExperimentWindow(session, navigation,
+                       QStringLiteral("Опыт 4 Смешение химического равновесия обратимой реакции"),
                        parent) {
     createChrome(QStringLiteral("Опыт 4"),
                  QStringLiteral("Смещение химического равновесия обратимой реакции"));

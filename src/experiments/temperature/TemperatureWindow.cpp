@@ -8,10 +8,10 @@
 #include "experiments/common/MovieEndWatch.h"
 #include "experiments/common/SlidingTable.h"
 #include "experiments/common/Stopwatch.h"
+#include "lab/Session.h"
 #include "movie/MoviePlayer.h"
 #include "shell/Layout.h"
 #include "shell/Loaders.h"
-#include "lab/Session.h"
 #include "toolkit/Colors.h"
 #include "toolkit/FilteredEdit.h"
 #include "toolkit/Fonts.h"
@@ -51,7 +51,8 @@ FilteredEdit* makeAnswerBox(QWidget* parent) {
 }  // namespace
 
 TemperatureWindow::TemperatureWindow(Session& session, Navigation& navigation, QWidget* parent)
-    : ExperimentWindow(session, navigation, QStringLiteral("Опыт2 Влияние температуры на скорость реакции"), parent) {
+    : ExperimentWindow(session, navigation,
+                       QStringLiteral("Опыт2 Влияние температуры на скорость реакции"), parent) {
     createControls();
     connectHandlers();
     loadContents();
