@@ -3,12 +3,11 @@
 #include <QHash>
 #include <algorithm>
 
+#include "lab/Grades.h"
 #include "lab/Numbers.h"
 
 double SittingRow::total() const {
-    double sum = 0;
-    for (const auto& grade : grades) sum += grade.value_or(0.0f);
-    return roundToFraction(10, sum / 4);
+    return totalGrade(grades);
 }
 
 QList<SittingRow> summariseSittings(const JournalEvents& events) {

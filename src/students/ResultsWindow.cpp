@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QPushButton>
 
+#include "lab/Grades.h"
 #include "lab/Numbers.h"
 #include "lab/Session.h"
 #include "shell/Layout.h"
@@ -99,15 +100,14 @@ void ResultsWindow::fillResultsGrid() {
         resultsGrid->setCell(0, row, QString::number(row));
         resultsGrid->setCell(1, row, results.group(i));
         resultsGrid->setCell(2, row, results.surname(i));
-        double sum = 0;
+        std::array<double, StudentExperimentCount> scores{};
         for (int k = 1; k <= StudentExperimentCount; ++k) {
             // The grade is kept in single precision and shown widened exactly: 4.3 reads
             // 4,30000019073486, as every copy of the program shows it.
-            const double score = results.score(i, k);
-            resultsGrid->setCell(2 + k, row, formatGeneral(score));
-            sum += score;
+            scores[std::size_t(k - 1)] = results.score(i, k);
+            resultsGrid->setCell(2 + k, row, formatGeneral(scores[std::size_t(k - 1)]));
         }
-        resultsGrid->setCell(7, row, formatGeneral(roundToFraction(10, sum / 4)));
+        resultsGrid->setCell(7, row, formatGeneral(totalGrade(scores)));
     }
     for (int col = 1; col < gridColumns; ++col) resultsGrid->fitColumnToContents(col);
 }

@@ -20,8 +20,6 @@ RadioButton* makeOption(QWidget* parent) {
     option->setStyleSheet(QStringLiteral("QRadioButton { background: white; }"));
     return option;
 }
-
-constexpr double GradeAfterWrongOption = 2.5;
 }  // namespace
 
 CatalystWindow::CatalystWindow(Session& session, Navigation& navigation, QWidget* parent)
@@ -52,7 +50,7 @@ CatalystWindow::CatalystWindow(Session& session, Navigation& navigation, QWidget
 
 void CatalystWindow::loadContents() {
     loadPicture(navigation_, background, QStringLiteral("\\BackGround\\Opit.jpg"));
-    grade = 5;
+    grading = {};
 }
 
 void CatalystWindow::resetRun() {
@@ -65,7 +63,7 @@ void CatalystWindow::resetRun() {
         option->setChecked(false);
         option->setAutoExclusive(true);
     }
-    grade = 5;
+    grading = {};
 }
 
 void CatalystWindow::onNextClicked() {
@@ -92,7 +90,7 @@ void CatalystWindow::atMovieEnd() {
 
 void CatalystWindow::onWrongOptionClicked() {
     showMessageBox(QStringLiteral("Нет, вы не правы!!!"));
-    grade = GradeAfterWrongOption;
+    grading.chooseWrongOption();
 }
 
 void CatalystWindow::onRightOptionClicked() {
@@ -100,5 +98,5 @@ void CatalystWindow::onRightOptionClicked() {
     loadStepMovie();
     wrongOption->hide();
     rightOption->hide();
-    session_.recordGrade(3, grade);
+    session_.recordGrade(3, grading.grade);
 }

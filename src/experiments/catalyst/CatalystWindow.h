@@ -1,6 +1,7 @@
 #pragma once
 
 #include "experiments/common/ExperimentWindow.h"
+#include "lab/CatalystGrading.h"
 
 class RadioButton;
 
@@ -24,7 +25,7 @@ public:
     void onRightOptionClicked();
 
     // The grade to be recorded: 5, or 2.5 once the wrong option has been chosen in this run.
-    double grade = 5;
+    CatalystGrading grading;
 
     RadioButton* wrongOption = nullptr;  // the upper option, the wrong one
     RadioButton* rightOption = nullptr;  // the lower option, the right one

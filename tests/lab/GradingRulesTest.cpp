@@ -1,7 +1,9 @@
+// The grading rules of experiments 2 to 4 and the total of the four grades.
 #include <gtest/gtest.h>
 
-#include "experiments/common/Stopwatch.h"
+#include "lab/CatalystGrading.h"
 #include "lab/EquilibriumAnswers.h"
+#include "lab/Grades.h"
 #include "lab/TemperatureCoefficients.h"
 
 namespace {
@@ -55,13 +57,6 @@ INSTANTIATE_TEST_SUITE_P(
                                      O::Unreadable, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(StopwatchTextTest, MinutesAndSecondsWithoutHours) {
-    EXPECT_EQ(stopwatchText(0), "00:00");
-    EXPECT_EQ(stopwatchText(999), "00:00");
-    EXPECT_EQ(stopwatchText(75'000), "01:15");
-    EXPECT_EQ(stopwatchText(3'600'000 + 61'000), "01:01");
-}
-
 struct BoxRow {
     const char* name;
     QStringList texts;
@@ -83,5 +78,26 @@ INSTANTIATE_TEST_SUITE_P(
                       BoxRow{"swapped", {"г", "в", "а", "б", "3", "3"}, false},
                       BoxRow{"empty", {"", "", "", "", "", ""}, false}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The total the results window and the teacher's view show: the mean of the four grades, a
+// missing one counting 0, to the nearest tenth, the single-precision grades taken as stored.
+TEST(TotalGrade, MeanOfFourToTheTenthWithAMissingGradeCountingZero) {
+    EXPECT_EQ(totalGrade(std::array<double, 4>{5, 5, 5, 5}), 5);
+    EXPECT_EQ(totalGrade(std::array<double, 4>{5, 0, 0, 0}), 1.3);  // 1.25 rounds up
+    EXPECT_EQ(totalGrade(std::array<double, 4>{4.5, 4.3f, 2.5, 5}), 4.1);
+    const std::array<std::optional<float>, 4> journal{4.5f, 4.3f, std::nullopt, 5.0f};
+    EXPECT_EQ(totalGrade(journal), totalGrade(std::array<double, 4>{4.5, 4.3f, 0, 5}));
+    EXPECT_EQ(totalGrade(journal), 3.5);
+}
+
+TEST(CatalystGrade, FiveUntilTheWrongOptionThenTwoAndAHalfForTheRun) {
+    CatalystGrading grading;
+    EXPECT_EQ(grading.grade, 5);
+    grading.chooseWrongOption();
+    grading.chooseWrongOption();
+    EXPECT_EQ(grading.grade, 2.5);
+    grading = {};
+    EXPECT_EQ(grading.grade, 5);
+}
 
 }  // namespace
