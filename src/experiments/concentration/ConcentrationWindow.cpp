@@ -57,22 +57,14 @@ ConcentrationWindow::ConcentrationWindow(Session& session, Navigation& navigatio
 }
 
 void ConcentrationWindow::createControls() {
-    const QFont title21 = labFont(QStringLiteral("Arial"), 21, true);
-    const QFont title19 = labFont(QStringLiteral("Arial"), 19, true);
     const QFont link = labFont(QStringLiteral("Arial Black"), 16, true);
     const QFont caption13 = labFont(QStringLiteral("MS Sans Serif"), 13, true);
 
-    // Creation order is stacking order (later above) and, for the controls that take the
-    // focus, tab order.
-    background = new Picture(this);
-    numberTitle = labelled(new QLabel(this), QStringLiteral("Опыт 1"), title21);
-    topicTitle = labelled(new QLabel(this),
-                          QStringLiteral("Влияние концентрации на скорость реакции"), title19);
-    nextLink = labelled(new LinkLabel(QString(), this), QStringLiteral("Далее"), link);
-    finishLink = labelled(new LinkLabel(QString(), this), QStringLiteral("Закончить опыт"), link);
+    // The common chrome first (background, titles, "Далее", "Закончить опыт", the close glyph
+    // and the movie); creation order is stacking order, later above.
+    createChrome(QStringLiteral("Опыт 1"),
+                 QStringLiteral("Влияние концентрации на скорость реакции"));
     graphLink = labelled(new LinkLabel(QString(), this), QStringLiteral("График"), link);
-    closeSpot = new Picture(this);
-    closeGlyph = new Picture(this);
     measurementTable = new StringGrid(this);
     calculatorOkButton = new QPushButton(QStringLiteral("Ok"), this);
     initialConcentrationBox = new FilteredEdit(this);
@@ -81,7 +73,6 @@ void ConcentrationWindow::createControls() {
     mixWaterVolumeBox = new FilteredEdit(this);
     mixAcidVolumeBox = new FilteredEdit(this);
     dilutedConcentrationBox = new FilteredEdit(this);
-    movie = new MoviePlayer(this);
     tableCaption = labelled(new StaticText(this), QStringLiteral("Таблица 1"), caption13);
     variantSolutionText = labelled(new StaticText(this), QString(), caption13);
     variantAcidText = labelled(new StaticText(this), QString(), caption13);
@@ -89,17 +80,9 @@ void ConcentrationWindow::createControls() {
     stopwatch->display()->setText(QStringLiteral("....."));
     headingStrip = new HeadingStrip(concentrationHeadings(), this);
     // The movie lies under the table, the calculator and the stopwatch that cover parts of it.
-    movie->stackUnder(measurementTable);
-
     placeControls({
-        {background, 0, 0, 715, 505},
-        {numberTitle, 15, 6, 0, 0},
         {topicTitle, 239, 17, 250, 44},
-        {nextLink, 11, 461, 0, 0},
-        {finishLink, 290, 461, 0, 0},
         {graphLink, 106, 461, 0, 0},
-        {closeSpot, 698, 3, 13, 13},
-        {closeGlyph, 699, 2, 13, 13},
         {movie, 5, 64, 705, 350},
         {measurementTable, 10, 369, 575, 89},
         {calculatorOkButton, 430, 274, 33, 25},
@@ -118,14 +101,12 @@ void ConcentrationWindow::createControls() {
         {headingStrip, 10, 370, 575, 16},
     });
     for (QWidget* hidden : std::initializer_list<QWidget*>{
-             graphLink, closeGlyph, calculatorOkButton, initialConcentrationBox,
-             thiosulfateVolumeBox, mixThiosulfateVolumeBox, mixWaterVolumeBox, mixAcidVolumeBox,
-             dilutedConcentrationBox, variantSolutionText, variantAcidText})
+             graphLink, calculatorOkButton, initialConcentrationBox, thiosulfateVolumeBox,
+             mixThiosulfateVolumeBox, mixWaterVolumeBox, mixAcidVolumeBox, dilutedConcentrationBox,
+             variantSolutionText, variantAcidText})
         hidden->hide();
 
-    for (QLabel* l : {numberTitle, topicTitle}) l->setAttribute(Qt::WA_TranslucentBackground);
     topicTitle->setAlignment(Qt::AlignCenter);
-    topicTitle->setWordWrap(true);
 
     for (StaticText* t : {tableCaption, variantSolutionText, variantAcidText})
         t->setColors(LabColors::Navy, LabColors::White);
@@ -159,8 +140,6 @@ void ConcentrationWindow::createControls() {
 
     slidingTable =
         new SlidingTable(measurementTable, {tableCaption, headingStrip}, CollapsedLimit, this);
-    movieEndWatch = new MovieEndWatch(
-        movie, [this] { atMovieEnd(); }, this);
 
     connect(nextLink, &LinkLabel::clicked, this, &ConcentrationWindow::onNextClicked);
     connect(finishLink, &LinkLabel::clicked, this, &ConcentrationWindow::onFinishClicked);
@@ -213,13 +192,12 @@ void ConcentrationWindow::createControls() {
                         graphLink,
                         finishLink};
     for (int i = 0; i + 1 < int(std::size(order)); ++i) setTabOrder(order[i], order[i + 1]);
-    BorderlessChrome chrome{
-        this, background, closeGlyph, closeSpot, {nextLink, finishLink, graphLink}, [this] {
-            onCloseGlyphClicked();
-        }};
-    chrome.escapeCloses = true;
-    attachBorderlessChrome(chrome);
-    setCloseRequestHandler([this] { onCloseGlyphClicked(); });
+    // "График" turns red under the pointer and black over the background like the chrome's links.
+    BorderlessChrome graphLinkColours;
+    graphLinkColours.background = background;
+    graphLinkColours.links = {graphLink};
+    graphLinkColours.drag = false;
+    attachBorderlessChrome(graphLinkColours);
 }
 
 void ConcentrationWindow::loadContents() {
@@ -316,11 +294,6 @@ void ConcentrationWindow::loadStepMovie() {
 
 void ConcentrationWindow::onFinishClicked() {
     returnToMainWindow();
-}
-
-void ConcentrationWindow::onCloseGlyphClicked() {
-    done();
-    navigation_.returnToMainWindow();
 }
 
 void ConcentrationWindow::onGraphClicked() {

@@ -48,7 +48,6 @@ public:
     void onNextClicked();
     void onFinishClicked();
     void onGraphClicked();
-    void onCloseGlyphClicked();
     void onCalculatorOkClicked();
     void onStartClicked();
     void onStopClicked();
