@@ -43,9 +43,7 @@ Laboratory::Laboratory()
                                               readServerSettings(settingsFilePath()))),
       session_(journal_.get()) {
     LabWindow::resetTermination();
-    session_.results().onFailure = [this](const ResultsFileFailure& failure) {
-        reportResultsFileFailure(*this, failure);
-    };
+    reportFailuresOf(session_.results(), *this);
     // The splash is an ordinary window, never the main one; it paints at once, before the
     // message loop runs.
     SplashWindow* splash = create<SplashWindow>(*this);

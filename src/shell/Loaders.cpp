@@ -15,9 +15,11 @@ QString cannotOpenFileMessage(const QString& fullPath) {
            QStringLiteral(". Выполнение программы будет остановлено!!!");
 }
 
-void reportResultsFileFailure(Navigation& navigation, const ResultsFileFailure& failure) {
-    showErrorBox(cannotOpenFileMessage(failure.path));
-    navigation.endProgram();
+void reportFailuresOf(ResultsFile& results, Navigation& navigation) {
+    results.onFailure = [&navigation](const ResultsFileFailure& failure) {
+        showErrorBox(cannotOpenFileMessage(failure.path));
+        navigation.endProgram();
+    };
 }
 
 namespace {

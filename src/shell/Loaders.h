@@ -5,7 +5,7 @@
 class MoviePlayer;
 class Navigation;
 class Picture;
-struct ResultsFileFailure;
+class ResultsFile;
 
 // Shows a movie of the asset tree in a player. A file that cannot be opened for reading and
 // writing, or that the player refuses, is reported and ends the program; never raises.
@@ -17,5 +17,6 @@ void loadPicture(Navigation& navigation, Picture* image, const QString& relative
 QString cannotOpenFileMessage(const QString& fullPath);
 
 // Every way the results file can fail ends the same way: the message naming the file, then
-// the program stops, so nobody keeps working with grades that can no longer be kept.
-void reportResultsFileFailure(Navigation& navigation, const ResultsFileFailure& failure);
+// the program stops, so nobody keeps working with grades that can no longer be kept. Makes the
+// file report its failures so.
+void reportFailuresOf(ResultsFile& results, Navigation& navigation);

@@ -43,9 +43,7 @@ protected:
     Session& session() {
         if (!session_) {
             session_ = std::make_unique<Session>();
-            session_->results().onFailure = [this](const ResultsFileFailure& failure) {
-                reportResultsFileFailure(navigation, failure);
-            };
+            reportFailuresOf(session_->results(), navigation);
         }
         return *session_;
     }

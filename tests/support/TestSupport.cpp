@@ -179,9 +179,7 @@ Session& LabTest::session() {
     if (lab) return lab->session();
     if (!standaloneSession_) {
         standaloneSession_ = std::make_unique<Session>(sessionJournal_);
-        standaloneSession_->results().onFailure = [this](const ResultsFileFailure& failure) {
-            reportResultsFileFailure(navigation, failure);
-        };
+        reportFailuresOf(standaloneSession_->results(), navigation);
     }
     return *standaloneSession_;
 }
