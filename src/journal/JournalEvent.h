@@ -26,6 +26,10 @@ struct JournalEvent {
     int experiment = 0;          // 1..4 for a grade, 0 otherwise
     std::optional<float> grade;  // kept in single precision, as the results file keeps it
     JournalEventKind kind = JournalEventKind::Registered;
+    // What a grade was reached from: JSON for programs and one Russian sentence for people.
+    // Empty for events that are not grades and for grades recorded before evidence was kept.
+    QString evidence;
+    QString evidenceSummary;
 };
 
 using JournalEvents = QList<JournalEvent>;
