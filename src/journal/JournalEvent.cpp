@@ -1,6 +1,7 @@
 #include "journal/JournalEvent.h"
 
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTimeZone>
 #include <QVariant>
 #include <array>
@@ -52,6 +53,12 @@ JournalEvent eventFromQuery(const QSqlQuery& q) {
     e.experiment = q.value(7).isNull() ? 0 : q.value(7).toInt();
     if (!q.value(8).isNull()) e.grade = static_cast<float>(q.value(8).toDouble());
     e.kind = eventKindFromName(q.value(9).toString()).value_or(JournalEventKind::Registered);
+    // Evidence columns are read by name: a query that does not select them leaves them empty.
+    const QSqlRecord record = q.record();
+    if (const int at = record.indexOf(QStringLiteral("evidence")); at >= 0)
+        e.evidence = q.value(at).toString();
+    if (const int at = record.indexOf(QStringLiteral("evidence_summary")); at >= 0)
+        e.evidenceSummary = q.value(at).toString();
     return e;
 }
 
