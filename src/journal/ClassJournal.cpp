@@ -35,7 +35,7 @@ ClassJournal::~ClassJournal() {
 
 void ClassJournal::record(QString& sitting, const QString& group, const QString& surname,
                           int variant, JournalEventKind kind, int experiment,
-                          std::optional<float> grade) {
+                          std::optional<float> grade, const GradeEvidence& evidence) {
     if (sitting.isEmpty() && kind != JournalEventKind::Registered)
         sitting = local_.latestSitting(computer_, group, surname);
     if (sitting.isEmpty()) sitting = QUuid::createUuid().toString(QUuid::WithoutBraces);
@@ -50,6 +50,8 @@ void ClassJournal::record(QString& sitting, const QString& group, const QString&
     e.experiment = experiment;
     e.grade = grade;
     e.kind = kind;
+    e.evidence = evidence.toJson();
+    e.evidenceSummary = evidence.summary;
     held_.append(e);
     if (held_.size() > heldLimit) held_.remove(0, held_.size() - heldLimit);
 
@@ -86,9 +88,10 @@ void ClassJournal::registered(QString& sitting, const QString& group, const QStr
 }
 
 void ClassJournal::graded(QString& sitting, const QString& group, const QString& surname,
-                          int variant, int experiment, double grade) {
+                          int variant, int experiment, double grade,
+                          const GradeEvidence& evidence) {
     record(sitting, group, surname, variant, JournalEventKind::Graded, experiment,
-           static_cast<float>(grade));
+           static_cast<float>(grade), evidence);
 }
 
 void ClassJournal::deleted(QString& sitting, const QString& group, const QString& surname,

@@ -25,7 +25,7 @@ public:
     void registered(QString& sitting, const QString& group, const QString& surname,
                     int variant) override;
     void graded(QString& sitting, const QString& group, const QString& surname, int variant,
-                int experiment, double grade) override;
+                int experiment, double grade, const GradeEvidence& evidence = {}) override;
     void deleted(QString& sitting, const QString& group, const QString& surname,
                  int variant) override;
     void deletedAll(QString& sitting, const QString& group, const QString& surname,
@@ -41,7 +41,8 @@ public:
 
 private:
     void record(QString& sitting, const QString& group, const QString& surname, int variant,
-                JournalEventKind kind, int experiment = 0, std::optional<float> grade = {});
+                JournalEventKind kind, int experiment = 0, std::optional<float> grade = {},
+                const GradeEvidence& evidence = {});
     void writeHeld();
 
     QString computer_;

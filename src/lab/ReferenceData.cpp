@@ -169,6 +169,12 @@ double ReferenceData::concentrationOfTube4(int variant) const {
     return reference_[variant][3][TubeLines];
 }
 
+ReferenceData::Tube ReferenceData::tube(int variant, int tube) const {
+    if (variant < 1 || variant > VariantBlocks || tube < 1 || tube > TubeLines) return {};
+    return {reference_[variant][1][tube], reference_[variant][2][tube],
+            reference_[variant][3][tube]};
+}
+
 ReferenceData::Load ReferenceData::load(const QString& path) {
     Load load;
     QFile file(path);

@@ -62,6 +62,14 @@ public:
     // Reference rate and concentration of tube 4 for a variant 1..6 (0 outside that range).
     double rateOfTube4(int variant) const;
     double concentrationOfTube4(int variant) const;
+    // The reference time, rate and concentration of a tube 1..4 for a variant 1..6 (zeros
+    // outside those ranges), as experiment 1's grade shows them beside the student's.
+    struct Tube {
+        double time = 0;
+        double rate = 0;
+        double concentration = 0;
+    };
+    Tube tube(int variant, int tube) const;
 
 private:
     ReferenceBlockArray reference_{};

@@ -16,12 +16,12 @@ bool Session::registerStudent(const QString& group, const QString& surname) {
     return outcome == ResultsFile::AddOutcome::Saved;
 }
 
-void Session::recordGrade(int experiment, double grade) {
+void Session::recordGrade(int experiment, double grade, const GradeEvidence& evidence) {
     if (results_.setScore(experiment, grade) == ResultsFile::ScoreOutcome::NoStudent) return;
     StudentRecord& record = results_.slot(results_.current());
     if (journal_)
         journal_->graded(record.sitting, record.group.text(), record.surname.text(), variant_,
-                         experiment, grade);
+                         experiment, grade, evidence);
 }
 
 bool Session::deleteStudent(int index) {

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "lab/GradeEvidence.h"
 #include "lab/ResultsFile.h"
 
 class Journal;
@@ -27,9 +28,10 @@ public:
     // Registers a student at this computer: he becomes the current student. The journal keeps
     // the registration even when the results file could not. False when the file failed.
     bool registerStudent(const QString& group, const QString& surname);
-    // Gives the current student a grade in experiment 1..4, in the file and in the journal.
-    // Without a current student nothing is recorded.
-    void recordGrade(int experiment, double grade);
+    // Gives the current student a grade in experiment 1..4, in the file and in the journal,
+    // which also keeps what the grade was reached from. Without a current student nothing is
+    // recorded.
+    void recordGrade(int experiment, double grade, const GradeEvidence& evidence = {});
     // Removes student index (1-based) or every student and saves. The journal hears of a
     // deletion only once the file holds it. False when the file could not be saved.
     bool deleteStudent(int index);

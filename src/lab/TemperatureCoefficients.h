@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringList>
+
+#include "lab/GradeEvidence.h"
 
 // The arithmetic of the temperature experiment, free of widgets: the two temperature
 // coefficients the student forms from the rates of the table, and the grade they earn. The
@@ -11,6 +15,8 @@
 enum class HalfRounding { ToEven, AwayFromZero };
 
 double roundCoefficient(double ratio, HalfRounding halves);
+// Coefficient 1 (35 °C over 25 °C) settles halves to even, coefficient 2 away from zero.
+HalfRounding coefficientHalfRounding(int coefficient);
 
 struct CoefficientCheck {
     enum class Outcome {
@@ -28,6 +34,17 @@ CoefficientCheck checkCoefficient(const QString& numeratorBox, const QString& de
                                   const QString& numeratorRate, const QString& denominatorRate,
                                   HalfRounding halves);
 
+// One pair of boxes that "ОК" judged: what was typed and the table's rates it was held against.
+// A pair that is not readable costs nothing and is not kept.
+struct CoefficientAttempt {
+    int coefficient = 1;  // 1: 35 °C over 25 °C; 2: 45 °C over 35 °C
+    QString numeratorBox;
+    QString denominatorBox;
+    QString numeratorRate;
+    QString denominatorRate;
+    bool accepted = false;
+};
+
 // The running grade of the experiment; it lives for the whole program run, so a repeated run
 // continues where the last one stopped.
 struct TemperatureGrading {
@@ -39,4 +56,11 @@ struct TemperatureGrading {
     void reject();
     // Marks coefficient 1 or 2 accepted; true when both now are, and the grade is to be stored.
     bool accept(int coefficient);
+
+    // The judged pairs, in the order they were judged.
+    QList<CoefficientAttempt> attempts;
+    void noteAttempt(const CoefficientAttempt& attempt) { attempts.append(attempt); }
+    // The evidence of the grade: the table's times and rates of rows 1..3 as shown, and every
+    // pair against the rates it should have held, with what it cost.
+    GradeEvidence evidence(const QStringList& times, const QStringList& rates) const;
 };

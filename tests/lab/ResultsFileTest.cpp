@@ -85,6 +85,7 @@ const QList<Slot> fiveStudents = {
 class RecordingJournal : public Journal {
 public:
     QStringList events;
+    QList<GradeEvidence> evidence;  // of every grade, in order
     int sittings = 0;
 
     void registered(QString& sitting, const QString& group, const QString& surname,
@@ -93,7 +94,8 @@ public:
         log(QStringLiteral("registered"), sitting, group, surname, variant);
     }
     void graded(QString& sitting, const QString& group, const QString& surname, int variant,
-                int experiment, double grade) override {
+                int experiment, double grade, const GradeEvidence& gradeEvidence) override {
+        evidence.append(gradeEvidence);
         log(QStringLiteral("graded %1 %2").arg(experiment).arg(grade), sitting, group, surname,
             variant);
     }
