@@ -25,6 +25,9 @@ constexpr int sqliteNotADatabase = 26;
 const char* const eventColumns =
     "id, recorded_at, computer, sitting, student_group, student_surname, variant, experiment, "
     "grade, event";
+// Read by name after the others; a file too old to carry them (a read-only one that could not
+// be brought up) is read without them.
+const char* const evidenceColumns = ", evidence, evidence_summary";
 
 // The first schema: the journal table and the version table.
 const char* const schemaVersion1[] = {
@@ -61,6 +64,14 @@ const char* const schemaVersion3[] = {
     " journal_id TEXT NOT NULL)",
     "INSERT INTO journal_identity (only, journal_id) VALUES (1, lower(hex(randomblob(16))))",
     "UPDATE schema_version SET version = 3",
+};
+
+// Version 4: what each grade was reached from, as JSON for programs and one sentence for the
+// teacher. Rows written before stay without it.
+const char* const schemaVersion4[] = {
+    "ALTER TABLE journal ADD COLUMN evidence TEXT",
+    "ALTER TABLE journal ADD COLUMN evidence_summary TEXT",
+    "UPDATE schema_version SET version = 4",
 };
 
 }  // namespace
@@ -196,6 +207,12 @@ QString LocalJournal::journalId() {
     return journalId_;
 }
 
+QString LocalJournal::selectedColumns() {
+    QString columns = QLatin1String(eventColumns);
+    if (storedSchemaVersion() >= 4) columns += QLatin1String(evidenceColumns);
+    return columns;
+}
+
 bool LocalJournal::createOrMigrate() {
     struct Step {
         int version;
@@ -206,6 +223,7 @@ bool LocalJournal::createOrMigrate() {
         {1, schemaVersion1, std::size(schemaVersion1)},
         {2, schemaVersion2, std::size(schemaVersion2)},
         {3, schemaVersion3, std::size(schemaVersion3)},
+        {4, schemaVersion4, std::size(schemaVersion4)},
     };
     // Each step in its own transaction, so a file is always at one version or the next.
     for (const Step& step : steps) {
@@ -235,7 +253,8 @@ bool LocalJournal::append(JournalEvents& events) {
     QSqlQuery insert(db);
     insert.prepare(QStringLiteral(
         "INSERT INTO journal (recorded_at, computer, sitting, student_group, student_surname,"
-        " variant, experiment, grade, event) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        " variant, experiment, grade, event, evidence, evidence_summary)"
+        " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     QList<qint64> ids;
     for (const JournalEvent& e : events) {
         insert.addBindValue(journalTimestamp(e.recordedAt));
@@ -248,6 +267,10 @@ bool LocalJournal::append(JournalEvents& events) {
         insert.addBindValue(e.grade ? QVariant(double(*e.grade))
                                     : QVariant(QMetaType(QMetaType::Double)));
         insert.addBindValue(eventName(e.kind));
+        insert.addBindValue(e.evidence.isEmpty() ? QVariant(QMetaType(QMetaType::QString))
+                                                 : QVariant(e.evidence));
+        insert.addBindValue(e.evidenceSummary.isEmpty() ? QVariant(QMetaType(QMetaType::QString))
+                                                        : QVariant(e.evidenceSummary));
         if (!insert.exec()) {
             noteFault(insert.lastError().text(), insert.lastError().nativeErrorCode().toInt());
             rollbackKeepingFault();
@@ -272,7 +295,7 @@ JournalEvents LocalJournal::events(qint64 afterId, int limit) {
     QSqlQuery q(QSqlDatabase::database(connectionName_, false));
     q.setForwardOnly(true);
     q.prepare(QStringLiteral("SELECT %1 FROM journal WHERE id > ? ORDER BY id LIMIT ?")
-                  .arg(QLatin1String(eventColumns)));
+                  .arg(selectedColumns()));
     q.addBindValue(afterId);
     q.addBindValue(limit);
     if (!q.exec()) {
@@ -310,7 +333,7 @@ JournalEvents LocalJournal::unsentEvents(int limit, bool* ok) {
     q.setForwardOnly(true);
     q.prepare(QStringLiteral("SELECT %1 FROM journal WHERE id > (SELECT sent_through FROM "
                              "server_upload WHERE only = 1) ORDER BY id LIMIT ?")
-                  .arg(QLatin1String(eventColumns)));
+                  .arg(selectedColumns()));
     q.addBindValue(limit);
     JournalEvents out;
     if (!q.exec()) {

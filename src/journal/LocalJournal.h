@@ -13,7 +13,7 @@
 // opens its own. Nothing here shows a box: a fault becomes a sentence for the teacher's view.
 class LocalJournal {
 public:
-    static constexpr int schemaVersion = 3;
+    static constexpr int schemaVersion = 4;
 
     enum class State {
         Closed,
@@ -67,6 +67,8 @@ public:
 
 private:
     bool createOrMigrate();
+    // The columns a row is read from: the evidence too once the file carries it.
+    QString selectedColumns();
     bool exec(const QString& sql);
     void rollbackKeepingFault();
     void noteFault(const QString& what, int nativeCode);

@@ -157,7 +157,7 @@ TEST_F(LocalJournalTest, TheSchemaCarriesItsVersionAndTheFileUsesWriteAheadLoggi
                                   "(SELECT name FROM pragma_table_info('journal') ORDER BY cid)"))
             .toString(),
         QStringLiteral("id,recorded_at,computer,sitting,student_group,student_surname,"
-                       "variant,experiment,grade,event"));
+                       "variant,experiment,grade,event,evidence,evidence_summary"));
     // The file refuses what no event can be.
     EXPECT_FALSE(raw.exec(QStringLiteral(
         "INSERT INTO journal (recorded_at, computer, sitting, student_group, student_surname, "
@@ -199,6 +199,93 @@ TEST_F(LocalJournalTest, AFileOfTheFirstVersionIsBroughtUpKeepingItsRows) {
     EXPECT_EQ(classJournal->local().events().size(), 2);
     // The upgraded file got an id of its own, which the server keys its rows by.
     EXPECT_EQ(classJournal->local().journalId().size(), 32);
+}
+
+// A file of version 3, as the program wrote it before grades kept their evidence: brought up,
+// its rows, id and upload mark kept; new grades carry their evidence, old ones stay without.
+// Read-only, it is shown as it is.
+TEST_F(LocalJournalTest, AFileOfTheThirdVersionGainsTheEvidenceColumnsKeepingItsRows) {
+    const auto writeVersion3 = [](const QString& file) {
+        RawConnection raw(file, QStringLiteral("v3"));
+        for (const char* sql : {
+                 "CREATE TABLE schema_version (version INTEGER NOT NULL)",
+                 "INSERT INTO schema_version (version) VALUES (3)",
+                 "CREATE TABLE journal (id INTEGER PRIMARY KEY AUTOINCREMENT,"
+                 " recorded_at TEXT NOT NULL, computer TEXT NOT NULL, sitting TEXT NOT NULL,"
+                 " student_group TEXT NOT NULL, student_surname TEXT NOT NULL,"
+                 " variant INTEGER CHECK (variant BETWEEN 1 AND 6),"
+                 " experiment INTEGER CHECK (experiment BETWEEN 1 AND 4), grade REAL,"
+                 " event TEXT NOT NULL CHECK (event IN ('registered', 'graded', 'deleted',"
+                 " 'deleted_all')))",
+                 "CREATE TABLE server_upload (only INTEGER PRIMARY KEY CHECK (only = 1),"
+                 " sent_through INTEGER NOT NULL)",
+                 "INSERT INTO server_upload (only, sent_through) VALUES (1, 1)",
+                 "CREATE INDEX journal_student ON journal (computer, student_group,"
+                 " student_surname)",
+                 "CREATE TABLE journal_identity (only INTEGER PRIMARY KEY CHECK (only = 1),"
+                 " journal_id TEXT NOT NULL)",
+                 "INSERT INTO journal_identity (only, journal_id) VALUES (1, "
+                 "'0123456789abcdef0123456789abcdef')",
+                 "INSERT INTO journal (recorded_at, computer, sitting, student_group,"
+                 " student_surname, variant, experiment, grade, event) VALUES"
+                 " ('2024-03-01T08:00:00.000Z', 'pc-11', 'old', 'КРЛ-99-2', 'Сумин Г.Д.', 2,"
+                 " NULL, NULL, 'registered')",
+                 "INSERT INTO journal (recorded_at, computer, sitting, student_group,"
+                 " student_surname, variant, experiment, grade, event) VALUES"
+                 " ('2024-03-01T08:15:00.000Z', 'pc-11', 'old', 'КРЛ-99-2', 'Сумин Г.Д.', 2, 3,"
+                 " 2.5, 'graded')",
+             })
+            ASSERT_TRUE(raw.exec(QString::fromUtf8(sql))) << sql;
+    };
+
+    // Read-only at version 3: its rows are read without the columns it lacks.
+    const QString readOnlyPath =
+        QFileInfo(path).absoluteDir().filePath(QStringLiteral("read-only.sqlite"));
+    writeVersion3(readOnlyPath);
+    ASSERT_EQ(::chmod(QFile::encodeName(readOnlyPath).constData(), 0444), 0);
+    {
+        LocalJournal readOnly(readOnlyPath);
+        EXPECT_FALSE(readOnly.open());
+        EXPECT_EQ(readOnly.state(), LocalJournal::State::ReadOnly);
+        const JournalEvents rows = readOnly.events();
+        ASSERT_EQ(rows.size(), 2);
+        EXPECT_EQ(rows[1].grade, 2.5f);
+        EXPECT_TRUE(rows[1].evidence.isEmpty());
+    }
+    ::chmod(QFile::encodeName(readOnlyPath).constData(), 0644);
+
+    writeVersion3(path);
+    install();
+    QString sitting;
+    GradeEvidence evidence;
+    evidence.experiment = 3;
+    evidence.grade = 5;
+    evidence.summary = QStringLiteral("Верный ответ выбран сразу: 5 баллов.");
+    classJournal->graded(sitting, QStringLiteral("КРЛ-99-2"), QStringLiteral("Сумин Г.Д."), 2, 3, 5,
+                         evidence);
+    EXPECT_EQ(sitting, QStringLiteral("old"));
+    ASSERT_EQ(classJournal->local().state(), LocalJournal::State::Ready);
+    EXPECT_EQ(classJournal->local().storedSchemaVersion(), 4);
+    EXPECT_EQ(classJournal->local().journalId(),
+              QStringLiteral("0123456789abcdef0123456789abcdef"));
+    EXPECT_EQ(classJournal->local().sentThrough(), 1);
+
+    const JournalEvents rows = classJournal->local().events();
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_EQ(rows[1].grade, 2.5f);
+    EXPECT_TRUE(rows[1].evidence.isEmpty());
+    EXPECT_TRUE(rows[1].evidenceSummary.isEmpty());
+    EXPECT_EQ(rows[2].evidenceSummary, evidence.summary);
+    EXPECT_EQ(GradeEvidence::fromJson(rows[2].evidence), evidence);
+    // What the server link sends next carries the evidence too.
+    const JournalEvents unsent = classJournal->local().unsentEvents(10);
+    ASSERT_EQ(unsent.size(), 2);
+    EXPECT_EQ(unsent[1].evidenceSummary, evidence.summary);
+    // The old row keeps SQL NULL, not an empty text, so other programs tell "none" apart.
+    RawConnection raw(path);
+    EXPECT_EQ(
+        raw.scalar(QStringLiteral("SELECT count(*) FROM journal WHERE evidence IS NULL")).toInt(),
+        2);
 }
 
 TEST_F(LocalJournalTest, EveryJournalFileHasItsOwnIdThatItKeeps) {
