@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QStandardPaths>
@@ -12,7 +13,9 @@
 #include <algorithm>
 
 #include "journal/ClassJournal.h"
+#include "journal/EvidenceTable.h"
 #include "journal/ServerLink.h"
+#include "lab/Numbers.h"
 #include "shell/Layout.h"
 #include "toolkit/Colors.h"
 
@@ -29,10 +32,17 @@ QString localTimeText(const QDateTime& utc) {
 QDate boundOf(const QDateEdit* edit) {
     return edit->date() == noBound ? QDate() : edit->date();
 }
+
+// The columns of sittingCells: the grades of experiments 1..4 follow the five columns of who,
+// where and when.
+constexpr int firstGradeColumn = 5;
+
+const QString chooseGradeHint =
+    QStringLiteral("Выберите оценку в таблице, чтобы увидеть, из чего она сложилась.");
 }  // namespace
 
 JournalWindow::JournalWindow(ClassJournal* journal, QWidget* parent)
-    : LabWindow(QStringLiteral("Журнал класса"), QSize(780, 480), Border::Tool, parent),
+    : LabWindow(QStringLiteral("Журнал класса"), QSize(780, 600), Border::Tool, parent),
       journal_(journal) {
     auto* groupLabel = new QLabel(QStringLiteral("Группа:"), this);
     groupFilter = new QComboBox(this);
@@ -46,6 +56,9 @@ JournalWindow::JournalWindow(ClassJournal* journal, QWidget* parent)
     sourceLine = new QLabel(this);
     faultLine = new QLabel(this);
     table = new QTableWidget(this);
+    evidenceTitle = new QLabel(this);
+    evidenceText = new QPlainTextEdit(this);
+    evidenceTable = new EvidenceTable(EvidenceTable::Reader::Teacher, this);
     exportButton = new QPushButton(QStringLiteral("Экспорт в CSV…"), this);
     closeButton = new QPushButton(QStringLiteral("Закрыть"), this);
 
@@ -61,9 +74,12 @@ JournalWindow::JournalWindow(ClassJournal* journal, QWidget* parent)
         {refreshButton, 692, 8, 80, 23},
         {sourceLine, 8, 36, 764, 17},
         {faultLine, 8, 54, 764, 30},
-        {table, 8, 86, 764, 354},
-        {exportButton, 8, 448, 130, 25},
-        {closeButton, 697, 448, 75, 25},
+        {table, 8, 86, 764, 240},
+        {evidenceTitle, 8, 332, 764, 17},
+        {evidenceText, 8, 350, 764, 60},
+        {evidenceTable, 8, 412, 764, 148},
+        {exportButton, 8, 568, 130, 25},
+        {closeButton, 697, 568, 75, 25},
     });
     // What a screen reader says for the controls without a visible text of their own.
     groupFilter->setAccessibleName(QStringLiteral("Группа"));
@@ -73,6 +89,8 @@ JournalWindow::JournalWindow(ClassJournal* journal, QWidget* parent)
     sourceLine->setAccessibleName(QStringLiteral("Откуда записи"));
     faultLine->setAccessibleName(QStringLiteral("Неполадки журнала"));
     table->setAccessibleName(QStringLiteral("Записи журнала"));
+    evidenceTitle->setAccessibleName(QStringLiteral("Выбранная оценка"));
+    evidenceText->setAccessibleName(QStringLiteral("Почему такая оценка"));
 
     for (QDateEdit* edit : {fromDate, toDate}) {
         edit->setCalendarPopup(true);
@@ -87,7 +105,18 @@ JournalWindow::JournalWindow(ClassJournal* journal, QWidget* parent)
     faultPalette.setColor(QPalette::WindowText, colorFromBgr(0x0000C0));
     faultLine->setPalette(faultPalette);
 
-    const QStringList titles = sittingColumnTitles();
+    // The sentences read like the lines above the table; a long list scrolls.
+    evidenceText->setReadOnly(true);
+    evidenceText->setFrameShape(QFrame::NoFrame);
+    evidenceText->viewport()->setAutoFillBackground(false);
+    evidenceText->setTabChangesFocus(true);
+    QFont titleFont = evidenceTitle->font();
+    titleFont.setBold(true);
+    evidenceTitle->setFont(titleFont);
+    evidenceText->setPlainText(chooseGradeHint);
+
+    QStringList titles = sittingColumnTitles();
+    titles << QStringLiteral("Частая ошибка");
     table->setColumnCount(titles.size());
     table->setHorizontalHeaderLabels(titles);
     table->verticalHeader()->hide();
@@ -99,6 +128,8 @@ JournalWindow::JournalWindow(ClassJournal* journal, QWidget* parent)
     tablePalette.setColor(QPalette::Window, QPalette().color(QPalette::Window));
     table->setPalette(tablePalette);
 
+    connect(table, &QTableWidget::currentCellChanged, this,
+            [this](int row, int column) { showEvidence(row, column); });
     connect(groupFilter, &QComboBox::currentIndexChanged, this, &JournalWindow::applyFilters);
     connect(computerFilter, &QComboBox::currentIndexChanged, this, &JournalWindow::applyFilters);
     connect(refreshButton, &QPushButton::clicked, this, &JournalWindow::reload);
@@ -169,8 +200,19 @@ void JournalWindow::updateFaultLine(const QString& serverFault) {
     faultLine->setText(lines.join(QLatin1Char('\n')));
 }
 
+int JournalWindow::gradeColumn(int experiment) {
+    return firstGradeColumn + experiment - 1;
+}
+
+int JournalWindow::sharedMistakeColumn() const {
+    return table->columnCount() - 1;
+}
+
 void JournalWindow::showRows(const JournalEvents& events) {
     all_ = summariseSittings(events);
+    // Counted over every row read, not only those the filters show: a group is a group
+    // whatever dates or computer the teacher looks at.
+    allMistakes_ = findSharedMistakes(all_);
     fillFilterChoices();
     applyFilters();
 }
@@ -202,8 +244,15 @@ void JournalWindow::applyFilters() {
     if (computerFilter->currentIndex() > 0) filter.computer = computerFilter->currentText();
     filter.from = boundOf(fromDate);
     filter.to = boundOf(toDate);
-    shown_ = filterSittings(all_, filter);
+    shown_.clear();
+    shownMistakes_.clear();
+    for (qsizetype r = 0; r < all_.size(); ++r) {
+        if (!filter.matches(all_[r])) continue;
+        shown_.append(all_[r]);
+        shownMistakes_.append(allMistakes_.value(r));
+    }
 
+    const QSignalBlocker quiet(table);
     table->setRowCount(static_cast<int>(shown_.size()));
     for (int r = 0; r < shown_.size(); ++r) {
         const QStringList cells = sittingCells(shown_[r]);
@@ -213,8 +262,89 @@ void JournalWindow::applyFilters() {
             if (shown_[r].deleted) item->setToolTip(QStringLiteral("Удалён из окна результатов"));
             table->setItem(r, c, item);
         }
+        QStringList experiments, why;
+        for (const SharedMistake& m : shownMistakes_[r]) {
+            if (!experiments.contains(QString::number(m.experiment)))
+                experiments << QString::number(m.experiment);
+            why << sharedMistakeText(m);
+        }
+        QString markText;
+        if (!experiments.isEmpty())
+            markText =
+                (experiments.size() == 1 ? QStringLiteral("опыт ") : QStringLiteral("опыты ")) +
+                experiments.join(QStringLiteral(", "));
+        auto* mark = new QTableWidgetItem(markText);
+        mark->setTextAlignment(Qt::AlignCenter);
+        mark->setToolTip(why.join(QLatin1Char('\n')));
+        if (!experiments.isEmpty()) mark->setForeground(colorFromBgr(0x0000C0));
+        table->setItem(r, sharedMistakeColumn(), mark);
     }
     table->resizeColumnsToContents();
+    showEvidence(table->currentRow(), table->currentColumn());
+}
+
+// The grade in the selected cell: its evidence as a sentence and a table, and the mistakes it
+// shares with many of the group. Elsewhere in a row: the sentences of all its grades.
+void JournalWindow::showEvidence(int row, int column) {
+    evidenceTable->setEvidence({});
+    if (row < 0 || row >= shown_.size()) {
+        evidenceTitle->clear();
+        evidenceText->setPlainText(chooseGradeHint);
+        return;
+    }
+    const SittingRow& sitting = shown_[row];
+    const QString who = sitting.surname + QStringLiteral(", ") + sitting.group;
+    const int experiment = column - firstGradeColumn + 1;
+    const bool onGrade = experiment >= 1 && experiment <= 4 &&
+                         sitting.grades[std::size_t(experiment - 1)].has_value();
+    if (!onGrade) {
+        QStringList lines;
+        for (int k = 1; k <= 4; ++k) {
+            const auto& grade = sitting.grades[std::size_t(k - 1)];
+            if (!grade) continue;
+            const QString summary = sitting.evidenceSummaries[std::size_t(k - 1)];
+            lines << QStringLiteral("Опыт %1 (%2): %3")
+                         .arg(k)
+                         .arg(formatGeneral(double(*grade)),
+                              summary.isEmpty() ? QStringLiteral("подробности не записаны.")
+                                                : summary);
+        }
+        evidenceTitle->setText(who);
+        lines << (lines.isEmpty() ? QStringLiteral("Оценок нет.") : chooseGradeHint);
+        evidenceText->setPlainText(lines.join(QLatin1Char('\n')));
+        return;
+    }
+
+    const float grade = *sitting.grades[std::size_t(experiment - 1)];
+    evidenceTitle->setText(QStringLiteral("%1 — опыт %2, оценка %3")
+                               .arg(who)
+                               .arg(experiment)
+                               .arg(formatGeneral(double(grade))));
+    const std::optional<GradeEvidence> evidence =
+        GradeEvidence::fromJson(sitting.evidence[std::size_t(experiment - 1)]);
+    QString text =
+        evidence ? evidence->summary : sitting.evidenceSummaries[std::size_t(experiment - 1)];
+    if (text.isEmpty())
+        text = QStringLiteral(
+            "Подробности этой оценки не записаны: она получена до того, как "
+            "журнал стал их хранить.");
+    if (!evidence) {
+        evidenceText->setPlainText(text);
+        return;
+    }
+    evidenceTable->setEvidence(*evidence);
+    for (const SharedMistake& m : shownMistakes_.value(row)) {
+        if (m.experiment != experiment) continue;
+        text += QStringLiteral("\n") + sharedMistakeText(m) +
+                QStringLiteral(" — проверьте эталон или вопрос.");
+        QList<int> lines;
+        for (int i = 0; i < evidence->items.size(); ++i) {
+            const EvidenceItem& item = evidence->items[i];
+            if (item.key == m.itemKey && item.mistakes.contains(m.mistake)) lines << i;
+        }
+        evidenceTable->markItems(lines, sharedMistakeText(m));
+    }
+    evidenceText->setPlainText(text);
 }
 
 bool JournalWindow::exportTo(const QString& path) {

@@ -3,20 +3,24 @@
 #include <QList>
 #include <functional>
 
+#include "journal/SharedMistakes.h"
 #include "journal/SittingSummary.h"
 #include "toolkit/LabWindow.h"
 
 class ClassJournal;
+class EvidenceTable;
 class QComboBox;
 class QDateEdit;
 class QLabel;
+class QPlainTextEdit;
 class QPushButton;
 class QTableWidget;
 
 // "Журнал класса": one row per sitting, newest first, from the class server when one is set up
 // and reachable, from this computer's journal otherwise; filters by group, dates and computer;
-// export of what is shown to a spreadsheet file. Faults of the journal file and the server are
-// told here, in lines above the table, and nowhere else.
+// export of what is shown to a spreadsheet file. Selecting a grade shows what it was reached
+// from; a last column marks grades that share a mistake with many students of the group. Faults
+// of the journal file and the server are told here, in lines above the table, and nowhere else.
 class JournalWindow : public LabWindow {
     Q_OBJECT
 public:
@@ -32,6 +36,10 @@ public:
     QPushButton* refreshButton = nullptr;
     QPushButton* exportButton = nullptr;
     QPushButton* closeButton = nullptr;
+    // The evidence of the grade selected in the table.
+    QLabel* evidenceTitle = nullptr;
+    QPlainTextEdit* evidenceText = nullptr;
+    EvidenceTable* evidenceTable = nullptr;
 
     // The file the export writes to; the save dialog unless a test sets another.
     std::function<QString()> askExportPath;
@@ -40,6 +48,10 @@ public:
     void reload();
     bool isLoading() const { return loading_; }
     const QList<SittingRow>& shownRows() const { return shown_; }
+    // The column that marks grades sharing a mistake with many of the group.
+    int sharedMistakeColumn() const;
+    // The table column of experiment 1..4's grade.
+    static int gradeColumn(int experiment);
     // Writes the shown rows to path; false (and a line in the window) when it cannot.
     bool exportTo(const QString& path);
     void onExportClicked();
@@ -55,6 +67,11 @@ private:
     void applyFilters();
     void fillFilterChoices();
     void updateFaultLine(const QString& serverFault);
+    void showEvidence(int row, int column);
+
+    // The shared mistakes of each row of all_, and of shown_.
+    QList<QList<SharedMistake>> allMistakes_;
+    QList<QList<SharedMistake>> shownMistakes_;
 
     ClassJournal* journal_;
     QList<SittingRow> all_;

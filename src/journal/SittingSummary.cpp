@@ -40,8 +40,12 @@ QList<SittingRow> summariseSittings(const JournalEvents& events) {
                 row.registrationId = e.id;
                 break;
             case JournalEventKind::Graded:
-                if (e.experiment >= 1 && e.experiment <= 4 && e.grade)
-                    row.grades[static_cast<std::size_t>(e.experiment - 1)] = e.grade;
+                if (e.experiment >= 1 && e.experiment <= 4 && e.grade) {
+                    const auto k = static_cast<std::size_t>(e.experiment - 1);
+                    row.grades[k] = e.grade;
+                    row.evidence[k] = e.evidence;
+                    row.evidenceSummaries[k] = e.evidenceSummary;
+                }
                 break;
             case JournalEventKind::Deleted:
             case JournalEventKind::DeletedAll:

@@ -18,6 +18,10 @@ struct SittingRow {
     QString surname;
     int variant = 0;  // as last recorded; 0 when none
     std::array<std::optional<float>, 4> grades;
+    // What each grade shown was reached from: its JSON and its sentence, empty when the grade
+    // was recorded without them.
+    std::array<QString, 4> evidence;
+    std::array<QString, 4> evidenceSummaries;
     bool deleted = false;       // removed from the results window since
     qint64 registrationId = 0;  // the computer's id of its registration: orders equal times
 

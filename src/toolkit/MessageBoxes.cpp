@@ -20,6 +20,10 @@ MessageRecorder::~MessageRecorder() {
     currentRecorder = previous_;
 }
 
+bool MessageRecorder::isRecording() {
+    return currentRecorder != nullptr;
+}
+
 QStringList MessageRecorder::texts() const {
     QStringList result;
     for (const Entry& e : entries_) result << e.text;

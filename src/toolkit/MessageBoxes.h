@@ -17,6 +17,8 @@ public:
     };
 
     MessageRecorder();
+    // Whether boxes are being recorded now: a box built elsewhere records its text instead.
+    static bool isRecording();
     ~MessageRecorder();
     MessageRecorder(const MessageRecorder&) = delete;
     MessageRecorder& operator=(const MessageRecorder&) = delete;

@@ -11,6 +11,7 @@
 namespace {
 
 const QString NotRight = QStringLiteral("Нет, вы не правы!!!");
+const QString FiveMessage = QStringLiteral("Оценка за выполнение опыта№3: 5 !!!!");
 
 class CatalystWindowTest : public ExperimentTest {
 protected:
@@ -57,7 +58,7 @@ TEST_F(CatalystWindowTest, StepsShowNextOnlyAfterSecondMovie) {
 TEST_F(CatalystWindowTest, RightOptionFirstRecordsFive) {
     reachQuestion();
     w->rightOption->click();
-    EXPECT_TRUE(messages->texts().isEmpty());
+    EXPECT_EQ(messages->messageTexts(), QStringList{FiveMessage});
     EXPECT_EQ(w->step(), 4);
     EXPECT_EQ(w->movie->movie(), movie("\\Movie\\Opyt3\\4.swf"));
     EXPECT_FALSE(w->wrongOption->isVisible());
@@ -76,7 +77,8 @@ TEST_F(CatalystWindowTest, WrongOptionThenRightRecordsTwoAndHalf) {
     EXPECT_EQ(recordedScore(3), 0.0f);
     w->rightOption->click();
     EXPECT_EQ(recordedScore(3), 2.5f);
-    EXPECT_EQ(messages->messageTexts().size(), 1);
+    EXPECT_EQ(messages->messageTexts(),
+              (QStringList{NotRight, QStringLiteral("Оценка за выполнение опыта№3: 2,5 !!!!")}));
 }
 
 TEST_F(CatalystWindowTest, ASecondRunStartsCleanAndTheRightAnswerRecordsFive) {
@@ -93,7 +95,7 @@ TEST_F(CatalystWindowTest, ASecondRunStartsCleanAndTheRightAnswerRecordsFive) {
     EXPECT_FALSE(w->wrongOption->isChecked());
     QTest::mouseClick(w->rightOption, Qt::LeftButton);
     EXPECT_EQ(w->step(), 4);
-    EXPECT_TRUE(messages->texts().isEmpty());
+    EXPECT_EQ(messages->messageTexts(), QStringList{FiveMessage});
     EXPECT_EQ(recordedScore(3), 5.0f);
 }
 

@@ -152,7 +152,8 @@ TEST_F(TemperatureWindowTest, RatesAndBothCoefficientsRecordGrade) {
                                                           input.okButton, input.coefficientText})
             EXPECT_FALSE(c->isVisible());
     EXPECT_TRUE(w->coefficientInputs[0].coefficientText->text().isEmpty());
-    EXPECT_TRUE(messages->texts().isEmpty());
+    EXPECT_EQ(messages->messageTexts(),
+              QStringList{QStringLiteral("Оценка за выполнение опыта№2: 5 !!!!")});
     // From step 5 on "Далее" stays away.
     w->movieEndWatch->fire();
     EXPECT_FALSE(w->nextLink->isVisible());

@@ -5,6 +5,7 @@
 #include <QDateEdit>
 #include <QFile>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -13,8 +14,12 @@
 #include "QtPrinting.h"
 #include "TestSupport.h"
 #include "journal/ClassJournal.h"
+#include "journal/EvidenceTable.h"
 #include "journal/JournalSettings.h"
 #include "journal/JournalWindow.h"
+#include "journal/SharedMistakes.h"
+#include "lab/CatalystGrading.h"
+#include "lab/EquilibriumAnswers.h"
 #include "lab/Session.h"
 #include "students/PasswordWindow.h"
 #include "students/ResultsWindow.h"
@@ -82,9 +87,10 @@ protected:
     std::unique_ptr<ClassJournal> journal;
 };
 
+// The cells of a row the export shares; the view adds the column of shared mistakes.
 QStringList rowTexts(const QTableWidget* table, int row) {
     QStringList cells;
-    for (int c = 0; c < table->columnCount(); ++c)
+    for (int c = 0; c < sittingColumnTitles().size(); ++c)
         cells << (table->item(row, c) ? table->item(row, c)->text() : QString());
     return cells;
 }
@@ -286,6 +292,162 @@ TEST_F(JournalWindowTest, TheProgramRecordsIntoItsJournalAndShowsIt) {
     ASSERT_EQ(window->shownRows().size(), 1);
     EXPECT_EQ(window->shownRows()[0].grades[2], 5.0f);
     EXPECT_TRUE(QFile::exists(tree->path(QStringLiteral("journal.sqlite"))));
+}
+
+// The evidence of experiment 4 for a student who typed these boxes first and then the right ones.
+GradeEvidence constantEvidence(const QStringList& firstBoxes) {
+    EquilibriumGrading grading;
+    grading.chooseDirection(1, 0);
+    grading.chooseDirection(2, 0);
+    grading.chooseDirection(3, 1);
+    grading.checkAnswerBoxes(firstBoxes);
+    grading.checkAnswerBoxes({"в", "г", "а", "б", "3", "3"});
+    return grading.evidence();
+}
+
+GradeEvidence catalystEvidence(bool wrongFirst) {
+    CatalystGrading grading;
+    if (wrongFirst) grading.chooseWrongOption();
+    grading.chooseRightOption();
+    return grading.evidence();
+}
+
+SittingRow gradedRow(const QString& group, const QString& surname, const GradeEvidence& e) {
+    SittingRow row;
+    row.group = group;
+    row.surname = surname;
+    row.grades[std::size_t(e.experiment - 1)] = float(e.grade);
+    row.evidence[std::size_t(e.experiment - 1)] = e.toJson();
+    return row;
+}
+
+// "Many" is at least three students and at least half of those of the group whose grade in
+// the experiment carries evidence; a student who sat twice counts once.
+TEST(SharedMistakes, ManyIsThreeStudentsAndHalfOfTheGroup) {
+    const QString group = QStringLiteral("КРЛ-99-1");
+    const auto students = [&](int wrong, int right) {
+        QList<SittingRow> rows;
+        for (int i = 0; i < wrong + right; ++i)
+            rows << gradedRow(group, QStringLiteral("Ученик %1").arg(i),
+                              catalystEvidence(i < wrong));
+        return rows;
+    };
+    const auto marked = [](const QList<SittingRow>& rows) {
+        int n = 0;
+        for (const auto& found : findSharedMistakes(rows)) n += found.isEmpty() ? 0 : 1;
+        return n;
+    };
+    EXPECT_EQ(marked(students(3, 0)), 3);
+    EXPECT_EQ(marked(students(2, 0)), 0);  // fewer than three
+    EXPECT_EQ(marked(students(3, 4)), 0);  // three of seven is less than half
+    EXPECT_EQ(marked(students(4, 4)), 4);  // four of eight is half
+    const QList<QList<SharedMistake>> found = findSharedMistakes(students(3, 3));
+    ASSERT_EQ(found[0].size(), 1);
+    EXPECT_EQ(found[0][0], (SharedMistake{3, "catalyst", "Как влияет катализатор",
+                                          "выбрано «Катализатор замедляет реакцию»", 3, 6}));
+    EXPECT_TRUE(found[5].isEmpty());
+
+    // One student twice and one other: two students, not three.
+    QList<SittingRow> twice = students(2, 0);
+    twice << gradedRow(group, QStringLiteral("Ученик 0"), catalystEvidence(true));
+    EXPECT_EQ(marked(twice), 0);
+    // Other groups do not add up; grades without evidence neither count nor dilute.
+    QList<SittingRow> mixed = students(3, 0);
+    mixed << gradedRow(QStringLiteral("КРЛ-99-2"), QStringLiteral("Ученик 9"),
+                       catalystEvidence(true));
+    for (int i = 0; i < 5; ++i) {
+        SittingRow old;
+        old.group = group;
+        old.surname = QStringLiteral("Старый %1").arg(i);
+        old.grades[2] = 5.0f;
+        mixed << old;
+    }
+    const QList<QList<SharedMistake>> mixedFound = findSharedMistakes(mixed);
+    EXPECT_EQ(mixedFound[0].size(), 1);
+    EXPECT_TRUE(mixedFound[3].isEmpty());
+    // Different wrong boxes are different mistakes.
+    const QList<SittingRow> boxes = {
+        gradedRow(group, "А", constantEvidence({"б", "г", "а", "б", "3", "3"})),
+        gradedRow(group, "Б", constantEvidence({"а", "г", "а", "б", "3", "3"})),
+        gradedRow(group, "В", constantEvidence({"г", "г", "а", "б", "3", "3"})),
+    };
+    EXPECT_EQ(marked(boxes), 0);
+}
+
+TEST_F(JournalWindowTest, GradesSharingAMistakeWithManyOfTheGroupAreMarkedAndExplained) {
+    // Group 1: three of four students first wrote "б" into box 1 of the constant; group 2: two
+    // students did the same, too few to tell anything.
+    const QStringList slipped = {"б", "г", "а", "б", "3", "3"};
+    const struct {
+        const char* group;
+        const char* surname;
+        bool slip;
+    } students[] = {
+        {"КРЛ-99-1", "Астахов А.", true}, {"КРЛ-99-1", "Белова Б.", true},
+        {"КРЛ-99-1", "Волков В.", true},  {"КРЛ-99-1", "Громова Г.", false},
+        {"КРЛ-99-2", "Данилов Д.", true}, {"КРЛ-99-2", "Егорова Е.", true},
+    };
+    JournalEvents events;
+    int minute = 0;
+    for (const auto& s : students) {
+        const GradeEvidence e =
+            constantEvidence(s.slip ? slipped : QStringList{"в", "г", "а", "б", "3", "3"});
+        JournalEvent registered;
+        registered.recordedAt = QDateTime(QDate(2024, 3, 1), QTime(8, minute++), Qt::UTC);
+        registered.computer = QStringLiteral("pc-21");
+        registered.sitting = QString::fromUtf8(s.surname);
+        registered.group = QString::fromUtf8(s.group);
+        registered.surname = QString::fromUtf8(s.surname);
+        registered.variant = 1;
+        JournalEvent graded = registered;
+        graded.recordedAt = registered.recordedAt.addSecs(30);
+        graded.kind = JournalEventKind::Graded;
+        graded.experiment = 4;
+        graded.grade = float(e.grade);
+        graded.evidence = e.toJson();
+        graded.evidenceSummary = e.summary;
+        events << registered << graded;
+    }
+    ASSERT_TRUE(journal->local().append(events));
+
+    JournalWindow window(journal.get());
+    window.reload();
+    ASSERT_EQ(window.table->rowCount(), 6);
+    const int mark = window.sharedMistakeColumn();
+    EXPECT_EQ(window.table->horizontalHeaderItem(mark)->text(), QStringLiteral("Частая ошибка"));
+    // Newest first: Егорова, Данилов, Громова, Волков, Белова, Астахов.
+    QStringList marks;
+    for (int r = 0; r < 6; ++r) marks << window.table->item(r, mark)->text();
+    EXPECT_EQ(marks, (QStringList{"", "", "", "опыт 4", "опыт 4", "опыт 4"}));
+    const QString why = QStringLiteral(
+        "Опыт 4, «Константа равновесия» — поле 1 — «б»: так ошиблись 3 из 4 учеников группы");
+    EXPECT_EQ(window.table->item(5, mark)->toolTip(), why);
+
+    // The teacher selects Астахов's grade: the sentence, the hint and the marked line.
+    window.table->setCurrentCell(5, JournalWindow::gradeColumn(4));
+    EXPECT_EQ(window.evidenceTitle->text(),
+              QStringLiteral("Астахов А., КРЛ-99-1 — опыт 4, оценка 4,5"));
+    EXPECT_EQ(window.evidenceText->toPlainText(),
+              constantEvidence(slipped).summary + QStringLiteral("\n") + why +
+                  QStringLiteral(" — проверьте эталон или вопрос."));
+    ASSERT_EQ(window.evidenceTable->rowCount(), 5);
+    EXPECT_EQ(window.evidenceTable->rowTexts(3),
+              (QStringList{"Константа равновесия, попытка 1", "б·г^3 / а·б^3", "в·г^3 / а·б^3",
+                           "неверно (поля 1): за константу 4"}));
+    EXPECT_EQ(window.evidenceTable->item(3, 0)->toolTip(), why);
+    EXPECT_TRUE(window.evidenceTable->item(0, 0)->toolTip().isEmpty());
+    // Громова's grade shares nothing.
+    window.table->setCurrentCell(2, JournalWindow::gradeColumn(4));
+    EXPECT_FALSE(window.evidenceText->toPlainText().contains(QStringLiteral("проверьте")));
+
+    // Filtering down to group 2 still judges each group by all of its rows.
+    window.groupFilter->setCurrentIndex(window.groupFilter->findText(QStringLiteral("КРЛ-99-2")));
+    ASSERT_EQ(window.table->rowCount(), 2);
+    EXPECT_TRUE(window.table->item(0, mark)->text().isEmpty());
+    // The export keeps its columns.
+    EXPECT_EQ(sittingsCsv(window.shownRows()).count("\r\n"), 3);
+    EXPECT_FALSE(
+        QString::fromUtf8(sittingsCsv(window.shownRows())).contains(QStringLiteral("Частая")));
 }
 
 }  // namespace

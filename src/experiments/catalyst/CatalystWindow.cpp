@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QSignalBlocker>
 
+#include "experiments/common/GradeMessage.h"
 #include "lab/Session.h"
 #include "movie/MoviePlayer.h"
 #include "shell/Layout.h"
@@ -98,5 +99,8 @@ void CatalystWindow::onRightOptionClicked() {
     loadStepMovie();
     wrongOption->hide();
     rightOption->hide();
-    session_.recordGrade(3, grading.grade);
+    grading.chooseRightOption();
+    const GradeEvidence evidence = grading.evidence();
+    session_.recordGrade(3, grading.grade, evidence);
+    showGradeMessage(evidence);
 }

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "experiments/common/GradeMessage.h"
 #include "experiments/common/MeasurementTable.h"
 #include "lab/Experiment1Grade.h"
 #include "lab/Numbers.h"
@@ -299,8 +300,21 @@ std::optional<QString> RateGraphWindow::gradeExperiment() {
     const Experiment1Grade g = computeExperiment1Grade(measuredConcentration, measuredRate,
                                                        referenceData_.concentrationOfTube4(variant),
                                                        referenceData_.rateOfTube4(variant));
-    session_.recordGrade(1, g.grade);
-    showMessageBox(experiment1GradeMessage(g.grade));
+    // The evidence: the whole table as the student sees it against the variant's references.
+    Experiment1Table table;
+    Experiment1Reference reference;
+    for (int row = 1; row <= MeasurementTable::LastRow; ++row) {
+        const auto cell = [this, row](int column) {
+            return measurementTable_ ? measurementTable_->cell(column, row) : QString();
+        };
+        table[std::size_t(row - 1)] = {cell(MeasurementTable::ConcentrationColumn),
+                                       cell(MeasurementTable::TimeColumn),
+                                       cell(MeasurementTable::RateColumn)};
+        reference[std::size_t(row - 1)] = referenceData_.tube(variant, row);
+    }
+    const GradeEvidence evidence = experiment1Evidence(table, reference, g);
+    session_.recordGrade(1, g.grade, evidence);
+    showGradeMessage(evidence);
     return std::nullopt;
 }
 

@@ -3,7 +3,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <optional>
 
+#include "experiments/common/GradeMessage.h"
 #include "experiments/common/MovieEndWatch.h"
 #include "lab/Session.h"
 #include "movie/MoviePlayer.h"
@@ -130,20 +132,22 @@ void EquilibriumWindow::onNextClicked() {
     advanceStep();
     // The tubes' movie shows "Далее" at its end; the direction groups lead on themselves.
     if (step() == TubesStep || step() == DirectionsStep) nextLink->hide();
+    std::optional<GradeEvidence> graded;
     if (step() == ConstantAnswerStep) {
         QStringList texts;
         for (const QLineEdit* box : answerBoxes) texts.append(box->text());
-        if (answerBoxesRight(texts)) {
+        if (grading.checkAnswerBoxes(texts)) {
             setAnswerBoxesVisible(false);
-            session_.recordGrade(4, grading.recordedGrade());
+            graded = grading.evidence();
+            session_.recordGrade(4, grading.recordedGrade(), *graded);
         } else {
             setStep(ConstantQuestionStep);
             showMessageBox(QStringLiteral("Вы не правы!!!"));
-            grading.answerBoxGrade = 4;
         }
     }
     if (step() == PrincipleStep) nextLink->hide();
     showMovie(QStringLiteral("\\Movie\\Opyt4\\%1.swf").arg(step()));
+    if (graded) showGradeMessage(*graded);
 }
 
 void EquilibriumWindow::onFinishClicked() {
@@ -157,10 +161,8 @@ void EquilibriumWindow::atMovieEnd() {
 
 void EquilibriumWindow::judgeDirection(int group) {
     const int chosen = directionGroups[group - 1]->itemIndex();
-    if (chosen == 1 - rightDirection(group)) {
-        showMessageBox(QStringLiteral("Вы не правы!!!"));
-        grading.directionGrade = 4;
-    }
+    grading.chooseDirection(group, chosen);
+    if (chosen == 1 - rightDirection(group)) showMessageBox(QStringLiteral("Вы не правы!!!"));
     if (chosen == rightDirection(group)) showMessageBox(QStringLiteral("Вы правы!!!"));
     int all[DirectionGroupCount];
     for (int i = 0; i < DirectionGroupCount; ++i) all[i] = directionGroups[i]->itemIndex();

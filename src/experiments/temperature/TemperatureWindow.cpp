@@ -2,7 +2,9 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <optional>
 
+#include "experiments/common/GradeMessage.h"
 #include "experiments/common/HeadingStrip.h"
 #include "experiments/common/MeasurementTable.h"
 #include "experiments/common/MovieEndWatch.h"
@@ -237,17 +239,29 @@ void TemperatureWindow::checkCoefficient(int coefficient) {
     // Coefficient k divides the rate of tube k + 1 by that of tube k and stands in the table
     // beside the numerator's rate.
     const CoefficientInput& input = coefficientInputs[coefficient - 1];
+    CoefficientAttempt attempt = {
+        coefficient,
+        input.numeratorBox->text(),
+        input.denominatorBox->text(),
+        measurementTable->cell(TemperatureTable::RateColumn, coefficient + 1),
+        measurementTable->cell(TemperatureTable::RateColumn, coefficient),
+    };
     const CoefficientCheck check =
-        ::checkCoefficient(input.numeratorBox->text(), input.denominatorBox->text(),
-                           measurementTable->cell(TemperatureTable::RateColumn, coefficient + 1),
-                           measurementTable->cell(TemperatureTable::RateColumn, coefficient),
-                           coefficient == 1 ? HalfRounding::ToEven : HalfRounding::AwayFromZero);
+        ::checkCoefficient(attempt.numeratorBox, attempt.denominatorBox, attempt.numeratorRate,
+                           attempt.denominatorRate, coefficientHalfRounding(coefficient));
+    attempt.accepted = check.outcome == CoefficientCheck::Outcome::Accepted;
+    if (check.outcome != CoefficientCheck::Outcome::Unreadable) grading.noteAttempt(attempt);
+    std::optional<GradeEvidence> graded;
     switch (check.outcome) {
         case CoefficientCheck::Outcome::Accepted:
             measurementTable->setCell(TemperatureTable::CoefficientColumn, coefficient + 1,
                                       check.coefficientText);
             input.coefficientText->setCaption(check.coefficientText);
-            if (grading.accept(coefficient)) session_.recordGrade(2, grading.grade);
+            if (grading.accept(coefficient)) {
+                graded = grading.evidence(tableColumn(TemperatureTable::TimeColumn),
+                                          tableColumn(TemperatureTable::RateColumn));
+                session_.recordGrade(2, grading.grade, *graded);
+            }
             break;
         case CoefficientCheck::Outcome::Rejected:
             showMessageBox(WrongCoefficientMessage);
@@ -257,6 +271,14 @@ void TemperatureWindow::checkCoefficient(int coefficient) {
             break;
     }
     finishWhenBothShown();
+    if (graded) showGradeMessage(*graded);
+}
+
+QStringList TemperatureWindow::tableColumn(int column) const {
+    QStringList texts;
+    for (int row = 1; row <= TemperatureTable::LastRow; ++row)
+        texts.append(measurementTable->cell(column, row));
+    return texts;
 }
 
 void TemperatureWindow::finishWhenBothShown() {

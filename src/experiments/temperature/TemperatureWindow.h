@@ -74,6 +74,8 @@ private:
     // "ОК" of coefficient 1 or 2.
     void checkCoefficient(int coefficient);
     void finishWhenBothShown();
+    // The texts of a column of the table, rows 1..3.
+    QStringList tableColumn(int column) const;
 
     VariantSource variant_;
     const StringGrid* experiment1Table_ = nullptr;
