@@ -31,8 +31,12 @@ EvidenceTable::EvidenceTable(Reader reader, QWidget* parent) : QTableWidget(pare
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setWordWrap(true);
     setAccessibleName(QStringLiteral("Из чего сложилась оценка"));
+    // The grid keeps the usual grey of its lines, not the colour of the window around it.
+    QPalette grid = palette();
+    grid.setColor(QPalette::Window, QPalette().color(QPalette::Window));
+    setPalette(grid);
     QHeaderView* header = horizontalHeader();
-    header->setSectionResizeMode(What, QHeaderView::Stretch);
+    header->setSectionResizeMode(What, QHeaderView::ResizeToContents);
     header->setSectionResizeMode(Entered, QHeaderView::ResizeToContents);
     header->setSectionResizeMode(Expected, QHeaderView::ResizeToContents);
     header->setSectionResizeMode(Counted, QHeaderView::Stretch);

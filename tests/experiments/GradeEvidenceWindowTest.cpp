@@ -73,7 +73,9 @@ protected:
             const std::optional<GradeEvidence> e = GradeEvidence::fromJson(rows[i].evidence);
             EXPECT_TRUE(e.has_value()) << rows[i].evidence.toStdString();
             EXPECT_FALSE(rows[i].evidenceSummary.isEmpty());
-            if (e) EXPECT_EQ(rows[i].evidenceSummary, e->summary);
+            if (e) {
+                EXPECT_EQ(rows[i].evidenceSummary, e->summary);
+            }
             return e.value_or(GradeEvidence{});
         }
         ADD_FAILURE() << "no grade of experiment " << experiment << " in the journal";

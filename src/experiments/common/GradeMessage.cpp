@@ -15,7 +15,7 @@ GradeMessage::Hook gradeMessageHook;
 
 const QString showDetailsText = QStringLiteral("Подробнее…");
 const QString hideDetailsText = QStringLiteral("Скрыть подробности");
-constexpr int DetailsWidth = 640;
+constexpr int DetailsWidth = 760;
 }  // namespace
 
 GradeMessage::GradeMessage(const GradeEvidence& evidence, QWidget* parent) : QDialog(parent) {
