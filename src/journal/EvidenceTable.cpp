@@ -60,6 +60,12 @@ void EvidenceTable::setEvidence(const GradeEvidence& evidence) {
 }
 
 void EvidenceTable::markItems(const QList<int>& items, const QString& why) {
+    // The first marked line is brought into view: it is what the mark is about.
+    if (!items.isEmpty() && item(items.first(), What)) {
+        // The rows were just filled: their heights must be laid out before scrolling to one.
+        updateGeometries();
+        scrollToItem(item(items.first(), What), QAbstractItemView::PositionAtCenter);
+    }
     for (int r : items) {
         if (r < 0 || r >= rowCount()) continue;
         for (int c = 0; c < Columns; ++c) {

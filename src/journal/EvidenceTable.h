@@ -17,7 +17,8 @@ public:
 
     // Shows the lines of the evidence; empty evidence empties the table.
     void setEvidence(const GradeEvidence& evidence);
-    // Marks lines (indices into the evidence's items) with a yellow background and a tooltip.
+    // Marks lines (indices into the evidence's items) with a yellow background and a tooltip,
+    // and scrolls the first of them into view.
     void markItems(const QList<int>& items, const QString& why);
 
     // The texts of a row, column by column.
