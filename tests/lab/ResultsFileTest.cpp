@@ -9,6 +9,7 @@
 #include <cstring>
 #include <memory>
 
+#include "lab/CatalystGrading.h"
 #include "lab/Cp1251.h"
 #include "lab/Journal.h"
 #include "lab/Session.h"
@@ -409,7 +410,9 @@ TEST_F(StudentStoreTest, TheJournalHearsEveryEventWithTheVariantOfItsMoment) {
     ASSERT_TRUE(session->registerStudent(QStringLiteral("А-1"), QStringLiteral("Один")));
     session->recordGrade(1, 4.5);
     session->setVariant(5);
-    session->recordGrade(2, 3);
+    CatalystGrading catalyst;
+    catalyst.chooseRightOption();
+    session->recordGrade(2, 3, catalyst.evidence());
     ASSERT_TRUE(session->registerStudent(QStringLiteral("А-2"), QStringLiteral("Два")));
     session->recordGrade(3, 5);
     ASSERT_TRUE(session->deleteStudent(1));
@@ -421,6 +424,10 @@ TEST_F(StudentStoreTest, TheJournalHearsEveryEventWithTheVariantOfItsMoment) {
                                   QStringLiteral("graded 3 5 s2 А-2 Два v5"),
                                   QStringLiteral("deleted s1 А-1 Один v5"),
                               }));
+    // A grade passes on the evidence it was given, and none when given none.
+    ASSERT_EQ(journal.evidence.size(), 3);
+    EXPECT_TRUE(journal.evidence[0].isEmpty());
+    EXPECT_EQ(journal.evidence[1], catalyst.evidence());
     // The grade went to the second student's row, which is now the first.
     EXPECT_EQ(results().score(1, 3), 5.0f);
     EXPECT_EQ(results().score(1, 1), 0.0f);
