@@ -3,6 +3,7 @@
 #include <QList>
 #include <functional>
 
+#include "journal/ClassSheetPaper.h"
 #include "journal/SittingSummary.h"
 #include "toolkit/LabWindow.h"
 
@@ -10,13 +11,16 @@ class ClassJournal;
 class QComboBox;
 class QDateEdit;
 class QLabel;
+class QPagedPaintDevice;
+class QPrinter;
 class QPushButton;
 class QTableWidget;
 
 // "Журнал класса": one row per sitting, newest first, from the class server when one is set up
 // and reachable, from this computer's journal otherwise; filters by group, dates and computer;
-// export of what is shown to a spreadsheet file. Faults of the journal file and the server are
-// told here, in lines above the table, and nowhere else.
+// export of what is shown to a spreadsheet file and to Moodle's gradebook; the protocol of the
+// selected sitting and the class sheet of what is shown, as PDF or on a printer. Faults of the
+// journal file and the server are told here, in lines above the table, and nowhere else.
 class JournalWindow : public LabWindow {
     Q_OBJECT
 public:
@@ -31,10 +35,18 @@ public:
     QLabel* faultLine = nullptr;   // what is wrong with the file or the server
     QPushButton* refreshButton = nullptr;
     QPushButton* exportButton = nullptr;
+    QPushButton* moodleButton = nullptr;
+    QPushButton* protocolButton = nullptr;    // its menu: to a PDF file, to a printer
+    QPushButton* classSheetButton = nullptr;  // the same
     QPushButton* closeButton = nullptr;
 
     // The file the export writes to; the save dialog unless a test sets another.
     std::function<QString()> askExportPath;
+    std::function<QString()> askMoodlePath;
+    // The PDF file a paper is saved to, the dialog starting at the name given.
+    std::function<QString(const QString& suggestedName)> askPdfPath;
+    // The print dialog: false when cancelled.
+    std::function<bool(QPrinter& printer)> askPrinter;
 
     // Reads the rows again (from the server when one is set up).
     void reload();
@@ -43,6 +55,21 @@ public:
     // Writes the shown rows to path; false (and a line in the window) when it cannot.
     bool exportTo(const QString& path);
     void onExportClicked();
+    // The same for the gradebook file of the students shown.
+    bool exportMoodleTo(const QString& path);
+    void onMoodleClicked();
+
+    // The sitting of the selected row; nullptr when none is selected.
+    const SittingRow* selectedSitting() const;
+    // The class sheet of the rows shown, with the period the date filters give.
+    ClassSheet classSheet() const;
+    // The papers as PDF files; false (and a line in the window) when they cannot be written.
+    bool saveProtocolTo(const QString& path);
+    bool saveClassSheetTo(const QString& path);
+    void onProtocolToPdf();
+    void onProtocolToPrinter();
+    void onClassSheetToPdf();
+    void onClassSheetToPrinter();
 
 Q_SIGNALS:
     void loaded();
@@ -55,6 +82,12 @@ private:
     void applyFilters();
     void fillFilterChoices();
     void updateFaultLine(const QString& serverFault);
+    void updatePaperButtons();
+    // Writes bytes, or a paper drawn by draw, to path; a failure is said in the fault line.
+    bool saveFile(const QString& path, const QByteArray& bytes);
+    bool savePdf(const QString& path, const std::function<bool(QPagedPaintDevice&)>& draw);
+    void printPaper(const std::function<bool(QPagedPaintDevice&)>& draw);
+    void reportFault(const QString& fault);
 
     ClassJournal* journal_;
     QList<SittingRow> all_;

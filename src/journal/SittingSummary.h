@@ -18,6 +18,9 @@ struct SittingRow {
     QString surname;
     int variant = 0;  // as last recorded; 0 when none
     std::array<std::optional<float>, 4> grades;
+    // What each grade shown was reached from, as its event carried it (empty when it did not).
+    std::array<QString, 4> evidence;
+    std::array<QString, 4> evidenceSummaries;
     bool deleted = false;       // removed from the results window since
     qint64 registrationId = 0;  // the computer's id of its registration: orders equal times
 
@@ -26,7 +29,8 @@ struct SittingRow {
     double total() const;
 };
 
-// One row per sitting of the events, newest sitting first.
+// One row per sitting of the events, newest sitting first. A sitting the events only delete
+// (a student this journal never registered or graded) has no row: there is nothing to show.
 QList<SittingRow> summariseSittings(const JournalEvents& events);
 
 struct SittingFilter {
@@ -44,5 +48,5 @@ QStringList sittingColumnTitles();
 QStringList sittingCells(const SittingRow& row);
 
 // The rows as a spreadsheet file: UTF-8 with a byte-order mark, ';' between fields, decimal
-// comma, the Russian header row, CRLF line ends.
+// comma, the Russian header row, CRLF line ends; a cell that reads as a formula is kept as text.
 QByteArray sittingsCsv(const QList<SittingRow>& rows);
