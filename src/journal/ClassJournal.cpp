@@ -47,7 +47,8 @@ void ClassJournal::record(QString& sitting, const QString& group, const QString&
     JournalEvent e;
     e.recordedAt = QDateTime::currentDateTimeUtc();
     e.computer = computer_;
-    e.sitting = sitting;
+    // Empty, not null: the column holds text, and a null string would be bound as NULL.
+    e.sitting = sitting.isEmpty() ? QStringLiteral("") : sitting;
     e.group = group;
     e.surname = surname;
     e.variant = variant >= 1 && variant <= 6 ? variant : 0;

@@ -20,7 +20,9 @@ QList<SittingRow> summariseSittings(const JournalEvents& events) {
     JournalEvents ordered = events;
     std::stable_sort(ordered.begin(), ordered.end(),
                      [](const auto& a, const auto& b) { return a.recordedAt < b.recordedAt; });
-    const auto keyOf = [](const JournalEvent& e) { return e.computer + QChar(0x1F) + e.sitting; };
+    const auto keyOf = [](const JournalEvent& e) -> QString {
+        return e.computer + QChar(0x1F) + e.sitting;
+    };
     const auto isDeletion = [](const JournalEvent& e) {
         return e.kind == JournalEventKind::Deleted || e.kind == JournalEventKind::DeletedAll;
     };

@@ -304,7 +304,7 @@ TEST_F(JournalWindowTest, CellsThatReadAsFormulasAreKeptAsText) {
         }
         EXPECT_EQ(shown, rowTexts(window.table, r)) << r;
     }
-    EXPECT_TRUE(lines.join(QString()).contains(QStringLiteral(";'=1+2;'=HYPERLINK(")));
+    EXPECT_TRUE(lines.join(QString()).contains(QStringLiteral(";'=1+2;\"'=HYPERLINK(")));
     EXPECT_TRUE(lines.join(QString()).contains(QStringLiteral(";Обычный-Дефис;")));
 
     const QString moodle = tree->path(QStringLiteral("moodle.csv"));
@@ -401,7 +401,8 @@ TEST_F(JournalWindowTest, DeletionsAreShownAsTheyHappened) {
     JournalEvent madeUp = events[2];
     madeUp.sitting = QStringLiteral("0b7e1c9e-made-up");
     madeUp.recordedAt = events[2].recordedAt.addSecs(1);
-    ASSERT_TRUE(journal->local().append({madeUp}));
+    JournalEvents later{madeUp};
+    ASSERT_TRUE(journal->local().append(later));
 
     JournalWindow window(journal.get());
     window.reload();

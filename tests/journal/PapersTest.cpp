@@ -4,7 +4,9 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QPdfWriter>
 #include <QPrinter>
@@ -141,27 +143,27 @@ TEST_F(PapersTest, TheProtocolNamesTheSittingAndEachGradeWithItsReasons) {
     const QStringList pages = pdfPages(file);
     ASSERT_EQ(pages.size(), 1);
     const QString text = squeezed(pages[0]);
-    for (const QString& expected : {
-             QStringLiteral("Протокол лабораторной работы"),
-             QStringLiteral("Ученик: Ларцев Олег Евгеньевич"),
-             QStringLiteral("Группа: КРЛ-99-1"),
-             QStringLiteral("Дата и время: ") +
-                 localTime("2024-03-01T07:05:00Z", "dd.MM.yyyy HH:mm"),
-             QStringLiteral("Компьютер: pc-21"),
-             QStringLiteral("Вариант: 2"),
-             QStringLiteral("Опыт 1. Влияние концентрации на скорость реакции"),
-             QStringLiteral("Оценка: 3,5"),
-             QStringLiteral("Основание: Скорость в пробирке 4 на 35 %"),
-             QStringLiteral("Опыт 2. Влияние температуры на скорость реакции"),
-             QStringLiteral("Оценка: нет (опыт не выполнен)."),
-             QStringLiteral("Основание: нет сведений."),
-             QStringLiteral("Опыт 4. Смещение химического равновесия обратимой реакции"),
-             QStringLiteral("Итоговая оценка: 2"),
-             QStringLiteral("Преподаватель"),
-             QStringLiteral("(подпись)"),
-             QStringLiteral("(фамилия и инициалы)"),
-             QStringLiteral("Лист 1 из 1"),
-         })
+    const QStringList expectedTexts = {
+        QStringLiteral("Протокол лабораторной работы"),
+        QStringLiteral("Ученик: Ларцев Олег Евгеньевич"),
+        QStringLiteral("Группа: КРЛ-99-1"),
+        QStringLiteral("Дата и время: ") + localTime("2024-03-01T07:05:00Z", "dd.MM.yyyy HH:mm"),
+        QStringLiteral("Компьютер: pc-21"),
+        QStringLiteral("Вариант: 2"),
+        QStringLiteral("Опыт 1. Влияние концентрации на скорость реакции"),
+        QStringLiteral("Оценка: 3,5"),
+        QStringLiteral("Основание: Скорость в пробирке 4 на 35 %"),
+        QStringLiteral("Опыт 2. Влияние температуры на скорость реакции"),
+        QStringLiteral("Оценка: нет (опыт не выполнен)."),
+        QStringLiteral("Основание: нет сведений."),
+        QStringLiteral("Опыт 4. Смещение химического равновесия обратимой реакции"),
+        QStringLiteral("Итоговая оценка: 2"),
+        QStringLiteral("Преподаватель"),
+        QStringLiteral("(подпись)"),
+        QStringLiteral("(фамилия и инициалы)"),
+        QStringLiteral("Лист 1 из 1"),
+    };
+    for (const QString& expected : expectedTexts)
         EXPECT_TRUE(text.contains(expected)) << expected.toStdString();
     // The single-precision 4.3 as a person writes it.
     EXPECT_EQ(lineWith(pages[0], QStringLiteral("Оценка: 4")), QStringLiteral("Оценка: 4,3"));
@@ -216,12 +218,13 @@ TEST_F(PapersTest, ALongProtocolRunsOnWithItsSignaturesOnTheLastPage) {
 }
 
 TEST_F(PapersTest, TheViewMakesTheProtocolOfTheSelectedSitting) {
-    ASSERT_TRUE(journal->local().append(eventsOf({
+    JournalEvents lesson = eventsOf({
         {"2024-03-01T07:00:00Z", "a", "КРЛ-99-1", "Ларцев О.Е.", JournalEventKind::Registered},
         {"2024-03-01T07:20:00Z", "a", "КРЛ-99-1", "Ларцев О.Е.", JournalEventKind::Graded, 1, 4.5},
         {"2024-03-02T09:00:00Z", "b", "КРЛ-99-2", "Сумин Г.Д.", JournalEventKind::Registered},
         {"2024-03-02T09:30:00Z", "b", "КРЛ-99-2", "Сумин Г.Д.", JournalEventKind::Graded, 2, 5},
-    })));
+    });
+    ASSERT_TRUE(journal->local().append(lesson));
     JournalWindow window(journal.get());
     window.reload();
     ASSERT_EQ(window.table->rowCount(), 2);
@@ -267,7 +270,7 @@ TEST_F(PapersTest, TheViewMakesTheProtocolOfTheSelectedSitting) {
 }
 
 TEST_F(PapersTest, TheClassSheetListsEachStudentOfTheViewOnceInAlphabeticalOrder) {
-    ASSERT_TRUE(journal->local().append(eventsOf({
+    JournalEvents lesson = eventsOf({
         // Sat twice: the later grade of each experiment counts.
         {"2024-03-01T10:00:00Z", "s1", "КРЛ-99-1", "Сумин Г.Д.", JournalEventKind::Registered},
         {"2024-03-01T10:10:00Z", "s1", "КРЛ-99-1", "Сумин Г.Д.", JournalEventKind::Graded, 1, 3},
@@ -286,7 +289,8 @@ TEST_F(PapersTest, TheClassSheetListsEachStudentOfTheViewOnceInAlphabeticalOrder
         {"2024-03-03T10:02:00Z", "x", "КРЛ-99-1", "Ошибкин", JournalEventKind::Deleted},
         // Another group: not in the view.
         {"2024-03-03T10:00:00Z", "b", "КРЛ-99-2", "Борисов Б.Б.", JournalEventKind::Registered},
-    })));
+    });
+    ASSERT_TRUE(journal->local().append(lesson));
     JournalWindow window(journal.get());
     window.reload();
     window.groupFilter->setCurrentText(QStringLiteral("КРЛ-99-1"));
@@ -321,7 +325,7 @@ TEST_F(PapersTest, TheClassSheetListsEachStudentOfTheViewOnceInAlphabeticalOrder
     EXPECT_TRUE(text.contains(QStringLiteral("Преподаватель")));
     EXPECT_TRUE(text.contains(QStringLiteral("(подпись)")));
 
-    // The dates the view is bounded by are the sheet's period; on a printer as in the file.
+    // The date the view is bounded by begins the sheet's period; on a printer as in the file.
     const QDate day = QDateTime::fromString(QStringLiteral("2024-03-02T10:00:00Z"), Qt::ISODate)
                           .toLocalTime()
                           .date();
@@ -333,8 +337,10 @@ TEST_F(PapersTest, TheClassSheetListsEachStudentOfTheViewOnceInAlphabeticalOrder
     };
     choose(window.classSheetButton, QStringLiteral("Печать…"));
     const QString printedText = squeezed(pdfPages(printed).join(QString()));
-    EXPECT_TRUE(printedText.contains(
-        QStringLiteral("Период: %1 — …").arg(day.toString(QStringLiteral("dd.MM.yyyy")))))
+    // The open end of the view is the day of its latest sitting.
+    EXPECT_TRUE(printedText.contains(QStringLiteral("Период: %1 — %2")
+                                         .arg(day.toString(QStringLiteral("dd.MM.yyyy")),
+                                              localTime("2024-03-05T10:00:00Z", "dd.MM.yyyy"))))
         << printedText.toStdString();
     EXPECT_TRUE(printedText.contains(QStringLiteral("Учеников: 3")));  // Сумин's later sitting
     EXPECT_TRUE(printedText.contains(QStringLiteral("3 Сумин Г.Д. 4,5 5 2,4")));
