@@ -75,8 +75,13 @@ void composeClassSheet(Paper& paper, const ClassSheet& sheet) {
 }
 
 bool drawClassSheet(QPagedPaintDevice& device, const ClassSheet& sheet) {
+    // Each page names its group, so a page that comes loose is still known.
+    const QStringList groups = groupsOf(sheet.students);
+    const QString made = sheet.madeAt.toLocalTime().toString(QStringLiteral("dd.MM.yyyy HH:mm"));
     const QString footer =
-        QStringLiteral("Ведомость составлена %1 программой «Реактикум»")
-            .arg(sheet.madeAt.toLocalTime().toString(QStringLiteral("dd.MM.yyyy HH:mm")));
+        groups.size() == 1
+            ? QStringLiteral("Ведомость группы %1 составлена %2 программой «Реактикум»")
+                  .arg(groups[0], made)
+            : QStringLiteral("Ведомость составлена %1 программой «Реактикум»").arg(made);
     return drawPaper(device, footer, [&](Paper& paper) { composeClassSheet(paper, sheet); });
 }

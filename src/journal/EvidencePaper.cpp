@@ -97,22 +97,64 @@ void drawValue(Paper& paper, const QString& name, const QJsonValue& value, int d
         paper.text(valueText(value), Paper::Style::Body, Qt::AlignLeft, evidenceIndent);
     }
 }
+
+// The laboratory's own evidence: one line per thing the student entered or chose, with what was
+// expected and what it counted for; the same columns the teacher's view shows.
+bool drawItems(Paper& paper, const QJsonArray& items) {
+    PaperTable table;
+    table.headers = {QStringLiteral("Что"), QStringLiteral("Ученик ввёл"),
+                     QStringLiteral("Ожидалось"), QStringLiteral("Засчитано")};
+    table.widths = {3.2, 1.6, 1.6, 3};
+    table.alignments = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignHCenter, Qt::AlignLeft};
+    for (const QJsonValue& value : items) {
+        const QJsonObject item = value.toObject();
+        const auto text = [&item](const char* name) {
+            return valueText(item.value(QLatin1String(name)));
+        };
+        if (!item.isEmpty())
+            table.rows << QStringList{text("label"), text("entered"), text("expected"),
+                                      text("counted")};
+    }
+    if (table.rows.isEmpty()) return false;
+    paper.table(table, evidenceIndent);
+    return true;
+}
 }  // namespace
 
 void drawEvidence(Paper& paper, const QString& evidenceJson, const QString& summary) {
     const QJsonDocument document = QJsonDocument::fromJson(evidenceJson.toUtf8());
-    const bool hasDetails = (document.isObject() && !document.object().isEmpty()) ||
-                            (document.isArray() && !document.array().isEmpty());
-    if (summary.trimmed().isEmpty() && !hasDetails) {
+    QJsonObject object = document.object();
+    QString sentence = summary.trimmed();
+    bool drawn = false;
+    const auto drawSentence = [&] {
+        if (sentence.isEmpty()) return;
+        paper.text(QStringLiteral("Основание: ") + sentence, Paper::Style::Body, Qt::AlignLeft,
+                   evidenceIndent);
+        drawn = true;
+    };
+    if (document.isObject() && object.value(QStringLiteral("items")).isArray()) {
+        // The grading rules' own form. Its figures for programs (English names, the raw
+        // numbers) and its bookkeeping stay off the paper; anything else it holds is shown.
+        if (sentence.isEmpty()) sentence = object.value(QStringLiteral("summary")).toString();
+        drawSentence();
+        if (drawItems(paper, object.value(QStringLiteral("items")).toArray())) drawn = true;
+        for (const char* known : {"format", "experiment", "grade", "summary", "items", "data"})
+            object.remove(QLatin1String(known));
+        if (!object.isEmpty()) {
+            drawObject(paper, object, 1);
+            drawn = true;
+        }
+    } else {
+        drawSentence();
+        if (document.isObject() && !object.isEmpty()) {
+            drawObject(paper, object, 1);
+            drawn = true;
+        } else if (document.isArray() && !document.array().isEmpty()) {
+            drawValue(paper, QString(), document.array(), 1);
+            drawn = true;
+        }
+    }
+    if (!drawn)
         paper.text(QStringLiteral("Основание: нет сведений."), Paper::Style::Body, Qt::AlignLeft,
                    evidenceIndent);
-        return;
-    }
-    if (!summary.trimmed().isEmpty())
-        paper.text(QStringLiteral("Основание: ") + summary.trimmed(), Paper::Style::Body,
-                   Qt::AlignLeft, evidenceIndent);
-    if (document.isObject() && hasDetails)
-        drawObject(paper, document.object(), 1);
-    else if (hasDetails)
-        drawValue(paper, QString(), document.array(), 1);
 }

@@ -90,12 +90,15 @@ void Paper::drawFoot() {
     painter_->drawLine(QPointF(0, top), QPointF(device_.width(), top));
     painter_->setFont(small);
     painter_->setPen(Qt::black);
-    const QRectF line(0, top + mm(1), device_.width(), QFontMetricsF(small, &device_).height());
-    painter_->drawText(line, Qt::AlignLeft | Qt::AlignTop, footer_);
+    const QFontMetricsF metrics(small, &device_);
+    const QRectF line(0, top + mm(1), device_.width(), metrics.height());
     const QString sheet = pageCount_ > 0
                               ? QStringLiteral("Лист %1 из %2").arg(page_).arg(pageCount_)
                               : QStringLiteral("Лист %1").arg(page_);
     painter_->drawText(line, Qt::AlignRight | Qt::AlignTop, sheet);
+    const qreal room = device_.width() - metrics.horizontalAdvance(sheet) - mm(5);
+    painter_->drawText(line, Qt::AlignLeft | Qt::AlignTop,
+                       metrics.elidedText(footer_, Qt::ElideMiddle, room));
     painter_->restore();
 }
 
@@ -155,7 +158,8 @@ void Paper::drawRow(const PaperTable& table, const QStringList& cells, const QFo
         const qreal pad = mm(cellPadding);
         painter_->save();
         painter_->setFont(f);
-        qreal x = left;
+        // Without lines, the first column's text lines up with the text above it.
+        qreal x = table.ruled ? left : left - pad;
         for (qsizetype c = 0; c < table.widths.size(); ++c) {
             const qreal w = width * share(table.widths, c);
             const QRectF cell(x, y_, w, height);
@@ -165,7 +169,7 @@ void Paper::drawRow(const PaperTable& table, const QStringList& cells, const QFo
             }
             painter_->setPen(Qt::black);
             painter_->drawText(cell.adjusted(pad, pad, -pad, -pad),
-                               int(alignmentOf(table, c)) | Qt::AlignVCenter | Qt::TextWordWrap,
+                               int(alignmentOf(table, c)) | Qt::AlignTop | Qt::TextWordWrap,
                                cells.value(c));
             x += w;
         }

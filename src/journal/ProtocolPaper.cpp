@@ -10,8 +10,10 @@ QString shownTime(const QDateTime& utc) {
     return utc.toLocalTime().toString(QStringLiteral("dd.MM.yyyy HH:mm"));
 }
 
-QString footerOf(const QDateTime& madeAt) {
-    return QStringLiteral("Протокол составлен %1 программой «Реактикум»").arg(shownTime(madeAt));
+// Each page names its student, so a page that comes loose is still known.
+QString footerOf(const SittingRow& sitting, const QDateTime& madeAt) {
+    return QStringLiteral("Протокол: %1, %2, %3; составлен %4 программой «Реактикум»")
+        .arg(sitting.surname, sitting.group, shownTime(sitting.registeredAt), shownTime(madeAt));
 }
 }  // namespace
 
@@ -85,6 +87,6 @@ void composeProtocol(Paper& paper, const SittingRow& sitting) {
 }
 
 bool drawProtocol(QPagedPaintDevice& device, const SittingRow& sitting, const QDateTime& madeAt) {
-    return drawPaper(device, footerOf(madeAt),
+    return drawPaper(device, footerOf(sitting, madeAt),
                      [&](Paper& paper) { composeProtocol(paper, sitting); });
 }

@@ -18,7 +18,8 @@ struct SittingRow {
     QString surname;
     int variant = 0;  // as last recorded; 0 when none
     std::array<std::optional<float>, 4> grades;
-    // What each grade shown was reached from, as its event carried it (empty when it did not).
+    // What each grade shown was reached from: its JSON and its sentence, empty when the grade
+    // was recorded without them.
     std::array<QString, 4> evidence;
     std::array<QString, 4> evidenceSummaries;
     bool deleted = false;       // removed from the results window since
