@@ -12,8 +12,10 @@ QString shownTime(const QDateTime& utc) {
 
 // Each page names its student, so a page that comes loose is still known.
 QString footerOf(const SittingRow& sitting, const QDateTime& madeAt) {
-    return QStringLiteral("Протокол: %1, %2, %3; составлен %4 программой «Реактикум»")
-        .arg(sitting.surname, sitting.group, shownTime(sitting.registeredAt), shownTime(madeAt));
+    return QStringLiteral("Протокол: %1, %2, занятие %3; составлен %4")
+        .arg(sitting.surname, sitting.group,
+             sitting.registeredAt.toLocalTime().toString(QStringLiteral("dd.MM.yyyy")),
+             shownTime(madeAt));
 }
 }  // namespace
 
