@@ -146,10 +146,10 @@ JournalWindow::JournalWindow(ClassJournal* journal, QWidget* parent)
     updatePaperButtons();
 
     askExportPath = [this] {
-        return QFileDialog::getSaveFileName(
-            this, QStringLiteral("Экспорт журнала"),
-            documentsFolder() + QStringLiteral("/Журнал класса.csv"),
-            QStringLiteral("Таблица CSV (*.csv)"));
+        const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        return QFileDialog::getSaveFileName(this, QStringLiteral("Экспорт журнала"),
+                                            folder + QStringLiteral("/Журнал класса.csv"),
+                                            QStringLiteral("Таблица CSV (*.csv)"));
     };
     askMoodlePath = [this] {
         return QFileDialog::getSaveFileName(
