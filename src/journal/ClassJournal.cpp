@@ -38,12 +38,17 @@ void ClassJournal::record(QString& sitting, const QString& group, const QString&
                           std::optional<float> grade, const GradeEvidence& evidence) {
     if (sitting.isEmpty() && kind != JournalEventKind::Registered)
         sitting = local_.latestSitting(computer_, group, surname);
-    if (sitting.isEmpty()) sitting = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    // A deletion of a student this journal never registered belongs to no sitting it knows:
+    // it is kept with none rather than with a new one that would stand for a sitting.
+    const bool deletion = kind == JournalEventKind::Deleted || kind == JournalEventKind::DeletedAll;
+    if (sitting.isEmpty() && !deletion)
+        sitting = QUuid::createUuid().toString(QUuid::WithoutBraces);
 
     JournalEvent e;
     e.recordedAt = QDateTime::currentDateTimeUtc();
     e.computer = computer_;
-    e.sitting = sitting;
+    // Empty, not null: the column holds text, and a null string would be bound as NULL.
+    e.sitting = sitting.isEmpty() ? QStringLiteral("") : sitting;
     e.group = group;
     e.surname = surname;
     e.variant = variant >= 1 && variant <= 6 ? variant : 0;

@@ -3,9 +3,14 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
+#include <QPdfWriter>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QStandardPaths>
@@ -14,6 +19,9 @@
 
 #include "journal/ClassJournal.h"
 #include "journal/EvidenceTable.h"
+#include "journal/MoodleExport.h"
+#include "journal/Paper.h"
+#include "journal/ProtocolPaper.h"
 #include "journal/ServerLink.h"
 #include "lab/Numbers.h"
 #include "shell/Layout.h"
@@ -39,6 +47,17 @@ constexpr int firstGradeColumn = 5;
 
 const QString chooseGradeHint =
     QStringLiteral("Выберите оценку в таблице, чтобы увидеть, из чего она сложилась.");
+QString documentsFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
+// A name typed by a student, fit to stand in a file name.
+QString fileNamePart(QString text) {
+    static const QString unfit = QStringLiteral("/\\:*?\"<>|");
+    for (QChar& c : text)
+        if (unfit.contains(c) || c.unicode() < 0x20) c = QLatin1Char('_');
+    return text.trimmed();
+}
 }  // namespace
 
 JournalWindow::JournalWindow(ClassJournal* journal, QWidget* parent)
@@ -60,6 +79,9 @@ JournalWindow::JournalWindow(ClassJournal* journal, QWidget* parent)
     evidenceText = new QPlainTextEdit(this);
     evidenceTable = new EvidenceTable(EvidenceTable::Reader::Teacher, this);
     exportButton = new QPushButton(QStringLiteral("Экспорт в CSV…"), this);
+    moodleButton = new QPushButton(QStringLiteral("Экспорт для Moodle…"), this);
+    protocolButton = new QPushButton(QStringLiteral("Протокол…"), this);
+    classSheetButton = new QPushButton(QStringLiteral("Ведомость…"), this);
     closeButton = new QPushButton(QStringLiteral("Закрыть"), this);
 
     placeControls({
@@ -79,6 +101,9 @@ JournalWindow::JournalWindow(ClassJournal* journal, QWidget* parent)
         {evidenceText, 8, 310, 764, 52},
         {evidenceTable, 8, 364, 764, 196},
         {exportButton, 8, 568, 130, 25},
+        {moodleButton, 144, 568, 150, 25},
+        {protocolButton, 300, 568, 105, 25},
+        {classSheetButton, 411, 568, 105, 25},
         {closeButton, 697, 568, 75, 25},
     });
     // What a screen reader says for the controls without a visible text of their own.
@@ -134,13 +159,43 @@ JournalWindow::JournalWindow(ClassJournal* journal, QWidget* parent)
     connect(computerFilter, &QComboBox::currentIndexChanged, this, &JournalWindow::applyFilters);
     connect(refreshButton, &QPushButton::clicked, this, &JournalWindow::reload);
     connect(exportButton, &QPushButton::clicked, this, &JournalWindow::onExportClicked);
+    connect(moodleButton, &QPushButton::clicked, this, &JournalWindow::onMoodleClicked);
     connect(closeButton, &QPushButton::clicked, this, &JournalWindow::done);
+    // Each paper goes to a PDF file or to a printer, chosen from the button's menu.
+    const auto paperMenu = [this](QPushButton* button, void (JournalWindow::*toPdf)(),
+                                  void (JournalWindow::*toPrinter)()) {
+        auto* menu = new QMenu(button);
+        menu->addAction(QStringLiteral("Сохранить в PDF…"), this, toPdf);
+        menu->addAction(QStringLiteral("Печать…"), this, toPrinter);
+        button->setMenu(menu);
+    };
+    paperMenu(protocolButton, &JournalWindow::onProtocolToPdf, &JournalWindow::onProtocolToPrinter);
+    paperMenu(classSheetButton, &JournalWindow::onClassSheetToPdf,
+              &JournalWindow::onClassSheetToPrinter);
+    connect(table, &QTableWidget::itemSelectionChanged, this, &JournalWindow::updatePaperButtons);
+    updatePaperButtons();
 
     askExportPath = [this] {
         const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         return QFileDialog::getSaveFileName(this, QStringLiteral("Экспорт журнала"),
                                             folder + QStringLiteral("/Журнал класса.csv"),
                                             QStringLiteral("Таблица CSV (*.csv)"));
+    };
+    askMoodlePath = [this] {
+        return QFileDialog::getSaveFileName(
+            this, QStringLiteral("Экспорт для Moodle"),
+            documentsFolder() + QStringLiteral("/Оценки для Moodle.csv"),
+            QStringLiteral("Таблица CSV (*.csv)"));
+    };
+    askPdfPath = [this](const QString& suggestedName) {
+        return QFileDialog::getSaveFileName(this, QStringLiteral("Сохранить в PDF"),
+                                            documentsFolder() + QLatin1Char('/') + suggestedName,
+                                            QStringLiteral("Документ PDF (*.pdf)"));
+    };
+    askPrinter = [this](QPrinter& printer) {
+        QPrintDialog dialog(&printer, this);
+        dialog.setWindowTitle(QStringLiteral("Печать"));
+        return dialog.exec() == QDialog::Accepted;
     };
     setBackgroundColor(colorFromBgr(LabColors::GoldenYellow));
 }
@@ -259,7 +314,16 @@ void JournalWindow::applyFilters() {
         for (int c = 0; c < cells.size(); ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
             if (c >= 4) item->setTextAlignment(Qt::AlignCenter);
-            if (shown_[r].deleted) item->setToolTip(QStringLiteral("Удалён из окна результатов"));
+            // A sitting removed from the results window stays in the journal, struck through.
+            if (shown_[r].deleted) {
+                QFont font = item->font();
+                font.setStrikeOut(true);
+                item->setFont(font);
+                item->setForeground(QColor(0x60, 0x60, 0x60));
+                item->setToolTip(QStringLiteral("Удалён из окна результатов"));
+                item->setData(Qt::AccessibleDescriptionRole,
+                              QStringLiteral("Удалён из окна результатов"));
+            }
             table->setItem(r, c, item);
         }
         QStringList experiments, why;
@@ -281,6 +345,7 @@ void JournalWindow::applyFilters() {
     }
     table->resizeColumnsToContents();
     showEvidence(table->currentRow(), table->currentColumn());
+    updatePaperButtons();
 }
 
 // The grade in the selected cell: its evidence as a sentence and a table, and the mistakes it
@@ -347,20 +412,148 @@ void JournalWindow::showEvidence(int row, int column) {
     evidenceText->setPlainText(text);
 }
 
-bool JournalWindow::exportTo(const QString& path) {
+void JournalWindow::updatePaperButtons() {
+    protocolButton->setEnabled(selectedSitting() != nullptr);
+}
+
+const SittingRow* JournalWindow::selectedSitting() const {
+    const QList<QTableWidgetItem*> selected = table->selectedItems();
+    if (selected.isEmpty()) return nullptr;
+    const int row = selected.first()->row();
+    return row >= 0 && row < shown_.size() ? &shown_[row] : nullptr;
+}
+
+ClassSheet JournalWindow::classSheet() const {
+    ClassSheet sheet;
+    sheet.students = gradesByStudent(shown_);
+    const auto [first, last] = dateRange(shown_);
+    sheet.from = boundOf(fromDate).isValid() ? boundOf(fromDate) : first;
+    sheet.to = boundOf(toDate).isValid() ? boundOf(toDate) : last;
+    sheet.madeAt = QDateTime::currentDateTimeUtc();
+    return sheet;
+}
+
+void JournalWindow::reportFault(const QString& fault) {
+    exportFault_ = fault;
+    updateFaultLine(journal_->server() ? journal_->server()->status().fault : QString());
+}
+
+bool JournalWindow::saveFile(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
-    const QByteArray bytes = sittingsCsv(shown_);
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) {
         exportFault_.clear();
         return true;
     }
-    exportFault_ = QStringLiteral("Не удалось сохранить файл %1: %2").arg(path, file.errorString());
-    updateFaultLine(journal_->server() ? journal_->server()->status().fault : QString());
+    reportFault(QStringLiteral("Не удалось сохранить файл %1: %2").arg(path, file.errorString()));
     return false;
+}
+
+bool JournalWindow::savePdf(const QString& path,
+                            const std::function<bool(QPagedPaintDevice&)>& draw) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        reportFault(
+            QStringLiteral("Не удалось сохранить файл %1: %2").arg(path, file.errorString()));
+        return false;
+    }
+    bool drawn = false;
+    {
+        QPdfWriter writer(&file);
+        writer.setResolution(300);
+        writer.setCreator(QStringLiteral("Реактикум"));
+        writer.setTitle(QFileInfo(path).completeBaseName());
+        drawn = draw(writer);
+    }
+    if (drawn && file.commit()) {
+        exportFault_.clear();
+        return true;
+    }
+    file.cancelWriting();
+    reportFault(QStringLiteral("Не удалось сохранить файл %1: %2")
+                    .arg(path, drawn ? file.errorString()
+                                     : QStringLiteral("не удалось составить страницы")));
+    return false;
+}
+
+void JournalWindow::printPaper(const std::function<bool(QPagedPaintDevice&)>& draw) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(Paper::pageLayout());
+    printer.setCreator(QStringLiteral("Реактикум"));
+    if (!askPrinter || !askPrinter(printer)) return;
+    if (draw(printer)) {
+        exportFault_.clear();
+        return;
+    }
+    reportFault(
+        printer.printerName().isEmpty()
+            ? QStringLiteral("Не удалось напечатать.")
+            : QStringLiteral("Не удалось напечатать на принтере «%1».").arg(printer.printerName()));
+}
+
+bool JournalWindow::exportTo(const QString& path) {
+    return saveFile(path, sittingsCsv(shown_));
 }
 
 void JournalWindow::onExportClicked() {
     const QString path = askExportPath ? askExportPath() : QString();
     if (path.isEmpty()) return;
     exportTo(path);
+}
+
+bool JournalWindow::exportMoodleTo(const QString& path) {
+    return saveFile(path, moodleGradesCsv(gradesByStudent(shown_)));
+}
+
+void JournalWindow::onMoodleClicked() {
+    const QString path = askMoodlePath ? askMoodlePath() : QString();
+    if (path.isEmpty()) return;
+    exportMoodleTo(path);
+}
+
+bool JournalWindow::saveProtocolTo(const QString& path) {
+    const SittingRow* sitting = selectedSitting();
+    if (!sitting) return false;
+    const SittingRow chosen = *sitting;
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    return savePdf(path,
+                   [&](QPagedPaintDevice& device) { return drawProtocol(device, chosen, now); });
+}
+
+bool JournalWindow::saveClassSheetTo(const QString& path) {
+    const ClassSheet sheet = classSheet();
+    return savePdf(path, [&](QPagedPaintDevice& device) { return drawClassSheet(device, sheet); });
+}
+
+void JournalWindow::onProtocolToPdf() {
+    const SittingRow* sitting = selectedSitting();
+    if (!sitting || !askPdfPath) return;
+    const QString name =
+        QStringLiteral("Протокол %1 %2.pdf")
+            .arg(fileNamePart(sitting->surname),
+                 sitting->registeredAt.toLocalTime().toString(QStringLiteral("dd.MM.yyyy")));
+    const QString path = askPdfPath(name);
+    if (!path.isEmpty()) saveProtocolTo(path);
+}
+
+void JournalWindow::onProtocolToPrinter() {
+    const SittingRow* sitting = selectedSitting();
+    if (!sitting) return;
+    const SittingRow chosen = *sitting;
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    printPaper([&](QPagedPaintDevice& device) { return drawProtocol(device, chosen, now); });
+}
+
+void JournalWindow::onClassSheetToPdf() {
+    if (!askPdfPath) return;
+    const QStringList groups = groupsOf(gradesByStudent(shown_));
+    const QString name = groups.size() == 1
+                             ? QStringLiteral("Ведомость %1.pdf").arg(fileNamePart(groups[0]))
+                             : QStringLiteral("Ведомость.pdf");
+    const QString path = askPdfPath(name);
+    if (!path.isEmpty()) saveClassSheetTo(path);
+}
+
+void JournalWindow::onClassSheetToPrinter() {
+    const ClassSheet sheet = classSheet();
+    printPaper([&](QPagedPaintDevice& device) { return drawClassSheet(device, sheet); });
 }

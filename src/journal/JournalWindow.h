@@ -3,6 +3,7 @@
 #include <QList>
 #include <functional>
 
+#include "journal/ClassSheetPaper.h"
 #include "journal/SharedMistakes.h"
 #include "journal/SittingSummary.h"
 #include "toolkit/LabWindow.h"
@@ -13,14 +14,18 @@ class QComboBox;
 class QDateEdit;
 class QLabel;
 class QPlainTextEdit;
+class QPagedPaintDevice;
+class QPrinter;
 class QPushButton;
 class QTableWidget;
 
 // "Журнал класса": one row per sitting, newest first, from the class server when one is set up
 // and reachable, from this computer's journal otherwise; filters by group, dates and computer;
-// export of what is shown to a spreadsheet file. Selecting a grade shows what it was reached
-// from; a last column marks grades that share a mistake with many students of the group. Faults
-// of the journal file and the server are told here, in lines above the table, and nowhere else.
+// export of what is shown to a spreadsheet file and to Moodle's gradebook; the protocol of the
+// selected sitting and the class sheet of what is shown, as PDF or on a printer. Selecting a
+// grade shows what it was reached from; a last column marks grades that share a mistake with
+// many students of the group. Faults of the
+// journal file and the server are told here, in lines above the table, and nowhere else.
 class JournalWindow : public LabWindow {
     Q_OBJECT
 public:
@@ -35,6 +40,9 @@ public:
     QLabel* faultLine = nullptr;   // what is wrong with the file or the server
     QPushButton* refreshButton = nullptr;
     QPushButton* exportButton = nullptr;
+    QPushButton* moodleButton = nullptr;
+    QPushButton* protocolButton = nullptr;    // its menu: to a PDF file, to a printer
+    QPushButton* classSheetButton = nullptr;  // the same
     QPushButton* closeButton = nullptr;
     // The evidence of the grade selected in the table.
     QLabel* evidenceTitle = nullptr;
@@ -43,6 +51,11 @@ public:
 
     // The file the export writes to; the save dialog unless a test sets another.
     std::function<QString()> askExportPath;
+    std::function<QString()> askMoodlePath;
+    // The PDF file a paper is saved to, the dialog starting at the name given.
+    std::function<QString(const QString& suggestedName)> askPdfPath;
+    // The print dialog: false when cancelled.
+    std::function<bool(QPrinter& printer)> askPrinter;
 
     // Reads the rows again (from the server when one is set up).
     void reload();
@@ -55,6 +68,21 @@ public:
     // Writes the shown rows to path; false (and a line in the window) when it cannot.
     bool exportTo(const QString& path);
     void onExportClicked();
+    // The same for the gradebook file of the students shown.
+    bool exportMoodleTo(const QString& path);
+    void onMoodleClicked();
+
+    // The sitting of the selected row; nullptr when none is selected.
+    const SittingRow* selectedSitting() const;
+    // The class sheet of the rows shown, with the period the date filters give.
+    ClassSheet classSheet() const;
+    // The papers as PDF files; false (and a line in the window) when they cannot be written.
+    bool saveProtocolTo(const QString& path);
+    bool saveClassSheetTo(const QString& path);
+    void onProtocolToPdf();
+    void onProtocolToPrinter();
+    void onClassSheetToPdf();
+    void onClassSheetToPrinter();
 
 Q_SIGNALS:
     void loaded();
@@ -72,6 +100,13 @@ private:
     // The shared mistakes of each row of all_, and of shown_.
     QList<QList<SharedMistake>> allMistakes_;
     QList<QList<SharedMistake>> shownMistakes_;
+
+    void updatePaperButtons();
+    // Writes bytes, or a paper drawn by draw, to path; a failure is said in the fault line.
+    bool saveFile(const QString& path, const QByteArray& bytes);
+    bool savePdf(const QString& path, const std::function<bool(QPagedPaintDevice&)>& draw);
+    void printPaper(const std::function<bool(QPagedPaintDevice&)>& draw);
+    void reportFault(const QString& fault);
 
     ClassJournal* journal_;
     QList<SittingRow> all_;

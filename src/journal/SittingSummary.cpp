@@ -1,8 +1,10 @@
 #include "journal/SittingSummary.h"
 
 #include <QHash>
+#include <QSet>
 #include <algorithm>
 
+#include "journal/CsvFields.h"
 #include "lab/Grades.h"
 #include "lab/Numbers.h"
 
@@ -18,8 +20,19 @@ QList<SittingRow> summariseSittings(const JournalEvents& events) {
     JournalEvents ordered = events;
     std::stable_sort(ordered.begin(), ordered.end(),
                      [](const auto& a, const auto& b) { return a.recordedAt < b.recordedAt; });
+    const auto keyOf = [](const JournalEvent& e) -> QString {
+        return e.computer + QChar(0x1F) + e.sitting;
+    };
+    const auto isDeletion = [](const JournalEvent& e) {
+        return e.kind == JournalEventKind::Deleted || e.kind == JournalEventKind::DeletedAll;
+    };
+    // Sittings something happened in besides a deletion; a deletion alone makes no row.
+    QSet<QString> attended;
+    for (const JournalEvent& e : ordered)
+        if (!isDeletion(e)) attended.insert(keyOf(e));
     for (const JournalEvent& e : ordered) {
-        const QString key = e.computer + QChar(0x1F) + e.sitting;
+        const QString key = keyOf(e);
+        if (!attended.contains(key)) continue;
         auto found = index.find(key);
         if (found == index.end()) {
             SittingRow row;
@@ -98,26 +111,10 @@ QStringList sittingCells(const SittingRow& row) {
     return cells;
 }
 
-namespace {
-QString csvField(const QString& text) {
-    if (!text.contains(QLatin1Char(';')) && !text.contains(QLatin1Char('"')) &&
-        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
-QByteArray csvLine(const QStringList& cells) {
-    QStringList fields;
-    for (const QString& cell : cells) fields.append(csvField(cell));
-    return fields.join(QLatin1Char(';')).toUtf8() + "\r\n";
-}
-}  // namespace
-
 QByteArray sittingsCsv(const QList<SittingRow>& rows) {
+    const QChar separator = QLatin1Char(';');
     QByteArray out("\xEF\xBB\xBF");
-    out += csvLine(sittingColumnTitles());
-    for (const SittingRow& row : rows) out += csvLine(sittingCells(row));
+    out += csvRecord(sittingColumnTitles(), separator);
+    for (const SittingRow& row : rows) out += csvRecord(sittingCells(row), separator);
     return out;
 }

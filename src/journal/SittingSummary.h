@@ -30,7 +30,8 @@ struct SittingRow {
     double total() const;
 };
 
-// One row per sitting of the events, newest sitting first.
+// One row per sitting of the events, newest sitting first. A sitting the events only delete
+// (a student this journal never registered or graded) has no row: there is nothing to show.
 QList<SittingRow> summariseSittings(const JournalEvents& events);
 
 struct SittingFilter {
@@ -48,5 +49,5 @@ QStringList sittingColumnTitles();
 QStringList sittingCells(const SittingRow& row);
 
 // The rows as a spreadsheet file: UTF-8 with a byte-order mark, ';' between fields, decimal
-// comma, the Russian header row, CRLF line ends.
+// comma, the Russian header row, CRLF line ends; a cell that reads as a formula is kept as text.
 QByteArray sittingsCsv(const QList<SittingRow>& rows);

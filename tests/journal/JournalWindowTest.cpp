@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QStringDecoder>
 #include <QTableWidget>
 
 #include "QtPrinting.h"
@@ -17,7 +18,9 @@
 #include "journal/EvidenceTable.h"
 #include "journal/JournalSettings.h"
 #include "journal/JournalWindow.h"
+#include "journal/MoodleExport.h"
 #include "journal/SharedMistakes.h"
+#include "journal/StudentGrades.h"
 #include "lab/CatalystGrading.h"
 #include "lab/EquilibriumAnswers.h"
 #include "lab/Session.h"
@@ -125,6 +128,59 @@ QStringList splitCsvLine(const QString& line) {
     return fields;
 }
 
+// A file read by the rules Moodle's gradebook import follows (RFC 4180): ',' between fields,
+// a field in double quotes may hold commas, quotes (doubled) and line breaks, records end with
+// CRLF. Fails the test on a quote that stands inside an unquoted field.
+QList<QStringList> readRfc4180(const QString& text) {
+    QList<QStringList> records;
+    QStringList record;
+    QString field;
+    bool quoted = false, wasQuoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == QLatin1Char('"') && i + 1 < text.size() && text[i + 1] == QLatin1Char('"')) {
+                field += c;
+                ++i;
+            } else if (c == QLatin1Char('"')) {
+                quoted = false;
+            } else {
+                field += c;
+            }
+        } else if (c == QLatin1Char('"')) {
+            EXPECT_TRUE(field.isEmpty() && !wasQuoted) << "a stray quote at " << i;
+            quoted = wasQuoted = true;
+        } else if (c == QLatin1Char(',')) {
+            record << field;
+            field.clear();
+            wasQuoted = false;
+        } else if (c == QLatin1Char('\r') && i + 1 < text.size() &&
+                   text[i + 1] == QLatin1Char('\n')) {
+            record << field;
+            records << record;
+            record.clear();
+            field.clear();
+            wasQuoted = false;
+            ++i;
+        } else {
+            EXPECT_FALSE(wasQuoted) << "text after a closing quote at " << i;
+            field += c;
+        }
+    }
+    EXPECT_FALSE(quoted) << "an unclosed quote";
+    EXPECT_TRUE(field.isEmpty() && record.isEmpty()) << "the last record has no CRLF";
+    return records;
+}
+
+// What a spreadsheet program shows of a cell the export kept as text: the apostrophe that
+// marks a formula-like start is not part of the value.
+QString shownCell(const QString& cell) {
+    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+    if (cell.size() > 1 && cell[0] == QLatin1Char('\'') && formulaStarts.contains(cell[1]))
+        return cell.mid(1);
+    return cell;
+}
+
 TEST_F(JournalWindowTest, OneRowPerSittingNewestFirstWithTheLastGrades) {
     writeLesson();
     JournalWindow window(journal.get());
@@ -204,6 +260,166 @@ TEST_F(JournalWindowTest, TheExportReadsBackAsTheRowsShown) {
     EXPECT_FALSE(window.exportTo(tree->path(QStringLiteral("no-such-folder/журнал.csv"))));
     EXPECT_TRUE(window.faultLine->text().contains(QStringLiteral("Не удалось сохранить")));
     EXPECT_TRUE(messages->texts().isEmpty());
+}
+
+// A student who types a formula as his name does not put a live formula into the teacher's
+// spreadsheet: such cells, in both exports, start with an apostrophe, and the table still reads
+// back.
+TEST_F(JournalWindowTest, CellsThatReadAsFormulasAreKeptAsText) {
+    const QStringList surnames = {
+        QStringLiteral("=HYPERLINK(\"http://example.org\";\"Жми\")"),
+        QStringLiteral("+79001234567"),
+        QStringLiteral("-Минусов"),
+        QStringLiteral("@Собакин"),
+        QStringLiteral("\tТабов"),
+        QStringLiteral("\rВозвратов"),
+        QStringLiteral("Обычный-Дефис"),
+    };
+    JournalEvents events;
+    for (qsizetype i = 0; i < surnames.size(); ++i) {
+        JournalEvent e;
+        e.recordedAt = QDateTime(QDate(2024, 3, 1), QTime(7, int(i)), Qt::UTC);
+        e.computer = QStringLiteral("pc-21");
+        e.sitting = QStringLiteral("f%1").arg(i);
+        e.group = i == 0 ? QStringLiteral("=1+2") : QStringLiteral("КРЛ-99-1");
+        e.surname = surnames[i];
+        e.kind = JournalEventKind::Graded;
+        e.experiment = 2;
+        e.grade = 4;
+        events << e;
+    }
+    ASSERT_TRUE(journal->local().append(events));
+    JournalWindow window(journal.get());
+    window.reload();
+    ASSERT_EQ(window.table->rowCount(), surnames.size());
+
+    const QString file = tree->path(QStringLiteral("журнал.csv"));
+    ASSERT_TRUE(window.exportTo(file));
+    const QByteArray bytes = tree->read(QStringLiteral("журнал.csv"));
+    const QStringList lines =
+        QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 1 + window.table->rowCount());
+    for (int r = 0; r < window.table->rowCount(); ++r) {
+        const QStringList fields = splitCsvLine(lines[r + 1]);
+        QStringList shown;
+        for (const QString& field : fields) {
+            // No field starts as a formula would.
+            EXPECT_FALSE(!field.isEmpty() && QStringLiteral("=+-@\t\r").contains(field[0]))
+                << r << ": " << field.toStdString();
+            shown << shownCell(field);
+        }
+        EXPECT_EQ(shown, rowTexts(window.table, r)) << r;
+    }
+    EXPECT_TRUE(lines.join(QString()).contains(QStringLiteral(";'=1+2;\"'=HYPERLINK(")));
+    EXPECT_TRUE(lines.join(QString()).contains(QStringLiteral(";Обычный-Дефис;")));
+
+    const QString moodle = tree->path(QStringLiteral("moodle.csv"));
+    ASSERT_TRUE(window.exportMoodleTo(moodle));
+    const QList<QStringList> records =
+        readRfc4180(QString::fromUtf8(tree->read(QStringLiteral("moodle.csv"))));
+    ASSERT_EQ(records.size(), 1 + surnames.size());
+    QStringList identifiers;
+    for (qsizetype r = 1; r < records.size(); ++r) identifiers << records[r].value(0);
+    for (const QString& surname : surnames) {
+        const QString expected =
+            surname == QStringLiteral("Обычный-Дефис") ? surname : QLatin1Char('\'') + surname;
+        EXPECT_TRUE(identifiers.contains(expected)) << expected.toStdString();
+    }
+}
+
+// Moodle's gradebook import reads the file: UTF-8 without a byte-order mark, a header row, one
+// identifier, the four experiments and the total, the feedback; the README maps the same columns.
+TEST_F(JournalWindowTest, TheMoodleFileReadsByMoodlesRules) {
+    writeLesson();
+    JournalWindow window(journal.get());
+    window.reload();
+    window.groupFilter->setCurrentText(QStringLiteral("КРЛ-99-1"));
+    const QString file = tree->path(QStringLiteral("moodle.csv"));
+    window.askMoodlePath = [&] { return file; };
+    window.moodleButton->click();
+    const QByteArray bytes = tree->read(QStringLiteral("moodle.csv"));
+    ASSERT_FALSE(bytes.isEmpty());
+    EXPECT_FALSE(bytes.startsWith("\xEF\xBB\xBF"));
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8(bytes);
+    EXPECT_FALSE(utf8.hasError());
+    const QList<QStringList> records = readRfc4180(text);
+    const QStringList header = {"Ученик", "Опыт 1", "Опыт 2", "Опыт 3", "Опыт 4", "Итого", "Отзыв"};
+    ASSERT_EQ(records.size(), 3);
+    EXPECT_EQ(records[0], header);
+    for (const QStringList& record : records) EXPECT_EQ(record.size(), header.size());
+    // One row per student of the view, alphabetical; the decimal point; an empty cell for none.
+    EXPECT_EQ(records[1], (QStringList{"Иванова; \"А.Б.\"", "", "", "", "", "0", ""}));
+    EXPECT_EQ(records[2], (QStringList{"Ларцев О.Е.", "3.5", "", "4.3", "", "2", ""}));
+
+    // The feedback is the evidence's sentences, one per graded experiment; quotes and commas
+    // stay inside their field.
+    SittingRow sitting;
+    sitting.surname = QStringLiteral("Сумин, \"Г.Д.\"");
+    sitting.grades = {4.5f, std::nullopt, 5.0f, std::nullopt};
+    sitting.evidenceSummaries[0] =
+        QStringLiteral("Скорость в пробирке 4 в допуске, концентрация ниже");
+    sitting.evidenceSummaries[2] = QStringLiteral("Катализатор выбран с первой попытки.");
+    const QList<QStringList> withFeedback =
+        readRfc4180(QString::fromUtf8(moodleGradesCsv(gradesByStudent({sitting}))));
+    ASSERT_EQ(withFeedback.size(), 2);
+    EXPECT_EQ(withFeedback[1],
+              (QStringList{"Сумин, \"Г.Д.\"", "4.5", "", "5", "", "2.4",
+                           "Опыт 1: Скорость в пробирке 4 в допуске, концентрация ниже. "
+                           "Опыт 3: Катализатор выбран с первой попытки."}));
+
+    // The README tells how to map each of these columns in Moodle.
+    QFile readme(QStringLiteral(LAB_TEST_DATA_DIR "/../../README.md"));
+    ASSERT_TRUE(readme.open(QIODevice::ReadOnly));
+    const QString guide = QString::fromUtf8(readme.readAll());
+    const qsizetype moodleSection = guide.indexOf(QStringLiteral("Экспорт для Moodle"));
+    ASSERT_GE(moodleSection, 0);
+    for (const QString& title : moodleColumnTitles())
+        EXPECT_TRUE(guide.indexOf(QStringLiteral("«%1»").arg(title), moodleSection) > 0)
+            << title.toStdString();
+}
+
+// A deletion belongs to the sitting it removes; one of a student this journal never saw makes
+// no sitting up, and a sitting removed from the results window shows as removed in the table.
+TEST_F(JournalWindowTest, DeletionsAreShownAsTheyHappened) {
+    {
+        // Another copy of the program registered this student; this journal never saw him.
+        Session elsewhere;
+        ASSERT_TRUE(
+            elsewhere.registerStudent(QStringLiteral("КРЛ-99-3"), QStringLiteral("Чужой А.А.")));
+    }
+    setSessionJournal(journal.get());
+    ASSERT_TRUE(results().load());
+    ASSERT_TRUE(session().registerStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Свой Б.Б.")));
+    session().recordGrade(3, 5);
+    ASSERT_EQ(results().count(), 2);
+    ASSERT_TRUE(session().deleteStudent(1));  // Чужой
+    ASSERT_TRUE(session().deleteStudent(1));  // Свой
+
+    const JournalEvents events = journal->local().events();
+    ASSERT_EQ(events.size(), 4);
+    EXPECT_EQ(events[2].kind, JournalEventKind::Deleted);
+    EXPECT_EQ(events[2].surname, QStringLiteral("Чужой А.А."));
+    EXPECT_TRUE(events[2].sitting.isEmpty());
+    EXPECT_EQ(events[3].sitting, events[0].sitting);
+
+    // A journal kept by an earlier version made a sitting up for such a deletion: no row either.
+    JournalEvent madeUp = events[2];
+    madeUp.sitting = QStringLiteral("0b7e1c9e-made-up");
+    madeUp.recordedAt = events[2].recordedAt.addSecs(1);
+    JournalEvents later{madeUp};
+    ASSERT_TRUE(journal->local().append(later));
+
+    JournalWindow window(journal.get());
+    window.reload();
+    ASSERT_EQ(window.table->rowCount(), 1);
+    EXPECT_EQ(window.table->item(0, 3)->text(), QStringLiteral("Свой Б.Б."));
+    EXPECT_EQ(window.table->item(0, 7)->text(), QStringLiteral("5"));
+    for (int c = 0; c < window.table->columnCount(); ++c) {
+        EXPECT_TRUE(window.table->item(0, c)->font().strikeOut()) << c;
+        EXPECT_EQ(window.table->item(0, c)->toolTip(),
+                  QStringLiteral("Удалён из окна результатов"));
+    }
 }
 
 // A spreadsheet program reads the export with the Cyrillic and the decimal commas intact.
