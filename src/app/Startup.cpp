@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QTimer>
 
+#include "app/DataFolderGuard.h"
 #include "app/Laboratory.h"
 #include "app/MainWindow.h"
 #include "app/ProgramFolderLock.h"
+#include "lab/FileAccess.h"
 #include "lab/ProgramDir.h"
 #include "toolkit/Fonts.h"
 
@@ -16,9 +18,14 @@ int runLaboratory(int argc, char** argv, const LaboratoryStarted& started) {
     // file, so the first registration finds it. Should that fail, the results file's own
     // message names the file when it is used.
     prepareDataFolder();
+    // A folder other accounts may write would let them replace any file in it: refused.
+    if (!acceptDataFolder()) return 1;
     // One program per data folder: two would overwrite each other's grades.
     ProgramFolderLock lock;
     if (!lock.acquire()) return 1;
+    // What a save killed midway left beside the results file; the lock keeps any other copy of
+    // the program from saving now.
+    removeInterruptedSaves(resultsFilePath());
     return runLaboratorySession(started);
 }
 
