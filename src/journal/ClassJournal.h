@@ -38,6 +38,12 @@ public:
     // Events the file could not take yet; they are tried again with the next event and every
     // second.
     qsizetype heldEvents() const { return held_.size(); }
+    // Events not yet where they are going: those held in memory and, when a server is set up,
+    // the rows it has not confirmed. Every report of what waits counts both.
+    qint64 waitingEvents() const;
+    // Waits (running the caller's events) until no event is held and the server, when one is
+    // set up, has confirmed every row, or the time is up; true only when nothing waits.
+    bool waitUntilSent(int timeoutMs);
 
 private:
     void record(QString& sitting, const QString& group, const QString& surname, int variant,

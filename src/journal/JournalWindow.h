@@ -61,4 +61,5 @@ private:
     QList<SittingRow> shown_;
     bool loading_ = false;
     QString exportFault_;
+    QString notice_;
 };

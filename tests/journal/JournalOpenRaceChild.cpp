@@ -1,0 +1,33 @@
+// One program of the class that starts its journal at the same moment as 29 others, for the
+// journal's open race test: waits for "go" on its input, records a registration and two grades
+// in the journal file given as its first argument, and exits 0 only when the journal says
+// every event is in the file.
+#include <QCoreApplication>
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+#include "journal/ClassJournal.h"
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    if (argc < 3) return 2;
+    const QString path = QString::fromLocal8Bit(argv[1]);
+    const QString surname = QString::fromLocal8Bit(argv[2]);
+    std::cout << "ready" << std::endl;
+    std::string line;
+    std::getline(std::cin, line);
+
+    ClassJournal journal(path, ServerSettings{}, QStringLiteral("pc-") + surname);
+    QString sitting;
+    journal.registered(sitting, QStringLiteral("ГОНКА"), surname, 1);
+    journal.graded(sitting, QStringLiteral("ГОНКА"), surname, 1, 1, 4.5);
+    journal.graded(sitting, QStringLiteral("ГОНКА"), surname, 1, 2, 5);
+    if (!journal.waitUntilSent(60000)) {
+        std::fprintf(stderr, "%s: %lld held: %s\n", argv[2],
+                     static_cast<long long>(journal.heldEvents()),
+                     qPrintable(journal.local().fault()));
+        return 1;
+    }
+    return 0;
+}
