@@ -14,7 +14,8 @@ class ServerLink;
 // The journal the program runs with: each event goes to journal.sqlite at once, on the
 // window's thread (a short transaction in write-ahead mode), and from there to the class server
 // when one is set up. When the file cannot take an event (locked by another program) the event
-// waits in memory and goes in with the next one; a corrupt or read-only file is left alone.
+// waits in memory and goes in with the next one; a read-only file is left alone, a corrupt one
+// is kept aside under a name that says when and a fresh one begun.
 // None of this is ever shown to the student.
 class ClassJournal final : public Journal {
 public:

@@ -216,7 +216,7 @@ bool LocalJournal::moveCorruptFileAside() {
         if (QByteArray(suffix) == "-shm")
             ::unlink(side.constData());
         else
-            ::rename(side.constData(), (to + suffix).constData());
+            ::rename(side.constData(), QByteArray(to + suffix).constData());
     }
     notice_ = QStringLiteral(
                   "Файл журнала %1 был повреждён: он сохранён как %2, начат новый журнал. "
@@ -249,7 +249,8 @@ bool LocalJournal::openConnection() {
     }
     // Reading the catalogue is the first thing that finds a file that is not a database, and
     // the first that waits for another program holding the file: a busy file stays closed and
-    // is opened again with the next event, a file that is not a database is left alone.
+    // is opened again with the next event; a file that is not a database is Unusable here (the
+    // journal's keeper then moves it aside).
     QSqlQuery probe(db);
     if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
         noteFault(probe.lastError().text(), probe.lastError().nativeErrorCode().toInt());

@@ -272,6 +272,12 @@ void ResultsFile::restore(const Snapshot& snapshot) {
 
 ResultsFile::AddOutcome ResultsFile::add(const QString& group, const QString& surname) {
     if (!load()) return AddOutcome::NotLoaded;
+    // A table the file has not taken yet may be full: the oldest student makes room, as the
+    // trim of a full file would.
+    if (count_ >= StudentCapacity) {
+        dropOldest();
+        count_ = StudentCapacity - 1;
+    }
     ++count_;
     current_ = count_;
     StudentRecord& record = slot(count_);

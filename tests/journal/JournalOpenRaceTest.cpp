@@ -89,9 +89,8 @@ TEST(JournalOpenRaceTest, ThirtyProgramsCreatingOneJournalKeepEveryEventOnce) {
         int missingOrTwice = 0;
         for (int p = 0; p < programs; ++p) {
             const QString surname = QStringLiteral("Ученик-%1").arg(p);
-            for (const QString& event :
-                 {surname + " registered 0", surname + " graded 1", surname + " graded 2"})
-                missingOrTwice += rows.value(event) != 1;
+            for (const char* event : {" registered 0", " graded 1", " graded 2"})
+                missingOrTwice += rows.value(surname + QLatin1String(event)) != 1;
         }
         EXPECT_EQ(missingOrTwice, 0);
         EXPECT_EQ(rows.size(), programs * 3);

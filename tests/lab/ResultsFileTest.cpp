@@ -559,6 +559,33 @@ TEST_F(StudentStoreTest, AFileSizeLimitLeavesTheOldFileAndTheGradeWaitsForTheNex
               slotBytes({fiveStudents[4].group, fiveStudents[4].surname, {0, 0, 4.5f, 5}}));
 }
 
+// Registrations the file could not take stay in the table in their order; a full table makes
+// room by its oldest student, never by overwriting the newest.
+TEST_F(StudentStoreTest, RegistrationsTheFileDidNotTakeKeepTheirRows) {
+    for (int i = 0; i < 4; ++i)
+        ASSERT_TRUE(session->registerStudent(fiveStudents[i].group, fiveStudents[i].surname));
+    const QByteArray before = file();
+    results().setSaveFault(StudentSaveStep::Commit);
+    EXPECT_FALSE(session->registerStudent(fiveStudents[4].group, fiveStudents[4].surname));
+    EXPECT_FALSE(session->registerStudent(QStringLiteral("НОВ-6"), QStringLiteral("Шестой Е.Е.")));
+    EXPECT_EQ(file(), before);
+    ASSERT_EQ(results().count(), 5);
+    EXPECT_EQ(results().current(), 5);
+    EXPECT_EQ(results().surname(4), fiveStudents[4].surname);
+    EXPECT_EQ(results().surname(5), QStringLiteral("Шестой Е.Е."));
+
+    results().setSaveFault(StudentSaveStep::None);
+    session->recordGrade(2, 4.5);
+    const QByteArray after = file();
+    ASSERT_EQ(after.size(), 1500);
+    EXPECT_EQ(meaningful(slotOf(after, 4, 1)),
+              slotBytes({fiveStudents[1].group, fiveStudents[1].surname}));
+    EXPECT_EQ(meaningful(slotOf(after, 4, 4)),
+              slotBytes({fiveStudents[4].group, fiveStudents[4].surname}));
+    EXPECT_EQ(meaningful(slotOf(after, 4, 5)),
+              slotBytes({QStringLiteral("НОВ-6"), QStringLiteral("Шестой Е.Е."), {0, 4.5f, 0, 0}}));
+}
+
 // A full disk (a small tmpfs, filled up) refuses the registration's save: the results file is
 // left byte for byte and the failure says the disk is full. Needs the superuser for the mount.
 TEST_F(StudentStoreTest, ARegistrationOnAFullDiskLeavesTheFileByteForByte) {
