@@ -324,7 +324,7 @@ TEST_F(LocalJournalTest, JournalFilesAreTheOwnersOnlyAndLinksAreRefused) {
     ASSERT_TRUE(
         session().registerStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")));
     for (const QString& file :
-         {path, path + QStringLiteral("-wal"), path + QStringLiteral("-shm")}) {
+         QStringList{path, path + QStringLiteral("-wal"), path + QStringLiteral("-shm")}) {
         struct stat st {};
         ASSERT_EQ(::lstat(QFile::encodeName(file).constData(), &st), 0) << file.toStdString();
         EXPECT_EQ(st.st_mode & 0777, 0600u) << file.toStdString();

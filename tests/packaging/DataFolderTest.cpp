@@ -207,8 +207,9 @@ TEST_F(FolderFixture, ADataFolderOthersMayWriteIsRefusedAtStartUp) {
     makeFolder(own, 0770);
     const passwd* me = ::getpwuid(::geteuid());
     if (ownGroup && me && QByteArray(ownGroup->gr_name) == me->pw_name &&
-        ownGroup->gr_mem[0] == nullptr)
+        ownGroup->gr_mem[0] == nullptr) {
         EXPECT_EQ(currentDataFolderProblem(), DataFolderProblem::None);
+    }
 
     // A group with other members, as the shared folder the README once described.
     if (const group* users = ::getgrnam("users");
