@@ -161,7 +161,7 @@ bool LocalJournal::open() {
     if (dataFileKind(path_) == DataFileKind::Missing && !createPrivateFile(path_) &&
         errno != EEXIST) {
         noteFault(QString::fromLocal8Bit(strerror(errno)), 0);
-        state_ = State::Unusable;
+        state_ = State::Closed;
         return false;
     }
     if (openConnection()) return true;
@@ -232,6 +232,14 @@ QString LocalJournal::takeNotice() {
     return std::exchange(notice_, QString());
 }
 
+// Only a file known to be unfit is given up: one that is not a database. Any other failure
+// while opening (another program holding the file at whatever step, a lock race on the log, a
+// side file another program is just removing) is worth trying again with the next event.
+LocalJournal::State LocalJournal::stateAfterFailedOpen() const {
+    const bool corrupt = faultCode_ == sqliteCorrupt || faultCode_ == sqliteNotADatabase;
+    return corrupt ? State::Unusable : State::Closed;
+}
+
 bool LocalJournal::openConnection() {
     const QFileInfo info(path_);
     // A file nobody may write is read-only, whoever runs the program.
@@ -244,7 +252,7 @@ bool LocalJournal::openConnection() {
                              .arg(readOnly ? QStringLiteral(";QSQLITE_OPEN_READONLY") : QString()));
     if (!db.open()) {
         noteFault(db.lastError().text(), db.lastError().nativeErrorCode().toInt());
-        state_ = busy_ ? State::Closed : State::Unusable;
+        state_ = stateAfterFailedOpen();
         return false;
     }
     // Reading the catalogue is the first thing that finds a file that is not a database, and
@@ -254,7 +262,7 @@ bool LocalJournal::openConnection() {
     QSqlQuery probe(db);
     if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
         noteFault(probe.lastError().text(), probe.lastError().nativeErrorCode().toInt());
-        state_ = busy_ ? State::Closed : State::Unusable;
+        state_ = stateAfterFailedOpen();
         return false;
     }
     // An unfinished read would hold the file in a transaction and keep the mode from changing.
@@ -268,7 +276,7 @@ bool LocalJournal::openConnection() {
     // updated later, so a kill between the two leaves the last whole commit.
     if (!exec(QStringLiteral("PRAGMA journal_mode=WAL")) ||
         !exec(QStringLiteral("PRAGMA synchronous=NORMAL")) || !createOrMigrate()) {
-        state_ = busy_ ? State::Closed : State::Unusable;
+        state_ = stateAfterFailedOpen();
         return false;
     }
     fault_.clear();

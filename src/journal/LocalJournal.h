@@ -80,6 +80,7 @@ private:
     void rollbackKeepingFault();
     void noteFault(const QString& what, int nativeCode);
     bool openConnection();
+    State stateAfterFailedOpen() const;
     bool refuseOddSideFiles();
     bool moveCorruptFileAside();
 
