@@ -14,12 +14,13 @@
 int runLaboratory(int argc, char** argv, const LaboratoryStarted& started) {
     QApplication app(argc, argv);
     installFontSubstitutions();
+    // A folder other accounts may write would let them replace any file in it: refused before
+    // anything is written there.
+    if (!acceptDataFolder()) return 1;
     // A data folder apart from the program is made at the first start, with an empty results
     // file, so the first registration finds it. Should that fail, the results file's own
     // message names the file when it is used.
     prepareDataFolder();
-    // A folder other accounts may write would let them replace any file in it: refused.
-    if (!acceptDataFolder()) return 1;
     // One program per data folder: two would overwrite each other's grades.
     ProgramFolderLock lock;
     if (!lock.acquire()) return 1;

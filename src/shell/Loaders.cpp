@@ -45,7 +45,7 @@ QString saveFailedMessage(const QString& fullPath, int error) {
     return QStringLiteral("Не удалось сохранить результаты в файл ") + fullPath +
            QStringLiteral(": ") + saveFailureReason(error) +
            QStringLiteral(
-               ". Прежнее содержимое файла не изменено; оценки сохранены в памяти "
+               ". Прежнее содержимое файла не изменено; новые данные остаются в памяти "
                "программы и будут записаны при следующем удачном сохранении.");
 }
 
