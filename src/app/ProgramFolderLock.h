@@ -16,12 +16,14 @@ public:
 
     // Takes the lock. When another program holds it, says so in an error box and returns false;
     // the caller then ends without touching any file. A folder where no lock can be made at all
-    // (read-only) is no reason to refuse the start: true then, without a lock.
+    // (read-only) is no reason to refuse the start: true then, without a lock. A link, a folder
+    // or a device at the lock file's place is refused with a message naming it.
     bool acquire();
     bool held() const;
 
     static QString lockFilePath();
     static QString alreadyRunningMessage();
+    static QString notAFileMessage();
 
 private:
     std::unique_ptr<QLockFile> lock_;

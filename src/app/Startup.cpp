@@ -3,15 +3,20 @@
 #include <QApplication>
 #include <QTimer>
 
+#include "app/DataFolderGuard.h"
 #include "app/Laboratory.h"
 #include "app/MainWindow.h"
 #include "app/ProgramFolderLock.h"
+#include "lab/FileAccess.h"
 #include "lab/ProgramDir.h"
 #include "toolkit/Fonts.h"
 
 int runLaboratory(int argc, char** argv, const LaboratoryStarted& started) {
     QApplication app(argc, argv);
     installFontSubstitutions();
+    // A folder other accounts may write would let them replace any file in it: refused before
+    // anything is written there.
+    if (!acceptDataFolder()) return 1;
     // A data folder apart from the program is made at the first start, with an empty results
     // file, so the first registration finds it. Should that fail, the results file's own
     // message names the file when it is used.
@@ -19,6 +24,9 @@ int runLaboratory(int argc, char** argv, const LaboratoryStarted& started) {
     // One program per data folder: two would overwrite each other's grades.
     ProgramFolderLock lock;
     if (!lock.acquire()) return 1;
+    // What a save killed midway left beside the results file; the lock keeps any other copy of
+    // the program from saving now.
+    removeInterruptedSaves(resultsFilePath());
     return runLaboratorySession(started);
 }
 

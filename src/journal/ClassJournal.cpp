@@ -1,8 +1,12 @@
 #include "journal/ClassJournal.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QFileInfo>
+#include <QThread>
 #include <QThreadPool>
 #include <QUuid>
+#include <algorithm>
 
 #include "journal/ServerLink.h"
 
@@ -19,6 +23,8 @@ constexpr int clickBusyTimeoutMs = 30;
 ClassJournal::ClassJournal(const QString& journalPath, const ServerSettings& server,
                            const QString& computer, int retryMs)
     : computer_(computer), local_(journalPath, clickBusyTimeoutMs) {
+    // This journal is the file's keeper: a corrupt file is moved aside and a fresh one begun.
+    local_.setMovesCorruptFileAside(true);
     // A missing journal is created by the first event, not at start-up: a program that
     // stops before anyone registers leaves its folder as it found it.
     if (QFileInfo::exists(journalPath) && local_.open()) local_.deferCheckpoints();
@@ -107,4 +113,23 @@ void ClassJournal::deleted(QString& sitting, const QString& group, const QString
 void ClassJournal::deletedAll(QString& sitting, const QString& group, const QString& surname,
                               int variant) {
     record(sitting, group, surname, variant, JournalEventKind::DeletedAll);
+}
+
+qint64 ClassJournal::waitingEvents() const {
+    return held_.size() + (server_ ? server_->status().waiting : 0);
+}
+
+bool ClassJournal::waitUntilSent(int timeoutMs) {
+    QDeadlineTimer deadline(timeoutMs);
+    // Held events go to the file first: the retry timer runs while the caller's events do.
+    while (!held_.isEmpty()) {
+        if (deadline.hasExpired()) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        if (!held_.isEmpty() && local_.state() != LocalJournal::State::Unusable &&
+            local_.state() != LocalJournal::State::ReadOnly)
+            writeHeld();
+        if (!held_.isEmpty()) QThread::msleep(20);
+    }
+    if (!server_) return true;
+    return server_->waitUntilSent(static_cast<int>(std::max<qint64>(deadline.remainingTime(), 0)));
 }

@@ -14,7 +14,8 @@ class ServerLink;
 // The journal the program runs with: each event goes to journal.sqlite at once, on the
 // window's thread (a short transaction in write-ahead mode), and from there to the class server
 // when one is set up. When the file cannot take an event (locked by another program) the event
-// waits in memory and goes in with the next one; a corrupt or read-only file is left alone.
+// waits in memory and goes in with the next one; a read-only file is left alone, a corrupt one
+// is kept aside under a name that says when and a fresh one begun.
 // None of this is ever shown to the student.
 class ClassJournal final : public Journal {
 public:
@@ -38,6 +39,12 @@ public:
     // Events the file could not take yet; they are tried again with the next event and every
     // second.
     qsizetype heldEvents() const { return held_.size(); }
+    // Events not yet where they are going: those held in memory and, when a server is set up,
+    // the rows it has not confirmed. Every report of what waits counts both.
+    qint64 waitingEvents() const;
+    // Waits (running the caller's events) until no event is held and the server, when one is
+    // set up, has confirmed every row, or the time is up; true only when nothing waits.
+    bool waitUntilSent(int timeoutMs);
 
 private:
     void record(QString& sitting, const QString& group, const QString& surname, int variant,

@@ -206,6 +206,8 @@ void JournalWindow::onActivated() {
 
 void JournalWindow::reload() {
     exportFault_.clear();
+    // A journal file moved aside as corrupt is told once, at the first showing after it.
+    notice_ = journal_->local().takeNotice();
     ServerLink* server = journal_->server();
     if (!server) {
         sourceLine->setText(
@@ -242,12 +244,13 @@ void JournalWindow::reload() {
 
 void JournalWindow::updateFaultLine(const QString& serverFault) {
     QStringList lines;
+    if (!notice_.isEmpty()) lines << notice_;
     if (!journal_->local().fault().isEmpty()) lines << journal_->local().fault();
     if (journal_->heldEvents() > 0)
         lines << QStringLiteral("Записей ждут внесения в файл журнала: %1.")
                      .arg(journal_->heldEvents());
     if (!serverFault.isEmpty()) {
-        const qint64 waiting = journal_->server() ? journal_->server()->status().waiting : 0;
+        const qint64 waiting = journal_->waitingEvents();
         lines << (waiting > 0 ? serverFault + QStringLiteral(" Ждут отправки: %1.").arg(waiting)
                               : serverFault);
     }

@@ -113,4 +113,5 @@ private:
     QList<SittingRow> shown_;
     bool loading_ = false;
     QString exportFault_;
+    QString notice_;
 };

@@ -1,13 +1,21 @@
 #include "journal/LocalJournal.h"
 
+#include <errno.h>
+#include <unistd.h>
+
 #include <QAtomicInt>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSysInfo>
 #include <QVariant>
+#include <cstring>
 #include <iterator>
+#include <utility>
 
 #include "lab/FileAccess.h"
 
@@ -20,7 +28,12 @@ constexpr int sqliteBusy = 5;
 constexpr int sqliteLocked = 6;
 constexpr int sqliteReadOnly = 8;
 constexpr int sqliteCorrupt = 11;
+constexpr int sqliteProtocol = 15;  // a lock race on the write-ahead log: worth trying again
 constexpr int sqliteNotADatabase = 26;
+
+// The files SQLite keeps beside the journal: its write-ahead log, the log's index, and the
+// rollback journal of a file not (yet) in write-ahead mode.
+const char* const sideSuffixes[] = {"-wal", "-shm", "-journal"};
 
 const char* const eventColumns =
     "id, recorded_at, computer, sitting, student_group, student_surname, variant, experiment, "
@@ -97,10 +110,15 @@ LocalJournal::~LocalJournal() {
 
 void LocalJournal::noteFault(const QString& what, int nativeCode) {
     const QString file = QFileInfo(path_).fileName();
-    busy_ = nativeCode == sqliteBusy || nativeCode == sqliteLocked;
+    // Extended codes (SQLITE_BUSY_RECOVERY, SQLITE_BUSY_SNAPSHOT…) carry the primary code in
+    // their low byte: each of them is the same "try again".
+    nativeCode &= 0xFF;
+    faultCode_ = nativeCode;
+    busy_ = nativeCode == sqliteBusy || nativeCode == sqliteLocked || nativeCode == sqliteProtocol;
     switch (nativeCode) {
         case sqliteBusy:
         case sqliteLocked:
+        case sqliteProtocol:
             fault_ = QStringLiteral(
                          "Файл журнала %1 занят другой программой: записи ждут и "
                          "будут внесены, когда он освободится.")
@@ -145,6 +163,95 @@ void LocalJournal::rollbackKeepingFault() {
 
 bool LocalJournal::open() {
     if (state_ == State::Ready) return true;
+    if (refuseOddSideFiles()) {
+        state_ = State::Unusable;
+        return false;
+    }
+    // Made here rather than by SQLite so that it is its owner's only; SQLite gives the side
+    // files the mode of the file. One another program just made is used as it is.
+    if (dataFileKind(path_) == DataFileKind::Missing && !createPrivateFile(path_) &&
+        errno != EEXIST) {
+        noteFault(QString::fromLocal8Bit(strerror(errno)), 0);
+        state_ = State::Closed;
+        return false;
+    }
+    if (openConnection()) return true;
+    const bool corrupt = faultCode_ == sqliteCorrupt || faultCode_ == sqliteNotADatabase;
+    if (state_ != State::Unusable || !corrupt || !movesCorruptFileAside_ || !moveCorruptFileAside())
+        return false;
+    if (refuseOddSideFiles() || (!createPrivateFile(path_) && errno != EEXIST)) {
+        state_ = State::Unusable;
+        return false;
+    }
+    return openConnection();
+}
+
+bool LocalJournal::refuseOddSideFiles() {
+    QStringList files{path_};
+    for (const char* suffix : sideSuffixes) files << path_ + QLatin1String(suffix);
+    for (const QString& file : files) {
+        const DataFileKind kind = dataFileKind(file);
+        if (kind == DataFileKind::Missing || kind == DataFileKind::Regular) continue;
+        fault_ = QStringLiteral(
+                     "По адресу %1 находится не обычный файл (символическая ссылка, папка или "
+                     "устройство): журнал не открывается и не записывается, оценки "
+                     "сохраняются в файле результатов.")
+                     .arg(file);
+        faultCode_ = 0;
+        busy_ = false;
+        return true;
+    }
+    return false;
+}
+
+bool LocalJournal::moveCorruptFileAside() {
+    {
+        QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
+        if (db.isValid()) db.close();
+    }
+    const QFileInfo info(path_);
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString aside;
+    for (int n = 1; aside.isEmpty() || QFileInfo::exists(aside) || QFileInfo(aside).isSymLink();
+         ++n)
+        aside = info.dir().filePath(QStringLiteral("%1.corrupt-%2%3.sqlite")
+                                        .arg(info.completeBaseName(), stamp,
+                                             n > 1 ? QStringLiteral("-%1").arg(n) : QString()));
+    const QByteArray from = QFile::encodeName(path_);
+    const QByteArray to = QFile::encodeName(aside);
+    if (::rename(from.constData(), to.constData()) != 0) return false;
+    // The log belongs to the old file and goes with it; its index is rebuilt from a log.
+    for (const char* suffix : sideSuffixes) {
+        const QByteArray side = from + suffix;
+        if (::access(side.constData(), F_OK) != 0) continue;
+        if (QByteArray(suffix) == "-shm")
+            ::unlink(side.constData());
+        else
+            ::rename(side.constData(), QByteArray(to + suffix).constData());
+    }
+    notice_ = QStringLiteral(
+                  "Файл журнала %1 был повреждён: он сохранён как %2, начат новый журнал. "
+                  "Записи до повреждения остались в сохранённом файле.")
+                  .arg(info.fileName(), QFileInfo(aside).fileName());
+    fault_.clear();
+    faultCode_ = 0;
+    state_ = State::Closed;
+    return true;
+}
+
+QString LocalJournal::takeNotice() {
+    return std::exchange(notice_, QString());
+}
+
+// Only a file known to be unfit is given up: one that is not a database. Any other failure
+// while opening (another program holding the file at whatever step, a lock race on the log, a
+// side file another program is just removing) is worth trying again with the next event.
+LocalJournal::State LocalJournal::stateAfterFailedOpen() const {
+    const bool corrupt = faultCode_ == sqliteCorrupt || faultCode_ == sqliteNotADatabase;
+    return corrupt ? State::Unusable : State::Closed;
+}
+
+bool LocalJournal::openConnection() {
     const QFileInfo info(path_);
     // A file nobody may write is read-only, whoever runs the program.
     const bool readOnly = info.exists() && !probeReadWrite(path_);
@@ -156,16 +263,17 @@ bool LocalJournal::open() {
                              .arg(readOnly ? QStringLiteral(";QSQLITE_OPEN_READONLY") : QString()));
     if (!db.open()) {
         noteFault(db.lastError().text(), db.lastError().nativeErrorCode().toInt());
-        state_ = busy_ ? State::Closed : State::Unusable;
+        state_ = stateAfterFailedOpen();
         return false;
     }
     // Reading the catalogue is the first thing that finds a file that is not a database, and
     // the first that waits for another program holding the file: a busy file stays closed and
-    // is opened again with the next event, a file that is not a database is left alone.
+    // is opened again with the next event; a file that is not a database is Unusable here (the
+    // journal's keeper then moves it aside).
     QSqlQuery probe(db);
     if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
         noteFault(probe.lastError().text(), probe.lastError().nativeErrorCode().toInt());
-        state_ = busy_ ? State::Closed : State::Unusable;
+        state_ = stateAfterFailedOpen();
         return false;
     }
     // An unfinished read would hold the file in a transaction and keep the mode from changing.
@@ -179,7 +287,7 @@ bool LocalJournal::open() {
     // updated later, so a kill between the two leaves the last whole commit.
     if (!exec(QStringLiteral("PRAGMA journal_mode=WAL")) ||
         !exec(QStringLiteral("PRAGMA synchronous=NORMAL")) || !createOrMigrate()) {
-        state_ = busy_ ? State::Closed : State::Unusable;
+        state_ = stateAfterFailedOpen();
         return false;
     }
     fault_.clear();

@@ -28,9 +28,18 @@ public:
     LocalJournal(const LocalJournal&) = delete;
     LocalJournal& operator=(const LocalJournal&) = delete;
 
-    // Opens the file, creating it when missing and bringing an older one up to the current
-    // schema. False when it cannot be written; fault() says why.
+    // Opens the file, creating it when missing (its owner's only) and bringing an older one up
+    // to the current schema. False when it cannot be written; fault() says why. Another
+    // program holding the file at any step is "try again" (Closed), never Unusable. A link or
+    // anything but a regular file at the place of the file or of its side files (-wal, -shm,
+    // -journal) is refused: nothing is opened or written through it.
     bool open();
+    // A file found corrupt is moved aside as journal.corrupt-YYYYMMDD-HHMMSS.sqlite (with its
+    // log) and a fresh one begun, instead of being left alone as Unusable. Only the
+    // connection that keeps the journal (the window thread's) does this.
+    void setMovesCorruptFileAside(bool moves) { movesCorruptFileAside_ = moves; }
+    // What the teacher should hear once about a file moved aside; empty afterwards.
+    QString takeNotice();
     State state() const { return state_; }
     QString path() const { return path_; }
     // What went wrong last, in the teacher's words; empty while all is well.
@@ -72,6 +81,10 @@ private:
     bool exec(const QString& sql);
     void rollbackKeepingFault();
     void noteFault(const QString& what, int nativeCode);
+    bool openConnection();
+    State stateAfterFailedOpen() const;
+    bool refuseOddSideFiles();
+    bool moveCorruptFileAside();
 
     QString path_;
     QString connectionName_;
@@ -80,7 +93,10 @@ private:
     QString fault_;
     // The last fault was another connection holding the file: it is worth trying again.
     bool busy_ = false;
+    int faultCode_ = 0;  // SQLite's primary code of the last fault
     QString journalId_;
+    bool movesCorruptFileAside_ = false;
+    QString notice_;
 };
 
 // The name of this computer as rows carry it.

@@ -1,11 +1,17 @@
 #include "lab/ProgramDir.h"
 
+#include <errno.h>
+#include <sys/stat.h>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <cstring>
+
+#include "lab/FileAccess.h"
 
 namespace {
 QString overrideDir;
@@ -89,17 +95,23 @@ QString resultsFilePath() {
 bool prepareDataFolder(QString* error) {
     const QString folder = dataFolder();
     if (folder == programFolder()) return true;
-    if (!QDir().mkpath(folder)) {
+    // The folder is its user's alone when the program makes it; one that exists is left as it
+    // is (a folder others may write is refused at start-up).
+    const QByteArray native = QFile::encodeName(folder);
+    if (!QFileInfo(folder).isDir() &&
+        (!QDir().mkpath(QFileInfo(folder).absolutePath()) ||
+         (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST))) {
         if (error) *error = QStringLiteral("cannot create the folder ") + folder;
         return false;
     }
-    QFile results(resultsFilePath());
-    if (results.exists()) return true;
-    // Append mode creates the file without ever truncating one another account just made.
-    if (!results.open(QIODevice::WriteOnly | QIODevice::Append)) {
+    // Made without truncating or following anything that stands there: one another start just
+    // made, or a link, is left to the results file's own checks.
+    const QString results = resultsFilePath();
+    if (dataFileKind(results) != DataFileKind::Missing) return true;
+    if (!createPrivateFile(results) && errno != EEXIST) {
         if (error)
-            *error = QStringLiteral("cannot create ") + results.fileName() + ": " +
-                     results.errorString();
+            *error = QStringLiteral("cannot create ") + results + ": " +
+                     QString::fromLocal8Bit(strerror(errno));
         return false;
     }
     return true;

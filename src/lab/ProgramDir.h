@@ -30,8 +30,8 @@ QString dataFolder();
 // dataFolder followed by "/BDStudent.rez".
 QString resultsFilePath();
 
-// Makes a data folder that lies apart from the program ready at start-up: creates it and an
-// empty results file when they are missing. A portable program folder is left as it is, so a
-// missing results file there is reported as before. False (and why) when that fails; the
+// Makes a data folder that lies apart from the program ready at start-up: creates it (0700) and
+// an empty results file (0600) when they are missing. A portable program folder is left as it is,
+// so a missing results file there is reported as before. False (and why) when that fails; the
 // results file's own message then names the file when it is used.
 bool prepareDataFolder(QString* error = nullptr);

@@ -1,11 +1,13 @@
 #include "lab/ResultsFile.h"
 
+#include <errno.h>
 #include <fcntl.h>
+#include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 #include <cstring>
 
@@ -65,11 +67,18 @@ void getRecord(const char* in, StudentRecord& r) {
         r.scores[static_cast<std::size_t>(k)] = getFloat(in + scoresOffset + 4 * k);
 }
 
-bool createEmptyResultsFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return false;
-    file.close();
-    return file.error() == QFileDevice::NoError;
+// Writes all of bytes or says why not: a short write (a file-size limit, a disk that fills up
+// on the way) is followed by the one that returns the reason.
+int writeAll(int fd, const char* data, qsizetype length) {
+    while (length > 0) {
+        const ssize_t n = ::write(fd, data, static_cast<size_t>(length));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return errno;
+        if (n == 0) return EIO;
+        data += n;
+        length -= n;
+    }
+    return 0;
 }
 
 // After the rename the directory entry itself must reach the disk, or a power cut could
@@ -111,8 +120,8 @@ QString ResultsFile::path() const {
     return path_.isEmpty() ? resultsFilePath() : path_;
 }
 
-void ResultsFile::report(ResultsFileFailure::Kind kind) const {
-    if (onFailure) onFailure({kind, path()});
+void ResultsFile::report(ResultsFileFailure::Kind kind, int error) const {
+    if (onFailure) onFailure({kind, path(), error});
 }
 
 StudentRecord& ResultsFile::slot(int slot) {
@@ -136,16 +145,28 @@ QByteArray ResultsFile::image() const {
 }
 
 bool ResultsFile::load() {
+    // A table the file could not take is newer than the file: reading the file now would lose
+    // a grade, or trim a full table a second time and move the current student up a row.
+    if (unsaved_) return true;
     const QString path = this->path();
-    QFile file(path);
+    const DataFileKind kind = dataFileKind(path);
+    if (kind == DataFileKind::Other) {
+        report(ResultsFileFailure::Kind::NotAFile);
+        return false;
+    }
     // A file that nobody may write cannot be opened for writing, whoever runs the program (the
     // superuser could open it all the same, and a save would then replace it).
-    if (!probeReadWrite(path) || !file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) {
+    const int fd = kind == DataFileKind::Regular ? openDataFile(path, O_RDWR) : -1;
+    struct stat st {};
+    QFile file;
+    if (fd < 0 || ::fstat(fd, &st) != 0 || (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
+        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        if (fd >= 0 && !file.isOpen()) ::close(fd);
         report(ResultsFileFailure::Kind::CannotOpen);
         // A file that exists but cannot be opened may hold grades: it is left alone, and the
         // table is not taken from it so that nothing is saved over it. A missing one is created
         // empty and the load goes on with it, so the caller can still save.
-        if (QFileInfo::exists(path) || !createEmptyResultsFile(path)) return false;
+        if (kind != DataFileKind::Missing || !createPrivateFile(path)) return false;
         count_ = 0;
         return true;
     }
@@ -164,50 +185,99 @@ bool ResultsFile::load() {
         for (int s = 0; s < StudentCapacity; ++s)
             getRecord(image.constData() + s * StudentSlotSize, table[static_cast<std::size_t>(s)]);
     }
+    file.close();
     table_ = table;
     count_ = static_cast<int>(std::min<qint64>(blocks, StudentCapacity));
-    if (count_ >= StudentCapacity) {
+    const bool full = count_ >= StudentCapacity;
+    if (full) {
         dropOldest();
         count_ = StudentCapacity - 1;
     }
     // A file shorter than the table in memory no longer holds the current student's row.
     if (current_ > count_) current_ = 0;
+    // The trim happens once: the file gets the four students the table now holds, so the
+    // file, the results window and the journal agree on every row. Should the file not take
+    // them, the table is kept as the newer one and the failure is reported.
+    if (full) save();
     return true;
 }
 
-bool ResultsFile::save() {
+bool ResultsFile::writeFile(const QString& path, int* error) const {
     // The new content goes to a temporary file beside the old one, reaches the disk, and only
     // then takes the old file's name: a failure or a crash at any point leaves either the old
     // file or the new one, never a cut one. An existing file that may not be written is
     // refused, as a plain rewrite would be.
-    const QString path = this->path();
-    QSaveFile file(path);
-    const bool mayWrite = !QFileInfo::exists(path) || probeReadWrite(path);
-    bool ok = fault_ != StudentSaveStep::Open && mayWrite && file.open(QIODevice::WriteOnly);
-    if (ok) {
-        const QByteArray image = this->image();
-        for (int i = 0; ok && i < count_; ++i) {
-            if (fault_ == StudentSaveStep::Write && i + 1 == count_) {
-                file.write(image.constData(), StudentBlockSize / 2);
-                ok = false;
-                break;
-            }
-            ok = file.write(image) == StudentBlockSize;
-        }
-        if (ok && fault_ == StudentSaveStep::Commit) ok = false;
-        if (!ok) file.cancelWriting();
-        ok = file.commit() && ok;
-    }
-    if (!ok) {
-        report(ResultsFileFailure::Kind::CannotSave);
+    const QByteArray native = QFile::encodeName(path);
+    struct stat old {};
+    const bool exists = ::lstat(native.constData(), &old) == 0;
+    if (exists && (!S_ISREG(old.st_mode) || !probeReadWrite(path))) {
+        *error = S_ISDIR(old.st_mode) ? EISDIR : EACCES;
         return false;
     }
+    *error = 0;
+    if (fault_ == StudentSaveStep::Open) return false;
+    // mkostemp makes the file 0600 with O_EXCL, so it never opens one that stands there.
+    QByteArray temporary = native + ".XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) {
+        *error = errno;
+        return false;
+    }
+    const auto fail = [&](int reason, bool open) {
+        if (open) ::close(fd);
+        ::unlink(temporary.constData());
+        *error = reason;
+        return false;
+    };
+    const QByteArray bytes = image().repeated(std::max(count_, 0));
+    if (fault_ == StudentSaveStep::Write) {
+        writeAll(fd, bytes.constData(), bytes.size() - StudentBlockSize / 2);
+        return fail(EIO, true);
+    }
+    if (const int reason = writeAll(fd, bytes.constData(), bytes.size())) return fail(reason, true);
+    // A file system without modes (a USB stick) refuses the change; the file is usable all the
+    // same.
+    ::fchmod(fd, dataFileMode(path, exists ? old.st_mode : 0));
+    if (::fsync(fd) != 0) return fail(errno, true);
+    if (::close(fd) != 0) return fail(errno, false);
+    if (fault_ == StudentSaveStep::Commit) return fail(0, false);
+    if (::rename(temporary.constData(), native.constData()) != 0) return fail(errno, false);
     syncDirectoryOf(path);
     return true;
 }
 
+bool ResultsFile::save() {
+    const QString path = this->path();
+    if (dataFileKind(path) == DataFileKind::Other) {
+        unsaved_ = true;
+        report(ResultsFileFailure::Kind::NotAFile);
+        return false;
+    }
+    int error = 0;
+    if (!writeFile(path, &error)) {
+        unsaved_ = true;
+        report(ResultsFileFailure::Kind::CannotSave, error);
+        return false;
+    }
+    unsaved_ = false;
+    return true;
+}
+
+void ResultsFile::restore(const Snapshot& snapshot) {
+    table_ = snapshot.table;
+    count_ = snapshot.count;
+    current_ = snapshot.current;
+    unsaved_ = snapshot.unsaved;
+}
+
 ResultsFile::AddOutcome ResultsFile::add(const QString& group, const QString& surname) {
     if (!load()) return AddOutcome::NotLoaded;
+    // A table the file has not taken yet may be full: the oldest student makes room, as the
+    // trim of a full file would.
+    if (count_ >= StudentCapacity) {
+        dropOldest();
+        count_ = StudentCapacity - 1;
+    }
     ++count_;
     current_ = count_;
     StudentRecord& record = slot(count_);

@@ -58,9 +58,12 @@ struct ResultsFileFailure {
         CannotOpen,  // missing, not a file that may be read and written, or cannot be opened
         Unreadable,  // opened, but its last block could not be read
         CannotSave,  // the new content could not be written; the old file stays as it was
+        NotAFile,    // a symbolic link, a pipe or a device stands there: neither read nor written
     };
     Kind kind = Kind::CannotOpen;
     QString path;
+    // Why a save failed (errno: ENOSPC, EFBIG, EDQUOT, EIO, EACCES, EROFS…); 0 when unknown.
+    int error = 0;
 };
 
 class ResultsFile {
@@ -88,13 +91,30 @@ public:
     float score(int slot, int experiment) const;
 
     // Replaces the table with the file's content; a file of five or more blocks leaves the four
-    // newest students. A missing file is reported, created empty, and the load goes on with it.
-    // False when the file's content could not be read (reported, the table unchanged): the
-    // caller must then not save over the file.
+    // newest students and is written back at once, so the next load finds the same table and
+    // the current student keeps his row. A missing file is reported, created empty, and the
+    // load goes on with it. False when the file's content could not be read (reported, the
+    // table unchanged): the caller must then not save over the file. While the table holds
+    // changes a save could not write (hasUnsavedChanges), the file is not read: the table is
+    // the newer of the two, and the next save that succeeds writes it.
     bool load();
-    // Rewrites the file from the table, count() blocks, atomically: on any failure the old file
-    // stays as it was and the failure is reported.
+    // Rewrites the file from the table, count() blocks, atomically: every write and the flush
+    // are checked before the new file takes the old one's name, so on any failure (full disk,
+    // file-size limit, I/O error) the old file stays byte for byte and the failure is reported
+    // with its reason. The table keeps what could not be written.
     bool save();
+    bool hasUnsavedChanges() const { return unsaved_; }
+
+    // The table as it stands, to be put back when an operation the file did not take must be
+    // undone (a deletion that could not be saved).
+    struct Snapshot {
+        std::array<StudentRecord, StudentCapacity> table;
+        int count = 0;
+        int current = 0;
+        bool unsaved = false;
+    };
+    Snapshot snapshot() const { return {table_, count_, current_, unsaved_}; }
+    void restore(const Snapshot& snapshot);
     // Reloads the table, appends a student with four zero grades, makes him the current one and
     // saves. A failure is reported; the student is in the table unless the load failed.
     enum class AddOutcome { Saved, NotSaved, NotLoaded };
@@ -121,11 +141,13 @@ public:
     void setSaveFault(StudentSaveStep step) { fault_ = step; }
 
 private:
-    void report(ResultsFileFailure::Kind kind) const;
+    void report(ResultsFileFailure::Kind kind, int error = 0) const;
+    bool writeFile(const QString& path, int* error) const;
 
     QString path_;
     std::array<StudentRecord, StudentCapacity> table_{};
     int count_ = 0;
     int current_ = 0;
+    bool unsaved_ = false;
     StudentSaveStep fault_ = StudentSaveStep::None;
 };

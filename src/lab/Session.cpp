@@ -27,8 +27,13 @@ void Session::recordGrade(int experiment, double grade, const GradeEvidence& evi
 bool Session::deleteStudent(int index) {
     if (results_.count() <= 0 || index < 1) return true;
     StudentRecord removed = results_.slot(std::min(index, results_.count()));
+    const ResultsFile::Snapshot before = results_.snapshot();
     results_.remove(index);
-    if (!results_.save()) return false;
+    // A deletion the file did not take did not happen: the row stays where the student sees it.
+    if (!results_.save()) {
+        results_.restore(before);
+        return false;
+    }
     if (journal_)
         journal_->deleted(removed.sitting, removed.group.text(), removed.surname.text(), variant_);
     return true;
@@ -37,8 +42,12 @@ bool Session::deleteStudent(int index) {
 bool Session::deleteAllStudents() {
     QList<StudentRecord> removed;
     for (int i = 1; i <= results_.count(); ++i) removed.append(results_.slot(i));
+    const ResultsFile::Snapshot before = results_.snapshot();
     results_.removeAll();
-    if (!results_.save()) return false;
+    if (!results_.save()) {
+        results_.restore(before);
+        return false;
+    }
     if (journal_)
         for (StudentRecord& r : removed)
             journal_->deletedAll(r.sitting, r.group.text(), r.surname.text(), variant_);

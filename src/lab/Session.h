@@ -33,7 +33,8 @@ public:
     // recorded.
     void recordGrade(int experiment, double grade, const GradeEvidence& evidence = {});
     // Removes student index (1-based) or every student and saves. The journal hears of a
-    // deletion only once the file holds it. False when the file could not be saved.
+    // deletion only once the file holds it. False when the file could not be saved: the table
+    // is then as it was before.
     bool deleteStudent(int index);
     bool deleteAllStudents();
 

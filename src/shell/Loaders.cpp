@@ -1,6 +1,9 @@
 #include "shell/Loaders.h"
 
+#include <errno.h>
+
 #include <QRegularExpression>
+#include <cstring>
 
 #include "lab/FileAccess.h"
 #include "lab/ProgramDir.h"
@@ -15,9 +18,59 @@ QString cannotOpenFileMessage(const QString& fullPath) {
            QStringLiteral(". Выполнение программы будет остановлено!!!");
 }
 
+QString saveFailureReason(int error) {
+    switch (error) {
+        case ENOSPC:
+            return QStringLiteral("Недостаточно места на диске");
+        case EDQUOT:
+            return QStringLiteral("Превышена дисковая квота пользователя");
+        case EFBIG:
+            return QStringLiteral("Превышен допустимый размер файла");
+        case EIO:
+            return QStringLiteral("Ошибка ввода-вывода при записи на диск");
+        case EROFS:
+            return QStringLiteral("Диск доступен только для чтения");
+        case EACCES:
+        case EPERM:
+            return QStringLiteral("Нет прав на запись в файл или папку");
+        case 0:
+            return QStringLiteral("Запись не удалась");
+        default:
+            return QStringLiteral("Ошибка записи (%1)")
+                .arg(QString::fromLocal8Bit(strerror(error)));
+    }
+}
+
+QString saveFailedMessage(const QString& fullPath, int error) {
+    return QStringLiteral("Не удалось сохранить результаты в файл ") + fullPath +
+           QStringLiteral(": ") + saveFailureReason(error) +
+           QStringLiteral(
+               ". Прежнее содержимое файла не изменено; новые данные остаются в памяти "
+               "программы и будут записаны при следующем удачном сохранении.");
+}
+
+QString notAFileMessage(const QString& fullPath) {
+    return QStringLiteral("По адресу ") + fullPath +
+           QStringLiteral(
+               " находится не обычный файл (символическая ссылка или устройство): "
+               "программа не читает и не записывает его. Выполнение программы будет "
+               "остановлено!!!");
+}
+
 void reportFailuresOf(ResultsFile& results, Navigation& navigation) {
     results.onFailure = [&navigation](const ResultsFileFailure& failure) {
-        showErrorBox(cannotOpenFileMessage(failure.path));
+        switch (failure.kind) {
+            case ResultsFileFailure::Kind::CannotSave:
+                // The table keeps what the file could not take: the student works on, and the
+                // next save that succeeds writes it.
+                showErrorBox(saveFailedMessage(failure.path, failure.error));
+                return;
+            case ResultsFileFailure::Kind::NotAFile:
+                showErrorBox(notAFileMessage(failure.path));
+                break;
+            default:
+                showErrorBox(cannotOpenFileMessage(failure.path));
+        }
         navigation.endProgram();
     };
 }

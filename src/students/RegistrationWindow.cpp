@@ -100,7 +100,8 @@ void RegistrationWindow::filterSurnameKey(unsigned char& key) {
 void RegistrationWindow::onAcceptClicked() {
     if (groupEdit->text().isEmpty()) return;
     if (surnameEdit->text().isEmpty()) return;
-    // A failure has been reported and ends the program; the window closes either way.
+    // A failure has been reported (one that ends the program, or a save the table keeps for
+    // the next one); the window closes either way.
     session_.registerStudent(groupEdit->text(), surnameEdit->text());
     done();
 }

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QVariant>
@@ -308,8 +309,9 @@ TEST_F(LocalJournalTest, EveryJournalFileHasItsOwnIdThatItKeeps) {
     EXPECT_EQ(reopened.journalId(), first);
 }
 
-// The three files the student must never hear about: grades still reach the results file, the
-// journal file is left as it was, and the teacher's view says what is wrong.
+// The three files the student must never hear about: grades still reach the results file, and
+// the teacher's view says what is wrong. A corrupt file is kept aside, byte for byte, under a
+// name that says when, and a fresh journal takes the lesson's events.
 TEST_F(LocalJournalTest, CorruptLockedOrReadOnlyFilesAreToldToTheTeacherOnly) {
     const QByteArray garbage = QByteArray("not a journal at all ").repeated(300);
     {
@@ -324,24 +326,37 @@ TEST_F(LocalJournalTest, CorruptLockedOrReadOnlyFilesAreToldToTheTeacherOnly) {
     EXPECT_TRUE(messages->texts().isEmpty());
     EXPECT_EQ(tree->read(QStringLiteral("BDStudent.rez")).size(), StudentBlockSize);
     EXPECT_EQ(results().score(1, 1), 5.0f);
+    const QDir folder = QFileInfo(path).absoluteDir();
+    const QStringList aside = folder.entryList({QStringLiteral("journal.corrupt-*.sqlite")});
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral(R"(^journal\.corrupt-\d{8}-\d{6}\.sqlite$)"))
+                    .match(aside[0])
+                    .hasMatch())
+        << aside[0].toStdString();
     {
-        QFile f(path);
+        QFile f(folder.filePath(aside[0]));
         ASSERT_TRUE(f.open(QIODevice::ReadOnly));
         EXPECT_EQ(f.readAll(), garbage);
     }
+    EXPECT_EQ(classJournal->local().state(), LocalJournal::State::Ready);
+    EXPECT_EQ(classJournal->local().events().size(), 2);
     {
         JournalWindow window(classJournal.get());
         window.reload();
-        EXPECT_TRUE(window.faultLine->text().contains(QStringLiteral("повреждён")))
+        EXPECT_EQ(window.faultLine->text().count(QStringLiteral("повреждён")), 1)
             << window.faultLine->text().toStdString();
-        EXPECT_EQ(window.faultLine->text().count(QStringLiteral("повреждён")), 1);
-        EXPECT_TRUE(window.shownRows().isEmpty());
+        EXPECT_TRUE(window.faultLine->text().contains(aside[0]));
+        EXPECT_EQ(window.shownRows().size(), 1);
+        // Said once: the next showing has nothing more to say about it.
+        window.reload();
+        EXPECT_TRUE(window.faultLine->text().isEmpty()) << window.faultLine->text().toStdString();
     }
 
     // Read-only: the rows it holds are shown, nothing is added.
     setSessionJournal(nullptr);
     classJournal.reset();
-    QFile::remove(path);
+    for (const QString& file : folder.entryList({QStringLiteral("journal*")}))
+        QFile::remove(folder.filePath(file));
     install();
     ASSERT_TRUE(
         session().registerStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Сумин Г.Д.")));
@@ -372,16 +387,63 @@ TEST_F(LocalJournalTest, CorruptLockedOrReadOnlyFilesAreToldToTheTeacherOnly) {
         EXPECT_EQ(classJournal->heldEvents(), 1);
         JournalWindow window(classJournal.get());
         EXPECT_TRUE(classJournal->local().fault().contains(QStringLiteral("занят")));
+        // A held event is one that waits: nothing reports it sent.
+        EXPECT_EQ(classJournal->waitingEvents(), 1);
+        EXPECT_FALSE(classJournal->waitUntilSent(300));
         ASSERT_TRUE(other.exec(QStringLiteral("ROLLBACK")));
     }
+    EXPECT_TRUE(classJournal->waitUntilSent(10000));
     session().recordGrade(4, 3);
     EXPECT_EQ(classJournal->heldEvents(), 0);
     const JournalEvents rows = classJournal->local().events();
     ASSERT_EQ(rows.size(), 3);
     EXPECT_EQ(rows[1].experiment, 3);
+    EXPECT_EQ(classJournal->waitingEvents(), 0);
     EXPECT_EQ(rows[2].experiment, 4);
     EXPECT_TRUE(classJournal->local().fault().isEmpty());
     EXPECT_TRUE(messages->texts().isEmpty());
+}
+
+// The journal's files are their owner's alone; a link planted at the place of the journal or
+// of one of its side files is never opened or written through, and the teacher's view names it.
+TEST_F(LocalJournalTest, JournalFilesAreTheOwnersOnlyAndLinksAreRefused) {
+    install();
+    ASSERT_TRUE(
+        session().registerStudent(QStringLiteral("КРЛ-99-1"), QStringLiteral("Ларцев О.Е.")));
+    for (const QString& file :
+         QStringList{path, path + QStringLiteral("-wal"), path + QStringLiteral("-shm")}) {
+        struct stat st {};
+        ASSERT_EQ(::lstat(QFile::encodeName(file).constData(), &st), 0) << file.toStdString();
+        EXPECT_EQ(st.st_mode & 0777, 0600u) << file.toStdString();
+    }
+
+    const QDir folder = QFileInfo(path).absoluteDir();
+    const QString victim = folder.filePath(QStringLiteral("another-account.sqlite"));
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+        SCOPED_TRACE(suffix);
+        setSessionJournal(nullptr);
+        classJournal.reset();
+        for (const QString& file : folder.entryList({QStringLiteral("journal*")}))
+            QFile::remove(folder.filePath(file));
+        QFile::remove(victim);
+        ASSERT_TRUE(QFile(victim).open(QIODevice::WriteOnly));
+        const QString planted = path + QLatin1String(suffix);
+        ASSERT_EQ(::symlink(QFile::encodeName(victim).constData(),
+                            QFile::encodeName(planted).constData()),
+                  0);
+        install();
+        ASSERT_TRUE(
+            session().registerStudent(QStringLiteral("КРЛ-99-2"), QStringLiteral("Сумин Г.Д.")));
+        EXPECT_EQ(QFileInfo(victim).size(), 0);
+        EXPECT_TRUE(QFileInfo(planted).isSymLink());
+        EXPECT_EQ(classJournal->local().state(), LocalJournal::State::Unusable);
+        EXPECT_FALSE(classJournal->waitUntilSent(100));
+        JournalWindow window(classJournal.get());
+        window.reload();
+        EXPECT_TRUE(window.faultLine->text().contains(planted))
+            << window.faultLine->text().toStdString();
+        EXPECT_TRUE(messages->texts().isEmpty());
+    }
 }
 
 // Lets the program's timers run until the journal holds no event back, for at most ten

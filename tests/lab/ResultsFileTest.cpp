@@ -2,6 +2,13 @@
 // and what the class journal is told of each registration, grade and deletion.
 
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <signal.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -11,6 +18,7 @@
 
 #include "lab/CatalystGrading.h"
 #include "lab/Cp1251.h"
+#include "lab/FileAccess.h"
 #include "lab/Journal.h"
 #include "lab/Session.h"
 
@@ -214,9 +222,14 @@ TEST_F(StudentStoreTest, TheBlockCountIsTheStudentCount) {
 TEST_F(StudentStoreTest, AFullFileSavesFourAndThenFiveBlocks) {
     writeBlocks(5);
     ASSERT_TRUE(results().load());
-    EXPECT_EQ(file().size(), 1500);  // the load itself writes nothing
-    ASSERT_TRUE(results().save());
+    // The trim is written back at once, so a second reading finds the same four students.
     QByteArray bytes = file();
+    ASSERT_EQ(bytes.size(), 1200);
+    for (int s = 1; s <= 4; ++s) EXPECT_EQ(slotOf(bytes, 3, s), slotBytes(fiveStudents[s]));
+    ASSERT_TRUE(results().load());
+    EXPECT_EQ(results().surname(1), fiveStudents[1].surname);
+    ASSERT_TRUE(results().save());
+    bytes = file();
     ASSERT_EQ(bytes.size(), 1200);
     for (int s = 1; s <= 4; ++s) EXPECT_EQ(slotOf(bytes, 3, s), slotBytes(fiveStudents[s]));
 
@@ -465,4 +478,225 @@ TEST_F(StudentStoreTest, AGradeWithoutAStudentIsNeitherStoredNorReported) {
     session->recordGrade(2, 4);
     EXPECT_EQ(file(), before);
     EXPECT_TRUE(journal.events.isEmpty());
+}
+
+namespace {
+
+// Runs body in a child process, so that a file-size limit or a mount stays there; the child's
+// own assertions decide its exit code.
+template <class Body>
+int inChildProcess(Body body) {
+    std::fflush(stdout);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        body();
+        std::fflush(stdout);
+        ::_exit(::testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+mode_t modeOf(const QString& path) {
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+}  // namespace
+
+// However often the file is read (the results window reads it at every opening), the fifth
+// student keeps his row: the trim of a full table happens once and is written back.
+TEST_F(StudentStoreTest, TheCurrentStudentKeepsHisRowHoweverOftenTheFileIsRead) {
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(session->registerStudent(fiveStudents[i].group, fiveStudents[i].surname));
+    for (int opening = 0; opening < 10; ++opening) ASSERT_TRUE(results().load());
+    ASSERT_EQ(results().count(), 4);
+    ASSERT_EQ(results().current(), 4);
+    for (int k = 1; k <= 4; ++k) session->recordGrade(k, 2 + k * 0.5);
+    const QByteArray bytes = file();
+    ASSERT_EQ(bytes.size(), 1200);
+    EXPECT_EQ(meaningful(slotOf(bytes, 3, 4)),
+              slotBytes({fiveStudents[4].group, fiveStudents[4].surname, {2.5f, 3, 3.5f, 4}}));
+    for (int s = 1; s <= 3; ++s)
+        EXPECT_EQ(meaningful(slotOf(bytes, 3, s)),
+                  slotBytes({fiveStudents[s].group, fiveStudents[s].surname}));
+    for (const QString& event : journal.events.mid(5))
+        EXPECT_TRUE(event.contains(fiveStudents[4].surname)) << event.toStdString();
+    EXPECT_TRUE(failures.isEmpty());
+}
+
+// Under a file-size limit the save's writes come up short and then fail: the old file stays
+// byte for byte, the student hears why, and the table keeps the grade until a save succeeds.
+TEST_F(StudentStoreTest, AFileSizeLimitLeavesTheOldFileAndTheGradeWaitsForTheNextSave) {
+    for (int i = 0; i < 4; ++i)
+        ASSERT_TRUE(session->registerStudent(fiveStudents[i].group, fiveStudents[i].surname));
+    const QByteArray before = file();
+    ASSERT_EQ(before.size(), 1200);
+    EXPECT_EQ(
+        inChildProcess([&] {
+            ::signal(SIGXFSZ, SIG_IGN);
+            rlimit usual{};
+            ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &usual), 0);
+            rlimit small = usual;
+            small.rlim_cur = 1024;
+            ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+
+            // The fifth student needs 1,500 bytes.
+            EXPECT_FALSE(session->registerStudent(fiveStudents[4].group, fiveStudents[4].surname));
+            session->recordGrade(3, 4.5);
+            EXPECT_EQ(file(), before);
+            ASSERT_EQ(failures.size(), 2);
+            for (const ResultsFileFailure& f : failures) {
+                EXPECT_EQ(f.kind, Kind::CannotSave);
+                EXPECT_EQ(f.error, EFBIG);
+                EXPECT_EQ(f.path, path());
+            }
+            EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{resultsFile});
+            // Reading the file again (the results window) does not lose the grade.
+            EXPECT_TRUE(results().load());
+            EXPECT_EQ(results().count(), 5);
+            EXPECT_EQ(results().score(5, 3), 4.5f);
+
+            ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &usual), 0);
+            session->recordGrade(4, 5);
+        }),
+        0);
+    const QByteArray after = file();
+    ASSERT_EQ(after.size(), 1500);
+    EXPECT_EQ(meaningful(slotOf(after, 4, 5)),
+              slotBytes({fiveStudents[4].group, fiveStudents[4].surname, {0, 0, 4.5f, 5}}));
+}
+
+// Registrations the file could not take stay in the table in their order; a full table makes
+// room by its oldest student, never by overwriting the newest.
+TEST_F(StudentStoreTest, RegistrationsTheFileDidNotTakeKeepTheirRows) {
+    for (int i = 0; i < 4; ++i)
+        ASSERT_TRUE(session->registerStudent(fiveStudents[i].group, fiveStudents[i].surname));
+    const QByteArray before = file();
+    results().setSaveFault(StudentSaveStep::Commit);
+    EXPECT_FALSE(session->registerStudent(fiveStudents[4].group, fiveStudents[4].surname));
+    EXPECT_FALSE(session->registerStudent(QStringLiteral("НОВ-6"), QStringLiteral("Шестой Е.Е.")));
+    EXPECT_EQ(file(), before);
+    ASSERT_EQ(results().count(), 5);
+    EXPECT_EQ(results().current(), 5);
+    EXPECT_EQ(results().surname(4), fiveStudents[4].surname);
+    EXPECT_EQ(results().surname(5), QStringLiteral("Шестой Е.Е."));
+
+    results().setSaveFault(StudentSaveStep::None);
+    session->recordGrade(2, 4.5);
+    const QByteArray after = file();
+    ASSERT_EQ(after.size(), 1500);
+    EXPECT_EQ(meaningful(slotOf(after, 4, 1)),
+              slotBytes({fiveStudents[1].group, fiveStudents[1].surname}));
+    EXPECT_EQ(meaningful(slotOf(after, 4, 4)),
+              slotBytes({fiveStudents[4].group, fiveStudents[4].surname}));
+    EXPECT_EQ(meaningful(slotOf(after, 4, 5)),
+              slotBytes({QStringLiteral("НОВ-6"), QStringLiteral("Шестой Е.Е."), {0, 4.5f, 0, 0}}));
+}
+
+// A full disk (a small tmpfs, filled up) refuses the registration's save: the results file is
+// left byte for byte and the failure says the disk is full. Needs the superuser for the mount.
+TEST_F(StudentStoreTest, ARegistrationOnAFullDiskLeavesTheFileByteForByte) {
+    if (::geteuid() != 0) GTEST_SKIP() << "mounting a small tmpfs needs the superuser";
+    const int code = inChildProcess([&] {
+        // A mount namespace of the child's own: the mount ends with it.
+        if (::unshare(CLONE_NEWNS) != 0 ||
+            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount("tmpfs", QFile::encodeName(dir.path()).constData(), "tmpfs", 0, "size=16k") !=
+                0)
+            ::_exit(77);
+        write({});
+        resetStudentTable();
+        for (int i = 0; i < 2; ++i)
+            ASSERT_TRUE(session->registerStudent(fiveStudents[i].group, fiveStudents[i].surname));
+        const QByteArray before = file();
+        {
+            QFile filler(dir.filePath(QStringLiteral("filler")));
+            ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
+            const QByteArray page(4096, 'f');
+            while (filler.write(page) == page.size() && filler.flush()) {
+            }
+        }
+        EXPECT_FALSE(session->registerStudent(fiveStudents[2].group, fiveStudents[2].surname));
+        EXPECT_EQ(file(), before);
+        ASSERT_EQ(failures.size(), 1);
+        EXPECT_EQ(failures[0].kind, Kind::CannotSave);
+        EXPECT_EQ(failures[0].error, ENOSPC);
+        EXPECT_EQ(QDir(dir.path()).entryList({resultsFile + QStringLiteral("*")}, QDir::Files),
+                  QStringList{resultsFile});
+
+        // Room again: the next save writes the student the full disk could not take.
+        ASSERT_TRUE(QFile::remove(dir.filePath(QStringLiteral("filler"))));
+        session->recordGrade(1, 5);
+        const QByteArray after = file();
+        ASSERT_EQ(after.size(), 900);
+        EXPECT_EQ(meaningful(slotOf(after, 2, 3)),
+                  slotBytes({fiveStudents[2].group, fiveStudents[2].surname, {5, 0, 0, 0}}));
+    });
+    if (code == 77) GTEST_SKIP() << "no tmpfs could be mounted here";
+    EXPECT_EQ(code, 0);
+}
+
+// A link planted at the results file's place, or a pipe: neither is read or written through,
+// the failure names the file, and the file the link points at stays as it was.
+TEST_F(StudentStoreTest, ALinkOrAPipeInTheFilesPlaceIsRefusedAndNothingIsWritten) {
+    const QString victim = dir.filePath(QStringLiteral("other-account.rez"));
+    {
+        QFile f(victim);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(blockOf(fiveStudents).repeated(2));
+    }
+    const QByteArray victimBefore = [&] {
+        QFile f(victim);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    QFile::remove(path());
+    ASSERT_EQ(
+        ::symlink(QFile::encodeName(victim).constData(), QFile::encodeName(path()).constData()), 0);
+    EXPECT_FALSE(session->registerStudent(QStringLiteral("А-1"), QStringLiteral("Один")));
+    EXPECT_FALSE(results().save());
+    EXPECT_EQ(failureKinds(), (QList{Kind::NotAFile, Kind::NotAFile}));
+    EXPECT_EQ(QFileInfo(path()).symLinkTarget(), victim);
+    QFile f(victim);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), victimBefore);
+
+    // A pipe would hold an ordinary open for ever; it is refused at once and left in place.
+    failures.clear();
+    resetStudentTable();
+    QFile::remove(path());
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path()).constData(), 0600), 0);
+    EXPECT_FALSE(session->registerStudent(QStringLiteral("А-1"), QStringLiteral("Один")));
+    EXPECT_EQ(failureKinds(), QList{Kind::NotAFile});
+    EXPECT_EQ(dataFileKind(path()), DataFileKind::Other);
+    EXPECT_TRUE(journal.events.isEmpty());
+}
+
+// The files the program writes are its user's alone, and what an interrupted save left is
+// cleared away without touching anything else of that name.
+TEST_F(StudentStoreTest, SavedFilesAreTheOwnersOnlyAndLeftoversOfASaveAreCleared) {
+    QFile::remove(path());
+    ASSERT_TRUE(results().load());  // a missing file is made
+    EXPECT_EQ(modeOf(path()), 0600u);
+    ASSERT_EQ(::chmod(QFile::encodeName(path()).constData(), 0644), 0);
+    ASSERT_TRUE(session->registerStudent(QStringLiteral("А-1"), QStringLiteral("Один")));
+    EXPECT_EQ(modeOf(path()), 0600u);
+
+    const QStringList leftovers = {resultsFile + QStringLiteral(".aB3xYz"),
+                                   resultsFile + QStringLiteral(".000000")};
+    for (const QString& name : leftovers) {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("cut");
+    }
+    const QString keptLink = dir.filePath(resultsFile + QStringLiteral(".linked"));
+    ASSERT_EQ(::symlink("elsewhere", QFile::encodeName(keptLink).constData()), 0);
+    const QString keptOther = dir.filePath(resultsFile + QStringLiteral(".backup-copy"));
+    QFile(keptOther).open(QIODevice::WriteOnly);
+    EXPECT_EQ(removeInterruptedSaves(path()), 2);
+    EXPECT_EQ(dataFileKind(keptLink), DataFileKind::Other);
+    EXPECT_TRUE(QFile::exists(keptOther));
+    for (const QString& name : leftovers) EXPECT_FALSE(QFile::exists(dir.filePath(name)));
+    EXPECT_EQ(file().size(), StudentBlockSize);
 }

@@ -1,13 +1,19 @@
 // Where the results file and the settings are looked for: beside a portable program, in the
 // user's folders of an installed one, in a folder the settings name; and that the results
 // file's messages name the file actually used.
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include "TestSupport.h"
+#include "app/DataFolderGuard.h"
+#include "lab/DataFolder.h"
 #include "lab/ProgramDir.h"
 #include "lab/Session.h"
 #include "movie/MoviePlayer.h"
@@ -70,6 +76,16 @@ protected:
     std::vector<std::pair<const char*, QByteArray>> saved;
 };
 
+mode_t modeOf(const QString& path) {
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+void makeFolder(const QString& path, mode_t mode) {
+    QDir().mkpath(path);
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), mode), 0);
+}
+
 TEST_F(FolderFixture, PortableProgramKeepsEverythingBesideItself) {
     write("stick/reaktikum/BDStudent.rez", {});
     setProgramDirForTests(path("stick/reaktikum"));
@@ -97,12 +113,17 @@ TEST_F(FolderFixture, InstalledProgramKeepsResultsInTheUsersDataFolder) {
     ASSERT_TRUE(prepareDataFolder(&error)) << error.toStdString();
     ASSERT_TRUE(QFile::exists(path("home/data/reaktikum/BDStudent.rez")));
     EXPECT_EQ(QFileInfo(path("home/data/reaktikum/BDStudent.rez")).size(), 0);
+    // Classmates on the same computer read neither the folder nor the grades.
+    EXPECT_EQ(modeOf(path("home/data/reaktikum")), 0700u);
+    EXPECT_EQ(modeOf(path("home/data/reaktikum/BDStudent.rez")), 0600u);
+    EXPECT_EQ(currentDataFolderProblem(), DataFolderProblem::None);
 
     MessageRecorder messages;
     ASSERT_TRUE(
         session().registerStudent(QStringLiteral("Х-11"), QStringLiteral("Менделеев Д.И.")));
     EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join('\n').toStdString();
     EXPECT_EQ(QFileInfo(path("home/data/reaktikum/BDStudent.rez")).size(), StudentBlockSize);
+    EXPECT_EQ(modeOf(path("home/data/reaktikum/BDStudent.rez")), 0600u);
     EXPECT_EQ(programFolderListing(), QStringList({"Dannie.txt"}));
 
     // A later start finds the student's results and keeps them.
@@ -150,6 +171,71 @@ TEST_F(FolderFixture, FirstSettingsFileFoundWinsAndNamesTheDataFolder) {
     write("usr/lib/reaktikum/reaktikum.ini", "[ClassJournal]\nserver=\n");
     EXPECT_EQ(settingsFilePath(), path("usr/lib/reaktikum/reaktikum.ini"));
     EXPECT_EQ(dataFolder(), path("home/data/reaktikum"));
+}
+
+// A data folder other accounts may write is refused at start-up, the message saying which and
+// why; the owner's own folder (also group-writable with his private group) and a portable
+// program folder are taken as they are.
+TEST_F(FolderFixture, ADataFolderOthersMayWriteIsRefusedAtStartUp) {
+    installProgram();
+    const QString own = path("home/data/reaktikum");
+    makeFolder(own, 0777);
+    EXPECT_EQ(currentDataFolderProblem(), DataFolderProblem::WritableByOthers);
+    {
+        MessageRecorder messages;
+        EXPECT_FALSE(acceptDataFolder());
+        ASSERT_EQ(messages.errorTexts().size(), 1);
+        EXPECT_EQ(messages.errorTexts()[0],
+                  dataFolderRefusalMessage(own, DataFolderProblem::WritableByOthers));
+        EXPECT_TRUE(messages.errorTexts()[0].contains(own));
+        EXPECT_TRUE(messages.errorTexts()[0].contains(QStringLiteral("все пользователи")));
+    }
+    // Nothing is made in a refused folder.
+    EXPECT_TRUE(QDir(own).isEmpty());
+
+    makeFolder(own, 0700);
+    {
+        MessageRecorder messages;
+        EXPECT_TRUE(acceptDataFolder());
+        EXPECT_TRUE(messages.texts().isEmpty());
+    }
+
+    // The owner's private group (named as he is, nobody else in it) is his alone.
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(own).constData(), &st), 0);
+    const group* ownGroup = ::getgrgid(st.st_gid);
+    makeFolder(own, 0770);
+    const passwd* me = ::getpwuid(::geteuid());
+    if (ownGroup && me && QByteArray(ownGroup->gr_name) == me->pw_name &&
+        ownGroup->gr_mem[0] == nullptr) {
+        EXPECT_EQ(currentDataFolderProblem(), DataFolderProblem::None);
+    }
+
+    // A group with other members, as the shared folder the README once described.
+    if (const group* users = ::getgrnam("users");
+        users && ::chown(QFile::encodeName(own).constData(), ::geteuid(), users->gr_gid) == 0) {
+        EXPECT_EQ(currentDataFolderProblem(), DataFolderProblem::WritableByGroup);
+        MessageRecorder messages;
+        EXPECT_FALSE(acceptDataFolder());
+        EXPECT_TRUE(messages.errorTexts().value(0).contains(QStringLiteral("её группы")));
+    }
+
+    // A folder the settings name is held to the same rule.
+    makeFolder(path("class"), 01777);
+    write("etc/xdg/reaktikum/reaktikum.ini", "[Data]\nfolder=" + path("class").toUtf8() + "\n");
+    EXPECT_EQ(currentDataFolderProblem(), DataFolderProblem::WritableByOthers);
+    makeFolder(path("class"), 0755);
+    EXPECT_EQ(currentDataFolderProblem(), DataFolderProblem::None);
+
+    // A portable program keeps whatever folder its user gave it.
+    write("stick/reaktikum/BDStudent.rez", {});
+    makeFolder(path("stick/reaktikum"), 0777);
+    setProgramDirForTests(path("stick/reaktikum"));
+    ASSERT_TRUE(isPortable());
+    EXPECT_EQ(currentDataFolderProblem(), DataFolderProblem::None);
+    MessageRecorder messages;
+    EXPECT_TRUE(acceptDataFolder());
+    EXPECT_TRUE(messages.texts().isEmpty());
 }
 
 TEST_F(FolderFixture, SharedDataFolderReceivesTheStudent) {
