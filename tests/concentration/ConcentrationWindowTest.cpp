@@ -165,7 +165,12 @@ TEST_F(ConcentrationWindowTest, StartUpWithoutOrWithABrokenDataFileStillSetsUpTh
         {"missing", QByteArray(),
          QStringLiteral("Невозможно открыть файл по адресу: ") + tree->path("Dannie.txt") +
              QStringLiteral(". Выполнение программы будет остановлено!!!")},
-        {"malformed", QByteArray("1 0,5 3\n"), QStringLiteral("Invalid numeric input")},
+        {"malformed", QByteArray("1 2 3\n4 0,5 6\n"),
+         QStringLiteral("В файле ") + tree->path("Dannie.txt") +
+             QStringLiteral(" в строке 2 вместо числа записано «0,5».")},
+        {"too large", QByteArray("1 2 3\n\n\n4 5 1e999\n"),
+         QStringLiteral("В файле ") + tree->path("Dannie.txt") +
+             QStringLiteral(" в строке 4 записано слишком большое число: «1e999».")},
     };
     const QString incomplete = incompleteReferenceDataMessage(tree->path("Dannie.txt"));
     for (const Case& c : cases) {

@@ -220,9 +220,11 @@ void closeByWindowManager(QWidget* window) {
     QApplication::processEvents();
 }
 
-const QString missingFlashMessage = QStringLiteral(
-    "Возможно отсутствуют необходимые файлы для дальнейшей работы программы, либо не установлена "
-    "компанента Flash Player 6 AX. Выполнение программы будет остановлено!!!");
+QString missingMovieMessage(const QString& fullPath) {
+    return QStringLiteral("Возможно отсутствуют необходимые файлы для дальнейшей работы программы: "
+                          "не удаётся прочитать файл ") +
+           fullPath + QStringLiteral(". Выполнение программы будет остановлено!!!");
+}
 const QString missingFilesMessage = QStringLiteral(
     "Возможно отсутствуют необходимые файлы для дальнейшей работы программы. Выполнение программы "
     "будет остановлено!!!");

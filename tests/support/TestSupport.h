@@ -46,7 +46,8 @@ void closeByWindowManager(QWidget* window);
 QByteArray sampleDannieTxt();
 
 // The start-up refusals for a missing picture or movie, as the student reads them.
-extern const QString missingFlashMessage;
+// A movie that cannot be read names its file.
+QString missingMovieMessage(const QString& fullPath);
 extern const QString missingFilesMessage;
 
 // Starts this test program again as a child that runs only the disabled test `filter`, with
