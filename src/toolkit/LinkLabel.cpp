@@ -29,6 +29,12 @@ void LinkLabel::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) pressed_ = true;
 }
 
+void LinkLabel::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The second press of a double click: no press of its own, so its release clicks nothing.
+    pressed_ = false;
+    event->accept();
+}
+
 void LinkLabel::mouseMoveEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
     Q_EMIT mouseMove(pos.x(), pos.y());

@@ -6,6 +6,9 @@
 // A text label, transparent unless given a colour, that reports mouse moves without a pressed
 // button and clicks (press and release over it). Used for the link labels of every window.
 //
+// A double click is one click: the second press of a double click (which arrives as a double
+// click event) is not a second action, so a link that advances a step never advances two.
+//
 // From the keyboard a link is reached with Tab (a click does not focus it, so a mouse user sees
 // nothing new) and activated with Enter or Space; while it has the keyboard focus a dotted
 // frame in its font colour surrounds its text. Screen readers see a link named by its text.
@@ -32,6 +35,7 @@ Q_SIGNALS:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

@@ -589,3 +589,73 @@ TEST_F(ConcentrationWindowTest, AWindowManagerCloseLeavesLikeTheCloseGlyph) {
     EXPECT_EQ(lab->window<ConcentrationWindow>()->measurementTable->cell(4, 4), "0,05");
     EXPECT_TRUE(messages->texts().isEmpty());
 }
+
+namespace {
+// A double click as the window system delivers it to a widget: a press and release, then the
+// second press as a double click event, then its release.
+void doubleClick(QWidget* w) {
+    QTest::mouseClick(w, Qt::LeftButton);
+    QTest::mouseDClick(w, Qt::LeftButton);
+    QTest::mouseRelease(w, Qt::LeftButton);
+}
+}  // namespace
+
+// A student who double-clicks «Далее» out of habit goes one step on, never two: at step 4 a
+// second step would skip tube 2 for the rest of the run.
+TEST_F(ConcentrationWindowTest, ADoubleClickOnNextAdvancesOneStepAtEveryStep) {
+    enterExperiment();
+    fillColumn(4, {"0,02", "0,03", "0,04", "0,05"});
+    fillColumn(5, {"8", "12", "17", "14"});
+    int graphShown = 0;
+    LabWindow::setModalHook([&](LabWindow& w) {
+        ++graphShown;
+        w.done();
+    });
+    ConcentrationWindow* window = lab->window<ConcentrationWindow>();
+    for (int step = ConcentrationWindow::TaskStep; step < ConcentrationWindow::RatesStep;
+         ++step) {
+        SCOPED_TRACE(step);
+        ASSERT_EQ(window->step(), step);
+        doubleClick(window->nextLink);
+        EXPECT_EQ(window->step(), step + 1);
+        if (step + 1 < ConcentrationWindow::RatesStep)
+            EXPECT_EQ(movie(), moviePath(step + 1 >= ConcentrationWindow::FirstTubeStep
+                                             ? qPrintable(QString("%1_1.swf").arg(step + 1))
+                                             : qPrintable(QString("%1.swf").arg(step + 1))));
+    }
+    LabWindow::setModalHook(nullptr);
+    EXPECT_EQ(graphShown, 1);
+    EXPECT_TRUE(messages->texts().isEmpty()) << messages->texts().join("\n").toStdString();
+}
+
+// A fast double click on «Старт» starts one timing and on «Стоп» stops it once; one on the
+// calculator's «Ok» computes once.
+TEST_F(ConcentrationWindowTest, ADoubleClickOnTheStopwatchButtonsActsOnce) {
+    enterExperiment();
+    ConcentrationWindow* window = lab->window<ConcentrationWindow>();
+    window->setStep(ConcentrationWindow::TimingStep);
+    fillColumn(4, {"0,02", "0,03", "0,04", "0,05"});
+    next();
+    ASSERT_TRUE(window->stopwatch->startButton()->isVisible());
+    int starts = 0, stops = 0;
+    connect(window->stopwatch->startButton(), &QPushButton::clicked, [&] { ++starts; });
+    connect(window->stopwatch->stopButton(), &QPushButton::clicked, [&] { ++stops; });
+    doubleClick(window->stopwatch->startButton());
+    EXPECT_EQ(starts, 1);
+    EXPECT_TRUE(window->stopwatch->enabled());
+    clock.advance(3000);
+    window->stopwatch->fire();
+    EXPECT_EQ(window->stopwatch->display()->text(), "00:03");
+    doubleClick(window->stopwatch->stopButton());
+    EXPECT_EQ(stops, 1);
+    EXPECT_FALSE(window->stopwatch->enabled());
+    EXPECT_EQ(window->stopwatch->display()->text(), "00:03");
+
+    // «Ok» of the calculator: a double click computes once, and a second press on a button
+    // that stays enabled is no second action either.
+    int computed = 0;
+    connect(window->calculatorOkButton, &QPushButton::clicked, [&] { ++computed; });
+    window->calculatorOkButton->show();
+    doubleClick(window->calculatorOkButton);
+    EXPECT_EQ(computed, 1);
+}

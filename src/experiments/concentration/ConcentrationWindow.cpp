@@ -24,6 +24,7 @@
 #include "toolkit/Fonts.h"
 #include "toolkit/LinkLabel.h"
 #include "toolkit/Picture.h"
+#include "toolkit/SingleClick.h"
 #include "toolkit/StaticText.h"
 #include "toolkit/StringGrid.h"
 
@@ -67,6 +68,7 @@ void ConcentrationWindow::createControls() {
     graphLink = labelled(new LinkLabel(QString(), this), QStringLiteral("График"), link);
     measurementTable = new StringGrid(this);
     calculatorOkButton = new QPushButton(QStringLiteral("Ok"), this);
+    actOncePerDoubleClick(calculatorOkButton);
     initialConcentrationBox = new FilteredEdit(this);
     thiosulfateVolumeBox = new FilteredEdit(this);
     mixThiosulfateVolumeBox = new FilteredEdit(this);
