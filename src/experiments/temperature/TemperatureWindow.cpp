@@ -137,7 +137,10 @@ void TemperatureWindow::connectHandlers() {
                 [this, coefficient] { checkCoefficient(coefficient); });
     for (const CoefficientInput& input : coefficientInputs)
         for (FilteredEdit* box : {input.numeratorBox, input.denominatorBox})
+        {
             box->setKeyPressHandler([this](unsigned char& key) { filterAnswerKey(key); });
+            box->setTextRule(hasAtMostOneComma);
+        }
 }
 
 void TemperatureWindow::loadContents() {
