@@ -21,7 +21,8 @@ public:
     void setFontColor(std::uint32_t bbggrr);
     std::uint32_t fontColor() const { return color_; }
     // Whether the focus frame is on show: the link has the focus and got it from the keyboard
-    // (or the program), not just by being first in a window that came up.
+    // (or the program while no mouse press was the last input), not just by being first in a
+    // window that came up, nor passed on from a button that a click disabled.
     bool showsFocusMark() const { return hasFocus() && keyboardFocus_; }
     // A label is a link once something listens to its clicks; only links take the focus and
     // are announced as links, plain texts stay texts.

@@ -659,3 +659,25 @@ TEST_F(ConcentrationWindowTest, ADoubleClickOnTheStopwatchButtonsActsOnce) {
     doubleClick(window->calculatorOkButton);
     EXPECT_EQ(computed, 1);
 }
+
+// «Старт» and «Стоп» clicked with the mouse disable themselves and Qt passes the focus on; that
+// focus did not come from the keyboard, so no link shows the dotted frame.
+TEST_F(ConcentrationWindowTest, MouseClicksOnTheStopwatchLeaveNoFocusFrameOnALink) {
+    enterExperiment();
+    ConcentrationWindow* window = lab->window<ConcentrationWindow>();
+    window->activateWindow();
+    window->setStep(ConcentrationWindow::TimingStep);
+    fillColumn(4, {"0,02", "0,03", "0,04", "0,05"});
+    next();
+    window->nextLink->show();  // as at the end of the tube's movie
+    auto framedLinks = [window] {
+        QStringList framed;
+        for (LinkLabel* link : window->findChildren<LinkLabel*>())
+            if (link->showsFocusMark()) framed << link->text();
+        return framed;
+    };
+    QTest::mouseClick(window->stopwatch->startButton(), Qt::LeftButton);
+    EXPECT_EQ(framedLinks(), QStringList());
+    QTest::mouseClick(window->stopwatch->stopButton(), Qt::LeftButton);
+    EXPECT_EQ(framedLinks(), QStringList());
+}

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QKeyEvent>
+#include <QRegularExpression>
 #include <QTest>
 
 #include "app/Laboratory.h"
@@ -201,6 +202,12 @@ int LabTest::runSession() {
 }
 
 void LabTest::TearDown() {
+    // Whatever the test did, no box spoke English to the student or teacher.
+    if (messages) {
+        for (const QString& text : messages->texts())
+            EXPECT_TRUE(englishWordsIn(text).isEmpty())
+                << "a message box in English: " << text.toStdString();
+    }
     LabWindow::setModalHook(nullptr);
     lab = nullptr;
     ownedLab.reset();
@@ -210,6 +217,17 @@ void LabTest::TearDown() {
     setLabClock(nullptr);
     LabWindow::resetTermination();
     LabWindow::resetActivation();
+}
+
+QStringList englishWordsIn(const QString& text) {
+    static const QRegularExpression pathOrFile(
+        QStringLiteral(R"([^\s«»"']*[/\\][^\s«»"']*|\b\w+\.[A-Za-z]{2,4}\b)"));
+    static const QRegularExpression word(QStringLiteral("[A-Za-z]*[a-z]{3,}[A-Za-z]*"));
+    QString rest = text;
+    rest.replace(pathOrFile, QStringLiteral(" "));
+    QStringList words;
+    for (auto it = word.globalMatch(rest); it.hasNext();) words << it.next().captured();
+    return words;
 }
 
 void closeByWindowManager(QWidget* window) {
