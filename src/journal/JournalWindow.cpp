@@ -1,7 +1,7 @@
 #include "journal/JournalWindow.h"
 
-#include <QComboBox>
 #include <QCalendarWidget>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QFileDialog>
 #include <QHeaderView>

@@ -273,9 +273,9 @@ TEST_F(MainWindowTest, NoWindowSpeaksEnglish) {
         if (text.trimmed().isEmpty()) return;
         seen << text;
         const QStringList english = englishWordsIn(text);
-        EXPECT_TRUE(english.isEmpty()) << where->metaObject()->className() << " "
-                                       << where->objectName().toStdString() << ": "
-                                       << text.toStdString();
+        EXPECT_TRUE(english.isEmpty())
+            << where->metaObject()->className() << " " << where->objectName().toStdString() << ": "
+            << text.toStdString();
     };
     for (QWidget* top : QApplication::topLevelWidgets()) {
         if (!qobject_cast<LabWindow*>(top)) continue;

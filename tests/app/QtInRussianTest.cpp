@@ -30,8 +30,7 @@ const QRegularExpression cyrillicLetters(QStringLiteral("[А-Яа-яЁё]"));
 QStringList readableTexts(QWidget* root) {
     QStringList texts;
     for (QLabel* label : root->findChildren<QLabel*>())
-        if (label->isVisibleTo(root) && !label->text().trimmed().isEmpty())
-            texts << label->text();
+        if (label->isVisibleTo(root) && !label->text().trimmed().isEmpty()) texts << label->text();
     for (QAbstractButton* button : root->findChildren<QAbstractButton*>()) {
         if (!button->isVisibleTo(root)) continue;
         if (!button->text().trimmed().isEmpty()) texts << button->text();

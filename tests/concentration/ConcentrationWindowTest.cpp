@@ -612,8 +612,7 @@ TEST_F(ConcentrationWindowTest, ADoubleClickOnNextAdvancesOneStepAtEveryStep) {
         w.done();
     });
     ConcentrationWindow* window = lab->window<ConcentrationWindow>();
-    for (int step = ConcentrationWindow::TaskStep; step < ConcentrationWindow::RatesStep;
-         ++step) {
+    for (int step = ConcentrationWindow::TaskStep; step < ConcentrationWindow::RatesStep; ++step) {
         SCOPED_TRACE(step);
         ASSERT_EQ(window->step(), step);
         doubleClick(window->nextLink);

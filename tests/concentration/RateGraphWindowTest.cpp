@@ -262,8 +262,8 @@ TEST_F(GraphWindowTest, TheGradeBoxComesUpAfterBothLinesAndLeavesTheChartInView)
             if (!box) return;
             boxText = box->text();
             boxFrame = box->frameGeometry();
-            chartOnScreen = QRect(graph->chartView->mapToGlobal(QPoint(0, 0)),
-                                  graph->chartView->size());
+            chartOnScreen =
+                QRect(graph->chartView->mapToGlobal(QPoint(0, 0)), graph->chartView->size());
             linePoints = graph->experimentalSeries->points().size();
             referencePoints = graph->referenceSeries->points().size();
             box->accept();
@@ -291,7 +291,8 @@ TEST_F(GraphWindowTest, LeavingWhileTheLineGrowsCompletesItAndGrades) {
         EXPECT_TRUE(messages->texts().isEmpty());
     });
     EXPECT_FALSE(lab->window<RateGraphWindow>()->lineGrowthTimer->enabled());
-    EXPECT_EQ(points(lab->window<RateGraphWindow>()->experimentalSeries).last(), QPointF(0.1, 0.081));
+    EXPECT_EQ(points(lab->window<RateGraphWindow>()->experimentalSeries).last(),
+              QPointF(0.1, 0.081));
     EXPECT_EQ(points(lab->window<RateGraphWindow>()->referenceSeries).size(), 2);
     EXPECT_EQ(messages->messageTexts(), QStringList{"Оценка за выполнение опыта№1: 5 !!!!"});
     EXPECT_EQ(results().score(1, 1), 5.f);

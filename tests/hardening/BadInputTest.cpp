@@ -41,8 +41,9 @@ namespace {
 // The box for a malformed number names the file and the line, in Russian.
 QString invalidNumberPattern(const QString& path) {
     return QStringLiteral("^В файле ") + QRegularExpression::escape(path) +
-           QStringLiteral(" в строке \\d+ (вместо числа записано|записано слишком большое "
-                          "число:) «[^«»]+»\\.$");
+           QStringLiteral(
+               " в строке \\d+ (вместо числа записано|записано слишком большое "
+               "число:) «[^«»]+»\\.$");
 }
 
 enum class Kind { Picture, Movie, ReferenceData };

@@ -455,7 +455,8 @@ TEST_F(EndToEndTest, MissingExperimentMovieIsReportedAndTheProgramEnds) {
         click(lab->window<MainWindow>()->experiment3Link);
     });
     EXPECT_TRUE(visited);
-    EXPECT_EQ(messages->errorTexts(), QStringList{missingMovieMessage(tree->path("Movie/Opyt3/1.swf"))});
+    EXPECT_EQ(messages->errorTexts(),
+              QStringList{missingMovieMessage(tree->path("Movie/Opyt3/1.swf"))});
     EXPECT_TRUE(programEnding());
     EXPECT_TRUE(programEnding());
     expectFile(1, {{0, 0, 0, 0}});

@@ -239,8 +239,9 @@ void closeByWindowManager(QWidget* window) {
 }
 
 QString missingMovieMessage(const QString& fullPath) {
-    return QStringLiteral("Возможно отсутствуют необходимые файлы для дальнейшей работы программы: "
-                          "не удаётся прочитать файл ") +
+    return QStringLiteral(
+               "Возможно отсутствуют необходимые файлы для дальнейшей работы программы: "
+               "не удаётся прочитать файл ") +
            fullPath + QStringLiteral(". Выполнение программы будет остановлено!!!");
 }
 const QString missingFilesMessage = QStringLiteral(

@@ -4,11 +4,11 @@
 #include <QChartView>
 #include <QDialog>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QScatterSeries>
+#include <QScreen>
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
@@ -68,8 +68,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         auto* box = qobject_cast<QDialog*>(watched);
-        if (event->type() == QEvent::Show && box && box->isWindow() && box != window_)
-            place(box);
+        if (event->type() == QEvent::Show && box && box->isWindow() && box != window_) place(box);
         return QObject::eventFilter(watched, event);
     }
 
@@ -94,7 +93,8 @@ private:
                 return;
             }
         }
-        const int x = std::clamp(centredX, area.left(), std::max(area.left(), area.right() + 1 - size.width()));
+        const int x = std::clamp(centredX, area.left(),
+                                 std::max(area.left(), area.right() + 1 - size.width()));
         const int y = std::clamp(chart.bottom() + 1, area.top(),
                                  std::max(area.top(), area.bottom() + 1 - size.height()));
         box->move(x, y);
@@ -226,8 +226,7 @@ void RateGraphWindow::createChart() {
 }
 
 QString RateGraphWindow::invalidNumberMessage(const UnreadableCell& cell) const {
-    const QString heading =
-        measurementTable_ ? measurementTable_->cell(cell.column, 0) : QString();
+    const QString heading = measurementTable_ ? measurementTable_->cell(cell.column, 0) : QString();
     return notANumberMessage(heading, cell.row);
 }
 

@@ -17,7 +17,8 @@ QString malformedReferenceNumberMessage(const QString& fullPath,
         QStringLiteral("В файле ") + fullPath + QStringLiteral(" в строке %1 ").arg(error.line);
     return where + (error.kind == ReferenceNumberError::Kind::OutOfRange
                         ? QStringLiteral("записано слишком большое число: «%1».")
-                        : QStringLiteral("вместо числа записано «%1».")).arg(error.text);
+                        : QStringLiteral("вместо числа записано «%1»."))
+                       .arg(error.text);
 }
 
 void loadReferenceData(ReferenceData& data, Navigation& navigation) {
