@@ -3,6 +3,7 @@
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QEvent>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>

@@ -11,6 +11,7 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
