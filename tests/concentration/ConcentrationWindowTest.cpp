@@ -637,8 +637,8 @@ TEST_F(ConcentrationWindowTest, ADoubleClickOnTheStopwatchButtonsActsOnce) {
     next();
     ASSERT_TRUE(window->stopwatch->startButton()->isVisible());
     int starts = 0, stops = 0;
-    connect(window->stopwatch->startButton(), &QPushButton::clicked, [&] { ++starts; });
-    connect(window->stopwatch->stopButton(), &QPushButton::clicked, [&] { ++stops; });
+    QObject::connect(window->stopwatch->startButton(), &QPushButton::clicked, [&] { ++starts; });
+    QObject::connect(window->stopwatch->stopButton(), &QPushButton::clicked, [&] { ++stops; });
     doubleClick(window->stopwatch->startButton());
     EXPECT_EQ(starts, 1);
     EXPECT_TRUE(window->stopwatch->enabled());
@@ -653,7 +653,7 @@ TEST_F(ConcentrationWindowTest, ADoubleClickOnTheStopwatchButtonsActsOnce) {
     // «Ok» of the calculator: a double click computes once, and a second press on a button
     // that stays enabled is no second action either.
     int computed = 0;
-    connect(window->calculatorOkButton, &QPushButton::clicked, [&] { ++computed; });
+    QObject::connect(window->calculatorOkButton, &QPushButton::clicked, [&] { ++computed; });
     window->calculatorOkButton->show();
     doubleClick(window->calculatorOkButton);
     EXPECT_EQ(computed, 1);

@@ -56,11 +56,10 @@ AxisScale niceAxisScale(double value) {
     return scale;
 }
 
-// While it lives, a box that comes up is placed beside the window, or just below the chart when
-// the screen has no room around the window, so the finished graph stays in view under it.
+// While it lives, a box that comes up is moved to where the window says, off its chart.
 class BoxesBesideChart : public QObject {
 public:
-    BoxesBesideChart(QWidget* window, QWidget* chart) : window_(window), chart_(chart) {
+    explicit BoxesBesideChart(const RateGraphWindow* window) : window_(window) {
         qApp->installEventFilter(this);
     }
     ~BoxesBesideChart() override { qApp->removeEventFilter(this); }
@@ -68,40 +67,13 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         auto* box = qobject_cast<QDialog*>(watched);
-        if (event->type() == QEvent::Show && box && box->isWindow() && box != window_) place(box);
+        if (event->type() == QEvent::Show && box && box->isWindow())
+            box->move(window_->boxPosition(box->size().expandedTo(box->sizeHint())));
         return QObject::eventFilter(watched, event);
     }
 
 private:
-    void place(QWidget* box) const {
-        const QRect frame = window_->frameGeometry();
-        const QRect chart(chart_->mapToGlobal(QPoint(0, 0)), chart_->size());
-        const QRect area = window_->screen()->availableGeometry();
-        const QSize size = box->size().expandedTo(box->sizeHint());
-        constexpr int Gap = 8;
-        const int besideY = frame.top() + (frame.height() - size.height()) / 2;
-        const int centredX = frame.left() + (frame.width() - size.width()) / 2;
-        const QPoint around[] = {
-            {frame.right() + 1 + Gap, besideY},
-            {frame.left() - Gap - size.width(), besideY},
-            {centredX, frame.bottom() + 1 + Gap},
-            {centredX, frame.top() - Gap - size.height()},
-        };
-        for (const QPoint& at : around) {
-            if (area.contains(QRect(at, size))) {
-                box->move(at);
-                return;
-            }
-        }
-        const int x = std::clamp(centredX, area.left(),
-                                 std::max(area.left(), area.right() + 1 - size.width()));
-        const int y = std::clamp(chart.bottom() + 1, area.top(),
-                                 std::max(area.top(), area.bottom() + 1 - size.height()));
-        box->move(x, y);
-    }
-
-    QWidget* window_;
-    QWidget* chart_;
+    const RateGraphWindow* window_;
 };
 
 void applyScale(QValueAxis* axis, const AxisScale& scale) {
@@ -339,7 +311,7 @@ void RateGraphWindow::finishLines() {
     drawReferenceLine();
     // The grade comes once both lines are on the chart, beside it rather than over it.
     chartView->repaint();
-    const BoxesBesideChart beside(this, chartView);
+    const BoxesBesideChart beside(this);
     gradeExperiment();
 }
 
@@ -349,6 +321,29 @@ void RateGraphWindow::drawReferenceLine() {
     addPoint(referenceSeries, referenceData_.concentrationOfTube4(variant),
              referenceData_.rateOfTube4(variant));
     loadPicture(navigation_, footer, QStringLiteral("\\Restextout\\7.jpg"));
+}
+
+QPoint RateGraphWindow::boxPosition(QSize size) const {
+    const QRect frame = frameGeometry();
+    const QRect chart(chartView->mapToGlobal(QPoint(0, 0)), chartView->size());
+    const QRect area = screen()->availableGeometry();
+    constexpr int Gap = 8;
+    const int besideY = frame.top() + (frame.height() - size.height()) / 2;
+    const int centredX = frame.left() + (frame.width() - size.width()) / 2;
+    const QPoint around[] = {
+        {frame.right() + 1 + Gap, besideY},
+        {frame.left() - Gap - size.width(), besideY},
+        {centredX, frame.bottom() + 1 + Gap},
+        {centredX, frame.top() - Gap - size.height()},
+    };
+    for (const QPoint& at : around)
+        if (area.contains(QRect(at, size))) return at;
+    // No room around the window: over the footer, just below the chart.
+    const int x =
+        std::clamp(centredX, area.left(), std::max(area.left(), area.right() + 1 - size.width()));
+    const int y = std::clamp(chart.bottom() + 1, area.top(),
+                             std::max(area.top(), area.bottom() + 1 - size.height()));
+    return {x, y};
 }
 
 void RateGraphWindow::gradeExperiment() {

@@ -74,6 +74,10 @@ public:
         bool operator==(const AxisScale&) const = default;
     };
 
+    // Where a box of the given size comes up while the window grades: beside the window, or
+    // just below the chart when the screen has no room around it, never over the graph.
+    QPoint boxPosition(QSize size) const;
+
     // The text of the error box for a table cell that is not a number: its column and row.
     QString invalidNumberMessage(const UnreadableCell& cell) const;
 
