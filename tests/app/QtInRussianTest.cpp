@@ -7,12 +7,15 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -22,6 +25,7 @@
 #include "journal/ClassJournal.h"
 #include "journal/JournalSettings.h"
 #include "journal/JournalWindow.h"
+#include "toolkit/LabWindow.h"
 
 namespace {
 const QRegularExpression latinLetters(QStringLiteral("[A-Za-z]"));
@@ -109,4 +113,48 @@ TEST_F(QtInRussianTest, StandardButtonsSpeakRussian) {
     EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Отмена"));
     EXPECT_EQ(buttons.button(QDialogButtonBox::Yes)->text().remove('&'), QStringLiteral("Да"));
     EXPECT_EQ(buttons.button(QDialogButtonBox::No)->text().remove('&'), QStringLiteral("Нет"));
+}
+
+// Every text the program's windows show or tell a screen reader, in every window created at
+// start-up with Qt set up as the program sets it up: captions, labels, links, buttons, tool
+// tips, table cells, list entries, Qt's own controls among them. None is English (file names
+// and formulas aside).
+TEST_F(QtInRussianTest, NoWindowSpeaksEnglish) {
+    createWindows();
+    QStringList seen;
+    auto check = [&seen](const QString& text, const QObject* where) {
+        if (text.trimmed().isEmpty()) return;
+        seen << text;
+        const QStringList english = englishWordsIn(text);
+        EXPECT_TRUE(english.isEmpty())
+            << where->metaObject()->className() << " " << where->objectName().toStdString() << ": "
+            << text.toStdString();
+    };
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (!qobject_cast<LabWindow*>(top)) continue;
+        check(top->windowTitle(), top);
+        QList<QWidget*> widgets = top->findChildren<QWidget*>();
+        widgets << top;
+        for (QWidget* w : widgets) {
+            check(w->toolTip(), w);
+            check(w->accessibleName(), w);
+            check(w->accessibleDescription(), w);
+            if (auto* label = qobject_cast<QLabel*>(w)) check(label->text(), w);
+            if (auto* button = qobject_cast<QAbstractButton*>(w)) check(button->text(), w);
+            if (auto* edit = qobject_cast<QLineEdit*>(w)) check(edit->placeholderText(), w);
+            if (auto* box = qobject_cast<QComboBox*>(w))
+                for (int i = 0; i < box->count(); ++i) check(box->itemText(i), w);
+            if (auto* table = qobject_cast<QTableWidget*>(w)) {
+                for (int r = 0; r < table->rowCount(); ++r)
+                    for (int c = 0; c < table->columnCount(); ++c)
+                        if (table->item(r, c)) check(table->item(r, c)->text(), w);
+                for (int c = 0; c < table->columnCount(); ++c)
+                    if (table->horizontalHeaderItem(c))
+                        check(table->horizontalHeaderItem(c)->text(), w);
+            }
+        }
+    }
+    // The walk did reach the windows' texts.
+    EXPECT_TRUE(seen.contains(QStringLiteral("Выберите номер опыта и кликните по нему")));
+    EXPECT_GT(seen.size(), 100);
 }

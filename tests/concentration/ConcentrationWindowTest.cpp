@@ -680,3 +680,79 @@ TEST_F(ConcentrationWindowTest, MouseClicksOnTheStopwatchLeaveNoFocusFrameOnALin
     QTest::mouseClick(window->stopwatch->stopButton(), Qt::LeftButton);
     EXPECT_EQ(framedLinks(), QStringList());
 }
+
+// A number holds one decimal comma: a second one typed into a cell of «Таблица 1» or a box of
+// the calculator, or pasted, is refused with a beep; a comma typed over a selection that held
+// the first is fine.
+TEST_F(ConcentrationWindowTest, NumericFieldsTakeOneDecimalComma) {
+    enterExperiment();
+    ConcentrationWindow* window = lab->window<ConcentrationWindow>();
+    StringGrid* grid = window->measurementTable;
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    auto type = [grid](const QString& text) {
+        for (QChar ch : text) {
+            QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : grid;
+            QTest::keyClick(target, ch.toLatin1());
+        }
+    };
+    grid->selectCell(4, 3);
+    grid->setFocus();
+    const int beeps = messages->beeps();
+    type("0,0,25");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(grid->cell(4, 3), "0,025");
+    EXPECT_EQ(messages->beeps(), beeps + 1);
+
+    next();  // the calculator
+    FilteredEdit* box = window->initialConcentrationBox;
+    box->setFocus();
+    box->clear();
+    type("1,5,");
+    EXPECT_EQ(box->text(), "1,5");
+    box->setSelection(1, 1);  // the comma itself
+    type(",");
+    EXPECT_EQ(box->text(), "1,5");
+    box->typeText(QStringLiteral(",7"));  // what a paste does
+    EXPECT_EQ(box->text(), "1,57");
+    EXPECT_EQ(messages->beeps(), beeps + 3);
+}
+
+// A concentration that still cannot be read (a lone comma) stops the step with a message that
+// names the column and the tube, like the times do; «График» names the cell the same way.
+TEST_F(ConcentrationWindowTest, AConcentrationThatIsNotANumberStopsTheStepWithARussianMessage) {
+    enterExperiment();
+    ConcentrationWindow* window = lab->window<ConcentrationWindow>();
+    const QString message =
+        QStringLiteral("В столбце \"C` Na2S2O3 моль/л\" для пробирки 3 записано не число.");
+    window->setStep(ConcentrationWindow::CalculatorStep);
+    fillColumn(4, {"0,02", "0,03", ",", "0,05"});
+    next();
+    EXPECT_EQ(window->step(), ConcentrationWindow::CalculatorStep);
+    EXPECT_EQ(messages->messageTexts(), QStringList{message});
+    EXPECT_EQ(window->measurementTable->selectedCol(), 4);
+    EXPECT_EQ(window->measurementTable->selectedRow(), 3);
+
+    // At step 8 the same, and «Далее» stays for another try.
+    messages->clear();
+    window->setStep(ConcentrationWindow::LastTubeStep);
+    fillColumn(5, {"8", "12", "17", "14"});
+    int graphShown = 0;
+    LabWindow::setModalHook([&](LabWindow& w) {
+        ++graphShown;
+        w.done();
+    });
+    window->nextLink->show();
+    next();
+    EXPECT_EQ(window->step(), ConcentrationWindow::LastTubeStep);
+    EXPECT_EQ(messages->messageTexts(), QStringList{message});
+    EXPECT_TRUE(window->nextLink->isVisible());
+    EXPECT_EQ(graphShown, 0);
+
+    messages->clear();
+    window->measurementTable->setCell(4, 3, QStringLiteral("0,04"));
+    next();
+    LabWindow::setModalHook(nullptr);
+    EXPECT_EQ(graphShown, 1);
+    EXPECT_TRUE(messages->texts().isEmpty()) << messages->texts().join("\n").toStdString();
+}

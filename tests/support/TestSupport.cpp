@@ -226,7 +226,12 @@ QStringList englishWordsIn(const QString& text) {
     QString rest = text;
     rest.replace(pathOrFile, QStringLiteral(" "));
     QStringList words;
-    for (auto it = word.globalMatch(rest); it.hasNext();) words << it.next().captured();
+    // Names of things that are the same in Russian texts.
+    static const QStringList names = {QStringLiteral("Linux")};
+    for (auto it = word.globalMatch(rest); it.hasNext();) {
+        const QString w = it.next().captured();
+        if (!names.contains(w)) words << w;
+    }
     return words;
 }
 

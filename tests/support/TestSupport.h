@@ -44,7 +44,7 @@ void closeByWindowManager(QWidget* window);
 
 // The words of a text a Russian reader would take for English: runs of three or more Latin
 // small letters outside file paths and file names (chemical formulas such as Na2S2O3 and
-// abbreviations such as CSV are no words).
+// abbreviations such as CSV are no words, nor names such as Linux).
 QStringList englishWordsIn(const QString& text);
 
 // The reference data every variant of the small tree shares (tube 4: V and C per variant).
