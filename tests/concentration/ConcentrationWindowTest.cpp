@@ -665,6 +665,7 @@ TEST_F(ConcentrationWindowTest, MouseClicksOnTheStopwatchLeaveNoFocusFrameOnALin
     enterExperiment();
     ConcentrationWindow* window = lab->window<ConcentrationWindow>();
     window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     window->setStep(ConcentrationWindow::TimingStep);
     fillColumn(4, {"0,02", "0,03", "0,04", "0,05"});
     next();

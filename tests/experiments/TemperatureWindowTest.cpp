@@ -427,6 +427,7 @@ TEST_F(TemperatureWindowTest, CloseGlyphReturnsToMainWindow) {
 TEST_F(TemperatureWindowTest, MouseClicksOnTheStopwatchLeaveNoFocusFrameOnALink) {
     start();
     w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
     w->onNextClicked();
     runTimer(w->slidingTable->collapseTimer());
     w->nextLink->show();  // as at the end of the tube's movie
