@@ -617,10 +617,12 @@ TEST_F(ConcentrationWindowTest, ADoubleClickOnNextAdvancesOneStepAtEveryStep) {
         ASSERT_EQ(window->step(), step);
         doubleClick(window->nextLink);
         EXPECT_EQ(window->step(), step + 1);
-        if (step + 1 < ConcentrationWindow::RatesStep)
-            EXPECT_EQ(movie(), moviePath(step + 1 >= ConcentrationWindow::FirstTubeStep
-                                             ? qPrintable(QString("%1_1.swf").arg(step + 1))
-                                             : qPrintable(QString("%1.swf").arg(step + 1))));
+        if (step + 1 < ConcentrationWindow::RatesStep) {
+            const QString name = step + 1 >= ConcentrationWindow::FirstTubeStep
+                                     ? QString("%1_1.swf").arg(step + 1)
+                                     : QString("%1.swf").arg(step + 1);
+            EXPECT_EQ(movie(), moviePath(qPrintable(name)));
+        }
     }
     LabWindow::setModalHook(nullptr);
     EXPECT_EQ(graphShown, 1);

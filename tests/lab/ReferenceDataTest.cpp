@@ -80,8 +80,8 @@ TEST(ReferenceDataParse, LayoutVariants) {
 // Editors and copies often leave empty lines at the end: they are no data, while a stray number
 // after the data starts another pass that reads zeros.
 TEST(ReferenceDataParse, TrailingBlankLinesAreIgnoredButMoreDataRunsASecondPass) {
-    for (const QByteArray tail : {QByteArray("\n"), QByteArray("\n\n\n"),
-                                  QByteArray("   \t\r\n \r\n\t"), QByteArray("  ")}) {
+    for (const QByteArray& tail : {QByteArray("\n"), QByteArray("\n\n\n"),
+                                   QByteArray("   \t\r\n \r\n\t"), QByteArray("  ")}) {
         SCOPED_TRACE(tail.toStdString());
         const ReferenceParseResult r = parseReferenceData(completeFile() + tail);
         EXPECT_TRUE(r.ok);
