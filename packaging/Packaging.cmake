@@ -102,10 +102,11 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The Qt libraries follow from what the executable links; the window system plugin, the class
-# journal's database driver and the fonts are loaded at run time, so they are named here.
+# journal's database driver, Qt's Russian translations and the fonts are loaded at run time, so
+# they are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "qt6-qpa-plugins, libqt6sql6-sqlite, fonts-liberation2 | fonts-dejavu-core")
+  "qt6-qpa-plugins, libqt6sql6-sqlite, qt6-translations-l10n, fonts-liberation2 | fonts-dejavu-core")
 
 set(CPACK_RPM_FILE_NAME RPM-DEFAULT)
 set(CPACK_RPM_PACKAGE_LICENSE GPL-3.0-or-later)

@@ -90,7 +90,7 @@ void MainWindow::createControls() {
     experiment2Link = makeLabel(this, QStringLiteral("Опыт 2"), linkFont);
     experiment3Link = makeLabel(this, QStringLiteral("Опыт 3"), linkFont);
     experiment4Link = makeLabel(this, QStringLiteral("Опыт 4"), linkFont);
-    instructionLabel = makeLabel(this, QStringLiteral("Выбирите номер опыта и кликните по нему"),
+    instructionLabel = makeLabel(this, QStringLiteral("Выберите номер опыта и кликните по нему"),
                                  labFont(QStringLiteral("MS Sans Serif"), 12), Wrapped);
     aboutLink = makeLabel(this, QStringLiteral("О Программе"), smallBold);
     resultsLink = makeLabel(this, QStringLiteral("Результаты"), smallBold);

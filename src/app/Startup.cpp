@@ -1,7 +1,10 @@
 #include "app/Startup.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTimer>
+#include <QTranslator>
 
 #include "app/DataFolderGuard.h"
 #include "app/Laboratory.h"
@@ -11,9 +14,23 @@
 #include "lab/ProgramDir.h"
 #include "toolkit/Fonts.h"
 
+bool installRussianForQt(QCoreApplication& app) {
+    const QLocale russian(QLocale::Russian, QLocale::Russia);
+    QLocale::setDefault(russian);
+    auto* translator = new QTranslator(&app);
+    if (translator->load(russian, QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+        QCoreApplication::installTranslator(translator))
+        return true;
+    delete translator;
+    return false;
+}
+
 int runLaboratory(int argc, char** argv, const LaboratoryStarted& started) {
     QApplication app(argc, argv);
     installFontSubstitutions();
+    // Without Qt's translations its dialogs stay in English; the program runs all the same.
+    installRussianForQt(app);
     // A folder other accounts may write would let them replace any file in it: refused before
     // anything is written there.
     if (!acceptDataFolder()) return 1;

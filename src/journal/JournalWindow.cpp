@@ -1,7 +1,9 @@
 #include "journal/JournalWindow.h"
 
+#include <QCalendarWidget>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -36,6 +38,22 @@ const QDate noBound(2000, 1, 1);
 QString localTimeText(const QDateTime& utc) {
     return utc.toLocalTime().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
 }
+
+// The date picker of a box without a bound opens on the current month.
+class CalendarOpensOnToday : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* calendar = qobject_cast<QCalendarWidget*>(watched);
+        if (event->type() == QEvent::Show && calendar && calendar->selectedDate() == noBound) {
+            const QDate today = QDate::currentDate();
+            calendar->setCurrentPage(today.year(), today.month());
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 QDate boundOf(const QDateEdit* edit) {
     return edit->date() == noBound ? QDate() : edit->date();
@@ -124,6 +142,8 @@ JournalWindow::JournalWindow(ClassJournal* journal, QWidget* parent)
         edit->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
         edit->setDate(noBound);
         connect(edit, &QDateEdit::dateChanged, this, &JournalWindow::applyFilters);
+        // Without a bound the calendar opens on this month, not on the bound's January 2000.
+        edit->calendarWidget()->installEventFilter(new CalendarOpensOnToday(edit));
     }
     faultLine->setWordWrap(true);
     QPalette faultPalette = faultLine->palette();

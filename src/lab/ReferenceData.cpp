@@ -7,6 +7,8 @@
 #include <optional>
 #include <string_view>
 
+#include "lab/Cp1251.h"
+
 namespace {
 constexpr int VariantBlocks = 6;
 constexpr int TubeLines = 4;
@@ -53,6 +55,12 @@ public:
         : data_(bytes.constData(), std::size_t(bytes.size())) {}
 
     bool atEnd() const { return pos_ >= data_.size(); }
+    // Only blanks, tabs and line ends are left (or nothing): trailing empty lines are no data.
+    bool onlyGapsLeft() const {
+        for (std::size_t i = pos_; i < data_.size(); ++i)
+            if (!isGap(data_[i])) return false;
+        return true;
+    }
     // A number was asked for after the data had ended.
     bool ranOut() const { return ranOut_; }
 
@@ -67,7 +75,7 @@ public:
         const int line = line_;
         while (!atEnd() && !endsNumber(data_[pos_]) && pos_ - start < MaxNumberLength) ++pos_;
         std::string_view token = data_.substr(start, pos_ - start);
-        const QString text = QString::fromLatin1(token.data(), qsizetype(token.size()));
+        const QString text = Cp1251::decode(QByteArray(token.data(), qsizetype(token.size())));
         using Kind = ReferenceNumberError::Kind;
         if (!isNumberSyntax(token)) {
             *error = ReferenceNumberError{Kind::NotANumber, line, qsizetype(start + 1), text};
@@ -135,8 +143,9 @@ bool readPass(TextCursor& in, ReferenceParseResult& out) {
 ReferenceParseResult parseReferenceData(const QByteArray& bytes) {
     ReferenceParseResult result;
     TextCursor in(bytes);
-    // Every pass consumes at least one line or reaches the end, so this loop ends.
-    while (!in.atEnd()) {
+    // Every pass consumes at least one line or reaches the end, so this loop ends. Blank lines
+    // after a complete pass are no second pass; anything else is.
+    while (!in.onlyGapsLeft()) {
         if (!readPass(in, result)) {
             result.ok = false;
             break;

@@ -42,9 +42,9 @@ struct ReferenceParseResult {
 // Reads the whole file image. Before a number blanks, tabs and line ends are skipped; a number
 // ends at the first blank or control character and takes at most 64 characters; a number asked
 // for at the end of the data reads as 0. After each data line the rest of the line is skipped,
-// after each block one more line. Anything left after a complete pass (even one more line end)
-// starts another pass, which then reads zeros. A malformed number stops the reading; the values
-// read until then are kept in the result.
+// after each block one more line. Blank lines and lines of blanks after a complete pass are
+// ignored; anything else left starts another pass, which then reads zeros. A malformed number
+// stops the reading; the values read until then are kept in the result.
 ReferenceParseResult parseReferenceData(const QByteArray& bytes);
 
 // The reference values experiment 1 is graded against, read from Dannie.txt once at start-up.

@@ -76,6 +76,13 @@ void reportFailuresOf(ResultsFile& results, Navigation& navigation) {
 }
 
 namespace {
+QString missingMovieMessage(const QString& fullPath) {
+    return QStringLiteral(
+               "Возможно отсутствуют необходимые файлы для дальнейшей работы программы: не "
+               "удаётся прочитать файл ") +
+           fullPath + QStringLiteral(". Выполнение программы будет остановлено!!!");
+}
+
 // What a movie shows, for screen readers: which experiment, which step, which variant.
 QString movieDescription(const QString& relativePath) {
     static const QRegularExpression step(QStringLiteral(R"(Opyt(\d)[\\/](\d+)(?:_(\d+))?\.swf$)"),
@@ -98,10 +105,7 @@ void loadMovie(Navigation& navigation, MoviePlayer* player, const QString& relat
     const bool probed = isPortable() ? probeReadWrite(assetPath(relativePath))
                                      : probeReadable(assetPath(relativePath));
     if (!probed) {
-        showErrorBox(QStringLiteral(
-            "Возможно отсутствуют необходимые файлы для дальнейшей работы программы, либо не "
-            "установлена компанента Flash Player 6 AX. Выполнение программы будет "
-            "остановлено!!!"));
+        showErrorBox(missingMovieMessage(assetPath(relativePath)));
         navigation.endProgram();
     }
     // The path goes to the player regardless; a file already reported missing is not reported

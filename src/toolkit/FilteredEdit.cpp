@@ -74,8 +74,23 @@ void FilteredEdit::typeText(const QString& text) {
         const unsigned char code = filterKey(handler_, Cp1251::encodeChar(c));
         if (code == 0) continue;
         if (code >= 32 && code != 0x7F)
-            insert(QString(code == Cp1251::encodeChar(c) ? c : Cp1251::decodeChar(code)));
+            insertChecked(QString(code == Cp1251::encodeChar(c) ? c : Cp1251::decodeChar(code)));
     }
+}
+
+void FilteredEdit::insertChecked(const QString& typed) {
+    if (rule_) {
+        QString after = text();
+        if (hasSelectedText())
+            after.replace(selectionStart(), selectedText().size(), typed);
+        else
+            after.insert(cursorPosition(), typed);
+        if (!rule_(after)) {
+            defaultBeep();
+            return;
+        }
+    }
+    insert(typed);
 }
 
 bool FilteredEdit::deliver(unsigned char code, QKeyEvent* original) {
@@ -98,7 +113,7 @@ bool FilteredEdit::deliver(unsigned char code, QKeyEvent* original) {
     if (!isReadOnly()) {
         const QString typed = original->text();
         const bool unchanged = !typed.isEmpty() && Cp1251::encodeChar(typed.at(0)) == code;
-        insert(unchanged ? typed.left(1) : QString(Cp1251::decodeChar(code)));
+        insertChecked(unchanged ? typed.left(1) : QString(Cp1251::decodeChar(code)));
     }
     return true;
 }

@@ -8,6 +8,10 @@
 // character with the default beep.
 using KeyPressHandler = std::function<void(unsigned char& key)>;
 
+// A rule on the whole text an edit would hold after a typed or pasted character: false refuses
+// the character (with the default beep), as a key handler's 0 does.
+using TextRule = std::function<bool(const QString& text)>;
+
 // Applies a key handler to one typed character; returns the code that survives (0: discarded,
 // the beep has sounded).
 unsigned char filterKey(const KeyPressHandler& handler, unsigned char key);
@@ -22,6 +26,8 @@ public:
     explicit FilteredEdit(QWidget* parent = nullptr);
 
     void setKeyPressHandler(KeyPressHandler handler) { handler_ = std::move(handler); }
+    // Characters the key handler lets through must also leave a text the rule accepts.
+    void setTextRule(TextRule rule) { rule_ = std::move(rule); }
     // Selects the whole text when the edit gets the focus, by Tab or by a click (on by default).
     void setAutoSelect(bool on) { autoSelect_ = on; }
     // A text that only asks for input ("Введите группу"): while the field still shows it, a
@@ -42,7 +48,10 @@ protected:
 
 private:
     bool deliver(unsigned char code, QKeyEvent* original);
+    // Inserts typed text at the cursor (over the selection) when the text rule allows it.
+    void insertChecked(const QString& typed);
     KeyPressHandler handler_;
+    TextRule rule_;
     bool autoSelect_ = true;
     QString prompt_;
     bool selectAfterPress_ = false;

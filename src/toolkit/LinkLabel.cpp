@@ -1,14 +1,57 @@
 #include "toolkit/LinkLabel.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 
 #include "toolkit/Accessibility.h"
 #include "toolkit/Colors.h"
 
+namespace {
+// Which hand the user's last press came from. Qt moves the focus on with a Tab reason also when a
+// clicked button disables itself ("Старт", "Стоп"); that focus did not come from the keyboard.
+class InputWatch : public QObject {
+public:
+    // One per application object, which owns it.
+    static InputWatch& instance() {
+        static QPointer<InputWatch> watch;
+        if (!watch) {
+            watch = new InputWatch(QCoreApplication::instance());
+            QCoreApplication::instance()->installEventFilter(watch);
+        }
+        return *watch;
+    }
+    bool lastPressFromMouse() const { return mouse_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::KeyPress:
+                mouse_ = false;
+                break;
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::MouseButtonRelease:
+            case QEvent::TouchBegin:
+                mouse_ = true;
+                break;
+            default:
+                break;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    using QObject::QObject;
+    bool mouse_ = false;
+};
+}  // namespace
+
 LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+    InputWatch::instance();
     setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);  // until it becomes a link (connectNotify)
     labAccessibility::install();
@@ -27,6 +70,12 @@ void LinkLabel::setFontColor(std::uint32_t bbggrr) {
 
 void LinkLabel::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) pressed_ = true;
+}
+
+void LinkLabel::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The second press of a double click: no press of its own, so its release clicks nothing.
+    pressed_ = false;
+    event->accept();
 }
 
 void LinkLabel::mouseMoveEvent(QMouseEvent* event) {
@@ -74,11 +123,14 @@ void LinkLabel::focusInEvent(QFocusEvent* event) {
     // for the first time hands its first link the focus without a frame, so a mouse user sees
     // the window as always.
     const Qt::FocusReason reason = event->reason();
+    // Focus passed on while the mouse is at work (a clicked button disabling itself) shows no
+    // frame either.
     if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-        keyboardFocus_ = reason != Qt::MouseFocusReason;
+        keyboardFocus_ =
+            reason != Qt::MouseFocusReason && !InputWatch::instance().lastPressFromMouse();
     QLabel::focusInEvent(event);
     update();
-    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)
+    if ((reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) && keyboardFocus_)
         Q_EMIT focusedByKeyboard();
 }
 

@@ -6,6 +6,9 @@
 // A text label, transparent unless given a colour, that reports mouse moves without a pressed
 // button and clicks (press and release over it). Used for the link labels of every window.
 //
+// A double click is one click: the second press of a double click (which arrives as a double
+// click event) is not a second action, so a link that advances a step never advances two.
+//
 // From the keyboard a link is reached with Tab (a click does not focus it, so a mouse user sees
 // nothing new) and activated with Enter or Space; while it has the keyboard focus a dotted
 // frame in its font colour surrounds its text. Screen readers see a link named by its text.
@@ -18,7 +21,8 @@ public:
     void setFontColor(std::uint32_t bbggrr);
     std::uint32_t fontColor() const { return color_; }
     // Whether the focus frame is on show: the link has the focus and got it from the keyboard
-    // (or the program), not just by being first in a window that came up.
+    // (or the program while no mouse press was the last input), not just by being first in a
+    // window that came up, nor passed on from a button that a click disabled.
     bool showsFocusMark() const { return hasFocus() && keyboardFocus_; }
     // A label is a link once something listens to its clicks; only links take the focus and
     // are announced as links, plain texts stay texts.
@@ -32,6 +36,7 @@ Q_SIGNALS:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

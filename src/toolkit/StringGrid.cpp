@@ -28,6 +28,8 @@ public:
         edit->setKeyPressHandler([grid](unsigned char& key) {
             if (grid->keyPressHandler()) grid->keyPressHandler()(key);
         });
+        edit->setTextRule(
+            [grid](const QString& text) { return !grid->textRule() || grid->textRule()(text); });
         return edit;
     }
 

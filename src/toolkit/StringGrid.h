@@ -46,6 +46,9 @@ public:
     using SelectCellHandler = std::function<bool(int col, int row)>;
     void setSelectCellHandler(SelectCellHandler handler) { selectHandler_ = std::move(handler); }
     void setKeyPressHandler(KeyPressHandler handler) { keyHandler_ = std::move(handler); }
+    // The text rule of the cell editor (see FilteredEdit::setTextRule).
+    void setTextRule(TextRule rule) { textRule_ = std::move(rule); }
+    const TextRule& textRule() const { return textRule_; }
 
     // Moves the selection to a cell, asking the select-cell handler first.
     bool selectCell(int col, int row);
@@ -76,4 +79,5 @@ private:
     QTableView* frozenView_ = nullptr;  // column 0 drawn again over the scrolled cells
     SelectCellHandler selectHandler_;
     KeyPressHandler keyHandler_;
+    TextRule textRule_;
 };

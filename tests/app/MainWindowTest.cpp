@@ -58,7 +58,7 @@ TEST_F(MainWindowTest, StartsWithExperimentOneChosenAndVariantOne) {
           lab->window<MainWindow>()->experiment4Link, lab->window<MainWindow>()->instructionLabel})
         EXPECT_EQ(grey->fontColor(), 0x999999u) << grey->text().toStdString();
     EXPECT_EQ(lab->window<MainWindow>()->instructionLabel->text(),
-              QStringLiteral("Выбирите номер опыта и кликните по нему"));
+              QStringLiteral("Выберите номер опыта и кликните по нему"));
     EXPECT_TRUE(shown(lab->window<MainWindow>()->experiment1Plate));
     for (Picture* plate :
          {lab->window<MainWindow>()->experiment2Plate, lab->window<MainWindow>()->experiment3Plate,
@@ -191,7 +191,7 @@ TEST_F(MainWindowTest, MissingFirstMovieIsReportedAndEndsTheProgramAfterTheClick
     showSignedIn();
     pointer::click(lab->window<MainWindow>()->experiment3Link);
     ASSERT_EQ(messages->errorTexts().size(), 1);
-    EXPECT_TRUE(messages->errorTexts()[0].contains(QStringLiteral("Flash Player 6 AX")));
+    EXPECT_EQ(messages->errorTexts()[0], missingMovieMessage(tree->path("Movie/Opyt3/1.swf")));
     EXPECT_TRUE(programEnding());
     EXPECT_TRUE(lab->window<CatalystWindow>()->isVisible());
     EXPECT_FALSE(lab->window<MainWindow>()->isVisible());
@@ -244,4 +244,17 @@ TEST_F(MainWindowTest, GlyphOverTheCornerEndsTheProgram) {
     pointer::click(lab->window<MainWindow>()->closeGlyph, {6, 6});
     EXPECT_TRUE(programEnding());
     EXPECT_FALSE(lab->window<MainWindow>()->isVisible());
+}
+
+// The captions a window manager shows for the experiment windows; each matches the title strip
+// inside its window.
+TEST_F(MainWindowTest, ExperimentWindowCaptionsMatchTheirTitles) {
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->windowTitle(),
+              QStringLiteral("Опыт1 Влияние концентрации на скорость реакции"));
+    EXPECT_EQ(lab->window<TemperatureWindow>()->windowTitle(),
+              QStringLiteral("Опыт2 Влияние температуры на скорость реакции"));
+    EXPECT_EQ(lab->window<CatalystWindow>()->windowTitle(),
+              QStringLiteral("Опыт3 Влияние катализатора на скорость реакции"));
+    EXPECT_EQ(lab->window<EquilibriumWindow>()->windowTitle(),
+              QStringLiteral("Опыт 4 Смещение химического равновесия обратимой реакции"));
 }

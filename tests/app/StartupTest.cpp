@@ -19,9 +19,6 @@ QString missingPictureMessage(const TempAssetTree& tree, const char* relative) {
     return QStringLiteral("Невозможно открыть файл по адресу: ") + tree.path(relative) +
            QStringLiteral(". Выполнение программы будет остановлено!!!");
 }
-const QString flashMessage = QStringLiteral(
-    "Возможно отсутствуют необходимые файлы для дальнейшей работы программы, либо не установлена "
-    "компанента Flash Player 6 AX. Выполнение программы будет остановлено!!!");
 
 class StartupTest : public LabTest {};
 }  // namespace
@@ -53,7 +50,7 @@ TEST_F(StartupTest, MissingSplashIsReportedFirstAndEndsTheProgramAfterStartUp) {
     const QStringList errors = messages->errorTexts();
     ASSERT_GE(errors.size(), 2);
     EXPECT_EQ(errors[0], missingPictureMessage(*tree, "BackGround/ZGround.jpg"));
-    EXPECT_EQ(errors[1], flashMessage);
+    EXPECT_EQ(errors[1], missingMovieMessage(tree->path("Movie/1.swf")));
     EXPECT_TRUE(programEnding());
     // The splash failed before a main window existed; the registration window's creation
     // closed it.
@@ -69,7 +66,7 @@ TEST_F(StartupTest, EveryWindowReportsItsOwnMissingFileInCreationOrder) {
     // Main window picture, About movie, then the four experiment windows' backgrounds.
     ASSERT_GE(errors.size(), 6);
     EXPECT_EQ(errors[0], missingPictureMessage(*tree, "BackGround/Ground.jpg"));
-    EXPECT_EQ(errors[1], flashMessage);
+    EXPECT_EQ(errors[1], missingMovieMessage(tree->path("BackGround/About.swf")));
     for (int i = 2; i < 6; ++i)
         EXPECT_EQ(errors[i], missingPictureMessage(*tree, "BackGround/Opit.jpg"));
     EXPECT_TRUE(programEnding());

@@ -165,7 +165,12 @@ TEST_F(ConcentrationWindowTest, StartUpWithoutOrWithABrokenDataFileStillSetsUpTh
         {"missing", QByteArray(),
          QStringLiteral("Невозможно открыть файл по адресу: ") + tree->path("Dannie.txt") +
              QStringLiteral(". Выполнение программы будет остановлено!!!")},
-        {"malformed", QByteArray("1 0,5 3\n"), QStringLiteral("Invalid numeric input")},
+        {"malformed", QByteArray("1 2 3\n4 0,5 6\n"),
+         QStringLiteral("В файле ") + tree->path("Dannie.txt") +
+             QStringLiteral(" в строке 2 вместо числа записано «0,5».")},
+        {"too large", QByteArray("1 2 3\n\n\n4 5 1e999\n"),
+         QStringLiteral("В файле ") + tree->path("Dannie.txt") +
+             QStringLiteral(" в строке 4 записано слишком большое число: «1e999».")},
     };
     const QString incomplete = incompleteReferenceDataMessage(tree->path("Dannie.txt"));
     for (const Case& c : cases) {
@@ -583,4 +588,174 @@ TEST_F(ConcentrationWindowTest, AWindowManagerCloseLeavesLikeTheCloseGlyph) {
     EXPECT_EQ(lab->window<ConcentrationWindow>()->step(), 5);
     EXPECT_EQ(lab->window<ConcentrationWindow>()->measurementTable->cell(4, 4), "0,05");
     EXPECT_TRUE(messages->texts().isEmpty());
+}
+
+namespace {
+// A double click as the window system delivers it to a widget: a press and release, then the
+// second press as a double click event, then its release.
+void doubleClick(QWidget* w) {
+    QTest::mouseClick(w, Qt::LeftButton);
+    QTest::mouseDClick(w, Qt::LeftButton);
+    QTest::mouseRelease(w, Qt::LeftButton);
+}
+}  // namespace
+
+// A student who double-clicks «Далее» out of habit goes one step on, never two: at step 4 a
+// second step would skip tube 2 for the rest of the run.
+TEST_F(ConcentrationWindowTest, ADoubleClickOnNextAdvancesOneStepAtEveryStep) {
+    enterExperiment();
+    fillColumn(4, {"0,02", "0,03", "0,04", "0,05"});
+    fillColumn(5, {"8", "12", "17", "14"});
+    int graphShown = 0;
+    LabWindow::setModalHook([&](LabWindow& w) {
+        ++graphShown;
+        w.done();
+    });
+    ConcentrationWindow* window = lab->window<ConcentrationWindow>();
+    for (int step = ConcentrationWindow::TaskStep; step < ConcentrationWindow::RatesStep; ++step) {
+        SCOPED_TRACE(step);
+        ASSERT_EQ(window->step(), step);
+        doubleClick(window->nextLink);
+        EXPECT_EQ(window->step(), step + 1);
+        if (step + 1 < ConcentrationWindow::RatesStep) {
+            const QString name = step + 1 >= ConcentrationWindow::FirstTubeStep
+                                     ? QString("%1_1.swf").arg(step + 1)
+                                     : QString("%1.swf").arg(step + 1);
+            EXPECT_EQ(movie(), moviePath(qPrintable(name)));
+        }
+    }
+    LabWindow::setModalHook(nullptr);
+    EXPECT_EQ(graphShown, 1);
+    EXPECT_TRUE(messages->texts().isEmpty()) << messages->texts().join("\n").toStdString();
+}
+
+// A fast double click on «Старт» starts one timing and on «Стоп» stops it once; one on the
+// calculator's «Ok» computes once.
+TEST_F(ConcentrationWindowTest, ADoubleClickOnTheStopwatchButtonsActsOnce) {
+    enterExperiment();
+    ConcentrationWindow* window = lab->window<ConcentrationWindow>();
+    window->setStep(ConcentrationWindow::TimingStep);
+    fillColumn(4, {"0,02", "0,03", "0,04", "0,05"});
+    next();
+    ASSERT_TRUE(window->stopwatch->startButton()->isVisible());
+    int starts = 0, stops = 0;
+    QObject::connect(window->stopwatch->startButton(), &QPushButton::clicked, [&] { ++starts; });
+    QObject::connect(window->stopwatch->stopButton(), &QPushButton::clicked, [&] { ++stops; });
+    doubleClick(window->stopwatch->startButton());
+    EXPECT_EQ(starts, 1);
+    EXPECT_TRUE(window->stopwatch->enabled());
+    clock.advance(3000);
+    window->stopwatch->fire();
+    EXPECT_EQ(window->stopwatch->display()->text(), "00:03");
+    doubleClick(window->stopwatch->stopButton());
+    EXPECT_EQ(stops, 1);
+    EXPECT_FALSE(window->stopwatch->enabled());
+    EXPECT_EQ(window->stopwatch->display()->text(), "00:03");
+
+    // «Ok» of the calculator: a double click computes once, and a second press on a button
+    // that stays enabled is no second action either.
+    int computed = 0;
+    QObject::connect(window->calculatorOkButton, &QPushButton::clicked, [&] { ++computed; });
+    window->calculatorOkButton->show();
+    doubleClick(window->calculatorOkButton);
+    EXPECT_EQ(computed, 1);
+}
+
+// «Старт» and «Стоп» clicked with the mouse disable themselves and Qt passes the focus on; that
+// focus did not come from the keyboard, so no link shows the dotted frame.
+TEST_F(ConcentrationWindowTest, MouseClicksOnTheStopwatchLeaveNoFocusFrameOnALink) {
+    enterExperiment();
+    ConcentrationWindow* window = lab->window<ConcentrationWindow>();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    window->setStep(ConcentrationWindow::TimingStep);
+    fillColumn(4, {"0,02", "0,03", "0,04", "0,05"});
+    next();
+    window->nextLink->show();  // as at the end of the tube's movie
+    auto framedLinks = [window] {
+        QStringList framed;
+        for (LinkLabel* link : window->findChildren<LinkLabel*>())
+            if (link->showsFocusMark()) framed << link->text();
+        return framed;
+    };
+    QTest::mouseClick(window->stopwatch->startButton(), Qt::LeftButton);
+    EXPECT_EQ(framedLinks(), QStringList());
+    QTest::mouseClick(window->stopwatch->stopButton(), Qt::LeftButton);
+    EXPECT_EQ(framedLinks(), QStringList());
+}
+
+// A number holds one decimal comma: a second one typed into a cell of «Таблица 1» or a box of
+// the calculator, or pasted, is refused with a beep; a comma typed over a selection that held
+// the first is fine.
+TEST_F(ConcentrationWindowTest, NumericFieldsTakeOneDecimalComma) {
+    enterExperiment();
+    ConcentrationWindow* window = lab->window<ConcentrationWindow>();
+    StringGrid* grid = window->measurementTable;
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    auto type = [grid](const QString& text) {
+        for (QChar ch : text) {
+            QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : grid;
+            QTest::keyClick(target, ch.toLatin1());
+        }
+    };
+    grid->selectCell(4, 3);
+    grid->setFocus();
+    const int beeps = messages->beeps();
+    type("0,0,25");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(grid->cell(4, 3), "0,025");
+    EXPECT_EQ(messages->beeps(), beeps + 1);
+
+    next();  // the calculator
+    FilteredEdit* box = window->initialConcentrationBox;
+    box->setFocus();
+    box->clear();
+    type("1,5,");
+    EXPECT_EQ(box->text(), "1,5");
+    box->setSelection(1, 1);  // the comma itself
+    type(",");
+    EXPECT_EQ(box->text(), "1,5");
+    box->typeText(QStringLiteral(",7"));  // what a paste does, at the caret after the comma
+    EXPECT_EQ(box->text(), "1,75");
+    EXPECT_EQ(messages->beeps(), beeps + 3);
+}
+
+// A concentration that still cannot be read (a lone comma) stops the step with a message that
+// names the column and the tube, like the times do; «График» names the cell the same way.
+TEST_F(ConcentrationWindowTest, AConcentrationThatIsNotANumberStopsTheStepWithARussianMessage) {
+    enterExperiment();
+    ConcentrationWindow* window = lab->window<ConcentrationWindow>();
+    const QString message =
+        QStringLiteral("В столбце \"C` Na2S2O3 моль/л\" для пробирки 3 записано не число.");
+    window->setStep(ConcentrationWindow::CalculatorStep);
+    fillColumn(4, {"0,02", "0,03", ",", "0,05"});
+    next();
+    EXPECT_EQ(window->step(), ConcentrationWindow::CalculatorStep);
+    EXPECT_EQ(messages->messageTexts(), QStringList{message});
+    EXPECT_EQ(window->measurementTable->selectedCol(), 4);
+    EXPECT_EQ(window->measurementTable->selectedRow(), 3);
+
+    // At step 8 the same, and «Далее» stays for another try.
+    messages->clear();
+    window->setStep(ConcentrationWindow::LastTubeStep);
+    fillColumn(5, {"8", "12", "17", "14"});
+    int graphShown = 0;
+    LabWindow::setModalHook([&](LabWindow& w) {
+        ++graphShown;
+        w.done();
+    });
+    window->nextLink->show();
+    next();
+    EXPECT_EQ(window->step(), ConcentrationWindow::LastTubeStep);
+    EXPECT_EQ(messages->messageTexts(), QStringList{message});
+    EXPECT_TRUE(window->nextLink->isVisible());
+    EXPECT_EQ(graphShown, 0);
+
+    messages->clear();
+    window->measurementTable->setCell(4, 3, QStringLiteral("0,04"));
+    next();
+    LabWindow::setModalHook(nullptr);
+    EXPECT_EQ(graphShown, 1);
+    EXPECT_TRUE(messages->texts().isEmpty()) << messages->texts().join("\n").toStdString();
 }

@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
+#include <QMessageBox>
 #include <QScatterSeries>
 #include <QTextDocument>
+#include <QTimer>
 #include <QValueAxis>
 #include <QtEndian>
 #include <QtTest/QTest>
@@ -139,18 +142,24 @@ TEST_F(GraphWindowTest, NextDrawsTheLineToTube4ThenTheReferenceAndGradesOnce) {
         2);  // variant 3: V 0.083, C 0.1 in the sample data
     fillTable({"0,04", "0,06", "0,08", "0,1"}, {"0,03", "0,04", "0,05", "0,06"});
     int ticks = 0;
-    QStringList messagesInside;
+    QStringList messagesWhileGrowing, messagesInside;
     bool referenceBeforeEnd = true;
     QRgb pictureAfter = 0;
     openGraph([&] {
         QTest::mouseClick(lab->window<RateGraphWindow>()->nextLink, Qt::LeftButton);
-        messagesInside = messages->messageTexts();
         referenceBeforeEnd = !points(lab->window<RateGraphWindow>()->referenceSeries).isEmpty();
         EXPECT_FALSE(lab->window<RateGraphWindow>()->nextLink->isVisible());
         EXPECT_TRUE(lab->window<RateGraphWindow>()->backLink->isVisible());
+        // The grade waits for the graph: nothing while the student's line grows.
+        for (int i = 0; i < 50; ++i) lab->window<RateGraphWindow>()->lineGrowthTimer->fire();
+        messagesWhileGrowing = messages->texts();
+        EXPECT_TRUE(points(lab->window<RateGraphWindow>()->referenceSeries).isEmpty());
         runDown(lab->window<RateGraphWindow>()->lineGrowthTimer, &ticks);
+        ticks += 50;
+        messagesInside = messages->messageTexts();
         pictureAfter = lab->window<RateGraphWindow>()->footer->image().pixel(5, 5);
     });
+    EXPECT_TRUE(messagesWhileGrowing.isEmpty()) << messagesWhileGrowing.join("\n").toStdString();
     EXPECT_EQ(messagesInside, QStringList{"Оценка за выполнение опыта№1: 4,5 !!!!"});
     EXPECT_FALSE(referenceBeforeEnd);
     EXPECT_EQ(ticks, 51);
@@ -199,7 +208,9 @@ TEST_F(GraphWindowTest, ATableTextThatIsNotANumberIsReportedAndTheWindowStaysShu
     int shown = 0;
     openGraph([&] { ++shown; });
     EXPECT_EQ(shown, 0);
-    EXPECT_EQ(messages->errorTexts(), QStringList{"',' is not a valid floating point value"});
+    EXPECT_EQ(messages->errorTexts(),
+              QStringList{QStringLiteral(
+                  "В столбце \"C` Na2S2O3 моль/л\" для пробирки 2 записано не число.")});
     EXPECT_EQ(points(lab->window<RateGraphWindow>()->measuredPoints).size(),
               2);  // the origin and row 1 stay
 }
@@ -232,4 +243,49 @@ TEST_F(GraphWindowTest, AStudentExactlyOnTheBandEdgesIsGradedFive) {
     const QByteArray file = tree->read("BDStudent.rez");
     ASSERT_EQ(file.size(), StudentBlockSize);
     EXPECT_EQ(qFromLittleEndian<float>(file.constData() + 44), 5.0f);
+}
+
+// The grade box stands beside the window, or below the chart where the screen has no room
+// around it, never over the graph it grades; wherever the window stands on the screen.
+TEST_F(GraphWindowTest, TheGradeBoxLeavesTheChartInView) {
+    fillTable({"0,04", "0,06", "0,08", "0,1"}, {"0,03", "0,04", "0,06", "0,081"});
+    RateGraphWindow* graph = lab->window<RateGraphWindow>();
+    const QRect area = graph->screen()->availableGeometry();
+    int checked = 0;
+    openGraph([&] {
+        for (const QPoint& at : {graph->pos(), area.topLeft(), QPoint(area.right() - 560, 0),
+                                 QPoint(area.center().x() - 277, area.bottom() - 520),
+                                 // no room above or below for the larger box
+                                 QPoint(area.center().x() - 277, (area.height() - 486) / 2)}) {
+            graph->move(at);
+            const QRect chart(graph->chartView->mapToGlobal(QPoint(0, 0)),
+                              graph->chartView->size());
+            for (const QSize box : {QSize(260, 110), QSize(420, 150)}) {
+                const QRect placed(graph->boxPosition(box), box);
+                EXPECT_FALSE(placed.intersects(chart))
+                    << "window at " << at.x() << "," << at.y() << ", box " << box.width() << "x"
+                    << box.height() << " at " << placed.x() << "," << placed.y();
+                EXPECT_TRUE(area.contains(placed)) << placed.x() << "," << placed.y();
+                ++checked;
+            }
+        }
+    });
+    EXPECT_EQ(checked, 10);
+}
+
+// «Назад» while the line still grows completes it at once: the grade is given, not lost.
+TEST_F(GraphWindowTest, LeavingWhileTheLineGrowsCompletesItAndGrades) {
+    ASSERT_TRUE(session().registerStudent("ХТ-21", "Петрова А.В."));
+    fillTable({"0,04", "0,06", "0,08", "0,1"}, {"0,03", "0,04", "0,06", "0,081"});
+    openGraph([&] {
+        QTest::mouseClick(lab->window<RateGraphWindow>()->nextLink, Qt::LeftButton);
+        lab->window<RateGraphWindow>()->lineGrowthTimer->fire();
+        EXPECT_TRUE(messages->texts().isEmpty());
+    });
+    EXPECT_FALSE(lab->window<RateGraphWindow>()->lineGrowthTimer->enabled());
+    EXPECT_EQ(points(lab->window<RateGraphWindow>()->experimentalSeries).last(),
+              QPointF(0.1, 0.081));
+    EXPECT_EQ(points(lab->window<RateGraphWindow>()->referenceSeries).size(), 2);
+    EXPECT_EQ(messages->messageTexts(), QStringList{"Оценка за выполнение опыта№1: 5 !!!!"});
+    EXPECT_EQ(results().score(1, 1), 5.f);
 }

@@ -26,7 +26,8 @@ TEST_F(LoadersTest, MissingMovieNamesTheFlashComponentOnceAndStillHandsThePathOn
     MoviePlayer player;
     tree->remove("Movie/Opyt2/1.swf");
     loadMovie(navigation, &player, QStringLiteral("\\Movie\\Opyt2\\1.swf"));
-    EXPECT_EQ(messages->errorTexts(), QStringList{missingFlashMessage});
+    EXPECT_EQ(messages->errorTexts(),
+              QStringList{missingMovieMessage(tree->path("Movie/Opyt2/1.swf"))});
     EXPECT_TRUE(programEnding());
 }
 
@@ -34,7 +35,7 @@ TEST_F(LoadersTest, ReadOnlyMovieFailsTheProbeAndEmptyMoviePassesIt) {
     MoviePlayer player;
     QFile::setPermissions(tree->path("Movie/1.swf"), QFile::ReadOwner | QFile::ReadGroup);
     loadMovie(navigation, &player, QStringLiteral("\\Movie\\1.swf"));
-    EXPECT_EQ(messages->errorTexts().value(0), missingFlashMessage);
+    EXPECT_EQ(messages->errorTexts().value(0), missingMovieMessage(tree->path("Movie/1.swf")));
     EXPECT_TRUE(programEnding());
 
     messages->clear();
@@ -42,7 +43,8 @@ TEST_F(LoadersTest, ReadOnlyMovieFailsTheProbeAndEmptyMoviePassesIt) {
     tree->write("Movie/Opyt3/1.swf", QByteArray());
     EXPECT_TRUE(probeReadWrite(tree->path("Movie/Opyt3/1.swf")));
     loadMovie(navigation, &player, QStringLiteral("\\Movie\\Opyt3\\1.swf"));
-    EXPECT_FALSE(messages->errorTexts().contains(missingFlashMessage));
+    EXPECT_FALSE(
+        messages->errorTexts().contains(missingMovieMessage(tree->path("Movie/Opyt3/1.swf"))));
 }
 
 TEST_F(LoadersTest, MovieTheProbeAcceptsLoadsWithoutAMessage) {

@@ -421,3 +421,29 @@ TEST_F(TemperatureWindowTest, CloseGlyphReturnsToMainWindow) {
 }
 
 }  // namespace
+
+// «Старт» and «Стоп» clicked with the mouse disable themselves, and Qt hands the focus on along
+// the window's chain, round to «Далее» and «Закончить опыт». That focus did not come from the
+// keyboard: no link shows the dotted frame, nor turns red as under the pointer.
+TEST_F(TemperatureWindowTest, MouseClicksOnTheStopwatchLeaveNoFocusFrameOnALink) {
+    start();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    w->onNextClicked();
+    runTimer(w->slidingTable->collapseTimer());
+    w->nextLink->show();  // as at the end of the tube's movie
+    auto framedLinks = [this] {
+        QStringList framed;
+        for (LinkLabel* link : w->findChildren<LinkLabel*>())
+            if (link->showsFocusMark() || (link->fontColor() != 0 && link->hasFocus()))
+                framed << link->text();
+        return framed;
+    };
+    QTest::mouseClick(w->stopwatch->startButton(), Qt::LeftButton);
+    EXPECT_EQ(framedLinks(), QStringList());
+    QTest::mouseClick(w->stopwatch->stopButton(), Qt::LeftButton);
+    EXPECT_EQ(framedLinks(), QStringList());
+    QTest::mouseClick(w->stopwatch->startButton(), Qt::LeftButton);
+    QTest::mouseClick(w->stopwatch->stopButton(), Qt::LeftButton);
+    EXPECT_EQ(framedLinks(), QStringList());
+}

@@ -45,9 +45,6 @@
 #include "toolkit/StringGrid.h"
 
 namespace {
-const QString flashMessage = QStringLiteral(
-    "Возможно отсутствуют необходимые файлы для дальнейшей работы программы, либо не установлена "
-    "компанента Flash Player 6 AX. Выполнение программы будет остановлено!!!");
 
 struct Scores {
     float s[4];
@@ -472,7 +469,8 @@ TEST_F(EndToEndTest, MissingExperimentMovieIsReportedAndTheProgramEnds) {
         click(lab->window<MainWindow>()->experiment3Link);
     });
     EXPECT_TRUE(visited);
-    EXPECT_EQ(messages->errorTexts(), QStringList{flashMessage});
+    EXPECT_EQ(messages->errorTexts(),
+              QStringList{missingMovieMessage(tree->path("Movie/Opyt3/1.swf"))});
     EXPECT_TRUE(programEnding());
     EXPECT_TRUE(programEnding());
     expectFile(1, {{0, 0, 0, 0}});

@@ -77,10 +77,22 @@ TEST(ReferenceDataParse, LayoutVariants) {
     }
 }
 
-TEST(ReferenceDataParse, OneExtraLineEndRunsASecondPassOfZeros) {
-    const ReferenceParseResult r = parseReferenceData(completeFile() + "\n");
+// Editors and copies often leave empty lines at the end: they are no data, while a stray number
+// after the data starts another pass that reads zeros.
+TEST(ReferenceDataParse, TrailingBlankLinesAreIgnoredButMoreDataRunsASecondPass) {
+    for (const QByteArray& tail : {QByteArray("\n"), QByteArray("\n\n\n"),
+                                   QByteArray("   \t\r\n \r\n\t"), QByteArray("  ")}) {
+        SCOPED_TRACE(tail.toStdString());
+        const ReferenceParseResult r = parseReferenceData(completeFile() + tail);
+        EXPECT_TRUE(r.ok);
+        EXPECT_TRUE(r.complete);
+        EXPECT_EQ(r.reference[6][3][4], 6.4e-2);
+        EXPECT_EQ(r.auxiliary[6][2][3], 63);
+    }
+    const ReferenceParseResult r = parseReferenceData(completeFile() + "\n\n1.5\n");
     EXPECT_TRUE(r.ok);
-    expectAllZero(r);
+    EXPECT_FALSE(r.complete);
+    EXPECT_EQ(r.reference[1][1][2], 0);
 }
 
 TEST(ReferenceDataParse, ShortFileLeavesZerosWithoutError) {
@@ -215,7 +227,8 @@ TEST_F(ReferenceDataLoad, IncompleteDataAreNotComplete) {
         QByteArray bytes;
     } cases[] = {
         {"cut short", cutShort},
-        {"one more line end at the end", completeFile() + "\n"},
+        {"cut short, then blank lines", cutShort + "\n\n  \n"},
+        {"only blank lines", QByteArray("\n \n\t\r\n")},
         {"a missing number that shifts the blocks", shifted},
         {"a reference value of 0", zeroValue},
         {"empty", QByteArray()},
@@ -229,5 +242,7 @@ TEST_F(ReferenceDataLoad, IncompleteDataAreNotComplete) {
         EXPECT_FALSE(load.complete);
     }
     write(completeFile());
+    EXPECT_TRUE(data.load(path()).complete);
+    write(completeFile() + "\n  \n\n");
     EXPECT_TRUE(data.load(path()).complete);
 }

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QKeyEvent>
+#include <QRegularExpression>
 #include <QTest>
 
 #include "app/Laboratory.h"
@@ -201,6 +202,12 @@ int LabTest::runSession() {
 }
 
 void LabTest::TearDown() {
+    // Whatever the test did, no box spoke English to the student or teacher.
+    if (messages) {
+        for (const QString& text : messages->texts())
+            EXPECT_TRUE(englishWordsIn(text).isEmpty())
+                << "a message box in English: " << text.toStdString();
+    }
     LabWindow::setModalHook(nullptr);
     lab = nullptr;
     ownedLab.reset();
@@ -212,6 +219,22 @@ void LabTest::TearDown() {
     LabWindow::resetActivation();
 }
 
+QStringList englishWordsIn(const QString& text) {
+    static const QRegularExpression pathOrFile(
+        QStringLiteral(R"([^\s«»"']*[/\\][^\s«»"']*|\b\w+\.[A-Za-z]{2,4}\b)"));
+    static const QRegularExpression word(QStringLiteral("[A-Za-z]*[a-z]{3,}[A-Za-z]*"));
+    QString rest = text;
+    rest.replace(pathOrFile, QStringLiteral(" "));
+    QStringList words;
+    // Names of things that are the same in Russian texts.
+    static const QStringList names = {QStringLiteral("Linux")};
+    for (auto it = word.globalMatch(rest); it.hasNext();) {
+        const QString w = it.next().captured();
+        if (!names.contains(w)) words << w;
+    }
+    return words;
+}
+
 void closeByWindowManager(QWidget* window) {
     QCloseEvent event;
     QSpontaneKeyEvent::setSpontaneous(&event);
@@ -220,9 +243,12 @@ void closeByWindowManager(QWidget* window) {
     QApplication::processEvents();
 }
 
-const QString missingFlashMessage = QStringLiteral(
-    "Возможно отсутствуют необходимые файлы для дальнейшей работы программы, либо не установлена "
-    "компанента Flash Player 6 AX. Выполнение программы будет остановлено!!!");
+QString missingMovieMessage(const QString& fullPath) {
+    return QStringLiteral(
+               "Возможно отсутствуют необходимые файлы для дальнейшей работы программы: "
+               "не удаётся прочитать файл ") +
+           fullPath + QStringLiteral(". Выполнение программы будет остановлено!!!");
+}
 const QString missingFilesMessage = QStringLiteral(
     "Возможно отсутствуют необходимые файлы для дальнейшей работы программы. Выполнение программы "
     "будет остановлено!!!");

@@ -42,11 +42,17 @@ void typeKeys(QWidget* widget, const QString& text);
 // a spontaneous close event; an accepted one hides the window.
 void closeByWindowManager(QWidget* window);
 
+// The words of a text a Russian reader would take for English: runs of three or more Latin
+// small letters outside file paths and file names (chemical formulas such as Na2S2O3 and
+// abbreviations such as CSV are no words, nor names such as Linux).
+QStringList englishWordsIn(const QString& text);
+
 // The reference data every variant of the small tree shares (tube 4: V and C per variant).
 QByteArray sampleDannieTxt();
 
 // The start-up refusals for a missing picture or movie, as the student reads them.
-extern const QString missingFlashMessage;
+// A movie that cannot be read names its file.
+QString missingMovieMessage(const QString& fullPath);
 extern const QString missingFilesMessage;
 
 // Starts this test program again as a child that runs only the disabled test `filter`, with

@@ -12,6 +12,7 @@
 #include "toolkit/LabWindow.h"
 #include "toolkit/LinkLabel.h"
 #include "toolkit/Picture.h"
+#include "toolkit/SingleClick.h"
 
 namespace {
 // A transparent title label in Arial bold; the long title is centred and word-wrapped.
@@ -75,6 +76,7 @@ void ExperimentChrome::createChrome(LabWindow* window, const QString& number, co
 
 QPushButton* makeButton(QWidget* parent, const QString& text, bool arialBold) {
     auto* button = new QPushButton(text, parent);
+    actOncePerDoubleClick(button);
     if (arialBold) button->setFont(labFont(QStringLiteral("Arial"), 13, true));
     return button;
 }

@@ -53,5 +53,5 @@ struct TimedMeasurementParts {
 };
 
 // A push button of the experiment windows ("Старт", "Стоп", "ОК"): in the window's own font, or
-// in Arial bold 13 px.
+// in Arial bold 13 px. A double click on it is one click.
 QPushButton* makeButton(QWidget* parent, const QString& text, bool arialBold);

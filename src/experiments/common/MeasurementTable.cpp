@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "lab/Numbers.h"
+#include "toolkit/FilteredEdit.h"
 #include "toolkit/MessageBoxes.h"
 #include "toolkit/StringGrid.h"
 
@@ -30,6 +32,37 @@ QString timeColumnMessage() {
 void numericKeyFilter(unsigned char& key) {
     const bool digit = key >= '0' && key <= '9';
     if (!digit && key != ',' && key != KeyCode::Backspace && key != KeyCode::Enter) key = 0;
+}
+
+bool hasAtMostOneComma(const QString& text) {
+    return text.count(QLatin1Char(',')) <= 1;
+}
+
+void makeNumeric(StringGrid* grid) {
+    grid->setKeyPressHandler(numericKeyFilter);
+    grid->setTextRule(hasAtMostOneComma);
+}
+
+void makeNumeric(FilteredEdit* box) {
+    box->setKeyPressHandler(numericKeyFilter);
+    box->setTextRule(hasAtMostOneComma);
+}
+
+QString notANumberMessage(const QString& columnHeading, int row) {
+    return QStringLiteral("В столбце \"%1\" для пробирки %2 записано не число.")
+        .arg(columnHeading.simplified())
+        .arg(row);
+}
+
+bool requireNumbers(StringGrid* grid, int column) {
+    for (int row = 1; row < grid->rowCountCells(); ++row) {
+        if (parseNumber(grid->cell(column, row))) continue;
+        showMessageBox(notANumberMessage(grid->cell(column, 0), row));
+        grid->setFocus(Qt::OtherFocusReason);
+        grid->selectCell(column, row);
+        return false;
+    }
+    return true;
 }
 
 void setupMeasurementTable(StringGrid* grid) {

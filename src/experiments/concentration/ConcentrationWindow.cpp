@@ -24,6 +24,7 @@
 #include "toolkit/Fonts.h"
 #include "toolkit/LinkLabel.h"
 #include "toolkit/Picture.h"
+#include "toolkit/SingleClick.h"
 #include "toolkit/StaticText.h"
 #include "toolkit/StringGrid.h"
 
@@ -67,6 +68,7 @@ void ConcentrationWindow::createControls() {
     graphLink = labelled(new LinkLabel(QString(), this), QStringLiteral("График"), link);
     measurementTable = new StringGrid(this);
     calculatorOkButton = new QPushButton(QStringLiteral("Ok"), this);
+    actOncePerDoubleClick(calculatorOkButton);
     initialConcentrationBox = new FilteredEdit(this);
     thiosulfateVolumeBox = new FilteredEdit(this);
     mixThiosulfateVolumeBox = new FilteredEdit(this);
@@ -136,7 +138,7 @@ void ConcentrationWindow::createControls() {
     measurementTable->setPalette(gridPalette);
     measurementTable->setSelectCellHandler(
         [](int col, int row) { return MeasurementTable::isSelectable(col, row); });
-    measurementTable->setKeyPressHandler(numericKeyFilter);
+    makeNumeric(measurementTable);
 
     slidingTable =
         new SlidingTable(measurementTable, {tableCaption, headingStrip}, CollapsedLimit, this);
@@ -159,6 +161,9 @@ void ConcentrationWindow::createControls() {
             if (key == KeyCode::Enter) next->setFocus(Qt::TabFocusReason);
         };
     };
+    for (FilteredEdit* box : {initialConcentrationBox, thiosulfateVolumeBox,
+                              mixThiosulfateVolumeBox, mixWaterVolumeBox, mixAcidVolumeBox})
+        box->setTextRule(hasAtMostOneComma);
     initialConcentrationBox->setKeyPressHandler(enterMovesTo(thiosulfateVolumeBox));
     thiosulfateVolumeBox->setKeyPressHandler(enterMovesTo(mixThiosulfateVolumeBox));
     mixThiosulfateVolumeBox->setKeyPressHandler(enterMovesTo(mixWaterVolumeBox));
@@ -243,10 +248,8 @@ void ConcentrationWindow::onNextClicked() {
     stopwatch->display()->setCaption(QStringLiteral("00:00"));
     if (step() == CalculatorStep) setCalculatorVisible(true);
     if (step() == TimingStep) {
-        // Refused while a concentration is missing: the calculator stays for it.
-        if (requireColumn(measurementTable, MeasurementTable::ConcentrationColumn,
-                          concentrationColumnMessage())
-                .complete())
+        // Refused while a concentration is missing or not a number: the calculator stays for it.
+        if (concentrationsReadable())
             setCalculatorVisible(false);
         else
             takeBackStep();
@@ -266,10 +269,15 @@ void ConcentrationWindow::onNextClicked() {
     loadStepMovie();
 }
 
-bool ConcentrationWindow::tableComplete() {
+bool ConcentrationWindow::concentrationsReadable() {
     return requireColumn(measurementTable, MeasurementTable::ConcentrationColumn,
                          concentrationColumnMessage())
                .complete() &&
+           requireNumbers(measurementTable, MeasurementTable::ConcentrationColumn);
+}
+
+bool ConcentrationWindow::tableComplete() {
+    return concentrationsReadable() &&
            requireColumn(measurementTable, MeasurementTable::TimeColumn, timeColumnMessage())
                .complete();
 }

@@ -64,7 +64,9 @@ private:
     // Its pictures, and the reference data of Dannie.txt for the grade.
     void loadContents();
     void loadStepMovie();
-    // Whether the student's two columns are filled in.
+    // Whether every concentration is filled in and a number; names the first that is not.
+    bool concentrationsReadable();
+    // Whether the student's two columns are filled in, the concentrations with numbers.
     bool tableComplete();
     void finishMeasurements();
 

@@ -2,10 +2,13 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QDialog>
+#include <QGuiApplication>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QScatterSeries>
+#include <QScreen>
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
@@ -53,6 +56,26 @@ AxisScale niceAxisScale(double value) {
                                      (std::fmod(scale.step / power, 1.0) != 0 ? 1 : 0));
     return scale;
 }
+
+// While it lives, a box that comes up is moved to where the window says, off its chart.
+class BoxesBesideChart : public QObject {
+public:
+    explicit BoxesBesideChart(const RateGraphWindow* window) : window_(window) {
+        qApp->installEventFilter(this);
+    }
+    ~BoxesBesideChart() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* box = qobject_cast<QDialog*>(watched);
+        if (event->type() == QEvent::Show && box && box->isWindow())
+            box->move(window_->boxPosition(box->size().expandedTo(box->sizeHint())));
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    const RateGraphWindow* window_;
+};
 
 void applyScale(QValueAxis* axis, const AxisScale& scale) {
     axis->setTickInterval(scale.step);
@@ -175,8 +198,9 @@ void RateGraphWindow::createChart() {
     chartView->setRubberBand(QChartView::RectangleRubberBand);
 }
 
-QString RateGraphWindow::invalidNumberMessage(const QString& text) {
-    return QStringLiteral("'%1' is not a valid floating point value").arg(text);
+QString RateGraphWindow::invalidNumberMessage(const UnreadableCell& cell) const {
+    const QString heading = measurementTable_ ? measurementTable_->cell(cell.column, 0) : QString();
+    return notANumberMessage(heading, cell.row);
 }
 
 // Points stay sorted by ascending x: a new point goes after every point with x not above it.
@@ -208,16 +232,17 @@ int RateGraphWindow::chosenVariant() const {
     return variant_ ? variant_().number : 0;
 }
 
-std::optional<QString> RateGraphWindow::readCell(int column, int row, double* value) const {
+std::optional<RateGraphWindow::UnreadableCell> RateGraphWindow::readCell(int column, int row,
+                                                                         double* value) const {
     const QString text = measurementTable_ ? measurementTable_->cell(column, row) : QString();
     const std::optional<double> number = parseNumber(text);
-    if (!number) return text;
+    if (!number) return UnreadableCell{column, row};
     *value = *number;
     return std::nullopt;
 }
 
 bool RateGraphWindow::showGraph(Failures failures) {
-    if (const std::optional<QString> bad = addMeasuredPoints()) {
+    if (const std::optional<UnreadableCell> bad = addMeasuredPoints()) {
         if (failures == Failures::Reported) showErrorBox(invalidNumberMessage(*bad));
         return false;
     }
@@ -230,7 +255,7 @@ void RateGraphWindow::showAfterRates() {
     showGraph(Failures::Silent);
 }
 
-std::optional<QString> RateGraphWindow::addMeasuredPoints() {
+std::optional<RateGraphWindow::UnreadableCell> RateGraphWindow::addMeasuredPoints() {
     using namespace MeasurementTable;
     addPoint(measuredPoints, 0, 0);
     for (int row = 1; row <= LastRow; ++row) {
@@ -241,34 +266,31 @@ std::optional<QString> RateGraphWindow::addMeasuredPoints() {
     return std::nullopt;
 }
 
-std::optional<QString> RateGraphWindow::readTube4() {
+std::optional<RateGraphWindow::UnreadableCell> RateGraphWindow::readTube4() {
     using namespace MeasurementTable;
     if (auto bad = readCell(ConcentrationColumn, LastRow, &measuredConcentration)) return bad;
     return readCell(RateColumn, LastRow, &measuredRate);
 }
 
 void RateGraphWindow::onNextClicked() {
-    std::optional<QString> bad = startExperimentalLine();
-    if (!bad) bad = gradeExperiment();
-    if (bad) {
+    if (const std::optional<UnreadableCell> bad = readTube4()) {
         showErrorBox(invalidNumberMessage(*bad));
         return;
     }
     nextLink->hide();
     backLink->show();
+    startExperimentalLine();
 }
 
-std::optional<QString> RateGraphWindow::startExperimentalLine() {
-    if (auto bad = readTube4()) return bad;
+void RateGraphWindow::startExperimentalLine() {
     // A line without slope (a concentration of zero) is not drawn: the reference line at once.
     if (!(measuredConcentration > 0) || !std::isfinite(measuredConcentration) ||
         !std::isfinite(measuredRate)) {
-        drawReferenceLine();
-        return std::nullopt;
+        finishLines();
+        return;
     }
     lineTick_ = 0;
     lineGrowthTimer->setEnabled(true);
-    return std::nullopt;
 }
 
 // Point k of 0..50 lies at k fiftieths of the tube-4 concentration. Counting the steps rather
@@ -282,8 +304,16 @@ void RateGraphWindow::onLineGrowthTick() {
     ++lineTick_;
     if (lineX == measuredConcentration) {
         lineGrowthTimer->setEnabled(false);
-        drawReferenceLine();
+        finishLines();
     }
+}
+
+void RateGraphWindow::finishLines() {
+    drawReferenceLine();
+    // The grade comes once both lines are on the chart, beside it rather than over it.
+    chartView->repaint();
+    const BoxesBesideChart beside(this);
+    gradeExperiment();
 }
 
 void RateGraphWindow::drawReferenceLine() {
@@ -294,8 +324,30 @@ void RateGraphWindow::drawReferenceLine() {
     loadPicture(navigation_, footer, QStringLiteral("\\Restextout\\7.jpg"));
 }
 
-std::optional<QString> RateGraphWindow::gradeExperiment() {
-    if (auto bad = readTube4()) return bad;
+QPoint RateGraphWindow::boxPosition(QSize size) const {
+    const QRect frame = frameGeometry();
+    const QRect chart(chartView->mapToGlobal(QPoint(0, 0)), chartView->size());
+    const QRect area = screen()->availableGeometry();
+    constexpr int Gap = 8;
+    const int besideY = frame.top() + (frame.height() - size.height()) / 2;
+    const int centredX = frame.left() + (frame.width() - size.width()) / 2;
+    const QPoint around[] = {
+        {frame.right() + 1 + Gap, besideY},
+        {frame.left() - Gap - size.width(), besideY},
+        {centredX, frame.bottom() + 1 + Gap},
+        {centredX, frame.top() - Gap - size.height()},
+    };
+    for (const QPoint& at : around)
+        if (area.contains(QRect(at, size))) return at;
+    // No room around the window: over the footer, just below the chart.
+    const int x =
+        std::clamp(centredX, area.left(), std::max(area.left(), area.right() + 1 - size.width()));
+    const int y = std::clamp(chart.bottom() + 1, area.top(),
+                             std::max(area.top(), area.bottom() + 1 - size.height()));
+    return {x, y};
+}
+
+void RateGraphWindow::gradeExperiment() {
     const int variant = chosenVariant();
     const Experiment1Grade g = computeExperiment1Grade(measuredConcentration, measuredRate,
                                                        referenceData_.concentrationOfTube4(variant),
@@ -315,10 +367,15 @@ std::optional<QString> RateGraphWindow::gradeExperiment() {
     const GradeEvidence evidence = experiment1Evidence(table, reference, g);
     session_.recordGrade(1, g.grade, evidence);
     showGradeMessage(evidence);
-    return std::nullopt;
 }
 
 void RateGraphWindow::onBackClicked() {
+    // Leaving while the line still grows: it is completed at once, so the grade is not lost.
+    if (lineGrowthTimer->enabled()) {
+        lineGrowthTimer->setEnabled(false);
+        lineTick_ = LineSteps;
+        onLineGrowthTick();
+    }
     // The experiment window is the owner of this modal showing and is already on screen.
     if (experimentWindow_) experimentWindow_->show();
     done();

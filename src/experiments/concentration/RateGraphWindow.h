@@ -54,9 +54,14 @@ public:
     double measuredRate = 0;
     double lineX = 0;
 
-    // Adds (0, 0) and the four measured points; on a text that does not convert returns it
-    // (the points added before it stay).
-    std::optional<QString> addMeasuredPoints();
+    // A cell of the measurement table whose text is not a number.
+    struct UnreadableCell {
+        int column = 0;
+        int row = 0;
+    };
+    // Adds (0, 0) and the four measured points; on a text that does not convert returns its
+    // cell (the points added before it stay).
+    std::optional<UnreadableCell> addMeasuredPoints();
     void onNextClicked();
     void onBackClicked();
     void onLineGrowthTick();
@@ -69,21 +74,27 @@ public:
         bool operator==(const AxisScale&) const = default;
     };
 
-    // The text of the error box for a table text that is not a number.
-    static QString invalidNumberMessage(const QString& text);
+    // Where a box of the given size comes up while the window grades: beside the window, or
+    // just below the chart when the screen has no room around it, never over the graph.
+    QPoint boxPosition(QSize size) const;
+
+    // The text of the error box for a table cell that is not a number: its column and row.
+    QString invalidNumberMessage(const UnreadableCell& cell) const;
 
 private:
     void createControls();
     void createChart();
-    std::optional<QString> startExperimentalLine();
+    void startExperimentalLine();
+    // The student's line is complete: the reference line, then the grade.
+    void finishLines();
     void drawReferenceLine();
-    std::optional<QString> gradeExperiment();
-    std::optional<QString> readTube4();
+    void gradeExperiment();
+    std::optional<UnreadableCell> readTube4();
     void addPoint(QXYSeries* series, double x, double y);
     void rescaleAxes();
     int chosenVariant() const;
-    // The number in a cell of the measurement table, or the text that is not one.
-    std::optional<QString> readCell(int column, int row, double* value) const;
+    // The number in a cell of the measurement table, or the cell when its text is not one.
+    std::optional<UnreadableCell> readCell(int column, int row, double* value) const;
 
     QValueAxis* axisX_ = nullptr;
     QValueAxis* axisY_ = nullptr;

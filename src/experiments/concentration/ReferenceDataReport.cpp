@@ -11,6 +11,16 @@ QString incompleteReferenceDataMessage(const QString& fullPath) {
            QStringLiteral(" содержит неполные данные. Выполнение программы будет остановлено!!!");
 }
 
+QString malformedReferenceNumberMessage(const QString& fullPath,
+                                        const ReferenceNumberError& error) {
+    const QString where =
+        QStringLiteral("В файле ") + fullPath + QStringLiteral(" в строке %1 ").arg(error.line);
+    return where + (error.kind == ReferenceNumberError::Kind::OutOfRange
+                        ? QStringLiteral("записано слишком большое число: «%1».")
+                        : QStringLiteral("вместо числа записано «%1»."))
+                       .arg(error.text);
+}
+
 void loadReferenceData(ReferenceData& data, Navigation& navigation) {
     const QString path = assetPath(QStringLiteral("\\Dannie.txt"));
     const ReferenceData::Load load = data.load(path);
@@ -21,7 +31,7 @@ void loadReferenceData(ReferenceData& data, Navigation& navigation) {
     }
     if (load.malformed) {
         qWarning("Dannie.txt: %s", qUtf8Printable(load.malformed->describe()));
-        showErrorBox(QStringLiteral("Invalid numeric input"));
+        showErrorBox(malformedReferenceNumberMessage(path, *load.malformed));
     }
     if (!load.complete) {
         showErrorBox(incompleteReferenceDataMessage(path));

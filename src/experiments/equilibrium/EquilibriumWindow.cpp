@@ -46,7 +46,7 @@ QLineEdit* makeAnswerBox(QWidget* parent, bool exponent) {
 
 EquilibriumWindow::EquilibriumWindow(Session& session, Navigation& navigation, QWidget* parent)
     : ExperimentWindow(session, navigation,
-                       QStringLiteral("Опыт 4 Смешение химического равновесия обратимой реакции"),
+                       QStringLiteral("Опыт 4 Смещение химического равновесия обратимой реакции"),
                        parent) {
     createChrome(QStringLiteral("Опыт 4"),
                  QStringLiteral("Смещение химического равновесия обратимой реакции"));

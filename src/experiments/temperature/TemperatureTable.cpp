@@ -61,7 +61,7 @@ void TemperatureWindow::setUpTable() {
     }
     for (int r = 1; r <= LastRow; ++r) measurementTable->setCell(TubeColumn, r, QString::number(r));
     // The times are typed like those of "Таблица 1": digits, one comma, Backspace and Enter.
-    measurementTable->setKeyPressHandler(numericKeyFilter);
+    makeNumeric(measurementTable);
     new PressWatcher(measurementTable->viewport(), [this] { onTablePressed(); });
 }
 

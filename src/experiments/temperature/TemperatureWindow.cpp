@@ -138,8 +138,10 @@ void TemperatureWindow::connectHandlers() {
         connect(coefficientInputs[coefficient - 1].okButton, &QPushButton::clicked, this,
                 [this, coefficient] { checkCoefficient(coefficient); });
     for (const CoefficientInput& input : coefficientInputs)
-        for (FilteredEdit* box : {input.numeratorBox, input.denominatorBox})
+        for (FilteredEdit* box : {input.numeratorBox, input.denominatorBox}) {
             box->setKeyPressHandler([this](unsigned char& key) { filterAnswerKey(key); });
+            box->setTextRule(hasAtMostOneComma);
+        }
 }
 
 void TemperatureWindow::loadContents() {
