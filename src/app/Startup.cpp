@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QTimer>
 
+#include "app/HashPasswordCommand.h"
 #include "app/Laboratory.h"
 #include "app/MainWindow.h"
 #include "app/ProgramFolderLock.h"
@@ -10,6 +11,7 @@
 #include "toolkit/Fonts.h"
 
 int runLaboratory(int argc, char** argv, const LaboratoryStarted& started) {
+    if (isHashPasswordCall(argc, argv)) return runHashPassword();
     QApplication app(argc, argv);
     installFontSubstitutions();
     // A data folder apart from the program is made at the first start, with an empty results

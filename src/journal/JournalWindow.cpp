@@ -13,6 +13,7 @@
 
 #include "journal/ClassJournal.h"
 #include "journal/ServerLink.h"
+#include "shell/DialogKeys.h"
 #include "shell/Layout.h"
 #include "toolkit/Colors.h"
 
@@ -104,6 +105,7 @@ JournalWindow::JournalWindow(ClassJournal* journal, QWidget* parent)
     connect(refreshButton, &QPushButton::clicked, this, &JournalWindow::reload);
     connect(exportButton, &QPushButton::clicked, this, &JournalWindow::onExportClicked);
     connect(closeButton, &QPushButton::clicked, this, &JournalWindow::done);
+    attachDialogKeys(this, {[this] { done(); }, [this] { done(); }, closeButton});
 
     askExportPath = [this] {
         const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
