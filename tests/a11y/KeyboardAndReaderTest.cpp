@@ -185,7 +185,9 @@ TEST_F(KeyboardAndReaderTest, EnterAndEscapeCloseTheAboutAndJournalWindows) {
         });
         journal->exec();
         EXPECT_EQ(stayed, !c.closes);
-        if (!c.closes) EXPECT_EQ(loads, loadsBefore + 1) << "the button was not pressed";
+        if (!c.closes) {
+            EXPECT_EQ(loads, loadsBefore + 1) << "the button was not pressed";
+        }
     }
 }
 
