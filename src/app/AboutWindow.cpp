@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "movie/MoviePlayer.h"
+#include "shell/DialogKeys.h"
 #include "shell/Layout.h"
 #include "shell/Loaders.h"
 #include "shell/WindowChrome.h"
@@ -81,6 +82,7 @@ AboutWindow::AboutWindow(Navigation& navigation, QWidget* parent)
 
     attachToolLink(okLink, {background});
     connect(okLink, &LinkLabel::clicked, this, &AboutWindow::onOkClicked);
+    attachDialogKeys(this, {[this] { onOkClicked(); }, [this] { onOkClicked(); }});
     loadContents(navigation);
 }
 

@@ -13,7 +13,8 @@
 #include "journal/ClassJournal.h"
 #include "journal/JournalSettings.h"
 #include "journal/JournalWindow.h"
-#include "lab/ProgramDir.h"
+#include "lab/LabSettings.h"
+#include "lab/TeacherPassword.h"
 #include "movie/MoviePlayer.h"
 #include "shell/Loaders.h"
 #include "students/PasswordWindow.h"
@@ -39,8 +40,8 @@ Window* Laboratory::create(Arguments&&... arguments) {
 
 Laboratory::Laboratory()
     // The journal first, so the registration at the first activation finds it.
-    : journal_(std::make_unique<ClassJournal>(journalFilePath(),
-                                              readServerSettings(settingsFilePath()))),
+    : journal_(
+          std::make_unique<ClassJournal>(journalFilePath(), readServerSettings(LabSettings()))),
       session_(journal_.get()) {
     LabWindow::resetTermination();
     reportFailuresOf(session_.results(), *this);
@@ -65,7 +66,7 @@ Laboratory::Laboratory()
     create<RateGraphWindow>(session_, *this, referenceData_);
     create<ResultsWindow>(session_);
     create<RegistrationWindow>(session_);
-    create<PasswordWindow>();
+    create<PasswordWindow>(TeacherPassword::fromSettings(LabSettings()));
     create<JournalWindow>(journal_.get());
     wireNavigation();
 
@@ -108,11 +109,7 @@ void Laboratory::wireNavigation() {
     temperature->setVariantSource(variant);
     temperature->setExperiment1Table(concentration->measurementTable);
 
-    results->askPassword = [this] {
-        window<PasswordWindow>()->exec();
-        return window<PasswordWindow>()->isUnlocked();
-    };
-    results->lockPassword = [this] { window<PasswordWindow>()->lock(); };
+    results->askPassword = [this] { return window<PasswordWindow>()->ask(); };
     results->showJournalWindow = [this] { window<JournalWindow>()->exec(); };
 }
 

@@ -7,6 +7,7 @@
 #include <QTranslator>
 
 #include "app/DataFolderGuard.h"
+#include "app/HashPasswordCommand.h"
 #include "app/Laboratory.h"
 #include "app/MainWindow.h"
 #include "app/ProgramFolderLock.h"
@@ -27,6 +28,7 @@ bool installRussianForQt(QCoreApplication& app) {
 }
 
 int runLaboratory(int argc, char** argv, const LaboratoryStarted& started) {
+    if (isHashPasswordCall(argc, argv)) return runHashPassword();
     QApplication app(argc, argv);
     installFontSubstitutions();
     // Without Qt's translations its dialogs stay in English; the program runs all the same.

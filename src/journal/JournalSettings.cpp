@@ -1,20 +1,17 @@
 #include "journal/JournalSettings.h"
 
 #include <QDir>
-#include <QFileInfo>
-#include <QSettings>
 
+#include "lab/LabSettings.h"
 #include "lab/ProgramDir.h"
 
 QString journalFilePath() {
     return QDir(dataFolder()).filePath(QStringLiteral("journal.sqlite"));
 }
 
-ServerSettings readServerSettings(const QString& iniPath) {
+ServerSettings readServerSettings(const LabSettings& settings) {
     ServerSettings s;
-    if (!QFileInfo::exists(iniPath)) return s;
-    QSettings ini(iniPath, QSettings::IniFormat);
-    ini.beginGroup(QStringLiteral("ClassJournal"));
+    const LabSettingsSection ini = settings.section(QStringLiteral("ClassJournal"));
     s.host = ini.value(QStringLiteral("host")).toString().trimmed();
     bool portOk = false;
     const int port = ini.value(QStringLiteral("port")).toString().toInt(&portOk);

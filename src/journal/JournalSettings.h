@@ -7,7 +7,9 @@
 // journal.sqlite in the data folder, beside BDStudent.rez.
 QString journalFilePath();
 
-// The [ClassJournal] section of the settings file. No host means no server: the journal stays
+class LabSettings;
+
+// The [ClassJournal] section of the settings. No host means no server: the journal stays
 // on this computer. An empty password leaves it to libpq's ~/.pgpass.
 struct ServerSettings {
     QString host;
@@ -19,4 +21,4 @@ struct ServerSettings {
     bool isSetUp() const { return !host.isEmpty() && !database.isEmpty(); }
 };
 
-ServerSettings readServerSettings(const QString& iniPath);
+ServerSettings readServerSettings(const LabSettings& settings);

@@ -26,6 +26,7 @@
 #include "journal/ProtocolPaper.h"
 #include "journal/ServerLink.h"
 #include "lab/Numbers.h"
+#include "shell/DialogKeys.h"
 #include "shell/Layout.h"
 #include "toolkit/Colors.h"
 
@@ -194,6 +195,7 @@ JournalWindow::JournalWindow(ClassJournal* journal, QWidget* parent)
               &JournalWindow::onClassSheetToPrinter);
     connect(table, &QTableWidget::itemSelectionChanged, this, &JournalWindow::updatePaperButtons);
     updatePaperButtons();
+    attachDialogKeys(this, {[this] { done(); }, [this] { done(); }, closeButton});
 
     askExportPath = [this] {
         const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);

@@ -7,11 +7,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSettings>
 #include <QStandardPaths>
 #include <cstring>
 
 #include "lab/FileAccess.h"
+
+#include "lab/LabSettings.h"
 
 namespace {
 QString overrideDir;
@@ -76,13 +77,12 @@ QString settingsFilePath() {
 }
 
 QString dataFolder() {
-    const QString settingsPath = settingsFilePath();
-    if (QFileInfo(settingsPath).isFile()) {
-        QSettings settings(settingsPath, QSettings::IniFormat);
-        const QString named = settings.value(QStringLiteral("Data/folder")).toString().trimmed();
-        if (!named.isEmpty())
-            return withoutTrailingSlash(
-                QDir::cleanPath(QFileInfo(settingsPath).absoluteDir().absoluteFilePath(named)));
+    const LabSettings settings;
+    const QString named = settings.value(QStringLiteral("Data/folder")).toString().trimmed();
+    if (!named.isEmpty()) {
+        const QString settingsPath = settings.fileOf(QStringLiteral("Data/folder"));
+        return withoutTrailingSlash(
+            QDir::cleanPath(QFileInfo(settingsPath).absoluteDir().absoluteFilePath(named)));
     }
     if (isPortable()) return programFolder();
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + '/' + folderName;

@@ -20,12 +20,13 @@ bool isPortable();
 // The settings file reaktikum.ini: beside the program, else in $XDG_CONFIG_HOME/reaktikum/,
 // else in reaktikum/ of each $XDG_CONFIG_DIRS folder (/etc/xdg); the first that exists wins.
 // When none exists: the path where this user's own would be (beside a portable program, else
-// under $XDG_CONFIG_HOME), so QSettings on it reads nothing and may write there.
+// under $XDG_CONFIG_HOME), so QSettings on it reads nothing and may write there. The program
+// itself reads the settings of every place merged (lab/LabSettings.h).
 QString settingsFilePath();
 
 // The folder of the results file and the class journal: the folder named by folder= in the
-// settings' [Data] section (relative to the settings file); else the program folder of a
-// portable program; else $XDG_DATA_HOME/reaktikum (~/.local/share/reaktikum).
+// settings' [Data] section (relative to the settings file that names it); else the program folder
+// of a portable program; else $XDG_DATA_HOME/reaktikum (~/.local/share/reaktikum).
 QString dataFolder();
 // dataFolder followed by "/BDStudent.rez".
 QString resultsFilePath();

@@ -6,6 +6,7 @@
 #include "lab/Grades.h"
 #include "lab/Numbers.h"
 #include "lab/Session.h"
+#include "shell/DialogKeys.h"
 #include "shell/Layout.h"
 #include "toolkit/Colors.h"
 #include "toolkit/StringGrid.h"
@@ -64,6 +65,8 @@ ResultsWindow::ResultsWindow(Session& session, QWidget* parent)
     connect(deleteRowButton, &QPushButton::clicked, this, &ResultsWindow::onDeleteRowClicked);
     connect(deleteAllButton, &QPushButton::clicked, this, &ResultsWindow::onDeleteAllClicked);
     connect(journalButton, &QPushButton::clicked, this, &ResultsWindow::onJournalClicked);
+    attachDialogKeys(this,
+                     {[this] { onCloseClicked(); }, [this] { onCloseClicked(); }, closeButton});
     loadContents();
 }
 
@@ -125,10 +128,6 @@ bool ResultsWindow::passwordGiven() {
     return askPassword && askPassword();
 }
 
-void ResultsWindow::lockAfterDeletion() {
-    if (lockPassword) lockPassword();
-}
-
 void ResultsWindow::onDeleteRowClicked() {
     if (resultsGrid->currentRow() < 0) return;
     if (!passwordGiven()) return;
@@ -136,7 +135,6 @@ void ResultsWindow::onDeleteRowClicked() {
     if (selectedStudent <= 0) return;
     session_.deleteStudent(selectedStudent);
     fillResultsGrid();
-    lockAfterDeletion();
 }
 
 void ResultsWindow::onDeleteAllClicked() {
@@ -144,12 +142,9 @@ void ResultsWindow::onDeleteAllClicked() {
     if (session_.results().count() <= 0) return;
     session_.deleteAllStudents();
     fillResultsGrid();
-    lockAfterDeletion();
 }
 
 void ResultsWindow::onJournalClicked() {
     if (!passwordGiven()) return;
-    // The gate opens for one thing at a time, the journal as a deletion.
-    lockAfterDeletion();
     if (showJournalWindow) showJournalWindow();
 }

@@ -25,10 +25,9 @@ public:
     // sample rows. Cleared with the selection whenever the rows are filled anew.
     std::int32_t selectedStudent = 0;
 
-    // The password window: asked before a deletion (true when the password has been given),
-    // locked again after one; set by the composition root.
+    // The password window: asked before every deletion and before the journal opens; true when
+    // the right password was given for this one action. Set by the composition root.
     std::function<bool()> askPassword;
-    std::function<void()> lockPassword;
     // The class journal's window; set by the composition root.
     std::function<void()> showJournalWindow;
 
@@ -44,10 +43,8 @@ protected:
 
 private:
     void loadContents();
-    // Shows the password window; true when it has opened the gate.
+    // Shows the password window; true when the password was given for this action.
     bool passwordGiven();
-    // The gate closes again once a deletion has been carried out.
-    void lockAfterDeletion();
 
     Session& session_;
 };

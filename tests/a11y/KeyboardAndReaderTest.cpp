@@ -1,22 +1,28 @@
 // The laboratory without a mouse and through a screen reader: a student signs in and starts
 // experiment 1 with the keyboard alone, Escape leaves an experiment as its close glyph does,
-// and every control of every window has a name and a role a screen reader can announce.
+// Enter and Escape work the small windows as in any desktop dialog, and every control of every
+// window has a name and a role a screen reader can announce.
 
 #include <QAbstractScrollArea>
 #include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QDateEdit>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 #include <cstdio>
 
 #include "TestSupport.h"
+#include "app/AboutWindow.h"
 #include "app/Laboratory.h"
 #include "app/MainWindow.h"
 #include "experiments/catalyst/CatalystWindow.h"
 #include "experiments/concentration/ConcentrationWindow.h"
 #include "experiments/equilibrium/EquilibriumWindow.h"
 #include "experiments/temperature/TemperatureWindow.h"
+#include "journal/JournalWindow.h"
 #include "lab/Session.h"
 #include "movie/MoviePlayer.h"
 #include "students/RegistrationWindow.h"
@@ -119,6 +125,70 @@ TEST_F(KeyboardAndReaderTest, EscapeLeavesEveryExperimentButNotTheMainWindow) {
     QTest::keyClick(lab->window<MainWindow>(), Qt::Key_Escape);
     EXPECT_TRUE(lab->window<MainWindow>()->isVisible());
     EXPECT_FALSE(programEnding());
+}
+
+TEST_F(KeyboardAndReaderTest, EnterAndEscapeCloseTheAboutAndJournalWindows) {
+    MainWindow* main = lab->window<MainWindow>();
+    main->setRegistrationShown(true);
+    main->showAndActivate();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main));
+
+    // About: Enter does what «ОК» does, and so does Escape.
+    AboutWindow* about = lab->window<AboutWindow>();
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+        SCOPED_TRACE(key);
+        bool pressed = false;
+        LabWindow::setModalHook([&](LabWindow& w) {
+            if (&w != about) return;
+            ASSERT_TRUE(QTest::qWaitForWindowActive(about));
+            QWidget* focus = QApplication::focusWidget();
+            QTest::keyClick(focus && focus->window() == about ? focus : about, key);
+            pressed = true;
+            if (about->isVisible()) about->done();  // a failing key leaves the window open
+        });
+        main->showAbout();
+        ASSERT_TRUE(pressed);
+        EXPECT_FALSE(about->isVisible()) << "still open after the key";
+        EXPECT_TRUE(main->isVisible());
+    }
+
+    // The class journal: Enter on a focused button presses that button; elsewhere it presses
+    // "Закрыть", as Escape does from anywhere.
+    JournalWindow* journal = lab->window<JournalWindow>();
+    EXPECT_TRUE(journal->closeButton->isDefault());
+    int loads = 0;
+    QObject::connect(journal, &JournalWindow::loaded, journal, [&] { ++loads; });
+    const struct {
+        const char* name;
+        QWidget* target;
+        Qt::Key key;
+        bool closes;
+    } cases[] = {
+        {"Enter on «Обновить»", journal->refreshButton, Qt::Key_Return, false},
+        {"Enter in the table", journal->table, Qt::Key_Return, true},
+        {"Enter in a date box", journal->fromDate, Qt::Key_Enter, true},
+        {"Escape in a date box", journal->toDate, Qt::Key_Escape, true},
+        {"Escape on the group filter", journal->groupFilter, Qt::Key_Escape, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        bool stayed = false;
+        int loadsBefore = 0;
+        LabWindow::setModalHook([&](LabWindow& w) {
+            if (&w != journal) return;
+            ASSERT_TRUE(QTest::qWaitForWindowActive(journal));
+            c.target->setFocus();
+            loadsBefore = loads;
+            QTest::keyClick(c.target, c.key);
+            stayed = journal->isVisible();
+            if (stayed) journal->done();
+        });
+        journal->exec();
+        EXPECT_EQ(stayed, !c.closes);
+        if (!c.closes) {
+            EXPECT_EQ(loads, loadsBefore + 1) << "the button was not pressed";
+        }
+    }
 }
 
 // The widgets a user meets: every widget of a window except the inner parts of Qt's own

@@ -155,21 +155,26 @@ TEST_F(FolderFixture, WithoutXdgVariablesTheHomeFoldersAreUsed) {
     EXPECT_EQ(settingsFilePath(), path("home/.config/reaktikum/reaktikum.ini"));
 }
 
-TEST_F(FolderFixture, FirstSettingsFileFoundWinsAndNamesTheDataFolder) {
+TEST_F(FolderFixture, TheSystemWideDataFolderCannotBeLeft) {
     installProgram();
-    write("etc/xdg/reaktikum/reaktikum.ini", "[Data]\nfolder=" + path("shared").toUtf8() + "\n");
-    EXPECT_EQ(settingsFilePath(), path("etc/xdg/reaktikum/reaktikum.ini"));
-    EXPECT_EQ(dataFolder(), path("shared"));
-
-    // The user's own file comes before the system's; a relative folder is taken from the
-    // settings file's folder.
+    // Without the system's [Data], the user's own names the folder, taken from its folder; one
+    // beside the program comes before it.
     write("home/config/reaktikum/reaktikum.ini", "[Data]\nfolder=mine\n");
     EXPECT_EQ(settingsFilePath(), path("home/config/reaktikum/reaktikum.ini"));
     EXPECT_EQ(dataFolder(), path("home/config/reaktikum/mine"));
+    write("usr/lib/reaktikum/reaktikum.ini", "[Data]\nfolder=" + path("stick").toUtf8() + "\n");
+    EXPECT_EQ(dataFolder(), path("stick"));
 
-    // A file beside the program comes first; without [Data] the usual folder is kept.
-    write("usr/lib/reaktikum/reaktikum.ini", "[ClassJournal]\nserver=\n");
-    EXPECT_EQ(settingsFilePath(), path("usr/lib/reaktikum/reaktikum.ini"));
+    // The administrator's [Data] wins over both, and an empty folder= cannot drop it.
+    write("etc/xdg/reaktikum/reaktikum.ini", "[Data]\nfolder=" + path("shared").toUtf8() + "\n");
+    EXPECT_EQ(dataFolder(), path("shared"));
+    write("home/config/reaktikum/reaktikum.ini", "[Data]\nfolder=\n");
+    EXPECT_EQ(dataFolder(), path("shared"));
+
+    // Without [Data] anywhere the usual folder is kept.
+    write("etc/xdg/reaktikum/reaktikum.ini", "[ClassJournal]\nhost=\n");
+    write("usr/lib/reaktikum/reaktikum.ini", "[ClassJournal]\nhost=\n");
+    write("home/config/reaktikum/reaktikum.ini", "");
     EXPECT_EQ(dataFolder(), path("home/data/reaktikum"));
 }
 

@@ -1,4 +1,5 @@
-// The results window and its password gate, driven with the mouse and keyboard.
+// The results window and its password gate, driven with the mouse and keyboard: every deletion
+// and the journal ask for the password, and an answer counts for that one action.
 
 #include <QLabel>
 #include <QPushButton>
@@ -10,6 +11,7 @@
 #include "app/Laboratory.h"
 #include "lab/Cp1251.h"
 #include "lab/Session.h"
+#include "lab/TeacherPassword.h"
 #include "students/PasswordWindow.h"
 #include "students/ResultsWindow.h"
 #include "toolkit/FilteredEdit.h"
@@ -31,11 +33,7 @@ protected:
         LabTest::SetUp();
         results = std::make_unique<ResultsWindow>(session());
         password = std::make_unique<PasswordWindow>();
-        results->askPassword = [this] {
-            password->exec();
-            return password->isUnlocked();
-        };
-        results->lockPassword = [this] { password->lock(); };
+        results->askPassword = [this] { return password->ask(); };
     }
     void TearDown() override {
         results.reset();
@@ -68,8 +66,8 @@ protected:
         const QRect cell = grid->visualRect(grid->model()->index(r, 2));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
     }
-    // Each showing of the password window types one of the answers and presses "OK"; an
-    // empty answer closes it with its close button instead.
+    // Each showing of the password window types one of the answers and presses "OK", waiting
+    // out the second a wrong answer costs; an empty answer closes the window instead.
     void answerPasswords(QStringList answers) {
         LabWindow::setModalHook([this, answers](LabWindow& w) mutable {
             ASSERT_EQ(&w, password.get());
@@ -80,14 +78,22 @@ protected:
                     password->close();
                     return;
                 }
+                waitOutWrongAnswer();
                 password->passwordEdit->selectAll();
-                QTest::keyClicks(password->passwordEdit, answer);
+                typeKeys(password->passwordEdit, answer);
                 QTest::mouseClick(password->okButton, Qt::LeftButton);
                 captions << password->windowTitle();
                 if (!password->isVisible()) return;
+                inlineLines << password->wrongLine->text();
             }
             password->close();
         });
+    }
+    // The lab clock moves past the second after a wrong answer; the window frees "OK" again.
+    void waitOutWrongAnswer() {
+        if (password->okButton->isEnabled()) return;
+        clock.advance(1000);
+        ASSERT_TRUE(QTest::qWaitFor([this] { return password->okButton->isEnabled(); }));
     }
     int storedCount() const { return int(tree->read(resultsFile).size() / StudentBlockSize); }
 
@@ -95,6 +101,7 @@ protected:
     std::unique_ptr<PasswordWindow> password;
     int passwordShown = 0;
     QStringList captions;
+    QStringList inlineLines;
 };
 
 const QList<Student> threeStudents = {
@@ -155,8 +162,9 @@ TEST_F(ResultsWindowTest, DeletingAStudentTakesTheRightPassword) {
     answerPasswords({QStringLiteral("[PKXN"), QStringLiteral("[pkxn ")});  // then closed
     QTest::mouseClick(results->deleteRowButton, Qt::LeftButton);
     EXPECT_EQ(captions, (QStringList{"Неверный пароль", "Неверный пароль"}));
-    EXPECT_EQ(password->windowTitle(), QStringLiteral("Неверный пароль"));
-    EXPECT_EQ(password->passwordEdit->text(), QStringLiteral("[pkxn "));  // kept for the next time
+    EXPECT_EQ(inlineLines, (QStringList{"Неверный пароль", "Неверный пароль"}));
+    // Nothing typed stays behind for the next person at the computer.
+    EXPECT_EQ(password->passwordEdit->text(), QString());
     EXPECT_EQ(storedCount(), 3);
     EXPECT_EQ(results->resultsGrid->rowCountCells(), 6);
 
@@ -167,34 +175,64 @@ TEST_F(ResultsWindowTest, DeletingAStudentTakesTheRightPassword) {
     EXPECT_EQ(storedCount(), 2);
     ASSERT_EQ(results->resultsGrid->rowCountCells(), 5);
     EXPECT_EQ(row(4).mid(0, 3), (QStringList{"4", "КРЛ-03", "Третий В.В."}));
-    EXPECT_FALSE(password->isUnlocked());
     EXPECT_EQ(password->passwordEdit->text(), QString());
     EXPECT_EQ(passwordShown, 2);
 }
 
-TEST_F(ResultsWindowTest, TheGateStaysOpenUntilADeletionIsCarriedOut) {
+TEST_F(ResultsWindowTest, TheRightPasswordCountsForOneActionOnly) {
     storeStudents(threeStudents);
     open();
-    clickRow(2);  // a sample row
+    int journalOpened = 0;
+    results->showJournalWindow = [&] { ++journalOpened; };
+    clickRow(2);  // a sample row: the deletion deletes nothing
     EXPECT_EQ(results->selectedStudent, 0);
     answerPasswords({QStringLiteral("[pkxn")});
     QTest::mouseClick(results->deleteRowButton, Qt::LeftButton);
     EXPECT_EQ(storedCount(), 3);
-    EXPECT_TRUE(password->isUnlocked());
-    EXPECT_EQ(password->passwordEdit->text(), QStringLiteral("[pkxn"));
 
-    // Still open: closing the password window with its close button lets the deletion go on.
+    // The next action asks again; closing the password window deletes nothing.
     clickRow(5);
     answerPasswords({QString()});
     QTest::mouseClick(results->deleteRowButton, Qt::LeftButton);
     EXPECT_EQ(passwordShown, 2);
-    EXPECT_EQ(storedCount(), 2);
-    EXPECT_FALSE(password->isUnlocked());
+    EXPECT_EQ(storedCount(), 3);
+    QTest::mouseClick(results->deleteAllButton, Qt::LeftButton);
+    QTest::mouseClick(results->journalButton, Qt::LeftButton);
+    EXPECT_EQ(passwordShown, 4);
+    EXPECT_EQ(storedCount(), 3);
+    EXPECT_EQ(journalOpened, 0);
 
-    // Locked again: the close button alone deletes nothing.
+    // «Отмена» cancels as well, even with the right password typed.
+    LabWindow::setModalHook([this](LabWindow&) {
+        QTest::keyClicks(password->passwordEdit, QStringLiteral("[pkxn"));
+        QTest::mouseClick(password->cancelButton, Qt::LeftButton);
+    });
+    QTest::mouseClick(results->deleteAllButton, Qt::LeftButton);
+    EXPECT_EQ(storedCount(), 3);
+
+    // The journal opened with the password leaves the gate shut behind it.
+    answerPasswords({QStringLiteral("[pkxn")});
+    QTest::mouseClick(results->journalButton, Qt::LeftButton);
+    EXPECT_EQ(journalOpened, 1);
     answerPasswords({QString()});
     QTest::mouseClick(results->deleteAllButton, Qt::LeftButton);
-    EXPECT_EQ(storedCount(), 2);
+    EXPECT_EQ(storedCount(), 3);
+}
+
+TEST_F(ResultsWindowTest, WithTheAdministratorsHashTheBuiltInPasswordOpensNothing) {
+    const QString ours = QStringLiteral("Бутлеров-1861");
+    password = std::make_unique<PasswordWindow>(
+        TeacherPassword(PasswordHash::make(ours, 1000).toString()));
+    storeStudents(threeStudents);
+    open();
+    answerPasswords({QStringLiteral("[pkxn")});
+    QTest::mouseClick(results->deleteAllButton, Qt::LeftButton);
+    EXPECT_EQ(captions, QStringList{"Неверный пароль"});
+    EXPECT_EQ(storedCount(), 3);
+
+    answerPasswords({QStringLiteral("[pkxn"), ours});
+    QTest::mouseClick(results->deleteAllButton, Qt::LeftButton);
+    EXPECT_EQ(storedCount(), 0);
 }
 
 TEST_F(ResultsWindowTest, DeleteAllLeavesTheSamplesAndAnEmptyFile) {
@@ -205,7 +243,6 @@ TEST_F(ResultsWindowTest, DeleteAllLeavesTheSamplesAndAnEmptyFile) {
     EXPECT_EQ(tree->read(resultsFile), QByteArray());
     EXPECT_EQ(results->resultsGrid->rowCountCells(), 3);
     EXPECT_EQ(row(2)[2], QStringLiteral("Сумин Г.Д."));
-    EXPECT_FALSE(password->isUnlocked());
     EXPECT_EQ(session().results().count(), 0);
 }
 
@@ -225,40 +262,98 @@ TEST_F(ResultsWindowTest, BothWindowsAreYellow) {
     }
 }
 
-TEST_F(ResultsWindowTest, ThePasswordIsShownAsStars) {
-    password->showAndActivate();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(password.get()));
-    EXPECT_TRUE(password->passwordEdit->hasFocus());
-    QTest::keyClicks(password->passwordEdit, QStringLiteral("[pkxn"));
-    EXPECT_EQ(password->passwordEdit->displayText(), QStringLiteral("*****"));
-    QTest::keyClick(password->passwordEdit, Qt::Key_Return);  // Enter presses nothing
-    EXPECT_TRUE(password->isVisible());
-    EXPECT_FALSE(password->isUnlocked());
-
-    // Reached with Tab, "OK" is pressed with the space bar; the next showing starts in the
-    // field again, its text selected so that typing replaces it.
-    QTest::keyClick(password->passwordEdit, Qt::Key_Backspace);
-    QTest::keyClick(password.get(), Qt::Key_Tab);
-    ASSERT_TRUE(password->okButton->hasFocus());
-    QTest::keyClick(password->okButton, Qt::Key_Space);
-    EXPECT_EQ(password->windowTitle(), QStringLiteral("Неверный пароль"));
-    password->close();
-    password->showAndActivate();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(password.get()));
-    EXPECT_TRUE(password->passwordEdit->hasFocus());
-    EXPECT_EQ(password->passwordEdit->selectedText(), QStringLiteral("[pkx"));
+TEST_F(ResultsWindowTest, ThePasswordIsShownAsStarsAndAnsweredFromTheKeyboard) {
+    open();
+    QList<bool> answers;
+    QStringList shown;
+    const auto ask = [&](const std::function<void()>& keys) {
+        LabWindow::setModalHook([&, keys](LabWindow&) {
+            ASSERT_TRUE(
+                QTest::qWaitFor([&] { return QApplication::activeWindow() == password.get(); }));
+            EXPECT_TRUE(password->passwordEdit->hasFocus());
+            keys();
+            if (password->isVisible()) password->close();
+        });
+        answers << password->ask();
+    };
+    // A wrong answer with Enter: the window says so and holds the next try for a second.
+    ask([&] {
+        typeKeys(password->passwordEdit, QStringLiteral("хзлчт"));
+        shown << password->passwordEdit->displayText();
+        QTest::keyClick(password->passwordEdit, Qt::Key_Return);
+        shown << password->windowTitle() << password->wrongLine->text();
+        EXPECT_FALSE(password->okButton->isEnabled());
+        QTest::keyClicks(password->passwordEdit, QStringLiteral("[pkxn"));
+        QTest::keyClick(password->passwordEdit, Qt::Key_Return);
+        EXPECT_TRUE(password->isVisible()) << "a try within the second is not taken";
+        clock.advance(999);
+        QTest::qWait(100);
+        EXPECT_FALSE(password->okButton->isEnabled());
+        clock.advance(1);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return password->okButton->isEnabled(); }));
+        // Typing replaces the wrong answer.
+        EXPECT_TRUE(password->passwordEdit->hasFocus());
+        QTest::keyClicks(password->passwordEdit, QStringLiteral("[pkxn"));
+        shown << password->passwordEdit->displayText();
+        QTest::keyClick(password->passwordEdit, Qt::Key_Enter);
+    });
+    EXPECT_EQ(shown, (QStringList{"*****", "Неверный пароль", "Неверный пароль", "*****"}));
+    // Escape cancels, even with the right password typed; so does Enter on «Отмена».
+    ask([&] {
+        EXPECT_EQ(password->windowTitle(), QStringLiteral("Введите пароль"));
+        EXPECT_EQ(password->wrongLine->text(), QString());
+        QTest::keyClicks(password->passwordEdit, QStringLiteral("[pkxn"));
+        QTest::keyClick(password->passwordEdit, Qt::Key_Escape);
+    });
+    ask([&] {
+        QTest::keyClicks(password->passwordEdit, QStringLiteral("[pkxn"));
+        QTest::keyClick(password.get(), Qt::Key_Tab);
+        QTest::keyClick(password.get(), Qt::Key_Tab);
+        EXPECT_TRUE(password->cancelButton->hasFocus());
+        QTest::keyClick(password->cancelButton, Qt::Key_Return);
+    });
+    // "OK" reached with Tab takes Enter and the space bar.
+    ask([&] {
+        QTest::keyClicks(password->passwordEdit, QStringLiteral("[pkxn"));
+        QTest::keyClick(password.get(), Qt::Key_Tab);
+        EXPECT_TRUE(password->okButton->hasFocus());
+        QTest::keyClick(password->okButton, Qt::Key_Space);
+    });
+    EXPECT_EQ(answers, (QList<bool>{true, false, false, true}));
+    EXPECT_FALSE(password->isVisible());
 }
 
 TEST_F(ResultsWindowTest, DeleteInThePasswordFieldDeletesInsteadOfTyping) {
-    password->showAndActivate();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(password.get()));
-    QTest::keyClicks(password->passwordEdit, QStringLiteral("x[pkxn"));
-    QTest::keyClick(password->passwordEdit, Qt::Key_Home);
-    QTest::keyClick(password->passwordEdit, Qt::Key_Delete);
-    EXPECT_EQ(password->passwordEdit->displayText(), QStringLiteral("*****"));
-    QTest::mouseClick(password->okButton, Qt::LeftButton);
-    EXPECT_TRUE(password->isUnlocked());
+    LabWindow::setModalHook([this](LabWindow&) {
+        QTest::keyClicks(password->passwordEdit, QStringLiteral("x[pkxn"));
+        QTest::keyClick(password->passwordEdit, Qt::Key_Home);
+        QTest::keyClick(password->passwordEdit, Qt::Key_Delete);
+        EXPECT_EQ(password->passwordEdit->displayText(), QStringLiteral("*****"));
+        QTest::mouseClick(password->okButton, Qt::LeftButton);
+        if (password->isVisible()) password->close();
+    });
+    EXPECT_TRUE(password->ask());
     EXPECT_FALSE(password->isVisible());
+}
+
+TEST_F(ResultsWindowTest, EnterClosesTheResultsUnlessAButtonHasTheFocusAndEscapeCloses) {
+    storeStudents(threeStudents);
+    open();
+    EXPECT_TRUE(results->closeButton->isDefault());
+    // Enter on a focused button presses that button: "Удалить все" asks for the password.
+    results->deleteAllButton->setFocus();
+    answerPasswords({QString()});
+    QTest::keyClick(results->deleteAllButton, Qt::Key_Return);
+    EXPECT_EQ(passwordShown, 1);
+    EXPECT_TRUE(results->isVisible());
+    // Enter in the table presses the default button, "Закрыть".
+    clickRow(4);
+    QTest::keyClick(results->resultsGrid, Qt::Key_Return);
+    EXPECT_FALSE(results->isVisible());
+    open();
+    QTest::keyClick(results->resultsGrid, Qt::Key_Escape);
+    EXPECT_FALSE(results->isVisible());
+    EXPECT_EQ(storedCount(), 3);
 }
 
 // Grades of this run go to the student registered at this computer, wherever deletions move
