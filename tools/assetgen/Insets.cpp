@@ -93,13 +93,15 @@ void energyDistribution(Scene& s, QPointF at) {
 
 void catalystProfile(Scene& s, QPointF at) {
     const int keep = s.now();
-    s.put(glass::panel(at.x(), at.y(), panelW, panelH, palette::panel, palette::panelLine), {},
+    // Wider than the other insets, so the two Eₐ arrows and their labels stand apart.
+    const double panelWide = 290;
+    s.put(glass::panel(at.x(), at.y(), panelWide, panelH, palette::panel, palette::panelLine), {},
           Furniture);
     const QPointF o = at + QPointF(16, panelH - 24);
-    const double w = 200, h = 88;
+    const double w = panelWide - 50, h = 88;
     axes(s, o, w, h, "ход реакции", "энергия");
     // Reactants' level, products' level, and a barrier between them.
-    const double reactants = 0.34, products = 0.1;
+    const double reactants = 0.3, products = 0.08;
     auto height = [&](double x, double barrier) {
         const double base = reactants + (products - reactants) / (1 + std::exp(-(x - 0.5) * 14));
         return base + barrier * std::exp(-std::pow((x - 0.5) / 0.14, 2));
@@ -118,7 +120,7 @@ void catalystProfile(Scene& s, QPointF at) {
         }
         return p;
     };
-    const double high = 0.62, low = 0.3;
+    const double high = 0.58, low = 0.34;
     art::Art without, with;
     without.stroke(profile(high), palette::muted, 2);
     with.stroke(profile(low), palette::good, 2.2);
@@ -144,17 +146,18 @@ void catalystProfile(Scene& s, QPointF at) {
         return e;
     };
     const double peakHigh = height(0.5, high), peakLow = height(0.5, low);
-    Obj ea = s.put(energyArrow(0.5, peakHigh, palette::muted), {}, Props);
-    Obj eaLow = s.put(energyArrow(0.3, peakLow, palette::good), {}, Props);
-    const QPointF highMid = point(0.5, (reactants + peakHigh) / 2);
-    const QPointF lowMid = point(0.3, (reactants + peakLow) / 2);
-    Obj eaLabel = putText(s, "E_a", text::bold(13), {highMid.x() + 5, highMid.y() - 8},
-                          text::Align::Left, palette::ink, Props, palette::panel);
-    Obj eaLowLabel = putText(s, "E_a′", text::bold(13), {lowMid.x() - 5, lowMid.y() - 8},
-                             text::Align::Right, palette::good, Props, palette::panel);
-    Obj la = putText(s, "без катализатора", text::plain(12), {o.x() + w * 0.6, o.y() - h - 2},
+    Obj ea = s.put(energyArrow(0.2, peakHigh, palette::ink), {}, Props);
+    Obj eaLow = s.put(energyArrow(0.5, peakLow, palette::good), {}, Props);
+    const QPointF highMid = point(0.2, (reactants + peakHigh) / 2);
+    // Under the lower barrier there is room for its label only below the arrow's foot.
+    const QPointF lowFoot = point(0.5, reactants);
+    Obj eaLabel = putText(s, "E_a", text::bold(13), {highMid.x() - 4, highMid.y() - 9},
+                          text::Align::Right, palette::ink, Props, palette::panel);
+    Obj eaLowLabel = putText(s, "E_a′", text::bold(13), {lowFoot.x(), lowFoot.y() + 1},
+                             text::Align::Center, palette::good, Props, palette::panel);
+    Obj la = putText(s, "без катализатора", text::plain(12), {o.x() + w * 0.58, o.y() - h - 4},
                      text::Align::Left, palette::muted, Props, palette::panel);
-    Obj lb = putText(s, "с катализатором", text::bold(12), {o.x() + w * 0.62, o.y() - h * 0.5},
+    Obj lb = putText(s, "с катализатором", text::bold(12), {o.x() + w * 0.64, o.y() - h * 0.58},
                      text::Align::Left, palette::good, Props, palette::panel);
     for (Obj obj : {a, la, ea, eaLabel}) appear(s, obj, 0.6);
     s.wait(1.0);

@@ -257,8 +257,8 @@ Scene conclusionMovie() {
     s.setNow(s.frames(2.2));
     insets::catalystProfile(s, {40, 196});
     paragraph(s, "Катализатор снижает энергию активации: реакция идёт быстрее", text::bold(13),
-              {306, 220}, 230, palette::accent);
-    paragraph(s, "E_a′ < E_a", text::bold(15), {306, 270}, 200, palette::good);
+              {346, 214}, 190, palette::accent);
+    paragraph(s, "E_a′ < E_a", text::bold(15), {346, 272}, 150, palette::good);
     s.setNow(0);
     bubbles(s, 582, 618, 282, 253, 2, 0, s.frames(6.0) + 1, 3.0, 2.0, Props);
     s.setNow(s.frames(6.0));

@@ -138,7 +138,7 @@ Scene movie(const Setup& setup) {
         s.put(glass::tubeLiquidCap(acidTubeW, acidColour), acidBottom, Liquid);
         acidBody = s.put(glass::tubeLiquidBody(acidTubeW, 56, acidColour), acidBottom, Liquid);
         s.put(glass::testTubeFront(acidTubeW, acidTubeH), {acidTubeX, acidMouth}, Front);
-        putText(s, text::chem("H2SO4"), text::bold(12), {acidTubeX + 4, acidMouth - 22},
+        putText(s, text::chem("H2SO4"), text::bold(12), {acidTubeX + 4, bathBase - bathH - 22},
                 text::Align::Center, palette::muted);
         s.put(glass::bathFront(bathW, bathH, bathFill), {tubeX, bathBase}, Front);
         heater =
@@ -241,9 +241,10 @@ Scene movie(const Setup& setup) {
                                .arg(text::chem("Na2S2O3"));
         if (setup.waterMl > 0) pourText += QStringLiteral(" и %1\u00A0мл воды").arg(setup.waterMl);
         const double thio = 1.9, water = setup.waterMl > 0 ? 1.5 : 0.0;
+        // The empty tube is seen first.
+        caption(s, QStringLiteral("Пробирка пока пустая"), capPos, 0.8, palette::ink, 14, capWidth);
+        s.wait(0.8);
         caption(s, pourText, capPos, thio + water + 0.2, palette::ink, 14, capWidth);
-        s.setAlpha(cap, s.now(), 1);
-        s.setAlpha(body, s.now(), 1);
         // Each volume is measured with its own graduated pipette, which empties into the tube.
         int mlSoFar = 0;
         auto deliver = [&](const Measured& m, double seconds) {
@@ -251,11 +252,27 @@ Scene movie(const Setup& setup) {
             s.moveTo(m.pipette, pipetteOver, move);
             s.moveTo(m.liquid, pipetteOver, move);
             s.wait(move);
-            const double fall = bottom.y() - fullHeight * levelScale(mlSoFar) - pipetteOver.y();
-            Obj flow = s.put(glass::stream(fall, 2.0, m.colour), pipetteOver, Liquid);
-            mlSoFar += m.ml;
-            s.scaleTo(body, 1, levelScale(mlSoFar), {0, 0}, run, Scene::Ease::Linear);
+            const double surface = mlSoFar == 0 ? bottom.y() + tubeW / 2 - 3
+                                                : bottom.y() - fullHeight * levelScale(mlSoFar);
+            Obj flow =
+                s.put(glass::stream(surface - pipetteOver.y(), 2.0, m.colour), pipetteOver, Liquid);
+            const int start = s.now();
             s.scaleTo(m.liquid, 1, 0.02, {0, 0}, run, Scene::Ease::Linear);
+            double rise = run;
+            if (mlSoFar == 0) {
+                // The first liquid gathers in the round bottom, then the column rises.
+                const QPointF lowest(0, tubeW / 2 - 2.2);
+                const double gather = run * 0.3;
+                s.setAlpha(cap, s.now(), 1);
+                s.scaleTo(cap, 1, 0.05, lowest, 0);
+                s.scaleTo(cap, 1, 1, lowest, gather, Scene::Ease::Linear);
+                s.wait(gather);
+                s.setAlpha(body, s.now(), 1);
+                rise = run - gather;
+            }
+            mlSoFar += m.ml;
+            s.scaleTo(body, 1, levelScale(mlSoFar), {0, 0}, rise, Scene::Ease::Linear);
+            s.setNow(start);
             s.wait(run);
             s.remove(flow);
             s.remove(m.liquid);
