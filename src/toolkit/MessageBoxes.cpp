@@ -1,6 +1,8 @@
 #include "toolkit/MessageBoxes.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
 
 #include "toolkit/Fonts.h"
@@ -24,6 +26,8 @@ const QString boxStyle = QStringLiteral(
 void styleBox(QMessageBox& box) {
     box.setStyleSheet(boxStyle);
     box.setFont(labFont(QStringLiteral("Arial"), 14));
+    // The desktop theme's glyphs on the buttons would sit oddly on the coloured buttons.
+    for (QAbstractButton* button : box.buttons()) button->setIcon(QIcon());
 }
 
 void runBox(QMessageBox::Icon icon, const QString& caption, const QString& text) {

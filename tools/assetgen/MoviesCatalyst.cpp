@@ -79,7 +79,7 @@ Scene taskMovie() {
     putText(s, text::chem("MnO2"), text::bold(14), {660, 256}, text::Align::Center, palette::muted);
     bubbles(s, 540, 580, 238, 195, 2, 0, s.frames(7.0) + 1, 3.5, 2.2, Props);
     // The plan of the experiment, step by step, along the bottom.
-    const QString steps[3] = {text::chem("1. Раствор H2O2 без катализатора"),
+    const QString steps[3] = {text::chem("1. H2O2 без катализатора"),
                               text::chem("2. Добавляем щепотку MnO2"), "3. Вносим тлеющую лучинку"};
     s.setNow(s.frames(3.4));
     for (int i = 0; i < 3; ++i) {

@@ -100,6 +100,7 @@ Scene calculatorMovie() {
 
     const double xs[4] = {84, 122, 160, 198};
     for (int k = 1; k <= 4; ++k) mixedTube(s, xs[k - 1], 112, k, 24, 100, 62);
+    s.put(glass::rack(4, 38, 30), {141, 160}, Props);
     volumeTable(s, xs, 218, 68);
 
     // The dilution calculator: C′ = C·V(Na₂S₂O₃) / (V(Na₂S₂O₃) + V(H₂O) + V(H₂SO₄)).
