@@ -313,6 +313,27 @@ TEST(MovieAgreement, TubeMoviesKeepTheStopwatchCornerAndTheTableBandFree) {
     }
 }
 
+// Experiment 1's tube stands empty until the pipettes empty into it: at the first frame its
+// round bottom looks like the empty glass above it, and by the time the acid is in it holds
+// liquid there.
+TEST(MovieAgreement, TheTubeOfExperimentOneStartsEmptyAndIsFilled) {
+    const QPoint roundBottom(290, 252), emptyGlass(290, 150);
+    auto differs = [](QColor a, QColor b) {
+        return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+               std::abs(a.blue() - b.blue());
+    };
+    for (const QString& path : tubeMovies()) {
+        if (!path.contains(QLatin1String("Opyt1"))) continue;
+        SCOPED_TRACE(path.toStdString());
+        const QImage first = frameImage(path, 0);
+        EXPECT_LE(differs(first.pixelColor(roundBottom), first.pixelColor(emptyGlass)), 6);
+        const int acidIn = labelledFrame(generatedMovie(path), "acid");
+        EXPECT_GT(differs(frameImage(path, acidIn).pixelColor(roundBottom),
+                          first.pixelColor(roundBottom)),
+                  12);
+    }
+}
+
 TEST(MovieAgreement, TextMoviesOfTheTableExperimentsStayAboveTheTable) {
     for (const char* p : {"Movie/Opyt1/1.swf", "Movie/Opyt1/2.swf", "Movie/Opyt1/3.swf",
                           "Movie/Opyt2/1.swf", "Movie/Opyt2/4.swf", "Movie/Opyt2/5.swf"}) {

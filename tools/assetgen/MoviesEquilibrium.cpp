@@ -93,8 +93,8 @@ void pourFromPipette(Scene& s, Tube& t, QPointF rest, const QString& name, QColo
 // solution fall, each one visible on its way; the clock moves past the drops.
 void addDrops(Scene& s, const Tube& t, double mouthY, const QString& name, QColor c, int count) {
     const QPointF rest(t.bottom.x() + 56, mouthY - 22), over(t.bottom.x(), mouthY - 8);
-    Obj dropper = s.put(glass::pipette(40), rest, Props);
-    Obj tag = putText(s, name, text::bold(13), {rest.x() + 12, rest.y() - 40}, text::Align::Left,
+    Obj dropper = s.put(glass::pipette(30), rest, Props);
+    Obj tag = putText(s, name, text::bold(13), {rest.x() + 12, rest.y() - 34}, text::Align::Left,
                       palette::ink, Captions);
     appear(s, dropper, 0.3);
     appear(s, tag, 0.3);

@@ -242,8 +242,8 @@ Scene movie(const Setup& setup) {
         if (setup.waterMl > 0) pourText += QStringLiteral(" и %1\u00A0мл воды").arg(setup.waterMl);
         const double thio = 1.9, water = setup.waterMl > 0 ? 1.5 : 0.0;
         // The empty tube is seen first.
-        caption(s, QStringLiteral("Пробирка пока пустая"), capPos, 0.8, palette::ink, 14, capWidth);
-        s.wait(0.8);
+        caption(s, QStringLiteral("Пробирка пока пустая"), capPos, 0.6, palette::ink, 14, capWidth);
+        s.wait(0.6);
         caption(s, pourText, capPos, thio + water + 0.2, palette::ink, 14, capWidth);
         // Each volume is measured with its own graduated pipette, which empties into the tube.
         int mlSoFar = 0;
