@@ -1,13 +1,38 @@
 #include "toolkit/MessageBoxes.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
+
+#include "toolkit/Fonts.h"
 
 namespace {
 MessageRecorder* currentRecorder = nullptr;
 
+// The boxes wear the laboratory's colours (the light blue-grey ground, dark blue-grey ink, the
+// blue of headings on the buttons) instead of the desktop's grey, so a message reads as part
+// of the laboratory.
+const QString boxStyle = QStringLiteral(
+    "QMessageBox { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #F7FAFD,"
+    " stop:1 #E3ECF5); }"
+    "QMessageBox QLabel { color: #1F2D3D; }"
+    "QMessageBox QPushButton { color: #FFFFFF; background: #1F5FA8; border: 1px solid #174A85;"
+    " border-radius: 4px; padding: 4px 18px; min-width: 64px; }"
+    "QMessageBox QPushButton:hover { background: #2A6DBA; }"
+    "QMessageBox QPushButton:pressed { background: #174A85; }"
+    "QMessageBox QPushButton:focus { border: 2px solid #A84A0C; }");
+
+void styleBox(QMessageBox& box) {
+    box.setStyleSheet(boxStyle);
+    box.setFont(labFont(QStringLiteral("Arial"), 14));
+    // The desktop theme's glyphs on the buttons would sit oddly on the coloured buttons.
+    for (QAbstractButton* button : box.buttons()) button->setIcon(QIcon());
+}
+
 void runBox(QMessageBox::Icon icon, const QString& caption, const QString& text) {
     QMessageBox box(icon, caption, text, QMessageBox::Ok, QApplication::activeWindow());
+    styleBox(box);
     box.exec();
 }
 }  // namespace

@@ -1,6 +1,7 @@
-// Every label of every movie and picture can be read at the stage's own scale: no glyph run is
-// smaller than 11 px (sub- and superscripts no smaller than 9 px), and no two labels that are
-// on show at the same time lie over each other or run off the stage.
+// Every label of every movie and picture can be read at the stage's own scale from the back of
+// the room: no glyph run is smaller than the type scale allows (12 px, sub- and superscripts
+// 10 px), every text stands out from its ground by the contrast the art direction sets, and no
+// two labels that are on show at the same time lie over each other or run off the stage.
 
 #include <gtest/gtest.h>
 
@@ -13,16 +14,61 @@
 
 namespace {
 
-TEST(Legibility, NoTextOfAnyAssetIsSmallerThanElevenPixels) {
+// Every text drawn while `draw` runs that breaks the type scale or the contrast rule.
+template <class Draw>
+std::vector<std::string> inkProblems(Draw draw) {
     text::resetSizeLog();
+    text::resetInkLog();
+    draw();
+    std::vector<std::string> out;
+    const text::SizeLog sizes = text::sizeLog();
+    if (sizes.body.size < text::minimumSize)
+        out.push_back("too small: «" + sizes.body.markup.toStdString() + "» at " +
+                      std::to_string(sizes.body.size) + " px");
+    if (sizes.index.size < text::smallestIndexSize)
+        out.push_back("index too small: «" + sizes.index.markup.toStdString() + "»");
+    for (const text::Ink& ink : text::inkLog()) {
+        const double c = text::contrast(ink.colour, ink.ground);
+        if (c < text::neededContrast(ink.style))
+            out.push_back("faint: «" + ink.markup.toStdString() + "» at " + std::to_string(c) +
+                          ":1");
+    }
+    return out;
+}
+
+void drawEveryAsset() {
     for (const assets::MovieAsset& m : assets::movieAssets()) m.make();
     for (const assets::FileAsset& p : assets::pictureAssets()) p.bytes();
-    const text::SizeLog log = text::sizeLog();
-    EXPECT_GE(log.body.size, 11.0) << log.body.markup.toStdString();
-    EXPECT_GE(log.index.size, text::smallestIndexSize) << log.index.markup.toStdString();
-    // The check sees the texts at all: the smallest body text is a real label.
-    EXPECT_LT(log.body.size, 20.0);
-    EXPECT_FALSE(log.body.markup.isEmpty());
+}
+
+TEST(Legibility, EveryTextOfEveryAssetKeepsTheTypeScaleAndStandsOutFromItsGround) {
+    for (const std::string& problem : inkProblems(drawEveryAsset)) ADD_FAILURE() << problem;
+    // The check sees the texts at all: the smallest body text is a real label, and every
+    // movie's and picture's texts went through the log.
+    const text::SizeLog sizes = text::sizeLog();
+    EXPECT_LT(sizes.body.size, 20.0);
+    EXPECT_FALSE(sizes.body.markup.isEmpty());
+    EXPECT_GT(text::inkLog().size(), 500u);
+}
+
+TEST(Legibility, SmallAndFaintTextIsFound) {
+    const std::vector<std::string> problems = inkProblems([] {
+        Scene s = slides::stage(300, 100);
+        slides::putText(s, "Подсказка мелко", text::plain(11), {10, 10});
+        slides::putText(s, "Бледная подпись", text::plain(14), {10, 40}, text::Align::Left,
+                        QColor(0xA0, 0xAC, 0xB8));
+        slides::putText(s, "Крупно и бледно", text::bold(20), {10, 70}, text::Align::Left,
+                        QColor(0x76, 0x83, 0x8F));
+    });
+    bool small = false, faint = false;
+    for (const std::string& p : problems) {
+        small |= p.find("too small: «Подсказка мелко»") != std::string::npos;
+        faint |= p.find("faint: «Бледная подпись»") != std::string::npos;
+        // Large bold text needs only 3:1.
+        EXPECT_EQ(p.find("Крупно"), std::string::npos) << p;
+    }
+    EXPECT_TRUE(small);
+    EXPECT_TRUE(faint);
 }
 
 // Two texts on show at once collide when their outlines' boxes overlap by more than a sliver.

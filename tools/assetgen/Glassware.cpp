@@ -58,6 +58,8 @@ Art tubeLiquidBody(double w, double height, QColor c) {
     const double r = w / 2 - 2.2;
     Art a;
     a.fill(art::rect(-r, -height, 2 * r, height + 1.0), liquidPaint(2 * r, c));
+    // The meniscus: a shade darker, so the level reads even in a pale liquid.
+    a.fill(art::ellipse({0, -height}, r, 2.0), withAlpha(c.darker(130), std::max(c.alpha(), 200)));
     return a;
 }
 
@@ -178,6 +180,19 @@ Art pipette(double length) {
     QPainterPath bulb;
     bulb.addRoundedRect(-8, -length - 30, 16, 32, 8, 8);
     addRubberBulb(a, bulb, 8, 1.2);
+    return a;
+}
+
+Art drop(double r, QColor c) {
+    // A falling drop: round below, pointed above, outlined so a pale one still shows.
+    QPainterPath p(QPointF(0, -r * 2.2));
+    p.cubicTo(QPointF(r * 0.4, -r * 1.3), QPointF(r, -r * 0.7), QPointF(r, 0));
+    p.arcTo(QRectF(-r, -r, 2 * r, 2 * r), 0, -180);
+    p.cubicTo(QPointF(-r, -r * 0.7), QPointF(-r * 0.4, -r * 1.3), QPointF(0, -r * 2.2));
+    p.closeSubpath();
+    Art a;
+    a.fillStroke(p, Paint::solid(withAlpha(c, 255)), palette::glassLine, 1);
+    a.fill(art::circle({-r * 0.35, -r * 0.3}, r * 0.28), withAlpha(Qt::white, 200));
     return a;
 }
 
@@ -319,8 +334,8 @@ Art stopwatch(double r) {
 
 Art controlBox(double x, double y, double w, double h) {
     Art a;
-    a.fillStroke(art::roundRect(x - 3, y - 3, w + 6, h + 6, 3), Paint::solid(palette::box),
-                 palette::boxLine, 1.2);
+    // No frame: the control brings its own border, and a second one around it would double it.
+    a.fill(art::roundRect(x - 3, y - 3, w + 6, h + 6, 3), palette::box);
     return a;
 }
 

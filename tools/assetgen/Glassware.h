@@ -38,6 +38,8 @@ art::Art flaskLiquid(double w, double h, double fill, QColor c);
 
 // A dropping pipette with a rubber bulb, origin at its tip.
 art::Art pipette(double length);
+// A falling drop of radius r (at least 2.5 px to be seen), its round bottom on the origin.
+art::Art drop(double r, QColor c);
 // The red rubber of a pipette's filler bulb, shaded across its width (centred on x = 0).
 void addRubberBulb(art::Art& a, const QPainterPath& bulb, double halfWidth, double lineWidth);
 
@@ -63,7 +65,8 @@ art::Art rack(int n, double pitch, double h);
 // A stopwatch face, origin at its centre.
 art::Art stopwatch(double r);
 
-// A blank box under a window control at x, y, w × h: white, its frame just outside the control.
+// A blank box under a window control at x, y, w × h: white, a little larger than the control
+// and without a frame of its own.
 art::Art controlBox(double x, double y, double w, double h);
 // A rounded panel.
 art::Art panel(double x, double y, double w, double h, QColor fill, QColor line);

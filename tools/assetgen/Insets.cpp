@@ -35,10 +35,10 @@ void axes(Scene& s, QPointF o, double w, double h, const QString& xLabel, const 
     a.add(glass::arrow(o, o + QPointF(w + 12, 0), 1.4, palette::muted));
     a.add(glass::arrow(o, o - QPointF(0, h + 10), 1.4, palette::muted));
     s.put(a, {}, Props);
-    putText(s, xLabel, text::plain(11), o + QPointF(w + 12, 4), text::Align::Right, palette::muted,
-            Props);
-    putText(s, yLabel, text::plain(11), o + QPointF(6, -h - 12), text::Align::Left, palette::muted,
-            Props);
+    putText(s, xLabel, text::plain(12), o + QPointF(w + 12, 4), text::Align::Right, palette::muted,
+            Props, palette::panel);
+    putText(s, yLabel, text::plain(12), o + QPointF(6, -h - 12), text::Align::Left, palette::muted,
+            Props, palette::panel);
 }
 }  // namespace
 
@@ -66,7 +66,7 @@ void energyDistribution(Scene& s, QPointF at) {
                 1.2);
     s.put(line, {}, Props);
     putText(s, "E_a", text::bold(13), {o.x() + ea * w + 4, o.y() - h - 6}, text::Align::Left,
-            palette::ink, Props);
+            palette::ink, Props, palette::panel);
     art::Art coolCurve, warmCurve;
     coolCurve.stroke(curve(o, w, h, 0.16, peak), cool, 2);
     warmCurve.stroke(curve(o, w, h, 0.24, peak), warm, 2);
@@ -79,6 +79,8 @@ void energyDistribution(Scene& s, QPointF at) {
     swatch2.stroke(art::line(legend + QPointF(0, 26), legend + QPointF(16, 26)), warm, 2);
     swatch1.fill(text::at("25 °C", text::bold(12), legend + QPointF(20, 1)), cool);
     swatch2.fill(text::at("45 °C", text::bold(12), legend + QPointF(20, 19)), warm);
+    text::noteInk("25 °C", text::bold(12), cool, palette::panel);
+    text::noteInk("45 °C", text::bold(12), warm, palette::panel);
     Obj l1 = s.put(swatch1, {}, Props);
     Obj l2 = s.put(swatch2, {}, Props);
     for (Obj obj : {c1, l1}) appear(s, obj, 0.6);
@@ -91,40 +93,75 @@ void energyDistribution(Scene& s, QPointF at) {
 
 void catalystProfile(Scene& s, QPointF at) {
     const int keep = s.now();
-    s.put(glass::panel(at.x(), at.y(), panelW, panelH, palette::panel, palette::panelLine), {},
+    // Wider than the other insets, so the two Eₐ arrows and their labels stand apart.
+    const double panelWide = 290;
+    s.put(glass::panel(at.x(), at.y(), panelWide, panelH, palette::panel, palette::panelLine), {},
           Furniture);
     const QPointF o = at + QPointF(16, panelH - 24);
-    const double w = 200, h = 88;
+    const double w = panelWide - 50, h = 88;
     axes(s, o, w, h, "ход реакции", "энергия");
+    // Reactants' level, products' level, and a barrier between them.
+    const double reactants = 0.3, products = 0.08;
+    auto height = [&](double x, double barrier) {
+        const double base = reactants + (products - reactants) / (1 + std::exp(-(x - 0.5) * 14));
+        return base + barrier * std::exp(-std::pow((x - 0.5) / 0.14, 2));
+    };
+    auto point = [&](double x, double e) {
+        return QPointF(o.x() + 8 + x * (w - 8), o.y() - h * e);
+    };
     auto profile = [&](double barrier) {
         QPainterPath p;
         for (int i = 0; i <= 80; ++i) {
             const double x = i / 80.0;
-            const double start = 0.45, end = 0.15;
-            const double base = start + (end - start) / (1 + std::exp(-(x - 0.5) * 14));
-            const double hump = barrier * std::exp(-std::pow((x - 0.5) / 0.14, 2));
-            const QPointF pt(o.x() + 8 + x * (w - 8), o.y() - h * (base + hump));
             if (i == 0)
-                p.moveTo(pt);
+                p.moveTo(point(x, height(x, barrier)));
             else
-                p.lineTo(pt);
+                p.lineTo(point(x, height(x, barrier)));
         }
         return p;
     };
+    const double high = 0.58, low = 0.34;
     art::Art without, with;
-    without.stroke(profile(0.5), palette::muted, 2);
-    with.stroke(profile(0.22), palette::good, 2.2);
+    without.stroke(profile(high), palette::muted, 2);
+    with.stroke(profile(low), palette::good, 2.2);
     Obj a = s.put(without, {}, Props);
     Obj b = s.put(with, {}, Props);
-    Obj la = putText(s, "без катализатора", text::plain(11), {o.x() + w * 0.56, o.y() - h - 4},
-                     text::Align::Left, palette::muted, Props);
-    Obj lb = putText(s, "с катализатором", text::bold(11), {o.x() + 10, o.y() - h * 0.45 + 7},
-                     text::Align::Left, palette::good, Props);
-    putText(s, "E_a", text::bold(13), {o.x() + 14, o.y() - h * 0.9}, text::Align::Left,
-            palette::ink, Props);
-    for (Obj obj : {a, la}) appear(s, obj, 0.6);
+    // Eₐ: from the reactants' level up to the top of each barrier, a double-headed arrow.
+    auto energyArrow = [&](double x, double top, QColor c) {
+        art::Art e;
+        const QPointF from = point(x, reactants), to = point(x, top);
+        e.add(glass::arrow(from, to, 1.2, c));
+        e.add(glass::arrow(to, from, 1.2, c));
+        // The reactants' level and the barrier's top, dashed across to the arrow.
+        QPainterPath level;
+        for (double t = 0.08; t < x - 0.01; t += 0.05) {
+            level.moveTo(point(t, reactants));
+            level.lineTo(point(std::min(t + 0.025, x), reactants));
+        }
+        for (double t = 0.5; t > x + 0.01; t -= 0.05) {
+            level.moveTo(point(t, top));
+            level.lineTo(point(std::max(t - 0.025, x), top));
+        }
+        e.stroke(level, c, 1);
+        return e;
+    };
+    const double peakHigh = height(0.5, high), peakLow = height(0.5, low);
+    Obj ea = s.put(energyArrow(0.2, peakHigh, palette::ink), {}, Props);
+    Obj eaLow = s.put(energyArrow(0.5, peakLow, palette::good), {}, Props);
+    const QPointF highMid = point(0.2, (reactants + peakHigh) / 2);
+    // Under the lower barrier there is room for its label only below the arrow's foot.
+    const QPointF lowFoot = point(0.5, reactants);
+    Obj eaLabel = putText(s, "E_a", text::bold(13), {highMid.x() - 4, highMid.y() - 9},
+                          text::Align::Right, palette::ink, Props, palette::panel);
+    Obj eaLowLabel = putText(s, "E_a′", text::bold(13), {lowFoot.x(), lowFoot.y() + 1},
+                             text::Align::Center, palette::good, Props, palette::panel);
+    Obj la = putText(s, "без катализатора", text::plain(12), {o.x() + w * 0.58, o.y() - h - 4},
+                     text::Align::Left, palette::muted, Props, palette::panel);
+    Obj lb = putText(s, "с катализатором", text::bold(12), {o.x() + w * 0.64, o.y() - h * 0.58},
+                     text::Align::Left, palette::good, Props, palette::panel);
+    for (Obj obj : {a, la, ea, eaLabel}) appear(s, obj, 0.6);
     s.wait(1.0);
-    for (Obj obj : {b, lb}) appear(s, obj, 0.6);
+    for (Obj obj : {b, lb, eaLow, eaLowLabel}) appear(s, obj, 0.6);
     s.setNow(keep);
 }
 
@@ -135,13 +172,13 @@ void ratePlot(Scene& s, QPointF at, QSizeF size) {
           {}, Furniture);
     const QPointF o = at + QPointF(22, size.height() - 30);
     const double w = size.width() - 44, h = size.height() - 58;
-    axes(s, o, w, h, "°C", "v");
+    axes(s, o, w, h, "t, °C", "v, 1/с");
     const int temps[3] = {25, 35, 45};
     QPointF last;
     for (int i = 0; i < 3; ++i) {
         const QPointF p(o.x() + w * (0.12 + 0.3 * i), o.y() - h * (1 << i) / 4.4);
-        putText(s, QString::number(temps[i]), text::plain(11), {p.x(), o.y() + 3},
-                text::Align::Center, palette::muted, Props);
+        putText(s, QString::number(temps[i]), text::plain(12), {p.x(), o.y() + 3},
+                text::Align::Center, palette::muted, Props, palette::panel);
         art::Art dot;
         dot.fill(art::circle(p, 4), palette::action);
         if (i > 0) dot.stroke(art::line(last, p), palette::action, 1.6);

@@ -77,7 +77,7 @@ Art scaleThermometer(double h, int top, int step) {
     a.fillStroke(art::roundRect(6, -h - scaleBase - 9, 24, h + 18, 2),
                  Paint::solid(QColor(255, 255, 255, 235)), withAlpha(palette::glassLine, 150), 0.8);
     QPainterPath marks;
-    const text::Style numbers = text::bold(11);
+    const text::Style numbers = text::bold(12);
     for (int t = 0; t <= top; ++t) {
         const double y = -scaleBase - h * t / top;
         if (t % step == 0) {
@@ -85,6 +85,7 @@ Art scaleThermometer(double h, int top, int step) {
             marks.lineTo(12, y);
             a.fill(text::at(QString::number(t), numbers, {13, y - text::ascent(numbers) / 2 - 1}),
                    palette::ink);
+            text::noteInk(QString::number(t), numbers, palette::ink, Qt::white);
         } else if (t % (step / 2 > 0 ? step / 2 : 1) == 0) {
             marks.moveTo(6, y);
             marks.lineTo(9.5, y);
@@ -166,24 +167,34 @@ Art immersionHeater(double top, bool hot) {
 
 Art paperSheet(double w) {
     Art a;
+    // A soft contact shadow, the sheet with a ruled line near its far edge and a turned-up
+    // corner, so it reads as paper lying on the bench.
+    a.fill(art::polyline({{-w / 2 + 4, -6}, {w / 2 + 6, -6}, {w / 2 + 26, 15}, {-w / 2 - 14, 15}},
+                         true),
+           QColor(0x1F, 0x2D, 0x3D, 0x18));
     a.fillStroke(
-        art::polyline({{-w / 2, -8}, {w / 2, -8}, {w / 2 + 20, 12}, {-w / 2 - 20, 12}}, true),
-        Paint::solid(Qt::white), palette::panelLine, 1);
+        art::polyline(
+            {{-w / 2, -8}, {w / 2 - 10, -8}, {w / 2, -4}, {w / 2 + 20, 12}, {-w / 2 - 20, 12}},
+            true),
+        Paint::linear({0, -8}, {0, 12}, {{0, QColor(0xF6, 0xF8, 0xFA)}, {1, Qt::white}}),
+        QColor(0xA9, 0xB8, 0xC8), 1);
+    a.fillStroke(art::polyline({{w / 2 - 10, -8}, {w / 2 - 7, -2}, {w / 2, -4}}, true),
+                 Paint::solid(QColor(0xE3, 0xE9, 0xEF)), QColor(0xA9, 0xB8, 0xC8), 0.8);
+    a.stroke(art::line({-w / 2 + 4, -5}, {w / 2 - 12, -5}), QColor(0x9F, 0xC3, 0xE6), 0.8);
     return a;
 }
 
 Art paperCross(double size) {
-    // The "+" of the view from above, foreshortened: the bar across stays long, the bar away
-    // from the eye shrinks to a third of its length.
-    const double t = size * 0.2;
+    // The "+" drawn with a pen on the sheet, seen at a low angle: the stroke across stays long,
+    // the stroke away from the eye shrinks to a third of its length. Thin ink lines, not a
+    // solid shape, so it reads as a drawing and not as the foot of a stand.
     QPainterPath p;
-    p.addRect(-size / 2, -t * 0.14, size, t * 0.28 + 0.6);
-    p.addPolygon(QPolygonF({QPointF(-t * 0.36, -size * 0.1), QPointF(t * 0.36, -size * 0.1),
-                            QPointF(t * 0.5, size * 0.12), QPointF(-t * 0.5, size * 0.12)}));
-    p.closeSubpath();
-    p.setFillRule(Qt::WindingFill);
+    p.moveTo(-size / 2, 0.4);
+    p.quadTo(0, -0.6, size / 2, 0.2);
+    p.moveTo(-0.6, -size * 0.11);
+    p.lineTo(0.8, size * 0.13);
     Art a;
-    a.fill(p, palette::ink);
+    a.stroke(p, palette::ink, 2.4);
     return a;
 }
 
@@ -211,6 +222,7 @@ Art digitalStopwatch(int seconds) {
     const double w = text::width(shown, digits) + 10;
     a.fillStroke(art::rect(0, 0, w, 28), Paint::solid(Qt::white), palette::boxLine, 1);
     a.fill(text::at(shown, digits, {w / 2, 2}, text::Align::Center), palette::ink);
+    text::noteInk(shown, digits, palette::ink, Qt::white);
     const text::Style buttons = text::bold(13);
     const double by = 34;
     const QString names[2] = {QStringLiteral("Старт"), QStringLiteral("Стоп")};
@@ -221,6 +233,7 @@ Art digitalStopwatch(int seconds) {
                                    {{0, QColor(0xFB, 0xFC, 0xFD)}, {1, QColor(0xDD, 0xE3, 0xEA)}}),
                      QColor(0x8F, 0x9B, 0xA8), 1);
         a.fill(text::at(names[i], buttons, {x + 25, by + 5}, text::Align::Center), palette::ink);
+        text::noteInk(names[i], buttons, palette::ink, QColor(0xDD, 0xE3, 0xEA));
     }
     return a;
 }

@@ -30,6 +30,28 @@ void peroxideFlask(Scene& s, QPointF base) {
             palette::muted);
 }
 
+// How fast oxygen comes off, as a bar from "мало" to "много" in a small panel with its top
+// left at `at`; the bar grows to `share` (0..1) from the clock on.
+void oxygenGauge(Scene& s, QPointF at, double share, double seconds) {
+    const double w = 250;
+    s.put(glass::panel(at.x(), at.y(), w, 62, palette::panel, palette::panelLine), {}, Furniture);
+    putText(s, text::chem("Выделение O2"), text::bold(13), at + QPointF(12, 8), text::Align::Left,
+            palette::ink, Labels, palette::panel);
+    art::Art track;
+    track.fillStroke(art::roundRect(at.x() + 12, at.y() + 30, w - 24, 10, 5),
+                     art::Paint::solid(QColor(0xE6, 0xEE, 0xF6)), palette::panelLine, 1);
+    s.put(track, {}, Labels);
+    art::Art bar;
+    bar.fill(art::roundRect(0, -5, w - 24, 10, 5), palette::accent);
+    Obj b = s.put(bar, at + QPointF(12, 35), Labels);
+    s.scaleTo(b, 0.02, 1, {0, 0}, 0);
+    s.scaleTo(b, share, 1, {0, 0}, seconds);
+    putText(s, "мало", text::plain(12), at + QPointF(12, 43), text::Align::Left, palette::muted,
+            Labels, palette::panel);
+    putText(s, "много", text::plain(12), at + QPointF(w - 12, 43), text::Align::Right,
+            palette::muted, Labels, palette::panel);
+}
+
 Scene taskMovie() {
     Scene s = stage(705, 350);
     heading(s, "Задание", "Как катализатор влияет на скорость реакции?");
@@ -56,6 +78,18 @@ Scene taskMovie() {
     s.put(jar, {660, 250}, Props);
     putText(s, text::chem("MnO2"), text::bold(14), {660, 256}, text::Align::Center, palette::muted);
     bubbles(s, 540, 580, 238, 195, 2, 0, s.frames(7.0) + 1, 3.5, 2.2, Props);
+    // The plan of the experiment, step by step, along the bottom.
+    const QString steps[3] = {text::chem("1. H2O2 без катализатора"),
+                              text::chem("2. Добавляем щепотку MnO2"), "3. Вносим тлеющую лучинку"};
+    s.setNow(s.frames(3.4));
+    for (int i = 0; i < 3; ++i) {
+        const double x = 22 + i * 224;
+        art::Art card = glass::panel(x, 288, 214, 40, palette::panel, palette::panelLine);
+        Obj c = s.put(card, {}, Furniture);
+        appear(s, c, 0.4);
+        reveal(s, steps[i], text::plain(13), {x + 10, 300}, text::Align::Left, palette::ink, 0.4);
+        s.wait(0.8);
+    }
     s.setNow(s.frames(7.0));
     finish(s);
     return s;
@@ -90,6 +124,8 @@ Scene slowMovie() {
     s.wait(2.4);
     appear(s, paragraph(s, "Тлеющая лучинка не вспыхивает.", text::bold(15), {440, 170}, 240,
                         palette::muted));
+    s.setNow(s.frames(1.0));
+    oxygenGauge(s, {440, 236}, 0.1, 2.0);
     s.setNow(end);
     finish(s);
     return s;
@@ -104,9 +140,8 @@ Scene fastMovie() {
     // Round blanks, so the two answers read as a choice of one.
     for (const QRectF box : {QRectF(56, 125, 15, 17), QRectF(56, 150, 16, 17)}) {
         art::Art radio;
-        radio.fillStroke(
-            art::roundRect(box.x() - 3, box.y() - 3, box.width() + 6, box.height() + 6, 7.5),
-            art::Paint::solid(palette::box), palette::boxLine, 1.2);
+        radio.fill(art::roundRect(box.x() - 3, box.y() - 3, box.width() + 6, box.height() + 6, 7.5),
+                   palette::box);
         s.put(radio, {}, Boxes);
     }
     putText(s, "Катализатор замедляет реакцию", text::plain(14), {78, 126});
@@ -155,19 +190,10 @@ Scene fastMovie() {
     const double surface = base.y() - 0.38 * 150;
     bubblesInCone(s, base.x() - 44, base.x() + 44, base.x() - 28, base.x() + 28, base.y() - 8,
                   surface + 2, 26, boil, end + 1, 0.9, 2.6, Props);
-    // A foam of oxygen bubbles gathers on the surface.
-    art::Art foam;
-    for (int i = 0; i < 15; ++i) {
-        const double x = -26 + i * 3.7, r = 2.2 + std::fmod(i * 0.618, 1.0) * 1.6;
-        foam.fillStroke(art::circle({x, -r * 0.6 - (i % 3) * 1.5}, r),
-                        art::Paint::solid(QColor(255, 255, 255, 200)),
-                        QColor(0x6F, 0x8C, 0xA6, 170), 0.7);
-    }
-    Obj froth = s.put(foam, {base.x(), surface + 1}, Front);
-    s.setNow(boil + s.frames(0.6));
-    s.scaleTo(froth, 1, 0.1, {0, 0}, 0);
-    appear(s, froth, 0.3);
-    s.scaleTo(froth, 1, 1, {0, 0}, 1.6);
+    // A foam of oxygen bubbles gathers on the surface, grows while the gas pours out, then
+    // settles into a shimmering layer.
+    foam(s, base.x(), surface + 1, 30, boil + s.frames(0.3), boil + s.frames(3.0), end + 1);
+    oxygenGauge(s, {40, 236}, 0.92, 2.5);
     s.setNow(boil);
     // The powder is named where it lies.
     putText(s, text::chem("MnO2"), text::bold(13), {base.x() - 72, base.y() - 24},
@@ -213,10 +239,7 @@ Scene conclusionMovie() {
            text::plain(15), {22, 88});
     reveal(s, "и может ускорить реакцию снова.", text::plain(15), {22, 110});
     s.wait(0.8);
-    equation(s,
-             text::chem("2H2O2 → 2H2O + O2↑") + QStringLiteral("   (катализатор ") +
-                 text::chem("MnO2") + ")",
-             {250, 150}, 17);
+    equation(s, text::chem("2H2O2 → 2H2O + O2↑"), {250, 140}, 17, text::chem("MnO2"));
     s.setNow(0);
     const QPointF base(600, 290);
     s.put(glass::flask(96, 130), base, Glass);
@@ -232,9 +255,10 @@ Scene conclusionMovie() {
                   palette::muted, 1);
     s.put(leader, {}, Labels);
     s.setNow(s.frames(2.2));
-    insets::catalystProfile(s, {40, 190});
+    insets::catalystProfile(s, {40, 196});
     paragraph(s, "Катализатор снижает энергию активации: реакция идёт быстрее", text::bold(13),
-              {306, 214}, 230, palette::accent);
+              {346, 214}, 190, palette::accent);
+    paragraph(s, "E_a′ < E_a", text::bold(15), {346, 272}, 150, palette::good);
     s.setNow(0);
     bubbles(s, 582, 618, 282, 253, 2, 0, s.frames(6.0) + 1, 3.0, 2.0, Props);
     s.setNow(s.frames(6.0));

@@ -12,35 +12,36 @@ namespace assets {
 using namespace slides;
 
 namespace {
-const QColor thioColor(0x8E, 0xBF, 0xE6), waterColor(0xDD, 0xEE, 0xF9), acidColor(0xF2, 0xB8, 0xB0);
+const QColor mixture(0xCF, 0xE8, 0xF7);
 
-// A tube whose mixture is shown as three coloured layers: thiosulfate, water, acid.
-void layeredTube(Scene& s, double x, double mouth, int tube, double mlHeight, bool withAcid) {
-    const double w = 30, h = 150;
+// A tube of the finished mixture (10 ml of mixed, nearly colourless solutions: mixed, so one
+// liquid and never layers), its number above it.
+void mixedTube(Scene& s, double x, double mouth, int tube, double w, double h, double level) {
     s.put(glass::testTube(w, h), {x, mouth}, Glass);
     const QPointF bottom(x, mouth + glass::tubeBodyBottom(w, h));
-    const int ml[3] = {chemistry::thiosulfateMl(tube), chemistry::waterMl(tube),
-                       withAcid ? chemistry::acidMl : 0};
-    const QColor colors[3] = {thioColor, waterColor, acidColor};
-    s.put(glass::tubeLiquidCap(w, thioColor), bottom, Liquid);
-    double y = bottom.y();
-    for (int i = 0; i < 3; ++i) {
-        if (ml[i] == 0) continue;
-        const double hgt = ml[i] * mlHeight - (i == 0 ? 8 : 0);
-        s.put(glass::tubeLiquidBody(w, hgt, colors[i]), {x, y}, Liquid);
-        y -= hgt;
-    }
+    s.put(glass::tubeLiquidCap(w, mixture), bottom, Liquid);
+    s.put(glass::tubeLiquidBody(w, level, mixture), bottom, Liquid);
     s.put(glass::testTubeFront(w, h), {x, mouth}, Front);
-    putText(s, QString::number(tube), text::bold(15), {x, mouth - 26}, text::Align::Center,
+    putText(s, QString::number(tube), text::bold(15), {x, mouth - 24}, text::Align::Center,
             palette::accent);
 }
 
-void legendChip(Scene& s, QPointF at, QColor c, const QString& label) {
-    art::Art chip;
-    chip.fillStroke(art::roundRect(at.x(), at.y() + 2, 12, 12, 2), art::Paint::solid(c),
-                    palette::glassLine, 1);
-    s.put(chip, {}, Labels);
-    putText(s, label, text::plain(12.5), {at.x() + 17, at.y()});
+// What went into each tube, in millilitres: one row per solution under the tubes at xs, the
+// names right-aligned at labelRight.
+void volumeTable(Scene& s, const double (&xs)[4], double top, double labelRight) {
+    const QString names[3] = {text::chem("Na2S2O3"), "H_2O", text::chem("H2SO4")};
+    putText(s, "мл:", text::bold(12), {labelRight, top}, text::Align::Right, palette::muted);
+    for (int row = 0; row < 3; ++row) {
+        const double y = top + 16 + row * 16;
+        putText(s, names[row], text::plain(12), {labelRight, y}, text::Align::Right);
+        for (int k = 1; k <= 4; ++k) {
+            const int ml = row == 0   ? chemistry::thiosulfateMl(k)
+                           : row == 1 ? chemistry::waterMl(k)
+                                      : chemistry::acidMl;
+            putText(s, QString::number(ml), text::bold(12), {xs[k - 1], y}, text::Align::Center,
+                    row == 0 ? palette::accent : palette::ink);
+        }
+    }
 }
 
 Scene taskMovie() {
@@ -65,19 +66,18 @@ Scene taskMovie() {
     reveal(s, "Время τ — от добавления кислоты до исчезновения\nкреста под пробиркой.", body,
            {22, y});
     s.wait(0.8);
-    reveal(s, "Условная скорость реакции:  v = 1 / τ", text::bold(16), {22, y + 44},
+    reveal(s, "Условная скорость реакции:  v = 1 / τ, 1/с", text::bold(16), {22, y + 44},
            text::Align::Left, palette::accent);
     s.wait(0.8);
     reveal(s, "Чем больше концентрация, тем меньше τ и больше v.", body, {22, y + 70},
            text::Align::Left, palette::good);
 
-    // The four tubes, with more thiosulfate from left to right.
+    // The four tubes, with more thiosulfate from left to right, and what went into each.
     s.setNow(0);
-    for (int k = 1; k <= 4; ++k) layeredTube(s, 520 + (k - 1) * 44, 92, k, 12, true);
-    s.put(glass::rack(4, 44, 40), {586, 150}, Props);
-    legendChip(s, {505, 255}, thioColor, text::chem("Na2S2O3"));
-    legendChip(s, {587, 255}, waterColor, "H_2O");
-    legendChip(s, {640, 255}, acidColor, text::chem("H2SO4"));
+    const double xs[4] = {560, 600, 640, 680};
+    for (int k = 1; k <= 4; ++k) mixedTube(s, xs[k - 1], 96, k, 24, 110, 70);
+    s.put(glass::rack(4, 40, 34), {620, 150}, Props);
+    volumeTable(s, xs, 214, 544);
     s.setNow(s.frames(7.5));
     finish(s);
     return s;
@@ -98,10 +98,10 @@ Scene calculatorMovie() {
     putText(s, "Рассчитайте её для каждой пробирки и впишите в столбец «C′» таблицы",
             text::plain(13.5), {200, 44}, text::Align::Left, palette::muted);
 
-    for (int k = 1; k <= 4; ++k) layeredTube(s, 40 + (k - 1) * 44, 112, k, 11, true);
-    legendChip(s, {20, 270}, thioColor, text::chem("Na2S2O3"));
-    legendChip(s, {100, 270}, waterColor, "H_2O");
-    legendChip(s, {150, 270}, acidColor, text::chem("H2SO4"));
+    const double xs[4] = {84, 122, 160, 198};
+    for (int k = 1; k <= 4; ++k) mixedTube(s, xs[k - 1], 112, k, 24, 100, 62);
+    s.put(glass::rack(4, 38, 30), {141, 160}, Props);
+    volumeTable(s, xs, 218, 68);
 
     // The dilution calculator: C′ = C·V(Na₂S₂O₃) / (V(Na₂S₂O₃) + V(H₂O) + V(H₂SO₄)).
     s.put(glass::panel(236, 100, 372, 182, palette::panel, palette::panelLine), {}, Furniture);
@@ -110,7 +110,7 @@ Scene calculatorMovie() {
     putText(s, text::chem("C′ = C · V(Na2S2O3) / (V(Na2S2O3) + V(H2O) + V(H2SO4))"),
             text::plain(12.5), {246, 136}, text::Align::Left, palette::muted);
     putText(s, "C", text::italic(12), {336, 182}, text::Align::Center, palette::muted);
-    putText(s, text::chem("V(Na2S2O3)"), text::italic(11), {395, 182}, text::Align::Center,
+    putText(s, text::chem("V(Na2S2O3)"), text::italic(12), {395, 182}, text::Align::Center,
             palette::muted);
     putText(s, "C′ =", text::bold(17), {294, 213}, text::Align::Right);
     putText(s, "×", text::bold(16), {370.5, 198}, text::Align::Center);
@@ -119,10 +119,10 @@ Scene calculatorMovie() {
     art::Art bar;
     bar.fill(art::rect(298, 223, 121, 2), palette::ink);
     s.put(bar, {}, Labels);
-    putText(s, text::chem("Na2S2O3"), text::italic(11), {314.5, 251}, text::Align::Center,
+    putText(s, text::chem("Na2S2O3"), text::italic(12), {314.5, 251}, text::Align::Center,
             palette::muted);
-    putText(s, "H_2O", text::italic(11), {357.5, 251}, text::Align::Center, palette::muted);
-    putText(s, text::chem("H2SO4"), text::italic(11), {402.5, 251}, text::Align::Center,
+    putText(s, "H_2O", text::italic(12), {357.5, 251}, text::Align::Center, palette::muted);
+    putText(s, text::chem("H2SO4"), text::italic(12), {402.5, 251}, text::Align::Center,
             palette::muted);
     putText(s, "=", text::bold(17), {469.5, 212}, text::Align::Center);
     putText(s, "моль/л", text::plain(14), {522, 214});
@@ -166,8 +166,9 @@ Scene timingMovie() {
     s.wait(0.4);
     for (int i = 0; i < 5; ++i) {
         art::Art dot;
-        dot.fill(art::circle({34, y + 10}, 11),
-                 i == 1 || i == 3 ? palette::action : palette::accent);
+        const QColor dotColour = i == 1 || i == 3 ? palette::action : palette::accent;
+        dot.fill(art::circle({34, y + 10}, 11), dotColour);
+        text::noteInk(QString::number(i + 1), text::bold(13), Qt::white, dotColour);
         dot.fill(text::at(QString::number(i + 1), text::bold(13), {34, y + 2}, text::Align::Center),
                  Qt::white);
         Obj d = s.put(dot, {}, Labels);

@@ -2,6 +2,7 @@
 
 #include "AssetTree.h"
 #include "Glassware.h"
+#include "Instruments.h"
 #include "Slides.h"
 
 namespace assets {
@@ -10,28 +11,34 @@ using namespace slides;
 namespace {
 const QString equationText = text::chem("FeCl3 + 3KSCN ⇄ Fe(SCN)3 + 3KCl");
 const QColor reference(0xC8, 0x3A, 0x3A), deeper(0x8E, 0x12, 0x1E), paler(0xD6, 0x58, 0x50);
+const QColor ironChloride(0xE8, 0xB4, 0x4A), colourless(0xE4, 0xF0, 0xF8);
 
 // The player of this experiment neither plays nor loops by itself: every movie starts itself
-// and stops on its last frame. Its bottom rows lie on the window's link band.
+// and stops on its last frame. Its stage is as large as the other experiments' and ends above
+// the window's link band.
 Scene equilibriumStage() {
-    Scene s = stage(705, 400);
-    art::Art band;
-    band.fill(art::rect(0, 396, 705, 4), palette::linkBand);
-    s.put(band, {}, Back);
-    return s;
+    return stage(705, 350);
 }
 
 struct Tube {
     Obj body, cap;
+    QPointF bottom;
+    double level = 0;
 };
 
+// A tube holding `level` px of liquid, or empty (its liquid waits, invisible, to be poured).
 Tube redTube(Scene& s, double x, double mouth, QColor c, double w = 34, double h = 150,
-             double level = 80) {
+             double level = 80, bool empty = false) {
     s.put(glass::testTube(w, h), {x, mouth}, Glass);
     const QPointF bottom(x, mouth + glass::tubeBodyBottom(w, h));
     Tube t{s.put(glass::tubeLiquidBody(w, level, c), bottom, Liquid),
-           s.put(glass::tubeLiquidCap(w, c), bottom, Liquid)};
+           s.put(glass::tubeLiquidCap(w, c), bottom, Liquid), bottom, level};
     s.put(glass::testTubeFront(w, h), {x, mouth}, Front);
+    if (empty) {
+        s.scaleTo(t.body, 1, 0.01, {0, 0}, 0);
+        s.setAlpha(t.body, s.now(), 0);
+        s.setAlpha(t.cap, s.now(), 0);
+    }
     return t;
 }
 
@@ -43,6 +50,75 @@ void recolour(Scene& s, const Tube& t, QColor from, QColor to, double seconds) {
     tint.mult[2] = double(std::max(1, to.blue())) / std::max(1, from.blue());
     s.tintTo(t.body, tint, seconds);
     s.tintTo(t.cap, tint, seconds);
+}
+
+// A graduated pipette with its solution's name above it comes over the tube and empties into
+// it, the level rising as the pipette empties. The clock moves past the pour.
+void pourFromPipette(Scene& s, Tube& t, QPointF rest, const QString& name, QColor c, double toLevel,
+                     double seconds) {
+    const double body = 52;
+    Obj pipette = s.put(glass::graduatedPipette(body, 5), rest, Captions);
+    Obj liquid = s.put(glass::graduatedPipetteLiquid(body, c.darker(108)), rest, Captions);
+    s.scaleTo(liquid, 1, 0.8, {0, 0}, 0);
+    const double top = glass::graduatedPipetteHeight(body);
+    Obj label = putText(s, name, text::bold(13), {rest.x(), rest.y() - top - 18},
+                        text::Align::Center, palette::ink, Captions);
+    for (Obj o : {pipette, liquid, label}) appear(s, o, 0.3);
+    s.wait(0.4);
+    const QPointF over(t.bottom.x(), t.bottom.y() - 96);
+    for (Obj o : {pipette, liquid}) s.moveTo(o, over, 0.7);
+    s.moveTo(label, over - rest, 0.7);
+    s.wait(0.7);
+    const double surface =
+        t.bottom.y() -
+        t.level * (s.alphaAt(t.body, s.now()) > 0 ? s.transformAt(t.body, s.now()).m22() : 0);
+    Obj flow = s.put(glass::stream(surface - over.y(), 2.2, c.darker(104)), over, Liquid);
+    s.setAlpha(t.cap, s.now(), 1);
+    s.setAlpha(t.body, s.now(), 1);
+    s.scaleTo(t.body, 1, toLevel / t.level, {0, 0}, seconds, Scene::Ease::Linear);
+    s.scaleTo(liquid, 1, 0.02, {0, 0}, seconds, Scene::Ease::Linear);
+    s.wait(seconds);
+    s.remove(flow);
+    s.remove(liquid);
+    for (Obj o : {pipette}) {
+        s.moveTo(o, rest, 0.6);
+        s.fadeTo(o, 0, 0.6);
+    }
+    s.moveTo(label, {}, 0.6);
+    s.fadeTo(label, 0, 0.6);
+    s.wait(0.3);
+}
+
+// A dropper with its reagent's name on a tag comes over the tube and lets `count` drops of the
+// solution fall, each one visible on its way; the clock moves past the drops.
+void addDrops(Scene& s, const Tube& t, double mouthY, const QString& name, QColor c, int count) {
+    const QPointF rest(t.bottom.x() + 56, mouthY - 22), over(t.bottom.x(), mouthY - 8);
+    Obj dropper = s.put(glass::pipette(30), rest, Props);
+    Obj tag = putText(s, name, text::bold(13), {rest.x() + 12, rest.y() - 34}, text::Align::Left,
+                      palette::ink, Captions);
+    appear(s, dropper, 0.3);
+    appear(s, tag, 0.3);
+    s.moveTo(dropper, over, 0.8);
+    s.moveTo(tag, over - rest, 0.8);
+    s.wait(0.9);
+    const double surface = t.bottom.y() - t.level;
+    for (int i = 0; i < count; ++i) {
+        Obj d = s.put(glass::drop(3.2, c), over + QPointF(0, 4), Props);
+        s.moveTo(d, {over.x(), surface - 2}, 0.45, Scene::Ease::In);
+        s.wait(0.45);
+        s.remove(d);
+        // A small ring where the drop meets the surface.
+        art::Art ring;
+        ring.stroke(art::ellipse({0, 0}, 5, 1.6), glass::withAlpha(c.darker(150), 220), 1.2);
+        Obj r = s.put(ring, {over.x(), surface}, Overlay);
+        s.scaleTo(r, 2.2, 2.2, {0, 0}, 0.4);
+        s.fadeTo(r, 0, 0.4);
+        s.wait(0.15);
+    }
+    s.moveTo(dropper, rest, 0.7);
+    s.moveTo(tag, {}, 0.7);
+    s.fadeTo(dropper, 0, 0.7);
+    s.fadeTo(tag, 0, 0.7);
 }
 
 Scene taskMovie() {
@@ -59,14 +135,21 @@ Scene taskMovie() {
            text::plain(15), {22, 186}, text::Align::Left, palette::ink);
     reveal(s, text::chem("Светлее — меньше Fe(SCN)3, равновесие смещено влево (←)."),
            text::plain(15), {22, 208});
+    // An empty tube: FeCl₃ goes in (amber), then KSCN, and the red colour appears.
     s.setNow(0);
-    // FeCl₃ and KSCN mixed: the red colour appears.
-    Tube t = redTube(s, 600, 110, QColor(0xE8, 0xB4, 0x4A));
-    s.wait(1.5);
-    recolour(s, t, QColor(0xE8, 0xB4, 0x4A), reference, 2.5);
-    putText(s, text::chem("FeCl3 + KSCN"), text::bold(13), {600, 290}, text::Align::Center,
-            palette::muted);
-    s.setNow(s.frames(7.0));
+    Tube t = redTube(s, 600, 120, ironChloride, 34, 150, 80, true);
+    s.put(glass::rack(1, 40, 40), {600, 190}, Props);
+    const QPointF rest(662, 200);
+    s.wait(0.3);
+    pourFromPipette(s, t, rest, text::chem("FeCl3"), ironChloride, 40, 1.4);
+    const int kscnAt = s.now();
+    pourFromPipette(s, t, rest, "KSCN", colourless, 80, 1.4);
+    s.setNow(kscnAt + s.frames(1.4));
+    recolour(s, t, ironChloride, reference, 2.0);
+    s.wait(2.0);
+    reveal(s, text::chem("FeCl3 + KSCN"), text::bold(13), {600, 296}, text::Align::Center,
+           palette::muted);
+    s.wait(1.2);
     finish(s, true);
     return s;
 }
@@ -76,38 +159,28 @@ Scene tubesMovie() {
     heading(s, "Четыре пробирки с равновесной смесью");
     const QString added[4] = {"эталон", "+ " + text::chem("FeCl3"), "+ KSCN", "+ KCl"};
     const QColor after[4] = {reference, deeper, deeper, paler};
+    const QColor dropColour[4] = {reference, ironChloride, colourless, colourless};
     const QString result[4] = {"", "темнее", "темнее", "светлее"};
     Tube tubes[4];
-    // The tubes stand low enough that the pipette above them stays clear of the heading.
-    const double mouth = 132;
+    // The tubes stand low enough that the dropper above them stays clear of the heading.
+    const double mouth = 112;
     for (int i = 0; i < 4; ++i) {
         const double x = 140 + i * 130;
-        tubes[i] = redTube(s, x, mouth, reference, 34, 128, 70);
-        putText(s, added[i], text::bold(15), {x, 270}, text::Align::Center,
+        tubes[i] = redTube(s, x, mouth, reference, 34, 118, 64);
+        putText(s, added[i], text::bold(15), {x, 238}, text::Align::Center,
                 i == 0 ? palette::muted : palette::ink);
     }
-    s.put(glass::rack(4, 130, 40), {335, mouth + 70}, Props);
-    equation(s, equationText, {335, 326}, 17);
+    s.put(glass::rack(4, 130, 40), {335, mouth + 60}, Props);
+    equation(s, equationText, {335, 290}, 17);
     s.wait(1.0);
     for (int i = 1; i < 4; ++i) {
-        const double x = 140 + i * 130;
-        Obj p = s.put(glass::pipette(42), {x + 60, mouth - 4}, Props);
-        appear(s, p, 0.3);
-        s.moveTo(p, {x, mouth - 4}, 0.8);
-        s.wait(0.9);
-        art::Art drop;
-        drop.fill(art::circle({0, 0}, 3), QColor(0xDD, 0xE8, 0xF2));
-        Obj d = s.put(drop, {x, mouth}, Props);
-        s.moveTo(d, {x, mouth + 56}, 0.5, Scene::Ease::In);
-        s.wait(0.5);
-        s.remove(d);
-        recolour(s, tubes[i], reference, after[i], 1.5);
-        s.moveTo(p, {x + 60, mouth - 4}, 0.7);
-        s.fadeTo(p, 0, 0.7);
-        s.wait(1.6);
-        reveal(s, result[i], text::bold(15), {x, 292}, text::Align::Center,
+        const QString name = i == 1 ? text::chem("FeCl3") : i == 2 ? "KSCN" : "KCl";
+        addDrops(s, tubes[i], mouth, name, dropColour[i], 2);
+        recolour(s, tubes[i], reference, after[i], 1.2);
+        s.wait(1.2);
+        reveal(s, result[i], text::bold(15), {140 + i * 130.0, 260}, text::Align::Center,
                i == 3 ? palette::accent : palette::bad);
-        s.wait(0.5);
+        s.wait(0.4);
     }
     s.wait(1.5);
     finish(s, true);
@@ -116,18 +189,20 @@ Scene tubesMovie() {
 
 Scene directionsMovie() {
     Scene s = equilibriumStage();
-    // The three answers: the window's direction groups lie in the boxes at the end.
-    putText(s, text::chem("Подсказка: FeCl3 и KSCN — исходные вещества, KCl — продукт реакции."),
-            text::plain(14), {352, 158}, text::Align::Center, palette::muted);
-    equation(s, equationText, {352, 204}, 19);
+    // The three answers: the window's direction groups lie in the boxes at the end, each over
+    // the tube it asks about.
     const double xs[3] = {293, 367, 439};
     const QString reagents[3] = {text::chem("FeCl3"), "KSCN", "KCl"};
     const QColor colors[3] = {deeper, deeper, paler};
-    for (int i = 0; i < 3; ++i) {
-        redTube(s, 230 + i * 120, 258, colors[i], 26, 92, 46);
-        putText(s, "+ " + reagents[i], text::bold(13), {230 + i * 120.0, 356}, text::Align::Center,
-                palette::muted);
-    }
+    for (int i = 0; i < 3; ++i) redTube(s, xs[i] + 29.5, 140, colors[i], 24, 72, 34);
+    // The reference beside them, for comparison.
+    redTube(s, xs[0] + 29.5 - 74, 140, reference, 24, 72, 34);
+    putText(s, "эталон", text::plain(13), {xs[0] + 29.5 - 74, 216}, text::Align::Center,
+            palette::muted);
+    s.put(glass::rack(4, 74, 26), {(xs[0] + xs[2]) / 2 + 29.5 - 37, 178}, Props);
+    equation(s, equationText, {352, 238}, 18);
+    putText(s, text::chem("Подсказка: FeCl3 и KSCN — исходные вещества, KCl — продукт реакции."),
+            text::plain(14), {352, 290}, text::Align::Center, palette::muted);
     s.wait(2.0);
     Obj q = putText(s, "Куда сместится равновесие при добавлении:", text::bold(15), {352, 6},
                     text::Align::Center, palette::accent);
@@ -139,7 +214,7 @@ Scene directionsMovie() {
         appear(s, r, 0.6);
     }
     Obj hint = putText(s, "→ вправо, к продуктам      ← влево, к исходным веществам",
-                       text::plain(13), {352, 116}, text::Align::Center, palette::muted);
+                       text::plain(13), {352, 316}, text::Align::Center, palette::muted);
     appear(s, hint, 0.6);
     s.wait(1.0);
     finish(s, true);
@@ -211,6 +286,28 @@ Scene answerMovie() {
            {352, 236}, text::Align::Center, palette::ink);
     reveal(s, "коэффициенты уравнения — показатели степени.", text::plain(15), {352, 258},
            text::Align::Center, palette::ink);
+    // Who is who: the starting substances and the products in their own tubes, as they look.
+    s.wait(0.4);
+    const struct {
+        QString name;
+        QColor colour;
+        double x;
+    } vials[4] = {{text::chem("FeCl3"), ironChloride, 160},
+                  {"KSCN", colourless, 230},
+                  {text::chem("Fe(SCN)3"), reference, 470},
+                  {"KCl", colourless, 570}};
+    const int vialsAt = s.now();
+    for (const auto& v : vials) {
+        s.setNow(vialsAt);
+        Tube t = redTube(s, v.x - 22, 286, v.colour, 14, 36, 18);
+        for (Obj o : {t.body, t.cap}) appear(s, o, 0.5);
+        reveal(s, v.name, text::bold(13), {v.x - 10, 294});
+    }
+    s.setNow(vialsAt);
+    reveal(s, "исходные вещества → знаменатель", text::plain(13), {195, 328}, text::Align::Center,
+           palette::muted);
+    reveal(s, "продукты → числитель", text::plain(13), {520, 328}, text::Align::Center,
+           palette::muted);
     s.wait(2.5);
     finish(s, true);
     return s;
@@ -228,14 +325,27 @@ Scene principleMovie() {
     const QString lines[3] = {text::chem("+ FeCl3: равновесие смещается вправо →, раствор темнеет"),
                               text::chem("+ KSCN: равновесие смещается вправо →, раствор темнеет"),
                               text::chem("+ KCl: равновесие смещается влево ←, раствор светлеет")};
-    double y = 180;
-    for (const QString& l : lines) {
+    const QColor after[3] = {deeper, deeper, paler};
+    double y = 172;
+    // Each line with its tubes: the reference, and the same mixture after the addition.
+    for (int i = 0; i < 3; ++i) {
         s.wait(0.8);
-        reveal(s, l, text::plain(15), {120, y});
-        y += 28;
+        reveal(s, lines[i], text::plain(15), {60, y + 6});
+        Tube before = redTube(s, 560, y, reference, 12, 30, 18);
+        Tube changed = redTube(s, 640, y, reference, 12, 30, 18);
+        for (Obj o : {before.body, before.cap, changed.body, changed.cap}) appear(s, o, 0.4);
+        Obj arrow =
+            s.put(glass::arrow({578, y + 17}, {620, y + 17}, 2, palette::muted), {}, Labels);
+        appear(s, arrow, 0.4);
+        s.wait(0.5);
+        recolour(s, changed, reference, after[i], 1.0);
+        s.wait(0.4);
+        y += 38;
     }
+    putText(s, "эталон", text::plain(12), {560, 142}, text::Align::Center, palette::muted);
+    putText(s, "после", text::plain(12), {640, 142}, text::Align::Center, palette::muted);
     s.wait(1.0);
-    reveal(s, "Цвет раствора показывает, куда сместилось равновесие.", text::bold(15), {352, 280},
+    reveal(s, "Цвет раствора показывает, куда сместилось равновесие.", text::bold(15), {352, 300},
            text::Align::Center, palette::good);
     s.wait(2.0);
     finish(s, true);

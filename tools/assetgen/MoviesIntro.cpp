@@ -79,11 +79,12 @@ Scene introMovie() {
         putText(s, lines[i], text::plain(12), {x, 271}, text::Align::Center, palette::muted);
     }
     Obj hint = putText(s, "Наведите указатель на номер опыта слева и щёлкните по нему",
-                       text::plain(13), {292, 332}, text::Align::Center, palette::muted);
-    s.setAlpha(hint, 0, 0.55);
+                       text::plain(13), {292, 332}, text::Align::Center, palette::ink);
+    // A gentle pulse that never lets the hint fade below the contrast the rest of the text has.
+    s.setAlpha(hint, 0, 0.75);
     s.fadeTo(hint, 1, 3.0, Scene::Ease::Smooth);
     s.setNow(s.frames(3.0));
-    s.fadeTo(hint, 0.55, 3.0, Scene::Ease::Smooth);
+    s.fadeTo(hint, 0.75, 3.0, Scene::Ease::Smooth);
     s.setNow(loop - 1);
     finish(s);
     return s;

@@ -2,14 +2,15 @@
 
 #include <QColor>
 
-// One palette for every picture and movie, so the laboratory looks like one book.
+// One palette for every picture and movie, so the laboratory looks like one book; the
+// contrast of each text colour on the grounds we use is in docs/art-direction.md.
 namespace palette {
 inline const QColor stage{0xF4, 0xF7, 0xFB};   // movie background
 inline const QColor ink{0x1F, 0x2D, 0x3D};     // body text
-inline const QColor muted{0x5A, 0x6B, 0x7D};   // secondary text
+inline const QColor muted{0x52, 0x60, 0x6F};   // secondary text
 inline const QColor accent{0x1F, 0x5F, 0xA8};  // headings
-inline const QColor action{0xC8, 0x5A, 0x12};  // what the student should do now
-inline const QColor good{0x2E, 0x7D, 0x32};    // right answers, conclusions
+inline const QColor action{0xA8, 0x4A, 0x0C};  // what the student should do now
+inline const QColor good{0x2A, 0x6E, 0x2E};    // right answers, conclusions
 inline const QColor bad{0xB7, 0x1C, 0x1C};     // wrong answers
 inline const QColor panel{0xFF, 0xFF, 0xFF};
 inline const QColor panelLine{0xC5, 0xD3, 0xE2};

@@ -17,10 +17,13 @@ namespace {
 // Device pixels per picture pixel of the picture being drawn: 2 for the "@2x" files of scaled
 // screens. The drawing code works in picture pixels either way; the canvas carries the ratio.
 int pictureScale = 1;
+// The darker end of the picture's ground, which its texts are held to.
+QColor pictureGround;
 
 QImage canvas(int w, int h, QColor top, QColor bottom) {
     QImage image(w * pictureScale, h * pictureScale, QImage::Format_RGB32);
     image.setDevicePixelRatio(pictureScale);
+    pictureGround = top.lightness() < bottom.lightness() ? top : bottom;
     QPainter p(&image);
     QLinearGradient g(0, 0, 0, h);
     g.setColorAt(0, top);
@@ -38,6 +41,7 @@ void draw(QPainter& p, const art::Art& a, QPointF at = {}) {
 
 void write(QPainter& p, const QString& markup, const text::Style& style, QPointF at, QColor c,
            text::Align align = text::Align::Left) {
+    text::noteInk(markup, style, c, pictureGround);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
     p.setBrush(c);
@@ -137,13 +141,15 @@ QImage mainBackground() {
     // Footer.
     p.setPen(QPen(palette::panelLine, 1));
     p.drawLine(QPointF(120, 480), QPointF(705, 480));
-    write(p, "Реактикум — виртуальная химическая лаборатория", text::plain(11), {705, 486},
+    write(p, "Реактикум — виртуальная химическая лаборатория", text::plain(12), {705, 485},
           palette::muted, text::Align::Right);
     return image;
 }
 
 QImage experimentBackground() {
-    QImage image = canvas(715, 505, QColor(0xF7, 0xFA, 0xFD), QColor(0xEC, 0xF2, 0xF8));
+    // The movie area is the movies' own stage colour, so a movie, and the window's tables laid
+    // over its lower edge, sit on one even ground with no visible panel edge around them.
+    QImage image = canvas(715, 505, palette::stage, palette::stage);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     QLinearGradient band(0, 0, 0, 62);

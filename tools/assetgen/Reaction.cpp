@@ -12,15 +12,16 @@ namespace reaction {
 using namespace slides;
 
 namespace {
-constexpr double tubeX = 290, mouthY = 100, tubeW = 40, tubeH = 160;
+constexpr double tubeX = 290, tubeW = 40, tubeH = 160;
 constexpr double fullMl = 10, fullHeight = 110;  // the column of 10 ml
 const QPointF insetCentre(466, 186);
 constexpr double insetR = 48;
 // The water bath: a glass vessel on the sheet with the cross, so the view from above looks
-// through the mixture, the water and the glass bottom onto the cross.
-constexpr double bathW = 176, bathH = 118, bathFill = 0.8, bathBase = 268;
-constexpr double thermoX = 218, thermoBulb = 250, thermoH = 140;
-constexpr double acidTubeX = 336, acidTubeW = 22, acidTubeH = 104, acidMouth = 156;
+// through the mixture, the water and the glass bottom onto the cross. Its water stands above
+// the whole mixture, acid included, so all of it is at the bath's temperature.
+constexpr double bathW = 176, bathH = 156, bathFill = 0.95, bathBase = 284;
+constexpr double thermoX = 218, thermoBulb = 262, thermoH = 140;
+constexpr double acidTubeX = 336, acidTubeW = 22, acidTubeH = 104, acidMouth = 168;
 constexpr double heaterX = 366;
 constexpr double pipetteBody = 60;
 
@@ -68,17 +69,21 @@ Measured measuredPipette(Scene& s, QPointF tip, int ml, QColor colour, const QSt
     return m;
 }
 
-// How far the sulfur has clouded the mixture, 0..1, at a share u of the reaction time: clear
-// through an induction period, then a steep rise that hides the cross at u = 1.
+// How far the sulfur has clouded the mixture, 0..1, at a share u of the reaction time: a faint
+// opalescence from the moment the acid is in, deepening all the time, then a steep rise that
+// hides the cross at u = 1. It never stands still while the student waits.
 double clouding(double u) {
-    const double x = std::clamp((u - 0.42) / 0.58, 0.0, 1.0);
-    return x * x * (1.6 - 0.6 * x);
+    u = std::clamp(u, 0.0, 1.0);
+    const double x = std::clamp((u - 0.35) / 0.65, 0.0, 1.0);
+    return 0.3 * std::pow(u, 0.6) + 0.7 * x * x * (1.6 - 0.6 * x);
 }
 }  // namespace
 
 Scene movie(const Setup& setup) {
     Scene s = stage(705, 350);
     const bool bath = setup.temperature > 0;
+    // In the bath the tube stands lower, so the water covers the mixture.
+    const double mouthY = bath ? 112 : 100;
     // The subtitle a size smaller than usual, so the pipette above the tube stays clear of it.
     heading(s, setup.title);
     putText(s, setup.subtitle, text::plain(13), {22, 43}, text::Align::Left, palette::muted);
@@ -91,7 +96,10 @@ Scene movie(const Setup& setup) {
     const QPointF bottom(tubeX, mouthY + glass::tubeBodyBottom(tubeW, tubeH));
     const double sheetY = bath ? bathBase : bottom.y() + tubeW / 2;
     s.put(glass::paperSheet(bath ? 200 : 110), {tubeX, sheetY}, Furniture);
-    Obj sheetX = s.put(glass::paperCross(50), {tubeX, sheetY + 7}, Furniture);
+    Obj sheetX = s.put(glass::paperCross(50), {tubeX, sheetY + 2}, Furniture);
+    putText(s, "крест на листе", text::plain(12),
+            bath ? QPointF(414, 279) : QPointF(tubeX + 80, sheetY - 6), text::Align::Left,
+            palette::muted, Furniture);
     if (bath) {
         s.put(glass::bathBack(bathW, bathH), {tubeX, bathBase}, Behind);
         s.put(glass::bathWater(bathW, bathH, bathFill), {tubeX, bathBase}, Behind);
@@ -130,7 +138,7 @@ Scene movie(const Setup& setup) {
         s.put(glass::tubeLiquidCap(acidTubeW, acidColour), acidBottom, Liquid);
         acidBody = s.put(glass::tubeLiquidBody(acidTubeW, 56, acidColour), acidBottom, Liquid);
         s.put(glass::testTubeFront(acidTubeW, acidTubeH), {acidTubeX, acidMouth}, Front);
-        putText(s, text::chem("H2SO4"), text::bold(12), {acidTubeX + 4, acidMouth - 22},
+        putText(s, text::chem("H2SO4"), text::bold(12), {acidTubeX + 4, bathBase - bathH - 22},
                 text::Align::Center, palette::muted);
         s.put(glass::bathFront(bathW, bathH, bathFill), {tubeX, bathBase}, Front);
         heater =
@@ -233,9 +241,10 @@ Scene movie(const Setup& setup) {
                                .arg(text::chem("Na2S2O3"));
         if (setup.waterMl > 0) pourText += QStringLiteral(" и %1\u00A0мл воды").arg(setup.waterMl);
         const double thio = 1.9, water = setup.waterMl > 0 ? 1.5 : 0.0;
+        // The empty tube is seen first.
+        caption(s, QStringLiteral("Пробирка пока пустая"), capPos, 0.6, palette::ink, 14, capWidth);
+        s.wait(0.6);
         caption(s, pourText, capPos, thio + water + 0.2, palette::ink, 14, capWidth);
-        s.setAlpha(cap, s.now(), 1);
-        s.setAlpha(body, s.now(), 1);
         // Each volume is measured with its own graduated pipette, which empties into the tube.
         int mlSoFar = 0;
         auto deliver = [&](const Measured& m, double seconds) {
@@ -243,11 +252,27 @@ Scene movie(const Setup& setup) {
             s.moveTo(m.pipette, pipetteOver, move);
             s.moveTo(m.liquid, pipetteOver, move);
             s.wait(move);
-            const double fall = bottom.y() - fullHeight * levelScale(mlSoFar) - pipetteOver.y();
-            Obj flow = s.put(glass::stream(fall, 2.0, m.colour), pipetteOver, Liquid);
-            mlSoFar += m.ml;
-            s.scaleTo(body, 1, levelScale(mlSoFar), {0, 0}, run, Scene::Ease::Linear);
+            const double surface = mlSoFar == 0 ? bottom.y() + tubeW / 2 - 3
+                                                : bottom.y() - fullHeight * levelScale(mlSoFar);
+            Obj flow =
+                s.put(glass::stream(surface - pipetteOver.y(), 2.0, m.colour), pipetteOver, Liquid);
+            const int start = s.now();
             s.scaleTo(m.liquid, 1, 0.02, {0, 0}, run, Scene::Ease::Linear);
+            double rise = run;
+            if (mlSoFar == 0) {
+                // The first liquid gathers in the round bottom, then the column rises.
+                const QPointF lowest(0, tubeW / 2 - 2.2);
+                const double gather = run * 0.3;
+                s.setAlpha(cap, s.now(), 1);
+                s.scaleTo(cap, 1, 0.05, lowest, 0);
+                s.scaleTo(cap, 1, 1, lowest, gather, Scene::Ease::Linear);
+                s.wait(gather);
+                s.setAlpha(body, s.now(), 1);
+                rise = run - gather;
+            }
+            mlSoFar += m.ml;
+            s.scaleTo(body, 1, levelScale(mlSoFar), {0, 0}, rise, Scene::Ease::Linear);
+            s.setNow(start);
             s.wait(run);
             s.remove(flow);
             s.remove(m.liquid);

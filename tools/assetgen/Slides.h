@@ -30,16 +30,21 @@ enum Layer {
 
 Scene stage(int width, int height);
 
+// Text on the stage (or on a lighter panel); `ground` names a different ground it lies on, for
+// the legibility check.
 Obj putText(Scene& s, const QString& markup, const text::Style& style, QPointF topLeft,
-            text::Align align = text::Align::Left, QColor color = palette::ink, int layer = Labels);
+            text::Align align = text::Align::Left, QColor color = palette::ink, int layer = Labels,
+            QColor ground = palette::stage);
 // Wrapped to a width; returns the object and, through *height, the block's height.
 Obj paragraph(Scene& s, const QString& markup, const text::Style& style, QPointF topLeft,
               double width, QColor color = palette::ink, double* height = nullptr,
               int layer = Labels);
 // The movie's heading at the top left.
 Obj heading(Scene& s, const QString& title, const QString& subtitle = {});
-// A formula line in a panel, centred on x.
-Obj equation(Scene& s, const QString& markup, QPointF centreTop, double size = 17);
+// A formula line in a panel, centred on x. With `overArrow`, the reaction arrow "→" is drawn
+// long enough to carry that text (a catalyst) above it.
+Obj equation(Scene& s, const QString& markup, QPointF centreTop, double size = 17,
+             const QString& overArrow = {});
 
 // Makes an object appear by fading in from the clock on.
 void appear(Scene& s, Obj o, double seconds = 0.5);
@@ -71,4 +76,9 @@ void bubbles(Scene& s, double x0, double x1, double y0, double y1, int count, in
 // inside the liquid.
 void bubblesInCone(Scene& s, double x0, double x1, double topX0, double topX1, double y0, double y1,
                    int count, int from, int to, double period, double radius, int layer = Props);
+// A foam of small bubbles on a liquid's surface (y surfaceY, halfWidth either side of
+// centreX): it grows from frame `from` to `settle`, then stays, shimmering, with bubbles that
+// burst and form again, until `to`.
+void foam(Scene& s, double centreX, double surfaceY, double halfWidth, int from, int settle, int to,
+          int layer = Front);
 }  // namespace slides

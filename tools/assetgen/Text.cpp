@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainterPathStroker>
+#include <cmath>
 #include <map>
 
 namespace text {
@@ -130,7 +131,45 @@ void note(SizeRecord& r, double size, const QString& markup) {
     if (size < r.size) r = {size, markup};
 }
 
+std::vector<Ink>& inks() {
+    static std::vector<Ink> l;
+    return l;
+}
+
+double luminance(const QColor& c) {
+    auto channel = [](double v) {
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
 }  // namespace
+
+double contrast(const QColor& foreground, const QColor& ground) {
+    const double a = foreground.alphaF();
+    const QColor over = QColor::fromRgbF(float(foreground.redF() * a + ground.redF() * (1 - a)),
+                                         float(foreground.greenF() * a + ground.greenF() * (1 - a)),
+                                         float(foreground.blueF() * a + ground.blueF() * (1 - a)));
+    const double l1 = luminance(over), l2 = luminance(ground);
+    return (std::max(l1, l2) + 0.05) / (std::min(l1, l2) + 0.05);
+}
+
+double neededContrast(const Style& style) {
+    const bool large = style.size >= (style.bold ? largeBoldSize : largeSize);
+    return large ? largeContrast : minimumContrast;
+}
+
+void noteInk(const QString& markup, const Style& style, const QColor& colour,
+             const QColor& ground) {
+    inks().push_back({markup, style, colour, ground});
+}
+
+std::vector<Ink> inkLog() {
+    return inks();
+}
+
+void resetInkLog() {
+    inks().clear();
+}
 
 SizeLog sizeLog() {
     return log();

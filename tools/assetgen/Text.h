@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QColor>
 #include <QPainterPath>
 #include <QPointF>
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 // Text as outlines of Liberation Sans, for movies and pictures alike.
 //
@@ -48,10 +50,36 @@ QPainterPath block(const QString& markup, const Style& style, QPointF topLeft,
 // Breaks words into lines no wider than maxWidth.
 QString wrap(const QString& markup, const Style& style, double maxWidth);
 
-// Sub- and superscripts are this share of the line's size, but never smaller than
-// smallestIndexSize, so the digit of a formula stays readable at the stage's own scale.
+// The type scale's floor: nothing a student must read is smaller than minimumSize pixels at
+// the stage's own scale; sub- and superscripts are indexScale of their line, but never smaller
+// than smallestIndexSize.
+inline constexpr double minimumSize = 12;
 inline constexpr double indexScale = 0.7;
-inline constexpr double smallestIndexSize = 9;
+inline constexpr double smallestIndexSize = 10;
+// Text and its ground differ at least this much (a WCAG contrast ratio); large text, at least
+// largeSize (or largeBoldSize in bold), needs only largeContrast.
+inline constexpr double minimumContrast = 4.5;
+inline constexpr double largeContrast = 3.0;
+inline constexpr double largeSize = 24;
+inline constexpr double largeBoldSize = 18.66;
+
+// The contrast ratio of two colours (1..21); a translucent foreground is first laid over the
+// ground.
+double contrast(const QColor& foreground, const QColor& ground);
+// The contrast a text of this style needs.
+double neededContrast(const Style& style);
+
+// Every text drawn in a colour on a ground, so that a check can hold each one to the type
+// scale and the contrast rule.
+struct Ink {
+    QString markup;
+    Style style;
+    QColor colour;
+    QColor ground;
+};
+void noteInk(const QString& markup, const Style& style, const QColor& colour, const QColor& ground);
+std::vector<Ink> inkLog();
+void resetInkLog();
 
 // The smallest glyph runs laid out so far, for checking that every label stays readable: the
 // pixel size of ordinary runs and of sub/superscript runs, each with a text that had it.

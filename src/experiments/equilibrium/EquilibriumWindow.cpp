@@ -61,7 +61,7 @@ EquilibriumWindow::EquilibriumWindow(Session& session, Navigation& navigation, Q
 
     placeControls({
         {topicTitle, 208, 16, 352, 44},
-        {movie, 5, 65, 705, 400},
+        {movie, 5, 65, 705, 350},
         {directionGroups[0], 298, 94, 59, 54},
         {directionGroups[1], 372, 94, 59, 54},
         {directionGroups[2], 444, 94, 59, 54},
@@ -74,10 +74,6 @@ EquilibriumWindow::EquilibriumWindow(Session& session, Navigation& navigation, Q
     });
     setDirectionGroupsVisible(false);
     setAnswerBoxesVisible(false);
-    // The player reaches 4 px into the link band; its bottom rows are blank, so the links
-    // may lie above it and keep their tops.
-    nextLink->raise();
-    finishLink->raise();
 
     // What a screen reader says for each control.
     directionGroups[0]->setAccessibleName(
