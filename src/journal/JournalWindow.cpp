@@ -66,6 +66,17 @@ constexpr int firstGradeColumn = 5;
 
 const QString chooseGradeHint =
     QStringLiteral("Выберите оценку в таблице, чтобы увидеть, из чего она сложилась.");
+// A sitting removed from the results window stays in the journal, struck through.
+void markDeleted(QTableWidgetItem* item) {
+    QFont font = item->font();
+    font.setStrikeOut(true);
+    item->setFont(font);
+    item->setForeground(QColor(0x60, 0x60, 0x60));
+    const QString why = QStringLiteral("Удалён из окна результатов");
+    item->setToolTip(item->toolTip().isEmpty() ? why : why + QLatin1Char('\n') + item->toolTip());
+    item->setData(Qt::AccessibleDescriptionRole, why);
+}
+
 QString documentsFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
 }
@@ -339,16 +350,7 @@ void JournalWindow::applyFilters() {
         for (int c = 0; c < cells.size(); ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
             if (c >= 4) item->setTextAlignment(Qt::AlignCenter);
-            // A sitting removed from the results window stays in the journal, struck through.
-            if (shown_[r].deleted) {
-                QFont font = item->font();
-                font.setStrikeOut(true);
-                item->setFont(font);
-                item->setForeground(QColor(0x60, 0x60, 0x60));
-                item->setToolTip(QStringLiteral("Удалён из окна результатов"));
-                item->setData(Qt::AccessibleDescriptionRole,
-                              QStringLiteral("Удалён из окна результатов"));
-            }
+            if (shown_[r].deleted) markDeleted(item);
             table->setItem(r, c, item);
         }
         QStringList experiments, why;
@@ -366,6 +368,7 @@ void JournalWindow::applyFilters() {
         mark->setTextAlignment(Qt::AlignCenter);
         mark->setToolTip(why.join(QLatin1Char('\n')));
         if (!experiments.isEmpty()) mark->setForeground(colorFromBgr(0x0000C0));
+        if (shown_[r].deleted) markDeleted(mark);
         table->setItem(r, sharedMistakeColumn(), mark);
     }
     table->resizeColumnsToContents();

@@ -227,7 +227,8 @@ QStringList englishWordsIn(const QString& text) {
     rest.replace(pathOrFile, QStringLiteral(" "));
     QStringList words;
     // Names of things that are the same in Russian texts.
-    static const QStringList names = {QStringLiteral("Linux")};
+    static const QStringList names = {QStringLiteral("Linux"), QStringLiteral("Moodle"),
+                                      QStringLiteral("PDF")};
     for (auto it = word.globalMatch(rest); it.hasNext();) {
         const QString w = it.next().captured();
         if (!names.contains(w)) words << w;
