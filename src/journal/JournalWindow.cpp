@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QStandardPaths>
@@ -13,6 +14,7 @@
 
 #include "journal/ClassJournal.h"
 #include "journal/ServerLink.h"
+#include "journal/ServerReader.h"
 #include "shell/Layout.h"
 #include "toolkit/Colors.h"
 
@@ -48,21 +50,23 @@ JournalWindow::JournalWindow(ClassJournal* journal, QWidget* parent)
     table = new QTableWidget(this);
     exportButton = new QPushButton(QStringLiteral("Экспорт в CSV…"), this);
     closeButton = new QPushButton(QStringLiteral("Закрыть"), this);
+    auto* loginLabel = new QLabel(QStringLiteral("Учитель:"), this);
+    teacherLogin = new QLineEdit(this);
+    auto* passwordLabel = new QLabel(QStringLiteral("Пароль:"), this);
+    teacherPassword = new QLineEdit(this);
+    loginButton = new QPushButton(QStringLiteral("Войти"), this);
+    reader_ = new ServerReader(this);
 
     placeControls({
-        {groupLabel, 8, 11, 48, 17},
-        {groupFilter, 58, 8, 140, 23},
-        {fromLabel, 210, 11, 12, 17},
-        {fromDate, 224, 8, 100, 23},
-        {toLabel, 332, 11, 20, 17},
-        {toDate, 354, 8, 100, 23},
-        {computerLabel, 466, 11, 76, 17},
-        {computerFilter, 544, 8, 140, 23},
-        {refreshButton, 692, 8, 80, 23},
-        {sourceLine, 8, 36, 764, 17},
-        {faultLine, 8, 54, 764, 30},
-        {table, 8, 86, 764, 354},
-        {exportButton, 8, 448, 130, 25},
+        {groupLabel, 8, 11, 48, 17},          {groupFilter, 58, 8, 140, 23},
+        {fromLabel, 210, 11, 12, 17},         {fromDate, 224, 8, 100, 23},
+        {toLabel, 332, 11, 20, 17},           {toDate, 354, 8, 100, 23},
+        {computerLabel, 466, 11, 76, 17},     {computerFilter, 544, 8, 140, 23},
+        {refreshButton, 692, 8, 80, 23},      {sourceLine, 8, 36, 764, 17},
+        {faultLine, 8, 54, 764, 30},          {table, 8, 86, 764, 354},
+        {exportButton, 8, 448, 130, 25},      {loginLabel, 166, 452, 56, 17},
+        {teacherLogin, 224, 449, 120, 23},    {passwordLabel, 356, 452, 50, 17},
+        {teacherPassword, 408, 449, 120, 23}, {loginButton, 536, 448, 80, 25},
         {closeButton, 697, 448, 75, 25},
     });
     // What a screen reader says for the controls without a visible text of their own.
@@ -73,6 +77,14 @@ JournalWindow::JournalWindow(ClassJournal* journal, QWidget* parent)
     sourceLine->setAccessibleName(QStringLiteral("Откуда записи"));
     faultLine->setAccessibleName(QStringLiteral("Неполадки журнала"));
     table->setAccessibleName(QStringLiteral("Записи журнала"));
+    teacherLogin->setAccessibleName(QStringLiteral("Имя учителя на сервере журнала"));
+    teacherPassword->setAccessibleName(QStringLiteral("Пароль учителя на сервере журнала"));
+    teacherPassword->setEchoMode(QLineEdit::Password);
+    // With no server there is nothing to log in to.
+    const bool serverSetUp = journal_->server() != nullptr;
+    for (QWidget* w : std::initializer_list<QWidget*>{loginLabel, teacherLogin, passwordLabel,
+                                                      teacherPassword, loginButton})
+        w->setVisible(serverSetUp);
 
     for (QDateEdit* edit : {fromDate, toDate}) {
         edit->setCalendarPopup(true);
@@ -102,6 +114,9 @@ JournalWindow::JournalWindow(ClassJournal* journal, QWidget* parent)
     connect(groupFilter, &QComboBox::currentIndexChanged, this, &JournalWindow::applyFilters);
     connect(computerFilter, &QComboBox::currentIndexChanged, this, &JournalWindow::applyFilters);
     connect(refreshButton, &QPushButton::clicked, this, &JournalWindow::reload);
+    connect(loginButton, &QPushButton::clicked, this, &JournalWindow::reload);
+    connect(teacherLogin, &QLineEdit::returnPressed, this, &JournalWindow::reload);
+    connect(teacherPassword, &QLineEdit::returnPressed, this, &JournalWindow::reload);
     connect(exportButton, &QPushButton::clicked, this, &JournalWindow::onExportClicked);
     connect(closeButton, &QPushButton::clicked, this, &JournalWindow::done);
 
@@ -118,53 +133,91 @@ void JournalWindow::onActivated() {
     reload();
 }
 
+// The login and password live only in the fields, which are emptied as the window goes.
+void JournalWindow::hideEvent(QHideEvent* event) {
+    teacherPassword->clear();
+    teacherLogin->clear();
+    LabWindow::hideEvent(event);
+}
+
+QString JournalWindow::lastReachedText() const {
+    const ServerStatus status = journal_->server()->status();
+    return status.lastReached.isValid() ? localTimeText(status.lastReached)
+                                        : QStringLiteral("ещё не было");
+}
+
 void JournalWindow::reload() {
     exportFault_.clear();
     ServerLink* server = journal_->server();
-    if (!server) {
-        sourceLine->setText(
-            QStringLiteral("Записи журнала этого компьютера (%1).").arg(journal_->computer()));
-        showRows(journal_->local().events());
-        updateFaultLine(QString());
-        Q_EMIT loaded();
+    const QString user = teacherLogin->text().trimmed();
+    if (!server || user.isEmpty()) {
+        showLocalRows();
         return;
     }
     loading_ = true;
-    sourceLine->setText(
-        QStringLiteral("Чтение записей с сервера журнала %1…").arg(server->settings().host));
-    server->fetchEvents(this, [this, server](const JournalEvents& events, bool ok) {
-        loading_ = false;
-        const ServerStatus status = server->status();
-        const QString reached = status.lastReached.isValid() ? localTimeText(status.lastReached)
-                                                             : QStringLiteral("ещё не было");
-        if (ok) {
-            sourceLine->setText(
-                QStringLiteral("Записи сервера журнала %1, база «%2»; "
-                               "последняя связь: %3.")
-                    .arg(server->settings().host, server->settings().database, reached));
-            showRows(events);
-        } else {
-            sourceLine->setText(QStringLiteral("Сервер журнала недоступен, показаны записи "
-                                               "этого компьютера; последняя связь с сервером: %1.")
-                                    .arg(reached));
-            showRows(journal_->local().events());
-        }
-        updateFaultLine(status.fault);
-        Q_EMIT loaded();
-    });
+    sourceLine->setText(QStringLiteral("Чтение записей с сервера журнала %1 от имени «%2»…")
+                            .arg(server->settings().host, user));
+    reader_->read(server->settings(), user, teacherPassword->text(),
+                  [this, user](const ServerReading& reading) { showServerReading(reading, user); });
 }
 
-void JournalWindow::updateFaultLine(const QString& serverFault) {
+void JournalWindow::showLocalRows() {
+    ServerLink* server = journal_->server();
+    if (!server)
+        sourceLine->setText(
+            QStringLiteral("Записи журнала этого компьютера (%1).").arg(journal_->computer()));
+    else
+        sourceLine->setText(QStringLiteral("Записи журнала этого компьютера (%1); последняя "
+                                           "связь с сервером: %2. Весь класс — после входа "
+                                           "учителя.")
+                                .arg(journal_->computer(), lastReachedText()));
+    showRows(journal_->local().events());
+    updateFaultLine();
+    Q_EMIT loaded();
+}
+
+void JournalWindow::showServerReading(const ServerReading& reading, const QString& user) {
+    loading_ = false;
+    const ServerSettings& settings = journal_->server()->settings();
+    QStringList lines;
+    if (reading.ok) {
+        sourceLine->setText(QStringLiteral("Записи сервера журнала %1, база «%2», вход «%3»; "
+                                           "последняя связь этого компьютера: %4.")
+                                .arg(settings.host, settings.database, user, lastReachedText()));
+        showRows(reading.events);
+        if (reading.conflicts > 0)
+            lines << QStringLiteral(
+                         "На сервере есть записи, присланные повторно с другим "
+                         "содержимым: %1 (таблица reaktikum.journal_conflicts).")
+                         .arg(reading.conflicts);
+    } else {
+        sourceLine->setText(QStringLiteral("Сервер журнала недоступен, показаны записи "
+                                           "этого компьютера; последняя связь с сервером: %1.")
+                                .arg(lastReachedText()));
+        showRows(journal_->local().events());
+        lines << reading.fault;
+    }
+    updateFaultLine(lines);
+    Q_EMIT loaded();
+}
+
+// The lines the server gives are kept for an export fault told later.
+void JournalWindow::updateFaultLine(const QStringList& serverLines) {
+    serverLines_ = serverLines;
     QStringList lines;
     if (!journal_->local().fault().isEmpty()) lines << journal_->local().fault();
     if (journal_->heldEvents() > 0)
         lines << QStringLiteral("Записей ждут внесения в файл журнала: %1.")
                      .arg(journal_->heldEvents());
-    if (!serverFault.isEmpty()) {
-        const qint64 waiting = journal_->server() ? journal_->server()->status().waiting : 0;
-        lines << (waiting > 0 ? serverFault + QStringLiteral(" Ждут отправки: %1.").arg(waiting)
-                              : serverFault);
+    if (ServerLink* server = journal_->server()) {
+        // The computer's own link: what keeps its rows from the server.
+        const ServerStatus status = server->status();
+        if (!status.fault.isEmpty() && !serverLines_.contains(status.fault))
+            lines << (status.waiting > 0
+                          ? status.fault + QStringLiteral(" Ждут отправки: %1.").arg(status.waiting)
+                          : status.fault);
     }
+    lines << serverLines_;
     if (!exportFault_.isEmpty()) lines << exportFault_;
     faultLine->setText(lines.join(QLatin1Char('\n')));
 }
@@ -225,7 +278,7 @@ bool JournalWindow::exportTo(const QString& path) {
         return true;
     }
     exportFault_ = QStringLiteral("Не удалось сохранить файл %1: %2").arg(path, file.errorString());
-    updateFaultLine(journal_->server() ? journal_->server()->status().fault : QString());
+    updateFaultLine(serverLines_);
     return false;
 }
 
