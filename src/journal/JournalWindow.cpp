@@ -209,15 +209,19 @@ void JournalWindow::updateFaultLine(const QStringList& serverLines) {
     if (journal_->heldEvents() > 0)
         lines << QStringLiteral("Записей ждут внесения в файл журнала: %1.")
                      .arg(journal_->heldEvents());
+    QString linkFault;
     if (ServerLink* server = journal_->server()) {
         // The computer's own link: what keeps its rows from the server.
         const ServerStatus status = server->status();
-        if (!status.fault.isEmpty() && !serverLines_.contains(status.fault))
+        linkFault = status.fault;
+        if (!linkFault.isEmpty())
             lines << (status.waiting > 0
-                          ? status.fault + QStringLiteral(" Ждут отправки: %1.").arg(status.waiting)
-                          : status.fault);
+                          ? linkFault + QStringLiteral(" Ждут отправки: %1.").arg(status.waiting)
+                          : linkFault);
     }
-    lines << serverLines_;
+    // The teacher's read may have failed for the same reason: it is told once.
+    for (const QString& line : serverLines_)
+        if (line != linkFault) lines << line;
     if (!exportFault_.isEmpty()) lines << exportFault_;
     faultLine->setText(lines.join(QLatin1Char('\n')));
 }
