@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -285,6 +286,33 @@ TEST_F(ServerSecurityTest, AServerThatAsksForThePasswordInClearNeverGetsIt) {
         pc.reset();
     }
     EXPECT_TRUE(boxes.texts().isEmpty()) << boxes.texts().join(QLatin1Char('\n')).toStdString();
+}
+
+// How far the server's certificate is checked comes from the settings file; left out, TLS is
+// still required.
+TEST(ServerSettingsTest, TheSettingsFileSaysHowTheServerIsChecked) {
+    QTemporaryDir folder;
+    const QString ini = folder.filePath(QStringLiteral("reaktikum.ini"));
+    const auto write = [&ini](const QByteArray& text) {
+        QFile file(ini);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text);
+    };
+    write(
+        "[ClassJournal]\nhost=192.168.1.10\ndatabase=reaktikum\nuser=pc01\n"
+        "password=a password for pc01\nsslmode=verify-full\n"
+        "sslrootcert=/etc/reaktikum/server.crt\n");
+    ServerSettings s = readServerSettings(ini);
+    EXPECT_TRUE(s.isSetUp());
+    EXPECT_EQ(s.port, 5432);
+    EXPECT_EQ(s.user, QStringLiteral("pc01"));
+    EXPECT_EQ(s.sslMode, QStringLiteral("verify-full"));
+    EXPECT_EQ(s.sslRootCert, QStringLiteral("/etc/reaktikum/server.crt"));
+
+    write("[ClassJournal]\nhost=192.168.1.10\ndatabase=reaktikum\nuser=pc01\nsslmode=\n");
+    s = readServerSettings(ini);
+    EXPECT_EQ(s.sslMode, QStringLiteral("require"));
+    EXPECT_TRUE(s.sslRootCert.isEmpty());
 }
 
 }  // namespace
