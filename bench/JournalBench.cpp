@@ -111,8 +111,8 @@ void BM_ClassToServer(benchmark::State& state) {
         for (auto& pc : classroom) pc->server()->waitUntilSent(120000);
         const double seconds = millisecondsSince(start) / 1000;
         rowsPerSecond = computers * (gradesEach + 1) / seconds;
-        if (server->scalar(database, QStringLiteral("SELECT count(*) FROM journal")).toInt() !=
-            computers * (gradesEach + 1))
+        if (server->scalar(database, QStringLiteral("SELECT count(*) FROM reaktikum.journal"))
+                .toInt() != computers * (gradesEach + 1))
             state.SkipWithError("rows missing on the server");
     }
     state.counters["server_rows_per_s"] = rowsPerSecond;

@@ -78,6 +78,9 @@ add_custom_command(
 add_custom_target(lab_package_docs ALL
   DEPENDS ${LAB_PACKAGING_DIR}/reaktikum.1.gz ${LAB_PACKAGING_DIR}/changelog.gz)
 install(FILES ${LAB_PACKAGING_DIR}/reaktikum.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The class server's tables and roles, for the administrator to run with psql.
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/server/setup.sql
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/reaktikum/server)
 install(FILES ${LAB_PACKAGING_DIR}/changelog.gz ${CMAKE_CURRENT_LIST_DIR}/copyright
   DESTINATION ${LAB_INSTALL_DOCDIR})
 

@@ -19,5 +19,8 @@ ServerSettings readServerSettings(const LabSettings& settings) {
     s.database = ini.value(QStringLiteral("database")).toString().trimmed();
     s.user = ini.value(QStringLiteral("user")).toString().trimmed();
     s.password = ini.value(QStringLiteral("password")).toString();
+    const QString sslMode = ini.value(QStringLiteral("sslmode")).toString().trimmed();
+    if (!sslMode.isEmpty()) s.sslMode = sslMode;
+    s.sslRootCert = ini.value(QStringLiteral("sslrootcert")).toString().trimmed();
     return s;
 }

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPdfWriter>
 #include <QPlainTextEdit>
@@ -25,6 +26,7 @@
 #include "journal/Paper.h"
 #include "journal/ProtocolPaper.h"
 #include "journal/ServerLink.h"
+#include "journal/ServerReader.h"
 #include "lab/Numbers.h"
 #include "shell/DialogKeys.h"
 #include "shell/Layout.h"
@@ -113,27 +115,26 @@ JournalWindow::JournalWindow(ClassJournal* journal, QWidget* parent)
     protocolButton = new QPushButton(QStringLiteral("Протокол…"), this);
     classSheetButton = new QPushButton(QStringLiteral("Ведомость…"), this);
     closeButton = new QPushButton(QStringLiteral("Закрыть"), this);
+    auto* loginLabel = new QLabel(QStringLiteral("Учитель:"), this);
+    teacherLogin = new QLineEdit(this);
+    auto* passwordLabel = new QLabel(QStringLiteral("Пароль:"), this);
+    teacherPassword = new QLineEdit(this);
+    loginButton = new QPushButton(QStringLiteral("Войти"), this);
+    reader_ = new ServerReader(this);
 
     placeControls({
-        {groupLabel, 8, 11, 48, 17},
-        {groupFilter, 58, 8, 140, 23},
-        {fromLabel, 210, 11, 12, 17},
-        {fromDate, 224, 8, 100, 23},
-        {toLabel, 332, 11, 20, 17},
-        {toDate, 354, 8, 100, 23},
-        {computerLabel, 466, 11, 76, 17},
-        {computerFilter, 544, 8, 140, 23},
-        {refreshButton, 692, 8, 80, 23},
-        {sourceLine, 8, 36, 764, 17},
-        {faultLine, 8, 54, 764, 30},
-        {table, 8, 86, 764, 200},
-        {evidenceTitle, 8, 292, 764, 17},
-        {evidenceText, 8, 310, 764, 52},
-        {evidenceTable, 8, 364, 764, 196},
-        {exportButton, 8, 568, 130, 25},
-        {moodleButton, 144, 568, 150, 25},
-        {protocolButton, 300, 568, 105, 25},
-        {classSheetButton, 411, 568, 105, 25},
+        {groupLabel, 8, 11, 48, 17},         {groupFilter, 58, 8, 140, 23},
+        {fromLabel, 210, 11, 12, 17},        {fromDate, 224, 8, 100, 23},
+        {toLabel, 332, 11, 20, 17},          {toDate, 354, 8, 100, 23},
+        {computerLabel, 466, 11, 76, 17},    {computerFilter, 544, 8, 140, 23},
+        {refreshButton, 692, 8, 80, 23},     {sourceLine, 8, 36, 764, 17},
+        {faultLine, 8, 54, 764, 30},         {table, 8, 86, 764, 176},
+        {loginLabel, 8, 271, 56, 17},        {teacherLogin, 66, 268, 120, 23},
+        {passwordLabel, 198, 271, 50, 17},   {teacherPassword, 250, 268, 120, 23},
+        {loginButton, 378, 267, 80, 25},     {evidenceTitle, 8, 298, 764, 17},
+        {evidenceText, 8, 316, 764, 48},     {evidenceTable, 8, 366, 764, 194},
+        {exportButton, 8, 568, 130, 25},     {moodleButton, 144, 568, 150, 25},
+        {protocolButton, 300, 568, 105, 25}, {classSheetButton, 411, 568, 105, 25},
         {closeButton, 697, 568, 75, 25},
     });
     // What a screen reader says for the controls without a visible text of their own.
@@ -146,6 +147,14 @@ JournalWindow::JournalWindow(ClassJournal* journal, QWidget* parent)
     table->setAccessibleName(QStringLiteral("Записи журнала"));
     evidenceTitle->setAccessibleName(QStringLiteral("Выбранная оценка"));
     evidenceText->setAccessibleName(QStringLiteral("Почему такая оценка"));
+    teacherLogin->setAccessibleName(QStringLiteral("Имя учителя на сервере журнала"));
+    teacherPassword->setAccessibleName(QStringLiteral("Пароль учителя на сервере журнала"));
+    teacherPassword->setEchoMode(QLineEdit::Password);
+    // With no server there is nothing to log in to.
+    const bool serverSetUp = journal_->server() != nullptr;
+    for (QWidget* w : std::initializer_list<QWidget*>{loginLabel, teacherLogin, passwordLabel,
+                                                      teacherPassword, loginButton})
+        w->setVisible(serverSetUp);
 
     for (QDateEdit* edit : {fromDate, toDate}) {
         edit->setCalendarPopup(true);
@@ -190,6 +199,9 @@ JournalWindow::JournalWindow(ClassJournal* journal, QWidget* parent)
     connect(groupFilter, &QComboBox::currentIndexChanged, this, &JournalWindow::applyFilters);
     connect(computerFilter, &QComboBox::currentIndexChanged, this, &JournalWindow::applyFilters);
     connect(refreshButton, &QPushButton::clicked, this, &JournalWindow::reload);
+    connect(loginButton, &QPushButton::clicked, this, &JournalWindow::reload);
+    connect(teacherLogin, &QLineEdit::returnPressed, this, &JournalWindow::reload);
+    connect(teacherPassword, &QLineEdit::returnPressed, this, &JournalWindow::reload);
     connect(exportButton, &QPushButton::clicked, this, &JournalWindow::onExportClicked);
     connect(moodleButton, &QPushButton::clicked, this, &JournalWindow::onMoodleClicked);
     connect(closeButton, &QPushButton::clicked, this, &JournalWindow::done);
@@ -237,56 +249,97 @@ void JournalWindow::onActivated() {
     reload();
 }
 
+// The login and password live only in the fields, which are emptied as the window goes.
+void JournalWindow::hideEvent(QHideEvent* event) {
+    teacherPassword->clear();
+    teacherLogin->clear();
+    LabWindow::hideEvent(event);
+}
+
+QString JournalWindow::lastReachedText() const {
+    const ServerStatus status = journal_->server()->status();
+    return status.lastReached.isValid() ? localTimeText(status.lastReached)
+                                        : QStringLiteral("ещё не было");
+}
+
 void JournalWindow::reload() {
     exportFault_.clear();
     // A journal file moved aside as corrupt is told once, at the first showing after it.
     notice_ = journal_->local().takeNotice();
     ServerLink* server = journal_->server();
-    if (!server) {
-        sourceLine->setText(
-            QStringLiteral("Записи журнала этого компьютера (%1).").arg(journal_->computer()));
-        showRows(journal_->local().events());
-        updateFaultLine(QString());
-        Q_EMIT loaded();
+    const QString user = teacherLogin->text().trimmed();
+    if (!server || user.isEmpty()) {
+        showLocalRows();
         return;
     }
     loading_ = true;
-    sourceLine->setText(
-        QStringLiteral("Чтение записей с сервера журнала %1…").arg(server->settings().host));
-    server->fetchEvents(this, [this, server](const JournalEvents& events, bool ok) {
-        loading_ = false;
-        const ServerStatus status = server->status();
-        const QString reached = status.lastReached.isValid() ? localTimeText(status.lastReached)
-                                                             : QStringLiteral("ещё не было");
-        if (ok) {
-            sourceLine->setText(
-                QStringLiteral("Записи сервера журнала %1, база «%2»; "
-                               "последняя связь: %3.")
-                    .arg(server->settings().host, server->settings().database, reached));
-            showRows(events);
-        } else {
-            sourceLine->setText(QStringLiteral("Сервер журнала недоступен, показаны записи "
-                                               "этого компьютера; последняя связь с сервером: %1.")
-                                    .arg(reached));
-            showRows(journal_->local().events());
-        }
-        updateFaultLine(status.fault);
-        Q_EMIT loaded();
-    });
+    sourceLine->setText(QStringLiteral("Чтение записей с сервера журнала %1 от имени «%2»…")
+                            .arg(server->settings().host, user));
+    reader_->read(server->settings(), user, teacherPassword->text(),
+                  [this, user](const ServerReading& reading) { showServerReading(reading, user); });
 }
 
-void JournalWindow::updateFaultLine(const QString& serverFault) {
+void JournalWindow::showLocalRows() {
+    ServerLink* server = journal_->server();
+    if (!server)
+        sourceLine->setText(
+            QStringLiteral("Записи журнала этого компьютера (%1).").arg(journal_->computer()));
+    else
+        sourceLine->setText(QStringLiteral("Записи журнала этого компьютера (%1); последняя "
+                                           "связь с сервером: %2. Весь класс — после входа "
+                                           "учителя.")
+                                .arg(journal_->computer(), lastReachedText()));
+    showRows(journal_->local().events());
+    updateFaultLine();
+    Q_EMIT loaded();
+}
+
+void JournalWindow::showServerReading(const ServerReading& reading, const QString& user) {
+    loading_ = false;
+    const ServerSettings& settings = journal_->server()->settings();
+    QStringList lines;
+    if (reading.ok) {
+        sourceLine->setText(QStringLiteral("Записи сервера журнала %1, база «%2», вход «%3»; "
+                                           "последняя связь этого компьютера: %4.")
+                                .arg(settings.host, settings.database, user, lastReachedText()));
+        showRows(reading.events);
+        if (reading.conflicts > 0)
+            lines << QStringLiteral(
+                         "На сервере есть записи, присланные повторно с другим "
+                         "содержимым: %1 (таблица reaktikum.journal_conflicts).")
+                         .arg(reading.conflicts);
+    } else {
+        sourceLine->setText(QStringLiteral("Сервер журнала недоступен, показаны записи "
+                                           "этого компьютера; последняя связь с сервером: %1.")
+                                .arg(lastReachedText()));
+        showRows(journal_->local().events());
+        lines << reading.fault;
+    }
+    updateFaultLine(lines);
+    Q_EMIT loaded();
+}
+
+// The lines the server gives are kept for an export fault told later.
+void JournalWindow::updateFaultLine(const QStringList& serverLines) {
+    serverLines_ = serverLines;
     QStringList lines;
     if (!notice_.isEmpty()) lines << notice_;
     if (!journal_->local().fault().isEmpty()) lines << journal_->local().fault();
     if (journal_->heldEvents() > 0)
         lines << QStringLiteral("Записей ждут внесения в файл журнала: %1.")
                      .arg(journal_->heldEvents());
-    if (!serverFault.isEmpty()) {
+    QString linkFault;
+    if (ServerLink* server = journal_->server()) {
+        // The computer's own link: what keeps its rows from the server.
+        linkFault = server->status().fault;
         const qint64 waiting = journal_->waitingEvents();
-        lines << (waiting > 0 ? serverFault + QStringLiteral(" Ждут отправки: %1.").arg(waiting)
-                              : serverFault);
+        if (!linkFault.isEmpty())
+            lines << (waiting > 0 ? linkFault + QStringLiteral(" Ждут отправки: %1.").arg(waiting)
+                                  : linkFault);
     }
+    // The teacher's read may have failed for the same reason: it is told once.
+    for (const QString& line : serverLines_)
+        if (line != linkFault) lines << line;
     if (!exportFault_.isEmpty()) lines << exportFault_;
     faultLine->setText(lines.join(QLatin1Char('\n')));
 }
@@ -463,7 +516,7 @@ ClassSheet JournalWindow::classSheet() const {
 
 void JournalWindow::reportFault(const QString& fault) {
     exportFault_ = fault;
-    updateFaultLine(journal_->server() ? journal_->server()->status().fault : QString());
+    updateFaultLine(serverLines_);
 }
 
 bool JournalWindow::saveFile(const QString& path, const QByteArray& bytes) {

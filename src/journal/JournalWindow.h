@@ -13,19 +13,23 @@ class EvidenceTable;
 class QComboBox;
 class QDateEdit;
 class QLabel;
+class QLineEdit;
 class QPlainTextEdit;
 class QPagedPaintDevice;
 class QPrinter;
 class QPushButton;
 class QTableWidget;
+class ServerReader;
+struct ServerReading;
 
-// "Журнал класса": one row per sitting, newest first, from the class server when one is set up
-// and reachable, from this computer's journal otherwise; filters by group, dates and computer;
-// export of what is shown to a spreadsheet file and to Moodle's gradebook; the protocol of the
-// selected sitting and the class sheet of what is shown, as PDF or on a printer. Selecting a
-// grade shows what it was reached from; a last column marks grades that share a mistake with
-// many students of the group. Faults of the
-// journal file and the server are told here, in lines above the table, and nowhere else.
+// "Журнал класса": one row per sitting, newest first, from this computer's journal, or from the
+// class server once a teacher logs in to it (the login and password are typed here, or the
+// password is in the teacher account's ~/.pgpass, and are forgotten when the window closes);
+// filters by group, dates and computer; export of what is shown to a spreadsheet file and to
+// Moodle's gradebook; the protocol of the selected sitting and the class sheet of what is shown,
+// as PDF or on a printer. Selecting a grade shows what it was reached from; a last column marks
+// grades that share a mistake with many students of the group. Faults of the journal file and
+// the server are told here, in lines above the table, and nowhere else.
 class JournalWindow : public LabWindow {
     Q_OBJECT
 public:
@@ -48,6 +52,10 @@ public:
     QLabel* evidenceTitle = nullptr;
     QPlainTextEdit* evidenceText = nullptr;
     EvidenceTable* evidenceTable = nullptr;
+    // The teacher's login to the class server; shown only when one is set up.
+    QLineEdit* teacherLogin = nullptr;
+    QLineEdit* teacherPassword = nullptr;
+    QPushButton* loginButton = nullptr;
 
     // The file the export writes to; the save dialog unless a test sets another.
     std::function<QString()> askExportPath;
@@ -57,7 +65,8 @@ public:
     // The print dialog: false when cancelled.
     std::function<bool(QPrinter& printer)> askPrinter;
 
-    // Reads the rows again (from the server when one is set up).
+    // Reads the rows again: from the server when a teacher login is typed, else from this
+    // computer's journal.
     void reload();
     bool isLoading() const { return loading_; }
     const QList<SittingRow>& shownRows() const { return shown_; }
@@ -89,12 +98,16 @@ Q_SIGNALS:
 
 protected:
     void onActivated() override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
+    void showLocalRows();
+    void showServerReading(const ServerReading& reading, const QString& user);
     void showRows(const JournalEvents& events);
     void applyFilters();
     void fillFilterChoices();
-    void updateFaultLine(const QString& serverFault);
+    void updateFaultLine(const QStringList& serverLines = {});
+    QString lastReachedText() const;
     void showEvidence(int row, int column);
 
     // The shared mistakes of each row of all_, and of shown_.
@@ -109,6 +122,8 @@ private:
     void reportFault(const QString& fault);
 
     ClassJournal* journal_;
+    ServerReader* reader_ = nullptr;
+    QStringList serverLines_;
     QList<SittingRow> all_;
     QList<SittingRow> shown_;
     bool loading_ = false;

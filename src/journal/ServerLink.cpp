@@ -5,12 +5,13 @@
 #include <QMetaObject>
 #include <QMutexLocker>
 
+#include "journal/ServerConnection.h"
 #include "journal/ServerWorker.h"
 
 ServerLink::ServerLink(const ServerSettings& settings, const QString& localPath, int retryMs)
-    : settings_(settings) {
+    : settings_(settings), connection_(std::make_unique<ServerConnection>(settings)) {
     thread_.setObjectName(QStringLiteral("journal-server"));
-    worker_ = new ServerWorker(this, settings, localPath, retryMs);
+    worker_ = new ServerWorker(this, connection_.get(), localPath, retryMs);
     worker_->moveToThread(&thread_);
     connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
     thread_.start(QThread::LowPriority);
@@ -18,6 +19,9 @@ ServerLink::ServerLink(const ServerSettings& settings, const QString& localPath,
 }
 
 ServerLink::~ServerLink() {
+    // Every wait of the connection ends at once, so the worker is free for finish() within
+    // moments whatever it was doing.
+    connection_->abort();
     QMetaObject::invokeMethod(worker_, &ServerWorker::finish, Qt::BlockingQueuedConnection);
     thread_.quit();
     thread_.wait();
@@ -35,20 +39,6 @@ ServerStatus ServerLink::status() const {
 void ServerLink::setStatus(const ServerStatus& status) {
     QMutexLocker lock(&statusMutex_);
     status_ = status;
-}
-
-void ServerLink::fetchEvents(QObject* context,
-                             std::function<void(const JournalEvents&, bool ok)> done) {
-    ServerWorker* worker = worker_;
-    QMetaObject::invokeMethod(
-        worker_,
-        [worker, context, done = std::move(done)] {
-            bool ok = false;
-            const JournalEvents events = worker->fetchAll(&ok);
-            QMetaObject::invokeMethod(
-                context, [done, events, ok] { done(events, ok); }, Qt::QueuedConnection);
-        },
-        Qt::QueuedConnection);
 }
 
 bool ServerLink::waitUntilSent(int timeoutMs) {

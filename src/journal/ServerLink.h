@@ -6,11 +6,12 @@
 #include <QString>
 #include <QThread>
 #include <atomic>
-#include <functional>
+#include <memory>
 
 #include "journal/JournalEvent.h"
 #include "journal/JournalSettings.h"
 
+class ServerConnection;
 class ServerWorker;
 
 // How the class server was last found, for the teacher's view.
@@ -25,7 +26,11 @@ struct ServerStatus {
 // with its own connections to both: at start-up, after each event and, while rows wait, every
 // retry interval. Each row carries its computer, its journal's id and its local id, which the
 // server keeps unique, so a row sent twice (a confirmation lost with the connection) is stored
-// once, and two journals of one computer never stand in for each other.
+// once, and two journals of one computer never stand in for each other. The computer's login
+// may only add rows: reading the class's rows is the teacher's, through ServerReader.
+//
+// Closing never waits for the server: the destructor cuts short whatever the link is doing
+// (the statement in progress is abandoned, its rows stay waiting here) and returns at once.
 class ServerLink : public QObject {
     Q_OBJECT
 public:
@@ -37,10 +42,6 @@ public:
     void wake();
     ServerStatus status() const;
 
-    // Every row on the server, delivered on the calling object's thread; the list is empty and
-    // ok false when the server could not be read.
-    void fetchEvents(QObject* context, std::function<void(const JournalEvents&, bool ok)> done);
-
     // Waits (running the caller's events) until the server has confirmed every local row or
     // the time is up; true when nothing waits.
     bool waitUntilSent(int timeoutMs);
@@ -50,6 +51,7 @@ private:
     void setStatus(const ServerStatus& status);
 
     ServerSettings settings_;
+    std::unique_ptr<ServerConnection> connection_;
     QThread thread_;
     ServerWorker* worker_ = nullptr;
     mutable QMutex statusMutex_;

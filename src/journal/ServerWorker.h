@@ -6,17 +6,17 @@
 
 #include "journal/JournalEvent.h"
 #include "journal/JournalSettings.h"
-#include "journal/ServerLink.h"
 
 class LocalJournal;
+class ServerConnection;
 class ServerLink;
 
-// The server link's thread: owns the PostgreSQL connection and a second connection to the
-// local journal. Every slot runs on that thread.
+// The server link's thread: sends on the link's server connection and reads through a second
+// connection to the local journal. Every slot runs on that thread.
 class ServerWorker : public QObject {
     Q_OBJECT
 public:
-    ServerWorker(ServerLink* link, const ServerSettings& settings, const QString& localPath,
+    ServerWorker(ServerLink* link, ServerConnection* connection, const QString& localPath,
                  int retryMs);
     ~ServerWorker() override;
 
@@ -25,20 +25,15 @@ public Q_SLOTS:
     void sendPending();
     void finish();
 
-public:
-    JournalEvents fetchAll(bool* ok);
-
 private:
     bool connectServer();
-    bool ensureSchema();
-    void dropConnection();
-    void reportFault(const QString& fault);
+    bool sendRows(const JournalEvents& rows, const QString& journalId);
+    void reportFault();
     void reportState(qint64 waiting);
 
     ServerLink* link_;
-    ServerSettings settings_;
+    ServerConnection* connection_;
     QString localPath_;
-    QString connectionName_;
     std::unique_ptr<LocalJournal> local_;
     QTimer* retryTimer_ = nullptr;
     QString fault_;

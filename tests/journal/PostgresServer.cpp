@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <pwd.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,9 +13,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTextStream>
 #include <algorithm>
 
 namespace {
@@ -81,12 +84,16 @@ PostgresServer::PostgresServer() {
     // The server refuses to run as the superuser: it runs as an ordinary account, which must be
     // able to reach its folder.
     asOtherUser_ = ::geteuid() == 0;
+    uid_t serverUid = ::geteuid();
+    gid_t serverGid = ::getegid();
     if (asOtherUser_) {
         const passwd* account = ::getpwnam(unprivilegedUser);
         if (!account) {
             error_ = QStringLiteral("no unprivileged account to run the server");
             return;
         }
+        serverUid = account->pw_uid;
+        serverGid = account->pw_gid;
         ::chmod(QFile::encodeName(dir_.path()).constData(), 0711);
         if (!handTo(dir_.path(), account->pw_uid, account->pw_gid) ||
             !handTo(passwordFile, account->pw_uid, account->pw_gid)) {
@@ -94,6 +101,9 @@ PostgresServer::PostgresServer() {
             return;
         }
     }
+    if (!makeCertificate(QStringLiteral("server"), serverUid, serverGid) ||
+        !makeCertificate(QStringLiteral("stranger"), serverUid, serverGid))
+        return;
     if (!run(binary(QStringLiteral("initdb")),
              {QStringLiteral("-D"), dataDir_, QStringLiteral("-U"), QString::fromLatin1(superUser),
               QStringLiteral("--pwfile=") + passwordFile, QStringLiteral("--auth=scram-sha-256"),
@@ -101,9 +111,40 @@ PostgresServer::PostgresServer() {
               QStringLiteral("UTF8")}))
         return;
     if (!start()) return;
-    if (!adminExec(
-            QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2'").arg(classUser(), classPassword())))
-        error_ = QStringLiteral("cannot create the class user");
+    for (const QString& user : {computerUser(), secondComputerUser(), teacherUser()})
+        if (!adminExec(
+                QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2'").arg(user, passwordOf(user)))) {
+            error_ = QStringLiteral("cannot create the login ") + user;
+            return;
+        }
+}
+
+// A self-signed certificate for 127.0.0.1 and localhost, its key readable by the server alone.
+bool PostgresServer::makeCertificate(const QString& name, uid_t owner, gid_t group) {
+    const QString key = dir_.filePath(name + QStringLiteral(".key"));
+    const QString certificate = dir_.filePath(name + QStringLiteral(".crt"));
+    if (!run(QStringLiteral("openssl"),
+             {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
+              QStringLiteral("rsa:2048"), QStringLiteral("-nodes"), QStringLiteral("-keyout"), key,
+              QStringLiteral("-out"), certificate, QStringLiteral("-days"), QStringLiteral("2"),
+              QStringLiteral("-subj"), QStringLiteral("/CN=") + name, QStringLiteral("-addext"),
+              QStringLiteral("subjectAltName=IP:127.0.0.1,DNS:localhost")},
+             60000, false))
+        return false;
+    ::chmod(QFile::encodeName(key).constData(), 0600);
+    if (asOtherUser_ && !(handTo(key, owner, group) && handTo(certificate, owner, group))) {
+        error_ = QStringLiteral("cannot hand the certificate to the server's account");
+        return false;
+    }
+    return true;
+}
+
+QString PostgresServer::certificatePath() const {
+    return dir_.filePath(QStringLiteral("server.crt"));
+}
+
+QString PostgresServer::strangerCertificatePath() const {
+    return dir_.filePath(QStringLiteral("stranger.crt"));
 }
 
 PostgresServer::~PostgresServer() {
@@ -111,14 +152,14 @@ PostgresServer::~PostgresServer() {
 }
 
 // A connection of its own each time: a restarted server has dropped every earlier one.
-bool PostgresServer::adminExec(const QString& sql) {
+bool PostgresServer::adminExec(const QString& sql, const QString& database) {
     const QString name = QStringLiteral("pg-admin-%1").arg(connectionSerial.fetchAndAddRelaxed(1));
     bool ok = false;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
         db.setHostName(QStringLiteral("127.0.0.1"));
         db.setPort(port_);
-        db.setDatabaseName(QStringLiteral("postgres"));
+        db.setDatabaseName(database);
         db.setUserName(QString::fromLatin1(superUser));
         db.setPassword(QString::fromLatin1(superPassword));
         ok = db.open() && QSqlQuery(db).exec(sql);
@@ -132,11 +173,15 @@ QString PostgresServer::binary(const QString& name) const {
     return binDir_ + QLatin1Char('/') + name;
 }
 
-bool PostgresServer::run(const QString& program, const QStringList& arguments, int timeoutMs) {
+bool PostgresServer::run(const QString& program, const QStringList& arguments, int timeoutMs,
+                         bool asServer) {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.setWorkingDirectory(dir_.path());
-    if (asOtherUser_)
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("PGPASSWORD"), QString::fromLatin1(superPassword));
+    process.setProcessEnvironment(environment);
+    if (asOtherUser_ && asServer)
         process.start(QStringLiteral("runuser"),
                       QStringList{QStringLiteral("-u"), QString::fromLatin1(unprivilegedUser),
                                   QStringLiteral("--"), program} +
@@ -158,9 +203,10 @@ bool PostgresServer::start() {
     const QString options =
         QStringLiteral(
             "-p %1 -c listen_addresses=127.0.0.1 -k %2 -c fsync=off "
-            "-c synchronous_commit=off -c full_page_writes=off -c max_connections=100")
+            "-c synchronous_commit=off -c full_page_writes=off -c max_connections=100 "
+            "-c ssl=on -c ssl_cert_file=%3 -c ssl_key_file=%4")
             .arg(port_)
-            .arg(dir_.path());
+            .arg(dir_.path(), certificatePath(), dir_.filePath(QStringLiteral("server.key")));
     running_ = run(
         binary(QStringLiteral("pg_ctl")),
         {QStringLiteral("-D"), dataDir_, QStringLiteral("-l"),
@@ -178,17 +224,31 @@ bool PostgresServer::stop() {
     return !running_;
 }
 
-bool PostgresServer::createDatabase(const QString& name) {
-    return adminExec(QStringLiteral("CREATE DATABASE %1 OWNER %2").arg(name, classUser()));
+bool PostgresServer::createDatabase(const QString& name, bool setUp) {
+    return adminExec(QStringLiteral("CREATE DATABASE %1").arg(name)) && (!setUp || runSetup(name));
 }
 
-ServerSettings PostgresServer::settings(const QString& database) const {
+bool PostgresServer::runSetup(const QString& database) {
+    // As an administrator would, with psql; then the logins join the roles it made.
+    return run(binary(QStringLiteral("psql")),
+               {QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-h"),
+                QStringLiteral("127.0.0.1"), QStringLiteral("-p"), QString::number(port_),
+                QStringLiteral("-U"), QString::fromLatin1(superUser), QStringLiteral("-d"),
+                database, QStringLiteral("-f"), QStringLiteral(LAB_SERVER_SETUP_SQL)},
+               60000, false) &&
+           adminExec(QStringLiteral("SET client_min_messages = warning; "
+                                    "GRANT reaktikum_computer TO %1, %2; "
+                                    "GRANT reaktikum_teacher TO %3")
+                         .arg(computerUser(), secondComputerUser(), teacherUser()));
+}
+
+ServerSettings PostgresServer::settings(const QString& database, const QString& user) const {
     ServerSettings s;
     s.host = QStringLiteral("127.0.0.1");
     s.port = port_;
     s.database = database;
-    s.user = classUser();
-    s.password = classPassword();
+    s.user = user;
+    s.password = passwordOf(user);
     return s;
 }
 
@@ -200,8 +260,8 @@ QVariant PostgresServer::scalar(const QString& database, const QString& sql) con
         db.setHostName(QStringLiteral("127.0.0.1"));
         db.setPort(port_);
         db.setDatabaseName(database);
-        db.setUserName(classUser());
-        db.setPassword(classPassword());
+        db.setUserName(QString::fromLatin1(superUser));
+        db.setPassword(QString::fromLatin1(superPassword));
         if (db.open()) {
             QSqlQuery q(db);
             if (q.exec(sql) && q.next()) value = q.value(0);
@@ -210,4 +270,54 @@ QVariant PostgresServer::scalar(const QString& database, const QString& sql) con
     }
     QSqlDatabase::removeDatabase(name);
     return value;
+}
+
+QString PostgresServer::execAs(const QString& database, const QString& user,
+                               const QString& sql) const {
+    const QString name = QStringLiteral("pg-as-%1").arg(connectionSerial.fetchAndAddRelaxed(1));
+    QString state;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        db.setHostName(QStringLiteral("127.0.0.1"));
+        db.setPort(port_);
+        db.setDatabaseName(database);
+        db.setUserName(user);
+        db.setPassword(passwordOf(user));
+        if (!db.open()) {
+            state = QStringLiteral("login: ") + db.lastError().text();
+        } else {
+            QSqlQuery q(db);
+            if (!q.exec(sql)) {
+                state = q.lastError().nativeErrorCode();
+                if (state.isEmpty()) state = q.lastError().text();
+            }
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return state;
+}
+
+bool PostgresServer::freeze(bool frozen) {
+    QFile pidFile(dataDir_ + QStringLiteral("/postmaster.pid"));
+    if (!pidFile.open(QIODevice::ReadOnly)) return false;
+    const pid_t postmaster = pidFile.readLine().trimmed().toInt();
+    if (postmaster <= 0) return false;
+    // The postmaster and its children: the backends serving the connections.
+    QList<pid_t> pids{postmaster};
+    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
+    for (const QString& entry : entries) {
+        bool isPid = false;
+        const pid_t pid = entry.toInt(&isPid);
+        if (!isPid) continue;
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly)) continue;
+        const QByteArray line = stat.readAll();
+        // pid (name) state ppid …: the name may hold spaces, so read after its last ')'.
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 1 && fields[1].toInt() == postmaster) pids << pid;
+    }
+    bool ok = true;
+    for (const pid_t pid : pids) ok = ::kill(pid, frozen ? SIGSTOP : SIGCONT) == 0 && ok;
+    return ok;
 }

@@ -40,7 +40,8 @@ share="$work/root/usr/share"
 app=ru.reaktikum.Reaktikum
 for file in "applications/$app.desktop" "metainfo/$app.metainfo.xml" man/man1/reaktikum.1.gz \
   "icons/hicolor/48x48/apps/$app.png" "icons/hicolor/256x256/apps/$app.png" \
-  "icons/hicolor/scalable/apps/$app.svg" doc/reaktikum/copyright doc/reaktikum/changelog.gz; do
+  "icons/hicolor/scalable/apps/$app.svg" doc/reaktikum/copyright doc/reaktikum/changelog.gz \
+  reaktikum/server/setup.sql; do
   [ -f "$share/$file" ] || fail "the package has no usr/share/$file"
 done
 # Nothing lands beside the program folder and the starter but what usr/share holds.

@@ -1,0 +1,170 @@
+-- The class journal's tables and roles on a school's PostgreSQL server.
+--
+-- Run once by an administrator, as a superuser or the database's owner, in the database the
+-- class's computers are set to (psql -d reaktikum -f setup.sql). Running it again changes
+-- nothing that is already right, so it is also the way to upgrade.
+--
+-- What it makes:
+--   reaktikum.journal            every row the computers send, with who sent it and when
+--   reaktikum.journal_conflicts  rows a login sent again under a key it had already used, with
+--                                other content: kept here for the teacher instead of dropped
+--   reaktikum_computer           group role of the computers' logins: may add rows, nothing else
+--   reaktikum_teacher            group role of the teachers' logins: may read everything
+--
+-- A computer's login can neither read grades nor change, delete or drop anything; the server,
+-- not the computer, writes down which login sent a row and when it arrived.
+
+\set ON_ERROR_STOP on
+SET client_min_messages = warning;
+
+BEGIN;
+
+-- Two administrators running the script at once take turns.
+DO $lock$ BEGIN PERFORM pg_advisory_xact_lock(1380272970); END $lock$;
+
+DO $roles$
+BEGIN
+    IF NOT EXISTS (SELECT FROM pg_roles WHERE rolname = 'reaktikum_computer') THEN
+        CREATE ROLE reaktikum_computer NOLOGIN;
+    END IF;
+    IF NOT EXISTS (SELECT FROM pg_roles WHERE rolname = 'reaktikum_teacher') THEN
+        CREATE ROLE reaktikum_teacher NOLOGIN;
+    END IF;
+END
+$roles$;
+
+CREATE SCHEMA IF NOT EXISTS reaktikum;
+REVOKE ALL ON SCHEMA reaktikum FROM PUBLIC;
+
+CREATE TABLE IF NOT EXISTS reaktikum.journal (
+    id bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY,
+    -- Set by the server from the login of the connection, whatever the computer sends.
+    sender text NOT NULL DEFAULT session_user,
+    received_at timestamptz NOT NULL DEFAULT now(),
+    computer text NOT NULL,
+    journal_id text NOT NULL DEFAULT '',
+    local_id integer NOT NULL,
+    recorded_at timestamptz NOT NULL,
+    sitting text NOT NULL,
+    student_group text NOT NULL,
+    student_surname text NOT NULL,
+    variant integer,
+    experiment integer,
+    grade real,
+    event text NOT NULL,
+    evidence text,
+    evidence_summary text,
+    -- One login's rows never collide with another's.
+    CONSTRAINT journal_sender_key UNIQUE (sender, computer, journal_id, local_id)
+);
+-- A table made by an earlier run of this script, before the evidence was kept.
+ALTER TABLE reaktikum.journal ADD COLUMN IF NOT EXISTS evidence text;
+ALTER TABLE reaktikum.journal ADD COLUMN IF NOT EXISTS evidence_summary text;
+
+CREATE TABLE IF NOT EXISTS reaktikum.journal_conflicts (
+    LIKE reaktikum.journal INCLUDING DEFAULTS INCLUDING IDENTITY,
+    -- The stored row this one disagrees with.
+    conflicts_with bigint NOT NULL
+);
+ALTER TABLE reaktikum.journal_conflicts ADD COLUMN IF NOT EXISTS evidence text;
+ALTER TABLE reaktikum.journal_conflicts ADD COLUMN IF NOT EXISTS evidence_summary text;
+
+-- Runs for every row a computer sends: the sender and the arrival time are the server's; a row
+-- already stored with the same content is skipped (a send repeated after a lost
+-- confirmation), one with other content goes to the conflicts table. Either way the computer's
+-- insert succeeds, so it never learns whether anything stood under its key.
+CREATE OR REPLACE FUNCTION reaktikum.accept_journal_row() RETURNS trigger
+    LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, pg_temp AS
+$accept$
+DECLARE
+    stored reaktikum.journal%ROWTYPE;
+BEGIN
+    NEW.sender := session_user;
+    NEW.received_at := now();
+    SELECT * INTO stored FROM reaktikum.journal j
+     WHERE j.sender = NEW.sender AND j.computer = NEW.computer
+       AND j.journal_id = NEW.journal_id AND j.local_id = NEW.local_id;
+    IF NOT FOUND THEN
+        RETURN NEW;
+    END IF;
+    IF (stored.recorded_at, stored.sitting, stored.student_group, stored.student_surname,
+        stored.variant, stored.experiment, stored.grade, stored.event, stored.evidence,
+        stored.evidence_summary)
+       IS DISTINCT FROM
+       (NEW.recorded_at, NEW.sitting, NEW.student_group, NEW.student_surname, NEW.variant,
+        NEW.experiment, NEW.grade, NEW.event, NEW.evidence, NEW.evidence_summary) THEN
+        INSERT INTO reaktikum.journal_conflicts
+            (sender, received_at, computer, journal_id, local_id, recorded_at, sitting,
+             student_group, student_surname, variant, experiment, grade, event, evidence,
+             evidence_summary, conflicts_with)
+        SELECT NEW.sender, NEW.received_at, NEW.computer, NEW.journal_id, NEW.local_id,
+               NEW.recorded_at, NEW.sitting, NEW.student_group, NEW.student_surname,
+               NEW.variant, NEW.experiment, NEW.grade, NEW.event, NEW.evidence,
+               NEW.evidence_summary, stored.id
+         WHERE NOT EXISTS (
+               SELECT FROM reaktikum.journal_conflicts c
+                WHERE c.conflicts_with = stored.id
+                  AND (c.sender, c.recorded_at, c.sitting, c.student_group, c.student_surname,
+                       c.variant, c.experiment, c.grade, c.event, c.evidence,
+                       c.evidence_summary)
+                      IS NOT DISTINCT FROM
+                      (NEW.sender, NEW.recorded_at, NEW.sitting, NEW.student_group,
+                       NEW.student_surname, NEW.variant, NEW.experiment, NEW.grade, NEW.event,
+                       NEW.evidence, NEW.evidence_summary));
+    END IF;
+    RETURN NULL;
+END
+$accept$;
+REVOKE ALL ON FUNCTION reaktikum.accept_journal_row() FROM PUBLIC;
+
+DROP TRIGGER IF EXISTS accept_journal_row ON reaktikum.journal;
+CREATE TRIGGER accept_journal_row BEFORE INSERT ON reaktikum.journal
+    FOR EACH ROW EXECUTE FUNCTION reaktikum.accept_journal_row();
+
+-- A journal table the program made in the public schema before this script existed: its rows
+-- move here, marked as sent by the login that owned that table (every computer used it then),
+-- and the old table is renamed to journal_before_setup, to be dropped once checked. A table of
+-- the earliest layout has no journal_id: its rows get an empty one.
+DO $migrate$
+DECLARE
+    owner text;
+    journal_id_column text := '''''';
+BEGIN
+    SELECT tableowner INTO owner FROM pg_tables
+     WHERE schemaname = 'public' AND tablename = 'journal';
+    IF NOT FOUND THEN
+        RETURN;
+    END IF;
+    IF EXISTS (SELECT FROM information_schema.columns
+                WHERE table_schema = 'public' AND table_name = 'journal'
+                  AND column_name = 'journal_id') THEN
+        journal_id_column := 'journal_id';
+    END IF;
+    ALTER TABLE reaktikum.journal DISABLE TRIGGER accept_journal_row;
+    EXECUTE format(
+        'INSERT INTO reaktikum.journal (sender, received_at, computer, journal_id, local_id,'
+        ' recorded_at, sitting, student_group, student_surname, variant, experiment, grade,'
+        ' event) SELECT %L, received_at, computer, %s, local_id, recorded_at, sitting,'
+        ' student_group, student_surname, variant, experiment, grade, event'
+        ' FROM public.journal ORDER BY id'
+        ' ON CONFLICT ON CONSTRAINT journal_sender_key DO NOTHING',
+        owner, journal_id_column);
+    ALTER TABLE reaktikum.journal ENABLE TRIGGER accept_journal_row;
+    ALTER TABLE public.journal RENAME TO journal_before_setup;
+    RAISE WARNING 'public.journal moved to reaktikum.journal and renamed journal_before_setup';
+END
+$migrate$;
+
+-- Privileges are set from scratch on every run, so a grant added by hand is taken back.
+REVOKE ALL ON ALL TABLES IN SCHEMA reaktikum FROM PUBLIC, reaktikum_computer, reaktikum_teacher;
+REVOKE ALL ON ALL SEQUENCES IN SCHEMA reaktikum FROM PUBLIC, reaktikum_computer, reaktikum_teacher;
+
+GRANT USAGE ON SCHEMA reaktikum TO reaktikum_computer, reaktikum_teacher;
+-- Delivery needs no SELECT: the server itself skips a row it already holds. The columns the
+-- server fills in (id, sender, received_at) cannot be sent at all.
+GRANT INSERT (computer, journal_id, local_id, recorded_at, sitting, student_group,
+              student_surname, variant, experiment, grade, event, evidence, evidence_summary)
+    ON reaktikum.journal TO reaktikum_computer;
+GRANT SELECT ON reaktikum.journal, reaktikum.journal_conflicts TO reaktikum_teacher;
+
+COMMIT;
