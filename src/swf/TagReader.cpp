@@ -263,13 +263,13 @@ void readPlace(BitReader& r, int version, PlaceObjectTag& p) {
 std::optional<std::uint8_t> readActions(BitReader& r, DoActionTag& t, ReadBudget& budget,
                                         bool& overLimit) {
     while (r.remaining() > 0) {
+        Action a;
+        a.code = std::uint8_t(r.u8());
+        if (a.code == 0) break;
         if (++budget.actions > kMaxActions) {
             overLimit = true;
             return std::nullopt;
         }
-        Action a;
-        a.code = std::uint8_t(r.u8());
-        if (a.code == 0) break;
         if (a.code >= 0x80) {
             const size_t len = r.u16();
             a.data = r.bytes(len);
