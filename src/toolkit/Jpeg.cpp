@@ -65,7 +65,6 @@ QImage decodeJpeg(const QByteArray& data, QString* error) {
     err.pub.emit_message = onMessage;
     jpeg_progress_mgr progress{};
     progress.progress_monitor = onProgress;
-    cinfo.progress = &progress;
     QImage image;
     if (setjmp(err.jump)) {
         jpeg_destroy_decompress(&cinfo);
@@ -73,6 +72,7 @@ QImage decodeJpeg(const QByteArray& data, QString* error) {
         return {};
     }
     jpeg_create_decompress(&cinfo);
+    cinfo.progress = &progress;  // after the creation, which clears the whole structure
     jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(data.constData()),
                  static_cast<unsigned long>(data.size()));
     jpeg_read_header(&cinfo, TRUE);

@@ -104,9 +104,9 @@ inline QByteArray emptyFramesMovie(std::uint64_t inflated) {
 }
 
 // `shapes` DefineShape3 of one solid fill each, whose outline is `edges` straight edges of one
-// twip, back and forth (ten bits each in the file); the first is placed on the stage and shown.
-// Two million edges fit in a 32 KB file.
-inline QByteArray manyEdgesMovie(int edges, int shapes = 1) {
+// twip, back and forth (ten bits each in the file); the first is placed `placements` times on
+// the stage and shown. Two million edges fit in a 32 KB file.
+inline QByteArray manyEdgesMovie(int edges, int shapes = 1, int placements = 1) {
     CompressedMovie m(1);
     for (int id = 1; id <= shapes; ++id) {
         swf::BitWriter shape;
@@ -134,7 +134,13 @@ inline QByteArray manyEdgesMovie(int edges, int shapes = 1) {
         shape.ub(6, 0);  // end of the shape
         m.appendTag(swf::TagCode::DefineShape3, shape.take());
     }
-    m.appendTag(swf::TagCode::PlaceObject2, QByteArray("\x02\x01\x00\x01\x00", 5));
+    for (int depth = 1; depth <= placements; ++depth) {
+        QByteArray place("\x02", 1);  // a character at an empty depth
+        place.append(char(depth & 0xFF));
+        place.append(char(depth >> 8));
+        place.append(QByteArray("\x01\x00", 2));
+        m.appendTag(swf::TagCode::PlaceObject2, place);
+    }
     m.append(showFrameTag);
     m.append(endTag);
     return m.finish();
