@@ -46,6 +46,8 @@ const std::vector<Input>& inputs() {
          [] { return crafted::manyPlacementsMovie(20'000, 20'000, 180); }},
         {"placements_20000_over_frames", "placements-spread.swf",
          [] { return crafted::manyPlacementsMovie(20'000, 1000, 180); }},
+        {"stage_covering_shapes_1000", "covering.swf",
+         [] { return crafted::stageCoveringMovie(1000, 180); }},
         {"jpeg_of_20000_scans", "scans.jpg", [] { return crafted::manyScanJpeg(20'000); }},
     };
     return all;

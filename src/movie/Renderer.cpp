@@ -157,12 +157,20 @@ void drawShape(Ctx& ctx, const Character& c, const QTransform& xf, const ColorTr
     const ShapeGeometry& g = geometryOf(c);
     if (g.layers.empty()) return;
     if (!xf.isInvertible()) return;
+    // Clipped to the device in floating point first: far-away shapes give coordinates no int holds.
+    const QRectF dev = xf.mapRect(g.bounds)
+                           .adjusted(-2, -2, 2, 2)
+                           .intersected(QRectF(QPointF(0, 0), QSizeF(ctx.device)));
+    const double deviceArea = double(ctx.device.width()) * ctx.device.height();
+    const double area = deviceArea > 0 ? dev.width() * dev.height() / deviceArea : 0;
     FrameWork& work = *ctx.work;
-    if (work.edges + g.edgeCount > kMaxEdgesDrawnPerFrame) {
+    if (work.edges + g.edgeCount > kMaxEdgesDrawnPerFrame ||
+        work.stageAreas + area > kMaxStageAreasPerFrame) {
         work.cut = true;
         return;
     }
     work.edges += g.edgeCount;
+    work.stageAreas += area;
     ++work.shapes;
     if (ctx.pixel != 1.0 || !g.cacheable) {
         drawLayers(ctx, c, g, xf, cxIn);
@@ -180,10 +188,6 @@ void drawShape(Ctx& ctx, const Character& c, const QTransform& xf, const ColorTr
         cx = ColorTransform();
         if (opacity <= 0) return;
     }
-    // Clipped to the device in floating point first: far-away shapes give coordinates no int holds.
-    const QRectF dev = xf.mapRect(g.bounds)
-                           .adjusted(-2, -2, 2, 2)
-                           .intersected(QRectF(QPointF(0, 0), QSizeF(ctx.device)));
     if (dev.isEmpty()) return;
     const QRect r = dev.toAlignedRect().intersected(QRect(QPoint(0, 0), ctx.device));
     if (r.isEmpty()) return;

@@ -7,10 +7,11 @@
 // depths above them.
 //
 // One frame's drawing has a budget: once the edges of the shapes drawn would pass
-// kMaxEdgesDrawnPerFrame, or a mask would be the kMaxMaskLayersPerFrame + 1st, that object and
-// every one drawn after it in the frame are left out, so that a crafted movie of many heavy
-// objects costs a bounded time per frame. The laboratory's frames draw at most 7,033 edges and
-// no mask; the heaviest test movie 56,605 edges and 3 masks.
+// kMaxEdgesDrawnPerFrame, the area they cover kMaxStageAreasPerFrame, or a mask would be the
+// kMaxMaskLayersPerFrame + 1st, that object and every one drawn after it in the frame are left
+// out, so that a crafted movie of many heavy or large objects costs a bounded time per frame.
+// The laboratory's frames draw at most 7,033 edges over 2.4 stages and no mask; the
+// heaviest test movie 56,605 edges and 3 masks.
 
 #include <QImage>
 #include <QTransform>
@@ -24,6 +25,9 @@ namespace swf {
 
 // Edges a frame may draw (counted for every shape drawn, kept as an image or not).
 constexpr std::size_t kMaxEdgesDrawnPerFrame = 400000;
+// The area the shapes of a frame may cover, in stages (the whole image drawn into), counted
+// whether a shape is drawn as paths or as a kept image.
+constexpr double kMaxStageAreasPerFrame = 32;
 // Masks a frame may draw: each one composes two images the size of the whole stage.
 constexpr int kMaxMaskLayersPerFrame = 16;
 
@@ -31,6 +35,7 @@ constexpr int kMaxMaskLayersPerFrame = 16;
 struct FrameWork {
     int shapes = 0;         // shapes drawn
     std::size_t edges = 0;  // their edges
+    double stageAreas = 0;  // the area they cover (their bounds within the image), in stages
     int maskLayers = 0;
     bool cut = false;  // a budget ran out: objects of the frame were left out
 };

@@ -39,9 +39,9 @@ constexpr std::size_t kMaxActions = 50000;
 constexpr int kMaxPlacementsPerFrame = 1000;
 
 // Objects on show at once, in all timelines together; placements beyond it are dropped. Every
-// frame draws them all: a thousand small shapes take about half a second of every 15 seconds
-// shown (bench/CraftedInputBench.cpp).
-constexpr int kMaxLiveObjects = 1000;
+// frame draws them all: 500 small shapes take about a twentieth of the time they are shown
+// (bench/CraftedInputBench.cpp).
+constexpr int kMaxLiveObjects = 500;
 // Sprites within sprites; deeper ones are not created.
 constexpr int kMaxSpriteNesting = 32;
 // Runs of frame actions in one tick; the rest of the queue is dropped.

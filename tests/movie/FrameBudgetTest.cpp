@@ -36,6 +36,20 @@ TEST(FrameBudget, HeavyShapesPastTheEdgeBudgetAreLeftOut) {
     }
 }
 
+TEST(FrameBudget, LargeShapesPastTheAreaBudgetAreLeftOut) {
+    // A hundred shapes each over the whole stage, drawn as paths and then as kept images.
+    const auto r = swf::readSwf(crafted::stageCoveringMovie(100, 2));
+    ASSERT_TRUE(r.ok);
+    swf::Timeline tl(r.movie, true, true);
+    for (int frame = 0; frame < 3; ++frame) {
+        const swf::FrameWork work = drawFrame(tl, QSize(200, 100));
+        EXPECT_EQ(work.shapes, int(swf::kMaxStageAreasPerFrame));
+        EXPECT_DOUBLE_EQ(work.stageAreas, swf::kMaxStageAreasPerFrame);
+        EXPECT_TRUE(work.cut);
+        tl.tick();
+    }
+}
+
 TEST(FrameBudget, MasksPastTheirBudgetAreLeftOut) {
     swf::SwfWriter w(100, 50, 12);
     swf::ShapeSpec square;
@@ -74,15 +88,18 @@ TEST(FrameBudget, EveryFrameOfTheLaboratorysMoviesIsDrawnWhole) {
         EXPECT_TRUE(r.warning.isEmpty()) << qPrintable(swf::describe(r.warning));
         swf::Timeline tl(r.movie, true, false);
         std::size_t mostEdges = 0;
+        double mostAreas = 0;
         for (int frame = 0; frame < tl.framesPresent(); ++frame) {
             const swf::FrameWork work = drawFrame(tl, QSize(71, 35));
             ASSERT_FALSE(work.cut) << "frame " << frame;
             mostEdges = std::max(mostEdges, work.edges);
+            mostAreas = std::max(mostAreas, work.stageAreas);
             tl.tick();
             ASSERT_GT(tl.frameOpsLeft(), 0) << "frame " << frame;
         }
         // Far from the budget: a tenth of it at most.
         EXPECT_LT(mostEdges, swf::kMaxEdgesDrawnPerFrame / 10);
+        EXPECT_LT(mostAreas, swf::kMaxStageAreasPerFrame / 10);
     }
 }
 

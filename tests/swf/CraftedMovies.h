@@ -167,4 +167,17 @@ inline QByteArray manyPlacementsMovie(int placements, int perFrame, int frames) 
     return w.finish();
 }
 
+// `count` rectangles of a gradient, each over the whole stage, shown for `frames` frames.
+inline QByteArray stageCoveringMovie(int count, int frames) {
+    swf::SwfWriter w(100, 50, 12);
+    swf::ShapeSpec cover;
+    cover.fills.push_back(swf::linearGradient(0, 0, swf::px(100), 0,
+                                              {{0, {255, 0, 0, 255}}, {255, {0, 0, 255, 255}}}));
+    cover.paths.push_back(swf::SubPath::rect(0, 0, swf::px(100), swf::px(50), 1, 0));
+    const auto id = w.defineShape(cover);
+    for (int depth = 1; depth <= count; ++depth) w.placeObject(std::uint16_t(depth), id);
+    for (int f = 0; f < frames; ++f) w.showFrame();
+    return w.finish();
+}
+
 }  // namespace crafted
