@@ -47,8 +47,8 @@ constexpr int kMaxSpriteNesting = 32;
 // Runs of frame actions in one tick; the rest of the queue is dropped.
 constexpr int kMaxActionRunsPerTick = 256;
 // Placements and removals applied in one tick, the frames a rewind or a jump replays included:
-// once it is spent, the remaining frame actions of the tick do not run. A rewind of the largest
-// laboratory movie replays under 2,000.
+// once it is spent, the sprites not yet advanced stay on their frame and the remaining frame
+// actions of the tick do not run. A rewind of the largest laboratory movie replays under 2,000.
 constexpr int kMaxFrameOpsPerTick = 200000;
 
 }  // namespace swf

@@ -315,6 +315,7 @@ void Timeline::runQueue() {
 }
 
 void Timeline::tickState(TimelineState& t, bool loopAllowed) {
+    if (opsLeft_ <= 0) return;  // this tick's work is spent: the rest stay where they are
     std::vector<std::pair<std::uint16_t, std::weak_ptr<int>>> before;
     for (const auto& [depth, o] : t.list_)
         if (o.sprite) before.emplace_back(depth, o.sprite->alive_);

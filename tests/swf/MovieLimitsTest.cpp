@@ -188,4 +188,29 @@ TEST(MovieLimits, JumpsBackAndForthSpendOneTicksBudgetAndNoMore) {
     EXPECT_EQ(tl.root().displayList().size(), tl.frameNum() == 0 ? 500u : 0u);
 }
 
+// 500 copies of a sprite whose every frame removes 900 depths: advancing them all would apply
+// 450,000 operations in each tick; those past the tick's budget wait for the next.
+TEST(MovieLimits, SpritesPastATicksBudgetWaitForTheNextTick) {
+    swf::SwfWriter w(100, 50, 12);
+    swf::SpriteBuilder busy;
+    for (int f = 0; f < 100; ++f) {
+        for (int d = 0; d < 900; ++d) busy.removeObject(std::uint16_t(d + 1));
+        busy.showFrame();
+    }
+    const auto sprite = w.defineSprite(busy);
+    for (int d = 0; d < 500; ++d) w.placeObject(std::uint16_t(d + 1), sprite);
+    w.showFrame();
+    const auto r = swf::readSwf(w.finish());
+    ASSERT_TRUE(r.ok) << qPrintable(swf::describe(r.error));
+    swf::Timeline tl(r.movie, true, true);
+    for (int i = 0; i < 10; ++i) {
+        tl.tick();
+        EXPECT_LE(swf::kMaxFrameOpsPerTick - tl.frameOpsLeft(), swf::kMaxFrameOpsPerTick + 900);
+    }
+    // The copies drawn first still play, one frame a tick.
+    const auto& first = tl.root().displayList().begin()->second;
+    ASSERT_TRUE(first.sprite);
+    EXPECT_EQ(first.sprite->frame(), 10);
+}
+
 }  // namespace
