@@ -129,7 +129,7 @@ QImage MoviePlayer::frameImage(double ratio) const {
     QImage image(device, QImage::Format_ARGB32_Premultiplied);
     {
         QPainter p(&image);
-        swf::renderStage(p, *timeline_, QRectF(QPointF(0, 0), QSizeF(device)));
+        lastFrameWork_ = swf::renderStage(p, *timeline_, QRectF(QPointF(0, 0), QSizeF(device)));
     }
     image.setDevicePixelRatio(ratio);
     ++framesRendered_;

@@ -6,9 +6,7 @@
 #include <memory>
 #include <vector>
 
-namespace swf {
-class Timeline;
-}
+#include "movie/Renderer.h"
 
 // The movie player of the laboratory's windows. The windows rely on exactly these operations:
 // set the movie, read the frame count and the current frame, stop; plus the stored play and loop
@@ -70,6 +68,8 @@ public:
     QImage frameImage(double ratio) const;
     // How many frame images were rendered so far (tests see that repaints reuse them).
     int framesRendered() const { return framesRendered_; }
+    // What drawing the last frame image took (its budget: Renderer.h).
+    const swf::FrameWork& lastFrameWork() const { return lastFrameWork_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -97,4 +97,5 @@ private:
     // share one window at a time; more are dropped oldest first).
     mutable std::vector<CachedFrame> frames_;
     mutable int framesRendered_ = 0;
+    mutable swf::FrameWork lastFrameWork_;
 };

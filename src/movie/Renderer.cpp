@@ -52,6 +52,7 @@ struct Ctx {
     double stageScale;  // device pixels per twip
     bool antialias;
     QSize device;
+    FrameWork* work;
     double pixel = 1.0;  // device pixels per output pixel (supersampling)
 };
 
@@ -156,6 +157,21 @@ void drawShape(Ctx& ctx, const Character& c, const QTransform& xf, const ColorTr
     const ShapeGeometry& g = geometryOf(c);
     if (g.layers.empty()) return;
     if (!xf.isInvertible()) return;
+    // Clipped to the device in floating point first: far-away shapes give coordinates no int holds.
+    const QRectF dev = xf.mapRect(g.bounds)
+                           .adjusted(-2, -2, 2, 2)
+                           .intersected(QRectF(QPointF(0, 0), QSizeF(ctx.device)));
+    const double deviceArea = double(ctx.device.width()) * ctx.device.height();
+    const double area = deviceArea > 0 ? dev.width() * dev.height() / deviceArea : 0;
+    FrameWork& work = *ctx.work;
+    if (work.edges + g.edgeCount > kMaxEdgesDrawnPerFrame ||
+        work.stageAreas + area > kMaxStageAreasPerFrame) {
+        work.cut = true;
+        return;
+    }
+    work.edges += g.edgeCount;
+    work.stageAreas += area;
+    ++work.shapes;
     if (ctx.pixel != 1.0 || !g.cacheable) {
         drawLayers(ctx, c, g, xf, cxIn);
         return;
@@ -172,10 +188,6 @@ void drawShape(Ctx& ctx, const Character& c, const QTransform& xf, const ColorTr
         cx = ColorTransform();
         if (opacity <= 0) return;
     }
-    // Clipped to the device in floating point first: far-away shapes give coordinates no int holds.
-    const QRectF dev = xf.mapRect(g.bounds)
-                           .adjusted(-2, -2, 2, 2)
-                           .intersected(QRectF(QPointF(0, 0), QSizeF(ctx.device)));
     if (dev.isEmpty()) return;
     const QRect r = dev.toAlignedRect().intersected(QRect(QPoint(0, 0), ctx.device));
     if (r.isEmpty()) return;
@@ -221,7 +233,7 @@ void drawList(Ctx& ctx, const std::map<std::uint16_t, DisplayObject>& list, std:
 
 void drawObject(Ctx& ctx, const DisplayObject& o, const QTransform& parent,
                 const ColorTransform& parentCx, int nesting) {
-    if (!o.character) return;
+    if (!o.character || ctx.work->cut) return;
     const QTransform xf = o.matrix.toQt() * parent;
     const ColorTransform cx = parentCx.then(o.cxform);
     if (o.character->shape) {
@@ -245,7 +257,12 @@ void drawList(Ctx& ctx, const std::map<std::uint16_t, DisplayObject>& list, std:
         auto end = it;
         ++end;
         while (end != list.end() && end->first <= last) ++end;
+        if (last > o.depth && ctx.work->maskLayers >= kMaxMaskLayersPerFrame) {
+            ctx.work->cut = true;
+            return;
+        }
         if (last > o.depth && ctx.device.isValid() && !ctx.device.isEmpty()) {
+            ++ctx.work->maskLayers;
             QImage layer(ctx.device, QImage::Format_ARGB32_Premultiplied);
             layer.fill(Qt::transparent);
             QImage mask(ctx.device, QImage::Format_ARGB32_Premultiplied);
@@ -291,7 +308,7 @@ QTransform stageTransform(const Rect& fs, const QRectF& target) {
     return t;
 }
 
-void renderStage(QPainter& p, const Timeline& timeline, const QRectF& target, bool antialias) {
+FrameWork renderStage(QPainter& p, const Timeline& timeline, const QRectF& target, bool antialias) {
     const Rgba bg = timeline.background();
     p.save();
     p.resetTransform();
@@ -299,9 +316,12 @@ void renderStage(QPainter& p, const Timeline& timeline, const QRectF& target, bo
     p.setRenderHint(QPainter::Antialiasing, antialias);
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     const QTransform st = stageTransform(timeline.header().frameSize, target);
-    Ctx ctx{&p, std::abs(st.m11()), antialias, QSize(p.device()->width(), p.device()->height())};
+    FrameWork work;
+    Ctx ctx{&p, std::abs(st.m11()), antialias, QSize(p.device()->width(), p.device()->height()),
+            &work};
     drawList(ctx, timeline.root().displayList(), 0, 0xFFFF, st, ColorTransform(), 0);
     p.restore();
+    return work;
 }
 
 QSize stageSizePx(const Header& h) {

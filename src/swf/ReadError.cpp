@@ -1,5 +1,7 @@
 #include "swf/ReadError.h"
 
+#include "swf/Limits.h"
+
 namespace swf {
 
 namespace {
@@ -30,6 +32,19 @@ QString describeTagProblem(const ReadError& e) {
         case Kind::ActionPastTag:
             return QStringLiteral("action 0x%1 runs past the tag")
                 .arg(e.value, 2, 16, QLatin1Char('0'));
+        case Kind::TooManyTags:
+            return QStringLiteral("the movie has more than %1 tags").arg(e.value);
+        case Kind::TooManyPlacementsInFrame:
+            return QStringLiteral("more than %1 placements and removals in one frame").arg(e.value);
+        case Kind::TooManyShapeEdges:
+            return QStringLiteral("the shape has more than %1 edges").arg(e.value);
+        case Kind::TooManyShapeRecords:
+            return QStringLiteral("the movie's shapes have more than %1 records").arg(e.value);
+        case Kind::TooManyStyles:
+            return QStringLiteral("the movie's shapes have more than %1 fill and line styles")
+                .arg(e.value);
+        case Kind::TooManyActions:
+            return QStringLiteral("the movie has more than %1 frame actions").arg(e.value);
         default:
             return {};
     }
@@ -76,9 +91,10 @@ QString describe(const ReadError& e) {
         case Kind::FileLengthBelowHeader:
             return QStringLiteral("FileLength %1 at byte %2 is below 8").arg(e.value).arg(e.offset);
         case Kind::FileLengthOverLimit:
-            return QStringLiteral("FileLength %1 at byte %2 is over the 64 MiB limit")
+            return QStringLiteral("FileLength %1 at byte %2 is over the %3 MiB limit")
                 .arg(e.value)
-                .arg(e.offset);
+                .arg(e.offset)
+                .arg(kMaxFileLength / (1024 * 1024));
         case Kind::ZlibUnavailable:
             return QStringLiteral("zlib could not start");
         case Kind::ZlibEndsEarly:
@@ -112,6 +128,12 @@ QString describe(const ReadError& e) {
         case Kind::BadNewStyleArray:
         case Kind::ShapeRecordsPastTag:
         case Kind::ActionPastTag:
+        case Kind::TooManyTags:
+        case Kind::TooManyPlacementsInFrame:
+        case Kind::TooManyShapeEdges:
+        case Kind::TooManyShapeRecords:
+        case Kind::TooManyStyles:
+        case Kind::TooManyActions:
             return QStringLiteral("%1 at byte %2: %3")
                 .arg(tag)
                 .arg(e.offset)

@@ -40,6 +40,13 @@ struct ReadError {
         BadNewStyleArray,
         ShapeRecordsPastTag,
         ActionPastTag,  // value: the action code
+        // Over a limit of Limits.h (tag, offset: the tag's first byte; value: the limit):
+        TooManyTags,
+        TooManyPlacementsInFrame,
+        TooManyShapeEdges,
+        TooManyShapeRecords,
+        TooManyStyles,
+        TooManyActions,
     };
 
     Kind kind = Kind::None;
@@ -52,6 +59,8 @@ struct ReadError {
     QString detail;
 
     bool isEmpty() const { return kind == Kind::None; }
+    // The movie asks for more than the player gives any movie: refused whole.
+    bool isOverLimit() const { return kind >= Kind::TooManyTags; }
 };
 
 // The error as one line of text (empty for Kind::None).

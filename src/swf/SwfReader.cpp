@@ -120,8 +120,10 @@ ReadResult readSwf(const QByteArray& data) {
         }
         return refuse(errorAt(ReadError::Kind::MovieHeaderCutShort, 8 + size_t(body.size())));
     }
+    ReadBudget budget;
+    res.warning = readTags(r, res.movie.tags, false, budget, &res.tagCount);
+    if (res.warning.isOverLimit()) return refuse(res.warning);
     res.ok = true;
-    res.warning = readTags(r, res.movie.tags, false, &res.tagCount);
     if (!zlibError.isEmpty() && res.warning.isEmpty() &&
         (res.movie.tags.empty() || !std::holds_alternative<EndTag>(res.movie.tags.back())))
         res.warning = zlibError;

@@ -4,6 +4,8 @@
 #include <memory>
 #include <optional>
 
+#include "swf/Limits.h"
+
 namespace swf {
 
 Rect readRect(BitReader& r) {
@@ -106,8 +108,11 @@ size_t readCount(BitReader& r, int version) {
     return n;
 }
 
-bool readStyleSet(BitReader& r, StyleSet& s, int version) {
+// Reads a style array; false when it is broken or passes the movie's style limit (`overLimit`).
+bool readStyleSet(BitReader& r, StyleSet& s, int version, ReadBudget& budget, bool& overLimit) {
     const size_t nf = readCount(r, version);
+    budget.styles += nf;
+    if (budget.styles > kMaxStyles) return !(overLimit = true);
     s.fills.reserve(std::min(nf, r.remaining()));
     for (size_t i = 0; i < nf && !r.bad(); ++i) {
         FillStyle f;
@@ -115,6 +120,8 @@ bool readStyleSet(BitReader& r, StyleSet& s, int version) {
         s.fills.push_back(std::move(f));
     }
     const size_t nl = readCount(r, version);
+    budget.styles += nl;
+    if (budget.styles > kMaxStyles) return !(overLimit = true);
     s.lines.reserve(std::min(nl, r.remaining() / 2));
     for (size_t i = 0; i < nl && !r.bad(); ++i) {
         LineStyle l;
@@ -143,7 +150,7 @@ bool readStyleSet(BitReader& r, StyleSet& s, int version) {
 }
 
 // DefineShape 1..4. Returns what went wrong, if anything.
-ReadError::Kind readShape(BitReader& r, int version, Shape& s) {
+ReadError::Kind readShape(BitReader& r, int version, Shape& s, ReadBudget& budget) {
     s.version = std::uint8_t(version);
     s.id = std::uint16_t(r.u16());
     s.bounds = readRect(r);
@@ -151,9 +158,12 @@ ReadError::Kind readShape(BitReader& r, int version, Shape& s) {
         s.edgeBounds = readRect(r);
         s.flags4 = std::uint8_t(r.u8() & 0x07);
     }
+    bool overLimit = false;
     s.styles.emplace_back();
-    if (!readStyleSet(r, s.styles.back(), version)) return ReadError::Kind::BadStyleArray;
+    if (!readStyleSet(r, s.styles.back(), version, budget, overLimit))
+        return overLimit ? ReadError::Kind::TooManyStyles : ReadError::Kind::BadStyleArray;
     int nfb = int(r.ub(4)), nlb = int(r.ub(4));
+    size_t edges = 0;
     while (true) {
         if (r.bad()) return ReadError::Kind::ShapeRecordsPastTag;
         ShapeRecord rec;
@@ -177,8 +187,9 @@ ReadError::Kind readShape(BitReader& r, int version, Shape& s) {
             if (rec.newStyles) {
                 r.align();
                 s.styles.emplace_back();
-                if (!readStyleSet(r, s.styles.back(), version))
-                    return ReadError::Kind::BadNewStyleArray;
+                if (!readStyleSet(r, s.styles.back(), version, budget, overLimit))
+                    return overLimit ? ReadError::Kind::TooManyStyles
+                                     : ReadError::Kind::BadNewStyleArray;
                 rec.styleSet = std::uint32_t(s.styles.size() - 1);
                 nfb = int(r.ub(4));
                 nlb = int(r.ub(4));
@@ -203,6 +214,9 @@ ReadError::Kind readShape(BitReader& r, int version, Shape& s) {
             rec.ay = r.sb(n);
         }
         if (r.bad()) return ReadError::Kind::ShapeRecordsPastTag;
+        if (rec.type != ShapeRecord::StyleChange && ++edges > kMaxShapeEdges)
+            return ReadError::Kind::TooManyShapeEdges;
+        if (++budget.shapeRecords > kMaxShapeRecords) return ReadError::Kind::TooManyShapeRecords;
         s.records.push_back(rec);
     }
     r.align();
@@ -244,12 +258,18 @@ void readPlace(BitReader& r, int version, PlaceObjectTag& p) {
     if (p.hasClipDepth) p.clipDepth = std::uint16_t(r.u16());
 }
 
-// Returns the code of an action whose payload runs past the tag, if one does.
-std::optional<std::uint8_t> readActions(BitReader& r, DoActionTag& t) {
+// Returns the code of an action whose payload runs past the tag, if one does; false in
+// `overLimit` when the movie's actions pass their limit.
+std::optional<std::uint8_t> readActions(BitReader& r, DoActionTag& t, ReadBudget& budget,
+                                        bool& overLimit) {
     while (r.remaining() > 0) {
         Action a;
         a.code = std::uint8_t(r.u8());
         if (a.code == 0) break;
+        if (++budget.actions > kMaxActions) {
+            overLimit = true;
+            return std::nullopt;
+        }
         if (a.code >= 0x80) {
             const size_t len = r.u16();
             a.data = r.bytes(len);
@@ -261,7 +281,8 @@ std::optional<std::uint8_t> readActions(BitReader& r, DoActionTag& t) {
 }
 
 // One tag's body; `problem` says what broke in it, if anything (kind and value only).
-Tag parseTag(TagCode code, BitReader& sub, size_t len, bool inSprite, ReadError& problem) {
+Tag parseTag(TagCode code, BitReader& sub, size_t len, bool inSprite, ReadBudget& budget,
+             ReadError& problem) {
     if (inSprite && !isTimelineTag(code)) return UnknownTag{std::uint16_t(code), sub.bytes(len)};
     switch (code) {
         case TagCode::End:
@@ -273,7 +294,7 @@ Tag parseTag(TagCode code, BitReader& sub, size_t len, bool inSprite, ReadError&
         case TagCode::DefineShape3:
         case TagCode::DefineShape4: {
             auto s = std::make_shared<Shape>();
-            problem.kind = readShape(sub, shapeVersion(code), *s);
+            problem.kind = readShape(sub, shapeVersion(code), *s, budget);
             return DefineShapeTag{std::move(s)};
         }
         case TagCode::PlaceObject:
@@ -300,10 +321,12 @@ Tag parseTag(TagCode code, BitReader& sub, size_t len, bool inSprite, ReadError&
             return SetBackgroundColorTag{readColor(sub, false)};
         case TagCode::DoAction: {
             DoActionTag t;
-            if (const auto broken = readActions(sub, t)) {
+            bool overLimit = false;
+            if (const auto broken = readActions(sub, t, budget, overLimit)) {
                 problem.kind = ReadError::Kind::ActionPastTag;
                 problem.value = *broken;
             }
+            if (overLimit) problem.kind = ReadError::Kind::TooManyActions;
             return t;
         }
         case TagCode::FrameLabel:
@@ -314,8 +337,12 @@ Tag parseTag(TagCode code, BitReader& sub, size_t len, bool inSprite, ReadError&
             auto sp = std::make_shared<Sprite>();
             sp->id = std::uint16_t(sub.u16());
             sp->frameCount = std::uint16_t(sub.u16());
-            // A broken tag inside a sprite ends the sprite's list; the sprite stays.
-            if (!sub.bad()) readTags(sub, sp->tags, true, nullptr);
+            // A broken tag inside a sprite ends the sprite's list; the sprite stays. A limit
+            // passed inside it ends the movie's list, naming the tag inside.
+            if (!sub.bad())
+                if (ReadError inside = readTags(sub, sp->tags, true, budget, nullptr);
+                    inside.isOverLimit())
+                    problem = inside;
             return DefineSpriteTag{std::move(sp)};
         }
         default:
@@ -323,9 +350,38 @@ Tag parseTag(TagCode code, BitReader& sub, size_t len, bool inSprite, ReadError&
     }
 }
 
+// The limit a problem of this kind passed, for the error's value.
+std::uint64_t limitOf(ReadError::Kind kind) {
+    using Kind = ReadError::Kind;
+    switch (kind) {
+        case Kind::TooManyTags:
+            return kMaxTags;
+        case Kind::TooManyPlacementsInFrame:
+            return kMaxPlacementsPerFrame;
+        case Kind::TooManyShapeEdges:
+            return kMaxShapeEdges;
+        case Kind::TooManyShapeRecords:
+            return kMaxShapeRecords;
+        case Kind::TooManyStyles:
+            return kMaxStyles;
+        case Kind::TooManyActions:
+            return kMaxActions;
+        default:
+            return 0;
+    }
+}
+
+bool isPlacement(TagCode code) {
+    return code == TagCode::PlaceObject || code == TagCode::PlaceObject2 ||
+           code == TagCode::PlaceObject3 || code == TagCode::RemoveObject ||
+           code == TagCode::RemoveObject2;
+}
+
 }  // namespace
 
-ReadError readTags(BitReader& r, std::vector<Tag>& out, bool inSprite, int* count) {
+ReadError readTags(BitReader& r, std::vector<Tag>& out, bool inSprite, ReadBudget& budget,
+                   int* count) {
+    int placements = 0;  // in the frame being read
     while (true) {
         if (r.remaining() == 0) return {};
         ReadError e;
@@ -351,9 +407,21 @@ ReadError readTags(BitReader& r, std::vector<Tag>& out, bool inSprite, int* coun
             e.room = r.remaining();
             return e;
         }
+        if (++budget.tags > kMaxTags) {
+            e.kind = ReadError::Kind::TooManyTags;
+        } else if (code == TagCode::ShowFrame) {
+            placements = 0;
+        } else if (isPlacement(code) && ++placements > kMaxPlacementsPerFrame) {
+            e.kind = ReadError::Kind::TooManyPlacementsInFrame;
+        }
+        if (!e.isEmpty()) {
+            e.value = limitOf(e.kind);
+            return e;
+        }
         BitReader sub(r.here(), len, r.offset());
         r.skip(len);
-        Tag tag = parseTag(code, sub, len, inSprite, e);
+        Tag tag = parseTag(code, sub, len, inSprite, budget, e);
+        if (e.isOverLimit() && e.value == 0) e.value = limitOf(e.kind);
         if (e.isEmpty() && sub.bad()) {
             e.kind = ReadError::Kind::TagFieldsPastLength;
             e.value = len;

@@ -107,6 +107,7 @@ void TimelineState::placeNew(const PlaceObjectTag& p) {
 }
 
 void TimelineState::applyOp(const FrameOp& op) {
+    --owner_->opsLeft_;
     applyFrameOp(
         list_, op, *owner_, [this](const PlaceObjectTag& p) { placeNew(p); },
         [this](std::uint16_t depth) {
@@ -133,6 +134,7 @@ void TimelineState::enterFirstFrame() {
 void TimelineState::gotoFrame(int target) {
     target = std::clamp(target, 0, def_->lastFrame());
     if (target == frame_) return;
+    --owner_->opsLeft_;  // a jump costs something even over frames without placements
     if (target > frame_) {
         for (int f = frame_ + 1; f <= target; ++f)
             for (const FrameOp& op : def_->frames[size_t(f)].ops) applyOp(op);
@@ -153,7 +155,8 @@ void TimelineState::rewind(int target) {
         QByteArray name;
     };
     std::map<std::uint16_t, Virtual> v;
-    for (int f = 0; f <= target; ++f)
+    for (int f = 0; f <= target; ++f) {
+        owner_->opsLeft_ -= int(def_->frames[size_t(f)].ops.size());
         for (const FrameOp& op : def_->frames[size_t(f)].ops)
             applyFrameOp(
                 v, op, *owner_,
@@ -165,6 +168,8 @@ void TimelineState::rewind(int target) {
                 },
                 [&v](std::uint16_t depth) { v.erase(depth); },
                 [](Virtual& o, std::uint16_t characterId) { o.characterId = characterId; });
+    }
+    owner_->opsLeft_ -= int(v.size());
     std::map<std::uint16_t, DisplayObject> next;
     std::vector<std::uint16_t> fresh;
     int added = 0;
@@ -213,6 +218,7 @@ void TimelineState::advance(bool loopAllowed) {
 void TimelineState::runActions(int f) {
     if (f < 0 || f > def_->lastFrame()) return;
     for (const Action* a : def_->frames[size_t(f)].actions) {
+        if (owner_->opsLeft_ <= 0) return;  // this tick's work is spent
         switch (a->code) {
             case Action::Play:
                 playing_ = true;
@@ -300,7 +306,7 @@ void Timeline::queueActions(TimelineState* t, int frame) {
 void Timeline::runQueue() {
     int runs = 0;
     size_t i = 0;
-    while (i < queue_.size() && runs < kMaxActionRunsPerTick) {
+    while (i < queue_.size() && runs < kMaxActionRunsPerTick && opsLeft_ > 0) {
         const Queued q = queue_[i++];
         if (!q.alive.expired()) q.state->runActions(q.frame);
         ++runs;
@@ -309,6 +315,7 @@ void Timeline::runQueue() {
 }
 
 void Timeline::tickState(TimelineState& t, bool loopAllowed) {
+    if (opsLeft_ <= 0) return;  // this tick's work is spent: the rest stay where they are
     std::vector<std::pair<std::uint16_t, std::weak_ptr<int>>> before;
     for (const auto& [depth, o] : t.list_)
         if (o.sprite) before.emplace_back(depth, o.sprite->alive_);
@@ -322,11 +329,13 @@ void Timeline::tickState(TimelineState& t, bool loopAllowed) {
 }
 
 void Timeline::tick() {
+    opsLeft_ = kMaxFrameOpsPerTick;
     tickState(*root_, loop_);
     runQueue();
 }
 
 void Timeline::gotoFrame(int f) {
+    opsLeft_ = kMaxFrameOpsPerTick;
     root_->gotoFrame(f);
     runQueue();
 }

@@ -22,6 +22,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "swf/Limits.h"
 #include "swf/SwfReader.h"
 
 namespace swf {
@@ -135,6 +136,8 @@ public:
 
     const Character* character(std::uint16_t id) const;
     int liveObjects() const { return liveObjects_; }
+    // What is left of this tick's budget of frame operations (kMaxFrameOpsPerTick).
+    int frameOpsLeft() const { return opsLeft_; }
 
 private:
     friend class TimelineState;
@@ -155,12 +158,8 @@ private:
     bool loop_ = true;
     std::vector<Queued> queue_;
     int liveObjects_ = 0;
+    int opsLeft_ = kMaxFrameOpsPerTick;
     std::unique_ptr<TimelineState> root_;
 };
-
-// Limits that keep a hostile file from exhausting the player.
-constexpr int kMaxSpriteNesting = 32;
-constexpr int kMaxLiveObjects = 20000;
-constexpr int kMaxActionRunsPerTick = 256;
 
 }  // namespace swf

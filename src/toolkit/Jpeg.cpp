@@ -16,17 +16,41 @@ struct ErrorManager {
     char message[JMSG_LENGTH_MAX];
 };
 
+[[noreturn]] void refuse(j_common_ptr cinfo, const char* why) {
+    auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    std::snprintf(err->message, sizeof err->message, "%s", why);
+    std::longjmp(err->jump, 1);
+}
+
 void onError(j_common_ptr cinfo) {
     auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
     (*cinfo->err->format_message)(cinfo, err->message);
     std::longjmp(err->jump, 1);
 }
 
-void onMessage(j_common_ptr) {}
+// A warning means damaged data, which is refused anyway: stop at the first one rather than
+// decode the rest of a corrupt stream.
+void onMessage(j_common_ptr cinfo, int level) {
+    if (level < 0) refuse(cinfo, "corrupt JPEG data");
+}
 
 // Pictures larger than this are refused before any pixel memory is taken; the laboratory's
-// own pictures are at most 715 pixels wide.
+// own pictures are at most 715 pixels wide, 1430 at double size.
 constexpr unsigned maxSide = 4096;
+// Nor is a picture of more pixels than this one of ours: nearly three times the largest the
+// laboratory shows (1430 x 1012, at double size). Decoding one this large takes up to 60 MB: a
+// coefficient buffer for the whole picture when it is progressive, then the image itself.
+constexpr unsigned long maxPixels = 4ul * 1024 * 1024;
+// A progressive picture is a handful of scans (ten for the usual encoders), and each scan is
+// decoded over the whole picture: a file of thousands of tiny scans costs minutes of processor
+// time for a few hundred kilobytes. The decoder's progress hook stops one with more than this.
+constexpr int maxScans = 100;
+
+void onProgress(j_common_ptr cinfo) {
+    if (!cinfo->is_decompressor) return;
+    if (reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > maxScans)
+        refuse(cinfo, "too many scans");
+}
 }  // namespace
 
 QImage decodeJpeg(const QByteArray& data, QString* error) {
@@ -38,7 +62,9 @@ QImage decodeJpeg(const QByteArray& data, QString* error) {
     ErrorManager err{};
     cinfo.err = jpeg_std_error(&err.pub);
     err.pub.error_exit = onError;
-    err.pub.output_message = onMessage;
+    err.pub.emit_message = onMessage;
+    jpeg_progress_mgr progress{};
+    progress.progress_monitor = onProgress;
     QImage image;
     if (setjmp(err.jump)) {
         jpeg_destroy_decompress(&cinfo);
@@ -46,11 +72,13 @@ QImage decodeJpeg(const QByteArray& data, QString* error) {
         return {};
     }
     jpeg_create_decompress(&cinfo);
+    cinfo.progress = &progress;  // after the creation, which clears the whole structure
     jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(data.constData()),
                  static_cast<unsigned long>(data.size()));
     jpeg_read_header(&cinfo, TRUE);
     if (cinfo.image_width == 0 || cinfo.image_height == 0 || cinfo.image_width > maxSide ||
-        cinfo.image_height > maxSide) {
+        cinfo.image_height > maxSide ||
+        static_cast<unsigned long>(cinfo.image_width) * cinfo.image_height > maxPixels) {
         jpeg_destroy_decompress(&cinfo);
         if (error) *error = QStringLiteral("picture size out of range");
         return {};
@@ -68,14 +96,7 @@ QImage decodeJpeg(const QByteArray& data, QString* error) {
         jpeg_read_scanlines(&cinfo, &row, 1);
     }
     jpeg_finish_decompress(&cinfo);
-    const long warnings = err.pub.num_warnings;
     jpeg_destroy_decompress(&cinfo);
-    // A damaged stream (cut short, corrupt data) decodes with warnings: refuse it rather than
-    // show a half-grey picture.
-    if (warnings > 0) {
-        if (error) *error = QStringLiteral("corrupt JPEG data");
-        return {};
-    }
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
@@ -105,7 +126,7 @@ QByteArray encodeJpeg(const QImage& source, int quality) {
     ErrorManager err{};
     cinfo.err = jpeg_std_error(&err.pub);
     err.pub.error_exit = onError;
-    err.pub.output_message = onMessage;
+    err.pub.output_message = [](j_common_ptr) {};
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     if (setjmp(err.jump)) {
