@@ -19,6 +19,7 @@
 #include "journal/JournalWindow.h"
 #include "journal/LocalJournal.h"
 #include "journal/ServerLink.h"
+#include "lab/LabSettings.h"
 #include "toolkit/MessageBoxes.h"
 
 namespace {
@@ -302,7 +303,12 @@ TEST(ServerSettingsTest, TheSettingsFileSaysHowTheServerIsChecked) {
         "[ClassJournal]\nhost=192.168.1.10\ndatabase=reaktikum\nuser=pc01\n"
         "password=a password for pc01\nsslmode=verify-full\n"
         "sslrootcert=/etc/reaktikum/server.crt\n");
-    ServerSettings s = readServerSettings(ini);
+    const auto fromFile = [&ini] {
+        SettingsFiles files;
+        files.besideProgram = ini;
+        return readServerSettings(LabSettings(files));
+    };
+    ServerSettings s = fromFile();
     EXPECT_TRUE(s.isSetUp());
     EXPECT_EQ(s.port, 5432);
     EXPECT_EQ(s.user, QStringLiteral("pc01"));
@@ -310,7 +316,7 @@ TEST(ServerSettingsTest, TheSettingsFileSaysHowTheServerIsChecked) {
     EXPECT_EQ(s.sslRootCert, QStringLiteral("/etc/reaktikum/server.crt"));
 
     write("[ClassJournal]\nhost=192.168.1.10\ndatabase=reaktikum\nuser=pc01\nsslmode=\n");
-    s = readServerSettings(ini);
+    s = fromFile();
     EXPECT_EQ(s.sslMode, QStringLiteral("require"));
     EXPECT_TRUE(s.sslRootCert.isEmpty());
 }
