@@ -11,7 +11,6 @@
 #include <cstring>
 
 #include "lab/FileAccess.h"
-
 #include "lab/LabSettings.h"
 
 namespace {
