@@ -20,11 +20,7 @@ void composeClassSheet(Paper& paper, const ClassSheet& sheet) {
     // One group: named above the table; several: a column of its own.
     const bool groupColumn = groups.size() > 1;
 
-    paper.text(QStringLiteral("Виртуальная лаборатория по химии «Реактикум»"), Paper::Style::Small,
-               Qt::AlignRight);
-    paper.text(QStringLiteral("Ведомость лабораторных работ"), Paper::Style::Title,
-               Qt::AlignHCenter);
-    paper.space(2);
+    paper.heading(QStringLiteral("Ведомость лабораторных работ"));
 
     PaperTable facts;
     facts.widths = {1, 3};

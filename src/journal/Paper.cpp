@@ -129,6 +129,13 @@ void Paper::text(const QString& text, Style style, Qt::Alignment alignment, qrea
     y_ += mm(style == Style::Title || style == Style::Heading ? 2 : 1);
 }
 
+void Paper::heading(const QString& title) {
+    text(QStringLiteral("Виртуальная лаборатория по химии «Реактикум»"), Style::Small,
+         Qt::AlignRight);
+    text(title, Style::Title, Qt::AlignHCenter);
+    space(2);
+}
+
 void Paper::space(qreal millimetres) {
     y_ += mm(millimetres);
 }

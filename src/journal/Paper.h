@@ -38,6 +38,8 @@ public:
     void text(const QString& text, Style style, Qt::Alignment alignment = Qt::AlignLeft,
               qreal indent = 0);
     void table(const PaperTable& table, qreal indent = 0);
+    // The top of every paper: the laboratory's name on the right, the paper's title centred.
+    void heading(const QString& title);
     void space(qreal millimetres);
     // Starts a new page unless this much still fits on the current one.
     void keepTogether(qreal millimetres);

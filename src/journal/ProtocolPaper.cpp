@@ -35,11 +35,7 @@ QString experimentTitle(int experiment) {
 }
 
 void composeProtocol(Paper& paper, const SittingRow& sitting) {
-    paper.text(QStringLiteral("Виртуальная лаборатория по химии «Реактикум»"), Paper::Style::Small,
-               Qt::AlignRight);
-    paper.text(QStringLiteral("Протокол лабораторной работы"), Paper::Style::Title,
-               Qt::AlignHCenter);
-    paper.space(2);
+    paper.heading(QStringLiteral("Протокол лабораторной работы"));
 
     PaperTable facts;
     facts.widths = {1, 3};
