@@ -51,7 +51,14 @@ protected:
         lab->window<MainWindow>()->hide();
         lab->window<ConcentrationWindow>()->movie->setManualStepping(true);
     }
-    void next() { QTest::mouseClick(lab->window<ConcentrationWindow>()->nextLink, Qt::LeftButton); }
+    // A left click on target once the step shown last is drawn (a real student cannot press
+    // sooner; presses made earlier are ignored).
+    void click(QWidget* target) {
+        auto* w = lab->window<ConcentrationWindow>();
+        EXPECT_TRUE(QTest::qWaitFor([w] { return w->isStepShown(); }, 2000));
+        QTest::mouseClick(target, Qt::LeftButton);
+    }
+    void next() { click(lab->window<ConcentrationWindow>()->nextLink); }
     static void runDown(LabTimer* timer) {
         for (int i = 0; i < 100 && timer->enabled(); ++i) timer->fire();
         ASSERT_FALSE(timer->enabled());
@@ -254,7 +261,7 @@ TEST_F(ConcentrationWindowTest, DilutionCalculator) {
                              lab->window<ConcentrationWindow>()->mixAcidVolumeBox};
     for (const Case& c : cases) {
         for (int i = 0; i < 5; ++i) boxes[i]->setText(c.inputs[i]);
-        QTest::mouseClick(lab->window<ConcentrationWindow>()->calculatorOkButton, Qt::LeftButton);
+        click(lab->window<ConcentrationWindow>()->calculatorOkButton);
         EXPECT_EQ(lab->window<ConcentrationWindow>()->dilutedConcentrationBox->text(), c.result)
             << c.name;
     }
@@ -295,7 +302,7 @@ TEST_F(ConcentrationWindowTest, StopwatchCountsOnTheMonotonicClock) {
     next();  // step 4: the stopwatch comes up
     EXPECT_EQ(lab->window<ConcentrationWindow>()->stopwatch->display()->text(), "00:00");
     ASSERT_TRUE(lab->window<ConcentrationWindow>()->stopwatch->startButton()->isVisible());
-    QTest::mouseClick(lab->window<ConcentrationWindow>()->stopwatch->startButton(), Qt::LeftButton);
+    click(lab->window<ConcentrationWindow>()->stopwatch->startButton());
     EXPECT_FALSE(lab->window<ConcentrationWindow>()->stopwatch->startButton()->isEnabled());
     EXPECT_TRUE(lab->window<ConcentrationWindow>()->stopwatch->stopButton()->isEnabled());
     EXPECT_TRUE(lab->window<ConcentrationWindow>()->stopwatch->enabled());
@@ -313,14 +320,14 @@ TEST_F(ConcentrationWindowTest, StopwatchCountsOnTheMonotonicClock) {
     EXPECT_EQ(lab->window<ConcentrationWindow>()->stopwatch->display()->text(),
               "01:14");  // hours are not shown
 
-    QTest::mouseClick(lab->window<ConcentrationWindow>()->stopwatch->stopButton(), Qt::LeftButton);
+    click(lab->window<ConcentrationWindow>()->stopwatch->stopButton());
     EXPECT_FALSE(lab->window<ConcentrationWindow>()->stopwatch->enabled());
     EXPECT_TRUE(lab->window<ConcentrationWindow>()->stopwatch->startButton()->isEnabled());
     EXPECT_FALSE(lab->window<ConcentrationWindow>()->stopwatch->stopButton()->isEnabled());
     EXPECT_EQ(lab->window<ConcentrationWindow>()->stopwatch->display()->text(), "01:14");
 
     // "Далее" while the stopwatch runs: "00:00" until the next tick.
-    QTest::mouseClick(lab->window<ConcentrationWindow>()->stopwatch->startButton(), Qt::LeftButton);
+    click(lab->window<ConcentrationWindow>()->stopwatch->startButton());
     clock.advance(5000);
     next();
     EXPECT_EQ(lab->window<ConcentrationWindow>()->stopwatch->display()->text(), "00:00");
@@ -341,8 +348,8 @@ TEST_F(ConcentrationWindowTest, TableSlidesAwayForTheTimingAndBack) {
         lab->window<ConcentrationWindow>()->slidingTable->collapseTimer()->fire(), ++ticks;
     EXPECT_EQ(ticks, 15);  // 14 moves, then the tick that finds it done
     EXPECT_EQ(tableLayout(), collapsed);
-    QTest::mouseClick(lab->window<ConcentrationWindow>()->stopwatch->startButton(), Qt::LeftButton);
-    QTest::mouseClick(lab->window<ConcentrationWindow>()->stopwatch->stopButton(), Qt::LeftButton);
+    click(lab->window<ConcentrationWindow>()->stopwatch->startButton());
+    click(lab->window<ConcentrationWindow>()->stopwatch->stopButton());
     runDown(lab->window<ConcentrationWindow>()->slidingTable->expandTimer());
     EXPECT_EQ(tableLayout(), expanded);
 
@@ -350,8 +357,8 @@ TEST_F(ConcentrationWindowTest, TableSlidesAwayForTheTimingAndBack) {
     next();  // step 5
     for (int i = 0; i < 4; ++i)
         lab->window<ConcentrationWindow>()->slidingTable->collapseTimer()->fire();
-    QTest::mouseClick(lab->window<ConcentrationWindow>()->stopwatch->startButton(), Qt::LeftButton);
-    QTest::mouseClick(lab->window<ConcentrationWindow>()->stopwatch->stopButton(), Qt::LeftButton);
+    click(lab->window<ConcentrationWindow>()->stopwatch->startButton());
+    click(lab->window<ConcentrationWindow>()->stopwatch->stopButton());
     EXPECT_FALSE(lab->window<ConcentrationWindow>()->slidingTable->collapseTimer()->enabled());
     runDown(lab->window<ConcentrationWindow>()->slidingTable->expandTimer());
     EXPECT_EQ(tableLayout(), expanded);
@@ -359,8 +366,8 @@ TEST_F(ConcentrationWindowTest, TableSlidesAwayForTheTimingAndBack) {
     // "Далее" in the middle of an expand: it ends collapsed.
     next();  // step 6
     runDown(lab->window<ConcentrationWindow>()->slidingTable->collapseTimer());
-    QTest::mouseClick(lab->window<ConcentrationWindow>()->stopwatch->startButton(), Qt::LeftButton);
-    QTest::mouseClick(lab->window<ConcentrationWindow>()->stopwatch->stopButton(), Qt::LeftButton);
+    click(lab->window<ConcentrationWindow>()->stopwatch->startButton());
+    click(lab->window<ConcentrationWindow>()->stopwatch->stopButton());
     lab->window<ConcentrationWindow>()->slidingTable->expandTimer()->fire();
     lab->window<ConcentrationWindow>()->slidingTable->expandTimer()->fire();
     lab->window<ConcentrationWindow>()->setStep(4);
@@ -370,8 +377,8 @@ TEST_F(ConcentrationWindowTest, TableSlidesAwayForTheTimingAndBack) {
     EXPECT_EQ(tableLayout(), collapsed);
 
     // Step 7 does not slide the table.
-    QTest::mouseClick(lab->window<ConcentrationWindow>()->stopwatch->startButton(), Qt::LeftButton);
-    QTest::mouseClick(lab->window<ConcentrationWindow>()->stopwatch->stopButton(), Qt::LeftButton);
+    click(lab->window<ConcentrationWindow>()->stopwatch->startButton());
+    click(lab->window<ConcentrationWindow>()->stopwatch->stopButton());
     runDown(lab->window<ConcentrationWindow>()->slidingTable->expandTimer());
     lab->window<ConcentrationWindow>()->setStep(6);
     next();
@@ -401,7 +408,7 @@ TEST_F(ConcentrationWindowTest, EndOfMovieWatchStopsTheMovieOnItsLastFrame) {
 
 TEST_F(ConcentrationWindowTest, LeavingShowsTheMainWindow) {
     enterExperiment();
-    QTest::mouseClick(lab->window<ConcentrationWindow>()->finishLink, Qt::LeftButton);
+    click(lab->window<ConcentrationWindow>()->finishLink);
     EXPECT_TRUE(lab->window<MainWindow>()->isVisible());
     EXPECT_FALSE(lab->window<ConcentrationWindow>()->isVisible());
 
@@ -425,7 +432,7 @@ TEST_F(ConcentrationWindowTest, ANewRunStartsFromTheResetLayoutAndKeepsTheTable)
     for (int i = 0; i < 5; ++i)
         lab->window<ConcentrationWindow>()->slidingTable->collapseTimer()->fire();
     lab->window<ConcentrationWindow>()->slidingTable->collapseTimer()->setEnabled(false);
-    QTest::mouseClick(lab->window<ConcentrationWindow>()->finishLink, Qt::LeftButton);
+    click(lab->window<ConcentrationWindow>()->finishLink);
 
     enterExperiment();
     EXPECT_EQ(lab->window<ConcentrationWindow>()->step(), 1);
@@ -474,14 +481,12 @@ TEST_F(ConcentrationWindowTest, TheEightStepsWithTheGraphAndTheGrade) {
                   tube < 4)
             << tube;
         if (tube < 4) runDown(lab->window<ConcentrationWindow>()->slidingTable->collapseTimer());
-        QTest::mouseClick(lab->window<ConcentrationWindow>()->stopwatch->startButton(),
-                          Qt::LeftButton);
+        click(lab->window<ConcentrationWindow>()->stopwatch->startButton());
         clock.advance(times[tube - 1].toInt() * 1000 + 300);
         lab->window<ConcentrationWindow>()->stopwatch->fire();
         EXPECT_EQ(lab->window<ConcentrationWindow>()->stopwatch->display()->text(),
                   QString("00:%1").arg(times[tube - 1]));
-        QTest::mouseClick(lab->window<ConcentrationWindow>()->stopwatch->stopButton(),
-                          Qt::LeftButton);
+        click(lab->window<ConcentrationWindow>()->stopwatch->stopButton());
         runDown(lab->window<ConcentrationWindow>()->slidingTable->expandTimer());
         EXPECT_EQ(tableLayout(), expanded);
         lab->window<ConcentrationWindow>()->movie->stepFrames(
@@ -507,9 +512,9 @@ TEST_F(ConcentrationWindowTest, TheEightStepsWithTheGraphAndTheGrade) {
         ++graphShown;
         for (const QPointF& p : lab->window<RateGraphWindow>()->measuredPoints->points())
             pointsSeen << QString("%1;%2").arg(p.x()).arg(p.y());
-        QTest::mouseClick(lab->window<RateGraphWindow>()->nextLink, Qt::LeftButton);
+        click(lab->window<RateGraphWindow>()->nextLink);
         runDown(lab->window<RateGraphWindow>()->lineGrowthTimer);
-        QTest::mouseClick(lab->window<RateGraphWindow>()->backLink, Qt::LeftButton);
+        click(lab->window<RateGraphWindow>()->backLink);
     });
     next();  // 8
     LabWindow::setModalHook(nullptr);
@@ -594,6 +599,8 @@ namespace {
 // A double click as the window system delivers it to a widget: a press and release, then the
 // second press as a double click event, then its release.
 void doubleClick(QWidget* w) {
+    EXPECT_TRUE(QTest::qWaitFor(
+        [w] { return static_cast<ExperimentWindow*>(w->window())->isStepShown(); }, 2000));
     QTest::mouseClick(w, Qt::LeftButton);
     QTest::mouseDClick(w, Qt::LeftButton);
     QTest::mouseRelease(w, Qt::LeftButton);
@@ -627,6 +634,31 @@ TEST_F(ConcentrationWindowTest, ADoubleClickOnNextAdvancesOneStepAtEveryStep) {
     LabWindow::setModalHook(nullptr);
     EXPECT_EQ(graphShown, 1);
     EXPECT_TRUE(messages->texts().isEmpty()) << messages->texts().join("\n").toStdString();
+}
+
+// Clicks made while a step change keeps the window busy arrive before the new step is drawn: they
+// were aimed at the step before and are ignored, the mouse's and Enter's alike. Once the step is
+// on show, the next click goes on again.
+TEST_F(ConcentrationWindowTest, PressesBeforeTheNewStepIsDrawnAreIgnored) {
+    enterExperiment();
+    fillColumn(4, {"0,02", "0,03", "0,04", "0,05"});
+    ConcentrationWindow* window = lab->window<ConcentrationWindow>();
+    ASSERT_TRUE(window->isVisible());
+    const int step = window->step();
+    QTest::mouseClick(window->nextLink, Qt::LeftButton);
+    EXPECT_FALSE(window->isStepShown());
+    QTest::mouseClick(window->nextLink, Qt::LeftButton);
+    window->nextLink->setFocus();
+    QTest::keyClick(window->nextLink, Qt::Key_Return);
+    QTest::mouseClick(window->nextLink, Qt::LeftButton);
+    EXPECT_EQ(window->step(), step + 1);
+    EXPECT_EQ(movie(), moviePath("2.swf"));
+
+    ASSERT_TRUE(QTest::qWaitFor([window] { return window->isStepShown(); }, 2000));
+    // Later than a double click's second press.
+    QTest::mouseClick(window->nextLink, Qt::LeftButton, {}, QPoint(),
+                      QApplication::doubleClickInterval() + 50);
+    EXPECT_EQ(window->step(), step + 2);
 }
 
 // A fast double click on «Старт» starts one timing and on «Стоп» stops it once; one on the
@@ -678,9 +710,9 @@ TEST_F(ConcentrationWindowTest, MouseClicksOnTheStopwatchLeaveNoFocusFrameOnALin
             if (link->showsFocusMark()) framed << link->text();
         return framed;
     };
-    QTest::mouseClick(window->stopwatch->startButton(), Qt::LeftButton);
+    click(window->stopwatch->startButton());
     EXPECT_EQ(framedLinks(), QStringList());
-    QTest::mouseClick(window->stopwatch->stopButton(), Qt::LeftButton);
+    click(window->stopwatch->stopButton());
     EXPECT_EQ(framedLinks(), QStringList());
 }
 

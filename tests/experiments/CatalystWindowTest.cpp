@@ -86,14 +86,14 @@ TEST_F(CatalystWindowTest, ASecondRunStartsCleanAndTheRightAnswerRecordsFive) {
     w->wrongOption->click();
     w->rightOption->click();
     ASSERT_EQ(recordedScore(3), 2.5f);
-    QTest::mouseClick(w->finishLink, Qt::LeftButton);
+    click(w->finishLink);
     ASSERT_FALSE(w->isVisible());
 
     messages->clear();
     reachQuestion();
     EXPECT_FALSE(w->rightOption->isChecked());
     EXPECT_FALSE(w->wrongOption->isChecked());
-    QTest::mouseClick(w->rightOption, Qt::LeftButton);
+    click(w->rightOption);
     EXPECT_EQ(w->step(), 4);
     EXPECT_EQ(messages->messageTexts(), QStringList{FiveMessage});
     EXPECT_EQ(recordedScore(3), 5.0f);

@@ -181,7 +181,7 @@ TEST_F(EquilibriumWindowTest, ASecondRunStartsCleanAndRightAnswersRecordFive) {
     fillBoxes(RightBoxes);
     w->onNextClicked();
     ASSERT_EQ(recordedScore(4), 4.5f);
-    QTest::mouseClick(w->finishLink, Qt::LeftButton);
+    click(w->finishLink);
     ASSERT_TRUE(lab->window<MainWindow>()->isVisible());
 
     messages->clear();

@@ -9,6 +9,7 @@
 #include "TestSupport.h"
 #include "app/Laboratory.h"
 #include "app/MainWindow.h"
+#include "experiments/common/ExperimentWindow.h"
 #include "lab/ProgramDir.h"
 #include "lab/Session.h"
 #include "movie/MoviePlayer.h"
@@ -37,6 +38,14 @@ protected:
         lab->window<MainWindow>()->onExperimentLinkClicked();
         ASSERT_TRUE(window->isVisible());
         ASSERT_EQ(window->step(), 1);
+    }
+
+    // A left click on target, once the step its window changed to last is on show (a real
+    // student cannot press before it is drawn; presses made earlier are ignored).
+    static void click(QWidget* target) {
+        if (auto* window = qobject_cast<ExperimentWindow*>(target->window()))
+            EXPECT_TRUE(QTest::qWaitFor([window] { return window->isStepShown(); }, 2000));
+        QTest::mouseClick(target, Qt::LeftButton);
     }
 
     // The grade of experiment k of the student in slot s, as the results file holds it.

@@ -131,11 +131,11 @@ TEST_F(GradeEvidenceWindowTest, ExperimentOneThroughTheGraphWindow) {
     }
     LabWindow::setModalHook([graph](LabWindow& w) {
         if (&w != graph) return;
-        QTest::mouseClick(graph->nextLink, Qt::LeftButton);
-        QTest::mouseClick(graph->backLink, Qt::LeftButton);
+        click(graph->nextLink);
+        click(graph->backLink);
     });
     experiment->graphLink->show();
-    QTest::mouseClick(experiment->graphLink, Qt::LeftButton);
+    click(experiment->graphLink);
 
     // The message keeps its text; tube 4 decides: 0,085 of 0,1 is 4, 0,08 of 0,081 is 5.
     EXPECT_EQ(messages->messageTexts(), QStringList{"Оценка за выполнение опыта№1: 4,5 !!!!"});
@@ -184,7 +184,7 @@ TEST_F(GradeEvidenceWindowTest, ExperimentTwoWithASwappedPair) {
         typeKeys(input.numeratorBox, a);
         input.denominatorBox->clear();
         typeKeys(input.denominatorBox, b);
-        QTest::mouseClick(input.okButton, Qt::LeftButton);
+        click(input.okButton);
     };
     pair(1, "0,03", "0,06");
     pair(1, "0,06", "0,03");
@@ -214,8 +214,8 @@ TEST_F(GradeEvidenceWindowTest, ExperimentThreeWithTheWrongOptionFirst) {
     startRun(w, 3);
     w->onNextClicked();
     w->onNextClicked();
-    QTest::mouseClick(w->wrongOption, Qt::LeftButton);
-    QTest::mouseClick(w->rightOption, Qt::LeftButton);
+    click(w->wrongOption);
+    click(w->rightOption);
     ASSERT_EQ(w->step(), 4);
 
     EXPECT_EQ(messages->messageTexts(),
@@ -254,7 +254,7 @@ TEST_F(GradeEvidenceWindowTest, ExperimentFourWithAWrongDirectionAndAWrongBox) {
             w->answerBoxes[i]->clear();
             typeKeys(w->answerBoxes[i], texts[i]);
         }
-        QTest::mouseClick(w->nextLink, Qt::LeftButton);
+        click(w->nextLink);
     };
     fill({"в", "г", "а", "в", "3", "3"});
     fill({"в", "г", "а", "б", "3", "3"});
@@ -282,7 +282,7 @@ TEST_F(GradeEvidenceWindowTest, TheTeachersPaneOutsideAGradeAndForAnOldGrade) {
     startRun(w, 3);
     w->onNextClicked();
     w->onNextClicked();
-    QTest::mouseClick(w->rightOption, Qt::LeftButton);
+    click(w->rightOption);
     session().recordGrade(2, 3);  // as an older window would: no evidence
 
     JournalWindow* view = teacherSelects(3);

@@ -50,13 +50,13 @@ protected:
     void first(const QString& a, const QString& b) {
         answer(w->coefficientInputs[0].numeratorBox, a);
         answer(w->coefficientInputs[0].denominatorBox, b);
-        QTest::mouseClick(w->coefficientInputs[0].okButton, Qt::LeftButton);
+        click(w->coefficientInputs[0].okButton);
     }
 
     void second(const QString& a, const QString& b) {
         answer(w->coefficientInputs[1].numeratorBox, a);
         answer(w->coefficientInputs[1].denominatorBox, b);
-        QTest::mouseClick(w->coefficientInputs[1].okButton, Qt::LeftButton);
+        click(w->coefficientInputs[1].okButton);
     }
 
     TemperatureWindow* w = nullptr;
@@ -327,7 +327,7 @@ TEST_F(TemperatureWindowTest, StopwatchAndSlidingTable) {
     start();
     w->onNextClicked();
     runTimer(w->slidingTable->collapseTimer());
-    QTest::mouseClick(w->stopwatch->startButton(), Qt::LeftButton);
+    click(w->stopwatch->startButton());
     EXPECT_FALSE(w->stopwatch->startButton()->isEnabled());
     EXPECT_TRUE(w->stopwatch->stopButton()->isEnabled());
     EXPECT_TRUE(w->stopwatch->enabled());
@@ -339,7 +339,7 @@ TEST_F(TemperatureWindowTest, StopwatchAndSlidingTable) {
     w->stopwatch->fire();
     EXPECT_EQ(w->stopwatch->display()->text(), "01:15");
 
-    QTest::mouseClick(w->stopwatch->stopButton(), Qt::LeftButton);
+    click(w->stopwatch->stopButton());
     EXPECT_FALSE(w->stopwatch->enabled());
     EXPECT_FALSE(w->slidingTable->collapseTimer()->enabled());
     runTimer(w->slidingTable->expandTimer());
@@ -350,17 +350,17 @@ TEST_F(TemperatureWindowTest, StopwatchAndSlidingTable) {
     EXPECT_EQ(w->stopwatch->display()->text(), "01:15");
 
     // "Стоп" in the middle of a collapse: the table still ends expanded.
-    QTest::mouseClick(w->stopwatch->startButton(), Qt::LeftButton);
+    click(w->stopwatch->startButton());
     w->slidingTable->collapseTimer()->fire();
     w->slidingTable->collapseTimer()->fire();
-    QTest::mouseClick(w->stopwatch->stopButton(), Qt::LeftButton);
+    click(w->stopwatch->stopButton());
     EXPECT_FALSE(w->slidingTable->collapseTimer()->enabled());
     runTimer(w->slidingTable->expandTimer());
     EXPECT_EQ(w->measurementTable->height(), 74);
     EXPECT_EQ(w->measurementTable->y(), 384);
 
     // A click on the collapsed table brings it back.
-    QTest::mouseClick(w->stopwatch->startButton(), Qt::LeftButton);
+    click(w->stopwatch->startButton());
     runTimer(w->slidingTable->collapseTimer());
     ASSERT_EQ(w->measurementTable->height(), 19);
     QTest::mouseClick(w->measurementTable->viewport(), Qt::LeftButton, {}, QPoint(30, 8));
@@ -377,7 +377,7 @@ TEST_F(TemperatureWindowTest, NewRunPutsTheTableBackAndHidesTheStopwatch) {
     runTimer(w->slidingTable->collapseTimer());
     ASSERT_EQ(w->measurementTable->height(), 19);
     ASSERT_TRUE(w->stopwatch->display()->isVisible());
-    QTest::mouseClick(w->finishLink, Qt::LeftButton);
+    click(w->finishLink);
 
     start();
     EXPECT_EQ(w->measurementTable->geometry(), QRect(8, 384, 425, 74));
@@ -397,7 +397,7 @@ TEST_F(TemperatureWindowTest, SecondRunKeepsGradeAndFlags) {
     second(QStringLiteral("0,11"), QStringLiteral("0,06"));
     EXPECT_EQ(recordedScore(2), 4.0f);
 
-    QTest::mouseClick(w->finishLink, Qt::LeftButton);
+    click(w->finishLink);
     EXPECT_FALSE(w->isVisible());
     EXPECT_TRUE(lab->window<MainWindow>()->isVisible());
 
@@ -415,7 +415,7 @@ TEST_F(TemperatureWindowTest, CloseGlyphReturnsToMainWindow) {
     start();
     Q_EMIT w->closeSpot->mouseMove(1, 1);
     ASSERT_TRUE(w->closeGlyph->isVisible());
-    QTest::mouseClick(w->closeGlyph, Qt::LeftButton);
+    click(w->closeGlyph);
     EXPECT_FALSE(w->isVisible());
     EXPECT_TRUE(lab->window<MainWindow>()->isVisible());
 }
@@ -439,11 +439,11 @@ TEST_F(TemperatureWindowTest, MouseClicksOnTheStopwatchLeaveNoFocusFrameOnALink)
                 framed << link->text();
         return framed;
     };
-    QTest::mouseClick(w->stopwatch->startButton(), Qt::LeftButton);
+    click(w->stopwatch->startButton());
     EXPECT_EQ(framedLinks(), QStringList());
-    QTest::mouseClick(w->stopwatch->stopButton(), Qt::LeftButton);
+    click(w->stopwatch->stopButton());
     EXPECT_EQ(framedLinks(), QStringList());
-    QTest::mouseClick(w->stopwatch->startButton(), Qt::LeftButton);
-    QTest::mouseClick(w->stopwatch->stopButton(), Qt::LeftButton);
+    click(w->stopwatch->startButton());
+    click(w->stopwatch->stopButton());
     EXPECT_EQ(framedLinks(), QStringList());
 }

@@ -6,6 +6,7 @@
 #include "toolkit/LabWindow.h"
 
 class Navigation;
+class QTimer;
 class Session;
 
 // The frame every experiment window is built on: a borderless 715 × 505 window with the chrome
@@ -26,6 +27,10 @@ public:
     // Sets the step without showing its movie: a refused answer goes back to the step that
     // asked for it, and tests begin a run part-way.
     void setStep(int step) { step_ = step; }
+    // False from a step's change until its movie is first drawn. Presses made meanwhile (the
+    // rest of a quick series of clicks that the change kept waiting) are ignored: they were
+    // aimed at the step before.
+    bool isStepShown() const { return stepShown_; }
 
 protected:
     // The session receives the grades; the navigation leads back to the main window and ends
@@ -46,6 +51,8 @@ protected:
     // Coming back to the window, the watch for the movie's last frame starts again; a window
     // that does more calls this at the end.
     void onActivated() override;
+    void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     // "Далее" goes one step on; a check that refuses the step just begun takes it back.
     void advanceStep() { ++step_; }
@@ -61,5 +68,10 @@ protected:
     Navigation& navigation_;
 
 private:
+    void holdPressesUntilShown();
+    void releasePresses();
+
     int step_ = 0;
+    bool stepShown_ = true;
+    QTimer* holdLimit_ = nullptr;
 };
