@@ -143,8 +143,10 @@ void LinkLabel::focusOutEvent(QFocusEvent* event) {
 }
 
 bool LinkLabel::focusNextPrevChild(bool next) {
-    // The first Tab in a window whose first link holds the focus unseen marks that link.
-    if (next && hasFocus() && !keyboardFocus_) {
+    // The first Tab in a window whose first link holds the focus unseen marks that link. The same
+    // call comes when the focused link hides itself on a click: then the focus just moves on.
+    if (next && hasFocus() && !keyboardFocus_ && isVisible() &&
+        !InputWatch::instance().lastPressFromMouse()) {
         keyboardFocus_ = true;
         update();
         Q_EMIT focusedByKeyboard();

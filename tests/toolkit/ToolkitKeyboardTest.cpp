@@ -180,3 +180,20 @@ TEST(ToolkitAccessibility, LinksPicturesAndTableCellsTellWhatTheyAre) {
     grid.setCell(2, 1, QStringLiteral("0,08"));
     EXPECT_EQ(cellName(1, 2), QStringLiteral("Скорость, 1: 0,08"));
 }
+
+// «Далее» hides itself when clicked and comes back at the end of the step's movie. Hiding the
+// focused link passes the focus on as a Tab would; for a mouse user that is no keyboard focus, and
+// the link comes back without a frame. Only a real Tab marks it.
+TEST(ToolkitKeyboard, ALinkThatHidesOnAClickComesBackWithoutAFrame) {
+    TwoLinks w;
+    QObject::connect(w.next, &LinkLabel::clicked, [&w] { w.next->hide(); });
+    ASSERT_TRUE(w.next->hasFocus());
+    QTest::mouseClick(w.next, Qt::LeftButton, {}, QPoint(20, 15));
+    ASSERT_EQ(w.nextClicks, 1);
+    w.next->show();
+    EXPECT_FALSE(w.next->showsFocusMark());
+    EXPECT_FALSE(w.finish->showsFocusMark());
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_TRUE(w.next->showsFocusMark() || w.finish->showsFocusMark());
+}
