@@ -1,6 +1,7 @@
 #include "experiments/common/ExperimentWindow.h"
 
 #include "experiments/common/MovieEndWatch.h"
+#include "lab/Session.h"
 #include "shell/Loaders.h"
 #include "shell/Navigation.h"
 #include "toolkit/LinkLabel.h"
@@ -9,11 +10,12 @@ namespace {
 constexpr int FirstStep = 1;
 }  // namespace
 
-ExperimentWindow::ExperimentWindow(Session& session, Navigation& navigation, const QString& caption,
-                                   QWidget* parent)
+ExperimentWindow::ExperimentWindow(Session& session, Navigation& navigation, int experiment,
+                                   const QString& caption, QWidget* parent)
     : LabWindow(caption, QSize(715, 505), Border::None, parent),
       session_(session),
-      navigation_(navigation) {}
+      navigation_(navigation),
+      experiment_(experiment) {}
 
 void ExperimentWindow::createChrome(const QString& number, const QString& topic) {
     ExperimentChrome::createChrome(
@@ -24,6 +26,7 @@ void ExperimentWindow::prepareRun() {
     step_ = FirstStep;
     nextLink->show();
     resetRun();
+    session_.recordEntry(experiment_);
 }
 
 void ExperimentWindow::onActivated() {

@@ -19,7 +19,10 @@ class ExperimentWindow : public LabWindow, public ExperimentChrome {
 public:
     // Puts the window into the starting state of a new run, at the first step with "Далее" on
     // show; the composition root calls it before it loads the first movie and shows the window.
+    // The class journal hears that the current student entered the experiment.
     void prepareRun();
+    // The experiment 1..4 the window runs.
+    int experiment() const { return experiment_; }
 
     // The step of the run under way: 1 at its start, 0 before the first run.
     int step() const { return step_; }
@@ -28,10 +31,10 @@ public:
     void setStep(int step) { step_ = step; }
 
 protected:
-    // The session receives the grades; the navigation leads back to the main window and ends
-    // the program when a file is missing.
-    ExperimentWindow(Session& session, Navigation& navigation, const QString& caption,
-                     QWidget* parent);
+    // The session receives the entries and the grades; the navigation leads back to the main
+    // window and ends the program when a file is missing.
+    ExperimentWindow(Session& session, Navigation& navigation, int experiment,
+                     const QString& caption, QWidget* parent);
 
     // Creates the chrome as the window's first children (see ExperimentChrome): its movie's
     // last frame calls atMovieEnd(); the close glyph, Escape and a close from the window manager
@@ -61,5 +64,6 @@ protected:
     Navigation& navigation_;
 
 private:
+    int experiment_;
     int step_ = 0;
 };
