@@ -2,7 +2,6 @@
 
 #include <QLabel>
 #include <QListWidget>
-#include <QVBoxLayout>
 
 namespace {
 const QString titleText = QStringLiteral("Сейчас в классе");
@@ -10,14 +9,9 @@ const QString titleText = QStringLiteral("Сейчас в классе");
 constexpr QSize cardSize(244, 36);
 }  // namespace
 
-ClassPresenceView::ClassPresenceView(QWidget* parent) : QWidget(parent) {
-    title = new QLabel(titleText, this);
-    cards = new QListWidget(this);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(1);
-    layout->addWidget(title);
-    layout->addWidget(cards, 1);
+ClassPresenceView::ClassPresenceView(QWidget* window) : QObject(window) {
+    title = new QLabel(titleText, window);
+    cards = new QListWidget(window);
 
     QFont titleFont = title->font();
     titleFont.setBold(true);

@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPdfWriter>
 #include <QPlainTextEdit>
@@ -127,31 +128,19 @@ JournalWindow::JournalWindow(ClassJournal* journal, QWidget* parent)
     follower = new JournalFollower(this, journal_, classNow);
 
     placeControls({
-        {groupLabel, 8, 11, 48, 17},
-        {groupFilter, 58, 8, 140, 23},
-        {fromLabel, 210, 11, 12, 17},
-        {fromDate, 224, 8, 100, 23},
-        {toLabel, 332, 11, 20, 17},
-        {toDate, 354, 8, 100, 23},
-        {computerLabel, 466, 11, 76, 17},
-        {computerFilter, 544, 8, 140, 23},
-        {refreshButton, 692, 8, 80, 23},
-        {sourceLine, 8, 36, 764, 17},
-        {faultLine, 8, 54, 764, 30},
-        {table, 8, 86, 764, 176},
-        {loginLabel, 8, 271, 56, 17},
-        {teacherLogin, 66, 268, 120, 23},
-        {passwordLabel, 198, 271, 50, 17},
-        {teacherPassword, 250, 268, 120, 23},
-        {loginButton, 378, 267, 80, 25},
-        {evidenceTitle, 8, 298, 764, 17},
-        {evidenceText, 8, 316, 764, 48},
-        {evidenceTable, 8, 366, 764, 194},
-        {classNow, 8, 568, 764, 92},
-        {exportButton, 8, 668, 130, 25},
-        {moodleButton, 144, 668, 150, 25},
-        {protocolButton, 300, 668, 105, 25},
-        {classSheetButton, 411, 668, 105, 25},
+        {groupLabel, 8, 11, 48, 17},         {groupFilter, 58, 8, 140, 23},
+        {fromLabel, 210, 11, 12, 17},        {fromDate, 224, 8, 100, 23},
+        {toLabel, 332, 11, 20, 17},          {toDate, 354, 8, 100, 23},
+        {computerLabel, 466, 11, 76, 17},    {computerFilter, 544, 8, 140, 23},
+        {refreshButton, 692, 8, 80, 23},     {sourceLine, 8, 36, 764, 17},
+        {faultLine, 8, 54, 764, 30},         {table, 8, 86, 764, 176},
+        {loginLabel, 8, 271, 56, 17},        {teacherLogin, 66, 268, 120, 23},
+        {passwordLabel, 198, 271, 50, 17},   {teacherPassword, 250, 268, 120, 23},
+        {loginButton, 378, 267, 80, 25},     {evidenceTitle, 8, 298, 764, 17},
+        {evidenceText, 8, 316, 764, 48},     {evidenceTable, 8, 366, 764, 194},
+        {classNow->title, 8, 568, 764, 17},  {classNow->cards, 8, 586, 764, 74},
+        {exportButton, 8, 668, 130, 25},     {moodleButton, 144, 668, 150, 25},
+        {protocolButton, 300, 668, 105, 25}, {classSheetButton, 411, 668, 105, 25},
         {closeButton, 697, 668, 75, 25},
     });
     // What a screen reader says for the controls without a visible text of their own.
