@@ -155,6 +155,28 @@ BEGIN
 END
 $migrate$;
 
+-- The teachers' views follow the class: every statement that added rows to the journal
+-- notifies the channel reaktikum_journal once, after the rows are in, and a view that listens
+-- reads the rows again. Any login that can connect may listen, so the notification carries
+-- nothing of the rows: no name, no group, no grade, not even how many.
+CREATE OR REPLACE FUNCTION reaktikum.notify_journal_rows() RETURNS trigger
+    LANGUAGE plpgsql SET search_path = pg_catalog, pg_temp AS
+$notify$
+BEGIN
+    -- A statement whose rows were all skipped (sent again) added nothing to tell.
+    IF EXISTS (SELECT FROM added) THEN
+        PERFORM pg_notify('reaktikum_journal', '');
+    END IF;
+    RETURN NULL;
+END
+$notify$;
+REVOKE ALL ON FUNCTION reaktikum.notify_journal_rows() FROM PUBLIC;
+
+DROP TRIGGER IF EXISTS notify_journal_rows ON reaktikum.journal;
+CREATE TRIGGER notify_journal_rows AFTER INSERT ON reaktikum.journal
+    REFERENCING NEW TABLE AS added
+    FOR EACH STATEMENT EXECUTE FUNCTION reaktikum.notify_journal_rows();
+
 -- Privileges are set from scratch on every run, so a grant added by hand is taken back.
 REVOKE ALL ON ALL TABLES IN SCHEMA reaktikum FROM PUBLIC, reaktikum_computer, reaktikum_teacher;
 REVOKE ALL ON ALL SEQUENCES IN SCHEMA reaktikum FROM PUBLIC, reaktikum_computer, reaktikum_teacher;

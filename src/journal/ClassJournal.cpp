@@ -98,6 +98,11 @@ void ClassJournal::registered(QString& sitting, const QString& group, const QStr
     record(sitting, group, surname, variant, JournalEventKind::Registered);
 }
 
+void ClassJournal::entered(QString& sitting, const QString& group, const QString& surname,
+                           int variant, int experiment) {
+    record(sitting, group, surname, variant, JournalEventKind::Entered, experiment);
+}
+
 void ClassJournal::graded(QString& sitting, const QString& group, const QString& surname,
                           int variant, int experiment, double grade,
                           const GradeEvidence& evidence) {

@@ -25,6 +25,8 @@ public:
 
     void registered(QString& sitting, const QString& group, const QString& surname,
                     int variant) override;
+    void entered(QString& sitting, const QString& group, const QString& surname, int variant,
+                 int experiment) override;
     void graded(QString& sitting, const QString& group, const QString& surname, int variant,
                 int experiment, double grade, const GradeEvidence& evidence = {}) override;
     void deleted(QString& sitting, const QString& group, const QString& surname,

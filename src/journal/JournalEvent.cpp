@@ -11,8 +11,9 @@ struct NamedKind {
     JournalEventKind kind;
     const char* name;
 };
-constexpr std::array<NamedKind, 4> names = {{
+constexpr std::array<NamedKind, 5> names = {{
     {JournalEventKind::Registered, "registered"},
+    {JournalEventKind::Entered, "entered"},
     {JournalEventKind::Graded, "graded"},
     {JournalEventKind::Deleted, "deleted"},
     {JournalEventKind::DeletedAll, "deleted_all"},

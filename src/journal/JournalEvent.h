@@ -8,8 +8,10 @@
 
 class QSqlQuery;
 
-// One row of the journal: something that happened to one sitting on one computer.
-enum class JournalEventKind { Registered, Graded, Deleted, DeletedAll };
+// One row of the journal: something that happened to one sitting on one computer. An entry is a
+// student opening an experiment's window: it tells the teacher where the student is, and never
+// changes a grade.
+enum class JournalEventKind { Registered, Entered, Graded, Deleted, DeletedAll };
 
 // The words stored in the event column.
 QString eventName(JournalEventKind kind);
@@ -23,7 +25,7 @@ struct JournalEvent {
     QString group;
     QString surname;
     int variant = 0;             // 1..6; 0 when none was chosen yet
-    int experiment = 0;          // 1..4 for a grade, 0 otherwise
+    int experiment = 0;          // 1..4 for an entry or a grade, 0 otherwise
     std::optional<float> grade;  // kept in single precision, as the results file keeps it
     JournalEventKind kind = JournalEventKind::Registered;
     // What a grade was reached from: JSON for programs and one Russian sentence for people.

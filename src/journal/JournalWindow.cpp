@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPdfWriter>
 #include <QPlainTextEdit>
@@ -21,7 +22,9 @@
 #include <algorithm>
 
 #include "journal/ClassJournal.h"
+#include "journal/ClassPresenceView.h"
 #include "journal/EvidenceTable.h"
+#include "journal/JournalFollower.h"
 #include "journal/MoodleExport.h"
 #include "journal/Paper.h"
 #include "journal/ProtocolPaper.h"
@@ -93,7 +96,7 @@ QString fileNamePart(QString text) {
 }  // namespace
 
 JournalWindow::JournalWindow(ClassJournal* journal, QWidget* parent)
-    : LabWindow(QStringLiteral("Журнал класса"), QSize(780, 600), Border::Tool, parent),
+    : LabWindow(QStringLiteral("Журнал класса"), QSize(780, 700), Border::Tool, parent),
       journal_(journal) {
     auto* groupLabel = new QLabel(QStringLiteral("Группа:"), this);
     groupFilter = new QComboBox(this);
@@ -121,6 +124,8 @@ JournalWindow::JournalWindow(ClassJournal* journal, QWidget* parent)
     teacherPassword = new QLineEdit(this);
     loginButton = new QPushButton(QStringLiteral("Войти"), this);
     reader_ = new ServerReader(this);
+    classNow = new ClassPresenceView(this);
+    follower = new JournalFollower(this, journal_, classNow);
 
     placeControls({
         {groupLabel, 8, 11, 48, 17},         {groupFilter, 58, 8, 140, 23},
@@ -133,9 +138,10 @@ JournalWindow::JournalWindow(ClassJournal* journal, QWidget* parent)
         {passwordLabel, 198, 271, 50, 17},   {teacherPassword, 250, 268, 120, 23},
         {loginButton, 378, 267, 80, 25},     {evidenceTitle, 8, 298, 764, 17},
         {evidenceText, 8, 316, 764, 48},     {evidenceTable, 8, 366, 764, 194},
-        {exportButton, 8, 568, 130, 25},     {moodleButton, 144, 568, 150, 25},
-        {protocolButton, 300, 568, 105, 25}, {classSheetButton, 411, 568, 105, 25},
-        {closeButton, 697, 568, 75, 25},
+        {classNow->title, 8, 568, 764, 17},  {classNow->cards, 8, 586, 764, 74},
+        {exportButton, 8, 668, 130, 25},     {moodleButton, 144, 668, 150, 25},
+        {protocolButton, 300, 668, 105, 25}, {classSheetButton, 411, 668, 105, 25},
+        {closeButton, 697, 668, 75, 25},
     });
     // What a screen reader says for the controls without a visible text of their own.
     groupFilter->setAccessibleName(QStringLiteral("Группа"));

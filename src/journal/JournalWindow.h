@@ -9,7 +9,9 @@
 #include "toolkit/LabWindow.h"
 
 class ClassJournal;
+class ClassPresenceView;
 class EvidenceTable;
+class JournalFollower;
 class QComboBox;
 class QDateEdit;
 class QLabel;
@@ -56,6 +58,9 @@ public:
     QLineEdit* teacherLogin = nullptr;
     QLineEdit* teacherPassword = nullptr;
     QPushButton* loginButton = nullptr;
+    // «Сейчас в классе», and what reads the rows again as they arrive while the window is open.
+    ClassPresenceView* classNow = nullptr;
+    JournalFollower* follower = nullptr;
 
     // The file the export writes to; the save dialog unless a test sets another.
     std::function<QString()> askExportPath;
@@ -70,6 +75,8 @@ public:
     void reload();
     bool isLoading() const { return loading_; }
     const QList<SittingRow>& shownRows() const { return shown_; }
+    // Every sitting read, whatever the filters show.
+    const QList<SittingRow>& allRows() const { return all_; }
     // The column that marks grades sharing a mistake with many of the group.
     int sharedMistakeColumn() const;
     // The table column of experiment 1..4's grade.

@@ -87,6 +87,37 @@ const char* const schemaVersion4[] = {
     "UPDATE schema_version SET version = 4",
 };
 
+// Version 5: a student entering an experiment is an event too. SQLite cannot change a
+// column's check, so the table is made again: the rows keep their ids, and the next row its
+// place in the sequence, so what the server was sent and what it holds still match.
+const char* const schemaVersion5[] = {
+    "CREATE TABLE journal_v5 ("
+    " id INTEGER PRIMARY KEY AUTOINCREMENT,"
+    " recorded_at TEXT NOT NULL,"
+    " computer TEXT NOT NULL,"
+    " sitting TEXT NOT NULL,"
+    " student_group TEXT NOT NULL,"
+    " student_surname TEXT NOT NULL,"
+    " variant INTEGER CHECK (variant BETWEEN 1 AND 6),"
+    " experiment INTEGER CHECK (experiment BETWEEN 1 AND 4),"
+    " grade REAL,"
+    " event TEXT NOT NULL"
+    " CHECK (event IN ('registered', 'entered', 'graded', 'deleted', 'deleted_all')),"
+    " evidence TEXT,"
+    " evidence_summary TEXT)",
+    "INSERT INTO journal_v5 (id, recorded_at, computer, sitting, student_group, student_surname,"
+    " variant, experiment, grade, event, evidence, evidence_summary)"
+    " SELECT id, recorded_at, computer, sitting, student_group, student_surname, variant,"
+    " experiment, grade, event, evidence, evidence_summary FROM journal ORDER BY id",
+    "DELETE FROM sqlite_sequence WHERE name = 'journal_v5'",
+    "INSERT INTO sqlite_sequence (name, seq)"
+    " SELECT 'journal_v5', seq FROM sqlite_sequence WHERE name = 'journal'",
+    "DROP TABLE journal",
+    "ALTER TABLE journal_v5 RENAME TO journal",
+    "CREATE INDEX journal_student ON journal (computer, student_group, student_surname)",
+    "UPDATE schema_version SET version = 5",
+};
+
 }  // namespace
 
 QString journalComputerName() {
@@ -332,6 +363,7 @@ bool LocalJournal::createOrMigrate() {
         {2, schemaVersion2, std::size(schemaVersion2)},
         {3, schemaVersion3, std::size(schemaVersion3)},
         {4, schemaVersion4, std::size(schemaVersion4)},
+        {5, schemaVersion5, std::size(schemaVersion5)},
     };
     // Each step in its own transaction, so a file is always at one version or the next.
     for (const Step& step : steps) {

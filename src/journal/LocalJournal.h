@@ -13,7 +13,7 @@
 // opens its own. Nothing here shows a box: a fault becomes a sentence for the teacher's view.
 class LocalJournal {
 public:
-    static constexpr int schemaVersion = 4;
+    static constexpr int schemaVersion = 5;
 
     enum class State {
         Closed,

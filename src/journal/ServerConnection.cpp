@@ -343,6 +343,42 @@ bool ServerConnection::open(const QString& user, const QString& password) {
                        " FROM pg_settings WHERE name = 'client_connection_check_interval'"));
 }
 
+bool ServerConnection::waitForNotifications(int timeoutMs, QStringList* payloads) {
+    fault_.clear();
+    sqlState_.clear();
+    if (!conn_ || aborted()) {
+        close();
+        return false;
+    }
+    const auto take = [this, payloads] {
+        bool any = false;
+        while (PGnotify* notice = PQnotifies(conn_)) {
+            payloads->append(QString::fromUtf8(notice->extra));
+            PQfreemem(notice);
+            any = true;
+        }
+        return any;
+    };
+    // Those that came in with the answer to an earlier statement are read already.
+    if (take()) return true;
+    if (!waitForSocket(false, timeoutMs)) {
+        if (aborted()) {
+            close();
+            return false;
+        }
+        if (PQsocket(conn_) >= 0) return true;  // the time is up
+        failStatement(QString(), QStringLiteral("socket"));
+        return false;
+    }
+    // Readable: notifications, or the end of a connection the server or the network closed.
+    if (!PQconsumeInput(conn_) || PQstatus(conn_) == CONNECTION_BAD) {
+        failStatement(QString(), QString::fromUtf8(PQerrorMessage(conn_)));
+        return false;
+    }
+    take();
+    return true;
+}
+
 bool ServerConnection::exec(const QString& sql, const QVariantList& parameters, ServerRows* rows) {
     fault_.clear();
     sqlState_.clear();

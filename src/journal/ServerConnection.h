@@ -49,6 +49,12 @@ public:
     // False, with fault() set and the connection dropped, when it fails.
     bool exec(const QString& sql, const QVariantList& parameters = {}, ServerRows* rows = nullptr);
 
+    // Waits up to timeoutMs for notifications on the channels this connection listens to (after
+    // a LISTEN statement) and adds their payloads to payloads, possibly none when the time is
+    // up. False, with fault() set and the connection dropped, when the connection broke; false
+    // without a fault once aborted.
+    bool waitForNotifications(int timeoutMs, QStringList* payloads);
+
     // From any thread: the wait in progress ends now and every later open() or exec() fails
     // at once, without a fault.
     void abort();

@@ -47,10 +47,15 @@ QList<SittingRow> summariseSittings(const JournalEvents& events) {
         }
         SittingRow& row = rows[*found];
         if (e.variant > 0) row.variant = e.variant;
+        row.lastEventAt = e.recordedAt;
         switch (e.kind) {
             case JournalEventKind::Registered:
                 row.registeredAt = e.recordedAt;
                 row.registrationId = e.id;
+                break;
+            case JournalEventKind::Entered:
+                // Where the student is, never a grade.
+                if (e.experiment >= 1 && e.experiment <= 4) row.inExperiment = e.experiment;
                 break;
             case JournalEventKind::Graded:
                 if (e.experiment >= 1 && e.experiment <= 4 && e.grade) {
@@ -58,6 +63,7 @@ QList<SittingRow> summariseSittings(const JournalEvents& events) {
                     row.grades[k] = e.grade;
                     row.evidence[k] = e.evidence;
                     row.evidenceSummaries[k] = e.evidenceSummary;
+                    if (row.inExperiment == e.experiment) row.inExperiment = 0;
                 }
                 break;
             case JournalEventKind::Deleted:

@@ -24,6 +24,10 @@ struct SittingRow {
     std::array<QString, 4> evidenceSummaries;
     bool deleted = false;       // removed from the results window since
     qint64 registrationId = 0;  // the computer's id of its registration: orders equal times
+    // The experiment 1..4 the student entered last and has not left: 0 once it is graded or
+    // before any was entered. Entering another one leaves the first.
+    int inExperiment = 0;
+    QDateTime lastEventAt;  // UTC: the sitting's newest row
 
     // The mean of the four grades (none counts 0) rounded to the nearest 0.1, as the results
     // window shows it.

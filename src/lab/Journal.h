@@ -4,7 +4,8 @@
 
 #include "lab/GradeEvidence.h"
 
-// What the class journal is told when a student is registered, graded or deleted. Nothing a
+// What the class journal is told when a student is registered, enters an experiment, is graded
+// or deleted. Nothing a
 // student does ever waits on it or sees it fail: an implementation writes quickly or keeps the
 // event for later, and reports trouble only in the teacher's view.
 //
@@ -18,6 +19,9 @@ public:
     virtual ~Journal() = default;
     virtual void registered(QString& sitting, const QString& group, const QString& surname,
                             int variant) = 0;
+    // The student opened the window of experiment 1..4.
+    virtual void entered(QString& sitting, const QString& group, const QString& surname,
+                         int variant, int experiment) = 0;
     virtual void graded(QString& sitting, const QString& group, const QString& surname, int variant,
                         int experiment, double grade, const GradeEvidence& evidence = {}) = 0;
     virtual void deleted(QString& sitting, const QString& group, const QString& surname,

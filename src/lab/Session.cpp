@@ -24,6 +24,13 @@ void Session::recordGrade(int experiment, double grade, const GradeEvidence& evi
                          experiment, grade, evidence);
 }
 
+void Session::recordEntry(int experiment) {
+    if (!journal_ || results_.current() < 1 || results_.current() > results_.count()) return;
+    StudentRecord& record = results_.slot(results_.current());
+    journal_->entered(record.sitting, record.group.text(), record.surname.text(), variant_,
+                      experiment);
+}
+
 bool Session::deleteStudent(int index) {
     if (results_.count() <= 0 || index < 1) return true;
     StudentRecord removed = results_.slot(std::min(index, results_.count()));

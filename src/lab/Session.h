@@ -32,6 +32,9 @@ public:
     // which also keeps what the grade was reached from. Without a current student nothing is
     // recorded.
     void recordGrade(int experiment, double grade, const GradeEvidence& evidence = {});
+    // Tells the journal that the current student opened experiment 1..4; the results file
+    // keeps no such thing. Without a current student nothing is told.
+    void recordEntry(int experiment);
     // Removes student index (1-based) or every student and saves. The journal hears of a
     // deletion only once the file holds it. False when the file could not be saved: the table
     // is then as it was before.

@@ -266,7 +266,7 @@ TEST_F(LocalJournalTest, AFileOfTheThirdVersionGainsTheEvidenceColumnsKeepingIts
                          evidence);
     EXPECT_EQ(sitting, QStringLiteral("old"));
     ASSERT_EQ(classJournal->local().state(), LocalJournal::State::Ready);
-    EXPECT_EQ(classJournal->local().storedSchemaVersion(), 4);
+    EXPECT_EQ(classJournal->local().storedSchemaVersion(), LocalJournal::schemaVersion);
     EXPECT_EQ(classJournal->local().journalId(),
               QStringLiteral("0123456789abcdef0123456789abcdef"));
     EXPECT_EQ(classJournal->local().sentThrough(), 1);
@@ -287,6 +287,82 @@ TEST_F(LocalJournalTest, AFileOfTheThirdVersionGainsTheEvidenceColumnsKeepingIts
     EXPECT_EQ(
         raw.scalar(QStringLiteral("SELECT count(*) FROM journal WHERE evidence IS NULL")).toInt(),
         2);
+}
+
+// A file of version 4, whose event column knows no entering of an experiment: the table is
+// made again with the same rows, ids, upload mark and id, and the next row continues the
+// sequence where the old table left it (ids are the keys the server holds rows by).
+TEST_F(LocalJournalTest, AFileOfTheFourthVersionLearnsEntriesKeepingIdsAndSequence) {
+    {
+        RawConnection raw(path, QStringLiteral("v4"));
+        for (const char* sql : {
+                 "CREATE TABLE schema_version (version INTEGER NOT NULL)",
+                 "INSERT INTO schema_version (version) VALUES (4)",
+                 "CREATE TABLE journal (id INTEGER PRIMARY KEY AUTOINCREMENT,"
+                 " recorded_at TEXT NOT NULL, computer TEXT NOT NULL, sitting TEXT NOT NULL,"
+                 " student_group TEXT NOT NULL, student_surname TEXT NOT NULL,"
+                 " variant INTEGER CHECK (variant BETWEEN 1 AND 6),"
+                 " experiment INTEGER CHECK (experiment BETWEEN 1 AND 4), grade REAL,"
+                 " event TEXT NOT NULL CHECK (event IN ('registered', 'graded', 'deleted',"
+                 " 'deleted_all')), evidence TEXT, evidence_summary TEXT)",
+                 "CREATE TABLE server_upload (only INTEGER PRIMARY KEY CHECK (only = 1),"
+                 " sent_through INTEGER NOT NULL)",
+                 "INSERT INTO server_upload (only, sent_through) VALUES (1, 4)",
+                 "CREATE INDEX journal_student ON journal (computer, student_group,"
+                 " student_surname)",
+                 "CREATE TABLE journal_identity (only INTEGER PRIMARY KEY CHECK (only = 1),"
+                 " journal_id TEXT NOT NULL)",
+                 "INSERT INTO journal_identity (only, journal_id) VALUES (1, "
+                 "'fedcba9876543210fedcba9876543210')",
+                 "INSERT INTO journal VALUES (2, '2024-03-01T08:00:00.000Z', 'pc-11', 'old',"
+                 " 'КРЛ-99-2', 'Сумин Г.Д.', 2, NULL, NULL, 'registered', NULL, NULL)",
+                 "INSERT INTO journal VALUES (4, '2024-03-01T08:15:00.000Z', 'pc-11', 'old',"
+                 " 'КРЛ-99-2', 'Сумин Г.Д.', 2, 3, 2.5, 'graded', '{}', 'Со второй попытки.')",
+                 // Rows 5 to 7 were taken once (a transaction of another program, say).
+                 "UPDATE sqlite_sequence SET seq = 7 WHERE name = 'journal'",
+             })
+            ASSERT_TRUE(raw.exec(QString::fromUtf8(sql))) << sql;
+    }
+    install();
+    QString sitting;
+    classJournal->graded(sitting, QStringLiteral("КРЛ-99-2"), QStringLiteral("Сумин Г.Д."), 2, 4,
+                         5);
+    EXPECT_EQ(sitting, QStringLiteral("old"));
+    ASSERT_EQ(classJournal->local().state(), LocalJournal::State::Ready);
+    EXPECT_EQ(classJournal->local().storedSchemaVersion(), 5);
+    EXPECT_EQ(classJournal->local().journalId(),
+              QStringLiteral("fedcba9876543210fedcba9876543210"));
+    EXPECT_EQ(classJournal->local().sentThrough(), 4);
+
+    const JournalEvents rows = classJournal->local().events();
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_EQ(rows[0].id, 2);
+    EXPECT_EQ(rows[1].id, 4);
+    EXPECT_EQ(rows[1].grade, 2.5f);
+    EXPECT_EQ(rows[1].evidenceSummary, QStringLiteral("Со второй попытки."));
+    EXPECT_EQ(rows[2].id, 8);
+    EXPECT_EQ(rows[2].grade, 5.0f);
+    EXPECT_EQ(classJournal->local().unsentEvents(10).size(), 1);
+
+    RawConnection raw(path);
+    // The lookup of a student's sitting keeps its index; the file still refuses a made-up event.
+    EXPECT_EQ(raw.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'index'"
+                                        " AND name = 'journal_student' AND tbl_name = 'journal'"))
+                  .toInt(),
+              1);
+    EXPECT_EQ(raw.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name LIKE "
+                                        "'journal_v%'"))
+                  .toInt(),
+              0);
+    EXPECT_FALSE(raw.exec(QStringLiteral(
+        "INSERT INTO journal (recorded_at, computer, sitting, student_group, student_surname, "
+        "event) VALUES ('x', 'pc', 's', 'g', 'n', 'erased')")));
+    EXPECT_TRUE(raw.exec(QStringLiteral(
+        "INSERT INTO journal (recorded_at, computer, sitting, student_group, student_surname, "
+        "experiment, event) VALUES ('x', 'pc', 's', 'g', 'n', 4, 'entered')")));
+    EXPECT_FALSE(raw.exec(QStringLiteral(
+        "INSERT INTO journal (recorded_at, computer, sitting, student_group, student_surname, "
+        "experiment, event) VALUES ('x', 'pc', 's', 'g', 'n', 5, 'entered')")));
 }
 
 TEST_F(LocalJournalTest, EveryJournalFileHasItsOwnIdThatItKeeps) {

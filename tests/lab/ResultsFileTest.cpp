@@ -102,6 +102,10 @@ public:
         sitting = QStringLiteral("s%1").arg(++sittings);
         log(QStringLiteral("registered"), sitting, group, surname, variant);
     }
+    void entered(QString& sitting, const QString& group, const QString& surname, int variant,
+                 int experiment) override {
+        log(QStringLiteral("entered %1").arg(experiment), sitting, group, surname, variant);
+    }
     void graded(QString& sitting, const QString& group, const QString& surname, int variant,
                 int experiment, double grade, const GradeEvidence& gradeEvidence) override {
         evidence.append(gradeEvidence);
@@ -421,19 +425,26 @@ TEST_F(StudentStoreTest, TheCurrentStudentFollowsTheTrimOfAFullTable) {
 TEST_F(StudentStoreTest, TheJournalHearsEveryEventWithTheVariantOfItsMoment) {
     session->setVariant(2);
     ASSERT_TRUE(session->registerStudent(QStringLiteral("А-1"), QStringLiteral("Один")));
+    session->recordEntry(1);
     session->recordGrade(1, 4.5);
     session->setVariant(5);
     CatalystGrading catalyst;
     catalyst.chooseRightOption();
     session->recordGrade(2, 3, catalyst.evidence());
     ASSERT_TRUE(session->registerStudent(QStringLiteral("А-2"), QStringLiteral("Два")));
+    const QByteArray beforeEntry = file();
+    session->recordEntry(3);
+    // The results file keeps grades only.
+    EXPECT_EQ(file(), beforeEntry);
     session->recordGrade(3, 5);
     ASSERT_TRUE(session->deleteStudent(1));
     EXPECT_EQ(journal.events, (QStringList{
                                   QStringLiteral("registered s1 А-1 Один v2"),
+                                  QStringLiteral("entered 1 s1 А-1 Один v2"),
                                   QStringLiteral("graded 1 4.5 s1 А-1 Один v2"),
                                   QStringLiteral("graded 2 3 s1 А-1 Один v5"),
                                   QStringLiteral("registered s2 А-2 Два v5"),
+                                  QStringLiteral("entered 3 s2 А-2 Два v5"),
                                   QStringLiteral("graded 3 5 s2 А-2 Два v5"),
                                   QStringLiteral("deleted s1 А-1 Один v5"),
                               }));
@@ -466,15 +477,17 @@ TEST_F(StudentStoreTest, ADeletionTheFileDidNotTakeIsNotReported) {
     EXPECT_EQ(file(), QByteArray());
 }
 
-TEST_F(StudentStoreTest, AGradeWithoutAStudentIsNeitherStoredNorReported) {
+TEST_F(StudentStoreTest, AGradeOrAnEntryWithoutAStudentIsNeitherStoredNorReported) {
     writeBlocks(2);
     session->recordGrade(1, 5);
+    session->recordEntry(1);
     EXPECT_TRUE(journal.events.isEmpty());
     // The student registered in this run was deleted: his later grades go nowhere.
     ASSERT_TRUE(session->registerStudent(QStringLiteral("А-1"), QStringLiteral("Один")));
     ASSERT_TRUE(session->deleteStudent(results().current()));
     const QByteArray before = file();
     journal.events.clear();
+    session->recordEntry(2);
     session->recordGrade(2, 4);
     EXPECT_EQ(file(), before);
     EXPECT_TRUE(journal.events.isEmpty());

@@ -24,7 +24,7 @@ RadioButton* makeOption(QWidget* parent) {
 }  // namespace
 
 CatalystWindow::CatalystWindow(Session& session, Navigation& navigation, QWidget* parent)
-    : ExperimentWindow(session, navigation,
+    : ExperimentWindow(session, navigation, 3,
                        QStringLiteral("Опыт3 Влияние катализатора на скорость реакции"), parent) {
     createChrome(QStringLiteral("Опыт 3"),
                  QStringLiteral("Влияние катализатора на скорость реакции"));

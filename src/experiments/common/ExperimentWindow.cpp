@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "experiments/common/MovieEndWatch.h"
+#include "lab/Session.h"
 #include "movie/MoviePlayer.h"
 #include "shell/Loaders.h"
 #include "shell/Navigation.h"
@@ -37,11 +38,12 @@ bool isPress(const QEvent* event) {
 }
 }  // namespace
 
-ExperimentWindow::ExperimentWindow(Session& session, Navigation& navigation, const QString& caption,
-                                   QWidget* parent)
+ExperimentWindow::ExperimentWindow(Session& session, Navigation& navigation, int experiment,
+                                   const QString& caption, QWidget* parent)
     : LabWindow(caption, QSize(715, 505), Border::None, parent),
       session_(session),
-      navigation_(navigation) {}
+      navigation_(navigation),
+      experiment_(experiment) {}
 
 void ExperimentWindow::createChrome(const QString& number, const QString& topic) {
     ExperimentChrome::createChrome(
@@ -52,6 +54,7 @@ void ExperimentWindow::prepareRun() {
     step_ = FirstStep;
     nextLink->show();
     resetRun();
+    session_.recordEntry(experiment_);
 }
 
 void ExperimentWindow::onActivated() {

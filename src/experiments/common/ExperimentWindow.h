@@ -20,7 +20,10 @@ class ExperimentWindow : public LabWindow, public ExperimentChrome {
 public:
     // Puts the window into the starting state of a new run, at the first step with "Далее" on
     // show; the composition root calls it before it loads the first movie and shows the window.
+    // The class journal hears that the current student entered the experiment.
     void prepareRun();
+    // The experiment 1..4 the window runs.
+    int experiment() const { return experiment_; }
 
     // The step of the run under way: 1 at its start, 0 before the first run.
     int step() const { return step_; }
@@ -33,10 +36,10 @@ public:
     bool isStepShown() const { return stepShown_; }
 
 protected:
-    // The session receives the grades; the navigation leads back to the main window and ends
-    // the program when a file is missing.
-    ExperimentWindow(Session& session, Navigation& navigation, const QString& caption,
-                     QWidget* parent);
+    // The session receives the entries and the grades; the navigation leads back to the main
+    // window and ends the program when a file is missing.
+    ExperimentWindow(Session& session, Navigation& navigation, int experiment,
+                     const QString& caption, QWidget* parent);
 
     // Creates the chrome as the window's first children (see ExperimentChrome): its movie's
     // last frame calls atMovieEnd(); the close glyph, Escape and a close from the window manager
@@ -71,6 +74,7 @@ private:
     void holdPressesUntilShown();
     void releasePresses();
 
+    int experiment_;
     int step_ = 0;
     bool stepShown_ = true;
     QTimer* holdLimit_ = nullptr;

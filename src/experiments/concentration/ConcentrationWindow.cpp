@@ -50,7 +50,7 @@ QString stepMoviePath(int step, int variant) {
 
 ConcentrationWindow::ConcentrationWindow(Session& session, Navigation& navigation,
                                          ReferenceData& referenceData, QWidget* parent)
-    : ExperimentWindow(session, navigation,
+    : ExperimentWindow(session, navigation, 1,
                        QStringLiteral("Опыт1 Влияние концентрации на скорость реакции"), parent),
       referenceData_(referenceData) {
     createControls();

@@ -45,7 +45,7 @@ QLineEdit* makeAnswerBox(QWidget* parent, bool exponent) {
 }  // namespace
 
 EquilibriumWindow::EquilibriumWindow(Session& session, Navigation& navigation, QWidget* parent)
-    : ExperimentWindow(session, navigation,
+    : ExperimentWindow(session, navigation, 4,
                        QStringLiteral("Опыт 4 Смещение химического равновесия обратимой реакции"),
                        parent) {
     createChrome(QStringLiteral("Опыт 4"),

@@ -53,7 +53,7 @@ FilteredEdit* makeAnswerBox(QWidget* parent) {
 }  // namespace
 
 TemperatureWindow::TemperatureWindow(Session& session, Navigation& navigation, QWidget* parent)
-    : ExperimentWindow(session, navigation,
+    : ExperimentWindow(session, navigation, 2,
                        QStringLiteral("Опыт2 Влияние температуры на скорость реакции"), parent) {
     createControls();
     connectHandlers();
