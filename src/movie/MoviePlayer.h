@@ -39,9 +39,11 @@ public:
     int totalFrames() const;
     // The frame on show, from 0.
     int currentFrame() const;
-    // Halts playback on the current frame, which stays on show. Only a movie's own actions
-    // start it again.
+    // Halts playback on the current frame, which stays on show.
     void stop();
+    // Plays on from the frame on show: a movie that stopped itself to wait for the student
+    // (a tube movie waits for «Старт») goes on from there.
+    void playOn();
 
     // The stored settings: play (start playing when a movie is set) and loop.
     void setPlay(bool on) { play_ = on; }

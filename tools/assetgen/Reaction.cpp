@@ -127,10 +127,13 @@ Scene movie(const Setup& setup) {
     };
 
     const QColor acidColour = clear.darker(104);
-    Obj thermoColumn, heater, acidBody;
+    Obj thermoColumn, heater, acidBody, acidTubeLabel;
     const QPointF acidBottom(acidTubeX, acidMouth + glass::tubeBodyBottom(acidTubeW, acidTubeH));
     if (bath) {
-        putText(s, "Водяная баня", text::bold(13), {40, 166}, text::Align::Left, palette::accent);
+        // The list says what is in the tube; the bath has its own label beside it.
+        putText(s, "В пробирке:", text::bold(13), {40, 166}, text::Align::Left, palette::accent);
+        putText(s, "водяная\nбаня", text::bold(12), {tubeX - bathW / 2 - 8, bathBase - 52},
+                text::Align::Right, palette::muted);
         listLine(0, text::chem("Na2S2O3") + QStringLiteral(" %1 мл").arg(setup.thiosulfateMl));
         listLine(1, QStringLiteral("H_2O %1 мл").arg(setup.waterMl));
         // The acid warms in its own tube beside the mixture.
@@ -138,7 +141,8 @@ Scene movie(const Setup& setup) {
         s.put(glass::tubeLiquidCap(acidTubeW, acidColour), acidBottom, Liquid);
         acidBody = s.put(glass::tubeLiquidBody(acidTubeW, 56, acidColour), acidBottom, Liquid);
         s.put(glass::testTubeFront(acidTubeW, acidTubeH), {acidTubeX, acidMouth}, Front);
-        putText(s, text::chem("H2SO4"), text::bold(12), {acidTubeX + 4, bathBase - bathH - 22},
+        acidTubeLabel =
+            putText(s, text::chem("H2SO4"), text::bold(12), {acidTubeX + 4, bathBase - bathH - 22},
                 text::Align::Center, palette::muted);
         s.put(glass::bathFront(bathW, bathH, bathFill), {tubeX, bathBase}, Front);
         heater =
@@ -222,6 +226,8 @@ Scene movie(const Setup& setup) {
         // The pipette takes 5 ml of the warm acid.
         caption(s, text::chem("Набираем пипеткой 5\u00A0мл тёплой H2SO4"), capPos, 1.7,
                 palette::ink, 14, capWidth);
+        // The pipette comes down where the acid's label stands: the label makes way.
+        disappear(s, acidTubeLabel, 0.3);
         appear(s, pipette, 0.3);
         s.setAlpha(pipetteAcid, s.now(), 1);
         s.scaleTo(pipetteAcid, 1, 0.02, {0, 0}, 0);
@@ -291,7 +297,7 @@ Scene movie(const Setup& setup) {
     }
 
     // The acid.
-    caption(s, text::chem("Добавляем 5\u00A0мл H2SO4"), capPos, 1.7, palette::ink, 14, capWidth);
+    caption(s, text::chem("Добавляем 5\u00A0мл H2SO4"), capPos, 2.25, palette::ink, 14, capWidth);
     if (!bath) disappear(s, acidLabel, 0.3);
     s.moveTo(pipette, pipetteOver, 0.7);
     s.moveTo(pipetteAcid, pipetteOver, 0.7);
@@ -305,17 +311,20 @@ Scene movie(const Setup& setup) {
     s.wait(pour);
     s.remove(flow);
     s.remove(pipetteAcid);
-
-    // From this frame on the acid is in and the clock of the reaction runs.
-    const int acidIn = s.now();
-    s.label(acidIn, "acid");
+    // The empty pipette is taken away before the movie waits for «Старт».
+    s.moveTo(pipette, pipetteRest, 0.6);
+    s.fadeTo(pipette, 0, 0.6);
     listLine(bath ? 2 : (setup.waterMl > 0 ? 2 : 1),
              text::chem("H2SO4") + QStringLiteral(" %1 мл").arg(chemistry::acidMl));
+    s.wait(0.6);
+
+    // From this frame on the acid is in and the clock of the reaction runs: the movie stops
+    // here, and the window plays it on from «Старт», so the stopwatch and the reaction start
+    // together and nothing clouds before.
+    const int acidIn = s.now();
+    s.label(acidIn, "acid");
+    s.stop(acidIn);
     const int n = chemistry::secondsToFrames(setup.seconds);
-    s.moveTo(pipette, pipetteRest, 1.0);
-    s.setNow(acidIn + s.frames(1.0));
-    s.fadeTo(pipette, 0, 0.5);
-    s.setNow(acidIn);
 
     // Turbidity: the mixture stays clear at first, then sulfur clouds it quickly; the cross is
     // still faintly there in the last frame before tₖ and gone from tₖ on.

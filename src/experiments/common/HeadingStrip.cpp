@@ -7,7 +7,7 @@
 
 namespace {
 constexpr int StripHeight = 16;
-constexpr int TableFontSize = 11;
+constexpr int TableFontSize = 12;
 
 struct Run {
     QString text;
@@ -42,7 +42,7 @@ QFont tableFont(int size) {
 }
 
 QFont subscriptFont(int size) {
-    return labFont(QStringLiteral("MS Sans Serif"), qMax(6, size * 3 / 4));
+    return labFont(QStringLiteral("MS Sans Serif"), qMax(6, size * 5 / 6));
 }
 
 int runsWidth(const QList<Run>& runs, int size) {

@@ -8,6 +8,7 @@
 #include "experiments/common/SlidingTable.h"
 #include "experiments/common/Stopwatch.h"
 #include "experiments/temperature/TemperatureWindow.h"
+#include "toolkit/Fonts.h"
 #include "toolkit/StaticText.h"
 #include "toolkit/StringGrid.h"
 
@@ -42,6 +43,8 @@ void TemperatureWindow::setUpTable() {
     measurementTable->setDefaultColWidth(48 + GridLine);
     measurementTable->setDefaultRowHeight(16 + GridLine);
     measurementTable->setEditingAllowed(true);
+    // 12 px, as "Таблица 1": a row of 16 px holds it.
+    measurementTable->setFont(labFont(QStringLiteral("MS Sans Serif"), 12));
     measurementTable->setFrameShape(QFrame::Box);
     measurementTable->setLineWidth(1);
     measurementTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

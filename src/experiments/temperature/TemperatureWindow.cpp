@@ -128,6 +128,9 @@ void TemperatureWindow::connectHandlers() {
     second.denominatorBox->setAccessibleName(QStringLiteral("Второй коэффициент, знаменатель"));
     first.coefficientText->setAccessibleName(QStringLiteral("Первый температурный коэффициент"));
     second.coefficientText->setAccessibleName(QStringLiteral("Второй температурный коэффициент"));
+    // A tube movie waits at the acid until the stopwatch runs, so the reaction and the
+    // stopwatch start together.
+    movieEndWatch->setPlayOnWhen([this] { return isTimedStep(step()) && stopwatch->enabled(); });
     connect(nextLink, &LinkLabel::clicked, this, &TemperatureWindow::onNextClicked);
     connect(finishLink, &LinkLabel::clicked, this, &TemperatureWindow::onFinishClicked);
     connect(stopwatch->startButton(), &QPushButton::clicked, this,
