@@ -299,7 +299,8 @@ Art stream(double h, double w, QColor c) {
     QColor edge = palette::glassLine;
     edge.setAlpha(190);
     a.fillStroke(art::roundRect(-w / 2, 0, w, h, w / 2), Paint::solid(c.darker(112)), edge, 0.9);
-    if (h > 6) a.stroke(art::line({-w * 0.12, 2}, {-w * 0.12, h - 2}), QColor(255, 255, 255, 180), 0.7);
+    if (h > 6)
+        a.stroke(art::line({-w * 0.12, 2}, {-w * 0.12, h - 2}), QColor(255, 255, 255, 180), 0.7);
     a.stroke(art::ellipse({0, h}, w * 1.9, w * 0.6), edge, 0.9);
     QColor faint = edge;
     faint.setAlpha(110);

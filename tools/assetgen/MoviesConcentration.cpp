@@ -112,11 +112,15 @@ Scene calculatorMovie() {
     putText(s, "Калькулятор разбавления", text::bold(14), {246, 104}, text::Align::Left,
             palette::accent);
     putText(s, text::chem("C′ = C · V(Na2S2O3) / (V(Na2S2O3) + V(H2O) + V(H2SO4))"),
-            text::plain(13), {246, 126}, text::Align::Left, palette::ink);
-    putText(s, "C — исходная концентрация, моль/л;   V — объёмы, мл", text::plain(13), {246, 148},
+            text::plain(13), {246, 123}, text::Align::Left, palette::ink);
+    // The variant's texts are written as the laboratory writes them ("0.05M", "2N"): tied once
+    // to the units drawn here.
+    putText(s, "C — концентрация раствора варианта, моль/л;  V — объёмы, мл", text::plain(12),
+            {246, 143}, text::Align::Left, palette::muted);
+    putText(s, "в тексте варианта: M = моль/л, N = моль-экв/л", text::plain(12), {246, 159},
             text::Align::Left, palette::muted);
-    putText(s, "C", text::italic(14), {336, 177}, text::Align::Center, palette::muted);
-    putText(s, text::chem("V(Na2S2O3)"), text::italic(13), {395, 178}, text::Align::Center,
+    putText(s, "C", text::italic(14), {336, 178}, text::Align::Center, palette::muted);
+    putText(s, text::chem("V(Na2S2O3)"), text::italic(13), {395, 179}, text::Align::Center,
             palette::muted);
     putText(s, "C′ =", text::bold(17), {294, 213}, text::Align::Right);
     putText(s, "×", text::bold(16), {370.5, 198}, text::Align::Center);
@@ -219,8 +223,8 @@ Scene timingMovie() {
     // the cross is gone.
     for (int i = 0; i <= n; ++i) {
         const double u = double(i) / n;
-        const double g = 0.3 * std::pow(u, 0.6) +
-                         0.7 * std::pow(std::clamp((u - 0.35) / 0.65, 0.0, 1.0), 2);
+        const double g =
+            0.3 * std::pow(u, 0.6) + 0.7 * std::pow(std::clamp((u - 0.35) / 0.65, 0.0, 1.0), 2);
         s.setAlpha(turbid, startAt + i, 0.7 * g + (i == n ? 0.24 : 0));
         if (i < n) s.setAlpha(x, startAt + i, 1 - 0.78 * g);
     }

@@ -31,6 +31,8 @@ Scene taskMovie() {
     putText(s, text::chem("Na2S2O3"), text::bold(13), {99, 191}, text::Align::Right);
     putText(s, text::chem("H2SO4"), text::bold(13), {99, 210}, text::Align::Right);
     controlBox(s, 106, 189, 81, 39);
+    putText(s, "M = моль/л, N = моль-экв/л", text::plain(12), {22, 236}, text::Align::Left,
+            palette::muted);
     s.setNow(afterText);
 
     // Van 't Hoff's rule.

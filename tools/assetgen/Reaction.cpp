@@ -143,7 +143,7 @@ Scene movie(const Setup& setup) {
         s.put(glass::testTubeFront(acidTubeW, acidTubeH), {acidTubeX, acidMouth}, Front);
         acidTubeLabel =
             putText(s, text::chem("H2SO4"), text::bold(12), {acidTubeX + 4, bathBase - bathH - 22},
-                text::Align::Center, palette::muted);
+                    text::Align::Center, palette::muted);
         s.put(glass::bathFront(bathW, bathH, bathFill), {tubeX, bathBase}, Front);
         heater =
             s.put(glass::immersionHeater(bathBase - 72, true), {heaterX, bathBase - 10}, Props);
@@ -297,11 +297,11 @@ Scene movie(const Setup& setup) {
     }
 
     // The acid.
-    caption(s, text::chem("Добавляем 5\u00A0мл H2SO4"), capPos, 2.25, palette::ink, 14, capWidth);
+    caption(s, text::chem("Добавляем 5\u00A0мл H2SO4"), capPos, 2.0, palette::ink, 14, capWidth);
     if (!bath) disappear(s, acidLabel, 0.3);
-    s.moveTo(pipette, pipetteOver, 0.7);
-    s.moveTo(pipetteAcid, pipetteOver, 0.7);
-    s.wait(0.7);
+    s.moveTo(pipette, pipetteOver, 0.5);
+    s.moveTo(pipetteAcid, pipetteOver, 0.5);
+    s.wait(0.5);
     const double pour = 1.0;
     const double surfaceBefore = bottom.y() - fullHeight * levelScale(5) - pipetteOver.y();
     Obj flow =
@@ -312,11 +312,11 @@ Scene movie(const Setup& setup) {
     s.remove(flow);
     s.remove(pipetteAcid);
     // The empty pipette is taken away before the movie waits for «Старт».
-    s.moveTo(pipette, pipetteRest, 0.6);
-    s.fadeTo(pipette, 0, 0.6);
+    s.moveTo(pipette, pipetteRest, 0.5);
+    s.fadeTo(pipette, 0, 0.5);
     listLine(bath ? 2 : (setup.waterMl > 0 ? 2 : 1),
              text::chem("H2SO4") + QStringLiteral(" %1 мл").arg(chemistry::acidMl));
-    s.wait(0.6);
+    s.wait(0.5);
 
     // From this frame on the acid is in and the clock of the reaction runs: the movie stops
     // here, and the window plays it on from «Старт», so the stopwatch and the reaction start
@@ -331,7 +331,7 @@ Scene movie(const Setup& setup) {
     Obj turbidCap = s.put(glass::tubeLiquidCap(tubeW, palette::sulfur), bottom, Overlay);
     Obj turbidBody =
         s.put(glass::tubeLiquidBody(tubeW, fullHeight, palette::sulfur), bottom, Overlay);
-    const int tail = s.frames(2.0);
+    const int tail = s.frames(1.7);
     for (int i = 0; i <= n + tail; ++i) {
         const double g = i <= n ? clouding(double(i) / n) : 1.0;
         const double after = i <= n ? 0.0 : double(i - n) / tail;
@@ -358,7 +358,7 @@ Scene movie(const Setup& setup) {
     s.remove(watch);
     putText(s, text::wrap("Крест исчез — нажмите «Стоп»!", text::bold(15), capWidth),
             text::bold(15), capPos, text::Align::Left, palette::action, Captions);
-    s.wait(2.0);
+    s.wait(1.7);
     finish(s);
     return s;
 }
