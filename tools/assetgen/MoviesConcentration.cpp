@@ -115,7 +115,7 @@ Scene calculatorMovie() {
             text::plain(13), {246, 123}, text::Align::Left, palette::ink);
     // The variant's texts are written as the laboratory writes them ("0.05M", "2N"): tied once
     // to the units drawn here.
-    putText(s, "C — концентрация раствора варианта, моль/л;  V — объёмы, мл", text::plain(12),
+    putText(s, "C — исходная концентрация, моль/л;   V — объёмы, мл", text::plain(12),
             {246, 143}, text::Align::Left, palette::muted);
     putText(s, "в тексте варианта: M = моль/л, N = моль-экв/л", text::plain(12), {246, 159},
             text::Align::Left, palette::muted);

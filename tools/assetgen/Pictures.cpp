@@ -163,8 +163,8 @@ QImage experimentBackground() {
     // It begins where the links do, a little below the tables of experiments 1 and 2 (they end
     // at y 458), so a table never stands on its edge.
     p.fillRect(QRectF(0, 461, 715, 44), palette::linkBand);
-    p.setPen(QPen(palette::panelLine, 1.5));
-    p.drawLine(QPointF(0, 460.75), QPointF(715, 460.75));
+    p.setPen(QPen(palette::panelLine, 1));
+    p.drawLine(QPointF(0, 460.5), QPointF(715, 460.5));
     return image;
 }
 
