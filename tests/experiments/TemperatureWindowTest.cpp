@@ -1,5 +1,6 @@
 #include <QFile>
 #include <QFontMetrics>
+#include <QPainter>
 #include <QPushButton>
 #include <QTest>
 
@@ -99,6 +100,29 @@ TEST_F(TemperatureWindowTest, HeadingStripLiesOverHeaderRow) {
     };
     EXPECT_TRUE(darkIn(3, 70));
     EXPECT_TRUE(darkIn(285, 420));
+}
+
+// At the tables' 12 px a long heading would run over its cell's line: each heading keeps a
+// clear pixel column before the line on its right, in both tables.
+TEST_F(TemperatureWindowTest, NoHeadingRunsOverItsCellsLine) {
+    auto check = [](const HeadingSet& set, const StringGrid* grid) {
+        QList<int> widths;
+        for (int c = 0; c < grid->colCount(); ++c) widths.append(grid->colWidth(c));
+        QImage strip(set.width, 16, QImage::Format_RGB32);
+        strip.fill(Qt::white);
+        QPainter p(&strip);
+        paintHeadingStrip(p, set, widths);
+        p.end();
+        int line = 0;
+        for (int c = 0; c < set.headings.size(); ++c) {
+            line += widths[c];
+            for (int y = 1; y < 15; ++y)
+                EXPECT_GT(qGray(strip.pixel(line - 1, y)), 150)
+                    << set.headings[c].toStdString() << " touches its line at y " << y;
+        }
+    };
+    check(temperatureHeadings(), w->measurementTable);
+    check(concentrationHeadings(), lab->window<ConcentrationWindow>()->measurementTable);
 }
 
 TEST_F(TemperatureWindowTest, VariantThreePlaysItsOwnTimingMovies) {

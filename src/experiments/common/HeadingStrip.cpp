@@ -54,12 +54,13 @@ int runsWidth(const QList<Run>& runs, int size) {
 }
 
 void drawHeading(QPainter& p, const HeadingSet& set, const QRect& cell, const QList<Run>& runs) {
+    // The table's own size where the heading fits its cell, a pixel smaller at a time where it
+    // does not: a long heading never runs over its cell's line.
     int size = TableFontSize;
     int x = cell.left() + 3;
-    if (set.centred) {
-        while (size > 7 && runsWidth(runs, size) > cell.width() - 2) --size;
-        x = cell.left() + (cell.width() - runsWidth(runs, size)) / 2;
-    }
+    const int room = set.centred ? cell.width() - 4 : cell.width() - 5;
+    while (size > 7 && runsWidth(runs, size) > room) --size;
+    if (set.centred) x = cell.left() + (cell.width() - runsWidth(runs, size)) / 2;
     const int baseline = cell.top() + set.baseline;
     for (const Run& r : runs) {
         const QFont f = r.subscript ? subscriptFont(size) : tableFont(size);
