@@ -9,8 +9,8 @@
 #include "movie/Renderer.h"
 
 // The movie player of the laboratory's windows. The windows rely on exactly these operations:
-// set the movie, read the frame count and the current frame, stop; plus the stored play and loop
-// settings of each player.
+// set the movie, read the frame count and the current frame, stop, play on from a frame the
+// movie stopped at; plus the stored play and loop settings of each player.
 //
 // It plays SWF movies of the project's subset (SwfReader.h, Timeline.h, Renderer.h) with
 // quality "High" (antialiased) and scale mode "ShowAll". Playback keeps real time: a timer

@@ -67,10 +67,10 @@ Scene taskMovie() {
     // conditional rate Vусл = 1/время in 1/с, the table's «у.е.».
     reveal(s, "Время, с — от добавления кислоты до исчезновения креста.", body, {22, y});
     s.wait(0.8);
-    reveal(s, "Условная скорость реакции:  V_{усл} = 1/время", text::bold(16), {22, y + 25},
+    reveal(s, "Условная скорость реакции:  V_{усл} = 1/время, 1/с", text::bold(16), {22, y + 25},
            text::Align::Left, palette::accent);
-    reveal(s, "в 1/с — условных единицах (у.е.) таблицы 1", text::plain(14), {22, y + 48},
-           text::Align::Left, palette::accent);
+    reveal(s, "(условные единицы, у.е.)", text::plain(14), {22, y + 48}, text::Align::Left,
+           palette::accent);
     s.wait(0.8);
     reveal(s, "Чем больше концентрация, тем меньше время и больше V_{усл}.", body, {22, y + 72},
            text::Align::Left, palette::good);
@@ -115,8 +115,8 @@ Scene calculatorMovie() {
             text::plain(13), {246, 123}, text::Align::Left, palette::ink);
     // The variant's texts are written as the laboratory writes them ("0.05M", "2N"): tied once
     // to the units drawn here.
-    putText(s, "C — исходная концентрация, моль/л;   V — объёмы, мл", text::plain(12),
-            {246, 143}, text::Align::Left, palette::muted);
+    putText(s, "C — исходная концентрация, моль/л;   V — объёмы, мл", text::plain(12), {246, 143},
+            text::Align::Left, palette::muted);
     putText(s, "в тексте варианта: M = моль/л, N = моль-экв/л", text::plain(12), {246, 159},
             text::Align::Left, palette::muted);
     putText(s, "C", text::italic(14), {336, 178}, text::Align::Center, palette::muted);
