@@ -70,6 +70,13 @@ void MoviePlayer::stop() {
     if (timeline_) timeline_->stop();
 }
 
+void MoviePlayer::playOn() {
+    if (!timeline_ || timeline_->root().playing()) return;
+    timeline_->root().setPlaying(true);
+    // The next frame is due one interval from now, not at once.
+    startClock();
+}
+
 void MoviePlayer::setLoop(bool on) {
     loop_ = on;
     if (timeline_) timeline_->setLoop(on);

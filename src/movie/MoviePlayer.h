@@ -9,8 +9,8 @@
 #include "movie/Renderer.h"
 
 // The movie player of the laboratory's windows. The windows rely on exactly these operations:
-// set the movie, read the frame count and the current frame, stop; plus the stored play and loop
-// settings of each player.
+// set the movie, read the frame count and the current frame, stop, play on from a frame the
+// movie stopped at; plus the stored play and loop settings of each player.
 //
 // It plays SWF movies of the project's subset (SwfReader.h, Timeline.h, Renderer.h) with
 // quality "High" (antialiased) and scale mode "ShowAll". Playback keeps real time: a timer
@@ -39,9 +39,11 @@ public:
     int totalFrames() const;
     // The frame on show, from 0.
     int currentFrame() const;
-    // Halts playback on the current frame, which stays on show. Only a movie's own actions
-    // start it again.
+    // Halts playback on the current frame, which stays on show.
     void stop();
+    // Plays on from the frame on show: a movie that stopped itself to wait for the student
+    // (a tube movie waits for «Старт») goes on from there.
+    void playOn();
 
     // The stored settings: play (start playing when a movie is set) and loop.
     void setPlay(bool on) { play_ = on; }

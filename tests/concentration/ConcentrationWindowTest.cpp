@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,7 +16,6 @@
 #include "app/MainWindow.h"
 #include "experiments/common/HeadingStrip.h"
 #include "experiments/common/MovieEndWatch.h"
-#include "experiments/common/SlidingTable.h"
 #include "experiments/common/Stopwatch.h"
 #include "experiments/concentration/ConcentrationWindow.h"
 #include "experiments/concentration/RateGraphWindow.h"
@@ -100,7 +101,6 @@ protected:
 
 // caption top, grid top, strip top, grid height
 const QRect expanded(349, 369, 370, 89);
-const QRect collapsed(419, 439, 440, 19);
 }  // namespace
 
 TEST_F(ConcentrationWindowTest, ControlsAsDefined) {
@@ -143,11 +143,11 @@ TEST_F(ConcentrationWindowTest, ControlsAsDefined) {
     EXPECT_FALSE(lab->window<ConcentrationWindow>()->stopwatch->stopButton()->isEnabled());
     EXPECT_TRUE(lab->window<ConcentrationWindow>()->dilutedConcentrationBox->isReadOnly());
     EXPECT_EQ(lab->window<ConcentrationWindow>()->stopwatch->interval(), 1000);
-    for (LabTimer* t : std::initializer_list<LabTimer*>{
-             lab->window<ConcentrationWindow>()->slidingTable->collapseTimer(),
-             lab->window<ConcentrationWindow>()->slidingTable->expandTimer(),
-             lab->window<ConcentrationWindow>()->stopwatch})
-        EXPECT_FALSE(t->enabled());
+    EXPECT_FALSE(lab->window<ConcentrationWindow>()->stopwatch->enabled());
+    // The table's own text at the smallest size a student reads, in rows that still hold it.
+    EXPECT_EQ(lab->window<ConcentrationWindow>()->measurementTable->font().pixelSize(), 12);
+    EXPECT_GE(lab->window<ConcentrationWindow>()->measurementTable->rowHeight(1),
+              QFontMetrics(lab->window<ConcentrationWindow>()->measurementTable->font()).height());
     // The strip shows its headings over the grid's heading row.
     EXPECT_EQ(lab->window<ConcentrationWindow>()->headingStrip->image().size(), QSize(575, 16));
 }
@@ -336,54 +336,84 @@ TEST_F(ConcentrationWindowTest, StopwatchCountsOnTheMonotonicClock) {
     EXPECT_FALSE(lab->window<ConcentrationWindow>()->stopwatch->startButton()->isEnabled());
 }
 
-TEST_F(ConcentrationWindowTest, TableSlidesAwayForTheTimingAndBack) {
+// The tube movies keep the table's band free, so the table stays in view with its rows while
+// the tubes are timed: the student sees the row the time goes into.
+TEST_F(ConcentrationWindowTest, TableStaysInViewWhileTheTubesAreTimed) {
     enterExperiment();
     lab->window<ConcentrationWindow>()->setStep(3);
     EXPECT_EQ(tableLayout(), expanded);
-    next();  // step 4
-    EXPECT_TRUE(lab->window<ConcentrationWindow>()->slidingTable->collapseTimer()->enabled());
-    int ticks = 0;
-    while (lab->window<ConcentrationWindow>()->slidingTable->collapseTimer()->enabled() &&
-           ticks < 100)
-        lab->window<ConcentrationWindow>()->slidingTable->collapseTimer()->fire(), ++ticks;
-    EXPECT_EQ(ticks, 15);  // 14 moves, then the tick that finds it done
-    EXPECT_EQ(tableLayout(), collapsed);
-    click(lab->window<ConcentrationWindow>()->stopwatch->startButton());
-    click(lab->window<ConcentrationWindow>()->stopwatch->stopButton());
-    runDown(lab->window<ConcentrationWindow>()->slidingTable->expandTimer());
-    EXPECT_EQ(tableLayout(), expanded);
+    for (int tube = 1; tube <= 4; ++tube) {
+        next();
+        EXPECT_EQ(lab->window<ConcentrationWindow>()->step(), 3 + tube);
+        EXPECT_TRUE(lab->window<ConcentrationWindow>()->stopwatch->startButton()->isVisible());
+        EXPECT_EQ(tableLayout(), expanded) << tube;
+        click(lab->window<ConcentrationWindow>()->stopwatch->startButton());
+        EXPECT_EQ(tableLayout(), expanded) << tube;
+        click(lab->window<ConcentrationWindow>()->stopwatch->stopButton());
+        EXPECT_EQ(tableLayout(), expanded) << tube;
+        lab->window<ConcentrationWindow>()->nextLink->show();  // as at the end of the movie
+    }
+}
 
-    // "Стоп" in the middle of a collapse: the collapse stops, the table comes back.
-    next();  // step 5
-    for (int i = 0; i < 4; ++i)
-        lab->window<ConcentrationWindow>()->slidingTable->collapseTimer()->fire();
-    click(lab->window<ConcentrationWindow>()->stopwatch->startButton());
-    click(lab->window<ConcentrationWindow>()->stopwatch->stopButton());
-    EXPECT_FALSE(lab->window<ConcentrationWindow>()->slidingTable->collapseTimer()->enabled());
-    runDown(lab->window<ConcentrationWindow>()->slidingTable->expandTimer());
-    EXPECT_EQ(tableLayout(), expanded);
+// A tube movie stops itself when the acid is in and waits for «Старт»: the reaction and the
+// stopwatch start together. A stopwatch started early lets it run on through.
+TEST_F(ConcentrationWindowTest, TheTubeMovieWaitsForStartWhenTheAcidIsIn) {
+    const QString generated = QStringLiteral(LAB_PROGRAM_DIR "/Movie/Opyt1/4_1.swf");
+    QFile file(generated);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "the asset tree is generated by the build";
+    tree->write("Movie/Opyt1/4_1.swf", file.readAll());
+    enterExperiment();
+    auto* w = lab->window<ConcentrationWindow>();
+    MoviePlayer* player = w->movie;
+    auto waitForTheAcid = [&] {
+        w->setStep(3);
+        next();
+        EXPECT_EQ(movie(), moviePath("4_1.swf"));
+        int waitedAt = -1;
+        for (int i = 0; i < player->totalFrames() && waitedAt < 0; ++i) {
+            player->stepFrames(1);
+            w->movieEndWatch->fire();
+            if (!player->isPlaying()) waitedAt = player->currentFrame();
+        }
+        return waitedAt;
+    };
+    const int acidIn = waitForTheAcid();
+    ASSERT_GT(acidIn, 12);
+    ASSERT_LT(acidIn, player->totalFrames() - 1);
+    // However long the student waits, the movie stays there.
+    for (int i = 0; i < 50; ++i) w->movieEndWatch->fire();
+    player->stepFrames(24);
+    EXPECT_EQ(player->currentFrame(), acidIn);
+    w->nextLink->hide();
+    // «Старт»: the movie plays on from there to its end, and «Далее» comes.
+    click(w->stopwatch->startButton());
+    w->movieEndWatch->fire();
+    EXPECT_TRUE(player->isPlaying());
+    player->stepFrames(1);
+    EXPECT_EQ(player->currentFrame(), acidIn + 1);
+    click(w->stopwatch->stopButton());
+    player->stepFrames(player->totalFrames() - 1 - player->currentFrame());
+    w->movieEndWatch->fire();
+    EXPECT_EQ(player->currentFrame(), player->totalFrames() - 1);
+    EXPECT_FALSE(player->isPlaying());
+    EXPECT_TRUE(w->nextLink->isVisible());
+    // The watch does not start a movie that rests on its last frame.
+    click(w->stopwatch->startButton());
+    w->movieEndWatch->fire();
+    EXPECT_FALSE(player->isPlaying());
+    click(w->stopwatch->stopButton());
 
-    // "Далее" in the middle of an expand: it ends collapsed.
-    next();  // step 6
-    runDown(lab->window<ConcentrationWindow>()->slidingTable->collapseTimer());
-    click(lab->window<ConcentrationWindow>()->stopwatch->startButton());
-    click(lab->window<ConcentrationWindow>()->stopwatch->stopButton());
-    lab->window<ConcentrationWindow>()->slidingTable->expandTimer()->fire();
-    lab->window<ConcentrationWindow>()->slidingTable->expandTimer()->fire();
-    lab->window<ConcentrationWindow>()->setStep(4);
-    next();  // step 5 again
-    EXPECT_FALSE(lab->window<ConcentrationWindow>()->slidingTable->expandTimer()->enabled());
-    runDown(lab->window<ConcentrationWindow>()->slidingTable->collapseTimer());
-    EXPECT_EQ(tableLayout(), collapsed);
-
-    // Step 7 does not slide the table.
-    click(lab->window<ConcentrationWindow>()->stopwatch->startButton());
-    click(lab->window<ConcentrationWindow>()->stopwatch->stopButton());
-    runDown(lab->window<ConcentrationWindow>()->slidingTable->expandTimer());
-    lab->window<ConcentrationWindow>()->setStep(6);
+    // «Старт» pressed while the tube is still being filled: no wait at the acid.
+    w->setStep(3);
     next();
-    EXPECT_FALSE(lab->window<ConcentrationWindow>()->slidingTable->collapseTimer()->enabled());
-    EXPECT_EQ(tableLayout(), expanded);
+    click(w->stopwatch->startButton());
+    for (int i = 0; i <= acidIn; ++i) {
+        player->stepFrames(1);
+        w->movieEndWatch->fire();
+    }
+    EXPECT_TRUE(player->isPlaying());
+    player->stepFrames(1);
+    EXPECT_EQ(player->currentFrame(), acidIn + 2);
 }
 
 TEST_F(ConcentrationWindowTest, EndOfMovieWatchStopsTheMovieOnItsLastFrame) {
@@ -428,10 +458,7 @@ TEST_F(ConcentrationWindowTest, ANewRunStartsFromTheResetLayoutAndKeepsTheTable)
     fillColumn(4, {"0,02", "0,03", "0,04", "0,05"});
     lab->window<ConcentrationWindow>()->initialConcentrationBox->setText("0,1");
     lab->window<ConcentrationWindow>()->setStep(3);
-    next();  // step 4: the table slides away, the stopwatch comes up
-    for (int i = 0; i < 5; ++i)
-        lab->window<ConcentrationWindow>()->slidingTable->collapseTimer()->fire();
-    lab->window<ConcentrationWindow>()->slidingTable->collapseTimer()->setEnabled(false);
+    next();  // step 4: the stopwatch comes up
     click(lab->window<ConcentrationWindow>()->finishLink);
 
     enterExperiment();
@@ -477,17 +504,13 @@ TEST_F(ConcentrationWindowTest, TheEightStepsWithTheGraphAndTheGrade) {
         next();  // 4..7: one tube each
         EXPECT_EQ(lab->window<ConcentrationWindow>()->step(), tube + 3);
         EXPECT_EQ(movie(), moviePath(qPrintable(QString("%1_1.swf").arg(tube + 3))));
-        EXPECT_EQ(lab->window<ConcentrationWindow>()->slidingTable->collapseTimer()->enabled(),
-                  tube < 4)
-            << tube;
-        if (tube < 4) runDown(lab->window<ConcentrationWindow>()->slidingTable->collapseTimer());
+        EXPECT_EQ(tableLayout(), expanded) << tube;
         click(lab->window<ConcentrationWindow>()->stopwatch->startButton());
         clock.advance(times[tube - 1].toInt() * 1000 + 300);
         lab->window<ConcentrationWindow>()->stopwatch->fire();
         EXPECT_EQ(lab->window<ConcentrationWindow>()->stopwatch->display()->text(),
                   QString("00:%1").arg(times[tube - 1]));
         click(lab->window<ConcentrationWindow>()->stopwatch->stopButton());
-        runDown(lab->window<ConcentrationWindow>()->slidingTable->expandTimer());
         EXPECT_EQ(tableLayout(), expanded);
         lab->window<ConcentrationWindow>()->movie->stepFrames(
             lab->window<ConcentrationWindow>()->movie->totalFrames());

@@ -3,7 +3,6 @@
 #include "ExperimentTestSupport.h"
 #include "experiments/catalyst/CatalystWindow.h"
 #include "experiments/common/MovieEndWatch.h"
-#include "experiments/common/SlidingTable.h"
 #include "experiments/common/Stopwatch.h"
 #include "toolkit/LinkLabel.h"
 #include "toolkit/RadioButton.h"

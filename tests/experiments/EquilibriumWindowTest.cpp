@@ -4,7 +4,6 @@
 
 #include "ExperimentTestSupport.h"
 #include "experiments/common/MovieEndWatch.h"
-#include "experiments/common/SlidingTable.h"
 #include "experiments/common/Stopwatch.h"
 #include "experiments/equilibrium/EquilibriumWindow.h"
 #include "toolkit/LinkLabel.h"

@@ -1,10 +1,12 @@
+#include <QFile>
+#include <QFontMetrics>
+#include <QPainter>
 #include <QPushButton>
 #include <QTest>
 
 #include "ExperimentTestSupport.h"
 #include "experiments/common/HeadingStrip.h"
 #include "experiments/common/MovieEndWatch.h"
-#include "experiments/common/SlidingTable.h"
 #include "experiments/common/Stopwatch.h"
 #include "experiments/concentration/ConcentrationWindow.h"
 #include "experiments/temperature/TemperatureWindow.h"
@@ -100,6 +102,29 @@ TEST_F(TemperatureWindowTest, HeadingStripLiesOverHeaderRow) {
     EXPECT_TRUE(darkIn(285, 420));
 }
 
+// At the tables' 12 px a long heading would run over its cell's line: each heading keeps a
+// clear pixel column before the line on its right, in both tables.
+TEST_F(TemperatureWindowTest, NoHeadingRunsOverItsCellsLine) {
+    auto check = [](const HeadingSet& set, const StringGrid* grid) {
+        QList<int> widths;
+        for (int c = 0; c < grid->colCount(); ++c) widths.append(grid->colWidth(c));
+        QImage strip(set.width, 16, QImage::Format_RGB32);
+        strip.fill(Qt::white);
+        QPainter p(&strip);
+        paintHeadingStrip(p, set, widths);
+        p.end();
+        int line = 0;
+        for (int c = 0; c < set.headings.size(); ++c) {
+            line += widths[c];
+            for (int y = 1; y < 15; ++y)
+                EXPECT_GT(qGray(strip.pixel(line - 1, y)), 150)
+                    << set.headings[c].toStdString() << " touches its line at y " << y;
+        }
+    };
+    check(temperatureHeadings(), w->measurementTable);
+    check(concentrationHeadings(), lab->window<ConcentrationWindow>()->measurementTable);
+}
+
 TEST_F(TemperatureWindowTest, VariantThreePlaysItsOwnTimingMovies) {
     session().setVariant(3);
     start();
@@ -111,11 +136,10 @@ TEST_F(TemperatureWindowTest, VariantThreePlaysItsOwnTimingMovies) {
     EXPECT_EQ(w->stopwatch->display()->text(), "00:00");
     EXPECT_TRUE(w->stopwatch->startButton()->isVisible());
     EXPECT_FALSE(w->variantSolutionText->isVisible());
-    // The table slides below the movie.
-    EXPECT_EQ(runTimer(w->slidingTable->collapseTimer()), 12);
-    EXPECT_EQ(w->measurementTable->geometry(), QRect(8, 439, 425, 19));
-    EXPECT_EQ(w->tableCaption->y(), 418);
-    EXPECT_EQ(w->headingStrip->y(), 440);
+    // The table stays in view with its rows: the movie keeps its band free.
+    EXPECT_EQ(w->measurementTable->geometry(), QRect(8, 384, 425, 74));
+    EXPECT_EQ(w->tableCaption->y(), 363);
+    EXPECT_EQ(w->headingStrip->y(), 385);
     // "Далее" comes back once the movie rests on its last frame.
     restOnLastFrame(w->movie);
     w->movieEndWatch->fire();
@@ -323,10 +347,9 @@ TEST_F(TemperatureWindowTest, TheTimesTakeTheKeysOfTheFirstTable) {
     EXPECT_EQ(messages->beeps(), 3);
 }
 
-TEST_F(TemperatureWindowTest, StopwatchAndSlidingTable) {
+TEST_F(TemperatureWindowTest, StopwatchWithTheTableInView) {
     start();
     w->onNextClicked();
-    runTimer(w->slidingTable->collapseTimer());
     click(w->stopwatch->startButton());
     EXPECT_FALSE(w->stopwatch->startButton()->isEnabled());
     EXPECT_TRUE(w->stopwatch->stopButton()->isEnabled());
@@ -338,44 +361,53 @@ TEST_F(TemperatureWindowTest, StopwatchAndSlidingTable) {
     clock.dateTime0 -= 1;  // the wall clock is put back a day: the measurement does not care
     w->stopwatch->fire();
     EXPECT_EQ(w->stopwatch->display()->text(), "01:15");
+    EXPECT_EQ(w->measurementTable->geometry(), QRect(8, 384, 425, 74));
 
     click(w->stopwatch->stopButton());
     EXPECT_FALSE(w->stopwatch->enabled());
-    EXPECT_FALSE(w->slidingTable->collapseTimer()->enabled());
-    runTimer(w->slidingTable->expandTimer());
     EXPECT_EQ(w->measurementTable->geometry(), QRect(8, 384, 425, 74));
     EXPECT_EQ(w->tableCaption->y(), 363);
     EXPECT_EQ(w->headingStrip->y(), 385);
     clock.advance(10'000);
     EXPECT_EQ(w->stopwatch->display()->text(), "01:15");
-
-    // "Стоп" in the middle of a collapse: the table still ends expanded.
-    click(w->stopwatch->startButton());
-    w->slidingTable->collapseTimer()->fire();
-    w->slidingTable->collapseTimer()->fire();
-    click(w->stopwatch->stopButton());
-    EXPECT_FALSE(w->slidingTable->collapseTimer()->enabled());
-    runTimer(w->slidingTable->expandTimer());
-    EXPECT_EQ(w->measurementTable->height(), 74);
-    EXPECT_EQ(w->measurementTable->y(), 384);
-
-    // A click on the collapsed table brings it back.
-    click(w->stopwatch->startButton());
-    runTimer(w->slidingTable->collapseTimer());
-    ASSERT_EQ(w->measurementTable->height(), 19);
-    QTest::mouseClick(w->measurementTable->viewport(), Qt::LeftButton, {}, QPoint(30, 8));
-    EXPECT_FALSE(w->slidingTable->collapseTimer()->enabled());
-    runTimer(w->slidingTable->expandTimer());
-    EXPECT_EQ(w->measurementTable->height(), 74);
+    // The table's own text at the smallest size a student reads, in rows that still hold it.
+    EXPECT_EQ(w->measurementTable->font().pixelSize(), 12);
+    EXPECT_GE(w->measurementTable->rowHeight(1),
+              QFontMetrics(w->measurementTable->font()).height());
 }
 
-// Leaving while the table is slid away: the next run starts with the table back in place and
-// the stopwatch out of sight.
-TEST_F(TemperatureWindowTest, NewRunPutsTheTableBackAndHidesTheStopwatch) {
+// A tube movie stops itself when the acid is in and waits for «Старт»; the window plays it on
+// once the stopwatch runs, in the timed steps only.
+TEST_F(TemperatureWindowTest, TheTubeMovieWaitsForStartWhenTheAcidIsIn) {
+    QFile file(QStringLiteral(LAB_PROGRAM_DIR "/Movie/Opyt2/2_1.swf"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "the asset tree is generated by the build";
+    tree->write("Movie/Opyt2/2_1.swf", file.readAll());
+    session().setVariant(1);
     start();
     w->onNextClicked();
-    runTimer(w->slidingTable->collapseTimer());
-    ASSERT_EQ(w->measurementTable->height(), 19);
+    ASSERT_EQ(w->movie->movie(), movie("\\Movie\\Opyt2\\2_1.swf"));
+    MoviePlayer* player = w->movie;
+    int waitedAt = -1;
+    for (int i = 0; i < player->totalFrames() && waitedAt < 0; ++i) {
+        player->stepFrames(1);
+        w->movieEndWatch->fire();
+        if (!player->isPlaying()) waitedAt = player->currentFrame();
+    }
+    ASSERT_GT(waitedAt, 12);
+    ASSERT_LT(waitedAt, player->totalFrames() - 1);
+    player->stepFrames(24);
+    w->movieEndWatch->fire();
+    EXPECT_EQ(player->currentFrame(), waitedAt);
+    click(w->stopwatch->startButton());
+    w->movieEndWatch->fire();
+    player->stepFrames(1);
+    EXPECT_EQ(player->currentFrame(), waitedAt + 1);
+}
+
+// Leaving while the stopwatch is up: the next run starts with it out of sight.
+TEST_F(TemperatureWindowTest, NewRunHidesTheStopwatch) {
+    start();
+    w->onNextClicked();
     ASSERT_TRUE(w->stopwatch->display()->isVisible());
     click(w->finishLink);
 
@@ -430,7 +462,6 @@ TEST_F(TemperatureWindowTest, MouseClicksOnTheStopwatchLeaveNoFocusFrameOnALink)
     w->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w));
     w->onNextClicked();
-    runTimer(w->slidingTable->collapseTimer());
     w->nextLink->show();  // as at the end of the tube's movie
     auto framedLinks = [this] {
         QStringList framed;

@@ -23,7 +23,6 @@
 #include "app/Startup.h"
 #include "experiments/catalyst/CatalystWindow.h"
 #include "experiments/common/MovieEndWatch.h"
-#include "experiments/common/SlidingTable.h"
 #include "experiments/common/Stopwatch.h"
 #include "experiments/concentration/ConcentrationWindow.h"
 #include "experiments/concentration/RateGraphWindow.h"
@@ -145,7 +144,12 @@ protected:
     // The movie on show reaches its last frame and the window's watch notices.
     static void finishMovie(MoviePlayer* player, LabTimer* watch) {
         ASSERT_GT(player->totalFrames(), 0) << player->movie().toStdString();
-        player->stepFrames(player->totalFrames() - 1 - player->currentFrame());
+        // A tube movie waits when the acid is in; with the stopwatch running the watch plays
+        // it on.
+        for (int i = 0; i < 3 && player->currentFrame() != player->totalFrames() - 1; ++i) {
+            player->stepFrames(player->totalFrames() - 1 - player->currentFrame());
+            watch->fire();
+        }
         EXPECT_EQ(player->currentFrame(), player->totalFrames() - 1)
             << player->movie().toStdString();
         watch->fire();
@@ -237,18 +241,14 @@ protected:
             click(w->nextLink);
             EXPECT_EQ(w->step(), 3 + tube);
             EXPECT_EQ(w->movie->movie(), tree->path(QString("Movie/Opyt1/%1_2.swf").arg(3 + tube)));
-            if (tube < 4)
-                runDown(
-                    w->slidingTable->collapseTimer());  // the table slides out of the movie's way
-            click(w->stopwatch->startButton());         // "Старт"
+            click(w->stopwatch->startButton());       // "Старт"
+            finishMovie(w->movie, w->movieEndWatch);  // the reaction runs from «Старт»
             clock.advance(qint64(times[tube - 1]) * 1000);
             w->stopwatch->fire();
             EXPECT_EQ(w->stopwatch->display()->text(),
                       QString("00:%1").arg(times[tube - 1], 2, 10, QChar('0')));
             click(w->stopwatch->stopButton());  // "Стоп"
-            runDown(w->slidingTable->expandTimer());
             typeIntoCell(w->measurementTable, 5, tube, QString::number(times[tube - 1]));
-            finishMovie(w->movie, w->movieEndWatch);
         }
         click(w->nextLink);  // step 8: rates, then the graph and the grade
         EXPECT_EQ(graphShown, 1);
@@ -273,15 +273,13 @@ protected:
         for (int tube = 2; tube <= 3; ++tube) {
             click(w->nextLink);
             EXPECT_EQ(w->movie->movie(), tree->path(QString("Movie/Opyt2/%1_2.swf").arg(tube)));
-            runDown(w->slidingTable->collapseTimer());
             click(w->stopwatch->startButton());
+            finishMovie(w->movie, w->movieEndWatch);
             clock.advance(tube == 2 ? 18000 : 9000);
             w->stopwatch->fire();
             click(w->stopwatch->stopButton());
-            runDown(w->slidingTable->expandTimer());
             typeIntoCell(w->measurementTable, 1, tube,
                          tube == 2 ? QStringLiteral("18") : QStringLiteral("9"));
-            finishMovie(w->movie, w->movieEndWatch);
         }
         click(w->nextLink);  // step 4: rates and the coefficients
         EXPECT_EQ(w->measurementTable->cell(3, 2), QStringLiteral("0,06"));

@@ -92,6 +92,27 @@ TEST_F(MoviePlayerTest, StopHoldsTheFrameOnShow) {
     EXPECT_FALSE(p.isPlaying());
 }
 
+// A movie that stops itself part-way (a tube movie waiting for «Старт») goes on from that frame
+// when the window plays it on; playing on a movie that plays changes nothing.
+TEST_F(MoviePlayerTest, PlayOnGoesOnFromWhereTheMovieStoppedItself) {
+    MoviePlayer p;
+    p.setManualStepping(true);
+    auto stopAt2 = [](int f) {
+        return f == 2 ? std::vector<swf::Action>{swf::Action::stop()} : std::vector<swf::Action>{};
+    };
+    ASSERT_TRUE(p.setMovie(file("wait.swf", movietest::countingMovie(6, stopAt2))));
+    p.stepFrames(10);
+    EXPECT_EQ(p.currentFrame(), 2);
+    EXPECT_FALSE(p.isPlaying());
+    p.playOn();
+    EXPECT_TRUE(p.isPlaying());
+    p.stepFrames(1);
+    EXPECT_EQ(p.currentFrame(), 3);
+    p.playOn();
+    p.stepFrames(1);
+    EXPECT_EQ(p.currentFrame(), 4);
+}
+
 TEST_F(MoviePlayerTest, ARefusedFileFailsWithTheReasonAndKeepsTheMovieOnShow) {
     MoviePlayer p;
     p.setManualStepping(true);

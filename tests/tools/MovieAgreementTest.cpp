@@ -114,12 +114,24 @@ TEST(MovieAgreement, EveryMovieIsReadWholeAtItsPlayersSize) {
     }
 }
 
+// The frame a tube movie waits at for «Старт»: it stops itself there, and the window plays it
+// on once the stopwatch runs.
+int waitsAt(const QString& path) {
+    return labelledFrame(generatedMovie(path), "acid");
+}
+
+// One tick of the movie as its window plays it, «Старт» pressed when it waits for it.
+void tickAsTimed(swf::Timeline& tl) {
+    if (!tl.root().playing()) tl.root().setPlaying(true);
+    tl.tick();
+}
+
 TEST(MovieAgreement, EveryMovieReachesItsLastFrame) {
     for (const auto& [path, read] : generatedMovies()) {
         SCOPED_TRACE(path.toStdString());
         auto tl = playing(path);
         const int last = tl->totalFrames() - 1;
-        for (int i = 0; i < last && tl->frameNum() != last; ++i) tl->tick();
+        for (int i = 0; i < last && tl->frameNum() != last; ++i) tickAsTimed(*tl);
         EXPECT_EQ(tl->frameNum(), last);
         if (startsItself(path)) {
             // It stops there by itself and stays.
@@ -155,7 +167,7 @@ TEST(MovieAgreement, CrossVanishesWhenTheReferenceDataSays) {
         auto tl = playing(path);
         const int last = tl->totalFrames() - 1;
         for (int f = 0; f <= last; ++f) {
-            if (f > 0) tl->tick();
+            if (f > 0) tickAsTimed(*tl);
             ASSERT_EQ(tl->frameNum(), f);
             for (const auto& [depth, object] : tl->root().displayList()) {
                 const int alpha = object.cxform.hasMult ? object.cxform.mult[3] : 256;
@@ -168,6 +180,46 @@ TEST(MovieAgreement, CrossVanishesWhenTheReferenceDataSays) {
         EXPECT_EQ(lastSeen + 1 - acidIn, reaction);
         // Room for filling and the last caption, and no more.
         EXPECT_LE(movie.header.frameCount, reaction + 8 * 12);
+    }
+}
+
+// Before «Старт» nothing clouds: a tube movie stops itself at the frame the acid is in, with
+// the mixture clear and the cross whole, and stays there however long the student waits; only
+// tube movies wait so. From «Старт» on the view from above turns from a faint opalescence to
+// an ever deeper one until the cross is gone.
+TEST(MovieAgreement, TubeMoviesWaitForStartThenCloudDeeperAndDeeper) {
+    const ReferenceParseResult data = parseReferenceData(chemistry::dannieTxt());
+    ASSERT_TRUE(data.ok);
+    const QPoint besideTheCross(496, 162);  // in the view from above, off the cross's arms
+    auto cloud = [&](const QImage& img) {
+        const QColor c = img.pixelColor(besideTheCross);
+        return 3 * 255 - c.red() - c.green() - c.blue();
+    };
+    for (const QString& path : tubeMovies()) {
+        SCOPED_TRACE(path.toStdString());
+        const int acidIn = waitsAt(path);
+        ASSERT_GT(acidIn, 0);
+        EXPECT_TRUE(hasAction(frameActions(generatedMovie(path), acidIn), swf::Action::Stop));
+        auto tl = playing(path);
+        for (int i = 0; i < acidIn + 5 * 12; ++i) tl->tick();
+        EXPECT_EQ(tl->frameNum(), acidIn);
+        EXPECT_FALSE(tl->root().playing());
+        const QImage waiting = swf::renderFrame(*tl);
+        EXPECT_EQ(cloud(waiting), cloud(frameImage(path, 0))) << "clear while it waits";
+
+        const int reaction = int(std::floor(referenceSeconds(data, path) * 12 + 0.5));
+        int before = cloud(waiting);
+        for (int quarter = 1; quarter <= 4; ++quarter) {
+            const QImage img = frameImage(path, acidIn + reaction * quarter / 4 - 1);
+            EXPECT_GT(cloud(img), before) << "quarter " << quarter;
+            before = cloud(img);
+        }
+    }
+    for (const auto& [path, read] : generatedMovies()) {
+        if (tubeMovies().contains(path) || startsItself(path)) continue;
+        SCOPED_TRACE(path.toStdString());
+        for (int f = 0; f < lastFrame(path); ++f)
+            EXPECT_FALSE(hasAction(frameActions(read.movie, f), swf::Action::Stop)) << f;
     }
 }
 

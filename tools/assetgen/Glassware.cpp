@@ -1,6 +1,7 @@
 #include "Glassware.h"
 
 #include <QPainterPathStroker>
+#include <algorithm>
 #include <cmath>
 
 #include "Palette.h"
@@ -291,8 +292,19 @@ Art flame(double h) {
 }
 
 Art stream(double h, double w, QColor c) {
+    // Even a nearly colourless liquid is seen falling: the stream has the glass's line along
+    // its edges, a light streak down its middle and rings where it meets the surface.
     Art a;
-    a.fill(art::roundRect(-w / 2, 0, w, h, w / 2), c);
+    w = std::max(w, 3.0);
+    QColor edge = palette::glassLine;
+    edge.setAlpha(190);
+    a.fillStroke(art::roundRect(-w / 2, 0, w, h, w / 2), Paint::solid(c.darker(112)), edge, 0.9);
+    if (h > 6)
+        a.stroke(art::line({-w * 0.12, 2}, {-w * 0.12, h - 2}), QColor(255, 255, 255, 180), 0.7);
+    a.stroke(art::ellipse({0, h}, w * 1.9, w * 0.6), edge, 0.9);
+    QColor faint = edge;
+    faint.setAlpha(110);
+    a.stroke(art::ellipse({0, h}, w * 3.2, w * 0.95), faint, 0.8);
     return a;
 }
 

@@ -30,15 +30,18 @@ QPainterPath curve(QPointF origin, double w, double h, double kT, double peak, d
     return p;
 }
 
-void axes(Scene& s, QPointF o, double w, double h, const QString& xLabel, const QString& yLabel) {
+void axes(Scene& s, QPointF o, double w, double h, const QString& xLabel, const QString& yLabel,
+          double size = 12) {
     art::Art a;
     a.add(glass::arrow(o, o + QPointF(w + 12, 0), 1.4, palette::muted));
     a.add(glass::arrow(o, o - QPointF(0, h + 10), 1.4, palette::muted));
     s.put(a, {}, Props);
-    putText(s, xLabel, text::plain(12), o + QPointF(w + 12, 4), text::Align::Right, palette::muted,
-            Props, palette::panel);
-    putText(s, yLabel, text::plain(12), o + QPointF(6, -h - 12), text::Align::Left, palette::muted,
-            Props, palette::panel);
+    // A large label sits above the axis's end, clear of the scale's numbers below it.
+    const QPointF xLabelAt = size > 12 ? QPointF(w + 12, -size - 6) : QPointF(w + 12, 4);
+    putText(s, xLabel, text::plain(size), o + xLabelAt, text::Align::Right, palette::muted, Props,
+            palette::panel);
+    putText(s, yLabel, text::plain(size), o + QPointF(6, -h - size), text::Align::Left,
+            palette::muted, Props, palette::panel);
 }
 }  // namespace
 
@@ -172,7 +175,8 @@ void ratePlot(Scene& s, QPointF at, QSizeF size) {
           {}, Furniture);
     const QPointF o = at + QPointF(22, size.height() - 30);
     const double w = size.width() - 44, h = size.height() - 58;
-    axes(s, o, w, h, "t, °C", "v, 1/с");
+    // The axes named as Таблица 2 names them: T, °C and Vусл in 1/с.
+    axes(s, o, w, h, "T, °C", "V_{усл}, 1/с", 14.5);
     const int temps[3] = {25, 35, 45};
     QPointF last;
     for (int i = 0; i < 3; ++i) {

@@ -63,13 +63,16 @@ Scene taskMovie() {
     equation(s, text::chem("Na2S2O3 + H2SO4 → Na2SO4 + S↓ + SO2↑ + H2O"), {250, y + 4}, 16);
     s.wait(0.8);
     y += 46;
-    reveal(s, "Время τ — от добавления кислоты до исчезновения\nкреста под пробиркой.", body,
-           {22, y});
+    // Time and rate are named as the window's table names them: «время» in seconds, and the
+    // conditional rate Vусл = 1/время in 1/с, the table's «у.е.».
+    reveal(s, "Время, с — от добавления кислоты до исчезновения креста.", body, {22, y});
     s.wait(0.8);
-    reveal(s, "Условная скорость реакции:  v = 1 / τ, 1/с", text::bold(16), {22, y + 44},
+    reveal(s, "Условная скорость реакции:  V_{усл} = 1/время, 1/с", text::bold(16), {22, y + 25},
            text::Align::Left, palette::accent);
+    reveal(s, "(условные единицы, у.е.)", text::plain(14), {22, y + 48}, text::Align::Left,
+           palette::accent);
     s.wait(0.8);
-    reveal(s, "Чем больше концентрация, тем меньше τ и больше v.", body, {22, y + 70},
+    reveal(s, "Чем больше концентрация, тем меньше время и больше V_{усл}.", body, {22, y + 72},
            text::Align::Left, palette::good);
 
     // The four tubes, with more thiosulfate from left to right, and what went into each.
@@ -99,18 +102,25 @@ Scene calculatorMovie() {
             text::plain(13.5), {200, 44}, text::Align::Left, palette::muted);
 
     const double xs[4] = {84, 122, 160, 198};
-    for (int k = 1; k <= 4; ++k) mixedTube(s, xs[k - 1], 112, k, 24, 100, 62);
-    s.put(glass::rack(4, 38, 30), {141, 160}, Props);
-    volumeTable(s, xs, 218, 68);
+    for (int k = 1; k <= 4; ++k) mixedTube(s, xs[k - 1], 104, k, 24, 100, 62);
+    s.put(glass::rack(4, 38, 30), {141, 152}, Props);
+    volumeTable(s, xs, 206, 68);
 
     // The dilution calculator: C′ = C·V(Na₂S₂O₃) / (V(Na₂S₂O₃) + V(H₂O) + V(H₂SO₄)).
-    s.put(glass::panel(236, 100, 372, 182, palette::panel, palette::panelLine), {}, Furniture);
-    putText(s, "Калькулятор разбавления", text::bold(14), {246, 110}, text::Align::Left,
+    // The panel ends well above "Таблица 1", which the window lays over the movie at y 285.
+    s.put(glass::panel(236, 96, 372, 176, palette::panel, palette::panelLine), {}, Furniture);
+    putText(s, "Калькулятор разбавления", text::bold(14), {246, 104}, text::Align::Left,
             palette::accent);
     putText(s, text::chem("C′ = C · V(Na2S2O3) / (V(Na2S2O3) + V(H2O) + V(H2SO4))"),
-            text::plain(12.5), {246, 136}, text::Align::Left, palette::muted);
-    putText(s, "C", text::italic(12), {336, 182}, text::Align::Center, palette::muted);
-    putText(s, text::chem("V(Na2S2O3)"), text::italic(12), {395, 182}, text::Align::Center,
+            text::plain(13), {246, 123}, text::Align::Left, palette::ink);
+    // The variant's texts are written as the laboratory writes them ("0.05M", "2N"): tied once
+    // to the units drawn here.
+    putText(s, "C — исходная концентрация, моль/л;   V — объёмы, мл", text::plain(12), {246, 143},
+            text::Align::Left, palette::muted);
+    putText(s, "в тексте варианта: M = моль/л, N = моль-экв/л", text::plain(12), {246, 159},
+            text::Align::Left, palette::muted);
+    putText(s, "C", text::italic(14), {336, 178}, text::Align::Center, palette::muted);
+    putText(s, text::chem("V(Na2S2O3)"), text::italic(13), {395, 179}, text::Align::Center,
             palette::muted);
     putText(s, "C′ =", text::bold(17), {294, 213}, text::Align::Right);
     putText(s, "×", text::bold(16), {370.5, 198}, text::Align::Center);
@@ -119,10 +129,10 @@ Scene calculatorMovie() {
     art::Art bar;
     bar.fill(art::rect(298, 223, 121, 2), palette::ink);
     s.put(bar, {}, Labels);
-    putText(s, text::chem("Na2S2O3"), text::italic(12), {314.5, 251}, text::Align::Center,
+    putText(s, text::chem("Na2S2O3"), text::italic(13), {313, 252}, text::Align::Center,
             palette::muted);
-    putText(s, "H_2O", text::italic(12), {357.5, 251}, text::Align::Center, palette::muted);
-    putText(s, text::chem("H2SO4"), text::italic(12), {402.5, 251}, text::Align::Center,
+    putText(s, "H_2O", text::italic(13), {357.5, 252}, text::Align::Center, palette::muted);
+    putText(s, text::chem("H2SO4"), text::italic(13), {403, 252}, text::Align::Center,
             palette::muted);
     putText(s, "=", text::bold(17), {469.5, 212}, text::Align::Center);
     putText(s, "моль/л", text::plain(14), {522, 214});
@@ -133,8 +143,6 @@ Scene calculatorMovie() {
     controlBox(s, 390, 230, 25, 19);
     controlBox(s, 425, 210, 33, 25);
     controlBox(s, 481, 213, 33, 19);
-    putText(s, "C — исходная концентрация, моль/л;   V — объёмы, мл", text::plain(12), {246, 264},
-            text::Align::Left, palette::muted);
 
     // A gentle pointer to the first box.
     Obj pointer = s.put(glass::arrow({290, 186}, {312, 200}, 3, palette::action), {}, Captions);
@@ -156,8 +164,8 @@ Scene timingMovie() {
     heading(s, "Как измерить время реакции");
     const text::Style body = text::plain(15);
     const QString steps[] = {
-        text::chem("Прилейте в пробирку 5 мл H2SO4 — это сделает анимация."),
-        "Сразу нажмите «Старт»: секундомер начнёт отсчёт.",
+        text::chem("Анимация приливает к смеси 5 мл H2SO4 и ждёт вас."),
+        "Нажмите «Старт»: секундомер начнёт отсчёт.",
         "Следите за крестом под пробиркой: раствор мутнеет.",
         "Когда крест исчезнет из виду, нажмите «Стоп».",
         "Впишите время в секундах в столбец «Время T, с».",
@@ -177,12 +185,19 @@ Scene timingMovie() {
         y += 40;
         s.wait(1.4);
     }
-    // The stopwatch of the window and the view from above, as the student will see them.
+    // The idea of the stopwatch as a small labelled picture: a dial whose hand runs while the
+    // cross fades. The window's own buttons come with the tubes, in the lower right corner.
     s.setNow(0);
-    const QPointF watchAt(548, 70), inset(586, 224);
-    putText(s, "Секундомер", text::bold(13), {586, 48}, text::Align::Center, palette::muted);
-    Obj watch = s.put(glass::digitalStopwatch(0), watchAt, Props);
-    putText(s, "Вид сверху", text::bold(13), {inset.x(), inset.y() - 66}, text::Align::Center,
+    const QPointF dial(600, 98), inset(600, 228);
+    putText(s, "Секундомер", text::bold(13), {dial.x(), 36}, text::Align::Center, palette::muted);
+    s.put(glass::stopwatch(34), dial, Props);
+    art::Art handArt;
+    handArt.stroke(art::line({0, 6}, {0, -28}), palette::bad, 2.2);
+    handArt.fill(art::circle({0, 0}, 3.2), palette::ink);
+    Obj hand = s.put(handArt, dial, Props);
+    const QPointF readingAt(dial.x() + 44, dial.y() - 8);
+    Obj shown = putText(s, "0 с", text::bold(14), readingAt, text::Align::Left, palette::ink);
+    putText(s, "Вид сверху", text::bold(13), {inset.x(), inset.y() - 70}, text::Align::Center,
             palette::muted);
     art::Art frame, rim, cloud;
     frame.fillStroke(art::circle({0, 0}, 48), art::Paint::solid(Qt::white), palette::glassLine, 3);
@@ -195,15 +210,21 @@ Scene timingMovie() {
     s.put(rim, inset, Front);
     const int startAt = s.frames(2.4);
     const int run = 7;
+    // The hand goes round once a minute: 6° a second, turned in whole-second steps.
     for (int sec = 1; sec <= run; ++sec) {
         s.setNow(startAt + s.frames(sec));
-        s.remove(watch);
-        watch = s.put(glass::digitalStopwatch(sec), watchAt, Props);
+        s.transformTo(hand, QTransform::fromTranslate(dial.x(), dial.y()).rotate(6.0 * sec), 0.15);
+        s.remove(shown);
+        shown = putText(s, QStringLiteral("%1 с").arg(sec), text::bold(14), readingAt,
+                        text::Align::Left, palette::ink);
     }
     const int n = s.frames(run);
+    // Nothing clouds before the stopwatch starts; then a faint opalescence that deepens until
+    // the cross is gone.
     for (int i = 0; i <= n; ++i) {
-        const double u = std::clamp((double(i) / n - 0.42) / 0.58, 0.0, 1.0);
-        const double g = u * u * (1.6 - 0.6 * u);
+        const double u = double(i) / n;
+        const double g =
+            0.3 * std::pow(u, 0.6) + 0.7 * std::pow(std::clamp((u - 0.35) / 0.65, 0.0, 1.0), 2);
         s.setAlpha(turbid, startAt + i, 0.7 * g + (i == n ? 0.24 : 0));
         if (i < n) s.setAlpha(x, startAt + i, 1 - 0.78 * g);
     }

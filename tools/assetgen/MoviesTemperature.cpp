@@ -31,10 +31,12 @@ Scene taskMovie() {
     putText(s, text::chem("Na2S2O3"), text::bold(13), {99, 191}, text::Align::Right);
     putText(s, text::chem("H2SO4"), text::bold(13), {99, 210}, text::Align::Right);
     controlBox(s, 106, 189, 81, 39);
+    putText(s, "M = моль/л, N = моль-экв/л", text::plain(12), {22, 236}, text::Align::Left,
+            palette::muted);
     s.setNow(afterText);
 
     // Van 't Hoff's rule.
-    s.put(glass::panel(220, 150, 330, 126, palette::panel, palette::panelLine), {}, Furniture);
+    s.put(glass::panel(220, 150, 330, 138, palette::panel, palette::panelLine), {}, Furniture);
     Obj rule = putText(s, "Правило Вант-Гоффа", text::bold(15), {236, 160}, text::Align::Left,
                        palette::accent);
     appear(s, rule, 0.5);
@@ -42,9 +44,11 @@ Scene taskMovie() {
     reveal(s, "при нагревании на каждые 10 °C скорость\nреакции возрастает в 2–4 раза:",
            text::plain(13.5), {236, 184});
     s.wait(0.8);
-    reveal(s, "v_{t+10} / v_t = γ", text::bold(18), {385, 228}, text::Align::Center, palette::ink);
-    reveal(s, "γ — температурный коэффициент", text::plain(12), {385, 254}, text::Align::Center,
-           palette::muted);
+    // Temperature is T, as in Таблица 2 beside it; the rate is Vусл = 1/время.
+    reveal(s, "V_{усл, T+10} / V_{усл, T} = γ", text::bold(18), {385, 224}, text::Align::Center,
+           palette::ink);
+    reveal(s, "γ — температурный коэффициент;\nT — температура, °C", text::plain(12), {385, 250},
+           text::Align::Center, palette::muted);
 
     // A water bath warming up: the thermometer climbs from 20 to 45 °C (no boiling, so no
     // bubbles).
@@ -84,7 +88,7 @@ Scene coefficientMovie() {
     const struct {
         double top;
         QString label;
-    } rows[2] = {{76, "γ_1 = v_{35} / v_{25} ="}, {156, "γ_2 = v_{45} / v_{35} ="}};
+    } rows[2] = {{76, "γ_1 = V_{35} / V_{25} ="}, {156, "γ_2 = V_{45} / V_{35} ="}};
     for (const auto& row : rows) {
         putText(s, row.label, text::bold(17), {308, row.top + 14}, text::Align::Right);
         art::Art bar;
@@ -98,15 +102,15 @@ Scene coefficientMovie() {
     controlBox(s, 374, 167, 37, 25);
     controlBox(s, 438, 89, 95, 24);
     controlBox(s, 436, 168, 95, 24);
-    putText(s, "v — условные скорости реакции при 25, 35 и 45 °C (v = 1 / τ)", text::plain(12.5),
-            {80, 224}, text::Align::Left, palette::muted);
+    putText(s, "V_{25}, V_{35}, V_{45} — V_{усл} = 1/время при 25, 35 и 45 °C, 1/с (у.е.)",
+            text::plain(14.5), {72, 222}, text::Align::Left, palette::muted);
 
     // How the rate grows with temperature, beside the fractions.
     insets::ratePlot(s, {572, 64}, {124, 150});
     // A reminder of which rate goes up.
     s.wait(2.0);
     Obj hint = putText(s, "В числителе — скорость при более высокой температуре", text::plain(13),
-                       {80, 244}, text::Align::Left, palette::accent);
+                       {72, 246}, text::Align::Left, palette::accent);
     appear(s, hint, 0.8);
     s.wait(2.0);
     finish(s);
@@ -117,18 +121,21 @@ Scene conclusionMovie() {
     Scene s = stage(705, 350);
     heading(s, "Вывод");
     s.wait(0.3);
-    reveal(s, "При нагревании на каждые 10 °C скорость реакции", text::plain(16), {22, 60});
-    reveal(s, "возросла в 2 раза: γ = 2.", text::bold(16), {22, 84}, text::Align::Left,
-           palette::good);
+    // No number of our own: the student's coefficients stand in Таблица 2.
+    reveal(s, "При нагревании на каждые 10 °C скорость реакции возрастает", text::plain(16),
+           {22, 52});
+    reveal(s, "в γ раз — во столько раз выросла V_{усл} в вашей таблице 2.", text::bold(16),
+           {22, 76}, text::Align::Left, palette::good);
     s.wait(0.6);
     reveal(s,
            "Частицы движутся быстрее, и растёт доля молекул, энергия которых не меньше\n"
            "энергии активации E_a, — больше столкновений приводят к реакции.",
-           text::plain(14), {22, 112}, text::Align::Left, palette::muted);
+           text::plain(14), {22, 108}, text::Align::Left, palette::muted);
     insets::energyDistribution(s, {440, 150});
-    // Rates as bars: 1, 2, 4.
-    const double base = 270, unit = 25;
+    // The rates as bars: each 10 °C multiplies the one before by γ (drawn with γ of 2).
+    const double base = 268, unit = 23;
     const int temps[3] = {25, 35, 45};
+    const QString names[3] = {"V_{25}", "γ · V_{25}", "γ^2 · V_{25}"};
     s.wait(0.6);
     for (int i = 0; i < 3; ++i) {
         const double x = 140 + i * 110, h = unit * (1 << i);
@@ -141,11 +148,11 @@ Scene conclusionMovie() {
         Obj b = s.put(bar, {x, base}, Props);
         s.scaleTo(b, 1, 0.02, {0, 0}, 0);
         s.scaleTo(b, 1, 1, {0, 0}, 1.0);
-        putText(s, QStringLiteral("%1 °C").arg(temps[i]), text::bold(14), {x, base + 6},
+        putText(s, QStringLiteral("%1 °C").arg(temps[i]), text::bold(14), {x, base + 5},
                 text::Align::Center);
         s.wait(1.0);
-        reveal(s, QStringLiteral("v × %1").arg(1 << i), text::bold(13), {x, base - h - 22},
-               text::Align::Center, palette::accent);
+        reveal(s, names[i], text::bold(15), {x, base - h - 24}, text::Align::Center,
+               palette::accent);
         s.wait(0.3);
     }
     art::Art axis;

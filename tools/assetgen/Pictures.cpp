@@ -160,9 +160,11 @@ QImage experimentBackground() {
     p.setPen(QPen(palette::panelLine, 1.5));
     p.drawLine(QPointF(0, 62), QPointF(715, 62));
     // The link band at the bottom: one flat colour, which the movies of experiment 4 continue.
-    p.fillRect(QRectF(0, 458, 715, 47), palette::linkBand);
-    p.setPen(QPen(palette::panelLine, 1.5));
-    p.drawLine(QPointF(0, 457.5), QPointF(715, 457.5));
+    // It begins where the links do, a little below the tables of experiments 1 and 2 (they end
+    // at y 458), so a table never stands on its edge.
+    p.fillRect(QRectF(0, 461, 715, 44), palette::linkBand);
+    p.setPen(QPen(palette::panelLine, 1));
+    p.drawLine(QPointF(0, 460.5), QPointF(715, 460.5));
     return image;
 }
 

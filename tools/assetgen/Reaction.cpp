@@ -127,10 +127,13 @@ Scene movie(const Setup& setup) {
     };
 
     const QColor acidColour = clear.darker(104);
-    Obj thermoColumn, heater, acidBody;
+    Obj thermoColumn, heater, acidBody, acidTubeLabel;
     const QPointF acidBottom(acidTubeX, acidMouth + glass::tubeBodyBottom(acidTubeW, acidTubeH));
     if (bath) {
-        putText(s, "Водяная баня", text::bold(13), {40, 166}, text::Align::Left, palette::accent);
+        // The list says what is in the tube; the bath has its own label beside it.
+        putText(s, "В пробирке:", text::bold(13), {40, 166}, text::Align::Left, palette::accent);
+        putText(s, "водяная\nбаня", text::bold(12), {tubeX - bathW / 2 - 8, bathBase - 52},
+                text::Align::Right, palette::muted);
         listLine(0, text::chem("Na2S2O3") + QStringLiteral(" %1 мл").arg(setup.thiosulfateMl));
         listLine(1, QStringLiteral("H_2O %1 мл").arg(setup.waterMl));
         // The acid warms in its own tube beside the mixture.
@@ -138,8 +141,9 @@ Scene movie(const Setup& setup) {
         s.put(glass::tubeLiquidCap(acidTubeW, acidColour), acidBottom, Liquid);
         acidBody = s.put(glass::tubeLiquidBody(acidTubeW, 56, acidColour), acidBottom, Liquid);
         s.put(glass::testTubeFront(acidTubeW, acidTubeH), {acidTubeX, acidMouth}, Front);
-        putText(s, text::chem("H2SO4"), text::bold(12), {acidTubeX + 4, bathBase - bathH - 22},
-                text::Align::Center, palette::muted);
+        acidTubeLabel =
+            putText(s, text::chem("H2SO4"), text::bold(12), {acidTubeX + 4, bathBase - bathH - 22},
+                    text::Align::Center, palette::muted);
         s.put(glass::bathFront(bathW, bathH, bathFill), {tubeX, bathBase}, Front);
         heater =
             s.put(glass::immersionHeater(bathBase - 72, true), {heaterX, bathBase - 10}, Props);
@@ -222,6 +226,8 @@ Scene movie(const Setup& setup) {
         // The pipette takes 5 ml of the warm acid.
         caption(s, text::chem("Набираем пипеткой 5\u00A0мл тёплой H2SO4"), capPos, 1.7,
                 palette::ink, 14, capWidth);
+        // The pipette comes down where the acid's label stands: the label makes way.
+        disappear(s, acidTubeLabel, 0.3);
         appear(s, pipette, 0.3);
         s.setAlpha(pipetteAcid, s.now(), 1);
         s.scaleTo(pipetteAcid, 1, 0.02, {0, 0}, 0);
@@ -291,11 +297,11 @@ Scene movie(const Setup& setup) {
     }
 
     // The acid.
-    caption(s, text::chem("Добавляем 5\u00A0мл H2SO4"), capPos, 1.7, palette::ink, 14, capWidth);
+    caption(s, text::chem("Добавляем 5\u00A0мл H2SO4"), capPos, 2.0, palette::ink, 14, capWidth);
     if (!bath) disappear(s, acidLabel, 0.3);
-    s.moveTo(pipette, pipetteOver, 0.7);
-    s.moveTo(pipetteAcid, pipetteOver, 0.7);
-    s.wait(0.7);
+    s.moveTo(pipette, pipetteOver, 0.5);
+    s.moveTo(pipetteAcid, pipetteOver, 0.5);
+    s.wait(0.5);
     const double pour = 1.0;
     const double surfaceBefore = bottom.y() - fullHeight * levelScale(5) - pipetteOver.y();
     Obj flow =
@@ -305,24 +311,27 @@ Scene movie(const Setup& setup) {
     s.wait(pour);
     s.remove(flow);
     s.remove(pipetteAcid);
-
-    // From this frame on the acid is in and the clock of the reaction runs.
-    const int acidIn = s.now();
-    s.label(acidIn, "acid");
+    // The empty pipette is taken away before the movie waits for «Старт».
+    s.moveTo(pipette, pipetteRest, 0.5);
+    s.fadeTo(pipette, 0, 0.5);
     listLine(bath ? 2 : (setup.waterMl > 0 ? 2 : 1),
              text::chem("H2SO4") + QStringLiteral(" %1 мл").arg(chemistry::acidMl));
+    s.wait(0.5);
+
+    // From this frame on the acid is in and the clock of the reaction runs: the movie stops
+    // here, and the window plays it on from «Старт», so the stopwatch and the reaction start
+    // together and nothing clouds before.
+    const int acidIn = s.now();
+    s.label(acidIn, "acid");
+    s.stop(acidIn);
     const int n = chemistry::secondsToFrames(setup.seconds);
-    s.moveTo(pipette, pipetteRest, 1.0);
-    s.setNow(acidIn + s.frames(1.0));
-    s.fadeTo(pipette, 0, 0.5);
-    s.setNow(acidIn);
 
     // Turbidity: the mixture stays clear at first, then sulfur clouds it quickly; the cross is
     // still faintly there in the last frame before tₖ and gone from tₖ on.
     Obj turbidCap = s.put(glass::tubeLiquidCap(tubeW, palette::sulfur), bottom, Overlay);
     Obj turbidBody =
         s.put(glass::tubeLiquidBody(tubeW, fullHeight, palette::sulfur), bottom, Overlay);
-    const int tail = s.frames(2.0);
+    const int tail = s.frames(1.7);
     for (int i = 0; i <= n + tail; ++i) {
         const double g = i <= n ? clouding(double(i) / n) : 1.0;
         const double after = i <= n ? 0.0 : double(i - n) / tail;
@@ -349,7 +358,7 @@ Scene movie(const Setup& setup) {
     s.remove(watch);
     putText(s, text::wrap("Крест исчез — нажмите «Стоп»!", text::bold(15), capWidth),
             text::bold(15), capPos, text::Align::Left, palette::action, Captions);
-    s.wait(2.0);
+    s.wait(1.7);
     finish(s);
     return s;
 }

@@ -12,7 +12,6 @@ class Picture;
 class QLabel;
 class QPushButton;
 class QWidget;
-class SlidingTable;
 class StaticText;
 class Stopwatch;
 class StringGrid;
@@ -40,13 +39,11 @@ struct ExperimentChrome {
 };
 
 // The timed measurements of experiments 1 and 2: the measurement table under its heading strip
-// and caption, sliding out of the movie's way, the variant's two texts and the stopwatch with
-// its display and buttons.
+// and caption, the variant's two texts and the stopwatch with its display and buttons.
 struct TimedMeasurementParts {
     StringGrid* measurementTable = nullptr;
     StaticText* tableCaption = nullptr;
     HeadingStrip* headingStrip = nullptr;
-    SlidingTable* slidingTable = nullptr;
     StaticText* variantSolutionText = nullptr;
     StaticText* variantAcidText = nullptr;
     Stopwatch* stopwatch = nullptr;

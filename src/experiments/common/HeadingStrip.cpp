@@ -2,12 +2,14 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <algorithm>
 
 #include "toolkit/Fonts.h"
 
 namespace {
 constexpr int StripHeight = 16;
-constexpr int TableFontSize = 11;
+// The grids' own size: a strip takes it where all its headings fit their cells.
+constexpr int TableFontSize = 12;
 
 struct Run {
     QString text;
@@ -42,7 +44,7 @@ QFont tableFont(int size) {
 }
 
 QFont subscriptFont(int size) {
-    return labFont(QStringLiteral("MS Sans Serif"), qMax(6, size * 3 / 4));
+    return labFont(QStringLiteral("MS Sans Serif"), qMax(6, size * 5 / 6));
 }
 
 int runsWidth(const QList<Run>& runs, int size) {
@@ -53,13 +55,15 @@ int runsWidth(const QList<Run>& runs, int size) {
     return w;
 }
 
-void drawHeading(QPainter& p, const HeadingSet& set, const QRect& cell, const QList<Run>& runs) {
-    int size = TableFontSize;
+// What a heading may take of its cell's width: a clear pixel or two before each line.
+int room(const HeadingSet& set, const QRect& cell) {
+    return set.centred ? cell.width() - 4 : cell.width() - 5;
+}
+
+void drawHeading(QPainter& p, const HeadingSet& set, const QRect& cell, const QList<Run>& runs,
+                 int size) {
     int x = cell.left() + 3;
-    if (set.centred) {
-        while (size > 7 && runsWidth(runs, size) > cell.width() - 2) --size;
-        x = cell.left() + (cell.width() - runsWidth(runs, size)) / 2;
-    }
+    if (set.centred) x = cell.left() + (cell.width() - runsWidth(runs, size)) / 2;
     const int baseline = cell.top() + set.baseline;
     for (const Run& r : runs) {
         const QFont f = r.subscript ? subscriptFont(size) : tableFont(size);
@@ -67,6 +71,28 @@ void drawHeading(QPainter& p, const HeadingSet& set, const QRect& cell, const QL
         p.drawText(x, baseline + (r.subscript ? set.subscriptDrop : 0), r.text);
         x += QFontMetrics(f).horizontalAdvance(r.text);
     }
+}
+
+QRect cellOf(const QList<int>& columnWidths, int column) {
+    int x = 1;
+    for (int c = 0; c < column; ++c) x += columnWidths[c];
+    return QRect(x, 0, columnWidths[column] - 1, StripHeight - 1);
+}
+
+// One size for the whole strip: the grid's own where every heading fits its cell, else a pixel
+// smaller at a time until they all do, so the headings never run over a line and never differ.
+int stripSize(const HeadingSet& set, const QList<int>& columnWidths) {
+    int size = TableFontSize;
+    const qsizetype n = std::min(set.headings.size(), columnWidths.size());
+    auto fits = [&](int s) {
+        for (qsizetype c = 0; c < n; ++c)
+            if (runsWidth(parseMarkup(set.headings[c]), s) >
+                room(set, cellOf(columnWidths, int(c))))
+                return false;
+        return true;
+    };
+    while (size > 7 && !fits(size)) --size;
+    return size;
 }
 }  // namespace
 
@@ -101,13 +127,15 @@ void paintHeadingStrip(QPainter& p, const HeadingSet& set, const QList<int>& col
     p.save();
     p.fillRect(QRect(0, 0, set.width, StripHeight), QColor(0xF0, 0xF0, 0xF0));
     p.setRenderHint(QPainter::TextAntialiasing);
+    const int size = stripSize(set, columnWidths);
     const QColor line(0xA0, 0xA0, 0xA0);
     int x = 1;
     for (qsizetype c = 0; c < columnWidths.size(); ++c) {
         const int w = columnWidths[c];
         p.setPen(Qt::black);
         if (c < set.headings.size())
-            drawHeading(p, set, QRect(x, 0, w - 1, StripHeight - 1), parseMarkup(set.headings[c]));
+            drawHeading(p, set, QRect(x, 0, w - 1, StripHeight - 1), parseMarkup(set.headings[c]),
+                        size);
         p.setPen(line);
         p.drawLine(x + w - 1, 0, x + w - 1, StripHeight - 1);
         x += w;

@@ -11,8 +11,8 @@ struct HeadingSet {
     int width = 0;  // the strip's width; it is 16 px high
     // One heading per column; "_" sets the next character as a subscript, "_{…}" a whole run.
     QStringList headings;
-    // Centred in the cell and a pixel smaller at a time until it fits; otherwise 3 px in from
-    // the cell's left edge at the table's own size.
+    // Centred in the cell, or 3 px in from its left edge. All headings of a strip share one
+    // size: the grid's own where every heading fits its cell, else the largest at which all do.
     bool centred = true;
     int baseline = 11;
     int subscriptDrop = 3;

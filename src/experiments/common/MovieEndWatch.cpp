@@ -9,7 +9,10 @@ MovieEndWatch::MovieEndWatch(MoviePlayer* movie, std::function<void()> atLastFra
 
 void MovieEndWatch::check() {
     if (condition_ && !condition_()) return;
-    if (movie_->currentFrame() != movie_->totalFrames() - 1) return;
+    const int last = movie_->totalFrames() - 1;
+    if (playOnWhen_ && !movie_->isPlaying() && movie_->currentFrame() < last && playOnWhen_())
+        movie_->playOn();
+    if (movie_->currentFrame() != last) return;
     movie_->stop();
     if (atLastFrame_) atLastFrame_();
 }

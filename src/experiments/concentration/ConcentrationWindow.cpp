@@ -9,7 +9,6 @@
 #include "experiments/common/HeadingStrip.h"
 #include "experiments/common/MeasurementTable.h"
 #include "experiments/common/MovieEndWatch.h"
-#include "experiments/common/SlidingTable.h"
 #include "experiments/common/Stopwatch.h"
 #include "experiments/concentration/ReferenceDataReport.h"
 #include "lab/Numbers.h"
@@ -29,10 +28,6 @@
 #include "toolkit/StringGrid.h"
 
 namespace {
-// Sliding down out of the movie's way, the table shrinks to this height at most; it grows back
-// to the height it is placed with.
-constexpr int CollapsedLimit = 20;
-
 template <typename T>
 T* labelled(T* widget, const QString& text, const QFont& font) {
     widget->setText(text);
@@ -127,7 +122,9 @@ void ConcentrationWindow::createControls() {
     measurementTable->setColWidth(MeasurementTable::TimeColumn, 63);
     measurementTable->setColWidth(MeasurementTable::RateColumn, 125);
     measurementTable->setEditingAllowed(true);
-    measurementTable->setFont(labFont(QStringLiteral("MS Sans Serif"), 11));
+    // 12 px: the smallest size a student reads from the back of the room; a row of 16 px
+    // still holds it with room to spare.
+    measurementTable->setFont(labFont(QStringLiteral("MS Sans Serif"), 12));
     measurementTable->setFrameShape(QFrame::Box);
     measurementTable->setLineWidth(1);
     measurementTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -140,8 +137,13 @@ void ConcentrationWindow::createControls() {
         [](int col, int row) { return MeasurementTable::isSelectable(col, row); });
     makeNumeric(measurementTable);
 
-    slidingTable =
-        new SlidingTable(measurementTable, {tableCaption, headingStrip}, CollapsedLimit, this);
+    // The tube movies keep the band of the table free, so the table stays in view, its rows
+    // with it, while the tubes are timed: the student sees the row the time goes into.
+    // A tube movie waits at the acid until the stopwatch runs, so the reaction and the
+    // stopwatch start together.
+    movieEndWatch->setPlayOnWhen([this] {
+        return step() >= FirstTubeStep && step() <= LastTubeStep && stopwatch->enabled();
+    });
 
     connect(nextLink, &LinkLabel::clicked, this, &ConcentrationWindow::onNextClicked);
     connect(finishLink, &LinkLabel::clicked, this, &ConcentrationWindow::onFinishClicked);
@@ -218,7 +220,6 @@ void ConcentrationWindow::loadContents() {
 void ConcentrationWindow::resetRun() {
     variantSolutionText->hide();
     variantAcidText->hide();
-    slidingTable->restore();
     for (FilteredEdit* e : {initialConcentrationBox, thiosulfateVolumeBox, mixThiosulfateVolumeBox,
                             mixWaterVolumeBox, mixAcidVolumeBox, dilutedConcentrationBox})
         e->hide();
@@ -254,11 +255,7 @@ void ConcentrationWindow::onNextClicked() {
         else
             takeBackStep();
     }
-    // Tubes 1 to 3 slide the table away; the last tube leaves it and the stopwatch as they are.
-    if (step() >= FirstTubeStep && step() < LastTubeStep) {
-        stopwatch->setVisible(true);
-        slidingTable->collapse();
-    }
+    if (step() >= FirstTubeStep && step() <= LastTubeStep) stopwatch->setVisible(true);
     if (step() == RatesStep) {
         movieEndWatch->setEnabled(false);
         if (tableComplete())
@@ -331,7 +328,6 @@ void ConcentrationWindow::onStartClicked() {
 
 void ConcentrationWindow::onStopClicked() {
     stopwatch->stop();
-    slidingTable->expand();
 }
 
 void ConcentrationWindow::atMovieEnd() {

@@ -1,36 +1,17 @@
 // The measurement table "Таблица 2" of the temperature window: its layout, the column check,
-// the rates, and the stopwatch and sliding table as this window uses them.
-#include <QEvent>
+// the rates, and the stopwatch as this window uses it.
 #include <QPushButton>
 #include <cmath>
 
 #include "experiments/common/MeasurementTable.h"
-#include "experiments/common/SlidingTable.h"
 #include "experiments/common/Stopwatch.h"
 #include "experiments/temperature/TemperatureWindow.h"
+#include "toolkit/Fonts.h"
 #include "toolkit/StaticText.h"
 #include "toolkit/StringGrid.h"
 
 namespace {
 constexpr int GridLine = 1;
-
-// Calls back on every mouse press inside a widget.
-class PressWatcher : public QObject {
-public:
-    PressWatcher(QWidget* target, std::function<void()> onPress)
-        : QObject(target), onPress_(std::move(onPress)) {
-        target->installEventFilter(this);
-    }
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::MouseButtonPress ||
-            event->type() == QEvent::MouseButtonDblClick)
-            onPress_();
-        return false;
-    }
-
-private:
-    std::function<void()> onPress_;
-};
 }  // namespace
 
 void TemperatureWindow::setUpTable() {
@@ -42,6 +23,8 @@ void TemperatureWindow::setUpTable() {
     measurementTable->setDefaultColWidth(48 + GridLine);
     measurementTable->setDefaultRowHeight(16 + GridLine);
     measurementTable->setEditingAllowed(true);
+    // 12 px, as "Таблица 1": a row of 16 px holds it.
+    measurementTable->setFont(labFont(QStringLiteral("MS Sans Serif"), 12));
     measurementTable->setFrameShape(QFrame::Box);
     measurementTable->setLineWidth(1);
     measurementTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -62,7 +45,6 @@ void TemperatureWindow::setUpTable() {
     for (int r = 1; r <= LastRow; ++r) measurementTable->setCell(TubeColumn, r, QString::number(r));
     // The times are typed like those of "Таблица 1": digits, one comma, Backspace and Enter.
     makeNumeric(measurementTable);
-    new PressWatcher(measurementTable->viewport(), [this] { onTablePressed(); });
 }
 
 bool TemperatureWindow::tableComplete() {
@@ -81,12 +63,7 @@ bool TemperatureWindow::computeRates() {
         .complete();
 }
 
-void TemperatureWindow::onTablePressed() {
-    slidingTable->expand();
-}
-
 void TemperatureWindow::onStartClicked() {
-    slidingTable->collapse();
     stopwatch->start();
     variantSolutionText->hide();
     variantAcidText->hide();
@@ -94,5 +71,4 @@ void TemperatureWindow::onStartClicked() {
 
 void TemperatureWindow::onStopClicked() {
     stopwatch->stop();
-    slidingTable->expand();
 }

@@ -8,7 +8,6 @@
 #include "experiments/common/HeadingStrip.h"
 #include "experiments/common/MeasurementTable.h"
 #include "experiments/common/MovieEndWatch.h"
-#include "experiments/common/SlidingTable.h"
 #include "experiments/common/Stopwatch.h"
 #include "lab/Session.h"
 #include "movie/MoviePlayer.h"
@@ -24,9 +23,6 @@
 #include "toolkit/StringGrid.h"
 
 namespace {
-// Sliding down out of the movie's way, the table shrinks to this height at most; it grows back
-// to the height it is placed with.
-constexpr int CollapsedLimit = 20;
 
 const QString WrongCoefficientMessage =
     QStringLiteral("Температурный коэффициент рассчитан неверно. Попробуйте еще раз");
@@ -108,8 +104,8 @@ void TemperatureWindow::createControls() {
         {second.coefficientText, 440, 231, 95, 24},
         {headingStrip, 8, 385, 425, 16},
     });
-    slidingTable =
-        new SlidingTable(measurementTable, {tableCaption, headingStrip}, CollapsedLimit, this);
+    // The tube movies keep the table's band free: the table stays in view, its rows with it,
+    // while the tubes are timed.
 
     tableCaption->setCaption(QStringLiteral("Таблица 2"));
     measurementTable->setEnabled(false);
@@ -128,6 +124,9 @@ void TemperatureWindow::connectHandlers() {
     second.denominatorBox->setAccessibleName(QStringLiteral("Второй коэффициент, знаменатель"));
     first.coefficientText->setAccessibleName(QStringLiteral("Первый температурный коэффициент"));
     second.coefficientText->setAccessibleName(QStringLiteral("Второй температурный коэффициент"));
+    // A tube movie waits at the acid until the stopwatch runs, so the reaction and the
+    // stopwatch start together.
+    movieEndWatch->setPlayOnWhen([this] { return isTimedStep(step()) && stopwatch->enabled(); });
     connect(nextLink, &LinkLabel::clicked, this, &TemperatureWindow::onNextClicked);
     connect(finishLink, &LinkLabel::clicked, this, &TemperatureWindow::onFinishClicked);
     connect(stopwatch->startButton(), &QPushButton::clicked, this,
@@ -152,7 +151,6 @@ void TemperatureWindow::loadContents() {
 void TemperatureWindow::resetRun() {
     variantSolutionText->show();
     variantAcidText->show();
-    slidingTable->restore();
     stopwatch->setVisible(false);
     setCoefficientInputsVisible(false);
     measurementTable->setEnabled(true);
@@ -182,7 +180,6 @@ void TemperatureWindow::onNextClicked() {
     stopwatch->display()->setCaption(QStringLiteral("00:00"));
     nextLink->hide();
     if (isTimedStep(step())) {
-        slidingTable->collapse();
         variantSolutionText->hide();
         variantAcidText->hide();
         stopwatch->setVisible(true);
@@ -190,11 +187,7 @@ void TemperatureWindow::onNextClicked() {
     // Refused while a time or a temperature is missing or a time gives no rate: the step is
     // taken back and its movie shown again.
     if (step() == CoefficientsStep) {
-        // The table is expanded first: the student reads the rates from it from now on, or
-        // corrects the time that a message names.
-        const bool filled = tableComplete();
-        if (filled) slidingTable->expand();
-        if (filled && computeRates()) {
+        if (tableComplete() && computeRates()) {
             stopwatch->setVisible(false);
             setCoefficientInputsVisible(true);
             measurementTable->setEnabled(false);

@@ -36,7 +36,6 @@ public:
     void onFinishClicked();
     void onStartClicked();
     void onStopClicked();
-    void onTablePressed();
     void filterAnswerKey(unsigned char& key);
 
     void setCoefficientInputsVisible(bool visible);
