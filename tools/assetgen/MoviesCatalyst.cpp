@@ -1,4 +1,5 @@
 #include <cmath>
+#include <vector>
 
 #include "AssetTree.h"
 #include "Glassware.h"
@@ -79,22 +80,27 @@ QTransform placed(QPointF at, double degrees) {
 // left at `at`; the bar grows to `share` (0..1) from the clock on.
 void oxygenGauge(Scene& s, QPointF at, double share, double seconds) {
     const double w = 250;
-    s.put(glass::panel(at.x(), at.y(), w, 62, palette::panel, palette::panelLine), {}, Furniture);
-    putText(s, text::chem("Выделение O2"), text::bold(13), at + QPointF(12, 8), text::Align::Left,
-            palette::ink, Labels, palette::panel);
+    std::vector<Obj> parts;
+    parts.push_back(s.put(glass::panel(at.x(), at.y(), w, 62, palette::panel, palette::panelLine),
+                          {}, Furniture));
+    parts.push_back(putText(s, text::chem("Выделение O2"), text::bold(13), at + QPointF(12, 8),
+                            text::Align::Left, palette::ink, Labels, palette::panel));
     art::Art track;
     track.fillStroke(art::roundRect(at.x() + 12, at.y() + 30, w - 24, 10, 5),
                      art::Paint::solid(QColor(0xE6, 0xEE, 0xF6)), palette::panelLine, 1);
-    s.put(track, {}, Labels);
+    parts.push_back(s.put(track, {}, Labels));
     art::Art bar;
     bar.fill(art::roundRect(0, -5, w - 24, 10, 5), palette::accent);
     Obj b = s.put(bar, at + QPointF(12, 35), Labels);
     s.scaleTo(b, 0.02, 1, {0, 0}, 0);
     s.scaleTo(b, share, 1, {0, 0}, seconds);
-    putText(s, "мало", text::plain(12), at + QPointF(12, 43), text::Align::Left, palette::muted,
-            Labels, palette::panel);
-    putText(s, "много", text::plain(12), at + QPointF(w - 12, 43), text::Align::Right,
-            palette::muted, Labels, palette::panel);
+    parts.push_back(putText(s, "мало", text::plain(12), at + QPointF(12, 43), text::Align::Left,
+                            palette::muted, Labels, palette::panel));
+    parts.push_back(putText(s, "много", text::plain(12), at + QPointF(w - 12, 43),
+                            text::Align::Right, palette::muted, Labels, palette::panel));
+    parts.push_back(b);
+    // The gauge fades in as a whole, its bar already growing.
+    for (Obj o : parts) appear(s, o, 0.4);
 }
 
 Scene taskMovie() {
@@ -104,7 +110,7 @@ Scene taskMovie() {
     reveal(s, "Пероксид водорода медленно разлагается с выделением кислорода:", text::plain(15),
            {22, 76});
     s.wait(0.6);
-    equation(s, text::chem("2H2O2 → 2H2O + O2↑"), {200, 104}, 18);
+    appear(s, equation(s, text::chem("2H2O2 → 2H2O + O2↑"), {200, 104}, 18));
     s.wait(0.8);
     reveal(s, text::chem("Проверим, как на разложение влияет оксид марганца(IV) MnO2."),
            text::plain(15), {22, 156});
@@ -301,7 +307,7 @@ Scene conclusionMovie() {
            text::plain(15), {22, 88});
     reveal(s, "и может ускорить реакцию снова.", text::plain(15), {22, 110});
     s.wait(0.8);
-    equation(s, text::chem("2H2O2 → 2H2O + O2↑"), {250, 140}, 17, text::chem("MnO2"));
+    appear(s, equation(s, text::chem("2H2O2 → 2H2O + O2↑"), {250, 140}, 17, text::chem("MnO2")));
     s.setNow(0);
     const QPointF base(600, 290);
     bench(s, base.y(), 500, 705);
@@ -311,17 +317,26 @@ Scene conclusionMovie() {
     sediment.fill(heap(27), palette::manganese);
     s.put(sediment, {base.x(), base.y() - 5}, Liquid);
     s.put(glass::flaskOutline(96, 130), base, Front);
-    putText(s, text::chem("MnO2 остался"), vesselLabel, {base.x() - 58, base.y() - 34},
-            text::Align::Right, palette::ink);
-    art::Art leader;
-    leader.stroke(art::line({base.x() - 56, base.y() - 20}, {base.x() - 26, base.y() - 8}),
-                  palette::muted, 1);
-    s.put(leader, {}, Labels);
+    // The powder is named under the bench: beside the flask the panel of the profile stands.
+    putText(s, text::chem("MnO2 остался на дне"), vesselLabel, {base.x(), base.y() + 12},
+            text::Align::Center, palette::ink);
     s.setNow(s.frames(2.2));
+    // The profile fades in with the words beside it; what it brings in later stays as it is.
+    const int before = s.objectCount();
     insets::catalystProfile(s, {40, 196});
-    paragraph(s, "Катализатор снижает энергию активации: реакция идёт быстрее", text::bold(13),
-              {346, 214}, 190, palette::accent);
-    paragraph(s, "E_a′ < E_a", text::bold(15), {346, 272}, 150, palette::good);
+    for (int i = before; i < s.objectCount(); ++i) {
+        const Obj o{i};
+        bool fadesInLater = false;
+        for (int f = s.now() + 1; f <= s.now() + s.frames(3.0); ++f)
+            fadesInLater |= s.alphaAt(o, f) < 0.05;
+        if (fadesInLater)
+            s.setAlpha(o, s.now(), 0);
+        else if (s.alphaAt(o, s.now()) > 0.5)
+            appear(s, o);
+    }
+    appear(s, paragraph(s, "Катализатор снижает энергию активации: реакция идёт быстрее",
+                        text::bold(13), {346, 214}, 190, palette::accent));
+    appear(s, paragraph(s, "E_a′ < E_a", text::bold(15), {346, 272}, 150, palette::good));
     s.setNow(0);
     bubbles(s, 582, 618, 282, 253, 2, 0, s.frames(6.0) + 1, 3.0, 2.0, Props);
     s.setNow(s.frames(6.0));

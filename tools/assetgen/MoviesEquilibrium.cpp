@@ -23,6 +23,7 @@ Scene equilibriumStage() {
 }
 
 struct Tube {
+    Obj glass, front;  // the glass behind the liquid and in front of it
     Obj body, cap;
     QPointF bottom;
     double level = 0;
@@ -31,11 +32,11 @@ struct Tube {
 // A tube holding `level` px of liquid, or empty (its liquid waits, invisible, to be poured).
 Tube redTube(Scene& s, double x, double mouth, QColor c, double w = 34, double h = 150,
              double level = 80, bool empty = false) {
-    s.put(glass::testTube(w, h), {x, mouth}, Glass);
+    const Obj back = s.put(glass::testTube(w, h), {x, mouth}, Glass);
     const QPointF bottom(x, mouth + glass::tubeBodyBottom(w, h));
-    Tube t{s.put(glass::tubeLiquidBody(w, level, c), bottom, Liquid),
-           s.put(glass::tubeLiquidCap(w, c), bottom, Liquid), bottom, level};
-    s.put(glass::testTubeFront(w, h), {x, mouth}, Front);
+    const Obj body = s.put(glass::tubeLiquidBody(w, level, c), bottom, Liquid);
+    const Obj cap = s.put(glass::tubeLiquidCap(w, c), bottom, Liquid);
+    Tube t{back, s.put(glass::testTubeFront(w, h), {x, mouth}, Front), body, cap, bottom, level};
     if (empty) {
         s.scaleTo(t.body, 1, 0.01, {0, 0}, 0);
         s.setAlpha(t.body, s.now(), 0);
@@ -127,7 +128,7 @@ Scene taskMovie() {
     Scene s = equilibriumStage();
     heading(s, "Задание", "Как сместить химическое равновесие?");
     s.wait(0.3);
-    equation(s, equationText, {260, 76}, 19);
+    appear(s, equation(s, equationText, {260, 76}, 19));
     s.wait(0.8);
     reveal(s, text::chem("Роданид железа(III) Fe(SCN)3 окрашивает раствор в красный цвет:"),
            text::plain(15), {22, 130});
@@ -308,7 +309,7 @@ Scene answerMovie() {
     for (const auto& v : vials) {
         s.setNow(vialsAt);
         Tube t = redTube(s, v.x - 22, 286, v.colour, 14, 36, 18);
-        for (Obj o : {t.body, t.cap}) appear(s, o, 0.5);
+        for (Obj o : {t.glass, t.front, t.body, t.cap}) appear(s, o, 0.5);
         reveal(s, v.name, text::bold(15), {v.x - 10, 293});
     }
     s.setNow(vialsAt);
@@ -329,7 +330,7 @@ Scene principleMovie() {
            {22, 60});
     reveal(s, "смещается в сторону, которая ослабляет это воздействие.", text::plain(16), {22, 84});
     s.wait(1.0);
-    equation(s, equationText, {352, 118}, 18);
+    appear(s, equation(s, equationText, {352, 118}, 18));
     const QString lines[3] = {
         text::chem("+ FeCl3: равновесие смещается вправо →, раствор темнеет"),
         text::chem("+ KSCN: равновесие смещается вправо →, раствор темнеет"),
@@ -342,7 +343,8 @@ Scene principleMovie() {
         reveal(s, lines[i], text::plain(15), {40, y + 6});
         Tube before = redTube(s, 592, y, reference, 12, 30, 18);
         Tube changed = redTube(s, 668, y, reference, 12, 30, 18);
-        for (Obj o : {before.body, before.cap, changed.body, changed.cap}) appear(s, o, 0.4);
+        for (const Tube& t : {before, changed})
+            for (Obj o : {t.glass, t.front, t.body, t.cap}) appear(s, o, 0.4);
         Obj arrow =
             s.put(glass::arrow({610, y + 17}, {650, y + 17}, 2, palette::muted), {}, Labels);
         appear(s, arrow, 0.4);
