@@ -59,11 +59,12 @@ art::Art powderDish() {
     return a;
 }
 
-// A spatula: a flat bowl on the left of the origin and its handle along +x.
+// A spatula: a flat bowl on the left of the origin and its long handle along +x, which runs
+// beyond the stage's edge to the hand that holds it.
 art::Art spatula() {
     const QColor steel(0x9A, 0xA5, 0xB0);
     art::Art a;
-    a.fillStroke(art::roundRect(0, -2, 84, 4, 2), art::Paint::solid(steel), palette::glassLine,
+    a.fillStroke(art::roundRect(0, -2, 250, 4, 2), art::Paint::solid(steel), palette::glassLine,
                  0.8);
     a.fillStroke(art::ellipse({-8, 0}, 11, 6), art::Paint::solid(steel), palette::glassLine, 0.8);
     return a;
@@ -214,21 +215,28 @@ Scene fastMovie() {
     peroxideFlask(s, base);
     const int end = s.frames(9.0);
 
-    // The powder waits in a dish on the bench, the spatula resting in it; the spatula takes a
-    // little, carries it over the flask, tips it in and goes back to the dish.
+    // The powder waits in a dish on the bench. A spatula, held beyond the stage's edge (its
+    // handle always runs out of the picture), comes in, takes a little powder from the dish,
+    // carries it over the flask, tips it in and goes out again.
     const QPointF dish(612, base.y());
     s.put(powderDish(), dish, Props);
     putText(s, text::chem("MnO2"), vesselLabel, {dish.x(), dish.y() + 12}, text::Align::Center,
             palette::muted);
-    const QTransform rest = placed(dish + QPointF(-4, -13), -8);
-    const QTransform lifted = placed(dish + QPointF(-6, -60), -8);
-    const QTransform over = placed({base.x() + 10, base.y() - 162}, -4);
+    const QTransform away = placed({770, 150}, -10);
+    const QTransform dip = placed(dish + QPointF(-4, -13), -8);
+    const QTransform lifted = placed(dish + QPointF(-8, -70), -10);
+    const QTransform over = placed({base.x() + 10, base.y() - 162}, -12);
     const QTransform tipped = placed({base.x() + 10, base.y() - 160}, -38);
     Obj sp = s.put(spatula(), {}, Props);
     art::Art powder;
     powder.fill(art::ellipse({-8, -2}, 8, 4), palette::manganese);
     Obj load = s.put(powder, {}, Props);
-    for (Obj o : {sp, load}) s.transformTo(o, rest, 0);
+    for (Obj o : {sp, load}) s.transformTo(o, away, 0);
+    s.setAlpha(load, s.now(), 0);
+    s.wait(0.3);
+    for (Obj o : {sp, load}) s.transformTo(o, dip, 0.9);
+    s.wait(0.9);
+    s.fadeTo(load, 1, 0.3);
     s.wait(0.3);
     for (Obj o : {sp, load}) s.transformTo(o, lifted, 0.5);
     s.wait(0.5);
@@ -251,9 +259,9 @@ Scene fastMovie() {
     Obj sed = s.put(sediment, {base.x(), base.y() - 5}, Liquid);
     appear(s, sed, 0.4);
     const int back = s.now();
-    s.transformTo(sp, lifted, 0.9);
-    s.wait(0.9);
-    s.transformTo(sp, rest, 0.5);
+    s.transformTo(sp, over, 0.4);
+    s.wait(0.4);
+    s.transformTo(sp, away, 1.0);
     s.setNow(back);
     const int boil = s.now();
     // Vigorous bubbling and foam.

@@ -10,12 +10,13 @@ namespace {
 Scene aboutMovie() {
     Scene s = stage(117, 151);
     const int loop = s.frames(4.0);
-    s.put(glass::flask(78, 100), {58, 128}, Glass);
-    s.put(glass::flaskLiquid(78, 100, 0.5, QColor(0x8F, 0xC8, 0xEE)), {58, 128}, Liquid);
+    // The flask and its name keep clear of the window's lower edge.
+    s.put(glass::flask(78, 100), {58, 122}, Glass);
+    s.put(glass::flaskLiquid(78, 100, 0.5, QColor(0x8F, 0xC8, 0xEE)), {58, 122}, Liquid);
     // The flask narrows upwards: the bubbles stay inside the liquid and burst at its surface.
-    bubblesInCone(s, 30, 86, 44, 72, 122, 80, 7, 0, loop, 2.0, 3.2, Props);
-    s.put(glass::flaskOutline(78, 100), {58, 128}, Front);
-    putText(s, "Реактикум", text::bold(13), {58, 134}, text::Align::Center, palette::accent);
+    bubblesInCone(s, 30, 86, 44, 72, 116, 74, 7, 0, loop, 2.0, 3.2, Props);
+    s.put(glass::flaskOutline(78, 100), {58, 122}, Front);
+    putText(s, "Реактикум", text::bold(13), {58, 127}, text::Align::Center, palette::accent);
     s.setNow(loop - 1);
     finish(s);
     return s;
@@ -54,8 +55,8 @@ Scene introMovie() {
     s.put(glass::beaker(78, 80), {380, shelf}, Glass);
     s.put(glass::beakerLiquid(78, 80, 0.6, QColor(0xC8, 0x2A, 0x32, 0xD0)), {380, shelf}, Liquid);
     // The thermometer stands in the beaker, its bulb in the liquid.
-    s.put(glass::thermometer(70, 20, 50, 5), {398, shelf - 14}, Liquid);
-    s.put(glass::thermometerColumn(70), {398, shelf - 14}, Liquid);
+    s.put(glass::thermometer(70, 20, 50, 5), {370, shelf - 14}, Liquid);
+    s.put(glass::thermometerColumn(70), {370, shelf - 14}, Liquid);
     s.put(glass::flask(62, 84), {525, shelf}, Glass);
     s.put(glass::flaskLiquid(62, 84, 0.4, QColor(0xF2, 0xE6, 0xA0)), {525, shelf}, Liquid);
     s.put(glass::flaskOutline(62, 84), {525, shelf}, Front);
