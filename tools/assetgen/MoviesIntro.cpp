@@ -8,7 +8,8 @@ using namespace slides;
 namespace {
 // The About window's corner: a flask with bubbles rising for ever.
 Scene aboutMovie() {
-    Scene s = stage(117, 151);
+    // White, as the window's own ground is where it meets the movie.
+    Scene s(117, 151, palette::panel);
     const int loop = s.frames(4.0);
     // The flask and its name keep clear of the window's lower edge.
     s.put(glass::flask(78, 100), {58, 122}, Glass);
@@ -16,7 +17,8 @@ Scene aboutMovie() {
     // The flask narrows upwards: the bubbles stay inside the liquid and burst at its surface.
     bubblesInCone(s, 30, 86, 44, 72, 116, 74, 7, 0, loop, 2.0, 3.2, Props);
     s.put(glass::flaskOutline(78, 100), {58, 122}, Front);
-    putText(s, "Реактикум", text::bold(13), {58, 127}, text::Align::Center, palette::accent);
+    putText(s, "Реактикум", text::bold(13), {58, 127}, text::Align::Center, palette::accent, Labels,
+            palette::panel);
     s.setNow(loop - 1);
     finish(s);
     return s;
