@@ -23,19 +23,21 @@ const QString boxStyle = QStringLiteral(
     "QMessageBox QPushButton:pressed { background: #174A85; }"
     "QMessageBox QPushButton:focus { border: 2px solid #A84A0C; }");
 
-void styleBox(QMessageBox& box) {
+void runBox(QMessageBox::Icon icon, const QString& caption, const QString& text) {
+    QMessageBox box(icon, caption, text, QMessageBox::Ok, QApplication::activeWindow());
+    styleMessageBox(box);
+    box.exec();
+}
+}  // namespace
+
+void styleMessageBox(QMessageBox& box) {
     box.setStyleSheet(boxStyle);
     box.setFont(labFont(QStringLiteral("Arial"), 14));
     // The desktop theme's glyphs on the buttons would sit oddly on the coloured buttons.
     for (QAbstractButton* button : box.buttons()) button->setIcon(QIcon());
+    // The button reads as the laboratory's own buttons do: «ОК» in Cyrillic letters.
+    if (QAbstractButton* ok = box.button(QMessageBox::Ok)) ok->setText(QStringLiteral("ОК"));
 }
-
-void runBox(QMessageBox::Icon icon, const QString& caption, const QString& text) {
-    QMessageBox box(icon, caption, text, QMessageBox::Ok, QApplication::activeWindow());
-    styleBox(box);
-    box.exec();
-}
-}  // namespace
 
 MessageRecorder::MessageRecorder() : previous_(currentRecorder) {
     currentRecorder = this;

@@ -3,10 +3,14 @@
 #include <QString>
 #include <QStringList>
 
+class QMessageBox;
+
 // The one place where the program talks to the user through modal boxes and beeps.
 void showErrorBox(const QString& text);    // error icon, one OK button
 void showMessageBox(const QString& text);  // no icon, one OK button, caption "Реактикум"
 void defaultBeep();                        // the platform's beep for a rejected keystroke
+// Dresses a box in the laboratory's colours and button texts (the boxes above use it).
+void styleMessageBox(QMessageBox& box);
 
 // While a recorder exists, boxes and beeps are recorded instead of shown, and return at once.
 class MessageRecorder {

@@ -1,6 +1,9 @@
+#include <QImage>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTest>
+#include <algorithm>
 
 #include "ExperimentTestSupport.h"
 #include "experiments/common/MovieEndWatch.h"
@@ -203,3 +206,45 @@ TEST_F(EquilibriumWindowTest, ASecondRunStartsCleanAndRightAnswersRecordFive) {
 }
 
 }  // namespace
+
+namespace {
+// The longest run of dark pixels along any row of the image.
+int longestDarkRun(const QImage& image) {
+    int longest = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        int run = 0;
+        for (int x = 0; x < image.width(); ++x) {
+            run = qGray(image.pixel(x, y)) < 110 ? run + 1 : 0;
+            longest = std::max(longest, run);
+        }
+    }
+    return longest;
+}
+
+// The label part of a radio button, right of its indicator.
+QImage labelOf(QRadioButton* button) {
+    const QImage whole = button->grab().toImage();
+    const int indicator = button->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth);
+    return whole.copy(indicator + 4, 0, whole.width() - indicator - 4, whole.height());
+}
+}  // namespace
+
+// The answers keep the window's texts "-->" and "<--", but a student sees arrows: one unbroken
+// shaft as long as the text, where the typed text would show two dashes with gaps between them.
+TEST_F(EquilibriumWindowTest, DirectionAnswersAreSetAsArrows) {
+    reachDirections();
+    QFontMetrics metrics(w->directionGroups[0]->button(0)->font());
+    const int textWidth = metrics.horizontalAdvance(QStringLiteral("-->"));
+    for (RadioGroup* group : w->directionGroups) {
+        EXPECT_EQ(group->button(0)->text(), QStringLiteral("-->"));
+        EXPECT_EQ(group->button(1)->text(), QStringLiteral("<--"));
+        for (int item = 0; item < 2; ++item)
+            EXPECT_GE(longestDarkRun(labelOf(group->button(item))), textWidth * 8 / 10)
+                << "item " << item;
+    }
+    // The same button set as typed text has no such shaft: the check tells the two apart.
+    QRadioButton typed(QStringLiteral("-->"));
+    typed.setFont(w->directionGroups[0]->button(0)->font());
+    typed.resize(w->directionGroups[0]->button(0)->size());
+    EXPECT_LT(longestDarkRun(labelOf(&typed)), textWidth * 6 / 10);
+}

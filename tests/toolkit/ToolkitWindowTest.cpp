@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QMessageBox>
 #include <QTimer>
 #include <QtTest/QTest>
 
@@ -153,4 +155,17 @@ TEST_F(ToolkitWindowTest, RadioGroupReportsOnlyAChangedChoice) {
     group.button(0)->click();
     EXPECT_EQ(clicks, 2);
     EXPECT_EQ(group.itemIndex(), 0);
+}
+
+// A message box's button reads «ОК» in Cyrillic letters, as the laboratory's own buttons do,
+// not the desktop's Latin "OK", and carries no theme icon.
+TEST_F(ToolkitWindowTest, StyledMessageBoxSaysOkAsTheLaboratoryDoes) {
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Реактикум"), QStringLiteral("Вы правы!!!"),
+                    QMessageBox::Ok);
+    styleMessageBox(box);
+    QAbstractButton* ok = box.button(QMessageBox::Ok);
+    ASSERT_NE(ok, nullptr);
+    EXPECT_EQ(ok->text(), QStringLiteral("\u041E\u041A"));  // О and К of the Cyrillic alphabet
+    EXPECT_TRUE(ok->icon().isNull());
+    EXPECT_EQ(box.buttons().size(), 1);
 }

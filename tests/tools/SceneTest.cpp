@@ -95,6 +95,61 @@ TEST(Text, EquationArrowsAreDrawn) {
     }
 }
 
+// A line's glyphs painted black on white, 24 px, for comparing how letters look.
+QImage painted(const QString& markup, const text::Style& style = text::plain(24)) {
+    QImage image(60, 40, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.fillPath(text::at(markup, style, {8, 4}), Qt::black);
+    return image;
+}
+
+// The share of pixels, out of those inked in either, where two paintings differ plainly.
+double difference(const QImage& a, const QImage& b) {
+    int inked = 0, differ = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const int ga = qGray(a.pixel(x, y)), gb = qGray(b.pixel(x, y));
+            if (ga < 128 || gb < 128) ++inked;
+            if (std::abs(ga - gb) > 128) ++differ;
+        }
+    return inked ? double(differ) / inked : 0;
+}
+
+// γ and τ never read as y and t, and they are set in a sans face like the text around them:
+// the letters are those of DejaVu Sans, upright, not of a serif italic.
+TEST(Text, GreekLettersAreSansAndUnlikeYAndT) {
+    EXPECT_GT(difference(painted("γ"), painted("y")), 0.35);
+    EXPECT_GT(difference(painted("τ"), painted("t")), 0.35);
+    for (const char* letter : {"γ", "τ"}) {
+        SCOPED_TRACE(letter);
+        const QString g = QString::fromUtf8(letter);
+        const QImage ours = painted(g);
+        text::Style sans = text::plain(24 * 0.94);
+        sans.family = QStringLiteral("DejaVu Sans");
+        text::Style serif = text::italic(24);
+        serif.family = QStringLiteral("DejaVu Serif");
+        // The same letter placed by hand from each face, where ours stands.
+        auto face = [&](const text::Style& style) {
+            QImage image(60, 40, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            QPainter p(&image);
+            p.setRenderHint(QPainter::Antialiasing);
+            QFont font(style.family);
+            font.setPixelSize(int(style.size + 0.5));
+            font.setItalic(style.italic);
+            QPainterPath path;
+            path.addText(QPointF(8 + 24 * 0.02, 4 + text::ascent(text::plain(24))), font, g);
+            p.fillPath(path, Qt::black);
+            return image;
+        };
+        const double fromSans = difference(ours, face(sans));
+        EXPECT_LT(fromSans, 0.1);
+        EXPECT_GT(difference(ours, face(serif)), fromSans * 2 + 0.1);
+    }
+}
+
 // The movie's text, drawn by the player from its outline shape, looks like the font drawn
 // directly: the glyph outlines survive the conversion to quadratic curves and whole twips.
 TEST(Text, OutlinesInAMovieMatchTheFont) {

@@ -1,4 +1,5 @@
 #include <cmath>
+#include <vector>
 
 #include "AssetTree.h"
 #include "Glassware.h"
@@ -21,35 +22,86 @@ QPainterPath heap(double halfWidth) {
     return p;
 }
 
-// A conical flask of hydrogen peroxide, its base at `base`.
+// Labels of vessels and of the powder: large enough that the subscript of MnO₂ is read too.
+const text::Style vesselLabel = text::bold(16);
+
+// The bench the glassware stands on: its top at y, from x0 to x1.
+void bench(Scene& s, double y, double x0, double x1) {
+    art::Art a;
+    a.fillStroke(art::rect(x0, y, x1 - x0, 9),
+                 art::Paint::linear({0, y}, {0, y + 9},
+                                    {{0, QColor(0xE6, 0xD6, 0xBA)}, {1, QColor(0xCF, 0xBA, 0x96)}}),
+                 QColor(0xA8, 0x8E, 0x66), 1);
+    s.put(a, {}, Furniture);
+}
+
+// A conical flask of hydrogen peroxide, its base at `base` on the bench.
 void peroxideFlask(Scene& s, QPointF base) {
     s.put(glass::flask(110, 150), base, Glass);
     s.put(glass::flaskLiquid(110, 150, 0.38, peroxide), base, Liquid);
     s.put(glass::flaskOutline(110, 150), base, Front);
-    putText(s, text::chem("H2O2"), text::bold(14), {base.x(), base.y() + 6}, text::Align::Center,
+    putText(s, text::chem("H2O2"), vesselLabel, {base.x(), base.y() + 12}, text::Align::Center,
             palette::muted);
+}
+
+// A porcelain dish with a heap of MnO₂ in it, its foot at the origin.
+art::Art powderDish() {
+    art::Art a;
+    QPainterPath bowl(QPointF(-32, -14));
+    bowl.cubicTo(-28, 2, 28, 2, 32, -14);
+    bowl.closeSubpath();
+    a.fillStroke(bowl,
+                 art::Paint::linear({0, -14}, {0, 0},
+                                    {{0, QColor(0xFB, 0xFA, 0xF7)}, {1, QColor(0xDD, 0xDA, 0xD2)}}),
+                 palette::glassLine, 1.2);
+    a.fill(heap(20).translated(0, -15), palette::manganese);
+    a.stroke(art::ellipse({0, -14}, 32, 3.5), palette::glassLine, 1.2);
+    return a;
+}
+
+// A spatula: a flat bowl on the left of the origin and its long handle along +x, which runs
+// beyond the stage's edge to the hand that holds it.
+art::Art spatula() {
+    const QColor steel(0x9A, 0xA5, 0xB0);
+    art::Art a;
+    a.fillStroke(art::roundRect(0, -2, 250, 4, 2), art::Paint::solid(steel), palette::glassLine,
+                 0.8);
+    a.fillStroke(art::ellipse({-8, 0}, 11, 6), art::Paint::solid(steel), palette::glassLine, 0.8);
+    return a;
+}
+
+QTransform placed(QPointF at, double degrees) {
+    QTransform t;
+    t.translate(at.x(), at.y());
+    t.rotate(degrees);
+    return t;
 }
 
 // How fast oxygen comes off, as a bar from "мало" to "много" in a small panel with its top
 // left at `at`; the bar grows to `share` (0..1) from the clock on.
 void oxygenGauge(Scene& s, QPointF at, double share, double seconds) {
     const double w = 250;
-    s.put(glass::panel(at.x(), at.y(), w, 62, palette::panel, palette::panelLine), {}, Furniture);
-    putText(s, text::chem("Выделение O2"), text::bold(13), at + QPointF(12, 8), text::Align::Left,
-            palette::ink, Labels, palette::panel);
+    std::vector<Obj> parts;
+    parts.push_back(s.put(glass::panel(at.x(), at.y(), w, 62, palette::panel, palette::panelLine),
+                          {}, Furniture));
+    parts.push_back(putText(s, text::chem("Выделение O2"), text::bold(13), at + QPointF(12, 8),
+                            text::Align::Left, palette::ink, Labels, palette::panel));
     art::Art track;
     track.fillStroke(art::roundRect(at.x() + 12, at.y() + 30, w - 24, 10, 5),
                      art::Paint::solid(QColor(0xE6, 0xEE, 0xF6)), palette::panelLine, 1);
-    s.put(track, {}, Labels);
+    parts.push_back(s.put(track, {}, Labels));
     art::Art bar;
     bar.fill(art::roundRect(0, -5, w - 24, 10, 5), palette::accent);
     Obj b = s.put(bar, at + QPointF(12, 35), Labels);
     s.scaleTo(b, 0.02, 1, {0, 0}, 0);
     s.scaleTo(b, share, 1, {0, 0}, seconds);
-    putText(s, "мало", text::plain(12), at + QPointF(12, 43), text::Align::Left, palette::muted,
-            Labels, palette::panel);
-    putText(s, "много", text::plain(12), at + QPointF(w - 12, 43), text::Align::Right,
-            palette::muted, Labels, palette::panel);
+    parts.push_back(putText(s, "мало", text::plain(12), at + QPointF(12, 43), text::Align::Left,
+                            palette::muted, Labels, palette::panel));
+    parts.push_back(putText(s, "много", text::plain(12), at + QPointF(w - 12, 43),
+                            text::Align::Right, palette::muted, Labels, palette::panel));
+    parts.push_back(b);
+    // The gauge fades in as a whole, its bar already growing.
+    for (Obj o : parts) appear(s, o, 0.4);
 }
 
 Scene taskMovie() {
@@ -59,7 +111,7 @@ Scene taskMovie() {
     reveal(s, "Пероксид водорода медленно разлагается с выделением кислорода:", text::plain(15),
            {22, 76});
     s.wait(0.6);
-    equation(s, text::chem("2H2O2 → 2H2O + O2↑"), {200, 104}, 18);
+    appear(s, equation(s, text::chem("2H2O2 → 2H2O + O2↑"), {200, 104}, 18));
     s.wait(0.8);
     reveal(s, text::chem("Проверим, как на разложение влияет оксид марганца(IV) MnO2."),
            text::plain(15), {22, 156});
@@ -67,6 +119,7 @@ Scene taskMovie() {
     reveal(s, "Кислород узнают по тлеющей лучинке: в нём она ярко вспыхивает.", text::plain(15),
            {22, 182});
     s.setNow(0);
+    bench(s, 250, 470, 705);
     peroxideFlask(s, {560, 250});
     // A jar of black powder beside it.
     art::Art jar;
@@ -76,7 +129,7 @@ Scene taskMovie() {
     jar.fillStroke(art::roundRect(-24, -58, 48, 9, 3), art::Paint::solid(QColor(0x6D, 0x7A, 0x86)),
                    palette::glassLine, 1);
     s.put(jar, {660, 250}, Props);
-    putText(s, text::chem("MnO2"), text::bold(14), {660, 256}, text::Align::Center, palette::muted);
+    putText(s, text::chem("MnO2"), vesselLabel, {660, 262}, text::Align::Center, palette::muted);
     bubbles(s, 540, 580, 238, 195, 2, 0, s.frames(7.0) + 1, 3.5, 2.2, Props);
     // The plan of the experiment, step by step, along the bottom.
     const QString steps[3] = {text::chem("1. H2O2 без катализатора"),
@@ -87,7 +140,7 @@ Scene taskMovie() {
         art::Art card = glass::panel(x, 288, 214, 40, palette::panel, palette::panelLine);
         Obj c = s.put(card, {}, Furniture);
         appear(s, c, 0.4);
-        reveal(s, steps[i], text::plain(13), {x + 10, 300}, text::Align::Left, palette::ink, 0.4);
+        reveal(s, steps[i], text::plain(14), {x + 10, 299}, text::Align::Left, palette::ink, 0.4);
         s.wait(0.8);
     }
     s.setNow(s.frames(7.0));
@@ -95,29 +148,36 @@ Scene taskMovie() {
     return s;
 }
 
-// The splinter held over the flask's mouth, tip down at `tip`.
-Obj heldSplinter(Scene& s, QPointF tip) {
-    QTransform t;
-    t.translate(tip.x(), tip.y());
-    t.rotate(-60);
-    Obj o = s.put(glass::splinter(110), {}, Props);
-    s.transformTo(o, t, 0);
-    return o;
+// A long splinter held from above the stage, tip down at `tip`: it slides in along its own
+// length from beyond the stage's top edge, its glowing end with it, and stays. Returns the
+// glowing end.
+Obj heldSplinter(Scene& s, QPointF tip, double seconds = 0.8) {
+    const double angle = -60, length = 190;
+    const QPointF along(std::cos(angle * M_PI / 180), std::sin(angle * M_PI / 180));
+    const QPointF away = tip + along * 230;
+    Obj stick = s.put(glass::splinter(length), {}, Props);
+    s.transformTo(stick, placed(away, angle), 0);
+    s.transformTo(stick, placed(tip, angle), seconds);
+    Obj ember = s.put(glass::ember(), away, Captions);
+    s.moveTo(ember, tip, seconds);
+    return ember;
 }
 
 Scene slowMovie() {
     Scene s = stage(705, 350);
     heading(s, "Без катализатора", text::chem("Раствор H2O2 при комнатной температуре"));
     const QPointF base(300, 270);
+    bench(s, base.y(), 150, 425);
     peroxideFlask(s, base);
     const int end = s.frames(7.0);
     bubbles(s, 274, 326, 258, 215, 3, 0, end + 1, 3.0, 2.2, Props);
     const QPointF tip(base.x(), base.y() - 160);
-    heldSplinter(s, tip);
-    Obj ember = s.put(glass::ember(), tip, Captions);
-    for (int f = 0; f < end; f += 4) s.setAlpha(ember, f, (f / 4) % 3 == 0 ? 1.0 : 0.7);
-    putText(s, "тлеющая лучинка", text::plain(13), {tip.x() + 66, tip.y() - 96}, text::Align::Left,
-            palette::muted);
+    Obj ember = heldSplinter(s, tip);
+    for (int f = s.frames(0.8); f < end; f += 4) s.setAlpha(ember, f, (f / 4) % 3 == 0 ? 1.0 : 0.7);
+    s.setNow(s.frames(0.6));
+    reveal(s, "тлеющая лучинка", text::plain(14), {tip.x() - 16, tip.y() - 30}, text::Align::Right,
+           palette::muted);
+    s.setNow(0);
     s.wait(1.0);
     appear(s, paragraph(s, "Пузырьков кислорода мало: реакция идёт медленно.", text::bold(15),
                         {440, 110}, 240));
@@ -151,43 +211,60 @@ Scene fastMovie() {
     putText(s, "Выберите ответ", text::plain(14), {22, 42}, text::Align::Left, palette::muted);
 
     const QPointF base(480, 270);
-    s.put(glass::flask(110, 150), base, Glass);
-    s.put(glass::flaskLiquid(110, 150, 0.38, peroxide), base, Liquid);
-    s.put(glass::flaskOutline(110, 150), base, Front);
-    putText(s, text::chem("H2O2"), text::bold(14), {base.x(), base.y() + 6}, text::Align::Center,
-            palette::muted);
+    bench(s, base.y(), 330, 705);
+    peroxideFlask(s, base);
     const int end = s.frames(9.0);
 
-    // A spoon of MnO₂ tips its powder into the flask.
-    art::Art spoon;
-    spoon.fillStroke(art::roundRect(0, -2, 70, 4, 2), art::Paint::solid(QColor(0x9A, 0xA5, 0xB0)),
-                     palette::glassLine, 0.8);
-    spoon.fillStroke(art::ellipse({-8, 0}, 11, 6), art::Paint::solid(QColor(0x9A, 0xA5, 0xB0)),
-                     palette::glassLine, 0.8);
-    Obj sp = s.put(spoon, {620, 90}, Props);
+    // The powder waits in a dish on the bench. A spatula, held beyond the stage's edge (its
+    // handle always runs out of the picture), comes in, takes a little powder from the dish,
+    // carries it over the flask, tips it in and goes out again.
+    const QPointF dish(612, base.y());
+    s.put(powderDish(), dish, Props);
+    putText(s, text::chem("MnO2"), vesselLabel, {dish.x(), dish.y() + 12}, text::Align::Center,
+            palette::muted);
+    const QTransform away = placed({770, 150}, -10);
+    const QTransform dip = placed(dish + QPointF(-4, -13), -8);
+    const QTransform lifted = placed(dish + QPointF(-8, -70), -10);
+    const QTransform over = placed({base.x() + 10, base.y() - 162}, -12);
+    const QTransform tipped = placed({base.x() + 10, base.y() - 160}, -38);
+    Obj sp = s.put(spatula(), {}, Props);
     art::Art powder;
     powder.fill(art::ellipse({-8, -2}, 8, 4), palette::manganese);
-    Obj load = s.put(powder, {620, 90}, Props);
+    Obj load = s.put(powder, {}, Props);
+    for (Obj o : {sp, load}) s.transformTo(o, away, 0);
+    s.setAlpha(load, s.now(), 0);
+    s.wait(0.3);
+    for (Obj o : {sp, load}) s.transformTo(o, dip, 0.9);
+    s.wait(0.9);
+    s.fadeTo(load, 1, 0.3);
+    s.wait(0.3);
+    for (Obj o : {sp, load}) s.transformTo(o, lifted, 0.5);
+    s.wait(0.5);
+    for (Obj o : {sp, load}) s.transformTo(o, over, 0.9);
+    s.wait(0.9);
+    for (Obj o : {sp, load}) s.transformTo(o, tipped, 0.4);
     s.wait(0.4);
-    s.moveTo(sp, {base.x() + 6, base.y() - 166}, 1.2);
-    s.moveTo(load, {base.x() + 6, base.y() - 166}, 1.2);
-    s.wait(1.4);
+    const QPointF spill = tipped.map(QPointF(-14, 0));
     s.remove(load);
     art::Art grains;
     for (int i = 0; i < 7; ++i)
         grains.fill(art::circle({(i % 3 - 1) * 3.0, i * 6.0}, 1.8), palette::manganese);
-    Obj fall = s.put(grains, {base.x() - 2, base.y() - 160}, Props);
-    s.moveTo(fall, {base.x() - 2, base.y() - 40}, 0.6, Scene::Ease::In);
-    s.wait(0.6);
+    Obj fall = s.put(grains, spill, Props);
+    const double surface = base.y() - 0.38 * 150;
+    s.moveTo(fall, {base.x() - 2, surface - 30}, 0.5, Scene::Ease::In);
+    s.wait(0.5);
     s.remove(fall);
     art::Art sediment;
     sediment.fill(heap(30), palette::manganese);
     Obj sed = s.put(sediment, {base.x(), base.y() - 5}, Liquid);
     appear(s, sed, 0.4);
-    s.moveTo(sp, {620, 90}, 1.0);
+    const int back = s.now();
+    s.transformTo(sp, over, 0.4);
+    s.wait(0.4);
+    s.transformTo(sp, away, 1.0);
+    s.setNow(back);
     const int boil = s.now();
     // Vigorous bubbling and foam.
-    const double surface = base.y() - 0.38 * 150;
     bubblesInCone(s, base.x() - 44, base.x() + 44, base.x() - 28, base.x() + 28, base.y() - 8,
                   surface + 2, 26, boil, end + 1, 0.9, 2.6, Props);
     // A foam of oxygen bubbles gathers on the surface, grows while the gas pours out, then
@@ -196,17 +273,16 @@ Scene fastMovie() {
     oxygenGauge(s, {40, 236}, 0.92, 2.5);
     s.setNow(boil);
     // The powder is named where it lies.
-    putText(s, text::chem("MnO2"), text::bold(13), {base.x() - 72, base.y() - 24},
-            text::Align::Right, palette::ink);
+    reveal(s, text::chem("MnO2"), vesselLabel, {base.x() - 72, base.y() - 28}, text::Align::Right,
+           palette::ink);
     art::Art leader;
     leader.stroke(art::line({base.x() - 70, base.y() - 16}, {base.x() - 30, base.y() - 8}),
                   palette::muted, 1);
-    s.put(leader, {}, Labels);
-    // The splinter flares up in the oxygen.
+    appear(s, s.put(leader, {}, Labels));
+    // The splinter comes down to the flask's mouth and flares up in the oxygen.
     const QPointF tip(base.x(), base.y() - 170);
-    s.setNow(boil);
-    heldSplinter(s, tip);
-    Obj ember = s.put(glass::ember(), tip, Captions);
+    s.setNow(boil + s.frames(0.6));
+    Obj ember = heldSplinter(s, tip);
     s.wait(1.2);
     Obj fire = s.put(glass::flame(30), tip + QPointF(0, 4), Captions);
     s.setAlpha(fire, s.now(), 0);
@@ -218,7 +294,7 @@ Scene fastMovie() {
         t.scale(1.0 + 0.08 * ((f / 3) % 2), 1.0 + 0.12 * ((f / 3) % 3 == 0));
         s.transformTo(fire, t, 0);
     }
-    s.setNow(boil + s.frames(1.2));
+    s.setNow(boil + s.frames(1.8));
     s.fadeTo(ember, 0, 0.4);
     s.wait(0.8);
     appear(s, paragraph(s, "Бурно выделяется кислород, лучинка вспыхивает!", text::bold(14),
@@ -239,26 +315,36 @@ Scene conclusionMovie() {
            text::plain(15), {22, 88});
     reveal(s, "и может ускорить реакцию снова.", text::plain(15), {22, 110});
     s.wait(0.8);
-    equation(s, text::chem("2H2O2 → 2H2O + O2↑"), {250, 140}, 17, text::chem("MnO2"));
+    appear(s, equation(s, text::chem("2H2O2 → 2H2O + O2↑"), {250, 140}, 17, text::chem("MnO2")));
     s.setNow(0);
     const QPointF base(600, 290);
+    bench(s, base.y(), 500, 705);
     s.put(glass::flask(96, 130), base, Glass);
     s.put(glass::flaskLiquid(96, 130, 0.3, peroxide), base, Liquid);
     art::Art sediment;
     sediment.fill(heap(27), palette::manganese);
     s.put(sediment, {base.x(), base.y() - 5}, Liquid);
     s.put(glass::flaskOutline(96, 130), base, Front);
-    putText(s, text::chem("MnO2 остался"), text::bold(13), {base.x() - 58, base.y() - 30},
-            text::Align::Right, palette::ink);
-    art::Art leader;
-    leader.stroke(art::line({base.x() - 56, base.y() - 20}, {base.x() - 26, base.y() - 8}),
-                  palette::muted, 1);
-    s.put(leader, {}, Labels);
+    // The powder is named under the bench: beside the flask the panel of the profile stands.
+    putText(s, text::chem("MnO2 остался на дне"), vesselLabel, {base.x(), base.y() + 12},
+            text::Align::Center, palette::ink);
     s.setNow(s.frames(2.2));
+    // The profile fades in with the words beside it; what it brings in later stays as it is.
+    const int before = s.objectCount();
     insets::catalystProfile(s, {40, 196});
-    paragraph(s, "Катализатор снижает энергию активации: реакция идёт быстрее", text::bold(13),
-              {346, 214}, 190, palette::accent);
-    paragraph(s, "E_a′ < E_a", text::bold(15), {346, 272}, 150, palette::good);
+    for (int i = before; i < s.objectCount(); ++i) {
+        const Obj o{i};
+        bool fadesInLater = false;
+        for (int f = s.now() + 1; f <= s.now() + s.frames(3.0); ++f)
+            fadesInLater |= s.alphaAt(o, f) < 0.05;
+        if (fadesInLater)
+            s.setAlpha(o, s.now(), 0);
+        else if (s.alphaAt(o, s.now()) > 0.5)
+            appear(s, o);
+    }
+    appear(s, paragraph(s, "Катализатор снижает энергию активации: реакция идёт быстрее",
+                        text::bold(13), {346, 214}, 190, palette::accent));
+    appear(s, paragraph(s, "E_a′ < E_a", text::bold(15), {346, 272}, 150, palette::good));
     s.setNow(0);
     bubbles(s, 582, 618, 282, 253, 2, 0, s.frames(6.0) + 1, 3.0, 2.0, Props);
     s.setNow(s.frames(6.0));

@@ -10,7 +10,9 @@ using namespace slides;
 
 namespace {
 const QString equationText = text::chem("FeCl3 + 3KSCN ⇄ Fe(SCN)3 + 3KCl");
-const QColor reference(0xC8, 0x3A, 0x3A), deeper(0x8E, 0x12, 0x1E), paler(0xD6, 0x58, 0x50);
+// FeCl₃ and KSCN deepen the colour plainly; KCl lightens it only a little, since its ions take
+// no part in the ionic equilibrium Fe³⁺ + 3SCN⁻ ⇄ Fe(SCN)₃ and act on it only weakly.
+const QColor reference(0xC8, 0x3A, 0x3A), deeper(0x8E, 0x12, 0x1E), paler(0xD0, 0x4C, 0x48);
 const QColor ironChloride(0xE8, 0xB4, 0x4A), colourless(0xE4, 0xF0, 0xF8);
 
 // The player of this experiment neither plays nor loops by itself: every movie starts itself
@@ -21,6 +23,7 @@ Scene equilibriumStage() {
 }
 
 struct Tube {
+    Obj glass, front;  // the glass behind the liquid and in front of it
     Obj body, cap;
     QPointF bottom;
     double level = 0;
@@ -29,11 +32,11 @@ struct Tube {
 // A tube holding `level` px of liquid, or empty (its liquid waits, invisible, to be poured).
 Tube redTube(Scene& s, double x, double mouth, QColor c, double w = 34, double h = 150,
              double level = 80, bool empty = false) {
-    s.put(glass::testTube(w, h), {x, mouth}, Glass);
+    const Obj back = s.put(glass::testTube(w, h), {x, mouth}, Glass);
     const QPointF bottom(x, mouth + glass::tubeBodyBottom(w, h));
-    Tube t{s.put(glass::tubeLiquidBody(w, level, c), bottom, Liquid),
-           s.put(glass::tubeLiquidCap(w, c), bottom, Liquid), bottom, level};
-    s.put(glass::testTubeFront(w, h), {x, mouth}, Front);
+    const Obj body = s.put(glass::tubeLiquidBody(w, level, c), bottom, Liquid);
+    const Obj cap = s.put(glass::tubeLiquidCap(w, c), bottom, Liquid);
+    Tube t{back, s.put(glass::testTubeFront(w, h), {x, mouth}, Front), body, cap, bottom, level};
     if (empty) {
         s.scaleTo(t.body, 1, 0.01, {0, 0}, 0);
         s.setAlpha(t.body, s.now(), 0);
@@ -61,7 +64,7 @@ void pourFromPipette(Scene& s, Tube& t, QPointF rest, const QString& name, QColo
     Obj liquid = s.put(glass::graduatedPipetteLiquid(body, c.darker(108)), rest, Captions);
     s.scaleTo(liquid, 1, 0.8, {0, 0}, 0);
     const double top = glass::graduatedPipetteHeight(body);
-    Obj label = putText(s, name, text::bold(13), {rest.x(), rest.y() - top - 18},
+    Obj label = putText(s, name, text::bold(16), {rest.x(), rest.y() - top - 21},
                         text::Align::Center, palette::ink, Captions);
     for (Obj o : {pipette, liquid, label}) appear(s, o, 0.3);
     s.wait(0.4);
@@ -94,7 +97,7 @@ void pourFromPipette(Scene& s, Tube& t, QPointF rest, const QString& name, QColo
 void addDrops(Scene& s, const Tube& t, double mouthY, const QString& name, QColor c, int count) {
     const QPointF rest(t.bottom.x() + 56, mouthY - 22), over(t.bottom.x(), mouthY - 8);
     Obj dropper = s.put(glass::pipette(30), rest, Props);
-    Obj tag = putText(s, name, text::bold(13), {rest.x() + 12, rest.y() - 34}, text::Align::Left,
+    Obj tag = putText(s, name, text::bold(16), {rest.x() + 12, rest.y() - 36}, text::Align::Left,
                       palette::ink, Captions);
     appear(s, dropper, 0.3);
     appear(s, tag, 0.3);
@@ -125,7 +128,7 @@ Scene taskMovie() {
     Scene s = equilibriumStage();
     heading(s, "Задание", "Как сместить химическое равновесие?");
     s.wait(0.3);
-    equation(s, equationText, {260, 76}, 19);
+    appear(s, equation(s, equationText, {260, 76}, 19));
     s.wait(0.8);
     reveal(s, text::chem("Роданид железа(III) Fe(SCN)3 окрашивает раствор в красный цвет:"),
            text::plain(15), {22, 130});
@@ -160,7 +163,7 @@ Scene tubesMovie() {
     const QString added[4] = {"эталон", "+ " + text::chem("FeCl3"), "+ KSCN", "+ KCl"};
     const QColor after[4] = {reference, deeper, deeper, paler};
     const QColor dropColour[4] = {reference, ironChloride, colourless, colourless};
-    const QString result[4] = {"", "темнее", "темнее", "светлее"};
+    const QString result[4] = {"", "темнее", "темнее", "чуть светлее"};
     Tube tubes[4];
     // The tubes stand low enough that the dropper above them stays clear of the heading.
     const double mouth = 112;
@@ -208,15 +211,21 @@ Scene directionsMovie() {
                     text::Align::Center, palette::accent);
     appear(s, q, 0.6);
     for (int i = 0; i < 3; ++i) {
-        Obj b = controlBox(s, xs[i], 29, 59, 54);
-        appear(s, b, 0.6);
-        Obj r = putText(s, reagents[i], text::bold(14), {xs[i] + 29.5, 89}, text::Align::Center);
+        Obj r = putText(s, reagents[i], text::bold(15), {xs[i] + 29.5, 89}, text::Align::Center);
         appear(s, r, 0.6);
     }
     Obj hint = putText(s, "→ вправо, к продуктам      ← влево, к исходным веществам",
-                       text::plain(13), {352, 316}, text::Align::Center, palette::muted);
+                       text::plain(14), {352, 316}, text::Align::Center, palette::muted);
     appear(s, hint, 0.6);
     s.wait(1.0);
+    // The groups bring their own white ground and frame: the blank under each is exactly its
+    // size, so no white square shows around it, and it comes just before the group does.
+    for (int i = 0; i < 3; ++i) {
+        art::Art blank;
+        blank.fill(art::rect(xs[i], 29, 59, 54), palette::box);
+        appear(s, s.put(blank, {}, Boxes), 0.3);
+    }
+    s.wait(0.3);
     finish(s, true);
     return s;
 }
@@ -300,13 +309,13 @@ Scene answerMovie() {
     for (const auto& v : vials) {
         s.setNow(vialsAt);
         Tube t = redTube(s, v.x - 22, 286, v.colour, 14, 36, 18);
-        for (Obj o : {t.body, t.cap}) appear(s, o, 0.5);
-        reveal(s, v.name, text::bold(13), {v.x - 10, 294});
+        for (Obj o : {t.glass, t.front, t.body, t.cap}) appear(s, o, 0.5);
+        reveal(s, v.name, text::bold(15), {v.x - 10, 293});
     }
     s.setNow(vialsAt);
-    reveal(s, "исходные вещества → знаменатель", text::plain(13), {195, 328}, text::Align::Center,
+    reveal(s, "исходные вещества → знаменатель", text::plain(14), {195, 327}, text::Align::Center,
            palette::muted);
-    reveal(s, "продукты → числитель", text::plain(13), {520, 328}, text::Align::Center,
+    reveal(s, "продукты → числитель", text::plain(14), {520, 327}, text::Align::Center,
            palette::muted);
     s.wait(2.5);
     finish(s, true);
@@ -321,31 +330,37 @@ Scene principleMovie() {
            {22, 60});
     reveal(s, "смещается в сторону, которая ослабляет это воздействие.", text::plain(16), {22, 84});
     s.wait(1.0);
-    equation(s, equationText, {352, 124}, 18);
-    const QString lines[3] = {text::chem("+ FeCl3: равновесие смещается вправо →, раствор темнеет"),
-                              text::chem("+ KSCN: равновесие смещается вправо →, раствор темнеет"),
-                              text::chem("+ KCl: равновесие смещается влево ←, раствор светлеет")};
+    appear(s, equation(s, equationText, {352, 118}, 18));
+    const QString lines[3] = {
+        text::chem("+ FeCl3: равновесие смещается вправо →, раствор темнеет"),
+        text::chem("+ KSCN: равновесие смещается вправо →, раствор темнеет"),
+        text::chem("+ KCl: равновесие чуть смещается влево ←, раствор слегка светлеет")};
     const QColor after[3] = {deeper, deeper, paler};
-    double y = 172;
+    double y = 166;
     // Each line with its tubes: the reference, and the same mixture after the addition.
     for (int i = 0; i < 3; ++i) {
         s.wait(0.8);
-        reveal(s, lines[i], text::plain(15), {60, y + 6});
-        Tube before = redTube(s, 560, y, reference, 12, 30, 18);
-        Tube changed = redTube(s, 640, y, reference, 12, 30, 18);
-        for (Obj o : {before.body, before.cap, changed.body, changed.cap}) appear(s, o, 0.4);
+        reveal(s, lines[i], text::plain(15), {40, y + 6});
+        Tube before = redTube(s, 592, y, reference, 12, 30, 18);
+        Tube changed = redTube(s, 668, y, reference, 12, 30, 18);
+        for (const Tube& t : {before, changed})
+            for (Obj o : {t.glass, t.front, t.body, t.cap}) appear(s, o, 0.4);
         Obj arrow =
-            s.put(glass::arrow({578, y + 17}, {620, y + 17}, 2, palette::muted), {}, Labels);
+            s.put(glass::arrow({610, y + 17}, {650, y + 17}, 2, palette::muted), {}, Labels);
         appear(s, arrow, 0.4);
         s.wait(0.5);
         recolour(s, changed, reference, after[i], 1.0);
         s.wait(0.4);
-        y += 38;
+        y += 36;
     }
-    putText(s, "эталон", text::plain(12), {560, 142}, text::Align::Center, palette::muted);
-    putText(s, "после", text::plain(12), {640, 142}, text::Align::Center, palette::muted);
+    putText(s, "эталон", text::plain(12), {592, 140}, text::Align::Center, palette::muted);
+    putText(s, "после", text::plain(12), {668, 140}, text::Align::Center, palette::muted);
+    reveal(s,
+           "KCl действует слабо: в ионном уравнении Fe^{3+} + 3SCN^− ⇄ " + text::chem("Fe(SCN)3") +
+               " ионов K^+ и Cl^− нет.",
+           text::plain(14), {40, 278}, text::Align::Left, palette::muted);
     s.wait(1.0);
-    reveal(s, "Цвет раствора показывает, куда сместилось равновесие.", text::bold(15), {352, 300},
+    reveal(s, "Цвет раствора показывает, куда сместилось равновесие.", text::bold(15), {352, 308},
            text::Align::Center, palette::good);
     s.wait(2.0);
     finish(s, true);

@@ -8,14 +8,17 @@ using namespace slides;
 namespace {
 // The About window's corner: a flask with bubbles rising for ever.
 Scene aboutMovie() {
-    Scene s = stage(117, 151);
+    // White, as the window's own ground is where it meets the movie.
+    Scene s(117, 151, palette::panel);
     const int loop = s.frames(4.0);
-    s.put(glass::flask(78, 100), {58, 128}, Glass);
-    s.put(glass::flaskLiquid(78, 100, 0.5, QColor(0x8F, 0xC8, 0xEE)), {58, 128}, Liquid);
+    // The flask and its name keep clear of the window's lower edge.
+    s.put(glass::flask(78, 100), {58, 122}, Glass);
+    s.put(glass::flaskLiquid(78, 100, 0.5, QColor(0x8F, 0xC8, 0xEE)), {58, 122}, Liquid);
     // The flask narrows upwards: the bubbles stay inside the liquid and burst at its surface.
-    bubblesInCone(s, 30, 86, 44, 72, 122, 80, 7, 0, loop, 2.0, 3.2, Props);
-    s.put(glass::flaskOutline(78, 100), {58, 128}, Front);
-    putText(s, "Реактикум", text::bold(13), {58, 134}, text::Align::Center, palette::accent);
+    bubblesInCone(s, 30, 86, 44, 72, 116, 74, 7, 0, loop, 2.0, 3.2, Props);
+    s.put(glass::flaskOutline(78, 100), {58, 122}, Front);
+    putText(s, "Реактикум", text::bold(13), {58, 127}, text::Align::Center, palette::accent, Labels,
+            palette::panel);
     s.setNow(loop - 1);
     finish(s);
     return s;
@@ -27,29 +30,38 @@ Scene introMovie() {
     Scene s = stage(585, 361);
     const int loop = s.frames(6.0);
 
-    // Glassware on a shelf.
+    // Glassware standing on one shelf, all of it inside the panel.
     s.put(glass::panel(12, 10, 561, 118, QColor(0xEA, 0xF1, 0xF8), palette::panelLine), {}, Back);
-    s.put(glass::flask(70, 92), {70, 118}, Glass);
-    s.put(glass::flaskLiquid(70, 92, 0.45, QColor(0x8F, 0xC8, 0xEE)), {70, 118}, Liquid);
-    s.put(glass::flaskOutline(70, 92), {70, 118}, Front);
-    bubblesInCone(s, 46, 94, 56, 84, 112, 78, 6, 0, loop, 2.0, 3, Props);
+    const double shelf = 114;
+    art::Art board;
+    board.fillStroke(art::rect(22, shelf, 541, 6), art::Paint::solid(QColor(0xD9, 0xC7, 0xA8)),
+                     QColor(0xA8, 0x8E, 0x66), 1);
+    s.put(board, {}, Furniture);
+    s.put(glass::flask(70, 92), {70, shelf}, Glass);
+    s.put(glass::flaskLiquid(70, 92, 0.45, QColor(0x8F, 0xC8, 0xEE)), {70, shelf}, Liquid);
+    s.put(glass::flaskOutline(70, 92), {70, shelf}, Front);
+    bubblesInCone(s, 46, 94, 56, 84, shelf - 6, shelf - 40, 6, 0, loop, 2.0, 3, Props);
+    // The rack's lower rail stands on the shelf and the tubes' bottoms rest in it.
+    const double rackHeight = 34, rackTop = shelf - 10 - rackHeight;
     for (int i = 0; i < 4; ++i) {
         const double x = 160 + i * 34;
         const QColor c = QColor::fromHsv(50 - i * 4, 60 + i * 35, 245 - i * 6);
-        s.put(glass::testTube(20, 84), {x, 30}, Glass);
-        const QPointF bottom(x, 30 + glass::tubeBodyBottom(20, 84));
+        const double mouth = shelf - 7 - glass::tubeBodyBottom(20, 84) - 10;
+        s.put(glass::testTube(20, 84), {x, mouth}, Glass);
+        const QPointF bottom(x, mouth + glass::tubeBodyBottom(20, 84));
         s.put(glass::tubeLiquidCap(20, c), bottom, Liquid);
         s.put(glass::tubeLiquidBody(20, 30 + i * 6, c), bottom, Liquid);
-        s.put(glass::testTubeFront(20, 84), {x, 30}, Front);
+        s.put(glass::testTubeFront(20, 84), {x, mouth}, Front);
     }
-    s.put(glass::rack(4, 34, 36), {211, 78}, Props);
-    s.put(glass::beaker(78, 80), {380, 118}, Glass);
-    s.put(glass::beakerLiquid(78, 80, 0.6, QColor(0xC8, 0x2A, 0x32, 0xD0)), {380, 118}, Liquid);
-    s.put(glass::thermometer(70, 20, 50, 5), {460, 104}, Props);
-    s.put(glass::thermometerColumn(70), {460, 104}, Props);
-    s.put(glass::flask(62, 84), {525, 118}, Glass);
-    s.put(glass::flaskLiquid(62, 84, 0.4, QColor(0xF2, 0xE6, 0xA0)), {525, 118}, Liquid);
-    s.put(glass::flaskOutline(62, 84), {525, 118}, Front);
+    s.put(glass::rack(4, 34, rackHeight), {211, rackTop}, Props);
+    s.put(glass::beaker(78, 80), {380, shelf}, Glass);
+    s.put(glass::beakerLiquid(78, 80, 0.6, QColor(0xC8, 0x2A, 0x32, 0xD0)), {380, shelf}, Liquid);
+    // The thermometer stands in the beaker, its bulb in the liquid.
+    s.put(glass::thermometer(70, 20, 50, 5), {370, shelf - 14}, Liquid);
+    s.put(glass::thermometerColumn(70), {370, shelf - 14}, Liquid);
+    s.put(glass::flask(62, 84), {525, shelf}, Glass);
+    s.put(glass::flaskLiquid(62, 84, 0.4, QColor(0xF2, 0xE6, 0xA0)), {525, shelf}, Liquid);
+    s.put(glass::flaskOutline(62, 84), {525, shelf}, Front);
 
     // The variant panel.
     s.put(glass::panel(40, 138, 505, 72, palette::panel, palette::panelLine), {}, Furniture);
@@ -78,7 +90,7 @@ Scene introMovie() {
         putText(s, titles[i], text::bold(13), {x, 249}, text::Align::Center);
         putText(s, lines[i], text::plain(12), {x, 271}, text::Align::Center, palette::muted);
     }
-    Obj hint = putText(s, "Наведите указатель на номер опыта слева и щёлкните по нему",
+    Obj hint = putText(s, "Наведите указатель на номер опыта слева и кликните по нему",
                        text::plain(13), {292, 332}, text::Align::Center, palette::ink);
     // A gentle pulse that never lets the hint fade below the contrast the rest of the text has.
     s.setAlpha(hint, 0, 0.75);

@@ -169,6 +169,10 @@ bool Scene::presentAt(Object o, int frame) const {
     return valueAt(tracks_[o.index].present, frame, false);
 }
 
+QRectF Scene::boundsAt(Object o, int frame) const {
+    return transformAt(o, frame).mapRect(characters_[tracks_[o.index].character - 1].bounds());
+}
+
 namespace {
 swf::Matrix matrixOf(const QTransform& t) {
     return swf::Matrix::fromValues(t.m11(), t.m12(), t.m21(), t.m22(), t.dx() * 20.0,

@@ -73,6 +73,10 @@ public:
     QTransform transformAt(Object o, int frame) const;
     double alphaAt(Object o, int frame) const;
     bool presentAt(Object o, int frame) const;
+    // Every object put so far (Object{0} to Object{objectCount() - 1}), and where its drawing
+    // lies on the stage at a frame.
+    int objectCount() const { return int(tracks_.size()); }
+    QRectF boundsAt(Object o, int frame) const;
 
     // Texts, with their markup and outline bounds as drawn, so that a check can look for
     // labels that collide with each other or leave the stage.

@@ -80,6 +80,10 @@ bool isArrow(QChar c) {
     return u == 0x2190 || u == 0x2192 || u == 0x21C4 || u == 0x2191 || u == 0x2193;
 }
 
+// DejaVu Sans is larger on its body than Liberation Sans: its Greek letters are scaled to the
+// x-height of the text around them.
+constexpr double greekScale = 0.94;
+
 bool isGreek(QChar c) {
     return c.unicode() == 0x03B3 || c.unicode() == 0x03C4;
 }
@@ -222,16 +226,17 @@ QPainterPath line(const QString& markup, const Style& style, double* advance) {
         };
         for (QChar c : run.text) {
             if (isGreek(c)) {
-                // γ and τ of a sans face read as "y" and "t": the serif italic ones cannot.
+                // γ and τ of Liberation Sans read as "y" and "t"; DejaVu Sans draws them as real
+                // Greek letters in a sans face of the same weight, upright like the text.
                 flush();
                 Style greek = style;
-                greek.family = QStringLiteral("DejaVu Serif");
-                greek.italic = true;
-                const QFont serif = fontFor(greek, size * 1.05);
+                greek.family = QStringLiteral("DejaVu Sans");
+                greek.italic = false;
+                const QFont sans = fontFor(greek, size * greekScale);
                 QPainterPath glyph;
-                glyph.addText(QPointF(x + size * 0.04, dy), serif, QString(c));
+                glyph.addText(QPointF(x + size * 0.02, dy), sans, QString(c));
                 path.addPath(glyph);
-                x += QFontMetricsF(serif).horizontalAdvance(c) + size * 0.08;
+                x += QFontMetricsF(sans).horizontalAdvance(c) + size * 0.04;
             } else if (isArrow(c)) {
                 flush();
                 double a = 0;

@@ -2,11 +2,13 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QSignalBlocker>
 #include <optional>
 
 #include "experiments/common/GradeMessage.h"
 #include "experiments/common/MovieEndWatch.h"
+#include "experiments/equilibrium/DirectionArrowStyle.h"
 #include "lab/Session.h"
 #include "movie/MoviePlayer.h"
 #include "shell/Layout.h"
@@ -54,6 +56,12 @@ EquilibriumWindow::EquilibriumWindow(Session& session, Navigation& navigation, Q
     movie->setPlay(false);
     movie->setLoop(false);
     for (RadioGroup*& group : directionGroups) group = makeDirectionGroup(this);
+    // The answers "-->" and "<--" are set as real arrows. The style is the window's child made
+    // after the groups, so it outlives their buttons.
+    auto* arrows = new DirectionArrowStyle;
+    arrows->setParent(this);
+    for (RadioGroup* group : directionGroups)
+        for (int item = 0; item < 2; ++item) group->button(item)->setStyle(arrows);
     for (int box = 0; box < AnswerBoxCount; ++box)
         answerBoxes[box] = makeAnswerBox(this, box >= ConcentrationBoxCount);
     // A hidden window leaves its movie alone.

@@ -1,0 +1,172 @@
+// Things move in a movie as they would on a bench: nothing large pops in or out in one frame
+// in the middle of the stage (it fades, or it is carried in from beyond the stage's edge, as a
+// splint held from above is), and the colours of experiment 4's tubes change as much as the
+// chemistry says.
+
+#include <gtest/gtest.h>
+
+#include <QColor>
+#include <QImage>
+#include <algorithm>
+#include <cmath>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "AssetTree.h"
+#include "Slides.h"
+
+namespace {
+
+// Drops, grains, bubbles, streams and the liquid of an emptying pipette are small enough to
+// come and go at once; a prop, a vessel or a panel is not.
+constexpr double smallArea = 600;
+
+// The objects of a scene that appear or vanish at once, large and inside the stage.
+std::vector<std::string> popIns(const Scene& s, int limit = 5) {
+    std::set<int> texts;
+    for (const Scene::TextNote& t : s.texts()) texts.insert(t.object.index);
+    const QRectF stage(0, 0, s.width(), s.height());
+    std::vector<std::string> out;
+    for (int i = 0; i < s.objectCount() && int(out.size()) < limit; ++i) {
+        // Captions replace each other in place: texts are held to that rule elsewhere.
+        if (texts.count(i)) continue;
+        const Scene::Object o{i};
+        for (int f = 1; f < s.frameCount(); ++f) {
+            const bool was = s.presentAt(o, f - 1) && s.alphaAt(o, f - 1) > 0.02;
+            const bool is = s.presentAt(o, f) && s.alphaAt(o, f) > 0.02;
+            if (was == is) continue;
+            const int shown = is ? f : f - 1;
+            const QRectF r = s.boundsAt(o, shown);
+            const bool large = r.width() * r.height() >= smallArea;
+            const bool abrupt = s.alphaAt(o, shown) > 0.5;
+            if (large && abrupt && stage.contains(r)) {
+                out.push_back("object " + std::to_string(i) + (is ? " pops in" : " pops out") +
+                              " at frame " + std::to_string(f) + ", " +
+                              std::to_string(int(r.width())) + "×" +
+                              std::to_string(int(r.height())) + " px at " +
+                              std::to_string(int(r.x())) + "," + std::to_string(int(r.y())));
+                break;
+            }
+        }
+    }
+    return out;
+}
+
+bool ownMovie(const QString& path) {
+    return path.startsWith(QLatin1String("Movie/Opyt3/")) ||
+           path.startsWith(QLatin1String("Movie/Opyt4/")) || path == QLatin1String("Movie/1.swf") ||
+           path == QLatin1String("BackGround/About.swf");
+}
+
+TEST(MovieMotion, PropsOfTheCatalystEquilibriumAndIntroMoviesFadeOrComeFromBeyondTheStage) {
+    int looked = 0;
+    for (const assets::MovieAsset& m : assets::movieAssets()) {
+        if (!ownMovie(m.path)) continue;
+        SCOPED_TRACE(m.path.toStdString());
+        ++looked;
+        for (const std::string& problem : popIns(m.make())) ADD_FAILURE() << problem;
+    }
+    EXPECT_EQ(looked, 12);
+}
+
+TEST(MovieMotion, APropThatPopsInIsFoundAndOneCarriedInFromTheEdgeIsNot) {
+    Scene s = slides::stage(300, 200);
+    art::Art block;
+    block.fill(art::rect(0, 0, 60, 40), Qt::black);
+    s.wait(0.5);
+    s.put(block, {100, 80});                              // in the middle, at once
+    const slides::Obj carried = s.put(block, {320, 80});  // beyond the right edge
+    s.moveTo(carried, {200, 80}, 0.5);
+    const slides::Obj faded = s.put(block, {20, 20});
+    slides::appear(s, faded, 0.5);
+    s.wait(1.0);
+    slides::finish(s);
+    const std::vector<std::string> problems = popIns(s);
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_NE(problems[0].find("object 0 pops in"), std::string::npos) << problems[0];
+}
+
+// Long props that travel across the stage (more than `travel` px) while on show, and lie wholly
+// inside it at some frame: nothing holds them, they float.
+std::vector<std::string> floatingProps(const Scene& s, double length = 60, double travel = 20) {
+    const QRectF stage(0, 0, s.width(), s.height());
+    std::vector<std::string> out;
+    for (int i = 0; i < s.objectCount(); ++i) {
+        const Scene::Object o{i};
+        QPointF first;
+        bool seen = false, moves = false;
+        int inside = -1;
+        for (int f = 0; f < s.frameCount(); ++f) {
+            if (!s.presentAt(o, f) || s.alphaAt(o, f) < 0.5) continue;
+            const QRectF r = s.boundsAt(o, f);
+            if (std::max(r.width(), r.height()) < length) break;
+            const QPointF at(s.transformAt(o, f).dx(), s.transformAt(o, f).dy());
+            if (!seen) first = at;
+            seen = true;
+            moves |= std::hypot(at.x() - first.x(), at.y() - first.y()) > travel;
+            if (inside < 0 && stage.contains(r)) inside = f;
+        }
+        if (moves && inside >= 0)
+            out.push_back("object " + std::to_string(i) + " floats at frame " +
+                          std::to_string(inside));
+    }
+    return out;
+}
+
+// The splint and the spatula of experiment 3 are held by a hand beyond the stage: whenever
+// they move, part of them runs out of the picture.
+TEST(MovieMotion, TheSplintAndTheSpatulaAreHeldFromBeyondTheStage) {
+    int looked = 0;
+    for (const assets::MovieAsset& m : assets::movieAssets()) {
+        if (!m.path.startsWith(QLatin1String("Movie/Opyt3/"))) continue;
+        SCOPED_TRACE(m.path.toStdString());
+        ++looked;
+        for (const std::string& problem : floatingProps(m.make())) ADD_FAILURE() << problem;
+    }
+    EXPECT_EQ(looked, 4);
+    // A stick carried across the middle of a stage floats; one reaching in from the edge does
+    // not.
+    Scene s = slides::stage(300, 200);
+    art::Art stick;
+    stick.fill(art::rect(0, 0, 120, 4), Qt::black);
+    const slides::Obj floating = s.put(stick, {20, 40});
+    const slides::Obj held = s.put(stick, {250, 120});
+    s.moveTo(floating, {120, 60}, 1.0);
+    s.moveTo(held, {200, 110}, 1.0);
+    s.wait(1.0);
+    slides::finish(s);
+    const std::vector<std::string> problems = floatingProps(s);
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_NE(problems[0].find("object 0 floats"), std::string::npos) << problems[0];
+}
+
+// The relative luminance of a colour (WCAG), 0 for black to 1 for white.
+double luminance(QColor c) {
+    auto channel = [](double v) {
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+Scene movie(const QString& path) {
+    for (const assets::MovieAsset& m : assets::movieAssets())
+        if (m.path == path) return m.make();
+    ADD_FAILURE() << "no movie " << path.toStdString();
+    return slides::stage(1, 1);
+}
+
+// FeCl₃ and KSCN deepen the red plainly; KCl, whose ions take no part in the ionic equilibrium
+// Fe³⁺ + 3SCN⁻ ⇄ Fe(SCN)₃, lightens it only a little.
+TEST(MovieMotion, KclLightensTheRedOnlySlightlyWhileFeCl3AndKscnDeepenIt) {
+    const Scene s = movie(QStringLiteral("Movie/Opyt4/2.swf"));
+    const QImage last = s.preview(s.frameCount() - 1);
+    // The middle of each tube's liquid: the reference, + FeCl₃, + KSCN, + KCl.
+    double l[4];
+    for (int i = 0; i < 4; ++i) l[i] = luminance(last.pixelColor(140 + i * 130 + 6, 190));
+    for (int i = 1; i <= 2; ++i) EXPECT_LT(l[i], l[0] * 0.6) << "tube " << i;
+    EXPECT_GT(l[3], l[0] * 1.03);
+    EXPECT_LT(l[3], l[0] * 1.35);
+}
+
+}  // namespace
