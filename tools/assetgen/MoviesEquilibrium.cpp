@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <utility>
 
 #include "AssetTree.h"
@@ -76,11 +77,18 @@ void pourFromPipette(Scene& s, Tube& t, QPointF rest, const QString& name, QColo
         t.bottom.y() -
         t.level * (s.alphaAt(t.body, s.now()) > 0 ? s.transformAt(t.body, s.now()).m22() : 0);
     Obj flow = s.put(glass::stream(surface - over.y(), 2.2, c.darker(104)), over, Liquid);
+    // The stream gathers as the pipette starts to run instead of standing there at once.
+    s.setAlpha(flow, s.now(), 0);
+    s.fadeTo(flow, 1, 0.25);
     s.setAlpha(t.cap, s.now(), 1);
     s.setAlpha(t.body, s.now(), 1);
     s.scaleTo(t.body, 1, toLevel / t.level, {0, 0}, seconds, Scene::Ease::Linear);
     s.scaleTo(liquid, 1, 0.02, {0, 0}, seconds, Scene::Ease::Linear);
-    s.wait(seconds);
+    // The last of it thins away as the pipette runs dry.
+    const double thinning = std::min(0.25, seconds / 2);
+    s.wait(seconds - thinning);
+    s.fadeTo(flow, 0, thinning);
+    s.wait(thinning);
     s.remove(flow);
     s.remove(liquid);
     for (Obj o : {pipette}) {
