@@ -1,31 +1,162 @@
 #include "journal/ServerReader.h"
 
 #include <QMetaObject>
+#include <QTimeZone>
 
 #include "journal/ServerConnection.h"
 
 namespace {
 
-// Timestamps in UTC with milliseconds, as the local journal keeps them.
-const QLatin1String selectRows(
-    "SELECT local_id, to_char(recorded_at AT TIME ZONE 'UTC',"
-    " 'YYYY-MM-DD\"T\"HH24:MI:SS.MS\"Z\"') AS recorded_at, computer, sitting, student_group,"
-    " student_surname, variant, experiment, grade, event, evidence, evidence_summary"
-    " FROM reaktikum.journal ORDER BY id");
-const QLatin1String countConflicts("SELECT count(*) FROM reaktikum.journal_conflicts");
+// How many sittings one statement reads when all of them are asked for: the rows of a chunk
+// are summarised while the next is on its way, and the memory a read holds stays small.
+constexpr int chunkSittings = 2000;
 
-ServerReading readAll(ServerConnection& connection, const QString& user, const QString& password) {
-    ServerReading reading;
-    ServerRows rows, conflicts;
-    reading.ok = connection.open(user, password) && connection.exec(selectRows, {}, &rows) &&
-                 connection.exec(countConflicts, {}, &conflicts);
-    connection.close();
-    if (!reading.ok) {
-        reading.fault = connection.fault();
-        return reading;
+// A local date's bounds as the server's time, in UTC.
+QString startOfLocalDay(const QDate& day) {
+    return day.startOfDay().toUTC().toString(Qt::ISODateWithMs);
+}
+
+// The conditions of the filter and the cursor on reaktikum.sittings, each value a parameter.
+QString sittingConditions(const SittingQuery& query, QVariantList* parameters) {
+    QString where = QStringLiteral("attended");
+    const auto bind = [parameters](const QVariant& value) {
+        *parameters << value;
+        return QStringLiteral("$%1").arg(parameters->size());
+    };
+    const SittingFilter& filter = query.filter;
+    if (!filter.group.isEmpty())
+        where += QStringLiteral(" AND student_group = ") + bind(filter.group);
+    if (!filter.computer.isEmpty())
+        where += QStringLiteral(" AND computer = ") + bind(filter.computer);
+    if (filter.from.isValid())
+        where += QStringLiteral(" AND shown_at >= ") + bind(startOfLocalDay(filter.from)) +
+                 QStringLiteral("::timestamptz");
+    if (filter.to.isValid())
+        where += QStringLiteral(" AND shown_at < ") + bind(startOfLocalDay(filter.to.addDays(1))) +
+                 QStringLiteral("::timestamptz");
+    if (!query.after.atStart()) {
+        const QString at = bind(query.after.shownAt), id = bind(query.after.shownId),
+                      computer = bind(query.after.computer), sitting = bind(query.after.sitting);
+        where += QStringLiteral(
+                     " AND (shown_at, shown_id, computer, sitting) < (%1::timestamptz, "
+                     "%2::integer, %3, %4)")
+                     .arg(at, id, computer, sitting);
     }
-    reading.events = eventsFromRows(rows);
-    if (!conflicts.values.isEmpty()) reading.conflicts = conflicts.values[0][0].toLongLong();
+    return where;
+}
+
+}  // namespace
+
+// One page: the sittings in the view's order, and every row of each of them. Timestamps in UTC
+// with milliseconds, as the local journal keeps them.
+QString sittingPageStatement(const SittingQuery& query, int limit, QVariantList* parameters) {
+    const QString where = sittingConditions(query, parameters);
+    *parameters << limit;
+    return QStringLiteral(
+               "WITH page AS (SELECT computer, sitting, shown_at, shown_id, row_number() OVER"
+               " (ORDER BY shown_at DESC, shown_id DESC, computer DESC, sitting DESC) AS place"
+               " FROM reaktikum.sittings WHERE %1"
+               " ORDER BY shown_at DESC, shown_id DESC, computer DESC, sitting DESC LIMIT $%2)"
+               " SELECT j.local_id, to_char(j.recorded_at AT TIME ZONE 'UTC',"
+               " 'YYYY-MM-DD\"T\"HH24:MI:SS.MS\"Z\"') AS recorded_at, j.computer, j.sitting,"
+               " j.student_group, j.student_surname, j.variant, j.experiment, j.grade, j.event,"
+               " %3 AS evidence, j.evidence_summary,"
+               " to_char(page.shown_at AT TIME ZONE 'UTC',"
+               " 'YYYY-MM-DD\"T\"HH24:MI:SS.US\"Z\"') AS page_at, page.shown_id AS page_id,"
+               " page.place AS page_place"
+               " FROM page JOIN reaktikum.journal j"
+               " ON j.sitting = page.sitting AND j.computer = page.computer ORDER BY j.id")
+        .arg(where)
+        .arg(parameters->size())
+        .arg(query.withEvidence ? QStringLiteral("j.evidence") : QStringLiteral("NULL"));
+}
+
+namespace {
+
+// The distinct values of a column of the listed sittings, one index probe each: a handful of
+// groups among a million rows costs a handful of steps.
+QString distinctStatement(const char* column) {
+    return QStringLiteral(
+               "WITH RECURSIVE v(value) AS ("
+               " (SELECT %1 FROM reaktikum.sittings WHERE attended ORDER BY %1 LIMIT 1)"
+               " UNION ALL SELECT (SELECT s.%1 FROM reaktikum.sittings s"
+               " WHERE s.attended AND s.%1 > v.value ORDER BY s.%1 LIMIT 1)"
+               " FROM v WHERE v.value IS NOT NULL)"
+               " SELECT value FROM v WHERE value IS NOT NULL")
+        .arg(QLatin1String(column));
+}
+
+QStringList firstColumn(const ServerRows& rows) {
+    QStringList values;
+    for (const QVariantList& row : rows.values) values << row.value(0).toString();
+    return values;
+}
+
+// Reads one page of at most limit sittings after reading->next into reading; false when the
+// statement failed.
+bool readPage(ServerConnection& connection, const SittingQuery& query, int limit,
+              ServerReading* reading) {
+    SittingQuery from = query;
+    from.after = reading->next;
+    QVariantList parameters;
+    ServerRows rows;
+    if (!connection.exec(sittingPageStatement(from, limit, &parameters), parameters, &rows)) return false;
+    const auto column = [&rows](const char* name) {
+        return int(rows.columns.indexOf(QLatin1String(name)));
+    };
+    const int at = column("page_at"), id = column("page_id"), place = column("page_place"),
+              computer = column("computer"), sitting = column("sitting");
+    // The page ends at its last sitting in the server's order: the next one starts after it.
+    qint64 lastPlace = 0;
+    for (const QVariantList& row : rows.values) {
+        if (row[place].toLongLong() <= lastPlace) continue;
+        lastPlace = row[place].toLongLong();
+        reading->next = {row[at].toString(), row[id].toString(), row[computer].toString(),
+                         row[sitting].toString()};
+    }
+    reading->sittings += summariseSittings(eventsFromRows(rows));
+    reading->more = lastPlace == limit;
+    return true;
+}
+
+ServerReading readSittings(ServerConnection& connection, const QString& user,
+                           const QString& password, const SittingQuery& query,
+                           const std::function<void(qint64, qint64)>& progress) {
+    ServerReading reading;
+    reading.next = query.after;
+    reading.ok = connection.open(user, password);
+    if (reading.ok && query.withChoices) {
+        ServerRows groups, computers, conflicts;
+        reading.ok = connection.exec(distinctStatement("student_group"), {}, &groups) &&
+                     connection.exec(distinctStatement("computer"), {}, &computers) &&
+                     connection.exec(QStringLiteral("SELECT count(*) FROM "
+                                                    "reaktikum.journal_conflicts"),
+                                     {}, &conflicts);
+        reading.groups = firstColumn(groups);
+        reading.computers = firstColumn(computers);
+        if (!conflicts.values.isEmpty()) reading.conflicts = conflicts.values[0][0].toLongLong();
+    }
+    if (reading.ok && query.limit > 0) {
+        reading.ok = readPage(connection, query, query.limit, &reading);
+    } else if (reading.ok) {
+        // Every sitting that passes, chunk by chunk, with how far the read has come.
+        QVariantList parameters;
+        ServerRows total;
+        reading.ok = connection.exec(QStringLiteral("SELECT count(*) FROM reaktikum.sittings "
+                                                    "WHERE ") +
+                                         sittingConditions(query, &parameters),
+                                     parameters, &total);
+        const qint64 count =
+            reading.ok && !total.values.isEmpty() ? total.values[0][0].toLongLong() : 0;
+        reading.more = true;
+        while (reading.ok && reading.more && !connection.aborted()) {
+            if (progress) progress(reading.sittings.size(), count);
+            reading.ok = readPage(connection, query, chunkSittings, &reading);
+        }
+        reading.more = false;
+    }
+    connection.close();
+    if (!reading.ok) reading.fault = connection.fault();
     return reading;
 }
 
@@ -38,6 +169,7 @@ ServerReader::~ServerReader() {
 }
 
 void ServerReader::stop() {
+    ++serial_;
     if (!running_) return;
     connection_->abort();
     running_->wait();
@@ -47,15 +179,25 @@ void ServerReader::stop() {
 }
 
 void ServerReader::read(const ServerSettings& server, const QString& user, const QString& password,
-                        std::function<void(const ServerReading&)> done) {
+                        const SittingQuery& query, std::function<void(const ServerReading&)> done,
+                        std::function<void(qint64, qint64)> progress) {
     stop();
-    const quint64 serial = ++serial_;
+    const quint64 serial = serial_;
     auto connection = std::make_shared<ServerConnection>(server);
     connection_ = connection;
     // The reader outlives the thread (stop() waits for it); a result posted to a reader that
     // is gone is dropped with it.
-    running_ = QThread::create([this, connection, user, password, serial, done] {
-        const ServerReading reading = readAll(*connection, user, password);
+    const auto tell = [this, serial, progress](qint64 read, qint64 total) {
+        if (!progress) return;
+        QMetaObject::invokeMethod(
+            this,
+            [this, serial, progress, read, total] {
+                if (serial_ == serial) progress(read, total);
+            },
+            Qt::QueuedConnection);
+    };
+    running_ = QThread::create([this, connection, user, password, query, serial, done, tell] {
+        const ServerReading reading = readSittings(*connection, user, password, query, tell);
         if (connection->aborted()) return;
         QMetaObject::invokeMethod(
             this,
