@@ -107,13 +107,20 @@ bool fillDistrict() {
     return true;
 }
 
-// The plan of a page statement, its parameters written in.
+// The plan of a page statement, its parameters written in; with LAB_BENCH_ANALYZE set in the
+// environment, as run, with its times.
 QString planOf(const SittingQuery& query) {
     QVariantList parameters;
     QString sql = sittingPageStatement(query, 500, &parameters);
     for (qsizetype i = parameters.size(); i >= 1; --i)
         sql.replace(QStringLiteral("$%1").arg(i), literal(parameters[i - 1].toString()));
-    return server->scalar(database, QStringLiteral("EXPLAIN (FORMAT JSON) ") + sql).toString();
+    const bool analyze = qEnvironmentVariableIsSet("LAB_BENCH_ANALYZE");
+    const QString options = analyze ? QStringLiteral(", ANALYZE, BUFFERS") : QString();
+    const QString plan =
+        server->scalar(database, QStringLiteral("EXPLAIN (FORMAT JSON%1) ").arg(options) + sql)
+            .toString();
+    if (analyze) std::printf("%s\n", qPrintable(plan));
+    return plan;
 }
 
 struct TeacherView {

@@ -178,6 +178,8 @@ JournalWindow::JournalWindow(ClassJournal* journal, QWidget* parent)
     rows->fetchPage = [this] { readServerPage(false); };
     table->verticalHeader()->hide();
     table->verticalHeader()->setDefaultSectionSize(18);
+    // Column widths are measured on the first rows only: a page of the server's is hundreds.
+    table->horizontalHeader()->setResizeContentsPrecision(100);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setAlternatingRowColors(true);
@@ -460,13 +462,22 @@ void JournalWindow::readServerPage(bool firstPage) {
 
 void JournalWindow::showServerPage(const ServerReading& reading, bool firstPage) {
     cursor_ = reading.next;
-    QList<SittingRow> shown = firstPage ? QList<SittingRow>() : rows->rows();
-    shown += reading.sittings;
     // The server's rows are read a page at a time: a mistake is counted among the group's
-    // sittings read so far.
-    const QList<QList<SharedMistake>> mistakes = findSharedMistakes(shown);
+    // sittings read so far, and a page changes only the marks of its groups' rows.
+    if (firstPage) serverMistakes_.clear();
+    const QSet<QString> changed = serverMistakes_.add(reading.sittings, reading.mistakes);
+    QList<QList<SharedMistake>> mistakes;
+    if (!firstPage) {
+        mistakes.reserve(serverMistakes_.size());
+        const QList<SittingRow>& shown = rows->rows();
+        for (qsizetype r = 0; r < shown.size(); ++r)
+            mistakes << (changed.contains(shown[r].group) ? serverMistakes_.mistakesOf(r)
+                                                          : rows->mistakesOf(int(r)));
+    }
+    for (qsizetype r = mistakes.size(); r < serverMistakes_.size(); ++r)
+        mistakes << serverMistakes_.mistakesOf(r);
     if (firstPage) {
-        rows->setRows(shown, mistakes, reading.more);
+        rows->setRows(reading.sittings, mistakes, reading.more);
         showEvidence(-1, -1);
         updatePaperButtons();
     } else {

@@ -151,6 +151,7 @@ private:
     bool fromServer_ = false;
     QString serverUser_;
     SittingCursor cursor_;
+    SharedMistakeCounter serverMistakes_;
     bool loading_ = false;
     QString exportFault_;
     QString notice_;

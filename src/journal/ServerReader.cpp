@@ -64,8 +64,11 @@ QString sittingPageStatement(const SittingQuery& query, int limit, QVariantList*
                " to_char(page.shown_at AT TIME ZONE 'UTC',"
                " 'YYYY-MM-DD\"T\"HH24:MI:SS.US\"Z\"') AS page_at, page.shown_id AS page_id,"
                " page.place AS page_place"
-               " FROM page JOIN reaktikum.journal j"
-               " ON j.sitting = page.sitting AND j.computer = page.computer ORDER BY j.id")
+               // Each sitting's rows through the index, never a pass over the whole journal
+               // (OFFSET 0 keeps the planner from turning the lookups into one).
+               " FROM page CROSS JOIN LATERAL (SELECT * FROM reaktikum.journal r"
+               " WHERE r.sitting = page.sitting AND r.computer = page.computer OFFSET 0) j"
+               " ORDER BY j.id")
         .arg(where)
         .arg(parameters->size())
         .arg(query.withEvidence ? QStringLiteral("j.evidence") : QStringLiteral("NULL"));
@@ -100,7 +103,8 @@ bool readPage(ServerConnection& connection, const SittingQuery& query, int limit
     from.after = reading->next;
     QVariantList parameters;
     ServerRows rows;
-    if (!connection.exec(sittingPageStatement(from, limit, &parameters), parameters, &rows)) return false;
+    if (!connection.exec(sittingPageStatement(from, limit, &parameters), parameters, &rows))
+        return false;
     const auto column = [&rows](const char* name) {
         return int(rows.columns.indexOf(QLatin1String(name)));
     };
@@ -114,7 +118,11 @@ bool readPage(ServerConnection& connection, const SittingQuery& query, int limit
         reading->next = {row[at].toString(), row[id].toString(), row[computer].toString(),
                          row[sitting].toString()};
     }
-    reading->sittings += summariseSittings(eventsFromRows(rows));
+    const QList<SittingRow> sittings = summariseSittings(eventsFromRows(rows));
+    // The evidence is read here rather than on the window's thread.
+    if (query.withEvidence)
+        for (const SittingRow& row : sittings) reading->mistakes << readEvidenceMistakes(row);
+    reading->sittings += sittings;
     reading->more = lastPlace == limit;
     return true;
 }

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "journal/JournalSettings.h"
+#include "journal/SharedMistakes.h"
 #include "journal/SittingSummary.h"
 
 class ServerConnection;
@@ -39,7 +40,9 @@ struct SittingQuery {
 struct ServerReading {
     bool ok = false;
     QList<SittingRow> sittings;  // newest first
-    bool more = false;           // the server holds further sittings past next
+    // What each sitting's evidence tells the count of shared mistakes (with withEvidence).
+    QList<EvidenceMistakes> mistakes;
+    bool more = false;  // the server holds further sittings past next
     SittingCursor next;
     QStringList groups;  // with withChoices
     QStringList computers;
