@@ -47,31 +47,72 @@ QString sittingConditions(const SittingQuery& query, QVariantList* parameters) {
 
 }  // namespace
 
-// One page: the sittings in the view's order, and every row of each of them. Timestamps in UTC
-// with milliseconds, as the local journal keeps them.
-QString sittingPageStatement(const SittingQuery& query, int limit, QVariantList* parameters) {
+namespace {
+
+// The sittings of a page in the view's order, each with its place on the page.
+QString pageOfSittings(const SittingQuery& query, int limit, QVariantList* parameters) {
     const QString where = sittingConditions(query, parameters);
     *parameters << limit;
     return QStringLiteral(
-               "WITH page AS (SELECT computer, sitting, shown_at, shown_id, row_number() OVER"
-               " (ORDER BY shown_at DESC, shown_id DESC, computer DESC, sitting DESC) AS place"
-               " FROM reaktikum.sittings WHERE %1"
-               " ORDER BY shown_at DESC, shown_id DESC, computer DESC, sitting DESC LIMIT $%2)"
-               " SELECT j.local_id, to_char(j.recorded_at AT TIME ZONE 'UTC',"
-               " 'YYYY-MM-DD\"T\"HH24:MI:SS.MS\"Z\"') AS recorded_at, j.computer, j.sitting,"
-               " j.student_group, j.student_surname, j.variant, j.experiment, j.grade, j.event,"
-               " %3 AS evidence, j.evidence_summary,"
-               " to_char(page.shown_at AT TIME ZONE 'UTC',"
-               " 'YYYY-MM-DD\"T\"HH24:MI:SS.US\"Z\"') AS page_at, page.shown_id AS page_id,"
-               " page.place AS page_place"
+               "WITH page AS (SELECT computer, sitting, student_group, shown_at, shown_id,"
+               " row_number() OVER (ORDER BY shown_at DESC, shown_id DESC, computer DESC,"
+               " sitting DESC) AS place FROM reaktikum.sittings WHERE %1"
+               " ORDER BY shown_at DESC, shown_id DESC, computer DESC, sitting DESC LIMIT $%2)")
+        .arg(where)
+        .arg(parameters->size());
+}
+
+// Where the page ends, for the cursor of the next one.
+const QLatin1String pageEnd(
+    " to_char(page.shown_at AT TIME ZONE 'UTC', 'YYYY-MM-DD\"T\"HH24:MI:SS.US\"Z\"') AS page_at,"
+    " page.shown_id AS page_id, page.place AS page_place");
+
+}  // namespace
+
+// One page: the sittings in the view's order, and every row of each of them. Timestamps in UTC
+// with milliseconds, as the local journal keeps them.
+QString sittingPageStatement(const SittingQuery& query, int limit, QVariantList* parameters) {
+    return pageOfSittings(query, limit, parameters) +
+           QStringLiteral(
+               " SELECT j.*, %2 FROM page CROSS JOIN LATERAL"
                // Each sitting's rows through the index, never a pass over the whole journal
                // (OFFSET 0 keeps the planner from turning the lookups into one).
-               " FROM page CROSS JOIN LATERAL (SELECT * FROM reaktikum.journal r"
+               " (SELECT r.id, r.local_id, to_char(r.recorded_at AT TIME ZONE 'UTC',"
+               " 'YYYY-MM-DD\"T\"HH24:MI:SS.MS\"Z\"') AS recorded_at, r.computer, r.sitting,"
+               " r.student_group, r.student_surname, r.variant, r.experiment, r.grade, r.event,"
+               " %1 AS evidence, r.evidence_summary FROM reaktikum.journal r"
                " WHERE r.sitting = page.sitting AND r.computer = page.computer OFFSET 0) j"
                " ORDER BY j.id")
-        .arg(where)
-        .arg(parameters->size())
-        .arg(query.withEvidence ? QStringLiteral("j.evidence") : QStringLiteral("NULL"));
+               .arg(query.withEvidence ? QStringLiteral("r.evidence") : QStringLiteral("NULL"),
+                    pageEnd);
+}
+
+// The same sittings summarised by the server, one row each, for the files and papers: what the
+// view makes of a sitting's rows (the last grade of each experiment and its sentence, the last
+// variant chosen, the surname of its first row, removed or not), without the rows themselves.
+QString summarisedPageStatement(const SittingQuery& query, int limit, QVariantList* parameters) {
+    QString grades;
+    for (int k = 1; k <= 4; ++k)
+        grades += QStringLiteral(
+                      ", (array_agg(r.grade::text ORDER BY r.recorded_at DESC, r.id DESC) FILTER"
+                      " (WHERE r.event = 'graded' AND r.experiment = %1 AND r.grade IS NOT NULL)"
+                      ")[1] AS grade%1, (array_agg(coalesce(r.evidence_summary, '') ORDER BY"
+                      " r.recorded_at DESC, r.id DESC) FILTER (WHERE r.event = 'graded' AND"
+                      " r.experiment = %1 AND r.grade IS NOT NULL))[1] AS summary%1")
+                      .arg(k);
+    return pageOfSittings(query, limit, parameters) +
+           QStringLiteral(
+               " SELECT page.computer, page.sitting, page.student_group,"
+               " to_char(page.shown_at AT TIME ZONE 'UTC', 'YYYY-MM-DD\"T\"HH24:MI:SS.MS\"Z\"')"
+               " AS registered_at, page.shown_id, s.*, %1 FROM page CROSS JOIN LATERAL"
+               " (SELECT (array_agg(r.student_surname ORDER BY r.recorded_at, r.id))[1] AS surname,"
+               " (array_agg(r.variant ORDER BY r.recorded_at DESC, r.id DESC) FILTER"
+               " (WHERE r.variant > 0))[1] AS variant,"
+               " bool_or(r.event IN ('deleted', 'deleted_all')) AS deleted%2"
+               " FROM reaktikum.journal r"
+               " WHERE r.sitting = page.sitting AND r.computer = page.computer OFFSET 0) s"
+               " ORDER BY page.place")
+               .arg(pageEnd, grades);
 }
 
 namespace {
@@ -95,6 +136,41 @@ QStringList firstColumn(const ServerRows& rows) {
     return values;
 }
 
+// The rows of summarisedPageStatement as the view's rows.
+QList<SittingRow> summarisedSittings(const ServerRows& rows) {
+    const auto column = [&rows](const QString& name) { return int(rows.columns.indexOf(name)); };
+    const int computer = column(QStringLiteral("computer")),
+              sitting = column(QStringLiteral("sitting")),
+              group = column(QStringLiteral("student_group")),
+              registeredAt = column(QStringLiteral("registered_at")),
+              registrationId = column(QStringLiteral("shown_id")),
+              surname = column(QStringLiteral("surname")),
+              variant = column(QStringLiteral("variant")),
+              deleted = column(QStringLiteral("deleted"));
+    QList<SittingRow> out;
+    out.reserve(rows.values.size());
+    for (const QVariantList& values : rows.values) {
+        SittingRow row;
+        row.registeredAt = parseJournalTimestamp(values[registeredAt].toString());
+        row.registrationId = values[registrationId].toLongLong();
+        row.computer = values[computer].toString();
+        row.sitting = values[sitting].toString();
+        row.group = values[group].toString();
+        row.surname = values[surname].toString();
+        row.variant = values[variant].isNull() ? 0 : values[variant].toInt();
+        row.deleted = values[deleted].toString() == QLatin1String("t");
+        for (int k = 1; k <= 4; ++k) {
+            const QVariant grade = values[column(QStringLiteral("grade%1").arg(k))];
+            if (grade.isNull()) continue;
+            row.grades[std::size_t(k - 1)] = grade.toString().toFloat();
+            row.evidenceSummaries[std::size_t(k - 1)] =
+                values[column(QStringLiteral("summary%1").arg(k))].toString();
+        }
+        out << row;
+    }
+    return out;
+}
+
 // Reads one page of at most limit sittings after reading->next into reading; false when the
 // statement failed.
 bool readPage(ServerConnection& connection, const SittingQuery& query, int limit,
@@ -103,8 +179,10 @@ bool readPage(ServerConnection& connection, const SittingQuery& query, int limit
     from.after = reading->next;
     QVariantList parameters;
     ServerRows rows;
-    if (!connection.exec(sittingPageStatement(from, limit, &parameters), parameters, &rows))
-        return false;
+    const QString statement = query.withEvidence
+                                  ? sittingPageStatement(from, limit, &parameters)
+                                  : summarisedPageStatement(from, limit, &parameters);
+    if (!connection.exec(statement, parameters, &rows)) return false;
     const auto column = [&rows](const char* name) {
         return int(rows.columns.indexOf(QLatin1String(name)));
     };
@@ -118,7 +196,8 @@ bool readPage(ServerConnection& connection, const SittingQuery& query, int limit
         reading->next = {row[at].toString(), row[id].toString(), row[computer].toString(),
                          row[sitting].toString()};
     }
-    const QList<SittingRow> sittings = summariseSittings(eventsFromRows(rows));
+    const QList<SittingRow> sittings =
+        query.withEvidence ? summariseSittings(eventsFromRows(rows)) : summarisedSittings(rows);
     // The evidence is read here rather than on the window's thread.
     if (query.withEvidence)
         for (const SittingRow& row : sittings) reading->mistakes << readEvidenceMistakes(row);

@@ -32,7 +32,8 @@ struct SittingQuery {
     int limit = 500;
     // The lists of groups and computers for the filters, and the count of conflicting rows.
     bool withChoices = false;
-    // The grades' evidence (for the evidence pane); the sentences are always read.
+    // The grades' evidence (for the evidence pane and the shared mistakes); without it the
+    // server summarises each sitting itself, for the files and papers.
     bool withEvidence = true;
 };
 
