@@ -249,6 +249,7 @@ void JournalWindow::onActivated() {
 void JournalWindow::hideEvent(QHideEvent* event) {
     teacherPassword->clear();
     teacherLogin->clear();
+    reader_->disconnect();
     LabWindow::hideEvent(event);
 }
 
@@ -267,11 +268,15 @@ void JournalWindow::reload() {
     if (!server || user.isEmpty()) {
         // A page of the server's still on its way is not wanted any more.
         reader_->stop();
+        reader_->disconnect();
         loading_ = false;
         fromServer_ = false;
         showLocalRows();
         return;
     }
+    // A reload logs in afresh, with what is typed now.
+    reader_->stop();
+    reader_->disconnect();
     loading_ = true;
     sourceLine->setText(QStringLiteral("Чтение записей с сервера журнала %1 от имени «%2»…")
                             .arg(server->settings().host, user));

@@ -211,7 +211,8 @@ ServerReading readSittings(ServerConnection& connection, const QString& user,
                            const std::function<void(qint64, qint64)>& progress) {
     ServerReading reading;
     reading.next = query.after;
-    reading.ok = connection.open(user, password);
+    // A connection kept from the read before is already logged in.
+    reading.ok = connection.isOpen() || connection.open(user, password);
     if (reading.ok && query.withChoices) {
         ServerRows groups, computers, conflicts;
         reading.ok = connection.exec(distinctStatement("student_group"), {}, &groups) &&
@@ -242,7 +243,6 @@ ServerReading readSittings(ServerConnection& connection, const QString& user,
         }
         reading.more = false;
     }
-    connection.close();
     if (!reading.ok) reading.fault = connection.fault();
     return reading;
 }
@@ -253,6 +253,10 @@ ServerReader::ServerReader(QObject* parent) : QObject(parent) {}
 
 ServerReader::~ServerReader() {
     stop();
+}
+
+void ServerReader::disconnect() {
+    idle_.reset();
 }
 
 void ServerReader::stop() {
@@ -270,7 +274,16 @@ void ServerReader::read(const ServerSettings& server, const QString& user, const
                         std::function<void(qint64, qint64)> progress) {
     stop();
     const quint64 serial = serial_;
-    auto connection = std::make_shared<ServerConnection>(server);
+    // The next page of the same login goes over the connection the last one came by.
+    std::shared_ptr<ServerConnection> connection;
+    if (idle_ && idle_->isOpen() && idleUser_ == user && idleSettings_.host == server.host &&
+        idleSettings_.port == server.port && idleSettings_.database == server.database)
+        connection = idle_;
+    else
+        connection = std::make_shared<ServerConnection>(server);
+    idle_.reset();
+    idleUser_ = user;
+    idleSettings_ = server;
     connection_ = connection;
     // The reader outlives the thread (stop() waits for it); a result posted to a reader that
     // is gone is dropped with it.
@@ -294,6 +307,7 @@ void ServerReader::read(const ServerSettings& server, const QString& user, const
                 running_->wait();
                 delete running_;
                 running_ = nullptr;
+                if (connection_->isOpen()) idle_ = connection_;
                 connection_.reset();
                 done(reading);
             },

@@ -60,7 +60,8 @@ QString sittingPageStatement(const SittingQuery& query, int limit, QVariantList*
 // Reads the class's sittings as the teacher, with the login and password the teacher typed (or
 // the teacher account's ~/.pgpass), on a connection and thread of their own: the teacher's view
 // never waits behind the computer's sending thread. The filters are applied by the server, and
-// only the rows of the sittings asked for are read. Nothing typed is kept once a read is over.
+// only the rows of the sittings asked for are read. The connection stays open for the next page
+// of the same login until disconnect(); nothing typed is kept in the reader itself.
 class ServerReader : public QObject {
     Q_OBJECT
 public:
@@ -77,9 +78,14 @@ public:
     bool isReading() const { return running_ != nullptr; }
     // Abandons the read in progress: its done never runs.
     void stop();
+    // Closes the connection kept for the next read: the next one logs in again.
+    void disconnect();
 
 private:
     QThread* running_ = nullptr;
     std::shared_ptr<ServerConnection> connection_;
+    std::shared_ptr<ServerConnection> idle_;
+    QString idleUser_;
+    ServerSettings idleSettings_;
     quint64 serial_ = 0;
 };
