@@ -56,6 +56,8 @@ struct ServerReading {
 // The statement that reads a page of at most limit sittings and every row of each, its values
 // appended to parameters ($1, $2, …).
 QString sittingPageStatement(const SittingQuery& query, int limit, QVariantList* parameters);
+// The same sittings summarised by the server, one row each (for the files and papers).
+QString summarisedPageStatement(const SittingQuery& query, int limit, QVariantList* parameters);
 
 // Reads the class's sittings as the teacher, with the login and password the teacher typed (or
 // the teacher account's ~/.pgpass), on a connection and thread of their own: the teacher's view
