@@ -8,6 +8,7 @@
 --   reaktikum.journal            every row the computers send, with who sent it and when
 --   reaktikum.journal_conflicts  rows a login sent again under a key it had already used, with
 --                                other content: kept here for the teacher instead of dropped
+--   reaktikum.sittings           one row per sitting, kept by the server, for the teacher's view
 --   reaktikum_computer           group role of the computers' logins: may add rows, nothing else
 --   reaktikum_teacher            group role of the teachers' logins: may read everything
 --
@@ -176,6 +177,108 @@ DROP TRIGGER IF EXISTS notify_journal_rows ON reaktikum.journal;
 CREATE TRIGGER notify_journal_rows AFTER INSERT ON reaktikum.journal
     REFERENCING NEW TABLE AS added
     FOR EACH STATEMENT EXECUTE FUNCTION reaktikum.notify_journal_rows();
+-- The teacher's view over years of lessons: one row per sitting, kept by the server as rows
+-- arrive, so that a page of sittings (a group, a computer, a period; newest first) and the
+-- choices of the filters come from an index instead of from every row of the journal. Its
+-- columns follow how the view summarises a sitting: the group of its earliest row, the time and
+-- the computer's id of its latest registration (of its earliest row when it has none).
+DO $sittings$
+BEGIN
+    -- No row may arrive between the fill below and the trigger that keeps the table after it.
+    LOCK TABLE reaktikum.journal IN SHARE ROW EXCLUSIVE MODE;
+    IF to_regclass('reaktikum.sittings') IS NOT NULL THEN
+        RETURN;
+    END IF;
+    CREATE TABLE reaktikum.sittings (
+        computer text NOT NULL,
+        sitting text NOT NULL,
+        student_group text NOT NULL,
+        first_at timestamptz NOT NULL,
+        first_row bigint NOT NULL,
+        first_local_id integer NOT NULL,
+        registered_at timestamptz,
+        registration_row bigint,
+        registration_local_id integer,
+        -- When and under which id the view lists it.
+        shown_at timestamptz NOT NULL,
+        shown_id integer NOT NULL,
+        -- Something happened in it besides a deletion: a sitting only deleted is not listed.
+        attended boolean NOT NULL,
+        PRIMARY KEY (computer, sitting)
+    );
+    INSERT INTO reaktikum.sittings
+    SELECT f.computer, f.sitting, f.student_group, f.recorded_at, f.id, f.local_id,
+           r.recorded_at, r.id, r.local_id, coalesce(r.recorded_at, f.recorded_at),
+           coalesce(r.local_id, f.local_id), a.sitting IS NOT NULL
+      FROM (SELECT DISTINCT ON (computer, sitting) computer, sitting, student_group,
+                   recorded_at, id, local_id
+              FROM reaktikum.journal ORDER BY computer, sitting, recorded_at, id) f
+      LEFT JOIN (SELECT DISTINCT ON (computer, sitting) computer, sitting, recorded_at, id,
+                        local_id
+                   FROM reaktikum.journal WHERE event = 'registered'
+                  ORDER BY computer, sitting, recorded_at DESC, id DESC) r
+             USING (computer, sitting)
+      LEFT JOIN (SELECT DISTINCT computer, sitting FROM reaktikum.journal
+                  WHERE event NOT IN ('deleted', 'deleted_all')) a
+             USING (computer, sitting);
+END
+$sittings$;
+
+CREATE OR REPLACE FUNCTION reaktikum.keep_sitting() RETURNS trigger
+    LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, pg_temp AS
+$keep$
+DECLARE
+    s reaktikum.sittings%ROWTYPE;
+BEGIN
+    INSERT INTO reaktikum.sittings (computer, sitting, student_group, first_at, first_row,
+                                    first_local_id, shown_at, shown_id, attended)
+    VALUES (NEW.computer, NEW.sitting, NEW.student_group, NEW.recorded_at, NEW.id,
+            NEW.local_id, NEW.recorded_at, NEW.local_id, false)
+    ON CONFLICT DO NOTHING;
+    SELECT * INTO s FROM reaktikum.sittings
+     WHERE computer = NEW.computer AND sitting = NEW.sitting FOR UPDATE;
+    IF (NEW.recorded_at, NEW.id) < (s.first_at, s.first_row) THEN
+        s.first_at := NEW.recorded_at;
+        s.first_row := NEW.id;
+        s.first_local_id := NEW.local_id;
+        s.student_group := NEW.student_group;
+    END IF;
+    -- The latest registration counts, as it does in the view.
+    IF NEW.event = 'registered' AND (s.registered_at IS NULL
+           OR (NEW.recorded_at, NEW.id) >= (s.registered_at, s.registration_row)) THEN
+        s.registered_at := NEW.recorded_at;
+        s.registration_row := NEW.id;
+        s.registration_local_id := NEW.local_id;
+    END IF;
+    s.attended := s.attended OR NEW.event NOT IN ('deleted', 'deleted_all');
+    UPDATE reaktikum.sittings
+       SET student_group = s.student_group, first_at = s.first_at, first_row = s.first_row,
+           first_local_id = s.first_local_id, registered_at = s.registered_at,
+           registration_row = s.registration_row,
+           registration_local_id = s.registration_local_id,
+           shown_at = coalesce(s.registered_at, s.first_at),
+           shown_id = coalesce(s.registration_local_id, s.first_local_id),
+           attended = s.attended
+     WHERE computer = NEW.computer AND sitting = NEW.sitting;
+    RETURN NULL;
+END
+$keep$;
+REVOKE ALL ON FUNCTION reaktikum.keep_sitting() FROM PUBLIC;
+
+DROP TRIGGER IF EXISTS keep_sitting ON reaktikum.journal;
+CREATE TRIGGER keep_sitting AFTER INSERT ON reaktikum.journal
+    FOR EACH ROW EXECUTE FUNCTION reaktikum.keep_sitting();
+
+-- The indexes the view's queries use: a page of a group, of a computer or of everything, newest
+-- first; the rows of the sittings on a page; the lists of groups and computers of the filters.
+CREATE INDEX IF NOT EXISTS sittings_by_group
+    ON reaktikum.sittings (student_group, shown_at, shown_id, computer, sitting) WHERE attended;
+CREATE INDEX IF NOT EXISTS sittings_by_computer
+    ON reaktikum.sittings (computer, shown_at, shown_id, sitting) WHERE attended;
+CREATE INDEX IF NOT EXISTS sittings_by_time
+    ON reaktikum.sittings (shown_at, shown_id, computer, sitting) WHERE attended;
+CREATE INDEX IF NOT EXISTS journal_by_sitting ON reaktikum.journal (sitting, computer);
+ANALYZE reaktikum.sittings;
 
 -- Privileges are set from scratch on every run, so a grant added by hand is taken back.
 REVOKE ALL ON ALL TABLES IN SCHEMA reaktikum FROM PUBLIC, reaktikum_computer, reaktikum_teacher;
@@ -187,6 +290,7 @@ GRANT USAGE ON SCHEMA reaktikum TO reaktikum_computer, reaktikum_teacher;
 GRANT INSERT (computer, journal_id, local_id, recorded_at, sitting, student_group,
               student_surname, variant, experiment, grade, event, evidence, evidence_summary)
     ON reaktikum.journal TO reaktikum_computer;
-GRANT SELECT ON reaktikum.journal, reaktikum.journal_conflicts TO reaktikum_teacher;
+GRANT SELECT ON reaktikum.journal, reaktikum.journal_conflicts, reaktikum.sittings
+    TO reaktikum_teacher;
 
 COMMIT;

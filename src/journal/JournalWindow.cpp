@@ -5,31 +5,27 @@
 #include <QDateEdit>
 #include <QEvent>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QPdfWriter>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QStandardPaths>
-#include <QTableWidget>
+#include <QTableView>
 #include <algorithm>
 
 #include "journal/ClassJournal.h"
 #include "journal/ClassPresenceView.h"
 #include "journal/EvidenceTable.h"
 #include "journal/JournalFollower.h"
-#include "journal/MoodleExport.h"
-#include "journal/Paper.h"
-#include "journal/ProtocolPaper.h"
 #include "journal/ServerLink.h"
 #include "journal/ServerReader.h"
+#include "journal/SittingCollector.h"
+#include "journal/SittingTableModel.h"
 #include "lab/Numbers.h"
 #include "shell/DialogKeys.h"
 #include "shell/Layout.h"
@@ -71,28 +67,10 @@ constexpr int firstGradeColumn = 5;
 
 const QString chooseGradeHint =
     QStringLiteral("Выберите оценку в таблице, чтобы увидеть, из чего она сложилась.");
-// A sitting removed from the results window stays in the journal, struck through.
-void markDeleted(QTableWidgetItem* item) {
-    QFont font = item->font();
-    font.setStrikeOut(true);
-    item->setFont(font);
-    item->setForeground(QColor(0x60, 0x60, 0x60));
-    const QString why = QStringLiteral("Удалён из окна результатов");
-    item->setToolTip(item->toolTip().isEmpty() ? why : why + QLatin1Char('\n') + item->toolTip());
-    item->setData(Qt::AccessibleDescriptionRole, why);
-}
-
 QString documentsFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
 }
 
-// A name typed by a student, fit to stand in a file name.
-QString fileNamePart(QString text) {
-    static const QString unfit = QStringLiteral("/\\:*?\"<>|");
-    for (QChar& c : text)
-        if (unfit.contains(c) || c.unicode() < 0x20) c = QLatin1Char('_');
-    return text.trimmed();
-}
 }  // namespace
 
 JournalWindow::JournalWindow(ClassJournal* journal, QWidget* parent)
@@ -109,7 +87,8 @@ JournalWindow::JournalWindow(ClassJournal* journal, QWidget* parent)
     refreshButton = new QPushButton(QStringLiteral("Обновить"), this);
     sourceLine = new QLabel(this);
     faultLine = new QLabel(this);
-    table = new QTableWidget(this);
+    table = new QTableView(this);
+    rows = new SittingTableModel(this);
     evidenceTitle = new QLabel(this);
     evidenceText = new QPlainTextEdit(this);
     evidenceTable = new EvidenceTable(EvidenceTable::Reader::Teacher, this);
@@ -126,6 +105,7 @@ JournalWindow::JournalWindow(ClassJournal* journal, QWidget* parent)
     reader_ = new ServerReader(this);
     classNow = new ClassPresenceView(this);
     follower = new JournalFollower(this, journal_, classNow);
+    collector_ = new SittingCollector(this);
 
     placeControls({
         {groupLabel, 8, 11, 48, 17},         {groupFilter, 58, 8, 140, 23},
@@ -187,12 +167,12 @@ JournalWindow::JournalWindow(ClassJournal* journal, QWidget* parent)
     evidenceTitle->setFont(titleFont);
     evidenceText->setPlainText(chooseGradeHint);
 
-    QStringList titles = sittingColumnTitles();
-    titles << QStringLiteral("Частая ошибка");
-    table->setColumnCount(titles.size());
-    table->setHorizontalHeaderLabels(titles);
+    table->setModel(rows);
+    rows->fetchPage = [this] { readServerPage(false); };
     table->verticalHeader()->hide();
     table->verticalHeader()->setDefaultSectionSize(18);
+    // Column widths are measured on the first rows only: a page of the server's is hundreds.
+    table->horizontalHeader()->setResizeContentsPrecision(100);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setAlternatingRowColors(true);
@@ -200,8 +180,8 @@ JournalWindow::JournalWindow(ClassJournal* journal, QWidget* parent)
     tablePalette.setColor(QPalette::Window, QPalette().color(QPalette::Window));
     table->setPalette(tablePalette);
 
-    connect(table, &QTableWidget::currentCellChanged, this,
-            [this](int row, int column) { showEvidence(row, column); });
+    connect(table->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) { showEvidence(current.row(), current.column()); });
     connect(groupFilter, &QComboBox::currentIndexChanged, this, &JournalWindow::applyFilters);
     connect(computerFilter, &QComboBox::currentIndexChanged, this, &JournalWindow::applyFilters);
     connect(refreshButton, &QPushButton::clicked, this, &JournalWindow::reload);
@@ -222,7 +202,10 @@ JournalWindow::JournalWindow(ClassJournal* journal, QWidget* parent)
     paperMenu(protocolButton, &JournalWindow::onProtocolToPdf, &JournalWindow::onProtocolToPrinter);
     paperMenu(classSheetButton, &JournalWindow::onClassSheetToPdf,
               &JournalWindow::onClassSheetToPrinter);
-    connect(table, &QTableWidget::itemSelectionChanged, this, &JournalWindow::updatePaperButtons);
+    connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &JournalWindow::updatePaperButtons);
+    // New rows keep the columns wide enough for what they hold.
+    connect(rows, &QAbstractItemModel::modelReset, table, &QTableView::resizeColumnsToContents);
     updatePaperButtons();
     attachDialogKeys(this, {[this] { done(); }, [this] { done(); }, closeButton});
 
@@ -259,6 +242,7 @@ void JournalWindow::onActivated() {
 void JournalWindow::hideEvent(QHideEvent* event) {
     teacherPassword->clear();
     teacherLogin->clear();
+    reader_->disconnect();
     LabWindow::hideEvent(event);
 }
 
@@ -275,14 +259,28 @@ void JournalWindow::reload() {
     ServerLink* server = journal_->server();
     const QString user = teacherLogin->text().trimmed();
     if (!server || user.isEmpty()) {
+        // A page of the server's still on its way is not wanted any more.
+        reader_->stop();
+        reader_->disconnect();
+        loading_ = false;
+        fromServer_ = false;
         showLocalRows();
         return;
     }
+    // A reload logs in afresh, with what is typed now.
+    reader_->stop();
+    reader_->disconnect();
     loading_ = true;
     sourceLine->setText(QStringLiteral("Чтение записей с сервера журнала %1 от имени «%2»…")
                             .arg(server->settings().host, user));
-    reader_->read(server->settings(), user, teacherPassword->text(),
-                  [this, user](const ServerReading& reading) { showServerReading(reading, user); });
+    SittingQuery query;
+    query.filter = currentFilter();
+    query.limit = pageSize;
+    query.withChoices = true;
+    reader_->read(server->settings(), user, teacherPassword->text(), query,
+                  [this, user, filter = query.filter](const ServerReading& reading) {
+                      showServerReading(reading, user, filter);
+                  });
 }
 
 void JournalWindow::showLocalRows() {
@@ -300,7 +298,8 @@ void JournalWindow::showLocalRows() {
     Q_EMIT loaded();
 }
 
-void JournalWindow::showServerReading(const ServerReading& reading, const QString& user) {
+void JournalWindow::showServerReading(const ServerReading& reading, const QString& user,
+                                      const SittingFilter& asked) {
     loading_ = false;
     const ServerSettings& settings = journal_->server()->settings();
     QStringList lines;
@@ -308,7 +307,17 @@ void JournalWindow::showServerReading(const ServerReading& reading, const QStrin
         sourceLine->setText(QStringLiteral("Записи сервера журнала %1, база «%2», вход «%3»; "
                                            "последняя связь этого компьютера: %4.")
                                 .arg(settings.host, settings.database, user, lastReachedText()));
-        showRows(reading.events);
+        fromServer_ = true;
+        serverUser_ = user;
+        all_.clear();
+        allMistakes_.clear();
+        fillFilterChoices(reading.groups, reading.computers);
+        const SittingFilter now = currentFilter();
+        if (now.group == asked.group && now.computer == asked.computer && now.from == asked.from &&
+            now.to == asked.to)
+            showServerPage(reading, true);
+        else  // a choice the server does not know any more, or one changed meanwhile
+            readServerPage(true);
         if (reading.conflicts > 0)
             lines << QStringLiteral(
                          "На сервере есть записи, присланные повторно с другим "
@@ -318,6 +327,7 @@ void JournalWindow::showServerReading(const ServerReading& reading, const QStrin
         sourceLine->setText(QStringLiteral("Сервер журнала недоступен, показаны записи "
                                            "этого компьютера; последняя связь с сервером: %1.")
                                 .arg(lastReachedText()));
+        fromServer_ = false;
         showRows(journal_->local().events());
         lines << reading.fault;
     }
@@ -355,7 +365,11 @@ int JournalWindow::gradeColumn(int experiment) {
 }
 
 int JournalWindow::sharedMistakeColumn() const {
-    return table->columnCount() - 1;
+    return rows->mistakeColumn();
+}
+
+const QList<SittingRow>& JournalWindow::shownRows() const {
+    return rows->rows();
 }
 
 void JournalWindow::showRows(const JournalEvents& events) {
@@ -363,11 +377,16 @@ void JournalWindow::showRows(const JournalEvents& events) {
     // Counted over every row read, not only those the filters show: a group is a group
     // whatever dates or computer the teacher looks at.
     allMistakes_ = findSharedMistakes(all_);
-    fillFilterChoices();
+    QStringList groups, computers;
+    for (const SittingRow& row : all_) {
+        groups << row.group;
+        computers << row.computer;
+    }
+    fillFilterChoices(groups, computers);
     applyFilters();
 }
 
-void JournalWindow::fillFilterChoices() {
+void JournalWindow::fillFilterChoices(QStringList groups, QStringList computers) {
     const auto refill = [](QComboBox* box, const QString& all, QStringList values) {
         const QString current = box->currentIndex() > 0 ? box->currentText() : QString();
         values.removeDuplicates();
@@ -379,72 +398,102 @@ void JournalWindow::fillFilterChoices() {
         const int index = current.isEmpty() ? 0 : box->findText(current);
         box->setCurrentIndex(std::max(index, 0));
     };
-    QStringList groups, computers;
-    for (const SittingRow& row : all_) {
-        groups << row.group;
-        computers << row.computer;
-    }
     refill(groupFilter, allGroups, groups);
     refill(computerFilter, allComputers, computers);
 }
 
-void JournalWindow::applyFilters() {
+SittingFilter JournalWindow::currentFilter() const {
     SittingFilter filter;
     if (groupFilter->currentIndex() > 0) filter.group = groupFilter->currentText();
     if (computerFilter->currentIndex() > 0) filter.computer = computerFilter->currentText();
     filter.from = boundOf(fromDate);
     filter.to = boundOf(toDate);
-    shown_.clear();
-    shownMistakes_.clear();
+    return filter;
+}
+
+void JournalWindow::applyFilters() {
+    if (fromServer_) {
+        readServerPage(true);
+        return;
+    }
+    const SittingFilter filter = currentFilter();
+    QList<SittingRow> shown;
+    QList<QList<SharedMistake>> mistakes;
     for (qsizetype r = 0; r < all_.size(); ++r) {
         if (!filter.matches(all_[r])) continue;
-        shown_.append(all_[r]);
-        shownMistakes_.append(allMistakes_.value(r));
+        shown.append(all_[r]);
+        mistakes.append(allMistakes_.value(r));
     }
-
-    const QSignalBlocker quiet(table);
-    table->setRowCount(static_cast<int>(shown_.size()));
-    for (int r = 0; r < shown_.size(); ++r) {
-        const QStringList cells = sittingCells(shown_[r]);
-        for (int c = 0; c < cells.size(); ++c) {
-            auto* item = new QTableWidgetItem(cells[c]);
-            if (c >= 4) item->setTextAlignment(Qt::AlignCenter);
-            if (shown_[r].deleted) markDeleted(item);
-            table->setItem(r, c, item);
-        }
-        QStringList experiments, why;
-        for (const SharedMistake& m : shownMistakes_[r]) {
-            if (!experiments.contains(QString::number(m.experiment)))
-                experiments << QString::number(m.experiment);
-            why << sharedMistakeText(m);
-        }
-        QString markText;
-        if (!experiments.isEmpty())
-            markText =
-                (experiments.size() == 1 ? QStringLiteral("опыт ") : QStringLiteral("опыты ")) +
-                experiments.join(QStringLiteral(", "));
-        auto* mark = new QTableWidgetItem(markText);
-        mark->setTextAlignment(Qt::AlignCenter);
-        mark->setToolTip(why.join(QLatin1Char('\n')));
-        if (!experiments.isEmpty()) mark->setForeground(colorFromBgr(0x0000C0));
-        if (shown_[r].deleted) markDeleted(mark);
-        table->setItem(r, sharedMistakeColumn(), mark);
-    }
-    table->resizeColumnsToContents();
-    showEvidence(table->currentRow(), table->currentColumn());
+    rows->setRows(shown, mistakes, false);
+    showEvidence(-1, -1);
     updatePaperButtons();
+}
+
+// The first page of what the filters pass, or the next page as the table is scrolled.
+void JournalWindow::readServerPage(bool firstPage) {
+    ServerLink* server = journal_->server();
+    if (!server || !fromServer_) {
+        rows->fetchFailed();
+        return;
+    }
+    if (firstPage) {
+        loading_ = true;
+        cursor_ = {};
+    }
+    SittingQuery query;
+    query.filter = currentFilter();
+    query.after = cursor_;
+    query.limit = pageSize;
+    reader_->read(server->settings(), serverUser_, teacherPassword->text(), query,
+                  [this, firstPage](const ServerReading& reading) {
+                      loading_ = false;
+                      if (!reading.ok) {
+                          rows->fetchFailed();
+                          updateFaultLine({reading.fault});
+                          Q_EMIT loaded();
+                          return;
+                      }
+                      showServerPage(reading, firstPage);
+                      Q_EMIT loaded();
+                  });
+}
+
+void JournalWindow::showServerPage(const ServerReading& reading, bool firstPage) {
+    cursor_ = reading.next;
+    // The server's rows are read a page at a time: a mistake is counted among the group's
+    // sittings read so far, and a page changes only the marks of its groups' rows.
+    if (firstPage) serverMistakes_.clear();
+    const QSet<QString> changed = serverMistakes_.add(reading.sittings, reading.mistakes);
+    QList<QList<SharedMistake>> mistakes;
+    if (!firstPage) {
+        mistakes.reserve(serverMistakes_.size());
+        const QList<SittingRow>& shown = rows->rows();
+        for (qsizetype r = 0; r < shown.size(); ++r)
+            mistakes << (changed.contains(shown[r].group) ? serverMistakes_.mistakesOf(r)
+                                                          : rows->mistakesOf(int(r)));
+    }
+    for (qsizetype r = mistakes.size(); r < serverMistakes_.size(); ++r)
+        mistakes << serverMistakes_.mistakesOf(r);
+    if (firstPage) {
+        rows->setRows(reading.sittings, mistakes, reading.more);
+        showEvidence(-1, -1);
+        updatePaperButtons();
+    } else {
+        rows->appendRows(reading.sittings, mistakes, reading.more);
+    }
 }
 
 // The grade in the selected cell: its evidence as a sentence and a table, and the mistakes it
 // shares with many of the group. Elsewhere in a row: the sentences of all its grades.
 void JournalWindow::showEvidence(int row, int column) {
     evidenceTable->setEvidence({});
-    if (row < 0 || row >= shown_.size()) {
+    const QList<SittingRow>& shown = rows->rows();
+    if (row < 0 || row >= shown.size()) {
         evidenceTitle->clear();
         evidenceText->setPlainText(chooseGradeHint);
         return;
     }
-    const SittingRow& sitting = shown_[row];
+    const SittingRow& sitting = shown[row];
     const QString who = sitting.surname + QStringLiteral(", ") + sitting.group;
     const int experiment = column - firstGradeColumn + 1;
     const bool onGrade = experiment >= 1 && experiment <= 4 &&
@@ -485,7 +534,7 @@ void JournalWindow::showEvidence(int row, int column) {
         return;
     }
     evidenceTable->setEvidence(*evidence);
-    for (const SharedMistake& m : shownMistakes_.value(row)) {
+    for (const SharedMistake& m : rows->mistakesOf(row)) {
         if (m.experiment != experiment) continue;
         text += QStringLiteral("\n") + sharedMistakeText(m) +
                 QStringLiteral(" — проверьте эталон или вопрос.");
@@ -504,143 +553,22 @@ void JournalWindow::updatePaperButtons() {
 }
 
 const SittingRow* JournalWindow::selectedSitting() const {
-    const QList<QTableWidgetItem*> selected = table->selectedItems();
+    const QModelIndexList selected = table->selectionModel()->selectedIndexes();
     if (selected.isEmpty()) return nullptr;
-    const int row = selected.first()->row();
-    return row >= 0 && row < shown_.size() ? &shown_[row] : nullptr;
+    const int row = selected.first().row();
+    return row >= 0 && row < shownRows().size() ? &shownRows()[row] : nullptr;
 }
 
 ClassSheet JournalWindow::classSheet() const {
+    return classSheetOf(shownRows());
+}
+
+ClassSheet JournalWindow::classSheetOf(const QList<SittingRow>& rows) const {
     ClassSheet sheet;
-    sheet.students = gradesByStudent(shown_);
-    const auto [first, last] = dateRange(shown_);
+    sheet.students = gradesByStudent(rows);
+    const auto [first, last] = dateRange(rows);
     sheet.from = boundOf(fromDate).isValid() ? boundOf(fromDate) : first;
     sheet.to = boundOf(toDate).isValid() ? boundOf(toDate) : last;
     sheet.madeAt = QDateTime::currentDateTimeUtc();
     return sheet;
-}
-
-void JournalWindow::reportFault(const QString& fault) {
-    exportFault_ = fault;
-    updateFaultLine(serverLines_);
-}
-
-bool JournalWindow::saveFile(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) {
-        exportFault_.clear();
-        return true;
-    }
-    reportFault(QStringLiteral("Не удалось сохранить файл %1: %2").arg(path, file.errorString()));
-    return false;
-}
-
-bool JournalWindow::savePdf(const QString& path,
-                            const std::function<bool(QPagedPaintDevice&)>& draw) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        reportFault(
-            QStringLiteral("Не удалось сохранить файл %1: %2").arg(path, file.errorString()));
-        return false;
-    }
-    bool drawn = false;
-    {
-        QPdfWriter writer(&file);
-        writer.setResolution(300);
-        writer.setCreator(QStringLiteral("Реактикум"));
-        writer.setTitle(QFileInfo(path).completeBaseName());
-        drawn = draw(writer);
-    }
-    if (drawn && file.commit()) {
-        exportFault_.clear();
-        return true;
-    }
-    file.cancelWriting();
-    reportFault(QStringLiteral("Не удалось сохранить файл %1: %2")
-                    .arg(path, drawn ? file.errorString()
-                                     : QStringLiteral("не удалось составить страницы")));
-    return false;
-}
-
-void JournalWindow::printPaper(const std::function<bool(QPagedPaintDevice&)>& draw) {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageLayout(Paper::pageLayout());
-    printer.setCreator(QStringLiteral("Реактикум"));
-    if (!askPrinter || !askPrinter(printer)) return;
-    if (draw(printer)) {
-        exportFault_.clear();
-        return;
-    }
-    reportFault(
-        printer.printerName().isEmpty()
-            ? QStringLiteral("Не удалось напечатать.")
-            : QStringLiteral("Не удалось напечатать на принтере «%1».").arg(printer.printerName()));
-}
-
-bool JournalWindow::exportTo(const QString& path) {
-    return saveFile(path, sittingsCsv(shown_));
-}
-
-void JournalWindow::onExportClicked() {
-    const QString path = askExportPath ? askExportPath() : QString();
-    if (path.isEmpty()) return;
-    exportTo(path);
-}
-
-bool JournalWindow::exportMoodleTo(const QString& path) {
-    return saveFile(path, moodleGradesCsv(gradesByStudent(shown_)));
-}
-
-void JournalWindow::onMoodleClicked() {
-    const QString path = askMoodlePath ? askMoodlePath() : QString();
-    if (path.isEmpty()) return;
-    exportMoodleTo(path);
-}
-
-bool JournalWindow::saveProtocolTo(const QString& path) {
-    const SittingRow* sitting = selectedSitting();
-    if (!sitting) return false;
-    const SittingRow chosen = *sitting;
-    const QDateTime now = QDateTime::currentDateTimeUtc();
-    return savePdf(path,
-                   [&](QPagedPaintDevice& device) { return drawProtocol(device, chosen, now); });
-}
-
-bool JournalWindow::saveClassSheetTo(const QString& path) {
-    const ClassSheet sheet = classSheet();
-    return savePdf(path, [&](QPagedPaintDevice& device) { return drawClassSheet(device, sheet); });
-}
-
-void JournalWindow::onProtocolToPdf() {
-    const SittingRow* sitting = selectedSitting();
-    if (!sitting || !askPdfPath) return;
-    const QString name =
-        QStringLiteral("Протокол %1 %2.pdf")
-            .arg(fileNamePart(sitting->surname),
-                 sitting->registeredAt.toLocalTime().toString(QStringLiteral("dd.MM.yyyy")));
-    const QString path = askPdfPath(name);
-    if (!path.isEmpty()) saveProtocolTo(path);
-}
-
-void JournalWindow::onProtocolToPrinter() {
-    const SittingRow* sitting = selectedSitting();
-    if (!sitting) return;
-    const SittingRow chosen = *sitting;
-    const QDateTime now = QDateTime::currentDateTimeUtc();
-    printPaper([&](QPagedPaintDevice& device) { return drawProtocol(device, chosen, now); });
-}
-
-void JournalWindow::onClassSheetToPdf() {
-    if (!askPdfPath) return;
-    const QStringList groups = groupsOf(gradesByStudent(shown_));
-    const QString name = groups.size() == 1
-                             ? QStringLiteral("Ведомость %1.pdf").arg(fileNamePart(groups[0]))
-                             : QStringLiteral("Ведомость.pdf");
-    const QString path = askPdfPath(name);
-    if (!path.isEmpty()) saveClassSheetTo(path);
-}
-
-void JournalWindow::onClassSheetToPrinter() {
-    const ClassSheet sheet = classSheet();
-    printPaper([&](QPagedPaintDevice& device) { return drawClassSheet(device, sheet); });
 }

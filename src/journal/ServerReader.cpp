@@ -1,31 +1,249 @@
 #include "journal/ServerReader.h"
 
 #include <QMetaObject>
+#include <QTimeZone>
 
 #include "journal/ServerConnection.h"
 
 namespace {
 
-// Timestamps in UTC with milliseconds, as the local journal keeps them.
-const QLatin1String selectRows(
-    "SELECT local_id, to_char(recorded_at AT TIME ZONE 'UTC',"
-    " 'YYYY-MM-DD\"T\"HH24:MI:SS.MS\"Z\"') AS recorded_at, computer, sitting, student_group,"
-    " student_surname, variant, experiment, grade, event, evidence, evidence_summary"
-    " FROM reaktikum.journal ORDER BY id");
-const QLatin1String countConflicts("SELECT count(*) FROM reaktikum.journal_conflicts");
+// How many sittings one statement reads when all of them are asked for: the rows of a chunk
+// are summarised while the next is on its way, and the memory a read holds stays small.
+constexpr int chunkSittings = 2000;
 
-ServerReading readAll(ServerConnection& connection, const QString& user, const QString& password) {
-    ServerReading reading;
-    ServerRows rows, conflicts;
-    reading.ok = connection.open(user, password) && connection.exec(selectRows, {}, &rows) &&
-                 connection.exec(countConflicts, {}, &conflicts);
-    connection.close();
-    if (!reading.ok) {
-        reading.fault = connection.fault();
-        return reading;
+// A local date's bounds as the server's time, in UTC.
+QString startOfLocalDay(const QDate& day) {
+    return day.startOfDay().toUTC().toString(Qt::ISODateWithMs);
+}
+
+// The conditions of the filter and the cursor on reaktikum.sittings, each value a parameter.
+QString sittingConditions(const SittingQuery& query, QVariantList* parameters) {
+    QString where = QStringLiteral("attended");
+    const auto bind = [parameters](const QVariant& value) {
+        *parameters << value;
+        return QStringLiteral("$%1").arg(parameters->size());
+    };
+    const SittingFilter& filter = query.filter;
+    if (!filter.group.isEmpty())
+        where += QStringLiteral(" AND student_group = ") + bind(filter.group);
+    if (!filter.computer.isEmpty())
+        where += QStringLiteral(" AND computer = ") + bind(filter.computer);
+    if (filter.from.isValid())
+        where += QStringLiteral(" AND shown_at >= ") + bind(startOfLocalDay(filter.from)) +
+                 QStringLiteral("::timestamptz");
+    if (filter.to.isValid())
+        where += QStringLiteral(" AND shown_at < ") + bind(startOfLocalDay(filter.to.addDays(1))) +
+                 QStringLiteral("::timestamptz");
+    if (!query.after.atStart()) {
+        const QString at = bind(query.after.shownAt), id = bind(query.after.shownId),
+                      computer = bind(query.after.computer), sitting = bind(query.after.sitting);
+        where += QStringLiteral(
+                     " AND (shown_at, shown_id, computer, sitting) < (%1::timestamptz, "
+                     "%2::integer, %3, %4)")
+                     .arg(at, id, computer, sitting);
     }
-    reading.events = eventsFromRows(rows);
-    if (!conflicts.values.isEmpty()) reading.conflicts = conflicts.values[0][0].toLongLong();
+    return where;
+}
+
+}  // namespace
+
+namespace {
+
+// The sittings of a page in the view's order, each with its place on the page.
+QString pageOfSittings(const SittingQuery& query, int limit, QVariantList* parameters) {
+    const QString where = sittingConditions(query, parameters);
+    *parameters << limit;
+    return QStringLiteral(
+               "WITH page AS (SELECT computer, sitting, student_group, shown_at, shown_id,"
+               " row_number() OVER (ORDER BY shown_at DESC, shown_id DESC, computer DESC,"
+               " sitting DESC) AS place FROM reaktikum.sittings WHERE %1"
+               " ORDER BY shown_at DESC, shown_id DESC, computer DESC, sitting DESC LIMIT $%2)")
+        .arg(where)
+        .arg(parameters->size());
+}
+
+// Where the page ends, for the cursor of the next one.
+const QLatin1String pageEnd(
+    " to_char(page.shown_at AT TIME ZONE 'UTC', 'YYYY-MM-DD\"T\"HH24:MI:SS.US\"Z\"') AS page_at,"
+    " page.shown_id AS page_id, page.place AS page_place");
+
+}  // namespace
+
+// One page: the sittings in the view's order, and every row of each of them. Timestamps in UTC
+// with milliseconds, as the local journal keeps them.
+QString sittingPageStatement(const SittingQuery& query, int limit, QVariantList* parameters) {
+    return pageOfSittings(query, limit, parameters) +
+           QStringLiteral(
+               " SELECT j.*, %2 FROM page CROSS JOIN LATERAL"
+               // Each sitting's rows through the index, never a pass over the whole journal
+               // (OFFSET 0 keeps the planner from turning the lookups into one).
+               " (SELECT r.id, r.local_id, to_char(r.recorded_at AT TIME ZONE 'UTC',"
+               " 'YYYY-MM-DD\"T\"HH24:MI:SS.MS\"Z\"') AS recorded_at, r.computer, r.sitting,"
+               " r.student_group, r.student_surname, r.variant, r.experiment, r.grade, r.event,"
+               " %1 AS evidence, r.evidence_summary FROM reaktikum.journal r"
+               " WHERE r.sitting = page.sitting AND r.computer = page.computer OFFSET 0) j"
+               " ORDER BY j.id")
+               .arg(query.withEvidence ? QStringLiteral("r.evidence") : QStringLiteral("NULL"),
+                    pageEnd);
+}
+
+// The same sittings summarised by the server, one row each, for the files and papers: what the
+// view makes of a sitting's rows (the last grade of each experiment and its sentence, the last
+// variant chosen, the surname of its first row, removed or not), without the rows themselves.
+QString summarisedPageStatement(const SittingQuery& query, int limit, QVariantList* parameters) {
+    QString grades;
+    for (int k = 1; k <= 4; ++k)
+        grades += QStringLiteral(
+                      ", (array_agg(r.grade::text ORDER BY r.recorded_at DESC, r.id DESC) FILTER"
+                      " (WHERE r.event = 'graded' AND r.experiment = %1 AND r.grade IS NOT NULL)"
+                      ")[1] AS grade%1, (array_agg(coalesce(r.evidence_summary, '') ORDER BY"
+                      " r.recorded_at DESC, r.id DESC) FILTER (WHERE r.event = 'graded' AND"
+                      " r.experiment = %1 AND r.grade IS NOT NULL))[1] AS summary%1")
+                      .arg(k);
+    return pageOfSittings(query, limit, parameters) +
+           QStringLiteral(
+               " SELECT page.computer, page.sitting, page.student_group,"
+               " to_char(page.shown_at AT TIME ZONE 'UTC', 'YYYY-MM-DD\"T\"HH24:MI:SS.MS\"Z\"')"
+               " AS registered_at, page.shown_id, s.*, %1 FROM page CROSS JOIN LATERAL"
+               " (SELECT (array_agg(r.student_surname ORDER BY r.recorded_at, r.id))[1] AS surname,"
+               " (array_agg(r.variant ORDER BY r.recorded_at DESC, r.id DESC) FILTER"
+               " (WHERE r.variant > 0))[1] AS variant,"
+               " bool_or(r.event IN ('deleted', 'deleted_all')) AS deleted%2"
+               " FROM reaktikum.journal r"
+               " WHERE r.sitting = page.sitting AND r.computer = page.computer OFFSET 0) s"
+               " ORDER BY page.place")
+               .arg(pageEnd, grades);
+}
+
+namespace {
+
+// The distinct values of a column of the listed sittings, one index probe each: a handful of
+// groups among a million rows costs a handful of steps.
+QString distinctStatement(const char* column) {
+    return QStringLiteral(
+               "WITH RECURSIVE v(value) AS ("
+               " (SELECT %1 FROM reaktikum.sittings WHERE attended ORDER BY %1 LIMIT 1)"
+               " UNION ALL SELECT (SELECT s.%1 FROM reaktikum.sittings s"
+               " WHERE s.attended AND s.%1 > v.value ORDER BY s.%1 LIMIT 1)"
+               " FROM v WHERE v.value IS NOT NULL)"
+               " SELECT value FROM v WHERE value IS NOT NULL")
+        .arg(QLatin1String(column));
+}
+
+QStringList firstColumn(const ServerRows& rows) {
+    QStringList values;
+    for (const QVariantList& row : rows.values) values << row.value(0).toString();
+    return values;
+}
+
+// The rows of summarisedPageStatement as the view's rows.
+QList<SittingRow> summarisedSittings(const ServerRows& rows) {
+    const auto column = [&rows](const QString& name) { return int(rows.columns.indexOf(name)); };
+    const int computer = column(QStringLiteral("computer")),
+              sitting = column(QStringLiteral("sitting")),
+              group = column(QStringLiteral("student_group")),
+              registeredAt = column(QStringLiteral("registered_at")),
+              registrationId = column(QStringLiteral("shown_id")),
+              surname = column(QStringLiteral("surname")),
+              variant = column(QStringLiteral("variant")),
+              deleted = column(QStringLiteral("deleted"));
+    QList<SittingRow> out;
+    out.reserve(rows.values.size());
+    for (const QVariantList& values : rows.values) {
+        SittingRow row;
+        row.registeredAt = parseJournalTimestamp(values[registeredAt].toString());
+        row.registrationId = values[registrationId].toLongLong();
+        row.computer = values[computer].toString();
+        row.sitting = values[sitting].toString();
+        row.group = values[group].toString();
+        row.surname = values[surname].toString();
+        row.variant = values[variant].isNull() ? 0 : values[variant].toInt();
+        row.deleted = values[deleted].toString() == QLatin1String("t");
+        for (int k = 1; k <= 4; ++k) {
+            const QVariant grade = values[column(QStringLiteral("grade%1").arg(k))];
+            if (grade.isNull()) continue;
+            row.grades[std::size_t(k - 1)] = grade.toString().toFloat();
+            row.evidenceSummaries[std::size_t(k - 1)] =
+                values[column(QStringLiteral("summary%1").arg(k))].toString();
+        }
+        out << row;
+    }
+    return out;
+}
+
+// Reads one page of at most limit sittings after reading->next into reading; false when the
+// statement failed.
+bool readPage(ServerConnection& connection, const SittingQuery& query, int limit,
+              ServerReading* reading) {
+    SittingQuery from = query;
+    from.after = reading->next;
+    QVariantList parameters;
+    ServerRows rows;
+    const QString statement = query.withEvidence
+                                  ? sittingPageStatement(from, limit, &parameters)
+                                  : summarisedPageStatement(from, limit, &parameters);
+    if (!connection.exec(statement, parameters, &rows)) return false;
+    const auto column = [&rows](const char* name) {
+        return int(rows.columns.indexOf(QLatin1String(name)));
+    };
+    const int at = column("page_at"), id = column("page_id"), place = column("page_place"),
+              computer = column("computer"), sitting = column("sitting");
+    // The page ends at its last sitting in the server's order: the next one starts after it.
+    qint64 lastPlace = 0;
+    for (const QVariantList& row : rows.values) {
+        if (row[place].toLongLong() <= lastPlace) continue;
+        lastPlace = row[place].toLongLong();
+        reading->next = {row[at].toString(), row[id].toString(), row[computer].toString(),
+                         row[sitting].toString()};
+    }
+    const QList<SittingRow> sittings =
+        query.withEvidence ? summariseSittings(eventsFromRows(rows)) : summarisedSittings(rows);
+    // The evidence is read here rather than on the window's thread.
+    if (query.withEvidence)
+        for (const SittingRow& row : sittings) reading->mistakes << readEvidenceMistakes(row);
+    reading->sittings += sittings;
+    reading->more = lastPlace == limit;
+    return true;
+}
+
+ServerReading readSittings(ServerConnection& connection, const QString& user,
+                           const QString& password, const SittingQuery& query,
+                           const std::function<void(qint64, qint64)>& progress) {
+    ServerReading reading;
+    reading.next = query.after;
+    // A connection kept from the read before is already logged in.
+    reading.ok = connection.isOpen() || connection.open(user, password);
+    if (reading.ok && query.withChoices) {
+        ServerRows groups, computers, conflicts;
+        reading.ok = connection.exec(distinctStatement("student_group"), {}, &groups) &&
+                     connection.exec(distinctStatement("computer"), {}, &computers) &&
+                     connection.exec(QStringLiteral("SELECT count(*) FROM "
+                                                    "reaktikum.journal_conflicts"),
+                                     {}, &conflicts);
+        reading.groups = firstColumn(groups);
+        reading.computers = firstColumn(computers);
+        if (!conflicts.values.isEmpty()) reading.conflicts = conflicts.values[0][0].toLongLong();
+    }
+    if (reading.ok && query.limit > 0) {
+        reading.ok = readPage(connection, query, query.limit, &reading);
+    } else if (reading.ok) {
+        // Every sitting that passes, chunk by chunk, with how far the read has come.
+        QVariantList parameters;
+        ServerRows total;
+        reading.ok = connection.exec(QStringLiteral("SELECT count(*) FROM reaktikum.sittings "
+                                                    "WHERE ") +
+                                         sittingConditions(query, &parameters),
+                                     parameters, &total);
+        const qint64 count =
+            reading.ok && !total.values.isEmpty() ? total.values[0][0].toLongLong() : 0;
+        reading.more = true;
+        while (reading.ok && reading.more && !connection.aborted()) {
+            if (progress) progress(reading.sittings.size(), count);
+            reading.ok = readPage(connection, query, chunkSittings, &reading);
+        }
+        reading.more = false;
+    }
+    if (!reading.ok) reading.fault = connection.fault();
     return reading;
 }
 
@@ -37,7 +255,12 @@ ServerReader::~ServerReader() {
     stop();
 }
 
+void ServerReader::disconnect() {
+    idle_.reset();
+}
+
 void ServerReader::stop() {
+    ++serial_;
     if (!running_) return;
     connection_->abort();
     running_->wait();
@@ -47,15 +270,34 @@ void ServerReader::stop() {
 }
 
 void ServerReader::read(const ServerSettings& server, const QString& user, const QString& password,
-                        std::function<void(const ServerReading&)> done) {
+                        const SittingQuery& query, std::function<void(const ServerReading&)> done,
+                        std::function<void(qint64, qint64)> progress) {
     stop();
-    const quint64 serial = ++serial_;
-    auto connection = std::make_shared<ServerConnection>(server);
+    const quint64 serial = serial_;
+    // The next page of the same login goes over the connection the last one came by.
+    std::shared_ptr<ServerConnection> connection;
+    if (idle_ && idle_->isOpen() && idleUser_ == user && idleSettings_.host == server.host &&
+        idleSettings_.port == server.port && idleSettings_.database == server.database)
+        connection = idle_;
+    else
+        connection = std::make_shared<ServerConnection>(server);
+    idle_.reset();
+    idleUser_ = user;
+    idleSettings_ = server;
     connection_ = connection;
     // The reader outlives the thread (stop() waits for it); a result posted to a reader that
     // is gone is dropped with it.
-    running_ = QThread::create([this, connection, user, password, serial, done] {
-        const ServerReading reading = readAll(*connection, user, password);
+    const auto tell = [this, serial, progress](qint64 read, qint64 total) {
+        if (!progress) return;
+        QMetaObject::invokeMethod(
+            this,
+            [this, serial, progress, read, total] {
+                if (serial_ == serial) progress(read, total);
+            },
+            Qt::QueuedConnection);
+    };
+    running_ = QThread::create([this, connection, user, password, query, serial, done, tell] {
+        const ServerReading reading = readSittings(*connection, user, password, query, tell);
         if (connection->aborted()) return;
         QMetaObject::invokeMethod(
             this,
@@ -65,6 +307,7 @@ void ServerReader::read(const ServerSettings& server, const QString& user, const
                 running_->wait();
                 delete running_;
                 running_ = nullptr;
+                if (connection_->isOpen()) idle_ = connection_;
                 connection_.reset();
                 done(reading);
             },

@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "ExperimentTestSupport.h"
+#include "TableCells.h"
 #include "experiments/catalyst/CatalystWindow.h"
 #include "experiments/common/GradeMessage.h"
 #include "experiments/common/MovieEndWatch.h"
@@ -86,8 +87,8 @@ protected:
     JournalWindow* teacherSelects(int experiment) {
         JournalWindow* view = lab->window<JournalWindow>();
         view->reload();
-        EXPECT_EQ(view->table->rowCount(), 1);
-        view->table->setCurrentCell(0, JournalWindow::gradeColumn(experiment));
+        EXPECT_EQ(rowCountOf(view->table), 1);
+        setCurrentCell(view->table, 0, JournalWindow::gradeColumn(experiment));
         return view;
     }
 
@@ -287,10 +288,10 @@ TEST_F(GradeEvidenceWindowTest, TheTeachersPaneOutsideAGradeAndForAnOldGrade) {
 
     JournalWindow* view = teacherSelects(3);
     EXPECT_EQ(view->evidenceTable->rowCount(), 1);
-    view->table->setCurrentCell(0, JournalWindow::gradeColumn(2));
+    setCurrentCell(view->table, 0, JournalWindow::gradeColumn(2));
     EXPECT_EQ(view->evidenceTable->rowCount(), 0);
     EXPECT_TRUE(view->evidenceText->toPlainText().contains(QStringLiteral("не записаны")));
-    view->table->setCurrentCell(0, 3);  // the surname
+    setCurrentCell(view->table, 0, 3);  // the surname
     EXPECT_EQ(view->evidenceTitle->text(), QStringLiteral("Петрова А., ХТ-21"));
     EXPECT_EQ(view->evidenceText->toPlainText(),
               QStringLiteral("Опыт 2 (3): подробности не записаны.\n"

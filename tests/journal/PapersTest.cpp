@@ -13,10 +13,11 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
-#include <QTableWidget>
+#include <QTableView>
 
 #include "PdfText.h"
 #include "QtPrinting.h"
+#include "TableCells.h"
 #include "TestSupport.h"
 #include "journal/ClassJournal.h"
 #include "journal/ClassSheetPaper.h"
@@ -254,7 +255,7 @@ TEST_F(PapersTest, TheViewMakesTheProtocolOfTheSelectedSitting) {
     ASSERT_TRUE(journal->local().append(lesson));
     JournalWindow window(journal.get());
     window.reload();
-    ASSERT_EQ(window.table->rowCount(), 2);
+    ASSERT_EQ(rowCountOf(window.table), 2);
     // Nothing selected: nothing to make a protocol of.
     EXPECT_FALSE(window.protocolButton->isEnabled());
     QString suggested;

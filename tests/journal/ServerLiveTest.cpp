@@ -9,10 +9,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 
 #include "ServerFixture.h"
+#include "TableCells.h"
 #include "journal/ClassPresenceView.h"
 #include "journal/JournalFollower.h"
 #include "journal/JournalWatch.h"
@@ -64,7 +65,7 @@ TEST_F(ServerLiveTest, AGradeOfAnotherComputerAppearsInTheOpenViewWithoutAClick)
     ASSERT_EQ(window->shownRows().size(), 2);
     // The teacher looks at the neighbour's row.
     const int neighbourRow = window->shownRows()[0].surname == QStringLiteral("Сумин Г.Д.") ? 0 : 1;
-    window->table->setCurrentCell(neighbourRow, 3);
+    setCurrentCell(window->table, neighbourRow, 3);
     const int reads = window->follower->followedReads();
 
     pupil->entered(pupilSitting, group, QStringLiteral("Ларцев О.Е."), 3, 2);
@@ -74,7 +75,7 @@ TEST_F(ServerLiveTest, AGradeOfAnotherComputerAppearsInTheOpenViewWithoutAClick)
         [&] { return shownGrade(*window, QStringLiteral("Ларцев О.Е."), 2) == 4.5f; }, 2000))
         << "reads that followed: " << window->follower->followedReads() - reads;
     EXPECT_GT(window->follower->followedReads(), reads);
-    EXPECT_EQ(window->shownRows()[window->table->currentRow()].surname,
+    EXPECT_EQ(window->shownRows()[window->table->currentIndex().row()].surname,
               QStringLiteral("Сумин Г.Д."));
     EXPECT_TRUE(window->faultLine->text().isEmpty()) << window->faultLine->text().toStdString();
     // «Сейчас в классе» has both computers, the pupil between experiments with his grade.
@@ -148,7 +149,7 @@ TEST_F(ServerLiveTest, TheNotificationCarriesNothingOfTheRows) {
                                           "pg_trigger WHERE tgrelid = 'reaktikum.journal'::regclass"
                                           " AND NOT tgisinternal"))
                   .toString(),
-              QStringLiteral("accept_journal_row,notify_journal_rows"));
+              QStringLiteral("accept_journal_row,keep_sitting,notify_journal_rows"));
     payloads.clear();
     QString sitting;
     other->graded(sitting, QStringLiteral("КРЛ-99-1"), QStringLiteral("Сумин Г.Д."), 3, 4, 5);
