@@ -104,8 +104,7 @@ TEST_F(JournalLiveTest, RowsOfAnotherProgramAppearKeepingSelectionFiltersAndPlac
     EXPECT_EQ(sittingOf(row), selected);
     EXPECT_EQ(window->table->currentIndex().column(), JournalWindow::gradeColumn(2));
     EXPECT_TRUE(window->table->selectionModel()->isRowSelected(row, {}));
-    EXPECT_EQ(cellText(window->table, row, JournalWindow::gradeColumn(2)),
-              QStringLiteral("4,5"));
+    EXPECT_EQ(cellText(window->table, row, JournalWindow::gradeColumn(2)), QStringLiteral("4,5"));
     EXPECT_TRUE(window->evidenceTitle->text().contains(QStringLiteral("оценка 4,5")))
         << window->evidenceTitle->text().toStdString();
     // The rows in sight stayed in sight.
