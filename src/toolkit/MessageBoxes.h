@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+class QDialog;
 class QMessageBox;
 
 // The one place where the program talks to the user through modal boxes and beeps.
@@ -11,6 +12,8 @@ void showMessageBox(const QString& text);  // no icon, one OK button, caption "Ð
 void defaultBeep();                        // the platform's beep for a rejected keystroke
 // Dresses a box in the laboratory's colours and button texts (the boxes above use it).
 void styleMessageBox(QMessageBox& box);
+// The same colours and type for a box of the program's own making.
+void styleDialog(QDialog& dialog);
 
 // While a recorder exists, boxes and beeps are recorded instead of shown, and return at once.
 class MessageRecorder {

@@ -143,7 +143,7 @@ TEST_F(GradeEvidenceWindowTest, ExperimentOneThroughTheGraphWindow) {
     ASSERT_EQ(messagesSeen.size(), 1);
     const SeenMessage& seen = messagesSeen[0];
     EXPECT_EQ(seen.text, QStringLiteral("Оценка за выполнение опыта№1: 4,5 !!!!"));
-    EXPECT_EQ(seen.buttons, QStringLiteral("OK|Подробнее…"));
+    EXPECT_EQ(seen.buttons, QStringLiteral("ОК|Подробнее…"));
     EXPECT_TRUE(seen.foldedAtFirst);
     EXPECT_EQ(seen.summary,
               QStringLiteral("Оценку решает пробирка 4: концентрация 0,085 при эталоне 0,1 — 4 "

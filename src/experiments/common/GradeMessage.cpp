@@ -21,7 +21,7 @@ constexpr int DetailsWidth = 760;
 GradeMessage::GradeMessage(const GradeEvidence& evidence, QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Реактикум"));
     messageText = new QLabel(gradeMessage(evidence.experiment, evidence.grade), this);
-    okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton = new QPushButton(QStringLiteral("ОК"), this);
     detailsButton = new QPushButton(showDetailsText, this);
     detailsPane = new QWidget(this);
     summaryText = new QLabel(evidence.summary, detailsPane);
@@ -51,6 +51,7 @@ GradeMessage::GradeMessage(const GradeEvidence& evidence, QWidget* parent) : QDi
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     detailsPane->hide();
+    styleDialog(*this);
 
     connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(detailsButton, &QPushButton::clicked, this,
