@@ -79,7 +79,7 @@ Scene taskMovie() {
     s.setNow(0);
     const double xs[4] = {560, 600, 640, 680};
     for (int k = 1; k <= 4; ++k) mixedTube(s, xs[k - 1], 96, k, 24, 110, 70);
-    s.put(glass::rack(4, 40, 34), {620, 150}, Props);
+    s.put(glass::rack(4, 36, 34), {620, 150}, Props);  // 538..702: inside the stage
     volumeTable(s, xs, 214, 544);
     s.setNow(s.frames(7.5));
     finish(s);

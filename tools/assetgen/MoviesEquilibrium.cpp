@@ -190,7 +190,7 @@ Scene tubesMovie() {
         recolour(s, tubes[i], reference, after[i], 1.2);
         s.wait(1.2);
         reveal(s, result[i], text::bold(15), {140 + i * 130.0, 260}, text::Align::Center,
-               i == 3 ? palette::accent : palette::bad);
+               palette::ink);
         s.wait(0.4);
     }
     s.wait(1.5);
@@ -359,16 +359,18 @@ Scene principleMovie() {
         s.wait(0.5);
         recolour(s, changed, reference, after[i], 1.0);
         s.wait(0.4);
-        y += 36;
+        y += 37;
     }
     putText(s, "эталон", text::plain(12), {592, 140}, text::Align::Center, palette::muted);
     putText(s, "после", text::plain(12), {668, 140}, text::Align::Center, palette::muted);
     reveal(s,
-           "KCl действует слабо: в ионном уравнении Fe^{3+} + 3SCN^− ⇄ " + text::chem("Fe(SCN)3") +
-               " ионов K^+ и Cl^− нет.",
+           "KCl действует слабо: ионы K^+ в реакции Fe^{3+} + 3SCN^− ⇄ " + text::chem("Fe(SCN)3") +
+               " не участвуют,",
            text::plain(14), {40, 278}, text::Align::Left, palette::muted);
+    reveal(s, "а ионы Cl^− связывают немного Fe^{3+}, поэтому равновесие чуть смещается влево.",
+           text::plain(14), {40, 296}, text::Align::Left, palette::muted);
     s.wait(1.0);
-    reveal(s, "Цвет раствора показывает, куда сместилось равновесие.", text::bold(15), {352, 308},
+    reveal(s, "Цвет раствора показывает, куда сместилось равновесие.", text::bold(15), {352, 321},
            text::Align::Center, palette::good);
     s.wait(2.0);
     finish(s, true);

@@ -90,7 +90,8 @@ Scene movie(const Setup& setup) {
     equation(s, text::chem("Na2S2O3 + H2SO4 → Na2SO4 + S↓ + SO2↑ + H2O"), {527, 10}, 14);
 
     // Instructions panel on the right, above the stopwatch corner.
-    s.put(glass::panel(522, 66, 174, 108, palette::panel, palette::panelLine), {}, Furniture);
+    // The longest caption, four lines of 14 px, fits it with its margins; no wide blank below.
+    s.put(glass::panel(522, 66, 174, 92, palette::panel, palette::panelLine), {}, Furniture);
 
     // The tube, its liquid and what it stands on: the sheet with the cross, seen from the side.
     const QPointF bottom(tubeX, mouthY + glass::tubeBodyBottom(tubeW, tubeH));
@@ -262,6 +263,10 @@ Scene movie(const Setup& setup) {
                                                 : bottom.y() - fullHeight * levelScale(mlSoFar);
             Obj flow =
                 s.put(glass::stream(surface - pipetteOver.y(), 2.0, m.colour), pipetteOver, Liquid);
+            // The stream shortens as the level rises, so where it lands rides on the surface.
+            const double surfaceAfter = bottom.y() - fullHeight * levelScale(mlSoFar + m.ml);
+            s.scaleTo(flow, 1, (surfaceAfter - pipetteOver.y()) / (surface - pipetteOver.y()),
+                      {0, 0}, run, Scene::Ease::Linear);
             const int start = s.now();
             s.scaleTo(m.liquid, 1, 0.02, {0, 0}, run, Scene::Ease::Linear);
             double rise = run;
@@ -307,6 +312,8 @@ Scene movie(const Setup& setup) {
     Obj flow =
         s.put(glass::stream(surfaceBefore, 2.0, acidColour.darker(108)), pipetteOver, Liquid);
     s.scaleTo(body, 1, levelScale(10), {0, 0}, pour, Scene::Ease::Linear);
+    const double surfaceAfter = bottom.y() - fullHeight * levelScale(10) - pipetteOver.y();
+    s.scaleTo(flow, 1, surfaceAfter / surfaceBefore, {0, 0}, pour, Scene::Ease::Linear);
     s.scaleTo(pipetteAcid, 1, 0.02, {0, 0}, pour, Scene::Ease::Linear);
     s.wait(pour);
     s.remove(flow);

@@ -43,7 +43,8 @@ Obj equation(Scene& s, const QString& markup, QPointF centreTop, double size,
         const text::Style small = text::bold(std::max(text::minimumSize, size * 0.75));
         const double gap = size * 0.4, wl = text::width(left, style),
                      wr = text::width(right, style);
-        const double arrowLength = std::max(size * 1.6, text::width(overArrow, small) + 10);
+        // The catalyst's name sits over the arrow with room at both ends and clear of its line.
+        const double arrowLength = std::max(size * 1.6, text::width(overArrow, small) + 18);
         const double w = wl + wr + arrowLength + 2 * gap;
         const double top = centreTop.y() + small.size * 0.9;
         art::Art a =
@@ -54,7 +55,7 @@ Obj equation(Scene& s, const QString& markup, QPointF centreTop, double size,
         a.fill(text::at(left, style, {x0, top + size * 0.38}), palette::ink);
         const double ax = x0 + wl + gap;
         a.add(glass::arrow({ax, axis}, {ax + arrowLength, axis}, size * 0.08, palette::ink));
-        a.fill(text::at(overArrow, small, {ax + arrowLength / 2, axis - small.size * 1.25},
+        a.fill(text::at(overArrow, small, {ax + arrowLength / 2, axis - small.size * 1.55},
                         text::Align::Center),
                palette::accent);
         a.fill(text::at(right, style, {ax + arrowLength + gap, top + size * 0.38}), palette::ink);
