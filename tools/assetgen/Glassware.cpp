@@ -197,13 +197,14 @@ Art drop(double r, QColor c) {
     return a;
 }
 
+// Grey rubber: a red bulb would read as a red solution beside the iron thiocyanate.
 void addRubberBulb(Art& a, const QPainterPath& bulb, double halfWidth, double lineWidth) {
     a.fillStroke(bulb,
                  Paint::linear({-halfWidth, 0}, {halfWidth, 0},
-                               {{0, QColor(0x8E, 0x24, 0x24)},
-                                {0.4, QColor(0xC6, 0x45, 0x3C)},
-                                {1, QColor(0x7A, 0x1E, 0x1E)}}),
-                 QColor(0x5E, 0x17, 0x17), lineWidth);
+                               {{0, QColor(0x4A, 0x50, 0x57)},
+                                {0.4, QColor(0x78, 0x80, 0x88)},
+                                {1, QColor(0x3E, 0x43, 0x49)}}),
+                 QColor(0x2C, 0x30, 0x35), lineWidth);
 }
 
 Art thermometer(double h, int t0, int t1, int step) {

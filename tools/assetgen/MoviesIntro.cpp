@@ -75,7 +75,7 @@ Scene introMovie() {
     // The four experiments.
     const char* titles[4] = {"Концентрация", "Температура", "Катализатор", "Равновесие"};
     const char* lines[4] = {"Na_2S_2O_3 + H_2SO_4:\nвремя помутнения", "Правило\nВант-Гоффа",
-                            "2H_2O_2 → 2H_2O + O_2↑\nс MnO_2", "Принцип\nЛе Шателье"};
+                            "2H_2O_2 → 2H_2O + O_2↑\nкатализатор MnO_2", "Принцип\nЛе Шателье"};
     // Not buttons: one flat band of facts, divided by thin rules; the experiments are opened with
     // the links on the left of the window.
     art::Art band;
