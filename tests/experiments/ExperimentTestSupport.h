@@ -43,8 +43,9 @@ protected:
     // A left click on target, once the step its window changed to last is on show (a real
     // student cannot press before it is drawn; presses made earlier are ignored).
     static void click(QWidget* target) {
-        if (auto* window = qobject_cast<ExperimentWindow*>(target->window()))
+        if (auto* window = qobject_cast<ExperimentWindow*>(target->window())) {
             EXPECT_TRUE(QTest::qWaitFor([window] { return window->isStepShown(); }, 2000));
+        }
         QTest::mouseClick(target, Qt::LeftButton);
     }
 
