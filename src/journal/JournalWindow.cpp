@@ -105,7 +105,7 @@ JournalWindow::JournalWindow(ClassJournal* journal, QWidget* parent)
     reader_ = new ServerReader(this);
     classNow = new ClassPresenceView(this);
     follower = new JournalFollower(this, journal_, classNow);
-    collector_ = new SittingCollector(this);
+    collector_ = std::make_unique<SittingCollector>(this);
 
     placeControls({
         {groupLabel, 8, 11, 48, 17},         {groupFilter, 58, 8, 140, 23},
@@ -367,6 +367,8 @@ int JournalWindow::gradeColumn(int experiment) {
 int JournalWindow::sharedMistakeColumn() const {
     return rows->mistakeColumn();
 }
+
+JournalWindow::~JournalWindow() = default;
 
 const QList<SittingRow>& JournalWindow::shownRows() const {
     return rows->rows();

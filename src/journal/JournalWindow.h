@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "journal/ClassSheetPaper.h"
@@ -40,6 +41,7 @@ class JournalWindow : public LabWindow {
     Q_OBJECT
 public:
     explicit JournalWindow(ClassJournal* journal, QWidget* parent = nullptr);
+    ~JournalWindow() override;
 
     QComboBox* groupFilter = nullptr;
     QComboBox* computerFilter = nullptr;
@@ -151,7 +153,7 @@ private:
 
     ClassJournal* journal_;
     ServerReader* reader_ = nullptr;
-    SittingCollector* collector_ = nullptr;
+    std::unique_ptr<SittingCollector> collector_;
     QStringList serverLines_;
     // This computer's rows; empty while the server's are shown.
     QList<SittingRow> all_;
