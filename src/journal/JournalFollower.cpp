@@ -3,7 +3,7 @@
 #include <QEvent>
 #include <QLineEdit>
 #include <QScrollBar>
-#include <QTableWidget>
+#include <QTableView>
 
 #include "journal/ClassJournal.h"
 #include "journal/ClassPresence.h"
@@ -80,9 +80,8 @@ QString JournalFollower::keyOfRow(int row) const {
 
 int JournalFollower::rowOfKey(const QString& key) const {
     if (key.isEmpty()) return -1;
-    const QList<SittingRow>& rows = window_->shownRows();
-    for (int r = 0; r < rows.size(); ++r)
-        if (rows[r].computer + QChar(0x1F) + rows[r].sitting == key) return r;
+    for (int r = 0; r < window_->shownRows().size(); ++r)
+        if (keyOfRow(r) == key) return r;
     return -1;
 }
 

@@ -312,9 +312,7 @@ void JournalWindow::showServerReading(const ServerReading& reading, const QStrin
         all_.clear();
         allMistakes_.clear();
         fillFilterChoices(reading.groups, reading.computers);
-        const SittingFilter now = currentFilter();
-        if (now.group == asked.group && now.computer == asked.computer && now.from == asked.from &&
-            now.to == asked.to)
+        if (currentFilter() == asked)
             showServerPage(reading, true);
         else  // a choice the server does not know any more, or one changed meanwhile
             readServerPage(true);

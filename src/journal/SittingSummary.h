@@ -44,6 +44,7 @@ struct SittingFilter {
     QDate from;        // local dates, inclusive; invalid: open
     QDate to;
     bool matches(const SittingRow& row) const;
+    bool operator==(const SittingFilter&) const = default;
 };
 
 QList<SittingRow> filterSittings(const QList<SittingRow>& rows, const SittingFilter& filter);

@@ -14,6 +14,7 @@
 #include "TestSupport.h"
 #include "app/Laboratory.h"
 #include "app/MainWindow.h"
+#include "experiments/ExperimentTestSupport.h"
 #include "experiments/common/HeadingStrip.h"
 #include "experiments/common/MovieEndWatch.h"
 #include "experiments/common/Stopwatch.h"
@@ -52,11 +53,9 @@ protected:
         lab->window<MainWindow>()->hide();
         lab->window<ConcentrationWindow>()->movie->setManualStepping(true);
     }
-    // A left click on target once the step shown last is drawn (a real student cannot press
-    // sooner; presses made earlier are ignored).
-    void click(QWidget* target) {
-        auto* w = lab->window<ConcentrationWindow>();
-        EXPECT_TRUE(QTest::qWaitFor([w] { return w->isStepShown(); }, 2000));
+    // A left click on target once the step shown last is drawn.
+    static void click(QWidget* target) {
+        waitUntilStepShown(target);
         QTest::mouseClick(target, Qt::LeftButton);
     }
     void next() { click(lab->window<ConcentrationWindow>()->nextLink); }
@@ -622,8 +621,7 @@ namespace {
 // A double click as the window system delivers it to a widget: a press and release, then the
 // second press as a double click event, then its release.
 void doubleClick(QWidget* w) {
-    EXPECT_TRUE(QTest::qWaitFor(
-        [w] { return static_cast<ExperimentWindow*>(w->window())->isStepShown(); }, 2000));
+    waitUntilStepShown(w);
     QTest::mouseClick(w, Qt::LeftButton);
     QTest::mouseDClick(w, Qt::LeftButton);
     QTest::mouseRelease(w, Qt::LeftButton);

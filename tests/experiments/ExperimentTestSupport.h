@@ -16,6 +16,14 @@
 #include "shell/Loaders.h"
 #include "toolkit/LabTimer.h"
 
+// Waits until the step that target's experiment window changed to last is on show: a real
+// student cannot press sooner, and presses made earlier are ignored.
+inline void waitUntilStepShown(QWidget* target) {
+    if (auto* window = qobject_cast<ExperimentWindow*>(target->window())) {
+        EXPECT_TRUE(QTest::qWaitFor([window] { return window->isStepShown(); }, 2000));
+    }
+}
+
 // A laboratory with its windows created, a registered student and the registration window
 // already behind it, so returning to the main window opens nothing modal.
 class ExperimentTest : public LabTest {
@@ -40,12 +48,9 @@ protected:
         ASSERT_EQ(window->step(), 1);
     }
 
-    // A left click on target, once the step its window changed to last is on show (a real
-    // student cannot press before it is drawn; presses made earlier are ignored).
+    // A left click on target, once the step its window changed to last is on show.
     static void click(QWidget* target) {
-        if (auto* window = qobject_cast<ExperimentWindow*>(target->window())) {
-            EXPECT_TRUE(QTest::qWaitFor([window] { return window->isStepShown(); }, 2000));
-        }
+        waitUntilStepShown(target);
         QTest::mouseClick(target, Qt::LeftButton);
     }
 
