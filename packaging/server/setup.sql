@@ -206,34 +206,123 @@ BEGIN
         attended boolean NOT NULL,
         PRIMARY KEY (computer, sitting)
     );
-    INSERT INTO reaktikum.sittings
-    SELECT f.computer, f.sitting, f.student_group, f.recorded_at, f.id, f.local_id,
-           r.recorded_at, r.id, r.local_id, coalesce(r.recorded_at, f.recorded_at),
-           coalesce(r.local_id, f.local_id), a.sitting IS NOT NULL
-      FROM (SELECT DISTINCT ON (computer, sitting) computer, sitting, student_group,
-                   recorded_at, id, local_id
-              FROM reaktikum.journal ORDER BY computer, sitting, recorded_at, id) f
-      LEFT JOIN (SELECT DISTINCT ON (computer, sitting) computer, sitting, recorded_at, id,
-                        local_id
-                   FROM reaktikum.journal WHERE event = 'registered'
-                  ORDER BY computer, sitting, recorded_at DESC, id DESC) r
-             USING (computer, sitting)
-      LEFT JOIN (SELECT DISTINCT computer, sitting FROM reaktikum.journal
-                  WHERE event NOT IN ('deleted', 'deleted_all')) a
-             USING (computer, sitting);
 END
 $sittings$;
+
+-- What the files and papers show of a sitting, kept beside it so that an export reads one row per
+-- sitting: the surname of its earliest row, the variant last chosen, per experiment the last
+-- grade and its sentence, and whether it was removed from the results window. "Last" is by the
+-- time a row was recorded, then by its arrival, so a row recorded earlier that arrives later
+-- changes nothing. A table kept by an earlier run of this script gets the columns here, and is
+-- filled from the journal below.
+DO $summary$
+BEGIN
+    IF EXISTS (SELECT FROM information_schema.columns
+                WHERE table_schema = 'reaktikum' AND table_name = 'sittings'
+                  AND column_name = 'surname') THEN
+        RETURN;
+    END IF;
+    ALTER TABLE reaktikum.sittings
+        ADD COLUMN surname text NOT NULL DEFAULT '',
+        ADD COLUMN variant integer,
+        ADD COLUMN variant_at timestamptz,
+        ADD COLUMN variant_row bigint,
+        -- Indexed by experiment 1..4; NULL where it has no grade.
+        ADD COLUMN grades real[] NOT NULL DEFAULT '{NULL,NULL,NULL,NULL}',
+        ADD COLUMN summaries text[] NOT NULL DEFAULT '{NULL,NULL,NULL,NULL}',
+        ADD COLUMN graded_at timestamptz[] NOT NULL DEFAULT '{NULL,NULL,NULL,NULL}',
+        ADD COLUMN graded_rows bigint[] NOT NULL DEFAULT '{NULL,NULL,NULL,NULL}',
+        ADD COLUMN deleted boolean NOT NULL DEFAULT false;
+    PERFORM set_config('reaktikum.summaries_missing', 'yes', true);
+END
+$summary$;
+
+-- Every sitting of the journal as the trigger below keeps it, made from all the rows at once;
+-- needed only while this script runs.
+CREATE OR REPLACE FUNCTION reaktikum.summarise_sittings() RETURNS SETOF reaktikum.sittings
+    LANGUAGE sql STABLE SET search_path = pg_catalog, pg_temp AS
+$summarise$
+SELECT f.computer, f.sitting, f.student_group, f.recorded_at, f.id, f.local_id,
+       r.recorded_at, r.id, r.local_id, coalesce(r.recorded_at, f.recorded_at),
+       coalesce(r.local_id, f.local_id), a.sitting IS NOT NULL,
+       f.student_surname, v.variant, v.recorded_at, v.id,
+       coalesce(g.grades, '{NULL,NULL,NULL,NULL}'), coalesce(g.summaries, '{NULL,NULL,NULL,NULL}'),
+       coalesce(g.graded_at, '{NULL,NULL,NULL,NULL}'),
+       coalesce(g.graded_rows, '{NULL,NULL,NULL,NULL}'), d.sitting IS NOT NULL
+  FROM (SELECT DISTINCT ON (computer, sitting) computer, sitting, student_group,
+               student_surname, recorded_at, id, local_id
+          FROM reaktikum.journal ORDER BY computer, sitting, recorded_at, id) f
+  LEFT JOIN (SELECT DISTINCT ON (computer, sitting) computer, sitting, recorded_at, id, local_id
+               FROM reaktikum.journal WHERE event = 'registered'
+              ORDER BY computer, sitting, recorded_at DESC, id DESC) r
+         USING (computer, sitting)
+  LEFT JOIN (SELECT DISTINCT computer, sitting FROM reaktikum.journal
+              WHERE event NOT IN ('deleted', 'deleted_all')) a
+         USING (computer, sitting)
+  LEFT JOIN (SELECT DISTINCT ON (computer, sitting) computer, sitting, variant, recorded_at, id
+               FROM reaktikum.journal WHERE variant > 0
+              ORDER BY computer, sitting, recorded_at DESC, id DESC) v
+         USING (computer, sitting)
+  LEFT JOIN (SELECT computer, sitting,
+                    array[max(grade) FILTER (WHERE experiment = 1),
+                          max(grade) FILTER (WHERE experiment = 2),
+                          max(grade) FILTER (WHERE experiment = 3),
+                          max(grade) FILTER (WHERE experiment = 4)] AS grades,
+                    array[max(summary) FILTER (WHERE experiment = 1),
+                          max(summary) FILTER (WHERE experiment = 2),
+                          max(summary) FILTER (WHERE experiment = 3),
+                          max(summary) FILTER (WHERE experiment = 4)] AS summaries,
+                    array[max(recorded_at) FILTER (WHERE experiment = 1),
+                          max(recorded_at) FILTER (WHERE experiment = 2),
+                          max(recorded_at) FILTER (WHERE experiment = 3),
+                          max(recorded_at) FILTER (WHERE experiment = 4)] AS graded_at,
+                    array[max(id) FILTER (WHERE experiment = 1),
+                          max(id) FILTER (WHERE experiment = 2),
+                          max(id) FILTER (WHERE experiment = 3),
+                          max(id) FILTER (WHERE experiment = 4)] AS graded_rows
+               -- One row per experiment: its last grade.
+               FROM (SELECT DISTINCT ON (computer, sitting, experiment) computer, sitting,
+                            experiment, grade, coalesce(evidence_summary, '') AS summary,
+                            recorded_at, id
+                       FROM reaktikum.journal
+                      WHERE event = 'graded' AND experiment BETWEEN 1 AND 4
+                        AND grade IS NOT NULL
+                      ORDER BY computer, sitting, experiment, recorded_at DESC, id DESC) last
+              GROUP BY computer, sitting) g
+         USING (computer, sitting)
+  LEFT JOIN (SELECT DISTINCT computer, sitting FROM reaktikum.journal
+              WHERE event IN ('deleted', 'deleted_all')) d
+         USING (computer, sitting)
+$summarise$;
+
+-- A table made just now is filled from the journal; one kept by an earlier run without the
+-- summaries is made again from it. Both under the lock taken above, in the order the sittings
+-- happened: an export's read of a period then finds its sittings side by side, as it does when
+-- the trigger below adds them as a class's rows arrive.
+DO $fill$
+BEGIN
+    IF EXISTS (SELECT FROM reaktikum.sittings)
+       AND current_setting('reaktikum.summaries_missing', true) IS DISTINCT FROM 'yes' THEN
+        RETURN;
+    END IF;
+    TRUNCATE reaktikum.sittings;
+    INSERT INTO reaktikum.sittings
+    SELECT * FROM reaktikum.summarise_sittings() ORDER BY shown_at, shown_id, computer, sitting;
+END
+$fill$;
+DROP FUNCTION reaktikum.summarise_sittings();
 
 CREATE OR REPLACE FUNCTION reaktikum.keep_sitting() RETURNS trigger
     LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, pg_temp AS
 $keep$
 DECLARE
     s reaktikum.sittings%ROWTYPE;
+    k integer := NEW.experiment;
 BEGIN
     INSERT INTO reaktikum.sittings (computer, sitting, student_group, first_at, first_row,
-                                    first_local_id, shown_at, shown_id, attended)
+                                    first_local_id, shown_at, shown_id, attended, surname)
     VALUES (NEW.computer, NEW.sitting, NEW.student_group, NEW.recorded_at, NEW.id,
-            NEW.local_id, NEW.recorded_at, NEW.local_id, false)
+            NEW.local_id, NEW.recorded_at, NEW.local_id, false, NEW.student_surname)
     ON CONFLICT DO NOTHING;
     SELECT * INTO s FROM reaktikum.sittings
      WHERE computer = NEW.computer AND sitting = NEW.sitting FOR UPDATE;
@@ -242,6 +331,7 @@ BEGIN
         s.first_row := NEW.id;
         s.first_local_id := NEW.local_id;
         s.student_group := NEW.student_group;
+        s.surname := NEW.student_surname;
     END IF;
     -- The latest registration counts, as it does in the view.
     IF NEW.event = 'registered' AND (s.registered_at IS NULL
@@ -251,6 +341,21 @@ BEGIN
         s.registration_local_id := NEW.local_id;
     END IF;
     s.attended := s.attended OR NEW.event NOT IN ('deleted', 'deleted_all');
+    s.deleted := s.deleted OR NEW.event IN ('deleted', 'deleted_all');
+    IF NEW.variant > 0 AND (s.variant_at IS NULL
+           OR (NEW.recorded_at, NEW.id) > (s.variant_at, s.variant_row)) THEN
+        s.variant := NEW.variant;
+        s.variant_at := NEW.recorded_at;
+        s.variant_row := NEW.id;
+    END IF;
+    IF NEW.event = 'graded' AND k BETWEEN 1 AND 4 AND NEW.grade IS NOT NULL
+       AND (s.graded_at[k] IS NULL
+            OR (NEW.recorded_at, NEW.id) > (s.graded_at[k], s.graded_rows[k])) THEN
+        s.grades[k] := NEW.grade;
+        s.summaries[k] := coalesce(NEW.evidence_summary, '');
+        s.graded_at[k] := NEW.recorded_at;
+        s.graded_rows[k] := NEW.id;
+    END IF;
     UPDATE reaktikum.sittings
        SET student_group = s.student_group, first_at = s.first_at, first_row = s.first_row,
            first_local_id = s.first_local_id, registered_at = s.registered_at,
@@ -258,7 +363,10 @@ BEGIN
            registration_local_id = s.registration_local_id,
            shown_at = coalesce(s.registered_at, s.first_at),
            shown_id = coalesce(s.registration_local_id, s.first_local_id),
-           attended = s.attended
+           attended = s.attended, surname = s.surname, variant = s.variant,
+           variant_at = s.variant_at, variant_row = s.variant_row, grades = s.grades,
+           summaries = s.summaries, graded_at = s.graded_at, graded_rows = s.graded_rows,
+           deleted = s.deleted
      WHERE computer = NEW.computer AND sitting = NEW.sitting;
     RETURN NULL;
 END
