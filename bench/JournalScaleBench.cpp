@@ -279,19 +279,23 @@ void BM_PlansUseIndexes(benchmark::State& state) {
                           QStringLiteral("pc-07"), QStringLiteral("x")};
         QElapsedTimer timer;
         timer.start();
+        // The export reads the sittings alone: the server keeps their summaries beside them.
         const struct {
             const char* name;
             QString plan;
             const char* index;
-        } plans[] = {{"group", planOf(group), "sittings_by_group"},
-                     {"period", planOf(period), "sittings_by_time"},
-                     {"computer", planOf(computer), "sittings_by_computer"},
-                     {"export", planOf(period, true), "sittings_by_time"}};
+            bool readsJournal;
+        } plans[] = {{"group", planOf(group), "sittings_by_group", true},
+                     {"period", planOf(period), "sittings_by_time", true},
+                     {"computer", planOf(computer), "sittings_by_computer", true},
+                     {"export", planOf(period, true), "sittings_by_time", false}};
         state.SetIterationTime(timer.nsecsElapsed() / 1e9);
         for (const auto& p : plans) {
-            const bool indexed = p.plan.contains(QLatin1String(p.index)) &&
-                                 p.plan.contains(QLatin1String("journal_by_sitting")) &&
-                                 !p.plan.contains(QLatin1String("\"Seq Scan\""));
+            const bool indexed =
+                p.plan.contains(QLatin1String(p.index)) &&
+                p.plan.contains(QLatin1String("journal_by_sitting")) == p.readsJournal &&
+                p.plan.contains(QLatin1String("\"journal\"")) == p.readsJournal &&
+                !p.plan.contains(QLatin1String("\"Seq Scan\""));
             state.counters[std::string(p.name) + "_uses_indexes"] = indexed ? 1 : 0;
             if (!indexed) {
                 std::printf("%s\n", qPrintable(p.plan));

@@ -2,6 +2,7 @@
 
 #include <QMetaObject>
 #include <QTimeZone>
+#include <array>
 
 #include "journal/ServerConnection.h"
 
@@ -87,32 +88,28 @@ QString sittingPageStatement(const SittingQuery& query, int limit, QVariantList*
                     pageEnd);
 }
 
-// The same sittings summarised by the server, one row each, for the files and papers: what the
-// view makes of a sitting's rows (the last grade of each experiment and its sentence, the last
-// variant chosen, the surname of its first row, removed or not), without the rows themselves.
+// The same sittings summarised, one row each, for the files and papers: what the view makes of a
+// sitting's rows (the last grade of each experiment and its sentence, the last variant chosen,
+// the surname of its first row, removed or not), as the server keeps it beside the sitting. One
+// indexed read of reaktikum.sittings, nothing gathered from the journal.
 QString summarisedPageStatement(const SittingQuery& query, int limit, QVariantList* parameters) {
+    const QString where = sittingConditions(query, parameters);
+    *parameters << limit;
     QString grades;
     for (int k = 1; k <= 4; ++k)
-        grades += QStringLiteral(
-                      ", (array_agg(r.grade::text ORDER BY r.recorded_at DESC, r.id DESC) FILTER"
-                      " (WHERE r.event = 'graded' AND r.experiment = %1 AND r.grade IS NOT NULL)"
-                      ")[1] AS grade%1, (array_agg(coalesce(r.evidence_summary, '') ORDER BY"
-                      " r.recorded_at DESC, r.id DESC) FILTER (WHERE r.event = 'graded' AND"
-                      " r.experiment = %1 AND r.grade IS NOT NULL))[1] AS summary%1")
-                      .arg(k);
-    return pageOfSittings(query, limit, parameters) +
-           QStringLiteral(
-               " SELECT page.computer, page.sitting, page.student_group,"
-               " to_char(page.shown_at AT TIME ZONE 'UTC', 'YYYY-MM-DD\"T\"HH24:MI:SS.MS\"Z\"')"
-               " AS registered_at, page.shown_id, s.*, %1 FROM page CROSS JOIN LATERAL"
-               " (SELECT (array_agg(r.student_surname ORDER BY r.recorded_at, r.id))[1] AS surname,"
-               " (array_agg(r.variant ORDER BY r.recorded_at DESC, r.id DESC) FILTER"
-               " (WHERE r.variant > 0))[1] AS variant,"
-               " bool_or(r.event IN ('deleted', 'deleted_all')) AS deleted%2"
-               " FROM reaktikum.journal r"
-               " WHERE r.sitting = page.sitting AND r.computer = page.computer OFFSET 0) s"
-               " ORDER BY page.place")
-               .arg(pageEnd, grades);
+        grades +=
+            QStringLiteral(", grades[%1]::text AS grade%1, summaries[%1] AS summary%1").arg(k);
+    return QStringLiteral(
+               "SELECT computer, sitting, student_group,"
+               " to_char(shown_at AT TIME ZONE 'UTC', 'YYYY-MM-DD\"T\"HH24:MI:SS.MS\"Z\"')"
+               " AS registered_at, shown_id, surname, variant, deleted%1,"
+               " to_char(shown_at AT TIME ZONE 'UTC', 'YYYY-MM-DD\"T\"HH24:MI:SS.US\"Z\"')"
+               " AS page_at, shown_id AS page_id, row_number() OVER (ORDER BY shown_at DESC,"
+               " shown_id DESC, computer DESC, sitting DESC) AS page_place"
+               " FROM reaktikum.sittings WHERE %2"
+               " ORDER BY shown_at DESC, shown_id DESC, computer DESC, sitting DESC LIMIT $%3")
+        .arg(grades, where)
+        .arg(parameters->size());
 }
 
 namespace {
@@ -147,6 +144,11 @@ QList<SittingRow> summarisedSittings(const ServerRows& rows) {
               surname = column(QStringLiteral("surname")),
               variant = column(QStringLiteral("variant")),
               deleted = column(QStringLiteral("deleted"));
+    std::array<int, 4> grades{}, summaries{};
+    for (int k = 1; k <= 4; ++k) {
+        grades[std::size_t(k - 1)] = column(QStringLiteral("grade%1").arg(k));
+        summaries[std::size_t(k - 1)] = column(QStringLiteral("summary%1").arg(k));
+    }
     QList<SittingRow> out;
     out.reserve(rows.values.size());
     for (const QVariantList& values : rows.values) {
@@ -159,12 +161,11 @@ QList<SittingRow> summarisedSittings(const ServerRows& rows) {
         row.surname = values[surname].toString();
         row.variant = values[variant].isNull() ? 0 : values[variant].toInt();
         row.deleted = values[deleted].toString() == QLatin1String("t");
-        for (int k = 1; k <= 4; ++k) {
-            const QVariant grade = values[column(QStringLiteral("grade%1").arg(k))];
+        for (std::size_t k = 0; k < 4; ++k) {
+            const QVariant& grade = values[grades[k]];
             if (grade.isNull()) continue;
-            row.grades[std::size_t(k - 1)] = grade.toString().toFloat();
-            row.evidenceSummaries[std::size_t(k - 1)] =
-                values[column(QStringLiteral("summary%1").arg(k))].toString();
+            row.grades[k] = grade.toString().toFloat();
+            row.evidenceSummaries[k] = values[summaries[k]].toString();
         }
         out << row;
     }

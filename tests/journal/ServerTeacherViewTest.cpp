@@ -27,6 +27,7 @@
 #include "journal/LocalJournal.h"
 #include "journal/MoodleExport.h"
 #include "journal/ServerLink.h"
+#include "journal/SittingCollector.h"
 #include "journal/SittingTableModel.h"
 #include "journal/StudentGrades.h"
 
@@ -40,7 +41,7 @@ protected:
     // kept for the reference the view is compared with.
     void sendOld(const QString& computerName, const QString& sitting, const QString& group,
                  const QString& surname, JournalEventKind kind, const QDateTime& at,
-                 int experiment = 0, std::optional<float> grade = {}) {
+                 int experiment = 0, std::optional<float> grade = {}, int variant = 2) {
         static int localId = 100000;
         JournalEvent e;
         e.id = ++localId;
@@ -49,11 +50,16 @@ protected:
         e.sitting = sitting;
         e.group = group;
         e.surname = surname;
-        e.variant = 2;
+        e.variant = variant;
         e.experiment = experiment;
         e.grade = grade;
         e.kind = kind;
         e.evidenceSummary = grade ? QStringLiteral("Оценка %1.").arg(*grade) : QString();
+        insert(e);
+        sent << e;
+    }
+    // Sends the row as the computer's login; the server skips it when it holds it already.
+    void insert(const JournalEvent& e) {
         const auto text = [](const QString& s) -> QString {
             return QLatin1Char('\'') + QString(s).replace(QLatin1Char('\''), QStringLiteral("''")) +
                    QLatin1Char('\'');
@@ -62,16 +68,17 @@ protected:
             QStringLiteral(
                 "INSERT INTO reaktikum.journal (computer, journal_id, local_id, recorded_at,"
                 " sitting, student_group, student_surname, variant, experiment, grade, event,"
-                " evidence_summary) VALUES (%1, 'old', %2, %3, %4, %5, %6, 2, %7, %8, %9, %10)")
+                " evidence_summary) VALUES (%1, 'old', %2, %3, %4, %5, %6, %7, %8, %9, %10, %11)")
                 .arg(text(e.computer))
                 .arg(e.id)
-                .arg(text(journalTimestamp(at)), text(sitting), text(group), text(surname))
-                .arg(experiment > 0 ? QString::number(experiment) : QStringLiteral("NULL"),
-                     grade ? QString::number(*grade) : QStringLiteral("NULL"),
-                     text(eventName(kind)),
-                     grade ? text(e.evidenceSummary) : QStringLiteral("NULL"));
+                .arg(text(journalTimestamp(e.recordedAt)), text(e.sitting), text(e.group),
+                     text(e.surname))
+                .arg(e.variant)
+                .arg(e.experiment > 0 ? QString::number(e.experiment) : QStringLiteral("NULL"),
+                     e.grade ? QString::number(*e.grade) : QStringLiteral("NULL"),
+                     text(eventName(e.kind)),
+                     e.grade ? text(e.evidenceSummary) : QStringLiteral("NULL"));
         ASSERT_EQ(server->execAs(database, PostgresServer::computerUser(), sql), QString());
-        sent << e;
     }
 
     // A class of three computers and three groups over three days: this week's lesson through
@@ -125,6 +132,34 @@ protected:
                 4.0f);
         // A student deleted who was never registered here: no sitting to list.
         sendOld("pc-33", "old-4", "КРЛ-98-1", "Никто Н.Н.", K::Deleted, friday.addSecs(40));
+        arriveOutOfOrder();
+    }
+
+    // Rows that reach the server after rows recorded later than they were: a grade, a variant
+    // and a first row that each lose to what was recorded last (or first), and a row sent again.
+    void arriveOutOfOrder() {
+        const QDateTime monday(QDate(2025, 3, 3), QTime(9, 0), Qt::UTC);
+        const QDateTime friday(QDate(2025, 3, 7), QTime(9, 0), Qt::UTC);
+        using K = JournalEventKind;
+        sendOld("pc-32", "old-2", "КРЛ-99-2", "Ершова Л.М.", K::Graded, friday.addSecs(92), 2,
+                3.0f);
+        sendOld("pc-31", "old-1", "КРЛ-99-1", "Ларцев О.Е.", K::Graded, monday.addSecs(120), 4,
+                4.0f, 5);
+        sendOld("pc-31", "old-1", "КРЛ-99-1", "Ларцев О.Е.", K::Graded, monday.addSecs(90), 4, 2.0f,
+                3);
+        // Entered under another spelling before the registration: the first row names the
+        // student.
+        sendOld("pc-31", "old-1", "КРЛ-99-1", "Ларцев Олег", K::Entered, monday.addSecs(-60), 1);
+        // The same grade of the sitting without registration twice: one counts, the resent row
+        // changes nothing.
+        sendOld("pc-33", "old-3", "КРЛ-98-1", "Громова В.В.", K::Graded, friday.addSecs(20), 3,
+                3.5f);
+        insert(sent.last());
+        // Removed from the results window before its last grade arrived.
+        sendOld("pc-31", "old-5", "КРЛ-99-1", "Лунин П.П.", K::Registered, monday.addSecs(300));
+        sendOld("pc-31", "old-5", "КРЛ-99-1", "Лунин П.П.", K::Deleted, monday.addSecs(400));
+        sendOld("pc-31", "old-5", "КРЛ-99-1", "Лунин П.П.", K::Graded, monday.addSecs(350), 1,
+                4.5f);
     }
 
     // What the view showed when it read every row and filtered them itself.
@@ -144,9 +179,49 @@ protected:
         }
     }
 
+    // The sittings as the files and papers read them: summarised by the server.
+    std::optional<QList<SittingRow>> summarised(const SittingFilter& filter) {
+        QWidget parent;
+        SittingCollector collector(&parent);
+        SittingQuery query;
+        query.filter = filter;
+        query.withEvidence = false;
+        const auto rows = collector.collect(
+            server->settings(database), PostgresServer::teacherUser(),
+            PostgresServer::passwordOf(PostgresServer::teacherUser()), query, QStringLiteral("…"));
+        EXPECT_TRUE(rows) << collector.fault().toStdString();
+        return rows;
+    }
+
     std::map<QString, std::unique_ptr<ClassJournal>> computers;
     JournalEvents sent;
 };
+
+// The filters the teacher may set, alone and together; some leave nothing.
+struct FilterCase {
+    QString group;
+    QString computer;
+    QDate from, to;
+    SittingFilter filter() const { return {group, computer, from, to}; }
+    std::string name() const {
+        return QString(group + QLatin1Char('/') + computer + QLatin1Char('/') +
+                       from.toString(Qt::ISODate) + QLatin1Char('/') + to.toString(Qt::ISODate))
+            .toStdString();
+    }
+};
+
+std::vector<FilterCase> filterCases() {
+    const QDate today = QDate::currentDate();
+    const QDate friday(2025, 3, 7);
+    return {
+        {"КРЛ-99-1", {}, {}, {}},      {"КРЛ-99-2", {}, {}, {}},
+        {"КРЛ-98-1", {}, {}, {}},      {{}, "pc-32", {}, {}},
+        {"КРЛ-99-2", "pc-32", {}, {}}, {{}, {}, friday, friday},
+        {{}, {}, friday, {}},          {{}, {}, {}, friday},
+        {{}, {}, today, today},        {"КРЛ-98-1", "pc-33", friday, today},
+        {"КРЛ-99-1", "pc-33", {}, {}},
+    };
+}
 
 // The fields the teacher reads in a row, the evidence's sentences with them.
 std::string describe(const QList<SittingRow>& rows) {
@@ -186,27 +261,10 @@ TEST_F(ServerTeacherViewTest, TheServersFiltersShowWhatTheViewShowedWhenItFilter
     EXPECT_TRUE(window.rows->hasMore());
     scrollToEnd(window);
     EXPECT_EQ(describe(window.shownRows()), describe(expected({})));
-    EXPECT_EQ(rowCountOf(window.table), 9);
+    EXPECT_EQ(rowCountOf(window.table), 10);
 
-    const QDate today = QDate::currentDate();
-    const QDate friday(2025, 3, 7);
-    const struct {
-        QString group;
-        QString computer;
-        QDate from, to;
-    } cases[] = {
-        {"КРЛ-99-1", {}, {}, {}},      {"КРЛ-99-2", {}, {}, {}},
-        {"КРЛ-98-1", {}, {}, {}},      {{}, "pc-32", {}, {}},
-        {"КРЛ-99-2", "pc-32", {}, {}}, {{}, {}, friday, friday},
-        {{}, {}, friday, {}},          {{}, {}, {}, friday},
-        {{}, {}, today, today},        {"КРЛ-98-1", "pc-33", friday, today},
-        {"КРЛ-99-1", "pc-33", {}, {}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(QString(c.group + QLatin1Char('/') + c.computer + QLatin1Char('/') +
-                             c.from.toString(Qt::ISODate) + QLatin1Char('/') +
-                             c.to.toString(Qt::ISODate))
-                         .toStdString());
+    for (const FilterCase& c : filterCases()) {
+        SCOPED_TRACE(c.name());
         window.groupFilter->setCurrentIndex(
             c.group.isEmpty() ? 0 : window.groupFilter->findText(c.group));
         window.computerFilter->setCurrentIndex(
@@ -215,8 +273,11 @@ TEST_F(ServerTeacherViewTest, TheServersFiltersShowWhatTheViewShowedWhenItFilter
         window.toDate->setDate(c.to.isValid() ? c.to : window.toDate->minimumDate());
         waitLoaded(window);
         scrollToEnd(window);
-        SittingFilter filter{c.group, c.computer, c.from, c.to};
+        const SittingFilter filter = c.filter();
         EXPECT_EQ(describe(window.shownRows()), describe(expected(filter)));
+        // The files and papers read the server's summaries of the same sittings.
+        EXPECT_EQ(describe(summarised(filter).value_or(QList<SittingRow>{})),
+                  describe(expected(filter)));
         ASSERT_EQ(rowCountOf(window.table), expected(filter).size());
         // The table shows the rows read, struck through where removed.
         for (int r = 0; r < rowCountOf(window.table); ++r) {
@@ -249,7 +310,7 @@ TEST_F(ServerTeacherViewTest, AnExportTakesEverySittingAndOneCancelledLeavesTheF
     const QByteArray exported = file.readAll();
     file.close();
     EXPECT_EQ(exported, sittingsCsv(expected({})));
-    EXPECT_EQ(exported.count("\r\n"), 1 + 39);
+    EXPECT_EQ(exported.count("\r\n"), 1 + 40);
     EXPECT_LT(rowCountOf(window.table), 20);
 
     // So do the gradebook file and the class sheet's students.
@@ -283,6 +344,37 @@ TEST_F(ServerTeacherViewTest, AnExportTakesEverySittingAndOneCancelledLeavesTheF
     EXPECT_FALSE(QFile::exists(fresh));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(".csv").size(), 2);
     EXPECT_TRUE(window.faultLine->text().isEmpty()) << window.faultLine->text().toStdString();
+}
+
+// A server set up before the sittings' summaries were kept: setup.sql run again fills them from
+// the journal, and rows arriving after it keep them.
+TEST_F(ServerTeacherViewTest, SetupRunAgainOverAnEarlierServerSummarisesItsSittings) {
+    fillClass();
+    ASSERT_TRUE(server->adminExec(
+        QStringLiteral("ALTER TABLE reaktikum.sittings DROP COLUMN surname, DROP COLUMN variant,"
+                       " DROP COLUMN variant_at, DROP COLUMN variant_row, DROP COLUMN grades,"
+                       " DROP COLUMN summaries, DROP COLUMN graded_at, DROP COLUMN graded_rows,"
+                       " DROP COLUMN deleted"),
+        database));
+    ASSERT_TRUE(server->runSetup(database)) << server->error().toStdString();
+    for (const FilterCase& c : filterCases()) {
+        SCOPED_TRACE(c.name());
+        EXPECT_EQ(describe(summarised(c.filter()).value_or(QList<SittingRow>{})),
+                  describe(expected(c.filter())));
+    }
+    EXPECT_EQ(describe(summarised({}).value_or(QList<SittingRow>{})), describe(expected({})));
+
+    // Run again over its own columns it changes nothing; rows sent afterwards count as before.
+    ASSERT_TRUE(server->runSetup(database)) << server->error().toStdString();
+    const QDateTime friday(QDate(2025, 3, 7), QTime(9, 0), Qt::UTC);
+    sendOld("pc-32", "old-2", "КРЛ-99-2", "Ершова Л.М.", JournalEventKind::Graded,
+            friday.addSecs(200), 2, 2.5f, 6);
+    sendOld("pc-32", "old-2", "КРЛ-99-2", "Ершова Л.М.", JournalEventKind::Graded,
+            friday.addSecs(100), 1, 3.0f, 4);
+    sendOld("pc-32", "old-2", "КРЛ-99-2", "Ершова Л.М.", JournalEventKind::DeletedAll,
+            friday.addSecs(300));
+    insert(sent.last());
+    EXPECT_EQ(describe(summarised({}).value_or(QList<SittingRow>{})), describe(expected({})));
 }
 
 }  // namespace
