@@ -3,6 +3,7 @@
 #include <QMetaObject>
 #include <QTimeZone>
 #include <array>
+#include <future>
 
 #include "journal/ServerConnection.h"
 
@@ -133,6 +134,13 @@ QStringList firstColumn(const ServerRows& rows) {
     return values;
 }
 
+// A value of a row as the text it holds, without a copy; empty for NULL.
+const QString& textOf(const QVariant& value) {
+    static const QString none;
+    return value.typeId() == QMetaType::QString ? *static_cast<const QString*>(value.constData())
+                                                : none;
+}
+
 // The rows of summarisedPageStatement as the view's rows.
 QList<SittingRow> summarisedSittings(const ServerRows& rows) {
     const auto column = [&rows](const QString& name) { return int(rows.columns.indexOf(name)); };
@@ -153,37 +161,47 @@ QList<SittingRow> summarisedSittings(const ServerRows& rows) {
     out.reserve(rows.values.size());
     for (const QVariantList& values : rows.values) {
         SittingRow row;
-        row.registeredAt = parseJournalTimestamp(values[registeredAt].toString());
-        row.registrationId = values[registrationId].toLongLong();
-        row.computer = values[computer].toString();
-        row.sitting = values[sitting].toString();
-        row.group = values[group].toString();
-        row.surname = values[surname].toString();
-        row.variant = values[variant].isNull() ? 0 : values[variant].toInt();
-        row.deleted = values[deleted].toString() == QLatin1String("t");
+        row.registeredAt = parseJournalTimestamp(textOf(values[registeredAt]));
+        row.registrationId = textOf(values[registrationId]).toLongLong();
+        row.computer = textOf(values[computer]);
+        row.sitting = textOf(values[sitting]);
+        row.group = textOf(values[group]);
+        row.surname = textOf(values[surname]);
+        row.variant = textOf(values[variant]).toInt();
+        row.deleted = textOf(values[deleted]) == QLatin1String("t");
         for (std::size_t k = 0; k < 4; ++k) {
             const QVariant& grade = values[grades[k]];
             if (grade.isNull()) continue;
-            row.grades[k] = grade.toString().toFloat();
-            row.evidenceSummaries[k] = values[summaries[k]].toString();
+            row.grades[k] = textOf(grade).toFloat();
+            row.evidenceSummaries[k] = textOf(values[summaries[k]]);
         }
-        out << row;
+        out << std::move(row);
     }
     return out;
 }
 
-// Reads one page of at most limit sittings after reading->next into reading; false when the
-// statement failed.
-bool readPage(ServerConnection& connection, const SittingQuery& query, int limit,
-              ServerReading* reading) {
-    SittingQuery from = query;
-    from.after = reading->next;
-    QVariantList parameters;
+// One page as the server sent it, with where the next one starts.
+struct FetchedPage {
+    bool ok = false;
     ServerRows rows;
+    SittingCursor next;
+    bool more = false;  // the page was full: the server may hold further sittings
+};
+
+// Reads one page of at most limit sittings after the cursor.
+FetchedPage fetchPage(ServerConnection& connection, const SittingQuery& query,
+                      const SittingCursor& after, int limit) {
+    SittingQuery from = query;
+    from.after = after;
+    QVariantList parameters;
+    FetchedPage page;
+    page.next = after;
     const QString statement = query.withEvidence
                                   ? sittingPageStatement(from, limit, &parameters)
                                   : summarisedPageStatement(from, limit, &parameters);
-    if (!connection.exec(statement, parameters, &rows)) return false;
+    page.ok = connection.exec(statement, parameters, &page.rows);
+    if (!page.ok) return page;
+    const ServerRows& rows = page.rows;
     const auto column = [&rows](const char* name) {
         return int(rows.columns.indexOf(QLatin1String(name)));
     };
@@ -191,20 +209,31 @@ bool readPage(ServerConnection& connection, const SittingQuery& query, int limit
               computer = column("computer"), sitting = column("sitting");
     // The page ends at its last sitting in the server's order: the next one starts after it.
     qint64 lastPlace = 0;
+    const QVariantList* last = nullptr;
     for (const QVariantList& row : rows.values) {
-        if (row[place].toLongLong() <= lastPlace) continue;
-        lastPlace = row[place].toLongLong();
-        reading->next = {row[at].toString(), row[id].toString(), row[computer].toString(),
-                         row[sitting].toString()};
+        const qint64 rowPlace = textOf(row[place]).toLongLong();
+        if (rowPlace <= lastPlace) continue;
+        lastPlace = rowPlace;
+        last = &row;
     }
-    const QList<SittingRow> sittings =
-        query.withEvidence ? summariseSittings(eventsFromRows(rows)) : summarisedSittings(rows);
+    if (last)
+        page.next = {textOf((*last)[at]), textOf((*last)[id]), textOf((*last)[computer]),
+                     textOf((*last)[sitting])};
+    page.more = lastPlace == limit;
+    return page;
+}
+
+// Adds the sittings of a page to reading.
+void takePage(const SittingQuery& query, const FetchedPage& page, ServerReading* reading) {
+    const QList<SittingRow> sittings = query.withEvidence
+                                           ? summariseSittings(eventsFromRows(page.rows))
+                                           : summarisedSittings(page.rows);
     // The evidence is read here rather than on the window's thread.
     if (query.withEvidence)
         for (const SittingRow& row : sittings) reading->mistakes << readEvidenceMistakes(row);
     reading->sittings += sittings;
-    reading->more = lastPlace == limit;
-    return true;
+    reading->next = page.next;
+    reading->more = page.more;
 }
 
 ServerReading readSittings(ServerConnection& connection, const QString& user,
@@ -226,7 +255,9 @@ ServerReading readSittings(ServerConnection& connection, const QString& user,
         if (!conflicts.values.isEmpty()) reading.conflicts = conflicts.values[0][0].toLongLong();
     }
     if (reading.ok && query.limit > 0) {
-        reading.ok = readPage(connection, query, query.limit, &reading);
+        const FetchedPage page = fetchPage(connection, query, reading.next, query.limit);
+        reading.ok = page.ok;
+        if (page.ok) takePage(query, page, &reading);
     } else if (reading.ok) {
         // Every sitting that passes, chunk by chunk, with how far the read has come.
         QVariantList parameters;
@@ -237,11 +268,25 @@ ServerReading readSittings(ServerConnection& connection, const QString& user,
                                      parameters, &total);
         const qint64 count =
             reading.ok && !total.values.isEmpty() ? total.values[0][0].toLongLong() : 0;
-        reading.more = true;
-        while (reading.ok && reading.more && !connection.aborted()) {
+        if (progress) progress(0, count);
+        // The server reads the next chunk while this thread turns the last one into sittings.
+        FetchedPage page;
+        if (reading.ok) page = fetchPage(connection, query, reading.next, chunkSittings);
+        while (reading.ok && page.ok) {
+            std::future<FetchedPage> ahead;
+            if (page.more && !connection.aborted()) {
+                // Deferred to the wait below when no thread can be started.
+                ahead = std::async(std::launch::async | std::launch::deferred,
+                                   [&connection, &query, after = page.next] {
+                                       return fetchPage(connection, query, after, chunkSittings);
+                                   });
+            }
+            takePage(query, page, &reading);
+            if (!ahead.valid()) break;
             if (progress) progress(reading.sittings.size(), count);
-            reading.ok = readPage(connection, query, chunkSittings, &reading);
+            page = ahead.get();
         }
+        reading.ok = reading.ok && page.ok;
         reading.more = false;
     }
     if (!reading.ok) reading.fault = connection.fault();

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QLocale>
 #include <algorithm>
+#include <vector>
 
 #include "lab/Grades.h"
 #include "lab/Numbers.h"
@@ -20,15 +21,19 @@ bool hasGrade(const SittingRow& row) {
 }  // namespace
 
 QList<StudentGrades> gradesByStudent(const QList<SittingRow>& rows) {
-    // Oldest first, so a later sitting's grade replaces an earlier one.
-    QList<SittingRow> ordered = rows;
-    std::stable_sort(ordered.begin(), ordered.end(), [](const SittingRow& a, const SittingRow& b) {
-        if (a.registeredAt != b.registeredAt) return a.registeredAt < b.registeredAt;
-        return a.registrationId < b.registrationId;
+    // Oldest first, so a later sitting's grade replaces an earlier one. The rows stay where they
+    // are: a class's years of sittings are ordered by reference.
+    std::vector<const SittingRow*> ordered;
+    ordered.reserve(std::size_t(rows.size()));
+    for (const SittingRow& row : rows) ordered.push_back(&row);
+    std::stable_sort(ordered.begin(), ordered.end(), [](const SittingRow* a, const SittingRow* b) {
+        if (a->registeredAt != b->registeredAt) return a->registeredAt < b->registeredAt;
+        return a->registrationId < b->registrationId;
     });
     QList<StudentGrades> students;
     QHash<QString, qsizetype> index;  // group + surname → entry
-    for (const SittingRow& row : ordered) {
+    for (const SittingRow* sitting : ordered) {
+        const SittingRow& row = *sitting;
         if (row.deleted && !hasGrade(row)) continue;
         const QString key = row.group + QChar(0x1F) + row.surname;
         auto found = index.find(key);
