@@ -225,13 +225,12 @@ FetchedPage fetchPage(ServerConnection& connection, const SittingQuery& query,
 
 // Adds the sittings of a page to reading.
 void takePage(const SittingQuery& query, const FetchedPage& page, ServerReading* reading) {
-    const QList<SittingRow> sittings = query.withEvidence
-                                           ? summariseSittings(eventsFromRows(page.rows))
-                                           : summarisedSittings(page.rows);
+    QList<SittingRow> sittings = query.withEvidence ? summariseSittings(eventsFromRows(page.rows))
+                                                    : summarisedSittings(page.rows);
     // The evidence is read here rather than on the window's thread.
     if (query.withEvidence)
         for (const SittingRow& row : sittings) reading->mistakes << readEvidenceMistakes(row);
-    reading->sittings += sittings;
+    reading->sittings.append(std::move(sittings));
     reading->next = page.next;
     reading->more = page.more;
 }
