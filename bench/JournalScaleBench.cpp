@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimeZone>
 #include <cstdio>
 #include <memory>
@@ -100,24 +101,29 @@ bool fillDistrict() {
     timer.restart();
     if (!server->runSetup(database)) return (setupFault = server->error()), false;
     // What the server's autovacuum does soon after a load: the statistics, and the pages marked
-    // visible, so the plans below are the ones a school's server settles on. The journal first:
-    // an autovacuum busy with it would keep the sittings' pages from being marked.
+    // visible, so the plans below are the ones a school's server settles on. The journal first;
+    // the sittings again while an autovacuum's analysis, holding its snapshot, keeps their pages
+    // from being marked.
     server->adminExec(QStringLiteral("VACUUM (ANALYZE) reaktikum.journal"), database);
-    server->adminExec(QStringLiteral("VACUUM (ANALYZE) reaktikum.sittings"), database);
+    const auto pagesOfSittings = [](const char* column) {
+        return server
+            ->scalar(database, QStringLiteral("SELECT %1 FROM pg_class WHERE oid = "
+                                              "'reaktikum.sittings'::regclass")
+                                   .arg(QLatin1String(column)))
+            .toLongLong();
+    };
+    for (int attempt = 0; attempt < 30; ++attempt) {
+        server->adminExec(QStringLiteral("VACUUM (ANALYZE) reaktikum.sittings"), database);
+        if (pagesOfSittings("relallvisible") >= pagesOfSittings("relpages")) break;
+        QThread::sleep(1);
+    }
     std::printf(
         "setup.sql run again over them and vacuumed in %.1f s; sittings: %lld, %lld of "
         "%lld pages all visible\n",
         timer.elapsed() / 1000.0,
         server->scalar(database, QStringLiteral("SELECT count(*) FROM reaktikum.sittings"))
             .toLongLong(),
-        server
-            ->scalar(database, QStringLiteral("SELECT relallvisible FROM pg_class "
-                                              "WHERE relname = 'sittings'"))
-            .toLongLong(),
-        server
-            ->scalar(database, QStringLiteral("SELECT relpages FROM pg_class "
-                                              "WHERE relname = 'sittings'"))
-            .toLongLong());
+        pagesOfSittings("relallvisible"), pagesOfSittings("relpages"));
     return true;
 }
 
