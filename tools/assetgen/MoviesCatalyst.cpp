@@ -124,12 +124,12 @@ Scene taskMovie() {
     reveal(s, "Кислород узнают по тлеющей лучинке: в нём она ярко вспыхивает.", text::plain(15),
            {22, 182});
     s.setNow(0);
-    const QPointF base(548, 258);
-    bench(s, base.y(), 460, 705);
+    const QPointF base(562, 258);
+    bench(s, base.y(), 480, 705);
     peroxideFlask(s, base);
     // The powder waits in the same dish as in the trial with the catalyst.
-    s.put(powderDish(), {658, base.y()}, Props);
-    putText(s, text::chem("MnO2"), vesselLabel, {658, base.y() + 12}, text::Align::Center,
+    s.put(powderDish(), {664, base.y()}, Props);
+    putText(s, text::chem("MnO2"), vesselLabel, {664, base.y() + 12}, text::Align::Center,
             palette::muted);
     bubbles(s, base.x() - 22, base.x() + 22, base.y() - 12, base.y() - flaskH * flaskFill + 8, 2, 0,
             s.frames(7.0) + 1, 3.5, 2.2, Props);
