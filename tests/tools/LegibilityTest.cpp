@@ -5,10 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QColor>
+#include <QImage>
+#include <cmath>
 #include <string>
 #include <vector>
 
 #include "AssetTree.h"
+#include "Insets.h"
+#include "Palette.h"
 #include "Slides.h"
 #include "Text.h"
 
@@ -125,6 +130,76 @@ TEST(Legibility, CollidingAndRunawayLabelsAreFound) {
     }
     EXPECT_TRUE(overlap);
     EXPECT_TRUE(runaway);
+}
+
+// Pixels near a colour, allowing for the edges' smoothing.
+bool near(QColor a, QColor b, int tolerance = 70) {
+    return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+               std::abs(a.blue() - b.blue()) <
+           tolerance;
+}
+
+struct Arrow {
+    int x = -1;
+    int length = 0;     // pixels of the arrow's colour running up and down the column
+    int headWidth = 0;  // the widest run across it near its top
+};
+
+// The vertical arrow of colour `c` in the columns [x0, x1] beside a label whose middle is at
+// y: the column with the longest run through y, and how wide it is near its top end.
+Arrow arrowBeside(const QImage& img, int x0, int x1, int y, QColor c) {
+    Arrow best;
+    for (int x = std::max(0, x0); x <= std::min(img.width() - 1, x1); ++x) {
+        if (!near(img.pixelColor(x, y), c)) continue;
+        int top = y, bottom = y;
+        while (top > 0 && near(img.pixelColor(x, top - 1), c)) --top;
+        while (bottom < img.height() - 1 && near(img.pixelColor(x, bottom + 1), c)) ++bottom;
+        if (bottom - top + 1 <= best.length) continue;
+        best.x = x;
+        best.length = bottom - top + 1;
+        best.headWidth = 0;
+        for (int row = top; row <= top + 9; ++row) {
+            int left = x, right = x;
+            while (left > 0 && near(img.pixelColor(left - 1, row), c)) --left;
+            while (right < img.width() - 1 && near(img.pixelColor(right + 1, row), c)) ++right;
+            best.headWidth = std::max(best.headWidth, right - left + 1);
+        }
+    }
+    return best;
+}
+
+// The energy profile of the catalyst's conclusion reads at 1x: Eₐ stands just left of its
+// arrow and Eₐ′ just right of its own, both arrows long with heads wider than their shafts, and
+// the curves' names lie well inside the panel.
+TEST(Legibility, TheEnergyProfileShowsEachLabelBesideItsArrowWithVisibleHeads) {
+    Scene s = slides::stage(705, 350);
+    insets::catalystProfile(s, {12, 140}, {444, 204}, QStringLiteral("Энергия активации"));
+    s.wait(3.0);
+    slides::finish(s);
+    const QImage img = s.preview(s.frameCount() - 1);
+    const QRectF panel(12, 140, 444, 204);
+    int labels = 0;
+    for (const Scene::TextNote& t : s.texts()) {
+        const QRectF r = t.bounds;
+        const int middle = int(r.center().y());
+        if (t.markup == QLatin1String("E_a") || t.markup == QStringLiteral("E_a′")) {
+            ++labels;
+            const bool left = t.markup == QLatin1String("E_a");
+            const QColor c = left ? palette::ink : palette::good;
+            const Arrow a =
+                left ? arrowBeside(img, int(r.right()) + 1, int(r.right()) + 14, middle, c)
+                     : arrowBeside(img, int(r.left()) - 14, int(r.left()) - 1, middle, c);
+            SCOPED_TRACE(t.markup.toStdString());
+            ASSERT_GE(a.x, 0) << "no arrow beside the label";
+            EXPECT_GE(a.length, 36);
+            EXPECT_GE(a.headWidth, 7);
+        }
+        if (t.markup.contains(QLatin1String("катализатор"))) {
+            SCOPED_TRACE(t.markup.toStdString());
+            EXPECT_TRUE(panel.adjusted(10, 10, -10, -10).contains(r));
+        }
+    }
+    EXPECT_EQ(labels, 2);
 }
 
 }  // namespace

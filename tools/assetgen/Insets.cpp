@@ -31,13 +31,15 @@ QPainterPath curve(QPointF origin, double w, double h, double kT, double peak, d
 }
 
 void axes(Scene& s, QPointF o, double w, double h, const QString& xLabel, const QString& yLabel,
-          double size = 12) {
+          double size = 12, bool xLabelBelow = false) {
     art::Art a;
     a.add(glass::arrow(o, o + QPointF(w + 12, 0), 1.4, palette::muted));
     a.add(glass::arrow(o, o - QPointF(0, h + 10), 1.4, palette::muted));
     s.put(a, {}, Props);
     // A large label sits above the axis's end, clear of the scale's numbers below it.
-    const QPointF xLabelAt = size > 12 ? QPointF(w + 12, -size - 6) : QPointF(w + 12, 4);
+    // A label asked below the axis stays there, where no curve runs.
+    const QPointF xLabelAt =
+        size > 12 && !xLabelBelow ? QPointF(w + 12, -size - 6) : QPointF(w + 12, 4);
     putText(s, xLabel, text::plain(size), o + xLabelAt, text::Align::Right, palette::muted, Props,
             palette::panel);
     putText(s, yLabel, text::plain(size), o + QPointF(6, -h - size), text::Align::Left,
@@ -94,17 +96,19 @@ void energyDistribution(Scene& s, QPointF at) {
     s.setNow(keep);
 }
 
-void catalystProfile(Scene& s, QPointF at) {
+void catalystProfile(Scene& s, QPointF at, QSizeF size, const QString& title) {
     const int keep = s.now();
-    // Wider than the other insets, so the two Eₐ arrows and their labels stand apart.
-    const double panelWide = 290;
-    s.put(glass::panel(at.x(), at.y(), panelWide, panelH, palette::panel, palette::panelLine), {},
-          Furniture);
-    const QPointF o = at + QPointF(16, panelH - 24);
-    const double w = panelWide - 50, h = 88;
-    axes(s, o, w, h, "ход реакции", "энергия");
+    s.put(glass::panel(at.x(), at.y(), size.width(), size.height(), palette::panel,
+                       palette::panelLine),
+          {}, Furniture);
+    // The title on its own line at the top, the plot below it.
+    Obj heading = putText(s, title, text::bold(15), at + QPointF(14, 10), text::Align::Left,
+                          palette::accent, Props, palette::panel);
+    const QPointF o = at + QPointF(18, size.height() - 30);
+    const double w = size.width() - 58, h = size.height() - 30 - 49;
+    axes(s, o, w, h, "ход реакции", "энергия", 13, true);
     // Reactants' level, products' level, and a barrier between them.
-    const double reactants = 0.3, products = 0.08;
+    const double reactants = 0.22, products = 0.06;
     auto height = [&](double x, double barrier) {
         const double base = reactants + (products - reactants) / (1 + std::exp(-(x - 0.5) * 14));
         return base + barrier * std::exp(-std::pow((x - 0.5) / 0.14, 2));
@@ -123,48 +127,73 @@ void catalystProfile(Scene& s, QPointF at) {
         }
         return p;
     };
-    const double high = 0.58, low = 0.34;
+    const double high = 0.72, low = 0.4;
+    const QColor withColor = palette::good, withoutColor = palette::muted;
     art::Art without, with;
-    without.stroke(profile(high), palette::muted, 2);
-    with.stroke(profile(low), palette::good, 2.2);
+    without.stroke(profile(high), withoutColor, 2.2);
+    with.stroke(profile(low), withColor, 2.4);
     Obj a = s.put(without, {}, Props);
     Obj b = s.put(with, {}, Props);
-    // Eₐ: from the reactants' level up to the top of each barrier, a double-headed arrow.
+    // Eₐ: from the reactants' level up to the top of a barrier, a double-headed arrow with heads
+    // large enough to be seen at 1x; dashed lines carry both levels across to it.
     auto energyArrow = [&](double x, double top, QColor c) {
         art::Art e;
         const QPointF from = point(x, reactants), to = point(x, top);
-        e.add(glass::arrow(from, to, 1.2, c));
-        e.add(glass::arrow(to, from, 1.2, c));
-        // The reactants' level and the barrier's top, dashed across to the arrow.
+        const double head = 8, half = 4.5;
+        e.stroke(art::line(from - QPointF(0, head - 1), to + QPointF(0, head - 1)), c, 1.8);
+        QPainterPath heads;
+        heads.moveTo(to);
+        heads.lineTo(to + QPointF(-half, head));
+        heads.lineTo(to + QPointF(half, head));
+        heads.closeSubpath();
+        heads.moveTo(from);
+        heads.lineTo(from + QPointF(-half, -head));
+        heads.lineTo(from + QPointF(half, -head));
+        heads.closeSubpath();
+        e.fill(heads, c);
         QPainterPath level;
-        for (double t = 0.08; t < x - 0.01; t += 0.05) {
-            level.moveTo(point(t, reactants));
-            level.lineTo(point(std::min(t + 0.025, x), reactants));
-        }
-        for (double t = 0.5; t > x + 0.01; t -= 0.05) {
-            level.moveTo(point(t, top));
-            level.lineTo(point(std::max(t - 0.025, x), top));
-        }
-        e.stroke(level, c, 1);
+        auto dashed = [&](double x0, double x1, double y) {
+            const double step = x1 > x0 ? 0.03 : -0.03;
+            for (double t = x0; step > 0 ? t < x1 - 0.005 : t > x1 + 0.005; t += step) {
+                level.moveTo(point(t, y));
+                level.lineTo(
+                    point(step > 0 ? std::min(t + 0.015, x1) : std::max(t - 0.015, x1), y));
+            }
+        };
+        dashed(0.1, x - 0.012, reactants);
+        dashed(0.5, x + (x > 0.5 ? -0.012 : 0.012), top);
+        e.stroke(level, c, 1.1);
         return e;
     };
     const double peakHigh = height(0.5, high), peakLow = height(0.5, low);
-    Obj ea = s.put(energyArrow(0.2, peakHigh, palette::ink), {}, Props);
-    Obj eaLow = s.put(energyArrow(0.5, peakLow, palette::good), {}, Props);
-    const QPointF highMid = point(0.2, (reactants + peakHigh) / 2);
-    // Under the lower barrier there is room for its label only below the arrow's foot.
-    const QPointF lowFoot = point(0.5, reactants);
-    Obj eaLabel = putText(s, "E_a", text::bold(13), {highMid.x() - 4, highMid.y() - 9},
+    // Eₐ to the left of the barrier, Eₐ′ to the right of it, each with its label beside it on
+    // the open side.
+    const double xHigh = 0.27, xLow = 0.73;
+    Obj ea = s.put(energyArrow(xHigh, peakHigh, palette::ink), {}, Props);
+    Obj eaLow = s.put(energyArrow(xLow, peakLow, withColor), {}, Props);
+    const text::Style labelStyle = text::bold(16);
+    const QPointF highMid = point(xHigh, (reactants + peakHigh) / 2);
+    const QPointF lowMid = point(xLow, (reactants + peakLow) / 2);
+    Obj eaLabel = putText(s, "E_a", labelStyle, {highMid.x() - 8, highMid.y() - 11},
                           text::Align::Right, palette::ink, Props, palette::panel);
-    Obj eaLowLabel = putText(s, "E_a′", text::bold(13), {lowFoot.x(), lowFoot.y() + 1},
-                             text::Align::Center, palette::good, Props, palette::panel);
-    Obj la = putText(s, "без катализатора", text::plain(12), {o.x() + w * 0.58, o.y() - h - 4},
-                     text::Align::Left, palette::muted, Props, palette::panel);
-    Obj lb = putText(s, "с катализатором", text::bold(12), {o.x() + w * 0.64, o.y() - h * 0.58},
-                     text::Align::Left, palette::good, Props, palette::panel);
-    for (Obj obj : {a, la, ea, eaLabel}) appear(s, obj, 0.6);
+    Obj eaLowLabel = putText(s, "E_a′", labelStyle, {lowMid.x() + 8, lowMid.y() - 11},
+                             text::Align::Left, withColor, Props, palette::panel);
+    // A legend in the top right corner, clear of both barriers.
+    const QPointF legend(o.x() + w * 0.66, o.y() - h - 4);
+    art::Art swatchWithout, swatchWith;
+    swatchWithout.stroke(art::line(legend + QPointF(0, 9), legend + QPointF(22, 9)), withoutColor,
+                         2.2);
+    swatchWith.stroke(art::line(legend + QPointF(0, 29), legend + QPointF(22, 29)), withColor, 2.4);
+    Obj sa = s.put(swatchWithout, {}, Props);
+    Obj sb = s.put(swatchWith, {}, Props);
+    Obj la = putText(s, "без катализатора", text::plain(13), legend + QPointF(28, 1),
+                     text::Align::Left, palette::ink, Props, palette::panel);
+    Obj lb = putText(s, "с катализатором", text::bold(13), legend + QPointF(28, 21),
+                     text::Align::Left, withColor, Props, palette::panel);
+    appear(s, heading, 0.6);
+    for (Obj obj : {a, sa, la, ea, eaLabel}) appear(s, obj, 0.6);
     s.wait(1.0);
-    for (Obj obj : {b, lb, eaLow, eaLowLabel}) appear(s, obj, 0.6);
+    for (Obj obj : {b, sb, lb, eaLow, eaLowLabel}) appear(s, obj, 0.6);
     s.setNow(keep);
 }
 

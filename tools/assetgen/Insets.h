@@ -2,6 +2,7 @@
 
 #include <QPointF>
 #include <QSizeF>
+#include <QString>
 
 #include "Scene.h"
 
@@ -13,9 +14,9 @@ namespace insets {
 // of molecules that have at least Eₐ (shaded) grows with temperature.
 void energyDistribution(Scene& s, QPointF at);
 
-// The energy profile of a reaction with and without a catalyst: the catalyst lowers the
-// barrier Eₐ.
-void catalystProfile(Scene& s, QPointF at);
+// The energy profile of a reaction with and without a catalyst, in a panel `size` with its top
+// left at `at` and `title` over the plot: the catalyst lowers the barrier Eₐ to Eₐ′.
+void catalystProfile(Scene& s, QPointF at, QSizeF size, const QString& title);
 
 // A rate plot that grows point by point: the conditional rate v at 25, 35 and 45 °C, each
 // point twice the last, drawn in a panel `size` with its top left at `at`.

@@ -12,6 +12,10 @@ using namespace slides;
 
 namespace {
 const QColor peroxide(0xD4, 0xEC, 0xF8);
+// The flask of peroxide, the same in every movie, and how full it is.
+constexpr double flaskW = 120, flaskH = 165, flaskFill = 0.38;
+// The bench's top in the movies of the two trials: low, so the scene fills the stage's height.
+constexpr double benchTop = 312;
 
 // A little heap of powder on the bottom, its base on the origin.
 QPainterPath heap(double halfWidth) {
@@ -37,9 +41,9 @@ void bench(Scene& s, double y, double x0, double x1) {
 
 // A conical flask of hydrogen peroxide, its base at `base` on the bench.
 void peroxideFlask(Scene& s, QPointF base) {
-    s.put(glass::flask(110, 150), base, Glass);
-    s.put(glass::flaskLiquid(110, 150, 0.38, peroxide), base, Liquid);
-    s.put(glass::flaskOutline(110, 150), base, Front);
+    s.put(glass::flask(flaskW, flaskH), base, Glass);
+    s.put(glass::flaskLiquid(flaskW, flaskH, flaskFill, peroxide), base, Liquid);
+    s.put(glass::flaskOutline(flaskW, flaskH), base, Front);
     putText(s, text::chem("H2O2"), vesselLabel, {base.x(), base.y() + 12}, text::Align::Center,
             palette::muted);
 }
@@ -78,27 +82,28 @@ QTransform placed(QPointF at, double degrees) {
 }
 
 // How fast oxygen comes off, as a bar from "мало" to "много" in a small panel with its top
-// left at `at`; the bar grows to `share` (0..1) from the clock on.
+// left at `at`; the bar grows to `share` (0..1) from the clock on. Its words are as large as
+// the captions', so they are read at a glance.
 void oxygenGauge(Scene& s, QPointF at, double share, double seconds) {
-    const double w = 250;
+    const double w = 300;
     std::vector<Obj> parts;
-    parts.push_back(s.put(glass::panel(at.x(), at.y(), w, 62, palette::panel, palette::panelLine),
+    parts.push_back(s.put(glass::panel(at.x(), at.y(), w, 70, palette::panel, palette::panelLine),
                           {}, Furniture));
-    parts.push_back(putText(s, text::chem("Выделение O2"), text::bold(13), at + QPointF(12, 8),
+    parts.push_back(putText(s, text::chem("Выделение O2"), text::bold(14), at + QPointF(12, 8),
                             text::Align::Left, palette::ink, Labels, palette::panel));
     art::Art track;
-    track.fillStroke(art::roundRect(at.x() + 12, at.y() + 30, w - 24, 10, 5),
+    track.fillStroke(art::roundRect(at.x() + 12, at.y() + 32, w - 24, 10, 5),
                      art::Paint::solid(QColor(0xE6, 0xEE, 0xF6)), palette::panelLine, 1);
     parts.push_back(s.put(track, {}, Labels));
     art::Art bar;
     bar.fill(art::roundRect(0, -5, w - 24, 10, 5), palette::accent);
-    Obj b = s.put(bar, at + QPointF(12, 35), Labels);
+    Obj b = s.put(bar, at + QPointF(12, 37), Labels);
     s.scaleTo(b, 0.02, 1, {0, 0}, 0);
     s.scaleTo(b, share, 1, {0, 0}, seconds);
-    parts.push_back(putText(s, "мало", text::plain(12), at + QPointF(12, 43), text::Align::Left,
-                            palette::muted, Labels, palette::panel));
-    parts.push_back(putText(s, "много", text::plain(12), at + QPointF(w - 12, 43),
-                            text::Align::Right, palette::muted, Labels, palette::panel));
+    parts.push_back(putText(s, "мало", text::plain(14), at + QPointF(12, 46), text::Align::Left,
+                            palette::ink, Labels, palette::panel));
+    parts.push_back(putText(s, "много", text::plain(14), at + QPointF(w - 12, 46),
+                            text::Align::Right, palette::ink, Labels, palette::panel));
     parts.push_back(b);
     // The gauge fades in as a whole, its bar already growing.
     for (Obj o : parts) appear(s, o, 0.4);
@@ -119,18 +124,15 @@ Scene taskMovie() {
     reveal(s, "Кислород узнают по тлеющей лучинке: в нём она ярко вспыхивает.", text::plain(15),
            {22, 182});
     s.setNow(0);
-    bench(s, 250, 470, 705);
-    peroxideFlask(s, {560, 250});
-    // A jar of black powder beside it.
-    art::Art jar;
-    jar.fillStroke(art::roundRect(-22, -50, 44, 50, 5), art::Paint::solid(QColor(0xEE, 0xF4, 0xF9)),
-                   palette::glassLine, 1.4);
-    jar.fill(art::roundRect(-19, -24, 38, 22, 3), palette::manganese);
-    jar.fillStroke(art::roundRect(-24, -58, 48, 9, 3), art::Paint::solid(QColor(0x6D, 0x7A, 0x86)),
-                   palette::glassLine, 1);
-    s.put(jar, {660, 250}, Props);
-    putText(s, text::chem("MnO2"), vesselLabel, {660, 262}, text::Align::Center, palette::muted);
-    bubbles(s, 540, 580, 238, 195, 2, 0, s.frames(7.0) + 1, 3.5, 2.2, Props);
+    const QPointF base(562, 258);
+    bench(s, base.y(), 480, 705);
+    peroxideFlask(s, base);
+    // The powder waits in the same dish as in the trial with the catalyst.
+    s.put(powderDish(), {664, base.y()}, Props);
+    putText(s, text::chem("MnO2"), vesselLabel, {664, base.y() + 12}, text::Align::Center,
+            palette::muted);
+    bubbles(s, base.x() - 22, base.x() + 22, base.y() - 12, base.y() - flaskH * flaskFill + 8, 2, 0,
+            s.frames(7.0) + 1, 3.5, 2.2, Props);
     // The plan of the experiment, step by step, along the bottom.
     const QString steps[3] = {text::chem("1. H2O2 без катализатора"),
                               text::chem("2. Добавляем щепотку MnO2"), "3. Вносим тлеющую лучинку"};
@@ -149,13 +151,16 @@ Scene taskMovie() {
     return s;
 }
 
-// A long splinter held from above the stage, tip down at `tip`: it slides in along its own
-// length from beyond the stage's top edge, its glowing end with it, and stays. Returns the
-// glowing end.
+// A long splinter held by a hand beyond the stage's right edge, tip down at `tip`: it slides in
+// along its own length from beyond that edge, its glowing end with it, and stays. It rises
+// gently to the right, so it never reaches the stage's top edge and the window's heading above
+// it. Returns the glowing end.
 Obj heldSplinter(Scene& s, QPointF tip, double seconds = 0.8) {
-    const double angle = -60, length = 190;
+    const double angle = -18;
     const QPointF along(std::cos(angle * M_PI / 180), std::sin(angle * M_PI / 180));
-    const QPointF away = tip + along * 230;
+    // Long enough that its end stays beyond the right edge, however far it has come in.
+    const double length = (s.width() - tip.x()) / along.x() + 40;
+    const QPointF away = tip + along * length;
     Obj stick = s.put(glass::splinter(length), {}, Props);
     s.transformTo(stick, placed(away, angle), 0);
     s.transformTo(stick, placed(tip, angle), seconds);
@@ -167,26 +172,35 @@ Obj heldSplinter(Scene& s, QPointF tip, double seconds = 0.8) {
 Scene slowMovie() {
     Scene s = stage(705, 350);
     heading(s, "Без катализатора", text::chem("Раствор H2O2 при комнатной температуре"));
-    const QPointF base(300, 270);
-    bench(s, base.y(), 150, 425);
+    // The bench on the right as in the trial with the catalyst: the flask, and the dish of MnO₂
+    // waiting for its turn; what to watch on the left.
+    const QPointF base(510, benchTop);
+    bench(s, base.y(), 380, 705);
     peroxideFlask(s, base);
+    s.put(powderDish(), {640, base.y()}, Props);
+    putText(s, text::chem("MnO2"), vesselLabel, {640, base.y() + 12}, text::Align::Center,
+            palette::muted);
     const int end = s.frames(7.0);
-    bubbles(s, 274, 326, 258, 215, 3, 0, end + 1, 3.0, 2.2, Props);
-    const QPointF tip(base.x(), base.y() - 160);
+    bubbles(s, base.x() - 26, base.x() + 26, base.y() - 12, base.y() - flaskH * flaskFill + 8, 3, 0,
+            end + 1, 3.0, 2.2, Props);
+    const QPointF tip(base.x(), base.y() - flaskH - 8);
     Obj ember = heldSplinter(s, tip);
     for (int f = s.frames(0.8); f < end; f += 4) s.setAlpha(ember, f, (f / 4) % 3 == 0 ? 1.0 : 0.7);
     s.setNow(s.frames(0.6));
-    reveal(s, "тлеющая лучинка", text::plain(14), {tip.x() - 16, tip.y() - 30}, text::Align::Right,
+    reveal(s, "тлеющая лучинка", text::plain(14), {tip.x() - 14, tip.y() - 26}, text::Align::Right,
            palette::muted);
     s.setNow(0);
     s.wait(1.0);
     appear(s, paragraph(s, "Пузырьков кислорода мало: реакция идёт медленно.", text::bold(15),
-                        {440, 110}, 240));
+                        {22, 84}, 320));
     s.wait(2.4);
-    appear(s, paragraph(s, "Тлеющая лучинка не вспыхивает.", text::bold(15), {440, 170}, 240,
-                        palette::muted));
+    appear(s, paragraph(s, "Тлеющая лучинка не вспыхивает: кислорода выделяется мало.",
+                        text::bold(15), {22, 136}, 320, palette::muted));
     s.setNow(s.frames(1.0));
-    oxygenGauge(s, {440, 236}, 0.1, 2.0);
+    oxygenGauge(s, {22, 196}, 0.1, 2.0);
+    s.setNow(s.frames(4.4));
+    // What comes off, so the gauge and the bubbles have a name.
+    appear(s, equation(s, text::chem("2H2O2 → 2H2O + O2↑"), {172, 284}, 17));
     s.setNow(end);
     finish(s);
     return s;
@@ -211,23 +225,25 @@ Scene fastMovie() {
             palette::accent);
     putText(s, "Выберите ответ", text::plain(14), {22, 42}, text::Align::Left, palette::muted);
 
-    const QPointF base(480, 270);
-    bench(s, base.y(), 330, 705);
+    const QPointF base(510, benchTop);
+    bench(s, base.y(), 380, 705);
     peroxideFlask(s, base);
-    const int end = s.frames(9.0);
+    const int end = s.frames(10.0);
 
     // The powder waits in a dish on the bench. A spatula, held beyond the stage's edge (its
     // handle always runs out of the picture), comes in, takes a little powder from the dish,
     // carries it over the flask, tips it in and goes out again.
-    const QPointF dish(612, base.y());
+    const QPointF dish(640, base.y());
     s.put(powderDish(), dish, Props);
     putText(s, text::chem("MnO2"), vesselLabel, {dish.x(), dish.y() + 12}, text::Align::Center,
             palette::muted);
-    const QTransform away = placed({770, 150}, -10);
+    // The handle rises to the right and never reaches the stage's top edge, where the window's
+    // heading is.
+    const QTransform away = placed({790, 200}, -10);
     const QTransform dip = placed(dish + QPointF(-4, -13), -8);
     const QTransform lifted = placed(dish + QPointF(-8, -70), -10);
-    const QTransform over = placed({base.x() + 10, base.y() - 162}, -12);
-    const QTransform tipped = placed({base.x() + 10, base.y() - 160}, -38);
+    const QTransform over = placed({base.x() + 10, base.y() - flaskH - 12}, -12);
+    const QTransform tipped = placed({base.x() + 10, base.y() - flaskH - 10}, -30);
     Obj sp = s.put(spatula(), {}, Props);
     art::Art powder;
     powder.fill(art::ellipse({-8, -2}, 8, 4), palette::manganese);
@@ -251,7 +267,7 @@ Scene fastMovie() {
     for (int i = 0; i < 7; ++i)
         grains.fill(art::circle({(i % 3 - 1) * 3.0, i * 6.0}, 1.8), palette::manganese);
     Obj fall = s.put(grains, spill, Props);
-    const double surface = base.y() - 0.38 * 150;
+    const double surface = base.y() - flaskFill * flaskH;
     s.moveTo(fall, {base.x() - 2, surface - 30}, 0.5, Scene::Ease::In);
     s.wait(0.5);
     s.remove(fall);
@@ -271,7 +287,7 @@ Scene fastMovie() {
     // A foam of oxygen bubbles gathers on the surface, grows while the gas pours out, then
     // settles into a shimmering layer.
     foam(s, base.x(), surface + 1, 30, boil + s.frames(0.3), boil + s.frames(3.0), end + 1);
-    oxygenGauge(s, {40, 236}, 0.92, 2.5);
+    oxygenGauge(s, {12, 196}, 0.92, 2.5);
     s.setNow(boil);
     // The powder is named where it lies.
     reveal(s, text::chem("MnO2"), vesselLabel, {base.x() - 72, base.y() - 28}, text::Align::Right,
@@ -281,8 +297,9 @@ Scene fastMovie() {
                   palette::muted, 1);
     appear(s, s.put(leader, {}, Labels));
     // The splinter comes down to the flask's mouth and flares up in the oxygen.
-    const QPointF tip(base.x(), base.y() - 170);
-    s.setNow(boil + s.frames(0.6));
+    // The splint comes in once the spatula has gone.
+    const QPointF tip(base.x(), base.y() - flaskH - 8);
+    s.setNow(boil + s.frames(1.4));
     Obj ember = heldSplinter(s, tip);
     s.wait(1.2);
     Obj fire = s.put(glass::flame(30), tip + QPointF(0, 4), Captions);
@@ -295,11 +312,11 @@ Scene fastMovie() {
         t.scale(1.0 + 0.08 * ((f / 3) % 2), 1.0 + 0.12 * ((f / 3) % 3 == 0));
         s.transformTo(fire, t, 0);
     }
-    s.setNow(boil + s.frames(1.8));
+    s.setNow(boil + s.frames(2.6));
     s.fadeTo(ember, 0, 0.4);
     s.wait(0.8);
-    appear(s, paragraph(s, "Бурно выделяется кислород, лучинка вспыхивает!", text::bold(14),
-                        {540, 150}, 160, palette::ink));
+    appear(s, paragraph(s, "Бурно выделяется кислород, тлеющая лучинка ярко вспыхивает!",
+                        text::bold(15), {12, 284}, 330, palette::ink));
     s.setNow(end);
     finish(s);
     return s;
@@ -316,23 +333,23 @@ Scene conclusionMovie() {
            text::plain(15), {22, 88});
     reveal(s, "и может ускорить реакцию снова.", text::plain(15), {22, 110});
     s.wait(0.8);
-    appear(s, equation(s, text::chem("2H2O2 → 2H2O + O2↑"), {250, 140}, 17, text::chem("MnO2")));
+    appear(s, equation(s, text::chem("2H2O2 → 2H2O + O2↑"), {584, 142}, 15, text::chem("MnO2")));
     s.setNow(0);
-    const QPointF base(600, 290);
-    bench(s, base.y(), 500, 705);
-    s.put(glass::flask(96, 130), base, Glass);
-    s.put(glass::flaskLiquid(96, 130, 0.3, peroxide), base, Liquid);
+    const QPointF base(600, 312);
+    bench(s, base.y(), 480, 705);
+    s.put(glass::flask(90, 118), base, Glass);
+    s.put(glass::flaskLiquid(90, 118, 0.3, peroxide), base, Liquid);
     art::Art sediment;
-    sediment.fill(heap(27), palette::manganese);
+    sediment.fill(heap(25), palette::manganese);
     s.put(sediment, {base.x(), base.y() - 5}, Liquid);
-    s.put(glass::flaskOutline(96, 130), base, Front);
-    // The powder is named under the bench: beside the flask the panel of the profile stands.
+    s.put(glass::flaskOutline(90, 118), base, Front);
     putText(s, text::chem("MnO2 остался на дне"), vesselLabel, {base.x(), base.y() + 12},
             text::Align::Center, palette::ink);
     s.setNow(s.frames(2.2));
-    // The profile fades in with the words beside it; what it brings in later stays as it is.
+    // The profile, large on the left, fades in; what it brings in later stays as it is.
     const int before = s.objectCount();
-    insets::catalystProfile(s, {40, 196});
+    insets::catalystProfile(s, {12, 140}, {444, 204},
+                            "Катализатор снижает энергию активации: E_a′ < E_a");
     for (int i = before; i < s.objectCount(); ++i) {
         const Obj o{i};
         bool fadesInLater = false;
@@ -343,11 +360,9 @@ Scene conclusionMovie() {
         else if (s.alphaAt(o, s.now()) > 0.5)
             appear(s, o);
     }
-    appear(s, paragraph(s, "Катализатор снижает энергию активации: реакция идёт быстрее",
-                        text::bold(13), {346, 214}, 190, palette::accent));
-    appear(s, paragraph(s, "E_a′ < E_a", text::bold(15), {346, 272}, 150, palette::good));
     s.setNow(0);
-    bubbles(s, 582, 618, 282, 253, 2, 0, s.frames(6.0) + 1, 3.0, 2.0, Props);
+    bubbles(s, base.x() - 16, base.x() + 16, base.y() - 8, base.y() - 30, 2, 0, s.frames(6.0) + 1,
+            3.0, 2.0, Props);
     s.setNow(s.frames(6.0));
     finish(s);
     return s;
