@@ -134,24 +134,25 @@ std::array<Tube, 4> equilibriumRack(Scene& s, const std::array<QColor, 4>& colou
     return tubes;
 }
 
-// A dropper with its reagent's name beside its bulb comes in from the stage's right edge, above
-// the rims of the tubes, over the tube and lets `count` drops of the solution fall, each one
-// visible on its way; then it goes back the way it came. The clock moves past the drops.
+// A dropper comes in from the stage's right edge, above the rims of the tubes, over the tube and
+// lets `count` drops of the solution fall, each one visible on its way; then it goes back the
+// way it came. Its reagent's name shows beside its bulb while it is over the stage's tubes. The
+// clock moves past the drops and stops as the dropper starts back.
 void addDrops(Scene& s, const Tube& t, const QString& name, QColor c, int count) {
     const double dropper = 24;  // the stem; the bulb stands 30 px above it
     const QPointF high(t.bottom.x(), t.mouth - 12), over(t.bottom.x(), t.mouth - 4);
     const QPointF outside(s.width() + 30, high.y());
     const QPointF tagOffset(12, -dropper - 22);
     Obj tip = s.put(glass::pipette(dropper), outside, Props);
-    Obj tag = putText(s, name, text::bold(16), outside + tagOffset, text::Align::Left, palette::ink,
-                      Captions);
-    const double travel = 0.5 + 0.6 * (outside.x() - high.x()) / s.width();
+    const double travel = 0.3 + 0.5 * (outside.x() - high.x()) / s.width();
     s.moveTo(tip, high, travel);
-    s.moveTo(tag, high - outside, travel);
     s.wait(travel);
-    s.moveTo(tip, over, 0.4);
-    s.moveTo(tag, over - outside, 0.4);
-    s.wait(0.5);
+    Obj tag = putText(s, name, text::bold(16), high + tagOffset, text::Align::Left, palette::ink,
+                      Captions);
+    appear(s, tag, 0.3);
+    s.moveTo(tip, over, 0.3);
+    s.moveTo(tag, over - high, 0.3);
+    s.wait(0.35);
     const double surface = t.bottom.y() - t.level;
     for (int i = 0; i < count; ++i) {
         Obj d = s.put(glass::drop(3.2, c), over + QPointF(0, 4), Props);
@@ -166,15 +167,16 @@ void addDrops(Scene& s, const Tube& t, const QString& name, QColor c, int count)
         s.fadeTo(r, 0, 0.4);
         s.wait(0.15);
     }
-    s.wait(0.25);
-    s.moveTo(tip, high, 0.4);
-    s.moveTo(tag, high - outside, 0.4);
-    s.wait(0.4);
+    const int back = s.now();
+    s.moveTo(tip, high, 0.3);
+    s.moveTo(tag, {}, 0.3);
+    s.fadeTo(tag, 0, 0.3);
+    s.wait(0.3);
+    s.remove(tag);
     s.moveTo(tip, outside, travel);
-    s.moveTo(tag, {}, travel);
     s.wait(travel);
     s.remove(tip);
-    s.remove(tag);
+    s.setNow(back);
 }
 
 Scene taskMovie() {
@@ -219,17 +221,18 @@ Scene tubesMovie() {
     const QString result[4] = {"", "темнее", "темнее", "светлее"};
     std::array<Tube, 4> tubes = equilibriumRack(s, {reference, reference, reference, reference});
     equation(s, equationText, {352, 280}, 17);
-    s.wait(1.0);
+    s.wait(0.6);
     for (int i = 1; i < 4; ++i) {
         const QString name = i == 1 ? text::chem("FeCl3") : i == 2 ? "KSCN" : "KCl";
         addDrops(s, tubes[std::size_t(i)], name, dropColour[i], 2);
+        // The colour changes as the drops mix in, while the dropper goes back.
         recolour(s, tubes[std::size_t(i)], reference, after[std::size_t(i)], 1.2);
         s.wait(1.2);
         reveal(s, result[i], text::bold(15), {rackX[i], rackResultTop}, text::Align::Center,
                palette::ink);
-        s.wait(0.4);
+        s.wait(0.3);
     }
-    s.wait(1.5);
+    s.wait(1.2);
     finish(s, true);
     return s;
 }
@@ -275,9 +278,9 @@ Scene directionsMovie() {
 
 Scene constantMovie() {
     Scene s = equilibriumStage();
-    putText(s, "Запишите выражение константы равновесия: впишите буквы и коэффициенты",
-            text::bold(15), {22, 14}, text::Align::Left, palette::accent);
-    equation(s, equationText, {352, 46}, 17);
+    heading(s, "Константа равновесия",
+            "Запишите её выражение: впишите в клетки буквы веществ и коэффициенты");
+    equation(s, equationText, {352, 68}, 17);
     // K = [first]·[second]^(first exponent) / ([third]·[fourth]^(second exponent))
     putText(s, "K =", text::bold(22), {292, 140}, text::Align::Right);
     // Square brackets drawn around each box, the exponent box beside the second.
