@@ -55,7 +55,12 @@ Tube redTube(Scene& s, double x, double mouth, QColor c, double w = 34, double h
 Tube emptyBeaker(Scene& s, QPointF bottom, double w, double h, double level, QColor c) {
     const Obj glass = s.put(glass::beaker(w, h), bottom, Glass);
     const Obj body = s.put(glass::beakerLiquid(w, level, 1, c), bottom, Liquid);
-    Tube t{glass, glass, body, body, bottom, level, bottom.y() - h};
+    // The rim seen a little from above, so the open top reads as glass and not as a cut.
+    art::Art rim;
+    rim.stroke(art::ellipse({-2, -h}, w / 2 + 2, 3), palette::glassLine, 1.4);
+    rim.fill(art::roundRect(-w / 2 + 5, -h + 10, 5, h - 22, 2), glass::withAlpha(Qt::white, 140));
+    const Obj front = s.put(rim, bottom, Front);
+    Tube t{glass, front, body, body, bottom, level, bottom.y() - h};
     s.scaleTo(t.body, 1, 0.01, {0, 0}, 0);
     s.setAlpha(t.body, s.now(), 0);
     return t;
