@@ -59,9 +59,9 @@ TEST(EquilibriumMovies, TubeColoursShowTheShiftsTheWindowGradesAsRight) {
     const Scene s = movie(6);
     const QImage last = s.preview(s.frameCount() - 1);
     for (int group = 1; group <= DirectionGroupCount; ++group) {
-        const int y = 166 + 44 * (group - 1) + 20;
-        expectColourTellsDirection(luminance(last.pixelColor(603, y)),
-                                   luminance(last.pixelColor(675, y)), group);
+        const int y = 166 + 44 * (group - 1) + 18;
+        expectColourTellsDirection(luminance(last.pixelColor(593, y)),
+                                   luminance(last.pixelColor(663, y)), group);
     }
 }
 

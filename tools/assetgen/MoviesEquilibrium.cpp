@@ -386,7 +386,7 @@ Scene principleMovie() {
                               text::chem("+ KSCN: равновесие смещается вправо →, раствор темнеет"),
                               text::chem("+ KCl: равновесие смещается влево ←, раствор светлеет")};
     const QColor after[3] = {deeper, deeper, paler};
-    const double before = 600, changed = 672;
+    const double before = 590, changed = 660;
     putText(s, "эталон", text::plain(13), {before, 144}, text::Align::Center, palette::muted);
     putText(s, "после", text::plain(13), {changed, 144}, text::Align::Center, palette::muted);
     double y = 166;
@@ -394,12 +394,12 @@ Scene principleMovie() {
     for (int i = 0; i < 3; ++i) {
         s.wait(0.8);
         reveal(s, lines[i], text::plain(15), {40, y + 12});
-        Tube a = redTube(s, before, y, reference, 18, 36, 20);
-        Tube b = redTube(s, changed, y, reference, 18, 36, 20);
+        Tube a = redTube(s, before, y, reference, 18, 34, 20);
+        Tube b = redTube(s, changed, y, reference, 18, 34, 20);
         for (const Tube& t : {a, b})
             for (Obj o : {t.glass, t.front, t.body, t.cap}) appear(s, o, 0.4);
         Obj arrow =
-            s.put(glass::arrow({before + 16, y + 20}, {changed - 16, y + 20}, 2, palette::muted),
+            s.put(glass::arrow({before + 16, y + 18}, {changed - 16, y + 18}, 2, palette::muted),
                   {}, Labels);
         appear(s, arrow, 0.4);
         s.wait(0.5);
