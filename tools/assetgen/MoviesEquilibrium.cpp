@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <array>
 #include <utility>
 
 #include "AssetTree.h"
@@ -11,9 +12,10 @@ using namespace slides;
 
 namespace {
 const QString equationText = text::chem("FeCl3 + 3KSCN ⇄ Fe(SCN)3 + 3KCl");
-// FeCl₃ and KSCN deepen the colour plainly; KCl lightens it only a little, since its ions take
-// no part in the ionic equilibrium Fe³⁺ + 3SCN⁻ ⇄ Fe(SCN)₃ and act on it only weakly.
-const QColor reference(0xC8, 0x3A, 0x3A), deeper(0x8E, 0x12, 0x1E), paler(0xD0, 0x4C, 0x48);
+// The drawings follow the molecular equation, as the window's questions do: FeCl₃ and KSCN are
+// the starting substances, and adding either shifts the equilibrium to the right, so the red
+// deepens; KCl is a product, and adding it shifts the equilibrium to the left, so the red pales.
+const QColor reference(0xC8, 0x3A, 0x3A), deeper(0x8E, 0x12, 0x1E), paler(0xDA, 0x62, 0x5A);
 const QColor ironChloride(0xE8, 0xB4, 0x4A), colourless(0xE4, 0xF0, 0xF8);
 
 // The player of this experiment neither plays nor loops by itself: every movie starts itself
@@ -28,6 +30,7 @@ struct Tube {
     Obj body, cap;
     QPointF bottom;
     double level = 0;
+    double mouth = 0;  // the y of the vessel's rim
 };
 
 // A tube holding `level` px of liquid, or empty (its liquid waits, invisible, to be poured).
@@ -37,12 +40,29 @@ Tube redTube(Scene& s, double x, double mouth, QColor c, double w = 34, double h
     const QPointF bottom(x, mouth + glass::tubeBodyBottom(w, h));
     const Obj body = s.put(glass::tubeLiquidBody(w, level, c), bottom, Liquid);
     const Obj cap = s.put(glass::tubeLiquidCap(w, c), bottom, Liquid);
-    Tube t{back, s.put(glass::testTubeFront(w, h), {x, mouth}, Front), body, cap, bottom, level};
+    Tube t{back, s.put(glass::testTubeFront(w, h), {x, mouth}, Front), body, cap, bottom, level,
+           mouth};
     if (empty) {
         s.scaleTo(t.body, 1, 0.01, {0, 0}, 0);
         s.setAlpha(t.body, s.now(), 0);
         s.setAlpha(t.cap, s.now(), 0);
     }
+    return t;
+}
+
+// An empty beaker standing on the table with its bottom at `bottom`; its liquid, `level` px deep
+// when full, waits invisible to be poured.
+Tube emptyBeaker(Scene& s, QPointF bottom, double w, double h, double level, QColor c) {
+    const Obj glass = s.put(glass::beaker(w, h), bottom, Glass);
+    const Obj body = s.put(glass::beakerLiquid(w, level, 1, c), bottom, Liquid);
+    // The rim seen a little from above, so the open top reads as glass and not as a cut.
+    art::Art rim;
+    rim.stroke(art::ellipse({-2, -h}, w / 2 + 2, 3), palette::glassLine, 1.4);
+    rim.fill(art::roundRect(-w / 2 + 5, -h + 10, 5, h - 22, 2), glass::withAlpha(Qt::white, 140));
+    const Obj front = s.put(rim, bottom, Front);
+    Tube t{glass, front, body, body, bottom, level, bottom.y() - h};
+    s.scaleTo(t.body, 1, 0.01, {0, 0}, 0);
+    s.setAlpha(t.body, s.now(), 0);
     return t;
 }
 
@@ -53,10 +73,10 @@ void recolour(Scene& s, const Tube& t, QColor from, QColor to, double seconds) {
     tint.mult[1] = double(std::max(1, to.green())) / std::max(1, from.green());
     tint.mult[2] = double(std::max(1, to.blue())) / std::max(1, from.blue());
     s.tintTo(t.body, tint, seconds);
-    s.tintTo(t.cap, tint, seconds);
+    if (t.cap.index != t.body.index) s.tintTo(t.cap, tint, seconds);
 }
 
-// A graduated pipette with its solution's name above it comes over the tube and empties into
+// A graduated pipette with its solution's name above it comes over the vessel and empties into
 // it, the level rising as the pipette empties. The clock moves past the pour.
 void pourFromPipette(Scene& s, Tube& t, QPointF rest, const QString& name, QColor c, double toLevel,
                      double seconds) {
@@ -69,7 +89,7 @@ void pourFromPipette(Scene& s, Tube& t, QPointF rest, const QString& name, QColo
                         text::Align::Center, palette::ink, Captions);
     for (Obj o : {pipette, liquid, label}) appear(s, o, 0.3);
     s.wait(0.4);
-    const QPointF over(t.bottom.x(), t.bottom.y() - 96);
+    const QPointF over(t.bottom.x(), t.mouth - 6);
     for (Obj o : {pipette, liquid}) s.moveTo(o, over, 0.7);
     s.moveTo(label, over - rest, 0.7);
     s.wait(0.7);
@@ -100,18 +120,44 @@ void pourFromPipette(Scene& s, Tube& t, QPointF rest, const QString& name, QColo
     s.wait(0.3);
 }
 
-// A dropper with its reagent's name on a tag comes over the tube and lets `count` drops of the
-// solution fall, each one visible on its way; the clock moves past the drops.
-void addDrops(Scene& s, const Tube& t, double mouthY, const QString& name, QColor c, int count) {
-    const QPointF rest(t.bottom.x() + 56, mouthY - 22), over(t.bottom.x(), mouthY - 8);
-    Obj dropper = s.put(glass::pipette(30), rest, Props);
-    Obj tag = putText(s, name, text::bold(16), {rest.x() + 12, rest.y() - 36}, text::Align::Left,
-                      palette::ink, Captions);
-    appear(s, dropper, 0.3);
+// The rack of four tubes of the tubes' and the directions' movies: the same size and place in
+// both, each tube under the window's direction group that asks about it, its name beneath it.
+constexpr double rackPitch = 73, rackMouth = 116, rackTubeWidth = 28, rackTubeHeight = 96;
+constexpr double rackLevel = 50, rackLabelTop = 222, rackResultTop = 244;
+constexpr double rackX[4] = {249.5, 322.5, 395.5, 468.5};
+const QString rackNames[4] = {"эталон", "+ " + text::chem("FeCl3"), "+ KSCN", "+ KCl"};
+
+std::array<Tube, 4> equilibriumRack(Scene& s, const std::array<QColor, 4>& colours) {
+    std::array<Tube, 4> tubes;
+    for (int i = 0; i < 4; ++i) {
+        tubes[std::size_t(i)] = redTube(s, rackX[i], rackMouth, colours[std::size_t(i)],
+                                        rackTubeWidth, rackTubeHeight, rackLevel);
+        putText(s, rackNames[i], text::bold(15), {rackX[i], rackLabelTop}, text::Align::Center,
+                i == 0 ? palette::muted : palette::ink);
+    }
+    s.put(glass::rack(4, rackPitch, 40), {(rackX[0] + rackX[3]) / 2, rackMouth + 50}, Props);
+    return tubes;
+}
+
+// A dropper comes in from the stage's right edge, above the rims of the tubes, over the tube and
+// lets `count` drops of the solution fall, each one visible on its way; then it goes back the
+// way it came. Its reagent's name shows beside its bulb while it is over the stage's tubes. The
+// clock moves past the drops and stops as the dropper starts back.
+void addDrops(Scene& s, const Tube& t, const QString& name, QColor c, int count) {
+    const double dropper = 24;  // the stem; the bulb stands 30 px above it
+    const QPointF high(t.bottom.x(), t.mouth - 12), over(t.bottom.x(), t.mouth - 4);
+    const QPointF outside(s.width() + 30, high.y());
+    const QPointF tagOffset(12, -dropper - 22);
+    Obj tip = s.put(glass::pipette(dropper), outside, Props);
+    const double travel = 0.3 + 0.5 * (outside.x() - high.x()) / s.width();
+    s.moveTo(tip, high, travel);
+    s.wait(travel);
+    Obj tag = putText(s, name, text::bold(16), high + tagOffset, text::Align::Left, palette::ink,
+                      Captions);
     appear(s, tag, 0.3);
-    s.moveTo(dropper, over, 0.8);
-    s.moveTo(tag, over - rest, 0.8);
-    s.wait(0.9);
+    s.moveTo(tip, over, 0.3);
+    s.moveTo(tag, over - high, 0.3);
+    s.wait(0.35);
     const double surface = t.bottom.y() - t.level;
     for (int i = 0; i < count; ++i) {
         Obj d = s.put(glass::drop(3.2, c), over + QPointF(0, 4), Props);
@@ -126,10 +172,16 @@ void addDrops(Scene& s, const Tube& t, double mouthY, const QString& name, QColo
         s.fadeTo(r, 0, 0.4);
         s.wait(0.15);
     }
-    s.moveTo(dropper, rest, 0.7);
-    s.moveTo(tag, {}, 0.7);
-    s.fadeTo(dropper, 0, 0.7);
-    s.fadeTo(tag, 0, 0.7);
+    const int back = s.now();
+    s.moveTo(tip, high, 0.3);
+    s.moveTo(tag, {}, 0.3);
+    s.fadeTo(tag, 0, 0.3);
+    s.wait(0.3);
+    s.remove(tag);
+    s.moveTo(tip, outside, travel);
+    s.wait(travel);
+    s.remove(tip);
+    s.setNow(back);
 }
 
 Scene taskMovie() {
@@ -146,19 +198,20 @@ Scene taskMovie() {
            text::plain(15), {22, 186}, text::Align::Left, palette::ink);
     reveal(s, text::chem("Светлее — меньше Fe(SCN)3, равновесие смещено влево (←)."),
            text::plain(15), {22, 208});
-    // An empty tube: FeCl₃ goes in (amber), then KSCN, and the red colour appears.
+    // The equilibrium mixture is made in a beaker on the table: FeCl₃ goes in (amber), then KSCN,
+    // and the red colour appears; the next step pours it into the four tubes of the rack.
     s.setNow(0);
-    Tube t = redTube(s, 600, 120, ironChloride, 34, 150, 80, true);
-    s.put(glass::rack(1, 40, 40), {600, 190}, Props);
-    const QPointF rest(662, 200);
+    Tube t = emptyBeaker(s, {598, 262}, 84, 96, 52, ironChloride);
+    const QPointF rest(668, 176);
     s.wait(0.3);
-    pourFromPipette(s, t, rest, text::chem("FeCl3"), ironChloride, 40, 1.4);
+    pourFromPipette(s, t, rest, text::chem("FeCl3"), ironChloride, 26, 1.4);
     const int kscnAt = s.now();
-    pourFromPipette(s, t, rest, "KSCN", colourless, 80, 1.4);
+    pourFromPipette(s, t, rest, "KSCN", colourless, 52, 1.4);
     s.setNow(kscnAt + s.frames(1.4));
     recolour(s, t, ironChloride, reference, 2.0);
     s.wait(2.0);
-    reveal(s, text::chem("FeCl3 + KSCN"), text::bold(13), {600, 296}, text::Align::Center,
+    reveal(s, "равновесная смесь", text::bold(14), {598, 272}, text::Align::Center, palette::muted);
+    reveal(s, text::chem("FeCl3 + KSCN"), text::plain(13), {598, 292}, text::Align::Center,
            palette::muted);
     s.wait(1.2);
     finish(s, true);
@@ -168,32 +221,23 @@ Scene taskMovie() {
 Scene tubesMovie() {
     Scene s = equilibriumStage();
     heading(s, "Четыре пробирки с равновесной смесью");
-    const QString added[4] = {"эталон", "+ " + text::chem("FeCl3"), "+ KSCN", "+ KCl"};
-    const QColor after[4] = {reference, deeper, deeper, paler};
+    const std::array<QColor, 4> after = {reference, deeper, deeper, paler};
     const QColor dropColour[4] = {reference, ironChloride, colourless, colourless};
-    const QString result[4] = {"", "темнее", "темнее", "чуть светлее"};
-    Tube tubes[4];
-    // The tubes stand low enough that the dropper above them stays clear of the heading.
-    const double mouth = 112;
-    for (int i = 0; i < 4; ++i) {
-        const double x = 140 + i * 130;
-        tubes[i] = redTube(s, x, mouth, reference, 34, 118, 64);
-        putText(s, added[i], text::bold(15), {x, 238}, text::Align::Center,
-                i == 0 ? palette::muted : palette::ink);
-    }
-    s.put(glass::rack(4, 130, 40), {335, mouth + 60}, Props);
-    equation(s, equationText, {335, 290}, 17);
-    s.wait(1.0);
+    const QString result[4] = {"", "темнее", "темнее", "светлее"};
+    std::array<Tube, 4> tubes = equilibriumRack(s, {reference, reference, reference, reference});
+    equation(s, equationText, {352, 280}, 17);
+    s.wait(0.6);
     for (int i = 1; i < 4; ++i) {
         const QString name = i == 1 ? text::chem("FeCl3") : i == 2 ? "KSCN" : "KCl";
-        addDrops(s, tubes[i], mouth, name, dropColour[i], 2);
-        recolour(s, tubes[i], reference, after[i], 1.2);
+        addDrops(s, tubes[std::size_t(i)], name, dropColour[i], 2);
+        // The colour changes as the drops mix in, while the dropper goes back.
+        recolour(s, tubes[std::size_t(i)], reference, after[std::size_t(i)], 1.2);
         s.wait(1.2);
-        reveal(s, result[i], text::bold(15), {140 + i * 130.0, 260}, text::Align::Center,
+        reveal(s, result[i], text::bold(15), {rackX[i], rackResultTop}, text::Align::Center,
                palette::ink);
-        s.wait(0.4);
+        s.wait(0.3);
     }
-    s.wait(1.5);
+    s.wait(1.2);
     finish(s, true);
     return s;
 }
@@ -201,29 +245,28 @@ Scene tubesMovie() {
 Scene directionsMovie() {
     Scene s = equilibriumStage();
     // The three answers: the window's direction groups lie in the boxes at the end, each over
-    // the tube it asks about.
+    // the tube it asks about; the reference stands beside them, for comparison.
     const double xs[3] = {293, 367, 439};
     const QString reagents[3] = {text::chem("FeCl3"), "KSCN", "KCl"};
-    const QColor colors[3] = {deeper, deeper, paler};
-    for (int i = 0; i < 3; ++i) redTube(s, xs[i] + 29.5, 140, colors[i], 24, 72, 34);
-    // The reference beside them, for comparison.
-    redTube(s, xs[0] + 29.5 - 74, 140, reference, 24, 72, 34);
-    putText(s, "эталон", text::plain(13), {xs[0] + 29.5 - 74, 216}, text::Align::Center,
-            palette::muted);
-    s.put(glass::rack(4, 74, 26), {(xs[0] + xs[2]) / 2 + 29.5 - 37, 178}, Props);
-    equation(s, equationText, {352, 238}, 18);
+    equilibriumRack(s, {reference, deeper, deeper, paler});
+    equation(s, equationText, {352, 250}, 17);
     putText(s, text::chem("Подсказка: FeCl3 и KSCN — исходные вещества, KCl — продукт реакции."),
-            text::plain(14), {352, 290}, text::Align::Center, palette::muted);
+            text::plain(14), {352, 294}, text::Align::Center, palette::muted);
     s.wait(2.0);
-    Obj q = putText(s, "Куда сместится равновесие при добавлении:", text::bold(15), {352, 6},
-                    text::Align::Center, palette::accent);
-    appear(s, q, 0.6);
+    // The question is set as the other movies' headings are, left of the groups and clear of
+    // the window's own heading above the player.
+    for (const auto& [line, top] :
+         {std::pair{QString("Куда сместится"), 14.0}, std::pair{QString("равновесие"), 40.0},
+          std::pair{QString("при добавлении:"), 66.0}}) {
+        Obj q = putText(s, line, text::bold(20), {22, top}, text::Align::Left, palette::accent);
+        appear(s, q, 0.6);
+    }
     for (int i = 0; i < 3; ++i) {
         Obj r = putText(s, reagents[i], text::bold(15), {xs[i] + 29.5, 89}, text::Align::Center);
         appear(s, r, 0.6);
     }
     Obj hint = putText(s, "→ вправо, к продуктам      ← влево, к исходным веществам",
-                       text::plain(14), {352, 316}, text::Align::Center, palette::muted);
+                       text::plain(14), {352, 318}, text::Align::Center, palette::muted);
     appear(s, hint, 0.6);
     s.wait(1.0);
     // The groups bring their own white ground and frame: the blank under each is exactly its
@@ -240,9 +283,9 @@ Scene directionsMovie() {
 
 Scene constantMovie() {
     Scene s = equilibriumStage();
-    putText(s, "Запишите выражение константы равновесия: впишите буквы и коэффициенты",
-            text::bold(15), {22, 14}, text::Align::Left, palette::accent);
-    equation(s, equationText, {352, 46}, 17);
+    heading(s, "Константа равновесия",
+            "Запишите её выражение: впишите в клетки буквы веществ и коэффициенты");
+    equation(s, equationText, {352, 68}, 17);
     // K = [first]·[second]^(first exponent) / ([third]·[fourth]^(second exponent))
     putText(s, "K =", text::bold(22), {292, 140}, text::Align::Right);
     // Square brackets drawn around each box, the exponent box beside the second.
@@ -284,15 +327,15 @@ Scene constantMovie() {
 Scene answerMovie() {
     Scene s = equilibriumStage();
     heading(s, "Константа равновесия");
-    equation(s, equationText, {352, 56}, 17);
+    equation(s, equationText, {352, 50}, 17);
     s.wait(0.5);
     const text::Style f = text::plain(22);
-    Obj k = putText(s, "K =", text::bold(24), {250, 160}, text::Align::Right);
+    Obj k = putText(s, "K =", text::bold(24), {250, 138}, text::Align::Right);
     Obj num =
-        putText(s, text::chem("[Fe(SCN)3]") + " · [KCl]^3", f, {390, 128}, text::Align::Center);
-    Obj den = putText(s, text::chem("[FeCl3]") + " · [KSCN]^3", f, {390, 176}, text::Align::Center);
+        putText(s, text::chem("[Fe(SCN)3]") + " · [KCl]^3", f, {390, 106}, text::Align::Center);
+    Obj den = putText(s, text::chem("[FeCl3]") + " · [KSCN]^3", f, {390, 154}, text::Align::Center);
     art::Art bar;
-    bar.fill(art::rect(262, 168, 256, 2.2), palette::ink);
+    bar.fill(art::rect(262, 146, 256, 2.2), palette::ink);
     Obj b = s.put(bar, {}, Labels);
     for (Obj o : {k, b, num, den}) {
         appear(s, o, 0.6);
@@ -300,8 +343,8 @@ Scene answerMovie() {
     }
     s.wait(0.6);
     reveal(s, "В числителе — продукты, в знаменателе — исходные вещества;", text::plain(15),
-           {352, 236}, text::Align::Center, palette::ink);
-    reveal(s, "коэффициенты уравнения — показатели степени.", text::plain(15), {352, 258},
+           {352, 202}, text::Align::Center, palette::ink);
+    reveal(s, "коэффициенты уравнения — показатели степени.", text::plain(15), {352, 224},
            text::Align::Center, palette::ink);
     // Who is who: the starting substances and the products in their own tubes, as they look.
     s.wait(0.4);
@@ -309,21 +352,21 @@ Scene answerMovie() {
         QString name;
         QColor colour;
         double x;
-    } vials[4] = {{text::chem("FeCl3"), ironChloride, 160},
-                  {"KSCN", colourless, 230},
-                  {text::chem("Fe(SCN)3"), reference, 470},
-                  {"KCl", colourless, 570}};
+    } vials[4] = {{text::chem("FeCl3"), ironChloride, 118},
+                  {"KSCN", colourless, 222},
+                  {text::chem("Fe(SCN)3"), reference, 448},
+                  {"KCl", colourless, 574}};
     const int vialsAt = s.now();
     for (const auto& v : vials) {
         s.setNow(vialsAt);
-        Tube t = redTube(s, v.x - 22, 286, v.colour, 14, 36, 18);
+        Tube t = redTube(s, v.x, 258, v.colour, 18, 46, 24);
         for (Obj o : {t.glass, t.front, t.body, t.cap}) appear(s, o, 0.5);
-        reveal(s, v.name, text::bold(15), {v.x - 10, 293});
+        reveal(s, v.name, text::bold(15), {v.x + 16, 276});
     }
     s.setNow(vialsAt);
-    reveal(s, "исходные вещества → знаменатель", text::plain(14), {195, 327}, text::Align::Center,
+    reveal(s, "исходные вещества → знаменатель", text::plain(14), {195, 316}, text::Align::Center,
            palette::muted);
-    reveal(s, "продукты → числитель", text::plain(14), {520, 327}, text::Align::Center,
+    reveal(s, "продукты → числитель", text::plain(14), {520, 316}, text::Align::Center,
            palette::muted);
     s.wait(2.5);
     finish(s, true);
@@ -335,42 +378,43 @@ Scene principleMovie() {
     heading(s, "Принцип Ле Шателье");
     s.wait(0.3);
     reveal(s, "Если на систему в равновесии оказать воздействие, равновесие", text::plain(16),
-           {22, 60});
-    reveal(s, "смещается в сторону, которая ослабляет это воздействие.", text::plain(16), {22, 84});
+           {22, 54});
+    reveal(s, "смещается в сторону, которая ослабляет это воздействие.", text::plain(16), {22, 78});
     s.wait(1.0);
-    appear(s, equation(s, equationText, {352, 118}, 18));
-    const QString lines[3] = {
-        text::chem("+ FeCl3: равновесие смещается вправо →, раствор темнеет"),
-        text::chem("+ KSCN: равновесие смещается вправо →, раствор темнеет"),
-        text::chem("+ KCl: равновесие чуть смещается влево ←, раствор слегка светлеет")};
+    appear(s, equation(s, equationText, {330, 108}, 18));
+    const QString lines[3] = {text::chem("+ FeCl3: равновесие смещается вправо →, раствор темнеет"),
+                              text::chem("+ KSCN: равновесие смещается вправо →, раствор темнеет"),
+                              text::chem("+ KCl: равновесие смещается влево ←, раствор светлеет")};
     const QColor after[3] = {deeper, deeper, paler};
+    const double before = 590, changed = 660;
+    putText(s, "эталон", text::plain(13), {before, 144}, text::Align::Center, palette::muted);
+    putText(s, "после", text::plain(13), {changed, 144}, text::Align::Center, palette::muted);
     double y = 166;
     // Each line with its tubes: the reference, and the same mixture after the addition.
     for (int i = 0; i < 3; ++i) {
         s.wait(0.8);
-        reveal(s, lines[i], text::plain(15), {40, y + 6});
-        Tube before = redTube(s, 592, y, reference, 12, 30, 18);
-        Tube changed = redTube(s, 668, y, reference, 12, 30, 18);
-        for (const Tube& t : {before, changed})
+        reveal(s, lines[i], text::plain(15), {40, y + 12});
+        Tube a = redTube(s, before, y, reference, 18, 34, 20);
+        Tube b = redTube(s, changed, y, reference, 18, 34, 20);
+        for (const Tube& t : {a, b})
             for (Obj o : {t.glass, t.front, t.body, t.cap}) appear(s, o, 0.4);
         Obj arrow =
-            s.put(glass::arrow({610, y + 17}, {650, y + 17}, 2, palette::muted), {}, Labels);
+            s.put(glass::arrow({before + 16, y + 18}, {changed - 16, y + 18}, 2, palette::muted),
+                  {}, Labels);
         appear(s, arrow, 0.4);
         s.wait(0.5);
-        recolour(s, changed, reference, after[i], 1.0);
+        recolour(s, b, reference, after[i], 1.0);
         s.wait(0.4);
-        y += 37;
+        y += 44;
     }
-    putText(s, "эталон", text::plain(12), {592, 140}, text::Align::Center, palette::muted);
-    putText(s, "после", text::plain(12), {668, 140}, text::Align::Center, palette::muted);
+    // One story with the equation: what is added is used up, by the forward reaction for the
+    // starting substances and by the reverse one for the product.
     reveal(s,
-           "KCl действует слабо: ионы K^+ в реакции Fe^{3+} + 3SCN^− ⇄ " + text::chem("Fe(SCN)3") +
-               " не участвуют,",
-           text::plain(14), {40, 278}, text::Align::Left, palette::muted);
-    reveal(s, "а ионы Cl^− связывают немного Fe^{3+}, поэтому равновесие чуть смещается влево.",
-           text::plain(14), {40, 296}, text::Align::Left, palette::muted);
+           text::chem("Добавленное вещество расходуется: FeCl3 и KSCN — в прямой реакции, KCl — в "
+                      "обратной."),
+           text::plain(14), {40, 298}, text::Align::Left, palette::muted);
     s.wait(1.0);
-    reveal(s, "Цвет раствора показывает, куда сместилось равновесие.", text::bold(15), {352, 321},
+    reveal(s, "Цвет раствора показывает, куда сместилось равновесие.", text::bold(15), {352, 322},
            text::Align::Center, palette::good);
     s.wait(2.0);
     finish(s, true);

@@ -1,0 +1,130 @@
+// Experiment 4's movies tell the story the window grades: the tubes' colours show the shifts the
+// direction groups take as right, every text about KCl says what the molecular equation says,
+// and the rack of four tubes stands in one place with its labels from step to step.
+
+#include <gtest/gtest.h>
+
+#include <QColor>
+#include <QImage>
+#include <cmath>
+
+#include "AssetTree.h"
+#include "Slides.h"
+#include "lab/EquilibriumAnswers.h"
+
+namespace {
+
+Scene movie(int step) {
+    const QString path = QStringLiteral("Movie/Opyt4/%1.swf").arg(step);
+    for (const assets::MovieAsset& m : assets::movieAssets())
+        if (m.path == path) return m.make();
+    ADD_FAILURE() << "no movie " << path.toStdString();
+    return slides::stage(1, 1);
+}
+
+// The relative luminance of a colour (WCAG), 0 for black to 1 for white.
+double luminance(QColor c) {
+    auto channel = [](double v) {
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+// The tubes of the rack, left to right: the reference, then + FeCl₃, + KSCN and + KCl, each
+// under the direction group that asks about it. A point in each one's liquid, right of the
+// glass's highlight.
+constexpr double rackX[4] = {249.5, 322.5, 395.5, 468.5};
+constexpr int liquidY = 185;
+
+// A tube the window expects to shift to the right must show a plainly deeper red than the
+// reference, one to the left a plainly paler one.
+void expectColourTellsDirection(double reference, double tube, int group) {
+    if (rightDirection(group) == 0)
+        EXPECT_LT(tube, reference * 0.75) << "group " << group << " should read darker";
+    else
+        EXPECT_GT(tube, reference * 1.2) << "group " << group << " should read lighter";
+}
+
+TEST(EquilibriumMovies, TubeColoursShowTheShiftsTheWindowGradesAsRight) {
+    for (int step : {2, 3}) {
+        SCOPED_TRACE("step " + std::to_string(step));
+        const Scene s = movie(step);
+        const QImage last = s.preview(s.frameCount() - 1);
+        double l[4];
+        for (int i = 0; i < 4; ++i) l[i] = luminance(last.pixelColor(int(rackX[i]) + 3, liquidY));
+        for (int group = 1; group <= DirectionGroupCount; ++group)
+            expectColourTellsDirection(l[0], l[group], group);
+    }
+    // The summary: each line's reference and the same mixture after the addition.
+    const Scene s = movie(6);
+    const QImage last = s.preview(s.frameCount() - 1);
+    for (int group = 1; group <= DirectionGroupCount; ++group) {
+        const int y = 166 + 44 * (group - 1) + 18;
+        expectColourTellsDirection(luminance(last.pixelColor(593, y)),
+                                   luminance(last.pixelColor(663, y)), group);
+    }
+}
+
+TEST(EquilibriumMovies, EveryTextOnKclTellsTheMolecularEquationsStory) {
+    int told = 0;
+    for (int step = 1; step <= 6; ++step) {
+        const Scene s = movie(step);
+        for (const Scene::TextNote& t : s.texts()) {
+            SCOPED_TRACE("step " + std::to_string(step) + ": " + t.markup.toStdString());
+            // The ionic equation is a second story beside the molecular one the window asks
+            // about: no text tells it.
+            EXPECT_FALSE(t.markup.contains(QStringLiteral("^{3+}")));
+            EXPECT_FALSE(t.markup.contains(QStringLiteral("Cl^")));
+            if (!t.markup.contains(QStringLiteral("KCl"))) continue;
+            const bool right = t.markup.contains(QStringLiteral("вправо"));
+            const bool left = t.markup.contains(QStringLiteral("влево"));
+            if (!right && !left) continue;
+            // A text that names a shift on adding KCl names the one the window takes as right.
+            ++told;
+            EXPECT_EQ(left, rightDirection(3) == 1);
+            EXPECT_EQ(right, rightDirection(3) == 0);
+        }
+    }
+    EXPECT_GT(told, 0) << "no movie says where KCl shifts the equilibrium";
+}
+
+// The colour difference of two pixels, the largest over the channels.
+int difference(QRgb a, QRgb b) {
+    return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                     std::abs(qBlue(a) - qBlue(b))});
+}
+
+TEST(EquilibriumMovies, TheRackAndItsLabelsStayPutFromTheTubesToTheQuestion) {
+    // At their ends both movies show the rack with the tubes as they came out; the band from
+    // the tubes' rims to the labels under them must look the same.
+    const Scene tubes = movie(2), directions = movie(3);
+    const QImage a = tubes.preview(tubes.frameCount() - 1);
+    const QImage b = directions.preview(directions.frameCount() - 1);
+    ASSERT_EQ(a.size(), b.size());
+    const QRect band(190, 110, 340, 132);
+    int off = 0;
+    for (int y = band.top(); y <= band.bottom(); ++y)
+        for (int x = band.left(); x <= band.right(); ++x)
+            if (difference(a.pixel(x, y), b.pixel(x, y)) > 24) ++off;
+    EXPECT_LT(off, band.width() * band.height() / 100) << off << " pixels moved or changed";
+    // The band is not empty: the rack is there.
+    int wood = 0;
+    for (int x = band.left(); x <= band.right(); ++x) {
+        const QColor c = a.pixelColor(x, 170);
+        if (c.red() > c.blue() + 40 && c.green() > c.blue() + 20) ++wood;
+    }
+    EXPECT_GT(wood, 200);
+}
+
+TEST(EquilibriumMovies, NoTextCrowdsTheWindowsHeadingAboveThePlayer) {
+    // The window's heading ends just above the player: a text of ours starts at least 12 px
+    // below the player's top edge.
+    for (int step = 1; step <= 6; ++step) {
+        const Scene s = movie(step);
+        for (const Scene::TextNote& t : s.texts())
+            EXPECT_GE(t.bounds.top(), 12)
+                << "step " << step << ": " << t.markup.toStdString() << " at " << t.bounds.top();
+    }
+}
+
+}  // namespace
