@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QPainter>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -125,6 +128,82 @@ TEST(Legibility, CollidingAndRunawayLabelsAreFound) {
     }
     EXPECT_TRUE(overlap);
     EXPECT_TRUE(runaway);
+}
+
+// The background pixels of a glyph drawn large that cannot be reached from the image's edge:
+// the holes its strokes close in, like the loop of γ that y never has.
+int enclosedPixels(const QString& markup, const text::Style& style) {
+    QImage image(200, 200, QImage::Format_Grayscale8);
+    image.fill(Qt::white);
+    {
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.fillPath(text::line(markup, style).translated(40, 140), Qt::black);
+    }
+    const int w = image.width(), h = image.height();
+    std::vector<char> seen(std::size_t(w * h), 0);
+    std::deque<QPoint> open;
+    auto visit = [&](int x, int y) {
+        if (x < 0 || y < 0 || x >= w || y >= h || seen[std::size_t(y * w + x)]) return;
+        if (qGray(image.pixel(x, y)) < 128) return;
+        seen[std::size_t(y * w + x)] = 1;
+        open.push_back({x, y});
+    };
+    for (int i = 0; i < w; ++i) visit(i, 0), visit(i, h - 1), visit(0, i), visit(w - 1, i);
+    while (!open.empty()) {
+        const QPoint q = open.front();
+        open.pop_front();
+        visit(q.x() + 1, q.y()), visit(q.x() - 1, q.y()), visit(q.x(), q.y() + 1),
+            visit(q.x(), q.y() - 1);
+    }
+    int enclosed = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (!seen[std::size_t(y * w + x)] && qGray(image.pixel(x, y)) >= 128) ++enclosed;
+    return enclosed;
+}
+
+// γ is drawn with its loop in plain and bold lines alike, so it never reads as y; the check
+// sees the difference (Latin y has no loop).
+TEST(Legibility, GammaHasTheLoopThatYLacks) {
+    for (const text::Style& style : {text::plain(100), text::bold(100)}) {
+        EXPECT_GT(enclosedPixels("γ", style), 20) << "bold " << style.bold;
+        EXPECT_EQ(enclosedPixels("y", style), 0) << "bold " << style.bold;
+        // The letter is a letter, not an empty box or a tofu: as tall as a lower-case letter
+        // with its descender.
+        const QRectF box = text::line("γ", style).boundingRect();
+        EXPECT_GT(box.height(), 55);
+        EXPECT_LT(box.height(), 95);
+        EXPECT_LT(box.width(), 80);
+    }
+    // It keeps clear of its neighbours: "γ=" is wider than "y=".
+    EXPECT_GT(text::width("γ=", text::plain(16)), text::width("=", text::plain(16)) + 6);
+}
+
+// Texts that stand side by side on the slides of experiments 1 and 2 (the calculator's
+// labels above all) keep a gap between them, so two labels never read as one word.
+TEST(Legibility, NeighbouringLabelsOfTheSlidesKeepAGap) {
+    const QStringList slides = {"Movie/Opyt1/1.swf", "Movie/Opyt1/2.swf", "Movie/Opyt1/3.swf",
+                                "Movie/Opyt2/1.swf", "Movie/Opyt2/4.swf"};
+    for (const assets::MovieAsset& m : assets::movieAssets()) {
+        if (!slides.contains(m.path)) continue;
+        SCOPED_TRACE(m.path.toStdString());
+        const Scene s = m.make();
+        const int f = s.frameCount() - 1;
+        std::vector<std::pair<QString, QRectF>> shown;
+        for (const Scene::TextNote& t : s.texts())
+            if (s.presentAt(t.object, f) && s.alphaAt(t.object, f) > 0.6)
+                shown.push_back({t.markup, s.transformAt(t.object, f).mapRect(t.bounds)});
+        for (std::size_t i = 0; i < shown.size(); ++i)
+            for (std::size_t j = i + 1; j < shown.size(); ++j) {
+                const QRectF a = shown[i].second, b = shown[j].second;
+                const double shared = std::min(a.bottom(), b.bottom()) - std::max(a.top(), b.top());
+                if (shared < 0.5 * std::min(a.height(), b.height())) continue;
+                const double gap = std::max(a.left(), b.left()) - std::min(a.right(), b.right());
+                EXPECT_GE(gap, 6.0) << "«" << shown[i].first.toStdString() << "» and «"
+                                    << shown[j].first.toStdString() << "»";
+            }
+    }
 }
 
 }  // namespace
