@@ -451,8 +451,10 @@ TEST(MovieAgreement, LoopingMoviesJoinSmoothly) {
 QStringList movieTexts(const QString& path) {
     QStringList out;
     for (const assets::MovieAsset& m : assets::movieAssets())
-        if (m.path == path)
-            for (const Scene::TextNote& t : m.make().texts()) out << t.markup;
+        if (m.path == path) {
+            const Scene s = m.make();
+            for (const Scene::TextNote& t : s.texts()) out << t.markup;
+        }
     return out;
 }
 

@@ -95,7 +95,7 @@ Scene heatedMovie(int variant, int step) {
     reaction::Setup r;
     r.temperature = chemistry::temperatures[step];
     r.title = QStringLiteral("Опыт 2. Баня %1 °C").arg(r.temperature);
-    r.subtitle = QStringLiteral("Растворы как в пробирке 1, греются порознь");
+    r.subtitle = QStringLiteral("Растворы пробирки 1");
     r.thiosulfateMl = chemistry::thiosulfateMl(1);
     r.waterMl = chemistry::waterMl(1);
     r.seconds = chemistry::heatedSeconds(variant, step);

@@ -184,16 +184,16 @@ QImage resultStrip(bool legend) {
     // The conclusion comes here, under the student's own line, after the table is filled.
     const auto sample = [&](double x, QColor c, const QString& label) {
         p.setPen(QPen(c, 3, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(x, 17), QPointF(x + 40, 17));
-        write(p, label, text::plain(14), {x + 50, 8}, palette::ink);
+        p.drawLine(QPointF(x, 14), QPointF(x + 40, 14));
+        write(p, label, text::plain(14), {x + 50, 5}, palette::ink);
     };
     sample(60, QColor(0xD0, 0x21, 0x21), "эталонная зависимость");
     sample(310, QColor(0x1F, 0x4F, 0xD0), "ваши измерения");
     write(p,
           "Вывод: чем больше концентрация " + text::chem("Na2S2O3") +
-              ", тем меньше время и больше скорость",
-          text::bold(14), {277.5, 32}, palette::good, text::Align::Center);
-    write(p, "Оценка зависит от отклонения вашей линии от эталонной", text::plain(12), {277.5, 56},
+              ",\nтем меньше время и больше скорость реакции",
+          text::bold(14), {277.5, 26}, palette::good, text::Align::Center);
+    write(p, "Оценка зависит от отклонения вашей линии от эталонной", text::plain(12), {277.5, 66},
           palette::muted, text::Align::Center);
     return image;
 }

@@ -249,7 +249,7 @@ QPainterPath line(const QString& markup, const Style& style, double* advance) {
                 if (style.bold) {
                     // The math face has no bold: its outline is thickened to match the line.
                     QPainterPathStroker thicken;
-                    thicken.setWidth(size * 0.05);
+                    thicken.setWidth(size * 0.025);
                     thicken.setJoinStyle(Qt::RoundJoin);
                     glyph.addPath(thicken.createStroke(glyph));
                 }
