@@ -85,7 +85,7 @@ bool isArrow(QChar c) {
 // loop, τ with its bar, the way a textbook sets them.
 const QString greekFamily = QStringLiteral("DejaVu Math TeX Gyre");
 // The math face's x-height is a little smaller than Liberation Sans's at one pixel size.
-constexpr double greekScale = 1.06;
+constexpr double greekScale = 1.12;
 
 bool isGreek(QChar c) {
     return c.unicode() == 0x03B3 || c.unicode() == 0x03C4;
