@@ -243,7 +243,7 @@ QPainterPath line(const QString& markup, const Style& style, double* advance) {
                 const QString letter = mathItalic(c);
                 // An italic letter leans out of its box: room on both sides keeps it off its
                 // neighbours.
-                const double before = size * 0.06, after = size * 0.1;
+                const double before = size * 0.06, after = size * 0.03;
                 QPainterPath glyph;
                 glyph.addText(QPointF(x + before, dy), math, letter);
                 if (style.bold) {
