@@ -7,6 +7,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPainter>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -200,6 +201,84 @@ TEST(Legibility, TheEnergyProfileShowsEachLabelBesideItsArrowWithVisibleHeads) {
         }
     }
     EXPECT_EQ(labels, 2);
+
+// A glyph's ink, its box scaled to 64 × 64 pixels, for comparing the shapes of two letters.
+QImage normalisedInk(const QPainterPath& glyph) {
+    QImage image(64, 64, QImage::Format_Grayscale8);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF box = glyph.boundingRect();
+    p.scale(64 / box.width(), 64 / box.height());
+    p.translate(-box.topLeft());
+    p.fillPath(glyph, Qt::black);
+    return image;
+}
+
+// How much two letters' shapes have in common: the share of inked pixels both ink (0..1).
+double sameShape(const QPainterPath& a, const QPainterPath& b) {
+    const QImage ia = normalisedInk(a), ib = normalisedInk(b);
+    int both = 0, either = 0;
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x) {
+            const bool inkA = qGray(ia.pixel(x, y)) < 128, inkB = qGray(ib.pixel(x, y)) < 128;
+            both += inkA && inkB;
+            either += inkA || inkB;
+        }
+    return either ? double(both) / either : 0;
+}
+
+QPainterPath fontGlyph(const QString& family, const QString& letter, bool bold) {
+    QFont font(family);
+    font.setPixelSize(100);
+    font.setBold(bold);
+    QPainterPath p;
+    p.addText(0, 0, font, letter);
+    return p;
+}
+
+// γ never reads as y, in plain and bold lines alike: its shape shares far less with the y of
+// the text than the upright sans γ did, which readers took for y.
+TEST(Legibility, GammaIsNotShapedLikeY) {
+    for (const text::Style& style : {text::plain(100), text::bold(100)}) {
+        const QPainterPath gamma = text::line("γ", style), y = text::line("y", style);
+        const QPainterPath sansGamma = fontGlyph("DejaVu Sans", "γ", style.bold);
+        const double likeY = sameShape(gamma, y);
+        EXPECT_LT(likeY, 0.62) << "bold " << style.bold;
+        EXPECT_LT(likeY, sameShape(sansGamma, y) - 0.1) << "bold " << style.bold;
+        // A letter with its descender, not an empty or a missing glyph's box.
+        EXPECT_GT(gamma.boundingRect().height(), 60);
+        EXPECT_LT(gamma.boundingRect().height(), 95);
+        EXPECT_LT(gamma.boundingRect().width(), 75);
+    }
+    // It keeps clear of its neighbours: "γ=" is wider than "y=".
+    EXPECT_GT(text::width("γ=", text::plain(16)), text::width("y=", text::plain(16)));
+}
+
+// Texts that stand side by side on the slides of experiments 1 and 2 (the calculator's
+// labels above all) keep a gap between them, so two labels never read as one word.
+TEST(Legibility, NeighbouringLabelsOfTheSlidesKeepAGap) {
+    const QStringList slides = {"Movie/Opyt1/1.swf", "Movie/Opyt1/2.swf", "Movie/Opyt1/3.swf",
+                                "Movie/Opyt2/1.swf", "Movie/Opyt2/4.swf"};
+    for (const assets::MovieAsset& m : assets::movieAssets()) {
+        if (!slides.contains(m.path)) continue;
+        SCOPED_TRACE(m.path.toStdString());
+        const Scene s = m.make();
+        const int f = s.frameCount() - 1;
+        std::vector<std::pair<QString, QRectF>> shown;
+        for (const Scene::TextNote& t : s.texts())
+            if (s.presentAt(t.object, f) && s.alphaAt(t.object, f) > 0.6)
+                shown.push_back({t.markup, s.transformAt(t.object, f).mapRect(t.bounds)});
+        for (std::size_t i = 0; i < shown.size(); ++i)
+            for (std::size_t j = i + 1; j < shown.size(); ++j) {
+                const QRectF a = shown[i].second, b = shown[j].second;
+                const double shared = std::min(a.bottom(), b.bottom()) - std::max(a.top(), b.top());
+                if (shared < 0.5 * std::min(a.height(), b.height())) continue;
+                const double gap = std::max(a.left(), b.left()) - std::min(a.right(), b.right());
+                EXPECT_GE(gap, 6.0) << "«" << shown[i].first.toStdString() << "» and «"
+                                    << shown[j].first.toStdString() << "»";
+            }
+    }
 }
 
 }  // namespace

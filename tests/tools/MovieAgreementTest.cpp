@@ -10,6 +10,7 @@
 #include "GeneratedMovies.h"
 #include "Palette.h"
 #include "TestSupport.h"
+#include "Text.h"
 #include "lab/ReferenceData.h"
 #include "movie/Renderer.h"
 #include "swf/Timeline.h"
@@ -443,6 +444,63 @@ TEST(MovieAgreement, LoopingMoviesJoinSmoothly) {
         // Something moves, and the step from last to first is no bigger than one frame's step.
         EXPECT_GT(distance(first, middle), 0.05);
         EXPECT_LT(distance(last, first), 0.5);
+    }
+}
+
+// Every text a movie of the asset tree shows, by its path.
+QStringList movieTexts(const QString& path) {
+    QStringList out;
+    for (const assets::MovieAsset& m : assets::movieAssets())
+        if (m.path == path) {
+            const Scene s = m.make();
+            for (const Scene::TextNote& t : s.texts()) out << t.markup;
+        }
+    return out;
+}
+
+bool anyContains(const QStringList& texts, const QString& part) {
+    for (const QString& t : texts)
+        if (t.contains(part, Qt::CaseInsensitive)) return true;
+    return false;
+}
+
+// Experiment 1 asks before it measures: its movies, all shown before the table is filled, pose
+// the question and never state the result; the conclusion stands under the finished graph.
+TEST(MovieAgreement, ExperimentOneConcludesOnlyAfterTheTableIsFilled) {
+    QStringList before;
+    for (const assets::MovieAsset& m : assets::movieAssets())
+        if (m.path.startsWith(QLatin1String("Movie/Opyt1/"))) before << movieTexts(m.path);
+    ASSERT_FALSE(before.isEmpty());
+    for (const QString& claim :
+         {QStringLiteral("Вывод"), QStringLiteral("тем меньше"), QStringLiteral("тем больше")})
+        EXPECT_FALSE(anyContains(before, claim)) << claim.toStdString();
+    EXPECT_TRUE(anyContains(movieTexts("Movie/Opyt1/1.swf"), "?"));
+
+    auto pictureTexts = [](const QString& path) {
+        text::resetInkLog();
+        for (const assets::FileAsset& p : assets::pictureAssets())
+            if (p.path == path) p.bytes();
+        QStringList out;
+        for (const text::Ink& ink : text::inkLog()) out << ink.markup;
+        return out;
+    };
+    const QStringList graph = pictureTexts("Restextout/7.jpg");
+    EXPECT_TRUE(anyContains(graph, "Вывод"));
+    EXPECT_TRUE(anyContains(graph, "тем меньше время"));
+    EXPECT_FALSE(anyContains(pictureTexts("Restextout/6.jpg"), "Вывод"));
+}
+
+// Experiment 2's task tells the procedure its tube movies show: the solutions warm apart in
+// the bath, and the acid is poured in afterwards; no text speaks of a heated mixture.
+TEST(MovieAgreement, ExperimentTwoTellsOneProcedure) {
+    const QStringList task = movieTexts("Movie/Opyt2/1.swf");
+    EXPECT_TRUE(anyContains(task, "порознь"));
+    EXPECT_TRUE(anyContains(task, "сливают"));
+    for (const QString& path :
+         {QStringLiteral("Movie/Opyt2/1.swf"), QStringLiteral("Movie/Opyt2/2_1.swf")}) {
+        const QStringList texts = movieTexts(path);
+        EXPECT_FALSE(anyContains(texts, "Смесь как")) << path.toStdString();
+        EXPECT_FALSE(anyContains(texts, "смесь нагрева")) << path.toStdString();
     }
 }
 

@@ -117,36 +117,36 @@ double difference(const QImage& a, const QImage& b) {
     return inked ? double(differ) / inked : 0;
 }
 
-// γ and τ never read as y and t, and they are set in a sans face like the text around them:
-// the letters are those of DejaVu Sans, upright, not of a serif italic.
-TEST(Text, GreekLettersAreSansAndUnlikeYAndT) {
+// γ and τ never read as y and t: they are the mathematical italic letters of DejaVu Math TeX
+// Gyre (γ with its loop), not the upright sans letters that readers took for y and t.
+TEST(Text, GreekLettersAreMathItalicAndUnlikeYAndT) {
     EXPECT_GT(difference(painted("γ"), painted("y")), 0.35);
     EXPECT_GT(difference(painted("τ"), painted("t")), 0.35);
-    for (const char* letter : {"γ", "τ"}) {
+    const struct {
+        const char* letter;
+        char32_t math;
+    } letters[] = {{"γ", U'\U0001D6FE'}, {"τ", U'\U0001D70F'}};
+    for (const auto& [letter, math] : letters) {
         SCOPED_TRACE(letter);
         const QString g = QString::fromUtf8(letter);
         const QImage ours = painted(g);
-        text::Style sans = text::plain(24 * 0.94);
-        sans.family = QStringLiteral("DejaVu Sans");
-        text::Style serif = text::italic(24);
-        serif.family = QStringLiteral("DejaVu Serif");
         // The same letter placed by hand from each face, where ours stands.
-        auto face = [&](const text::Style& style) {
+        auto face = [&](const QString& family, double size, const QString& glyph) {
             QImage image(60, 40, QImage::Format_RGB32);
             image.fill(Qt::white);
             QPainter p(&image);
             p.setRenderHint(QPainter::Antialiasing);
-            QFont font(style.family);
-            font.setPixelSize(int(style.size + 0.5));
-            font.setItalic(style.italic);
+            QFont font(family);
+            font.setPixelSize(int(size + 0.5));
             QPainterPath path;
-            path.addText(QPointF(8 + 24 * 0.02, 4 + text::ascent(text::plain(24))), font, g);
+            path.addText(QPointF(8 + 24 * 0.06, 4 + text::ascent(text::plain(24))), font, glyph);
             p.fillPath(path, Qt::black);
             return image;
         };
-        const double fromSans = difference(ours, face(sans));
-        EXPECT_LT(fromSans, 0.1);
-        EXPECT_GT(difference(ours, face(serif)), fromSans * 2 + 0.1);
+        const double fromMath =
+            difference(ours, face("DejaVu Math TeX Gyre", 24 * 1.12, QString::fromUcs4(&math, 1)));
+        EXPECT_LT(fromMath, 0.1);
+        EXPECT_GT(difference(ours, face("DejaVu Sans", 24 * 0.94, g)), fromMath * 2 + 0.1);
     }
 }
 

@@ -30,18 +30,32 @@ void mixedTube(Scene& s, double x, double mouth, int tube, double w, double h, d
 // names right-aligned at labelRight.
 void volumeTable(Scene& s, const double (&xs)[4], double top, double labelRight) {
     const QString names[3] = {text::chem("Na2S2O3"), "H_2O", text::chem("H2SO4")};
-    putText(s, "мл:", text::bold(12), {labelRight, top}, text::Align::Right, palette::muted);
+    putText(s, "мл:", text::bold(13), {labelRight, top}, text::Align::Right, palette::muted);
     for (int row = 0; row < 3; ++row) {
         const double y = top + 16 + row * 16;
-        putText(s, names[row], text::plain(12), {labelRight, y}, text::Align::Right);
+        putText(s, names[row], text::plain(13), {labelRight, y}, text::Align::Right);
         for (int k = 1; k <= 4; ++k) {
             const int ml = row == 0   ? chemistry::thiosulfateMl(k)
                            : row == 1 ? chemistry::waterMl(k)
                                       : chemistry::acidMl;
-            putText(s, QString::number(ml), text::bold(12), {xs[k - 1], y}, text::Align::Center,
+            putText(s, QString::number(ml), text::bold(13), {xs[k - 1], y}, text::Align::Center,
                     row == 0 ? palette::accent : palette::ink);
         }
     }
+}
+
+// A quantity's italic symbol followed by what it is of, upright, as one label: "V(Na₂S₂O₃)",
+// centred on x.
+void quantityLabel(Scene& s, const QString& symbol, const QString& of, QPointF centreTop) {
+    const text::Style italic = text::italic(14), upright = text::plain(13);
+    const double ws = text::width(symbol, italic) + 1, wo = text::width(of, upright);
+    const double left = centreTop.x() - (ws + wo) / 2;
+    text::noteInk(symbol, italic, palette::muted, palette::panel);
+    text::noteInk(of, upright, palette::muted, palette::panel);
+    art::Art a;
+    a.fill(text::at(symbol, italic, {left, centreTop.y() - 1}), palette::muted);
+    a.fill(text::at(of, upright, {left + ws, centreTop.y()}), palette::muted);
+    s.noteText(s.put(a, {}, Labels), symbol + of, a.bounds());
 }
 
 Scene taskMovie() {
@@ -72,8 +86,10 @@ Scene taskMovie() {
     reveal(s, "(условные единицы, у.е.)", text::plain(14), {22, y + 48}, text::Align::Left,
            palette::accent);
     s.wait(0.8);
-    reveal(s, "Чем больше концентрация, тем меньше время и больше V_{усл}.", body, {22, y + 72},
-           text::Align::Left, palette::good);
+    // The question only: the answer is the student's own table, and the graph window states
+    // it once the table is filled.
+    reveal(s, "Как изменятся время и V_{усл} от пробирки 1 к 4? Проверьте.", text::bold(15),
+           {22, y + 72}, text::Align::Left, palette::accent);
 
     // The four tubes, with more thiosulfate from left to right, and what went into each.
     s.setNow(0);
@@ -91,7 +107,7 @@ Scene calculatorMovie() {
     // The variant's solutions, written by the window into the box.
     // "Раствор Na₂S₂O₃:" does not fit left of the box at a readable size: the word goes above.
     const text::Style tag = text::bold(13);
-    putText(s, "Растворы варианта:", text::bold(12), {8, 6}, text::Align::Left, palette::muted);
+    putText(s, "Растворы варианта:", text::bold(13), {8, 6}, text::Align::Left, palette::muted);
     putText(s, text::chem("Na2S2O3:"), tag, {97, 29}, text::Align::Right);
     putText(s, text::chem("H2SO4:"), tag, {97, 49}, text::Align::Right);
     controlBox(s, 104, 28, 58, 39);
@@ -115,13 +131,13 @@ Scene calculatorMovie() {
             text::plain(13), {246, 123}, text::Align::Left, palette::ink);
     // The variant's texts are written as the laboratory writes them ("0.05M", "2N"): tied once
     // to the units drawn here.
-    putText(s, "C — исходная концентрация, моль/л;   V — объёмы, мл", text::plain(12), {246, 143},
+    putText(s, "C — исходная концентрация, моль/л;   V — объёмы, мл", text::plain(13), {246, 143},
             text::Align::Left, palette::muted);
-    putText(s, "в тексте варианта: M = моль/л, N = моль-экв/л", text::plain(12), {246, 159},
+    putText(s, "в тексте варианта: M = моль/л, N = моль-экв/л", text::plain(13), {246, 159},
             text::Align::Left, palette::muted);
-    putText(s, "C", text::italic(14), {336, 178}, text::Align::Center, palette::muted);
-    putText(s, text::chem("V(Na2S2O3)"), text::italic(13), {395, 179}, text::Align::Center,
-            palette::muted);
+    // Quantity symbols in italic, formulas upright; every label keeps clear of its neighbour.
+    putText(s, "C", text::italic(14), {336, 177}, text::Align::Center, palette::muted);
+    quantityLabel(s, "V", text::chem("(Na2S2O3)"), {395.5, 178});
     putText(s, "C′ =", text::bold(17), {294, 213}, text::Align::Right);
     putText(s, "×", text::bold(16), {370.5, 198}, text::Align::Center);
     putText(s, "+", text::bold(16), {338.5, 230}, text::Align::Center);
@@ -129,11 +145,12 @@ Scene calculatorMovie() {
     art::Art bar;
     bar.fill(art::rect(298, 223, 121, 2), palette::ink);
     s.put(bar, {}, Labels);
-    putText(s, text::chem("Na2S2O3"), text::italic(13), {313, 252}, text::Align::Center,
-            palette::muted);
-    putText(s, "H_2O", text::italic(13), {357.5, 252}, text::Align::Center, palette::muted);
-    putText(s, text::chem("H2SO4"), text::italic(13), {403, 252}, text::Align::Center,
-            palette::muted);
+    // The volumes under their boxes: the outer names lean away from the middle one, so the
+    // three never run together.
+    const text::Style volume = text::plain(13);
+    putText(s, text::chem("Na2S2O3"), volume, {328, 252}, text::Align::Right, palette::muted);
+    putText(s, "H_2O", volume, {357.5, 252}, text::Align::Center, palette::muted);
+    putText(s, text::chem("H2SO4"), volume, {389, 252}, text::Align::Left, palette::muted);
     putText(s, "=", text::bold(17), {469.5, 212}, text::Align::Center);
     putText(s, "моль/л", text::plain(14), {522, 214});
     controlBox(s, 316, 198, 41, 19);
@@ -164,7 +181,7 @@ Scene timingMovie() {
     heading(s, "Как измерить время реакции");
     const text::Style body = text::plain(15);
     const QString steps[] = {
-        text::chem("Анимация приливает к смеси 5 мл H2SO4 и ждёт вас."),
+        text::chem("К раствору в пробирке приливают 5 мл H2SO4 — показ ждёт вас."),
         "Нажмите «Старт»: секундомер начнёт отсчёт.",
         "Следите за крестом под пробиркой: раствор мутнеет.",
         "Когда крест исчезнет из виду, нажмите «Стоп».",

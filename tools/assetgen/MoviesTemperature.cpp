@@ -14,14 +14,17 @@ Scene taskMovie() {
     Scene s = stage(705, 350);
     heading(s, "Задание", "Как скорость реакции зависит от температуры?");
     const text::Style body = text::plain(14.5);
-    double y = 74;
+    double y = 68;
     s.wait(0.3);
+    // The procedure of the tube movies: the two solutions warm separately in the bath, and only
+    // then is the acid poured in.
     for (const QString& l :
-         {text::chem("Смесь как в пробирке 1 опыта 1: 2 мл Na2S2O3 + 3 мл H2O + 5 мл H2SO4"),
-          QStringLiteral("нагревают на водяной бане до 35 и до 45 °C и измеряют время помутнения."),
-          QStringLiteral("Время при 25 °C берётся из таблицы 1.")}) {
+         {text::chem("Те же растворы, что в пробирке 1 опыта 1: 2 мл Na2S2O3 + 3 мл H2O"),
+          text::chem("в одной пробирке и 5 мл H2SO4 в другой, греют порознь на водяной"),
+          QStringLiteral("бане до 35\u00A0°C (затем до 45\u00A0°C), сливают и измеряют время."),
+          QStringLiteral("Время при 25\u00A0°C берётся из таблицы 1.")}) {
         reveal(s, l, body, {22, y});
-        y += 21;
+        y += 19;
         s.wait(0.7);
     }
     // The variant's solutions, written by the window into the box, from the first frame on.
@@ -31,37 +34,58 @@ Scene taskMovie() {
     putText(s, text::chem("Na2S2O3"), text::bold(13), {99, 191}, text::Align::Right);
     putText(s, text::chem("H2SO4"), text::bold(13), {99, 210}, text::Align::Right);
     controlBox(s, 106, 189, 81, 39);
-    putText(s, "M = моль/л, N = моль-экв/л", text::plain(12), {22, 236}, text::Align::Left,
+    putText(s, "M = моль/л,\nN = моль-экв/л", text::plain(13), {22, 236}, text::Align::Left,
             palette::muted);
     s.setNow(afterText);
 
     // Van 't Hoff's rule.
-    s.put(glass::panel(220, 150, 330, 138, palette::panel, palette::panelLine), {}, Furniture);
-    Obj rule = putText(s, "Правило Вант-Гоффа", text::bold(15), {236, 160}, text::Align::Left,
+    s.put(glass::panel(212, 150, 342, 138, palette::panel, palette::panelLine), {}, Furniture);
+    Obj rule = putText(s, "Правило Вант-Гоффа", text::bold(15), {228, 158}, text::Align::Left,
                        palette::accent);
     appear(s, rule, 0.5);
     s.wait(0.6);
-    reveal(s, "при нагревании на каждые 10 °C скорость\nреакции возрастает в 2–4 раза:",
-           text::plain(13.5), {236, 184});
+    reveal(s, "при нагревании на каждые 10\u00A0°C скорость\nреакции возрастает в 2–4 раза:",
+           text::plain(14), {228, 181});
     s.wait(0.8);
     // Temperature is T, as in Таблица 2 beside it; the rate is Vусл = 1/время.
-    reveal(s, "V_{усл, T+10} / V_{усл, T} = γ", text::bold(18), {385, 224}, text::Align::Center,
+    reveal(s, "V_{усл, T+10} / V_{усл, T} = γ", text::bold(18), {383, 219}, text::Align::Center,
            palette::ink);
-    reveal(s, "γ — температурный коэффициент;\nT — температура, °C", text::plain(12), {385, 250},
-           text::Align::Center, palette::muted);
+    reveal(s, "γ — температурный коэффициент;\nT — температура, °C", text::plain(14), {383, 247},
+           text::Align::Center, palette::ink);
 
-    // A water bath warming up: the thermometer climbs from 20 to 45 °C (no boiling, so no
-    // bubbles).
+    // The water bath warming up with the immersion heater of the tube movies, the two tubes
+    // standing in it apart: the thermometer climbs from 25 to 45 °C (no boiling, so no bubbles).
     s.setNow(0);
-    s.put(glass::hotPlate(120), {630, 262}, Furniture);
-    s.put(glass::bathBack(100, 100), {630, 262}, Glass);
-    s.put(glass::bathWater(100, 100, 0.75), {630, 262}, Liquid);
-    s.put(glass::bathFront(100, 100, 0.75), {630, 262}, Front);
-    s.put(glass::scaleThermometer(140, 50, 10), {604, 246}, Props);
-    Obj column = s.put(glass::thermometerReading(140), {604, 246}, Props);
-    s.scaleTo(column, 1, glass::thermometerShare(140, 50, 20), {0, 0}, 0);
+    const double bathX = 637, bathBase = 262, bathW = 126, bathH = 100, fill = 0.78;
+    const QColor clear(0xCF, 0xE8, 0xF7);
+    s.put(glass::bathBack(bathW, bathH), {bathX, bathBase}, Behind);
+    s.put(glass::bathWater(bathW, bathH, fill), {bathX, bathBase}, Behind);
+    const struct {
+        double x, w, h, mouth, level;
+        QColor colour;
+    } tubes[2] = {{636, 18, 96, 150, 46, clear}, {662, 16, 84, 164, 40, clear.darker(104)}};
+    for (const auto& t : tubes) {
+        s.put(glass::testTube(t.w, t.h), {t.x, t.mouth}, Glass);
+        const QPointF bottom(t.x, t.mouth + glass::tubeBodyBottom(t.w, t.h));
+        s.put(glass::tubeLiquidCap(t.w, t.colour), bottom, Liquid);
+        s.put(glass::tubeLiquidBody(t.w, t.level, t.colour), bottom, Liquid);
+        s.put(glass::testTubeFront(t.w, t.h), {t.x, t.mouth}, Front);
+    }
+    s.put(glass::bathFront(bathW, bathH, fill), {bathX, bathBase}, Front);
+    const QPointF heaterAt(685, bathBase - 12);
+    Obj heater = s.put(glass::immersionHeater(150, true), heaterAt, Props);
+    s.put(glass::scaleThermometer(140, 50, 10), {590, 246}, Props);
+    Obj column = s.put(glass::thermometerReading(140), {590, 246}, Props);
+    s.scaleTo(column, 1, glass::thermometerShare(140, 50, 25), {0, 0}, 0);
+    putText(s, "растворы греются\nв бане порознь", text::plain(13), {bathX, bathBase + 6},
+            text::Align::Center, palette::muted);
     s.setNow(s.frames(1.0));
     s.scaleTo(column, 1, glass::thermometerShare(140, 50, 45), {0, 0}, 5.0);
+    // At 45 °C the heater is switched off: its coil cools.
+    s.setNow(s.frames(6.0));
+    appear(s, s.put(glass::immersionHeater(150, false), heaterAt, Props), 0.6);
+    s.setNow(s.frames(6.7));
+    s.remove(heater);
     s.setNow(s.frames(8.0));
     finish(s);
     return s;
@@ -71,7 +95,7 @@ Scene heatedMovie(int variant, int step) {
     reaction::Setup r;
     r.temperature = chemistry::temperatures[step];
     r.title = QStringLiteral("Опыт 2. Баня %1 °C").arg(r.temperature);
-    r.subtitle = QStringLiteral("Смесь как в пробирке 1");
+    r.subtitle = QStringLiteral("Растворы пробирки 1");
     r.thiosulfateMl = chemistry::thiosulfateMl(1);
     r.waterMl = chemistry::waterMl(1);
     r.seconds = chemistry::heatedSeconds(variant, step);

@@ -181,14 +181,19 @@ QImage resultStrip(bool legend) {
               palette::muted, text::Align::Center);
         return image;
     }
+    // The conclusion comes here, under the student's own line, after the table is filled.
     const auto sample = [&](double x, QColor c, const QString& label) {
         p.setPen(QPen(c, 3, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(x, 22), QPointF(x + 40, 22));
-        write(p, label, text::plain(14), {x + 50, 13}, palette::ink);
+        p.drawLine(QPointF(x, 14), QPointF(x + 40, 14));
+        write(p, label, text::plain(14), {x + 50, 5}, palette::ink);
     };
     sample(60, QColor(0xD0, 0x21, 0x21), "эталонная зависимость");
     sample(310, QColor(0x1F, 0x4F, 0xD0), "ваши измерения");
-    write(p, "Оценка зависит от отклонения вашей линии от эталонной", text::plain(12), {277.5, 40},
+    write(p,
+          "Вывод: чем больше концентрация " + text::chem("Na2S2O3") +
+              ",\nтем меньше время и больше скорость реакции",
+          text::bold(14), {277.5, 26}, palette::good, text::Align::Center);
+    write(p, "Оценка зависит от отклонения вашей линии от эталонной", text::plain(12), {277.5, 66},
           palette::muted, text::Align::Center);
     return image;
 }

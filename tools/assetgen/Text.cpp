@@ -80,12 +80,20 @@ bool isArrow(QChar c) {
     return u == 0x2190 || u == 0x2192 || u == 0x21C4 || u == 0x2191 || u == 0x2193;
 }
 
-// DejaVu Sans is larger on its body than Liberation Sans: its Greek letters are scaled to the
-// x-height of the text around them.
-constexpr double greekScale = 0.94;
+// γ and τ of Liberation Sans read as "y" and "t", and so do the upright ones of DejaVu Sans.
+// They are set as the mathematical italic letters of DejaVu Math TeX Gyre instead: γ with its
+// loop, τ with its bar, the way a textbook sets them.
+const QString greekFamily = QStringLiteral("DejaVu Math TeX Gyre");
+// The math face's x-height is a little smaller than Liberation Sans's at one pixel size.
+constexpr double greekScale = 1.12;
 
 bool isGreek(QChar c) {
     return c.unicode() == 0x03B3 || c.unicode() == 0x03C4;
+}
+
+// The mathematical italic letter for γ or τ.
+QString mathItalic(QChar c) {
+    return QString::fromUcs4(c.unicode() == 0x03B3 ? U"\U0001D6FE" : U"\U0001D70F");
 }
 
 struct Run {
@@ -226,17 +234,27 @@ QPainterPath line(const QString& markup, const Style& style, double* advance) {
         };
         for (QChar c : run.text) {
             if (isGreek(c)) {
-                // γ and τ of Liberation Sans read as "y" and "t"; DejaVu Sans draws them as real
-                // Greek letters in a sans face of the same weight, upright like the text.
                 flush();
                 Style greek = style;
-                greek.family = QStringLiteral("DejaVu Sans");
+                greek.family = greekFamily;
+                greek.bold = false;
                 greek.italic = false;
-                const QFont sans = fontFor(greek, size * greekScale);
+                const QFont math = fontFor(greek, size * greekScale);
+                const QString letter = mathItalic(c);
+                // An italic letter leans out of its box: room on both sides keeps it off its
+                // neighbours.
+                const double before = size * 0.06, after = size * 0.03;
                 QPainterPath glyph;
-                glyph.addText(QPointF(x + size * 0.02, dy), sans, QString(c));
+                glyph.addText(QPointF(x + before, dy), math, letter);
+                if (style.bold) {
+                    // The math face has no bold: its outline is thickened to match the line.
+                    QPainterPathStroker thicken;
+                    thicken.setWidth(size * 0.025);
+                    thicken.setJoinStyle(Qt::RoundJoin);
+                    glyph.addPath(thicken.createStroke(glyph));
+                }
                 path.addPath(glyph);
-                x += QFontMetricsF(sans).horizontalAdvance(c) + size * 0.04;
+                x += before + QFontMetricsF(math).horizontalAdvance(letter) + after;
             } else if (isArrow(c)) {
                 flush();
                 double a = 0;

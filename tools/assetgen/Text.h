@@ -7,8 +7,8 @@
 #include <QStringList>
 #include <vector>
 
-// Text as outlines of Liberation Sans, for movies and pictures alike; γ and τ come from DejaVu
-// Sans, whose Greek letters cannot be taken for y and t.
+// Text as outlines of Liberation Sans, for movies and pictures alike; γ and τ are the
+// mathematical italic letters of DejaVu Math TeX Gyre, which cannot be taken for y and t.
 //
 // Markup: "_2" or "_{35}" lowers the digit or group as a subscript, "^3" or "^{...}" raises it;
 // the arrows →, ⇄, ↑ and ↓ are drawn as the arrows of chemical equations. chem() writes a
