@@ -32,8 +32,9 @@ constexpr double bathX = 312, bathW = 164, bathH = 156, bathFill = 0.95, bathBas
 constexpr double bathTubeX = 272, bathMouth = bathBase - 172;
 constexpr double heaterX = 240;
 constexpr double thermoX = 310, thermoBulb = bathBase - 22, thermoH = 140;
-// The acid's tube is a short one, hung from the bath's rim, so the pipette reaches its bottom.
-constexpr double acidTubeX = 362, acidTubeH = 96;
+// The acid's tube is a short one, hung from the bath's rim, so the pipette reaches its bottom;
+// the water stands above the acid in it too.
+constexpr double acidTubeX = 362, acidTubeH = 96, acidMouth = bathMouth + 8;
 constexpr double standX = 178;
 // Where the pipette travels over the bath: its tip above the mouths of the tubes, the
 // thermometer and its reading; it rises beside the heading and passes the bath's wall above
@@ -184,7 +185,7 @@ Scene movie(const Setup& setup) {
     Pipette pipettes[3];
     Pipette& acidPipette = pipettes[2];
     Obj thermoColumn, heater, heaterLabel, acidBody;
-    const double acidTubeBottom = bathMouth + glass::tubeBodyBottom(tubeW, acidTubeH);
+    const double acidTubeBottom = acidMouth + glass::tubeBodyBottom(tubeW, acidTubeH);
     const QPointF acidBottom(acidTubeX, acidTubeBottom);
     const double acidLevel = fullHeight * levelScale(chemistry::acidMl);
     if (bath) {
@@ -195,10 +196,10 @@ Scene movie(const Setup& setup) {
         listLine(0, text::chem("Na2S2O3") + QStringLiteral(" %1 мл").arg(setup.thiosulfateMl));
         listLine(1, QStringLiteral("H_2O %1 мл").arg(setup.waterMl));
         // The acid warms in its own tube beside the mixture, labelled beside its mouth.
-        s.put(glass::testTube(tubeW, acidTubeH), {acidTubeX, bathMouth}, Glass);
+        s.put(glass::testTube(tubeW, acidTubeH), {acidTubeX, acidMouth}, Glass);
         s.put(glass::tubeLiquidCap(tubeW, acidColour), acidBottom, Liquid);
         acidBody = s.put(glass::tubeLiquidBody(tubeW, acidLevel, acidColour), acidBottom, Liquid);
-        s.put(glass::testTubeFront(tubeW, acidTubeH), {acidTubeX, bathMouth}, Front);
+        s.put(glass::testTubeFront(tubeW, acidTubeH), {acidTubeX, acidMouth}, Front);
         s.put(glass::tubeHanger(acidTubeX - tubeW / 2, bathX + bathW / 2, bathBase - bathH), {0, 0},
               Front);
         putText(s, text::chem("H2SO4"), text::bold(12), {acidTubeX + tubeW / 2 + 6, bathMouth - 34},
@@ -206,7 +207,7 @@ Scene movie(const Setup& setup) {
         // A short leader from the label to the tube's rim ties the two.
         art::Art leader;
         leader.stroke(art::line({acidTubeX + tubeW / 2 + 4, bathMouth - 24},
-                                {acidTubeX + tubeW / 2 - 1, bathMouth - 6}),
+                                {acidTubeX + tubeW / 2 - 1, acidMouth - 6}),
                       palette::muted, 1);
         s.put(leader, {}, Labels);
         s.put(glass::bathFront(bathW, bathH, bathFill), {bathX, bathBase}, Front);
@@ -356,20 +357,21 @@ Scene movie(const Setup& setup) {
                                .arg(text::chem("Na2S2O3"));
         if (setup.waterMl > 0) pourText += QStringLiteral(" и %1\u00A0мл воды").arg(setup.waterMl);
         // The empty tube is seen first.
-        caption(s, QStringLiteral("Пробирка пока пустая"), capPos, 0.8, palette::ink, 14, capWidth);
-        s.wait(0.8);
+        caption(s, QStringLiteral("Пробирка пока пустая"), capPos, 0.6, palette::ink, 14, capWidth);
+        s.wait(0.6);
         const int pourFrom = s.now();
         // Each volume is measured with its own graduated pipette: drawn up in its bottle,
-        // carried over the tube, emptied into it and stood back in its bottle.
+        // carried over the tube, emptied into it and stood back in its bottle. The next one is
+        // drawn up while the last goes back, left of the path of the next.
         auto deliver = [&](const Pipette& p, int ml) {
-            drawUp(s, p, ml, 0.6);
+            drawUp(s, p, ml, 0.5);
             const QPointF lifted(p.rest.x(), benchY - bottleH - 8);
             carry(s, p, {lifted}, 0.5);
             carry(s, p, {pipetteOver}, 0.7);
             pour(p, ml);
             carry(s, p, {lifted}, 0.7);
             carry(s, p, {p.rest}, 0.5);
-            s.setNow(s.now() - s.frames(0.7));
+            s.setNow(s.now() - s.frames(1.2));
         };
         deliver(pipettes[0], setup.thiosulfateMl);
         listLine(0, text::chem("Na2S2O3") + QStringLiteral(" %1 мл").arg(setup.thiosulfateMl));
@@ -377,14 +379,13 @@ Scene movie(const Setup& setup) {
             deliver(pipettes[1], setup.waterMl);
             listLine(1, QStringLiteral("H_2O %1 мл").arg(setup.waterMl));
         }
-        s.wait(0.7);
         const int pourTo = s.now();
         s.setNow(pourFrom);
         caption(s, pourText, capPos, (pourTo - pourFrom) / s.fps(), palette::ink, 14, capWidth);
         s.setNow(pourTo);
-        caption(s, text::chem("Набираем пипеткой 5\u00A0мл H2SO4"), capPos, 1.1, palette::ink, 14,
+        caption(s, text::chem("Набираем пипеткой 5\u00A0мл H2SO4"), capPos, 1.0, palette::ink, 14,
                 capWidth);
-        drawUp(s, acidPipette, chemistry::acidMl, 0.6);
+        drawUp(s, acidPipette, chemistry::acidMl, 0.5);
         carry(s, acidPipette, {{acidPipette.rest.x(), benchY - bottleH - 8}}, 0.5);
     }
 
