@@ -21,6 +21,10 @@ constexpr double insetR = 48;
 constexpr double benchTubeX = 290, benchMouth = 100, benchY = 266;
 constexpr double bottleXs[3] = {58, 128, 198};
 constexpr double bottleH = 88;
+// A pipette carried to the tube keeps its tip above the other pipettes standing in their
+// bottles and its bulb under the subtitle, and rises to the tube just beside the subtitle's end.
+constexpr double benchTravel = 156;
+const QPointF besideTube(260, benchTravel);
 // Experiment 2: the water bath on the sheet with the cross, so the view from above looks
 // through the mixture, the water and the glass bottom onto the cross. In it, from the left:
 // the immersion heater, the tube of the mixture, the thermometer (on the right of the tube,
@@ -365,11 +369,11 @@ Scene movie(const Setup& setup) {
         // drawn up while the last goes back, left of the path of the next.
         auto deliver = [&](const Pipette& p, int ml) {
             drawUp(s, p, ml, 0.5);
-            const QPointF lifted(p.rest.x(), benchY - bottleH - 8);
+            const QPointF lifted(p.rest.x(), benchTravel);
             carry(s, p, {lifted}, 0.5);
-            carry(s, p, {pipetteOver}, 0.7);
+            carry(s, p, {besideTube, pipetteOver}, 0.4);
             pour(p, ml);
-            carry(s, p, {lifted}, 0.7);
+            carry(s, p, {besideTube, lifted}, 0.4);
             carry(s, p, {p.rest}, 0.5);
             s.setNow(s.now() - s.frames(1.2));
         };
@@ -386,7 +390,7 @@ Scene movie(const Setup& setup) {
         caption(s, text::chem("Набираем пипеткой 5\u00A0мл H2SO4"), capPos, 1.0, palette::ink, 14,
                 capWidth);
         drawUp(s, acidPipette, chemistry::acidMl, 0.5);
-        carry(s, acidPipette, {{acidPipette.rest.x(), benchY - bottleH - 8}}, 0.5);
+        carry(s, acidPipette, {{acidPipette.rest.x(), benchTravel}, besideTube}, 0.5);
     }
 
     // The acid.
@@ -410,8 +414,8 @@ Scene movie(const Setup& setup) {
               {{tubeX, travelY}, intoBath, overWall, besideHeading, standLifted, acidPipette.rest},
               0.5);
     else
-        carry(s, acidPipette, {{acidPipette.rest.x(), benchY - bottleH - 8}, acidPipette.rest},
-              0.7);
+        carry(s, acidPipette, {besideTube, {acidPipette.rest.x(), benchTravel}, acidPipette.rest},
+              0.5);
     s.setNow(acidIn);
 
     // Turbidity: the mixture stays clear at first, then sulfur clouds it quickly; the cross is
