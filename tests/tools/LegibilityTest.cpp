@@ -201,6 +201,7 @@ TEST(Legibility, TheEnergyProfileShowsEachLabelBesideItsArrowWithVisibleHeads) {
         }
     }
     EXPECT_EQ(labels, 2);
+}
 
 // A glyph's ink, its box scaled to 64 × 64 pixels, for comparing the shapes of two letters.
 QImage normalisedInk(const QPainterPath& glyph) {

@@ -1,6 +1,7 @@
 #include "Instruments.h"
 
 #include <QPainterPath>
+#include <algorithm>
 
 #include "Glassware.h"
 #include "Palette.h"
@@ -210,6 +211,94 @@ Art ember() {
            Paint::radial({0.8, -1.4}, 5, {{0, QColor(255, 240, 150)}, {1, QColor(230, 70, 20)}}));
     a.fill(art::circle({4.6, -5}, 1.4), QColor(255, 110, 40));
     a.fill(art::circle({-2.8, -3.6}, 1.0), QColor(255, 140, 50));
+    return a;
+}
+
+namespace {
+constexpr double bottleNeckH = 12, bottleShoulder = 12;
+
+QPainterPath bottlePath(double w, double h) {
+    const double neck = reagentBottleNeck(w) / 2 + 1.5;
+    const double body = h - bottleNeckH - bottleShoulder;
+    QPainterPath p(QPointF(-neck, -h));
+    p.lineTo(-neck, -h + bottleNeckH);
+    p.cubicTo(-neck, -body - 4, -w / 2, -body - 2, -w / 2, -body + 6);
+    p.lineTo(-w / 2, -5);
+    p.quadTo(-w / 2, 0, -w / 2 + 5, 0);
+    p.lineTo(w / 2 - 5, 0);
+    p.quadTo(w / 2, 0, w / 2, -5);
+    p.lineTo(w / 2, -body + 6);
+    p.cubicTo(w / 2, -body - 2, neck, -body - 4, neck, -h + bottleNeckH);
+    p.lineTo(neck, -h);
+    return p;
+}
+}  // namespace
+
+double reagentBottleNeck(double w) {
+    return std::max(14.0, w * 0.32);
+}
+
+Art reagentBottle(double w, double h) {
+    Art a;
+    QPainterPath back = bottlePath(w, h);
+    back.closeSubpath();
+    a.fill(back, Paint::solid(withAlpha(QColor(0xE4, 0xEE, 0xF6), 200)));
+    return a;
+}
+
+Art reagentBottleLiquid(double w, double h, double fill, QColor c) {
+    Art a;
+    const double body = h - bottleNeckH - bottleShoulder;
+    const double top = -body * fill;
+    QPainterPath p(QPointF(-w / 2 + 1.6, top));
+    p.lineTo(-w / 2 + 1.6, -5);
+    p.quadTo(-w / 2 + 1.6, -1.6, -w / 2 + 5, -1.6);
+    p.lineTo(w / 2 - 5, -1.6);
+    p.quadTo(w / 2 - 1.6, -1.6, w / 2 - 1.6, -5);
+    p.lineTo(w / 2 - 1.6, top);
+    p.closeSubpath();
+    a.fill(p, Paint::linear({-w / 2, 0}, {w / 2, 0},
+                            {{0, c.darker(110)}, {0.4, c.lighter(104)}, {1, c.darker(106)}}));
+    a.fill(art::ellipse({0, top}, w / 2 - 1.6, 2), withAlpha(c.darker(125), 220));
+    return a;
+}
+
+Art reagentBottleFront(double w, double h, double labelTop, double labelHeight) {
+    Art a;
+    const double body = h - bottleNeckH - bottleShoulder;
+    a.fill(art::roundRect(-w / 2 + 4, -body + 8, 4, body - 14, 2), withAlpha(Qt::white, 150));
+    a.fillStroke(art::rect(-w / 2 + 3, labelTop, w - 6, labelHeight), Paint::solid(Qt::white),
+                 withAlpha(palette::glassLine, 150), 0.8);
+    a.stroke(bottlePath(w, h), palette::glassLine, 1.6);
+    const double neck = reagentBottleNeck(w) / 2 + 1.5;
+    a.fillStroke(art::roundRect(-neck - 2, -h - 2, 2 * neck + 4, 5, 2),
+                 Paint::solid(QColor(0xEE, 0xF4, 0xF9)), palette::glassLine, 1.2);
+    return a;
+}
+
+Art tubeHanger(double tubeSide, double rimX, double rimY) {
+    Art a;
+    const QColor wire(0x5B, 0x66, 0x72);
+    QPainterPath p(QPointF(rimX + 5, rimY + 10));
+    p.lineTo(rimX + 5, rimY - 4);
+    p.lineTo(rimX - 4, rimY - 4);
+    p.lineTo(rimX - 4, rimY + 6);
+    p.lineTo(tubeSide + 40, rimY + 6);
+    a.stroke(p, wire, 1.8);
+    a.stroke(art::line({tubeSide - 1, rimY + 6}, {tubeSide + 41, rimY + 6}), wire, 2.4);
+    return a;
+}
+
+Art pipetteStand(double h, double clampY) {
+    Art a;
+    const QColor metal(0x8A, 0x96, 0xA2), dark(0x4A, 0x55, 0x60);
+    // A contact shadow, the foot, the rod behind the pipette and a clamp arm with its ring.
+    a.fill(art::ellipse({0, 1}, 30, 3.5), QColor(0x1F, 0x2D, 0x3D, 0x20));
+    a.fillStroke(art::roundRect(-28, -7, 56, 7, 2), Paint::solid(QColor(0x5B, 0x66, 0x72)), dark,
+                 0.8);
+    a.fillStroke(art::rect(-20, -h, 4, h - 7), Paint::solid(metal), dark, 0.8);
+    a.fillStroke(art::rect(-18, clampY - 3, 14, 6), Paint::solid(metal), dark, 0.8);
+    a.stroke(art::ellipse({0, clampY}, 6.5, 3), dark, 1.6);
     return a;
 }
 

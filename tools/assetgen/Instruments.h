@@ -40,6 +40,25 @@ art::Art paperCross(double size);
 // The smouldering end of a splinter: a glowing red ember with a faint halo, origin at the tip.
 art::Art ember();
 
+// A reagent bottle with a narrow neck, origin at the middle of its base, w wide and h tall:
+// the glass behind what stands in it, its liquid up to `fill` of the body, and the front
+// (outline, highlight and a white paper label from y = labelTop down by labelHeight; the movie
+// writes the name on it).
+art::Art reagentBottle(double w, double h);
+art::Art reagentBottleLiquid(double w, double h, double fill, QColor c);
+art::Art reagentBottleFront(double w, double h, double labelTop, double labelHeight);
+// The inner width of the bottle's neck: a pipette narrower than this goes in.
+double reagentBottleNeck(double w);
+
+// A wire hanger that holds a tube from the bath's rim: from the tube's left wall at
+// x = tubeSide, a ring round the tube, across to a hook over the rim's top at (rimX, rimY), in
+// stage coordinates.
+art::Art tubeHanger(double tubeSide, double rimX, double rimY);
+
+// A pipette stand, origin at the middle of its foot: a rod `h` tall with a clamp at `clampY`
+// (negative, above the foot) that holds a pipette standing at x = 0.
+art::Art pipetteStand(double h, double clampY);
+
 // The seven-segment stopwatch of the experiment windows: a display with minutes:seconds and
 // the two buttons, origin at the top left of the display.
 art::Art digitalStopwatch(int seconds);

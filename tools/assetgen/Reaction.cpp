@@ -12,21 +12,50 @@ namespace reaction {
 using namespace slides;
 
 namespace {
-constexpr double tubeX = 290, tubeW = 40, tubeH = 160;
 constexpr double fullMl = 10, fullHeight = 110;  // the column of 10 ml
-const QPointF insetCentre(466, 186);
+constexpr double tubeW = 40, tubeH = 160;
+const QPointF insetCentre(476, 186);
 constexpr double insetR = 48;
-// The water bath: a glass vessel on the sheet with the cross, so the view from above looks
-// through the mixture, the water and the glass bottom onto the cross. Its water stands above
-// the whole mixture, acid included, so all of it is at the bath's temperature.
-constexpr double bathW = 176, bathH = 156, bathFill = 0.95, bathBase = 284;
-constexpr double thermoX = 218, thermoBulb = 262, thermoH = 140;
-constexpr double acidTubeX = 336, acidTubeW = 22, acidTubeH = 104, acidMouth = 168;
-constexpr double heaterX = 366;
+// Experiment 1: the tube on its sheet, the stock bottles of the three solutions on the bench
+// left of it, each with its own graduated pipette standing in it.
+constexpr double benchTubeX = 290, benchMouth = 100, benchY = 266;
+constexpr double bottleXs[3] = {58, 128, 198};
+constexpr double bottleH = 88;
+// A pipette carried to the tube keeps its tip above the other pipettes standing in their
+// bottles and its bulb under the subtitle, and rises to the tube just beside the subtitle's end.
+constexpr double benchTravel = 156;
+const QPointF besideTube(260, benchTravel);
+// Experiment 2: the water bath on the sheet with the cross, so the view from above looks
+// through the mixture, the water and the glass bottom onto the cross. In it, from the left:
+// the immersion heater, the tube of the mixture, the thermometer (on the right of the tube,
+// as the stopwatch is) and the tube of acid warming beside it. Its water stands above the
+// whole mixture, acid included, so all of it is at the bath's temperature, and both tubes
+// stand on the bath's bottom with their mouths above the water. The sheet's front edge ends
+// well above the band of Таблица 2 and its tab.
+constexpr double bathX = 312, bathW = 164, bathH = 156, bathFill = 0.95, bathBase = 276;
+constexpr double bathTubeX = 272, bathMouth = bathBase - 172;
+constexpr double heaterX = 240;
+constexpr double thermoX = 310, thermoBulb = bathBase - 22, thermoH = 140;
+// The acid's tube is a short one, hung from the bath's rim, so the pipette reaches its bottom;
+// the water stands above the acid in it too.
+constexpr double acidTubeX = 362, acidTubeH = 96, acidMouth = bathMouth + 8;
+constexpr double standX = 178;
+// Where the pipette travels over the bath: its tip above the mouths of the tubes, the
+// thermometer and its reading; it rises beside the heading and passes the bath's wall above
+// its rim.
+constexpr double travelY = bathMouth - 46;
+const QPointF standLifted(standX, bathMouth + 36), besideHeading(217, bathMouth + 27),
+    overWall(224, bathMouth + 8), intoBath(248, travelY);
 constexpr double pipetteBody = 60;
+// Pouring from a graduated pipette runs at this many millilitres a second.
+constexpr double mlPerSecond = 1.6;
 
 double levelScale(double ml) {
     return std::max(0.01, ml / fullMl);
+}
+
+double pourSeconds(int ml) {
+    return std::max(1.5, ml / mlPerSecond);
 }
 
 art::Art insetFrame() {
@@ -48,25 +77,47 @@ art::Art disk(double r, QColor c) {
     return a;
 }
 
-// A graduated pipette standing ready with `ml` of a solution, its name and volume under it.
-struct Measured {
-    Scene::Object pipette, liquid, label;
+art::Art contactShadow(double halfWidth) {
+    art::Art a;
+    a.fill(art::ellipse({0, 1}, halfWidth, 3.5), QColor(0x1F, 0x2D, 0x3D, 0x20));
+    return a;
+}
+
+// A graduated pipette of 5 ml standing in its place (a stock bottle or the stand) until it is
+// used; its liquid is drawn up where it is filled.
+struct Pipette {
+    Scene::Object glass, liquid;
     QPointF rest;
     QColor colour;
-    int ml = 0;
 };
 
-Measured measuredPipette(Scene& s, QPointF tip, int ml, QColor colour, const QString& name) {
-    Measured m;
-    m.rest = tip;
-    m.colour = colour.darker(108);
-    m.ml = ml;
-    m.pipette = s.put(glass::graduatedPipette(pipetteBody, 5), tip, Captions);
-    m.liquid = s.put(glass::graduatedPipetteLiquid(pipetteBody, colour.darker(112)), tip, Captions);
-    s.scaleTo(m.liquid, 1, ml / 5.0, {0, 0}, 0);
-    m.label = putText(s, name + QStringLiteral("\n%1 мл").arg(ml), text::bold(12),
-                      {tip.x(), tip.y() + 4}, text::Align::Center, palette::muted);
-    return m;
+Pipette standingPipette(Scene& s, QPointF tip, QColor colour) {
+    Pipette p;
+    p.rest = tip;
+    p.colour = colour.darker(108);
+    p.glass = s.put(glass::graduatedPipette(pipetteBody, 5), tip, Captions);
+    s.setName(p.glass, "pipette");
+    p.liquid = s.put(glass::graduatedPipetteLiquid(pipetteBody, colour.darker(112)), tip, Captions);
+    s.scaleTo(p.liquid, 1, 0.02, {0, 0}, 0);
+    s.setAlpha(p.liquid, 0, 0);
+    return p;
+}
+
+// Moves the pipette (and what it holds) through the points in turn, `seconds` for each leg;
+// the clock moves on.
+void carry(Scene& s, const Pipette& p, std::initializer_list<QPointF> path, double seconds) {
+    for (const QPointF& at : path) {
+        s.moveTo(p.glass, at, seconds);
+        s.moveTo(p.liquid, at, seconds);
+        s.wait(seconds);
+    }
+}
+
+// Draws `ml` into the pipette where it stands; the clock moves on.
+void drawUp(Scene& s, const Pipette& p, int ml, double seconds) {
+    s.setAlpha(p.liquid, s.now(), 1);
+    s.scaleTo(p.liquid, 1, ml / 5.0, {0, 0}, seconds, Scene::Ease::Linear);
+    s.wait(seconds);
 }
 
 // How far the sulfur has clouded the mixture, 0..1, at a share u of the reaction time: a faint
@@ -82,13 +133,15 @@ double clouding(double u) {
 Scene movie(const Setup& setup) {
     Scene s = stage(705, 350);
     const bool bath = setup.temperature > 0;
+    const double tubeX = bath ? bathTubeX : benchTubeX;
     // In the bath the tube stands lower, so the water covers the mixture.
-    const double mouthY = bath ? 112 : 100;
+    const double mouthY = bath ? bathMouth : benchMouth;
     // The subtitle a size smaller than usual, so the pipette above the tube stays clear of it.
     heading(s, setup.title);
     putText(s, setup.subtitle, text::plain(13), {22, 43}, text::Align::Left, palette::muted);
-    equation(s, text::chem("Na2S2O3 + H2SO4 → Na2SO4 + S↓ + SO2↑ + H2O"), {527, 10}, 14);
+    equation(s, text::chem("Na2S2O3 + H2SO4 → Na2SO4 + S↓ + SO2↑ + H2O"), {535, 10}, 13);
 
+    // The equation a size smaller, so a pipette over the acid in the bath passes left of it.
     // Instructions panel on the right, above the stopwatch corner.
     // The longest caption, four lines of 14 px, fits it with its margins; no wide blank below.
     s.put(glass::panel(522, 66, 174, 92, palette::panel, palette::panelLine), {}, Furniture);
@@ -96,19 +149,23 @@ Scene movie(const Setup& setup) {
     // The tube, its liquid and what it stands on: the sheet with the cross, seen from the side.
     const QPointF bottom(tubeX, mouthY + glass::tubeBodyBottom(tubeW, tubeH));
     const double sheetY = bath ? bathBase : bottom.y() + tubeW / 2;
-    s.put(glass::paperSheet(bath ? 200 : 110), {tubeX, sheetY}, Furniture);
+    const double sheetW = bath ? bathW : 110;
+    s.put(glass::paperSheet(sheetW), {bath ? bathX : tubeX, sheetY}, Furniture);
     Obj sheetX = s.put(glass::paperCross(50), {tubeX, sheetY + 2}, Furniture);
-    putText(s, "крест на листе", text::plain(12),
-            bath ? QPointF(414, 279) : QPointF(tubeX + 80, sheetY - 6), text::Align::Left,
+    // The label stands clear of the sheet's turned-up corner.
+    const double sheetRight = (bath ? bathX : tubeX) + sheetW / 2 + 20;
+    putText(s, "крест на листе", text::plain(12), {sheetRight + 10, sheetY - 2}, text::Align::Left,
             palette::muted, Furniture);
     if (bath) {
-        s.put(glass::bathBack(bathW, bathH), {tubeX, bathBase}, Behind);
-        s.put(glass::bathWater(bathW, bathH, bathFill), {tubeX, bathBase}, Behind);
+        s.put(glass::bathBack(bathW, bathH), {bathX, bathBase}, Behind);
+        s.put(glass::bathWater(bathW, bathH, bathFill), {bathX, bathBase}, Behind);
     }
     s.put(glass::testTube(tubeW, tubeH), {tubeX, mouthY}, Glass);
     s.put(glass::testTubeFront(tubeW, tubeH), {tubeX, mouthY}, Front);
 
     const QColor clear(0xCF, 0xE8, 0xF7);
+    const QColor acidColour = clear.darker(104);
+    const QColor thioColour = clear.darker(103), waterColour(0xE2, 0xF1, 0xFB);
     const int startMl = bath ? setup.thiosulfateMl + setup.waterMl : 0;
     Obj cap = s.put(glass::tubeLiquidCap(tubeW, clear), bottom, Liquid);
     Obj body = s.put(glass::tubeLiquidBody(tubeW, fullHeight, clear), bottom, Liquid);
@@ -119,7 +176,7 @@ Scene movie(const Setup& setup) {
     }
 
     // What the tube holds, listed beside it as it goes in.
-    const QPointF listAt = bath ? QPointF(40, 188) : QPointF(tubeX + 34, 196);
+    const QPointF listAt = bath ? QPointF(24, 108) : QPointF(tubeX + 34, 196);
     auto listLine = [&](int row, const QString& markup) {
         Obj o = putText(s, markup, text::plain(13), listAt + QPointF(0, row * 19),
                         text::Align::Left, palette::muted);
@@ -127,30 +184,63 @@ Scene movie(const Setup& setup) {
         return o;
     };
 
-    const QColor acidColour = clear.darker(104);
-    Obj thermoColumn, heater, acidBody, acidTubeLabel;
-    const QPointF acidBottom(acidTubeX, acidMouth + glass::tubeBodyBottom(acidTubeW, acidTubeH));
+    // The pipettes: in experiment 1 each stands in the stock bottle of its solution; in the
+    // bath the one for the acid waits in its stand.
+    Pipette pipettes[3];
+    Pipette& acidPipette = pipettes[2];
+    Obj thermoColumn, heater, heaterLabel, acidBody;
+    const double acidTubeBottom = acidMouth + glass::tubeBodyBottom(tubeW, acidTubeH);
+    const QPointF acidBottom(acidTubeX, acidTubeBottom);
+    const double acidLevel = fullHeight * levelScale(chemistry::acidMl);
     if (bath) {
-        // The list says what is in the tube; the bath has its own label beside it.
-        putText(s, "В пробирке:", text::bold(13), {40, 166}, text::Align::Left, palette::accent);
-        putText(s, "водяная\nбаня", text::bold(12), {tubeX - bathW / 2 - 8, bathBase - 52},
-                text::Align::Right, palette::muted);
+        putText(s, "В большой пробирке:", text::bold(13), {listAt.x(), listAt.y() - 20},
+                text::Align::Left, palette::accent);
+        putText(s, "водяная баня", text::bold(12), {bathX + bathW / 2 + 8, bathBase - 40},
+                text::Align::Left, palette::muted);
         listLine(0, text::chem("Na2S2O3") + QStringLiteral(" %1 мл").arg(setup.thiosulfateMl));
         listLine(1, QStringLiteral("H_2O %1 мл").arg(setup.waterMl));
-        // The acid warms in its own tube beside the mixture.
-        s.put(glass::testTube(acidTubeW, acidTubeH), {acidTubeX, acidMouth}, Glass);
-        s.put(glass::tubeLiquidCap(acidTubeW, acidColour), acidBottom, Liquid);
-        acidBody = s.put(glass::tubeLiquidBody(acidTubeW, 56, acidColour), acidBottom, Liquid);
-        s.put(glass::testTubeFront(acidTubeW, acidTubeH), {acidTubeX, acidMouth}, Front);
-        acidTubeLabel =
-            putText(s, text::chem("H2SO4"), text::bold(12), {acidTubeX + 4, bathBase - bathH - 22},
-                    text::Align::Center, palette::muted);
-        s.put(glass::bathFront(bathW, bathH, bathFill), {tubeX, bathBase}, Front);
+        // The acid warms in its own tube beside the mixture, labelled beside its mouth.
+        s.put(glass::testTube(tubeW, acidTubeH), {acidTubeX, acidMouth}, Glass);
+        s.put(glass::tubeLiquidCap(tubeW, acidColour), acidBottom, Liquid);
+        acidBody = s.put(glass::tubeLiquidBody(tubeW, acidLevel, acidColour), acidBottom, Liquid);
+        s.put(glass::testTubeFront(tubeW, acidTubeH), {acidTubeX, acidMouth}, Front);
+        s.put(glass::tubeHanger(acidTubeX - tubeW / 2, bathX + bathW / 2, bathBase - bathH), {0, 0},
+              Front);
+        putText(s, text::chem("H2SO4"), text::bold(12), {acidTubeX + tubeW / 2 + 6, bathMouth - 34},
+                text::Align::Left, palette::muted);
+        // A short leader from the label to the tube's rim ties the two.
+        art::Art leader;
+        leader.stroke(art::line({acidTubeX + tubeW / 2 + 4, bathMouth - 24},
+                                {acidTubeX + tubeW / 2 - 1, acidMouth - 6}),
+                      palette::muted, 1);
+        s.put(leader, {}, Labels);
+        s.put(glass::bathFront(bathW, bathH, bathFill), {bathX, bathBase}, Front);
         heater =
             s.put(glass::immersionHeater(bathBase - 72, true), {heaterX, bathBase - 10}, Props);
+        heaterLabel = putText(s, "нагреватель", text::plain(12), {heaterX - 9, 63},
+                              text::Align::Right, palette::muted);
         s.put(glass::scaleThermometer(thermoH, 50, 10), {thermoX, thermoBulb}, Props);
         thermoColumn = s.put(glass::thermometerReading(thermoH), {thermoX, thermoBulb}, Props);
         s.scaleTo(thermoColumn, 1, glass::thermometerShare(thermoH, 50, 25), {0, 0}, 0);
+        const double standClamp = -90;
+        Obj stand = s.put(glass::pipetteStand(110, standClamp), {standX, bathBase}, Furniture);
+        s.setName(stand, "holder");
+        acidPipette = standingPipette(s, {standX, bathBase - 20}, acidColour);
+    } else {
+        const QString names[3] = {text::chem("Na2S2O3"), "H_2O", text::chem("H2SO4")};
+        const QColor colours[3] = {thioColour, waterColour, acidColour};
+        const text::Style tag = text::bold(12);
+        for (int i = 0; i < 3; ++i) {
+            const double x = bottleXs[i], w = 60;
+            s.put(contactShadow(w / 2 + 4), {x, benchY}, Furniture);
+            Obj bottle = s.put(glass::reagentBottle(w, bottleH), {x, benchY}, Behind);
+            s.setName(bottle, "holder");
+            s.put(glass::reagentBottleLiquid(w, bottleH, 0.62, colours[i]), {x, benchY}, Liquid);
+            s.put(glass::reagentBottleFront(w, bottleH, -30, 20), {x, benchY}, Captions + 1);
+            putText(s, names[i], tag, {x, benchY - 28}, text::Align::Center, palette::ink,
+                    Captions + 2, Qt::white);
+            pipettes[i] = standingPipette(s, {x, benchY - 8}, colours[i]);
+        }
     }
 
     // The view from above: the same cross through the mixture.
@@ -163,45 +253,64 @@ Scene movie(const Setup& setup) {
     s.setAlpha(insetTurbid, 0, 0);
     s.put(insetRim(), insetCentre, Front);
 
-    // The acid is measured with a graduated pipette.
-    const double pipetteTop = glass::graduatedPipetteHeight(pipetteBody);
-    const QPointF pipetteRest = bath ? QPointF(acidTubeX, 16 + pipetteTop) : QPointF(196, 244);
     const QPointF pipetteOver(tubeX, mouthY + 4);
-    Obj pipette = s.put(glass::graduatedPipette(pipetteBody, 5), pipetteRest, Captions);
-    Obj pipetteAcid = s.put(glass::graduatedPipetteLiquid(pipetteBody, acidColour.darker(112)),
-                            pipetteRest, Captions);
-    Obj acidLabel;
-    Measured measured[2];
-    if (bath) {
-        s.setAlpha(pipette, 0, 0);
-        s.setAlpha(pipetteAcid, 0, 0);
-    } else {
-        const QColor thioColour = clear.darker(103), waterColour(0xE2, 0xF1, 0xFB);
-        measured[0] = measuredPipette(s, {96, pipetteRest.y()}, setup.thiosulfateMl, thioColour,
-                                      text::chem("Na2S2O3"));
-        if (setup.waterMl > 0)
-            measured[1] =
-                measuredPipette(s, {146, pipetteRest.y()}, setup.waterMl, waterColour, "H_2O");
-        acidLabel =
-            putText(s, text::chem("H2SO4") + QStringLiteral("\n%1 мл").arg(chemistry::acidMl),
-                    text::bold(12), {pipetteRest.x(), pipetteRest.y() + 4}, text::Align::Center,
-                    palette::muted);
-    }
-
     const QPointF capPos(530, 74);
     const double capWidth = 158;
+    int mlSoFar = startMl;
+    bool first = !bath;
+    // The pipette over the tube empties into it at a steady rate; the stream runs onto the
+    // rising surface.
+    auto pour = [&](const Pipette& p, int ml) {
+        const double run = pourSeconds(ml);
+        const double surface =
+            first ? bottom.y() + tubeW / 2 - 3 : bottom.y() - fullHeight * levelScale(mlSoFar);
+        Obj flow =
+            s.put(glass::stream(surface - pipetteOver.y(), 2.0, p.colour), pipetteOver, Liquid);
+        s.setName(flow, "stream");
+        const double surfaceAfter = bottom.y() - fullHeight * levelScale(mlSoFar + ml);
+        s.scaleTo(flow, 1, (surfaceAfter - pipetteOver.y()) / (surface - pipetteOver.y()), {0, 0},
+                  run, Scene::Ease::Linear);
+        const int start = s.now();
+        s.scaleTo(p.liquid, 1, 0.02, {0, 0}, run, Scene::Ease::Linear);
+        double rise = run;
+        if (first) {
+            // The first liquid gathers in the round bottom, then the column rises.
+            const QPointF lowest(0, tubeW / 2 - 2.2);
+            const double gather = run * 0.3;
+            s.setAlpha(cap, s.now(), 1);
+            s.scaleTo(cap, 1, 0.05, lowest, 0);
+            s.scaleTo(cap, 1, 1, lowest, gather, Scene::Ease::Linear);
+            s.wait(gather);
+            s.setAlpha(body, s.now(), 1);
+            rise = run - gather;
+            first = false;
+        }
+        mlSoFar += ml;
+        s.scaleTo(body, 1, levelScale(mlSoFar), {0, 0}, rise, Scene::Ease::Linear);
+        s.setNow(start);
+        s.wait(run);
+        s.remove(flow);
+        s.setAlpha(p.liquid, s.now(), 0);
+    };
+
     if (bath) {
         const int t = setup.temperature;
+        // Heating takes minutes in the laboratory: the movie shows it faster and says so.
+        const double heat = 3.6;
         caption(s, QStringLiteral("Нагреваем баню до %1\u00A0°C; кислота греется рядом").arg(t),
-                capPos, 2.4, palette::ink, 14, capWidth);
+                capPos, heat / 2, palette::ink, 14, capWidth);
+        const int start = s.now();
+        s.wait(heat / 2);
+        caption(s,
+                QStringLiteral("Нагрев: через несколько минут обе пробирки при %1\u00A0°C").arg(t),
+                capPos, heat / 2 + 0.8, palette::ink, 14, capWidth);
+        s.setNow(start);
         const QPointF readingAt(thermoX + 4, 62);
         Obj reading =
             putText(s, "25 °C", text::bold(15), readingAt, text::Align::Center, palette::bad);
-        const double heat = 2.4;
         s.scaleTo(thermoColumn, 1, glass::thermometerShare(thermoH, 50, t), {0, 0}, heat,
                   Scene::Ease::Smooth);
         // The reading follows the column, a degree at a time.
-        const int start = s.now();
         for (int deg = 26; deg <= t; ++deg) {
             const double share = (deg - 25.0) / (t - 25.0);
             // Inverse of the smooth ease, so the number matches the column's height.
@@ -220,118 +329,94 @@ Scene movie(const Setup& setup) {
         s.remove(heater);
         heater =
             s.put(glass::immersionHeater(bathBase - 72, false), {heaterX, bathBase - 10}, Props);
-        s.moveTo(heater, {heaterX, bathBase - 130}, 0.8);
+        s.moveTo(heater, {heaterX, bathBase - 60}, 0.8);
         s.fadeTo(heater, 0, 0.8);
-        s.setNow(start);
-        s.wait(heat);
-        // The pipette takes 5 ml of the warm acid.
-        caption(s, text::chem("Набираем пипеткой 5\u00A0мл тёплой H2SO4"), capPos, 1.7,
-                palette::ink, 14, capWidth);
-        // The pipette comes down where the acid's label stands: the label makes way.
-        disappear(s, acidTubeLabel, 0.3);
-        appear(s, pipette, 0.3);
-        s.setAlpha(pipetteAcid, s.now(), 1);
-        s.scaleTo(pipetteAcid, 1, 0.02, {0, 0}, 0);
-        const QPointF dipped(acidTubeX, acidBottom.y() - 4);
-        s.moveTo(pipette, dipped, 0.6);
-        s.moveTo(pipetteAcid, dipped, 0.6);
-        s.wait(0.6);
-        s.scaleTo(pipetteAcid, 1, 1, {0, 0}, 0.7, Scene::Ease::Linear);
-        s.scaleTo(acidBody, 1, 0.02, {0, 0}, 0.7, Scene::Ease::Linear);
-        s.wait(0.7);
-        s.moveTo(pipette, pipetteRest, 0.4);
-        s.moveTo(pipetteAcid, pipetteRest, 0.4);
-        s.wait(0.4);
+        disappear(s, heaterLabel, 0.6);
+        s.wait(0.8);
+        // The pipette takes 5 ml of the warm acid from its tube: it dips into the acid and
+        // follows the falling level down to the bottom.
+        const int drawFrom = s.now();
+        const QPointF overAcid(acidTubeX, travelY);
+        carry(s, acidPipette, {standLifted, besideHeading, overWall, intoBath, overAcid}, 0.5);
+        carry(s, acidPipette, {{acidTubeX, acidBottom.y() - acidLevel + 6}}, 0.6);
+        const double draw = 1.5;
+        s.scaleTo(acidBody, 1, 0.02, {0, 0}, draw, Scene::Ease::Linear);
+        s.moveTo(acidPipette.glass, {acidTubeX, acidTubeBottom - 2}, draw, Scene::Ease::Linear);
+        s.moveTo(acidPipette.liquid, {acidTubeX, acidTubeBottom - 2}, draw, Scene::Ease::Linear);
+        drawUp(s, acidPipette, chemistry::acidMl, draw);
+        // The emptied tube keeps its label and says it is empty now.
+        Obj empty =
+            putText(s, "пустая", text::plain(12), {acidTubeX + tubeW / 2 + 6, bathMouth - 18},
+                    text::Align::Left, palette::muted);
+        appear(s, empty, 0.4);
+        carry(s, acidPipette, {overAcid, {tubeX, travelY}}, 0.6);
+        const int drawTo = s.now();
+        s.setNow(drawFrom);
+        caption(s, text::chem("Набираем пипеткой 5\u00A0мл тёплой H2SO4"), capPos,
+                (drawTo - drawFrom) / s.fps(), palette::ink, 14, capWidth);
+        s.setNow(drawTo);
     } else {
         QString pourText = QStringLiteral("Наливаем %1\u00A0мл %2")
                                .arg(setup.thiosulfateMl)
                                .arg(text::chem("Na2S2O3"));
         if (setup.waterMl > 0) pourText += QStringLiteral(" и %1\u00A0мл воды").arg(setup.waterMl);
-        const double thio = 1.9, water = setup.waterMl > 0 ? 1.5 : 0.0;
         // The empty tube is seen first.
         caption(s, QStringLiteral("Пробирка пока пустая"), capPos, 0.6, palette::ink, 14, capWidth);
         s.wait(0.6);
-        caption(s, pourText, capPos, thio + water + 0.2, palette::ink, 14, capWidth);
-        // Each volume is measured with its own graduated pipette, which empties into the tube.
-        int mlSoFar = 0;
-        auto deliver = [&](const Measured& m, double seconds) {
-            const double move = 0.5, back = 0.3, run = seconds - move - back;
-            s.moveTo(m.pipette, pipetteOver, move);
-            s.moveTo(m.liquid, pipetteOver, move);
-            s.wait(move);
-            const double surface = mlSoFar == 0 ? bottom.y() + tubeW / 2 - 3
-                                                : bottom.y() - fullHeight * levelScale(mlSoFar);
-            Obj flow =
-                s.put(glass::stream(surface - pipetteOver.y(), 2.0, m.colour), pipetteOver, Liquid);
-            // The stream shortens as the level rises, so where it lands rides on the surface.
-            const double surfaceAfter = bottom.y() - fullHeight * levelScale(mlSoFar + m.ml);
-            s.scaleTo(flow, 1, (surfaceAfter - pipetteOver.y()) / (surface - pipetteOver.y()),
-                      {0, 0}, run, Scene::Ease::Linear);
-            const int start = s.now();
-            s.scaleTo(m.liquid, 1, 0.02, {0, 0}, run, Scene::Ease::Linear);
-            double rise = run;
-            if (mlSoFar == 0) {
-                // The first liquid gathers in the round bottom, then the column rises.
-                const QPointF lowest(0, tubeW / 2 - 2.2);
-                const double gather = run * 0.3;
-                s.setAlpha(cap, s.now(), 1);
-                s.scaleTo(cap, 1, 0.05, lowest, 0);
-                s.scaleTo(cap, 1, 1, lowest, gather, Scene::Ease::Linear);
-                s.wait(gather);
-                s.setAlpha(body, s.now(), 1);
-                rise = run - gather;
-            }
-            mlSoFar += m.ml;
-            s.scaleTo(body, 1, levelScale(mlSoFar), {0, 0}, rise, Scene::Ease::Linear);
-            s.setNow(start);
-            s.wait(run);
-            s.remove(flow);
-            s.remove(m.liquid);
-            s.moveTo(m.pipette, m.rest, back);
-            s.fadeTo(m.pipette, 0, back);
-            disappear(s, m.label, back);
-            s.wait(back);
+        const int pourFrom = s.now();
+        // Each volume is measured with its own graduated pipette: drawn up in its bottle,
+        // carried over the tube, emptied into it and stood back in its bottle. The next one is
+        // drawn up while the last goes back, left of the path of the next.
+        auto deliver = [&](const Pipette& p, int ml) {
+            drawUp(s, p, ml, 0.5);
+            const QPointF lifted(p.rest.x(), benchTravel);
+            carry(s, p, {lifted}, 0.5);
+            carry(s, p, {besideTube, pipetteOver}, 0.4);
+            pour(p, ml);
+            carry(s, p, {besideTube, lifted}, 0.4);
+            carry(s, p, {p.rest}, 0.5);
+            s.setNow(s.now() - s.frames(1.2));
         };
-        deliver(measured[0], thio);
+        deliver(pipettes[0], setup.thiosulfateMl);
         listLine(0, text::chem("Na2S2O3") + QStringLiteral(" %1 мл").arg(setup.thiosulfateMl));
         if (setup.waterMl > 0) {
-            deliver(measured[1], water);
+            deliver(pipettes[1], setup.waterMl);
             listLine(1, QStringLiteral("H_2O %1 мл").arg(setup.waterMl));
         }
-        s.wait(0.2);
+        const int pourTo = s.now();
+        s.setNow(pourFrom);
+        caption(s, pourText, capPos, (pourTo - pourFrom) / s.fps(), palette::ink, 14, capWidth);
+        s.setNow(pourTo);
+        caption(s, text::chem("Набираем пипеткой 5\u00A0мл H2SO4"), capPos, 1.0, palette::ink, 14,
+                capWidth);
+        drawUp(s, acidPipette, chemistry::acidMl, 0.5);
+        carry(s, acidPipette, {{acidPipette.rest.x(), benchTravel}, besideTube}, 0.5);
     }
 
     // The acid.
-    caption(s, text::chem("Добавляем 5\u00A0мл H2SO4"), capPos, 2.0, palette::ink, 14, capWidth);
-    if (!bath) disappear(s, acidLabel, 0.3);
-    s.moveTo(pipette, pipetteOver, 0.5);
-    s.moveTo(pipetteAcid, pipetteOver, 0.5);
-    s.wait(0.5);
-    const double pour = 1.0;
-    const double surfaceBefore = bottom.y() - fullHeight * levelScale(5) - pipetteOver.y();
-    Obj flow =
-        s.put(glass::stream(surfaceBefore, 2.0, acidColour.darker(108)), pipetteOver, Liquid);
-    s.scaleTo(body, 1, levelScale(10), {0, 0}, pour, Scene::Ease::Linear);
-    const double surfaceAfter = bottom.y() - fullHeight * levelScale(10) - pipetteOver.y();
-    s.scaleTo(flow, 1, surfaceAfter / surfaceBefore, {0, 0}, pour, Scene::Ease::Linear);
-    s.scaleTo(pipetteAcid, 1, 0.02, {0, 0}, pour, Scene::Ease::Linear);
-    s.wait(pour);
-    s.remove(flow);
-    s.remove(pipetteAcid);
-    // The empty pipette is taken away before the movie waits for «Старт».
-    s.moveTo(pipette, pipetteRest, 0.5);
-    s.fadeTo(pipette, 0, 0.5);
+    caption(s, text::chem("Добавляем 5\u00A0мл H2SO4"), capPos,
+            pourSeconds(chemistry::acidMl) + 0.7, palette::ink, 14, capWidth);
+    carry(s, acidPipette, {pipetteOver}, 0.7);
+    pour(acidPipette, chemistry::acidMl);
     listLine(bath ? 2 : (setup.waterMl > 0 ? 2 : 1),
              text::chem("H2SO4") + QStringLiteral(" %1 мл").arg(chemistry::acidMl));
-    s.wait(0.5);
 
     // From this frame on the acid is in and the clock of the reaction runs: the movie stops
     // here, and the window plays it on from «Старт», so the stopwatch and the reaction start
-    // together and nothing clouds before.
+    // together and nothing clouds before. The empty pipette goes back to its place after.
     const int acidIn = s.now();
     s.label(acidIn, "acid");
     s.stop(acidIn);
     const int n = chemistry::secondsToFrames(setup.seconds);
+    s.wait(0.2);
+    if (bath)
+        carry(s, acidPipette,
+              {{tubeX, travelY}, intoBath, overWall, besideHeading, standLifted, acidPipette.rest},
+              0.5);
+    else
+        carry(s, acidPipette, {besideTube, {acidPipette.rest.x(), benchTravel}, acidPipette.rest},
+              0.5);
+    s.setNow(acidIn);
 
     // Turbidity: the mixture stays clear at first, then sulfur clouds it quickly; the cross is
     // still faintly there in the last frame before tₖ and gone from tₖ on.

@@ -1,0 +1,192 @@
+// The bench of the timed tube movies as a teacher would look at it: the pipettes stand in their
+// bottles or stand before and after they are used and never appear from nowhere, pouring takes
+// the time its volume takes, the bath's heating says that minutes are shown in seconds, and the
+// acid's tube in the bath carries its name from the first frame to the last, «пустая» once
+// it has been emptied.
+
+#include <QPointF>
+#include <cmath>
+#include <map>
+#include <memory>
+
+#include "GeneratedMovies.h"
+#include "Slides.h"
+#include "TestSupport.h"
+#include "Text.h"
+#include "swf/Timeline.h"
+
+namespace {
+
+QStringList tubeMovies(bool bath) {
+    QStringList out;
+    for (int v = 1; v <= 6; ++v) {
+        if (bath)
+            for (int step = 2; step <= 3; ++step)
+                out << QStringLiteral("Movie/Opyt2/%1_%2.swf").arg(step).arg(v);
+        else
+            for (int step = 4; step <= 7; ++step)
+                out << QStringLiteral("Movie/Opyt1/%1_%2.swf").arg(step).arg(v);
+    }
+    return out;
+}
+
+int acidFrame(const swf::Movie& movie) {
+    int frame = 0;
+    for (const swf::Tag& tag : movie.tags) {
+        if (std::holds_alternative<swf::ShowFrameTag>(tag)) ++frame;
+        if (const auto* l = std::get_if<swf::FrameLabelTag>(&tag); l && l->name == "acid")
+            return frame;
+    }
+    return -1;
+}
+
+// Where the named objects are, frame by frame, as the program's player shows them: the origin
+// of each (by depth) and whether it can be seen.
+struct Seen {
+    QPointF at;
+    bool visible = false;
+};
+using Frames = std::vector<std::map<int, Seen>>;
+
+Frames named(const QString& path, const QByteArray& name) {
+    swf::Timeline tl(generatedMovie(path), true, false);
+    Frames out;
+    for (int f = 0; f < tl.totalFrames(); ++f) {
+        if (f > 0) {
+            // Past the wait for «Старт», as the window plays it on.
+            if (!tl.root().playing()) tl.root().setPlaying(true);
+            tl.tick();
+        }
+        std::map<int, Seen> here;
+        for (const auto& [depth, object] : tl.root().displayList()) {
+            if (object.name != name) continue;
+            const int alpha = object.cxform.hasMult ? object.cxform.mult[3] : 256;
+            here[depth] = {QPointF(object.matrix.tx / 20.0, object.matrix.ty / 20.0), alpha > 0};
+        }
+        out.push_back(here);
+    }
+    return out;
+}
+
+const Scene& scene(const QString& path) {
+    static std::map<QString, std::unique_ptr<Scene>> made;
+    auto& s = made[path];
+    if (!s)
+        for (const assets::MovieAsset& m : assets::movieAssets())
+            if (m.path == path) s = std::make_unique<Scene>(m.make());
+    return *s;
+}
+
+// The texts of a scene with that markup.
+std::vector<const Scene::TextNote*> textsOf(const Scene& s, const QString& markup) {
+    std::vector<const Scene::TextNote*> out;
+    for (const Scene::TextNote& t : s.texts())
+        if (t.markup == markup) out.push_back(&t);
+    return out;
+}
+
+bool onShow(const Scene& s, const Scene::TextNote* t, int f) {
+    return s.presentAt(t->object, f) && s.alphaAt(t->object, f) > 0.6;
+}
+
+// Every pipette is there from the first frame, standing in a holder (a stock bottle or the
+// stand) straight below it, stays in view throughout, and is back in its place by the end.
+TEST(TubeScene, PipettesStandInTheirHoldersBeforeAndAfterUse) {
+    for (bool bath : {false, true})
+        for (const QString& path : tubeMovies(bath)) {
+            SCOPED_TRACE(path.toStdString());
+            const Frames pipettes = named(path, "pipette");
+            const Frames holders = named(path, "holder");
+            ASSERT_FALSE(pipettes.empty());
+            const auto& first = pipettes.front();
+            EXPECT_EQ(first.size(), bath ? 1u : 3u);
+            EXPECT_EQ(holders.front().size(), first.size());
+            for (const auto& [depth, p] : first) {
+                EXPECT_TRUE(p.visible);
+                bool held = false;
+                for (const auto& [hd, h] : holders.front())
+                    held |= std::abs(h.at.x() - p.at.x()) < 0.5 && h.at.y() > p.at.y();
+                EXPECT_TRUE(held) << "pipette at " << p.at.x() << "," << p.at.y();
+                bool moved = false;
+                for (std::size_t f = 0; f < pipettes.size(); ++f) {
+                    ASSERT_TRUE(pipettes[f].count(depth)) << "frame " << f;
+                    EXPECT_TRUE(pipettes[f].at(depth).visible) << "frame " << f;
+                    moved |= pipettes[f].at(depth).at != p.at;
+                }
+                const QPointF last = pipettes.back().at(depth).at;
+                EXPECT_NEAR(last.x(), p.at.x(), 0.1);
+                EXPECT_NEAR(last.y(), p.at.y(), 0.1);
+                if (bath) {
+                    EXPECT_TRUE(moved);
+                }
+            }
+        }
+}
+
+// A stream runs from a pipette for as long as its volume takes to run out at a steady rate,
+// never a second's flick: at least 1.5 s for the smallest volume and 3 s for the 5 ml of acid.
+TEST(TubeScene, PouringTakesTheTimeItsVolumeTakes) {
+    for (bool bath : {false, true})
+        for (const QString& path : tubeMovies(bath)) {
+            SCOPED_TRACE(path.toStdString());
+            const Frames streams = named(path, "stream");
+            std::map<int, int> shown;  // by depth: frames on show
+            for (const auto& frame : streams)
+                for (const auto& [depth, seen] : frame)
+                    if (seen.visible) ++shown[depth];
+            ASSERT_FALSE(shown.empty());
+            int longest = 0;
+            for (const auto& [depth, frames] : shown) {
+                EXPECT_GE(frames, 18) << "depth " << depth;
+                longest = std::max(longest, frames);
+            }
+            EXPECT_GE(longest, 36);
+            // The acid's pour ends when the movie waits for «Старт».
+            const int acidIn = acidFrame(generatedMovie(path));
+            for (const auto& [depth, seen] : streams[acidIn]) EXPECT_FALSE(seen.visible);
+        }
+}
+
+// Heating the bath takes minutes; the movie shows it in seconds and says so while the
+// thermometer climbs, before the acid goes in.
+TEST(TubeScene, TheBathSaysThatItsHeatingTakesMinutes) {
+    for (const QString& path : tubeMovies(true)) {
+        SCOPED_TRACE(path.toStdString());
+        const Scene& s = scene(path);
+        const int acidIn = acidFrame(generatedMovie(path));
+        bool said = false;
+        for (const Scene::TextNote& t : s.texts())
+            if (t.markup.simplified().contains(QStringLiteral("несколько минут")))
+                for (int f = 0; f < acidIn; ++f) said |= onShow(s, &t, f);
+        EXPECT_TRUE(said);
+    }
+}
+
+// The small tube of acid in the bath is named beside its mouth in every frame, in one place;
+// once the pipette has taken the acid, «пустая» stands under the name until the end.
+TEST(TubeScene, TheAcidTubeInTheBathKeepsItsNameAndSaysWhenItIsEmpty) {
+    for (const QString& path : tubeMovies(true)) {
+        SCOPED_TRACE(path.toStdString());
+        const Scene& s = scene(path);
+        const auto names = textsOf(s, text::chem("H2SO4"));
+        const auto empty = textsOf(s, QStringLiteral("пустая"));
+        ASSERT_EQ(names.size(), 1u);
+        ASSERT_EQ(empty.size(), 1u);
+        const int acidIn = acidFrame(generatedMovie(path));
+        const QRectF name = names[0]->bounds;
+        for (int f = 0; f < s.frameCount(); ++f) {
+            EXPECT_TRUE(onShow(s, names[0], f)) << "frame " << f;
+            EXPECT_EQ(s.transformAt(names[0]->object, f), s.transformAt(names[0]->object, 0));
+        }
+        EXPECT_FALSE(onShow(s, empty[0], 0));
+        for (int f = acidIn; f < s.frameCount(); ++f)
+            EXPECT_TRUE(onShow(s, empty[0], f)) << "frame " << f;
+        const QRectF under = s.transformAt(empty[0]->object, acidIn).mapRect(empty[0]->bounds);
+        const QRectF above = s.transformAt(names[0]->object, acidIn).mapRect(name);
+        EXPECT_NEAR(under.left(), above.left(), 2);
+        EXPECT_GT(under.top(), above.bottom() - 2);
+        EXPECT_LT(under.top(), above.bottom() + 8);
+    }
+}
+
+}  // namespace
