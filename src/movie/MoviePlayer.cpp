@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <variant>
 
 #include "lab/Clock.h"
 #include "movie/Renderer.h"
@@ -74,6 +75,25 @@ void MoviePlayer::playOn() {
     if (!timeline_ || timeline_->root().playing()) return;
     timeline_->root().setPlaying(true);
     // The next frame is due one interval from now, not at once.
+    startClock();
+}
+
+int MoviePlayer::labelledFrame(const QByteArray& name) const {
+    if (!timeline_) return -1;
+    int frame = 0;
+    for (const swf::Tag& tag : timeline_->movie().tags) {
+        if (std::holds_alternative<swf::ShowFrameTag>(tag)) ++frame;
+        if (const auto* label = std::get_if<swf::FrameLabelTag>(&tag); label && label->name == name)
+            return frame < totalFrames() ? frame : -1;
+    }
+    return -1;
+}
+
+void MoviePlayer::goToFrame(int frame) {
+    if (!timeline_) return;
+    timeline_->gotoFrame(std::clamp(frame, 0, std::max(0, totalFrames() - 1)));
+    frameChanged();
+    // The next frame is due one interval from now.
     startClock();
 }
 

@@ -10,7 +10,8 @@
 
 // The movie player of the laboratory's windows. The windows rely on exactly these operations:
 // set the movie, read the frame count and the current frame, stop, play on from a frame the
-// movie stopped at; plus the stored play and loop settings of each player.
+// movie stopped at, go to a labelled frame; plus the stored play and loop settings of each
+// player.
 //
 // It plays SWF movies of the project's subset (SwfReader.h, Timeline.h, Renderer.h) with
 // quality "High" (antialiased) and scale mode "ShowAll". Playback keeps real time: a timer
@@ -44,6 +45,12 @@ public:
     // Plays on from the frame on show: a movie that stopped itself to wait for the student
     // (a tube movie waits for «Старт») goes on from there.
     void playOn();
+    // The frame a label names ("acid": where a tube movie waits for «Старт»), or -1 when the
+    // movie has no such label.
+    int labelledFrame(const QByteArray& name) const;
+    // Shows the given frame (clamped) as the movie reaches it, its actions run: a movie sent
+    // back to a frame that waits for the student stops there again.
+    void goToFrame(int frame);
 
     // The stored settings: play (start playing when a movie is set) and loop.
     void setPlay(bool on) { play_ = on; }

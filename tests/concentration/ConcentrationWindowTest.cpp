@@ -355,7 +355,7 @@ TEST_F(ConcentrationWindowTest, TableStaysInViewWhileTheTubesAreTimed) {
 }
 
 // A tube movie stops itself when the acid is in and waits for «Старт»: the reaction and the
-// stopwatch start together. A stopwatch started early lets it run on through.
+// stopwatch start together, whenever «Старт» is pressed.
 TEST_F(ConcentrationWindowTest, TheTubeMovieWaitsForStartWhenTheAcidIsIn) {
     const QString generated = QStringLiteral(LAB_PROGRAM_DIR "/Movie/Opyt1/4_1.swf");
     QFile file(generated);
@@ -396,23 +396,29 @@ TEST_F(ConcentrationWindowTest, TheTubeMovieWaitsForStartWhenTheAcidIsIn) {
     EXPECT_EQ(player->currentFrame(), player->totalFrames() - 1);
     EXPECT_FALSE(player->isPlaying());
     EXPECT_TRUE(w->nextLink->isVisible());
-    // The watch does not start a movie that rests on its last frame.
+    // «Старт» again after «Стоп»: the stopwatch starts from nothing, and so does the reaction,
+    // in a fresh tube shown at the moment the acid is in.
     click(w->stopwatch->startButton());
+    EXPECT_EQ(player->currentFrame(), acidIn);
     w->movieEndWatch->fire();
-    EXPECT_FALSE(player->isPlaying());
-    click(w->stopwatch->stopButton());
-
-    // «Старт» pressed while the tube is still being filled: no wait at the acid.
-    w->setStep(3);
-    next();
-    click(w->stopwatch->startButton());
-    for (int i = 0; i <= acidIn; ++i) {
-        player->stepFrames(1);
-        w->movieEndWatch->fire();
-    }
     EXPECT_TRUE(player->isPlaying());
     player->stepFrames(1);
-    EXPECT_EQ(player->currentFrame(), acidIn + 2);
+    EXPECT_EQ(player->currentFrame(), acidIn + 1);
+    click(w->stopwatch->stopButton());
+
+    // «Старт» pressed while the tube is still being filled: the tube is shown with its acid in
+    // at once, so the stopwatch and the reaction still begin together.
+    w->setStep(3);
+    next();
+    player->stepFrames(3);
+    w->movieEndWatch->fire();
+    ASSERT_LT(player->currentFrame(), acidIn);
+    click(w->stopwatch->startButton());
+    EXPECT_EQ(player->currentFrame(), acidIn);
+    w->movieEndWatch->fire();
+    EXPECT_TRUE(player->isPlaying());
+    player->stepFrames(1);
+    EXPECT_EQ(player->currentFrame(), acidIn + 1);
 }
 
 TEST_F(ConcentrationWindowTest, EndOfMovieWatchStopsTheMovieOnItsLastFrame) {

@@ -402,6 +402,13 @@ TEST_F(TemperatureWindowTest, TheTubeMovieWaitsForStartWhenTheAcidIsIn) {
     w->movieEndWatch->fire();
     player->stepFrames(1);
     EXPECT_EQ(player->currentFrame(), waitedAt + 1);
+    // A second «Старт» after «Стоп» times a fresh tube from the moment its acid is in.
+    player->stepFrames(40);
+    click(w->stopwatch->stopButton());
+    click(w->stopwatch->startButton());
+    EXPECT_EQ(player->currentFrame(), waitedAt);
+    w->movieEndWatch->fire();
+    EXPECT_TRUE(player->isPlaying());
 }
 
 // Leaving while the stopwatch is up: the next run starts with it out of sight.

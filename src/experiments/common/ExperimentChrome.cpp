@@ -80,3 +80,8 @@ QPushButton* makeButton(QWidget* parent, const QString& text, bool arialBold) {
     if (arialBold) button->setFont(labFont(QStringLiteral("Arial"), 13, true));
     return button;
 }
+
+void beginTubeReaction(MoviePlayer* movie) {
+    const int acidIn = movie->labelledFrame(QByteArrayLiteral("acid"));
+    if (acidIn >= 0 && movie->currentFrame() != acidIn) movie->goToFrame(acidIn);
+}

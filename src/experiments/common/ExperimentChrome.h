@@ -52,3 +52,9 @@ struct TimedMeasurementParts {
 // A push button of the experiment windows ("Старт", "Стоп", "ОК"): in the window's own font, or
 // in Arial bold 13 px. A double click on it is one click.
 QPushButton* makeButton(QWidget* parent, const QString& text, bool arialBold);
+
+// «Старт» on a timed tube: the reaction begins with the stopwatch, at the frame where the acid
+// is in (the tube movie's label "acid"). A tube still being filled is shown with its acid in at
+// once, and a tube that has already reacted (a second «Старт» after «Стоп») is shown fresh at
+// that moment again, so the stopwatch never runs against a reaction that began earlier or later.
+void beginTubeReaction(MoviePlayer* movie);

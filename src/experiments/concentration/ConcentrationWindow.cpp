@@ -323,6 +323,7 @@ void ConcentrationWindow::onCalculatorOkClicked() {
 }
 
 void ConcentrationWindow::onStartClicked() {
+    if (step() >= FirstTubeStep && step() <= LastTubeStep) beginTubeReaction(movie);
     stopwatch->start();
 }
 

@@ -64,6 +64,7 @@ bool TemperatureWindow::computeRates() {
 }
 
 void TemperatureWindow::onStartClicked() {
+    if (step() == At35DegreesStep || step() == At45DegreesStep) beginTubeReaction(movie);
     stopwatch->start();
     variantSolutionText->hide();
     variantAcidText->hide();
