@@ -402,12 +402,12 @@ Scene movie(const Setup& setup) {
         auto deliver = [&](const Pipette& p, int ml, bool last) {
             drawUp(s, p, ml, 0.5);
             const QPointF lifted(p.rest.x(), benchTravel);
-            carry(s, p, {lifted}, 0.4);
+            carry(s, p, {lifted}, 1.0 / 3);
             carry(s, p, {besideTube, pipetteOver}, 0.35);
             pour(p, ml);
             carry(s, p, {besideTube, lifted}, 0.35);
-            carry(s, p, {p.rest}, 0.4);
-            s.setNow(s.now() - s.frames(last ? 0.4 : 1.1));
+            carry(s, p, {p.rest}, 1.0 / 3);
+            s.setNow(s.now() - s.frames(last ? 1.0 / 3 : 1.1));
         };
         deliver(pipettes[0], setup.thiosulfateMl, setup.waterMl == 0);
         listLine(0, text::chem("Na2S2O3") + QStringLiteral(" %1 мл").arg(setup.thiosulfateMl));
