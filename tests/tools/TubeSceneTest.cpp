@@ -253,8 +253,11 @@ TEST(TubeScene, TheAcidIsDrawnUpWhileTheCaptionSaysSoAndTheTubeIsEmptyAfter) {
         const Frames acid = named(path, "acidWarming");
         ASSERT_EQ(acid.front().size(), 2u);
         for (int f = 0; f < s.frameCount(); ++f)
-            if (s.presentAt(empty[0]->object, f) && s.alphaAt(empty[0]->object, f) > 0)
-                for (const auto& [depth, seen] : acid[f]) EXPECT_FALSE(seen.visible) << f;
+            if (s.presentAt(empty[0]->object, f) && s.alphaAt(empty[0]->object, f) > 0) {
+                for (const auto& [depth, seen] : acid[f]) {
+                    EXPECT_FALSE(seen.visible) << f;
+                }
+            }
     }
 }
 
@@ -289,8 +292,9 @@ TEST(TubeScene, CaptionsKeepStepWithThePipettes) {
                 if (p.at.x() > rest.at(acidDepth).at.x()) acidDepth = depth;
             for (int f : captionFrames(s, QStringLiteral("Набираем")))
                 for (const auto& [depth, p] : pipettes[f])
-                    if (depth != acidDepth)
+                    if (depth != acidDepth) {
                         EXPECT_NEAR(p.at.x(), rest.at(depth).at.x(), 0.1) << "frame " << f;
+                    }
         }
 }
 
