@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "GeneratedMovies.h"
+#include "Instruments.h"
 #include "Slides.h"
 #include "TestSupport.h"
 #include "Text.h"
@@ -187,6 +188,154 @@ TEST(TubeScene, TheAcidTubeInTheBathKeepsItsNameAndSaysWhenItIsEmpty) {
         EXPECT_GT(under.top(), above.bottom() - 2);
         EXPECT_LT(under.top(), above.bottom() + 8);
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The frames in which a caption with that markup (simplified) is on show.
+std::vector<int> captionFrames(const Scene& s, const QString& startsWith) {
+    std::vector<int> out;
+    for (const Scene::TextNote& t : s.texts())
+        if (t.markup.simplified().startsWith(startsWith))
+            for (int f = 0; f < s.frameCount(); ++f)
+                if (onShow(s, &t, f)) out.push_back(f);
+    return out;
+}
+
+// A pipette, filler included, never leaves the movie at the top and never passes over the
+// heading or the subtitle: their texts keep the window's heading area readable.
+TEST(TubeScene, PipettesStayInsideTheMovieAndClearOfTheHeading) {
+    const double length = glass::graduatedPipetteHeight(60);  // the longest pipette drawn
+    for (bool bath : {false, true})
+        for (const QString& path : tubeMovies(bath)) {
+            SCOPED_TRACE(path.toStdString());
+            const Scene& s = scene(path);
+            std::vector<QRectF> heading;
+            for (const Scene::TextNote& t : s.texts()) {
+                const QRectF r = s.transformAt(t.object, 0).mapRect(t.bounds);
+                // The text's box less the line's leading below it.
+                if (r.left() < 30 && r.top() < 60) heading.push_back(r.adjusted(0, 0, 0, -3));
+            }
+            ASSERT_EQ(heading.size(), 2u);
+            const Frames pipettes = named(path, "pipette");
+            for (std::size_t f = 0; f < pipettes.size(); ++f)
+                for (const auto& [depth, p] : pipettes[f]) {
+                    const QRectF body(p.at.x() - 4, p.at.y() - length, 8, length);
+                    EXPECT_GE(body.top(), 0) << "frame " << f;
+                    for (const QRectF& h : heading)
+                        EXPECT_FALSE(body.intersects(h)) << "frame " << f;
+                }
+        }
+}
+
+// In the bath the caption says the acid is being drawn up only while the pipette stands in the
+// acid's tube (it does not travel then), and the tube holds no acid once «пустая» shows.
+TEST(TubeScene, TheAcidIsDrawnUpWhileTheCaptionSaysSoAndTheTubeIsEmptyAfter) {
+    for (const QString& path : tubeMovies(true)) {
+        SCOPED_TRACE(path.toStdString());
+        const Scene& s = scene(path);
+        const Frames pipettes = named(path, "pipette");
+        const std::vector<int> drawing = captionFrames(s, QStringLiteral("Набираем"));
+        ASSERT_FALSE(drawing.empty());
+        double highest = 1e9;
+        for (const auto& frame : pipettes)
+            for (const auto& [depth, p] : frame) highest = std::min(highest, p.at.y());
+        const double x = pipettes[drawing.front()].begin()->second.at.x();
+        for (int f : drawing) {
+            const Seen p = pipettes[f].begin()->second;
+            EXPECT_NEAR(p.at.x(), x, 0.1) << "frame " << f;
+            EXPECT_GT(p.at.y(), highest + 10) << "frame " << f;
+        }
+        const auto empty = textsOf(s, QStringLiteral("пустая"));
+        ASSERT_EQ(empty.size(), 1u);
+        const Frames acid = named(path, "acidWarming");
+        ASSERT_EQ(acid.front().size(), 2u);
+        for (int f = 0; f < s.frameCount(); ++f)
+            if (s.presentAt(empty[0]->object, f) && s.alphaAt(empty[0]->object, f) > 0) {
+                for (const auto& [depth, seen] : acid[f]) {
+                    EXPECT_FALSE(seen.visible) << f;
+                }
+            }
+    }
+}
+
+// Captions change with the action: in experiment 1 the acid is drawn up under its caption only
+// once the other pipettes are back in their bottles, the caption box is never empty until the
+// acid is in, and every pipette is back in its place when the movie waits for «Старт».
+TEST(TubeScene, CaptionsKeepStepWithThePipettes) {
+    for (bool bath : {false, true})
+        for (const QString& path : tubeMovies(bath)) {
+            SCOPED_TRACE(path.toStdString());
+            const Scene& s = scene(path);
+            const Frames pipettes = named(path, "pipette");
+            const int acidIn = acidFrame(generatedMovie(path));
+            for (const auto& [depth, p] : pipettes.front()) {
+                EXPECT_NEAR(pipettes[acidIn].at(depth).at.x(), p.at.x(), 0.1);
+                EXPECT_NEAR(pipettes[acidIn].at(depth).at.y(), p.at.y(), 0.1);
+            }
+            for (int f = 0; f <= acidIn; ++f) {
+                bool any = false;
+                for (const Scene::TextNote& t : s.texts()) {
+                    const QRectF r = s.transformAt(t.object, f).mapRect(t.bounds);
+                    any |= r.left() > 522 && r.top() > 66 && r.bottom() < 160 && onShow(s, &t, f);
+                }
+                EXPECT_TRUE(any) << "frame " << f;
+            }
+            if (bath) continue;
+            // The acid's pipette stands in the rightmost bottle; the others are home (or going
+            // down into their own bottles) while it is drawn up.
+            const auto rest = pipettes.front();
+            int acidDepth = rest.begin()->first;
+            for (const auto& [depth, p] : rest)
+                if (p.at.x() > rest.at(acidDepth).at.x()) acidDepth = depth;
+            for (int f : captionFrames(s, QStringLiteral("Набираем")))
+                for (const auto& [depth, p] : pipettes[f])
+                    if (depth != acidDepth) {
+                        EXPECT_NEAR(p.at.x(), rest.at(depth).at.x(), 0.1) << "frame " << f;
+                    }
+        }
+}
+
+// The tube is held (a clamp on a stand above the cross, hangers from the bath's rim) in every
+// frame, and the mixture seen from the side hazes over from the acid on: faint at first, never
+// standing still, already plain a third of the way to the cross's disappearance.
+TEST(TubeScene, TheTubesAreHeldAndTheMixtureHazesFromTheSide) {
+    for (bool bath : {false, true})
+        for (const QString& path : tubeMovies(bath)) {
+            SCOPED_TRACE(path.toStdString());
+            const Frames clamps = named(path, "clamp");
+            for (std::size_t f = 0; f < clamps.size(); ++f) {
+                ASSERT_EQ(clamps[f].size(), bath ? 2u : 1u) << "frame " << f;
+                for (const auto& [depth, c] : clamps[f]) EXPECT_TRUE(c.visible);
+            }
+            const Scene& s = scene(path);
+            const int acidIn = acidFrame(generatedMovie(path));
+            ASSERT_EQ(named(path, "haze").back().size(), 1u);
+            // The cross is gone at the end of the last caption but one; the haze's alpha is the
+            // tube's overlay.
+            swf::Timeline tl(generatedMovie(path), true, false);
+            std::vector<double> alpha;
+            for (int f = 0; f < tl.totalFrames(); ++f) {
+                if (f > 0) {
+                    if (!tl.root().playing()) tl.root().setPlaying(true);
+                    tl.tick();
+                }
+                double a = 0;
+                for (const auto& [depth, object] : tl.root().displayList())
+                    if (object.name == "haze")
+                        a = object.cxform.hasMult ? object.cxform.mult[3] / 256.0 : 1;
+                alpha.push_back(a);
+            }
+            ASSERT_EQ(int(alpha.size()), s.frameCount());
+            int gone = acidIn;
+            while (gone + 1 < int(alpha.size()) && alpha[gone + 1] < 0.85) ++gone;
+            const int third = acidIn + (gone - acidIn) / 3;
+            EXPECT_LT(alpha[acidIn], 0.05);
+            EXPECT_GE(alpha[third], 0.2);
+            for (int f = acidIn + 1; f <= gone; ++f) EXPECT_GT(alpha[f], alpha[f - 1] - 1e-9) << f;
+        }
 }
 
 }  // namespace

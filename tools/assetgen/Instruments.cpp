@@ -276,16 +276,37 @@ Art reagentBottleFront(double w, double h, double labelTop, double labelHeight) 
     return a;
 }
 
-Art tubeHanger(double tubeSide, double rimX, double rimY) {
+Art tubeHanger(double tubeSide, double rimX, double rimY, double tubeW) {
     Art a;
     const QColor wire(0x5B, 0x66, 0x72);
-    QPainterPath p(QPointF(rimX + 5, rimY + 10));
-    p.lineTo(rimX + 5, rimY - 4);
-    p.lineTo(rimX - 4, rimY - 4);
-    p.lineTo(rimX - 4, rimY + 6);
-    p.lineTo(tubeSide + 40, rimY + 6);
+    // The hook over the rim, on whichever side of the tube the rim is.
+    const double out = rimX > tubeSide ? 1 : -1;
+    const double near = out > 0 ? tubeSide + tubeW : tubeSide;
+    QPainterPath p(QPointF(rimX + 5 * out, rimY + 10));
+    p.lineTo(rimX + 5 * out, rimY - 4);
+    p.lineTo(rimX - 4 * out, rimY - 4);
+    p.lineTo(rimX - 4 * out, rimY + 6);
+    p.lineTo(near, rimY + 6);
     a.stroke(p, wire, 1.8);
-    a.stroke(art::line({tubeSide - 1, rimY + 6}, {tubeSide + 41, rimY + 6}), wire, 2.4);
+    a.stroke(art::line({tubeSide - 1, rimY + 6}, {tubeSide + tubeW + 1, rimY + 6}), wire, 2.4);
+    return a;
+}
+
+Art tubeClampStand(double h, double clampY, double reach, double tubeW) {
+    Art a;
+    const QColor metal(0x8A, 0x96, 0xA2), dark(0x4A, 0x55, 0x60);
+    // The foot, the rod, a boss and the arm out to the clamp's two jaws either side of the tube.
+    a.fill(art::ellipse({0, 1}, 22, 3), QColor(0x1F, 0x2D, 0x3D, 0x20));
+    a.fillStroke(art::roundRect(-20, -6, 40, 6, 2), Paint::solid(QColor(0x5B, 0x66, 0x72)), dark,
+                 0.8);
+    a.fillStroke(art::rect(-2, -h, 4, h - 6), Paint::solid(metal), dark, 0.8);
+    a.fillStroke(art::roundRect(-4.5, clampY - 5, 9, 10, 1.5), Paint::solid(metal), dark, 0.8);
+    const double jawIn = reach - tubeW / 2 - 5;
+    a.fillStroke(art::rect(4.5, clampY - 2, jawIn - 4.5, 4), Paint::solid(metal), dark, 0.8);
+    for (double x : {jawIn, reach + tubeW / 2 - 1})
+        a.fillStroke(art::roundRect(x, clampY - 6, 6, 12, 2),
+                     Paint::solid(QColor(0xB8, 0x8A, 0x5A)), dark, 0.8);
+    a.stroke(art::line({jawIn + 6, clampY + 5}, {reach + tubeW / 2 - 1, clampY + 5}), dark, 1.2);
     return a;
 }
 

@@ -50,10 +50,15 @@ art::Art reagentBottleFront(double w, double h, double labelTop, double labelHei
 // The inner width of the bottle's neck: a pipette narrower than this goes in.
 double reagentBottleNeck(double w);
 
-// A wire hanger that holds a tube from the bath's rim: from the tube's left wall at
-// x = tubeSide, a ring round the tube, across to a hook over the rim's top at (rimX, rimY), in
-// stage coordinates.
-art::Art tubeHanger(double tubeSide, double rimX, double rimY);
+// A wire hanger that holds a tube `tubeW` wide from the bath's rim: a ring round the tube (its
+// left wall at x = tubeSide), across to a hook over the rim's top at (rimX, rimY) on either
+// side of it, in stage coordinates.
+art::Art tubeHanger(double tubeSide, double rimX, double rimY, double tubeW);
+
+// A stand that holds a test tube upright above the bench, origin at the middle of its foot: a
+// rod `h` tall and, at `clampY` (negative, above the foot), an arm out to the right by `reach`
+// to the clamp's two jaws either side of a tube `tubeW` wide standing at x = reach.
+art::Art tubeClampStand(double h, double clampY, double reach, double tubeW);
 
 // A pipette stand, origin at the middle of its foot: a rod `h` tall with a clamp at `clampY`
 // (negative, above the foot) that holds a pipette standing at x = 0.

@@ -35,18 +35,19 @@ const QPointF besideTube(260, benchTravel);
 constexpr double bathX = 312, bathW = 164, bathH = 156, bathFill = 0.95, bathBase = 276;
 constexpr double bathTubeX = 272, bathMouth = bathBase - 172;
 constexpr double heaterX = 240;
-constexpr double thermoX = 310, thermoBulb = bathBase - 22, thermoH = 140;
+// The thermometer's top stays under the tubes' mouths, so a pipette passes over all three low.
+constexpr double thermoX = 310, thermoBulb = bathBase - 22, thermoH = 118;
 // The acid's tube is a short one, hung from the bath's rim, so the pipette reaches its bottom;
 // the water stands above the acid in it too.
 constexpr double acidTubeX = 362, acidTubeH = 96, acidMouth = bathMouth + 8;
 constexpr double standX = 178;
-// Where the pipette travels over the bath: its tip above the mouths of the tubes, the
-// thermometer and its reading; it rises beside the heading and passes the bath's wall above
-// its rim.
-constexpr double travelY = bathMouth - 46;
-const QPointF standLifted(standX, bathMouth + 36), besideHeading(217, bathMouth + 27),
-    overWall(224, bathMouth + 8), intoBath(248, travelY);
-constexpr double pipetteBody = 60;
+// Where the pipette travels over the bath: its tip just above the mouths of the tubes and the
+// thermometer, so its filler stays inside the movie and clear of the heading; it rises from
+// its stand right of the heading's end and passes the bath's wall just above its rim.
+constexpr double travelY = bathMouth - 8;
+const QPointF standLifted(standX, bathMouth + 44), overWall(234, bathMouth + 6),
+    intoBath(250, travelY);
+constexpr double pipetteBody = 60, bathPipetteBody = 48;
 // Pouring from a graduated pipette runs at this many millilitres a second.
 constexpr double mlPerSecond = 1.6;
 
@@ -91,13 +92,13 @@ struct Pipette {
     QColor colour;
 };
 
-Pipette standingPipette(Scene& s, QPointF tip, QColor colour) {
+Pipette standingPipette(Scene& s, QPointF tip, QColor colour, double body = pipetteBody) {
     Pipette p;
     p.rest = tip;
     p.colour = colour.darker(108);
-    p.glass = s.put(glass::graduatedPipette(pipetteBody, 5), tip, Captions);
+    p.glass = s.put(glass::graduatedPipette(body, 5), tip, Captions);
     s.setName(p.glass, "pipette");
-    p.liquid = s.put(glass::graduatedPipetteLiquid(pipetteBody, colour.darker(112)), tip, Captions);
+    p.liquid = s.put(glass::graduatedPipetteLiquid(body, colour.darker(112)), tip, Captions);
     s.scaleTo(p.liquid, 1, 0.02, {0, 0}, 0);
     s.setAlpha(p.liquid, 0, 0);
     return p;
@@ -150,6 +151,15 @@ Scene movie(const Setup& setup) {
     const QPointF bottom(tubeX, mouthY + glass::tubeBodyBottom(tubeW, tubeH));
     const double sheetY = bath ? bathBase : bottom.y() + tubeW / 2;
     const double sheetW = bath ? bathW : 110;
+    if (!bath) {
+        // The tube is held upright above the cross by a clamp on a stand behind the sheet, its
+        // jaws above the liquid.
+        const QPointF foot(tubeX - 44, sheetY - 7);
+        Obj clamp =
+            s.put(glass::tubeClampStand(foot.y() - mouthY - 10, mouthY + 22 - foot.y(), 44, tubeW),
+                  foot, Furniture);
+        s.setName(clamp, "clamp");
+    }
     s.put(glass::paperSheet(sheetW), {bath ? bathX : tubeX, sheetY}, Furniture);
     Obj sheetX = s.put(glass::paperCross(50), {tubeX, sheetY + 2}, Furniture);
     // The label stands clear of the sheet's turned-up corner.
@@ -188,7 +198,7 @@ Scene movie(const Setup& setup) {
     // bath the one for the acid waits in its stand.
     Pipette pipettes[3];
     Pipette& acidPipette = pipettes[2];
-    Obj thermoColumn, heater, heaterLabel, acidBody;
+    Obj thermoColumn, heater, heaterLabel, acidBody, acidCap;
     const double acidTubeBottom = acidMouth + glass::tubeBodyBottom(tubeW, acidTubeH);
     const QPointF acidBottom(acidTubeX, acidTubeBottom);
     const double acidLevel = fullHeight * levelScale(chemistry::acidMl);
@@ -201,11 +211,19 @@ Scene movie(const Setup& setup) {
         listLine(1, QStringLiteral("H_2O %1 мл").arg(setup.waterMl));
         // The acid warms in its own tube beside the mixture, labelled beside its mouth.
         s.put(glass::testTube(tubeW, acidTubeH), {acidTubeX, acidMouth}, Glass);
-        s.put(glass::tubeLiquidCap(tubeW, acidColour), acidBottom, Liquid);
+        acidCap = s.put(glass::tubeLiquidCap(tubeW, acidColour), acidBottom, Liquid);
         acidBody = s.put(glass::tubeLiquidBody(tubeW, acidLevel, acidColour), acidBottom, Liquid);
+        s.setName(acidCap, "acidWarming");
+        s.setName(acidBody, "acidWarming");
         s.put(glass::testTubeFront(tubeW, acidTubeH), {acidTubeX, acidMouth}, Front);
-        s.put(glass::tubeHanger(acidTubeX - tubeW / 2, bathX + bathW / 2, bathBase - bathH), {0, 0},
-              Front);
+        // Both tubes hang from the bath's rim, the mixture's from the left, the acid's from the
+        // right.
+        for (const auto& [side, rim] : {std::pair(acidTubeX - tubeW / 2, bathX + bathW / 2),
+                                        std::pair(tubeX - tubeW / 2, bathX - bathW / 2)}) {
+            Obj hanger =
+                s.put(glass::tubeHanger(side, rim, bathBase - bathH, tubeW), {0, 0}, Front);
+            s.setName(hanger, "clamp");
+        }
         putText(s, text::chem("H2SO4"), text::bold(12), {acidTubeX + tubeW / 2 + 6, bathMouth - 34},
                 text::Align::Left, palette::muted);
         // A short leader from the label to the tube's rim ties the two.
@@ -225,7 +243,7 @@ Scene movie(const Setup& setup) {
         const double standClamp = -90;
         Obj stand = s.put(glass::pipetteStand(110, standClamp), {standX, bathBase}, Furniture);
         s.setName(stand, "holder");
-        acidPipette = standingPipette(s, {standX, bathBase - 20}, acidColour);
+        acidPipette = standingPipette(s, {standX, bathBase - 20}, acidColour, bathPipetteBody);
     } else {
         const QString names[3] = {text::chem("Na2S2O3"), "H_2O", text::chem("H2SO4")};
         const QColor colours[3] = {thioColour, waterColour, acidColour};
@@ -257,6 +275,7 @@ Scene movie(const Setup& setup) {
     const QPointF capPos(530, 74);
     const double capWidth = 158;
     int mlSoFar = startMl;
+    int addFrom = 0;  // from here the caption says the acid is being added
     bool first = !bath;
     // The pipette over the tube empties into it at a steady rate; the stream runs onto the
     // rising surface.
@@ -297,15 +316,17 @@ Scene movie(const Setup& setup) {
         const int t = setup.temperature;
         // Heating takes minutes in the laboratory: the movie shows it faster and says so.
         const double heat = 3.6;
-        caption(s, QStringLiteral("Нагреваем баню до %1\u00A0°C; кислота греется рядом").arg(t),
-                capPos, heat / 2, palette::ink, 14, capWidth);
+        caption(
+            s,
+            QStringLiteral("Нагреваем баню до %1\u00A0°C (несколько минут); кислота греется рядом")
+                .arg(t),
+            capPos, heat / 2, palette::ink, 14, capWidth);
         const int start = s.now();
         s.wait(heat / 2);
-        caption(s,
-                QStringLiteral("Нагрев: через несколько минут обе пробирки при %1\u00A0°C").arg(t),
-                capPos, heat / 2 + 0.8, palette::ink, 14, capWidth);
+        // The next one stays until the pipette is in the acid.
+        const int secondFrom = s.now();
         s.setNow(start);
-        const QPointF readingAt(thermoX + 4, 62);
+        const QPointF readingAt(thermoX + 4, 84);
         Obj reading =
             putText(s, "25 °C", text::bold(15), readingAt, text::Align::Center, palette::bad);
         s.scaleTo(thermoColumn, 1, glass::thermometerShare(thermoH, 50, t), {0, 0}, heat,
@@ -334,27 +355,37 @@ Scene movie(const Setup& setup) {
         disappear(s, heaterLabel, 0.6);
         s.wait(0.8);
         // The pipette takes 5 ml of the warm acid from its tube: it dips into the acid and
-        // follows the falling level down to the bottom.
-        const int drawFrom = s.now();
+        // follows the falling level down to the bottom, while the caption says so.
         const QPointF overAcid(acidTubeX, travelY);
-        carry(s, acidPipette, {standLifted, besideHeading, overWall, intoBath, overAcid}, 0.5);
-        carry(s, acidPipette, {{acidTubeX, acidBottom.y() - acidLevel + 6}}, 0.6);
+        carry(s, acidPipette, {standLifted, overWall, intoBath, overAcid}, 0.35);
+        carry(s, acidPipette, {{acidTubeX, acidBottom.y() - acidLevel + 6}}, 0.4);
+        const int dipped = s.now();
+        s.setNow(secondFrom);
+        caption(s,
+                QStringLiteral("Нагрев: через несколько минут обе пробирки при %1\u00A0°C").arg(t),
+                capPos, (dipped - secondFrom) / s.fps(), palette::ink, 14, capWidth);
+        s.setNow(dipped);
         const double draw = 1.5;
+        caption(s, text::chem("Набираем пипеткой 5\u00A0мл тёплой H2SO4"), capPos, draw,
+                palette::ink, 14, capWidth);
         s.scaleTo(acidBody, 1, 0.02, {0, 0}, draw, Scene::Ease::Linear);
+        const int drawStart = s.now();
+        s.wait(draw - 0.4);
+        // The last of it, in the round bottom, goes in the last moments.
+        s.fadeTo(acidCap, 0, 0.4);
+        s.setNow(drawStart);
         s.moveTo(acidPipette.glass, {acidTubeX, acidTubeBottom - 2}, draw, Scene::Ease::Linear);
         s.moveTo(acidPipette.liquid, {acidTubeX, acidTubeBottom - 2}, draw, Scene::Ease::Linear);
         drawUp(s, acidPipette, chemistry::acidMl, draw);
-        // The emptied tube keeps its label and says it is empty now.
+        s.setAlpha(acidBody, s.now(), 0);
+        s.setAlpha(acidCap, s.now(), 0);
+        // The emptied tube keeps its label and says it is empty once the last acid is out.
         Obj empty =
             putText(s, "пустая", text::plain(12), {acidTubeX + tubeW / 2 + 6, bathMouth - 18},
                     text::Align::Left, palette::muted);
         appear(s, empty, 0.4);
-        carry(s, acidPipette, {overAcid, {tubeX, travelY}}, 0.6);
-        const int drawTo = s.now();
-        s.setNow(drawFrom);
-        caption(s, text::chem("Набираем пипеткой 5\u00A0мл тёплой H2SO4"), capPos,
-                (drawTo - drawFrom) / s.fps(), palette::ink, 14, capWidth);
-        s.setNow(drawTo);
+        addFrom = s.now();
+        carry(s, acidPipette, {overAcid, {tubeX, travelY}}, 0.5);
     } else {
         QString pourText = QStringLiteral("Наливаем %1\u00A0мл %2")
                                .arg(setup.thiosulfateMl)
@@ -367,68 +398,81 @@ Scene movie(const Setup& setup) {
         // Each volume is measured with its own graduated pipette: drawn up in its bottle,
         // carried over the tube, emptied into it and stood back in its bottle. The next one is
         // drawn up while the last goes back, left of the path of the next.
-        auto deliver = [&](const Pipette& p, int ml) {
+        // After the last one the acid is drawn up only once that pipette has left the tube.
+        auto deliver = [&](const Pipette& p, int ml, bool last) {
             drawUp(s, p, ml, 0.5);
             const QPointF lifted(p.rest.x(), benchTravel);
-            carry(s, p, {lifted}, 0.5);
-            carry(s, p, {besideTube, pipetteOver}, 0.4);
+            carry(s, p, {lifted}, 1.0 / 3);
+            carry(s, p, {besideTube, pipetteOver}, 0.35);
             pour(p, ml);
-            carry(s, p, {besideTube, lifted}, 0.4);
-            carry(s, p, {p.rest}, 0.5);
-            s.setNow(s.now() - s.frames(1.2));
+            carry(s, p, {besideTube, lifted}, 0.35);
+            carry(s, p, {p.rest}, 1.0 / 3);
+            s.setNow(s.now() - s.frames(last ? 1.0 / 3 : 1.1));
         };
-        deliver(pipettes[0], setup.thiosulfateMl);
+        deliver(pipettes[0], setup.thiosulfateMl, setup.waterMl == 0);
         listLine(0, text::chem("Na2S2O3") + QStringLiteral(" %1 мл").arg(setup.thiosulfateMl));
         if (setup.waterMl > 0) {
-            deliver(pipettes[1], setup.waterMl);
+            deliver(pipettes[1], setup.waterMl, true);
             listLine(1, QStringLiteral("H_2O %1 мл").arg(setup.waterMl));
         }
         const int pourTo = s.now();
         s.setNow(pourFrom);
         caption(s, pourText, capPos, (pourTo - pourFrom) / s.fps(), palette::ink, 14, capWidth);
         s.setNow(pourTo);
-        caption(s, text::chem("Набираем пипеткой 5\u00A0мл H2SO4"), capPos, 1.0, palette::ink, 14,
-                capWidth);
+        const int drawFrom = s.now();
         drawUp(s, acidPipette, chemistry::acidMl, 0.5);
-        carry(s, acidPipette, {{acidPipette.rest.x(), benchTravel}, besideTube}, 0.5);
+        carry(s, acidPipette, {{acidPipette.rest.x(), benchTravel}}, 0.4);
+        addFrom = s.now();
+        s.setNow(drawFrom);
+        caption(s, text::chem("Набираем пипеткой 5\u00A0мл H2SO4"), capPos,
+                (addFrom - drawFrom) / s.fps(), palette::ink, 14, capWidth);
+        s.setNow(addFrom);
+        carry(s, acidPipette, {besideTube}, 0.4);
     }
 
-    // The acid.
-    caption(s, text::chem("Добавляем 5\u00A0мл H2SO4"), capPos,
-            pourSeconds(chemistry::acidMl) + 0.7, palette::ink, 14, capWidth);
-    carry(s, acidPipette, {pipetteOver}, 0.7);
+    // The acid; the caption says so from the moment the full pipette leaves for the tube.
+    carry(s, acidPipette, {pipetteOver}, 0.5);
     pour(acidPipette, chemistry::acidMl);
     listLine(bath ? 2 : (setup.waterMl > 0 ? 2 : 1),
              text::chem("H2SO4") + QStringLiteral(" %1 мл").arg(chemistry::acidMl));
+    // The empty pipette goes straight back to its place; then the movie waits for «Старт».
+    if (bath)
+        carry(s, acidPipette, {intoBath, overWall, standLifted, acidPipette.rest}, 0.35);
+    else
+        carry(s, acidPipette, {besideTube, {acidPipette.rest.x(), benchTravel}, acidPipette.rest},
+              0.35);
+    {
+        const int poured = s.now();
+        s.setNow(addFrom);
+        caption(s, text::chem("Добавляем 5\u00A0мл H2SO4"), capPos, (poured - addFrom) / s.fps(),
+                palette::ink, 14, capWidth);
+        s.setNow(poured);
+    }
 
     // From this frame on the acid is in and the clock of the reaction runs: the movie stops
     // here, and the window plays it on from «Старт», so the stopwatch and the reaction start
-    // together and nothing clouds before. The empty pipette goes back to its place after.
+    // together and nothing clouds before.
     const int acidIn = s.now();
     s.label(acidIn, "acid");
     s.stop(acidIn);
     const int n = chemistry::secondsToFrames(setup.seconds);
-    s.wait(0.2);
-    if (bath)
-        carry(s, acidPipette,
-              {{tubeX, travelY}, intoBath, overWall, besideHeading, standLifted, acidPipette.rest},
-              0.5);
-    else
-        carry(s, acidPipette, {besideTube, {acidPipette.rest.x(), benchTravel}, acidPipette.rest},
-              0.5);
-    s.setNow(acidIn);
 
     // Turbidity: the mixture stays clear at first, then sulfur clouds it quickly; the cross is
     // still faintly there in the last frame before tₖ and gone from tₖ on.
     Obj turbidCap = s.put(glass::tubeLiquidCap(tubeW, palette::sulfur), bottom, Overlay);
     Obj turbidBody =
         s.put(glass::tubeLiquidBody(tubeW, fullHeight, palette::sulfur), bottom, Overlay);
+    s.setName(turbidBody, "haze");
     const int tail = s.frames(1.7);
     for (int i = 0; i <= n + tail; ++i) {
         const double g = i <= n ? clouding(double(i) / n) : 1.0;
         const double after = i <= n ? 0.0 : double(i - n) / tail;
-        s.setAlpha(turbidCap, acidIn + i, 0.86 * g + 0.1 * after);
-        s.setAlpha(turbidBody, acidIn + i, 0.86 * g + 0.1 * after);
+        // Seen from the side through the whole width the opalescence shows earlier than
+        // from above: a visible haze from the first seconds, deepening steadily.
+        const double u = std::min(1.0, double(i) / n);
+        const double side = std::max(g, 0.6 * std::pow(u, 0.6));
+        s.setAlpha(turbidCap, acidIn + i, std::min(0.96, 0.86 * side + 0.1 * after));
+        s.setAlpha(turbidBody, acidIn + i, std::min(0.96, 0.86 * side + 0.1 * after));
         s.setAlpha(insetTurbid, acidIn + i, i < n ? 0.7 * g : 0.94);
         if (i < n) {
             const double c = 1.0 - 0.78 * g;
