@@ -155,7 +155,9 @@ TEST_F(ServerLiveTest, TheNotificationCarriesNothingOfTheRows) {
     other->graded(sitting, QStringLiteral("КРЛ-99-1"), QStringLiteral("Сумин Г.Д."), 3, 4, 5);
     ASSERT_TRUE(other->server()->waitUntilSent(20000));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !payloads.isEmpty(); }, 5000));
-    EXPECT_EQ(payloads, QStringList{QString()});
+    // Rows reach the server in one statement or in several, as the sender finds them, and a
+    // notification of the rows before may still be on its way: each says only that rows came.
+    for (const QString& payload : payloads) EXPECT_TRUE(payload.isEmpty()) << payload.toStdString();
 }
 
 // A login that fails is not tried again and again on its own.
