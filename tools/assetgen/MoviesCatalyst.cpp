@@ -415,7 +415,8 @@ Scene conclusionMovie() {
     sediment.fill(heap(30), palette::manganese);
     s.put(sediment, {base.x(), base.y() - 5}, Liquid);
     s.put(glass::flaskOutline(flaskW, flaskH), base, Front);
-    putText(s, text::chem("MnO2 остался на дне"), vesselLabel, {base.x(), base.y() + 12},
+    // Its name under the bench, clear of the profile's panel on the left.
+    putText(s, text::chem("MnO2 остался на дне"), vesselLabel, {base.x() + 66, base.y() + 12},
             text::Align::Center, palette::ink);
     s.setNow(s.frames(2.2));
     // The profile, large on the left, fades in; what it brings in later stays as it is.

@@ -240,9 +240,9 @@ Scene taskMovie() {
     // and the red colour appears; the next step pours it into the four tubes of the rack.
     s.setNow(0);
     const double table = 300;
-    Tube t = emptyBeaker(s, {632, table}, 84, 96, 52, ironChloride);
-    const Stock iron = stockBottle(s, {506, table}, text::chem("FeCl3"), ironChloride);
-    const Stock thiocyanate = stockBottle(s, {560, table}, "KSCN", colourless);
+    Tube t = emptyBeaker(s, {622, table}, 84, 96, 52, ironChloride);
+    const Stock iron = stockBottle(s, {496, table}, text::chem("FeCl3"), ironChloride);
+    const Stock thiocyanate = stockBottle(s, {550, table}, "KSCN", colourless);
     s.wait(0.3);
     pourFromPipette(s, t, iron, 26, 1.4);
     const int kscnAt = s.now();
@@ -253,9 +253,8 @@ Scene taskMovie() {
     recolour(s, t, ironChloride, reference, 2.0);
     s.wait(2.0);
     s.setNow(std::max(s.now(), back));
-    reveal(s, "равновесная смесь", text::bold(14), {632, table + 10}, text::Align::Center,
-           palette::muted);
-    reveal(s, text::chem("FeCl3 + KSCN"), text::plain(13), {632, table + 28}, text::Align::Center,
+    reveal(s, "равновесная смесь", text::bold(14), {622, 138}, text::Align::Center, palette::muted);
+    reveal(s, text::chem("FeCl3 + KSCN"), text::plain(13), {622, 156}, text::Align::Center,
            palette::muted);
     s.wait(1.2);
     finish(s, true);
