@@ -39,7 +39,7 @@ double luminance(QColor c) {
 // under the direction group that asks about it. A point in each one's liquid, right of the
 // glass's highlight.
 constexpr double rackX[4] = {249.5, 322.5, 395.5, 468.5};
-constexpr int liquidY = 185;
+constexpr int liquidY = 205;
 
 // A tube the window expects to shift to the right must show a plainly deeper red than the
 // reference, one to the left a plainly paler one.

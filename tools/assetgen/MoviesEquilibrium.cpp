@@ -181,17 +181,27 @@ void addDrops(Scene& s, const Tube& t, const QString& name, QColor c, int count)
     const double dropper = 24;  // the stem; the bulb stands 30 px above it
     const QPointF high(t.bottom.x(), t.mouth - 12), over(t.bottom.x(), t.mouth - 4);
     const QPointF outside(s.width() + 30, high.y());
-    const QPointF tagOffset(12, -dropper - 22);
+    const QPointF tagOffset(-12, -dropper - 22);
     Obj tip = s.put(glass::pipette(dropper), outside, Props);
     s.setName(tip, "dropper");
-    // The name rides with the dropper from the stage's edge and back.
-    Obj tag = putText(s, name, text::bold(16), high + tagOffset, text::Align::Left, palette::ink,
+    // The name rides with the dropper, on its left, from the stage's edge and back: it shows
+    // from the frame the dropper comes in at the edge to the frame it goes out there.
+    Obj tag = putText(s, name, text::bold(16), high + tagOffset, text::Align::Right, palette::ink,
                       Captions);
     s.setName(tag, "dropperTag");
     s.moveTo(tag, outside - high, 0);
     const double travel = 0.3 + 0.5 * (outside.x() - high.x()) / s.width();
+    const double edge = s.width() + std::abs(tagOffset.x());
+    const int comesIn = s.now();
     s.moveTo(tip, high, travel);
     s.moveTo(tag, {}, travel);
+    s.setAlpha(tag, comesIn, 0);
+    for (int f = comesIn; f <= comesIn + s.frames(travel); ++f)
+        if (s.transformAt(tip, f).dx() <= edge) {
+            s.setAlpha(tag, f - 1, 0.4);
+            s.setAlpha(tag, f, 1);
+            break;
+        }
     s.wait(travel);
     s.moveTo(tip, over, 0.3);
     s.moveTo(tag, over - high, 0.3);
@@ -214,8 +224,15 @@ void addDrops(Scene& s, const Tube& t, const QString& name, QColor c, int count)
     s.moveTo(tip, high, 0.3);
     s.moveTo(tag, {}, 0.3);
     s.wait(0.3);
+    const int goesOut = s.now();
     s.moveTo(tip, outside, travel);
     s.moveTo(tag, outside - high, travel);
+    for (int f = goesOut; f <= goesOut + s.frames(travel); ++f)
+        if (s.transformAt(tip, f).dx() > edge) {
+            s.setAlpha(tag, f, 0.4);
+            s.setAlpha(tag, f + 1, 0);
+            break;
+        }
     s.wait(travel);
     s.remove(tag);
     s.remove(tip);
