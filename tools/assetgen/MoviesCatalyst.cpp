@@ -144,15 +144,23 @@ void risingFoam(Scene& s, QPointF base, int from, int to) {
         }
         return settled;
     };
-    const int count = 80;
+    // Each piece of foam is a cluster of three bubbles, so that the foam is dense with few
+    // objects on the stage.
+    const int count = 22;
     for (int i = 0; i < count; ++i) {
         const double u = std::fmod(i * 0.618034 + 0.11, 1.0) * 2 - 1;
         const double v = std::fmod(i * 0.7548 + 0.23, 1.0);
         const double r = 1.6 + 2.8 * std::fmod(i * 0.3819 + 0.07, 1.0);
         art::Art a;
-        a.fillStroke(art::circle({0, 0}, r), art::Paint::solid(QColor(255, 255, 255, 225)),
-                     QColor(0x6F, 0x8C, 0xA6, 200), 0.7);
-        a.fill(art::circle({-r * 0.35, -r * 0.35}, r * 0.3), QColor(255, 255, 255, 240));
+        const QPointF cluster[3] = {{0, 0}, {r * 1.5, r * 0.4}, {r * 0.6, -r * 1.3}};
+        for (int k = 0; k < 3; ++k) {
+            const double rk = r * (k == 0 ? 1.0 : 0.55 + 0.2 * k);
+            const QPointF c = cluster[k];
+            a.fillStroke(art::circle(c, rk), art::Paint::solid(QColor(255, 255, 255, 225)),
+                         QColor(0x6F, 0x8C, 0xA6, 200), 0.7);
+            a.fill(art::circle(c - QPointF(rk * 0.35, rk * 0.35), rk * 0.3),
+                   QColor(255, 255, 255, 240));
+        }
         // The lower bubbles come first, the higher ones as the foam climbs.
         const int born = from + int((grown - from) * 0.8 * v);
         s.setNow(born);
@@ -354,7 +362,7 @@ Scene fastMovie() {
     const int boil = s.now();
     // Vigorous bubbling and foam.
     bubblesInCone(s, base.x() - 44, base.x() + 44, base.x() - 28, base.x() + 28, base.y() - 8,
-                  surface + 2, 56, boil, end + 1, 0.65, 3.0, Props);
+                  surface + 2, 20, boil, end + 1, 0.45, 3.2, Props);
     // A foam of oxygen bubbles climbs up the flask while the gas pours out, then settles into a
     // shimmering layer.
     risingFoam(s, base, boil + s.frames(0.2), end + 1);
@@ -408,7 +416,7 @@ Scene conclusionMovie() {
     s.setNow(0);
     // The flask of the trial with the catalyst, where it stood and as full as it was.
     const QPointF base(510, benchTop);
-    bench(s, base.y(), 380, benchEnd);
+    bench(s, base.y(), 446, benchEnd);
     s.put(glass::flask(flaskW, flaskH), base, Glass);
     s.put(glass::flaskLiquid(flaskW, flaskH, flaskFill, peroxide), base, Liquid);
     art::Art sediment;
