@@ -1,5 +1,7 @@
 // Experiment 4's movies tell the story the window grades: the tubes' colours show the shifts the
 // direction groups take as right, every text about KCl says what the molecular equation says,
+// the pipettes come from labelled stock bottles and go back to them, every dropper carries its
+// reagent's name wherever it is on the stage,
 // and the rack of four tubes stands in one place with its labels from step to step.
 
 #include <gtest/gtest.h>
@@ -7,10 +9,13 @@
 #include <QColor>
 #include <QImage>
 #include <cmath>
+#include <map>
 
 #include "AssetTree.h"
+#include "GeneratedMovies.h"
 #include "Slides.h"
 #include "lab/EquilibriumAnswers.h"
+#include "swf/Timeline.h"
 
 namespace {
 
@@ -34,7 +39,7 @@ double luminance(QColor c) {
 // under the direction group that asks about it. A point in each one's liquid, right of the
 // glass's highlight.
 constexpr double rackX[4] = {249.5, 322.5, 395.5, 468.5};
-constexpr int liquidY = 185;
+constexpr int liquidY = 205;
 
 // A tube the window expects to shift to the right must show a plainly deeper red than the
 // reference, one to the left a plainly paler one.
@@ -110,7 +115,7 @@ TEST(EquilibriumMovies, TheRackAndItsLabelsStayPutFromTheTubesToTheQuestion) {
     // The band is not empty: the rack is there.
     int wood = 0;
     for (int x = band.left(); x <= band.right(); ++x) {
-        const QColor c = a.pixelColor(x, 170);
+        const QColor c = a.pixelColor(x, 184);
         if (c.red() > c.blue() + 40 && c.green() > c.blue() + 20) ++wood;
     }
     EXPECT_GT(wood, 200);
@@ -125,6 +130,88 @@ TEST(EquilibriumMovies, NoTextCrowdsTheWindowsHeadingAboveThePlayer) {
             EXPECT_GE(t.bounds.top(), 12)
                 << "step " << step << ": " << t.markup.toStdString() << " at " << t.bounds.top();
     }
+}
+
+// Where the named objects of a movie are, frame by frame, as the program's player shows them:
+// the origin of each (by depth) and whether it can be seen.
+struct Seen {
+    QPointF at;
+    bool visible = false;
+};
+using Frames = std::vector<std::map<int, Seen>>;
+
+Frames named(int step, const QByteArray& name) {
+    swf::Timeline tl(generatedMovie(QStringLiteral("Movie/Opyt4/%1.swf").arg(step)), true, false);
+    Frames out;
+    for (int f = 0; f < tl.totalFrames(); ++f) {
+        if (f > 0) {
+            if (!tl.root().playing()) tl.root().setPlaying(true);
+            tl.tick();
+        }
+        std::map<int, Seen> here;
+        for (const auto& [depth, object] : tl.root().displayList()) {
+            if (object.name != name) continue;
+            const int alpha = object.cxform.hasMult ? object.cxform.mult[3] : 256;
+            here[depth] = {QPointF(object.matrix.tx / 20.0, object.matrix.ty / 20.0), alpha > 0};
+        }
+        out.push_back(here);
+    }
+    return out;
+}
+
+TEST(EquilibriumMovies, PipettesComeFromTheirStockBottlesAndGoBack) {
+    // The two pipettes that make the mixture stand in their bottles from the first frame to the
+    // last, in view all the time, and leave them to pour.
+    const Frames pipettes = named(1, "pipette"), holders = named(1, "holder");
+    ASSERT_FALSE(pipettes.empty());
+    ASSERT_EQ(pipettes.front().size(), 2u);
+    ASSERT_EQ(holders.front().size(), 2u);
+    for (const auto& [depth, p] : pipettes.front()) {
+        bool held = false;
+        for (const auto& [hd, h] : holders.front())
+            held |= std::abs(h.at.x() - p.at.x()) < 0.5 && h.at.y() > p.at.y();
+        EXPECT_TRUE(held) << "pipette at " << p.at.x() << "," << p.at.y();
+        bool moved = false;
+        for (std::size_t f = 0; f < pipettes.size(); ++f) {
+            ASSERT_TRUE(pipettes[f].count(depth)) << "frame " << f;
+            EXPECT_TRUE(pipettes[f].at(depth).visible) << "frame " << f;
+            moved |= pipettes[f].at(depth).at != p.at;
+        }
+        EXPECT_TRUE(moved);
+        EXPECT_NEAR(pipettes.back().at(depth).at.x(), p.at.x(), 0.1);
+        EXPECT_NEAR(pipettes.back().at(depth).at.y(), p.at.y(), 0.1);
+    }
+}
+
+TEST(EquilibriumMovies, EveryDropperCarriesItsNameOnTheStage) {
+    // Whenever a dropper is on the stage, its name is there and travels with it: the name's
+    // offset from the dropper stays the same from frame to frame.
+    const Frames droppers = named(2, "dropper"), tags = named(2, "dropperTag");
+    const Scene s = movie(2);
+    int seen = 0;
+    double lastOffset = 0;
+    bool onStageBefore = false;
+    for (std::size_t f = 0; f < droppers.size(); ++f) {
+        bool onStage = false;
+        for (const auto& [depth, d] : droppers[f]) {
+            if (!d.visible || d.at.x() > s.width() + 4) continue;
+            onStage = true;
+            ++seen;
+            bool named = false;
+            for (const auto& [td, t] : tags[f]) {
+                if (!t.visible) continue;
+                named = true;
+                const double offset = d.at.x() - t.at.x();
+                if (onStageBefore) {
+                    EXPECT_NEAR(offset, lastOffset, 0.5) << "frame " << f << ": the name lags";
+                }
+                lastOffset = offset;
+            }
+            EXPECT_TRUE(named) << "frame " << f << ": dropper at " << d.at.x() << " has no name";
+        }
+        onStageBefore = onStage;
+    }
+    EXPECT_GT(seen, 0);
 }
 
 }  // namespace

@@ -169,16 +169,16 @@ Arrow arrowBeside(const QImage& img, int x0, int x1, int y, QColor c) {
     return best;
 }
 
-// The energy profile of the catalyst's conclusion reads at 1x: Eₐ stands just left of its
-// arrow and Eₐ′ just right of its own, both arrows long with heads wider than their shafts, and
-// the curves' names lie well inside the panel.
+// The energy profile of the catalyst's conclusion, at its size there, reads at 1x: Eₐ stands
+// just left of its arrow and Eₐ′ just right of its own, both arrows long with heads wider than
+// their shafts, and the curves' names lie well inside the panel.
 TEST(Legibility, TheEnergyProfileShowsEachLabelBesideItsArrowWithVisibleHeads) {
     Scene s = slides::stage(705, 350);
-    insets::catalystProfile(s, {12, 140}, {444, 204}, QStringLiteral("Энергия активации"));
+    insets::catalystProfile(s, {12, 140}, {428, 204}, QStringLiteral("Энергия активации"));
     s.wait(3.0);
     slides::finish(s);
     const QImage img = s.preview(s.frameCount() - 1);
-    const QRectF panel(12, 140, 444, 204);
+    const QRectF panel(12, 140, 428, 204);
     int labels = 0;
     for (const Scene::TextNote& t : s.texts()) {
         const QRectF r = t.bounds;

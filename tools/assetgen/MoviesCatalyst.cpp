@@ -29,10 +29,14 @@ QPainterPath heap(double halfWidth) {
 // Labels of vessels and of the powder: large enough that the subscript of MnO₂ is read too.
 const text::Style vesselLabel = text::bold(16);
 
-// The bench the glassware stands on: its top at y, from x0 to x1.
+// The end of the bench, inside the stage, so that it reads as a shelf that ends and not as a
+// strip cut off by the picture's edge.
+constexpr double benchEnd = 690;
+
+// The bench the glassware stands on: its top at y, from x0 to x1, with rounded ends.
 void bench(Scene& s, double y, double x0, double x1) {
     art::Art a;
-    a.fillStroke(art::rect(x0, y, x1 - x0, 9),
+    a.fillStroke(art::roundRect(x0, y, x1 - x0, 9, 3),
                  art::Paint::linear({0, y}, {0, y + 9},
                                     {{0, QColor(0xE6, 0xD6, 0xBA)}, {1, QColor(0xCF, 0xBA, 0x96)}}),
                  QColor(0xA8, 0x8E, 0x66), 1);
@@ -109,6 +113,81 @@ void oxygenGauge(Scene& s, QPointF at, double share, double seconds) {
     for (Obj o : parts) appear(s, o, 0.4);
 }
 
+// The flask's inner half-width at a height `up` above its base: the cone narrows from the
+// bottom to the neck, which runs straight up to the mouth.
+double flaskInnerHalf(double up) {
+    const double neckHalf = flaskW * 0.11, neckFrom = flaskH * 0.68, coneFrom = 8;
+    if (up >= neckFrom) return neckHalf - 2;
+    if (up <= coneFrom) return flaskW / 2 - 4;
+    return flaskW / 2 - 2 - (flaskW / 2 - neckHalf) * (up - coneFrom) / (neckFrom - coneFrom);
+}
+
+// The foam of a vigorous decomposition in the flask standing at `base`: from frame `from` it
+// climbs from the liquid's surface up the cone into the neck while the oxygen pours out, stands
+// there, then settles into a thin layer on the surface that shimmers until `to`.
+void risingFoam(Scene& s, QPointF base, int from, int to) {
+    const int keep = s.now();
+    const double surfaceUp = flaskFill * flaskH;
+    const double peak = flaskH * 0.80 - surfaceUp, settled = 12;
+    const int grown = from + s.frames(2.2), holds = grown + s.frames(1.2);
+    const int calm = holds + s.frames(2.0);
+    auto height = [&](int f) {
+        if (f <= from) return 0.0;
+        if (f < grown) {
+            const double t = double(f - from) / (grown - from);
+            return peak * t * (2 - t);
+        }
+        if (f < holds) return peak;
+        if (f < calm) {
+            const double t = double(f - holds) / (calm - holds);
+            return peak + (settled - peak) * t * t * (3 - 2 * t);
+        }
+        return settled;
+    };
+    // Each piece of foam is a cluster of three bubbles, so that the foam is dense with few
+    // objects on the stage.
+    const int count = 22;
+    for (int i = 0; i < count; ++i) {
+        const double u = std::fmod(i * 0.618034 + 0.11, 1.0) * 2 - 1;
+        const double v = std::fmod(i * 0.7548 + 0.23, 1.0);
+        const double r = 1.6 + 2.8 * std::fmod(i * 0.3819 + 0.07, 1.0);
+        art::Art a;
+        const QPointF cluster[3] = {{0, 0}, {r * 1.5, r * 0.4}, {r * 0.6, -r * 1.3}};
+        for (int k = 0; k < 3; ++k) {
+            const double rk = r * (k == 0 ? 1.0 : 0.55 + 0.2 * k);
+            const QPointF c = cluster[k];
+            a.fillStroke(art::circle(c, rk), art::Paint::solid(QColor(255, 255, 255, 225)),
+                         QColor(0x6F, 0x8C, 0xA6, 200), 0.7);
+            a.fill(art::circle(c - QPointF(rk * 0.35, rk * 0.35), rk * 0.3),
+                   QColor(255, 255, 255, 240));
+        }
+        // The lower bubbles come first, the higher ones as the foam climbs.
+        const int born = from + int((grown - from) * 0.8 * v);
+        s.setNow(born);
+        auto at = [&](int f) {
+            const double up = surfaceUp + v * std::max(height(f), 3.0) + r * 0.3;
+            const double half = std::max(0.0, flaskInnerHalf(up) - r - 1);
+            const double jiggle = std::sin(f * 0.7 + i) * 0.7;
+            return QPointF(base.x() + u * half + jiggle, base.y() - up);
+        };
+        Obj o = s.put(a, at(born), Overlay);
+        s.setAlpha(o, born, 0);
+        s.fadeTo(o, 1, 0.3);
+        for (int f = born + 2; f < to; f += 2) {
+            s.setNow(f - 2);
+            s.moveTo(o, at(f), double(2) / s.fps(), Scene::Ease::Linear);
+            // Now and then a bubble bursts and a new one forms in its place.
+            if (f > calm && (f / 2 + i) % 11 == 0) {
+                s.setNow(f);
+                s.fadeTo(o, 0.2, 0.2);
+                s.setNow(f + 3);
+                s.fadeTo(o, 1, 0.2);
+            }
+        }
+    }
+    s.setNow(keep);
+}
+
 Scene taskMovie() {
     Scene s = stage(705, 350);
     heading(s, "Задание", "Как катализатор влияет на скорость реакции?");
@@ -116,20 +195,20 @@ Scene taskMovie() {
     reveal(s, "Пероксид водорода медленно разлагается с выделением кислорода:", text::plain(15),
            {22, 76});
     s.wait(0.6);
-    appear(s, equation(s, text::chem("2H2O2 → 2H2O + O2↑"), {200, 104}, 18));
+    appear(s, equation(s, text::chem("2H2O2 → 2H2O + O2↑"), {200, 108}, 18));
     s.wait(0.8);
     reveal(s, text::chem("Проверим, как на разложение влияет оксид марганца(IV) MnO2."),
-           text::plain(15), {22, 156});
+           text::plain(15), {22, 166});
     s.wait(0.6);
     reveal(s, "Кислород узнают по тлеющей лучинке: в нём она ярко вспыхивает.", text::plain(15),
-           {22, 182});
+           {22, 194});
     s.setNow(0);
-    const QPointF base(562, 258);
-    bench(s, base.y(), 480, 705);
+    const QPointF base(552, 284);
+    bench(s, base.y(), 480, benchEnd);
     peroxideFlask(s, base);
     // The powder waits in the same dish as in the trial with the catalyst.
-    s.put(powderDish(), {664, base.y()}, Props);
-    putText(s, text::chem("MnO2"), vesselLabel, {664, base.y() + 12}, text::Align::Center,
+    s.put(powderDish(), {648, base.y()}, Props);
+    putText(s, text::chem("MnO2"), vesselLabel, {648, base.y() + 12}, text::Align::Center,
             palette::muted);
     bubbles(s, base.x() - 22, base.x() + 22, base.y() - 12, base.y() - flaskH * flaskFill + 8, 2, 0,
             s.frames(7.0) + 1, 3.5, 2.2, Props);
@@ -139,11 +218,11 @@ Scene taskMovie() {
     s.setNow(s.frames(3.4));
     // A plan read left to right, not cards a student might take for buttons: the steps stand on
     // a thin line, with an arrow to the next.
-    Obj line = s.put(glass::arrow({22, 322}, {683, 322}, 1.2, palette::panelLine), {}, Furniture);
+    Obj line = s.put(glass::arrow({22, 343}, {683, 343}, 1.2, palette::panelLine), {}, Furniture);
     appear(s, line, 0.4);
     for (int i = 0; i < 3; ++i) {
         const double x = 22 + i * 224;
-        reveal(s, steps[i], text::plain(14), {x, 299}, text::Align::Left, palette::ink, 0.4);
+        reveal(s, steps[i], text::plain(14), {x, 320}, text::Align::Left, palette::ink, 0.4);
         s.wait(0.8);
     }
     s.setNow(s.frames(7.0));
@@ -175,7 +254,7 @@ Scene slowMovie() {
     // The bench on the right as in the trial with the catalyst: the flask, and the dish of MnO₂
     // waiting for its turn; what to watch on the left.
     const QPointF base(510, benchTop);
-    bench(s, base.y(), 380, 705);
+    bench(s, base.y(), 380, benchEnd);
     peroxideFlask(s, base);
     s.put(powderDish(), {640, base.y()}, Props);
     putText(s, text::chem("MnO2"), vesselLabel, {640, base.y() + 12}, text::Align::Center,
@@ -192,15 +271,15 @@ Scene slowMovie() {
     s.setNow(0);
     s.wait(1.0);
     appear(s, paragraph(s, "Пузырьков кислорода мало: реакция идёт медленно.", text::bold(15),
-                        {22, 84}, 320));
+                        {22, 92}, 320));
     s.wait(2.4);
     appear(s, paragraph(s, "Тлеющая лучинка не вспыхивает: кислорода выделяется мало.",
-                        text::bold(15), {22, 136}, 320, palette::muted));
+                        text::bold(15), {22, 150}, 320, palette::muted));
     s.setNow(s.frames(1.0));
-    oxygenGauge(s, {22, 196}, 0.1, 2.0);
+    oxygenGauge(s, {22, 214}, 0.1, 2.0);
     s.setNow(s.frames(4.4));
     // What comes off, so the gauge and the bubbles have a name.
-    appear(s, equation(s, text::chem("2H2O2 → 2H2O + O2↑"), {172, 284}, 17));
+    appear(s, equation(s, text::chem("2H2O2 → 2H2O + O2↑"), {172, 302}, 17));
     s.setNow(end);
     finish(s);
     return s;
@@ -226,7 +305,7 @@ Scene fastMovie() {
     putText(s, "Выберите ответ", text::plain(14), {22, 42}, text::Align::Left, palette::muted);
 
     const QPointF base(510, benchTop);
-    bench(s, base.y(), 380, 705);
+    bench(s, base.y(), 380, benchEnd);
     peroxideFlask(s, base);
     const int end = s.frames(10.0);
 
@@ -283,10 +362,10 @@ Scene fastMovie() {
     const int boil = s.now();
     // Vigorous bubbling and foam.
     bubblesInCone(s, base.x() - 44, base.x() + 44, base.x() - 28, base.x() + 28, base.y() - 8,
-                  surface + 2, 26, boil, end + 1, 0.9, 2.6, Props);
-    // A foam of oxygen bubbles gathers on the surface, grows while the gas pours out, then
-    // settles into a shimmering layer.
-    foam(s, base.x(), surface + 1, 30, boil + s.frames(0.3), boil + s.frames(3.0), end + 1);
+                  surface + 2, 20, boil, end + 1, 0.45, 3.2, Props);
+    // A foam of oxygen bubbles climbs up the flask while the gas pours out, then settles into a
+    // shimmering layer.
+    risingFoam(s, base, boil + s.frames(0.2), end + 1);
     oxygenGauge(s, {12, 196}, 0.92, 2.5);
     s.setNow(boil);
     // The powder is named where it lies.
@@ -333,22 +412,24 @@ Scene conclusionMovie() {
            text::plain(15), {22, 88});
     reveal(s, "и может ускорить реакцию снова.", text::plain(15), {22, 110});
     s.wait(0.8);
-    appear(s, equation(s, text::chem("2H2O2 → 2H2O + O2↑"), {584, 142}, 15, text::chem("MnO2")));
+    appear(s, equation(s, text::chem("2H2O2 → 2H2O + O2↑"), {584, 14}, 15, text::chem("MnO2")));
     s.setNow(0);
-    const QPointF base(600, 312);
-    bench(s, base.y(), 480, 705);
-    s.put(glass::flask(90, 118), base, Glass);
-    s.put(glass::flaskLiquid(90, 118, 0.3, peroxide), base, Liquid);
+    // The flask of the trial with the catalyst, where it stood and as full as it was.
+    const QPointF base(510, benchTop);
+    bench(s, base.y(), 446, benchEnd);
+    s.put(glass::flask(flaskW, flaskH), base, Glass);
+    s.put(glass::flaskLiquid(flaskW, flaskH, flaskFill, peroxide), base, Liquid);
     art::Art sediment;
-    sediment.fill(heap(25), palette::manganese);
+    sediment.fill(heap(30), palette::manganese);
     s.put(sediment, {base.x(), base.y() - 5}, Liquid);
-    s.put(glass::flaskOutline(90, 118), base, Front);
-    putText(s, text::chem("MnO2 остался на дне"), vesselLabel, {base.x(), base.y() + 12},
+    s.put(glass::flaskOutline(flaskW, flaskH), base, Front);
+    // Its name under the bench, clear of the profile's panel on the left.
+    putText(s, text::chem("MnO2 остался на дне"), vesselLabel, {base.x() + 66, base.y() + 12},
             text::Align::Center, palette::ink);
     s.setNow(s.frames(2.2));
     // The profile, large on the left, fades in; what it brings in later stays as it is.
     const int before = s.objectCount();
-    insets::catalystProfile(s, {12, 140}, {444, 204},
+    insets::catalystProfile(s, {12, 140}, {428, 204},
                             "Катализатор снижает энергию активации: E_a′ < E_a");
     for (int i = before; i < s.objectCount(); ++i) {
         const Obj o{i};
@@ -361,8 +442,8 @@ Scene conclusionMovie() {
             appear(s, o);
     }
     s.setNow(0);
-    bubbles(s, base.x() - 16, base.x() + 16, base.y() - 8, base.y() - 30, 2, 0, s.frames(6.0) + 1,
-            3.0, 2.0, Props);
+    bubbles(s, base.x() - 22, base.x() + 22, base.y() - 12, base.y() - flaskH * flaskFill + 8, 2, 0,
+            s.frames(6.0) + 1, 3.0, 2.0, Props);
     s.setNow(s.frames(6.0));
     finish(s);
     return s;

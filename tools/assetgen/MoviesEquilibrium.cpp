@@ -76,23 +76,61 @@ void recolour(Scene& s, const Tube& t, QColor from, QColor to, double seconds) {
     if (t.cap.index != t.body.index) s.tintTo(t.cap, tint, seconds);
 }
 
-// A graduated pipette with its solution's name above it comes over the vessel and empties into
-// it, the level rising as the pipette empties. The clock moves past the pour.
-void pourFromPipette(Scene& s, Tube& t, QPointF rest, const QString& name, QColor c, double toLevel,
-                     double seconds) {
-    const double body = 52;
-    Obj pipette = s.put(glass::graduatedPipette(body, 5), rest, Captions);
-    Obj liquid = s.put(glass::graduatedPipetteLiquid(body, c.darker(108)), rest, Captions);
-    s.scaleTo(liquid, 1, 0.8, {0, 0}, 0);
-    const double top = glass::graduatedPipetteHeight(body);
-    Obj label = putText(s, name, text::bold(16), {rest.x(), rest.y() - top - 21},
-                        text::Align::Center, palette::ink, Captions);
-    for (Obj o : {pipette, liquid, label}) appear(s, o, 0.3);
-    s.wait(0.4);
-    const QPointF over(t.bottom.x(), t.mouth - 6);
-    for (Obj o : {pipette, liquid}) s.moveTo(o, over, 0.7);
-    s.moveTo(label, over - rest, 0.7);
+// A stock bottle of a solution standing on the table with its name on its label, and the
+// graduated pipette that stands in it until it is used.
+struct Stock {
+    Obj pipette, liquid;
+    QPointF rest;  // the pipette's tip where it stands in the bottle
+    QPointF lift;  // the tip just clear of the bottle's neck
+    QColor colour;
+};
+
+art::Art bottleShadow(double halfWidth) {
+    art::Art a;
+    a.fill(art::ellipse({0, 1}, halfWidth, 3.5), QColor(0x1F, 0x2D, 0x3D, 0x20));
+    return a;
+}
+
+Stock stockBottle(Scene& s, QPointF base, const QString& name, QColor c) {
+    const double w = 46, h = 78, body = 52;
+    s.put(bottleShadow(w / 2 + 4), base, Behind - 1);
+    Obj bottle = s.put(glass::reagentBottle(w, h), base, Behind);
+    s.setName(bottle, "holder");
+    s.put(glass::reagentBottleLiquid(w, h, 0.62, c), base, Liquid);
+    s.put(glass::reagentBottleFront(w, h, -30, 20), base, Captions + 1);
+    putText(s, name, text::bold(12), {base.x(), base.y() - 28}, text::Align::Center, palette::ink,
+            Captions + 2, Qt::white);
+    Stock p;
+    p.rest = base - QPointF(0, 8);
+    p.lift = base - QPointF(0, h + 8);
+    p.colour = c;
+    p.pipette = s.put(glass::graduatedPipette(body, 5), p.rest, Captions);
+    s.setName(p.pipette, "pipette");
+    p.liquid = s.put(glass::graduatedPipetteLiquid(body, c.darker(108)), p.rest, Captions);
+    s.scaleTo(p.liquid, 1, 0.02, {0, 0}, 0);
+    s.setAlpha(p.liquid, 0, 0);
+    return p;
+}
+
+// Moves the pipette and what it holds to `at` over `seconds`; the clock moves on.
+void carryPipette(Scene& s, const Stock& p, QPointF at, double seconds) {
+    s.moveTo(p.pipette, at, seconds);
+    s.moveTo(p.liquid, at, seconds);
+    s.wait(seconds);
+}
+
+// The pipette draws its solution up where it stands in its bottle, rises out of the neck, goes
+// over the vessel and empties into it, the level rising as it empties; then it goes back into
+// its bottle the way it came. The clock moves past the pour.
+void pourFromPipette(Scene& s, Tube& t, const Stock& p, double toLevel, double seconds) {
+    const QColor c = p.colour;
+    s.setAlpha(p.liquid, s.now(), 1);
+    s.scaleTo(p.liquid, 1, 0.8, {0, 0}, 0.6, Scene::Ease::Linear);
     s.wait(0.7);
+    carryPipette(s, p, p.lift, 0.5);
+    const QPointF over(t.bottom.x(), t.mouth - 6);
+    carryPipette(s, p, {over.x(), p.lift.y()}, 0.7);
+    carryPipette(s, p, over, 0.3);
     const double surface =
         t.bottom.y() -
         t.level * (s.alphaAt(t.body, s.now()) > 0 ? s.transformAt(t.body, s.now()).m22() : 0);
@@ -103,27 +141,23 @@ void pourFromPipette(Scene& s, Tube& t, QPointF rest, const QString& name, QColo
     s.setAlpha(t.cap, s.now(), 1);
     s.setAlpha(t.body, s.now(), 1);
     s.scaleTo(t.body, 1, toLevel / t.level, {0, 0}, seconds, Scene::Ease::Linear);
-    s.scaleTo(liquid, 1, 0.02, {0, 0}, seconds, Scene::Ease::Linear);
+    s.scaleTo(p.liquid, 1, 0.02, {0, 0}, seconds, Scene::Ease::Linear);
     // The last of it thins away as the pipette runs dry.
     const double thinning = std::min(0.25, seconds / 2);
     s.wait(seconds - thinning);
     s.fadeTo(flow, 0, thinning);
     s.wait(thinning);
     s.remove(flow);
-    s.remove(liquid);
-    for (Obj o : {pipette}) {
-        s.moveTo(o, rest, 0.6);
-        s.fadeTo(o, 0, 0.6);
-    }
-    s.moveTo(label, {}, 0.6);
-    s.fadeTo(label, 0, 0.6);
-    s.wait(0.3);
+    s.setAlpha(p.liquid, s.now(), 0);
+    carryPipette(s, p, {over.x(), p.lift.y()}, 0.3);
+    carryPipette(s, p, p.lift, 0.7);
+    carryPipette(s, p, p.rest, 0.5);
 }
 
 // The rack of four tubes of the tubes' and the directions' movies: the same size and place in
 // both, each tube under the window's direction group that asks about it, its name beneath it.
-constexpr double rackPitch = 73, rackMouth = 116, rackTubeWidth = 28, rackTubeHeight = 96;
-constexpr double rackLevel = 50, rackLabelTop = 222, rackResultTop = 244;
+constexpr double rackPitch = 73, rackMouth = 116, rackTubeWidth = 28, rackTubeHeight = 118;
+constexpr double rackLevel = 62, rackLabelTop = 246, rackResultTop = 268;
 constexpr double rackX[4] = {249.5, 322.5, 395.5, 468.5};
 const QString rackNames[4] = {"эталон", "+ " + text::chem("FeCl3"), "+ KSCN", "+ KCl"};
 
@@ -135,7 +169,7 @@ std::array<Tube, 4> equilibriumRack(Scene& s, const std::array<QColor, 4>& colou
         putText(s, rackNames[i], text::bold(15), {rackX[i], rackLabelTop}, text::Align::Center,
                 i == 0 ? palette::muted : palette::ink);
     }
-    s.put(glass::rack(4, rackPitch, 40), {(rackX[0] + rackX[3]) / 2, rackMouth + 50}, Props);
+    s.put(glass::rack(4, rackPitch, 48), {(rackX[0] + rackX[3]) / 2, rackMouth + 62}, Props);
     return tubes;
 }
 
@@ -147,20 +181,34 @@ void addDrops(Scene& s, const Tube& t, const QString& name, QColor c, int count)
     const double dropper = 24;  // the stem; the bulb stands 30 px above it
     const QPointF high(t.bottom.x(), t.mouth - 12), over(t.bottom.x(), t.mouth - 4);
     const QPointF outside(s.width() + 30, high.y());
-    const QPointF tagOffset(12, -dropper - 22);
+    const QPointF tagOffset(-12, -dropper - 22);
     Obj tip = s.put(glass::pipette(dropper), outside, Props);
-    const double travel = 0.3 + 0.5 * (outside.x() - high.x()) / s.width();
-    s.moveTo(tip, high, travel);
-    s.wait(travel);
-    Obj tag = putText(s, name, text::bold(16), high + tagOffset, text::Align::Left, palette::ink,
+    s.setName(tip, "dropper");
+    // The name rides with the dropper, on its left, from the stage's edge and back: it shows
+    // from the frame the dropper comes in at the edge to the frame it goes out there.
+    Obj tag = putText(s, name, text::bold(16), high + tagOffset, text::Align::Right, palette::ink,
                       Captions);
-    appear(s, tag, 0.3);
+    s.setName(tag, "dropperTag");
+    s.moveTo(tag, outside - high, 0);
+    const double travel = 0.3 + 0.5 * (outside.x() - high.x()) / s.width();
+    const double edge = s.width() + std::abs(tagOffset.x());
+    const int comesIn = s.now();
+    s.moveTo(tip, high, travel);
+    s.moveTo(tag, {}, travel);
+    s.setAlpha(tag, comesIn, 0);
+    for (int f = comesIn; f <= comesIn + s.frames(travel); ++f)
+        if (s.transformAt(tip, f).dx() <= edge) {
+            s.setAlpha(tag, f - 1, 0.4);
+            s.setAlpha(tag, f, 1);
+            break;
+        }
+    s.wait(travel);
     s.moveTo(tip, over, 0.3);
     s.moveTo(tag, over - high, 0.3);
     s.wait(0.35);
     const double surface = t.bottom.y() - t.level;
     for (int i = 0; i < count; ++i) {
-        Obj d = s.put(glass::drop(3.2, c), over + QPointF(0, 4), Props);
+        Obj d = s.put(glass::drop(3.6, c), over + QPointF(0, 4), Props);
         s.moveTo(d, {over.x(), surface - 2}, 0.45, Scene::Ease::In);
         s.wait(0.45);
         s.remove(d);
@@ -175,11 +223,18 @@ void addDrops(Scene& s, const Tube& t, const QString& name, QColor c, int count)
     const int back = s.now();
     s.moveTo(tip, high, 0.3);
     s.moveTo(tag, {}, 0.3);
-    s.fadeTo(tag, 0, 0.3);
     s.wait(0.3);
-    s.remove(tag);
+    const int goesOut = s.now();
     s.moveTo(tip, outside, travel);
+    s.moveTo(tag, outside - high, travel);
+    for (int f = goesOut; f <= goesOut + s.frames(travel); ++f)
+        if (s.transformAt(tip, f).dx() > edge) {
+            s.setAlpha(tag, f, 0.4);
+            s.setAlpha(tag, f + 1, 0);
+            break;
+        }
     s.wait(travel);
+    s.remove(tag);
     s.remove(tip);
     s.setNow(back);
 }
@@ -201,17 +256,22 @@ Scene taskMovie() {
     // The equilibrium mixture is made in a beaker on the table: FeCl₃ goes in (amber), then KSCN,
     // and the red colour appears; the next step pours it into the four tubes of the rack.
     s.setNow(0);
-    Tube t = emptyBeaker(s, {598, 262}, 84, 96, 52, ironChloride);
-    const QPointF rest(668, 176);
+    const double table = 300;
+    Tube t = emptyBeaker(s, {622, table}, 84, 96, 52, ironChloride);
+    const Stock iron = stockBottle(s, {496, table}, text::chem("FeCl3"), ironChloride);
+    const Stock thiocyanate = stockBottle(s, {550, table}, "KSCN", colourless);
     s.wait(0.3);
-    pourFromPipette(s, t, rest, text::chem("FeCl3"), ironChloride, 26, 1.4);
+    pourFromPipette(s, t, iron, 26, 1.4);
     const int kscnAt = s.now();
-    pourFromPipette(s, t, rest, "KSCN", colourless, 52, 1.4);
-    s.setNow(kscnAt + s.frames(1.4));
+    pourFromPipette(s, t, thiocyanate, 52, 1.4);
+    const int back = s.now();
+    // The red appears as the KSCN runs in.
+    s.setNow(kscnAt + s.frames(0.7 + 0.5 + 0.7 + 0.3));
     recolour(s, t, ironChloride, reference, 2.0);
     s.wait(2.0);
-    reveal(s, "равновесная смесь", text::bold(14), {598, 272}, text::Align::Center, palette::muted);
-    reveal(s, text::chem("FeCl3 + KSCN"), text::plain(13), {598, 292}, text::Align::Center,
+    s.setNow(std::max(s.now(), back));
+    reveal(s, "равновесная смесь", text::bold(14), {622, 138}, text::Align::Center, palette::muted);
+    reveal(s, text::chem("FeCl3 + KSCN"), text::plain(13), {622, 156}, text::Align::Center,
            palette::muted);
     s.wait(1.2);
     finish(s, true);
@@ -225,7 +285,7 @@ Scene tubesMovie() {
     const QColor dropColour[4] = {reference, ironChloride, colourless, colourless};
     const QString result[4] = {"", "темнее", "темнее", "светлее"};
     std::array<Tube, 4> tubes = equilibriumRack(s, {reference, reference, reference, reference});
-    equation(s, equationText, {352, 280}, 17);
+    equation(s, equationText, {352, 300}, 17);
     s.wait(0.6);
     for (int i = 1; i < 4; ++i) {
         const QString name = i == 1 ? text::chem("FeCl3") : i == 2 ? "KSCN" : "KCl";
@@ -249,16 +309,15 @@ Scene directionsMovie() {
     const double xs[3] = {293, 367, 439};
     const QString reagents[3] = {text::chem("FeCl3"), "KSCN", "KCl"};
     equilibriumRack(s, {reference, deeper, deeper, paler});
-    equation(s, equationText, {352, 250}, 17);
+    equation(s, equationText, {352, 270}, 17);
     putText(s, text::chem("Подсказка: FeCl3 и KSCN — исходные вещества, KCl — продукт реакции."),
-            text::plain(14), {352, 294}, text::Align::Center, palette::muted);
+            text::plain(14), {352, 308}, text::Align::Center, palette::muted);
     s.wait(2.0);
     // The question is set as the other movies' headings are, left of the groups and clear of
     // the window's own heading above the player.
-    for (const auto& [line, top] :
-         {std::pair{QString("Куда сместится"), 14.0}, std::pair{QString("равновесие"), 40.0},
-          std::pair{QString("при добавлении:"), 66.0}}) {
-        Obj q = putText(s, line, text::bold(20), {22, top}, text::Align::Left, palette::accent);
+    for (const auto& [line, top] : {std::pair{QString("Куда сместится равновесие"), 22.0},
+                                    std::pair{QString("при добавлении:"), 46.0}}) {
+        Obj q = putText(s, line, text::bold(18), {22, top}, text::Align::Left, palette::accent);
         appear(s, q, 0.6);
     }
     for (int i = 0; i < 3; ++i) {
@@ -266,7 +325,7 @@ Scene directionsMovie() {
         appear(s, r, 0.6);
     }
     Obj hint = putText(s, "→ вправо, к продуктам      ← влево, к исходным веществам",
-                       text::plain(14), {352, 318}, text::Align::Center, palette::muted);
+                       text::plain(14), {352, 328}, text::Align::Center, palette::muted);
     appear(s, hint, 0.6);
     s.wait(1.0);
     // The groups bring their own white ground and frame: the blank under each is exactly its
@@ -314,10 +373,10 @@ Scene constantMovie() {
     controlBox(s, 313, 172, 35, 19);
     controlBox(s, 393, 172, 32, 19);
     controlBox(s, 440, 160, 15, 19);
-    s.put(glass::panel(150, 222, 405, 56, palette::panel, palette::panelLine), {}, Furniture);
-    putText(s, text::chem("а — FeCl3,   б — KSCN,   в — Fe(SCN)3,   г — KCl"), text::bold(15),
-            {352, 230}, text::Align::Center);
-    putText(s, "Коэффициенты реакции становятся показателями степени", text::plain(13), {352, 254},
+    s.put(glass::panel(122, 236, 461, 76, palette::panel, palette::panelLine), {}, Furniture);
+    putText(s, text::chem("а — FeCl3,   б — KSCN,   в — Fe(SCN)3,   г — KCl"), text::bold(17),
+            {352, 248}, text::Align::Center);
+    putText(s, "Коэффициенты реакции становятся показателями степени", text::plain(15), {352, 280},
             text::Align::Center, palette::muted);
     s.wait(3.0);
     finish(s, true);
@@ -359,7 +418,7 @@ Scene answerMovie() {
     const int vialsAt = s.now();
     for (const auto& v : vials) {
         s.setNow(vialsAt);
-        Tube t = redTube(s, v.x, 258, v.colour, 18, 46, 24);
+        Tube t = redTube(s, v.x, 252, v.colour, 15, 52, 26);
         for (Obj o : {t.glass, t.front, t.body, t.cap}) appear(s, o, 0.5);
         reveal(s, v.name, text::bold(15), {v.x + 16, 276});
     }
@@ -394,8 +453,8 @@ Scene principleMovie() {
     for (int i = 0; i < 3; ++i) {
         s.wait(0.8);
         reveal(s, lines[i], text::plain(15), {40, y + 12});
-        Tube a = redTube(s, before, y, reference, 18, 34, 20);
-        Tube b = redTube(s, changed, y, reference, 18, 34, 20);
+        Tube a = redTube(s, before, y, reference, 12, 41, 20);
+        Tube b = redTube(s, changed, y, reference, 12, 41, 20);
         for (const Tube& t : {a, b})
             for (Obj o : {t.glass, t.front, t.body, t.cap}) appear(s, o, 0.4);
         Obj arrow =
