@@ -161,6 +161,10 @@ Scene conclusionMovie() {
     const int temps[3] = {25, 35, 45};
     const QString names[3] = {"V_{25}", "γ · V_{25}", "γ^2 · V_{25}"};
     s.wait(0.6);
+    // The baseline comes in with the chart, before the first bar grows from it.
+    art::Art axis;
+    axis.stroke(art::line({70, base}, {420, base}), palette::muted, 1.5);
+    appear(s, s.put(axis, {}, Labels), 0.4);
     for (int i = 0; i < 3; ++i) {
         const double x = 140 + i * 110, h = unit * (1 << i);
         art::Art bar;
@@ -179,9 +183,6 @@ Scene conclusionMovie() {
                palette::accent);
         s.wait(0.3);
     }
-    art::Art axis;
-    axis.stroke(art::line({70, base}, {420, base}), palette::muted, 1.5);
-    s.put(axis, {}, Labels);
     s.wait(1.5);
     finish(s);
     return s;
