@@ -3,6 +3,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QRegularExpression>
 #include <cmath>
 #include <memory>
 
@@ -487,8 +488,8 @@ TEST(MovieAgreement, TheCalculatorStatesItsFormulaOnceInOneNotation) {
 }
 
 // The timing slide numbers its steps in two colours by one rule: what the show does in the
-// heading's colour, every instruction to the student (an imperative: «Нажмите», «Следите»,
-// «Впишите») in the action colour.
+// heading's colour, every instruction to the student (an imperative: «нажмите», «следите»,
+// «впишите») in the action colour.
 TEST(MovieAgreement, EveryInstructionToActIsNumberedInTheActionColour) {
     const std::vector<text::Ink> inks = movieInks("Movie/Opyt1/3.swf");
     int steps = 0;
@@ -497,8 +498,9 @@ TEST(MovieAgreement, EveryInstructionToActIsNumberedInTheActionColour) {
         if (number.colour != QColor(Qt::white)) continue;
         if (number.ground != palette::action && number.ground != palette::accent) continue;
         ++steps;
-        const QString firstWord = inks[i + 1].markup.section(' ', 0, 0);
-        const bool instruction = firstWord.endsWith(QStringLiteral("те"));
+        static const QRegularExpression imperative(QStringLiteral("\\b\\w+ите\\b"),
+                                                   QRegularExpression::UseUnicodePropertiesOption);
+        const bool instruction = imperative.match(inks[i + 1].markup).hasMatch();
         EXPECT_EQ(number.ground == palette::action, instruction)
             << number.markup.toStdString() << ": " << inks[i + 1].markup.toStdString();
     }

@@ -49,6 +49,7 @@ void axes(Scene& s, QPointF o, double w, double h, const QString& xLabel, const 
 
 void energyDistribution(Scene& s, QPointF at) {
     const int keep = s.now();
+    const int first = s.objectCount();
     s.put(glass::panel(at.x(), at.y(), panelW, panelH, palette::panel, palette::panelLine), {},
           Furniture);
     const QPointF o = at + QPointF(16, panelH - 24);
@@ -93,7 +94,16 @@ void energyDistribution(Scene& s, QPointF at) {
     for (Obj obj : {c2, l2}) appear(s, obj, 0.6);
     s.wait(0.8);
     appear(s, shaded, 0.8);
+    // The whole inset fades in where it is put; the later curve, its legend and the shade wait
+    // unseen for their turn.
     s.setNow(keep);
+    for (int i = first; i < s.objectCount(); ++i) {
+        const Obj o{i};
+        if (i == c2.index || i == l2.index || i == shaded.index)
+            s.setAlpha(o, keep, 0);
+        else
+            appear(s, o, 0.5);
+    }
 }
 
 void catalystProfile(Scene& s, QPointF at, QSizeF size, const QString& title) {
@@ -216,6 +226,7 @@ void ratePlot(Scene& s, QPointF at, QSizeF size) {
         dot.fill(art::circle(p, 4), palette::action);
         if (i > 0) dot.stroke(art::line(last, p), palette::action, 1.6);
         Obj d = s.put(dot, {}, Props);
+        s.setAlpha(d, keep, 0);  // unseen until its turn
         s.setNow(keep + s.frames(0.4 + 0.9 * i));
         appear(s, d, 0.5);
         s.setNow(keep);

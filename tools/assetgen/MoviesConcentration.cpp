@@ -60,7 +60,9 @@ Scene taskMovie() {
         y += 21;
         s.wait(0.7);
     }
-    equation(s, text::chem("Na2S2O3 + H2SO4 → Na2SO4 + S↓ + SO2↑ + H2O"), {250, y + 4}, 16);
+    appear(s,
+           equation(s, text::chem("Na2S2O3 + H2SO4 → Na2SO4 + S↓ + SO2↑ + H2O"), {250, y + 4}, 16),
+           0.5);
     s.wait(0.8);
     y += 46;
     // Time and rate are named as the window's table names them: «время» in seconds, and the

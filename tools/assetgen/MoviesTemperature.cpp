@@ -39,7 +39,10 @@ Scene taskMovie() {
     s.setNow(afterText);
 
     // Van 't Hoff's rule.
-    s.put(glass::panel(212, 150, 342, 138, palette::panel, palette::panelLine), {}, Furniture);
+    appear(
+        s,
+        s.put(glass::panel(212, 150, 342, 138, palette::panel, palette::panelLine), {}, Furniture),
+        0.5);
     Obj rule = putText(s, "Правило Вант-Гоффа", text::bold(15), {228, 158}, text::Align::Left,
                        palette::accent);
     appear(s, rule, 0.5);
@@ -84,8 +87,7 @@ Scene taskMovie() {
     // At 45 °C the heater is switched off: its coil cools.
     s.setNow(s.frames(6.0));
     appear(s, s.put(glass::immersionHeater(150, false), heaterAt, Props), 0.6);
-    s.setNow(s.frames(6.7));
-    s.remove(heater);
+    disappear(s, heater, 0.6);
     s.setNow(s.frames(8.0));
     finish(s);
     return s;
