@@ -3,6 +3,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QRegularExpression>
 #include <cmath>
 #include <memory>
 
@@ -463,6 +464,47 @@ bool anyContains(const QStringList& texts, const QString& part) {
     for (const QString& t : texts)
         if (t.contains(part, Qt::CaseInsensitive)) return true;
     return false;
+}
+
+// The inks of one movie, in the order they are drawn.
+std::vector<text::Ink> movieInks(const QString& path) {
+    text::resetInkLog();
+    for (const assets::MovieAsset& m : assets::movieAssets())
+        if (m.path == path) m.make();
+    return text::inkLog();
+}
+
+// The dilution calculator states its formula once, as the fraction the student fills in, and
+// writes its quantity symbols as the formula and the window's table do: upright.
+TEST(MovieAgreement, TheCalculatorStatesItsFormulaOnceInOneNotation) {
+    const std::vector<text::Ink> inks = movieInks("Movie/Opyt1/2.swf");
+    ASSERT_FALSE(inks.empty());
+    int formulas = 0;
+    for (const text::Ink& ink : inks) {
+        if (ink.markup.contains(QStringLiteral("C′ ="))) ++formulas;
+        EXPECT_FALSE(ink.style.italic) << ink.markup.toStdString();
+    }
+    EXPECT_EQ(formulas, 1);
+}
+
+// The timing slide numbers its steps in two colours by one rule: what the show does in the
+// heading's colour, every instruction to the student (an imperative: «нажмите», «следите»,
+// «впишите») in the action colour.
+TEST(MovieAgreement, EveryInstructionToActIsNumberedInTheActionColour) {
+    const std::vector<text::Ink> inks = movieInks("Movie/Opyt1/3.swf");
+    int steps = 0;
+    for (size_t i = 0; i + 1 < inks.size(); ++i) {
+        const text::Ink& number = inks[i];
+        if (number.colour != QColor(Qt::white)) continue;
+        if (number.ground != palette::action && number.ground != palette::accent) continue;
+        ++steps;
+        static const QRegularExpression imperative(QStringLiteral("\\b\\w+ите\\b"),
+                                                   QRegularExpression::UseUnicodePropertiesOption);
+        const bool instruction = imperative.match(inks[i + 1].markup).hasMatch();
+        EXPECT_EQ(number.ground == palette::action, instruction)
+            << number.markup.toStdString() << ": " << inks[i + 1].markup.toStdString();
+    }
+    EXPECT_EQ(steps, 5);
 }
 
 // Experiment 1 asks before it measures: its movies, all shown before the table is filled, pose

@@ -21,8 +21,10 @@ namespace {
 // come and go at once; a prop, a vessel or a panel is not.
 constexpr double smallArea = 600;
 
-// The objects of a scene that appear or vanish at once, large and inside the stage.
-std::vector<std::string> popIns(const Scene& s, int limit = 5) {
+// The objects of a scene that appear or vanish at once, large and inside the stage. Given a
+// longLine, a line at least that long (a chart's baseline, an axis) counts as large too,
+// however thin it is.
+std::vector<std::string> popIns(const Scene& s, int limit = 5, double longLine = 1e9) {
     std::set<int> texts;
     for (const Scene::TextNote& t : s.texts()) texts.insert(t.object.index);
     const QRectF stage(0, 0, s.width(), s.height());
@@ -37,7 +39,8 @@ std::vector<std::string> popIns(const Scene& s, int limit = 5) {
             if (was == is) continue;
             const int shown = is ? f : f - 1;
             const QRectF r = s.boundsAt(o, shown);
-            const bool large = r.width() * r.height() >= smallArea;
+            const bool large =
+                r.width() * r.height() >= smallArea || std::max(r.width(), r.height()) >= longLine;
             const bool abrupt = s.alphaAt(o, shown) > 0.5;
             if (large && abrupt && stage.contains(r)) {
                 out.push_back("object " + std::to_string(i) + (is ? " pops in" : " pops out") +
@@ -69,6 +72,22 @@ TEST(MovieMotion, PropsOfTheCatalystEquilibriumAndIntroMoviesFadeOrComeFromBeyon
     EXPECT_EQ(looked, 12);
 }
 
+// The slides of experiments 1 and 2 (task, calculator, timing; task, coefficients,
+// conclusion): their panels, charts and baselines come in with a fade, never at once.
+TEST(MovieMotion, TheSlidesOfTheConcentrationAndTemperatureExperimentsFadeIn) {
+    const std::set<QString> slidePaths = {"Movie/Opyt1/1.swf", "Movie/Opyt1/2.swf",
+                                          "Movie/Opyt1/3.swf", "Movie/Opyt2/1.swf",
+                                          "Movie/Opyt2/4.swf", "Movie/Opyt2/5.swf"};
+    int looked = 0;
+    for (const assets::MovieAsset& m : assets::movieAssets()) {
+        if (!slidePaths.count(m.path)) continue;
+        SCOPED_TRACE(m.path.toStdString());
+        ++looked;
+        for (const std::string& problem : popIns(m.make(), 5, 100)) ADD_FAILURE() << problem;
+    }
+    EXPECT_EQ(looked, 6);
+}
+
 TEST(MovieMotion, APropThatPopsInIsFoundAndOneCarriedInFromTheEdgeIsNot) {
     Scene s = slides::stage(300, 200);
     art::Art block;
@@ -80,10 +99,16 @@ TEST(MovieMotion, APropThatPopsInIsFoundAndOneCarriedInFromTheEdgeIsNot) {
     const slides::Obj faded = s.put(block, {20, 20});
     slides::appear(s, faded, 0.5);
     s.wait(1.0);
+    art::Art baseline;  // thin, but as long as a chart is wide
+    baseline.stroke(art::line({0, 0}, {200, 0}), Qt::black, 1.5);
+    s.put(baseline, {40, 180});
+    s.wait(0.5);
     slides::finish(s);
-    const std::vector<std::string> problems = popIns(s);
-    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_EQ(popIns(s).size(), 1u);  // a thin line passes unless long lines are asked for
+    const std::vector<std::string> problems = popIns(s, 5, 100);
+    ASSERT_EQ(problems.size(), 2u);
     EXPECT_NE(problems[0].find("object 0 pops in"), std::string::npos) << problems[0];
+    EXPECT_NE(problems[1].find("object 3 pops in"), std::string::npos) << problems[1];
 }
 
 // Long props that travel across the stage (more than `travel` px) while on show, and lie wholly

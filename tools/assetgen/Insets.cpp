@@ -49,13 +49,14 @@ void axes(Scene& s, QPointF o, double w, double h, const QString& xLabel, const 
 
 void energyDistribution(Scene& s, QPointF at) {
     const int keep = s.now();
+    const int first = s.objectCount();
     s.put(glass::panel(at.x(), at.y(), panelW, panelH, palette::panel, palette::panelLine), {},
           Furniture);
     const QPointF o = at + QPointF(16, panelH - 24);
     const double w = 200, h = 88, ea = 0.62;
     // The cooler curve's top, kept below the axis label.
     const double peak = share(0.5 * 0.16, 0.16) * 1.22;
-    axes(s, o, w, h, "энергия", "доля молекул");
+    axes(s, o, w, h, "энергия", "доля молекул", 13, true);
     // Eₐ and the shaded share above it at 45 °C.
     art::Art shade;
     QPainterPath tail = curve(o, w, h, 0.24, peak, ea);
@@ -82,10 +83,10 @@ void energyDistribution(Scene& s, QPointF at) {
     art::Art swatch1, swatch2;
     swatch1.stroke(art::line(legend + QPointF(0, 8), legend + QPointF(16, 8)), cool, 2);
     swatch2.stroke(art::line(legend + QPointF(0, 26), legend + QPointF(16, 26)), warm, 2);
-    swatch1.fill(text::at("25 °C", text::bold(12), legend + QPointF(20, 1)), cool);
-    swatch2.fill(text::at("45 °C", text::bold(12), legend + QPointF(20, 19)), warm);
-    text::noteInk("25 °C", text::bold(12), cool, palette::panel);
-    text::noteInk("45 °C", text::bold(12), warm, palette::panel);
+    swatch1.fill(text::at("25 °C", text::bold(13), legend + QPointF(20, 1)), cool);
+    swatch2.fill(text::at("45 °C", text::bold(13), legend + QPointF(20, 19)), warm);
+    text::noteInk("25 °C", text::bold(13), cool, palette::panel);
+    text::noteInk("45 °C", text::bold(13), warm, palette::panel);
     Obj l1 = s.put(swatch1, {}, Props);
     Obj l2 = s.put(swatch2, {}, Props);
     for (Obj obj : {c1, l1}) appear(s, obj, 0.6);
@@ -93,7 +94,16 @@ void energyDistribution(Scene& s, QPointF at) {
     for (Obj obj : {c2, l2}) appear(s, obj, 0.6);
     s.wait(0.8);
     appear(s, shaded, 0.8);
+    // The whole inset fades in where it is put; the later curve, its legend and the shade wait
+    // unseen for their turn.
     s.setNow(keep);
+    for (int i = first; i < s.objectCount(); ++i) {
+        const Obj o{i};
+        if (i == c2.index || i == l2.index || i == shaded.index)
+            s.setAlpha(o, keep, 0);
+        else
+            appear(s, o, 0.5);
+    }
 }
 
 void catalystProfile(Scene& s, QPointF at, QSizeF size, const QString& title) {
@@ -210,12 +220,13 @@ void ratePlot(Scene& s, QPointF at, QSizeF size) {
     QPointF last;
     for (int i = 0; i < 3; ++i) {
         const QPointF p(o.x() + w * (0.12 + 0.3 * i), o.y() - h * (1 << i) / 4.4);
-        putText(s, QString::number(temps[i]), text::plain(12), {p.x(), o.y() + 3},
+        putText(s, QString::number(temps[i]), text::plain(13), {p.x(), o.y() + 3},
                 text::Align::Center, palette::muted, Props, palette::panel);
         art::Art dot;
         dot.fill(art::circle(p, 4), palette::action);
         if (i > 0) dot.stroke(art::line(last, p), palette::action, 1.6);
         Obj d = s.put(dot, {}, Props);
+        s.setAlpha(d, keep, 0);  // unseen until its turn
         s.setNow(keep + s.frames(0.4 + 0.9 * i));
         appear(s, d, 0.5);
         s.setNow(keep);

@@ -44,20 +44,6 @@ void volumeTable(Scene& s, const double (&xs)[4], double top, double labelRight)
     }
 }
 
-// A quantity's italic symbol followed by what it is of, upright, as one label: "V(Na₂S₂O₃)",
-// centred on x.
-void quantityLabel(Scene& s, const QString& symbol, const QString& of, QPointF centreTop) {
-    const text::Style italic = text::italic(14), upright = text::plain(13);
-    const double ws = text::width(symbol, italic) + 1, wo = text::width(of, upright);
-    const double left = centreTop.x() - (ws + wo) / 2;
-    text::noteInk(symbol, italic, palette::muted, palette::panel);
-    text::noteInk(of, upright, palette::muted, palette::panel);
-    art::Art a;
-    a.fill(text::at(symbol, italic, {left, centreTop.y() - 1}), palette::muted);
-    a.fill(text::at(of, upright, {left + ws, centreTop.y()}), palette::muted);
-    s.noteText(s.put(a, {}, Labels), symbol + of, a.bounds());
-}
-
 Scene taskMovie() {
     Scene s = stage(705, 350);
     heading(s, "Задание", "Как скорость реакции зависит от концентрации реагента?");
@@ -74,7 +60,9 @@ Scene taskMovie() {
         y += 21;
         s.wait(0.7);
     }
-    equation(s, text::chem("Na2S2O3 + H2SO4 → Na2SO4 + S↓ + SO2↑ + H2O"), {250, y + 4}, 16);
+    appear(s,
+           equation(s, text::chem("Na2S2O3 + H2SO4 → Na2SO4 + S↓ + SO2↑ + H2O"), {250, y + 4}, 16),
+           0.5);
     s.wait(0.8);
     y += 46;
     // Time and rate are named as the window's table names them: «время» in seconds, and the
@@ -127,17 +115,18 @@ Scene calculatorMovie() {
     s.put(glass::panel(236, 96, 372, 176, palette::panel, palette::panelLine), {}, Furniture);
     putText(s, "Калькулятор разбавления", text::bold(14), {246, 104}, text::Align::Left,
             palette::accent);
-    putText(s, text::chem("C′ = C · V(Na2S2O3) / (V(Na2S2O3) + V(H2O) + V(H2SO4))"),
-            text::plain(13), {246, 123}, text::Align::Left, palette::ink);
+    // The formula is stated once, as the fraction the student fills in. Quantity symbols and
+    // formulas are upright here as in every other drawing and in the window's table («C′»).
     // The variant's texts are written as the laboratory writes them ("0.05M", "2N"): tied once
     // to the units drawn here.
-    putText(s, "C — исходная концентрация, моль/л;   V — объёмы, мл", text::plain(13), {246, 143},
+    putText(s, "C — исходная концентрация, моль/л;   V — объёмы, мл", text::plain(13), {246, 126},
             text::Align::Left, palette::muted);
-    putText(s, "в тексте варианта: M = моль/л, N = моль-экв/л", text::plain(13), {246, 159},
+    putText(s, "в тексте варианта: M = моль/л, N = моль-экв/л", text::plain(13), {246, 143},
             text::Align::Left, palette::muted);
-    // Quantity symbols in italic, formulas upright; every label keeps clear of its neighbour.
-    putText(s, "C", text::italic(14), {336, 177}, text::Align::Center, palette::muted);
-    quantityLabel(s, "V", text::chem("(Na2S2O3)"), {395.5, 178});
+    // Every label keeps clear of its neighbour.
+    putText(s, "C", text::plain(13), {336, 178}, text::Align::Center, palette::muted);
+    putText(s, text::chem("V(Na2S2O3)"), text::plain(13), {395.5, 178}, text::Align::Center,
+            palette::muted);
     putText(s, "C′ =", text::bold(17), {294, 213}, text::Align::Right);
     putText(s, "×", text::bold(16), {370.5, 198}, text::Align::Center);
     putText(s, "+", text::bold(16), {338.5, 230}, text::Align::Center);
@@ -191,7 +180,9 @@ Scene timingMovie() {
     s.wait(0.4);
     for (int i = 0; i < 5; ++i) {
         art::Art dot;
-        const QColor dotColour = i == 1 || i == 3 ? palette::action : palette::accent;
+        // What the show does is numbered in the heading's colour; every step the student takes
+        // (press, watch, write) in the action colour.
+        const QColor dotColour = i == 0 ? palette::accent : palette::action;
         dot.fill(art::circle({34, y + 10}, 11), dotColour);
         text::noteInk(QString::number(i + 1), text::bold(13), Qt::white, dotColour);
         dot.fill(text::at(QString::number(i + 1), text::bold(13), {34, y + 2}, text::Align::Center),

@@ -55,8 +55,9 @@ Scene introMovie() {
     }
     s.put(glass::rack(4, 34, rackHeight), {211, rackTop}, Props);
     s.put(glass::beaker(78, 80), {380, shelf}, Glass);
-    s.put(glass::beakerLiquid(78, 80, 0.6, QColor(0xC8, 0x2A, 0x32, 0xD0)), {380, shelf}, Liquid);
-    // The thermometer stands in the beaker, its bulb in the liquid.
+    // Experiment 2's water bath, as its movies draw it: water, not a coloured solution; the
+    // thermometer stands in it, its bulb under the water.
+    s.put(glass::beakerLiquid(78, 80, 0.6, palette::water), {380, shelf}, Liquid);
     s.put(glass::thermometer(70, 20, 50, 5), {370, shelf - 14}, Liquid);
     s.put(glass::thermometerColumn(70), {370, shelf - 14}, Liquid);
     s.put(glass::flask(62, 84), {525, shelf}, Glass);

@@ -39,7 +39,10 @@ Scene taskMovie() {
     s.setNow(afterText);
 
     // Van 't Hoff's rule.
-    s.put(glass::panel(212, 150, 342, 138, palette::panel, palette::panelLine), {}, Furniture);
+    appear(
+        s,
+        s.put(glass::panel(212, 150, 342, 138, palette::panel, palette::panelLine), {}, Furniture),
+        0.5);
     Obj rule = putText(s, "Правило Вант-Гоффа", text::bold(15), {228, 158}, text::Align::Left,
                        palette::accent);
     appear(s, rule, 0.5);
@@ -84,8 +87,7 @@ Scene taskMovie() {
     // At 45 °C the heater is switched off: its coil cools.
     s.setNow(s.frames(6.0));
     appear(s, s.put(glass::immersionHeater(150, false), heaterAt, Props), 0.6);
-    s.setNow(s.frames(6.7));
-    s.remove(heater);
+    disappear(s, heater, 0.6);
     s.setNow(s.frames(8.0));
     finish(s);
     return s;
@@ -161,6 +163,10 @@ Scene conclusionMovie() {
     const int temps[3] = {25, 35, 45};
     const QString names[3] = {"V_{25}", "γ · V_{25}", "γ^2 · V_{25}"};
     s.wait(0.6);
+    // The baseline comes in with the chart, before the first bar grows from it.
+    art::Art axis;
+    axis.stroke(art::line({70, base}, {420, base}), palette::muted, 1.5);
+    appear(s, s.put(axis, {}, Labels), 0.4);
     for (int i = 0; i < 3; ++i) {
         const double x = 140 + i * 110, h = unit * (1 << i);
         art::Art bar;
@@ -179,9 +185,6 @@ Scene conclusionMovie() {
                palette::accent);
         s.wait(0.3);
     }
-    art::Art axis;
-    axis.stroke(art::line({70, base}, {420, base}), palette::muted, 1.5);
-    s.put(axis, {}, Labels);
     s.wait(1.5);
     finish(s);
     return s;
