@@ -132,31 +132,8 @@ TEST(EquilibriumMovies, NoTextCrowdsTheWindowsHeadingAboveThePlayer) {
     }
 }
 
-// Where the named objects of a movie are, frame by frame, as the program's player shows them:
-// the origin of each (by depth) and whether it can be seen.
-struct Seen {
-    QPointF at;
-    bool visible = false;
-};
-using Frames = std::vector<std::map<int, Seen>>;
-
 Frames named(int step, const QByteArray& name) {
-    swf::Timeline tl(generatedMovie(QStringLiteral("Movie/Opyt4/%1.swf").arg(step)), true, false);
-    Frames out;
-    for (int f = 0; f < tl.totalFrames(); ++f) {
-        if (f > 0) {
-            if (!tl.root().playing()) tl.root().setPlaying(true);
-            tl.tick();
-        }
-        std::map<int, Seen> here;
-        for (const auto& [depth, object] : tl.root().displayList()) {
-            if (object.name != name) continue;
-            const int alpha = object.cxform.hasMult ? object.cxform.mult[3] : 256;
-            here[depth] = {QPointF(object.matrix.tx / 20.0, object.matrix.ty / 20.0), alpha > 0};
-        }
-        out.push_back(here);
-    }
-    return out;
+    return namedObjects(QStringLiteral("Movie/Opyt4/%1.swf").arg(step), name);
 }
 
 TEST(EquilibriumMovies, PipettesComeFromTheirStockBottlesAndGoBack) {

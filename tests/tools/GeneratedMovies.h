@@ -1,11 +1,15 @@
 #pragma once
 
+#include <QByteArray>
+#include <QPointF>
 #include <QString>
 #include <map>
+#include <vector>
 
 #include "AssetTree.h"
 #include "swf/SwfReader.h"
 #include "swf/SwfWriter.h"
+#include "swf/Timeline.h"
 
 // Every movie of the asset tree, written to bytes and read back with the program's reader,
 // built once per test program.
@@ -21,4 +25,32 @@ inline const std::map<QString, swf::ReadResult>& generatedMovies() {
 
 inline const swf::Movie& generatedMovie(const QString& path) {
     return generatedMovies().at(path).movie;
+}
+
+// Where the named objects of a generated movie are, frame by frame, as the program's player shows
+// it (played on past a wait for «Старт», as the window does): the origin of each (by depth) and
+// whether it can be seen.
+struct Seen {
+    QPointF at;
+    bool visible = false;
+};
+using Frames = std::vector<std::map<int, Seen>>;
+
+inline Frames namedObjects(const QString& path, const QByteArray& name) {
+    swf::Timeline tl(generatedMovie(path), true, false);
+    Frames out;
+    for (int f = 0; f < tl.totalFrames(); ++f) {
+        if (f > 0) {
+            if (!tl.root().playing()) tl.root().setPlaying(true);
+            tl.tick();
+        }
+        std::map<int, Seen> here;
+        for (const auto& [depth, object] : tl.root().displayList()) {
+            if (object.name != name) continue;
+            const int alpha = object.cxform.hasMult ? object.cxform.mult[3] : 256;
+            here[depth] = {QPointF(object.matrix.tx / 20.0, object.matrix.ty / 20.0), alpha > 0};
+        }
+        out.push_back(here);
+    }
+    return out;
 }

@@ -41,34 +41,6 @@ int acidFrame(const swf::Movie& movie) {
     return -1;
 }
 
-// Where the named objects are, frame by frame, as the program's player shows them: the origin
-// of each (by depth) and whether it can be seen.
-struct Seen {
-    QPointF at;
-    bool visible = false;
-};
-using Frames = std::vector<std::map<int, Seen>>;
-
-Frames named(const QString& path, const QByteArray& name) {
-    swf::Timeline tl(generatedMovie(path), true, false);
-    Frames out;
-    for (int f = 0; f < tl.totalFrames(); ++f) {
-        if (f > 0) {
-            // Past the wait for «Старт», as the window plays it on.
-            if (!tl.root().playing()) tl.root().setPlaying(true);
-            tl.tick();
-        }
-        std::map<int, Seen> here;
-        for (const auto& [depth, object] : tl.root().displayList()) {
-            if (object.name != name) continue;
-            const int alpha = object.cxform.hasMult ? object.cxform.mult[3] : 256;
-            here[depth] = {QPointF(object.matrix.tx / 20.0, object.matrix.ty / 20.0), alpha > 0};
-        }
-        out.push_back(here);
-    }
-    return out;
-}
-
 const Scene& scene(const QString& path) {
     static std::map<QString, std::unique_ptr<Scene>> made;
     auto& s = made[path];
@@ -96,8 +68,8 @@ TEST(TubeScene, PipettesStandInTheirHoldersBeforeAndAfterUse) {
     for (bool bath : {false, true})
         for (const QString& path : tubeMovies(bath)) {
             SCOPED_TRACE(path.toStdString());
-            const Frames pipettes = named(path, "pipette");
-            const Frames holders = named(path, "holder");
+            const Frames pipettes = namedObjects(path, "pipette");
+            const Frames holders = namedObjects(path, "holder");
             ASSERT_FALSE(pipettes.empty());
             const auto& first = pipettes.front();
             EXPECT_EQ(first.size(), bath ? 1u : 3u);
@@ -130,7 +102,7 @@ TEST(TubeScene, PouringTakesTheTimeItsVolumeTakes) {
     for (bool bath : {false, true})
         for (const QString& path : tubeMovies(bath)) {
             SCOPED_TRACE(path.toStdString());
-            const Frames streams = named(path, "stream");
+            const Frames streams = namedObjects(path, "stream");
             std::map<int, int> shown;  // by depth: frames on show
             for (const auto& frame : streams)
                 for (const auto& [depth, seen] : frame)
@@ -219,7 +191,7 @@ TEST(TubeScene, PipettesStayInsideTheMovieAndClearOfTheHeading) {
                 if (r.left() < 30 && r.top() < 60) heading.push_back(r.adjusted(0, 0, 0, -3));
             }
             ASSERT_EQ(heading.size(), 2u);
-            const Frames pipettes = named(path, "pipette");
+            const Frames pipettes = namedObjects(path, "pipette");
             for (std::size_t f = 0; f < pipettes.size(); ++f)
                 for (const auto& [depth, p] : pipettes[f]) {
                     const QRectF body(p.at.x() - 4, p.at.y() - length, 8, length);
@@ -236,7 +208,7 @@ TEST(TubeScene, TheAcidIsDrawnUpWhileTheCaptionSaysSoAndTheTubeIsEmptyAfter) {
     for (const QString& path : tubeMovies(true)) {
         SCOPED_TRACE(path.toStdString());
         const Scene& s = scene(path);
-        const Frames pipettes = named(path, "pipette");
+        const Frames pipettes = namedObjects(path, "pipette");
         const std::vector<int> drawing = captionFrames(s, QStringLiteral("Набираем"));
         ASSERT_FALSE(drawing.empty());
         double highest = 1e9;
@@ -250,7 +222,7 @@ TEST(TubeScene, TheAcidIsDrawnUpWhileTheCaptionSaysSoAndTheTubeIsEmptyAfter) {
         }
         const auto empty = textsOf(s, QStringLiteral("пустая"));
         ASSERT_EQ(empty.size(), 1u);
-        const Frames acid = named(path, "acidWarming");
+        const Frames acid = namedObjects(path, "acidWarming");
         ASSERT_EQ(acid.front().size(), 2u);
         for (int f = 0; f < s.frameCount(); ++f)
             if (s.presentAt(empty[0]->object, f) && s.alphaAt(empty[0]->object, f) > 0) {
@@ -269,7 +241,7 @@ TEST(TubeScene, CaptionsKeepStepWithThePipettes) {
         for (const QString& path : tubeMovies(bath)) {
             SCOPED_TRACE(path.toStdString());
             const Scene& s = scene(path);
-            const Frames pipettes = named(path, "pipette");
+            const Frames pipettes = namedObjects(path, "pipette");
             const int acidIn = acidFrame(generatedMovie(path));
             for (const auto& [depth, p] : pipettes.front()) {
                 EXPECT_NEAR(pipettes[acidIn].at(depth).at.x(), p.at.x(), 0.1);
@@ -305,14 +277,14 @@ TEST(TubeScene, TheTubesAreHeldAndTheMixtureHazesFromTheSide) {
     for (bool bath : {false, true})
         for (const QString& path : tubeMovies(bath)) {
             SCOPED_TRACE(path.toStdString());
-            const Frames clamps = named(path, "clamp");
+            const Frames clamps = namedObjects(path, "clamp");
             for (std::size_t f = 0; f < clamps.size(); ++f) {
                 ASSERT_EQ(clamps[f].size(), bath ? 2u : 1u) << "frame " << f;
                 for (const auto& [depth, c] : clamps[f]) EXPECT_TRUE(c.visible);
             }
             const Scene& s = scene(path);
             const int acidIn = acidFrame(generatedMovie(path));
-            ASSERT_EQ(named(path, "haze").back().size(), 1u);
+            ASSERT_EQ(namedObjects(path, "haze").back().size(), 1u);
             // The cross is gone at the end of the last caption but one; the haze's alpha is the
             // tube's overlay.
             swf::Timeline tl(generatedMovie(path), true, false);
