@@ -390,10 +390,17 @@ TEST_F(ConcentrationWindowTest, TheTubeMovieWaitsForStartWhenTheAcidIsIn) {
     EXPECT_TRUE(player->isPlaying());
     player->stepFrames(1);
     EXPECT_EQ(player->currentFrame(), acidIn + 1);
+    // «Стоп»: the picture stays at the moment measured, however long the student looks, and
+    // «Далее» comes at once.
+    player->stepFrames(10);
     click(w->stopwatch->stopButton());
-    player->stepFrames(player->totalFrames() - 1 - player->currentFrame());
-    w->movieEndWatch->fire();
-    EXPECT_EQ(player->currentFrame(), player->totalFrames() - 1);
+    const int stoppedAt = player->currentFrame();
+    EXPECT_EQ(stoppedAt, acidIn + 11);
+    for (int i = 0; i < 50; ++i) {
+        player->stepFrames(1);
+        w->movieEndWatch->fire();
+    }
+    EXPECT_EQ(player->currentFrame(), stoppedAt);
     EXPECT_FALSE(player->isPlaying());
     EXPECT_TRUE(w->nextLink->isVisible());
     // «Старт» again after «Стоп»: the stopwatch starts from nothing, and so does the reaction,
@@ -404,6 +411,13 @@ TEST_F(ConcentrationWindowTest, TheTubeMovieWaitsForStartWhenTheAcidIsIn) {
     EXPECT_TRUE(player->isPlaying());
     player->stepFrames(1);
     EXPECT_EQ(player->currentFrame(), acidIn + 1);
+    // Left to run, the reaction plays to its end, where «Далее» comes too.
+    w->nextLink->hide();
+    player->stepFrames(player->totalFrames() - 1 - player->currentFrame());
+    w->movieEndWatch->fire();
+    EXPECT_EQ(player->currentFrame(), player->totalFrames() - 1);
+    EXPECT_FALSE(player->isPlaying());
+    EXPECT_TRUE(w->nextLink->isVisible());
     click(w->stopwatch->stopButton());
 
     // «Старт» pressed while the tube is still being filled: the tube is shown with its acid in

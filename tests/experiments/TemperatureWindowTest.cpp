@@ -404,7 +404,16 @@ TEST_F(TemperatureWindowTest, TheTubeMovieWaitsForStartWhenTheAcidIsIn) {
     EXPECT_EQ(player->currentFrame(), waitedAt + 1);
     // A second «Старт» after «Стоп» times a fresh tube from the moment its acid is in.
     player->stepFrames(40);
+    ASSERT_FALSE(w->nextLink->isVisible());
     click(w->stopwatch->stopButton());
+    // «Стоп» keeps the picture of the moment measured and lets the next bath follow.
+    const int stoppedAt = player->currentFrame();
+    for (int i = 0; i < 50; ++i) {
+        player->stepFrames(1);
+        w->movieEndWatch->fire();
+    }
+    EXPECT_EQ(player->currentFrame(), stoppedAt);
+    EXPECT_TRUE(w->nextLink->isVisible());
     click(w->stopwatch->startButton());
     EXPECT_EQ(player->currentFrame(), waitedAt);
     w->movieEndWatch->fire();

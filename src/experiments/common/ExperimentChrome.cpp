@@ -85,3 +85,7 @@ void beginTubeReaction(MoviePlayer* movie) {
     const int acidIn = movie->labelledFrame(QByteArrayLiteral("acid"));
     if (acidIn >= 0 && movie->currentFrame() != acidIn) movie->goToFrame(acidIn);
 }
+
+void endTubeReaction(MoviePlayer* movie) {
+    movie->stop();
+}

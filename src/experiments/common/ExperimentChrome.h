@@ -58,3 +58,7 @@ QPushButton* makeButton(QWidget* parent, const QString& text, bool arialBold);
 // once, and a tube that has already reacted (a second «Старт» after «Стоп») is shown fresh at
 // that moment again, so the stopwatch never runs against a reaction that began earlier or later.
 void beginTubeReaction(MoviePlayer* movie);
+// «Стоп» on a timed tube: the picture stays at the moment the stopwatch stopped, so what the
+// student sees is what they measured (the cross gone, or still there after a press too early),
+// and the movie never plays on to its end caption behind a greyed «Стоп».
+void endTubeReaction(MoviePlayer* movie);

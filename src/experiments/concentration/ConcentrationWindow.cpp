@@ -329,6 +329,11 @@ void ConcentrationWindow::onStartClicked() {
 
 void ConcentrationWindow::onStopClicked() {
     stopwatch->stop();
+    // The measurement is taken: the picture stays at it and the next tube may follow.
+    if (step() >= FirstTubeStep && step() <= LastTubeStep) {
+        endTubeReaction(movie);
+        nextLink->show();
+    }
 }
 
 void ConcentrationWindow::atMovieEnd() {

@@ -7,6 +7,7 @@
 #include "experiments/common/Stopwatch.h"
 #include "experiments/temperature/TemperatureWindow.h"
 #include "toolkit/Fonts.h"
+#include "toolkit/LinkLabel.h"
 #include "toolkit/StaticText.h"
 #include "toolkit/StringGrid.h"
 
@@ -72,4 +73,9 @@ void TemperatureWindow::onStartClicked() {
 
 void TemperatureWindow::onStopClicked() {
     stopwatch->stop();
+    // The measurement is taken: the picture stays at it and the next bath may follow.
+    if (step() == At35DegreesStep || step() == At45DegreesStep) {
+        endTubeReaction(movie);
+        nextLink->show();
+    }
 }
