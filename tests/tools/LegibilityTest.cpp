@@ -239,6 +239,46 @@ TEST(Legibility, TheEnergyDistributionKeepsEaClearOfTheCurvesAndTheLegend) {
     EXPECT_EQ(found, 1);
 }
 
+// The intro's band of four experiments divides them by thin vertical rules: every text of the
+// band keeps at least 5 px from any rule, so a formula never runs into the next column.
+TEST(Legibility, TheIntroFactsKeepClearOfTheRulesBetweenThem) {
+    for (const assets::MovieAsset& m : assets::movieAssets()) {
+        if (m.path != QLatin1String("Movie/1.swf")) continue;
+        const Scene s = m.make();
+        const int last = s.frameCount() - 1;
+        const QImage img = s.preview(last);
+        // A rule: a column (or, where it falls between two, a pair of columns) darker than the
+        // band by the rules' shade through most of a text's height.
+        const int band = qGray(QColor(0xEE, 0xF4, 0xFA).rgb());
+        const int shade = band - qGray(palette::panelLine.rgb());
+        auto darkness = [&](int x, int y) { return band - qGray(img.pixel(x, y)); };
+        auto ruleAt = [&](int x, int top, int bottom) {
+            if (x + 1 >= img.width()) return false;
+            int hits = 0;
+            for (int y = top; y <= bottom; ++y) {
+                const int d = darkness(x, y) + darkness(x + 1, y);
+                hits += d >= 0.7 * shade && d <= 1.4 * shade;
+            }
+            return hits >= 0.8 * (bottom - top + 1);
+        };
+        int texts = 0;
+        for (const Scene::TextNote& t : s.texts()) {
+            const QRect box = s.transformAt(t.object, last).mapRect(t.bounds).toAlignedRect();
+            if (box.top() < 220 || !s.presentAt(t.object, last)) continue;
+            ++texts;
+            for (int x = std::max(0, box.left() - 5);
+                 x <= std::min(img.width() - 1, box.right() + 5); ++x)
+                EXPECT_FALSE(ruleAt(x, box.top(), box.bottom()))
+                    << "«" << t.markup.toStdString() << "» at x " << x;
+        }
+        EXPECT_GE(texts, 12);
+        // The check sees the rules: the middle of the band has them.
+        int rules = 0;
+        for (int x = 0; x < img.width(); ++x) rules += ruleAt(x, 280, 300);
+        EXPECT_GE(rules, 3);
+    }
+}
+
 // A glyph's ink, its box scaled to 64 × 64 pixels, for comparing the shapes of two letters.
 QImage normalisedInk(const QPainterPath& glyph) {
     QImage image(64, 64, QImage::Format_Grayscale8);

@@ -178,7 +178,7 @@ Scene timingMovie() {
         "Впишите время в секундах в столбец «Время T, с».",
     };
     double y = 64;
-    const double stepWidth = 490;
+    const double stepWidth = 470;
     s.wait(0.4);
     for (int i = 0; i < 5; ++i) {
         art::Art dot;
