@@ -62,6 +62,9 @@ Scene introMovie() {
     s.put(glass::thermometerColumn(70), {370, shelf - 14}, Liquid);
     s.put(glass::flask(62, 84), {525, shelf}, Glass);
     s.put(glass::flaskLiquid(62, 84, 0.4, QColor(0xF2, 0xE6, 0xA0)), {525, shelf}, Liquid);
+    // Gas rises in it as in the catalyst's flask: with the first flask, the shelf stays alive
+    // while the window waits for a choice.
+    bubblesInCone(s, 506, 544, 514, 536, shelf - 6, shelf - 31, 5, 0, loop, 1.5, 2.6, Props);
     s.put(glass::flaskOutline(62, 84), {525, shelf}, Front);
 
     // The variant panel.
