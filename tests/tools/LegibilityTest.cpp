@@ -8,6 +8,7 @@
 #include <QColor>
 #include <QImage>
 #include <QPainter>
+#include <QPainterPathStroker>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -203,6 +204,81 @@ TEST(Legibility, TheEnergyProfileShowsEachLabelBesideItsArrowWithVisibleHeads) {
     EXPECT_EQ(labels, 2);
 }
 
+// The energy distribution of experiment 2's conclusion marks Eₐ with clear air round it: no
+// curve, legend or other label comes within 6 px of its box, and it stays inside the panel.
+TEST(Legibility, TheEnergyDistributionKeepsEaClearOfTheCurvesAndTheLegend) {
+    Scene s = slides::stage(705, 350);
+    const QRectF panel(440, 150, 250, 146);
+    insets::energyDistribution(s, panel.topLeft());
+    s.wait(4.0);
+    slides::finish(s);
+    const int last = s.frameCount() - 1;
+    const QImage img = s.preview(last);
+    const QColor cool(0x1F, 0x5F, 0xA8), warm(0xC6, 0x28, 0x28);
+    int found = 0;
+    for (const Scene::TextNote& t : s.texts()) {
+        if (t.markup != QLatin1String("E_a")) continue;
+        ++found;
+        const QRectF box = s.transformAt(t.object, last).mapRect(t.bounds);
+        EXPECT_TRUE(panel.contains(box));
+        const QRect air = box.adjusted(-6, -6, 6, 6).toAlignedRect();
+        int crowding = 0;
+        for (int y = air.top(); y <= air.bottom(); ++y)
+            for (int x = air.left(); x <= air.right(); ++x) {
+                const QColor c = img.pixelColor(x, y);
+                crowding += near(c, cool, 90) || near(c, warm, 90);
+            }
+        EXPECT_EQ(crowding, 0) << "pixels of a curve or the legend next to Eₐ";
+        for (const Scene::TextNote& other : s.texts()) {
+            if (other.object.index == t.object.index || !s.presentAt(other.object, last)) continue;
+            EXPECT_FALSE(
+                QRectF(air).intersects(s.transformAt(other.object, last).mapRect(other.bounds)))
+                << "«" << other.markup.toStdString() << "»";
+        }
+    }
+    EXPECT_EQ(found, 1);
+}
+
+// The intro's band of four experiments divides them by thin vertical rules: every text of the
+// band keeps at least 5 px from any rule, so a formula never runs into the next column.
+TEST(Legibility, TheIntroFactsKeepClearOfTheRulesBetweenThem) {
+    for (const assets::MovieAsset& m : assets::movieAssets()) {
+        if (m.path != QLatin1String("Movie/1.swf")) continue;
+        const Scene s = m.make();
+        const int last = s.frameCount() - 1;
+        const QImage img = s.preview(last);
+        // A rule: a column (or, where it falls between two, a pair of columns) darker than the
+        // band by the rules' shade through most of a text's height.
+        const int band = qGray(QColor(0xEE, 0xF4, 0xFA).rgb());
+        const int shade = band - qGray(palette::panelLine.rgb());
+        auto darkness = [&](int x, int y) { return band - qGray(img.pixel(x, y)); };
+        auto ruleAt = [&](int x, int top, int bottom) {
+            if (x + 1 >= img.width()) return false;
+            int hits = 0;
+            for (int y = top; y <= bottom; ++y) {
+                const int d = darkness(x, y) + darkness(x + 1, y);
+                hits += d >= 0.7 * shade && d <= 1.4 * shade;
+            }
+            return hits >= 0.8 * (bottom - top + 1);
+        };
+        int texts = 0;
+        for (const Scene::TextNote& t : s.texts()) {
+            const QRect box = s.transformAt(t.object, last).mapRect(t.bounds).toAlignedRect();
+            if (box.top() < 220 || !s.presentAt(t.object, last)) continue;
+            ++texts;
+            for (int x = std::max(0, box.left() - 5);
+                 x <= std::min(img.width() - 1, box.right() + 5); ++x)
+                EXPECT_FALSE(ruleAt(x, box.top(), box.bottom()))
+                    << "«" << t.markup.toStdString() << "» at x " << x;
+        }
+        EXPECT_GE(texts, 12);
+        // The check sees the rules: the middle of the band has them.
+        int rules = 0;
+        for (int x = 0; x < img.width(); ++x) rules += ruleAt(x, 280, 300);
+        EXPECT_GE(rules, 3);
+    }
+}
+
 // A glyph's ink, its box scaled to 64 × 64 pixels, for comparing the shapes of two letters.
 QImage normalisedInk(const QPainterPath& glyph) {
     QImage image(64, 64, QImage::Format_Grayscale8);
@@ -254,6 +330,76 @@ TEST(Legibility, GammaIsNotShapedLikeY) {
     }
     // It keeps clear of its neighbours: "γ=" is wider than "y=".
     EXPECT_GT(text::width("γ=", text::plain(16)), text::width("y=", text::plain(16)));
+}
+
+// The eye of a letter drawn at 1x: light pixels its ink closes in, that no path of light pixels
+// joins to the edge of the picture. A loop whose eye has filled in reads as a blob, and a γ with
+// a blob under it as a y.
+int enclosedLightPixels(const QPainterPath& glyph, QPointF shift) {
+    const QRectF box = glyph.boundingRect();
+    const int w = int(std::ceil(box.width())) + 6, h = int(std::ceil(box.height())) + 6;
+    QImage image(w, h, QImage::Format_Grayscale8);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.translate(QPointF(3, 3) - box.topLeft() + shift);
+    p.fillPath(glyph, Qt::black);
+    p.end();
+    // More ground than ink: a reader sees the ground there.
+    auto light = [&](int x, int y) { return qGray(image.pixel(x, y)) >= 150; };
+    std::vector<char> reached(std::size_t(w * h), 0);
+    std::vector<std::pair<int, int>> todo;
+    for (int x = 0; x < w; ++x) todo.insert(todo.end(), {{x, 0}, {x, h - 1}});
+    for (int y = 0; y < h; ++y) todo.insert(todo.end(), {{0, y}, {w - 1, y}});
+    while (!todo.empty()) {
+        const auto [x, y] = todo.back();
+        todo.pop_back();
+        if (x < 0 || y < 0 || x >= w || y >= h || reached[std::size_t(y * w + x)] || !light(x, y))
+            continue;
+        reached[std::size_t(y * w + x)] = 1;
+        todo.insert(todo.end(), {{x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}});
+    }
+    int eye = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) eye += light(x, y) && !reached[std::size_t(y * w + x)];
+    return eye;
+}
+
+// Every γ the movies draw, in the style of its line, keeps its loop open at 1x wherever it
+// falls on the pixel grid, and stands at the x-height of the letters around it: not taller, so
+// it does not look like a capital or a y from another face, and not sunk under them.
+TEST(Legibility, EveryGammaKeepsAnOpenLoopAtTheXHeightOfItsLine) {
+    text::resetInkLog();
+    drawEveryAsset();
+    std::vector<text::Style> styles;
+    for (const text::Ink& ink : text::inkLog())
+        if (ink.markup.contains(QChar(0x03B3))) styles.push_back(ink.style);
+    ASSERT_GE(styles.size(), 4u);
+    for (const text::Style& style : styles) {
+        SCOPED_TRACE("γ at " + std::to_string(style.size) + " px, bold " +
+                     std::to_string(style.bold));
+        const QPainterPath gamma = text::line("γ", style);
+        for (const QPointF shift : {QPointF(0, 0), QPointF(0.5, 0.5), QPointF(0.25, 0.75)})
+            EXPECT_GE(enclosedLightPixels(gamma, shift), 2)
+                << "shifted by " << shift.x() << ", " << shift.y();
+        const double xTop = text::line("x", style).boundingRect().top();
+        EXPECT_NEAR(gamma.boundingRect().top(), xTop, 0.06 * style.size);
+        // Its loop hangs under the baseline no deeper than a descender and a little more.
+        EXPECT_LT(gamma.boundingRect().bottom(), 0.36 * style.size);
+    }
+}
+
+// The check sees a filled eye: a y, and a loop drawn too small for its pen, have none.
+TEST(Legibility, AClosedLoopIsFound) {
+    EXPECT_LT(enclosedLightPixels(text::line("y", text::plain(15)), {}), 2);
+    QPainterPath blob;
+    blob.addEllipse(QPointF(0, 0), 3, 3.5);
+    QPainterPathStroker pen;
+    pen.setWidth(2.4);
+    EXPECT_LT(enclosedLightPixels(pen.createStroke(blob).united(blob), {}), 2);
+    QPainterPath ring;
+    ring.addEllipse(QPointF(0, 0), 6, 6);
+    EXPECT_GE(enclosedLightPixels(pen.createStroke(ring), {}), 2);
 }
 
 // Texts that stand side by side on the slides of experiments 1 and 2 (the calculator's

@@ -71,7 +71,9 @@ void energyDistribution(Scene& s, QPointF at) {
     line.stroke(art::line({o.x() + ea * w, o.y()}, {o.x() + ea * w, o.y() - h - 4}), palette::ink,
                 1.2);
     s.put(line, {}, Props);
-    putText(s, "E_a", text::bold(13), {o.x() + ea * w + 4, o.y() - h - 6}, text::Align::Left,
+    // Eₐ is a value of energy: it is marked on the energy axis under its line, as a textbook
+    // marks it, far from the legend in the top corner.
+    putText(s, "E_a", text::bold(13), {o.x() + ea * w, o.y() + 3}, text::Align::Center,
             palette::ink, Props, palette::panel);
     art::Art coolCurve, warmCurve;
     coolCurve.stroke(curve(o, w, h, 0.16, peak), cool, 2);
@@ -219,7 +221,7 @@ void ratePlot(Scene& s, QPointF at, QSizeF size) {
     const int temps[3] = {25, 35, 45};
     QPointF last;
     for (int i = 0; i < 3; ++i) {
-        const QPointF p(o.x() + w * (0.12 + 0.3 * i), o.y() - h * (1 << i) / 4.4);
+        const QPointF p(o.x() + w * (0.12 + 0.3 * i), o.y() - h * (1 << i) / 5.0);
         putText(s, QString::number(temps[i]), text::plain(13), {p.x(), o.y() + 3},
                 text::Align::Center, palette::muted, Props, palette::panel);
         art::Art dot;

@@ -170,13 +170,15 @@ Scene timingMovie() {
     heading(s, "Как измерить время реакции");
     const text::Style body = text::plain(15);
     const QString steps[] = {
-        text::chem("К раствору в пробирке приливают 5 мл H2SO4 — показ ждёт вас."),
+        text::chem("К раствору в пробирке приливают 5 мл H2SO4; анимация остановится и "
+                   "подождёт, пока вы нажмёте «Старт»."),
         "Нажмите «Старт»: секундомер начнёт отсчёт.",
         "Следите за крестом под пробиркой: раствор мутнеет.",
         "Когда крест исчезнет из виду, нажмите «Стоп».",
         "Впишите время в секундах в столбец «Время T, с».",
     };
     double y = 64;
+    const double stepWidth = 470;
     s.wait(0.4);
     for (int i = 0; i < 5; ++i) {
         art::Art dot;
@@ -189,8 +191,10 @@ Scene timingMovie() {
                  Qt::white);
         Obj d = s.put(dot, {}, Labels);
         appear(s, d, 0.4);
-        reveal(s, steps[i], body, {54, y + 1});
-        y += 40;
+        // A step too long for one line goes on under itself, clear of the stopwatch.
+        const QString wrapped = text::wrap(steps[i], body, stepWidth);
+        reveal(s, wrapped, body, {54, y + 1});
+        y += 40 + wrapped.count('\n') * body.size * 1.25;
         s.wait(1.4);
     }
     // The idea of the stopwatch as a small labelled picture: a dial whose hand runs while the

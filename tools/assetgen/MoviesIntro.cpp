@@ -62,6 +62,9 @@ Scene introMovie() {
     s.put(glass::thermometerColumn(70), {370, shelf - 14}, Liquid);
     s.put(glass::flask(62, 84), {525, shelf}, Glass);
     s.put(glass::flaskLiquid(62, 84, 0.4, QColor(0xF2, 0xE6, 0xA0)), {525, shelf}, Liquid);
+    // Gas rises in it as in the catalyst's flask: with the first flask, the shelf stays alive
+    // while the window waits for a choice.
+    bubblesInCone(s, 506, 544, 514, 536, shelf - 6, shelf - 31, 5, 0, loop, 1.5, 2.6, Props);
     s.put(glass::flaskOutline(62, 84), {525, shelf}, Front);
 
     // The variant panel.
@@ -78,26 +81,23 @@ Scene introMovie() {
     const char* lines[4] = {"Na_2S_2O_3 + H_2SO_4:\nвремя помутнения", "Правило\nВант-Гоффа",
                             "2H_2O_2 → 2H_2O + O_2↑\nкатализатор MnO_2", "Принцип\nЛе Шателье"};
     // Not buttons: one flat band of facts, divided by thin rules; the experiments are opened with
-    // the links on the left of the window.
+    // the links on the left of the window, and the window's own label beside them says how. The
+    // band takes the lower part of the stage, with a margin under it like the shelf's above.
+    const double bandTop = 226, bandHeight = 110;
     art::Art band;
-    band.fill(art::rect(14, 224, 557, 92), QColor(0xEE, 0xF4, 0xFA));
+    band.fill(art::rect(14, bandTop, 557, bandHeight), QColor(0xEE, 0xF4, 0xFA));
     for (int i = 1; i < 4; ++i)
-        band.fill(art::rect(14 + i * 139.25, 232, 1, 76), palette::panelLine);
+        band.fill(art::rect(14 + i * 139.25, bandTop + 10, 1, bandHeight - 20), palette::panelLine);
     s.put(band, {}, Furniture);
     for (int i = 0; i < 4; ++i) {
         const double x = 14 + i * 139.25 + 69.6;
-        putText(s, QStringLiteral("Опыт %1").arg(i + 1), text::bold(13), {x, 231},
+        putText(s, QStringLiteral("Опыт %1").arg(i + 1), text::bold(14), {x, bandTop + 15},
                 text::Align::Center, palette::accent);
-        putText(s, titles[i], text::bold(13), {x, 249}, text::Align::Center);
-        putText(s, lines[i], text::plain(12), {x, 271}, text::Align::Center, palette::muted);
+        putText(s, titles[i], text::bold(14), {x, bandTop + 36}, text::Align::Center);
+        // The equation of experiment 3 is the widest line: at 12 px it keeps clear of the rules.
+        putText(s, lines[i], text::plain(12), {x, bandTop + 62}, text::Align::Center,
+                palette::muted);
     }
-    Obj hint = putText(s, "Наведите указатель на номер опыта слева и кликните по нему",
-                       text::plain(13), {292, 332}, text::Align::Center, palette::ink);
-    // A gentle pulse that never lets the hint fade below the contrast the rest of the text has.
-    s.setAlpha(hint, 0, 0.75);
-    s.fadeTo(hint, 1, 3.0, Scene::Ease::Smooth);
-    s.setNow(s.frames(3.0));
-    s.fadeTo(hint, 0.75, 3.0, Scene::Ease::Smooth);
     s.setNow(loop - 1);
     finish(s);
     return s;

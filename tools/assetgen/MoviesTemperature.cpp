@@ -60,13 +60,14 @@ Scene taskMovie() {
     // standing in it apart: the thermometer climbs from 25 to 45 °C (no boiling, so no bubbles).
     s.setNow(0);
     const double bathX = 637, bathBase = 262, bathW = 126, bathH = 100, fill = 0.78;
-    const QColor clear(0xCF, 0xE8, 0xF7);
+    // Thiosulfate with water a faint blue, the acid a faint pink, as their stock bottles.
+    const QColor thiosulfate(0xCF, 0xE8, 0xF7), acid(0xF4, 0xDD, 0xE6);
     s.put(glass::bathBack(bathW, bathH), {bathX, bathBase}, Behind);
     s.put(glass::bathWater(bathW, bathH, fill), {bathX, bathBase}, Behind);
     const struct {
         double x, w, h, mouth, level;
         QColor colour;
-    } tubes[2] = {{636, 18, 96, 150, 46, clear}, {662, 16, 84, 164, 40, clear.darker(104)}};
+    } tubes[2] = {{636, 18, 96, 150, 46, thiosulfate}, {662, 16, 84, 164, 40, acid}};
     for (const auto& t : tubes) {
         s.put(glass::testTube(t.w, t.h), {t.x, t.mouth}, Glass);
         const QPointF bottom(t.x, t.mouth + glass::tubeBodyBottom(t.w, t.h));
@@ -154,7 +155,7 @@ Scene conclusionMovie() {
            {22, 76}, text::Align::Left, palette::good);
     s.wait(0.6);
     reveal(s,
-           "Частицы движутся быстрее, и растёт доля молекул, энергия которых не меньше\n"
+           "Молекулы движутся быстрее, и растёт доля молекул, энергия которых не меньше\n"
            "энергии активации E_a, — больше столкновений приводят к реакции.",
            text::plain(14), {22, 108}, text::Align::Left, palette::muted);
     insets::energyDistribution(s, {440, 150});

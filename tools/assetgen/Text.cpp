@@ -81,19 +81,46 @@ bool isArrow(QChar c) {
 }
 
 // γ and τ of Liberation Sans read as "y" and "t", and so do the upright ones of DejaVu Sans.
-// They are set as the mathematical italic letters of DejaVu Math TeX Gyre instead: γ with its
-// loop, τ with its bar, the way a textbook sets them.
+// τ is set as the mathematical italic letter of DejaVu Math TeX Gyre, with its bar. γ is drawn
+// as a pen stroke at the x-height of its line: the left arm curls at the top, runs down across
+// the right arm and round a loop under the baseline that stays open even at 12 px, so it can
+// never be taken for a y.
 const QString greekFamily = QStringLiteral("DejaVu Math TeX Gyre");
 // The math face's x-height is a little smaller than Liberation Sans's at one pixel size.
 constexpr double greekScale = 1.12;
 
-bool isGreek(QChar c) {
-    return c.unicode() == 0x03B3 || c.unicode() == 0x03C4;
+bool isTau(QChar c) {
+    return c.unicode() == 0x03C4;
 }
 
-// The mathematical italic letter for γ or τ.
-QString mathItalic(QChar c) {
-    return QString::fromUcs4(c.unicode() == 0x03B3 ? U"\U0001D6FE" : U"\U0001D70F");
+// The mathematical italic τ.
+QString mathItalicTau() {
+    return QString::fromUcs4(U"\U0001D70F");
+}
+
+// γ with its baseline at y = 0 and its left end at x = 0, as heavy as the line's stems.
+QPainterPath gammaGlyph(const QFont& font, double size, bool bold, double* advance) {
+    const double x = QFontMetricsF(font).xHeight();
+    const double pen = size * (bold ? 0.125 : 0.085), half = pen / 2;
+    const double before = size * 0.05 + half, w = 0.92 * x;
+    const double top = -x + half, bottom = 0.66 * x - half;
+    // The loop under the baseline, wide enough that its eye stays open at 1x.
+    const double cx = 0.5 * w, rx = 0.33 * x;
+    QPainterPath p;
+    p.moveTo(0, top + 0.12 * x);
+    p.cubicTo(0.02 * w, top, 0.22 * w, top - 0.02 * x, 0.34 * w, top + 0.25 * x);
+    p.cubicTo(0.46 * w, top + 0.55 * x, cx + rx * 0.9, 0.05 * x, cx + rx, 0.32 * x);
+    p.cubicTo(cx + rx * 1.05, 0.55 * x, cx + rx * 0.6, bottom, cx, bottom);
+    p.cubicTo(cx - rx * 0.6, bottom, cx - rx * 1.05, 0.55 * x, cx - rx, 0.32 * x);
+    p.cubicTo(cx - rx * 0.9, 0.05 * x, 0.7 * w, -0.45 * x, w, top);
+    QPainterPathStroker stroker;
+    stroker.setWidth(pen);
+    stroker.setCapStyle(Qt::RoundCap);
+    stroker.setJoinStyle(Qt::RoundJoin);
+    QPainterPath out = stroker.createStroke(p).translated(before, 0);
+    out.setFillRule(Qt::WindingFill);
+    *advance = before + w + half + size * 0.05;
+    return out;
 }
 
 struct Run {
@@ -233,14 +260,19 @@ QPainterPath line(const QString& markup, const Style& style, double* advance) {
             pending.clear();
         };
         for (QChar c : run.text) {
-            if (isGreek(c)) {
+            if (c.unicode() == 0x03B3) {
+                flush();
+                double a = 0;
+                path.addPath(gammaGlyph(font, size, style.bold, &a).translated(x, dy));
+                x += a;
+            } else if (isTau(c)) {
                 flush();
                 Style greek = style;
                 greek.family = greekFamily;
                 greek.bold = false;
                 greek.italic = false;
                 const QFont math = fontFor(greek, size * greekScale);
-                const QString letter = mathItalic(c);
+                const QString letter = mathItalicTau();
                 // An italic letter leans out of its box: room on both sides keeps it off its
                 // neighbours.
                 const double before = size * 0.06, after = size * 0.03;

@@ -7,8 +7,9 @@
 #include <QStringList>
 #include <vector>
 
-// Text as outlines of Liberation Sans, for movies and pictures alike; γ and τ are the
-// mathematical italic letters of DejaVu Math TeX Gyre, which cannot be taken for y and t.
+// Text as outlines of Liberation Sans, for movies and pictures alike; τ is the mathematical
+// italic letter of DejaVu Math TeX Gyre and γ a drawn letter with an open loop, at the x-height
+// of its line, so neither can be taken for t or y.
 //
 // Markup: "_2" or "_{35}" lowers the digit or group as a subscript, "^3" or "^{...}" raises it;
 // the arrows →, ⇄, ↑ and ↓ are drawn as the arrows of chemical equations. chem() writes a
