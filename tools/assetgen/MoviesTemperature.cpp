@@ -66,7 +66,7 @@ Scene taskMovie() {
     const struct {
         double x, w, h, mouth, level;
         QColor colour;
-    } tubes[2] = {{636, 18, 96, 150, 46, clear}, {662, 16, 84, 164, 40, clear.darker(104)}};
+    } tubes[2] = {{636, 18, 96, 150, 46, clear}, {662, 16, 84, 164, 40, palette::acid}};
     for (const auto& t : tubes) {
         s.put(glass::testTube(t.w, t.h), {t.x, t.mouth}, Glass);
         const QPointF bottom(t.x, t.mouth + glass::tubeBodyBottom(t.w, t.h));
