@@ -125,16 +125,30 @@ TEST(TubeScene, PouringTakesTheTimeItsVolumeTakes) {
 }
 
 // Heating the bath takes minutes; the movie shows it in seconds and says so while the
-// thermometer climbs, before the acid goes in.
+// thermometer climbs, before the acid goes in. While a caption speaks of the heating, the
+// pipette waits in its stand.
 TEST(TubeScene, TheBathSaysThatItsHeatingTakesMinutes) {
     for (const QString& path : tubeMovies(true)) {
         SCOPED_TRACE(path.toStdString());
         const Scene& s = scene(path);
         const int acidIn = acidFrame(generatedMovie(path));
+        const Frames pipettes = namedObjects(path, "pipette");
+        ASSERT_EQ(pipettes.front().size(), 1u);
+        const QPointF rest = pipettes.front().begin()->second.at;
         bool said = false;
-        for (const Scene::TextNote& t : s.texts())
-            if (t.markup.simplified().contains(QStringLiteral("несколько минут")))
-                for (int f = 0; f < acidIn; ++f) said |= onShow(s, &t, f);
+        for (const Scene::TextNote& t : s.texts()) {
+            const QString words = t.markup.simplified();
+            if (!words.contains(QStringLiteral("несколько минут")) &&
+                !words.contains(QStringLiteral("Нагрев")))
+                continue;
+            for (int f = 0; f < acidIn; ++f)
+                if (onShow(s, &t, f)) {
+                    said = true;
+                    const QPointF at = pipettes[f].begin()->second.at;
+                    EXPECT_NEAR(at.x(), rest.x(), 0.1) << "frame " << f;
+                    EXPECT_NEAR(at.y(), rest.y(), 0.1) << "frame " << f;
+                }
+        }
         EXPECT_TRUE(said);
     }
 }
