@@ -4,7 +4,10 @@
 // acid's tube in the bath carries its name from the first frame to the last, «пустая» once
 // it has been emptied.
 
+#include <QImage>
+#include <QLineF>
 #include <QPointF>
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <memory>
@@ -14,6 +17,7 @@
 #include "Slides.h"
 #include "TestSupport.h"
 #include "Text.h"
+#include "movie/Renderer.h"
 #include "swf/Timeline.h"
 
 namespace {
@@ -121,16 +125,30 @@ TEST(TubeScene, PouringTakesTheTimeItsVolumeTakes) {
 }
 
 // Heating the bath takes minutes; the movie shows it in seconds and says so while the
-// thermometer climbs, before the acid goes in.
+// thermometer climbs, before the acid goes in. While a caption speaks of the heating, the
+// pipette waits in its stand.
 TEST(TubeScene, TheBathSaysThatItsHeatingTakesMinutes) {
     for (const QString& path : tubeMovies(true)) {
         SCOPED_TRACE(path.toStdString());
         const Scene& s = scene(path);
         const int acidIn = acidFrame(generatedMovie(path));
+        const Frames pipettes = namedObjects(path, "pipette");
+        ASSERT_EQ(pipettes.front().size(), 1u);
+        const QPointF rest = pipettes.front().begin()->second.at;
         bool said = false;
-        for (const Scene::TextNote& t : s.texts())
-            if (t.markup.simplified().contains(QStringLiteral("несколько минут")))
-                for (int f = 0; f < acidIn; ++f) said |= onShow(s, &t, f);
+        for (const Scene::TextNote& t : s.texts()) {
+            const QString words = t.markup.simplified();
+            if (!words.contains(QStringLiteral("несколько минут")) &&
+                !words.contains(QStringLiteral("Нагрев")))
+                continue;
+            for (int f = 0; f < acidIn; ++f)
+                if (onShow(s, &t, f)) {
+                    said = true;
+                    const QPointF at = pipettes[f].begin()->second.at;
+                    EXPECT_NEAR(at.x(), rest.x(), 0.1) << "frame " << f;
+                    EXPECT_NEAR(at.y(), rest.y(), 0.1) << "frame " << f;
+                }
+        }
         EXPECT_TRUE(said);
     }
 }
@@ -307,6 +325,107 @@ TEST(TubeScene, TheTubesAreHeldAndTheMixtureHazesFromTheSide) {
             EXPECT_LT(alpha[acidIn], 0.05);
             EXPECT_GE(alpha[third], 0.2);
             for (int f = acidIn + 1; f <= gone; ++f) EXPECT_GT(alpha[f], alpha[f - 1] - 1e-9) << f;
+        }
+}
+
+}  // namespace
+
+namespace {
+
+// The drawn pipette glass of each named pipette (by depth): the tallest object that stands at the
+// pipette's tip in the first frame.
+std::map<int, Scene::Object> pipetteGlass(const Scene& s, const std::map<int, Seen>& first) {
+    std::map<int, Scene::Object> out;
+    for (const auto& [depth, p] : first) {
+        double tallest = 0;
+        for (int i = 0; i < s.objectCount(); ++i) {
+            const Scene::Object o{i};
+            if (!s.presentAt(o, 0)) continue;
+            const QPointF at = s.transformAt(o, 0).map(QPointF());
+            const QRectF r = s.boundsAt(o, 0);
+            if (QLineF(at, p.at).length() < 0.1 && r.height() > tallest && r.width() < 24) {
+                tallest = r.height();
+                out[depth] = o;
+            }
+        }
+    }
+    return out;
+}
+
+// A pipette on its way keeps at least 6 px clear of every text on show, the subtitle's subscripts
+// and the captions included; only the tag of its own bottle, which it stands behind in its place,
+// is exempt.
+TEST(TubeScene, MovingPipettesKeepClearOfEveryText) {
+    constexpr double clearance = 6;
+    for (bool bath : {false, true})
+        for (const QString& path : tubeMovies(bath)) {
+            SCOPED_TRACE(path.toStdString());
+            const Scene& s = scene(path);
+            const Frames pipettes = namedObjects(path, "pipette");
+            const std::map<int, Scene::Object> glass = pipetteGlass(s, pipettes.front());
+            ASSERT_EQ(glass.size(), pipettes.front().size());
+            int moving = 0;
+            for (const auto& [depth, o] : glass) {
+                const QPointF rest = pipettes.front().at(depth).at;
+                std::vector<const Scene::TextNote*> behind;
+                for (const Scene::TextNote& t : s.texts())
+                    if (s.transformAt(t.object, 0).mapRect(t.bounds).intersects(s.boundsAt(o, 0)))
+                        behind.push_back(&t);
+                EXPECT_LE(behind.size(), 1u);
+                for (int f = 0; f < s.frameCount(); ++f) {
+                    if (QLineF(pipettes[f].at(depth).at, rest).length() < 0.1) continue;
+                    ++moving;
+                    const QRectF near =
+                        s.boundsAt(o, f).adjusted(-clearance, -clearance, clearance, clearance);
+                    for (const Scene::TextNote& t : s.texts()) {
+                        if (std::find(behind.begin(), behind.end(), &t) != behind.end()) continue;
+                        if (!s.presentAt(t.object, f) || s.alphaAt(t.object, f) < 0.05) continue;
+                        const QRectF r = s.transformAt(t.object, f).mapRect(t.bounds);
+                        EXPECT_FALSE(near.intersects(r))
+                            << "frame " << f << ": " << t.markup.toStdString() << " at " << r.left()
+                            << "," << r.top() << "-" << r.right() << "," << r.bottom();
+                    }
+                }
+            }
+            EXPECT_GT(moving, 4 * 12);
+        }
+}
+
+// The cross seen from above fades from the first second on, so a student sees it change long
+// before it is gone: measured as its contrast against the sheet in the view from above, it has
+// lost a quarter by a third of the reaction time and three fifths by two thirds, and it can
+// still be made out in the last frame before it disappears.
+TEST(TubeScene, TheCrossFadesVisiblyFromTheFirstThirdOn) {
+    const QPoint onTheCross(476, 186), besideTheCross(496, 162);
+    for (bool bath : {false, true})
+        for (const QString& path : tubeMovies(bath)) {
+            SCOPED_TRACE(path.toStdString());
+            const int acidIn = acidFrame(generatedMovie(path));
+            const Frames cross = namedObjects(path, "cross");
+            int gone = acidIn;
+            while (gone < int(cross.size()) && !cross[gone].empty() &&
+                   cross[gone].begin()->second.visible)
+                ++gone;
+            ASSERT_GT(gone - acidIn, 36);
+            auto contrast = [&](int frame) {
+                swf::Timeline tl(generatedMovie(path), true, false);
+                for (int f = 1; f <= frame; ++f) {
+                    if (!tl.root().playing()) tl.root().setPlaying(true);
+                    tl.tick();
+                }
+                const QImage img = swf::renderFrame(tl).convertToFormat(QImage::Format_RGB32);
+                auto light = [&](QPoint p) {
+                    const QColor c = img.pixelColor(p);
+                    return c.red() + c.green() + c.blue();
+                };
+                return double(light(besideTheCross) - light(onTheCross));
+            };
+            const double clear = contrast(acidIn);
+            ASSERT_GT(clear, 300);
+            const int n = gone - acidIn;
+            EXPECT_LE(contrast(acidIn + n / 3), 0.75 * clear);
+            EXPECT_LE(contrast(acidIn + 2 * n / 3), 0.4 * clear);
+            EXPECT_GT(contrast(gone - 1), 0.03 * clear);
         }
 }
 

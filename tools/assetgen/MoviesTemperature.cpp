@@ -61,13 +61,13 @@ Scene taskMovie() {
     s.setNow(0);
     const double bathX = 637, bathBase = 262, bathW = 126, bathH = 100, fill = 0.78;
     // Thiosulfate with water a faint blue, the acid a faint pink, as their stock bottles.
-    const QColor thiosulfate(0xCF, 0xE8, 0xF7), acid(0xF4, 0xDD, 0xE6);
+    const QColor thiosulfate(0xCF, 0xE8, 0xF7);
     s.put(glass::bathBack(bathW, bathH), {bathX, bathBase}, Behind);
     s.put(glass::bathWater(bathW, bathH, fill), {bathX, bathBase}, Behind);
     const struct {
         double x, w, h, mouth, level;
         QColor colour;
-    } tubes[2] = {{636, 18, 96, 150, 46, thiosulfate}, {662, 16, 84, 164, 40, acid}};
+    } tubes[2] = {{636, 18, 96, 150, 46, thiosulfate}, {662, 16, 84, 164, 40, palette::acid}};
     for (const auto& t : tubes) {
         s.put(glass::testTube(t.w, t.h), {t.x, t.mouth}, Glass);
         const QPointF bottom(t.x, t.mouth + glass::tubeBodyBottom(t.w, t.h));

@@ -24,6 +24,7 @@ inline const QColor thiocyanate{0xB0, 0x1E, 0x2A, 0xE0};
 inline const QColor ironChloride{0xE8, 0xB4, 0x4A, 0xC0};
 inline const QColor manganese{0x3A, 0x2C, 0x26};
 inline const QColor water{0x9F, 0xCF, 0xEF, 0xB0};
+inline const QColor acid{0xF7, 0xD8, 0xE2};  // the stock sulfuric acid: a faint pink
 inline const QColor table{0xD9, 0xC7, 0xA8};
 inline const QColor linkBand{0xDC, 0xE6, 0xF0};  // the link band of the experiment windows
 }  // namespace palette

@@ -20,10 +20,17 @@ constexpr double insetR = 48;
 // left of it, each with its own graduated pipette standing in it.
 constexpr double benchTubeX = 290, benchMouth = 100, benchY = 266;
 constexpr double bottleXs[3] = {58, 128, 198};
-constexpr double bottleH = 88;
-// A pipette carried to the tube keeps its tip above the other pipettes standing in their
-// bottles and its bulb under the subtitle, and rises to the tube just beside the subtitle's end.
-constexpr double benchTravel = 156;
+constexpr double bottleH = 80;
+// The pipettes of experiment 1 stand with their tips in the liquid near the bottoms of the
+// bottles and their bulbs just above the necks; bottles and pipettes are short enough that one
+// carried over the others clears both their bulbs and the subtitle.
+constexpr double benchPipetteBody = 54, benchRestTip = benchY - 12;
+// The bulb of the filler reaches a pixel above the filler's nominal height.
+constexpr double benchPipetteTop = 14 + benchPipetteBody + 23;
+// A pipette carried to the tube keeps its tip 5 px above the bulbs of the pipettes standing in
+// their bottles, which leaves its own bulb well under the subtitle; it rises to the tube from
+// just left of the tube's rim, right of the subtitle's end.
+constexpr double benchTravel = benchRestTip - benchPipetteTop - 5;
 const QPointF besideTube(260, benchTravel);
 // Experiment 2: the water bath on the sheet with the cross, so the view from above looks
 // through the mixture, the water and the glass bottom onto the cross. In it, from the left:
@@ -35,8 +42,9 @@ const QPointF besideTube(260, benchTravel);
 constexpr double bathX = 312, bathW = 164, bathH = 156, bathFill = 0.95, bathBase = 276;
 constexpr double bathTubeX = 272, bathMouth = bathBase - 172;
 constexpr double heaterX = 240;
-// The thermometer's top stays under the tubes' mouths, so a pipette passes over all three low.
-constexpr double thermoX = 310, thermoBulb = bathBase - 22, thermoH = 118;
+// The thermometer's top stays under the tubes' mouths, so a pipette passes over all three low;
+// it stands in the middle of the gap between the two tubes, its scale plate clear of both.
+constexpr double thermoX = 305, thermoBulb = bathBase - 22, thermoH = 118;
 // The acid's tube is a short one, hung from the bath's rim, so the pipette reaches its bottom;
 // the water stands above the acid in it too.
 constexpr double acidTubeX = 362, acidTubeH = 96, acidMouth = bathMouth + 8;
@@ -47,7 +55,7 @@ constexpr double standX = 178;
 constexpr double travelY = bathMouth - 8;
 const QPointF standLifted(standX, bathMouth + 44), overWall(234, bathMouth + 6),
     intoBath(250, travelY);
-constexpr double pipetteBody = 60, bathPipetteBody = 48;
+constexpr double bathPipetteBody = 48;
 // Pouring from a graduated pipette runs at this many millilitres a second.
 constexpr double mlPerSecond = 1.6;
 
@@ -92,7 +100,7 @@ struct Pipette {
     QColor colour;
 };
 
-Pipette standingPipette(Scene& s, QPointF tip, QColor colour, double body = pipetteBody) {
+Pipette standingPipette(Scene& s, QPointF tip, QColor colour, double body) {
     Pipette p;
     p.rest = tip;
     p.colour = colour.darker(108);
@@ -122,12 +130,13 @@ void drawUp(Scene& s, const Pipette& p, int ml, double seconds) {
 }
 
 // How far the sulfur has clouded the mixture, 0..1, at a share u of the reaction time: a faint
-// opalescence from the moment the acid is in, deepening all the time, then a steep rise that
-// hides the cross at u = 1. It never stands still while the student waits.
+// opalescence from the moment the acid is in, then deepening steadily, so the cross seen from
+// above has lost about two fifths of its contrast by a third of the time and three quarters by
+// two thirds, and is last seen faintly just before u = 1. It never stands still while the
+// student waits.
 double clouding(double u) {
     u = std::clamp(u, 0.0, 1.0);
-    const double x = std::clamp((u - 0.35) / 0.65, 0.0, 1.0);
-    return 0.3 * std::pow(u, 0.6) + 0.7 * x * x * (1.6 - 0.6 * x);
+    return 0.1 * std::sqrt(u) + 0.9 * std::pow(u, 1.2);
 }
 }  // namespace
 
@@ -137,9 +146,10 @@ Scene movie(const Setup& setup) {
     const double tubeX = bath ? bathTubeX : benchTubeX;
     // In the bath the tube stands lower, so the water covers the mixture.
     const double mouthY = bath ? bathMouth : benchMouth;
-    // The subtitle a size smaller than usual, so the pipette above the tube stays clear of it.
+    // The subtitle is set in the size of the labels, so it ends left of where a pipette rises to
+    // the tube's mouth, with room to spare.
     heading(s, setup.title);
-    putText(s, setup.subtitle, text::plain(13), {22, 43}, text::Align::Left, palette::muted);
+    putText(s, setup.subtitle, text::plain(12), {22, 43}, text::Align::Left, palette::muted);
     equation(s, text::chem("Na2S2O3 + H2SO4 → Na2SO4 + S↓ + SO2↑ + H2O"), {535, 10}, 13);
 
     // The equation a size smaller, so a pipette over the acid in the bath passes left of it.
@@ -174,7 +184,7 @@ Scene movie(const Setup& setup) {
     s.put(glass::testTubeFront(tubeW, tubeH), {tubeX, mouthY}, Front);
 
     const QColor clear(0xCF, 0xE8, 0xF7);
-    const QColor acidColour = clear.darker(104);
+    const QColor acidColour = palette::acid;
     const QColor thioColour = clear.darker(103), waterColour(0xE2, 0xF1, 0xFB);
     const int startMl = bath ? setup.thiosulfateMl + setup.waterMl : 0;
     Obj cap = s.put(glass::tubeLiquidCap(tubeW, clear), bottom, Liquid);
@@ -257,7 +267,7 @@ Scene movie(const Setup& setup) {
             s.put(glass::reagentBottleFront(w, bottleH, -30, 20), {x, benchY}, Captions + 1);
             putText(s, names[i], tag, {x, benchY - 28}, text::Align::Center, palette::ink,
                     Captions + 2, Qt::white);
-            pipettes[i] = standingPipette(s, {x, benchY - 8}, colours[i]);
+            pipettes[i] = standingPipette(s, {x, benchRestTip}, colours[i], benchPipetteBody);
         }
     }
 
@@ -326,9 +336,11 @@ Scene movie(const Setup& setup) {
         // The next one stays until the pipette is in the acid.
         const int secondFrom = s.now();
         s.setNow(start);
-        const QPointF readingAt(thermoX + 4, 84);
-        Obj reading =
-            putText(s, "25 °C", text::bold(15), readingAt, text::Align::Center, palette::bad);
+        // The thermometer's reading, in its red, stands under the bath's name: over the
+        // thermometer it would lie in the path of the pipette.
+        const QPointF readingAt(bathX + bathW / 2 + 8, bathBase - 24);
+        Obj reading = putText(s, QStringLiteral("25\u00A0°C"), text::bold(15), readingAt,
+                              text::Align::Left, palette::bad);
         s.scaleTo(thermoColumn, 1, glass::thermometerShare(thermoH, 50, t), {0, 0}, heat,
                   Scene::Ease::Smooth);
         // The reading follows the column, a degree at a time.
@@ -342,11 +354,12 @@ Scene movie(const Setup& setup) {
             }
             s.setNow(start + s.frames(heat * hi));
             s.remove(reading);
-            reading = putText(s, QStringLiteral("%1 °C").arg(deg), text::bold(15), readingAt,
-                              text::Align::Center, palette::bad);
+            reading = putText(s, QStringLiteral("%1\u00A0°C").arg(deg), text::bold(15), readingAt,
+                              text::Align::Left, palette::bad);
         }
         s.setNow(start + s.frames(heat));
-        // At temperature the heater is switched off and lifted out.
+        // At temperature the heater is switched off and lifted out; the pipette waits in its
+        // stand until then.
         s.remove(heater);
         heater =
             s.put(glass::immersionHeater(bathBase - 72, false), {heaterX, bathBase - 10}, Props);
@@ -354,16 +367,21 @@ Scene movie(const Setup& setup) {
         s.fadeTo(heater, 0, 0.8);
         disappear(s, heaterLabel, 0.6);
         s.wait(0.8);
+        const int heated = s.now();
+        s.setNow(secondFrom);
+        caption(s,
+                QStringLiteral("Нагрев: через несколько минут обе пробирки при %1\u00A0°C").arg(t),
+                capPos, (heated - secondFrom) / s.fps(), palette::ink, 14, capWidth);
+        s.setNow(heated);
         // The pipette takes 5 ml of the warm acid from its tube: it dips into the acid and
         // follows the falling level down to the bottom, while the caption says so.
         const QPointF overAcid(acidTubeX, travelY);
         carry(s, acidPipette, {standLifted, overWall, intoBath, overAcid}, 0.35);
         carry(s, acidPipette, {{acidTubeX, acidBottom.y() - acidLevel + 6}}, 0.4);
         const int dipped = s.now();
-        s.setNow(secondFrom);
-        caption(s,
-                QStringLiteral("Нагрев: через несколько минут обе пробирки при %1\u00A0°C").arg(t),
-                capPos, (dipped - secondFrom) / s.fps(), palette::ink, 14, capWidth);
+        s.setNow(heated);
+        caption(s, text::chem("Баня нагрета: пипетку опускаем в тёплую H2SO4"), capPos,
+                (dipped - heated) / s.fps(), palette::ink, 14, capWidth);
         s.setNow(dipped);
         const double draw = 1.5;
         caption(s, text::chem("Набираем пипеткой 5\u00A0мл тёплой H2SO4"), capPos, draw,
@@ -457,7 +475,7 @@ Scene movie(const Setup& setup) {
     s.stop(acidIn);
     const int n = chemistry::secondsToFrames(setup.seconds);
 
-    // Turbidity: the mixture stays clear at first, then sulfur clouds it quickly; the cross is
+    // Turbidity: sulfur clouds the mixture from the first moment and ever deeper; the cross is
     // still faintly there in the last frame before tₖ and gone from tₖ on.
     Obj turbidCap = s.put(glass::tubeLiquidCap(tubeW, palette::sulfur), bottom, Overlay);
     Obj turbidBody =
