@@ -282,8 +282,18 @@ Scene movie(const Setup& setup) {
     s.put(insetRim(), insetCentre, Front);
 
     const QPointF pipetteOver(tubeX, mouthY + 4);
-    const QPointF capPos(530, 74);
     const double capWidth = 158;
+    // Each caption stands in the middle of the instructions panel, however many lines it takes,
+    // so a short one leaves no blank band under it.
+    auto capPos = [&](const QString& markup, double size) {
+        const text::Style style = text::bold(size);
+        const QRectF ink =
+            text::block(text::wrap(markup, style, capWidth), style, {0, 0}).boundingRect();
+        return QPointF(530, std::round(66 + (92 - ink.height()) / 2 - ink.top()));
+    };
+    auto boxed = [&](const QString& markup, double seconds, const QColor& colour) {
+        caption(s, markup, capPos(markup, 14), seconds, colour, 14, capWidth);
+    };
     int mlSoFar = startMl;
     int addFrom = 0;  // from here the caption says the acid is being added
     bool first = !bath;
@@ -326,11 +336,10 @@ Scene movie(const Setup& setup) {
         const int t = setup.temperature;
         // Heating takes minutes in the laboratory: the movie shows it faster and says so.
         const double heat = 3.6;
-        caption(
-            s,
+        boxed(
             QStringLiteral("Нагреваем баню до %1\u00A0°C (несколько минут); кислота греется рядом")
                 .arg(t),
-            capPos, heat / 2, palette::ink, 14, capWidth);
+            heat / 2, palette::ink);
         const int start = s.now();
         s.wait(heat / 2);
         // The next one stays until the pipette is in the acid.
@@ -369,9 +378,8 @@ Scene movie(const Setup& setup) {
         s.wait(0.8);
         const int heated = s.now();
         s.setNow(secondFrom);
-        caption(s,
-                QStringLiteral("Нагрев: через несколько минут обе пробирки при %1\u00A0°C").arg(t),
-                capPos, (heated - secondFrom) / s.fps(), palette::ink, 14, capWidth);
+        boxed(QStringLiteral("Нагрев: через несколько минут обе пробирки при %1\u00A0°C").arg(t),
+              (heated - secondFrom) / s.fps(), palette::ink);
         s.setNow(heated);
         // The pipette takes 5 ml of the warm acid from its tube: it dips into the acid and
         // follows the falling level down to the bottom, while the caption says so.
@@ -380,12 +388,11 @@ Scene movie(const Setup& setup) {
         carry(s, acidPipette, {{acidTubeX, acidBottom.y() - acidLevel + 6}}, 0.4);
         const int dipped = s.now();
         s.setNow(heated);
-        caption(s, text::chem("Баня нагрета: пипетку опускаем в тёплую H2SO4"), capPos,
-                (dipped - heated) / s.fps(), palette::ink, 14, capWidth);
+        boxed(text::chem("Баня нагрета: пипетку опускаем в тёплую H2SO4"),
+              (dipped - heated) / s.fps(), palette::ink);
         s.setNow(dipped);
         const double draw = 1.5;
-        caption(s, text::chem("Набираем пипеткой 5\u00A0мл тёплой H2SO4"), capPos, draw,
-                palette::ink, 14, capWidth);
+        boxed(text::chem("Набираем пипеткой 5\u00A0мл тёплой H2SO4"), draw, palette::ink);
         s.scaleTo(acidBody, 1, 0.02, {0, 0}, draw, Scene::Ease::Linear);
         const int drawStart = s.now();
         s.wait(draw - 0.4);
@@ -410,7 +417,7 @@ Scene movie(const Setup& setup) {
                                .arg(text::chem("Na2S2O3"));
         if (setup.waterMl > 0) pourText += QStringLiteral(" и %1\u00A0мл воды").arg(setup.waterMl);
         // The empty tube is seen first.
-        caption(s, QStringLiteral("Пробирка пока пустая"), capPos, 0.6, palette::ink, 14, capWidth);
+        boxed(QStringLiteral("Пробирка пока пустая"), 0.6, palette::ink);
         s.wait(0.6);
         const int pourFrom = s.now();
         // Each volume is measured with its own graduated pipette: drawn up in its bottle,
@@ -435,15 +442,15 @@ Scene movie(const Setup& setup) {
         }
         const int pourTo = s.now();
         s.setNow(pourFrom);
-        caption(s, pourText, capPos, (pourTo - pourFrom) / s.fps(), palette::ink, 14, capWidth);
+        boxed(pourText, (pourTo - pourFrom) / s.fps(), palette::ink);
         s.setNow(pourTo);
         const int drawFrom = s.now();
         drawUp(s, acidPipette, chemistry::acidMl, 0.5);
         carry(s, acidPipette, {{acidPipette.rest.x(), benchTravel}}, 0.4);
         addFrom = s.now();
         s.setNow(drawFrom);
-        caption(s, text::chem("Набираем пипеткой 5\u00A0мл H2SO4"), capPos,
-                (addFrom - drawFrom) / s.fps(), palette::ink, 14, capWidth);
+        boxed(text::chem("Набираем пипеткой 5\u00A0мл H2SO4"), (addFrom - drawFrom) / s.fps(),
+              palette::ink);
         s.setNow(addFrom);
         carry(s, acidPipette, {besideTube}, 0.4);
     }
@@ -462,8 +469,7 @@ Scene movie(const Setup& setup) {
     {
         const int poured = s.now();
         s.setNow(addFrom);
-        caption(s, text::chem("Добавляем 5\u00A0мл H2SO4"), capPos, (poured - addFrom) / s.fps(),
-                palette::ink, 14, capWidth);
+        boxed(text::chem("Добавляем 5\u00A0мл H2SO4"), (poured - addFrom) / s.fps(), palette::ink);
         s.setNow(poured);
     }
 
@@ -499,19 +505,19 @@ Scene movie(const Setup& setup) {
         }
     }
 
-    caption(s, "Кислота прилита — нажмите «Старт»!", capPos, 3.0, palette::action, 14, capWidth);
+    boxed("Кислота прилита — нажмите «Старт»!", 3.0, palette::action);
     s.wait(3.0);
-    Obj watch = putText(s,
-                        text::wrap("Следите за крестом: выпадающая сера делает раствор мутным",
-                                   text::bold(14), capWidth),
-                        text::bold(14), capPos, text::Align::Left, palette::ink, Captions);
+    const QString watchText("Следите за крестом: выпадающая сера делает раствор мутным");
+    Obj watch = putText(s, text::wrap(watchText, text::bold(14), capWidth), text::bold(14),
+                        capPos(watchText, 14), text::Align::Left, palette::ink, Captions);
 
     s.setNow(acidIn + n);
     s.remove(cross);
     s.remove(sheetX);
     s.remove(watch);
-    putText(s, text::wrap("Крест исчез — нажмите «Стоп»!", text::bold(15), capWidth),
-            text::bold(15), capPos, text::Align::Left, palette::action, Captions);
+    const QString goneText("Крест исчез — нажмите «Стоп»!");
+    putText(s, text::wrap(goneText, text::bold(15), capWidth), text::bold(15), capPos(goneText, 15),
+            text::Align::Left, palette::action, Captions);
     s.wait(1.7);
     finish(s);
     return s;
