@@ -28,11 +28,12 @@ inline const swf::Movie& generatedMovie(const QString& path) {
 }
 
 // Where the named objects of a generated movie are, frame by frame, as the program's player shows
-// it (played on past a wait for «Старт», as the window does): the origin of each (by depth) and
-// whether it can be seen.
+// it (played on past a wait for «Старт», as the window does): the origin of each (by depth),
+// whether it can be seen, and its height.
 struct Seen {
     QPointF at;
     bool visible = false;
+    double height = 1;  // its vertical scale: a level that sinks or rises
 };
 using Frames = std::vector<std::map<int, Seen>>;
 
@@ -48,7 +49,8 @@ inline Frames namedObjects(const QString& path, const QByteArray& name) {
         for (const auto& [depth, object] : tl.root().displayList()) {
             if (object.name != name) continue;
             const int alpha = object.cxform.hasMult ? object.cxform.mult[3] : 256;
-            here[depth] = {QPointF(object.matrix.tx / 20.0, object.matrix.ty / 20.0), alpha > 0};
+            here[depth] = {QPointF(object.matrix.tx / 20.0, object.matrix.ty / 20.0), alpha > 0,
+                           object.matrix.scaleY / 65536.0};
         }
         out.push_back(here);
     }

@@ -251,6 +251,34 @@ TEST(TubeScene, TheAcidIsDrawnUpWhileTheCaptionSaysSoAndTheTubeIsEmptyAfter) {
     }
 }
 
+// A stock bottle gives what its pipette takes: its level sinks visibly while the pipette is
+// filled and never rises again; the water bottle of the tube with no water stays full.
+TEST(TubeScene, StockBottlesSinkByWhatIsTaken) {
+    for (const QString& path : tubeMovies(false)) {
+        SCOPED_TRACE(path.toStdString());
+        const Frames stocks = namedObjects(path, "stock");
+        ASSERT_EQ(stocks.front().size(), 3u);
+        std::vector<std::pair<double, double>> byX;  // x, final height
+        for (const auto& [depth, first] : stocks.front()) {
+            EXPECT_DOUBLE_EQ(first.height, 1.0);
+            double last = first.height;
+            for (const auto& frame : stocks) {
+                EXPECT_LE(frame.at(depth).height, last + 1e-9) << "a level rises";
+                last = frame.at(depth).height;
+            }
+            byX.push_back({first.at.x(), last});
+        }
+        std::sort(byX.begin(), byX.end());
+        const bool noWater = path.contains(QStringLiteral("/7_"));
+        EXPECT_LT(byX[0].second, 0.95) << "Na2S2O3";
+        EXPECT_LT(byX[2].second, 0.95) << "H2SO4";
+        if (noWater)
+            EXPECT_DOUBLE_EQ(byX[1].second, 1.0) << "H2O";
+        else
+            EXPECT_LT(byX[1].second, 0.95) << "H2O";
+    }
+}
+
 // Captions change with the action: in experiment 1 the acid is drawn up under its caption only
 // once the other pipettes are back in their bottles, the caption box is never empty until the
 // acid is in, and every pipette is back in its place when the movie waits for «Старт».

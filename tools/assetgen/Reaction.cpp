@@ -96,6 +96,7 @@ art::Art contactShadow(double halfWidth) {
 // used; its liquid is drawn up where it is filled.
 struct Pipette {
     Scene::Object glass, liquid;
+    Scene::Object stock;  // the liquid of the bottle it draws from, when it has one
     QPointF rest;
     QColor colour;
 };
@@ -123,9 +124,12 @@ void carry(Scene& s, const Pipette& p, std::initializer_list<QPointF> path, doub
 }
 
 // Draws `ml` into the pipette where it stands; the clock moves on.
+// A stock bottle's level sinks by what was taken, more than to scale so the eye sees even 1 ml go.
 void drawUp(Scene& s, const Pipette& p, int ml, double seconds) {
     s.setAlpha(p.liquid, s.now(), 1);
     s.scaleTo(p.liquid, 1, ml / 5.0, {0, 0}, seconds, Scene::Ease::Linear);
+    if (p.stock.index >= 0)
+        s.scaleTo(p.stock, 1, 0.96 - 0.018 * ml, {0, 0}, seconds, Scene::Ease::Linear);
     s.wait(seconds);
 }
 
@@ -263,11 +267,14 @@ Scene movie(const Setup& setup) {
             s.put(contactShadow(w / 2 + 4), {x, benchY}, Furniture);
             Obj bottle = s.put(glass::reagentBottle(w, bottleH), {x, benchY}, Behind);
             s.setName(bottle, "holder");
-            s.put(glass::reagentBottleLiquid(w, bottleH, 0.62, colours[i]), {x, benchY}, Liquid);
+            Obj stock = s.put(glass::reagentBottleLiquid(w, bottleH, 0.62, colours[i]), {x, benchY},
+                              Liquid);
+            s.setName(stock, "stock");
             s.put(glass::reagentBottleFront(w, bottleH, -30, 20), {x, benchY}, Captions + 1);
             putText(s, names[i], tag, {x, benchY - 28}, text::Align::Center, palette::ink,
                     Captions + 2, Qt::white);
             pipettes[i] = standingPipette(s, {x, benchRestTip}, colours[i], benchPipetteBody);
+            pipettes[i].stock = stock;
         }
     }
 
