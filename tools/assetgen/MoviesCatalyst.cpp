@@ -52,19 +52,26 @@ void peroxideFlask(Scene& s, QPointF base) {
             palette::muted);
 }
 
-// A porcelain dish with a heap of MnO₂ in it, its foot at the origin.
-art::Art powderDish() {
-    art::Art a;
+// A porcelain dish with a heap of MnO₂ in it, its foot at `at`. Returns the heap, whose base
+// is its drawing's point (0, 3), so that what the spatula takes can leave it smaller.
+Obj powderDish(Scene& s, QPointF at) {
+    art::Art dish;
     QPainterPath bowl(QPointF(-32, -14));
     bowl.cubicTo(-28, 2, 28, 2, 32, -14);
     bowl.closeSubpath();
-    a.fillStroke(bowl,
-                 art::Paint::linear({0, -14}, {0, 0},
-                                    {{0, QColor(0xFB, 0xFA, 0xF7)}, {1, QColor(0xDD, 0xDA, 0xD2)}}),
-                 palette::glassLine, 1.2);
-    a.fill(heap(20).translated(0, -15), palette::manganese);
-    a.stroke(art::ellipse({0, -14}, 32, 3.5), palette::glassLine, 1.2);
-    return a;
+    dish.fillStroke(
+        bowl,
+        art::Paint::linear({0, -14}, {0, 0},
+                           {{0, QColor(0xFB, 0xFA, 0xF7)}, {1, QColor(0xDD, 0xDA, 0xD2)}}),
+        palette::glassLine, 1.2);
+    s.put(dish, at, Props);
+    art::Art powder;
+    powder.fill(heap(20), palette::manganese);
+    const Obj pile = s.put(powder, at + QPointF(0, -15), Props);
+    art::Art rim;
+    rim.stroke(art::ellipse({0, -14}, 32, 3.5), palette::glassLine, 1.2);
+    s.put(rim, at, Props);
+    return pile;
 }
 
 // A spatula: a flat bowl on the left of the origin and its long handle along +x, which runs
@@ -207,7 +214,7 @@ Scene taskMovie() {
     bench(s, base.y(), 480, benchEnd);
     peroxideFlask(s, base);
     // The powder waits in the same dish as in the trial with the catalyst.
-    s.put(powderDish(), {648, base.y()}, Props);
+    powderDish(s, {648, base.y()});
     putText(s, text::chem("MnO2"), vesselLabel, {648, base.y() + 12}, text::Align::Center,
             palette::muted);
     bubbles(s, base.x() - 22, base.x() + 22, base.y() - 12, base.y() - flaskH * flaskFill + 8, 2, 0,
@@ -256,7 +263,7 @@ Scene slowMovie() {
     const QPointF base(510, benchTop);
     bench(s, base.y(), 380, benchEnd);
     peroxideFlask(s, base);
-    s.put(powderDish(), {640, base.y()}, Props);
+    powderDish(s, {640, base.y()});
     putText(s, text::chem("MnO2"), vesselLabel, {640, base.y() + 12}, text::Align::Center,
             palette::muted);
     const int end = s.frames(7.0);
@@ -313,7 +320,7 @@ Scene fastMovie() {
     // handle always runs out of the picture), comes in, takes a little powder from the dish,
     // carries it over the flask, tips it in and goes out again.
     const QPointF dish(640, base.y());
-    s.put(powderDish(), dish, Props);
+    const Obj pile = powderDish(s, dish);
     putText(s, text::chem("MnO2"), vesselLabel, {dish.x(), dish.y() + 12}, text::Align::Center,
             palette::muted);
     // The handle rises to the right and never reaches the stage's top edge, where the window's
@@ -333,6 +340,9 @@ Scene fastMovie() {
     for (Obj o : {sp, load}) s.transformTo(o, dip, 0.9);
     s.wait(0.9);
     s.fadeTo(load, 1, 0.3);
+    // What the spatula takes is gone from the heap: it settles lower and narrower as the
+    // spatula fills.
+    s.scaleTo(pile, 0.78, 0.62, {0, 3}, 0.3);
     s.wait(0.3);
     for (Obj o : {sp, load}) s.transformTo(o, lifted, 0.5);
     s.wait(0.5);
