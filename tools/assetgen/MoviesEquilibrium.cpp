@@ -255,20 +255,20 @@ Scene taskMovie() {
     appear(s, equation(s, equationText, {260, 76}, 19));
     s.wait(0.8);
     reveal(s, text::chem("Роданид железа(III) Fe(SCN)3 окрашивает раствор в красный цвет:"),
-           text::plain(15), {22, 134});
-    reveal(s, "по цвету видно, в какую сторону смещается равновесие.", text::plain(15), {22, 156});
+           text::plain(15), {22, 130});
+    reveal(s, "по цвету видно, в какую сторону смещается равновесие.", text::plain(15), {22, 152});
     s.wait(0.8);
     reveal(s, text::chem("Темнее — больше Fe(SCN)3, равновесие смещено вправо (→)."),
-           text::plain(15), {22, 198}, text::Align::Left, palette::ink);
+           text::plain(15), {22, 186}, text::Align::Left, palette::ink);
     reveal(s, text::chem("Светлее — меньше Fe(SCN)3, равновесие смещено влево (←)."),
-           text::plain(15), {22, 220});
+           text::plain(15), {22, 208});
     // The equilibrium mixture is made in a beaker on the table: FeCl₃ goes in (amber), then KSCN,
     // and the red colour appears; the next step pours it into the four tubes of the rack.
     s.setNow(0);
-    const double table = 286;
+    const double table = 292;
     Tube t = emptyBeaker(s, {622, table}, 84, 96, 52, ironChloride);
-    const Stock iron = stockBottle(s, {496, table}, text::chem("FeCl3"), ironChloride);
-    const Stock thiocyanate = stockBottle(s, {550, table}, "KSCN", colourless);
+    const Stock iron = stockBottle(s, {498, table}, text::chem("FeCl3"), ironChloride);
+    const Stock thiocyanate = stockBottle(s, {552, table}, "KSCN", colourless);
     s.wait(0.3);
     pourFromPipette(s, t, iron, 26, 1.4);
     const int kscnAt = s.now();
@@ -279,10 +279,10 @@ Scene taskMovie() {
     recolour(s, t, ironChloride, reference, 2.0);
     s.wait(2.0);
     s.setNow(std::max(s.now(), back));
-    reveal(s, "равновесная смесь", text::bold(14), {622, 124}, text::Align::Center, palette::muted);
-    reveal(s, text::chem("FeCl3 + KSCN"), text::plain(13), {622, 142}, text::Align::Center,
+    reveal(s, "равновесная смесь", text::bold(14), {622, 130}, text::Align::Center, palette::muted);
+    reveal(s, text::chem("FeCl3 + KSCN"), text::plain(13), {622, 148}, text::Align::Center,
            palette::muted);
-    s.wait(0.6);
+    s.wait(0.3);
     // The plan of the experiment along the bottom, read left to right as in the other tasks:
     // the steps stand on a thin line, each after the one before.
     const QString steps[3] = {"1. Готовим равновесную смесь",
@@ -295,7 +295,7 @@ Scene taskMovie() {
                0.4);
         s.wait(0.6);
     }
-    s.wait(1.2);
+    s.wait(1.0);
     finish(s, true);
     return s;
 }
@@ -460,8 +460,8 @@ Scene principleMovie() {
     heading(s, "Принцип Ле Шателье");
     s.wait(0.3);
     reveal(s, "Если на систему в равновесии оказать воздействие, равновесие", text::plain(16),
-           {22, 52});
-    reveal(s, "смещается в сторону, которая ослабляет это воздействие.", text::plain(16), {22, 76});
+           {22, 56});
+    reveal(s, "смещается в сторону, которая ослабляет это воздействие.", text::plain(16), {22, 80});
     s.wait(1.0);
     // The equation stands at the top right, beside the heading, so that the tubes of the three
     // lines have the stage's height to themselves.
@@ -472,8 +472,8 @@ Scene principleMovie() {
     const QColor after[3] = {deeper, deeper, paler};
     // Each pair of tubes has clear air above and below it, and the lowest pair ends well above
     // the line under it.
-    const double before = 590, changed = 660, tubeWidth = 16, tubeHeight = 58, pitch = 68;
-    double y = 90;
+    const double before = 590, changed = 660, tubeWidth = 16, tubeHeight = 56, pitch = 66;
+    double y = 96;
     putText(s, "эталон", text::plain(13), {before, y - 24}, text::Align::Center, palette::muted);
     putText(s, "после", text::plain(13), {changed, y - 24}, text::Align::Center, palette::muted);
     // Each line with its tubes: the reference, and the same mixture after the addition.
@@ -481,8 +481,8 @@ Scene principleMovie() {
         s.wait(0.8);
         const double middle = y + tubeHeight / 2;
         reveal(s, lines[i], text::plain(15), {40, middle - 10});
-        Tube a = redTube(s, before, y, reference, tubeWidth, tubeHeight, 28);
-        Tube b = redTube(s, changed, y, reference, tubeWidth, tubeHeight, 28);
+        Tube a = redTube(s, before, y, reference, tubeWidth, tubeHeight, 27);
+        Tube b = redTube(s, changed, y, reference, tubeWidth, tubeHeight, 27);
         for (const Tube& t : {a, b}) {
             s.setName(t.glass, "summaryTube");
             for (Obj o : {t.glass, t.front, t.body, t.cap}) appear(s, o, 0.4);
