@@ -26,6 +26,9 @@ QPainterPath heap(double halfWidth) {
     return p;
 }
 
+// The pinch of MnO₂ on the flask's bottom: about what the spatula took from the dish.
+constexpr double sedimentHalfWidth = 20;
+
 // Labels of vessels and of the powder: large enough that the subscript of MnO₂ is read too.
 const text::Style vesselLabel = text::bold(16);
 
@@ -361,7 +364,7 @@ Scene fastMovie() {
     s.wait(0.5);
     s.remove(fall);
     art::Art sediment;
-    sediment.fill(heap(30), palette::manganese);
+    sediment.fill(heap(sedimentHalfWidth), palette::manganese);
     Obj sed = s.put(sediment, {base.x(), base.y() - 5}, Liquid);
     appear(s, sed, 0.4);
     const int back = s.now();
@@ -382,8 +385,9 @@ Scene fastMovie() {
     reveal(s, text::chem("MnO2"), vesselLabel, {base.x() - 72, base.y() - 28}, text::Align::Right,
            palette::ink);
     art::Art leader;
-    leader.stroke(art::line({base.x() - 70, base.y() - 16}, {base.x() - 30, base.y() - 8}),
-                  palette::muted, 1);
+    leader.stroke(
+        art::line({base.x() - 70, base.y() - 16}, {base.x() - sedimentHalfWidth + 3, base.y() - 6}),
+        palette::muted, 1);
     appear(s, s.put(leader, {}, Labels));
     // The splinter comes down to the flask's mouth and flares up in the oxygen.
     // The splint comes in once the spatula has gone.
@@ -430,7 +434,7 @@ Scene conclusionMovie() {
     s.put(glass::flask(flaskW, flaskH), base, Glass);
     s.put(glass::flaskLiquid(flaskW, flaskH, flaskFill, peroxide), base, Liquid);
     art::Art sediment;
-    sediment.fill(heap(30), palette::manganese);
+    sediment.fill(heap(sedimentHalfWidth), palette::manganese);
     s.put(sediment, {base.x(), base.y() - 5}, Liquid);
     s.put(glass::flaskOutline(flaskW, flaskH), base, Front);
     // Its name under the bench, clear of the profile's panel on the left.
