@@ -55,8 +55,11 @@ void peroxideFlask(Scene& s, QPointF base) {
             palette::muted);
 }
 
-// A porcelain dish with a heap of MnO₂ in it, its foot at the origin: the bowl, the heap (its
-// drawing's base at (0, 3), scaled by `sx` and `sy` about it) and the rim in front of the heap.
+// A porcelain dish with a heap of MnO₂ in it, its foot at the origin: the bowl with its rim,
+// and the heap, which hides the rim's far side and stands just above its near side. The heap's
+// drawing has its base at (0, 3) and lies heapDepth above the dish's foot.
+constexpr double heapDepth = -15.7;
+
 art::Art bowlDrawing() {
     art::Art a;
     QPainterPath bowl(QPointF(-32, -14));
@@ -66,41 +69,21 @@ art::Art bowlDrawing() {
                  art::Paint::linear({0, -14}, {0, 0},
                                     {{0, QColor(0xFB, 0xFA, 0xF7)}, {1, QColor(0xDD, 0xDA, 0xD2)}}),
                  palette::glassLine, 1.2);
-    return a;
-}
-
-QPainterPath heapShape(double sx, double sy) {
-    QTransform t;
-    t.translate(0, 3);
-    t.scale(sx, sy);
-    t.translate(0, -3);
-    return t.map(heap(20));
-}
-
-art::Art heapDrawing() {
-    art::Art a;
-    a.fill(heapShape(1, 1), palette::manganese);
-    return a;
-}
-
-art::Art rimDrawing() {
-    art::Art a;
     a.stroke(art::ellipse({0, -14}, 32, 3.5), palette::glassLine, 1.2);
     return a;
 }
 
-constexpr double heapDepth = -15;  // the heap's drawing lies this far above the dish's foot
-
-art::Art dishDrawing(double sx = 1, double sy = 1) {
-    art::Art a = bowlDrawing();
-    a.fill(heapShape(sx, sy).translated(0, heapDepth), palette::manganese);
-    a.add(rimDrawing());
+art::Art heapDrawing() {
+    art::Art a;
+    a.fill(heap(20), palette::manganese);
     return a;
 }
 
 // The dish as one drawing, its foot at `at`.
 void powderDish(Scene& s, QPointF at) {
-    s.put(dishDrawing(), at, Props);
+    art::Art a = bowlDrawing();
+    a.fill(heap(20).translated(0, heapDepth), palette::manganese);
+    s.put(a, at, Props);
 }
 
 // A spatula: a flat bowl on the left of the origin and its long handle along +x, which runs
@@ -349,10 +332,9 @@ Scene fastMovie() {
     // handle always runs out of the picture), comes in, takes a little powder from the dish,
     // carries it over the flask, tips it in and goes out again.
     const QPointF dish(640, base.y());
-    // The dish in three parts while the spatula takes from it, so that its heap can shrink.
-    const Obj bowl = s.put(bowlDrawing(), dish, Props);
+    // The heap apart from its dish, so that it can shrink as the spatula takes from it.
+    s.put(bowlDrawing(), dish, Props);
     const Obj pile = s.put(heapDrawing(), dish + QPointF(0, heapDepth), Props);
-    const Obj rim = s.put(rimDrawing(), dish, Props);
     putText(s, text::chem("MnO2"), vesselLabel, {dish.x(), dish.y() + 12}, text::Align::Center,
             palette::muted);
     // The handle rises to the right and never reaches the stage's top edge, where the window's
@@ -374,8 +356,7 @@ Scene fastMovie() {
     s.fadeTo(load, 1, 0.3);
     // What the spatula takes is gone from the heap: it settles lower and narrower as the
     // spatula fills.
-    const double takenX = 0.78, takenY = 0.62;
-    s.scaleTo(pile, takenX, takenY, {0, 3}, 0.3);
+    s.scaleTo(pile, 0.78, 0.62, {0, 3}, 0.3);
     s.wait(0.3);
     for (Obj o : {sp, load}) s.transformTo(o, lifted, 0.5);
     s.wait(0.5);
@@ -401,12 +382,9 @@ Scene fastMovie() {
     s.transformTo(sp, over, 0.4);
     s.wait(0.4);
     s.transformTo(sp, away, 1.0);
-    // Out of the picture, it is no longer drawn; the dish, done with, is one drawing again,
-    // as it looks.
+    // Out of the picture, it is no longer drawn.
     s.wait(1.0);
     s.remove(sp);
-    s.put(dishDrawing(takenX, takenY), dish, Props);
-    for (Obj o : {bowl, pile, rim}) s.remove(o);
     s.setNow(back);
     const int boil = s.now();
     // Vigorous bubbling and foam.
