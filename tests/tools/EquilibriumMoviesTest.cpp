@@ -8,8 +8,11 @@
 
 #include <QColor>
 #include <QImage>
+#include <algorithm>
 #include <cmath>
 #include <map>
+#include <tuple>
+#include <vector>
 
 #include "AssetTree.h"
 #include "GeneratedMovies.h"
@@ -41,6 +44,20 @@ double luminance(QColor c) {
 constexpr double rackX[4] = {249.5, 322.5, 395.5, 468.5};
 constexpr int liquidY = 205;
 
+// The tubes of the summary at its end, each line's reference first and the changed mixture
+// second, line by line from the top: where each one's glass lies.
+std::vector<QRectF> summaryTubes(const Scene& s) {
+    std::vector<QRectF> out;
+    for (int i = 0; i < s.objectCount(); ++i)
+        if (s.name(Scene::Object{i}) == "summaryTube")
+            out.push_back(s.boundsAt(Scene::Object{i}, s.frameCount() - 1));
+    std::sort(out.begin(), out.end(), [](const QRectF& a, const QRectF& b) {
+        return std::tuple(std::round(a.top()), a.left()) <
+               std::tuple(std::round(b.top()), b.left());
+    });
+    return out;
+}
+
 // A tube the window expects to shift to the right must show a plainly deeper red than the
 // reference, one to the left a plainly paler one.
 void expectColourTellsDirection(double reference, double tube, int group) {
@@ -60,13 +77,49 @@ TEST(EquilibriumMovies, TubeColoursShowTheShiftsTheWindowGradesAsRight) {
         for (int group = 1; group <= DirectionGroupCount; ++group)
             expectColourTellsDirection(l[0], l[group], group);
     }
-    // The summary: each line's reference and the same mixture after the addition.
+    // The summary: each line's reference and the same mixture after the addition, read low in
+    // each tube's liquid, right of the glass's highlight.
     const Scene s = movie(6);
     const QImage last = s.preview(s.frameCount() - 1);
+    const std::vector<QRectF> tubes = summaryTubes(s);
+    ASSERT_EQ(tubes.size(), 2u * DirectionGroupCount);
     for (int group = 1; group <= DirectionGroupCount; ++group) {
-        const int y = 166 + 44 * (group - 1) + 18;
-        expectColourTellsDirection(luminance(last.pixelColor(593, y)),
-                                   luminance(last.pixelColor(663, y)), group);
+        const QRectF reference = tubes[2 * (group - 1)], after = tubes[2 * (group - 1) + 1];
+        auto liquid = [&](const QRectF& t) {
+            return luminance(last.pixelColor(int(t.center().x()) + 3, int(t.bottom()) - 14));
+        };
+        expectColourTellsDirection(liquid(reference), liquid(after), group);
+    }
+}
+
+TEST(EquilibriumMovies, SummaryTubesAreLargeWithAirBetweenThePairsAndAboveTheText) {
+    const Scene s = movie(6);
+    const int last = s.frameCount() - 1;
+    const std::vector<QRectF> tubes = summaryTubes(s);
+    ASSERT_EQ(tubes.size(), 2u * DirectionGroupCount);
+    for (const QRectF& t : tubes) {
+        // Large enough that the colour of each reads at a glance beside its line.
+        EXPECT_GE(t.height(), 52) << "a tube of " << t.height() << " px";
+        EXPECT_GE(t.width(), 15) << "a tube " << t.width() << " px wide";
+    }
+    // One pair above the next, with air between them.
+    for (int group = 1; group < DirectionGroupCount; ++group) {
+        const QRectF upper = tubes[2 * (group - 1)], lower = tubes[2 * group];
+        EXPECT_GE(lower.top() - upper.bottom(), 8)
+            << "pairs " << group << " and " << group + 1 << " crowd each other";
+    }
+    // No text lies on a tube, and a text under a tube starts at least 12 px below it.
+    for (const Scene::TextNote& n : s.texts()) {
+        if (!s.presentAt(n.object, last) || s.alphaAt(n.object, last) < 0.5) continue;
+        for (const QRectF& t : tubes) {
+            SCOPED_TRACE(n.markup.toStdString());
+            const bool side = n.bounds.right() <= t.left() || n.bounds.left() >= t.right();
+            if (side) continue;
+            const bool above = n.bounds.bottom() <= t.top();
+            if (above) continue;
+            EXPECT_GE(n.bounds.top() - t.bottom(), 12)
+                << "a tube ends at " << t.bottom() << ", the text starts at " << n.bounds.top();
+        }
     }
 }
 
@@ -97,6 +150,28 @@ TEST(EquilibriumMovies, EveryTextOnKclTellsTheMolecularEquationsStory) {
 int difference(QRgb a, QRgb b) {
     return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
                      std::abs(qBlue(a) - qBlue(b))});
+}
+
+TEST(EquilibriumMovies, EachTubeOfTheRackIsNamedOnce) {
+    // Above the rack the window's groups ask about the tubes, beneath it each tube carries its
+    // name: a second name for the same tube is a repeat the student has to match up.
+    const QString reagents[3] = {QStringLiteral("FeCl_3"), QStringLiteral("KSCN"),
+                                 QStringLiteral("KCl")};
+    for (int step : {2, 3}) {
+        const Scene s = movie(step);
+        const int last = s.frameCount() - 1;
+        for (int i = 0; i < 3; ++i) {
+            int names = 0;
+            for (const Scene::TextNote& t : s.texts()) {
+                if (!s.presentAt(t.object, last) || s.alphaAt(t.object, last) < 0.5) continue;
+                if (std::abs(t.bounds.center().x() - rackX[i + 1]) < 20 &&
+                    t.markup.contains(reagents[i]))
+                    ++names;
+            }
+            EXPECT_EQ(names, 1) << "step " << step << ": the tube with "
+                                << reagents[i].toStdString() << " is named " << names << " times";
+        }
+    }
 }
 
 TEST(EquilibriumMovies, TheRackAndItsLabelsStayPutFromTheTubesToTheQuestion) {
@@ -157,6 +232,31 @@ TEST(EquilibriumMovies, PipettesComeFromTheirStockBottlesAndGoBack) {
         EXPECT_TRUE(moved);
         EXPECT_NEAR(pipettes.back().at(depth).at.x(), p.at.x(), 0.1);
         EXPECT_NEAR(pipettes.back().at(depth).at.y(), p.at.y(), 0.1);
+    }
+}
+
+TEST(EquilibriumMovies, EachStockBottleIsLowerOnceItsPipetteHasDrawn) {
+    // The solution a pipette takes leaves its bottle: the level, read as the surface's darker
+    // line above the label, stands lower at the end than at the start.
+    const Scene s = movie(1);
+    const QImage first = s.preview(0), last = s.preview(s.frameCount() - 1);
+    const Frames holders = named(1, "holder");
+    ASSERT_FALSE(holders.empty());
+    ASSERT_EQ(holders.front().size(), 2u);
+    auto surface = [](const QImage& image, QPointF base) {
+        // Beside the pipette, from the bottle's shoulder down to its label.
+        const int x = int(base.x()) + 12;
+        int row = -1;
+        double darkest = 2;
+        for (int y = int(base.y()) - 50; y <= int(base.y()) - 31; ++y) {
+            const double l = luminance(image.pixelColor(x, y));
+            if (l < darkest) darkest = l, row = y;
+        }
+        return row;
+    };
+    for (const auto& [depth, bottle] : holders.front()) {
+        SCOPED_TRACE("bottle at " + std::to_string(bottle.at.x()));
+        EXPECT_GE(surface(last, bottle.at), surface(first, bottle.at) + 3);
     }
 }
 

@@ -26,6 +26,9 @@ QPainterPath heap(double halfWidth) {
     return p;
 }
 
+// The pinch of MnO₂ on the flask's bottom: about what the spatula took from the dish.
+constexpr double sedimentHalfWidth = 20;
+
 // Labels of vessels and of the powder: large enough that the subscript of MnO₂ is read too.
 const text::Style vesselLabel = text::bold(16);
 
@@ -52,8 +55,12 @@ void peroxideFlask(Scene& s, QPointF base) {
             palette::muted);
 }
 
-// A porcelain dish with a heap of MnO₂ in it, its foot at the origin.
-art::Art powderDish() {
+// A porcelain dish with a heap of MnO₂ in it, its foot at the origin: the bowl with its rim,
+// and the heap, which hides the rim's far side and stands just above its near side. The heap's
+// drawing has its base at (0, 3) and lies heapDepth above the dish's foot.
+constexpr double heapDepth = -15.7;
+
+art::Art bowlDrawing() {
     art::Art a;
     QPainterPath bowl(QPointF(-32, -14));
     bowl.cubicTo(-28, 2, 28, 2, 32, -14);
@@ -62,9 +69,21 @@ art::Art powderDish() {
                  art::Paint::linear({0, -14}, {0, 0},
                                     {{0, QColor(0xFB, 0xFA, 0xF7)}, {1, QColor(0xDD, 0xDA, 0xD2)}}),
                  palette::glassLine, 1.2);
-    a.fill(heap(20).translated(0, -15), palette::manganese);
     a.stroke(art::ellipse({0, -14}, 32, 3.5), palette::glassLine, 1.2);
     return a;
+}
+
+art::Art heapDrawing() {
+    art::Art a;
+    a.fill(heap(20), palette::manganese);
+    return a;
+}
+
+// The dish as one drawing, its foot at `at`.
+void powderDish(Scene& s, QPointF at) {
+    art::Art a = bowlDrawing();
+    a.fill(heap(20).translated(0, heapDepth), palette::manganese);
+    s.put(a, at, Props);
 }
 
 // A spatula: a flat bowl on the left of the origin and its long handle along +x, which runs
@@ -207,7 +226,7 @@ Scene taskMovie() {
     bench(s, base.y(), 480, benchEnd);
     peroxideFlask(s, base);
     // The powder waits in the same dish as in the trial with the catalyst.
-    s.put(powderDish(), {648, base.y()}, Props);
+    powderDish(s, {648, base.y()});
     putText(s, text::chem("MnO2"), vesselLabel, {648, base.y() + 12}, text::Align::Center,
             palette::muted);
     bubbles(s, base.x() - 22, base.x() + 22, base.y() - 12, base.y() - flaskH * flaskFill + 8, 2, 0,
@@ -256,7 +275,7 @@ Scene slowMovie() {
     const QPointF base(510, benchTop);
     bench(s, base.y(), 380, benchEnd);
     peroxideFlask(s, base);
-    s.put(powderDish(), {640, base.y()}, Props);
+    powderDish(s, {640, base.y()});
     putText(s, text::chem("MnO2"), vesselLabel, {640, base.y() + 12}, text::Align::Center,
             palette::muted);
     const int end = s.frames(7.0);
@@ -313,7 +332,9 @@ Scene fastMovie() {
     // handle always runs out of the picture), comes in, takes a little powder from the dish,
     // carries it over the flask, tips it in and goes out again.
     const QPointF dish(640, base.y());
-    s.put(powderDish(), dish, Props);
+    // The heap apart from its dish, so that it can shrink as the spatula takes from it.
+    s.put(bowlDrawing(), dish, Props);
+    const Obj pile = s.put(heapDrawing(), dish + QPointF(0, heapDepth), Props);
     putText(s, text::chem("MnO2"), vesselLabel, {dish.x(), dish.y() + 12}, text::Align::Center,
             palette::muted);
     // The handle rises to the right and never reaches the stage's top edge, where the window's
@@ -333,6 +354,9 @@ Scene fastMovie() {
     for (Obj o : {sp, load}) s.transformTo(o, dip, 0.9);
     s.wait(0.9);
     s.fadeTo(load, 1, 0.3);
+    // What the spatula takes is gone from the heap: it settles lower and narrower as the
+    // spatula fills.
+    s.scaleTo(pile, 0.78, 0.62, {0, 3}, 0.3);
     s.wait(0.3);
     for (Obj o : {sp, load}) s.transformTo(o, lifted, 0.5);
     s.wait(0.5);
@@ -351,13 +375,16 @@ Scene fastMovie() {
     s.wait(0.5);
     s.remove(fall);
     art::Art sediment;
-    sediment.fill(heap(30), palette::manganese);
+    sediment.fill(heap(sedimentHalfWidth), palette::manganese);
     Obj sed = s.put(sediment, {base.x(), base.y() - 5}, Liquid);
     appear(s, sed, 0.4);
     const int back = s.now();
     s.transformTo(sp, over, 0.4);
     s.wait(0.4);
     s.transformTo(sp, away, 1.0);
+    // Out of the picture, it is no longer drawn.
+    s.wait(1.0);
+    s.remove(sp);
     s.setNow(back);
     const int boil = s.now();
     // Vigorous bubbling and foam.
@@ -372,8 +399,9 @@ Scene fastMovie() {
     reveal(s, text::chem("MnO2"), vesselLabel, {base.x() - 72, base.y() - 28}, text::Align::Right,
            palette::ink);
     art::Art leader;
-    leader.stroke(art::line({base.x() - 70, base.y() - 16}, {base.x() - 30, base.y() - 8}),
-                  palette::muted, 1);
+    leader.stroke(
+        art::line({base.x() - 70, base.y() - 16}, {base.x() - sedimentHalfWidth + 3, base.y() - 6}),
+        palette::muted, 1);
     appear(s, s.put(leader, {}, Labels));
     // The splinter comes down to the flask's mouth and flares up in the oxygen.
     // The splint comes in once the spatula has gone.
@@ -420,7 +448,7 @@ Scene conclusionMovie() {
     s.put(glass::flask(flaskW, flaskH), base, Glass);
     s.put(glass::flaskLiquid(flaskW, flaskH, flaskFill, peroxide), base, Liquid);
     art::Art sediment;
-    sediment.fill(heap(30), palette::manganese);
+    sediment.fill(heap(sedimentHalfWidth), palette::manganese);
     s.put(sediment, {base.x(), base.y() - 5}, Liquid);
     s.put(glass::flaskOutline(flaskW, flaskH), base, Front);
     // Its name under the bench, clear of the profile's panel on the left.

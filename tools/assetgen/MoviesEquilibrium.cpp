@@ -80,6 +80,7 @@ void recolour(Scene& s, const Tube& t, QColor from, QColor to, double seconds) {
 // graduated pipette that stands in it until it is used.
 struct Stock {
     Obj pipette, liquid;
+    Obj stock;     // the solution in the bottle, lower after each draw
     QPointF rest;  // the pipette's tip where it stands in the bottle
     QPointF lift;  // the tip just clear of the bottle's neck
     QColor colour;
@@ -91,16 +92,21 @@ art::Art bottleShadow(double halfWidth) {
     return a;
 }
 
+// How full a stock bottle is before and after its pipette draws from it.
+constexpr double stockFull = 0.72, stockDrawn = 0.62;
+
 Stock stockBottle(Scene& s, QPointF base, const QString& name, QColor c) {
     const double w = 46, h = 78, body = 52;
     s.put(bottleShadow(w / 2 + 4), base, Behind - 1);
     Obj bottle = s.put(glass::reagentBottle(w, h), base, Behind);
     s.setName(bottle, "holder");
-    s.put(glass::reagentBottleLiquid(w, h, 0.62, c), base, Liquid);
+    // Full enough at first that the level, as it drops with the draw, stays above the label.
+    const Obj stock = s.put(glass::reagentBottleLiquid(w, h, stockFull, c), base, Liquid);
     s.put(glass::reagentBottleFront(w, h, -30, 20), base, Captions + 1);
     putText(s, name, text::bold(12), {base.x(), base.y() - 28}, text::Align::Center, palette::ink,
             Captions + 2, Qt::white);
     Stock p;
+    p.stock = stock;
     p.rest = base - QPointF(0, 8);
     p.lift = base - QPointF(0, h + 8);
     p.colour = c;
@@ -126,6 +132,8 @@ void pourFromPipette(Scene& s, Tube& t, const Stock& p, double toLevel, double s
     const QColor c = p.colour;
     s.setAlpha(p.liquid, s.now(), 1);
     s.scaleTo(p.liquid, 1, 0.8, {0, 0}, 0.6, Scene::Ease::Linear);
+    // What fills the pipette leaves the bottle: its level drops as the pipette draws.
+    s.scaleTo(p.stock, 1, stockDrawn / stockFull, {0, -1.6}, 0.6, Scene::Ease::Linear);
     s.wait(0.7);
     carryPipette(s, p, p.lift, 0.5);
     const QPointF over(t.bottom.x(), t.mouth - 6);
@@ -155,7 +163,8 @@ void pourFromPipette(Scene& s, Tube& t, const Stock& p, double toLevel, double s
 }
 
 // The rack of four tubes of the tubes' and the directions' movies: the same size and place in
-// both, each tube under the window's direction group that asks about it, its name beneath it.
+// both, each tube under the window's direction group that asks about it. Each tube is named
+// once, beneath it: above the rims the droppers come and go, and the groups stand there.
 constexpr double rackPitch = 73, rackMouth = 116, rackTubeWidth = 28, rackTubeHeight = 118;
 constexpr double rackLevel = 62, rackLabelTop = 246, rackResultTop = 268;
 constexpr double rackX[4] = {249.5, 322.5, 395.5, 468.5};
@@ -256,10 +265,10 @@ Scene taskMovie() {
     // The equilibrium mixture is made in a beaker on the table: FeCl₃ goes in (amber), then KSCN,
     // and the red colour appears; the next step pours it into the four tubes of the rack.
     s.setNow(0);
-    const double table = 300;
+    const double table = 292;
     Tube t = emptyBeaker(s, {622, table}, 84, 96, 52, ironChloride);
-    const Stock iron = stockBottle(s, {496, table}, text::chem("FeCl3"), ironChloride);
-    const Stock thiocyanate = stockBottle(s, {550, table}, "KSCN", colourless);
+    const Stock iron = stockBottle(s, {498, table}, text::chem("FeCl3"), ironChloride);
+    const Stock thiocyanate = stockBottle(s, {552, table}, "KSCN", colourless);
     s.wait(0.3);
     pourFromPipette(s, t, iron, 26, 1.4);
     const int kscnAt = s.now();
@@ -270,10 +279,23 @@ Scene taskMovie() {
     recolour(s, t, ironChloride, reference, 2.0);
     s.wait(2.0);
     s.setNow(std::max(s.now(), back));
-    reveal(s, "равновесная смесь", text::bold(14), {622, 138}, text::Align::Center, palette::muted);
-    reveal(s, text::chem("FeCl3 + KSCN"), text::plain(13), {622, 156}, text::Align::Center,
+    reveal(s, "равновесная смесь", text::bold(14), {622, 130}, text::Align::Center, palette::muted);
+    reveal(s, text::chem("FeCl3 + KSCN"), text::plain(13), {622, 148}, text::Align::Center,
            palette::muted);
-    s.wait(1.2);
+    s.wait(0.3);
+    // The plan of the experiment along the bottom, read left to right as in the other tasks:
+    // the steps stand on a thin line, each after the one before.
+    const QString steps[3] = {"1. Готовим равновесную смесь",
+                              text::chem("2. Добавляем FeCl3, KSCN, KCl"),
+                              "3. Сравниваем цвет с эталоном"};
+    Obj line = s.put(glass::arrow({22, 343}, {683, 343}, 1.2, palette::panelLine), {}, Furniture);
+    appear(s, line, 0.4);
+    for (int i = 0; i < 3; ++i) {
+        reveal(s, steps[i], text::plain(14), {22.0 + i * 232, 318}, text::Align::Left, palette::ink,
+               0.4);
+        s.wait(0.6);
+    }
+    s.wait(1.0);
     finish(s, true);
     return s;
 }
@@ -307,7 +329,6 @@ Scene directionsMovie() {
     // The three answers: the window's direction groups lie in the boxes at the end, each over
     // the tube it asks about; the reference stands beside them, for comparison.
     const double xs[3] = {293, 367, 439};
-    const QString reagents[3] = {text::chem("FeCl3"), "KSCN", "KCl"};
     equilibriumRack(s, {reference, deeper, deeper, paler});
     equation(s, equationText, {352, 270}, 17);
     putText(s, text::chem("Подсказка: FeCl3 и KSCN — исходные вещества, KCl — продукт реакции."),
@@ -319,10 +340,6 @@ Scene directionsMovie() {
                                     std::pair{QString("при добавлении:"), 46.0}}) {
         Obj q = putText(s, line, text::bold(18), {22, top}, text::Align::Left, palette::accent);
         appear(s, q, 0.6);
-    }
-    for (int i = 0; i < 3; ++i) {
-        Obj r = putText(s, reagents[i], text::bold(15), {xs[i] + 29.5, 89}, text::Align::Center);
-        appear(s, r, 0.6);
     }
     Obj hint = putText(s, "→ вправо, к продуктам      ← влево, к исходным веществам",
                        text::plain(14), {352, 328}, text::Align::Center, palette::muted);
@@ -373,11 +390,17 @@ Scene constantMovie() {
     controlBox(s, 313, 172, 35, 19);
     controlBox(s, 393, 172, 32, 19);
     controlBox(s, 440, 160, 15, 19);
-    s.put(glass::panel(122, 236, 461, 76, palette::panel, palette::panelLine), {}, Furniture);
+    // Under the expression, the letters to write and the rule, with the rule at work on another
+    // reaction: the panel fills the stage down to its bottom.
+    s.put(glass::panel(112, 222, 481, 116, palette::panel, palette::panelLine), {}, Furniture);
     putText(s, text::chem("а — FeCl3,   б — KSCN,   в — Fe(SCN)3,   г — KCl"), text::bold(17),
-            {352, 248}, text::Align::Center);
-    putText(s, "Коэффициенты реакции становятся показателями степени", text::plain(15), {352, 280},
+            {352, 234}, text::Align::Center);
+    putText(s, "Коэффициенты реакции становятся показателями степени", text::plain(15), {352, 266},
             text::Align::Center, palette::muted);
+    putText(s,
+            text::chem("Например, для 2NO + O2 ⇄ 2NO2:") + "   K = " + text::chem("[NO2]") +
+                "^2 / (" + text::chem("[NO]") + "^2 · " + text::chem("[O2]") + ")",
+            text::plain(15), {352, 298}, text::Align::Center, palette::ink);
     s.wait(3.0);
     finish(s, true);
     return s;
@@ -437,34 +460,41 @@ Scene principleMovie() {
     heading(s, "Принцип Ле Шателье");
     s.wait(0.3);
     reveal(s, "Если на систему в равновесии оказать воздействие, равновесие", text::plain(16),
-           {22, 54});
-    reveal(s, "смещается в сторону, которая ослабляет это воздействие.", text::plain(16), {22, 78});
+           {22, 56});
+    reveal(s, "смещается в сторону, которая ослабляет это воздействие.", text::plain(16), {22, 80});
     s.wait(1.0);
-    appear(s, equation(s, equationText, {330, 108}, 18));
+    // The equation stands at the top right, beside the heading, so that the tubes of the three
+    // lines have the stage's height to themselves.
+    appear(s, equation(s, equationText, {526, 14}, 17));
     const QString lines[3] = {text::chem("+ FeCl3: равновесие смещается вправо →, раствор темнеет"),
                               text::chem("+ KSCN: равновесие смещается вправо →, раствор темнеет"),
                               text::chem("+ KCl: равновесие смещается влево ←, раствор светлеет")};
     const QColor after[3] = {deeper, deeper, paler};
-    const double before = 590, changed = 660;
-    putText(s, "эталон", text::plain(13), {before, 144}, text::Align::Center, palette::muted);
-    putText(s, "после", text::plain(13), {changed, 144}, text::Align::Center, palette::muted);
-    double y = 166;
+    // Each pair of tubes has clear air above and below it, and the lowest pair ends well above
+    // the line under it.
+    const double before = 590, changed = 660, tubeWidth = 16, tubeHeight = 56, pitch = 66;
+    double y = 96;
+    putText(s, "эталон", text::plain(13), {before, y - 24}, text::Align::Center, palette::muted);
+    putText(s, "после", text::plain(13), {changed, y - 24}, text::Align::Center, palette::muted);
     // Each line with its tubes: the reference, and the same mixture after the addition.
     for (int i = 0; i < 3; ++i) {
         s.wait(0.8);
-        reveal(s, lines[i], text::plain(15), {40, y + 12});
-        Tube a = redTube(s, before, y, reference, 12, 41, 20);
-        Tube b = redTube(s, changed, y, reference, 12, 41, 20);
-        for (const Tube& t : {a, b})
+        const double middle = y + tubeHeight / 2;
+        reveal(s, lines[i], text::plain(15), {40, middle - 10});
+        Tube a = redTube(s, before, y, reference, tubeWidth, tubeHeight, 27);
+        Tube b = redTube(s, changed, y, reference, tubeWidth, tubeHeight, 27);
+        for (const Tube& t : {a, b}) {
+            s.setName(t.glass, "summaryTube");
             for (Obj o : {t.glass, t.front, t.body, t.cap}) appear(s, o, 0.4);
-        Obj arrow =
-            s.put(glass::arrow({before + 16, y + 18}, {changed - 16, y + 18}, 2, palette::muted),
-                  {}, Labels);
+        }
+        Obj arrow = s.put(glass::arrow({before + tubeWidth, middle}, {changed - tubeWidth, middle},
+                                       2, palette::muted),
+                          {}, Labels);
         appear(s, arrow, 0.4);
         s.wait(0.5);
         recolour(s, b, reference, after[i], 1.0);
         s.wait(0.4);
-        y += 44;
+        y += pitch;
     }
     // One story with the equation: what is added is used up, by the forward reaction for the
     // starting substances and by the reverse one for the product.

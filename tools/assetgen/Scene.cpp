@@ -38,6 +38,10 @@ void Scene::setName(Object o, const QByteArray& name) {
     tracks_[o.index].name = name;
 }
 
+QByteArray Scene::name(Object o) const {
+    return tracks_.at(std::size_t(o.index)).name;
+}
+
 double Scene::eased(double s, Ease ease) {
     switch (ease) {
         case Ease::Linear:

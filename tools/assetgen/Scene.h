@@ -42,6 +42,7 @@ public:
     Object put(int character, QPointF at = {}, int layer = 1);
     Object put(const art::Art& drawing, QPointF at = {}, int layer = 1);
     void setName(Object o, const QByteArray& name);
+    QByteArray name(Object o) const;
 
     // The clock, in frames.
     int now() const { return now_; }
