@@ -279,6 +279,19 @@ TEST(TubeScene, StockBottlesSinkByWhatIsTaken) {
     }
 }
 
+// The call to press «Старт» stands exactly while the movie waits for it: the student who
+// pressed it reads what to watch from the reaction's first frame on.
+TEST(TubeScene, TheCallToPressStartStandsOnlyWhileTheMovieWaits) {
+    for (bool bath : {false, true})
+        for (const QString& path : tubeMovies(bath)) {
+            SCOPED_TRACE(path.toStdString());
+            const std::vector<int> calling =
+                captionFrames(scene(path), QStringLiteral("Кислота прилита"));
+            EXPECT_EQ(calling, std::vector<int>{acidFrame(generatedMovie(path))});
+            EXPECT_FALSE(captionFrames(scene(path), QStringLiteral("Следите за крестом")).empty());
+        }
+}
+
 // Captions change with the action: in experiment 1 the acid is drawn up under its caption only
 // once the other pipettes are back in their bottles, the caption box is never empty until the
 // acid is in, and every pipette is back in its place when the movie waits for «Старт».

@@ -175,7 +175,7 @@ Scene movie(const Setup& setup) {
         s.setName(clamp, "clamp");
     }
     s.put(glass::paperSheet(sheetW), {bath ? bathX : tubeX, sheetY}, Furniture);
-    Obj sheetX = s.put(glass::paperCross(50), {tubeX, sheetY + 2}, Furniture);
+    s.put(glass::paperCross(50), {tubeX, sheetY + 2}, Furniture);
     // The label stands clear of the sheet's turned-up corner.
     const double sheetRight = (bath ? bathX : tubeX) + sheetW / 2 + 20;
     putText(s, "крест на листе", text::plain(12), {sheetRight + 10, sheetY - 2}, text::Align::Left,
@@ -488,8 +488,9 @@ Scene movie(const Setup& setup) {
     s.stop(acidIn);
     const int n = chemistry::secondsToFrames(setup.seconds);
 
-    // Turbidity: sulfur clouds the mixture from the first moment and ever deeper; the cross is
-    // still faintly there in the last frame before tₖ and gone from tₖ on.
+    // Turbidity: sulfur clouds the mixture from the first moment and ever deeper; the cross seen
+    // through it from above is still faintly there in the last frame before tₖ and gone from tₖ
+    // on. The cross on the sheet, seen from the side beside the tube, stays as it is drawn.
     Obj turbidCap = s.put(glass::tubeLiquidCap(tubeW, palette::sulfur), bottom, Overlay);
     Obj turbidBody =
         s.put(glass::tubeLiquidBody(tubeW, fullHeight, palette::sulfur), bottom, Overlay);
@@ -508,19 +509,19 @@ Scene movie(const Setup& setup) {
         if (i < n) {
             const double c = 1.0 - 0.78 * g;
             s.setAlpha(cross, acidIn + i, c);
-            s.setAlpha(sheetX, acidIn + i, c);
         }
     }
 
-    boxed("Кислота прилита — нажмите «Старт»!", 3.0, palette::action);
-    s.wait(3.0);
+    // The call to press «Старт» stands while the movie waits for it; from the first frame of
+    // the reaction on, the caption says what to watch.
+    boxed("Кислота прилита — нажмите «Старт»!", 1.0 / s.fps(), palette::action);
+    s.waitFrames(1);
     const QString watchText("Следите за крестом: выпадающая сера делает раствор мутным");
     Obj watch = putText(s, text::wrap(watchText, text::bold(14), capWidth), text::bold(14),
                         capPos(watchText, 14), text::Align::Left, palette::ink, Captions);
 
     s.setNow(acidIn + n);
     s.remove(cross);
-    s.remove(sheetX);
     s.remove(watch);
     const QString goneText("Крест исчез — нажмите «Стоп»!");
     putText(s, text::wrap(goneText, text::bold(15), capWidth), text::bold(15), capPos(goneText, 15),
