@@ -201,7 +201,8 @@ Scene timingMovie() {
     // cross fades. The window's own buttons come with the tubes, in the lower right corner.
     s.setNow(0);
     const QPointF dial(600, 98), inset(600, 228);
-    putText(s, "Секундомер", text::bold(13), {dial.x(), 36}, text::Align::Center, palette::muted);
+    putText(s, "Секундомер (ускоренный показ)", text::bold(13), {dial.x(), 36}, text::Align::Center,
+            palette::muted);
     s.put(glass::stopwatch(34), dial, Props);
     art::Art handArt;
     handArt.stroke(art::line({0, 6}, {0, -28}), palette::bad, 2.2);

@@ -57,7 +57,8 @@ Scene taskMovie() {
            text::Align::Center, palette::ink);
 
     // The water bath warming up with the immersion heater of the tube movies, the two tubes
-    // standing in it apart: the thermometer climbs from 25 to 45 °C (no boiling, so no bubbles).
+    // standing in it apart: the thermometer climbs from 25 to 45 °C (no boiling, so no bubbles),
+    // in seconds here, and the label says it takes minutes.
     s.setNow(0);
     const double bathX = 637, bathBase = 262, bathW = 126, bathH = 100, fill = 0.78;
     // Thiosulfate with water a faint blue, the acid a faint pink, as their stock bottles.
@@ -81,7 +82,7 @@ Scene taskMovie() {
     s.put(glass::scaleThermometer(140, 50, 10), {590, 246}, Props);
     Obj column = s.put(glass::thermometerReading(140), {590, 246}, Props);
     s.scaleTo(column, 1, glass::thermometerShare(140, 50, 25), {0, 0}, 0);
-    putText(s, "растворы греются\nв бане порознь", text::plain(13), {bathX, bathBase + 6},
+    putText(s, "греются порознь\nнесколько минут", text::plain(13), {bathX, bathBase + 6},
             text::Align::Center, palette::muted);
     s.setNow(s.frames(1.0));
     s.scaleTo(column, 1, glass::thermometerShare(140, 50, 45), {0, 0}, 5.0);
