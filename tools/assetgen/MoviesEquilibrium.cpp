@@ -263,12 +263,13 @@ Scene taskMovie() {
     reveal(s, text::chem("Светлее — меньше Fe(SCN)3, равновесие смещено влево (←)."),
            text::plain(15), {22, 208});
     // The equilibrium mixture is made in a beaker on the table: FeCl₃ goes in (amber), then KSCN,
-    // and the red colour appears; the next step pours it into the four tubes of the rack.
+    // and the red colour appears; the next step pours it into the four tubes of the rack. The
+    // vessels stand far enough right that a pipette lifted from its bottle clears the text.
     s.setNow(0);
     const double table = 292;
-    Tube t = emptyBeaker(s, {622, table}, 84, 96, 52, ironChloride);
-    const Stock iron = stockBottle(s, {498, table}, text::chem("FeCl3"), ironChloride);
-    const Stock thiocyanate = stockBottle(s, {552, table}, "KSCN", colourless);
+    Tube t = emptyBeaker(s, {632, table}, 84, 96, 52, ironChloride);
+    const Stock iron = stockBottle(s, {508, table}, text::chem("FeCl3"), ironChloride);
+    const Stock thiocyanate = stockBottle(s, {562, table}, "KSCN", colourless);
     s.wait(0.3);
     pourFromPipette(s, t, iron, 26, 1.4);
     const int kscnAt = s.now();
@@ -279,8 +280,8 @@ Scene taskMovie() {
     recolour(s, t, ironChloride, reference, 2.0);
     s.wait(2.0);
     s.setNow(std::max(s.now(), back));
-    reveal(s, "равновесная смесь", text::bold(14), {622, 130}, text::Align::Center, palette::muted);
-    reveal(s, text::chem("FeCl3 + KSCN"), text::plain(13), {622, 148}, text::Align::Center,
+    reveal(s, "равновесная смесь", text::bold(14), {632, 130}, text::Align::Center, palette::muted);
+    reveal(s, text::chem("FeCl3 + KSCN"), text::plain(13), {632, 148}, text::Align::Center,
            palette::muted);
     s.wait(0.3);
     // The plan of the experiment along the bottom, read left to right as in the other tasks:
