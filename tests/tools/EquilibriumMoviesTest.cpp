@@ -291,4 +291,22 @@ TEST(EquilibriumMovies, EveryDropperCarriesItsNameOnTheStage) {
     EXPECT_GT(seen, 0);
 }
 
+// A dropper holds its solution wherever it goes on the stage: the drops fall from a filled
+// dropper, not from clear glass.
+TEST(EquilibriumMovies, EveryDropperHoldsItsSolution) {
+    const Frames droppers = named(2, "dropper"), held = named(2, "dropperLiquid");
+    int seen = 0;
+    for (std::size_t f = 0; f < droppers.size(); ++f)
+        for (const auto& [depth, d] : droppers[f]) {
+            if (!d.visible) continue;
+            ++seen;
+            bool filled = false;
+            for (const auto& [ld, l] : held[f])
+                filled = filled ||
+                         (l.visible && std::hypot(l.at.x() - d.at.x(), l.at.y() - d.at.y()) < 0.5);
+            EXPECT_TRUE(filled) << "frame " << f << ": an empty dropper at " << d.at.x();
+        }
+    EXPECT_GT(seen, 0);
+}
+
 }  // namespace

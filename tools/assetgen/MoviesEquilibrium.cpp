@@ -193,6 +193,19 @@ void addDrops(Scene& s, const Tube& t, const QString& name, QColor c, int count)
     const QPointF tagOffset(-12, -dropper - 22);
     Obj tip = s.put(glass::pipette(dropper), outside, Props);
     s.setName(tip, "dropper");
+    // The dropper holds its solution, in the colour its drops have, filling the stem two thirds
+    // up; it sinks as the drops leave.
+    art::Art held;
+    QPainterPath stem(QPointF(-0.8, -1.2));
+    stem.lineTo(-3.8, -13.6);
+    stem.lineTo(-3.8, -dropper * 0.66);
+    stem.lineTo(3.8, -dropper * 0.66);
+    stem.lineTo(3.8, -13.6);
+    stem.lineTo(0.8, -1.2);
+    stem.closeSubpath();
+    held.fill(stem, glass::withAlpha(c.darker(112), 235));
+    Obj liquid = s.put(held, outside, Props);
+    s.setName(liquid, "dropperLiquid");
     // The name rides with the dropper, on its left, from the stage's edge and back: it shows
     // from the frame the dropper comes in at the edge to the frame it goes out there.
     Obj tag = putText(s, name, text::bold(16), high + tagOffset, text::Align::Right, palette::ink,
@@ -203,6 +216,7 @@ void addDrops(Scene& s, const Tube& t, const QString& name, QColor c, int count)
     const double edge = s.width() + std::abs(tagOffset.x());
     const int comesIn = s.now();
     s.moveTo(tip, high, travel);
+    s.moveTo(liquid, high, travel);
     s.moveTo(tag, {}, travel);
     s.setAlpha(tag, comesIn, 0);
     for (int f = comesIn; f <= comesIn + s.frames(travel); ++f)
@@ -213,8 +227,10 @@ void addDrops(Scene& s, const Tube& t, const QString& name, QColor c, int count)
         }
     s.wait(travel);
     s.moveTo(tip, over, 0.3);
+    s.moveTo(liquid, over, 0.3);
     s.moveTo(tag, over - high, 0.3);
     s.wait(0.35);
+    s.scaleTo(liquid, 1, 0.55, {0, 0}, count * 0.6, Scene::Ease::Linear);
     const double surface = t.bottom.y() - t.level;
     for (int i = 0; i < count; ++i) {
         Obj d = s.put(glass::drop(3.6, c), over + QPointF(0, 4), Props);
@@ -231,10 +247,12 @@ void addDrops(Scene& s, const Tube& t, const QString& name, QColor c, int count)
     }
     const int back = s.now();
     s.moveTo(tip, high, 0.3);
+    s.moveTo(liquid, high, 0.3);
     s.moveTo(tag, {}, 0.3);
     s.wait(0.3);
     const int goesOut = s.now();
     s.moveTo(tip, outside, travel);
+    s.moveTo(liquid, outside, travel);
     s.moveTo(tag, outside - high, travel);
     for (int f = goesOut; f <= goesOut + s.frames(travel); ++f)
         if (s.transformAt(tip, f).dx() > edge) {
@@ -245,6 +263,7 @@ void addDrops(Scene& s, const Tube& t, const QString& name, QColor c, int count)
     s.wait(travel);
     s.remove(tag);
     s.remove(tip);
+    s.remove(liquid);
     s.setNow(back);
 }
 
