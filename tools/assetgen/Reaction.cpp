@@ -491,9 +491,11 @@ Scene movie(const Setup& setup) {
     // Turbidity: sulfur clouds the mixture from the first moment and ever deeper; the cross seen
     // through it from above is still faintly there in the last frame before tₖ and gone from tₖ
     // on. The cross on the sheet, seen from the side beside the tube, stays as it is drawn.
-    Obj turbidCap = s.put(glass::tubeLiquidCap(tubeW, palette::sulfur), bottom, Overlay);
-    Obj turbidBody =
-        s.put(glass::tubeLiquidBody(tubeW, fullHeight, palette::sulfur), bottom, Overlay);
+    // Seen from the side the haze lies over the faint blue of the solution: a warmer cream than
+    // the sulfur seen from above, so the two mix to a milky pale yellow rather than a grey-green.
+    const QColor sideHaze(0xF7, 0xE8, 0xC6);
+    Obj turbidCap = s.put(glass::tubeLiquidCap(tubeW, sideHaze), bottom, Overlay);
+    Obj turbidBody = s.put(glass::tubeLiquidBody(tubeW, fullHeight, sideHaze), bottom, Overlay);
     s.setName(turbidBody, "haze");
     const int tail = s.frames(1.7);
     for (int i = 0; i <= n + tail; ++i) {
