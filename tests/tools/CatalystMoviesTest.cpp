@@ -1,5 +1,5 @@
 // Experiment 3's movies show the lab work as it is done: what the spatula takes from the dish
-// of MnO₂ is no longer in the dish.
+// of MnO₂ is no longer in the dish, and the flask stays where it stands from step to step.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "AssetTree.h"
+#include "GeneratedMovies.h"
 #include "Slides.h"
 
 namespace {
@@ -73,6 +74,19 @@ TEST(CatalystMovies, TheHeapNeverGrowsBackOnceTheSpatulaHasGone) {
     }
     EXPECT_GT(clear, s.frameCount() / 2);
     EXPECT_LT(least, full * 0.85);
+}
+
+// One flask for the whole experiment: from the task to the conclusion it stands in the same
+// place, so nothing jumps when the student moves to the next step.
+TEST(CatalystMovies, TheFlaskStandsInOnePlaceThroughTheExperiment) {
+    std::vector<QPointF> places;
+    for (int step = 1; step <= 4; ++step) {
+        const Frames flasks = namedObjects(QStringLiteral("Movie/Opyt3/%1.swf").arg(step), "flask");
+        ASSERT_EQ(flasks.back().size(), 1u) << "step " << step;
+        for (const auto& frame : flasks)
+            for (const auto& [depth, f] : frame) places.push_back(f.at);
+    }
+    for (const QPointF& p : places) EXPECT_EQ(p, places.front());
 }
 
 }  // namespace

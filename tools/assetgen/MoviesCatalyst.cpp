@@ -48,7 +48,7 @@ void bench(Scene& s, double y, double x0, double x1) {
 
 // A conical flask of hydrogen peroxide, its base at `base` on the bench.
 void peroxideFlask(Scene& s, QPointF base) {
-    s.put(glass::flask(flaskW, flaskH), base, Glass);
+    s.setName(s.put(glass::flask(flaskW, flaskH), base, Glass), "flask");
     s.put(glass::flaskLiquid(flaskW, flaskH, flaskFill, peroxide), base, Liquid);
     s.put(glass::flaskOutline(flaskW, flaskH), base, Front);
     putText(s, text::chem("H2O2"), vesselLabel, {base.x(), base.y() + 12}, text::Align::Center,
@@ -216,14 +216,17 @@ Scene taskMovie() {
     s.wait(0.6);
     appear(s, equation(s, text::chem("2H2O2 → 2H2O + O2↑"), {200, 108}, 18));
     s.wait(0.8);
-    reveal(s, text::chem("Проверим, как на разложение влияет оксид марганца(IV) MnO2."),
-           text::plain(15), {22, 166});
+    // The lines end left of the flask's neck.
+    reveal(s, text::chem("Проверим, как на разложение влияет\nоксид марганца(IV) MnO2."),
+           text::plain(15), {22, 160});
     s.wait(0.6);
-    reveal(s, "Кислород узнают по тлеющей лучинке: в нём она ярко вспыхивает.", text::plain(15),
-           {22, 194});
+    reveal(s, "Кислород узнают по тлеющей лучинке:\nв нём она ярко вспыхивает.", text::plain(15),
+           {22, 208});
     s.setNow(0);
-    const QPointF base(552, 284);
-    bench(s, base.y(), 480, benchEnd);
+    // The flask and the dish stand where they stand in both trials, so nothing moves between
+    // the steps.
+    const QPointF base(510, benchTop);
+    bench(s, base.y(), 380, benchEnd);
     peroxideFlask(s, base);
     // The powder waits in the same dish as in the trial with the catalyst.
     powderDish(s, {648, base.y()});
@@ -231,17 +234,16 @@ Scene taskMovie() {
             palette::muted);
     bubbles(s, base.x() - 22, base.x() + 22, base.y() - 12, base.y() - flaskH * flaskFill + 8, 2, 0,
             s.frames(7.0) + 1, 3.5, 2.2, Props);
-    // The plan of the experiment, step by step, along the bottom.
+    // The plan of the experiment, step by step, in the free corner under the text: a list read
+    // top to bottom beside a thin rule, not cards a student might take for buttons.
     const QString steps[3] = {text::chem("1. H2O2 без катализатора"),
                               text::chem("2. Добавляем щепотку MnO2"), "3. Вносим тлеющую лучинку"};
     s.setNow(s.frames(3.4));
-    // A plan read left to right, not cards a student might take for buttons: the steps stand on
-    // a thin line, with an arrow to the next.
-    Obj line = s.put(glass::arrow({22, 343}, {683, 343}, 1.2, palette::panelLine), {}, Furniture);
+    Obj line = s.put(glass::arrow({22, 264}, {22, 340}, 1.2, palette::panelLine), {}, Furniture);
     appear(s, line, 0.4);
     for (int i = 0; i < 3; ++i) {
-        const double x = 22 + i * 224;
-        reveal(s, steps[i], text::plain(14), {x, 320}, text::Align::Left, palette::ink, 0.4);
+        reveal(s, steps[i], text::plain(14), {34, 262.0 + i * 26}, text::Align::Left, palette::ink,
+               0.4);
         s.wait(0.8);
     }
     s.setNow(s.frames(7.0));
@@ -445,7 +447,7 @@ Scene conclusionMovie() {
     // The flask of the trial with the catalyst, where it stood and as full as it was.
     const QPointF base(510, benchTop);
     bench(s, base.y(), 446, benchEnd);
-    s.put(glass::flask(flaskW, flaskH), base, Glass);
+    s.setName(s.put(glass::flask(flaskW, flaskH), base, Glass), "flask");
     s.put(glass::flaskLiquid(flaskW, flaskH, flaskFill, peroxide), base, Liquid);
     art::Art sediment;
     sediment.fill(heap(sedimentHalfWidth), palette::manganese);
