@@ -48,7 +48,7 @@ void bench(Scene& s, double y, double x0, double x1) {
 
 // A conical flask of hydrogen peroxide, its base at `base` on the bench.
 void peroxideFlask(Scene& s, QPointF base) {
-    s.setName(s.put(glass::flask(flaskW, flaskH), base, Glass), "flask");
+    s.put(glass::flask(flaskW, flaskH), base, Glass);
     s.put(glass::flaskLiquid(flaskW, flaskH, flaskFill, peroxide), base, Liquid);
     s.put(glass::flaskOutline(flaskW, flaskH), base, Front);
     putText(s, text::chem("H2O2"), vesselLabel, {base.x(), base.y() + 12}, text::Align::Center,
@@ -447,7 +447,7 @@ Scene conclusionMovie() {
     // The flask of the trial with the catalyst, where it stood and as full as it was.
     const QPointF base(510, benchTop);
     bench(s, base.y(), 446, benchEnd);
-    s.setName(s.put(glass::flask(flaskW, flaskH), base, Glass), "flask");
+    s.put(glass::flask(flaskW, flaskH), base, Glass);
     s.put(glass::flaskLiquid(flaskW, flaskH, flaskFill, peroxide), base, Liquid);
     art::Art sediment;
     sediment.fill(heap(sedimentHalfWidth), palette::manganese);
