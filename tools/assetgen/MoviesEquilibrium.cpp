@@ -299,8 +299,10 @@ Scene taskMovie() {
     recolour(s, t, ironChloride, reference, 2.0);
     s.wait(2.0);
     s.setNow(std::max(s.now(), back));
-    reveal(s, "равновесная смесь", text::bold(14), {632, 130}, text::Align::Center, palette::muted);
-    reveal(s, text::chem("FeCl3 + KSCN"), text::plain(13), {632, 148}, text::Align::Center,
+    // The beaker's name in two short lines, centred over it and clear of the stage's edge.
+    reveal(s, "равновесная\nсмесь", text::bold(14), {632, 116}, text::Align::Center,
+           palette::muted);
+    reveal(s, text::chem("FeCl3 + KSCN"), text::plain(13), {632, 156}, text::Align::Center,
            palette::muted);
     s.wait(0.3);
     // The plan of the experiment along the bottom, read left to right as in the other tasks:
@@ -311,8 +313,9 @@ Scene taskMovie() {
     Obj line = s.put(glass::arrow({22, 343}, {683, 343}, 1.2, palette::panelLine), {}, Furniture);
     appear(s, line, 0.4);
     for (int i = 0; i < 3; ++i) {
-        reveal(s, steps[i], text::plain(14), {22.0 + i * 232, 318}, text::Align::Left, palette::ink,
-               0.4);
+        // Spaced so the last step ends well inside the stage's right edge.
+        const double x[3] = {22, 238, 462};
+        reveal(s, steps[i], text::plain(14), {x[i], 318}, text::Align::Left, palette::ink, 0.4);
         s.wait(0.6);
     }
     s.wait(1.0);
