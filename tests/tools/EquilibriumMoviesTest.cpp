@@ -105,7 +105,7 @@ TEST(EquilibriumMovies, SummaryTubesAreLargeWithAirBetweenThePairsAndAboveTheTex
     // One pair above the next, with air between them.
     for (int group = 1; group < DirectionGroupCount; ++group) {
         const QRectF upper = tubes[2 * (group - 1)], lower = tubes[2 * group];
-        EXPECT_GE(lower.top() - upper.bottom(), 8)
+        EXPECT_GE(lower.top() - upper.bottom(), 12)
             << "pairs " << group << " and " << group + 1 << " crowd each other";
     }
     // No text lies on a tube, and a text under a tube starts at least 12 px below it.
