@@ -267,7 +267,7 @@ Scene movie(const Setup& setup) {
             s.put(contactShadow(w / 2 + 4), {x, benchY}, Furniture);
             Obj bottle = s.put(glass::reagentBottle(w, bottleH), {x, benchY}, Behind);
             s.setName(bottle, "holder");
-            Obj stock = s.put(glass::reagentBottleLiquid(w, bottleH, 0.62, colours[i]), {x, benchY},
+            Obj stock = s.put(glass::reagentBottleLiquid(w, bottleH, 0.74, colours[i]), {x, benchY},
                               Liquid);
             s.setName(stock, "stock");
             s.put(glass::reagentBottleFront(w, bottleH, -30, 20), {x, benchY}, Captions + 1);
