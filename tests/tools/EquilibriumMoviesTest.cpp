@@ -218,21 +218,7 @@ TEST(EquilibriumMovies, PipettesComeFromTheirStockBottlesAndGoBack) {
     ASSERT_FALSE(pipettes.empty());
     ASSERT_EQ(pipettes.front().size(), 2u);
     ASSERT_EQ(holders.front().size(), 2u);
-    for (const auto& [depth, p] : pipettes.front()) {
-        bool held = false;
-        for (const auto& [hd, h] : holders.front())
-            held |= std::abs(h.at.x() - p.at.x()) < 0.5 && h.at.y() > p.at.y();
-        EXPECT_TRUE(held) << "pipette at " << p.at.x() << "," << p.at.y();
-        bool moved = false;
-        for (std::size_t f = 0; f < pipettes.size(); ++f) {
-            ASSERT_TRUE(pipettes[f].count(depth)) << "frame " << f;
-            EXPECT_TRUE(pipettes[f].at(depth).visible) << "frame " << f;
-            moved |= pipettes[f].at(depth).at != p.at;
-        }
-        EXPECT_TRUE(moved);
-        EXPECT_NEAR(pipettes.back().at(depth).at.x(), p.at.x(), 0.1);
-        EXPECT_NEAR(pipettes.back().at(depth).at.y(), p.at.y(), 0.1);
-    }
+    expectPipettesHeldAndReturned(pipettes, holders, true);
 }
 
 TEST(EquilibriumMovies, EachStockBottleIsLowerOnceItsPipetteHasDrawn) {

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QByteArray>
 #include <QPointF>
 #include <QString>
+#include <cmath>
 #include <map>
 #include <vector>
 
@@ -55,4 +58,29 @@ inline Frames namedObjects(const QString& path, const QByteArray& name) {
         out.push_back(here);
     }
     return out;
+}
+
+// Every pipette is there from the first frame, standing in a holder straight below it, stays in
+// view throughout, and is back in its place by the last frame; with mustMove, it left its place
+// in between.
+inline void expectPipettesHeldAndReturned(const Frames& pipettes, const Frames& holders,
+                                          bool mustMove) {
+    ASSERT_FALSE(pipettes.empty());
+    for (const auto& [depth, p] : pipettes.front()) {
+        bool held = false;
+        for (const auto& [hd, h] : holders.front())
+            held |= std::abs(h.at.x() - p.at.x()) < 0.5 && h.at.y() > p.at.y();
+        EXPECT_TRUE(held) << "pipette at " << p.at.x() << "," << p.at.y();
+        bool moved = false;
+        for (std::size_t f = 0; f < pipettes.size(); ++f) {
+            ASSERT_TRUE(pipettes[f].count(depth)) << "frame " << f;
+            EXPECT_TRUE(pipettes[f].at(depth).visible) << "frame " << f;
+            moved |= pipettes[f].at(depth).at != p.at;
+        }
+        if (mustMove) {
+            EXPECT_TRUE(moved);
+        }
+        EXPECT_NEAR(pipettes.back().at(depth).at.x(), p.at.x(), 0.1);
+        EXPECT_NEAR(pipettes.back().at(depth).at.y(), p.at.y(), 0.1);
+    }
 }

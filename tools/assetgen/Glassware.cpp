@@ -94,16 +94,22 @@ Art beaker(double w, double h) {
     return a;
 }
 
+QPainterPath flatBottomedLiquid(double w, double top, double inset, double corner) {
+    const double left = -w / 2 + inset, right = w / 2 - inset, bottom = -inset;
+    QPainterPath p(QPointF(left, top));
+    p.lineTo(left, bottom - corner);
+    p.quadTo(left, bottom, left + corner, bottom);
+    p.lineTo(right - corner, bottom);
+    p.quadTo(right, bottom, right, bottom - corner);
+    p.lineTo(right, top);
+    p.closeSubpath();
+    return p;
+}
+
 Art beakerLiquid(double w, double h, double fill, QColor c) {
     Art a;
     const double top = -h * fill;
-    QPainterPath p(QPointF(-w / 2 + 1.5, top));
-    p.lineTo(-w / 2 + 1.5, -6);
-    p.quadTo(-w / 2 + 1.5, -1.5, -w / 2 + 6, -1.5);
-    p.lineTo(w / 2 - 6, -1.5);
-    p.quadTo(w / 2 - 1.5, -1.5, w / 2 - 1.5, -6);
-    p.lineTo(w / 2 - 1.5, top);
-    p.closeSubpath();
+    const QPainterPath p = flatBottomedLiquid(w, top, 1.5, 4.5);
     a.fill(p, Paint::linear({0, top}, {0, 0}, {{0, c.lighter(108)}, {1, c.darker(110)}}));
     a.fill(art::rect(-w / 2 + 1.5, top, w - 3, 2), withAlpha(Qt::white, 140));
     return a;

@@ -29,6 +29,9 @@ double tubeBodyBottom(double w, double h);
 
 // A beaker, origin at the middle of its base; the water line of `fill` (0..1).
 art::Art beaker(double w, double h);
+// The outline of a liquid in a vessel with a flat bottom and rounded corners, `w` wide outside,
+// origin at the middle of the bottom's outside: `inset` in from the glass, its surface at `top`.
+QPainterPath flatBottomedLiquid(double w, double top, double inset, double corner);
 art::Art beakerLiquid(double w, double h, double fill, QColor c);
 
 // A conical flask, origin at the middle of its base.

@@ -250,13 +250,7 @@ Art reagentBottleLiquid(double w, double h, double fill, QColor c) {
     Art a;
     const double body = h - bottleNeckH - bottleShoulder;
     const double top = -body * fill;
-    QPainterPath p(QPointF(-w / 2 + 1.6, top));
-    p.lineTo(-w / 2 + 1.6, -5);
-    p.quadTo(-w / 2 + 1.6, -1.6, -w / 2 + 5, -1.6);
-    p.lineTo(w / 2 - 5, -1.6);
-    p.quadTo(w / 2 - 1.6, -1.6, w / 2 - 1.6, -5);
-    p.lineTo(w / 2 - 1.6, top);
-    p.closeSubpath();
+    const QPainterPath p = flatBottomedLiquid(w, top, 1.6, 3.4);
     a.fill(p, Paint::linear({-w / 2, 0}, {w / 2, 0},
                             {{0, c.darker(110)}, {0.4, c.lighter(104)}, {1, c.darker(106)}}));
     a.fill(art::ellipse({0, top}, w / 2 - 1.6, 2), withAlpha(c.darker(125), 220));
@@ -292,14 +286,24 @@ Art tubeHanger(double tubeSide, double rimX, double rimY, double tubeW) {
     return a;
 }
 
+namespace {
+const QColor standMetal(0x8A, 0x96, 0xA2), standDark(0x4A, 0x55, 0x60);
+
+// What every stand has: a contact shadow, a foot `footHalf` either side of x = 0 and `footH`
+// tall, and a rod of width 4 with its left side at `rodX`, rising `h` from the bench.
+void standFootAndRod(Art& a, double footHalf, double footH, double rodX, double h) {
+    a.fill(art::ellipse({0, 1}, footHalf + 2, footH / 2), QColor(0x1F, 0x2D, 0x3D, 0x20));
+    a.fillStroke(art::roundRect(-footHalf, -footH, 2 * footHalf, footH, 2),
+                 Paint::solid(QColor(0x5B, 0x66, 0x72)), standDark, 0.8);
+    a.fillStroke(art::rect(rodX, -h, 4, h - footH), Paint::solid(standMetal), standDark, 0.8);
+}
+}  // namespace
+
 Art tubeClampStand(double h, double clampY, double reach, double tubeW) {
     Art a;
-    const QColor metal(0x8A, 0x96, 0xA2), dark(0x4A, 0x55, 0x60);
+    const QColor metal = standMetal, dark = standDark;
     // The foot, the rod, a boss and the arm out to the clamp's two jaws either side of the tube.
-    a.fill(art::ellipse({0, 1}, 22, 3), QColor(0x1F, 0x2D, 0x3D, 0x20));
-    a.fillStroke(art::roundRect(-20, -6, 40, 6, 2), Paint::solid(QColor(0x5B, 0x66, 0x72)), dark,
-                 0.8);
-    a.fillStroke(art::rect(-2, -h, 4, h - 6), Paint::solid(metal), dark, 0.8);
+    standFootAndRod(a, 20, 6, -2, h);
     a.fillStroke(art::roundRect(-4.5, clampY - 5, 9, 10, 1.5), Paint::solid(metal), dark, 0.8);
     const double jawIn = reach - tubeW / 2 - 5;
     a.fillStroke(art::rect(4.5, clampY - 2, jawIn - 4.5, 4), Paint::solid(metal), dark, 0.8);
@@ -312,14 +316,10 @@ Art tubeClampStand(double h, double clampY, double reach, double tubeW) {
 
 Art pipetteStand(double h, double clampY) {
     Art a;
-    const QColor metal(0x8A, 0x96, 0xA2), dark(0x4A, 0x55, 0x60);
     // A contact shadow, the foot, the rod behind the pipette and a clamp arm with its ring.
-    a.fill(art::ellipse({0, 1}, 30, 3.5), QColor(0x1F, 0x2D, 0x3D, 0x20));
-    a.fillStroke(art::roundRect(-28, -7, 56, 7, 2), Paint::solid(QColor(0x5B, 0x66, 0x72)), dark,
-                 0.8);
-    a.fillStroke(art::rect(-20, -h, 4, h - 7), Paint::solid(metal), dark, 0.8);
-    a.fillStroke(art::rect(-18, clampY - 3, 14, 6), Paint::solid(metal), dark, 0.8);
-    a.stroke(art::ellipse({0, clampY}, 6.5, 3), dark, 1.6);
+    standFootAndRod(a, 28, 7, -20, h);
+    a.fillStroke(art::rect(-18, clampY - 3, 14, 6), Paint::solid(standMetal), standDark, 0.8);
+    a.stroke(art::ellipse({0, clampY}, 6.5, 3), standDark, 1.6);
     return a;
 }
 
