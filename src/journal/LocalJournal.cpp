@@ -284,8 +284,9 @@ LocalJournal::State LocalJournal::stateAfterFailedOpen() const {
 
 bool LocalJournal::openConnection() {
     const QFileInfo info(path_);
-    // A file nobody may write is read-only, whoever runs the program.
-    const bool readOnly = info.exists() && !probeReadWrite(path_);
+    // A file nobody may write is read-only, whoever runs the program. The file is not opened to
+    // find out: another connection of this program may hold it locked.
+    const bool readOnly = info.exists() && !permitsReadWrite(path_);
     QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
     if (!db.isValid()) db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
     db.setDatabaseName(path_);

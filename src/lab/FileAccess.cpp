@@ -25,6 +25,16 @@ bool probeReadWrite(const QString& path) {
     return closed && writable;
 }
 
+bool permitsReadWrite(const QString& path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) return false;
+    // Asked for the effective user, as an open would be; the superuser passes this check for
+    // any file, so a file nobody may write is read-only all the same.
+    const bool allowed =
+        ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), R_OK | W_OK, AT_EACCESS) == 0;
+    return allowed && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
+}
+
 bool probeReadable(const QString& path) {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     return fd >= 0 && ::close(fd) == 0;

@@ -8,6 +8,10 @@
 bool probeReadWrite(const QString& path);
 // True when an existing file can be opened for reading.
 bool probeReadable(const QString& path);
+// The same answer as probeReadWrite, without opening the file: closing any descriptor of a file
+// drops every lock this process holds on it, so a file a database connection of this process may
+// have open (and locked) is only asked about.
+bool permitsReadWrite(const QString& path);
 
 // What stands at a data file's place, its links not followed.
 enum class DataFileKind {

@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QVariant>
 #include <memory>
@@ -48,6 +49,18 @@ QHash<QString, int> rowsOf(const QString& path) {
     return rows;
 }
 
+// The threads' stacks of a program that hangs, when a debugger is at hand.
+QString stacksOf(qint64 pid) {
+    const QString gdb = QStandardPaths::findExecutable(QStringLiteral("gdb"));
+    if (gdb.isEmpty()) return QStringLiteral("(no gdb to show it)");
+    QProcess debugger;
+    debugger.setProcessChannelMode(QProcess::MergedChannels);
+    debugger.start(gdb, {QStringLiteral("-p"), QString::number(pid), QStringLiteral("-batch"),
+                         QStringLiteral("-ex"), QStringLiteral("thread apply all bt")});
+    if (!debugger.waitForFinished(60000)) debugger.kill();
+    return QString::fromLocal8Bit(debugger.readAll());
+}
+
 TEST(JournalOpenRaceTest, ThirtyProgramsCreatingOneJournalKeepEveryEventOnce) {
     int argc = 1;
     char name[] = "JournalOpenRaceTest";
@@ -74,13 +87,24 @@ TEST(JournalOpenRaceTest, ThirtyProgramsCreatingOneJournalKeepEveryEventOnce) {
             ASSERT_TRUE(child->waitForReadyRead(60000));
             ASSERT_EQ(child->readLine().trimmed(), QByteArray("ready"));
         }
+        // Written through at once: a process's input otherwise waits in its buffer until that
+        // process is waited for, and the programs would start one after another.
+        for (auto& child : children) child->write("go\n");
         for (auto& child : children) {
-            child->write("go\n");
+            ASSERT_TRUE(child->waitForBytesWritten(10000));
             child->closeWriteChannel();
         }
         int failed = 0;
         for (auto& child : children) {
-            ASSERT_TRUE(child->waitForFinished(120000));
+            if (!child->waitForFinished(120000)) {
+                ADD_FAILURE() << "a program has not ended in two minutes; where it stands:\n"
+                              << stacksOf(child->processId()).toStdString();
+                for (auto& other : children) {
+                    other->kill();
+                    other->waitForFinished(10000);
+                }
+                return;
+            }
             failed += child->exitStatus() != QProcess::NormalExit || child->exitCode() != 0;
         }
         EXPECT_EQ(failed, 0) << "programs that kept events back";

@@ -2,7 +2,10 @@
 // lands in journal.sqlite; the schema and its upgrade from the first version; a corrupt, locked
 // or read-only file costs the student nothing; a killed process leaves whole rows.
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -22,6 +25,7 @@
 #include "journal/ClassJournal.h"
 #include "journal/JournalSettings.h"
 #include "journal/JournalWindow.h"
+#include "journal/LocalJournal.h"
 #include "lab/ProgramDir.h"
 #include "lab/Session.h"
 
@@ -593,6 +597,49 @@ TEST_F(LocalJournalTest, AFileBusyWhileTheJournalOpensGetsEveryEventOnceFree) {
     EXPECT_EQ(rows[0].kind, JournalEventKind::Registered);
     EXPECT_EQ(rows[0].surname, QStringLiteral("Сумин Г.Д."));
     EXPECT_TRUE(messages->texts().isEmpty());
+}
+
+// Whether another program could lock the whole file for itself now, as one that closes the
+// journal does before it takes the write-ahead log away: asked from a process of its own, since
+// a process never sees its own locks.
+bool anotherProgramCouldTakeTheFile(const QString& path) {
+    const QByteArray native = QFile::encodeName(path);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const int fd = ::open(native.constData(), O_RDWR);
+        struct flock lock {};
+        lock.l_type = F_WRLCK;
+        lock.l_whence = SEEK_SET;
+        lock.l_start = 0;
+        lock.l_len = 0;  // the whole file, the lock bytes of every reader among it
+        const bool free = fd >= 0 && ::fcntl(fd, F_GETLK, &lock) == 0 && lock.l_type == F_UNLCK;
+        ::_exit(free ? 1 : 0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 1;
+}
+
+// The program opens its journal more than once (the window's connection, the server link's);
+// one opening after another must not let the file go: another program that closes the journal
+// meanwhile would take the log away with rows this program has yet to see through.
+TEST_F(LocalJournalTest, ASecondOpeningKeepsTheFileLockedAgainstOtherPrograms) {
+    LocalJournal first(path, 1000);
+    JournalEvents events(1);
+    events[0].recordedAt = QDateTime::currentDateTimeUtc();
+    events[0].computer = QStringLiteral("pc-1");
+    events[0].sitting = QStringLiteral("s-1");
+    events[0].group = QStringLiteral("КРЛ-99-1");
+    events[0].surname = QStringLiteral("Ларцев О.Е.");
+    events[0].kind = JournalEventKind::Registered;
+    ASSERT_TRUE(first.append(events)) << first.fault().toStdString();
+    ASSERT_FALSE(anotherProgramCouldTakeTheFile(path));
+
+    LocalJournal second(path, 1000);
+    ASSERT_TRUE(second.open()) << second.fault().toStdString();
+    EXPECT_FALSE(anotherProgramCouldTakeTheFile(path));
+    EXPECT_EQ(second.events().size(), 1);
+    EXPECT_FALSE(anotherProgramCouldTakeTheFile(path));
 }
 
 const char* loopVariable = "LAB_JOURNAL_WRITE_LOOP";
