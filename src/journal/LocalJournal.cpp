@@ -1,6 +1,8 @@
 #include "journal/LocalJournal.h"
 
 #include <errno.h>
+#include <fcntl.h>
+#include <stdio.h>
 #include <unistd.h>
 
 #include <QAtomicInt>
@@ -8,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -198,23 +201,97 @@ bool LocalJournal::open() {
         state_ = State::Unusable;
         return false;
     }
-    // Made here rather than by SQLite so that it is its owner's only; SQLite gives the side
-    // files the mode of the file. One another program just made is used as it is.
-    if (dataFileKind(path_) == DataFileKind::Missing && !createPrivateFile(path_) &&
-        errno != EEXIST) {
-        noteFault(QString::fromLocal8Bit(strerror(errno)), 0);
-        state_ = State::Closed;
-        return false;
+    if (dataFileKind(path_) == DataFileKind::Missing) {
+        if (!createWhole()) {
+            state_ = State::Closed;
+            return false;
+        }
+        // Whatever stands at the place now is looked at again before SQLite opens it.
+        if (refuseOddSideFiles()) {
+            state_ = State::Unusable;
+            return false;
+        }
     }
     if (openConnection()) return true;
     const bool corrupt = faultCode_ == sqliteCorrupt || faultCode_ == sqliteNotADatabase;
     if (state_ != State::Unusable || !corrupt || !movesCorruptFileAside_ || !moveCorruptFileAside())
         return false;
-    if (refuseOddSideFiles() || (!createPrivateFile(path_) && errno != EEXIST)) {
+    if (refuseOddSideFiles() || !createWhole() || refuseOddSideFiles()) {
         state_ = State::Unusable;
         return false;
     }
     return openConnection();
+}
+
+// A new journal is made whole under a name of its own beside its place, in write-ahead mode and
+// with every table, and then linked into its place, which a link never overwrites. Programs
+// starting together thus find no file or a whole one, never one another is still making: one
+// of them wins the place and the others open its file. The file is its owner's only, and SQLite
+// gives the side files the mode of the file.
+bool LocalJournal::createWhole() {
+    const QFileInfo info(path_);
+    const QDir folder = info.absoluteDir();
+    // Drafts of a program stopped while it made one are of no use to anyone.
+    const QDateTime stale = QDateTime::currentDateTimeUtc().addSecs(-600);
+    for (const QFileInfo& left :
+         folder.entryInfoList({info.fileName() + QStringLiteral(".new-*")},
+                              QDir::Files | QDir::Hidden | QDir::System)) {
+        if (dataFileKind(left.filePath()) == DataFileKind::Regular && left.lastModified() < stale)
+            ::unlink(QFile::encodeName(left.filePath()).constData());
+    }
+
+    QString draft;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 16; ++attempt) {
+        draft = path_ + QStringLiteral(".new-%1").arg(QRandomGenerator::global()->generate(), 8,
+                                                      16, QLatin1Char('0'));
+        fd = openDataFile(draft, O_WRONLY | O_CREAT | O_EXCL, 0600);
+        if (fd < 0 && errno != EEXIST) break;
+    }
+    if (fd < 0) {
+        noteFault(QString::fromLocal8Bit(strerror(errno)), 0);
+        return false;
+    }
+    ::close(fd);
+    const QByteArray draftName = QFile::encodeName(draft);
+    const auto removeDraft = [&draftName] {
+        for (const char* suffix : sideSuffixes) ::unlink(QByteArray(draftName + suffix).constData());
+        ::unlink(draftName.constData());
+    };
+
+    bool made = false;
+    {
+        QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
+        if (!db.isValid())
+            db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
+        db.close();
+        db.setDatabaseName(draft);
+        db.setConnectOptions(QString());
+        if (!db.open())
+            noteFault(db.lastError().text(), db.lastError().nativeErrorCode().toInt());
+        else
+            made = exec(QStringLiteral("PRAGMA journal_mode=WAL")) && createOrMigrate();
+        // The draft's only connection: closing it moves its log into the file and removes it.
+        db.close();
+    }
+    if (!made) {
+        removeDraft();
+        return false;
+    }
+    const QByteArray target = QFile::encodeName(path_);
+    bool placed = ::link(draftName.constData(), target.constData()) == 0 || errno == EEXIST;
+    // A file system without links: a rename that never replaces does the same.
+    if (!placed)
+        placed = ::renameat2(AT_FDCWD, draftName.constData(), AT_FDCWD, target.constData(),
+                             RENAME_NOREPLACE) == 0 ||
+                 errno == EEXIST;
+    const QString why = QString::fromLocal8Bit(strerror(errno));
+    removeDraft();
+    if (placed) return true;
+    // Neither: an empty file of its owner's, made up by whoever opens it first.
+    if (createPrivateFile(path_) || errno == EEXIST) return true;
+    noteFault(why, 0);
+    return false;
 }
 
 bool LocalJournal::refuseOddSideFiles() {

@@ -85,6 +85,7 @@ private:
     State stateAfterFailedOpen() const;
     bool refuseOddSideFiles();
     bool moveCorruptFileAside();
+    bool createWhole();
 
     QString path_;
     QString connectionName_;

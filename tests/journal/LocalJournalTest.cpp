@@ -642,6 +642,39 @@ TEST_F(LocalJournalTest, ASecondOpeningKeepsTheFileLockedAgainstOtherPrograms) {
     EXPECT_FALSE(anotherProgramCouldTakeTheFile(path));
 }
 
+// A new journal appears whole: its tables are there the moment another program can see the
+// file, and the draft it was made in goes. A draft left by a program stopped while it made one
+// is cleared away once it is old; one another program is making right now is left alone.
+TEST_F(LocalJournalTest, ANewJournalAppearsWholeAndLeavesNoDraftBehind) {
+    const QString oldDraft = path + QStringLiteral(".new-0badf00d");
+    const QString freshDraft = path + QStringLiteral(".new-00c0ffee");
+    for (const QString& draft : {oldDraft, freshDraft}) {
+        QFile f(draft);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    {
+        QFile f(oldDraft);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                  QFileDevice::FileModificationTime));
+    }
+    LocalJournal journal(path, 1000);
+    ASSERT_TRUE(journal.open()) << journal.fault().toStdString();
+    EXPECT_EQ(journal.storedSchemaVersion(), 5);
+    EXPECT_FALSE(journal.journalId().isEmpty());
+    EXPECT_EQ(QFileInfo(path).permissions() & (QFile::ReadGroup | QFile::ReadOther), 0);
+    {
+        RawConnection other(path, QStringLiteral("other"));
+        EXPECT_EQ(other.scalar(QStringLiteral("PRAGMA journal_mode")).toString(),
+                  QStringLiteral("wal"));
+        EXPECT_EQ(other.scalar(QStringLiteral("SELECT count(*) FROM journal")).toInt(), 0);
+    }
+    const QStringList left = QDir(QFileInfo(path).absolutePath())
+                                 .entryList({QFileInfo(path).fileName() + QStringLiteral(".new-*")},
+                                            QDir::Files | QDir::Hidden);
+    EXPECT_EQ(left, QStringList{QFileInfo(freshDraft).fileName()});
+}
+
 const char* loopVariable = "LAB_JOURNAL_WRITE_LOOP";
 
 // Run only as the child of the test below: records grades for ever, one line per commit.
