@@ -233,9 +233,8 @@ bool LocalJournal::createWhole() {
     const QDir folder = info.absoluteDir();
     // Drafts of a program stopped while it made one are of no use to anyone.
     const QDateTime stale = QDateTime::currentDateTimeUtc().addSecs(-600);
-    for (const QFileInfo& left :
-         folder.entryInfoList({info.fileName() + QStringLiteral(".new-*")},
-                              QDir::Files | QDir::Hidden | QDir::System)) {
+    for (const QFileInfo& left : folder.entryInfoList({info.fileName() + QStringLiteral(".new-*")},
+                                                      QDir::Files | QDir::Hidden | QDir::System)) {
         if (dataFileKind(left.filePath()) == DataFileKind::Regular && left.lastModified() < stale)
             ::unlink(QFile::encodeName(left.filePath()).constData());
     }
@@ -243,8 +242,8 @@ bool LocalJournal::createWhole() {
     QString draft;
     int fd = -1;
     for (int attempt = 0; fd < 0 && attempt < 16; ++attempt) {
-        draft = path_ + QStringLiteral(".new-%1").arg(QRandomGenerator::global()->generate(), 8,
-                                                      16, QLatin1Char('0'));
+        draft = path_ + QStringLiteral(".new-%1").arg(QRandomGenerator::global()->generate(), 8, 16,
+                                                      QLatin1Char('0'));
         fd = openDataFile(draft, O_WRONLY | O_CREAT | O_EXCL, 0600);
         if (fd < 0 && errno != EEXIST) break;
     }
@@ -255,7 +254,8 @@ bool LocalJournal::createWhole() {
     ::close(fd);
     const QByteArray draftName = QFile::encodeName(draft);
     const auto removeDraft = [&draftName] {
-        for (const char* suffix : sideSuffixes) ::unlink(QByteArray(draftName + suffix).constData());
+        for (const char* suffix : sideSuffixes)
+            ::unlink(QByteArray(draftName + suffix).constData());
         ::unlink(draftName.constData());
     };
 
