@@ -121,6 +121,19 @@ const char* const schemaVersion5[] = {
     "UPDATE schema_version SET version = 5",
 };
 
+// Drafts of a new journal (see createWhole) left by a program stopped while it made one: of no
+// use to anyone once they are ten minutes old. Younger ones may be another program's at work.
+void removeStaleDrafts(const QString& path) {
+    const QFileInfo info(path);
+    const QDateTime stale = QDateTime::currentDateTimeUtc().addSecs(-600);
+    const QFileInfoList drafts = info.absoluteDir().entryInfoList(
+        {info.fileName() + QStringLiteral(".new-*")}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo& draft : drafts) {
+        if (dataFileKind(draft.filePath()) == DataFileKind::Regular && draft.lastModified() < stale)
+            ::unlink(QFile::encodeName(draft.filePath()).constData());
+    }
+}
+
 }  // namespace
 
 QString journalComputerName() {
@@ -229,16 +242,7 @@ bool LocalJournal::open() {
 // of them wins the place and the others open its file. The file is its owner's only, and SQLite
 // gives the side files the mode of the file.
 bool LocalJournal::createWhole() {
-    const QFileInfo info(path_);
-    const QDir folder = info.absoluteDir();
-    // Drafts of a program stopped while it made one are of no use to anyone.
-    const QDateTime stale = QDateTime::currentDateTimeUtc().addSecs(-600);
-    for (const QFileInfo& left : folder.entryInfoList({info.fileName() + QStringLiteral(".new-*")},
-                                                      QDir::Files | QDir::Hidden | QDir::System)) {
-        if (dataFileKind(left.filePath()) == DataFileKind::Regular && left.lastModified() < stale)
-            ::unlink(QFile::encodeName(left.filePath()).constData());
-    }
-
+    removeStaleDrafts(path_);
     QString draft;
     int fd = -1;
     for (int attempt = 0; fd < 0 && attempt < 16; ++attempt) {

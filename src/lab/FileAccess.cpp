@@ -26,12 +26,12 @@ bool probeReadWrite(const QString& path) {
 }
 
 bool permitsReadWrite(const QString& path) {
+    const QByteArray native = QFile::encodeName(path);
     struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0) return false;
+    if (::stat(native.constData(), &st) != 0) return false;
     // Asked for the effective user, as an open would be; the superuser passes this check for
     // any file, so a file nobody may write is read-only all the same.
-    const bool allowed =
-        ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), R_OK | W_OK, AT_EACCESS) == 0;
+    const bool allowed = ::faccessat(AT_FDCWD, native.constData(), R_OK | W_OK, AT_EACCESS) == 0;
     return allowed && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
 }
 
